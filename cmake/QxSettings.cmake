@@ -1,0 +1,18 @@
+# Settings shared by every target of the project.
+add_library(qx_settings INTERFACE)
+target_compile_features(qx_settings INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(qx_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                             -Wold-style-cast -Wcast-align -Woverloaded-virtual)
+if(QX_WERROR)
+    target_compile_options(qx_settings INTERFACE -Werror)
+endif()
+# Standalone Asio, no Boost; no deprecated interfaces.
+target_compile_definitions(qx_settings INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED
+                                                 _FILE_OFFSET_BITS=64)
+if(QX_SANITIZE)
+    string(REPLACE ";" "," qx_san "${QX_SANITIZE}")
+    target_compile_options(qx_settings INTERFACE -fsanitize=${qx_san} -fno-omit-frame-pointer
+                                                 -fno-sanitize-recover=all)
+    target_link_options(qx_settings INTERFACE -fsanitize=${qx_san})
+endif()

@@ -1,0 +1,921 @@
+#include "engine/CustomFtpCliEx.h"
+
+#include "engine/FtpReplies.h"
+#include "engine/SocketErrors.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace qx {
+
+namespace {
+
+bool isDottedAddress(const std::string& text) {
+    in_addr address{};
+    return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
+}
+
+std::string exceptionClassName(const std::exception& error) {
+    if (dynamic_cast<const ESocketException*>(&error) != nullptr) {
+        return "ESocketException";
+    }
+    if (dynamic_cast<const FtpException*>(&error) != nullptr) {
+        return "FtpException";
+    }
+    return "Exception";
+}
+
+std::string winsockReply(int error) {
+    return "500 " + WSocketErrorDesc(error) + " (Winsock error #" + std::to_string(error) + ")";
+}
+
+} // namespace
+
+TCustomFtpCliEx::TCustomFtpCliEx(MessageQueue& queue)
+    : m_queue(queue), m_controlSocket(std::make_unique<TWSocket>(queue)),
+      m_dataSocket(std::make_unique<TWSocket>(queue)) {
+    TWSocket& control = *m_controlSocket;
+    control.OnDnsLookupDone = [this](TWSocket&, std::uint16_t error) {
+        ControlSocketDnsLookupDone(error);
+    };
+    control.OnSessionConnected = [this](TWSocket&, std::uint16_t error) {
+        ControlSocketSessionConnected(error);
+    };
+    control.OnDataAvailable = [this](TWSocket&, std::uint16_t) { ControlSocketDataAvailable(); };
+    control.OnSessionClosed = [this](TWSocket&, std::uint16_t error) {
+        ControlSocketSessionClosed(error);
+    };
+    const auto forward = [this](TWSocket&, const std::exception& error, bool& canClose) {
+        canClose = false; // the engine's own handling closes what must be closed
+        HandleBackgroundException(error);
+    };
+    control.OnBgException = forward;
+    m_dataSocket->OnBgException = forward;
+}
+
+TCustomFtpCliEx::~TCustomFtpCliEx() {
+    m_life.reset();
+    // Sockets close silently when destroyed; no handler of a half-destroyed engine may run.
+    m_controlSocket->OnSessionClosed = nullptr;
+    m_dataSocket->OnSessionClosed = nullptr;
+}
+
+std::int64_t TCustomFtpCliEx::NowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// --- Hooks -----------------------------------------------------------------------------------
+
+void TCustomFtpCliEx::SendCommand(std::string command) {
+    if (OnCommand) {
+        auto handler = OnCommand;
+        handler(*this, command);
+    }
+    TriggerDisplay("> " + command);
+    if (m_controlSocket->State() == TSocketState::wsConnected) {
+        command += "\r\n";
+        m_controlSocket->SendText(command);
+    }
+}
+
+void TCustomFtpCliEx::TriggerDisplay(const std::string& line) {
+    if (OnDisplay) {
+        std::string text = line;
+        auto handler = OnDisplay;
+        handler(*this, text);
+    }
+}
+
+void TCustomFtpCliEx::TriggerReadyToTransmit(bool& cancel) {
+    if (OnReadyToTransmit) {
+        auto handler = OnReadyToTransmit;
+        handler(*this, cancel);
+    }
+}
+
+void TCustomFtpCliEx::TriggerDisplayFile(std::string& data) {
+    if (OnDisplayFile) {
+        auto handler = OnDisplayFile;
+        handler(*this, data);
+    }
+}
+
+void TCustomFtpCliEx::HandleError(const std::string& message) {
+    if (OnError) {
+        std::string text = message;
+        auto handler = OnError;
+        handler(*this, text);
+        return;
+    }
+    throw FtpException(message);
+}
+
+void TCustomFtpCliEx::HandleBackgroundException(const std::exception& error) {
+    bool canClose = true;
+    if (OnBgException) {
+        try {
+            auto handler = OnBgException;
+            handler(*this, error, canClose);
+        } catch (...) {
+        }
+    }
+    if (canClose) {
+        try {
+            Abort();
+        } catch (...) {
+        }
+    }
+}
+
+// --- Request machinery -----------------------------------------------------------------------
+
+void TCustomFtpCliEx::SetState(TFtpState state) {
+    if (m_state == state) {
+        return;
+    }
+    m_state = state;
+    if (OnStateChange) {
+        auto handler = OnStateChange;
+        handler(*this);
+    }
+}
+
+bool TCustomFtpCliEx::CheckReady() {
+    if (m_state != TFtpState::ftpReady && m_state != TFtpState::ftpInternalReady) {
+        HandleError("FTP component not ready");
+        return false;
+    }
+    return true;
+}
+
+void TCustomFtpCliEx::SetErrorMessage() {
+    if (m_errorMessage.empty()) {
+        m_errorMessage = m_lastResponse;
+    }
+}
+
+void TCustomFtpCliEx::ExecAsync(TFtpRequest request, std::string command,
+                                std::initializer_list<int> okCodes, Handler doneHook) {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    if (!m_highLevel) {
+        m_requestType = request;
+    }
+    m_okResponses.assign(okCodes.begin(), okCodes.end());
+    if (m_okResponses.size() > 16) {
+        m_okResponses.resize(16);
+    }
+    m_requestDoneFlag = false;
+    m_next = &TCustomFtpCliEx::NextExecAsync;
+    m_doneAsync = doneHook;
+    SetState(TFtpState::ftpWaitingResponse);
+    SendCommand(std::move(command));
+}
+
+void TCustomFtpCliEx::NextExecAsync() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (!m_okResponses.empty()) {
+        const bool ok = std::find(m_okResponses.begin(), m_okResponses.end(), m_statusCode) !=
+                        m_okResponses.end();
+        m_requestResult = ok ? 0 : m_statusCode;
+    } else {
+        m_requestResult = m_statusCode < 500 ? 0 : m_statusCode;
+    }
+    if (m_requestResult != 0) {
+        SetErrorMessage();
+    }
+    if (Passive && m_statusCode == 227) {
+        m_pasvResponse = m_lastResponse;
+    }
+    InterpretResponse();
+    if (m_doneAsync != nullptr) {
+        (this->*m_doneAsync)();
+    } else {
+        TriggerRequestDone(m_requestResult);
+    }
+}
+
+void TCustomFtpCliEx::InterpretResponse() {
+    if (m_requestResult != 0) {
+        return;
+    }
+    switch (m_lastStep) {
+    case TFtpStep::Size:
+        m_sizeResult = SizeFromReply(m_lastResponse);
+        break;
+    case TFtpStep::Cwd:
+    case TFtpStep::Mkd:
+    case TFtpStep::Pwd:
+    case TFtpStep::CDup:
+        m_dirResult = QuotedDirName(m_lastResponse);
+        break;
+    case TFtpStep::Port:
+        // A passive reply that names no usable port fails here, before a data command is
+        // sent, and the session stays usable.
+        if (Passive && m_statusCode == 227 && !PassivePort()) {
+            m_lastResponse = "550 Invalid passive mode reply: " + m_lastResponse;
+            m_statusCode = 550;
+            m_requestResult = 550;
+            SetErrorMessage();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TCustomFtpCliEx::TriggerRequestDone(int error) {
+    if (m_requestDoneFlag) {
+        return;
+    }
+    m_requestDoneFlag = true;
+    if (error == 0 && m_nextRequest != nullptr) {
+        if (m_state != TFtpState::ftpAbort) {
+            SetState(TFtpState::ftpInternalReady);
+        }
+        (this->*m_nextRequest)();
+        return;
+    }
+    m_nextRequest = nullptr;
+    if (error != 0 && m_requestResult == 0) {
+        m_requestResult = error;
+    }
+    SetState(TFtpState::ftpReady);
+    if (m_dataSocket->State() != TSocketState::wsClosed) {
+        m_dataSocket->Close();
+    }
+    if (m_highLevel && m_savedCode >= 0) {
+        m_lastResponse = m_savedReply;
+        m_statusCode = m_savedCode;
+    }
+    m_highLevel = false;
+    PostRequestDone(static_cast<std::uint16_t>(error));
+}
+
+void TCustomFtpCliEx::PostRequestDone(std::uint16_t error) {
+    std::weak_ptr<char> life = m_life;
+    m_queue.post([this, life, error] {
+        if (life.expired()) {
+            return;
+        }
+        try {
+            if (OnRequestDone) {
+                auto handler = OnRequestDone;
+                handler(*this, m_requestType, error);
+            }
+        } catch (const std::exception& e) {
+            HandleBackgroundException(e);
+        }
+    });
+}
+
+// --- Multi-step driver -----------------------------------------------------------------------
+
+void TCustomFtpCliEx::HighLevelAsync(TFtpRequest request, TFtpSteps steps) {
+    if (steps.contains(TFtpStep::Open) && m_connected) {
+        HandleError("FTP component already connected");
+        return;
+    }
+    if (!CheckReady()) {
+        return;
+    }
+    m_savedReply = m_lastResponse;
+    m_savedCode = -1;
+    m_requestType = request;
+    m_requestResult = 0;
+    m_stepsResult = 0;
+    m_lastResponse.clear();
+    m_errorMessage.clear();
+    m_pendingSteps = steps;
+    m_lastStep = TFtpStep::None;
+    m_highLevel = true;
+    m_nextRequest = &TCustomFtpCliEx::NextHighLevelAsync;
+    NextHighLevelAsync();
+}
+
+void TCustomFtpCliEx::NextHighLevelAsync() {
+    if (m_state == TFtpState::ftpAbort) {
+        m_pendingSteps.clear();
+        m_stepsResult = 426;
+        m_errorMessage = "426 Operation aborted.";
+    }
+    static constexpr TFtpStep kOrder[] = {
+        TFtpStep::Open,       TFtpStep::User,     TFtpStep::Pass,  TFtpStep::Cwd,
+        TFtpStep::CDup,       TFtpStep::SetType,  TFtpStep::Port,  TFtpStep::Rest,
+        TFtpStep::Retr,       TFtpStep::Stor,     TFtpStep::Appe,  TFtpStep::List,
+        TFtpStep::Nlst,       TFtpStep::Syst,     TFtpStep::Mkd,   TFtpStep::Rmd,
+        TFtpStep::RenameFrom, TFtpStep::RenameTo, TFtpStep::Size,  TFtpStep::Dele,
+        TFtpStep::Pwd,        TFtpStep::Quote,    TFtpStep::Quit,
+    };
+    for (TFtpStep step : kOrder) {
+        if (!m_pendingSteps.contains(step)) {
+            continue;
+        }
+        m_pendingSteps.remove(step);
+        if (step == TFtpStep::Pass && m_lastStep == TFtpStep::User && m_statusCode != 331) {
+            continue; // USER was answered with 230: logged in without a password
+        }
+        if (step == TFtpStep::Cwd && HostDirName.empty()) {
+            continue;
+        }
+        if (step == TFtpStep::Quit) {
+            m_savedReply = m_lastResponse;
+            m_savedCode = m_statusCode;
+        }
+        if (step == TFtpStep::Retr &&
+            !(m_lastStep == TFtpStep::Rest && ResumeAt >= 0 && m_statusCode == 350)) {
+            ResumeAt = 0;
+        }
+        m_lastStep = step;
+        RunStep(step);
+        return;
+    }
+    m_nextRequest = nullptr;
+    m_requestDoneFlag = false;
+    TriggerRequestDone(m_stepsResult);
+}
+
+bool TCustomFtpCliEx::RunStep(TFtpStep step) {
+    // A step refused by its own checks (an empty user name, a lost connection, ...) ends the
+    // request as a failure with the refusal as its error text: the request has already started,
+    // so its caller waits for the completion, not for an exception.
+    std::string refusal;
+    const TFtpDisplay savedOnError = OnError;
+    OnError = [&refusal](TCustomFtpCliEx&, std::string& message) {
+        if (refusal.empty()) {
+            refusal = message;
+        }
+    };
+    try {
+        switch (step) {
+        case TFtpStep::Open: Open(); break;
+        case TFtpStep::User: User(); break;
+        case TFtpStep::Pass: Pass(); break;
+        case TFtpStep::Cwd: Cwd(); break;
+        case TFtpStep::CDup: CDup(); break;
+        case TFtpStep::SetType: SetType(); break;
+        case TFtpStep::Port: PortRequest(); break;
+        case TFtpStep::Rest: Rest(); break;
+        case TFtpStep::Retr: Retr(); break;
+        case TFtpStep::Stor: Stor(); break;
+        case TFtpStep::Appe: Appe(); break;
+        case TFtpStep::List: List(); break;
+        case TFtpStep::Nlst: Nlst(); break;
+        case TFtpStep::Syst: Syst(); break;
+        case TFtpStep::Mkd: Mkd(); break;
+        case TFtpStep::Rmd: Rmd(); break;
+        case TFtpStep::RenameFrom: RenameFrom(); break;
+        case TFtpStep::RenameTo: RenameTo(); break;
+        case TFtpStep::Size: Size(); break;
+        case TFtpStep::Dele: Dele(); break;
+        case TFtpStep::Pwd: Pwd(); break;
+        case TFtpStep::Quote: Quote(); break;
+        case TFtpStep::Quit: Quit(); break;
+        case TFtpStep::None: break;
+        }
+    } catch (const std::exception& error) {
+        if (refusal.empty()) {
+            refusal = error.what();
+        }
+    }
+    OnError = savedOnError;
+    if (refusal.empty()) {
+        return true;
+    }
+    if (savedOnError) {
+        std::string text = refusal;
+        savedOnError(*this, text);
+    }
+    FailRefusedStep(refusal);
+    return false;
+}
+
+void TCustomFtpCliEx::FailRefusedStep(const std::string& message) {
+    m_errorMessage = message;
+    m_pendingSteps.clear();
+    m_nextRequest = nullptr;
+    m_requestResult = 500;
+    m_requestDoneFlag = false;
+    TriggerRequestDone(500);
+}
+
+// --- Control connection ----------------------------------------------------------------------
+
+void TCustomFtpCliEx::Open() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (m_connected) {
+        HandleError("FTP component already connected");
+        return;
+    }
+    m_lastStep = TFtpStep::Open;
+    if (!m_highLevel) {
+        m_requestType = TFtpRequest::ftpOpen;
+    }
+    m_requestDoneFlag = false;
+    m_receiveLength = 0;
+    m_requestResult = 0;
+    m_dnsResult.clear();
+    m_closingControl = false;
+    SetState(TFtpState::ftpDnsLookup);
+    if (!isDottedAddress(HostName)) {
+        if (OnConnectState) {
+            auto handler = OnConnectState;
+            handler(*this, TFTPConnectState::ftpcsLookingUp);
+        }
+    }
+    try {
+        m_controlSocket->DnsLookup(HostName);
+    } catch (const ESocketException& error) {
+        m_requestDoneFlag = true;
+        SetState(TFtpState::ftpReady);
+        HandleError(error.what());
+    }
+}
+
+void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
+    if (m_state != TFtpState::ftpDnsLookup) {
+        return;
+    }
+    if (error != 0) {
+        m_lastResponse = winsockReply(error);
+        m_statusCode = 500;
+        m_requestResult = 500;
+        SetErrorMessage();
+        TriggerRequestDone(error);
+        return;
+    }
+    m_dnsResult = m_controlSocket->DnsResult();
+    if (!isDottedAddress(HostName) && OnConnectState) {
+        auto handler = OnConnectState;
+        handler(*this, TFTPConnectState::ftpcsHostFound);
+    }
+    try {
+        m_controlSocket->SetAddr(m_dnsResult);
+        m_controlSocket->SetProto("tcp");
+        m_controlSocket->SetPort(Port);
+        SetState(TFtpState::ftpWaitingBanner);
+        if (OnConnectState) {
+            auto handler = OnConnectState;
+            handler(*this, TFTPConnectState::ftpcsConnecting);
+        }
+        m_controlSocket->Connect();
+    } catch (const std::exception& e) {
+        m_lastResponse = "500 " + exceptionClassName(e) + ": " + e.what();
+        m_statusCode = 500;
+        m_requestResult = 500;
+        SetErrorMessage();
+        TriggerRequestDone(500);
+    }
+}
+
+void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
+    if (error != 0) {
+        m_lastResponse = winsockReply(error);
+        m_statusCode = 500;
+        m_requestResult = 500;
+        SetErrorMessage();
+        m_nextRequest = nullptr;
+        TriggerRequestDone(error);
+        m_closingControl = true;
+        m_controlSocket->Close();
+        SetState(TFtpState::ftpReady);
+        return;
+    }
+    if (OnConnectState) {
+        auto handler = OnConnectState;
+        handler(*this, TFTPConnectState::ftpcsConnected);
+    }
+    m_connected = true;
+}
+
+void TCustomFtpCliEx::ControlSocketDataAvailable() {
+    const std::size_t room = kReceiveBufferSize - 1 - m_receiveLength;
+    const std::ptrdiff_t count =
+        m_controlSocket->ReceiveData(m_receiveBuffer.data() + m_receiveLength, room);
+    if (count == 0) {
+        // The server closed the connection (or a line longer than the buffer filled it).
+        m_controlSocket->Close();
+        return;
+    }
+    if (count < 0) {
+        return;
+    }
+    m_receiveLength += static_cast<std::size_t>(count);
+    m_receiveBuffer[m_receiveLength] = '\0';
+    const bool acceptLF = (Options & ftpAcceptLF) != 0;
+    while (m_receiveLength > 0) {
+        const std::string_view held(m_receiveBuffer.data(), m_receiveLength);
+        const auto cut = FindReplyLineEnd(held, acceptLF);
+        if (!cut) {
+            break;
+        }
+        m_lastResponse.assign(ReplyLineText(held, *cut));
+        const std::size_t consumed = cut->length + cut->terminator;
+        std::memmove(m_receiveBuffer.data(), m_receiveBuffer.data() + consumed,
+                     m_receiveLength - consumed);
+        m_receiveLength -= consumed;
+        m_receiveBuffer[m_receiveLength] = '\0';
+        if (OnResponse) {
+            auto handler = OnResponse;
+            handler(*this);
+        }
+        DispatchLine();
+    }
+}
+
+void TCustomFtpCliEx::DispatchLine() {
+    switch (m_state) {
+    case TFtpState::ftpWaitingBanner:
+        HandleGreetingLine();
+        break;
+    case TFtpState::ftpWaitingResponse:
+        if (m_next == nullptr) {
+            HandleError("Program error: FNext is nil");
+            break;
+        }
+        (this->*m_next)();
+        break;
+    default:
+        TriggerDisplay("< " + m_lastResponse);
+        break;
+    }
+}
+
+void TCustomFtpCliEx::HandleGreetingLine() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (m_statusCode != 220) {
+        SetErrorMessage();
+        m_requestResult = m_statusCode;
+        m_closingControl = true;
+        m_controlSocket->Close();
+        return;
+    }
+    SetState(TFtpState::ftpConnected);
+    if (OnSessionConnected) {
+        auto handler = OnSessionConnected;
+        handler(*this, 0);
+    }
+    if (OnConnectState) {
+        auto handler = OnConnectState;
+        handler(*this, TFTPConnectState::ftpcsGreeted);
+    }
+    TriggerRequestDone(0);
+}
+
+void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
+    const TFtpState state = m_state;
+    // A server that drops the connection while a command or the greeting is outstanding has
+    // not completed it: the request fails instead of completing with the last success.
+    if (!m_closingControl && m_requestResult == 0 && !m_requestDoneFlag &&
+        m_lastStep != TFtpStep::Quit &&
+        (state == TFtpState::ftpWaitingResponse || state == TFtpState::ftpWaitingBanner)) {
+        m_requestResult = 421;
+        m_statusCode = 421;
+        if (m_errorMessage.empty()) {
+            m_errorMessage = "421 Connection closed by the server.";
+        }
+    }
+    m_closingControl = false;
+    if (m_connected) {
+        m_connected = false;
+        if (m_state != TFtpState::ftpAbort) {
+            SetState(TFtpState::ftpNotConnected);
+        }
+        if (OnSessionClosed) {
+            auto handler = OnSessionClosed;
+            handler(*this, error);
+        }
+        if (OnConnectState) {
+            auto handler = OnConnectState;
+            handler(*this, TFTPConnectState::ftpcsClosed);
+        }
+    }
+    if (m_state != TFtpState::ftpAbort) {
+        SetState(TFtpState::ftpInternalReady);
+    }
+    TriggerRequestDone(m_requestResult);
+}
+
+// --- Single commands -------------------------------------------------------------------------
+
+void TCustomFtpCliEx::User() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    if (UserName.empty()) {
+        HandleError("UserName emtpy");
+        return;
+    }
+    m_lastStep = TFtpStep::User;
+    ExecAsync(TFtpRequest::ftpUser, "USER " + UserName, {331, 230}, nullptr);
+}
+
+void TCustomFtpCliEx::Pass() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    if (PassWord.empty()) {
+        HandleError("Password emtpy");
+        return;
+    }
+    m_lastStep = TFtpStep::Pass;
+    ExecAsync(TFtpRequest::ftpPass, "PASS " + PassWord, {230}, nullptr);
+}
+
+void TCustomFtpCliEx::Cwd() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    if (HostDirName.empty()) {
+        HandleError("HostDirName emtpy");
+        return;
+    }
+    m_lastStep = TFtpStep::Cwd;
+    ExecAsync(TFtpRequest::ftpCwd, "CWD " + HostDirName, {200, 250, 257}, nullptr);
+}
+
+void TCustomFtpCliEx::Syst() {
+    m_lastStep = TFtpStep::Syst;
+    ExecAsync(TFtpRequest::ftpSyst, "SYST", {215}, nullptr);
+}
+
+void TCustomFtpCliEx::Quit() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    m_localFile.Close();
+    m_lastStep = TFtpStep::Quit;
+    ExecAsync(TFtpRequest::ftpQuit, "QUIT", {221}, &TCustomFtpCliEx::QuitHook);
+}
+
+void TCustomFtpCliEx::QuitHook() {
+    m_closingControl = true;
+    m_controlSocket->Close();
+    TriggerRequestDone(0);
+}
+
+void TCustomFtpCliEx::Size() {
+    m_lastStep = TFtpStep::Size;
+    m_sizeResult = 0;
+    ExecAsync(TFtpRequest::ftpSize, "SIZE " + HostFileName, {213}, nullptr);
+}
+
+void TCustomFtpCliEx::Mkd() {
+    m_lastStep = TFtpStep::Mkd;
+    ExecAsync(TFtpRequest::ftpMkd, "MKD " + HostFileName, {257}, nullptr);
+}
+
+void TCustomFtpCliEx::Rmd() {
+    m_lastStep = TFtpStep::Rmd;
+    ExecAsync(TFtpRequest::ftpRmd, "RMD " + HostFileName, {250, 257}, nullptr);
+}
+
+void TCustomFtpCliEx::Dele() {
+    m_lastStep = TFtpStep::Dele;
+    ExecAsync(TFtpRequest::ftpDele, "DELE " + HostFileName, {250, 257}, nullptr);
+}
+
+void TCustomFtpCliEx::RenameTo() {
+    m_lastStep = TFtpStep::RenameTo;
+    ExecAsync(TFtpRequest::ftpRenameTo, "RNTO " + LocalFileName, {200, 250, 257}, nullptr);
+}
+
+void TCustomFtpCliEx::RenameFrom() {
+    m_lastStep = TFtpStep::RenameFrom;
+    ExecAsync(TFtpRequest::ftpRenameFrom, "RNFR " + HostFileName, {350}, nullptr);
+}
+
+void TCustomFtpCliEx::Pwd() {
+    m_lastStep = TFtpStep::Pwd;
+    ExecAsync(TFtpRequest::ftpPwd, "PWD", {250, 257}, nullptr);
+}
+
+void TCustomFtpCliEx::Quote() {
+    m_lastStep = TFtpStep::Quote;
+    ExecAsync(TFtpRequest::ftpQuote, LocalFileName, {}, nullptr);
+}
+
+void TCustomFtpCliEx::CDup() {
+    m_lastStep = TFtpStep::CDup;
+    ExecAsync(TFtpRequest::ftpCDup, "CDUP", {250}, nullptr);
+}
+
+void TCustomFtpCliEx::SetType() {
+    m_lastStep = TFtpStep::SetType;
+    ExecAsync(TFtpRequest::ftpSetType, std::string("TYPE ") + m_typeChar, {200}, nullptr);
+}
+
+void TCustomFtpCliEx::SetTypeBinary() {
+    SetBinary(true);
+    SetType();
+}
+
+void TCustomFtpCliEx::SetTypeAscii() {
+    SetBinary(false);
+    SetType();
+}
+
+void TCustomFtpCliEx::Rest() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    m_lastStep = TFtpStep::Rest;
+    // Offsets count the server's bytes, which a line-end-converted local file no longer
+    // matches: ASCII transfers always start from the beginning.
+    ResumeAt = Binary() ? LocalFileSizeOf(LocalFileName) : 0;
+    if (ResumeAt <= 0) {
+        if (!m_highLevel) {
+            m_requestType = TFtpRequest::ftpRest;
+        }
+        m_requestDoneFlag = false;
+        TriggerRequestDone(0);
+        return;
+    }
+    ExecAsync(TFtpRequest::ftpRest, "REST " + std::to_string(ResumeAt), {}, nullptr);
+}
+
+void TCustomFtpCliEx::Abort() {
+    const bool wasLookingUp = m_state == TFtpState::ftpDnsLookup;
+    const bool pending = !m_requestDoneFlag;
+    if (pending && !m_highLevel) {
+        // An aborted single command has not succeeded, whatever the last reply said.
+        m_requestResult = 426;
+        m_statusCode = 426;
+        m_errorMessage = "426 Operation aborted.";
+    }
+    SetState(TFtpState::ftpAbort);
+    m_localFile.Close();
+    if (wasLookingUp) {
+        try {
+            m_controlSocket->CancelLookup();
+        } catch (...) {
+        }
+    }
+    if (m_controlSocket->State() != TSocketState::wsClosed) {
+        m_controlSocket->Close();
+    }
+    if (m_dataSocket->State() != TSocketState::wsClosed) {
+        m_dataSocket->Close();
+    }
+    if (!m_requestDoneFlag) {
+        // Nothing was open to close (a name lookup): the request still ends.
+        if (m_highLevel) {
+            m_pendingSteps.clear();
+            m_stepsResult = 426;
+            m_errorMessage = "426 Operation aborted.";
+        }
+        m_nextRequest = nullptr;
+        TriggerRequestDone(426);
+    }
+    m_connected = false;
+    SetState(TFtpState::ftpReady);
+}
+
+// --- Multi-step requests ---------------------------------------------------------------------
+
+void TCustomFtpCliEx::Connect() {
+    HighLevelAsync(TFtpRequest::ftpConnect, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass});
+}
+
+void TCustomFtpCliEx::SessionGet() {
+    HighLevelAsync(TFtpRequest::ftpSessionGet,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Retr, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::Dir() {
+    HighLevelAsync(TFtpRequest::ftpDir, {TFtpStep::Port, TFtpStep::List});
+}
+
+void TCustomFtpCliEx::NameList() {
+    HighLevelAsync(TFtpRequest::ftpNameList, {TFtpStep::Port, TFtpStep::Nlst});
+}
+
+void TCustomFtpCliEx::Get() {
+    HighLevelAsync(TFtpRequest::ftpGet, {TFtpStep::Port, TFtpStep::Retr});
+}
+
+void TCustomFtpCliEx::SessionDir() {
+    HighLevelAsync(TFtpRequest::ftpSessionDir,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd, TFtpStep::Port,
+                    TFtpStep::List, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionNameList() {
+    HighLevelAsync(TFtpRequest::ftpSessionNameList,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd, TFtpStep::Port,
+                    TFtpStep::Nlst, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionSyst() {
+    HighLevelAsync(TFtpRequest::ftpSessionSyst,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Syst,
+                    TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionSize() {
+    HighLevelAsync(TFtpRequest::ftpSize, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                          TFtpStep::Cwd, TFtpStep::Size, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::Put() {
+    HighLevelAsync(TFtpRequest::ftpPut, {TFtpStep::Port, TFtpStep::Stor});
+}
+
+void TCustomFtpCliEx::Append() {
+    HighLevelAsync(TFtpRequest::ftpAppend, {TFtpStep::Port, TFtpStep::Appe});
+}
+
+void TCustomFtpCliEx::SessionRename() {
+    HighLevelAsync(TFtpRequest::ftpSessionRename,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::RenameFrom, TFtpStep::RenameTo, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::RenamePair() {
+    HighLevelAsync(TFtpRequest::ftpRenamePair, {TFtpStep::RenameFrom, TFtpStep::RenameTo});
+}
+
+void TCustomFtpCliEx::SessionDele() {
+    HighLevelAsync(TFtpRequest::ftpSessionDele, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                                 TFtpStep::Cwd, TFtpStep::Dele, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionMkd() {
+    HighLevelAsync(TFtpRequest::ftpSessionMkd, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                                TFtpStep::Cwd, TFtpStep::Mkd, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionRmd() {
+    HighLevelAsync(TFtpRequest::ftpSessionRmd, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                                TFtpStep::Cwd, TFtpStep::Rmd, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionQuote() {
+    HighLevelAsync(TFtpRequest::ftpSessionQuote,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::Quote, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionPut() {
+    HighLevelAsync(TFtpRequest::ftpSessionPut,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Stor, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::SessionAppend() {
+    HighLevelAsync(TFtpRequest::ftpSessionPut,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Appe, TFtpStep::Quit});
+}
+
+void TCustomFtpCliEx::ResumeGet() {
+    HighLevelAsync(TFtpRequest::ftpResumeGet, {TFtpStep::Port, TFtpStep::Rest, TFtpStep::Retr});
+}
+
+void TCustomFtpCliEx::SessionResumeGet() {
+    HighLevelAsync(TFtpRequest::ftpSessionResumeGet,
+                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
+                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Rest, TFtpStep::Retr,
+                    TFtpStep::Quit});
+}
+
+} // namespace qx

@@ -1,0 +1,303 @@
+#pragma once
+
+#include "engine/AsciiLineEnds.h"
+#include "engine/FtpTypes.h"
+#include "engine/LocalFileStream.h"
+#include "engine/WSocket.h"
+#include "platform/MessageQueue.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// One client-side FTP session: a control connection for commands and replies and a data
+// connection for listings and files. Every request returns at once after it has sent its first
+// command (or started a name lookup); its end is reported once through OnRequestDone, posted
+// to the owning thread's queue, never from inside the call that issued it.
+//
+// The control connection as a state machine (State()):
+//
+//   Ready/InternalReady --Open--> DnsLookup --resolved--> WaitingBanner --220--> Connected
+//        ^    |                                                                     |
+//        |    +--command sent--> WaitingResponse --final reply--> (FNext, hook)     |
+//        |                          |  125/150: data step waits for the data        |
+//        |                          |  connection and the closing reply, in any     |
+//        |                          |  order (Retr/List/Nlst, Stor/Appe)            |
+//        +------------- completion (RequestDone posted) <---------------------------+
+//
+// A multi-step request (Connect, Get, Put, Dir, ...) runs its steps through one driver that
+// continues after each step that succeeds and ends the request at the first failure.
+// Everything runs on the thread that owns the MessageQueue; there are no locks.
+class TCustomFtpCliEx {
+public:
+    using TFtpDisplay = std::function<void(TCustomFtpCliEx&, std::string& msg)>;
+    using TFtpCommand = std::function<void(TCustomFtpCliEx&, std::string& cmd)>;
+    using TNotifyEvent = std::function<void(TCustomFtpCliEx&)>;
+    using TSessionConnected = std::function<void(TCustomFtpCliEx&, std::uint16_t error)>;
+    using TSessionClosed = std::function<void(TCustomFtpCliEx&, std::uint16_t error)>;
+    using TFtpRequestDone =
+        std::function<void(TCustomFtpCliEx&, TFtpRequest rqType, std::uint16_t error)>;
+    using TFtpProgress = std::function<void(TCustomFtpCliEx&, std::int64_t count, bool& abort)>;
+    using TFtpReadyToTransmit = std::function<void(TCustomFtpCliEx&, bool& cancel)>;
+    using TBgExceptionEvent =
+        std::function<void(TCustomFtpCliEx&, const std::exception&, bool& canClose)>;
+    using TFTPTransferStateEvent = std::function<void(
+        TCustomFtpCliEx&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
+    using TFTPConnectStateEvent = std::function<void(TCustomFtpCliEx&, TFTPConnectState state)>;
+
+    // Bytes read from the data connection per notification, and read from the local file per
+    // block of an upload.
+    static constexpr std::size_t kReceiveBlockSize = 8192;
+    static constexpr std::size_t kSendBlockSize = 1514;
+    // The control connection's receive buffer; a reply line holds at most one byte less.
+    static constexpr std::size_t kReceiveBufferSize = 4096;
+
+    explicit TCustomFtpCliEx(MessageQueue& queue);
+    TCustomFtpCliEx(const TCustomFtpCliEx&) = delete;
+    TCustomFtpCliEx& operator=(const TCustomFtpCliEx&) = delete;
+    virtual ~TCustomFtpCliEx();
+
+    // --- Published properties ---
+    std::string HostName;
+    std::string Port = "ftp";
+    std::string UserName;
+    std::string PassWord;
+    std::string HostDirName;
+    std::string HostFileName;
+    std::string LocalFileName;
+    bool DisplayFileFlag = false;
+    // Linux has no sharing modes for open files; kept so that callers can set it.
+    TFtpShareMode ShareMode = TFtpShareMode::ftpShareDenyWrite;
+    TFtpOptions Options = ftpAcceptLF;
+    bool Passive = false;
+    std::int64_t ResumeAt = 0;
+    std::uint8_t DisplayFileStyle = 0;
+
+    bool Binary() const { return m_typeChar == 'I'; }
+    void SetBinary(bool binary) { m_typeChar = binary ? 'I' : 'A'; }
+
+    // --- State ---
+    TFtpState State() const { return m_state; }
+    bool Connected() const { return m_connected; }
+    int StatusCode() const { return m_statusCode; }
+    const std::string& LastResponse() const { return m_lastResponse; }
+    TFtpRequest RequestType() const { return m_requestType; }
+    int RequestResult() const { return m_requestResult; }
+    const std::string& DnsResult() const { return m_dnsResult; }
+    const std::string& DirResult() const { return m_dirResult; }
+    std::int64_t SizeResult() const { return m_sizeResult; }
+    std::int64_t ByteCount() const { return m_byteCount; }
+    const std::string& ErrorMessage() const { return m_errorMessage; }
+    TFtpStep LastStep() const { return m_lastStep; }
+
+    TWSocket& ControlSocket() { return *m_controlSocket; }
+    TWSocket& DataSocket() { return *m_dataSocket; }
+
+    // --- Events ---
+    TFtpDisplay OnDisplay;
+    TFtpDisplay OnDisplayFile;
+    TFtpCommand OnCommand;
+    TNotifyEvent OnResponse;
+    TSessionConnected OnSessionConnected;
+    TSessionClosed OnSessionClosed;
+    TNotifyEvent OnStateChange;
+    TFtpRequestDone OnRequestDone;
+    TFtpProgress OnProgress;
+    TFtpReadyToTransmit OnReadyToTransmit;
+    TBgExceptionEvent OnBgException;
+    TFTPTransferStateEvent OnTransferState;
+    TFTPConnectStateEvent OnConnectState;
+    // When assigned, refused requests are reported here instead of raising FtpException.
+    TFtpDisplay OnError;
+
+    // --- Requests ---
+    virtual void Open();
+    virtual void User();
+    virtual void Pass();
+    virtual void Connect();
+    virtual void Quit();
+    // Never refused: closes both connections; a pending request completes with 426.
+    virtual void Abort();
+    virtual void Get();
+    virtual void Retr();
+    virtual void SessionGet();
+    virtual void Put();
+    virtual void Stor();
+    virtual void SessionPut();
+    virtual void Append();
+    virtual void Appe();
+    virtual void SessionAppend();
+    virtual void List();
+    virtual void Dir();
+    virtual void Nlst();
+    virtual void NameList();
+    virtual void SetType();
+    virtual void SetTypeBinary();
+    virtual void SetTypeAscii();
+    virtual void Pwd();
+    virtual void Cwd();
+    virtual void CDup();
+    virtual void SessionDir();
+    virtual void SessionNameList();
+    virtual void Syst();
+    virtual void SessionSyst();
+    virtual void Size();
+    virtual void SessionSize();
+    virtual void Mkd();
+    virtual void SessionMkd();
+    virtual void Rmd();
+    virtual void SessionRmd();
+    virtual void Dele();
+    virtual void SessionDele();
+    virtual void RenameFrom();
+    virtual void RenameTo();
+    virtual void RenamePair();
+    virtual void SessionRename();
+    virtual void Quote();
+    virtual void SessionQuote();
+    virtual void Rest();
+    virtual void ResumeGet();
+    virtual void SessionResumeGet();
+    // Prepares the data connection: PASV, or a listening socket announced with PORT.
+    virtual void PortRequest();
+
+protected:
+    using Handler = void (TCustomFtpCliEx::*)();
+
+    virtual void SendCommand(std::string command);
+    virtual void TriggerDisplay(const std::string& line);
+    virtual void TriggerReadyToTransmit(bool& cancel);
+    virtual void TriggerDisplayFile(std::string& data);
+    // Reports a refused request: OnError, else FtpException.
+    virtual void HandleError(const std::string& message);
+    // Raises OnProgress; true when the handler asked to abort.
+    virtual bool TriggerProgress();
+    virtual void TransferStats();
+    virtual void HandleBackgroundException(const std::exception& error);
+
+    MessageQueue& Queue() { return m_queue; }
+    // Replaces the outcome texts after a failure the engine itself decides (a time-out).
+    void OverrideFailure(int statusCode, const std::string& errorMessage) {
+        m_statusCode = statusCode;
+        m_errorMessage = errorMessage;
+    }
+    std::int64_t NowMs() const;
+
+private:
+    // Control connection and request machinery
+    void SetState(TFtpState state);
+    bool CheckReady();
+    void ExecAsync(TFtpRequest request, std::string command, std::initializer_list<int> okCodes,
+                   Handler doneHook);
+    void NextExecAsync();
+    void InterpretResponse();
+    void SetErrorMessage();
+    void TriggerRequestDone(int error);
+    void PostRequestDone(std::uint16_t error);
+    void HighLevelAsync(TFtpRequest request, TFtpSteps steps);
+    void NextHighLevelAsync();
+    bool RunStep(TFtpStep step);
+    void FailRefusedStep(const std::string& message);
+    void QuitHook();
+
+    void ControlSocketDnsLookupDone(std::uint16_t error);
+    void ControlSocketSessionConnected(std::uint16_t error);
+    void ControlSocketDataAvailable();
+    void ControlSocketSessionClosed(std::uint16_t error);
+    void HandleGreetingLine();
+    void DispatchLine();
+
+    // Data connection (see FtpDataTransfer.cpp)
+    std::optional<std::uint16_t> PassivePort() const;
+    void FailDataStep(int code, const std::string& response, bool asErrorMessage);
+    void DataGetAsync(TFtpRequest request, const char* command);
+    void DataSocketGetSessionAvailable();
+    void DataSocketGetSessionConnected(std::uint16_t error);
+    void DataSocketGetDataAvailable();
+    void DataSocketGetSessionClosed(std::uint16_t error);
+    void NextGetAsync();
+    void NextGetAsync2();
+    void GetEndCheck();
+    void DataPutAsync(TFtpRequest request, bool append);
+    void DataSocketPutSessionAvailable();
+    void DataSocketPutSessionConnected(std::uint16_t error);
+    void DataSocketPutDataSent(std::uint16_t error);
+    void DataSocketPutSessionClosed(std::uint16_t error);
+    void NextPutAsync();
+    void NextPutAsync2();
+    void PutEndCheck();
+    void PostStartSending();
+    void StartSending();
+    void CompleteTransfer();
+    void SetLocalError(int code, const std::string& text);
+    bool CloseLocalFile();
+    void ReportTransferState();
+    void DeliverDisplayFile(const char* data, std::size_t length);
+    bool AsciiConversion() const;
+    void SendCommandLine(const std::string& verb);
+
+    MessageQueue& m_queue;
+    std::unique_ptr<TWSocket> m_controlSocket;
+    std::unique_ptr<TWSocket> m_dataSocket;
+    std::shared_ptr<char> m_life = std::make_shared<char>();
+
+    char m_typeChar = 'I';
+    TFtpState m_state = TFtpState::ftpReady;
+    bool m_connected = false;
+    int m_statusCode = 0;
+    std::string m_lastResponse;
+    TFtpRequest m_requestType = TFtpRequest::ftpNone;
+    int m_requestResult = 0;
+    std::string m_dnsResult;
+    std::string m_dirResult;
+    std::int64_t m_sizeResult = 0;
+    std::string m_errorMessage;
+
+    std::array<char, kReceiveBufferSize> m_receiveBuffer{};
+    std::size_t m_receiveLength = 0;
+    std::vector<int> m_okResponses;
+    Handler m_next = nullptr;
+    Handler m_doneAsync = nullptr;
+    Handler m_nextRequest = nullptr;
+    TFtpSteps m_pendingSteps;
+    TFtpStep m_lastStep = TFtpStep::None;
+    bool m_highLevel = false;
+    int m_stepsResult = 0;
+    std::string m_savedReply;
+    int m_savedCode = -1;
+    bool m_requestDoneFlag = true;
+    bool m_closingControl = false; // the engine itself closes the control connection
+
+    // Data connection and transfers
+    std::string m_pasvResponse;
+    std::string m_dataCommand;
+    bool m_appendFlag = false;
+    LocalFileStream m_localFile;
+    std::int64_t m_byteCount = 0;
+    std::int64_t m_startTime = 0;
+    std::int64_t m_stopTime = 0;
+    std::int64_t m_lastReportTick = 0;
+    std::uint16_t m_dataError = 0;
+    int m_localError = 0; // a local failure that makes the transfer fail whatever the server says
+    std::string m_localErrorText;
+    bool m_finalReply = false;
+    bool m_downloadClosed = false;
+    bool m_uploadClosed = false;
+    bool m_uploadConnected = false;
+    bool m_uploadAccepted = false;
+    bool m_eof = false;
+    CrLfToLf m_downloadLineEnds;
+    LfToCrLf m_uploadLineEnds;
+    std::string m_convertBuffer;
+    std::string m_displayFileRest;
+};
+
+} // namespace qx

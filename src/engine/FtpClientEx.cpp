@@ -1,0 +1,45 @@
+#include "engine/FtpClientEx.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace qx {
+
+TFtpClientEx::TFtpClientEx(MessageQueue& queue) : TCustomFtpCliEx(queue) {}
+
+void TFtpClientEx::PushDeadline() { m_deadline = NowMs() + std::int64_t{Timeout} * 1000; }
+
+bool TFtpClientEx::TriggerProgress() {
+    PushDeadline();
+    return TCustomFtpCliEx::TriggerProgress();
+}
+
+bool TFtpClientEx::RunAndWait(void (TCustomFtpCliEx::*request)()) {
+    try {
+        (this->*request)();
+    } catch (const std::exception&) {
+        return false;
+    }
+    return WaitForReady();
+}
+
+bool TFtpClientEx::WaitForReady() {
+    PushDeadline();
+    for (;;) {
+        if (State() == TFtpState::ftpReady) {
+            return RequestResult() == 0;
+        }
+        const std::int64_t now = NowMs();
+        if (m_terminating.load() || (Timeout > 0 && now >= m_deadline)) {
+            Abort();
+            OverrideFailure(426, "426 Timeout");
+            return false;
+        }
+        const std::int64_t wait = Timeout > 0 ? std::clamp<std::int64_t>(m_deadline - now, 1, 200)
+                                              : 200;
+        Queue().runOneFor(std::chrono::milliseconds(wait));
+        std::this_thread::yield();
+    }
+}
+
+} // namespace qx

@@ -1,0 +1,674 @@
+// The data connection of the engine: PORT or PASV, downloads (RETR, LIST, NLST), uploads (STOR,
+// APPE), REST offsets, progress and the statistics line.
+
+#include "engine/CustomFtpCliEx.h"
+
+#include "engine/FtpReplies.h"
+#include "engine/SocketErrors.h"
+#include "engine/TransferStats.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+
+#include <array>
+
+namespace qx {
+
+namespace {
+
+std::string exceptionClassName(const std::exception& error) {
+    return dynamic_cast<const ESocketException*>(&error) != nullptr ? "ESocketException"
+                                                                     : "Exception";
+}
+
+} // namespace
+
+// --- Preparing the data connection -----------------------------------------------------------
+
+void TCustomFtpCliEx::PortRequest() {
+    if (!CheckReady()) {
+        return;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return;
+    }
+    m_lastStep = TFtpStep::Port;
+    m_pasvResponse.clear();
+
+    TWSocket& data = *m_dataSocket;
+    data.OnSessionAvailable = nullptr;
+    data.OnSessionClosed = nullptr;
+    data.OnDataAvailable = nullptr;
+    data.OnDataSent = nullptr;
+    data.OnSessionConnected = nullptr;
+    if (data.State() != TSocketState::wsClosed) {
+        data.Close();
+    }
+    data.SetProto("tcp");
+    data.SetPort("0");
+
+    const sockaddr_in local = m_controlSocket->LocalAddress();
+    std::string command;
+    if (Passive) {
+        data.SetAddr("0.0.0.0");
+        command = "PASV";
+    } else {
+        // The listening socket takes only the address the PORT command announces (the local
+        // end of the control connection), not every interface of the machine.
+        std::array<char, INET_ADDRSTRLEN> localText{};
+        ::inet_ntop(AF_INET, &local.sin_addr, localText.data(), localText.size());
+        data.SetAddr(localText.data());
+        data.LingerOnOff = TSocketLingerOnOff::wsLingerOn;
+        data.LingerTimeout = 10;
+        data.Listen();
+        const std::uint16_t port = ntohs(data.LocalAddress().sin_port);
+        command = PortCommand(ntohl(local.sin_addr.s_addr), port,
+                              m_controlSocket->Addr() == "127.0.0.1");
+    }
+    m_byteCount = 0;
+    ExecAsync(TFtpRequest::ftpPort, std::move(command), {200, 227}, nullptr);
+}
+
+std::optional<std::uint16_t> TCustomFtpCliEx::PassivePort() const {
+    return PasvPortFromReply(m_pasvResponse);
+}
+
+void TCustomFtpCliEx::FailDataStep(int code, const std::string& response, bool asErrorMessage) {
+    if (asErrorMessage) {
+        m_errorMessage = response;
+        TriggerDisplay("! " + m_errorMessage);
+    } else {
+        m_lastResponse = response;
+        SetErrorMessage();
+    }
+    m_statusCode = code;
+    m_requestResult = code;
+    m_localFile.Close();
+    m_dataSocket->Close();
+    TriggerRequestDone(code);
+}
+
+void TCustomFtpCliEx::SetLocalError(int code, const std::string& text) {
+    if (m_localError == 0) {
+        m_localError = code;
+        m_localErrorText = text;
+    }
+}
+
+bool TCustomFtpCliEx::AsciiConversion() const { return !Binary() && m_dataCommand == "RETR"; }
+
+void TCustomFtpCliEx::SendCommandLine(const std::string& verb) {
+    SetState(TFtpState::ftpWaitingResponse);
+    SendCommand(HostFileName.empty() ? verb : verb + " " + HostFileName);
+}
+
+// --- Progress --------------------------------------------------------------------------------
+
+bool TCustomFtpCliEx::TriggerProgress() {
+    bool abort = false;
+    if (OnProgress) {
+        auto handler = OnProgress;
+        handler(*this, m_byteCount + ResumeAt, abort);
+    }
+    if (abort) {
+        TriggerDisplay("! Abort requested");
+        // Whatever the server replies now, the file is not complete.
+        SetLocalError(426, "426 Transfer aborted by the application.");
+        m_dataSocket->Close();
+        return true;
+    }
+    return false;
+}
+
+void TCustomFtpCliEx::ReportTransferState() {
+    if (!OnTransferState) {
+        return;
+    }
+    const std::int64_t now = NowMs();
+    if (now - m_lastReportTick < 1000) {
+        return;
+    }
+    m_lastReportTick = now;
+    auto handler = OnTransferState;
+    handler(*this, m_byteCount + ResumeAt, m_byteCount, now - m_startTime);
+}
+
+void TCustomFtpCliEx::TransferStats() {
+    const std::int64_t elapsed = m_stopTime - m_startTime;
+    TriggerDisplay("! " + FormatTransferStats(m_byteCount, elapsed));
+    if (elapsed != 0 && OnTransferState) {
+        auto handler = OnTransferState;
+        handler(*this, m_byteCount + ResumeAt, m_byteCount, elapsed);
+    }
+}
+
+bool TCustomFtpCliEx::CloseLocalFile() {
+    if (!m_localFile.IsOpen()) {
+        return true;
+    }
+    if (AsciiConversion() && m_localError == 0) {
+        m_downloadLineEnds.finish(m_convertBuffer);
+        if (!m_convertBuffer.empty() &&
+            !m_localFile.Write(m_convertBuffer.data(), m_convertBuffer.size())) {
+            SetLocalError(550, "550 Error writing local file " + LocalFileName + ": " +
+                                   m_localFile.Error());
+        }
+    }
+    if (!m_localFile.Close()) {
+        SetLocalError(550,
+                      "550 Error writing local file " + LocalFileName + ": " + m_localFile.Error());
+        return false;
+    }
+    return true;
+}
+
+void TCustomFtpCliEx::CompleteTransfer() {
+    TransferStats();
+    ResumeAt = 0;
+    int result = m_dataError;
+    if (m_localError != 0) {
+        result = m_localError;
+        m_statusCode = m_localError;
+        m_requestResult = m_localError;
+        m_errorMessage = m_localErrorText;
+    } else if (m_dataError != 0 && m_errorMessage.empty()) {
+        m_errorMessage = "550 Data connection failed: " + WSocketErrorDesc(m_dataError) +
+                         " (Winsock error #" + std::to_string(m_dataError) + ")";
+    }
+    TriggerRequestDone(result);
+}
+
+// --- Downloads -------------------------------------------------------------------------------
+
+void TCustomFtpCliEx::Retr() { DataGetAsync(TFtpRequest::ftpGet, "RETR"); }
+
+void TCustomFtpCliEx::List() { DataGetAsync(TFtpRequest::ftpDir, "LIST"); }
+
+void TCustomFtpCliEx::Nlst() { DataGetAsync(TFtpRequest::ftpNameList, "NLST"); }
+
+void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
+    if (!m_connected) {
+        HandleError(std::string(command) + ": not connected");
+        return;
+    }
+    if (LocalFileName.empty() && !DisplayFileFlag) {
+        HandleError("LocalFileName empty");
+        return;
+    }
+    if (!CheckReady()) {
+        return;
+    }
+    const std::string verb = command;
+    m_lastStep = verb == "RETR" ? TFtpStep::Retr : verb == "LIST" ? TFtpStep::List : TFtpStep::Nlst;
+    if (!m_highLevel) {
+        m_requestType = request;
+    }
+    m_dataCommand = verb;
+    m_finalReply = false;
+    m_downloadClosed = false;
+    m_requestDoneFlag = false;
+    m_byteCount = 0;
+    m_dataError = 0;
+    m_localError = 0;
+    m_localErrorText.clear();
+    m_downloadLineEnds.reset();
+    m_displayFileRest.clear();
+    if (AsciiConversion()) {
+        ResumeAt = 0;
+    }
+    m_dataSocket->OnSessionAvailable = [this](TWSocket&, std::uint16_t) {
+        DataSocketGetSessionAvailable();
+    };
+
+    if (!DisplayFileFlag) {
+        m_localFile.Close();
+        const bool opened = ResumeAt > 0 ? m_localFile.OpenForWriteAt(LocalFileName, ResumeAt)
+                                         : m_localFile.Create(LocalFileName);
+        if (!opened) {
+            FailDataStep(550, "Unable to open local file " + LocalFileName, false);
+            return;
+        }
+    }
+
+    if (Passive) {
+        const auto port = PassivePort();
+        if (!port) {
+            FailDataStep(550, "550 Invalid passive mode reply: " + m_pasvResponse, false);
+            return;
+        }
+        TWSocket& data = *m_dataSocket;
+        try {
+            data.SetPort(std::to_string(*port));
+            data.SetAddr(m_controlSocket->Addr());
+            data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
+            data.LingerTimeout = 0;
+            data.OnSessionConnected = [this](TWSocket&, std::uint16_t error) {
+                DataSocketGetSessionConnected(error);
+            };
+            data.Connect();
+        } catch (const std::exception& e) {
+            FailDataStep(550, "550 " + exceptionClassName(e) + ": " + e.what(), false);
+            return;
+        }
+    }
+    m_next = &TCustomFtpCliEx::NextGetAsync;
+    SendCommandLine(verb);
+}
+
+void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
+    TWSocket& data = *m_dataSocket;
+    const int handle = data.Accept();
+    if (handle < 0) {
+        return;
+    }
+    data.Close();
+    data.OnDataAvailable = [this](TWSocket&, std::uint16_t) { DataSocketGetDataAvailable(); };
+    data.OnSessionClosed = [this](TWSocket&, std::uint16_t error) {
+        DataSocketGetSessionClosed(error);
+    };
+    data.OnDataSent = nullptr;
+    data.Dup(handle);
+    m_startTime = NowMs();
+    m_lastReportTick = m_startTime;
+}
+
+void TCustomFtpCliEx::DataSocketGetSessionConnected(std::uint16_t error) {
+    TWSocket& data = *m_dataSocket;
+    data.OnDataAvailable = [this](TWSocket&, std::uint16_t) { DataSocketGetDataAvailable(); };
+    data.OnSessionClosed = [this](TWSocket&, std::uint16_t closeError) {
+        DataSocketGetSessionClosed(closeError);
+    };
+    m_startTime = NowMs();
+    m_lastReportTick = m_startTime;
+    if (error != 0) {
+        FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
+                     false);
+    }
+}
+
+void TCustomFtpCliEx::DeliverDisplayFile(const char* data, std::size_t length) {
+    if (DisplayFileStyle == 1) {
+        std::string block(data, length);
+        TriggerDisplayFile(block);
+        return;
+    }
+    // Lines cut at CR or LF; a line split over two blocks arrives as two pieces.
+    std::size_t i = 0;
+    while (i < length) {
+        while (i < length && (data[i] == '\r' || data[i] == '\n')) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < length && data[i] != '\r' && data[i] != '\n') {
+            ++i;
+        }
+        if (i > start) {
+            std::string line(data + start, i - start);
+            TriggerDisplayFile(line);
+        }
+    }
+}
+
+void TCustomFtpCliEx::DataSocketGetDataAvailable() {
+    if (TriggerProgress()) {
+        return;
+    }
+    std::array<char, kReceiveBlockSize> buffer;
+    TWSocket& data = *m_dataSocket;
+    const std::ptrdiff_t count = data.ReceiveData(buffer.data(), buffer.size());
+    if (count > 0) {
+        const auto length = static_cast<std::size_t>(count);
+        m_byteCount += count;
+        ReportTransferState();
+        if (DisplayFileFlag) {
+            DeliverDisplayFile(buffer.data(), length);
+        }
+        if (m_localFile.IsOpen() && m_localError == 0) {
+            bool written;
+            if (AsciiConversion()) {
+                m_downloadLineEnds.convert({buffer.data(), length}, m_convertBuffer);
+                written = m_localFile.Write(m_convertBuffer.data(), m_convertBuffer.size());
+            } else {
+                written = m_localFile.Write(buffer.data(), length);
+            }
+            if (!written) {
+                TriggerDisplay("! Error writing local file");
+                SetLocalError(550, "550 Error writing local file " + LocalFileName + ": " +
+                                       m_localFile.Error());
+                m_localFile.Close();
+                data.Shutdown(2);
+            }
+        }
+    } else if (count < 0 && data.State() == TSocketState::wsConnected &&
+               data.LastError() != kWsaWouldBlock) {
+        const int error = data.LastError();
+        TriggerDisplay("! Data: Receive error " + std::to_string(error));
+        SetLocalError(550, "550 Data connection receive error: " + WSocketErrorDesc(error) +
+                               " (Winsock error #" + std::to_string(error) + ")");
+        data.Shutdown(2);
+    }
+}
+
+void TCustomFtpCliEx::DataSocketGetSessionClosed(std::uint16_t error) {
+    m_stopTime = NowMs();
+    CloseLocalFile();
+    m_downloadClosed = true;
+    m_dataError = error;
+    GetEndCheck();
+}
+
+void TCustomFtpCliEx::NextGetAsync() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (m_statusCode == 125 || m_statusCode == 150) {
+        m_next = &TCustomFtpCliEx::NextGetAsync2;
+        return;
+    }
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_next = nullptr;
+    m_dataSocket->Close();
+    m_localFile.Close();
+    ResumeAt = 0;
+    TriggerRequestDone(m_statusCode);
+}
+
+void TCustomFtpCliEx::NextGetAsync2() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (m_statusCode == 125 || m_statusCode == 226 || m_statusCode == 250) {
+        m_finalReply = true;
+        GetEndCheck();
+        return;
+    }
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_localFile.Close();
+    m_dataSocket->Close();
+    TriggerDisplay("! RETR/LIST/NLST Failed");
+    TriggerRequestDone(m_statusCode);
+}
+
+void TCustomFtpCliEx::GetEndCheck() {
+    if (m_finalReply && m_downloadClosed) {
+        CompleteTransfer();
+    }
+}
+
+// --- Uploads ---------------------------------------------------------------------------------
+
+void TCustomFtpCliEx::Stor() { DataPutAsync(TFtpRequest::ftpPut, false); }
+
+void TCustomFtpCliEx::Appe() { DataPutAsync(TFtpRequest::ftpAppend, true); }
+
+void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
+    if (!m_connected) {
+        HandleError("STOR/APPE: not connected");
+        return;
+    }
+    if (LocalFileName.empty()) {
+        HandleError("LocalFileName empty");
+        return;
+    }
+    if (!CheckReady()) {
+        return;
+    }
+    m_lastStep = append ? TFtpStep::Appe : TFtpStep::Stor;
+    if (!m_highLevel) {
+        m_requestType = request;
+    }
+    m_dataCommand = append ? "APPE" : "STOR";
+    m_appendFlag = append;
+    m_finalReply = false;
+    m_uploadClosed = false;
+    m_requestDoneFlag = false;
+    m_uploadConnected = false;
+    m_uploadAccepted = false;
+    m_startTime = 0;
+    m_byteCount = 0;
+    m_dataError = 0;
+    m_localError = 0;
+    m_localErrorText.clear();
+    m_uploadLineEnds.reset();
+    if (!Binary()) {
+        ResumeAt = 0;
+    }
+
+    bool cancel = false;
+    TriggerReadyToTransmit(cancel);
+    if (cancel) {
+        m_errorMessage = "426 Transmit cancelled by application";
+        m_statusCode = 426;
+        m_requestResult = 426;
+        TriggerDisplay("! " + m_errorMessage);
+        TriggerRequestDone(426);
+        return;
+    }
+
+    m_dataSocket->OnSessionAvailable = [this](TWSocket&, std::uint16_t) {
+        DataSocketPutSessionAvailable();
+    };
+    m_eof = false;
+    if (!m_localFile.OpenForRead(LocalFileName, ResumeAt > 0 ? ResumeAt : 0)) {
+        FailDataStep(426, "426 Unable to open local file " + LocalFileName, true);
+        return;
+    }
+
+    if (Passive) {
+        const auto port = PassivePort();
+        if (!port) {
+            FailDataStep(550, "550 Invalid passive mode reply: " + m_pasvResponse, false);
+            return;
+        }
+        TWSocket& data = *m_dataSocket;
+        try {
+            data.SetPort(std::to_string(*port));
+            data.SetAddr(m_controlSocket->Addr());
+            data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
+            data.LingerTimeout = 0;
+            data.OnSessionConnected = [this](TWSocket&, std::uint16_t error) {
+                DataSocketPutSessionConnected(error);
+            };
+            data.Connect();
+        } catch (const std::exception& e) {
+            FailDataStep(426, "426 " + exceptionClassName(e) + ": " + e.what(), false);
+        }
+        return; // the command goes out once the data connection is up
+    }
+    m_next = &TCustomFtpCliEx::NextPutAsync;
+    SetState(TFtpState::ftpWaitingResponse);
+    SendCommand((m_appendFlag ? "APPE " : "STOR ") + HostFileName);
+}
+
+void TCustomFtpCliEx::DataSocketPutSessionAvailable() {
+    TWSocket& data = *m_dataSocket;
+    const int handle = data.Accept();
+    if (handle < 0) {
+        return;
+    }
+    data.Close();
+    data.OnSessionClosed = [this](TWSocket&, std::uint16_t error) {
+        DataSocketPutSessionClosed(error);
+    };
+    data.OnDataAvailable = [](TWSocket& socket, std::uint16_t) {
+        std::array<char, 2048> discard;
+        socket.ReceiveData(discard.data(), discard.size());
+    };
+    data.OnDataSent = [this](TWSocket&, std::uint16_t error) { DataSocketPutDataSent(error); };
+    data.Dup(handle);
+    int sendBuffer = 0;
+    socklen_t length = sizeof sendBuffer;
+    if (::getsockopt(data.Handle(), SOL_SOCKET, SO_SNDBUF, &sendBuffer, &length) != 0) {
+        SetLocalError(426, "426 winsock.getsockopt(SO_SNDBUF) failed");
+        data.Close();
+        return;
+    }
+    data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
+    data.LingerTimeout = 10;
+    data.ApplyLinger();
+    m_uploadConnected = true;
+    if (m_uploadAccepted && m_startTime == 0) {
+        PostStartSending();
+    }
+}
+
+void TCustomFtpCliEx::DataSocketPutSessionConnected(std::uint16_t error) {
+    TWSocket& data = *m_dataSocket;
+    data.OnSessionClosed = [this](TWSocket&, std::uint16_t closeError) {
+        DataSocketPutSessionClosed(closeError);
+    };
+    data.OnDataAvailable = nullptr;
+    data.OnDataSent = nullptr;
+    m_uploadConnected = true;
+    m_startTime = NowMs();
+    m_lastReportTick = m_startTime;
+    if (error != 0) {
+        FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
+                     false);
+        return;
+    }
+    m_next = &TCustomFtpCliEx::NextPutAsync;
+    SetState(TFtpState::ftpWaitingResponse);
+    SendCommand((m_appendFlag ? "APPE " : "STOR ") + HostFileName);
+}
+
+void TCustomFtpCliEx::PostStartSending() {
+    std::weak_ptr<char> life = m_life;
+    m_queue.post([this, life] {
+        if (life.expired()) {
+            return;
+        }
+        try {
+            StartSending();
+        } catch (const std::exception& e) {
+            HandleBackgroundException(e);
+        }
+    });
+}
+
+void TCustomFtpCliEx::StartSending() {
+    m_startTime = NowMs();
+    m_lastReportTick = m_startTime;
+    DataSocketPutDataSent(0);
+}
+
+void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
+    if (!m_localFile.IsOpen()) {
+        return;
+    }
+    if (TriggerProgress()) {
+        return;
+    }
+    TWSocket& data = *m_dataSocket;
+    if (error != 0) {
+        TriggerDisplay("! Error #" + std::to_string(error) + " sending data");
+        SetLocalError(426, "426 Error sending data: " + WSocketErrorDesc(error));
+        data.Close();
+        return;
+    }
+    if (m_eof || !m_uploadAccepted || !m_uploadConnected) {
+        return;
+    }
+    std::array<char, kSendBlockSize> block;
+    const std::ptrdiff_t count = m_localFile.Read(block.data(), block.size());
+    if (count == 0) {
+        m_eof = true;
+        data.Close();
+        return;
+    }
+    if (count < 0) {
+        TriggerDisplay("! Error reading file");
+        // The server would otherwise keep a shortened file as if it were complete.
+        SetLocalError(426, "426 Error reading local file " + LocalFileName + ": " +
+                               m_localFile.Error());
+        data.Close();
+        return;
+    }
+    const auto length = static_cast<std::size_t>(count);
+    if (!Binary()) {
+        m_uploadLineEnds.convert({block.data(), length}, m_convertBuffer);
+        m_byteCount += static_cast<std::int64_t>(m_convertBuffer.size());
+        data.Send(m_convertBuffer.data(), m_convertBuffer.size());
+    } else {
+        m_byteCount += count;
+        data.Send(block.data(), length);
+    }
+    ReportTransferState();
+}
+
+void TCustomFtpCliEx::DataSocketPutSessionClosed(std::uint16_t error) {
+    m_stopTime = NowMs();
+    m_localFile.Close();
+    m_uploadClosed = true;
+    m_dataError = error;
+    if (!m_eof && m_localError == 0 && m_uploadAccepted) {
+        // The data connection ended before the whole file went out.
+        SetLocalError(426, "426 Data connection closed before the whole file was sent.");
+    }
+    PutEndCheck();
+}
+
+void TCustomFtpCliEx::NextPutAsync() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (m_statusCode == 125 || m_statusCode == 150) {
+        m_uploadAccepted = true;
+        if (Passive) {
+            m_dataSocket->OnDataSent = [this](TWSocket&, std::uint16_t error) {
+                DataSocketPutDataSent(error);
+            };
+            m_next = &TCustomFtpCliEx::NextPutAsync2;
+            DataSocketPutDataSent(0);
+        } else {
+            if (m_uploadConnected && m_startTime == 0) {
+                PostStartSending();
+            }
+            m_next = &TCustomFtpCliEx::NextPutAsync2;
+        }
+        return;
+    }
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_next = nullptr;
+    m_dataSocket->Close();
+    m_localFile.Close();
+    ResumeAt = 0;
+    TriggerRequestDone(m_statusCode);
+}
+
+void TCustomFtpCliEx::NextPutAsync2() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    if (m_statusCode == 226 || m_statusCode == 250) {
+        m_finalReply = true;
+        PutEndCheck();
+        return;
+    }
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_localFile.Close();
+    m_dataSocket->Close();
+    TriggerDisplay("! STOR Failed");
+    TriggerRequestDone(m_statusCode);
+}
+
+void TCustomFtpCliEx::PutEndCheck() {
+    if (m_finalReply && m_uploadClosed) {
+        CompleteTransfer();
+    }
+}
+
+} // namespace qx

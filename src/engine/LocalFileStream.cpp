@@ -1,0 +1,107 @@
+#include "engine/LocalFileStream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace qx {
+
+bool LocalFileStream::fail() {
+    m_error = std::strerror(errno);
+    return false;
+}
+
+bool LocalFileStream::Create(const std::string& path) {
+    Close();
+    m_fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    return m_fd.valid() || fail();
+}
+
+bool LocalFileStream::OpenForWriteAt(const std::string& path, std::int64_t offset) {
+    Close();
+    m_fd.reset(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!m_fd.valid()) {
+        return fail();
+    }
+    if (::lseek(m_fd.get(), offset, SEEK_SET) < 0) {
+        const int error = errno;
+        m_fd.reset();
+        errno = error;
+        return fail();
+    }
+    return true;
+}
+
+bool LocalFileStream::OpenForRead(const std::string& path, std::int64_t offset) {
+    Close();
+    m_fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!m_fd.valid()) {
+        return fail();
+    }
+    struct stat info {};
+    if (::fstat(m_fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        m_fd.reset();
+        errno = error;
+        return fail();
+    }
+    if (offset > 0 && ::lseek(m_fd.get(), offset, SEEK_SET) < 0) {
+        const int error = errno;
+        m_fd.reset();
+        errno = error;
+        return fail();
+    }
+    return true;
+}
+
+bool LocalFileStream::Write(const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t written = ::write(m_fd.get(), data, length);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail();
+        }
+        data += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::ptrdiff_t LocalFileStream::Read(char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t count = ::read(m_fd.get(), buffer, size);
+        if (count >= 0) {
+            return count;
+        }
+        if (errno != EINTR) {
+            fail();
+            return -1;
+        }
+    }
+}
+
+bool LocalFileStream::Close() {
+    if (!m_fd.valid()) {
+        return true;
+    }
+    const int fd = m_fd.release();
+    if (::close(fd) != 0 && errno != EINTR) {
+        return fail();
+    }
+    return true;
+}
+
+std::int64_t LocalFileSizeOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return -1;
+    }
+    return info.st_size;
+}
+
+} // namespace qx

@@ -1,0 +1,713 @@
+#include "engine/WSocket.h"
+
+#include "engine/SocketErrors.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace qx {
+
+namespace {
+
+bool isDottedAddress(const std::string& text, in_addr* out = nullptr) {
+    in_addr address{};
+    if (::inet_pton(AF_INET, text.c_str(), &address) != 1) {
+        return false;
+    }
+    if (out != nullptr) {
+        *out = address;
+    }
+    return true;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// A port number or a service name of the services database; -1 when it is neither.
+int resolvePort(const std::string& port, const std::string& proto) {
+    if (port.empty()) {
+        return -1;
+    }
+    if (std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        if (port.size() > 5) {
+            return -1;
+        }
+        const int number = std::atoi(port.c_str());
+        return number <= 65535 ? number : -1;
+    }
+    std::array<char, 1024> buffer{};
+    servent entry{};
+    servent* found = nullptr;
+    if (::getservbyname_r(port.c_str(), proto.c_str(), &entry, buffer.data(), buffer.size(),
+                          &found) == 0 &&
+        found != nullptr) {
+        return ntohs(static_cast<std::uint16_t>(found->s_port));
+    }
+    // The two services the system needs, for machines without a services database.
+    if (equalsIgnoringCase(port, "ftp")) {
+        return 21;
+    }
+    if (equalsIgnoringCase(port, "ftp-data")) {
+        return 20;
+    }
+    return -1;
+}
+
+} // namespace
+
+TWSocket::TWSocket(MessageQueue& queue)
+    : m_queue(queue), m_descriptor(queue.context()), m_resolver(queue.context()) {}
+
+TWSocket::~TWSocket() {
+    // No events from a socket that is going away.
+    m_life.reset();
+    std::error_code ignored;
+    m_resolver.cancel();
+    m_descriptor.close(ignored);
+}
+
+int TWSocket::Handle() const { return m_descriptor.is_open() ? m_descriptor.native_handle() : -1; }
+
+void TWSocket::SetAddr(const std::string& addr) {
+    if (m_state != TSocketState::wsClosed) {
+        raiseError("Cannot change Addr if not closed");
+        return;
+    }
+    m_addr = addr;
+}
+
+void TWSocket::SetPort(const std::string& port) {
+    if (m_state != TSocketState::wsClosed) {
+        raiseError("Cannot change Port if not closed");
+        return;
+    }
+    m_port = port;
+}
+
+void TWSocket::SetProto(const std::string& proto) {
+    if (m_state != TSocketState::wsClosed) {
+        raiseError("Cannot change Proto if not closed");
+        return;
+    }
+    m_proto = proto;
+}
+
+void TWSocket::changeState(TSocketState newState) {
+    const TSocketState oldState = m_state;
+    m_state = newState;
+    if (oldState != newState) {
+        fire(OnChangeState, oldState, newState);
+    }
+}
+
+void TWSocket::raiseError(const std::string& message) {
+    m_lastErrorText = message;
+    if (OnError) {
+        auto handler = OnError;
+        handler(*this);
+        return;
+    }
+    throw ESocketException(message);
+}
+
+void TWSocket::raiseSocketError(int error, const std::string& function) {
+    m_lastError = error;
+    if (error == 10054 || error == kWsaNotConnected) {
+        closeHandle();
+        changeState(TSocketState::wsClosed);
+    }
+    raiseError(WSocketErrorText(error, function));
+}
+
+template <typename Handler, typename... Args>
+void TWSocket::fire(const Handler& handler, Args... args) {
+    if (!handler) {
+        return;
+    }
+    // A copy, so that the handler may replace itself or any other handler while it runs.
+    Handler call = handler;
+    call(*this, args...);
+}
+
+void TWSocket::handleBackgroundException(const std::exception& error) {
+    bool canClose = true;
+    if (OnBgException) {
+        try {
+            auto handler = OnBgException;
+            handler(*this, error, canClose);
+        } catch (...) {
+            canClose = true;
+        }
+    }
+    if (canClose) {
+        closeHandle();
+        changeState(TSocketState::wsClosed);
+    }
+}
+
+void TWSocket::applyLingerTo(int fd) {
+    if (LingerOnOff == TSocketLingerOnOff::wsLingerNoSet) {
+        return;
+    }
+    linger value{};
+    value.l_onoff = LingerOnOff == TSocketLingerOnOff::wsLingerOn ? 1 : 0;
+    value.l_linger = LingerTimeout;
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &value, sizeof value);
+}
+
+void TWSocket::ApplyLinger() {
+    if (LingerOnOff == TSocketLingerOnOff::wsLingerNoSet) {
+        return;
+    }
+    if (!m_descriptor.is_open()) {
+        raiseError("Cannot set linger option at this time");
+        return;
+    }
+    applyLingerTo(m_descriptor.native_handle());
+}
+
+// --- Name lookup ---------------------------------------------------------------------------
+
+void TWSocket::DnsLookup(const std::string& hostName) {
+    if (hostName.empty()) {
+        raiseError("DNS lookup: invalid host name.");
+        return;
+    }
+    CancelLookup();
+    if (isDottedAddress(hostName)) {
+        m_dnsResult = hostName;
+        m_dnsResultList = {hostName};
+        fire(OnDnsLookupDone, std::uint16_t{0});
+        return;
+    }
+    const std::uint64_t lookup = ++m_lookup;
+    m_lookupPending = true;
+    std::weak_ptr<char> life = m_life;
+    try {
+        m_resolver.async_resolve(
+            asio::ip::tcp::v4(), hostName, "",
+            [this, life, lookup](const std::error_code& error,
+                                 const asio::ip::tcp::resolver::results_type& results) {
+                if (life.expired() || lookup != m_lookup || error == asio::error::operation_aborted) {
+                    return;
+                }
+                m_lookupPending = false;
+                int code = WinsockErrorFromAsio(error);
+                if (code == 0) {
+                    m_dnsResultList.clear();
+                    for (const auto& entry : results) {
+                        m_dnsResultList.push_back(entry.endpoint().address().to_string());
+                    }
+                    if (m_dnsResultList.empty()) {
+                        code = 11004;
+                    } else {
+                        m_dnsResult = m_dnsResultList.front();
+                    }
+                }
+                try {
+                    fire(OnDnsLookupDone, static_cast<std::uint16_t>(code));
+                } catch (const std::exception& e) {
+                    handleBackgroundException(e);
+                }
+            });
+    } catch (const std::system_error& e) {
+        m_lookupPending = false;
+        raiseError(hostName + ": can't start DNS lookup, error #" +
+                   std::to_string(WinsockErrorFromAsio(e.code())));
+    }
+}
+
+void TWSocket::CancelLookup() {
+    if (!m_lookupPending) {
+        return;
+    }
+    m_lookupPending = false;
+    ++m_lookup;
+    m_resolver.cancel();
+}
+
+// --- Handles and waits -----------------------------------------------------------------------
+
+void TWSocket::adoptHandle(int fd) {
+    ++m_connection;
+    m_descriptor.assign(fd);
+    m_readArmed = false;
+    m_writeArmed = false;
+    m_closeFired = false;
+    m_sendBuffer.clear();
+    m_sendOffset = 0;
+}
+
+void TWSocket::closeHandle() {
+    if (!m_descriptor.is_open()) {
+        return;
+    }
+    ++m_connection;
+    std::error_code ignored;
+    m_descriptor.close(ignored);
+    m_readArmed = false;
+    m_writeArmed = false;
+    m_sendBuffer.clear();
+    m_sendOffset = 0;
+}
+
+void TWSocket::armRead() {
+    if (m_readArmed || !m_descriptor.is_open()) {
+        return;
+    }
+    m_readArmed = true;
+    std::weak_ptr<char> life = m_life;
+    const std::uint64_t connection = m_connection;
+    m_descriptor.async_wait(asio::posix::descriptor_base::wait_read,
+                            [this, life, connection](const std::error_code& error) {
+                                if (life.expired() || connection != m_connection) {
+                                    return;
+                                }
+                                m_readArmed = false;
+                                try {
+                                    onReadable(connection, error);
+                                } catch (const std::exception& e) {
+                                    handleBackgroundException(e);
+                                }
+                            });
+}
+
+void TWSocket::armWrite() {
+    if (m_writeArmed || !m_descriptor.is_open()) {
+        return;
+    }
+    m_writeArmed = true;
+    std::weak_ptr<char> life = m_life;
+    const std::uint64_t connection = m_connection;
+    m_descriptor.async_wait(asio::posix::descriptor_base::wait_write,
+                            [this, life, connection](const std::error_code& error) {
+                                if (life.expired() || connection != m_connection) {
+                                    return;
+                                }
+                                m_writeArmed = false;
+                                try {
+                                    onWritable(connection, error);
+                                } catch (const std::exception& e) {
+                                    handleBackgroundException(e);
+                                }
+                            });
+}
+
+void TWSocket::postWriteNotification() {
+    std::weak_ptr<char> life = m_life;
+    const std::uint64_t connection = m_connection;
+    m_queue.post([this, life, connection] {
+        if (life.expired() || connection != m_connection) {
+            return;
+        }
+        try {
+            onWritable(connection, {});
+        } catch (const std::exception& e) {
+            handleBackgroundException(e);
+        }
+    });
+}
+
+// --- Connecting, listening, accepting ----------------------------------------------------------
+
+void TWSocket::Connect() {
+    if (m_state != TSocketState::wsClosed && m_state != TSocketState::wsInvalidState) {
+        raiseError("Connect: Socket already in use");
+        return;
+    }
+    if (m_port.empty()) {
+        raiseError("Connect: No Port Specified");
+        return;
+    }
+    if (m_addr.empty()) {
+        raiseError("Connect: No IP Address Specified");
+        return;
+    }
+    if (m_proto.empty()) {
+        raiseError("Connect: No Protocol Specified");
+        return;
+    }
+    in_addr address{};
+    if (!isDottedAddress(m_addr, &address)) {
+        raiseError("connect: WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
+        return;
+    }
+    if (!equalsIgnoringCase(m_proto, "tcp")) {
+        raiseError("connect: WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
+        return;
+    }
+    const int port = resolvePort(m_port, "tcp");
+    if (port < 0) {
+        raiseError("connect: WSocketResolvePort: Cannot convert port '" + m_port + "'");
+        return;
+    }
+
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        raiseSocketError(WinsockErrorFromErrno(errno), "socket");
+        return;
+    }
+    applyLingerTo(fd);
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    adoptHandle(fd);
+    changeState(TSocketState::wsConnecting);
+
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_addr = address;
+    target.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+        // Completed at once; the event still comes later.
+        std::weak_ptr<char> life = m_life;
+        const std::uint64_t connection = m_connection;
+        m_queue.post([this, life, connection] {
+            if (!life.expired() && connection == m_connection) {
+                connectCompleted(0);
+            }
+        });
+    } else if (errno == EINPROGRESS) {
+        armWrite();
+    } else {
+        const int error = WinsockErrorFromErrno(errno);
+        std::weak_ptr<char> life = m_life;
+        const std::uint64_t connection = m_connection;
+        m_queue.post([this, life, connection, error] {
+            if (!life.expired() && connection == m_connection) {
+                connectCompleted(error);
+            }
+        });
+    }
+}
+
+void TWSocket::connectCompleted(int error) {
+    try {
+        changeState(TSocketState::wsConnected);
+        m_lastError = error;
+        fire(OnSessionConnected, static_cast<std::uint16_t>(error));
+        if (error != 0) {
+            Close();
+            return;
+        }
+        armRead();
+    } catch (const std::exception& e) {
+        handleBackgroundException(e);
+    }
+}
+
+void TWSocket::Listen() {
+    if (m_port.empty()) {
+        raiseError("listen: port not assigned");
+        return;
+    }
+    if (m_proto.empty()) {
+        raiseError("listen: protocol not assigned");
+        return;
+    }
+    if (m_addr.empty()) {
+        raiseError("listen: address not assigned");
+        return;
+    }
+    in_addr address{};
+    if (!isDottedAddress(m_addr, &address)) {
+        raiseError("WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
+        return;
+    }
+    if (!equalsIgnoringCase(m_proto, "tcp")) {
+        raiseError("WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
+        return;
+    }
+    const int port = resolvePort(m_port, "tcp");
+    if (port < 0) {
+        raiseError("WSocketResolvePort: Cannot convert port '" + m_port + "'");
+        return;
+    }
+    closeHandle();
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        raiseSocketError(WinsockErrorFromErrno(errno), "socket");
+        return;
+    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr = address;
+    local.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        m_lastError = WinsockErrorFromErrno(errno);
+        ::close(fd);
+        raiseError("winsock.bind failed, error #" + std::to_string(m_lastError));
+        return;
+    }
+    if (::listen(fd, 5) != 0) {
+        m_lastError = WinsockErrorFromErrno(errno);
+        ::close(fd);
+        raiseSocketError(m_lastError, "listen");
+        return;
+    }
+    applyLingerTo(fd);
+    adoptHandle(fd);
+    changeState(TSocketState::wsListening);
+    armRead();
+}
+
+int TWSocket::Accept() {
+    if (m_state != TSocketState::wsListening) {
+        raiseError("not a listening socket");
+        return -1;
+    }
+    const int fd = ::accept4(m_descriptor.native_handle(), nullptr, nullptr,
+                             SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+        m_lastError = WinsockErrorFromErrno(errno);
+        if (m_lastError != kWsaWouldBlock) {
+            armRead();
+            raiseSocketError(m_lastError, "Accept");
+            return -1;
+        }
+    }
+    armRead();
+    return fd;
+}
+
+void TWSocket::Dup(int handle) {
+    if (m_descriptor.is_open() && m_descriptor.native_handle() != handle) {
+        closeHandle();
+    }
+    if (handle < 0) {
+        raiseSocketError(10038, "Dup");
+        return;
+    }
+    const int flags = ::fcntl(handle, F_GETFL);
+    ::fcntl(handle, F_SETFL, flags | O_NONBLOCK);
+    applyLingerTo(handle);
+    adoptHandle(handle);
+    changeState(TSocketState::wsConnected);
+    armRead();
+}
+
+sockaddr_in TWSocket::LocalAddress() const {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (!m_descriptor.is_open() ||
+        ::getsockname(m_descriptor.native_handle(), reinterpret_cast<sockaddr*>(&local),
+                      &length) != 0) {
+        const int error = m_descriptor.is_open() ? WinsockErrorFromErrno(errno) : 10038;
+        throw ESocketException("winsock.getsockname failed, error #" + std::to_string(error));
+    }
+    return local;
+}
+
+// --- Data ------------------------------------------------------------------------------------
+
+std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {
+    if (!m_descriptor.is_open()) {
+        m_lastError = 10038;
+        return -1;
+    }
+    m_receiveCalled = true;
+    ssize_t count;
+    do {
+        count = ::recv(m_descriptor.native_handle(), buffer, size, 0);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        m_lastError = WinsockErrorFromErrno(errno);
+    }
+    if (!m_inReadNotification &&
+        (m_state == TSocketState::wsConnected || m_state == TSocketState::wsConnecting)) {
+        // Reading outside a notification asks for the next one.
+        armRead();
+    }
+    return count;
+}
+
+std::ptrdiff_t TWSocket::Send(const void* data, std::size_t length) {
+    if (m_state != TSocketState::wsConnected || !m_descriptor.is_open()) {
+        m_lastError = kWsaNotConnected;
+        raiseError(WSocketErrorText(kWsaNotConnected, "Send"));
+        return -1;
+    }
+    if (m_sendOffset == m_sendBuffer.size()) {
+        m_sendBuffer.clear();
+        m_sendOffset = 0;
+    }
+    m_sendBuffer.append(static_cast<const char*>(data), length);
+    const std::uint64_t connection = m_connection;
+    tryToSend();
+    if (connection == m_connection && m_descriptor.is_open()) {
+        if (BufferedBytes() == 0) {
+            postWriteNotification();
+        } else {
+            armWrite();
+        }
+    }
+    return static_cast<std::ptrdiff_t>(length);
+}
+
+void TWSocket::tryToSend() {
+    while (m_sendOffset < m_sendBuffer.size()) {
+        const ssize_t sent =
+            ::send(m_descriptor.native_handle(), m_sendBuffer.data() + m_sendOffset,
+                   m_sendBuffer.size() - m_sendOffset, MSG_NOSIGNAL);
+        if (sent >= 0) {
+            m_sendOffset += static_cast<std::size_t>(sent);
+            continue;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        const int error = WinsockErrorFromErrno(errno);
+        m_lastError = error;
+        if (error == kWsaWouldBlock) {
+            armWrite();
+            return;
+        }
+        if (error == 10022 || error == 10038 || error == 10053 || error == 10054 ||
+            error == kWsaNotConnected) {
+            peerClosed(error);
+            return;
+        }
+        raiseSocketError(error, "TryToSend failed");
+        return;
+    }
+    m_sendBuffer.clear();
+    m_sendOffset = 0;
+}
+
+void TWSocket::onWritable(std::uint64_t connection, const std::error_code& error) {
+    if (error == asio::error::operation_aborted) {
+        return;
+    }
+    if (m_state == TSocketState::wsConnecting) {
+        int socketError = 0;
+        socklen_t length = sizeof socketError;
+        if (::getsockopt(m_descriptor.native_handle(), SOL_SOCKET, SO_ERROR, &socketError,
+                         &length) != 0) {
+            socketError = errno;
+        }
+        connectCompleted(WinsockErrorFromErrno(socketError));
+        return;
+    }
+    if (m_state != TSocketState::wsConnected) {
+        return;
+    }
+    tryToSend();
+    if (connection == m_connection && m_descriptor.is_open() && BufferedBytes() == 0) {
+        fire(OnDataSent, std::uint16_t{0});
+    }
+}
+
+void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error) {
+    if (error == asio::error::operation_aborted) {
+        return;
+    }
+    if (m_state == TSocketState::wsListening) {
+        fire(OnSessionAvailable, std::uint16_t{0});
+        return;
+    }
+    if (m_state != TSocketState::wsConnected) {
+        return;
+    }
+    const int fd = m_descriptor.native_handle();
+    for (;;) {
+        int waiting = 0;
+        if (::ioctl(fd, FIONREAD, &waiting) != 0) {
+            waiting = 0;
+        }
+        if (waiting > 0) {
+            m_receiveCalled = false;
+            m_inReadNotification = true;
+            struct Reset {
+                TWSocket& socket;
+                ~Reset() { socket.m_inReadNotification = false; }
+            } reset{*this};
+            if (OnDataAvailable) {
+                fire(OnDataAvailable, std::uint16_t{0});
+            } else {
+                std::array<char, 1024> discard{};
+                ReceiveData(discard.data(), discard.size());
+            }
+            if (connection != m_connection || m_state != TSocketState::wsConnected) {
+                return;
+            }
+            if (!m_receiveCalled) {
+                // The handler left the data waiting: the next read asks for the next
+                // notification.
+                return;
+            }
+            continue;
+        }
+        char probe = 0;
+        const ssize_t peeked = ::recv(fd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (peeked > 0) {
+            continue;
+        }
+        if (peeked == 0) {
+            peerClosed(0);
+            return;
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
+            armRead();
+            return;
+        }
+        peerClosed(WinsockErrorFromErrno(errno));
+        return;
+    }
+}
+
+void TWSocket::peerClosed(int error) {
+    m_lastError = error;
+    if (!m_closeFired) {
+        m_closeFired = true;
+        const std::uint64_t connection = m_connection;
+        fire(OnSessionClosed, static_cast<std::uint16_t>(error));
+        if (connection != m_connection) {
+            return; // the handler already closed or reused the socket
+        }
+    }
+    closeHandle();
+    changeState(TSocketState::wsClosed);
+}
+
+void TWSocket::Close() {
+    if (!m_descriptor.is_open()) {
+        if (m_state != TSocketState::wsClosed) {
+            changeState(TSocketState::wsClosed);
+        }
+        return;
+    }
+    if (m_state == TSocketState::wsConnected) {
+        ::shutdown(m_descriptor.native_handle(), SHUT_WR);
+    }
+    closeHandle();
+    changeState(TSocketState::wsClosed);
+    if (!m_closeFired) {
+        m_closeFired = true;
+        fire(OnSessionClosed, std::uint16_t{0});
+    }
+}
+
+void TWSocket::Shutdown(int how) {
+    if (m_descriptor.is_open()) {
+        ::shutdown(m_descriptor.native_handle(), how);
+    }
+}
+
+void TWSocket::ProcessMessages() { m_queue.processMessages(); }
+
+} // namespace qx

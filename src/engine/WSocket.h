@@ -1,0 +1,166 @@
+#pragma once
+
+#include "platform/MessageQueue.h"
+
+#include <asio/ip/tcp.hpp>
+#include <asio/posix/stream_descriptor.hpp>
+
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx {
+
+enum class TSocketState : std::uint8_t {
+    wsInvalidState,
+    wsOpened,
+    wsBound,
+    wsConnecting,
+    wsConnected,
+    wsAccepting,
+    wsListening,
+    wsClosed,
+};
+
+enum class TSocketLingerOnOff : std::uint8_t { wsLingerOff, wsLingerOn, wsLingerNoSet };
+
+class ESocketException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An asynchronous, non-blocking TCP socket whose completions (name lookup, connect, incoming
+// connection, data, send buffer drained, close) arrive later as events on the thread that owns
+// its MessageQueue. An event is never raised from inside the call that caused it, except where
+// a member says so (DnsLookup of a dotted address, Close).
+//
+// Readiness comes from asio waits on the descriptor; each wait carries the number of the
+// connection it was made for, so a wait that completes after its connection ended is ignored.
+class TWSocket {
+public:
+    using TDnsLookupDone = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TSessionConnected = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TSessionAvailable = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TDataAvailable = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TDataSent = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TSessionClosed = std::function<void(TWSocket&, std::uint16_t error)>;
+    using TChangeState = std::function<void(TWSocket&, TSocketState oldState, TSocketState newState)>;
+    using TNotifyEvent = std::function<void(TWSocket&)>;
+    using TBgExceptionEvent = std::function<void(TWSocket&, const std::exception&, bool& canClose)>;
+
+    explicit TWSocket(MessageQueue& queue);
+    TWSocket(const TWSocket&) = delete;
+    TWSocket& operator=(const TWSocket&) = delete;
+    ~TWSocket();
+
+    // Addr, Port and Proto may only change while the socket is closed.
+    const std::string& Addr() const { return m_addr; }
+    void SetAddr(const std::string& addr);
+    const std::string& Port() const { return m_port; }
+    void SetPort(const std::string& port);
+    const std::string& Proto() const { return m_proto; }
+    void SetProto(const std::string& proto);
+
+    const std::string& DnsResult() const { return m_dnsResult; }
+    // Every address of the last lookup, dotted.
+    const std::vector<std::string>& DnsResultList() const { return m_dnsResultList; }
+    TSocketState State() const { return m_state; }
+    int LastError() const { return m_lastError; }
+    int Handle() const;
+
+    TSocketLingerOnOff LingerOnOff = TSocketLingerOnOff::wsLingerNoSet;
+    int LingerTimeout = 0; // seconds
+    // There is one message queue per thread, so both values pump the owning thread's queue.
+    bool MultiThreaded = false;
+
+    TDnsLookupDone OnDnsLookupDone;
+    TSessionConnected OnSessionConnected;
+    TSessionAvailable OnSessionAvailable;
+    TDataAvailable OnDataAvailable;
+    TDataSent OnDataSent;
+    TSessionClosed OnSessionClosed;
+    TChangeState OnChangeState;
+    // When assigned, errors are reported here (the text in LastErrorText) instead of thrown.
+    TNotifyEvent OnError;
+    TBgExceptionEvent OnBgException;
+    const std::string& LastErrorText() const { return m_lastErrorText; }
+
+    void DnsLookup(const std::string& hostName);
+    void CancelLookup();
+    void Connect();
+    void Listen();
+    // The handle of the waiting connection, or -1 (LastError set).
+    int Accept();
+    // Closes the current handle, if any, silently and adopts the connected handle.
+    void Dup(int handle);
+    sockaddr_in LocalAddress() const;
+    // At most size bytes; the count, 0 when the peer closed, -1 on failure (LastError set,
+    // 10035 when nothing is waiting).
+    std::ptrdiff_t ReceiveData(void* buffer, std::size_t size);
+    std::ptrdiff_t Send(const void* data, std::size_t length);
+    std::ptrdiff_t SendText(std::string_view text) { return Send(text.data(), text.size()); }
+    // Raises OnSessionClosed(0) from inside the call unless it already fired for this
+    // connection.
+    void Close();
+    void Shutdown(int how);
+    void ApplyLinger();
+    // Dispatches the pending messages of the owning thread.
+    void ProcessMessages();
+    // Bytes given to Send that have not been handed to the network yet.
+    std::size_t BufferedBytes() const { return m_sendBuffer.size() - m_sendOffset; }
+
+private:
+    void changeState(TSocketState newState);
+    void raiseError(const std::string& message);
+    void raiseSocketError(int error, const std::string& function);
+    template <typename Handler, typename... Args> void fire(const Handler& handler, Args... args);
+    void handleBackgroundException(const std::exception& error);
+
+    void adoptHandle(int fd);
+    void closeHandle();
+    void armRead();
+    void armWrite();
+    void postWriteNotification();
+    void onReadable(std::uint64_t connection, const std::error_code& error);
+    void onWritable(std::uint64_t connection, const std::error_code& error);
+    void connectCompleted(int error);
+    void peerClosed(int error);
+    void tryToSend();
+    void applyLingerTo(int fd);
+
+    MessageQueue& m_queue;
+    mutable asio::posix::stream_descriptor m_descriptor; // native_handle() is not const
+    asio::ip::tcp::resolver m_resolver;
+    // Expires with the socket; posted messages and waits hold a weak reference to it.
+    std::shared_ptr<char> m_life = std::make_shared<char>();
+
+    std::string m_addr = "0.0.0.0";
+    std::string m_port;
+    std::string m_proto = "tcp";
+    std::string m_dnsResult;
+    std::vector<std::string> m_dnsResultList;
+    std::string m_lastErrorText;
+    TSocketState m_state = TSocketState::wsClosed;
+    int m_lastError = 0;
+
+    std::uint64_t m_connection = 0; // numbers each handle the socket holds
+    std::uint64_t m_lookup = 0;     // numbers each lookup
+    bool m_lookupPending = false;
+    bool m_readArmed = false;
+    bool m_writeArmed = false;
+    bool m_inReadNotification = false;
+    bool m_receiveCalled = false;
+    bool m_closeFired = false;
+
+    std::string m_sendBuffer;
+    std::size_t m_sendOffset = 0;
+};
+
+} // namespace qx
