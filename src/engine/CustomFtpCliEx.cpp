@@ -769,7 +769,19 @@ void TCustomFtpCliEx::Rest() {
         TriggerRequestDone(0);
         return;
     }
-    ExecAsync(TFtpRequest::ftpRest, "REST " + std::to_string(ResumeAt), {}, nullptr);
+    // Inside a transfer a refused REST only means starting from the beginning: the driver
+    // then resets ResumeAt before RETR because the reply was not 350.
+    m_savedErrorMessage = m_errorMessage;
+    ExecAsync(TFtpRequest::ftpRest, "REST " + std::to_string(ResumeAt), {},
+              m_highLevel ? &TCustomFtpCliEx::RestHook : nullptr);
+}
+
+void TCustomFtpCliEx::RestHook() {
+    if (m_requestResult != 0) {
+        m_requestResult = 0;
+        m_errorMessage = m_savedErrorMessage;
+    }
+    TriggerRequestDone(0);
 }
 
 void TCustomFtpCliEx::Abort() {

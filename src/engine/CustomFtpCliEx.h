@@ -207,6 +207,7 @@ private:
     bool RunStep(TFtpStep step);
     void FailRefusedStep(const std::string& message);
     void QuitHook();
+    void RestHook();
 
     void ControlSocketDnsLookupDone(std::uint16_t error);
     void ControlSocketSessionConnected(std::uint16_t error);
@@ -272,6 +273,7 @@ private:
     bool m_highLevel = false;
     int m_stepsResult = 0;
     std::string m_savedReply;
+    std::string m_savedErrorMessage;
     int m_savedCode = -1;
     bool m_requestDoneFlag = true;
     bool m_closingControl = false; // the engine itself closes the control connection

@@ -220,6 +220,8 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     m_dataSocket->OnSessionAvailable = [this](TWSocket&, std::uint16_t) {
         DataSocketGetSessionAvailable();
     };
+    // Some servers connect as soon as they get PORT, before the data command.
+    m_dataSocket->ResumeAcceptNotifications();
 
     if (!DisplayFileFlag) {
         m_localFile.Close();
@@ -455,6 +457,7 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     m_dataSocket->OnSessionAvailable = [this](TWSocket&, std::uint16_t) {
         DataSocketPutSessionAvailable();
     };
+    m_dataSocket->ResumeAcceptNotifications();
     m_eof = false;
     if (!m_localFile.OpenForRead(LocalFileName, ResumeAt > 0 ? ResumeAt : 0)) {
         FailDataStep(426, "426 Unable to open local file " + LocalFileName, true);

@@ -617,6 +617,7 @@ void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error
         return;
     }
     if (m_state == TSocketState::wsListening) {
+        // Without a handler the connection waits; ResumeAcceptNotifications() asks again.
         fire(OnSessionAvailable, std::uint16_t{0});
         return;
     }
@@ -705,6 +706,12 @@ void TWSocket::Close() {
 void TWSocket::Shutdown(int how) {
     if (m_descriptor.is_open()) {
         ::shutdown(m_descriptor.native_handle(), how);
+    }
+}
+
+void TWSocket::ResumeAcceptNotifications() {
+    if (m_state == TSocketState::wsListening) {
+        armRead();
     }
 }
 

@@ -111,6 +111,9 @@ public:
     void Close();
     void Shutdown(int how);
     void ApplyLinger();
+    // A listening socket whose connection arrived while no OnSessionAvailable handler was set
+    // raises the event again (after this call) once a handler is there to take it.
+    void ResumeAcceptNotifications();
     // Dispatches the pending messages of the owning thread.
     void ProcessMessages();
     // Bytes given to Send that have not been handed to the network yet.

@@ -1,0 +1,27 @@
+#include "engine/FTPListItem.h"
+
+#include <algorithm>
+
+namespace qx {
+
+void TFTPListItems::Add(std::unique_ptr<TFTPListItem> item) {
+    m_items.push_back(std::move(item));
+}
+
+std::ptrdiff_t TFTPListItems::IndexOf(const TFTPListItem* item) const {
+    const auto found = std::find_if(m_items.begin(), m_items.end(),
+                                    [item](const auto& entry) { return entry.get() == item; });
+    return found == m_items.end() ? -1 : found - m_items.begin();
+}
+
+std::unique_ptr<TFTPListItem> TFTPListItems::Delete(std::size_t i) {
+    auto item = std::move(m_items.at(i));
+    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(i));
+    return item;
+}
+
+void TFTPListItems::Clear() {
+    m_items.clear();
+}
+
+} // namespace qx

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// One entry of a remote listing. Texts hold the bytes the server sent, which need not be valid
+// UTF-8. A listing of a large folder keeps one of these per entry, so the layout stays plain.
+struct TFTPListItem {
+    std::string Permission; // "drwxr-xr-x"; "----------" or "d---------" from DOS listings
+    std::string Name;       // without the link target
+    std::string DateText;   // locale short date, empty when the date is not valid
+    std::string TimeText;   // locale time with seconds 0, empty when the time is not valid
+    std::string TypeName;
+    std::string LinkTo; // the text after " -> " in the listed name
+    int64_t Size = 0;   // bytes of a file; -1 for a folder or a link
+    int32_t Year = 0;
+    int32_t Month = 0;
+    int32_t Day = 0;
+    int32_t Hour = 0;
+    int32_t Minute = 0;
+    int32_t ImageIndex = 0;
+    void* NodeId = nullptr; // the folder-tree node showing this entry; used by the GUI only
+    bool IsFile = false;    // false for folders and links
+    bool IsLink = false;
+
+    void Assign(const TFTPListItem& source) { *this = source; }
+};
+
+// An owning, ordered list of listing items.
+class TFTPListItems {
+public:
+    TFTPListItems() = default;
+    TFTPListItems(const TFTPListItems&) = delete;
+    TFTPListItems& operator=(const TFTPListItems&) = delete;
+    TFTPListItems(TFTPListItems&&) noexcept = default;
+    TFTPListItems& operator=(TFTPListItems&&) noexcept = default;
+    ~TFTPListItems() = default;
+
+    std::size_t Count() const { return m_items.size(); }
+    TFTPListItem& Items(std::size_t i) const { return *m_items[i]; }
+    TFTPListItem& operator[](std::size_t i) const { return *m_items[i]; }
+
+    void Add(std::unique_ptr<TFTPListItem> item);
+    // Index of the item, -1 when it is not in the list.
+    std::ptrdiff_t IndexOf(const TFTPListItem* item) const;
+    // Removes the entry without freeing it: the caller owns the item returned.
+    std::unique_ptr<TFTPListItem> Delete(std::size_t i);
+    void Clear();
+    void Reserve(std::size_t count) { m_items.reserve(count); }
+
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+
+    // Set by the decoder when it adds a link.
+    bool HasLinks = false;
+
+private:
+    std::vector<std::unique_ptr<TFTPListItem>> m_items;
+};
+
+} // namespace qx

@@ -1,0 +1,470 @@
+#include "engine/ListDecoder.h"
+
+#include "app/ShellIcons.h"
+#include "platform/UniqueFd.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+#include <limits>
+#include <unordered_map>
+
+namespace qx {
+
+namespace {
+
+constexpr char CtrlZ = 26;
+
+// Korean month and day words, in code page 949 and in UTF-8.
+constexpr std::string_view MonthWordCp949 = "\xBF\xF9";
+constexpr std::string_view MonthWordUtf8 = "\xEC\x9B\x94";
+constexpr std::string_view DayWordCp949 = "\xC0\xCF";
+constexpr std::string_view DayWordUtf8 = "\xEC\x9D\xBC";
+
+constexpr std::array<std::string_view, 12> MonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsDigits(std::string_view field) {
+    if (field.empty()) {
+        return false;
+    }
+    for (const char c : field) {
+        if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The value of a field made of digits only; 0 for anything else, and for values beyond int64.
+int64_t DigitsValue(std::string_view field) {
+    if (!IsDigits(field)) {
+        return 0;
+    }
+    constexpr int64_t max = std::numeric_limits<int64_t>::max();
+    int64_t value = 0;
+    for (const char c : field) {
+        const int digit = c - '0';
+        if (value > max / 10 || (value == max / 10 && digit > max % 10)) {
+            return 0;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+int32_t SmallDigitsValue(std::string_view field) {
+    const int64_t value = DigitsValue(field);
+    return value <= std::numeric_limits<int32_t>::max() ? static_cast<int32_t>(value) : 0;
+}
+
+// Two digits at a fixed place of a field; -1 when they are not both digits.
+int32_t TwoDigits(std::string_view field, std::size_t at) {
+    if (field.size() < at + 2 || !IsDigit(field[at]) || !IsDigit(field[at + 1])) {
+        return -1;
+    }
+    return (field[at] - '0') * 10 + (field[at + 1] - '0');
+}
+
+// MM-DD-YY
+bool IsDosDate(std::string_view field) {
+    if (field.size() != 8 || field[2] != '-' || field[5] != '-') {
+        return false;
+    }
+    for (const std::size_t i : {0, 1, 3, 4, 6, 7}) {
+        if (!IsDigit(field[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsPermission(std::string_view field) {
+    if (field.size() != 10 || (field[0] != '-' && field[0] != 'd' && field[0] != 'l')) {
+        return false;
+    }
+    for (const char c : field.substr(1)) {
+        if (c != '-' && c != 'r' && c != 's' && c != 't' && c != 'w' && c != 'x') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A number followed by a Korean word ("3월"), else the field itself as a number.
+int32_t KoreanNumber(std::string_view field, std::string_view utf8Word, std::string_view cp949Word,
+                     bool& hasWord) {
+    hasWord = false;
+    if (IsDigits(field)) {
+        return SmallDigitsValue(field);
+    }
+    std::size_t drop = 0;
+    if (field.find(utf8Word) != std::string_view::npos) {
+        drop = utf8Word.size();
+    } else if (field.find(cp949Word) != std::string_view::npos) {
+        drop = cp949Word.size();
+    }
+    hasWord = drop != 0;
+    return SmallDigitsValue(field.substr(0, field.size() - drop));
+}
+
+int32_t MonthValue(std::string_view field) {
+    // A month name holds no Korean word, so it can be looked for first.
+    if (field.size() == 3) {
+        for (std::size_t i = 0; i < MonthNames.size(); ++i) {
+            if (field == MonthNames[i]) {
+                return static_cast<int32_t>(i + 1);
+            }
+        }
+    }
+    bool korean = false;
+    const int32_t value = KoreanNumber(field, MonthWordUtf8, MonthWordCp949, korean);
+    return korean ? value : 0;
+}
+
+int32_t DayValue(std::string_view field) {
+    bool korean = false;
+    return KoreanNumber(field, DayWordUtf8, DayWordCp949, korean);
+}
+
+bool IsLeapYear(int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int64_t year, int month) {
+    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+int64_t DaysFromCivil(int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::string FormatTm(const char* format, const std::tm& time) {
+    std::array<char, 128> buffer{};
+    const std::size_t length = std::strftime(buffer.data(), buffer.size(), format, &time);
+    return std::string(buffer.data(), length);
+}
+
+// A new item with the defaults of its members. make_unique would zero the whole item first.
+std::unique_ptr<TFTPListItem> NewItem() {
+    return std::make_unique_for_overwrite<TFTPListItem>();
+}
+
+// Splits a line into blank-separated fields (character 32 only).
+class TFieldReader {
+public:
+    explicit TFieldReader(std::string_view line) : m_line(line) {}
+
+    std::string_view Next() {
+        SkipBlanks();
+        const std::size_t start = m_pos;
+        while (m_pos < m_line.size() && m_line[m_pos] != ' ') {
+            ++m_pos;
+        }
+        return m_line.substr(start, m_pos - start);
+    }
+
+    // The rest of the line with its leading blanks removed.
+    std::string_view Rest() {
+        SkipBlanks();
+        return m_line.substr(m_pos);
+    }
+
+private:
+    void SkipBlanks() {
+        while (m_pos < m_line.size() && m_line[m_pos] == ' ') {
+            ++m_pos;
+        }
+    }
+
+    std::string_view m_line;
+    std::size_t m_pos = 0;
+};
+
+class TListDecoder {
+public:
+    TListDecoder(const TShellIcons& icons, int currentYear, TFTPListItems& list)
+        : m_icons(icons), m_currentYear(currentYear), m_list(list) {}
+
+    void Decode(std::string_view bytes) {
+        bytes = bytes.substr(0, bytes.find(CtrlZ));
+        // The next CR and the next LF are searched for separately (memchr is much faster than
+        // a loop testing each byte for both) and each search is repeated only once passed.
+        std::size_t nextCr = bytes.find('\r');
+        std::size_t nextLf = bytes.find('\n');
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            if (nextCr < start) {
+                nextCr = bytes.find('\r', start);
+            }
+            if (nextLf < start) {
+                nextLf = bytes.find('\n', start);
+            }
+            const std::size_t end = std::min(nextCr, nextLf);
+            if (end == std::string_view::npos) {
+                Line(bytes.substr(start));
+                return;
+            }
+            Line(bytes.substr(start, end - start));
+            start = end + (end == nextCr && end + 1 == nextLf ? 2 : 1);
+        }
+    }
+
+private:
+    void Line(std::string_view line) {
+        if (line.empty()) {
+            return;
+        }
+        TFieldReader fields(line);
+        const std::string_view first = fields.Next();
+        if (IsDosDate(first)) {
+            DosLine(first, fields);
+        } else if (IsPermission(first)) {
+            UnixLine(first, fields);
+        }
+    }
+
+    void UnixLine(std::string_view permission, TFieldReader& fields) {
+        const std::string_view links = fields.Next();
+        fields.Next(); // owner
+        std::string_view size;
+        std::string_view month;
+        if (links == "folder") {
+            month = fields.Next();
+        } else {
+            const std::string_view group = fields.Next();
+            size = fields.Next();
+            if (IsDigits(size)) {
+                month = fields.Next();
+            } else {
+                // No group column: what was read as the size is the month.
+                month = size;
+                size = group;
+            }
+        }
+        std::string_view day = fields.Next();
+        const std::string_view timeOrYear = fields.Next();
+        std::string_view name;
+        if (!timeOrYear.empty()) {
+            name = fields.Rest();
+        } else {
+            name = day;
+            day = {};
+        }
+        std::string_view linkTo;
+        const std::size_t arrow = name.find(" -> ");
+        if (arrow != std::string_view::npos) {
+            linkTo = name.substr(arrow + 4);
+            name = name.substr(0, arrow);
+        }
+        if (name.empty() || name == "." || name == "..") {
+            return;
+        }
+
+        auto item = NewItem();
+        item->Permission = permission;
+        item->Name = name;
+        item->LinkTo = linkTo;
+        item->IsFile = permission[0] == '-';
+        item->IsLink = permission[0] == 'l';
+        item->Month = MonthValue(month);
+        item->Day = DayValue(day);
+        const std::size_t colon = timeOrYear.find(':');
+        if (colon != std::string_view::npos) {
+            item->Year = m_currentYear;
+            item->Hour = SmallDigitsValue(timeOrYear.substr(0, colon));
+            item->Minute = SmallDigitsValue(timeOrYear.substr(colon + 1));
+        } else {
+            item->Year = SmallDigitsValue(timeOrYear);
+        }
+        if (item->IsFile) {
+            item->Size = DigitsValue(size);
+        }
+        Finish(std::move(item));
+    }
+
+    void DosLine(std::string_view date, TFieldReader& fields) {
+        const std::string_view time = fields.Next();
+        const std::string_view third = fields.Next();
+        const std::string_view name = fields.Rest();
+        if (name.empty()) {
+            return;
+        }
+
+        auto item = NewItem();
+        // The date field was checked to be digits at these places.
+        item->Month = TwoDigits(date, 0);
+        item->Day = TwoDigits(date, 3);
+        const int32_t year = TwoDigits(date, 6);
+        item->Year = year < 70 ? 2000 + year : 1900 + year;
+        const int32_t hour = TwoDigits(time, 0);
+        if (hour >= 0) {
+            const std::string_view half = time.size() >= 7 ? time.substr(5, 2) : std::string_view();
+            if (half == "PM") {
+                item->Hour = hour == 12 ? 12 : hour + 12;
+            } else {
+                item->Hour = half == "AM" && hour == 12 ? 0 : hour;
+            }
+        }
+        item->Minute = std::max(TwoDigits(time, 3), 0);
+        item->IsFile = third != "<DIR>";
+        item->Permission = item->IsFile ? "----------" : "d---------";
+        item->Name = name;
+        if (item->IsFile) {
+            item->Size = DigitsValue(third);
+        }
+        Finish(std::move(item));
+    }
+
+    // Date and time texts, icon, type name and folder size; then adds the item.
+    void Finish(std::unique_ptr<TFTPListItem> item) {
+        item->DateText = DateText(item->Year, item->Month, item->Day);
+        item->TimeText = TimeText(item->Hour, item->Minute);
+        if (item->IsFile) {
+            item->ImageIndex = m_icons.GetIconIndex(item->Name);
+            item->TypeName = m_icons.GetTypeName(item->Name);
+        } else {
+            item->Size = -1;
+            item->ImageIndex = m_icons.FolderIconIndex;
+            item->TypeName = m_icons.FolderTypeName;
+        }
+        if (item->IsLink) {
+            m_list.HasLinks = true;
+        }
+        m_list.Add(std::move(item));
+    }
+
+    const std::string& DateText(int32_t year, int32_t month, int32_t day) {
+        static const std::string none;
+        if (year < 1601 || year > 30827 || month < 1 || month > 12 || day < 1 ||
+            day > DaysInMonth(year, month)) {
+            return none;
+        }
+        const auto key = static_cast<uint32_t>(year) << 9 | static_cast<uint32_t>(month) << 5 |
+                         static_cast<uint32_t>(day);
+        if (m_lastDate != nullptr && key == m_lastDateKey) {
+            return *m_lastDate;
+        }
+        auto [entry, inserted] = m_dates.try_emplace(key);
+        if (inserted) {
+            const int64_t days = DaysFromCivil(year, month, day);
+            std::tm time{};
+            time.tm_year = year - 1900;
+            time.tm_mon = month - 1;
+            time.tm_mday = day;
+            time.tm_wday = static_cast<int>(((days % 7) + 11) % 7); // 1970-01-01 was a Thursday
+            time.tm_yday = static_cast<int>(days - DaysFromCivil(year, 1, 1));
+            entry->second = FormatTm("%x", time);
+        }
+        m_lastDateKey = key;
+        m_lastDate = &entry->second;
+        return entry->second;
+    }
+
+    const std::string& TimeText(int32_t hour, int32_t minute) {
+        static const std::string none;
+        if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
+            return none;
+        }
+        const auto index = static_cast<std::size_t>(hour * 60 + minute);
+        if (!m_timeDone.test(index)) {
+            std::tm time{};
+            time.tm_year = 100;
+            time.tm_mday = 1;
+            time.tm_wday = 6; // 2000-01-01 was a Saturday
+            time.tm_hour = hour;
+            time.tm_min = minute;
+            m_times[index] = FormatTm("%X", time);
+            m_timeDone.set(index);
+        }
+        return m_times[index];
+    }
+
+    const TShellIcons& m_icons;
+    const int m_currentYear;
+    TFTPListItems& m_list;
+
+    std::unordered_map<uint32_t, std::string> m_dates;
+    uint32_t m_lastDateKey = 0;
+    const std::string* m_lastDate = nullptr;
+    std::array<std::string, 24 * 60> m_times;
+    std::bitset<24 * 60> m_timeDone;
+};
+
+int CurrentLocalYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_r(&now, &local) == nullptr) {
+        return 1970;
+    }
+    return local.tm_year + 1900;
+}
+
+// Reads the whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+    const UniqueFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) {
+        return false;
+    }
+    struct stat status {};
+    std::size_t capacity = 65536;
+    if (::fstat(fd.get(), &status) == 0 && status.st_size > 0) {
+        capacity = static_cast<std::size_t>(status.st_size) + 1;
+    }
+    bytes.resize(capacity);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        if (got == 0) {
+            bytes.resize(used);
+            return true;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+}
+
+} // namespace
+
+void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context) {
+    const TShellIcons& icons = context.Icons != nullptr ? *context.Icons : SharedShellIcons();
+    TListDecoder(icons, context.CurrentYear, list).Decode(bytes);
+}
+
+bool DecodeListFile(const std::string& fileName, TFTPListItems& list) {
+    std::string bytes;
+    if (!ReadWholeFile(fileName, bytes)) {
+        return false;
+    }
+    DecodeListing(bytes, list, {.Icons = &SharedShellIcons(), .CurrentYear = CurrentLocalYear()});
+    ::unlink(fileName.c_str());
+    return true;
+}
+
+} // namespace qx

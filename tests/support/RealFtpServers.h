@@ -1,0 +1,86 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qx::test {
+
+// A child process that is killed (and reaped) when the object goes away.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    // Starts the program; its standard input stays open until the object goes away and its
+    // standard output can be read with readLine().
+    void start(const std::vector<std::string>& argv);
+    // The next line of standard output, or empty after the time-out.
+    std::string readLine(std::chrono::milliseconds timeout);
+    bool running();
+    void stop();
+
+private:
+    pid_t m_pid = -1;
+    int m_stdin = -1;
+    int m_stdout = -1;
+    std::string m_buffer;
+};
+
+// A pyftpdlib server on 127.0.0.1 serving a folder, for anonymous users and for the user
+// "user" with password "secret", with full rights.
+class PyFtpdServer {
+public:
+    struct Options {
+        bool permitForeignAddresses = false;
+    };
+    explicit PyFtpdServer(const std::filesystem::path& root);
+    PyFtpdServer(const std::filesystem::path& root, Options options);
+
+    std::uint16_t port() const { return m_port; }
+    std::string portText() const { return std::to_string(m_port); }
+    static bool available();
+
+private:
+    ChildProcess m_process;
+    std::uint16_t m_port = 0;
+};
+
+// vsftpd on 127.0.0.1 for anonymous users, with uploads allowed and passive and active
+// connections to and from other servers allowed (as server-to-server copies need). Needs root,
+// as vsftpd runs anonymous sessions as the "ftp" user: the served folder is made readable
+// for that user, and uploads go to its subfolder "incoming" owned by "ftp".
+class VsftpdServer {
+public:
+    explicit VsftpdServer(const std::filesystem::path& root);
+    ~VsftpdServer();
+    VsftpdServer(const VsftpdServer&) = delete;
+    VsftpdServer& operator=(const VsftpdServer&) = delete;
+
+    std::uint16_t port() const { return m_port; }
+    std::string portText() const { return std::to_string(m_port); }
+    const std::filesystem::path& incoming() const { return m_incoming; }
+    // Makes a file that the test put below the served folder writable for the ftp user.
+    static void giveToFtpUser(const std::filesystem::path& path);
+    // Empty when vsftpd can run here, else why not.
+    static std::string unavailableReason();
+
+private:
+    std::filesystem::path m_configFolder;
+    std::filesystem::path m_incoming;
+    ChildProcess m_process;
+    std::uint16_t m_port = 0;
+};
+
+// A TCP port on 127.0.0.1 that was free a moment ago.
+std::uint16_t FreeLoopbackPort();
+// True when something accepts connections on the loopback port within the time-out.
+bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout);
+
+} // namespace qx::test
