@@ -196,7 +196,7 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root) : PyFtpdServer(roo
 PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
     std::vector<std::string> argv{"/usr/bin/python3",
                                   std::string(QX_TEST_SUPPORT_DIR) + "/pyftpd_server.py", "--root",
-                                  std::filesystem::absolute(root).string()};
+                                  std::filesystem::absolute(root).string(), "--watch-stdin"};
     if (options.permitForeignAddresses) {
         argv.emplace_back("--permit-foreign-addresses");
     }

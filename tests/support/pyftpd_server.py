@@ -1,12 +1,13 @@
-"""A pyftpdlib server for tests: serves --root on 127.0.0.1 and a port chosen by the system,
-prints that port on its first line of output, and ends when its standard input closes (so it
-never outlives the test that started it)."""
+"""A pyftpdlib server for tests and demos: serves --root on 127.0.0.1 and a port chosen by the
+system (or --port), and prints that port on its first line of output. With --watch-stdin it ends
+when its standard input closes, so that it never outlives the test that started it."""
 
 import argparse
 import logging
 import os
 import sys
 import threading
+import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -18,10 +19,14 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--user", default="user")
     parser.add_argument("--password", default="secret")
+    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--permit-foreign-addresses", action="store_true")
+    parser.add_argument("--watch-stdin", action="store_true")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.ERROR)
+    # Anonymous write access is what the tests want.
+    warnings.filterwarnings("ignore", category=RuntimeWarning)
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     authorizer.add_anonymous(args.root, perm="elradfmwMT")
@@ -33,14 +38,15 @@ def main():
     Handler.permit_foreign_addresses = args.permit_foreign_addresses
     Handler.banner = "pyftpdlib test server ready."
 
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = FTPServer(("127.0.0.1", args.port), Handler)
     print(server.address[1], flush=True)
 
     def watch_stdin():
         sys.stdin.read()
         os._exit(0)
 
-    threading.Thread(target=watch_stdin, daemon=True).start()
+    if args.watch_stdin:
+        threading.Thread(target=watch_stdin, daemon=True).start()
     server.serve_forever(handle_exit=False)
 
 

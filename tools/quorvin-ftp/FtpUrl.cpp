@@ -1,0 +1,119 @@
+#include "FtpUrl.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qx::cli {
+
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::string> PercentDecode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size()) {
+            return std::nullopt;
+        }
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
+    constexpr std::string_view scheme = "ftp://";
+    if (text.size() < scheme.size() ||
+        !std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        })) {
+        error = "the URL must start with ftp://";
+        return std::nullopt;
+    }
+    text.remove_prefix(scheme.size());
+    const auto slash = text.find('/');
+    std::string_view authority = text.substr(0, slash);
+    const std::string_view rawPath =
+        slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
+
+    FtpUrl url;
+    if (const auto at = authority.rfind('@'); at != std::string_view::npos) {
+        const std::string_view userInfo = authority.substr(0, at);
+        authority.remove_prefix(at + 1);
+        const auto colon = userInfo.find(':');
+        const auto user = PercentDecode(userInfo.substr(0, colon));
+        if (!user || user->empty()) {
+            error = "the user name in the URL is empty or badly escaped";
+            return std::nullopt;
+        }
+        url.User = *user;
+        if (colon != std::string_view::npos) {
+            const auto password = PercentDecode(userInfo.substr(colon + 1));
+            if (!password) {
+                error = "the password in the URL is badly escaped";
+                return std::nullopt;
+            }
+            url.Password = *password;
+            url.HasPassword = true;
+        }
+    }
+    if (const auto colon = authority.rfind(':'); colon != std::string_view::npos) {
+        const std::string_view port = authority.substr(colon + 1);
+        authority = authority.substr(0, colon);
+        const bool digits = !port.empty() && port.size() <= 5 &&
+                            std::all_of(port.begin(), port.end(), [](char c) {
+                                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+                            });
+        if (!digits || std::stoi(std::string(port)) == 0 ||
+            std::stoi(std::string(port)) > 65535) {
+            error = "the port in the URL is not a number from 1 to 65535";
+            return std::nullopt;
+        }
+        url.Port = std::string(port);
+    }
+    if (authority.empty()) {
+        error = "the URL names no host";
+        return std::nullopt;
+    }
+    url.Host = std::string(authority);
+    const auto path = PercentDecode(rawPath);
+    if (!path) {
+        error = "the path in the URL is badly escaped";
+        return std::nullopt;
+    }
+    url.Path = *path;
+    return url;
+}
+
+std::pair<std::string, std::string> SplitRemotePath(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return {"", path};
+    }
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+} // namespace qx::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qx::cli {
+
+// ftp://[user[:password]@]host[:port]/path, percent-decoded. The path is taken as the URL
+// gives it: relative to the folder the server logs the user into ("ftp://host/pub/a.txt" is
+// "pub/a.txt"); a path that starts with "/" after the host ("ftp://host//etc" or
+// "ftp://host/%2Fetc") is absolute.
+struct FtpUrl {
+    std::string User;     // empty: anonymous
+    std::string Password; // empty with a user: none given
+    bool HasPassword = false;
+    std::string Host;
+    std::string Port = "21";
+    std::string Path;
+};
+
+// Nothing, with the reason in error, when the text is not such a URL.
+std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error);
+
+// Decodes %XX escapes; nothing when an escape is broken.
+std::optional<std::string> PercentDecode(std::string_view text);
+
+// The folder part and the last name of a remote path ("pub/a.txt" gives "pub" and "a.txt",
+// "/a.txt" gives "/" and "a.txt", "a.txt" gives "" and "a.txt").
+std::pair<std::string, std::string> SplitRemotePath(const std::string& path);
+
+} // namespace qx::cli
