@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace qx {
 
@@ -30,6 +32,21 @@ std::string exceptionClassName(const std::exception& error) {
 std::string winsockReply(int error) {
     return "500 " + WSocketErrorDesc(error) + " (Winsock error #" + std::to_string(error) + ")";
 }
+
+// The request that runs each step, in the order of TFtpStep, which is the driver's order.
+using StepRequest = void (TCustomFtpCliEx::*)();
+constexpr StepRequest kStepRequests[] = {
+    &TCustomFtpCliEx::Open,        &TCustomFtpCliEx::User,       &TCustomFtpCliEx::Pass,
+    &TCustomFtpCliEx::Cwd,         &TCustomFtpCliEx::CDup,       &TCustomFtpCliEx::SetType,
+    &TCustomFtpCliEx::PortRequest, &TCustomFtpCliEx::Rest,       &TCustomFtpCliEx::Retr,
+    &TCustomFtpCliEx::Stor,        &TCustomFtpCliEx::Appe,       &TCustomFtpCliEx::List,
+    &TCustomFtpCliEx::Nlst,        &TCustomFtpCliEx::Syst,       &TCustomFtpCliEx::Mkd,
+    &TCustomFtpCliEx::Rmd,         &TCustomFtpCliEx::RenameFrom, &TCustomFtpCliEx::RenameTo,
+    &TCustomFtpCliEx::Size,        &TCustomFtpCliEx::Dele,       &TCustomFtpCliEx::Pwd,
+    &TCustomFtpCliEx::Quote,       &TCustomFtpCliEx::Quit,
+};
+constexpr std::size_t kStepCount = std::size(kStepRequests);
+static_assert(kStepCount == static_cast<std::size_t>(TFtpStep::None));
 
 } // namespace
 
@@ -104,6 +121,12 @@ void TCustomFtpCliEx::TriggerDisplayFile(std::string& data) {
 }
 
 void TCustomFtpCliEx::HandleError(const std::string& message) {
+    if (m_refusalSink != nullptr) {
+        if (m_refusalSink->empty()) {
+            *m_refusalSink = message;
+        }
+        return;
+    }
     if (OnError) {
         std::string text = message;
         auto handler = OnError;
@@ -311,15 +334,8 @@ void TCustomFtpCliEx::NextHighLevelAsync() {
         m_stepsResult = 426;
         m_errorMessage = "426 Operation aborted.";
     }
-    static constexpr TFtpStep kOrder[] = {
-        TFtpStep::Open,       TFtpStep::User,     TFtpStep::Pass,  TFtpStep::Cwd,
-        TFtpStep::CDup,       TFtpStep::SetType,  TFtpStep::Port,  TFtpStep::Rest,
-        TFtpStep::Retr,       TFtpStep::Stor,     TFtpStep::Appe,  TFtpStep::List,
-        TFtpStep::Nlst,       TFtpStep::Syst,     TFtpStep::Mkd,   TFtpStep::Rmd,
-        TFtpStep::RenameFrom, TFtpStep::RenameTo, TFtpStep::Size,  TFtpStep::Dele,
-        TFtpStep::Pwd,        TFtpStep::Quote,    TFtpStep::Quit,
-    };
-    for (TFtpStep step : kOrder) {
+    for (std::size_t index = 0; index < kStepCount; ++index) {
+        const auto step = static_cast<TFtpStep>(index);
         if (!m_pendingSteps.contains(step)) {
             continue;
         }
@@ -350,53 +366,25 @@ void TCustomFtpCliEx::NextHighLevelAsync() {
 bool TCustomFtpCliEx::RunStep(TFtpStep step) {
     // A step refused by its own checks (an empty user name, a lost connection, ...) ends the
     // request as a failure with the refusal as its error text: the request has already started,
-    // so its caller waits for the completion, not for an exception.
+    // so its caller waits for the completion, not for an exception. Each step has its own sink:
+    // a step that completes at once runs the next one inside it.
     std::string refusal;
-    const TFtpDisplay savedOnError = OnError;
-    OnError = [&refusal](TCustomFtpCliEx&, std::string& message) {
-        if (refusal.empty()) {
-            refusal = message;
-        }
-    };
+    std::string* const outerSink = std::exchange(m_refusalSink, &refusal);
     try {
-        switch (step) {
-        case TFtpStep::Open: Open(); break;
-        case TFtpStep::User: User(); break;
-        case TFtpStep::Pass: Pass(); break;
-        case TFtpStep::Cwd: Cwd(); break;
-        case TFtpStep::CDup: CDup(); break;
-        case TFtpStep::SetType: SetType(); break;
-        case TFtpStep::Port: PortRequest(); break;
-        case TFtpStep::Rest: Rest(); break;
-        case TFtpStep::Retr: Retr(); break;
-        case TFtpStep::Stor: Stor(); break;
-        case TFtpStep::Appe: Appe(); break;
-        case TFtpStep::List: List(); break;
-        case TFtpStep::Nlst: Nlst(); break;
-        case TFtpStep::Syst: Syst(); break;
-        case TFtpStep::Mkd: Mkd(); break;
-        case TFtpStep::Rmd: Rmd(); break;
-        case TFtpStep::RenameFrom: RenameFrom(); break;
-        case TFtpStep::RenameTo: RenameTo(); break;
-        case TFtpStep::Size: Size(); break;
-        case TFtpStep::Dele: Dele(); break;
-        case TFtpStep::Pwd: Pwd(); break;
-        case TFtpStep::Quote: Quote(); break;
-        case TFtpStep::Quit: Quit(); break;
-        case TFtpStep::None: break;
-        }
+        (this->*kStepRequests[static_cast<std::size_t>(step)])();
     } catch (const std::exception& error) {
         if (refusal.empty()) {
             refusal = error.what();
         }
     }
-    OnError = savedOnError;
+    m_refusalSink = outerSink;
     if (refusal.empty()) {
         return true;
     }
-    if (savedOnError) {
+    if (OnError) {
         std::string text = refusal;
-        savedOnError(*this, text);
+        auto handler = OnError;
+        handler(*this, text);
     }
     FailRefusedStep(refusal);
     return false;
@@ -858,9 +846,8 @@ void TCustomFtpCliEx::SessionNameList() {
 }
 
 void TCustomFtpCliEx::SessionSyst() {
-    HighLevelAsync(TFtpRequest::ftpSessionSyst,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Syst,
-                    TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionSyst, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                                 TFtpStep::Syst, TFtpStep::Quit});
 }
 
 void TCustomFtpCliEx::SessionSize() {
@@ -902,9 +889,8 @@ void TCustomFtpCliEx::SessionRmd() {
 }
 
 void TCustomFtpCliEx::SessionQuote() {
-    HighLevelAsync(TFtpRequest::ftpSessionQuote,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::Quote, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionQuote, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
+                                                  TFtpStep::Cwd, TFtpStep::Quote, TFtpStep::Quit});
 }
 
 void TCustomFtpCliEx::SessionPut() {

@@ -276,7 +276,8 @@ private:
     std::string m_savedErrorMessage;
     int m_savedCode = -1;
     bool m_requestDoneFlag = true;
-    bool m_closingControl = false; // the engine itself closes the control connection
+    bool m_closingControl = false;        // the engine itself closes the control connection
+    std::string* m_refusalSink = nullptr; // where a step run by the driver puts its refusal
 
     // Data connection and transfers
     std::string m_pasvResponse;

@@ -1,13 +1,14 @@
 #include "engine/FtpClientEx.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace qx {
 
 TFtpClientEx::TFtpClientEx(MessageQueue& queue) : TCustomFtpCliEx(queue) {}
 
-void TFtpClientEx::PushDeadline() { m_deadline = NowMs() + std::int64_t{Timeout} * 1000; }
+void TFtpClientEx::PushDeadline() {
+    m_deadline = NowMs() + std::int64_t{Timeout} * 1000;
+}
 
 bool TFtpClientEx::TriggerProgress() {
     PushDeadline();
@@ -35,10 +36,13 @@ bool TFtpClientEx::WaitForReady() {
             OverrideFailure(426, "426 Timeout");
             return false;
         }
-        const std::int64_t wait = Timeout > 0 ? std::clamp<std::int64_t>(m_deadline - now, 1, 200)
-                                              : 200;
-        Queue().runOneFor(std::chrono::milliseconds(wait));
-        std::this_thread::yield();
+        // Everything that is ready runs now; with nothing ready the wait blocks on the queue
+        // instead of spinning.
+        if (Queue().processMessages() == 0) {
+            const std::int64_t wait =
+                Timeout > 0 ? std::clamp<std::int64_t>(m_deadline - now, 1, 200) : 200;
+            Queue().runOneFor(std::chrono::milliseconds(wait));
+        }
     }
 }
 

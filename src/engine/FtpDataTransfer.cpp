@@ -18,7 +18,7 @@ namespace {
 
 std::string exceptionClassName(const std::exception& error) {
     return dynamic_cast<const ESocketException*>(&error) != nullptr ? "ESocketException"
-                                                                     : "Exception";
+                                                                    : "Exception";
 }
 
 } // namespace
@@ -63,8 +63,8 @@ void TCustomFtpCliEx::PortRequest() {
         data.LingerTimeout = 10;
         data.Listen();
         const std::uint16_t port = ntohs(data.LocalAddress().sin_port);
-        command = PortCommand(ntohl(local.sin_addr.s_addr), port,
-                              m_controlSocket->Addr() == "127.0.0.1");
+        command =
+            PortCommand(ntohl(local.sin_addr.s_addr), port, m_controlSocket->Addr() == "127.0.0.1");
     }
     m_byteCount = 0;
     ExecAsync(TFtpRequest::ftpPort, std::move(command), {200, 227}, nullptr);
@@ -96,7 +96,9 @@ void TCustomFtpCliEx::SetLocalError(int code, const std::string& text) {
     }
 }
 
-bool TCustomFtpCliEx::AsciiConversion() const { return !Binary() && m_dataCommand == "RETR"; }
+bool TCustomFtpCliEx::AsciiConversion() const {
+    return !Binary() && m_dataCommand == "RETR";
+}
 
 void TCustomFtpCliEx::SendCommandLine(const std::string& verb) {
     SetState(TFtpState::ftpWaitingResponse);
@@ -181,11 +183,17 @@ void TCustomFtpCliEx::CompleteTransfer() {
 
 // --- Downloads -------------------------------------------------------------------------------
 
-void TCustomFtpCliEx::Retr() { DataGetAsync(TFtpRequest::ftpGet, "RETR"); }
+void TCustomFtpCliEx::Retr() {
+    DataGetAsync(TFtpRequest::ftpGet, "RETR");
+}
 
-void TCustomFtpCliEx::List() { DataGetAsync(TFtpRequest::ftpDir, "LIST"); }
+void TCustomFtpCliEx::List() {
+    DataGetAsync(TFtpRequest::ftpDir, "LIST");
+}
 
-void TCustomFtpCliEx::Nlst() { DataGetAsync(TFtpRequest::ftpNameList, "NLST"); }
+void TCustomFtpCliEx::Nlst() {
+    DataGetAsync(TFtpRequest::ftpNameList, "NLST");
+}
 
 void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     if (!m_connected) {
@@ -406,9 +414,13 @@ void TCustomFtpCliEx::GetEndCheck() {
 
 // --- Uploads ---------------------------------------------------------------------------------
 
-void TCustomFtpCliEx::Stor() { DataPutAsync(TFtpRequest::ftpPut, false); }
+void TCustomFtpCliEx::Stor() {
+    DataPutAsync(TFtpRequest::ftpPut, false);
+}
 
-void TCustomFtpCliEx::Appe() { DataPutAsync(TFtpRequest::ftpAppend, true); }
+void TCustomFtpCliEx::Appe() {
+    DataPutAsync(TFtpRequest::ftpAppend, true);
+}
 
 void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     if (!m_connected) {
@@ -589,8 +601,8 @@ void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
     if (count < 0) {
         TriggerDisplay("! Error reading file");
         // The server would otherwise keep a shortened file as if it were complete.
-        SetLocalError(426, "426 Error reading local file " + LocalFileName + ": " +
-                               m_localFile.Error());
+        SetLocalError(426,
+                      "426 Error reading local file " + LocalFileName + ": " + m_localFile.Error());
         data.Close();
         return;
     }

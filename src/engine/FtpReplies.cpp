@@ -6,7 +6,9 @@ namespace qx {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A decimal number of at most maxDigits digits, blanks around it allowed.
 std::optional<unsigned> smallNumber(std::string_view text, std::size_t maxDigits) {

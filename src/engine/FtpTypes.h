@@ -32,7 +32,7 @@ enum class TFtpRequest : std::uint8_t {
     ftpCwd = 4,
     ftpConnect = 5,
     ftpSessionGet = 6,
-    ftpDir = 7, // also List run alone
+    ftpDir = 7,      // also List run alone
     ftpNameList = 8, // also Nlst run alone
     ftpPort = 9,
     ftpGet = 10, // also Retr run alone
@@ -41,8 +41,8 @@ enum class TFtpRequest : std::uint8_t {
     ftpSessionSyst = 13,
     ftpSyst = 14,
     ftpQuit = 15,
-    ftpSize = 16, // also SessionSize
-    ftpPut = 17,  // also Stor run alone
+    ftpSize = 16,   // also SessionSize
+    ftpPut = 17,    // also Stor run alone
     ftpAppend = 18, // also Appe run alone
     ftpMkd = 21,
     ftpRmd = 22,

@@ -163,7 +163,8 @@ int WinsockErrorFromAsio(const std::error_code& error) {
     if (error == asio::error::no_data) {
         return 11004;
     }
-    if (error == asio::error::service_not_found || error == asio::error::socket_type_not_supported) {
+    if (error == asio::error::service_not_found ||
+        error == asio::error::socket_type_not_supported) {
         return 10044;
     }
     if (error.category() == std::system_category() || error.category() == std::generic_category() ||

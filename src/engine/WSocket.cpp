@@ -81,7 +81,9 @@ TWSocket::~TWSocket() {
     m_descriptor.close(ignored);
 }
 
-int TWSocket::Handle() const { return m_descriptor.is_open() ? m_descriptor.native_handle() : -1; }
+int TWSocket::Handle() const {
+    return m_descriptor.is_open() ? m_descriptor.native_handle() : -1;
+}
 
 void TWSocket::SetAddr(const std::string& addr) {
     if (m_state != TSocketState::wsClosed) {
@@ -203,7 +205,8 @@ void TWSocket::DnsLookup(const std::string& hostName) {
             asio::ip::tcp::v4(), hostName, "",
             [this, life, lookup](const std::error_code& error,
                                  const asio::ip::tcp::resolver::results_type& results) {
-                if (life.expired() || lookup != m_lookup || error == asio::error::operation_aborted) {
+                if (life.expired() || lookup != m_lookup ||
+                    error == asio::error::operation_aborted) {
                     return;
                 }
                 m_lookupPending = false;
@@ -309,18 +312,46 @@ void TWSocket::armWrite() {
 }
 
 void TWSocket::postWriteNotification() {
+    if (m_inWriteNotification) {
+        m_writeNotificationPending = true;
+        return;
+    }
     std::weak_ptr<char> life = m_life;
     const std::uint64_t connection = m_connection;
     m_queue.post([this, life, connection] {
         if (life.expired() || connection != m_connection) {
             return;
         }
+        runWriteNotifications(connection);
+    });
+}
+
+void TWSocket::runWriteNotifications(std::uint64_t connection) {
+    // Bounded, so that the other events of the thread (replies, aborts) wait at most this many
+    // blocks.
+    constexpr int kBatch = 16;
+    std::weak_ptr<char> life = m_life;
+    m_inWriteNotification = true;
+    int round = 0;
+    do {
+        m_writeNotificationPending = false;
         try {
             onWritable(connection, {});
         } catch (const std::exception& e) {
+            if (life.expired()) {
+                return;
+            }
             handleBackgroundException(e);
         }
-    });
+        if (life.expired()) {
+            return; // the handler destroyed the socket
+        }
+    } while (m_writeNotificationPending && connection == m_connection && ++round < kBatch);
+    m_inWriteNotification = false;
+    if (m_writeNotificationPending && connection == m_connection) {
+        m_writeNotificationPending = false;
+        postWriteNotification();
+    }
 }
 
 // --- Connecting, listening, accepting ----------------------------------------------------------
@@ -471,8 +502,8 @@ int TWSocket::Accept() {
         raiseError("not a listening socket");
         return -1;
     }
-    const int fd = ::accept4(m_descriptor.native_handle(), nullptr, nullptr,
-                             SOCK_NONBLOCK | SOCK_CLOEXEC);
+    const int fd =
+        ::accept4(m_descriptor.native_handle(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
         m_lastError = WinsockErrorFromErrno(errno);
         if (m_lastError != kWsaWouldBlock) {
@@ -505,8 +536,8 @@ sockaddr_in TWSocket::LocalAddress() const {
     sockaddr_in local{};
     socklen_t length = sizeof local;
     if (!m_descriptor.is_open() ||
-        ::getsockname(m_descriptor.native_handle(), reinterpret_cast<sockaddr*>(&local),
-                      &length) != 0) {
+        ::getsockname(m_descriptor.native_handle(), reinterpret_cast<sockaddr*>(&local), &length) !=
+            0) {
         const int error = m_descriptor.is_open() ? WinsockErrorFromErrno(errno) : 10038;
         throw ESocketException("winsock.getsockname failed, error #" + std::to_string(error));
     }
@@ -528,6 +559,7 @@ std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {
     if (count < 0) {
         m_lastError = WinsockErrorFromErrno(errno);
     }
+    m_lastReceiveFilled = count > 0 && static_cast<std::size_t>(count) == size;
     if (!m_inReadNotification &&
         (m_state == TSocketState::wsConnected || m_state == TSocketState::wsConnecting)) {
         // Reading outside a notification asks for the next one.
@@ -542,11 +574,26 @@ std::ptrdiff_t TWSocket::Send(const void* data, std::size_t length) {
         raiseError(WSocketErrorText(kWsaNotConnected, "Send"));
         return -1;
     }
-    if (m_sendOffset == m_sendBuffer.size()) {
+    const char* bytes = static_cast<const char*>(data);
+    std::size_t taken = 0;
+    if (BufferedBytes() == 0) {
+        // Nothing queued: hand the data to the network straight from the caller's buffer and
+        // keep only what it did not take.
         m_sendBuffer.clear();
         m_sendOffset = 0;
+        while (taken < length) {
+            const ssize_t sent =
+                ::send(m_descriptor.native_handle(), bytes + taken, length - taken, MSG_NOSIGNAL);
+            if (sent < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                break; // would block or failed: tryToSend below deals with it
+            }
+            taken += static_cast<std::size_t>(sent);
+        }
     }
-    m_sendBuffer.append(static_cast<const char*>(data), length);
+    m_sendBuffer.append(bytes + taken, length - taken);
     const std::uint64_t connection = m_connection;
     tryToSend();
     if (connection == m_connection && m_descriptor.is_open()) {
@@ -625,9 +672,12 @@ void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error
         return;
     }
     const int fd = m_descriptor.native_handle();
+    bool moreLikely = false;
     for (;;) {
-        int waiting = 0;
-        if (::ioctl(fd, FIONREAD, &waiting) != 0) {
+        // A read that filled its buffer almost always leaves more waiting; only otherwise ask
+        // the system how much is there.
+        int waiting = moreLikely ? 1 : 0;
+        if (!moreLikely && ::ioctl(fd, FIONREAD, &waiting) != 0) {
             waiting = 0;
         }
         if (waiting > 0) {
@@ -651,6 +701,7 @@ void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error
                 // notification.
                 return;
             }
+            moreLikely = m_lastReceiveFilled;
             continue;
         }
         char probe = 0;
@@ -715,6 +766,8 @@ void TWSocket::ResumeAcceptNotifications() {
     }
 }
 
-void TWSocket::ProcessMessages() { m_queue.processMessages(); }
+void TWSocket::ProcessMessages() {
+    m_queue.processMessages();
+}
 
 } // namespace qx

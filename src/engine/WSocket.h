@@ -51,7 +51,8 @@ public:
     using TDataAvailable = std::function<void(TWSocket&, std::uint16_t error)>;
     using TDataSent = std::function<void(TWSocket&, std::uint16_t error)>;
     using TSessionClosed = std::function<void(TWSocket&, std::uint16_t error)>;
-    using TChangeState = std::function<void(TWSocket&, TSocketState oldState, TSocketState newState)>;
+    using TChangeState =
+        std::function<void(TWSocket&, TSocketState oldState, TSocketState newState)>;
     using TNotifyEvent = std::function<void(TWSocket&)>;
     using TBgExceptionEvent = std::function<void(TWSocket&, const std::exception&, bool& canClose)>;
 
@@ -131,6 +132,7 @@ private:
     void armRead();
     void armWrite();
     void postWriteNotification();
+    void runWriteNotifications(std::uint64_t connection);
     void onReadable(std::uint64_t connection, const std::error_code& error);
     void onWritable(std::uint64_t connection, const std::error_code& error);
     void connectCompleted(int error);
@@ -160,7 +162,12 @@ private:
     bool m_writeArmed = false;
     bool m_inReadNotification = false;
     bool m_receiveCalled = false;
+    bool m_lastReceiveFilled = false; // the last read returned all it asked for
     bool m_closeFired = false;
+    // Self-posted "all sent" notifications raised while one of them runs are run in the same
+    // handler, a few at a time, instead of each waiting for a turn of the reactor.
+    bool m_inWriteNotification = false;
+    bool m_writeNotificationPending = false;
 
     std::string m_sendBuffer;
     std::size_t m_sendOffset = 0;

@@ -20,9 +20,13 @@ struct CallResult {
 
 PumpedUiThread::PumpedUiThread() : m_owner(std::this_thread::get_id()) {}
 
-PumpedUiThread::~PumpedUiThread() { shutdown(); }
+PumpedUiThread::~PumpedUiThread() {
+    shutdown();
+}
 
-bool PumpedUiThread::isCurrentThread() const { return std::this_thread::get_id() == m_owner; }
+bool PumpedUiThread::isCurrentThread() const {
+    return std::this_thread::get_id() == m_owner;
+}
 
 void PumpedUiThread::invoke(std::function<void()> function) {
     if (isCurrentThread()) {

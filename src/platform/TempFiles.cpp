@@ -56,7 +56,8 @@ TempFile CreateTempFile(const std::filesystem::path& folder, std::string_view su
         }
         name += suffix;
         const std::string path = (folder / name).string();
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd =
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0) {
             return {path, UniqueFd(fd)};
         }

@@ -39,10 +39,9 @@ TEST(FtpControl, MultiLineGreetingCompletesOpenOnceAfterTheLastLine) {
     EXPECT_EQ(h.responses, (std::vector<std::string>{"220-Welcome to the scripted server",
                                                      "220-Second line", "220 Ready"}));
     EXPECT_EQ(countOf(h.display, "< 220-Second line"), 1u);
-    EXPECT_EQ(h.connectStates,
-              (std::vector<TFTPConnectState>{TFTPConnectState::ftpcsConnecting,
-                                             TFTPConnectState::ftpcsConnected,
-                                             TFTPConnectState::ftpcsGreeted}));
+    EXPECT_EQ(h.connectStates, (std::vector<TFTPConnectState>{TFTPConnectState::ftpcsConnecting,
+                                                              TFTPConnectState::ftpcsConnected,
+                                                              TFTPConnectState::ftpcsGreeted}));
     h.engine.Abort();
 }
 
@@ -310,11 +309,11 @@ TEST(FtpControl, HostNamesAreLookedUpFirst) {
     ASSERT_TRUE(h.waitDone());
     EXPECT_EQ(h.done[0].second, 0);
     EXPECT_EQ(h.engine.DnsResult(), "127.0.0.1");
-    EXPECT_EQ(h.connectStates,
-              (std::vector<TFTPConnectState>{
-                  TFTPConnectState::ftpcsLookingUp, TFTPConnectState::ftpcsHostFound,
-                  TFTPConnectState::ftpcsConnecting, TFTPConnectState::ftpcsConnected,
-                  TFTPConnectState::ftpcsGreeted}));
+    EXPECT_EQ(h.connectStates, (std::vector<TFTPConnectState>{TFTPConnectState::ftpcsLookingUp,
+                                                              TFTPConnectState::ftpcsHostFound,
+                                                              TFTPConnectState::ftpcsConnecting,
+                                                              TFTPConnectState::ftpcsConnected,
+                                                              TFTPConnectState::ftpcsGreeted}));
     h.engine.Abort();
 }
 
@@ -437,4 +436,25 @@ TEST(FtpControl, WaitForReadyGivesUpAfterTheTimeout) {
     EXPECT_EQ(h.engine.ErrorMessage(), "426 Timeout");
     EXPECT_EQ(h.engine.StatusCode(), 426);
     EXPECT_EQ(h.engine.State(), TFtpState::ftpReady);
+}
+
+TEST(FtpControl, RefusalOfAStepRunInsideAnotherCompletesTheRequestOnce) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.handlePasv();
+        s.waitForClientClose();
+    });
+    EngineHarness h(server.portText());
+    ASSERT_TRUE(h.login());
+    h.engine.Passive = true;
+    h.engine.HostFileName = "f";
+    h.engine.LocalFileName.clear(); // no REST (nothing to resume), then RETR is refused
+    h.engine.ResumeGet();
+    ASSERT_TRUE(h.waitDone(2));
+    h.pumpFor(100ms);
+    EXPECT_EQ(h.done.size(), 2u);
+    EXPECT_NE(h.done[1].second, 0);
+    EXPECT_EQ(h.engine.ErrorMessage(), "LocalFileName empty");
+    EXPECT_EQ(h.engine.State(), TFtpState::ftpReady);
+    h.engine.Abort();
 }

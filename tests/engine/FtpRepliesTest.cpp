@@ -1,7 +1,7 @@
 // Reply lines, the results taken from them, and the other pure helpers of the engine.
 
-#include "engine/AsciiLineEnds.h"
 #include "engine/FtpReplies.h"
+#include "engine/AsciiLineEnds.h"
 #include "engine/TransferStats.h"
 
 #include <gtest/gtest.h>

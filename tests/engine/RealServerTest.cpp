@@ -93,7 +93,9 @@ protected:
 TEST_P(RealServer, ListsAFolderWithAwkwardNames) {
     m_root.write("plain.txt", "12345");
     m_root.write("name with  spaces.txt", "x");
-    m_root.write("\xc3\xbcnic\xc3\xb6" "de.txt", "yz");
+    m_root.write("\xc3\xbcnic\xc3\xb6"
+                 "de.txt",
+                 "yz");
     m_root.write(".profile", "dot");
     m_root.write("sub/inner.bin", "inner");
     ASSERT_TRUE(loginBinary());
@@ -114,7 +116,8 @@ TEST_P(RealServer, ListsAFolderWithAwkwardNames) {
     EXPECT_EQ(byName["plain.txt"]->Size, 5);
     EXPECT_TRUE(byName["plain.txt"]->IsFile);
     EXPECT_TRUE(byName.count("name with  spaces.txt"));
-    EXPECT_TRUE(byName.count("\xc3\xbcnic\xc3\xb6" "de.txt"));
+    EXPECT_TRUE(byName.count("\xc3\xbcnic\xc3\xb6"
+                             "de.txt"));
     ASSERT_TRUE(byName.count("sub"));
     EXPECT_FALSE(byName["sub"]->IsFile);
     EXPECT_EQ(byName["sub"]->Size, -1);

@@ -1,8 +1,8 @@
 // The socket's event rules: events arrive after the call that caused them, once per connection,
 // and all received data comes before the close.
 
-#include "engine/SocketErrors.h"
 #include "engine/WSocket.h"
+#include "engine/SocketErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -191,8 +191,7 @@ TEST(WSocket, AddressCanOnlyChangeWhileClosed) {
         unconnected.SendText("x");
         ADD_FAILURE() << "sent on an unconnected socket";
     } catch (const ESocketException& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error 10057 in function Send\r\nSocket is not connected");
+        EXPECT_EQ(std::string(e.what()), "Error 10057 in function Send\r\nSocket is not connected");
     }
 }
 

@@ -56,7 +56,9 @@ void openForOthers(std::filesystem::path folder) {
 
 // --- Child process ---------------------------------------------------------------------------
 
-ChildProcess::~ChildProcess() { stop(); }
+ChildProcess::~ChildProcess() {
+    stop();
+}
 
 void ChildProcess::start(const std::vector<std::string>& argv) {
     int in[2];

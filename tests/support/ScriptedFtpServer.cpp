@@ -162,7 +162,9 @@ bool ScriptedSession::waitForClientClose() {
     }
 }
 
-void ScriptedSession::close() { closeFd(m_control); }
+void ScriptedSession::close() {
+    closeFd(m_control);
+}
 
 void ScriptedSession::nextConnection() {
     closeFd(m_data);
@@ -255,7 +257,9 @@ std::string ScriptedSession::dataReceiveAll() {
     }
 }
 
-void ScriptedSession::dataClose() { closeFd(m_data); }
+void ScriptedSession::dataClose() {
+    closeFd(m_data);
+}
 
 void ScriptedSession::dataReset() {
     if (m_data >= 0) {

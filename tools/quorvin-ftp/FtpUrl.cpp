@@ -83,12 +83,11 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
     if (const auto colon = authority.rfind(':'); colon != std::string_view::npos) {
         const std::string_view port = authority.substr(colon + 1);
         authority = authority.substr(0, colon);
-        const bool digits = !port.empty() && port.size() <= 5 &&
-                            std::all_of(port.begin(), port.end(), [](char c) {
-                                return std::isdigit(static_cast<unsigned char>(c)) != 0;
-                            });
-        if (!digits || std::stoi(std::string(port)) == 0 ||
-            std::stoi(std::string(port)) > 65535) {
+        const bool digits =
+            !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) != 0;
+            });
+        if (!digits || std::stoi(std::string(port)) == 0 || std::stoi(std::string(port)) > 65535) {
             error = "the port in the URL is not a number from 1 to 65535";
             return std::nullopt;
         }

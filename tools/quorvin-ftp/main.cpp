@@ -61,7 +61,8 @@ int decodeListing(const std::string& file) {
         copy = temp.Path;
         std::size_t written = 0;
         while (written < bytes.size()) {
-            const ssize_t n = ::write(temp.Fd.get(), bytes.data() + written, bytes.size() - written);
+            const ssize_t n =
+                ::write(temp.Fd.get(), bytes.data() + written, bytes.size() - written);
             if (n <= 0) {
                 std::remove(copy.c_str());
                 return fail("cannot write the temporary copy " + copy);
