@@ -3,6 +3,7 @@
 
 #include "support/EngineHarness.h"
 #include "support/ScriptedFtpServer.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -457,4 +458,39 @@ TEST(FtpControl, RefusalOfAStepRunInsideAnotherCompletesTheRequestOnce) {
     EXPECT_EQ(h.engine.ErrorMessage(), "LocalFileName empty");
     EXPECT_EQ(h.engine.State(), TFtpState::ftpReady);
     h.engine.Abort();
+}
+
+TEST(FtpControl, WholeSessionRequestReportsTheLastRealReplyNotQuit) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin("anonymous");
+        s.expect("CWD /pub");
+        s.reply("250 Directory changed");
+        s.handlePasv();
+        s.expect("LIST");
+        s.acceptData();
+        s.reply("150 Here comes the listing");
+        s.dataSend("-rw-r--r-- 1 o g 3 Jan 1 2001 a\r\n");
+        s.dataClose();
+        s.reply("226 Directory send OK.");
+        s.expect("QUIT");
+        s.reply("221 Goodbye.");
+        s.waitForClientClose();
+    });
+    TempDir dir;
+    EngineHarness h(server.portText());
+    h.engine.UserName = "anonymous";
+    h.engine.PassWord = "guest@";
+    h.engine.HostDirName = "/pub";
+    h.engine.LocalFileName = dir.file("listing");
+    h.engine.Passive = true;
+    h.engine.SessionDir();
+    ASSERT_TRUE(h.waitDone());
+    EXPECT_EQ(h.done[0].first, TFtpRequest::ftpSessionDir);
+    EXPECT_EQ(h.done[0].second, 0);
+    EXPECT_EQ(h.engine.LastResponse(), "226 Directory send OK.");
+    EXPECT_EQ(h.engine.StatusCode(), 226);
+    EXPECT_FALSE(h.engine.Connected());
+    EXPECT_EQ(readFile(dir.file("listing")), "-rw-r--r-- 1 o g 3 Jan 1 2001 a\r\n");
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
 }

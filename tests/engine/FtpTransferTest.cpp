@@ -98,79 +98,6 @@ INSTANTIATE_TEST_SUITE_P(ReplyOrders, FtpTransfer, ::testing::Values(true, false
                              return param.param ? "DataClosedFirst" : "ReplyFirst";
                          });
 
-TEST(FtpTransferModes, ActiveModeDownloadAndUpload) {
-    const std::string content = pattern(100000);
-    std::string uploaded;
-    std::string portCommand;
-    ScriptedFtpServer server([&](ScriptedSession& s) {
-        s.greetAndLogin();
-        portCommand = s.handlePort();
-        s.expect("RETR down.bin");
-        s.reply("150 Opening data connection");
-        s.acceptData();
-        s.dataSend(content);
-        s.dataClose();
-        s.reply("226 Transfer complete");
-        s.handlePort();
-        s.expect("STOR up.bin");
-        s.acceptData();
-        s.reply("150 Ok to send data");
-        uploaded = s.dataReceiveAll();
-        s.reply("226 Transfer complete");
-        s.waitForClientClose();
-    });
-    TempDir dir;
-    EngineHarness h(server.portText());
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = false;
-    h.engine.HostFileName = "down.bin";
-    h.engine.LocalFileName = dir.file("down.bin");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
-    EXPECT_EQ(readFile(dir.file("down.bin")), content);
-
-    h.engine.HostFileName = "up.bin";
-    h.engine.Put();
-    ASSERT_TRUE(h.waitDone(3));
-    EXPECT_EQ(h.done[2].first, TFtpRequest::ftpPut);
-    EXPECT_EQ(h.done[2].second, 0);
-    h.engine.Abort();
-    ASSERT_TRUE(server.waitFinished());
-    EXPECT_EQ(server.failure(), "");
-    EXPECT_EQ(uploaded, content);
-    EXPECT_EQ(portCommand.rfind("PORT 127,0,0,1,", 0), 0u) << portCommand;
-}
-
-TEST(FtpTransferModes, PassiveUploadSendsTheWholeFile) {
-    const std::string content = pattern(250000);
-    std::string uploaded;
-    ScriptedFtpServer server([&](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.handlePasv();
-        s.acceptData();
-        s.expect("STOR up.bin");
-        s.reply("150 Ok to send data");
-        uploaded = s.dataReceiveAll();
-        s.reply("226 Transfer complete");
-        s.waitForClientClose();
-    });
-    TempDir dir;
-    EngineHarness h(server.portText());
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = true;
-    h.engine.HostFileName = "up.bin";
-    h.engine.LocalFileName = dir.write("up.bin", content);
-    h.engine.Put();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
-    EXPECT_EQ(h.engine.ByteCount(), 250000);
-    h.engine.Abort();
-    ASSERT_TRUE(server.waitFinished());
-    EXPECT_EQ(server.failure(), "");
-    EXPECT_EQ(uploaded, content);
-}
-
 TEST(FtpTransferModes, PassiveDataConnectionGoesToTheControlServerWhateverTheReplyNames) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
@@ -224,28 +151,6 @@ TEST(FtpTransferModes, MultiLinePreliminaryReplyIsOneReply) {
     ASSERT_TRUE(h.waitDone(2));
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_EQ(readFile(dir.file("f")), "abc");
-    h.engine.Abort();
-}
-
-TEST(FtpTransferModes, RetrRefusedWith550CompletesAtOnce) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.handlePasv();
-        s.expect("RETR missing");
-        s.reply("550 missing: No such file");
-        s.waitForClientClose();
-    });
-    TempDir dir;
-    EngineHarness h(server.portText());
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = true;
-    h.engine.HostFileName = "missing";
-    h.engine.LocalFileName = dir.file("missing");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 550);
-    EXPECT_EQ(h.engine.LastResponse(), "550 missing: No such file");
-    EXPECT_EQ(h.engine.ErrorMessage(), "550 missing: No such file");
     h.engine.Abort();
 }
 
@@ -674,9 +579,10 @@ TEST(FtpTransferFailures, MissingUploadFile) {
 }
 
 TEST(FtpTransferModes, ServerConnectingRightAfterPortIsStillAccepted) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
+    std::string port;
+    ScriptedFtpServer server([&port](ScriptedSession& s) {
         s.greetAndLogin();
-        const std::string port = s.expectPrefix("PORT ");
+        port = s.expectPrefix("PORT ");
         s.connectActive(port); // before the data command, as some servers do
         s.reply("200 Active data connection established.");
         s.expect("RETR early");
@@ -697,5 +603,8 @@ TEST(FtpTransferModes, ServerConnectingRightAfterPortIsStillAccepted) {
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_EQ(readFile(dir.file("early")), "early bytes");
     h.engine.Abort();
+    ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");
+    // Towards a server on loopback the loopback address is announced.
+    EXPECT_EQ(port.rfind("PORT 127,0,0,1,", 0), 0u) << port;
 }
