@@ -19,16 +19,6 @@ bool isDottedAddress(const std::string& text) {
     return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
 }
 
-std::string exceptionClassName(const std::exception& error) {
-    if (dynamic_cast<const ESocketException*>(&error) != nullptr) {
-        return "ESocketException";
-    }
-    if (dynamic_cast<const FtpException*>(&error) != nullptr) {
-        return "FtpException";
-    }
-    return "Exception";
-}
-
 std::string winsockReply(int error) {
     return "500 " + WSocketErrorDesc(error) + " (Winsock error #" + std::to_string(error) + ")";
 }
@@ -174,6 +164,27 @@ bool TCustomFtpCliEx::CheckReady() {
     return true;
 }
 
+bool TCustomFtpCliEx::CheckReadyAndConnected() {
+    if (!CheckReady()) {
+        return false;
+    }
+    if (!m_connected) {
+        HandleError("FTP component not connected");
+        return false;
+    }
+    return true;
+}
+
+std::string TCustomFtpCliEx::ExceptionClassName(const std::exception& error) {
+    if (dynamic_cast<const ESocketException*>(&error) != nullptr) {
+        return "ESocketException";
+    }
+    if (dynamic_cast<const FtpException*>(&error) != nullptr) {
+        return "FtpException";
+    }
+    return "Exception";
+}
+
 void TCustomFtpCliEx::SetErrorMessage() {
     if (m_errorMessage.empty()) {
         m_errorMessage = m_lastResponse;
@@ -182,11 +193,7 @@ void TCustomFtpCliEx::SetErrorMessage() {
 
 void TCustomFtpCliEx::ExecAsync(TFtpRequest request, std::string command,
                                 std::initializer_list<int> okCodes, Handler doneHook) {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     if (!m_highLevel) {
@@ -462,7 +469,7 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
         }
         m_controlSocket->Connect();
     } catch (const std::exception& e) {
-        m_lastResponse = "500 " + exceptionClassName(e) + ": " + e.what();
+        m_lastResponse = "500 " + ExceptionClassName(e) + ": " + e.what();
         m_statusCode = 500;
         m_requestResult = 500;
         SetErrorMessage();
@@ -605,11 +612,7 @@ void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
 // --- Single commands -------------------------------------------------------------------------
 
 void TCustomFtpCliEx::User() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     if (UserName.empty()) {
@@ -621,11 +624,7 @@ void TCustomFtpCliEx::User() {
 }
 
 void TCustomFtpCliEx::Pass() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     if (PassWord.empty()) {
@@ -637,11 +636,7 @@ void TCustomFtpCliEx::Pass() {
 }
 
 void TCustomFtpCliEx::Cwd() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     if (HostDirName.empty()) {
@@ -658,11 +653,7 @@ void TCustomFtpCliEx::Syst() {
 }
 
 void TCustomFtpCliEx::Quit() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     m_localFile.Close();
@@ -738,11 +729,7 @@ void TCustomFtpCliEx::SetTypeAscii() {
 }
 
 void TCustomFtpCliEx::Rest() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     m_lastStep = TFtpStep::Rest;

@@ -195,6 +195,8 @@ private:
     // Control connection and request machinery
     void SetState(TFtpState state);
     bool CheckReady();
+    bool CheckReadyAndConnected();
+    static std::string ExceptionClassName(const std::exception& error);
     void ExecAsync(TFtpRequest request, std::string command, std::initializer_list<int> okCodes,
                    Handler doneHook);
     void NextExecAsync();
@@ -219,6 +221,11 @@ private:
     // Data connection (see FtpDataTransfer.cpp)
     std::optional<std::uint16_t> PassivePort() const;
     void FailDataStep(int code, const std::string& response, bool asErrorMessage);
+    // The data steps' reply handlers: true for a final reply (its code in StatusCode).
+    bool TakeFinalReply();
+    void FailDataCommand();
+    void FailClosingReply(const char* displayLine);
+    bool ConnectPassiveData(int failureCode, void (TCustomFtpCliEx::*connected)(std::uint16_t));
     void DataGetAsync(TFtpRequest request, const char* command);
     void DataSocketGetSessionAvailable();
     void DataSocketGetSessionConnected(std::uint16_t error);

@@ -14,23 +14,10 @@
 
 namespace qx {
 
-namespace {
-
-std::string exceptionClassName(const std::exception& error) {
-    return dynamic_cast<const ESocketException*>(&error) != nullptr ? "ESocketException"
-                                                                    : "Exception";
-}
-
-} // namespace
-
 // --- Preparing the data connection -----------------------------------------------------------
 
 void TCustomFtpCliEx::PortRequest() {
-    if (!CheckReady()) {
-        return;
-    }
-    if (!m_connected) {
-        HandleError("FTP component not connected");
+    if (!CheckReadyAndConnected()) {
         return;
     }
     m_lastStep = TFtpStep::Port;
@@ -87,6 +74,60 @@ void TCustomFtpCliEx::FailDataStep(int code, const std::string& response, bool a
     m_localFile.Close();
     m_dataSocket->Close();
     TriggerRequestDone(code);
+}
+
+bool TCustomFtpCliEx::ConnectPassiveData(int failureCode,
+                                         void (TCustomFtpCliEx::*connected)(std::uint16_t)) {
+    const auto port = PassivePort();
+    if (!port) {
+        FailDataStep(550, "550 Invalid passive mode reply: " + m_pasvResponse, false);
+        return false;
+    }
+    TWSocket& data = *m_dataSocket;
+    try {
+        data.SetPort(std::to_string(*port));
+        data.SetAddr(m_controlSocket->Addr());
+        data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
+        data.LingerTimeout = 0;
+        data.OnSessionConnected = [this, connected](TWSocket&, std::uint16_t error) {
+            (this->*connected)(error);
+        };
+        data.Connect();
+    } catch (const std::exception& e) {
+        FailDataStep(failureCode,
+                     std::to_string(failureCode) + " " + ExceptionClassName(e) + ": " + e.what(),
+                     false);
+        return false;
+    }
+    return true;
+}
+
+bool TCustomFtpCliEx::TakeFinalReply() {
+    TriggerDisplay("< " + m_lastResponse);
+    if (!IsFinalReplyLine(m_lastResponse)) {
+        return false;
+    }
+    m_statusCode = ReplyCode(m_lastResponse);
+    return true;
+}
+
+void TCustomFtpCliEx::FailDataCommand() {
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_next = nullptr;
+    m_dataSocket->Close();
+    m_localFile.Close();
+    ResumeAt = 0;
+    TriggerRequestDone(m_statusCode);
+}
+
+void TCustomFtpCliEx::FailClosingReply(const char* displayLine) {
+    m_requestResult = m_statusCode;
+    SetErrorMessage();
+    m_localFile.Close();
+    m_dataSocket->Close();
+    TriggerDisplay(displayLine);
+    TriggerRequestDone(m_statusCode);
 }
 
 void TCustomFtpCliEx::SetLocalError(int code, const std::string& text) {
@@ -241,26 +282,8 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
         }
     }
 
-    if (Passive) {
-        const auto port = PassivePort();
-        if (!port) {
-            FailDataStep(550, "550 Invalid passive mode reply: " + m_pasvResponse, false);
-            return;
-        }
-        TWSocket& data = *m_dataSocket;
-        try {
-            data.SetPort(std::to_string(*port));
-            data.SetAddr(m_controlSocket->Addr());
-            data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
-            data.LingerTimeout = 0;
-            data.OnSessionConnected = [this](TWSocket&, std::uint16_t error) {
-                DataSocketGetSessionConnected(error);
-            };
-            data.Connect();
-        } catch (const std::exception& e) {
-            FailDataStep(550, "550 " + exceptionClassName(e) + ": " + e.what(), false);
-            return;
-        }
+    if (Passive && !ConnectPassiveData(550, &TCustomFtpCliEx::DataSocketGetSessionConnected)) {
+        return;
     }
     m_next = &TCustomFtpCliEx::NextGetAsync;
     SendCommandLine(verb);
@@ -369,41 +392,26 @@ void TCustomFtpCliEx::DataSocketGetSessionClosed(std::uint16_t error) {
 }
 
 void TCustomFtpCliEx::NextGetAsync() {
-    TriggerDisplay("< " + m_lastResponse);
-    if (!IsFinalReplyLine(m_lastResponse)) {
+    if (!TakeFinalReply()) {
         return;
     }
-    m_statusCode = ReplyCode(m_lastResponse);
     if (m_statusCode == 125 || m_statusCode == 150) {
         m_next = &TCustomFtpCliEx::NextGetAsync2;
         return;
     }
-    m_requestResult = m_statusCode;
-    SetErrorMessage();
-    m_next = nullptr;
-    m_dataSocket->Close();
-    m_localFile.Close();
-    ResumeAt = 0;
-    TriggerRequestDone(m_statusCode);
+    FailDataCommand();
 }
 
 void TCustomFtpCliEx::NextGetAsync2() {
-    TriggerDisplay("< " + m_lastResponse);
-    if (!IsFinalReplyLine(m_lastResponse)) {
+    if (!TakeFinalReply()) {
         return;
     }
-    m_statusCode = ReplyCode(m_lastResponse);
     if (m_statusCode == 125 || m_statusCode == 226 || m_statusCode == 250) {
         m_finalReply = true;
         GetEndCheck();
         return;
     }
-    m_requestResult = m_statusCode;
-    SetErrorMessage();
-    m_localFile.Close();
-    m_dataSocket->Close();
-    TriggerDisplay("! RETR/LIST/NLST Failed");
-    TriggerRequestDone(m_statusCode);
+    FailClosingReply("! RETR/LIST/NLST Failed");
 }
 
 void TCustomFtpCliEx::GetEndCheck() {
@@ -477,25 +485,9 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     }
 
     if (Passive) {
-        const auto port = PassivePort();
-        if (!port) {
-            FailDataStep(550, "550 Invalid passive mode reply: " + m_pasvResponse, false);
-            return;
-        }
-        TWSocket& data = *m_dataSocket;
-        try {
-            data.SetPort(std::to_string(*port));
-            data.SetAddr(m_controlSocket->Addr());
-            data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
-            data.LingerTimeout = 0;
-            data.OnSessionConnected = [this](TWSocket&, std::uint16_t error) {
-                DataSocketPutSessionConnected(error);
-            };
-            data.Connect();
-        } catch (const std::exception& e) {
-            FailDataStep(426, "426 " + exceptionClassName(e) + ": " + e.what(), false);
-        }
-        return; // the command goes out once the data connection is up
+        // The command goes out once the data connection is up.
+        ConnectPassiveData(426, &TCustomFtpCliEx::DataSocketPutSessionConnected);
+        return;
     }
     m_next = &TCustomFtpCliEx::NextPutAsync;
     SetState(TFtpState::ftpWaitingResponse);
@@ -631,11 +623,9 @@ void TCustomFtpCliEx::DataSocketPutSessionClosed(std::uint16_t error) {
 }
 
 void TCustomFtpCliEx::NextPutAsync() {
-    TriggerDisplay("< " + m_lastResponse);
-    if (!IsFinalReplyLine(m_lastResponse)) {
+    if (!TakeFinalReply()) {
         return;
     }
-    m_statusCode = ReplyCode(m_lastResponse);
     if (m_statusCode == 125 || m_statusCode == 150) {
         m_uploadAccepted = true;
         if (Passive) {
@@ -652,32 +642,19 @@ void TCustomFtpCliEx::NextPutAsync() {
         }
         return;
     }
-    m_requestResult = m_statusCode;
-    SetErrorMessage();
-    m_next = nullptr;
-    m_dataSocket->Close();
-    m_localFile.Close();
-    ResumeAt = 0;
-    TriggerRequestDone(m_statusCode);
+    FailDataCommand();
 }
 
 void TCustomFtpCliEx::NextPutAsync2() {
-    TriggerDisplay("< " + m_lastResponse);
-    if (!IsFinalReplyLine(m_lastResponse)) {
+    if (!TakeFinalReply()) {
         return;
     }
-    m_statusCode = ReplyCode(m_lastResponse);
     if (m_statusCode == 226 || m_statusCode == 250) {
         m_finalReply = true;
         PutEndCheck();
         return;
     }
-    m_requestResult = m_statusCode;
-    SetErrorMessage();
-    m_localFile.Close();
-    m_dataSocket->Close();
-    TriggerDisplay("! STOR Failed");
-    TriggerRequestDone(m_statusCode);
+    FailClosingReply("! STOR Failed");
 }
 
 void TCustomFtpCliEx::PutEndCheck() {

@@ -270,45 +270,37 @@ void TWSocket::closeHandle() {
 }
 
 void TWSocket::armRead() {
-    if (m_readArmed || !m_descriptor.is_open()) {
-        return;
-    }
-    m_readArmed = true;
-    std::weak_ptr<char> life = m_life;
-    const std::uint64_t connection = m_connection;
-    m_descriptor.async_wait(asio::posix::descriptor_base::wait_read,
-                            [this, life, connection](const std::error_code& error) {
-                                if (life.expired() || connection != m_connection) {
-                                    return;
-                                }
-                                m_readArmed = false;
-                                try {
-                                    onReadable(connection, error);
-                                } catch (const std::exception& e) {
-                                    handleBackgroundException(e);
-                                }
-                            });
+    armWait(asio::posix::descriptor_base::wait_read);
 }
 
 void TWSocket::armWrite() {
-    if (m_writeArmed || !m_descriptor.is_open()) {
+    armWait(asio::posix::descriptor_base::wait_write);
+}
+
+void TWSocket::armWait(asio::posix::descriptor_base::wait_type type) {
+    const bool reading = type == asio::posix::descriptor_base::wait_read;
+    bool& armed = reading ? m_readArmed : m_writeArmed;
+    if (armed || !m_descriptor.is_open()) {
         return;
     }
-    m_writeArmed = true;
+    armed = true;
     std::weak_ptr<char> life = m_life;
     const std::uint64_t connection = m_connection;
-    m_descriptor.async_wait(asio::posix::descriptor_base::wait_write,
-                            [this, life, connection](const std::error_code& error) {
-                                if (life.expired() || connection != m_connection) {
-                                    return;
-                                }
-                                m_writeArmed = false;
-                                try {
-                                    onWritable(connection, error);
-                                } catch (const std::exception& e) {
-                                    handleBackgroundException(e);
-                                }
-                            });
+    m_descriptor.async_wait(type, [this, life, connection, reading](const std::error_code& error) {
+        if (life.expired() || connection != m_connection) {
+            return;
+        }
+        (reading ? m_readArmed : m_writeArmed) = false;
+        try {
+            if (reading) {
+                onReadable(connection, error);
+            } else {
+                onWritable(connection, error);
+            }
+        } catch (const std::exception& e) {
+            handleBackgroundException(e);
+        }
+    });
 }
 
 void TWSocket::postWriteNotification() {

@@ -131,6 +131,7 @@ private:
     void closeHandle();
     void armRead();
     void armWrite();
+    void armWait(asio::posix::descriptor_base::wait_type type);
     void postWriteNotification();
     void runWriteNotifications(std::uint64_t connection);
     void onReadable(std::uint64_t connection, const std::error_code& error);

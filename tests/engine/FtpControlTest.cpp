@@ -118,12 +118,9 @@ TEST(FtpControl, QuotedFolderNamesOfPwd) {
     });
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
-    h.engine.Pwd();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Pwd), 0);
     EXPECT_EQ(h.engine.DirResult(), "/home/say \"hi\"");
-    h.engine.Pwd();
-    ASSERT_TRUE(h.waitDone(3));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Pwd), -1);
     EXPECT_EQ(h.engine.DirResult(), "");
     h.engine.Abort();
 }
@@ -142,17 +139,13 @@ TEST(FtpControl, SizeRepliesIncludingFilesOverFourGigabytes) {
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.HostFileName = "a.bin";
-    h.engine.Size();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Size), -1);
     EXPECT_EQ(h.engine.SizeResult(), 1048576);
     h.engine.HostFileName = "big.iso";
-    h.engine.Size();
-    ASSERT_TRUE(h.waitDone(3));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Size), -1);
     EXPECT_EQ(h.engine.SizeResult(), 5368709120LL);
     h.engine.HostFileName = "odd";
-    h.engine.Size();
-    ASSERT_TRUE(h.waitDone(4));
-    EXPECT_EQ(h.done[3].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Size), 0);
     EXPECT_EQ(h.engine.SizeResult(), -1);
     h.engine.Abort();
 }
@@ -168,9 +161,7 @@ TEST(FtpControl, RepliesEndingInLfAloneOrCrLf) {
     h.engine.Open();
     ASSERT_TRUE(h.waitDone());
     EXPECT_EQ(h.responses, (std::vector<std::string>{"220-first", "220 Ready"}));
-    h.engine.Syst();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Syst), 0);
     EXPECT_EQ(h.engine.LastResponse(), "215 UNIX Type: L8");
     h.engine.Abort();
 }
@@ -200,13 +191,9 @@ TEST(FtpControl, QuoteCountsCodesBelow500AsSuccess) {
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.LocalFileName = "SITE CHMOD 644 a.txt";
-    h.engine.Quote();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Quote), 0);
     h.engine.LocalFileName = "SITE BOGUS";
-    h.engine.Quote();
-    ASSERT_TRUE(h.waitDone(3));
-    EXPECT_EQ(h.done[2].second, 500);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Quote), 500);
     h.engine.Abort();
 }
 
@@ -354,8 +341,7 @@ TEST(FtpControl, QuitClosesTheConnectionAndTheEngineCanConnectAgain) {
     int closed = 0;
     h.engine.OnSessionClosed = [&closed](TCustomFtpCliEx&, std::uint16_t) { ++closed; };
     ASSERT_TRUE(h.login());
-    h.engine.Quit();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Quit), -1);
     EXPECT_EQ(h.done[1].first, TFtpRequest::ftpQuit);
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_FALSE(h.engine.Connected());
@@ -375,9 +361,7 @@ TEST(FtpControl, ServerClosingDuringACommandFailsIt) {
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.HostDirName = "/pub";
-    h.engine.Cwd();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_NE(h.done[1].second, 0);
+    EXPECT_NE(h.run(&TCustomFtpCliEx::Cwd), 0);
     EXPECT_FALSE(h.engine.Connected());
     EXPECT_EQ(h.engine.ErrorMessage(), "421 Connection closed by the server.");
     // A later command is refused, not sent into a closed connection.
@@ -395,9 +379,7 @@ TEST(FtpControl, AbortedSingleCommandDoesNotReportSuccess) {
     h.engine.HostDirName = "/slow";
     h.engine.Cwd();
     h.pumpFor(100ms);
-    h.engine.Abort();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 426);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Abort), 426);
     EXPECT_EQ(h.engine.State(), TFtpState::ftpReady);
     h.pumpFor(50ms);
     EXPECT_EQ(h.done.size(), 2u);
@@ -412,9 +394,7 @@ TEST(FtpControl, OverlongReplyLineEndsTheSession) {
     });
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
-    h.engine.Syst();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_NE(h.done[1].second, 0);
+    EXPECT_NE(h.run(&TCustomFtpCliEx::Syst), 0);
     EXPECT_FALSE(h.engine.Connected());
 }
 
@@ -450,8 +430,7 @@ TEST(FtpControl, RefusalOfAStepRunInsideAnotherCompletesTheRequestOnce) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName.clear(); // no REST (nothing to resume), then RETR is refused
-    h.engine.ResumeGet();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::ResumeGet), -1);
     h.pumpFor(100ms);
     EXPECT_EQ(h.done.size(), 2u);
     EXPECT_NE(h.done[1].second, 0);

@@ -34,26 +34,31 @@ bool hasLineStartingWith(const std::vector<std::string>& lines, const std::strin
 }
 
 // Serves one RETR in passive mode; closingFirst decides whether the data connection closes
-// before or after the 226 reply.
-ScriptedFtpServer::Script servePassiveRetr(std::string content, bool closingFirst) {
-    return [content = std::move(content), closingFirst](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.handlePasv();
-        s.expect("RETR file.bin");
-        s.acceptData();
-        s.reply("150 Opening BINARY mode data connection");
-        s.dataSend(content);
-        if (closingFirst) {
-            s.dataClose();
-            std::this_thread::sleep_for(50ms);
-            s.reply("226 Transfer complete");
-        } else {
-            s.reply("226 Transfer complete");
-            std::this_thread::sleep_for(50ms);
-            s.dataClose();
-        }
-        s.waitForClientClose();
-    };
+// before or after the 226 reply. The client may shut the data connection down early.
+ScriptedFtpServer::Script servePassiveRetr(std::string name, std::string content,
+                                           bool closingFirst) {
+    return
+        [name = std::move(name), content = std::move(content), closingFirst](ScriptedSession& s) {
+            s.greetAndLogin();
+            s.handlePasv();
+            s.expect("RETR " + name);
+            s.acceptData();
+            s.reply("150 Opening BINARY mode data connection");
+            try {
+                s.dataSend(content);
+            } catch (const ScriptFailure&) {
+            }
+            if (closingFirst) {
+                s.dataClose();
+                std::this_thread::sleep_for(50ms);
+                s.reply("226 Transfer complete");
+            } else {
+                s.reply("226 Transfer complete");
+                std::this_thread::sleep_for(50ms);
+                s.dataClose();
+            }
+            s.waitForClientClose();
+        };
 }
 
 } // namespace
@@ -62,7 +67,7 @@ class FtpTransfer : public ::testing::TestWithParam<bool> {};
 
 TEST_P(FtpTransfer, DownloadCompletesOnceWhicheverEndComesFirst) {
     const std::string content = pattern(300000);
-    ScriptedFtpServer server(servePassiveRetr(content, GetParam()));
+    ScriptedFtpServer server(servePassiveRetr("file.bin", content, GetParam()));
     TempDir dir;
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
@@ -78,8 +83,7 @@ TEST_P(FtpTransfer, DownloadCompletesOnceWhicheverEndComesFirst) {
     h.engine.Passive = true;
     h.engine.HostFileName = "file.bin";
     h.engine.LocalFileName = dir.file("file.bin");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Get), -1);
     h.pumpFor(100ms);
     ASSERT_EQ(h.done.size(), 2u);
     EXPECT_EQ(h.done[1].first, TFtpRequest::ftpGet);
@@ -118,8 +122,7 @@ TEST(FtpTransferModes, PassiveDataConnectionGoesToTheControlServerWhateverTheRep
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;
     h.engine.LocalFileName = dir.file("listing.tmp");
-    h.engine.Dir();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::Dir), -1);
     EXPECT_EQ(h.done[1].first, TFtpRequest::ftpDir);
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_EQ(readFile(dir.file("listing.tmp")), "-rw-r--r-- 1 o g 5 Jan 1 2001 a\r\n");
@@ -147,9 +150,7 @@ TEST(FtpTransferModes, MultiLinePreliminaryReplyIsOneReply) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("f");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 0);
     EXPECT_EQ(readFile(dir.file("f")), "abc");
     h.engine.Abort();
 }
@@ -171,9 +172,7 @@ TEST(FtpTransferModes, ZeroByteDownload) {
     h.engine.Passive = true;
     h.engine.HostFileName = "empty";
     h.engine.LocalFileName = dir.write("empty", "old content");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 0);
     EXPECT_EQ(readFile(dir.file("empty")), "");
     EXPECT_TRUE(hasLineStartingWith(h.display, "! 0 bytes received/sent in 0 seconds"));
     h.engine.Abort();
@@ -203,8 +202,7 @@ TEST(FtpTransferRest, ResumeFromTheLocalSizeWhenTheServerAgrees) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.write("f", std::string(1000, 'A'));
-    h.engine.ResumeGet();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::ResumeGet), -1);
     EXPECT_EQ(h.done[1].first, TFtpRequest::ftpResumeGet);
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_EQ(readFile(dir.file("f")), std::string(1000, 'A') + std::string(500, 'B'));
@@ -235,9 +233,7 @@ TEST(FtpTransferRest, RestRefusedDownloadsTheWholeFileAgain) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.write("f", std::string(1000, 'A'));
-    h.engine.ResumeGet();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 0);
     EXPECT_EQ(readFile(dir.file("f")), std::string(700, 'C'));
     h.engine.Abort();
     EXPECT_EQ(server.failure(), "");
@@ -261,9 +257,7 @@ TEST(FtpTransferRest, NoLocalFileSendsNoRest) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("f");
-    h.engine.ResumeGet();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 0);
     EXPECT_EQ(readFile(dir.file("f")), "whole");
     h.engine.Abort();
     EXPECT_EQ(server.failure(), "");
@@ -301,9 +295,7 @@ TEST(FtpTransferRest, ResumeBeyondFourGigabytes) {
     h.engine.Passive = true;
     h.engine.HostFileName = "huge.iso";
     h.engine.LocalFileName = local;
-    h.engine.ResumeGet();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 0);
     EXPECT_EQ(LocalFileSizeOf(local), kFiveGiB + 4);
     EXPECT_EQ(lastProgress, kFiveGiB);
     h.engine.Abort();
@@ -344,25 +336,18 @@ TEST(FtpTransferAscii, DownloadsTurnCrLfIntoLfAndUploadsTheReverse) {
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;
-    h.engine.SetTypeAscii();
-    ASSERT_TRUE(h.waitDone(2));
+    ASSERT_NE(h.run(&TCustomFtpCliEx::SetTypeAscii), -1);
     h.engine.HostFileName = "notes.txt";
     h.engine.LocalFileName = dir.file("notes.txt");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(3));
-    EXPECT_EQ(h.done[2].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 0);
     EXPECT_EQ(readFile(dir.file("notes.txt")), "line one\nline two\nbare\rcr\n");
 
     h.engine.LocalFileName = dir.write("upload.txt", "a\nb\r\nc\n");
-    h.engine.Put();
-    ASSERT_TRUE(h.waitDone(4));
-    EXPECT_EQ(h.done[3].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Put), 0);
 
     h.engine.HostFileName.clear();
     h.engine.LocalFileName = dir.file("listing.tmp");
-    h.engine.Dir();
-    ASSERT_TRUE(h.waitDone(5));
-    EXPECT_EQ(h.done[4].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Dir), 0);
     EXPECT_EQ(readFile(dir.file("listing.tmp")), "raw\r\nlisting\r\n") << "listings stay raw";
     h.engine.Abort();
     ASSERT_TRUE(server.waitFinished());
@@ -371,29 +356,13 @@ TEST(FtpTransferAscii, DownloadsTurnCrLfIntoLfAndUploadsTheReverse) {
 }
 
 TEST(FtpTransferFailures, LocalWriteFailureFailsTheDownloadDespite226) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.handlePasv();
-        s.expect("RETR f");
-        s.acceptData();
-        s.reply("150 Opening");
-        try {
-            s.dataSend(pattern(200000));
-        } catch (const ScriptFailure&) {
-            // the client shut the connection down
-        }
-        s.dataClose();
-        s.reply("226 Transfer complete");
-        s.waitForClientClose();
-    });
+    ScriptedFtpServer server(servePassiveRetr("f", pattern(200000), true));
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = "/dev/full"; // every write fails with "No space left on device"
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 550);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
     EXPECT_TRUE(h.displayed("! Error writing local file"));
     EXPECT_EQ(h.engine.ErrorMessage().rfind("550 Error writing local file /dev/full", 0), 0u)
         << h.engine.ErrorMessage();
@@ -412,9 +381,7 @@ TEST(FtpTransferFailures, LocalFileThatCannotBeCreated) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("no/such/folder/f");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 550);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
     EXPECT_EQ(h.engine.LastResponse(), "Unable to open local file " + dir.file("no/such/folder/f"));
     h.engine.Abort();
 }
@@ -438,28 +405,13 @@ TEST(FtpTransferFailures, ResetDataConnectionFailsTheDownloadDespite226) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("f");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_NE(h.done[1].second, 0);
+    EXPECT_NE(h.run(&TCustomFtpCliEx::Get), 0);
     EXPECT_FALSE(h.engine.ErrorMessage().empty());
     h.engine.Abort();
 }
 
 TEST(FtpTransferFailures, AbortFromProgressIsNotASuccess) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.handlePasv();
-        s.expect("RETR f");
-        s.acceptData();
-        s.reply("150 Opening");
-        try {
-            s.dataSend(pattern(100000));
-        } catch (const ScriptFailure&) {
-        }
-        s.dataClose();
-        s.reply("226 Transfer complete");
-        s.waitForClientClose();
-    });
+    ScriptedFtpServer server(servePassiveRetr("f", pattern(100000), true));
     TempDir dir;
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
@@ -467,9 +419,7 @@ TEST(FtpTransferFailures, AbortFromProgressIsNotASuccess) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("f");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 426);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 426);
     EXPECT_TRUE(h.displayed("! Abort requested"));
     h.engine.Abort();
 }
@@ -493,9 +443,7 @@ TEST(FtpTransferFailures, AbortDuringATransferEndsItWith426) {
     h.engine.Get();
     h.pumpFor(200ms);
     ASSERT_EQ(h.done.size(), 1u);
-    h.engine.Abort();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 426);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Abort), 426);
     EXPECT_EQ(h.engine.ErrorMessage(), "426 Operation aborted.");
     EXPECT_EQ(h.engine.State(), TFtpState::ftpReady);
     EXPECT_FALSE(h.engine.Connected());
@@ -518,16 +466,10 @@ TEST(FtpTransferFailures, UnreadablePassiveReplyFailsCleanlyAndTheSessionGoesOn)
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("f");
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 550);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
     EXPECT_EQ(h.engine.ErrorMessage().rfind("550 Invalid passive mode reply", 0), 0u);
-    h.engine.Get();
-    ASSERT_TRUE(h.waitDone(3));
-    EXPECT_EQ(h.done[2].second, 550);
-    h.engine.Pwd();
-    ASSERT_TRUE(h.waitDone(4));
-    EXPECT_EQ(h.done[3].second, 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Pwd), 0);
     EXPECT_EQ(h.engine.DirResult(), "/");
     h.engine.Abort();
     EXPECT_EQ(server.failure(), "");
@@ -548,9 +490,7 @@ TEST(FtpTransferFailures, CancelledUploadSendsNoCommand) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.write("f", "data");
-    h.engine.Put();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 426);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Put), 426);
     EXPECT_EQ(h.engine.ErrorMessage(), "426 Transmit cancelled by application");
     EXPECT_TRUE(h.displayed("! 426 Transmit cancelled by application"));
     h.engine.Abort();
@@ -571,9 +511,7 @@ TEST(FtpTransferFailures, MissingUploadFile) {
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("absent");
-    h.engine.Put();
-    ASSERT_TRUE(h.waitDone(2));
-    EXPECT_EQ(h.done[1].second, 426);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Put), 426);
     EXPECT_EQ(h.engine.ErrorMessage(), "426 Unable to open local file " + dir.file("absent"));
     h.engine.Abort();
 }

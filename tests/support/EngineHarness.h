@@ -43,6 +43,14 @@ struct EngineHarness {
         }
     }
 
+    // Runs one request to its end: its completion error, or -1 when it did not end in time.
+    int run(void (TCustomFtpCliEx::*request)(),
+            std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        const std::size_t before = done.size();
+        (engine.*request)();
+        return waitDone(before + 1, timeout) ? done.back().second : -1;
+    }
+
     // Connects and logs in; true when that succeeded.
     bool login(const std::string& user = "anonymous", const std::string& password = "guest@") {
         engine.UserName = user;
