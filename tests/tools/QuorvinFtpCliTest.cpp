@@ -166,3 +166,36 @@ TEST_F(QuorvinFtpCli, DecodeListingKeepsTheFile) {
     EXPECT_TRUE(result.out.ends_with("HasLinks\t1\n"));
     EXPECT_EQ(run({"decode-listing", m_local.file("absent")}).exitCode, 1);
 }
+
+TEST(QuorvinFtpCliVsftpd, ListGetAndPutInBothModes) {
+    const std::string reason = VsftpdServer::unavailableReason();
+    if (!reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    TempDir root;
+    TempDir local;
+    const std::string content = randomBytes(300000);
+    root.write("pub/data.bin", content);
+    VsftpdServer server(root.path());
+    const std::string base = "ftp://127.0.0.1:" + server.portText() + "/";
+    for (const std::string mode : {"--passive", "--active"}) {
+        const auto run = [&](const std::vector<std::string>& args) {
+            std::string command = quote(QX_CLI_BINARY) + " " + mode;
+            for (const auto& arg : args) {
+                command += " " + quote(arg);
+            }
+            command += " >" + quote(local.file("out")) + " 2>" + quote(local.file("err"));
+            const int status = std::system(command.c_str());
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        };
+        ASSERT_EQ(run({"ls", base + "pub"}), 0) << readFile(local.file("err"));
+        EXPECT_NE(readFile(local.file("out")).find("1\t0\tdata.bin\t300000\t"), std::string::npos);
+        ASSERT_EQ(run({"get", base + "pub/data.bin", local.file("data.bin")}), 0)
+            << readFile(local.file("err"));
+        EXPECT_EQ(readFile(local.file("data.bin")), content);
+        const std::string name = "up" + mode + ".bin";
+        ASSERT_EQ(run({"put", local.file("data.bin"), base + "incoming/" + name}), 0)
+            << readFile(local.file("err"));
+        EXPECT_EQ(readFile(server.incoming() / name), content);
+    }
+}
