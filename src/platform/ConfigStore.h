@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx {
+
+// The per-user configuration store: a tree of keys addressed by paths such as
+// "\Software\Quorvin Explorer\GlobalOptions". Each key has named values (a string, a 32-bit
+// number or binary data), an unnamed default value (the name ""), and subkeys. Key and value
+// names compare without regard to the case of ASCII letters but keep the case they were
+// written with.
+//
+// The whole tree lives in one readable text file, rewritten atomically (temporary file, fsync,
+// rename) after every change or, inside a TConfigBatch, once at its end, so a crash leaves the
+// old file or the new one, never a torn one. A file that cannot be read is moved aside with a
+// message on standard error and the store starts empty.
+//
+// Calls are serialised by an internal mutex; the program uses the store on its
+// user-interface thread.
+class TConfigStore {
+public:
+    enum class TValueType { String, Number, Binary };
+
+    // The store of the file; the folder is created (mode 0700) when missing.
+    explicit TConfigStore(std::filesystem::path file);
+    ~TConfigStore();
+    TConfigStore(const TConfigStore&) = delete;
+    TConfigStore& operator=(const TConfigStore&) = delete;
+
+    // "$XDG_CONFIG_HOME/quorvin-explorer/settings.conf", or "~/.config/..." without it.
+    static std::filesystem::path DefaultFile();
+
+    const std::filesystem::path& File() const;
+
+    // Keys. Paths start with "\" and use "\" between key names; an empty name is invalid.
+    bool KeyExists(std::string_view path) const;
+    bool CreateKey(std::string_view path); // with every missing parent; true if it exists
+    bool DeleteKey(std::string_view path); // with everything below it
+    // Moves a key with everything below it; fails when the target exists (case-insensitive)
+    // or the source does not, or the target lies inside the source.
+    bool MoveKey(std::string_view from, std::string_view to);
+    // Names of the subkeys and of the values, as written, in the order they were created.
+    std::vector<std::string> SubKeyNames(std::string_view path) const;
+    std::vector<std::string> ValueNames(std::string_view path) const;
+
+    // Values. Reading fails (nothing) when the key or value is missing or has another type.
+    bool ValueExists(std::string_view path, std::string_view name) const;
+    std::optional<TValueType> ValueType(std::string_view path, std::string_view name) const;
+    std::optional<std::string> ReadString(std::string_view path, std::string_view name) const;
+    std::optional<std::int32_t> ReadNumber(std::string_view path, std::string_view name) const;
+    std::optional<std::vector<std::uint8_t>> ReadBinary(std::string_view path,
+                                                        std::string_view name) const;
+    // Writing fails when the key does not exist (create it first) or the file cannot be
+    // written; a value of another type is replaced.
+    bool WriteString(std::string_view path, std::string_view name, std::string_view value);
+    bool WriteNumber(std::string_view path, std::string_view name, std::int32_t value);
+    bool WriteBinary(std::string_view path, std::string_view name,
+                     const std::vector<std::uint8_t>& value);
+    bool DeleteValue(std::string_view path, std::string_view name);
+
+    // Writes pending changes now; false when the file could not be written.
+    bool Flush();
+
+private:
+    friend class TConfigBatch;
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Defers the store's writes to the end of the scope, so that a group of changes reaches the
+// file as one.
+class TConfigBatch {
+public:
+    explicit TConfigBatch(TConfigStore& store);
+    ~TConfigBatch();
+    TConfigBatch(const TConfigBatch&) = delete;
+    TConfigBatch& operator=(const TConfigBatch&) = delete;
+
+private:
+    TConfigStore& m_store;
+};
+
+} // namespace qx
