@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qx {
+
+// How deep recursive downloads, uploads and removals go below the folder they start in.
+constexpr int kMaxRecursionDepth = 32;
+
+// A name a recursive operation may use as one path component, locally and on the server: not
+// empty, not "." or "..", and without "/", NUL, CR or LF (the last two would end the command
+// line that carries the name).
+bool IsSafeEntryName(std::string_view name);
+
+// folder "/" name, without doubling a "/" that the folder already ends with.
+std::string JoinRemotePath(std::string_view folder, std::string_view name);
+
+// The path with "." and empty components removed and ".." applied; a leading "/" stays. A ".."
+// above the top of a relative path is kept.
+std::string NormalizeRemotePath(std::string_view path);
+
+// True when a folder link listed in the folder points at that folder or one of the folders
+// above it, so that following it would never end. The target is taken as the listing shows
+// it, relative to the folder unless it starts with "/"; an unknown target (empty) is not
+// judged here (the depth limit stops such loops).
+bool LinkLoopsBack(std::string_view listedFolder, std::string_view linkTarget);
+
+// The extension of a path's last component, from its last "." on, in lower case ("" when
+// there is none).
+std::string LowerCaseExtension(std::string_view path);
+
+std::string AsciiUpperCase(std::string_view text);
+std::string AsciiLowerCase(std::string_view text);
+
+} // namespace qx

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "support/ScriptedFtpServer.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx::test {
+
+// A server-side folder tree that a script serves command by command: the listing of a folder
+// (nothing when there is no such folder) and the content of a file (nothing when there is no
+// such file), both by absolute, normalised path. Logins always succeed.
+struct VirtualFtpTree {
+    std::function<std::optional<std::string>(const std::string& folder)> listing;
+    std::function<std::optional<std::string>(const std::string& file)> file;
+    // Commands that change the tree, recorded with their absolute path ("DELE /a/b").
+    std::vector<std::string> changes;
+};
+
+// Greets, logs in and answers commands (SYST, REST, TYPE, PWD, CWD, CDUP, PASV, LIST, SIZE,
+// RETR, STOR, DELE, MKD, RMD, QUIT) from the tree until the client quits or goes away.
+void ServeVirtualTree(ScriptedSession& session, VirtualFtpTree& tree);
+
+} // namespace qx::test
