@@ -22,6 +22,11 @@ namespace qx {
 // old file or the new one, never a torn one. A file that cannot be read is moved aside with a
 // message on standard error and the store starts empty.
 //
+// A change is made in memory even when the file cannot be written (the call then returns
+// false); it reaches the file with the next successful write. When an existing file can neither
+// be read nor moved aside (permissions), it is reported, left as it is and never replaced in
+// this session.
+//
 // Calls are serialised by an internal mutex; the program uses the store on its
 // user-interface thread.
 class TConfigStore {

@@ -98,8 +98,14 @@ void TFTPClientThread::OpConnect() {
     }
     client.SystemName = Failed() ? "Unknown" : engine.LastResponse();
 
-    // The restart probe: a server that takes both REST commands can resume transfers.
+    // The restart probe: a server that takes both REST commands can resume transfers. It runs
+    // in binary mode, since servers refuse REST in ASCII mode, the mode a session starts in.
     client.ResumeSupported = false;
+    engine.SetBinary(true);
+    Step(&TCustomFtpCliEx::SetType);
+    if (Aborted()) {
+        return;
+    }
     engine.LocalFileName = "REST 1";
     Step(&TCustomFtpCliEx::Quote);
     if (Aborted()) {

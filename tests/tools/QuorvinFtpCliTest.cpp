@@ -1,12 +1,16 @@
 // The quorvin-ftp tool as a user runs it, against pyftpdlib on loopback.
 
+#include "platform/ConfigStore.h"
 #include "support/RealFtpServers.h"
+#include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
+#include "support/VirtualFtpTree.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -109,7 +113,7 @@ TEST_F(QuorvinFtpCli, GetAndPutRoundTripWithResume) {
     m_root.write("partial.bin", content.substr(0, 1000000));
     result = run({"-v", "--resume", "put", local, m_base + "partial.bin"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.err.find("> APPE partial.bin"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("> APPE /partial.bin"), std::string::npos) << result.err;
     EXPECT_EQ(readFile(m_root.path() / "partial.bin"), content);
 }
 
@@ -198,4 +202,128 @@ TEST(QuorvinFtpCliVsftpd, ListGetAndPutInBothModes) {
             << readFile(local.file("err"));
         EXPECT_EQ(readFile(server.incoming() / name), content);
     }
+}
+
+TEST_F(QuorvinFtpCli, TreesAndFileCommands) {
+    m_local.write("up/a.txt", "a\n");
+    m_local.write("up/sub folder/b.bin", randomBytes(70000));
+    m_local.write("up/.hidden", "h");
+    const std::string server = "ftp://127.0.0.1:" + m_server->portText();
+    Result result = run({"put", "-r", m_local.file("up"), server + "/tree"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(m_root.path() / "tree/sub folder/b.bin"), randomBytes(70000));
+    EXPECT_FALSE(std::filesystem::exists(m_root.path() / "tree/.hidden"));
+
+    ASSERT_EQ(run({"mkdir", server + "/tree/made"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(m_root.path() / "tree/made"));
+    ASSERT_EQ(run({"mv", server + "/tree/a.txt", "renamed.txt"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(m_root.path() / "tree/renamed.txt"));
+    ASSERT_EQ(run({"chmod", "600", server + "/tree/renamed.txt"}).exitCode, 0);
+    EXPECT_EQ(std::filesystem::status(m_root.path() / "tree/renamed.txt").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(run({"chmod", "rw", server + "/tree/renamed.txt"}).exitCode, 2);
+
+    std::filesystem::create_directory_symlink("sub folder", m_root.path() / "tree/link");
+    result = run({"ls", server + "/tree"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("0\t1\tlink\t-1\t"), std::string::npos) << result.out;
+
+    result = run({"rm", server + "/tree/made"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("is a folder"), std::string::npos) << result.err;
+    result = run({"rm", "-r", server + "/tree/made", server + "/tree/renamed.txt"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(m_root.path() / "tree/made"));
+    EXPECT_FALSE(std::filesystem::exists(m_root.path() / "tree/renamed.txt"));
+
+    result = run({"get", "-r", server + "/tree", m_local.file("back")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(m_local.path() / "back/sub folder/b.bin"), randomBytes(70000));
+    EXPECT_EQ(readFile(m_local.path() / "back/link/b.bin"), randomBytes(70000));
+}
+
+TEST(QuorvinFtpCliHostile, ListingThatNamesEscapesWritesNothingOutside) {
+    VirtualFtpTree tree;
+    tree.listing = [](const std::string& folder) -> std::optional<std::string> {
+        if (folder == "/" || folder == "/evil") {
+            return "-rw-r--r-- 1 o g 4 Jan 1 2001 ../escape\r\n"
+                   "drwxr-xr-x 2 o g 0 Jan 1 2001 ../../outside\r\n"
+                   "01-01-01  12:00AM       <DIR>          ..\r\n"
+                   "-rw-r--r-- 1 o g 4 Jan 1 2001 kept.txt\r\n";
+        }
+        return std::nullopt;
+    };
+    tree.file = [](const std::string& file) -> std::optional<std::string> {
+        return file == "/evil/kept.txt" ? std::optional<std::string>("kept") : std::nullopt;
+    };
+    ScriptedFtpServer server([&tree](ScriptedSession& s) { ServeVirtualTree(s, tree); });
+    TempDir local;
+    const std::string target = (local.path() / "a" / "target").string();
+    std::filesystem::create_directories(local.path() / "a");
+    const std::string command = quote(QX_CLI_BINARY) + " get -r " +
+                                quote("ftp://127.0.0.1:" + server.portText() + "/evil") + " " +
+                                quote(target) + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::vector<std::string> everything;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(local.path())) {
+        everything.push_back(std::filesystem::relative(entry.path(), local.path()).string());
+    }
+    std::sort(everything.begin(), everything.end());
+    EXPECT_EQ(everything, (std::vector<std::string>{"a", "a/target", "a/target/kept.txt"}));
+}
+
+TEST(QuorvinFtpCliVsftpd, RecursiveGetGivesAnIdenticalTree) {
+    const std::string reason = VsftpdServer::unavailableReason();
+    if (!reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    TempDir root;
+    TempDir local;
+    root.write("tree/top.txt", "top\n");
+    root.write("tree/name with  spaces.txt", "s\n");
+    root.write("tree/\xc3\xbcnic\xc3\xb6"
+               "de.txt",
+               "u\n");
+    root.write("tree/.dotfile", "dot\n");
+    root.write("tree/sub/deeper/leaf.bin", randomBytes(123457));
+    std::filesystem::create_directories(root.path() / "tree/empty");
+    VsftpdServer server(root.path());
+    const std::string command = quote(QX_CLI_BINARY) + " get -r " +
+                                quote("ftp://127.0.0.1:" + server.portText() + "/tree") + " " +
+                                quote(local.file("copy")) + " 2>" + quote(local.file("err"));
+    ASSERT_EQ(WEXITSTATUS(std::system(command.c_str())), 0) << readFile(local.file("err"));
+    const std::string diff = "diff -r " + quote((root.path() / "tree").string()) + " " +
+                             quote(local.file("copy")) + " >" + quote(local.file("diff"));
+    EXPECT_EQ(WEXITSTATUS(std::system(diff.c_str())), 0) << readFile(local.file("diff"));
+}
+
+TEST_F(QuorvinFtpCli, SiteOfTheSiteBook) {
+    // A site book with \Work\Mirror pointing at the test server, in a config home of its own.
+    TempDir config;
+    {
+        qx::TConfigStore store(config.path() / "quorvin-explorer" / "settings.conf");
+        const std::string tree = "\\Software\\Quorvin Explorer\\SiteBook\\Tree";
+        ASSERT_TRUE(store.CreateKey(tree + "\\Work\\Mirror"));
+        store.WriteString(tree, "", "Folder");
+        store.WriteString(tree + "\\Work", "", "Folder");
+        store.WriteString(tree + "\\Work\\Mirror", "", "Site");
+        store.WriteString(tree + "\\Work\\Mirror", "HostName", "127.0.0.1");
+        store.WriteNumber(tree + "\\Work\\Mirror", "Port", m_server->port());
+        store.WriteString(tree + "\\Work\\Mirror", "UserName", "user");
+        store.WriteString(tree + "\\Work\\Mirror", "Password", "secret");
+        store.WriteNumber(tree + "\\Work\\Mirror", "PassiveMode", 1);
+    }
+    const auto settings = config.path() / "quorvin-explorer" / "settings.conf";
+    const std::string before = readFile(settings);
+    m_root.write("pub/site.txt", "from the site\n");
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    Result result = run({"--site", "\\Work\\Mirror", "ls", "/pub"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("1\t0\tsite.txt\t14\t"), std::string::npos) << result.out;
+    result = run({"--site", "\\Work\\Nothing", "ls", "/"});
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("no site [\\Work\\Nothing]"), std::string::npos) << result.err;
+    EXPECT_EQ(readFile(settings), before) << "the tool must not write the user's settings";
 }

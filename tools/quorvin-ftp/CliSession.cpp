@@ -1,11 +1,15 @@
 #include "CliSession.h"
 
-#include "engine/ListDecoder.h"
-#include "engine/LocalFileStream.h"
-#include "platform/TempFiles.h"
+#include "FtpUrl.h"
+#include "TerminalPrompt.h"
+
+#include "session/RemoteNames.h"
 #include "session/SessionLog.h"
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 
 namespace qx::cli {
 
@@ -13,34 +17,71 @@ namespace {
 
 constexpr const char* kAnonymousPassword = "quorvin@example.com";
 
+bool isTerminal(int fd) {
+    return ::isatty(fd) == 1;
+}
+
 } // namespace
 
-CliSession::CliSession(const FtpUrl& url, const CliOptions& options, std::ostream& log)
-    : m_options(options), m_log(log) {
-    m_engine.HostName = url.Host;
-    m_engine.Port = url.Port;
-    m_engine.UserName = url.User.empty() ? "anonymous" : url.User;
-    m_engine.PassWord = url.User.empty() ? kAnonymousPassword : url.Password;
-    m_engine.Passive = options.Passive;
-    m_engine.Timeout = options.Timeout;
-    m_engine.MultiThreaded = true;
-    if (options.Verbose) {
-        m_engine.OnCommand = [this](TCustomFtpCliEx&, std::string& command) {
-            m_log << CommandLogLine(command) << '\n';
-        };
-        m_engine.OnResponse = [this](TCustomFtpCliEx& engine) {
-            m_log << ReplyLogLine(engine.LastResponse()) << '\n';
-        };
-        m_engine.OnConnectState = [this](TCustomFtpCliEx& engine, TFTPConnectState state) {
-            m_log << ConnectStateLogLine(state, engine.HostName, engine.DnsResult()) << '\n';
-        };
-        // The engine's own lines: statistics and transfer failures.
-        m_engine.OnDisplay = [this](TCustomFtpCliEx&, std::string& line) {
-            if (!line.empty() && line.front() == '!') {
-                m_log << line << '\n';
-            }
-        };
+CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExtensions,
+                       bool verbose, std::ostream& log)
+    : m_progress(log, isTerminal(STDERR_FILENO)), m_log(log), m_verbose(verbose) {
+    m_client = TThreadedFTPClient::Create(m_ui);
+    TThreadedFTPClient& client = *m_client;
+    client.HostName = target.Host;
+    client.Port = target.Port;
+    client.UserName = target.User.empty() ? "anonymous" : target.User;
+    client.Password =
+        target.User.empty() && target.Password.empty() ? kAnonymousPassword : target.Password;
+    client.InitialFolder = target.InitialFolder;
+    client.LoginRetry = target.LoginRetry;
+    client.ReloginDelay = target.ReloginDelay;
+    client.PassiveMode = target.Passive;
+    client.ResumeTransfer = target.Resume;
+    client.TransferType = target.Type;
+    client.ASCIIExts = &asciiExtensions;
+    client.LowestPriority = false; // a command-line transfer is the work in front of the user
+
+    client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
+        if (m_verbose && LogLineKind(line) != TLogLineKind::Status) {
+            m_progress.Clear();
+            m_log << line << '\n';
+        }
+    };
+    client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
+                                     std::int64_t transfered, std::int64_t elapsed) {
+        m_progress.Update(m_transferName, position, c.FileSize, transfered, elapsed);
+    };
+    client.OnAuthenticate = [](TThreadedFTPClient& c, TFTPAuthenticate what, std::string& need,
+                               bool& cancel) {
+        const bool password = what == TFTPAuthenticate::ftpAuthPassword;
+        const std::string question = password ? "Password for " + c.UserName + "@" + c.HostName
+                                              : "User name for " + c.HostName;
+        const auto answer = AskOnTerminal(question + ": ", !password);
+        if (answer) {
+            need = *answer;
+        } else {
+            cancel = true;
+        }
+    };
+    const auto done = [this](TThreadedFTPClient&) { m_done = true; };
+    for (TThreadedFTPClient::TNotifyEvent* event :
+         {&client.OnConnectDone, &client.OnChangeFolderDone, &client.OnGetFolderDone,
+          &client.OnGetListItemsDone, &client.OnDownloadFileDone, &client.OnUploadFileDone,
+          &client.OnMakeFolderDone, &client.OnRenameDone, &client.OnRemoveDone,
+          &client.OnDownloadsDone, &client.OnUploadsDone, &client.OnQuitDone,
+          &client.OnChangePermsDone, &client.OnUppercaseDone, &client.OnLowercaseDone}) {
+        *event = done;
     }
+    client.StartThread();
+}
+
+CliSession::~CliSession() {
+    m_client->StopThread();
+    while (m_client->WorkerRunning()) {
+        m_ui.pumpUntil([this] { return !m_client->WorkerRunning(); }, std::chrono::seconds(1));
+    }
+    m_client->Detach();
 }
 
 bool CliSession::Fail(const std::string& text) {
@@ -48,63 +89,54 @@ bool CliSession::Fail(const std::string& text) {
     return false;
 }
 
-bool CliSession::Run(void (TCustomFtpCliEx::*request)()) {
-    try {
-        (m_engine.*request)();
-    } catch (const std::exception& refused) {
-        return Fail(refused.what());
+bool CliSession::Run(void (TThreadedFTPClient::*request)()) {
+    m_done = false;
+    (m_client.get()->*request)();
+    while (!m_done) {
+        m_ui.pumpUntil([this] { return m_done; }, std::chrono::seconds(1));
     }
-    if (m_engine.WaitForReady()) {
+    m_progress.Clear();
+    if (m_client->ResultCode == 0) {
         return true;
     }
-    return Fail(!m_engine.ErrorMessage().empty() ? m_engine.ErrorMessage()
-                                                 : m_engine.LastResponse());
+    std::string text = m_client->ErrorMessage;
+    if (text.rfind("! ", 0) == 0) {
+        text.erase(0, 2);
+    }
+    return Fail(text.empty() ? "the request failed" : text);
+}
+
+std::string CliSession::Absolute(const std::string& path) const {
+    if (!path.empty() && path.front() == '/') {
+        return NormalizeRemotePath(path);
+    }
+    return NormalizeRemotePath(JoinRemotePath(m_home, path));
 }
 
 bool CliSession::Connect() {
-    if (m_engine.PassWord.empty()) {
-        return Fail("no password given for " + m_engine.UserName);
-    }
-    return Run(&TCustomFtpCliEx::Connect);
-}
-
-bool CliSession::ChangeFolder(const std::string& folder) {
-    if (folder.empty()) {
-        return true;
-    }
-    m_engine.HostDirName = folder;
-    return Run(&TCustomFtpCliEx::Cwd);
-}
-
-bool CliSession::SetTransferType() {
-    return Run(m_options.Ascii ? &TCustomFtpCliEx::SetTypeAscii : &TCustomFtpCliEx::SetTypeBinary);
-}
-
-bool CliSession::List(const std::string& folder, TFTPListItems& items) {
-    if (!ChangeFolder(folder)) {
+    if (!Run(&TThreadedFTPClient::Connect)) {
         return false;
     }
-    std::string listingFile;
-    try {
-        listingFile = CreateTempFile(PrivateTempFolder()).Path;
-    } catch (const std::exception& e) {
-        return Fail(std::string("550 ") + e.what());
+    // Relative paths are taken from the folder the login led to (before any initial folder
+    // of a site, which only sets where the session starts).
+    if (Run(&TThreadedFTPClient::GetFolder) && !m_client->CurrentFolder().empty()) {
+        m_home = m_client->CurrentFolder();
     }
-    m_engine.HostFileName.clear();
-    m_engine.LocalFileName = listingFile;
-    if (!Run(&TCustomFtpCliEx::Dir)) {
-        std::filesystem::remove(listingFile);
-        return false;
-    }
-    if (!DecodeListFile(listingFile, items)) {
-        std::filesystem::remove(listingFile);
-        return Fail("550 Cannot read the listing file " + listingFile);
-    }
+    m_failure.clear();
     return true;
 }
 
-bool CliSession::Download(const std::string& remotePath, const std::string& localFile) {
-    const auto [folder, name] = SplitRemotePath(remotePath);
+bool CliSession::List(const std::string& folder, TFTPListItems& items) {
+    m_client->HostDirName = Absolute(folder);
+    m_client->ListItems = &items;
+    const bool ok = Run(&TThreadedFTPClient::GetListItems);
+    m_client->ListItems = nullptr;
+    return ok;
+}
+
+bool CliSession::Download(const std::string& remoteFile, const std::string& localFile) {
+    const std::string remote = Absolute(remoteFile);
+    const auto [folder, name] = SplitRemotePath(remote);
     if (name.empty()) {
         return Fail("the URL names a folder, not a file");
     }
@@ -112,50 +144,144 @@ bool CliSession::Download(const std::string& remotePath, const std::string& loca
     if (std::filesystem::is_directory(target)) {
         target = (std::filesystem::path(target) / name).string();
     }
-    if (!ChangeFolder(folder) || !SetTransferType()) {
-        return false;
-    }
-    m_engine.HostFileName = name;
-    m_engine.LocalFileName = target;
-    return Run(m_options.Resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get);
+    m_transferName = name;
+    m_client->HostFileName = remote;
+    m_client->LocalFileName = target;
+    return Run(&TThreadedFTPClient::DownloadFile);
 }
 
-bool CliSession::Upload(const std::string& localFile, const std::string& remotePath) {
-    const std::int64_t localSize = LocalFileSizeOf(localFile);
-    if (localSize < 0) {
-        return Fail("426 Unable to open local file " + localFile);
+bool CliSession::DownloadTree(const std::string& remoteFolder, const std::string& localFolder) {
+    m_transferName = remoteFolder;
+    m_client->HostFileNames.Clear();
+    m_client->LocalFileNames.Clear();
+    m_client->HostFileNames.Add(Absolute(remoteFolder), kFolderEntry);
+    m_client->LocalFileNames.Add(localFolder, kFolderEntry);
+    return Run(&TThreadedFTPClient::Downloads);
+}
+
+bool CliSession::Upload(const std::string& localFile, const std::string& remoteFile) {
+    std::string remote = remoteFile;
+    if (remote.empty() || remote.back() == '/') {
+        remote += std::filesystem::path(localFile).filename().string();
     }
-    auto [folder, name] = SplitRemotePath(remotePath);
-    if (name.empty()) {
-        name = std::filesystem::path(localFile).filename().string();
-    }
-    if (!ChangeFolder(folder) || !SetTransferType()) {
+    m_transferName = std::filesystem::path(localFile).filename().string();
+    m_client->HostFileName = Absolute(remote);
+    m_client->LocalFileName = localFile;
+    return Run(&TThreadedFTPClient::UploadFile);
+}
+
+bool CliSession::UploadTree(const std::string& localFolder, const std::string& remoteFolder) {
+    m_transferName = localFolder;
+    m_client->HostFileNames.Clear();
+    m_client->LocalFileNames.Clear();
+    m_client->LocalFileNames.Add(localFolder, kFolderEntry);
+    m_client->HostFileNames.Add(Absolute(remoteFolder), kFolderEntry);
+    return Run(&TThreadedFTPClient::Uploads);
+}
+
+bool CliSession::KindsOf(const std::string& folder, const std::vector<std::string>& names,
+                         std::vector<std::intptr_t>& kinds) {
+    TFTPListItems items;
+    if (!List(folder, items)) {
         return false;
     }
-    m_engine.HostFileName = name;
-    m_engine.LocalFileName = localFile;
-    m_engine.ResumeAt = 0;
-    if (m_options.Resume && !m_options.Ascii) {
-        // Continue a broken upload from the size the server already has.
-        if (Run(&TCustomFtpCliEx::Size) && m_engine.SizeResult() > 0 &&
-            m_engine.SizeResult() <= localSize) {
-            if (m_engine.SizeResult() == localSize) {
-                return true; // already complete
-            }
-            m_engine.ResumeAt = m_engine.SizeResult();
-            return Run(&TCustomFtpCliEx::Append);
+    for (const std::string& name : names) {
+        const auto it = std::find_if(items.begin(), items.end(),
+                                     [&](const auto& item) { return item->Name == name; });
+        if (it == items.end()) {
+            return Fail("550 [" + JoinRemotePath(folder, name) + "] does not exist.");
         }
-        m_failure.clear();
+        kinds.push_back((*it)->IsFile || (*it)->IsLink ? kFileEntry : kFolderEntry);
     }
-    return Run(&TCustomFtpCliEx::Put);
+    return true;
+}
+
+bool CliSession::Remove(const std::vector<std::string>& remotePaths, bool recursive) {
+    // One request per folder, with the names inside it.
+    std::map<std::string, std::vector<std::string>> byFolder;
+    for (const std::string& path : remotePaths) {
+        const auto [folder, name] = SplitRemotePath(Absolute(path));
+        if (name.empty()) {
+            return Fail("cannot remove the root folder");
+        }
+        byFolder[folder].push_back(name);
+    }
+    bool ok = true;
+    for (const auto& [folder, names] : byFolder) {
+        std::vector<std::intptr_t> kinds;
+        if (!KindsOf(folder, names, kinds)) {
+            ok = false;
+            continue;
+        }
+        m_client->HostDirName = folder;
+        m_client->HostFileNames.Clear();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (kinds[i] == kFolderEntry && !recursive) {
+                ok = Fail("[" + JoinRemotePath(folder, names[i]) +
+                          "] is a folder; remove it with -r");
+                continue;
+            }
+            m_client->HostFileNames.Add(names[i], kinds[i]);
+        }
+        if (m_client->HostFileNames.Empty()) {
+            continue;
+        }
+        // The request succeeds when its last entry does; the entries left are the failures.
+        m_client->OnRemoveDone = [this](TThreadedFTPClient& c) {
+            m_done = true;
+            if (!c.HostFileNames.Empty()) {
+                c.ResultCode = 1;
+                if (c.ErrorMessage.empty()) {
+                    c.ErrorMessage = "cannot remove [" + c.HostFileNames.Strings(0) + "]";
+                }
+            }
+        };
+        ok = Run(&TThreadedFTPClient::Remove) && ok;
+    }
+    return ok;
+}
+
+bool CliSession::MakeFolder(const std::string& remoteFolder) {
+    m_client->HostFileName = Absolute(remoteFolder);
+    return Run(&TThreadedFTPClient::MakeFolder);
+}
+
+bool CliSession::Rename(const std::string& remotePath, const std::string& newName) {
+    const std::string from = Absolute(remotePath);
+    std::string to = newName;
+    if (to.find('/') == std::string::npos) {
+        to = JoinRemotePath(SplitRemotePath(from).first, to); // beside the old name
+    } else {
+        to = Absolute(to);
+    }
+    m_client->HostFileName = from;
+    m_client->LocalFileName = to;
+    return Run(&TThreadedFTPClient::Rename);
+}
+
+bool CliSession::ChangeMode(const std::string& mode, const std::vector<std::string>& remotePaths) {
+    std::map<std::string, std::vector<std::string>> byFolder;
+    for (const std::string& path : remotePaths) {
+        const auto [folder, name] = SplitRemotePath(Absolute(path));
+        byFolder[folder].push_back(name);
+    }
+    bool ok = true;
+    for (const auto& [folder, names] : byFolder) {
+        m_client->HostDirName = folder;
+        m_client->LocalFileName = mode;
+        m_client->HostFileNames.Clear();
+        for (const std::string& name : names) {
+            m_client->HostFileNames.Add(name, kFileEntry);
+        }
+        ok = Run(&TThreadedFTPClient::ChangePerms) && ok;
+    }
+    return ok;
 }
 
 void CliSession::Quit() {
-    if (m_engine.Connected()) {
-        const std::string failure = m_failure;
-        Run(&TCustomFtpCliEx::Quit);
-        m_failure = failure;
-    }
+    const std::string failure = m_failure;
+    Run(&TThreadedFTPClient::Quit);
+    m_failure = failure;
 }
 
 } // namespace qx::cli

@@ -1,50 +1,76 @@
 #pragma once
 
-#include "FtpUrl.h"
+#include "ProgressLine.h"
 
 #include "engine/FTPListItem.h"
-#include "engine/FtpClientEx.h"
-#include "platform/MessageQueue.h"
+#include "platform/PumpedUiThread.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/AsciiExtensions.h"
+#include "settings/TransferType.h"
 
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qx::cli {
 
-struct CliOptions {
+// Where and how to connect: from a URL or from a site of the site book.
+struct CliTarget {
+    std::string Host;
+    std::string Port = "21";
+    std::string User;     // empty: anonymous
+    std::string Password; // asked on a terminal when empty
+    std::string InitialFolder;
+    int LoginRetry = 1;
+    int ReloginDelay = 1;
     bool Passive = true;
-    bool Ascii = false;
     bool Resume = false;
-    bool Verbose = false;
-    int Timeout = 30; // seconds without progress
+    TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
 };
 
-// One FTP session of the tool, run synchronously on the calling thread. With Verbose the
-// session log goes to the log stream, passwords masked.
+// The tool's FTP session: the program's threaded client, with the calling thread as its
+// user-interface thread. Remote paths are absolute or relative to the folder the server logs
+// the user into.
 class CliSession {
 public:
-    CliSession(const FtpUrl& url, const CliOptions& options, std::ostream& log);
+    CliSession(const CliTarget& target, const TAsciiExtensions& asciiExtensions, bool verbose,
+               std::ostream& log);
+    ~CliSession();
 
     bool Connect();
     bool List(const std::string& folder, TFTPListItems& items);
-    bool Download(const std::string& remotePath, const std::string& localFile);
-    bool Upload(const std::string& localFile, const std::string& remotePath);
+    bool Download(const std::string& remoteFile, const std::string& localFile);
+    bool DownloadTree(const std::string& remoteFolder, const std::string& localFolder);
+    bool Upload(const std::string& localFile, const std::string& remoteFile);
+    bool UploadTree(const std::string& localFolder, const std::string& remoteFolder);
+    bool Remove(const std::vector<std::string>& remotePaths, bool recursive);
+    bool MakeFolder(const std::string& remoteFolder);
+    bool Rename(const std::string& remotePath, const std::string& newName);
+    bool ChangeMode(const std::string& mode, const std::vector<std::string>& remotePaths);
     void Quit();
 
-    // The failing reply (or the local failure) of the last step that failed.
+    // The absolute form of a remote path.
+    std::string Absolute(const std::string& path) const;
+    // The failure of the last request that failed, as the server or the session worded it.
     const std::string& Failure() const { return m_failure; }
 
 private:
-    bool Run(void (TCustomFtpCliEx::*request)());
-    bool ChangeFolder(const std::string& folder);
-    bool SetTransferType();
+    bool Run(void (TThreadedFTPClient::*request)());
     bool Fail(const std::string& text);
+    // The kind (folder or file) of each entry, from a listing of its folder.
+    bool KindsOf(const std::string& folder, const std::vector<std::string>& names,
+                 std::vector<std::intptr_t>& kinds);
 
-    CliOptions m_options;
+    PumpedUiThread m_ui;
+    std::shared_ptr<TThreadedFTPClient> m_client;
+    ProgressLine m_progress;
     std::ostream& m_log;
-    MessageQueue m_queue;
-    TFtpClientEx m_engine{m_queue};
+    bool m_verbose;
+    bool m_done = false;
+    std::string m_home = "/";
     std::string m_failure;
+    std::string m_transferName;
 };
 
 } // namespace qx::cli

@@ -1,7 +1,9 @@
-// quorvin-ftp: list, download and upload over the program's FTP engine, and decode listing
-// files, from the command line.
+// quorvin-ftp: the program's FTP sessions from the command line: list, download and upload
+// files and folder trees, remove, make folders, rename, change permissions, and decode saved
+// listings.
 
 #include "CliSession.h"
+#include "CliSite.h"
 #include "FtpUrl.h"
 #include "ListingOutput.h"
 
@@ -12,9 +14,11 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,12 +31,25 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsage =
-    "usage: quorvin-ftp [--active|--passive] [--ascii|--binary] [--resume] [--timeout SECONDS] "
-    "[-v] COMMAND\n"
-    "  decode-listing FILE        decode a saved LIST output\n"
-    "  ls URL                     list a folder\n"
-    "  get URL LOCALFILE          download a file\n"
-    "  put LOCALFILE URL          upload a file (a URL ending in / names the folder)\n"
+    "usage: quorvin-ftp [OPTIONS] COMMAND\n"
+    "  decode-listing FILE          decode a saved LIST output\n"
+    "  ls URL                       list a folder\n"
+    "  get URL LOCALFILE            download a file\n"
+    "  get -r URL LOCALDIR          download the folder URL into LOCALDIR\n"
+    "  put LOCALFILE URL            upload a file (a URL ending in / names the folder)\n"
+    "  put -r LOCALPATH URL         upload a folder (or file) into the folder URL\n"
+    "  rm [-r] URL...               remove files (and folders with -r)\n"
+    "  mkdir URL                    make a folder\n"
+    "  mv URL NEWNAME               rename (a NEWNAME without / stays in the same folder)\n"
+    "  chmod MODE URL...            change permissions (MODE: octal, for example 644)\n"
+    "options:\n"
+    "  --active | --passive         data connections (default passive)\n"
+    "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
+    "  --resume                     resume transfers where the server supports it\n"
+    "  --site PATH                  connect to a site of the site book (PATH like "
+    "\\Work\\Mirror);\n"
+    "                               URLs may then be plain remote paths\n"
+    "  -v                           session log on standard error (passwords masked)\n"
     "URL: ftp://[user[:password]@]host[:port]/path\n";
 
 int usage(const std::string& problem) {
@@ -81,38 +98,49 @@ int decodeListing(const std::string& file) {
     return std::cout ? 0 : kExitFailure;
 }
 
+struct Options {
+    std::optional<bool> passive;
+    std::optional<TFTPTransferType> type;
+    bool resume = false;
+    bool verbose = false;
+    bool recursive = false;
+    std::string site;
+};
+
+bool isOctalMode(const std::string& mode) {
+    return (mode.size() == 3 || mode.size() == 4) &&
+           mode.find_first_not_of("01234567") == std::string::npos;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    CliOptions options;
+    Options options;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--active") {
-            options.Passive = false;
+            options.passive = false;
         } else if (arg == "--passive") {
-            options.Passive = true;
+            options.passive = true;
         } else if (arg == "--ascii") {
-            options.Ascii = true;
+            options.type = TFTPTransferType::ftpTypeASCII;
         } else if (arg == "--binary") {
-            options.Ascii = false;
+            options.type = TFTPTransferType::ftpTypeBinary;
+        } else if (arg == "--auto") {
+            options.type = TFTPTransferType::ftpTypeAuto;
         } else if (arg == "--resume") {
-            options.Resume = true;
+            options.resume = true;
         } else if (arg == "-v" || arg == "--verbose") {
-            options.Verbose = true;
-        } else if (arg == "--timeout") {
+            options.verbose = true;
+        } else if (arg == "-r" || arg == "--recursive") {
+            options.recursive = true;
+        } else if (arg == "--site") {
             if (i + 1 >= argc) {
-                return usage("--timeout needs a number of seconds");
+                return usage("--site needs the location of a site, for example \\Work\\Mirror");
             }
-            try {
-                options.Timeout = std::stoi(argv[++i]);
-            } catch (const std::exception&) {
-                return usage("--timeout needs a number of seconds");
-            }
-            if (options.Timeout < 0) {
-                return usage("--timeout needs a number of seconds");
-            }
+            options.site = argv[++i];
         } else if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             return 0;
@@ -126,45 +154,114 @@ int main(int argc, char** argv) {
         return usage("");
     }
     const std::string command = words[0];
-    const auto expect = [&](std::size_t count) { return words.size() == count + 1; };
+    const std::size_t arguments = words.size() - 1;
 
     if (command == "decode-listing") {
-        return expect(1) ? decodeListing(words[1]) : usage("decode-listing takes one FILE");
+        return arguments == 1 ? decodeListing(words[1]) : usage("decode-listing takes one FILE");
     }
-
-    std::string urlText;
-    if (command == "ls" && expect(1)) {
-        urlText = words[1];
-    } else if (command == "get" && expect(2)) {
-        urlText = words[1];
-    } else if (command == "put" && expect(2)) {
-        urlText = words[2];
-    } else if (command == "ls" || command == "get" || command == "put") {
+    // Which arguments are remote, per command.
+    std::vector<std::size_t> remote;
+    if (command == "ls" && arguments == 1) {
+        remote = {1};
+    } else if (command == "get" && arguments == 2) {
+        remote = {1};
+    } else if (command == "put" && arguments == 2) {
+        remote = {2};
+    } else if (command == "rm" && arguments >= 1) {
+        for (std::size_t i = 1; i <= arguments; ++i) {
+            remote.push_back(i);
+        }
+    } else if (command == "mkdir" && arguments == 1) {
+        remote = {1};
+    } else if (command == "mv" && arguments == 2) {
+        remote = {1};
+    } else if (command == "chmod" && arguments >= 2) {
+        if (!isOctalMode(words[1])) {
+            return usage("chmod needs an octal MODE such as 644, not " + words[1]);
+        }
+        for (std::size_t i = 2; i <= arguments; ++i) {
+            remote.push_back(i);
+        }
+    } else if (command == "ls" || command == "get" || command == "put" || command == "rm" ||
+               command == "mkdir" || command == "mv" || command == "chmod") {
         return usage("wrong number of arguments for " + command);
     } else {
         return usage("unknown command " + command);
     }
+
+    // The target and the remote paths.
+    CliTarget target;
+    std::unique_ptr<CliSite> site;
+    std::vector<std::string> paths;
     std::string problem;
-    const auto url = ParseFtpUrl(urlText, problem);
-    if (!url) {
-        return usage(problem);
+    if (!options.site.empty()) {
+        site = CliSite::Open(options.site, problem);
+        if (!site) {
+            return fail(problem);
+        }
+        target = site->Target();
+    }
+    for (const std::size_t index : remote) {
+        const std::string& text = words[index];
+        if (site && text.rfind("ftp://", 0) != 0) {
+            paths.push_back(text); // a plain remote path of the site
+            continue;
+        }
+        const auto url = ParseFtpUrl(text, problem);
+        if (!url) {
+            return usage(problem);
+        }
+        if (site) {
+            paths.push_back(url->Path);
+            continue;
+        }
+        if (!paths.empty() && (url->Host != target.Host || url->Port != target.Port)) {
+            return usage("all URLs of one command must name the same server");
+        }
+        target.Host = url->Host;
+        target.Port = url->Port;
+        target.User = url->User;
+        target.Password = url->Password;
+        paths.push_back(url->Path);
+    }
+    if (options.passive) {
+        target.Passive = *options.passive;
+    }
+    if (options.type) {
+        target.Type = *options.type;
+    }
+    if (options.resume) {
+        target.Resume = true;
     }
 
-    CliSession session(*url, options, std::cerr);
+    const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());
+    CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,
+                       std::cerr);
     if (!session.Connect()) {
         return fail(session.Failure());
     }
     bool ok = false;
     if (command == "ls") {
         TFTPListItems items;
-        ok = session.List(url->Path, items);
+        ok = session.List(paths[0], items);
         if (ok) {
             PrintListing(items, std::cout);
         }
     } else if (command == "get") {
-        ok = session.Download(url->Path, words[2]);
-    } else {
-        ok = session.Upload(words[1], url->Path);
+        ok = options.recursive ? session.DownloadTree(paths[0], words[2])
+                               : session.Download(paths[0], words[2]);
+    } else if (command == "put") {
+        ok = options.recursive && std::filesystem::is_directory(words[1])
+                 ? session.UploadTree(words[1], paths[0])
+                 : session.Upload(words[1], paths[0]);
+    } else if (command == "rm") {
+        ok = session.Remove(paths, options.recursive);
+    } else if (command == "mkdir") {
+        ok = session.MakeFolder(paths[0]);
+    } else if (command == "mv") {
+        ok = session.Rename(paths[0], words[2]);
+    } else if (command == "chmod") {
+        ok = session.ChangeMode(words[1], paths);
     }
     const std::string failure = session.Failure();
     session.Quit();

@@ -1,0 +1,53 @@
+#include "settings/GlobalOptionsEditor.h"
+
+#include "app/Utilities.h"
+#include "settings/GlobalOptions.h"
+#include "settings/UpDownPosition.h"
+
+namespace qx {
+
+TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
+    : FontNameText(options.FontName), FontSizeValue(options.FontSize),
+      GradColorValue(options.GradColor), EmailText(options.Email),
+      ResumeTransferChecked(options.DefResumeTransfer), PassiveModeChecked(options.DefPassiveMode),
+      TransferTypeIndex(options.DefTransferType), ASCIIFileExtsText(options.ASCIIFileExtsText()),
+      TempDownloadFolderText(options.TempDownloadFolder), LoggedinWavText(options.LoggedinWav),
+      ErrorWavText(options.ErrorWav), TransferDoneWavText(options.TransferDoneWav),
+      PingAppText(options.PingApp), TelnetAppText(options.TelnetApp),
+      m_loginRetry(ClampUpDownPosition(options.DefLoginRetry)),
+      m_reloginDelay(ClampUpDownPosition(options.DefReloginDelay)) {}
+
+void TGlobalOptionsEditor::SetLoginRetryPosition(std::int32_t position) {
+    m_loginRetry = ClampUpDownPosition(position);
+}
+
+void TGlobalOptionsEditor::SetReloginDelayPosition(std::int32_t position) {
+    m_reloginDelay = ClampUpDownPosition(position);
+}
+
+void TGlobalOptionsEditor::SetBrowsedFolder(std::string folder) {
+    AddTrailingSeparator(folder);
+    TempDownloadFolderText = std::move(folder);
+}
+
+void TGlobalOptionsEditor::Commit(TGlobalOptions& options) const {
+    options.FontName = FontNameText;
+    options.FontSize = FontSizeValue;
+    options.GradColor = GradColorValue;
+    options.DefLoginRetry = m_loginRetry;
+    options.DefReloginDelay = m_reloginDelay;
+    options.Email = EmailText;
+    options.DefResumeTransfer = ResumeTransferChecked;
+    options.DefPassiveMode = PassiveModeChecked;
+    options.DefTransferType = TransferTypeIndex;
+    options.SetASCIIFileExtsText(ASCIIFileExtsText);
+    options.TempDownloadFolder = TempDownloadFolderText;
+    options.LoggedinWav = LoggedinWavText;
+    options.ErrorWav = ErrorWavText;
+    options.TransferDoneWav = TransferDoneWavText;
+    options.PingApp = PingAppText;
+    options.TelnetApp = TelnetAppText;
+    options.SaveToStore();
+}
+
+} // namespace qx

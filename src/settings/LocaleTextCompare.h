@@ -1,0 +1,26 @@
+#pragma once
+
+#include <locale.h>
+
+#include <string_view>
+
+namespace qx {
+
+// Compares texts without regard to case, in the collation order of the user's locale (the
+// environment's LC_ALL, LC_COLLATE, LANG); UTF-8 texts are compared by character, and bytes
+// that are not UTF-8 by their value.
+class TLocaleTextCompare {
+public:
+    TLocaleTextCompare();
+    ~TLocaleTextCompare();
+    TLocaleTextCompare(const TLocaleTextCompare&) = delete;
+    TLocaleTextCompare& operator=(const TLocaleTextCompare&) = delete;
+
+    // Negative, zero or positive as a sorts before, with or after b.
+    int operator()(std::string_view a, std::string_view b) const;
+
+private:
+    locale_t m_locale;
+};
+
+} // namespace qx

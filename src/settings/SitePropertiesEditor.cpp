@@ -1,0 +1,94 @@
+#include "settings/SitePropertiesEditor.h"
+
+#include "app/Utilities.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteProperties.h"
+#include "settings/UpDownPosition.h"
+
+#include <charconv>
+
+namespace qx {
+
+namespace {
+
+constexpr std::string_view AnonymousUserName = "anonymous";
+
+} // namespace
+
+TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGlobalOptions& options)
+    : HostNameText(site.HostName), PortText(std::to_string(site.Port)),
+      InitialFolderText(site.InitialFolder), ResumeTransferChecked(site.ResumeTransfer),
+      PassiveModeChecked(site.PassiveMode), m_site(site), m_options(options) {
+    SetUserNameText(site.UserName);
+    SetPasswordText(site.Password);
+    SetLoginRetryPosition(site.LoginRetry);
+    SetReloginDelayPosition(site.ReloginDelay);
+    SetTransferTypeIndex(static_cast<int>(site.TransferType));
+}
+
+std::optional<std::int32_t> TSitePropertiesEditor::ParsePort(std::string_view text) {
+    std::int32_t port = 0;
+    if (!IsNumber(text)) {
+        return std::nullopt;
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+bool TSitePropertiesEditor::ConnectEnabled() const {
+    return !HostNameText.empty() && ParsePort(PortText) &&
+           (m_site.QuickConnect || !NameText.empty());
+}
+
+bool TSitePropertiesEditor::SaveEnabled() const {
+    return !m_site.QuickConnect && ConnectEnabled();
+}
+
+void TSitePropertiesEditor::SetAnonymousLogin(bool checked) {
+    if (checked == m_anonymous) {
+        return;
+    }
+    m_anonymous = checked;
+    m_passwordMasked = !checked;
+    m_userName = checked ? std::string(AnonymousUserName) : std::string();
+    m_password = checked ? m_options.Email : std::string();
+}
+
+void TSitePropertiesEditor::SetUserNameText(std::string text) {
+    m_userName = std::move(text);
+    SetAnonymousLogin(m_userName == AnonymousUserName);
+}
+
+void TSitePropertiesEditor::SetLoginRetryPosition(std::int32_t position) {
+    m_loginRetry = ClampUpDownPosition(position);
+}
+
+void TSitePropertiesEditor::SetReloginDelayPosition(std::int32_t position) {
+    m_reloginDelay = ClampUpDownPosition(position);
+}
+
+void TSitePropertiesEditor::SetTransferTypeIndex(int index) {
+    m_transferTypeIndex = index >= 0 && index <= 2 ? index : -1;
+}
+
+void TSitePropertiesEditor::Commit() {
+    m_site.HostName = HostNameText;
+    if (const auto port = ParsePort(PortText)) {
+        m_site.Port = *port;
+    }
+    m_site.UserName = m_userName;
+    m_site.Password = m_password;
+    m_site.InitialFolder = InitialFolderText;
+    m_site.LoginRetry = m_loginRetry;
+    m_site.ReloginDelay = m_reloginDelay;
+    m_site.ResumeTransfer = ResumeTransferChecked;
+    m_site.PassiveMode = PassiveModeChecked;
+    if (m_transferTypeIndex >= 0) {
+        m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);
+    }
+}
+
+} // namespace qx

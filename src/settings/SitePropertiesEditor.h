@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qx {
+
+class TGlobalOptions;
+class TSiteProperties;
+
+// The rules of the site properties dialog, without widgets: the texts and states of its
+// controls, the anonymous-login rule, the enable rule of "Save" and "Connect..." and the
+// commit into the edited object. The dialog never owns the object.
+class TSitePropertiesEditor {
+public:
+    // Fills the controls from the site; the user name goes in before the password, so a site
+    // stored as "anonymous" keeps its own password, shown unmasked.
+    TSitePropertiesEditor(TSiteProperties& site, const TGlobalOptions& options);
+
+    // Copies the controls into the site ("Save" and "Connect..."). The port is taken only
+    // when its text is valid, and the transfer type only when an item is selected.
+    void Commit();
+
+    bool SaveEnabled() const; // never for a quick connect
+    bool ConnectEnabled() const;
+
+    // The port of a port text: digits only, and a value that fits 32 bits; larger numbers are
+    // rejected like any other invalid text.
+    static std::optional<std::int32_t> ParsePort(std::string_view text);
+
+    // As a click: checking fills in "anonymous" and the global e-mail as an unmasked password;
+    // unchecking clears both and masks again. Setting the current state does nothing.
+    void SetAnonymousLogin(bool checked);
+    bool AnonymousLogin() const { return m_anonymous; }
+    // The box follows the text: checked exactly for "anonymous" (case-sensitive), and a change
+    // of the box's state has the effect of a click.
+    void SetUserNameText(std::string text);
+    const std::string& UserNameText() const { return m_userName; }
+    void SetPasswordText(std::string text) { m_password = std::move(text); }
+    const std::string& PasswordText() const { return m_password; }
+    bool PasswordMasked() const { return m_passwordMasked; }
+
+    // Up-down positions, kept within 1 to 100.
+    void SetLoginRetryPosition(std::int32_t position);
+    std::int32_t LoginRetryPosition() const { return m_loginRetry; }
+    void SetReloginDelayPosition(std::int32_t position);
+    std::int32_t ReloginDelayPosition() const { return m_reloginDelay; }
+
+    // The selected "Transfer Type" item (0 ASCII, 1 Binary, 2 Auto), -1 for none.
+    void SetTransferTypeIndex(int index);
+    int TransferTypeIndex() const { return m_transferTypeIndex; }
+
+    std::string NameText;
+    bool NameEnabled = true;
+    std::string LocationText;
+    std::string HostNameText;
+    std::string PortText;
+    std::string InitialFolderText;
+    bool ResumeTransferChecked = false;
+    bool PassiveModeChecked = false;
+
+private:
+    TSiteProperties& m_site;
+    const TGlobalOptions& m_options;
+    bool m_anonymous = false;
+    std::string m_userName;
+    std::string m_password;
+    bool m_passwordMasked = true;
+    std::int32_t m_loginRetry = 1;
+    std::int32_t m_reloginDelay = 1;
+    int m_transferTypeIndex = -1;
+};
+
+} // namespace qx

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace qx {
+
+// Keys of the configuration store that several parts of the program share.
+inline constexpr std::string_view ProgramKey = "\\Software\\Quorvin Explorer";
+inline constexpr std::string_view GlobalOptionsKey = "\\Software\\Quorvin Explorer\\GlobalOptions";
+inline constexpr std::string_view SiteBookKey = "\\Software\\Quorvin Explorer\\SiteBook";
+inline constexpr std::string_view SiteBookTreeKey = "\\Software\\Quorvin Explorer\\SiteBook\\Tree";
+
+} // namespace qx

@@ -1,0 +1,177 @@
+#include "settings/SiteProperties.h"
+
+#include "platform/ConfigStore.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SitePropertiesEditor.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace qx;
+using qx::test::TempDir;
+using Names = std::vector<std::string>;
+
+namespace {
+
+const std::string Key = "\\Software\\Quorvin Explorer\\SiteBook\\Tree\\Work\\Mirror";
+
+class SitePropertiesTest : public testing::Test {
+protected:
+    TempDir m_dir;
+    TConfigStore m_store{m_dir.file("settings.conf")};
+    TGlobalOptions m_options{m_store};
+};
+
+} // namespace
+
+TEST_F(SitePropertiesTest, LoadingKeepsDefaultsForMissingEmptyOrMistypedValues) {
+    m_store.CreateKey(Key);
+    m_store.WriteString(Key, "HostName", "");
+    m_store.WriteString(Key, "UserName", "");
+    m_store.WriteString(Key, "Port", "2121");
+    m_store.WriteNumber(Key, "TransferType", 0x201);
+    m_store.WriteNumber(Key, "PassiveMode", 7);
+
+    m_options.DefLoginRetry = 5;
+    m_options.DefReloginDelay = 9;
+    m_options.DefResumeTransfer = true;
+    m_options.DefTransferType = TFTPTransferType::ftpTypeASCII;
+    TSiteProperties site(m_options);
+    site.UserName = "bob";
+    site.LoadFromStore(m_store, Key);
+    EXPECT_EQ(site.HostName, "HostName.DomainName");
+    EXPECT_EQ(site.UserName, "");
+    EXPECT_EQ(site.Port, 21);
+    EXPECT_EQ(site.LoginRetry, 5);
+    EXPECT_EQ(site.ReloginDelay, 9);
+    EXPECT_TRUE(site.ResumeTransfer);
+    EXPECT_EQ(site.TransferType, TFTPTransferType::ftpTypeBinary);
+    EXPECT_TRUE(site.PassiveMode);
+    EXPECT_EQ(site.SiteNode, nullptr);
+    EXPECT_FALSE(site.QuickConnect);
+
+    site.LoadFromStore(m_store, Key + "\\Missing");
+    EXPECT_EQ(site.TransferType, TFTPTransferType::ftpTypeBinary);
+}
+
+TEST_F(SitePropertiesTest, SavingWritesTheTenValuesAndLeavesTheRestOfTheKey) {
+    m_store.CreateKey(Key + "\\Toolbar");
+    m_store.WriteString(Key, "", "Site");
+    m_store.WriteNumber(Key, "Left", 10);
+    TSiteProperties site(m_options);
+    site.HostName = "ftp.example.org";
+    site.ResumeTransfer = true;
+    site.SaveToStore(m_store, Key);
+    site.SaveToStore(m_store, Key + "New"); // creates the key
+
+    EXPECT_EQ(
+        m_store.ValueNames(Key),
+        (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
+               "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode"}));
+    EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
+    EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
+    EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
+    EXPECT_EQ(m_store.ReadNumber(Key, "ResumeTransfer"), 1);
+
+    TSiteProperties loaded(m_options);
+    loaded.LoadFromStore(m_store, Key + "New");
+    EXPECT_EQ(loaded.HostName, "ftp.example.org");
+    EXPECT_TRUE(loaded.ResumeTransfer);
+    EXPECT_EQ(loaded.TransferType, TFTPTransferType::ftpTypeAuto);
+}
+
+TEST_F(SitePropertiesTest, EnableRuleNeedsHostPortAndForStoredSitesAName) {
+    TSiteProperties site(m_options);
+    TSitePropertiesEditor editor(site, m_options);
+    EXPECT_FALSE(editor.SaveEnabled());
+    EXPECT_FALSE(editor.ConnectEnabled());
+    editor.NameText = "Mirror";
+    EXPECT_TRUE(editor.SaveEnabled());
+    EXPECT_TRUE(editor.ConnectEnabled());
+    for (const char* port : {"21a", "", "-1", " 21", "2147483648", "99999999999999999999"}) {
+        editor.PortText = port;
+        EXPECT_FALSE(editor.SaveEnabled()) << port;
+        EXPECT_FALSE(editor.ConnectEnabled()) << port;
+    }
+    for (const char* port : {"0", "2147483647", "000000000000000021"}) {
+        editor.PortText = port;
+        EXPECT_TRUE(editor.ConnectEnabled()) << port;
+    }
+    editor.HostNameText = "";
+    EXPECT_FALSE(editor.ConnectEnabled());
+
+    TSiteProperties quick(m_options);
+    quick.QuickConnect = true;
+    TSitePropertiesEditor quickEditor(quick, m_options);
+    EXPECT_TRUE(quickEditor.ConnectEnabled());
+    EXPECT_FALSE(quickEditor.SaveEnabled());
+    quickEditor.NameText = "named";
+    EXPECT_FALSE(quickEditor.SaveEnabled());
+}
+
+TEST_F(SitePropertiesTest, AnonymousLoginFollowsTheUserName) {
+    m_options.Email = "me@host.example";
+    TSiteProperties site(m_options);
+    site.UserName = "anonymous";
+    site.Password = "stored secret";
+    TSitePropertiesEditor editor(site, m_options);
+    EXPECT_TRUE(editor.AnonymousLogin());
+    EXPECT_FALSE(editor.PasswordMasked());
+    EXPECT_EQ(editor.PasswordText(), "stored secret");
+
+    editor.SetAnonymousLogin(false);
+    EXPECT_EQ(editor.UserNameText(), "");
+    EXPECT_EQ(editor.PasswordText(), "");
+    EXPECT_TRUE(editor.PasswordMasked());
+
+    editor.SetUserNameText("Anonymous");
+    EXPECT_FALSE(editor.AnonymousLogin());
+    editor.SetPasswordText("typed");
+    editor.SetUserNameText("anonymous");
+    EXPECT_TRUE(editor.AnonymousLogin());
+    EXPECT_EQ(editor.PasswordText(), "me@host.example");
+    EXPECT_FALSE(editor.PasswordMasked());
+    editor.SetUserNameText("anonymous"); // no change of state, no effect
+    EXPECT_EQ(editor.PasswordText(), "me@host.example");
+
+    editor.SetUserNameText("anonymou");
+    EXPECT_FALSE(editor.AnonymousLogin());
+    EXPECT_EQ(editor.UserNameText(), "");
+    EXPECT_EQ(editor.PasswordText(), "");
+
+    editor.SetAnonymousLogin(true);
+    EXPECT_EQ(editor.UserNameText(), "anonymous");
+    EXPECT_EQ(editor.PasswordText(), "me@host.example");
+}
+
+TEST_F(SitePropertiesTest, CommitCopiesTheControlsIntoTheSite) {
+    TSiteProperties site(m_options);
+    site.LoginRetry = 0;
+    site.ReloginDelay = 500;
+    site.TransferType = static_cast<TFTPTransferType>(7);
+    TSitePropertiesEditor editor(site, m_options);
+    EXPECT_EQ(editor.PortText, "21");
+    EXPECT_EQ(editor.LoginRetryPosition(), 1);
+    EXPECT_EQ(editor.ReloginDelayPosition(), 100);
+    EXPECT_EQ(editor.TransferTypeIndex(), -1);
+
+    editor.HostNameText = "ftp.example.org";
+    editor.PortText = "0021";
+    editor.SetUserNameText("bob");
+    editor.SetPasswordText("pw");
+    editor.InitialFolderText = "/pub";
+    editor.PassiveModeChecked = true;
+    editor.Commit();
+    EXPECT_EQ(site.TransferType, static_cast<TFTPTransferType>(7)); // nothing selected
+    editor.SetTransferTypeIndex(2);
+    editor.Commit();
+    EXPECT_EQ(site.HostName, "ftp.example.org");
+    EXPECT_EQ(site.Port, 21);
+    EXPECT_EQ(site.UserName, "bob");
+    EXPECT_EQ(site.Password, "pw");
+    EXPECT_EQ(site.InitialFolder, "/pub");
+    EXPECT_EQ(site.LoginRetry, 1);
+    EXPECT_EQ(site.ReloginDelay, 100);
+    EXPECT_TRUE(site.PassiveMode);
+    EXPECT_EQ(site.TransferType, TFTPTransferType::ftpTypeAuto);
+}

@@ -1,0 +1,94 @@
+#include "CliSite.h"
+
+#include "platform/ConfigStore.h"
+#include "platform/TempFiles.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteBookModel.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qx::cli {
+
+// The site book is read from a private copy of the settings file: loading the book and the
+// options writes to the store, and the tool must never write the user's settings (a running
+// program would see its own changes undone).
+struct CliSite::Impl {
+    std::filesystem::path copy;
+    std::unique_ptr<TConfigStore> store;
+    std::unique_ptr<TGlobalOptions> options;
+    std::unique_ptr<TSiteBookModel> book;
+    const TSiteProperties* site = nullptr;
+
+    ~Impl() {
+        book.reset();
+        options.reset();
+        store.reset();
+        std::error_code ignored;
+        if (!copy.empty()) {
+            std::filesystem::remove(copy, ignored);
+        }
+    }
+};
+
+CliSite::CliSite() : m_impl(std::make_unique<Impl>()) {}
+
+CliSite::~CliSite() = default;
+
+std::unique_ptr<CliSite> CliSite::Open(const std::string& location, std::string& problem) {
+    std::unique_ptr<CliSite> site(new CliSite());
+    Impl& impl = *site->m_impl;
+    const std::filesystem::path settings = TConfigStore::DefaultFile();
+    std::error_code error;
+    if (!std::filesystem::exists(settings, error)) {
+        problem = "there is no site book (" + settings.string() + " does not exist)";
+        return nullptr;
+    }
+    try {
+        const std::filesystem::path folder = PrivateTempFolder();
+        impl.copy = CreateTempFile(folder, ".conf").Path;
+        std::filesystem::copy_file(settings, impl.copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+    } catch (const std::exception& e) {
+        problem = std::string("cannot read the site book: ") + e.what();
+        return nullptr;
+    }
+    impl.store = std::make_unique<TConfigStore>(impl.copy);
+    impl.options = std::make_unique<TGlobalOptions>(*impl.store);
+    impl.book = std::make_unique<TSiteBookModel>(*impl.store, *impl.options,
+                                                 TSiteBookModel::CurrentUserName());
+    impl.book->Load();
+    const TSiteBookNode* node = impl.book->FindByLocation(location);
+    if (node == nullptr || !node->IsSite() || node->Properties() == nullptr) {
+        problem = "the site book has no site [" + location + "]";
+        return nullptr;
+    }
+    impl.site = node->Properties();
+    return site;
+}
+
+CliTarget CliSite::Target() const {
+    const TSiteProperties& site = *m_impl->site;
+    CliTarget target;
+    target.Host = site.HostName;
+    target.Port = std::to_string(site.Port);
+    target.User = site.UserName;
+    target.Password = site.Password;
+    target.InitialFolder = site.InitialFolder;
+    target.LoginRetry = site.LoginRetry;
+    target.ReloginDelay = site.ReloginDelay;
+    target.Passive = site.PassiveMode;
+    target.Resume = site.ResumeTransfer;
+    target.Type = site.TransferType;
+    return target;
+}
+
+const TAsciiExtensions& CliSite::AsciiExtensions() const {
+    return m_impl->options->ASCIIFileExts;
+}
+
+std::vector<std::string> DefaultAsciiExtensions() {
+    return TGlobalOptions::DefaultASCIIFileExts();
+}
+
+} // namespace qx::cli

@@ -1,0 +1,44 @@
+#include "TerminalPrompt.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/UniqueFd.h"
+
+namespace qx::cli {
+
+std::optional<std::string> AskOnTerminal(const std::string& question, bool echo) {
+    UniqueFd tty(::open("/dev/tty", O_RDWR | O_CLOEXEC));
+    if (!tty.valid()) {
+        return std::nullopt;
+    }
+    termios saved{};
+    const bool canHide = !echo && ::tcgetattr(tty.get(), &saved) == 0;
+    if (canHide) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(tty.get(), TCSAFLUSH, &quiet);
+    }
+    [[maybe_unused]] const auto shown = ::write(tty.get(), question.data(), question.size());
+    std::string answer;
+    char c = 0;
+    bool ended = true;
+    while (::read(tty.get(), &c, 1) == 1) {
+        if (c == '\n') {
+            ended = false;
+            break;
+        }
+        answer += c;
+    }
+    if (canHide) {
+        ::tcsetattr(tty.get(), TCSAFLUSH, &saved);
+        [[maybe_unused]] const auto newline = ::write(tty.get(), "\n", 1);
+    }
+    if (ended) {
+        return std::nullopt;
+    }
+    return answer;
+}
+
+} // namespace qx::cli
