@@ -16,19 +16,25 @@ TFTPClientThread::~TFTPClientThread() {
 }
 
 void TFTPClientThread::Start() {
-    std::promise<void> ready;
-    auto started = ready.get_future();
-    m_thread = std::thread([this, &ready] { Body(ready); });
+    auto started = m_ready.get_future();
+    m_thread = std::thread([this] { Body(); });
     started.wait();
 }
 
 void TFTPClientThread::Join() {
-    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    if (m_thread.get_id() == std::this_thread::get_id()) {
+        // The last reference to the client went away on this very thread (its end could not
+        // be handed to a user-interface thread that has stopped): it is ending anyway.
+        m_thread.detach();
+    } else {
         m_thread.join();
     }
 }
 
-void TFTPClientThread::Body(std::promise<void>& ready) {
+void TFTPClientThread::Body() {
     if (m_client->LowestPriority) {
         ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
     }
@@ -36,7 +42,7 @@ void TFTPClientThread::Body(std::promise<void>& ready) {
     m_engine->MultiThreaded = true;
     m_engine->Timeout = 0; // the session waits on its own terms
     InstallEngineHandlers();
-    ready.set_value();
+    m_ready.set_value();
 
     for (;;) {
         const MessageQueue::Message message = m_queue.take();
@@ -344,10 +350,10 @@ void TFTPClientThread::RunOperation(unsigned code) {
             }
             break;
         case Downloads:
-            OpDownloads();
+            OpTransfers(false);
             break;
         case Uploads:
-            OpUploads();
+            OpTransfers(true);
             break;
         case Quit:
             OpQuit();

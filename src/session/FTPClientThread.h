@@ -35,7 +35,7 @@ private:
     using Request = void (TCustomFtpCliEx::*)();
     using DoneEvent = TThreadedFTPClient::TNotifyEvent TThreadedFTPClient::*;
 
-    void Body(std::promise<void>& ready);
+    void Body();
     void InstallEngineHandlers();
     void RunOperation(unsigned code);
     void Finish(DoneEvent event, bool consumesHostNames, bool consumesLocalNames);
@@ -64,8 +64,7 @@ private:
     void DownloadOneFile();
     void UploadOneFile();
     void OpRemove();
-    void OpDownloads();
-    void OpUploads();
+    void OpTransfers(bool upload); // Downloads and Uploads
     void OpChangePerms();
     void OpChangeCase(bool upper);
     void OpQuit();
@@ -82,6 +81,7 @@ private:
     std::shared_ptr<TThreadedFTPClient> m_client;
     MessageQueue m_queue;
     std::unique_ptr<TFtpClientEx> m_engine;
+    std::promise<void> m_ready; // kept here: the worker uses it after Start() has returned
     std::thread m_thread;
 
     bool m_typeKnown = false;

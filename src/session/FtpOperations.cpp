@@ -408,55 +408,37 @@ void TFTPClientThread::OpRemove() {
     });
 }
 
-void TFTPClientThread::OpDownloads() {
+void TFTPClientThread::OpTransfers(bool upload) {
     TThreadedFTPClient& client = *m_client;
     TFtpClientEx& engine = *m_engine;
     if (!ReconnectIfClosed()) {
-        return;
+        return; // no CWD: the entries carry full paths
     }
-    EntryLoop(client.HostFileNames, [&](std::size_t index) {
-        if (index >= client.LocalFileNames.Count()) {
+    // Downloads count their entries and take their kinds from the remote names, uploads from
+    // the local ones; both lists lose the entries that were done.
+    TStringList& counted = upload ? client.LocalFileNames : client.HostFileNames;
+    TStringList& parallel = upload ? client.HostFileNames : client.LocalFileNames;
+    EntryLoop(counted, [&](std::size_t index) {
+        if (index >= parallel.Count()) {
             client.ResultCode = 1;
-            client.ErrorMessage =
-                "500 No local name for [" + client.HostFileNames.Strings(index) + "].";
+            client.ErrorMessage = std::string("500 No ") + (upload ? "remote" : "local") +
+                                  " name for [" + counted.Strings(index) + "].";
             return false;
         }
         engine.HostFileName = client.HostFileNames.Strings(index);
         engine.LocalFileName = client.LocalFileNames.Strings(index);
-        if (client.HostFileNames.Objects(index) == kFolderEntry) {
+        const bool folder = counted.Objects(index) == kFolderEntry;
+        if (upload && folder) {
+            UploadFolder(engine.LocalFileName, engine.HostFileName, 0);
+        } else if (upload) {
+            UploadOneFile();
+        } else if (folder) {
             DownloadFolder(engine.HostFileName, engine.LocalFileName, 0);
         } else {
             DownloadOneFile();
         }
         if (!Failed()) {
-            client.LocalFileNames.Delete(index);
-        }
-        return true;
-    });
-}
-
-void TFTPClientThread::OpUploads() {
-    TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = *m_engine;
-    if (!ReconnectIfClosed()) {
-        return;
-    }
-    EntryLoop(client.LocalFileNames, [&](std::size_t index) {
-        if (index >= client.HostFileNames.Count()) {
-            client.ResultCode = 1;
-            client.ErrorMessage =
-                "500 No remote name for [" + client.LocalFileNames.Strings(index) + "].";
-            return false;
-        }
-        engine.LocalFileName = client.LocalFileNames.Strings(index);
-        engine.HostFileName = client.HostFileNames.Strings(index);
-        if (client.LocalFileNames.Objects(index) == kFolderEntry) {
-            UploadFolder(engine.LocalFileName, engine.HostFileName, 0);
-        } else {
-            UploadOneFile();
-        }
-        if (!Failed()) {
-            client.HostFileNames.Delete(index);
+            parallel.Delete(index);
         }
         return true;
     });

@@ -2,6 +2,8 @@
 
 #include "session/FTPClientThread.h"
 
+#include <algorithm>
+
 namespace qx {
 
 std::shared_ptr<TThreadedFTPClient> TThreadedFTPClient::Create(UiThread& ui) {
@@ -10,15 +12,15 @@ std::shared_ptr<TThreadedFTPClient> TThreadedFTPClient::Create(UiThread& ui) {
 
 TThreadedFTPClient::TThreadedFTPClient(UiThread& ui) : m_ui(ui) {}
 
+// Workers hold the client while they run, so it only goes away after they have ended.
 TThreadedFTPClient::~TThreadedFTPClient() = default;
 
 void TThreadedFTPClient::StartThread() {
     StopThread();
-    // The worker object ends itself: its end handler on the user-interface thread joins and
-    // frees it.
     auto worker = std::make_unique<TFTPClientThread>(shared_from_this());
     worker->Start();
-    m_worker = worker.release();
+    m_worker = worker.get();
+    m_workers.push_back(std::move(worker));
     m_workerRunning = true;
 }
 
@@ -46,8 +48,12 @@ void TThreadedFTPClient::Detach() {
 }
 
 void TThreadedFTPClient::EndOfWorker(TFTPClientThread* worker) {
-    std::unique_ptr<TFTPClientThread> ended(worker);
-    ended->Join();
+    const auto it = std::find_if(m_workers.begin(), m_workers.end(),
+                                 [worker](const auto& owned) { return owned.get() == worker; });
+    if (it != m_workers.end()) {
+        (*it)->Join();
+        m_workers.erase(it);
+    }
     if (m_worker == worker) {
         m_worker = nullptr;
     }

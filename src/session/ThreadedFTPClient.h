@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qx {
 
@@ -155,7 +156,9 @@ private:
     UiThread& m_ui;
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_workerRunning{false};
-    // The worker that takes requests now; workers that were stopped end on their own.
+    // Every worker that has not ended yet; the last one takes the requests, the others were
+    // stopped and end on their own.
+    std::vector<std::unique_ptr<TFTPClientThread>> m_workers;
     TFTPClientThread* m_worker = nullptr;
     std::string m_hostAddress;
     std::string m_currentFolder;
