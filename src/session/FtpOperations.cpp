@@ -24,53 +24,57 @@ bool TFTPClientThread::Login() {
     engine.UserName = client.UserName;
     engine.PassWord = client.Password;
 
-    int counter = client.LoginRetry;
-    const auto attemptFailed = [&] {
-        engine.Abort();
-        --counter;
-        SleepUnlessAborted(client.ReloginDelay);
+    // One attempt: open, USER and PASS. Each step either goes on, ends the attempt (the engine
+    // is aborted, the counter lowered and the delay waited) or ends the login.
+    enum class Outcome { LoggedIn, Retry, End };
+    const auto step = [&](Request request) {
+        Step(request);
+        if (Aborted()) {
+            return Outcome::End;
+        }
+        if (Failed()) {
+            engine.Abort();
+            SleepUnlessAborted(client.ReloginDelay);
+            return Outcome::Retry;
+        }
+        return Outcome::LoggedIn;
     };
-    const auto cancelled = [&] {
+    const auto ask = [&](TFTPAuthenticate what, std::string& value) {
+        if (!value.empty() || Ask(what, value)) {
+            return true;
+        }
         Deliver("! Login canceled.");
         client.ResultCode = 2;
         engine.Abort();
         return false;
     };
-    while (counter > 0) {
-        Step(&TCustomFtpCliEx::Open);
-        if (Aborted()) {
+    const auto attempt = [&] {
+        Outcome outcome = step(&TCustomFtpCliEx::Open);
+        if (outcome != Outcome::LoggedIn) {
+            return outcome;
+        }
+        if (!ask(TFTPAuthenticate::ftpAuthUserName, engine.UserName)) {
+            return Outcome::End;
+        }
+        outcome = step(&TCustomFtpCliEx::User);
+        if (outcome != Outcome::LoggedIn || engine.StatusCode() == 230) {
+            return outcome; // a 230 logs in without a password: PASS would be out of sequence
+        }
+        if (!ask(TFTPAuthenticate::ftpAuthPassword, engine.PassWord)) {
+            return Outcome::End;
+        }
+        return step(&TCustomFtpCliEx::Pass);
+    };
+
+    int counter = client.LoginRetry;
+    for (; counter > 0; --counter) {
+        const Outcome outcome = attempt();
+        if (outcome == Outcome::End) {
             return false;
         }
-        if (Failed()) {
-            attemptFailed();
-            continue;
+        if (outcome == Outcome::LoggedIn) {
+            break;
         }
-        if (engine.UserName.empty() && !Ask(TFTPAuthenticate::ftpAuthUserName, engine.UserName)) {
-            return cancelled();
-        }
-        Step(&TCustomFtpCliEx::User);
-        if (Aborted()) {
-            return false;
-        }
-        if (Failed()) {
-            attemptFailed();
-            continue;
-        }
-        if (engine.StatusCode() == 230) {
-            break; // logged in without a password; PASS now would be out of sequence
-        }
-        if (engine.PassWord.empty() && !Ask(TFTPAuthenticate::ftpAuthPassword, engine.PassWord)) {
-            return cancelled();
-        }
-        Step(&TCustomFtpCliEx::Pass);
-        if (Aborted()) {
-            return false;
-        }
-        if (Failed()) {
-            attemptFailed();
-            continue;
-        }
-        break;
     }
     if (counter <= 0) {
         client.ResultCode = 1;
