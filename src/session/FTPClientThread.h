@@ -57,6 +57,8 @@ private:
     void OpConnect();
     bool Login();
     bool ReconnectIfClosed();
+    // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
+    bool EnterHostDir();
     void SetTransferType();
     void ChooseTransferType();
     void ListFolder(TFTPListItems& target);

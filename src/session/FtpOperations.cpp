@@ -373,15 +373,19 @@ template <typename Entry> void TFTPClientThread::EntryLoop(TStringList& list, En
     }
 }
 
+bool TFTPClientThread::EnterHostDir() {
+    if (!ReconnectIfClosed()) {
+        return false;
+    }
+    m_engine->HostDirName = m_client->HostDirName;
+    Step(&TCustomFtpCliEx::Cwd);
+    return !Failed();
+}
+
 void TFTPClientThread::OpRemove() {
     TThreadedFTPClient& client = *m_client;
     TFtpClientEx& engine = *m_engine;
-    if (!ReconnectIfClosed()) {
-        return;
-    }
-    engine.HostDirName = client.HostDirName;
-    Step(&TCustomFtpCliEx::Cwd);
-    if (Failed()) {
+    if (!EnterHostDir()) {
         return;
     }
     bool elsewhere = false; // a failed entry may have left the session in another folder
@@ -451,12 +455,7 @@ void TFTPClientThread::OpTransfers(bool upload) {
 void TFTPClientThread::OpChangePerms() {
     TThreadedFTPClient& client = *m_client;
     TFtpClientEx& engine = *m_engine;
-    if (!ReconnectIfClosed()) {
-        return;
-    }
-    engine.HostDirName = client.HostDirName;
-    Step(&TCustomFtpCliEx::Cwd);
-    if (Failed()) {
+    if (!EnterHostDir()) {
         return;
     }
     while (!client.HostFileNames.Empty()) {
@@ -481,12 +480,7 @@ void TFTPClientThread::OpChangePerms() {
 void TFTPClientThread::OpChangeCase(bool upper) {
     TThreadedFTPClient& client = *m_client;
     TFtpClientEx& engine = *m_engine;
-    if (!ReconnectIfClosed()) {
-        return;
-    }
-    engine.HostDirName = client.HostDirName;
-    Step(&TCustomFtpCliEx::Cwd);
-    if (Failed()) {
+    if (!EnterHostDir()) {
         return;
     }
     EntryLoop(client.HostFileNames, [&](std::size_t index) {
