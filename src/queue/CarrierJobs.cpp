@@ -1,0 +1,426 @@
+// The six jobs of a carrier: carrying one file down, up or from server to server, and
+// exploring one folder for each of the three directions.
+
+#include "queue/FTPCarrierThread.h"
+
+#include "app/ShellIcons.h"
+#include "engine/FtpReplies.h"
+#include "engine/LocalFileStream.h"
+#include "session/RemoteNames.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace qx {
+
+namespace {
+
+// A folder path as items hold it: ending with "/" (an empty, relative path stays empty).
+std::string FolderPath(const std::string& path) {
+    if (path.empty() || path.back() == '/') {
+        return path;
+    }
+    return path + "/";
+}
+
+// The folder part of a PASV reply: the text between the first "(" and the first ")".
+std::string PassiveAddress(const std::string& reply) {
+    const auto open = reply.find('(');
+    const auto close = reply.find(')');
+    if (open == std::string::npos || close == std::string::npos || close < open) {
+        return {};
+    }
+    return reply.substr(open + 1, close - open - 1);
+}
+
+bool IsSuccessReply(const std::string& line) {
+    const int code = ReplyCode(line);
+    return code >= 200 && code < 300;
+}
+
+} // namespace
+
+std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direction) const {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    auto item = std::make_unique<TFTPCarryItem>();
+    item->Direction = direction;
+    item->SrcHostName = carrier.SrcHostName;
+    item->SrcPort = carrier.SrcPort;
+    item->SrcUserName = carrier.SrcUserName;
+    item->SrcPassword = carrier.SrcPassword;
+    item->SrcTransferType = carrier.SrcTransferType;
+    item->DestHostName = carrier.DestHostName;
+    item->DestPort = carrier.DestPort;
+    item->DestUserName = carrier.DestUserName;
+    item->DestPassword = carrier.DestPassword;
+    item->DestTransferType = carrier.DestTransferType;
+    item->ResumeTransfer = carrier.ResumeTransfer;
+    // Server-to-server items exchange data between the servers: no data connection of ours.
+    item->PassiveMode = direction != TCarryDirection::ServerToServer && carrier.PassiveMode;
+    return item;
+}
+
+// --- Carrying one file -----------------------------------------------------------------------
+
+namespace {
+bool CarriableName(const std::string& name) {
+    return IsSafeEntryName(name);
+}
+} // namespace
+
+void TFTPCarrierThread::JobDownload() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!CarriableName(carrier.FileName)) {
+        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+        return;
+    }
+    if (!Login(Source) || !ProbeRestart()) {
+        return;
+    }
+    SetType(Source, carrier.SrcTransferType);
+    if (Failed()) {
+        return;
+    }
+    TFtpClientEx& engine = Engine(Source);
+    engine.HostFileName = carrier.SrcPath + carrier.FileName;
+    engine.LocalFileName = carrier.DestPath + carrier.FileName;
+    Step(Source, carrier.ResumeTransfer && m_resumeSupported ? &TCustomFtpCliEx::ResumeGet
+                                                             : &TCustomFtpCliEx::Get);
+    if (!Failed()) {
+        QuitIfDone(Source);
+    }
+}
+
+void TFTPCarrierThread::JobUpload() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!CarriableName(carrier.FileName)) {
+        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+        return;
+    }
+    if (!Login(Destination)) {
+        return;
+    }
+    SetType(Destination, carrier.DestTransferType);
+    if (Failed()) {
+        return;
+    }
+    TFtpClientEx& engine = Engine(Destination);
+    engine.HostFileName = carrier.DestPath + carrier.FileName;
+    engine.LocalFileName = carrier.SrcPath + carrier.FileName;
+    bool append = false;
+    // Offsets count the server's bytes: ASCII uploads always start from the beginning.
+    if (carrier.ResumeTransfer && engine.Binary()) {
+        Step(Destination, &TCustomFtpCliEx::Size);
+        if (Aborted()) {
+            return;
+        }
+        // A remote file longer than the local one is not the start of it: it is replaced.
+        const std::int64_t localSize = LocalFileSizeOf(engine.LocalFileName);
+        if (!Failed() && engine.SizeResult() >= 0 && engine.SizeResult() <= localSize) {
+            engine.ResumeAt = engine.SizeResult();
+            append = true;
+        }
+    }
+    Step(Destination, append ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put);
+    engine.ResumeAt = 0;
+    if (!Failed()) {
+        QuitIfDone(Destination);
+    }
+}
+
+void TFTPCarrierThread::JobTransfer() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!CarriableName(carrier.FileName)) {
+        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+        return;
+    }
+    TFtpClientEx& source = Engine(Source);
+    TFtpClientEx& destination = Engine(Destination);
+    if (!Login(Source) || !ProbeRestart() || !Login(Destination)) {
+        return;
+    }
+    SetType(Source, carrier.SrcTransferType);
+    if (Failed()) {
+        return;
+    }
+    SetType(Destination, carrier.DestTransferType);
+    if (Failed()) {
+        return;
+    }
+
+    Quote(Source, "PASV");
+    if (Failed()) {
+        return;
+    }
+    const std::string address = PassiveAddress(source.LastResponse());
+    if (address.empty()) {
+        Fail("550 Invalid passive mode reply: " + source.LastResponse());
+        DeliverTagged(Source, '!', m_carrier->ErrorMessage);
+        return;
+    }
+    Quote(Destination, "PORT " + address);
+    if (Failed()) {
+        return;
+    }
+
+    const std::string destinationFile = carrier.DestPath + carrier.FileName;
+    std::string store = "STOR ";
+    // Offsets only mean the same on both sides in binary mode.
+    if (carrier.ResumeTransfer && m_resumeSupported && source.Binary() && destination.Binary()) {
+        destination.HostFileName = destinationFile;
+        Step(Destination, &TCustomFtpCliEx::Size);
+        if (Aborted()) {
+            return;
+        }
+        const std::int64_t held = Failed() ? -1 : destination.SizeResult();
+        if (held >= 0 && (carrier.FileSize < 0 || held <= carrier.FileSize)) {
+            Quote(Source, "REST " + std::to_string(held));
+            if (Aborted()) {
+                return;
+            }
+            if (!Failed()) {
+                store = "APPE ";
+            }
+        }
+    }
+
+    for (const auto& [side, command] :
+         {std::pair{Destination, store + destinationFile},
+          std::pair{Source, "RETR " + carrier.SrcPath + carrier.FileName}}) {
+        m_slots[side].watch = ReplyWatch{true, 0, {}, {}};
+        Quote(side, command);
+        if (Failed()) {
+            return;
+        }
+        // A refusal below 500 (425, 450, ...) is no start of a transfer either.
+        const std::string& answer = m_slots[side].watch.answer;
+        if (ReplyCode(answer) >= 400) {
+            Fail(answer);
+            return;
+        }
+    }
+    if (!WaitForTransferEnd()) {
+        return;
+    }
+    QuitIfDone(Source);
+    if (!Aborted()) {
+        QuitIfDone(Destination);
+    }
+}
+
+// Both servers report the end of the transfer with a final reply after the one that answered
+// the command (unless that answer was already final); the job succeeds when both say so.
+bool TFTPCarrierThread::WaitForTransferEnd() {
+    const auto endReply = [this](Side side) -> const std::string* {
+        const ReplyWatch& watch = m_slots[side].watch;
+        if (watch.finalReplies >= 2) {
+            return &watch.end;
+        }
+        if (watch.finalReplies == 1 && ReplyCode(watch.answer) >= 200) {
+            return &watch.answer;
+        }
+        return nullptr;
+    };
+    for (;;) {
+        if (AbortFlag.load()) {
+            AbortBoth();
+            return false;
+        }
+        const std::string* sourceEnd = endReply(Source);
+        const std::string* destinationEnd = endReply(Destination);
+        if (sourceEnd != nullptr && destinationEnd != nullptr) {
+            for (EngineSlot& slot : m_slots) {
+                slot.watch.armed = false;
+            }
+            if (!IsSuccessReply(*sourceEnd)) {
+                Fail(*sourceEnd);
+            } else if (!IsSuccessReply(*destinationEnd)) {
+                Fail(*destinationEnd);
+            } else {
+                m_carrier->ResultCode = 0;
+            }
+            return !Failed();
+        }
+        for (const Side side : {Source, Destination}) {
+            const std::string* end = side == Source ? sourceEnd : destinationEnd;
+            if (end == nullptr &&
+                Engine(side).ControlSocket().State() == TSocketState::wsClosed) {
+                Fail("421 Connection closed by the server.");
+                DeliverTagged(side, '!', "Connection closed before the transfer ended.");
+                return false;
+            }
+        }
+        const MessageQueue::Message message = m_queue.take();
+        if (message.kind == MessageQueue::Message::Kind::Quit) {
+            AbortBoth();
+            m_queue.postQuit();
+            return false;
+        }
+        if (message.kind == MessageQueue::Message::Kind::Thread &&
+            message.thread.Code == carrier_job::Abort) {
+            AbortBoth();
+            return false;
+        }
+    }
+}
+
+// --- Exploring one folder --------------------------------------------------------------------
+
+void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
+                                           const std::string& sourceFolder,
+                                           TCarryDirection direction,
+                                           const std::string& destinationFolder) {
+    for (const auto& entry : listing) {
+        if (!UsableRemoteEntry(*entry, sourceFolder)) {
+            continue;
+        }
+        auto item = NewItem(direction);
+        item->IsFolder = !entry->IsFile;
+        item->FileName = entry->Name;
+        item->SrcPath = FolderPath(sourceFolder);
+        item->DestPath = FolderPath(destinationFolder);
+        item->FileSize = item->IsFolder ? -1 : entry->Size;
+        item->ImageIndex = entry->ImageIndex;
+        item->TypeName = entry->TypeName;
+        m_carrier->Items.Add(std::move(item));
+    }
+}
+
+namespace {
+bool ExplorableName(const std::string& name) {
+    return name.empty() || IsSafeEntryName(name); // empty: the folder itself
+}
+} // namespace
+
+void TFTPCarrierThread::JobExploreDownload() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!ExplorableName(carrier.FileName)) {
+        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+        return;
+    }
+    const std::string localFolder = carrier.DestPath + carrier.FileName;
+    std::error_code error;
+    if (!fs::is_directory(localFolder, error) && !fs::create_directory(localFolder, error)) {
+        Fail("500 Cannot create folder " + localFolder + ".");
+        return;
+    }
+    if (!Login(Source)) {
+        return;
+    }
+    const std::string sourceFolder = carrier.SrcPath + carrier.FileName;
+    TFTPListItems listing;
+    if (!ListFolder(sourceFolder, listing)) {
+        return;
+    }
+    QuitIfDone(Source);
+    if (!Aborted()) {
+        QueueRemoteEntries(listing, sourceFolder, TCarryDirection::Download, localFolder);
+    }
+}
+
+void TFTPCarrierThread::JobExploreTransfer() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!ExplorableName(carrier.FileName)) {
+        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+        return;
+    }
+    const std::string destinationFolder = carrier.DestPath + carrier.FileName;
+    if (!Login(Destination) || !EnterOrMakeFolder(destinationFolder)) {
+        return;
+    }
+    QuitIfDone(Destination);
+    if (Aborted() || !Login(Source)) {
+        return;
+    }
+    const std::string sourceFolder = carrier.SrcPath + carrier.FileName;
+    TFTPListItems listing;
+    if (!ListFolder(sourceFolder, listing)) {
+        return;
+    }
+    QuitIfDone(Source);
+    if (!Aborted()) {
+        QueueRemoteEntries(listing, sourceFolder, TCarryDirection::ServerToServer,
+                           destinationFolder);
+    }
+}
+
+void TFTPCarrierThread::JobExploreUpload() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    if (!ExplorableName(carrier.FileName)) {
+        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+        return;
+    }
+    const std::string remoteFolder = carrier.DestPath + carrier.FileName;
+    if (!Login(Destination) || !EnterOrMakeFolder(remoteFolder)) {
+        return;
+    }
+    QuitIfDone(Destination);
+    if (Aborted()) {
+        return;
+    }
+
+    const std::string localFolder = carrier.SrcPath + carrier.FileName;
+    std::error_code error;
+    std::vector<fs::directory_entry> entries;
+    for (fs::directory_iterator it(localFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        entries.push_back(*it);
+    }
+    if (error) {
+        Fail("550 Cannot read folder " + localFolder + ": " + error.message() + ".");
+        DeliverTagged(Destination, '!', m_carrier->ErrorMessage);
+        return;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+
+    const TShellIcons& icons = SharedShellIcons();
+    const fs::path here = fs::weakly_canonical(localFolder, error);
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        if (name.front() == '.') {
+            continue;
+        }
+        const auto skip = [&](const std::string& why) {
+            DeliverTagged(Destination, '!',
+                          "Skipped [" + name + "] in [" + localFolder + "]: " + why + ".");
+        };
+        if (!IsSafeEntryName(name)) {
+            skip("not a name that can be carried");
+            continue;
+        }
+        std::error_code statError;
+        const bool folder = entry.is_directory(statError);
+        if (folder && entry.is_symlink(statError)) {
+            // A link to this folder or to one above it would be explored for ever.
+            const fs::path target = fs::canonical(entry.path(), statError);
+            const auto mismatch = std::mismatch(target.begin(), target.end(), here.begin(),
+                                                here.end());
+            if (!statError && mismatch.first == target.end()) {
+                skip("the folder link leads back into the folder");
+                continue;
+            }
+        }
+        if (!folder && !entry.is_regular_file(statError)) {
+            skip("not a file or a folder");
+            continue;
+        }
+        auto item = NewItem(TCarryDirection::Upload);
+        item->IsFolder = folder;
+        item->FileName = name;
+        item->SrcPath = FolderPath(localFolder);
+        item->DestPath = FolderPath(remoteFolder);
+        item->FileSize = folder ? -1 : static_cast<std::int64_t>(entry.file_size(statError));
+        if (statError) {
+            item->FileSize = -1;
+        }
+        item->ImageIndex = folder ? icons.FolderIconIndex : icons.GetIconIndex(name);
+        item->TypeName = folder ? icons.FolderTypeName : icons.GetTypeName(name);
+        m_carrier->Items.Add(std::move(item));
+    }
+}
+
+} // namespace qx

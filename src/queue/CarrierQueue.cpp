@@ -1,0 +1,445 @@
+#include "queue/CarrierQueue.h"
+
+#include "queue/CarrierProgress.h"
+
+#include <algorithm>
+
+namespace qx {
+
+namespace {
+constexpr std::size_t kCommonColumns = 6;
+} // namespace
+
+std::string CarryItemText(const TFTPCarryItem& item, std::size_t column) {
+    switch (column) {
+    case 0:
+        return item.FileName;
+    case 1:
+        return item.SrcHostName + item.SrcPath;
+    case 2:
+        return item.DestHostName + item.DestPath;
+    case 3:
+        return item.IsFolder ? "Explore" : "Carry";
+    case 4:
+        return item.FileSize < 0 ? std::string() : std::to_string(item.FileSize);
+    case 5:
+        return item.TypeName;
+    default:
+        return {};
+    }
+}
+
+TCarrierQueue::TCarrierQueue(CarrierFactory factory, const TAsciiExtensions* asciiExtensions)
+    : m_factory(std::move(factory)), m_asciiExtensions(asciiExtensions) {}
+
+TCarrierQueue::~TCarrierQueue() {
+    // Running carriers end on their own; none of their events may reach this queue any more.
+    for (StatusRow& row : m_status) {
+        TFTPCarrier& carrier = *row.carrier;
+        carrier.OnDisplay = nullptr;
+        carrier.OnCarryDone = nullptr;
+        carrier.OnExploreDone = nullptr;
+        carrier.OnTransferStatus = nullptr;
+        carrier.Abort();
+        carrier.StopThread();
+    }
+}
+
+const std::vector<std::string>& TCarrierQueue::Columns(TCarrierList list) {
+    static const std::vector<std::string> queue = {"File Name", "Source",        "Destination",
+                                                   "Command",   "Size",          "Type",
+                                                   "Transfer Type", "Resuming"};
+    static const std::vector<std::string> status = {
+        "File Name", "Source",        "Destination", "Command",   "Size",    "Type",
+        "Position",  "Transfer Rate", "Time Left",   "Done",      "Response"};
+    static const std::vector<std::string> success = {"File Name", "Source",  "Destination",
+                                                     "Command",   "Size",    "Type"};
+    static const std::vector<std::string> fail = {"File Name", "Source", "Destination", "Command",
+                                                  "Size",      "Type",   "Error Message"};
+    switch (list) {
+    case TCarrierList::Queue:
+        return queue;
+    case TCarrierList::Status:
+        return status;
+    case TCarrierList::Success:
+        return success;
+    case TCarrierList::Fail:
+        return fail;
+    }
+    return queue;
+}
+
+std::string TCarrierQueue::Caption() const {
+    return "[" + std::to_string(m_queue.size()) + " Items Queued]";
+}
+
+// --- Producers -------------------------------------------------------------------------------
+
+void TCarrierQueue::AddItem(std::unique_ptr<TFTPCarryItem> item) {
+    std::vector<std::unique_ptr<TFTPCarryItem>> one;
+    one.push_back(std::move(item));
+    AddItems(std::move(one));
+}
+
+void TCarrierQueue::AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) {
+    std::erase(items, nullptr);
+    if (items.empty()) {
+        return;
+    }
+    const std::size_t first = m_queue.size();
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeInserted(TCarrierList::Queue, first, first + items.size() - 1);
+    }
+    for (auto& item : items) {
+        item->Carrier = nullptr;
+        m_queue.push_back(QueuedRow{std::move(item)});
+    }
+    if (m_view != nullptr) {
+        m_view->RowsInserted(TCarrierList::Queue);
+    }
+    NotifyCaption();
+}
+
+void TCarrierQueue::StartCarriers() {
+    if (m_starting) {
+        return; // the loop further up the stack goes on
+    }
+    m_starting = true;
+    while (m_resumeService && m_running < m_maxCarrier && !m_queue.empty()) {
+        StartOne();
+    }
+    m_starting = false;
+}
+
+void TCarrierQueue::StartOne() {
+    std::unique_ptr<TFTPCarryItem> item = std::move(m_queue.front().item);
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeRemoved(TCarrierList::Queue, 0, 0);
+    }
+    m_queue.pop_front();
+    if (m_view != nullptr) {
+        m_view->RowsRemoved(TCarrierList::Queue);
+    }
+    NotifyCaption();
+
+    std::shared_ptr<TFTPCarrier> carrier = m_factory();
+    carrier->TakeJobFrom(*item);
+    carrier->ASCIIExts = m_asciiExtensions;
+    carrier->OnDisplay = [this](TFTPCarrier& c, const std::string& line) {
+        std::size_t index = 0;
+        if (StatusRow* row = FindStatusRow(c, &index)) {
+            row->response = line;
+            if (m_view != nullptr) {
+                m_view->RowChanged(TCarrierList::Status, index);
+            }
+        }
+    };
+    carrier->OnTransferStatus = [this](TFTPCarrier& c, std::int64_t position,
+                                       std::int64_t transfered, std::int64_t elapsed) {
+        std::size_t index = 0;
+        if (StatusRow* row = FindStatusRow(c, &index)) {
+            TCarrierProgressTexts texts =
+                CarrierProgressTexts(c.FileSize, position, transfered, elapsed);
+            row->position = std::move(texts.Position);
+            row->rate = std::move(texts.TransferRate);
+            row->timeLeft = std::move(texts.TimeLeft);
+            row->done = std::move(texts.Done);
+            if (m_view != nullptr) {
+                m_view->RowChanged(TCarrierList::Status, index);
+            }
+        }
+    };
+    carrier->OnCarryDone = [this](TFTPCarrier& c) { JobDone(c, false); };
+    carrier->OnExploreDone = [this](TFTPCarrier& c) { JobDone(c, true); };
+
+    const std::uint64_t id = m_nextId++;
+    carrier->Tag = id;
+    item->Carrier = carrier.get();
+    const TFTPCarryItem& started = *item;
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeInserted(TCarrierList::Status, m_status.size(), m_status.size());
+    }
+    m_status.push_back(StatusRow{std::move(item), carrier, id, {}, {}, {}, {}, {}});
+    if (m_view != nullptr) {
+        m_view->RowsInserted(TCarrierList::Status);
+    }
+    ++m_running;
+    NotifyState();
+    if (!carrier->StartJobFor(started)) {
+        carrier->ResultCode = 1;
+        carrier->ErrorMessage = "500 The item has no job for its direction.";
+        JobDone(*carrier, false);
+    }
+}
+
+// --- Carriers' ends --------------------------------------------------------------------------
+
+TCarrierQueue::StatusRow* TCarrierQueue::FindStatusRow(const TFTPCarrier& carrier,
+                                                       std::size_t* index) {
+    for (std::size_t i = 0; i < m_status.size(); ++i) {
+        if (m_status[i].id == carrier.Tag && m_status[i].carrier.get() == &carrier) {
+            if (index != nullptr) {
+                *index = i;
+            }
+            return &m_status[i];
+        }
+    }
+    return nullptr;
+}
+
+void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
+    std::size_t index = 0;
+    StatusRow* row = FindStatusRow(carrier, &index);
+    if (row == nullptr) {
+        return; // a second done event for the same job: already handled
+    }
+    // Kept until the end of this handler: the carrier is the one raising the event.
+    const std::shared_ptr<TFTPCarrier> keep = row->carrier;
+    std::unique_ptr<TFTPCarryItem> item = std::move(row->item);
+    item->Carrier = nullptr;
+    if (carrier.ResultCode != 0) {
+        AddFailRow(std::move(item), carrier.ErrorMessage);
+    } else {
+        if (explored) {
+            AddItems(carrier.Items.TakeAll());
+        }
+        AddSuccessRow(*item);
+        item.reset();
+    }
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeRemoved(TCarrierList::Status, index, index);
+    }
+    m_status.erase(m_status.begin() + static_cast<std::ptrdiff_t>(index));
+    if (m_view != nullptr) {
+        m_view->RowsRemoved(TCarrierList::Status);
+    }
+    carrier.OnDisplay = nullptr;
+    carrier.OnTransferStatus = nullptr;
+    carrier.StopThread();
+    --m_running;
+    NotifyState();
+    StartCarriers();
+}
+
+void TCarrierQueue::AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeInserted(TCarrierList::Fail, m_fail.size(), m_fail.size());
+    }
+    m_fail.push_back(FailRow{std::move(item), std::move(errorMessage)});
+    if (m_view != nullptr) {
+        m_view->RowsInserted(TCarrierList::Fail);
+    }
+}
+
+void TCarrierQueue::AddSuccessRow(const TFTPCarryItem& item) {
+    SuccessRow row;
+    for (std::size_t column = 0; column < kCommonColumns; ++column) {
+        row.texts[column] = CarryItemText(item, column);
+    }
+    row.imageIndex = item.ImageIndex;
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeInserted(TCarrierList::Success, m_success.size(), m_success.size());
+    }
+    m_success.push_back(std::move(row));
+    if (m_view != nullptr) {
+        m_view->RowsInserted(TCarrierList::Success);
+    }
+}
+
+// --- Commands --------------------------------------------------------------------------------
+
+void TCarrierQueue::Resume() {
+    m_resumeService = true;
+    NotifyState();
+    StartCarriers();
+}
+
+void TCarrierQueue::Suspend() {
+    m_resumeService = false;
+    NotifyState();
+}
+
+void TCarrierQueue::SetMaxCarrier(int count) {
+    m_maxCarrier = std::clamp(count, kMinCarriers, kMaxCarriers);
+    NotifyState();
+    StartCarriers();
+}
+
+void TCarrierQueue::Abort(const std::vector<std::size_t>& statusRows) {
+    // Collected first: an abort may end a job at once and change the rows.
+    std::vector<std::shared_ptr<TFTPCarrier>> carriers;
+    for (const std::size_t row : statusRows) {
+        if (row < m_status.size()) {
+            carriers.push_back(m_status[row].carrier);
+        }
+    }
+    for (const auto& carrier : carriers) {
+        carrier->Abort();
+    }
+}
+
+void TCarrierQueue::Resubmit(const std::vector<std::size_t>& failRows) {
+    std::vector<std::size_t> rows = failRows;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](std::size_t row) { return row >= m_fail.size(); });
+    std::vector<std::unique_ptr<TFTPCarryItem>> items;
+    for (const std::size_t row : rows) {
+        items.push_back(std::move(m_fail[row].item));
+    }
+    EraseRows(TCarrierList::Fail, m_fail, rows);
+    AddItems(std::move(items));
+    StartCarriers();
+}
+
+void TCarrierQueue::Delete(const std::vector<std::size_t>& queueRows) {
+    EraseRows(TCarrierList::Queue, m_queue, queueRows);
+    NotifyCaption();
+}
+
+void TCarrierQueue::ClearQueue() {
+    EraseAll(TCarrierList::Queue, m_queue);
+    NotifyCaption();
+}
+
+void TCarrierQueue::ClearSuccess() {
+    EraseAll(TCarrierList::Success, m_success);
+}
+
+void TCarrierQueue::ClearFail() {
+    EraseAll(TCarrierList::Fail, m_fail);
+}
+
+template <typename Rows>
+void TCarrierQueue::EraseRows(TCarrierList list, Rows& rows, std::vector<std::size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    std::erase_if(indexes, [&rows](std::size_t index) { return index >= rows.size(); });
+    // From the last run of neighbouring rows to the first, so that row numbers stay valid.
+    std::size_t end = indexes.size();
+    while (end > 0) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && indexes[begin - 1] + 1 == indexes[begin]) {
+            --begin;
+        }
+        const std::size_t first = indexes[begin];
+        const std::size_t last = indexes[end - 1];
+        if (m_view != nullptr) {
+            m_view->RowsAboutToBeRemoved(list, first, last);
+        }
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                   rows.begin() + static_cast<std::ptrdiff_t>(last + 1));
+        if (m_view != nullptr) {
+            m_view->RowsRemoved(list);
+        }
+        end = begin;
+    }
+}
+
+template <typename Rows> void TCarrierQueue::EraseAll(TCarrierList list, Rows& rows) {
+    if (rows.empty()) {
+        return;
+    }
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeRemoved(list, 0, rows.size() - 1);
+    }
+    rows.clear();
+    if (m_view != nullptr) {
+        m_view->RowsRemoved(list);
+    }
+}
+
+void TCarrierQueue::NotifyCaption() {
+    if (m_view != nullptr) {
+        m_view->CaptionChanged(Caption());
+    }
+}
+
+void TCarrierQueue::NotifyState() {
+    if (m_view != nullptr) {
+        m_view->StateChanged();
+    }
+}
+
+// --- Rows ------------------------------------------------------------------------------------
+
+std::size_t TCarrierQueue::RowCount(TCarrierList list) const {
+    switch (list) {
+    case TCarrierList::Queue:
+        return m_queue.size();
+    case TCarrierList::Status:
+        return m_status.size();
+    case TCarrierList::Success:
+        return m_success.size();
+    case TCarrierList::Fail:
+        return m_fail.size();
+    }
+    return 0;
+}
+
+const TFTPCarryItem* TCarrierQueue::Item(TCarrierList list, std::size_t row) const {
+    if (row >= RowCount(list)) {
+        return nullptr;
+    }
+    switch (list) {
+    case TCarrierList::Queue:
+        return m_queue[row].item.get();
+    case TCarrierList::Status:
+        return m_status[row].item.get();
+    case TCarrierList::Fail:
+        return m_fail[row].item.get();
+    case TCarrierList::Success:
+        break;
+    }
+    return nullptr;
+}
+
+int TCarrierQueue::ImageIndex(TCarrierList list, std::size_t row) const {
+    if (list == TCarrierList::Success) {
+        return row < m_success.size() ? m_success[row].imageIndex : 0;
+    }
+    const TFTPCarryItem* item = Item(list, row);
+    return item != nullptr ? item->ImageIndex : 0;
+}
+
+std::string TCarrierQueue::Text(TCarrierList list, std::size_t row, std::size_t column) const {
+    if (row >= RowCount(list) || column >= Columns(list).size()) {
+        return {};
+    }
+    if (list == TCarrierList::Success) {
+        return m_success[row].texts[column];
+    }
+    const TFTPCarryItem& item = *Item(list, row);
+    if (column < kCommonColumns) {
+        return CarryItemText(item, column);
+    }
+    switch (list) {
+    case TCarrierList::Queue:
+        if (column == 6) {
+            switch (item.Direction) {
+            case TCarryDirection::Download:
+                return TransferTypeName(item.SrcTransferType);
+            case TCarryDirection::Upload:
+                return TransferTypeName(item.DestTransferType);
+            case TCarryDirection::ServerToServer:
+                return std::string(TransferTypeName(item.SrcTransferType)) + " " +
+                       TransferTypeName(item.DestTransferType);
+            }
+            return {};
+        }
+        return item.ResumeTransfer ? "Yes" : "No";
+    case TCarrierList::Status: {
+        const StatusRow& status = m_status[row];
+        const std::string* columns[] = {&status.position, &status.rate, &status.timeLeft,
+                                        &status.done, &status.response};
+        return *columns[column - kCommonColumns];
+    }
+    case TCarrierList::Fail:
+        return m_fail[row].errorMessage;
+    case TCarrierList::Success:
+        break;
+    }
+    return {};
+}
+
+} // namespace qx

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "queue/FTPCarrier.h"
+#include "queue/FTPCarryItem.h"
+#include "settings/AsciiExtensions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// The four lists of the transfer queue, in the order the window shows them.
+enum class TCarrierList : std::uint8_t { Queue = 0, Status = 1, Success = 2, Fail = 3 };
+
+// What a view of the queue is told. Row numbers of an insertion or removal are announced
+// before the change (so that a view can keep its selection and scrolling right) and the end of
+// the change after it.
+class TCarrierQueueView {
+public:
+    virtual ~TCarrierQueueView() = default;
+    virtual void RowsAboutToBeInserted(TCarrierList, std::size_t /*first*/, std::size_t /*last*/) {}
+    virtual void RowsInserted(TCarrierList) {}
+    virtual void RowsAboutToBeRemoved(TCarrierList, std::size_t /*first*/, std::size_t /*last*/) {}
+    virtual void RowsRemoved(TCarrierList) {}
+    virtual void RowChanged(TCarrierList, std::size_t /*row*/) {}
+    virtual void CaptionChanged(const std::string& /*caption*/) {}
+    // The running count or the service state changed.
+    virtual void StateChanged() {}
+};
+
+// The transfer queue and its scheduler: every item is in one of four lists. Items start in
+// queue order, one carrier each, up to MaxCarrier at a time; a finished item moves to the
+// success list (where only its texts stay) or to the fail list (where it is kept for
+// resubmitting); the entries of an explored folder join the end of the queue.
+//
+// Everything runs on the user-interface thread, where the carriers' events arrive one at a
+// time. No event scans the whole queue: starting, finishing and progress cost the same with
+// twenty items queued as with twenty thousand.
+class TCarrierQueue {
+public:
+    using CarrierFactory = std::function<std::shared_ptr<TFTPCarrier>()>;
+
+    static constexpr int kMinCarriers = 1;
+    static constexpr int kMaxCarriers = 16;
+
+    // Carriers come from the factory, one per started item; automatic transfers use the ASCII
+    // extensions (referenced, not owned).
+    TCarrierQueue(CarrierFactory factory, const TAsciiExtensions* asciiExtensions);
+    ~TCarrierQueue();
+    TCarrierQueue(const TCarrierQueue&) = delete;
+    TCarrierQueue& operator=(const TCarrierQueue&) = delete;
+
+    void SetView(TCarrierQueueView* view) { m_view = view; }
+
+    // --- Producers ---
+    // Appends an item to the queue; the queue owns it from now on.
+    void AddItem(std::unique_ptr<TFTPCarryItem> item);
+    void AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items);
+    // Starts carriers for the first queued items while fewer than MaxCarrier run.
+    void StartCarriers();
+
+    // --- Commands; row numbers need not be sorted ---
+    void Resume();
+    void Suspend();
+    void Abort(const std::vector<std::size_t>& statusRows);
+    void Resubmit(const std::vector<std::size_t>& failRows);
+    void Delete(const std::vector<std::size_t>& queueRows);
+    void ClearQueue();
+    void ClearSuccess();
+    void ClearFail();
+
+    // --- State ---
+    bool ResumeService() const { return m_resumeService; }
+    int MaxCarrier() const { return m_maxCarrier; }
+    // Outside 1 to 16 the value is brought into that range. Lowering it stops nothing.
+    void SetMaxCarrier(int count);
+    int RunningCount() const { return m_running; }
+    // Nothing runs and nothing will start by itself.
+    bool Idle() const { return m_running == 0 && (m_queue.empty() || !m_resumeService); }
+    // "[%d Items Queued]".
+    std::string Caption() const;
+
+    // --- Rows ---
+    static const std::vector<std::string>& Columns(TCarrierList list);
+    std::size_t RowCount(TCarrierList list) const;
+    std::string Text(TCarrierList list, std::size_t row, std::size_t column) const;
+    int ImageIndex(TCarrierList list, std::size_t row) const;
+    // The item of a queue, status or fail row; null for success rows.
+    const TFTPCarryItem* Item(TCarrierList list, std::size_t row) const;
+
+private:
+    struct QueuedRow {
+        std::unique_ptr<TFTPCarryItem> item;
+    };
+    struct StatusRow {
+        std::unique_ptr<TFTPCarryItem> item;
+        std::shared_ptr<TFTPCarrier> carrier;
+        std::uint64_t id = 0;
+        std::string position, rate, timeLeft, done, response;
+    };
+    struct SuccessRow {
+        std::string texts[6];
+        int imageIndex = 0;
+    };
+    struct FailRow {
+        std::unique_ptr<TFTPCarryItem> item;
+        std::string errorMessage;
+    };
+
+    void StartOne();
+    void JobDone(TFTPCarrier& carrier, bool explored);
+    StatusRow* FindStatusRow(const TFTPCarrier& carrier, std::size_t* index = nullptr);
+    void AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage);
+    void AddSuccessRow(const TFTPCarryItem& item);
+    template <typename Rows>
+    void EraseRows(TCarrierList list, Rows& rows, std::vector<std::size_t> indexes);
+    template <typename Rows> void EraseAll(TCarrierList list, Rows& rows);
+    void NotifyCaption();
+    void NotifyState();
+
+    CarrierFactory m_factory;
+    const TAsciiExtensions* m_asciiExtensions;
+    TCarrierQueueView* m_view = nullptr;
+
+    std::deque<QueuedRow> m_queue;
+    std::vector<StatusRow> m_status; // at most MaxCarrier rows, and never more than 16
+    std::deque<SuccessRow> m_success;
+    std::vector<FailRow> m_fail;
+
+    int m_running = 0;
+    int m_maxCarrier = 3;
+    bool m_resumeService = true;
+    bool m_starting = false; // StartCarriers is on the stack
+    std::uint64_t m_nextId = 1;
+};
+
+// The common column texts of an item: "File Name", "Source", "Destination", "Command",
+// "Size" and "Type".
+std::string CarryItemText(const TFTPCarryItem& item, std::size_t column);
+
+} // namespace qx

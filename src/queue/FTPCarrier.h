@@ -1,0 +1,96 @@
+#pragma once
+
+#include "queue/FTPCarryItem.h"
+#include "settings/AsciiExtensions.h"
+#include "settings/TransferType.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qx {
+
+// Job codes: the user-message base plus 0 to 6.
+namespace carrier_job {
+constexpr unsigned Download = 0x0400;
+constexpr unsigned Upload = 0x0401;
+constexpr unsigned Transfer = 0x0402;
+constexpr unsigned ExploreDownload = 0x0403;
+constexpr unsigned ExploreUpload = 0x0404;
+constexpr unsigned ExploreTransfer = 0x0405;
+constexpr unsigned Abort = 0x0406;
+} // namespace carrier_job
+
+// A carrier carries out one queue item: it transfers one file or explores one folder, and
+// raises exactly one done event for the job. This is what the scheduler sees of it; the real
+// one runs its job on a worker thread of its own (TThreadedFTPCarrier), and tests may put a
+// double in its place.
+class TFTPCarrier {
+public:
+    using TNotifyEvent = std::function<void(TFTPCarrier&)>;
+    using TFTPDisplayEvent = std::function<void(TFTPCarrier&, const std::string& msg)>;
+    using TFTPTransferStatusEvent = std::function<void(
+        TFTPCarrier&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
+
+    TFTPCarrier() = default;
+    virtual ~TFTPCarrier() = default;
+    TFTPCarrier(const TFTPCarrier&) = delete;
+    TFTPCarrier& operator=(const TFTPCarrier&) = delete;
+
+    // --- The job (written before it starts, read by its worker) ---
+    std::string FileName;
+    std::string SrcHostName;
+    std::string SrcPort;
+    std::string SrcUserName;
+    std::string SrcPassword;
+    std::string SrcPath;
+    TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
+    std::string DestHostName;
+    std::string DestPort;
+    std::string DestUserName;
+    std::string DestPassword;
+    std::string DestPath;
+    TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
+    std::int64_t FileSize = 0; // for progress; -1 unknown
+    int ConnectRetry = 30;     // login attempts per server
+    bool ResumeTransfer = false;
+    const TAsciiExtensions* ASCIIExts = nullptr; // referenced, not owned
+    bool PassiveMode = false;
+
+    // --- Events, raised on the user-interface thread ---
+    TFTPDisplayEvent OnDisplay;
+    TNotifyEvent OnCarryDone;
+    TNotifyEvent OnExploreDone;
+    TFTPTransferStatusEvent OnTransferStatus;
+    TNotifyEvent OnEndThread;
+
+    // --- Results, valid in the done events ---
+    std::uint8_t ResultCode = 0; // 0 success, 1 failure, 2 aborted
+    std::string ErrorMessage;
+    TFTPCarryItems Items; // what an explore job found
+    // The owner's back-reference (the scheduler keeps its status row here).
+    std::uint64_t Tag = 0;
+
+    // Copies the job out of a queue item.
+    void TakeJobFrom(const TFTPCarryItem& item);
+
+    // --- Jobs ---
+    void Download() { RunJob(carrier_job::Download); }
+    void Upload() { RunJob(carrier_job::Upload); }
+    void Transfer() { RunJob(carrier_job::Transfer); }
+    void ExploreDownload() { RunJob(carrier_job::ExploreDownload); }
+    void ExploreUpload() { RunJob(carrier_job::ExploreUpload); }
+    void ExploreTransfer() { RunJob(carrier_job::ExploreTransfer); }
+    // Starts the job of an item: by its direction, carrying a file or exploring a folder.
+    // False, with nothing started, for a direction that has no job.
+    bool StartJobFor(const TFTPCarryItem& item);
+
+    // Ends the running job as aborted.
+    virtual void Abort() = 0;
+    virtual void StopThread() = 0;
+
+protected:
+    virtual void RunJob(unsigned code) = 0;
+};
+
+} // namespace qx

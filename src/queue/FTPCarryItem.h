@@ -1,0 +1,75 @@
+#pragma once
+
+#include "settings/TransferType.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qx {
+
+class TFTPCarrier;
+
+// Which way a queued item goes.
+enum class TCarryDirection : std::uint8_t {
+    Download = 0,       // server to local disk
+    Upload = 1,         // local disk to server
+    ServerToServer = 2, // one server straight to another
+};
+
+// One unit of work for the transfer queue: a file to carry or a folder to explore. It holds
+// the full login data of both ends, so that a queued transfer does not depend on the window
+// that queued it. Paths end with their separator, so that the path of the entry is the path
+// followed directly by FileName.
+struct TFTPCarryItem {
+    bool IsFolder = false;
+    TCarryDirection Direction = TCarryDirection::Download;
+    std::string FileName;
+
+    std::string SrcHostName;
+    std::string SrcPort;
+    std::string SrcUserName;
+    std::string SrcPassword;
+    std::string SrcPath;
+    TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
+
+    std::string DestHostName;
+    std::string DestPort;
+    std::string DestUserName;
+    std::string DestPassword;
+    std::string DestPath;
+    TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
+
+    bool ResumeTransfer = false;
+    std::int64_t FileSize = -1; // -1 for folders and when unknown
+    int ImageIndex = 0;
+    std::string TypeName;
+    bool PassiveMode = false;
+    // The carrier working on the item while it runs; null before and after.
+    TFTPCarrier* Carrier = nullptr;
+};
+
+// The items an explored folder gave, in listing order. The list owns them until they are taken
+// out; items nobody takes are freed with the list.
+class TFTPCarryItems {
+public:
+    std::size_t Count() const { return m_items.size(); }
+    bool Empty() const { return m_items.empty(); }
+    TFTPCarryItem& operator[](std::size_t index) { return *m_items[index]; }
+    const TFTPCarryItem& operator[](std::size_t index) const { return *m_items[index]; }
+    void Add(std::unique_ptr<TFTPCarryItem> item) { m_items.push_back(std::move(item)); }
+    // Hands every item to the caller and leaves the list empty.
+    std::vector<std::unique_ptr<TFTPCarryItem>> TakeAll() { return std::exchange(m_items, {}); }
+    void Clear() { m_items.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TFTPCarryItem>> m_items;
+};
+
+// "ASCII", "Binary" or "Auto".
+const char* TransferTypeName(TFTPTransferType type);
+
+} // namespace qx

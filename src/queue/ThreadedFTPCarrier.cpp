@@ -1,0 +1,66 @@
+#include "queue/ThreadedFTPCarrier.h"
+
+#include "queue/FTPCarrierThread.h"
+
+#include <algorithm>
+
+namespace qx {
+
+std::shared_ptr<TThreadedFTPCarrier> TThreadedFTPCarrier::Create(UiThread& ui) {
+    return std::shared_ptr<TThreadedFTPCarrier>(new TThreadedFTPCarrier(ui));
+}
+
+TThreadedFTPCarrier::TThreadedFTPCarrier(UiThread& ui) : m_ui(ui) {}
+
+// Workers hold the carrier while they run, so it only goes away after they have ended.
+TThreadedFTPCarrier::~TThreadedFTPCarrier() = default;
+
+void TThreadedFTPCarrier::StartThread() {
+    // An earlier worker is left to end on its own.
+    auto worker = std::make_unique<TFTPCarrierThread>(shared_from_this());
+    worker->Start();
+    m_worker = worker.get();
+    m_workers.push_back(std::move(worker));
+    m_workerRunning = true;
+}
+
+void TThreadedFTPCarrier::RunJob(unsigned code) {
+    StartThread();
+    m_worker->Queue().postThreadMessage(code);
+}
+
+void TThreadedFTPCarrier::Abort() {
+    if (m_worker == nullptr) {
+        return;
+    }
+    m_worker->Queue().postThreadMessage(carrier_job::Abort);
+    m_worker->AbortFlag = true;
+}
+
+void TThreadedFTPCarrier::StopThread() {
+    if (m_worker != nullptr) {
+        m_worker->Queue().postQuit();
+        m_worker = nullptr;
+    }
+}
+
+void TThreadedFTPCarrier::EndOfWorker(TFTPCarrierThread* worker) {
+    const auto it = std::find_if(m_workers.begin(), m_workers.end(),
+                                 [worker](const auto& owned) { return owned.get() == worker; });
+    if (it != m_workers.end()) {
+        (*it)->Join();
+        m_workers.erase(it);
+    }
+    if (m_worker == worker) {
+        m_worker = nullptr;
+    }
+    if (m_worker == nullptr) {
+        m_workerRunning = false;
+    }
+    if (OnEndThread) {
+        auto handler = OnEndThread;
+        handler(*this);
+    }
+}
+
+} // namespace qx
