@@ -246,8 +246,7 @@ bool TFTPCarrierThread::WaitForTransferEnd() {
         }
         for (const Side side : {Source, Destination}) {
             const std::string* end = side == Source ? sourceEnd : destinationEnd;
-            if (end == nullptr &&
-                Engine(side).ControlSocket().State() == TSocketState::wsClosed) {
+            if (end == nullptr && Engine(side).ControlSocket().State() == TSocketState::wsClosed) {
                 Fail("421 Connection closed by the server.");
                 DeliverTagged(side, '!', "Connection closed before the transfer ended.");
                 return false;
@@ -374,8 +373,9 @@ void TFTPCarrierThread::JobExploreUpload() {
         DeliverTagged(Destination, '!', m_carrier->ErrorMessage);
         return;
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return a.path().filename() < b.path().filename();
+    });
 
     const TShellIcons& icons = SharedShellIcons();
     const fs::path here = fs::weakly_canonical(localFolder, error);
@@ -397,8 +397,8 @@ void TFTPCarrierThread::JobExploreUpload() {
         if (folder && entry.is_symlink(statError)) {
             // A link to this folder or to one above it would be explored for ever.
             const fs::path target = fs::canonical(entry.path(), statError);
-            const auto mismatch = std::mismatch(target.begin(), target.end(), here.begin(),
-                                                here.end());
+            const auto mismatch =
+                std::mismatch(target.begin(), target.end(), here.begin(), here.end());
             if (!statError && mismatch.first == target.end()) {
                 skip("the folder link leads back into the folder");
                 continue;

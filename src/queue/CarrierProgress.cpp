@@ -29,10 +29,9 @@ TCarrierProgressTexts CarrierProgressTexts(std::int64_t fileSize, std::int64_t p
         // A file that grew past its listed size has nothing left to wait for.
         const std::int64_t seconds = std::max<std::int64_t>(
             0, RoundHalfEven(static_cast<double>(fileSize - position) / static_cast<double>(rate)));
-        std::snprintf(buffer, sizeof buffer, "%2lld:%2lld:%2lld",
-                      static_cast<long long>(seconds / 3600),
-                      static_cast<long long>(seconds / 60 % 60),
-                      static_cast<long long>(seconds % 60));
+        std::snprintf(
+            buffer, sizeof buffer, "%2lld:%2lld:%2lld", static_cast<long long>(seconds / 3600),
+            static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
         texts.TimeLeft = buffer;
         std::replace(texts.TimeLeft.begin(), texts.TimeLeft.end(), ' ', '0');
     }

@@ -34,27 +34,33 @@ TCarrierQueue::TCarrierQueue(CarrierFactory factory, const TAsciiExtensions* asc
 
 TCarrierQueue::~TCarrierQueue() {
     // Running carriers end on their own; none of their events may reach this queue any more.
-    for (StatusRow& row : m_status) {
-        TFTPCarrier& carrier = *row.carrier;
+    const auto detach = [](TFTPCarrier& carrier) {
         carrier.OnDisplay = nullptr;
         carrier.OnCarryDone = nullptr;
         carrier.OnExploreDone = nullptr;
         carrier.OnTransferStatus = nullptr;
-        carrier.Abort();
-        carrier.StopThread();
+        carrier.OnEndThread = nullptr;
+    };
+    for (StatusRow& row : m_status) {
+        detach(*row.carrier);
+        row.carrier->Abort();
+        row.carrier->StopThread();
+    }
+    for (const auto& carrier : m_ending) {
+        detach(*carrier);
     }
 }
 
 const std::vector<std::string>& TCarrierQueue::Columns(TCarrierList list) {
-    static const std::vector<std::string> queue = {"File Name", "Source",        "Destination",
-                                                   "Command",   "Size",          "Type",
+    static const std::vector<std::string> queue = {"File Name",     "Source",  "Destination",
+                                                   "Command",       "Size",    "Type",
                                                    "Transfer Type", "Resuming"};
     static const std::vector<std::string> status = {
-        "File Name", "Source",        "Destination", "Command",   "Size",    "Type",
-        "Position",  "Transfer Rate", "Time Left",   "Done",      "Response"};
-    static const std::vector<std::string> success = {"File Name", "Source",  "Destination",
-                                                     "Command",   "Size",    "Type"};
-    static const std::vector<std::string> fail = {"File Name", "Source", "Destination", "Command",
+        "File Name", "Source",        "Destination", "Command", "Size",    "Type",
+        "Position",  "Transfer Rate", "Time Left",   "Done",    "Response"};
+    static const std::vector<std::string> success = {"File Name", "Source", "Destination",
+                                                     "Command",   "Size",   "Type"};
+    static const std::vector<std::string> fail = {"File Name", "Source", "Destination",  "Command",
                                                   "Size",      "Type",   "Error Message"};
     switch (list) {
     case TCarrierList::Queue:
@@ -151,6 +157,9 @@ void TCarrierQueue::StartOne() {
     };
     carrier->OnCarryDone = [this](TFTPCarrier& c) { JobDone(c, false); };
     carrier->OnExploreDone = [this](TFTPCarrier& c) { JobDone(c, true); };
+    carrier->OnEndThread = [this](TFTPCarrier& c) {
+        std::erase_if(m_ending, [&c](const auto& ending) { return ending.get() == &c; });
+    };
 
     const std::uint64_t id = m_nextId++;
     carrier->Tag = id;
@@ -215,6 +224,7 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     }
     carrier.OnDisplay = nullptr;
     carrier.OnTransferStatus = nullptr;
+    m_ending.push_back(keep);
     carrier.StopThread();
     --m_running;
     NotifyState();
@@ -276,6 +286,14 @@ void TCarrierQueue::Abort(const std::vector<std::size_t>& statusRows) {
     for (const auto& carrier : carriers) {
         carrier->Abort();
     }
+}
+
+void TCarrierQueue::AbortAll() {
+    std::vector<std::size_t> rows(m_status.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        rows[row] = row;
+    }
+    Abort(rows);
 }
 
 void TCarrierQueue::Resubmit(const std::vector<std::size_t>& failRows) {

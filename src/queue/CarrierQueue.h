@@ -73,6 +73,8 @@ public:
     void ClearQueue();
     void ClearSuccess();
     void ClearFail();
+    // Aborts every running job, as before the program ends.
+    void AbortAll();
 
     // --- State ---
     bool ResumeService() const { return m_resumeService; }
@@ -82,6 +84,9 @@ public:
     int RunningCount() const { return m_running; }
     // Nothing runs and nothing will start by itself.
     bool Idle() const { return m_running == 0 && (m_queue.empty() || !m_resumeService); }
+    // Some carrier's worker has not ended yet. Its events need the user-interface thread, so
+    // that thread must go on running until this is false.
+    bool WorkersRunning() const { return !m_status.empty() || !m_ending.empty(); }
     // "[%d Items Queued]".
     std::string Caption() const;
 
@@ -131,6 +136,8 @@ private:
     std::vector<StatusRow> m_status; // at most MaxCarrier rows, and never more than 16
     std::deque<SuccessRow> m_success;
     std::vector<FailRow> m_fail;
+    // Carriers whose job has ended and whose worker has not.
+    std::vector<std::shared_ptr<TFTPCarrier>> m_ending;
 
     int m_running = 0;
     int m_maxCarrier = 3;

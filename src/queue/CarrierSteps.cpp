@@ -80,8 +80,8 @@ void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
         if (dot != std::string::npos) {
             const std::string extension = name.substr(dot);
             const auto extensions = m_carrier->ASCIIExts->Current();
-            binary = std::find(extensions->begin(), extensions->end(), extension) ==
-                     extensions->end();
+            binary =
+                std::find(extensions->begin(), extensions->end(), extension) == extensions->end();
         }
     }
     engine.SetBinary(binary);

@@ -24,9 +24,8 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
 bool TFTPCarrier::StartJobFor(const TFTPCarryItem& item) {
     static constexpr unsigned kFileJobs[] = {carrier_job::Download, carrier_job::Upload,
                                              carrier_job::Transfer};
-    static constexpr unsigned kFolderJobs[] = {carrier_job::ExploreDownload,
-                                               carrier_job::ExploreUpload,
-                                               carrier_job::ExploreTransfer};
+    static constexpr unsigned kFolderJobs[] = {
+        carrier_job::ExploreDownload, carrier_job::ExploreUpload, carrier_job::ExploreTransfer};
     const auto direction = static_cast<std::size_t>(item.Direction);
     if (direction > 2) {
         return false;

@@ -203,8 +203,7 @@ void TFTPCarrierThread::WaitForEngine(Side side) {
             if (slot.requestError == 0) {
                 m_carrier->ResultCode = 0;
             } else {
-                Fail(engine.ErrorMessage().empty() ? engine.LastResponse()
-                                                   : engine.ErrorMessage());
+                Fail(engine.ErrorMessage().empty() ? engine.LastResponse() : engine.ErrorMessage());
             }
             return;
         }

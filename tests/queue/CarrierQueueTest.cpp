@@ -1,0 +1,293 @@
+// The scheduler with carriers the test ends by hand: start order, MaxCarrier, suspend and
+// resume, explorations, failures, resubmitting, deleting, the row texts and the settings.
+
+#include "queue/CarrierQueue.h"
+#include "platform/ConfigStore.h"
+#include "queue/CarrierProgress.h"
+#include "queue/CarrierSettings.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+class FakeCarrier final : public TFTPCarrier, public std::enable_shared_from_this<FakeCarrier> {
+public:
+    unsigned job = 0;
+    bool aborted = false;
+    bool stopped = false;
+
+    void Abort() override { aborted = true; }
+    void StopThread() override {
+        stopped = true;
+        if (OnEndThread) {
+            OnEndThread(*this);
+        }
+    }
+
+    // Ends the job as a real carrier would: one done event, with the result set.
+    void Finish(std::uint8_t result, const std::string& error = {}) {
+        const auto self = shared_from_this(); // alive while raising, as the real one is
+        ResultCode = result;
+        ErrorMessage = error;
+        const bool explore = job >= carrier_job::ExploreDownload;
+        auto handler = explore ? OnExploreDone : OnCarryDone;
+        handler(*this);
+        Items.Clear();
+    }
+
+protected:
+    void RunJob(unsigned code) override { job = code; }
+};
+
+std::unique_ptr<TFTPCarryItem> Item(const std::string& name, bool folder = false,
+                                    TCarryDirection direction = TCarryDirection::Download) {
+    auto item = std::make_unique<TFTPCarryItem>();
+    item->FileName = name;
+    item->IsFolder = folder;
+    item->Direction = direction;
+    item->SrcHostName = "src.example";
+    item->SrcPath = "/pub/";
+    item->DestPath = "/home/me/";
+    item->FileSize = folder ? -1 : 1234;
+    return item;
+}
+
+struct RecordingView : TCarrierQueueView {
+    std::string caption;
+    int statusChanges = 0;
+    void CaptionChanged(const std::string& text) override { caption = text; }
+    void RowChanged(TCarrierList list, std::size_t) override {
+        statusChanges += list == TCarrierList::Status;
+    }
+};
+
+struct CarrierQueueFixture : ::testing::Test {
+    std::vector<std::shared_ptr<FakeCarrier>> carriers;
+    TAsciiExtensions ascii;
+    TCarrierQueue queue{[this] {
+                            carriers.push_back(std::make_shared<FakeCarrier>());
+                            return carriers.back();
+                        },
+                        &ascii};
+    RecordingView view;
+
+    CarrierQueueFixture() { queue.SetView(&view); }
+
+    void add(const std::vector<std::string>& names) {
+        for (const auto& name : names) {
+            queue.AddItem(Item(name));
+        }
+    }
+    std::vector<std::string> column(TCarrierList list, std::size_t column = 0) const {
+        std::vector<std::string> texts;
+        for (std::size_t row = 0; row < queue.RowCount(list); ++row) {
+            texts.push_back(queue.Text(list, row, column));
+        }
+        return texts;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(CarrierQueueFixture, StartsInQueueOrderUpToMaxCarrier) {
+    add({"1", "2", "3", "4", "5"});
+    EXPECT_EQ(view.caption, "[5 Items Queued]");
+    queue.StartCarriers();
+    EXPECT_EQ(queue.RunningCount(), 3);
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"1", "2", "3"}));
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"4", "5"}));
+    EXPECT_EQ(view.caption, "[2 Items Queued]");
+    EXPECT_EQ(carriers[0]->FileName, "1");
+    EXPECT_EQ(carriers[0]->job, carrier_job::Download);
+    EXPECT_EQ(carriers[0]->ASCIIExts, &ascii);
+    EXPECT_EQ(carriers[0]->ConnectRetry, 30);
+
+    carriers[1]->Finish(0);
+    EXPECT_TRUE(carriers[1]->stopped);
+    EXPECT_TRUE(queue.WorkersRunning());
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"1", "3", "4"}));
+    EXPECT_EQ(column(TCarrierList::Success), (Names{"2"}));
+    EXPECT_EQ(queue.Item(TCarrierList::Success, 0), nullptr); // texts only
+}
+
+TEST_F(CarrierQueueFixture, SuspendLetsRunningJobsFinishAndStartsNothingUntilResumed) {
+    queue.SetMaxCarrier(2);
+    add({"1", "2", "3"});
+    queue.StartCarriers();
+    queue.Suspend();
+    carriers[0]->Finish(0);
+    carriers[1]->Finish(0);
+    EXPECT_EQ(queue.RunningCount(), 0);
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"3"}));
+    EXPECT_TRUE(queue.Idle());
+    queue.Resume();
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"3"}));
+}
+
+TEST_F(CarrierQueueFixture, LoweringMaxCarrierStopsNothing) {
+    add({"1", "2", "3", "4"});
+    queue.StartCarriers();
+    queue.SetMaxCarrier(1);
+    EXPECT_EQ(queue.RunningCount(), 3);
+    carriers[0]->Finish(0);
+    carriers[1]->Finish(0);
+    EXPECT_EQ(queue.RunningCount(), 1); // nothing new while 1 still runs
+    carriers[2]->Finish(0);
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"4"}));
+    queue.SetMaxCarrier(40);
+    EXPECT_EQ(queue.MaxCarrier(), 16);
+    queue.SetMaxCarrier(0);
+    EXPECT_EQ(queue.MaxCarrier(), 1);
+}
+
+TEST_F(CarrierQueueFixture, ExploredFolderAppendsItsEntriesAndCountsAsSuccess) {
+    queue.AddItem(Item("tree", true));
+    add({"later"});
+    queue.SetMaxCarrier(1);
+    queue.StartCarriers();
+    ASSERT_EQ(carriers[0]->job, carrier_job::ExploreDownload);
+    for (const char* name : {"a", "b", "c"}) {
+        carriers[0]->Items.Add(Item(name));
+    }
+    carriers[0]->Finish(0);
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"later"}));
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"a", "b", "c"}));
+    EXPECT_EQ(column(TCarrierList::Queue, 3), (Names{"Carry", "Carry", "Carry"}));
+    EXPECT_EQ(column(TCarrierList::Success, 3), (Names{"Explore"}));
+    EXPECT_EQ(column(TCarrierList::Success, 4), (Names{""})); // a folder has no size
+}
+
+TEST_F(CarrierQueueFixture, FailedJobsKeepTheirItemAndResubmitRunsThemAgain) {
+    queue.AddItem(Item("tree", true));
+    add({"file"});
+    queue.StartCarriers();
+    carriers[0]->Items.Add(Item("discarded"));
+    carriers[0]->Finish(1, "550 No such folder");
+    carriers[1]->Finish(2, "! [src.example]: Operation aborted.");
+    EXPECT_EQ(column(TCarrierList::Fail), (Names{"tree", "file"}));
+    EXPECT_EQ(column(TCarrierList::Fail, 6),
+              (Names{"550 No such folder", "! [src.example]: Operation aborted."}));
+    EXPECT_EQ(queue.RowCount(TCarrierList::Queue), 0u);
+    ASSERT_NE(queue.Item(TCarrierList::Fail, 1), nullptr);
+    EXPECT_EQ(queue.Item(TCarrierList::Fail, 1)->Carrier, nullptr);
+
+    queue.Suspend();
+    queue.Resubmit({1, 0, 1});
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"tree", "file"}));
+    EXPECT_EQ(queue.RowCount(TCarrierList::Fail), 0u);
+    queue.Resume();
+    EXPECT_EQ(carriers.size(), 4u);
+    EXPECT_EQ(carriers[2]->FileName, "tree");
+}
+
+TEST_F(CarrierQueueFixture, AbortGoesToTheSelectedCarriers) {
+    add({"1", "2", "3"});
+    queue.StartCarriers();
+    queue.Abort({2, 0, 7});
+    EXPECT_TRUE(carriers[0]->aborted);
+    EXPECT_FALSE(carriers[1]->aborted);
+    EXPECT_TRUE(carriers[2]->aborted);
+}
+
+TEST_F(CarrierQueueFixture, DeleteAndClearFreeTheirRows) {
+    queue.Suspend();
+    add({"0", "1", "2", "3", "4", "5"});
+    queue.Delete({5, 1, 2, 9});
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"0", "3", "4"}));
+    EXPECT_EQ(view.caption, "[3 Items Queued]");
+    queue.ClearQueue();
+    EXPECT_EQ(view.caption, "[0 Items Queued]");
+    EXPECT_EQ(queue.Caption(), "[0 Items Queued]");
+    queue.ClearSuccess();
+    queue.ClearFail();
+    EXPECT_TRUE(queue.Idle());
+}
+
+TEST_F(CarrierQueueFixture, RowTexts) {
+    queue.Suspend();
+    auto upload = Item("up.txt", false, TCarryDirection::Upload);
+    upload->SrcHostName.clear();
+    upload->SrcPath = "/home/me/";
+    upload->DestHostName = "dst.example";
+    upload->DestPath = "/in/";
+    upload->DestTransferType = TFTPTransferType::ftpTypeAuto;
+    upload->ResumeTransfer = true;
+    upload->TypeName = "Text Document";
+    queue.AddItem(std::move(upload));
+    auto copy = Item("s2s.bin", false, TCarryDirection::ServerToServer);
+    copy->SrcTransferType = TFTPTransferType::ftpTypeASCII;
+    copy->FileSize = -1;
+    queue.AddItem(std::move(copy));
+    EXPECT_EQ(column(TCarrierList::Queue, 1), (Names{"/home/me/", "src.example/pub/"}));
+    EXPECT_EQ(column(TCarrierList::Queue, 2), (Names{"dst.example/in/", "/home/me/"}));
+    EXPECT_EQ(column(TCarrierList::Queue, 4), (Names{"1234", ""}));
+    EXPECT_EQ(column(TCarrierList::Queue, 5), (Names{"Text Document", ""}));
+    EXPECT_EQ(column(TCarrierList::Queue, 6), (Names{"Auto", "ASCII Binary"}));
+    EXPECT_EQ(column(TCarrierList::Queue, 7), (Names{"Yes", "No"}));
+
+    queue.Resume();
+    EXPECT_EQ(column(TCarrierList::Status, 6), (Names{"", ""}));
+    carriers[1]->OnTransferStatus(*carriers[1], 500, 500, 1000);
+    carriers[1]->OnDisplay(*carriers[1], "< [src.example]: 150 Sending");
+    EXPECT_EQ(queue.Text(TCarrierList::Status, 1, 6), "500");
+    EXPECT_EQ(queue.Text(TCarrierList::Status, 1, 7), "0.49 KB/s");
+    EXPECT_EQ(queue.Text(TCarrierList::Status, 1, 8), ""); // unknown size
+    EXPECT_EQ(queue.Text(TCarrierList::Status, 1, 9), "");
+    EXPECT_EQ(queue.Text(TCarrierList::Status, 1, 10), "< [src.example]: 150 Sending");
+    EXPECT_EQ(view.statusChanges, 2);
+}
+
+TEST(CarrierProgress, RoundsHalvesToEvenAndFormatsTheColumns) {
+    // 2.5 B/ms is 2500 B/s; 3 bytes in 2 ms is 1500 B/s.
+    auto texts = CarrierProgressTexts(10'000'000, 2'500, 5, 2);
+    EXPECT_EQ(texts.Position, "2500");
+    EXPECT_EQ(texts.TransferRate, "2.44 KB/s");
+    EXPECT_EQ(texts.TimeLeft, "01:06:39"); // 9,997,500 / 2,500 = 3999 s
+    EXPECT_EQ(texts.Done, "0 %");
+    // 1 byte per 2000 ms: 0.5 B/s rounds to 0, so no time left can be given.
+    texts = CarrierProgressTexts(100, 50, 1, 2000);
+    EXPECT_EQ(texts.TransferRate, "0.00 KB/s");
+    EXPECT_EQ(texts.TimeLeft, "");
+    EXPECT_EQ(texts.Done, "50 %");
+    // 5 of 200 bytes is 2.5 %, which rounds to 2; 15 of 200 is 7.5 %, which rounds to 8.
+    EXPECT_EQ(CarrierProgressTexts(200, 5, 5, 1000).Done, "2 %");
+    EXPECT_EQ(CarrierProgressTexts(200, 15, 15, 1000).Done, "8 %");
+    // Nothing elapsed: no rate; a file that grew past its size has no time left.
+    EXPECT_EQ(CarrierProgressTexts(200, 15, 15, 0).TransferRate, "");
+    EXPECT_EQ(CarrierProgressTexts(100, 300, 300, 1000).TimeLeft, "00:00:00");
+    // Sizes beyond 4 GiB.
+    EXPECT_EQ(CarrierProgressTexts(8'000'000'000, 4'000'000'000, 4'000'000'000, 1000).Done, "50 %");
+}
+
+TEST(CarrierSettings, LoadsWhatIsPresentAndBoundsMaxCarrier) {
+    TempDir dir;
+    TConfigStore store(dir.path() / "settings.conf");
+    TCarrierSettings settings;
+    settings.LoadFromStore(store); // no key: defaults stay
+    EXPECT_EQ(settings.MaxCarrier, 3);
+    EXPECT_EQ(settings.Width, 652);
+    store.CreateKey(CarrierKey);
+    store.WriteNumber(CarrierKey, "MaxCarrier", 40);
+    store.WriteString(CarrierKey, "Width", "wide"); // unreadable: skipped
+    store.WriteNumber(CarrierKey, "ResumeService", 0);
+    settings.LoadFromStore(store);
+    EXPECT_EQ(settings.MaxCarrier, 16);
+    EXPECT_EQ(settings.Width, 652);
+    EXPECT_FALSE(settings.ResumeService);
+
+    settings.Left = 40;
+    settings.SaveToStore(store, true); // maximized: the place is not written
+    EXPECT_FALSE(store.ReadNumber(CarrierKey, "Left").has_value());
+    settings.SaveToStore(store, false);
+    TCarrierSettings reloaded;
+    reloaded.LoadFromStore(store);
+    EXPECT_EQ(reloaded.Left, 40);
+    EXPECT_EQ(reloaded.MaxCarrier, 16);
+    EXPECT_FALSE(reloaded.ResumeService);
+}

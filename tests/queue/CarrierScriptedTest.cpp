@@ -1,0 +1,320 @@
+// Carrier jobs against scripted servers: the login retry lines, the automatic type, resuming a
+// server-to-server copy, and what explorations queue.
+
+#include "support/CarrierHarness.h"
+#include "support/ScriptedFtpServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace qx;
+using namespace qx::test;
+
+namespace {
+
+void refuseLogin(ScriptedSession& s) {
+    s.reply("220 Ready");
+    s.expect("USER anonymous");
+    s.reply("331 Password required");
+    s.expectPrefix("PASS ");
+    s.reply("530 Login incorrect.");
+    if (!s.waitForClientClose()) {
+        throw ScriptFailure("no abort after a failed attempt");
+    }
+}
+
+// The restart probe after a login: binary mode, then REST 1 and REST 0.
+void answerProbe(ScriptedSession& s) {
+    s.expect("TYPE I");
+    s.reply("200 Type set to I");
+    s.expect("REST 1");
+    s.reply("350 Restarting at 1");
+    s.expect("REST 0");
+    s.reply("350 Restarting at 0");
+}
+
+void expectQuit(ScriptedSession& s) {
+    s.expect("QUIT");
+    s.reply("221 Goodbye");
+}
+
+} // namespace
+
+TEST(CarrierScripted, LoginRetriesLogTheFirstAttemptAndAFailureLineForEach) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        refuseLogin(s);
+        s.nextConnection();
+        refuseLogin(s);
+        s.nextConnection();
+        refuseLogin(s);
+    });
+    CarrierHarness h;
+    h.carrier->ConnectRetry = 3;
+    h.carrier->SrcPort = server.portText();
+    h.carrier->FileName = "a.bin";
+    h.carrier->SrcPath = "/";
+    h.carrier->DestPath = "/tmp/";
+    EXPECT_EQ(h.run(&TFTPCarrier::Download), 1);
+    EXPECT_EQ(h.dones, std::vector<std::string>{"Carry"});
+    EXPECT_EQ(h.errorMessage, "530 Login incorrect.");
+
+    const std::string tag = "[127.0.0.1]: ";
+    const std::string port = server.portText();
+    const std::string failed = "! " + tag +
+                               "User [anonymous] failed to log in onto host [127.0.0.1] on port [" +
+                               port + "]";
+    const auto retry = [&](int left) {
+        return "~ " + tag + "Retrying to connect host [127.0.0.1] on port [" + port + "]. " +
+               std::to_string(left) + " connection retry remained";
+    };
+    const std::string closed = "~ " + tag + "Connection closed from host [127.0.0.1]";
+    const std::vector<std::string> expected = {
+        "~ " + tag + "Contacting host [127.0.0.1]...",
+        "~ " + tag + "Host [127.0.0.1] contacted. Waiting for reply...",
+        "< " + tag + "220 Ready",
+        "~ " + tag + "Host [127.0.0.1] connected. Sending Login information...",
+        "> " + tag + "USER anonymous",
+        "< " + tag + "331 Password required",
+        "> " + tag + "PASS [What are you looking at?]",
+        "< " + tag + "530 Login incorrect.",
+        failed,
+        closed, // the abort after the failed attempt
+        retry(2),
+        failed, // the second attempt itself left no lines
+        closed,
+        retry(1),
+        failed,
+        closed,
+    };
+    EXPECT_EQ(h.lines, expected);
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        answerProbe(s);
+        s.expect("TYPE I"); // README.TXT: ".TXT" is not ".txt"
+        s.reply("200 Type set to I");
+        s.expect("PASV");
+        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+        s.expect("RETR /pub/README.TXT");
+        s.acceptData();
+        s.reply("150 Sending");
+        s.dataSend("read me\r\n");
+        s.dataClose();
+        s.reply("226 Done");
+        expectQuit(s);
+    });
+    TempDir local;
+    const TAsciiExtensions ascii({".txt"});
+    CarrierHarness h;
+    h.carrier->SrcPort = server.portText();
+    h.carrier->PassiveMode = true;
+    h.carrier->ASCIIExts = &ascii;
+    h.carrier->SrcTransferType = TFTPTransferType::ftpTypeAuto;
+    h.carrier->FileName = "README.TXT";
+    h.carrier->SrcPath = "/pub/";
+    h.carrier->DestPath = local.path().string() + "/";
+    EXPECT_EQ(h.run(&TFTPCarrier::Download), 0) << h.errorMessage;
+    EXPECT_EQ(readFile(local.path() / "README.TXT"), "read me\r\n"); // binary: bytes untouched
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
+    const std::string address = "127,0,0,1,200,10";
+    ScriptedFtpServer source([&](ScriptedSession& s) {
+        s.greetAndLogin("src");
+        answerProbe(s);
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expect("PASV");
+        s.reply("227 Entering Passive Mode (" + address + ").");
+        s.expect("REST 1000");
+        s.reply("350 Restarting at 1000");
+        s.expect("RETR /from/big.iso");
+        s.reply("150 Sending");
+        s.reply("226 Transfer complete");
+        expectQuit(s);
+    });
+    ScriptedFtpServer destination([&](ScriptedSession& s) {
+        s.greetAndLogin("dst");
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expect("PORT " + address);
+        s.reply("200 PORT command successful");
+        s.expect("SIZE /to/big.iso");
+        s.reply("213 1000");
+        s.expect("APPE /to/big.iso");
+        s.reply("150 Receiving");
+        s.reply("226 Transfer complete");
+        expectQuit(s);
+    });
+    CarrierHarness h;
+    TFTPCarrier& c = *h.carrier;
+    c.SrcPort = source.portText();
+    c.SrcUserName = "src";
+    c.DestPort = destination.portText();
+    c.DestUserName = "dst";
+    c.ResumeTransfer = true;
+    c.FileName = "big.iso";
+    c.FileSize = 5000;
+    c.SrcPath = "/from/";
+    c.DestPath = "/to/";
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 0) << h.errorMessage;
+    ASSERT_TRUE(source.waitFinished());
+    ASSERT_TRUE(destination.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+    EXPECT_EQ(destination.failure(), "");
+}
+
+TEST(CarrierScripted, ServerToServerFailureOfTheSourceFailsTheJob) {
+    ScriptedFtpServer source([](ScriptedSession& s) {
+        s.greetAndLogin();
+        answerProbe(s);
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expect("PASV");
+        s.reply("227 Entering Passive Mode (127,0,0,1,200,11)");
+        s.expect("RETR /a.bin");
+        s.reply("150 Sending");
+        s.reply("426 Connection lost");
+        s.waitForClientClose();
+    });
+    ScriptedFtpServer destination([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expectPrefix("PORT ");
+        s.reply("200 PORT command successful");
+        s.expect("STOR /b/a.bin");
+        s.reply("150 Receiving");
+        s.reply("226 Transfer complete");
+        s.waitForClientClose();
+    });
+    CarrierHarness h;
+    h.carrier->SrcPort = source.portText();
+    h.carrier->DestPort = destination.portText();
+    h.carrier->FileName = "a.bin";
+    h.carrier->SrcPath = "/";
+    h.carrier->DestPath = "/b/";
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 1);
+    EXPECT_EQ(h.errorMessage, "426 Connection lost");
+    h.carrier->StopThread();
+    ASSERT_TRUE(source.waitFinished());
+    ASSERT_TRUE(destination.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+    EXPECT_EQ(destination.failure(), "");
+}
+
+TEST(CarrierScripted, ExploringAnEmptyRemoteFolderSucceedsWithNoItems) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("CWD /pub/empty");
+        s.reply("250 OK");
+        s.expect("TYPE A");
+        s.reply("200 Type set to A");
+        s.expect("PASV");
+        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+        s.expect("LIST");
+        s.acceptData();
+        s.reply("150 Listing");
+        s.dataClose();
+        s.reply("226 Done");
+        expectQuit(s);
+    });
+    TempDir local;
+    CarrierHarness h;
+    h.carrier->SrcPort = server.portText();
+    h.carrier->PassiveMode = true;
+    h.carrier->FileName = "empty";
+    h.carrier->SrcPath = "/pub/";
+    h.carrier->DestPath = local.path().string() + "/";
+    EXPECT_EQ(h.run(&TFTPCarrier::ExploreDownload), 0) << h.errorMessage;
+    EXPECT_EQ(h.dones, std::vector<std::string>{"Explore"});
+    EXPECT_TRUE(h.items.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(local.path() / "empty"));
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+TEST(CarrierScripted, ExploringALocalFolderQueuesNoDotFilesAndMakesTheRemoteFolder) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("CWD /up/tree");
+        s.reply("550 No such folder");
+        s.expect("MKD /up/tree");
+        s.reply("257 \"/up/tree\" created");
+        expectQuit(s);
+    });
+    TempDir local;
+    local.write("tree/.hidden", "x");
+    local.write("tree/.config/settings", "x");
+    local.write("tree/b.txt", "12345");
+    local.write("tree/a/inner.bin", "1");
+    CarrierHarness h;
+    h.carrier->DestPort = server.portText();
+    h.carrier->FileName = "tree";
+    h.carrier->SrcPath = local.path().string() + "/";
+    h.carrier->DestPath = "/up/";
+    EXPECT_EQ(h.run(&TFTPCarrier::ExploreUpload), 0) << h.errorMessage;
+    ASSERT_EQ(h.items.size(), 2u);
+    EXPECT_EQ(h.items[0]->FileName, "a");
+    EXPECT_TRUE(h.items[0]->IsFolder);
+    EXPECT_EQ(h.items[0]->FileSize, -1);
+    EXPECT_EQ(h.items[1]->FileName, "b.txt");
+    EXPECT_FALSE(h.items[1]->IsFolder);
+    EXPECT_EQ(h.items[1]->FileSize, 5);
+    for (const auto& item : h.items) {
+        EXPECT_EQ(item->Direction, TCarryDirection::Upload);
+        EXPECT_EQ(item->SrcPath, local.path().string() + "/tree/");
+        EXPECT_EQ(item->DestPath, "/up/tree/");
+        EXPECT_EQ(item->DestPort, server.portText());
+    }
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+TEST(CarrierScripted, ExplorationSkipsNamesThatWouldLeaveTheFolder) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("CWD /pub");
+        s.reply("250 OK");
+        s.expect("TYPE A");
+        s.reply("200 Type set to A");
+        s.expect("PASV");
+        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+        s.expect("LIST");
+        s.acceptData();
+        s.reply("150 Listing");
+        s.dataSend("12-01-23  10:00AM       <DIR>          .\r\n"
+                   "12-01-23  10:00AM       <DIR>          ..\r\n"
+                   "12-01-23  10:00AM                  12 ok.txt\r\n"
+                   "drwxr-xr-x   2 u  g   4096 Jan  1 10:00 sub\r\n");
+        s.dataClose();
+        s.reply("226 Done");
+        expectQuit(s);
+    });
+    TempDir local;
+    CarrierHarness h;
+    h.carrier->SrcPort = server.portText();
+    h.carrier->PassiveMode = true;
+    h.carrier->FileName = "pub";
+    h.carrier->SrcPath = "/";
+    h.carrier->DestPath = local.path().string() + "/";
+    EXPECT_EQ(h.run(&TFTPCarrier::ExploreDownload), 0) << h.errorMessage;
+    ASSERT_EQ(h.items.size(), 2u);
+    EXPECT_EQ(h.items[0]->FileName, "ok.txt");
+    EXPECT_EQ(h.items[0]->FileSize, 12);
+    EXPECT_EQ(h.items[0]->SrcPath, "/pub/");
+    EXPECT_EQ(h.items[0]->DestPath, local.path().string() + "/pub/");
+    EXPECT_EQ(h.items[1]->FileName, "sub");
+    EXPECT_TRUE(h.items[1]->IsFolder);
+    EXPECT_EQ(h.items[1]->FileSize, -1);
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
