@@ -190,6 +190,10 @@ bool TCustomFtpCliEx::CloseLocalFile() {
     if (!m_localFile.IsOpen()) {
         return true;
     }
+    if (m_localFile.Pending()) {
+        // Nothing arrived: whether that is an empty file or a failure, the final reply tells.
+        return true;
+    }
     if (AsciiConversion() && m_localError == 0) {
         m_downloadLineEnds.finish(m_convertBuffer);
         if (!m_convertBuffer.empty() &&
@@ -209,6 +213,16 @@ bool TCustomFtpCliEx::CloseLocalFile() {
 void TCustomFtpCliEx::CompleteTransfer() {
     TransferStats();
     ResumeAt = 0;
+    if (m_localFile.Pending()) {
+        if (m_dataError == 0 && m_localError == 0) {
+            if (!m_localFile.Finish()) {
+                SetLocalError(550, "550 Error writing local file " + LocalFileName + ": " +
+                                       m_localFile.Error());
+            }
+        } else {
+            m_localFile.Close();
+        }
+    }
     int result = m_dataError;
     if (m_localError != 0) {
         result = m_localError;

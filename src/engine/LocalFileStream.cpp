@@ -16,8 +16,33 @@ bool LocalFileStream::fail() {
 
 bool LocalFileStream::Create(const std::string& path) {
     Close();
-    m_fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    return m_fd.valid() || fail();
+    m_fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    m_created = m_fd.valid();
+    if (!m_created && errno == EEXIST) {
+        m_fd.reset(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    }
+    if (!m_fd.valid()) {
+        return fail();
+    }
+    m_path = path;
+    m_pending = true;
+    return true;
+}
+
+bool LocalFileStream::TruncatePending() {
+    if (!m_pending) {
+        return true;
+    }
+    m_pending = false;
+    return ::ftruncate(m_fd.get(), 0) == 0 || fail();
+}
+
+bool LocalFileStream::Finish() {
+    if (!TruncatePending()) {
+        Close();
+        return false;
+    }
+    return Close();
 }
 
 bool LocalFileStream::OpenForWriteAt(const std::string& path, std::int64_t offset) {
@@ -58,6 +83,9 @@ bool LocalFileStream::OpenForRead(const std::string& path, std::int64_t offset) 
 }
 
 bool LocalFileStream::Write(const char* data, std::size_t length) {
+    if (!TruncatePending()) {
+        return false;
+    }
     while (length > 0) {
         const ssize_t written = ::write(m_fd.get(), data, length);
         if (written < 0) {
@@ -89,6 +117,11 @@ bool LocalFileStream::Close() {
     if (!m_fd.valid()) {
         return true;
     }
+    if (m_pending && m_created) {
+        ::unlink(m_path.c_str());
+    }
+    m_pending = false;
+    m_created = false;
     const int fd = m_fd.release();
     if (::close(fd) != 0 && errno != EINTR) {
         return fail();

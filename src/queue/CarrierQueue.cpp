@@ -136,6 +136,7 @@ void TCarrierQueue::StartOne() {
         if (StatusRow* row = FindStatusRow(c, &index)) {
             row->response = line;
             if (m_view != nullptr) {
+                m_view->CarrierLine(index, line);
                 m_view->RowChanged(TCarrierList::Status, index);
             }
         }

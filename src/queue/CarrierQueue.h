@@ -28,6 +28,8 @@ public:
     virtual void RowsAboutToBeRemoved(TCarrierList, std::size_t /*first*/, std::size_t /*last*/) {}
     virtual void RowsRemoved(TCarrierList) {}
     virtual void RowChanged(TCarrierList, std::size_t /*row*/) {}
+    // A log line of the carrier of a status row (it is also that row's "Response" now).
+    virtual void CarrierLine(std::size_t /*statusRow*/, const std::string& /*line*/) {}
     virtual void CaptionChanged(const std::string& /*caption*/) {}
     // The running count or the service state changed.
     virtual void StateChanged() {}

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 using namespace qx;
@@ -175,6 +176,33 @@ TEST(FtpTransferModes, ZeroByteDownload) {
     EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 0);
     EXPECT_EQ(readFile(dir.file("empty")), "");
     EXPECT_TRUE(hasLineStartingWith(h.display, "! 0 bytes received/sent in 0 seconds"));
+    h.engine.Abort();
+}
+
+TEST(FtpTransferFailures, RefusedDownloadLeavesTheLocalFileAsItWas) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        for (int i = 0; i < 2; ++i) {
+            s.handlePasv();
+            s.expectPrefix("RETR ");
+            s.acceptData();
+            s.dataClose(); // an orderly close, before the refusal
+            std::this_thread::sleep_for(20ms);
+            s.reply("550 No such file");
+        }
+        s.waitForClientClose();
+    });
+    TempDir dir;
+    EngineHarness h(server.portText());
+    ASSERT_TRUE(h.login());
+    h.engine.Passive = true;
+    h.engine.HostFileName = "gone";
+    h.engine.LocalFileName = dir.write("kept", "old content");
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
+    EXPECT_EQ(readFile(dir.file("kept")), "old content");
+    h.engine.LocalFileName = dir.file("new");
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new")));
     h.engine.Abort();
 }
 

@@ -30,9 +30,8 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     TThreadedFTPClient& client = *m_client;
     client.HostName = target.Host;
     client.Port = target.Port;
-    client.UserName = target.User.empty() ? "anonymous" : target.User;
-    client.Password =
-        target.User.empty() && target.Password.empty() ? kAnonymousPassword : target.Password;
+    client.UserName = LoginName(target);
+    client.Password = LoginPassword(target);
     client.InitialFolder = target.InitialFolder;
     client.LoginRetry = target.LoginRetry;
     client.ReloginDelay = target.ReloginDelay;
@@ -104,6 +103,21 @@ bool CliSession::Run(void (TThreadedFTPClient::*request)()) {
         text.erase(0, 2);
     }
     return Fail(text.empty() ? "the request failed" : text);
+}
+
+std::string CliSession::LoginName(const CliTarget& target) {
+    return target.User.empty() ? "anonymous" : target.User;
+}
+
+std::string CliSession::LoginPassword(const CliTarget& target) {
+    return target.User.empty() && target.Password.empty() ? kAnonymousPassword : target.Password;
+}
+
+bool CliSession::IsFolder(const std::string& path) {
+    m_client->HostDirName = Absolute(path);
+    const bool entered = Run(&TThreadedFTPClient::ChangeFolder);
+    m_failure.clear();
+    return entered;
 }
 
 std::string CliSession::Absolute(const std::string& path) const {

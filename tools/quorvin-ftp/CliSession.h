@@ -39,6 +39,8 @@ public:
     ~CliSession();
 
     bool Connect();
+    // True when the path names a folder the session can enter.
+    bool IsFolder(const std::string& path);
     bool List(const std::string& folder, TFTPListItems& items);
     bool Download(const std::string& remoteFile, const std::string& localFile);
     bool DownloadTree(const std::string& remoteFolder, const std::string& localFolder);
@@ -49,6 +51,10 @@ public:
     bool Rename(const std::string& remotePath, const std::string& newName);
     bool ChangeMode(const std::string& mode, const std::vector<std::string>& remotePaths);
     void Quit();
+
+    // The login a target gives: its user, or anonymous with the tool's e-mail address.
+    static std::string LoginName(const CliTarget& target);
+    static std::string LoginPassword(const CliTarget& target);
 
     // The absolute form of a remote path.
     std::string Absolute(const std::string& path) const;

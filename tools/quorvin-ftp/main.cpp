@@ -6,6 +6,7 @@
 #include "CliSite.h"
 #include "FtpUrl.h"
 #include "ListingOutput.h"
+#include "QueueCommand.h"
 
 #include "engine/ListDecoder.h"
 #include "platform/TempFiles.h"
@@ -42,6 +43,12 @@ const char* const kUsage =
     "  mkdir URL                    make a folder\n"
     "  mv URL NEWNAME               rename (a NEWNAME without / stays in the same folder)\n"
     "  chmod MODE URL...            change permissions (MODE: octal, for example 644)\n"
+    "  copy SRCURL DESTURL          copy a file or folder tree from one server straight to\n"
+    "                               another, into the folder DESTURL, through the queue\n"
+    "  queue FILE                   run the jobs of FILE through the transfer queue, one a\n"
+    "                               line: get URL LOCALDIR, put LOCALPATH URL or copy SRCURL\n"
+    "                               DESTURL (the last field names a folder; folders are\n"
+    "                               explored)\n"
     "options:\n"
     "  --active | --passive         data connections (default passive)\n"
     "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
@@ -49,6 +56,7 @@ const char* const kUsage =
     "  --site PATH                  connect to a site of the site book (PATH like "
     "\\Work\\Mirror);\n"
     "                               URLs may then be plain remote paths\n"
+    "  --carriers N                 transfers at once for copy and queue (1 to 16, default 3)\n"
     "  -v                           session log on standard error (passwords masked)\n"
     "URL: ftp://[user[:password]@]host[:port]/path\n";
 
@@ -104,8 +112,47 @@ struct Options {
     bool resume = false;
     bool verbose = false;
     bool recursive = false;
+    int carriers = 3;
     std::string site;
 };
+
+int runQueue(const std::string& command, const std::vector<std::string>& words,
+             const Options& options) {
+    std::vector<QueueJob> jobs;
+    if (command == "copy") {
+        if (words.size() != 3) {
+            return usage("copy takes SRCURL and DESTURL");
+        }
+        QueueJob job{QueueJob::Kind::Copy, words[1], words[2], 1};
+        if (const std::string problem = CheckQueueJob(job); !problem.empty()) {
+            return usage(problem);
+        }
+        jobs.push_back(std::move(job));
+    } else {
+        if (words.size() != 2) {
+            return usage("queue takes one FILE");
+        }
+        std::ifstream in(words[1], std::ios::binary);
+        if (!in) {
+            return fail("cannot read " + words[1]);
+        }
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        std::string problem;
+        auto parsed = ParseQueueJobs(text, words[1], problem);
+        if (!parsed) {
+            return usage(problem);
+        }
+        jobs = std::move(*parsed);
+    }
+    QueueRunOptions run;
+    run.passive = options.passive.value_or(true);
+    run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
+    run.resume = options.resume;
+    run.verbose = options.verbose;
+    run.carriers = options.carriers;
+    return RunQueueJobs(jobs, run, std::cout, std::cerr);
+}
 
 bool isOctalMode(const std::string& mode) {
     return (mode.size() == 3 || mode.size() == 4) &&
@@ -136,6 +183,14 @@ int main(int argc, char** argv) {
             options.verbose = true;
         } else if (arg == "-r" || arg == "--recursive") {
             options.recursive = true;
+        } else if (arg == "--carriers") {
+            const std::string count = i + 1 < argc ? argv[++i] : "";
+            if (count.empty() || count.size() > 2 ||
+                count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(count) < 1 || std::stoi(count) > 16) {
+                return usage("--carriers needs a number from 1 to 16");
+            }
+            options.carriers = std::stoi(count);
         } else if (arg == "--site") {
             if (i + 1 >= argc) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
@@ -158,6 +213,12 @@ int main(int argc, char** argv) {
 
     if (command == "decode-listing") {
         return arguments == 1 ? decodeListing(words[1]) : usage("decode-listing takes one FILE");
+    }
+    if (command == "copy" || command == "queue") {
+        if (!options.site.empty()) {
+            return usage(command + " takes URLs, not --site");
+        }
+        return runQueue(command, words, options);
     }
     // Which arguments are remote, per command.
     std::vector<std::size_t> remote;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "QueueJobs.h"
+
+#include "settings/TransferType.h"
+
+#include <ostream>
+#include <vector>
+
+namespace qx::cli {
+
+struct QueueRunOptions {
+    bool passive = true; // data connections of downloads and uploads
+    TFTPTransferType type = TFTPTransferType::ftpTypeBinary;
+    bool resume = false;
+    bool verbose = false; // every carrier's log lines on the error stream
+    int carriers = 3;
+};
+
+// Turns the jobs into queue items (folders and files are told apart by asking the servers and
+// the local disk, relative remote paths are resolved from the login folder), runs them
+// through the transfer queue and prints the success and fail rows. While it runs, the status
+// rows are shown live on a terminal. Exit code 0 only when nothing failed.
+int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& options,
+                 std::ostream& out, std::ostream& err);
+
+} // namespace qx::cli
