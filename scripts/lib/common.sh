@@ -48,3 +48,43 @@ ensure_packages() {
     [ -n "$created_policy" ] && "${sudo[@]}" rm -f "$policy"
     return $status
 }
+
+# Starts vsftpd on a free loopback port for the benchmarks, serving SERVED to anonymous users
+# with uploads allowed and server-to-server transfers permitted; WORK holds its configuration.
+# Sets vsftpd_pid and port. Needs root.
+start_vsftpd() {
+    local work=$1 served=$2
+    mkdir -p "$work/empty"
+    chmod 755 "$work/empty"
+    port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+    cat >"$work/vsftpd.conf" <<CONF
+listen=YES
+listen_ipv6=NO
+background=NO
+listen_address=127.0.0.1
+listen_port=$port
+anonymous_enable=YES
+local_enable=NO
+no_anon_password=YES
+write_enable=YES
+anon_upload_enable=YES
+anon_mkdir_write_enable=YES
+anon_other_write_enable=YES
+anon_umask=022
+anon_root=$served
+allow_writeable_chroot=YES
+pasv_promiscuous=YES
+port_promiscuous=YES
+seccomp_sandbox=NO
+isolate=NO
+isolate_network=NO
+connect_from_port_20=NO
+secure_chroot_dir=$work/empty
+xferlog_enable=NO
+max_clients=0
+max_per_ip=0
+CONF
+    /usr/sbin/vsftpd "$work/vsftpd.conf" &
+    vsftpd_pid=$!
+    sleep 0.5
+}

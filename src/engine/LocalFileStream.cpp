@@ -34,6 +34,10 @@ bool LocalFileStream::TruncatePending() {
         return true;
     }
     m_pending = false;
+    struct stat info {};
+    if (::fstat(m_fd.get(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return true; // a device such as /dev/null has nothing to empty
+    }
     return ::ftruncate(m_fd.get(), 0) == 0 || fail();
 }
 

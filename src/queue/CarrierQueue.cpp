@@ -49,6 +49,10 @@ TCarrierQueue::~TCarrierQueue() {
     for (const auto& carrier : m_ending) {
         detach(*carrier);
     }
+    for (const auto& carrier : m_idle) {
+        detach(*carrier);
+        carrier->StopThread();
+    }
 }
 
 const std::vector<std::string>& TCarrierQueue::Columns(TCarrierList list) {
@@ -128,9 +132,10 @@ void TCarrierQueue::StartOne() {
     }
     NotifyCaption();
 
-    std::shared_ptr<TFTPCarrier> carrier = m_factory();
+    std::shared_ptr<TFTPCarrier> carrier = CarrierFor(*item);
     carrier->TakeJobFrom(*item);
     carrier->ASCIIExts = m_asciiExtensions;
+    carrier->KeepSession = KeepSessions;
     carrier->OnDisplay = [this](TFTPCarrier& c, const std::string& line) {
         std::size_t index = 0;
         if (StatusRow* row = FindStatusRow(c, &index)) {
@@ -182,6 +187,56 @@ void TCarrierQueue::StartOne() {
     }
 }
 
+namespace {
+bool SameLogin(const std::string& host, const std::string& port, const std::string& user,
+               const std::string& password, const std::string& otherHost,
+               const std::string& otherPort, const std::string& otherUser,
+               const std::string& otherPassword) {
+    return host == otherHost && port == otherPort && user == otherUser && password == otherPassword;
+}
+} // namespace
+
+// An idle carrier, preferably one whose last job went to the same servers with the same
+// logins, or a new one.
+std::shared_ptr<TFTPCarrier> TCarrierQueue::CarrierFor(const TFTPCarryItem& item) {
+    if (m_idle.empty()) {
+        return m_factory();
+    }
+    const auto matches = [&item](const std::shared_ptr<TFTPCarrier>& c) {
+        const bool source =
+            SameLogin(c->SrcHostName, c->SrcPort, c->SrcUserName, c->SrcPassword, item.SrcHostName,
+                      item.SrcPort, item.SrcUserName, item.SrcPassword);
+        const bool destination =
+            SameLogin(c->DestHostName, c->DestPort, c->DestUserName, c->DestPassword,
+                      item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
+        return source && destination;
+    };
+    auto it = std::find_if(m_idle.begin(), m_idle.end(), matches);
+    if (it == m_idle.end()) {
+        it = m_idle.begin();
+    }
+    std::shared_ptr<TFTPCarrier> carrier = std::move(*it);
+    m_idle.erase(it);
+    return carrier;
+}
+
+// The carrier's worker ends; the carrier is kept until it has.
+void TCarrierQueue::Retire(std::shared_ptr<TFTPCarrier> carrier) {
+    m_ending.push_back(carrier);
+    carrier->StopThread();
+}
+
+void TCarrierQueue::TrimIdle() {
+    const std::size_t room = m_resumeService && !m_queue.empty()
+                                 ? static_cast<std::size_t>(std::max(0, m_maxCarrier - m_running))
+                                 : 0;
+    while (m_idle.size() > room) {
+        std::shared_ptr<TFTPCarrier> carrier = std::move(m_idle.back());
+        m_idle.pop_back();
+        Retire(std::move(carrier));
+    }
+}
+
 // --- Carriers' ends --------------------------------------------------------------------------
 
 TCarrierQueue::StatusRow* TCarrierQueue::FindStatusRow(const TFTPCarrier& carrier,
@@ -223,13 +278,16 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     if (m_view != nullptr) {
         m_view->RowsRemoved(TCarrierList::Status);
     }
-    carrier.OnDisplay = nullptr;
-    carrier.OnTransferStatus = nullptr;
-    m_ending.push_back(keep);
-    carrier.StopThread();
+    const bool reusable = KeepSessions && carrier.ResultCode == 0;
     --m_running;
+    if (reusable) {
+        m_idle.push_back(keep);
+    } else {
+        Retire(keep);
+    }
     NotifyState();
     StartCarriers();
+    TrimIdle();
 }
 
 void TCarrierQueue::AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {
@@ -267,6 +325,7 @@ void TCarrierQueue::Resume() {
 
 void TCarrierQueue::Suspend() {
     m_resumeService = false;
+    TrimIdle();
     NotifyState();
 }
 
@@ -274,6 +333,7 @@ void TCarrierQueue::SetMaxCarrier(int count) {
     m_maxCarrier = std::clamp(count, kMinCarriers, kMaxCarriers);
     NotifyState();
     StartCarriers();
+    TrimIdle();
 }
 
 void TCarrierQueue::Abort(const std::vector<std::size_t>& statusRows) {
@@ -314,11 +374,13 @@ void TCarrierQueue::Resubmit(const std::vector<std::size_t>& failRows) {
 void TCarrierQueue::Delete(const std::vector<std::size_t>& queueRows) {
     EraseRows(TCarrierList::Queue, m_queue, queueRows);
     NotifyCaption();
+    TrimIdle();
 }
 
 void TCarrierQueue::ClearQueue() {
     EraseAll(TCarrierList::Queue, m_queue);
     NotifyCaption();
+    TrimIdle();
 }
 
 void TCarrierQueue::ClearSuccess() {

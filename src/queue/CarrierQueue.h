@@ -59,6 +59,11 @@ public:
 
     void SetView(TCarrierQueueView* view) { m_view = view; }
 
+    // A carrier whose job got through takes the next queued item, still logged in when that
+    // item goes to the same servers with the same logins; carriers left without work end.
+    // Off, every item gets a fresh carrier that logs in and out.
+    bool KeepSessions = true;
+
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.
     void AddItem(std::unique_ptr<TFTPCarryItem> item);
@@ -88,7 +93,9 @@ public:
     bool Idle() const { return m_running == 0 && (m_queue.empty() || !m_resumeService); }
     // Some carrier's worker has not ended yet. Its events need the user-interface thread, so
     // that thread must go on running until this is false.
-    bool WorkersRunning() const { return !m_status.empty() || !m_ending.empty(); }
+    bool WorkersRunning() const {
+        return !m_status.empty() || !m_ending.empty() || !m_idle.empty();
+    }
     // "[%d Items Queued]".
     std::string Caption() const;
 
@@ -120,6 +127,9 @@ private:
     };
 
     void StartOne();
+    std::shared_ptr<TFTPCarrier> CarrierFor(const TFTPCarryItem& item);
+    void Retire(std::shared_ptr<TFTPCarrier> carrier);
+    void TrimIdle();
     void JobDone(TFTPCarrier& carrier, bool explored);
     StatusRow* FindStatusRow(const TFTPCarrier& carrier, std::size_t* index = nullptr);
     void AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage);
@@ -140,6 +150,9 @@ private:
     std::vector<FailRow> m_fail;
     // Carriers whose job has ended and whose worker has not.
     std::vector<std::shared_ptr<TFTPCarrier>> m_ending;
+    // Carriers that got through their job and wait for the next one (never more than
+    // MaxCarrier less the running count).
+    std::vector<std::shared_ptr<TFTPCarrier>> m_idle;
 
     int m_running = 0;
     int m_maxCarrier = 3;

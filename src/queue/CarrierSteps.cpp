@@ -17,6 +17,18 @@ bool TFTPCarrierThread::Login(Side side) {
     TThreadedFTPCarrier& carrier = *m_carrier;
     TFtpClientEx& engine = Engine(side);
     const std::string& host = engine.HostName;
+    EngineSlot& slot = m_slots[side];
+    if (slot.loggedIn) {
+        if (engine.ControlSocket().State() == TSocketState::wsConnected &&
+            engine.State() == TFtpState::ftpReady) {
+            DeliverTagged(side, '~',
+                          "User [" + engine.UserName + "] still logged in onto host [" + host +
+                              "] on port [" + engine.Port + "]");
+            carrier.ResultCode = 0;
+            return true;
+        }
+        DropSession(side); // the server ended the session meanwhile
+    }
     int counter = carrier.ConnectRetry;
     while (counter > 0) {
         Step(side, &TCustomFtpCliEx::Connect);
@@ -50,14 +62,19 @@ bool TFTPCarrierThread::Login(Side side) {
     DeliverTagged(side, '~',
                   "User [" + engine.UserName + "] logged in successfully onto host [" + host +
                       "] on port [" + engine.Port + "]");
+    slot.loggedIn = true;
+    slot.probed = false;
+    slot.typeKnown = false;
     return true;
 }
 
 bool TFTPCarrierThread::ProbeRestart() {
+    if (m_slots[Source].probed) {
+        return true; // a kept session: the answer is known
+    }
     m_resumeSupported = false;
     // Servers may refuse REST in ASCII mode, the mode a session starts in.
-    Engine(Source).SetBinary(true);
-    Step(Source, &TCustomFtpCliEx::SetType);
+    SendType(Source, true);
     if (Aborted()) {
         return false;
     }
@@ -67,11 +84,11 @@ bool TFTPCarrierThread::ProbeRestart() {
     }
     m_resumeSupported = !Failed();
     Quote(Source, "REST 0");
+    m_slots[Source].probed = !Aborted();
     return !Aborted();
 }
 
 void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
-    TFtpClientEx& engine = Engine(side);
     bool binary = type != TFTPTransferType::ftpTypeASCII;
     if (type == TFTPTransferType::ftpTypeAuto && m_carrier->ASCIIExts != nullptr) {
         // The extension is compared as it is written: "README.TXT" is not ".txt".
@@ -84,14 +101,30 @@ void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
                 std::find(extensions->begin(), extensions->end(), extension) == extensions->end();
         }
     }
-    engine.SetBinary(binary);
+    SendType(side, binary);
+}
+
+void TFTPCarrierThread::SendType(Side side, bool binary) {
+    EngineSlot& slot = m_slots[side];
+    if (slot.loggedIn && slot.typeKnown && slot.binary == binary) {
+        m_carrier->ResultCode = 0;
+        return;
+    }
+    slot.engine->SetBinary(binary);
     Step(side, &TCustomFtpCliEx::SetType);
+    slot.typeKnown = !Failed();
+    slot.binary = binary;
 }
 
 void TFTPCarrierThread::QuitIfDone(Side side) {
+    if (m_carrier->KeepSession) {
+        m_carrier->ResultCode = 0;
+        return; // the next job may go on with this session
+    }
     // The work is done: a server that drops the connection instead of answering QUIT does
     // not make it a failure.
     Step(side, &TCustomFtpCliEx::Quit);
+    m_slots[side].loggedIn = false;
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
     }
@@ -104,8 +137,7 @@ bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& lis
     if (Failed()) {
         return false;
     }
-    engine.SetBinary(false); // listings travel as ASCII
-    Step(Source, &TCustomFtpCliEx::SetType);
+    SendType(Source, false); // listings travel as ASCII
     if (Failed()) {
         return false;
     }

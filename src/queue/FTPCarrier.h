@@ -56,6 +56,9 @@ public:
     bool ResumeTransfer = false;
     const TAsciiExtensions* ASCIIExts = nullptr; // referenced, not owned
     bool PassiveMode = false;
+    // After a job that got through, stay logged in instead of sending QUIT, so that the next
+    // job of this carrier on the same server and login starts at once.
+    bool KeepSession = false;
 
     // --- Events, raised on the user-interface thread ---
     TFTPDisplayEvent OnDisplay;

@@ -37,17 +37,10 @@ void TFTPCarrierThread::Body() {
     if (m_carrier->LowestPriority) {
         ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
     }
-    const TThreadedFTPCarrier& carrier = *m_carrier;
     for (const Side side : {Source, Destination}) {
         auto engine = std::make_unique<TFtpClientEx>(m_queue);
         engine->MultiThreaded = true;
         engine->Timeout = 0; // the carrier waits on its own terms
-        engine->Passive = carrier.PassiveMode;
-        const bool source = side == Source;
-        engine->HostName = source ? carrier.SrcHostName : carrier.DestHostName;
-        engine->Port = source ? carrier.SrcPort : carrier.DestPort;
-        engine->UserName = source ? carrier.SrcUserName : carrier.DestUserName;
-        engine->PassWord = source ? carrier.SrcPassword : carrier.DestPassword;
         m_slots[side].engine = std::move(engine);
         HookEngine(side);
     }
@@ -63,6 +56,7 @@ void TFTPCarrierThread::Body() {
             RunJob(message.thread.Code);
         }
     }
+    QuitKeptSessions();
     // Freeing the engines drops whatever connection a failed or aborted job left open.
     for (EngineSlot& slot : m_slots) {
         slot.engine.reset();
@@ -106,6 +100,55 @@ void TFTPCarrierThread::HookEngine(Side side) {
     };
 }
 
+// The job's logins. A session kept from the last job stays when it is one with the same
+// server and login; any other is dropped.
+void TFTPCarrierThread::PrepareEngines() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    for (const Side side : {Source, Destination}) {
+        TFtpClientEx& engine = Engine(side);
+        const bool source = side == Source;
+        const std::string& host = source ? carrier.SrcHostName : carrier.DestHostName;
+        const std::string& port = source ? carrier.SrcPort : carrier.DestPort;
+        const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
+        const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
+        if (m_slots[side].loggedIn && (engine.HostName != host || engine.Port != port ||
+                                       engine.UserName != user || engine.PassWord != password)) {
+            DropSession(side);
+        }
+        engine.HostName = host;
+        engine.Port = port;
+        engine.UserName = user;
+        engine.PassWord = password;
+        engine.Passive = carrier.PassiveMode;
+        m_slots[side].watch = ReplyWatch{};
+    }
+}
+
+void TFTPCarrierThread::DropSession(Side side) {
+    EngineSlot& slot = m_slots[side];
+    if (slot.loggedIn) {
+        slot.engine->Abort();
+    }
+    slot.loggedIn = false;
+    slot.probed = false;
+    slot.typeKnown = false;
+}
+
+// Kept sessions end politely when the worker stops; a server that does not answer within a
+// few seconds is left.
+void TFTPCarrierThread::QuitKeptSessions() {
+    for (EngineSlot& slot : m_slots) {
+        if (slot.loggedIn && slot.engine->ControlSocket().State() != TSocketState::wsClosed) {
+            slot.engine->OnCommand = nullptr;
+            slot.engine->OnResponse = nullptr;
+            slot.engine->OnConnectState = nullptr;
+            slot.engine->Timeout = 3;
+            slot.engine->RunAndWait(&TCustomFtpCliEx::Quit);
+        }
+        slot.loggedIn = false;
+    }
+}
+
 void TFTPCarrierThread::RunJob(unsigned code) {
     TThreadedFTPCarrier& carrier = *m_carrier;
     bool explore = false;
@@ -126,6 +169,7 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     carrier.ResultCode = 0;
     carrier.ErrorMessage.clear();
     carrier.Items.Clear();
+    PrepareEngines();
     try {
         switch (code) {
         case carrier_job::Download:
@@ -154,6 +198,9 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     }
     if (carrier.ResultCode != 0) {
         carrier.Items.Clear(); // a failed exploration queues nothing
+        // A failure or an abort leaves a session in a state nobody knows: it is not kept.
+        DropSession(Source);
+        DropSession(Destination);
     }
     carrier.m_ui.invoke([&carrier, explore] {
         auto handler = explore ? carrier.OnExploreDone : carrier.OnCarryDone;
@@ -247,11 +294,12 @@ void TFTPCarrierThread::Deliver(const std::string& line, bool evenWhenDetached) 
     if (m_displayDetached && !evenWhenDetached) {
         return;
     }
-    TThreadedFTPCarrier& carrier = *m_carrier;
-    carrier.m_ui.invoke([&carrier, &line] {
-        if (carrier.OnDisplay) {
-            auto handler = carrier.OnDisplay;
-            handler(carrier, line);
+    // Lines and progress carry copies and need no answer: they are queued rather than waited
+    // for, and still reach the user-interface thread before the job's done event, in order.
+    m_carrier->m_ui.post([carrier = m_carrier, line] {
+        if (carrier->OnDisplay) {
+            auto handler = carrier->OnDisplay;
+            handler(*carrier, line);
         }
     });
 }
@@ -262,11 +310,10 @@ void TFTPCarrierThread::DeliverTagged(Side side, char kind, const std::string& t
 
 void TFTPCarrierThread::DeliverProgress(std::int64_t position, std::int64_t transfered,
                                         std::int64_t elapsed) {
-    TThreadedFTPCarrier& carrier = *m_carrier;
-    carrier.m_ui.invoke([&carrier, position, transfered, elapsed] {
-        if (carrier.OnTransferStatus) {
-            auto handler = carrier.OnTransferStatus;
-            handler(carrier, position, transfered, elapsed);
+    m_carrier->m_ui.post([carrier = m_carrier, position, transfered, elapsed] {
+        if (carrier->OnTransferStatus) {
+            auto handler = carrier->OnTransferStatus;
+            handler(*carrier, position, transfered, elapsed);
         }
     });
 }

@@ -15,8 +15,8 @@
 
 namespace qx {
 
-// The worker of one carrier job: a thread with its own message queue and two FTP engines. It
-// runs the job posted to it and then waits for the quit message; while a job waits for an
+// The worker of a carrier: a thread with its own message queue and two FTP engines. It runs
+// the jobs posted to it one after the other until the quit message; while a job waits for an
 // engine it dispatches the engines' socket notifications, acts on abort and quit, and drops
 // any other code.
 class TFTPCarrierThread {
@@ -50,11 +50,18 @@ private:
         bool requestDone = false;
         std::uint16_t requestError = 0;
         ReplyWatch watch;
+        bool loggedIn = false;  // a session kept from an earlier job
+        bool probed = false;    // the restart probe ran on that session
+        bool typeKnown = false; // the type that session was last set to
+        bool binary = false;
     };
 
     void Body();
     void HookEngine(Side side);
+    void PrepareEngines();
     void RunJob(unsigned code);
+    void DropSession(Side side);
+    void QuitKeptSessions();
     TFtpClientEx& Engine(Side side) { return *m_slots[side].engine; }
 
     // One engine request and the wait for it; the carrier's ResultCode tells how it went.
@@ -77,6 +84,8 @@ private:
     bool Login(Side side);
     bool ProbeRestart();
     void SetType(Side side, TFTPTransferType type);
+    // TYPE, unless the session kept from an earlier job has that type already.
+    void SendType(Side side, bool binary);
     void QuitIfDone(Side side);
     bool ListFolder(const std::string& folder, TFTPListItems& listing);
     void DetectLinks(const std::string& folder, TFTPListItems& listing);

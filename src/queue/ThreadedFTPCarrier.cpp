@@ -25,7 +25,11 @@ void TThreadedFTPCarrier::StartThread() {
 }
 
 void TThreadedFTPCarrier::RunJob(unsigned code) {
-    StartThread();
+    // A worker that is still there has finished its job and waits for the next one, perhaps
+    // still logged in.
+    if (m_worker == nullptr) {
+        StartThread();
+    }
     m_worker->Queue().postThreadMessage(code);
 }
 

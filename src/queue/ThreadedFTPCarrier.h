@@ -11,8 +11,9 @@ namespace qx {
 
 class TFTPCarrierThread;
 
-// The carrier that does the work: every job runs on a new worker thread with two FTP engines,
-// one for the source server and one for the destination. Events reach the user-interface
+// The carrier that does the work: its jobs run on a worker thread with two FTP engines, one
+// for the source server and one for the destination. The worker is started by the first job
+// and takes the later ones until StopThread(). Events reach the user-interface
 // thread through UiThread while the worker waits for them to return.
 //
 // A worker keeps its carrier alive until it has ended, so the owner may drop the carrier in

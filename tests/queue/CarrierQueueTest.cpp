@@ -109,11 +109,42 @@ TEST_F(CarrierQueueFixture, StartsInQueueOrderUpToMaxCarrier) {
     EXPECT_EQ(carriers[0]->ConnectRetry, 30);
 
     carriers[1]->Finish(0);
-    EXPECT_TRUE(carriers[1]->stopped);
-    EXPECT_TRUE(queue.WorkersRunning());
     EXPECT_EQ(column(TCarrierList::Status), (Names{"1", "3", "4"}));
     EXPECT_EQ(column(TCarrierList::Success), (Names{"2"}));
     EXPECT_EQ(queue.Item(TCarrierList::Success, 0), nullptr); // texts only
+}
+
+TEST_F(CarrierQueueFixture, CarriersThatGotThroughTakeTheNextItemsAndEndWithoutWork) {
+    add({"1", "2", "3", "4"});
+    auto elsewhere = Item("5");
+    elsewhere->SrcHostName = "other.example";
+    queue.AddItem(std::move(elsewhere));
+    queue.StartCarriers();
+    ASSERT_EQ(carriers.size(), 3u);
+    EXPECT_TRUE(carriers[0]->KeepSession);
+    carriers[1]->Finish(0);
+    EXPECT_EQ(carriers.size(), 3u); // the same carrier, still logged in, carries "4"
+    EXPECT_EQ(carriers[1]->FileName, "4");
+    EXPECT_FALSE(carriers[1]->stopped);
+    carriers[0]->Finish(1, "550 Failed");
+    EXPECT_TRUE(carriers[0]->stopped); // a failed session is not kept
+    ASSERT_EQ(carriers.size(), 4u);
+    EXPECT_EQ(carriers[3]->FileName, "5");
+    // Without work left, carriers that finish end at once.
+    carriers[2]->Finish(0);
+    EXPECT_TRUE(carriers[2]->stopped);
+    carriers[1]->Finish(0);
+    carriers[3]->Finish(0);
+    EXPECT_TRUE(carriers[1]->stopped);
+    EXPECT_TRUE(carriers[3]->stopped);
+    EXPECT_FALSE(queue.WorkersRunning());
+
+    queue.KeepSessions = false;
+    add({"6", "7"});
+    queue.StartCarriers();
+    carriers[4]->Finish(0);
+    EXPECT_TRUE(carriers[4]->stopped);
+    EXPECT_FALSE(carriers[4]->KeepSession);
 }
 
 TEST_F(CarrierQueueFixture, SuspendLetsRunningJobsFinishAndStartsNothingUntilResumed) {
