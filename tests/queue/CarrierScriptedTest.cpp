@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 using namespace qx;
 using namespace qx::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -311,4 +314,52 @@ TEST(CarrierScripted, ExplorationSkipsNamesThatWouldLeaveTheFolder) {
     EXPECT_EQ(h.items[1]->FileSize, -1);
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");
+}
+
+TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
+    const auto hold = [](bool source) {
+        return [source](ScriptedSession& s) {
+            s.greetAndLogin();
+            if (source) {
+                answerProbe(s);
+                s.expect("PASV");
+                s.reply("227 Entering Passive Mode (127,0,0,1,200,12)");
+                s.expect("RETR /a.bin");
+            } else {
+                s.expect("TYPE I");
+                s.reply("200 Type set to I");
+                s.expectPrefix("PORT ");
+                s.reply("200 PORT command successful");
+                s.expect("STOR /b/a.bin");
+            }
+            s.reply("150 Transfer starting"); // and never ends
+            if (!s.waitForClientClose()) {
+                throw ScriptFailure("the abort did not drop the connection");
+            }
+        };
+    };
+    ScriptedFtpServer source(hold(true));
+    ScriptedFtpServer destination(hold(false));
+    CarrierHarness h;
+    h.carrier->SrcPort = source.portText();
+    h.carrier->DestPort = destination.portText();
+    h.carrier->FileName = "a.bin";
+    h.carrier->SrcPath = "/";
+    h.carrier->DestPath = "/b/";
+    h.carrier->Transfer();
+    const std::string started = "< [127.0.0.1]: 150 Transfer starting";
+    ASSERT_TRUE(h.ui.pumpUntil(
+        [&] { return std::count(h.lines.begin(), h.lines.end(), started) == 2; }, 10s));
+    // The line comes before the step that read it has ended: give the worker a moment to
+    // settle into the wait for the end of the transfer.
+    std::this_thread::sleep_for(100ms);
+    h.carrier->Abort();
+    ASSERT_TRUE(h.ui.pumpUntil([&] { return !h.dones.empty(); }, 10s));
+    EXPECT_EQ(h.resultCode, 2);
+    EXPECT_EQ(h.errorMessage, "! [127.0.0.1, 127.0.0.1]: Operation aborted.");
+    EXPECT_TRUE(h.has(h.errorMessage));
+    ASSERT_TRUE(source.waitFinished());
+    ASSERT_TRUE(destination.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+    EXPECT_EQ(destination.failure(), "");
 }
