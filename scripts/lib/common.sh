@@ -1,11 +1,13 @@
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
 
-BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev)
+BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev
+    qt6-base-dev qt6-multimedia-dev adwaita-icon-theme)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-format)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)
 DEMO_PACKAGES=(python3 python3-pyftpdlib)
+SCREENSHOT_PACKAGES=(xvfb xauth openbox)
 
 qx_root() {
     cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd
