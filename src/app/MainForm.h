@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QTabBar;
+class QToolBar;
+
+namespace qx {
+
+class TActionList;
+class TGlobalOptions;
+
+inline constexpr char kProductTitle[] = "Quorvin Explorer r2000.2";
+
+// The strip across the top of the screen: the menu, the toolbar of commands that show the
+// other windows, the tabs of the open remote explorers and the status bar that shows the
+// long hint of whatever the mouse is over, in any window of the program.
+class TMainForm final : public QMainWindow {
+    Q_OBJECT
+public:
+    // What the commands do; the program fills in what exists.
+    struct Commands {
+        std::function<void()> ShowSiteBook;
+        std::function<void()> QuickConnect;
+        std::function<void()> ShowCarrier;
+        std::function<bool()> EditGlobalOptions; // true when the options were changed
+        std::function<void()> ApplyAppearance;   // of every other window
+        std::function<void(int helpContext)> ShowHelp;
+    };
+
+    TMainForm(const TGlobalOptions& options, Commands commands, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The tabs of the open remote explorers: one per explorer, in the order of opening.
+    int AddRemoteExpTab(const QString& hostName, QWidget* explorer);
+    void DeleteRemoteExpTab(QWidget* explorer);
+    void SelectRemoteExpTab(QWidget* explorer);
+    QWidget* GetActiveRemoteExp() const;
+    int RemoteExpTabCount() const;
+    // The text the active explorer shows after the product name in the caption.
+    void SetCaptionText(const QString& text);
+    QString CaptionText() const { return m_captionText; }
+
+    void ApplyAppearance();
+    QTabBar* RemoteExpListTabControl() const { return m_tabs; }
+    TActionList* Actions() const { return m_actions; }
+
+    static constexpr int kHelpContext = 1000;
+
+Q_SIGNALS:
+    // Once, when the window is first activated.
+    void FirstActivated();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenusAndToolbar();
+    void ShowExplorerOfTab(int index);
+    void UpdateCaption();
+
+    const TGlobalOptions& m_options;
+    Commands m_commands;
+    TActionList* m_actions = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_caption = nullptr;
+    QString m_captionText;
+    bool m_firstActivationDone = false;
+    bool m_closing = false;
+
+    QAction* m_siteBook = nullptr;
+    QAction* m_quickConnect = nullptr;
+    QAction* m_exit = nullptr;
+    QAction* m_carrier = nullptr;
+    QAction* m_globalOptions = nullptr;
+    QAction* m_helpContents = nullptr;
+    QAction* m_homePage = nullptr;
+    QAction* m_writeToDeveloper = nullptr;
+    QAction* m_about = nullptr;
+    QAction* m_tabRestore = nullptr;
+    QAction* m_tabMinimize = nullptr;
+    QAction* m_tabClose = nullptr;
+};
+
+} // namespace qx

@@ -1,0 +1,70 @@
+// Quorvin Explorer: the desktop program. Start-up creates the shared objects, makes sure only
+// one instance runs, shows the splash picture and then the long-lived windows, in that order.
+
+#include "app/HelpForm.h"
+#include "app/MainForm.h"
+#include "app/QtShellIcons.h"
+#include "app/SingleInstance.h"
+#include "app/SplashForm.h"
+#include "platform/ConfigStore.h"
+#include "platform/QtUiThread.h"
+#include "settings/GlobalOptions.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <iostream>
+#include <memory>
+
+using namespace qx;
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    Q_INIT_RESOURCE(help);
+    QApplication::setApplicationName(QStringLiteral("quorvin-explorer"));
+    QApplication::setApplicationVersion(QStringLiteral("2000.2"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("network-server")));
+
+    // The shared objects, in this order; freed in the reverse order at the end.
+    InstallSharedShellIcons(std::make_unique<TQtShellIcons>());
+    std::unique_ptr<TConfigStore> store;
+    std::unique_ptr<TGlobalOptions> options;
+    try {
+        store = std::make_unique<TConfigStore>(TConfigStore::DefaultFile());
+        options = std::make_unique<TGlobalOptions>(*store); // saves itself when freed
+        options->LoadFromStore();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Quorvin Explorer"),
+            QStringLiteral("Cannot start: %1").arg(QString::fromUtf8(error.what())));
+        return 1;
+    }
+
+    TSingleInstance instance(TSingleInstance::DefaultServerName());
+    if (instance.ActivateRunningInstance()) {
+        return 0; // the running instance came to the front
+    }
+    auto splash = std::make_unique<TSplashForm>(TSplashForm::FindPicture());
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+    if (!instance.Listen()) {
+        // Another start got there in the meantime and has been asked to come forward.
+        return 0;
+    }
+
+    QtUiThread ui;
+    THelpForm help;
+    THelpKey helpKey(help);
+    application.installEventFilter(&helpKey);
+
+    TMainForm::Commands commands;
+    commands.ShowHelp = [&help](int context) { help.ShowContext(context); };
+    TMainForm mainForm(*options, commands);
+    QObject::connect(&mainForm, &TMainForm::FirstActivated, &mainForm,
+                     [&splash] { splash.reset(); });
+    mainForm.show();
+    const int result = QApplication::exec();
+    ui.Shutdown();
+    return result;
+}
