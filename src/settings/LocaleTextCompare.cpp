@@ -5,6 +5,7 @@
 #include <wchar.h>
 #include <wctype.h>
 
+#include <cstdint>
 #include <string>
 
 namespace qx {
@@ -57,6 +58,29 @@ int TLocaleTextCompare::operator()(std::string_view a, std::string_view b) const
         return a.compare(b);
     }
     return ::wcscoll_l(LowerWide(a, m_locale).c_str(), LowerWide(b, m_locale).c_str(), m_locale);
+}
+
+std::string TLocaleTextCompare::SortKey(std::string_view text) const {
+    if (m_locale == nullptr) {
+        return std::string(text);
+    }
+    const std::wstring lower = LowerWide(text, m_locale);
+    const std::size_t length = ::wcsxfrm_l(nullptr, lower.c_str(), 0, m_locale);
+    std::wstring transformed(length + 1, L'\0');
+    ::wcsxfrm_l(transformed.data(), lower.c_str(), transformed.size(), m_locale);
+    transformed.resize(length);
+    // Each wide character as four bytes, most significant first, so that comparing the bytes
+    // compares the characters.
+    std::string key;
+    key.reserve(length * 4);
+    for (const wchar_t c : transformed) {
+        const auto value = static_cast<std::uint32_t>(c);
+        key.push_back(static_cast<char>(value >> 24));
+        key.push_back(static_cast<char>((value >> 16) & 0xFF));
+        key.push_back(static_cast<char>((value >> 8) & 0xFF));
+        key.push_back(static_cast<char>(value & 0xFF));
+    }
+    return key;
 }
 
 } // namespace qx

@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <string>
 #include <string_view>
 
 namespace qx {
@@ -18,6 +19,9 @@ public:
 
     // Negative, zero or positive as a sorts before, with or after b.
     int operator()(std::string_view a, std::string_view b) const;
+    // A key whose byte order is the order above: sorting many texts by their keys is much
+    // faster than comparing the texts again and again.
+    std::string SortKey(std::string_view text) const;
 
 private:
     locale_t m_locale;

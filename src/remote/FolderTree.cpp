@@ -1,0 +1,122 @@
+#include "remote/FolderTree.h"
+
+#include "app/Utilities.h"
+#include "settings/LocaleTextCompare.h"
+
+#include <algorithm>
+
+namespace qx {
+
+std::size_t TFolderNode::Row() const {
+    if (Parent == nullptr) {
+        return 0;
+    }
+    const auto& siblings = Parent->Children;
+    for (std::size_t row = 0; row < siblings.size(); ++row) {
+        if (siblings[row].get() == this) {
+            return row;
+        }
+    }
+    return 0;
+}
+
+TFolderTree::TFolderTree() = default;
+TFolderTree::~TFolderTree() = default;
+
+void TFolderTree::Clear() {
+    m_root.reset();
+}
+
+TFolderNode& TFolderTree::BuildChain(const std::string& currentFolder) {
+    m_root = std::make_unique<TFolderNode>();
+    m_root->Text = "/";
+    std::vector<std::string> parts;
+    SplitString(currentFolder, "/", parts);
+    TFolderNode* deepest = m_root.get();
+    for (const std::string& part : parts) {
+        if (part.empty()) {
+            continue;
+        }
+        auto child = std::make_unique<TFolderNode>();
+        child->Text = part;
+        child->Parent = deepest;
+        deepest->Children.push_back(std::move(child));
+        deepest = deepest->Children.back().get();
+    }
+    return *deepest;
+}
+
+std::string TFolderTree::GetNodePath(const TFolderNode& node) {
+    if (node.Parent == nullptr) {
+        return "/";
+    }
+    const std::string parent = GetNodePath(*node.Parent);
+    return parent == "/" ? "/" + node.Text : parent + "/" + node.Text;
+}
+
+std::string TFolderTree::GetNodeFolder(const TFolderNode& node) {
+    const std::string path = GetNodePath(node);
+    return path == "/" ? path : path + "/";
+}
+
+TFolderNode& TFolderTree::AddFolderTreeNode(TFolderNode& parent, TFTPListItem& entry) {
+    auto child = std::make_unique<TFolderNode>();
+    child->Text = entry.Name;
+    child->Parent = &parent;
+    child->ListItem = &entry;
+    entry.NodeId = child.get();
+    parent.Children.push_back(std::move(child));
+    return *parent.Children.back();
+}
+
+void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& compare,
+                                   const InsertNotice& before, const InsertNotice& after) {
+    if (!node.ListItems) {
+        return;
+    }
+    TFTPListItems& listing = *node.ListItems;
+    for (const auto& child : node.Children) {
+        child->ListItem = nullptr;
+        for (const auto& entry : listing) {
+            if (entry->Name == child->Text) {
+                entry->NodeId = child.get();
+                child->ListItem = entry.get();
+                break;
+            }
+        }
+    }
+    // Children are kept in name order; each new one goes straight to its place.
+    std::vector<std::string> keys;
+    keys.reserve(node.Children.size());
+    for (const auto& child : node.Children) {
+        keys.push_back(compare.SortKey(child->Text));
+    }
+    const bool sorted = std::is_sorted(keys.begin(), keys.end());
+    for (const auto& entry : listing) {
+        if (entry->IsFile || entry->NodeId != nullptr || entry->Name == "." ||
+            entry->Name == "..") {
+            continue;
+        }
+        std::string key = compare.SortKey(entry->Name);
+        const std::size_t row =
+            sorted ? static_cast<std::size_t>(std::upper_bound(keys.begin(), keys.end(), key) -
+                                              keys.begin())
+                   : keys.size();
+        if (before) {
+            before(node, row);
+        }
+        auto child = std::make_unique<TFolderNode>();
+        child->Text = entry->Name;
+        child->Parent = &node;
+        child->ListItem = entry.get();
+        entry->NodeId = child.get();
+        node.Children.insert(node.Children.begin() + static_cast<std::ptrdiff_t>(row),
+                             std::move(child));
+        keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(row), std::move(key));
+        if (after) {
+            after(node, row);
+        }
+    }
+}
+
+} // namespace qx

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qx {
+
+// The texts of the remote explorer's status bar while a transfer runs: panels 0 to 4 (size,
+// position, rate, time left, percent). Rounding is to the nearest integer, halves to even.
+struct TTransferPanels {
+    std::string Size;
+    std::string Position;
+    std::string Rate;
+    std::string TimeLeft;
+    std::string Done;
+};
+TTransferPanels TransferPanels(std::int64_t fileSize, std::int64_t position,
+                               std::int64_t transfered, std::int64_t elapsedMs);
+
+// The colour of a session log line, by its first character.
+enum class TLogColour { Black, Red, Green, Blue, Grey };
+TLogColour LogLineColour(std::string_view line);
+
+// The log holds fewer than this many lines: the line that would reach it starts a new log.
+inline constexpr int kMaxLogLines = 500;
+
+// "%d Folders, %d Files Selected, %s".
+std::string SelectionText(int folders, int files, std::int64_t size);
+
+} // namespace qx

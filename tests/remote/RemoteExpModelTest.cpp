@@ -1,0 +1,171 @@
+// The remote explorer's models without widgets: the folder chain and its merging, the file
+// list's filter, counters and sort order, the status-bar texts and the list of explorers.
+
+#include "app/Utilities.h"
+#include "remote/FileListContent.h"
+#include "remote/FolderTree.h"
+#include "remote/RemoteExpList.h"
+#include "remote/RemoteExpTexts.h"
+#include "settings/LocaleTextCompare.h"
+
+#include <gtest/gtest.h>
+
+using namespace qx;
+
+namespace {
+
+TFTPListItem& AddEntry(TFTPListItems& listing, const std::string& name, bool file,
+                       std::int64_t size = 0, const std::string& date = "") {
+    auto entry = std::make_unique<TFTPListItem>();
+    entry->Name = name;
+    entry->IsFile = file;
+    entry->Size = file ? size : -1;
+    entry->DateText = date;
+    entry->TypeName = file ? "File" : "Folder";
+    listing.Add(std::move(entry));
+    return listing.Items(listing.Count() - 1);
+}
+
+std::vector<std::string> Names(const TFileListContent& list) {
+    std::vector<std::string> names;
+    for (std::size_t row = 0; row < list.Count(); ++row) {
+        names.push_back(list.At(row).Name);
+    }
+    return names;
+}
+
+using Names_t = std::vector<std::string>;
+
+} // namespace
+
+TEST(FolderTree, ChainSkipsEmptyPartsAndNamesPaths) {
+    TFolderTree tree;
+    TFolderNode& root = tree.BuildChain("/");
+    EXPECT_EQ(&root, tree.Root());
+    EXPECT_TRUE(root.Children.empty());
+
+    TFolderNode& user = tree.BuildChain("/home//user/");
+    EXPECT_EQ(tree.Root()->Text, "/");
+    ASSERT_EQ(tree.Root()->Children.size(), 1u);
+    EXPECT_EQ(tree.Root()->Children[0]->Text, "home");
+    EXPECT_EQ(user.Text, "user");
+    EXPECT_EQ(TFolderTree::GetNodePath(user), "/home/user");
+    EXPECT_EQ(TFolderTree::GetNodeFolder(user), "/home/user/");
+    EXPECT_EQ(TFolderTree::GetNodePath(*tree.Root()), "/");
+    EXPECT_EQ(TFolderTree::GetNodeFolder(*tree.Root()), "/");
+}
+
+TEST(FolderTree, MergeLinksChildrenAndAddsFoldersInNameOrder) {
+    const TLocaleTextCompare compare;
+    TFolderTree tree;
+    TFolderNode& home = tree.BuildChain("/home/user");
+    TFolderNode& parent = *home.Parent; // "/home", with the chain child "user"
+    parent.ListItems = std::make_unique<TFTPListItems>();
+    AddEntry(*parent.ListItems, "zeta", false);
+    TFTPListItem& user = AddEntry(*parent.ListItems, "user", false);
+    AddEntry(*parent.ListItems, "Alpha", false);
+    AddEntry(*parent.ListItems, "readme.txt", true, 10);
+    AddEntry(*parent.ListItems, ".", false);
+    AddEntry(*parent.ListItems, "..", false);
+    std::vector<std::size_t> inserted;
+    tree.MergeFolderNodes(parent, compare, {},
+                          [&](TFolderNode&, std::size_t row) { inserted.push_back(row); });
+    std::vector<std::string> children;
+    for (const auto& child : parent.Children) {
+        children.push_back(child->Text);
+    }
+    EXPECT_EQ(children, (Names_t{"Alpha", "user", "zeta"}));
+    EXPECT_EQ(home.ListItem, &user);
+    EXPECT_EQ(user.NodeId, &home);
+    EXPECT_EQ(inserted.size(), 2u);
+    // A second merge adds nothing.
+    tree.MergeFolderNodes(parent, compare);
+    EXPECT_EQ(parent.Children.size(), 3u);
+}
+
+TEST(FileListContent, FilterCountsOnlyShownFilesAndKeepsAllFolders) {
+    const TLocaleTextCompare compare;
+    TFTPListItems listing;
+    AddEntry(listing, "docs", false);
+    AddEntry(listing, "a.txt", true, 1000);
+    AddEntry(listing, "b.bin", true, 5000);
+    AddEntry(listing, "c.txt", true, 24);
+    TFileListContent list(compare);
+    list.Fill(&listing, TMasks("*.txt"));
+    EXPECT_EQ(Names(list), (Names_t{"docs", "a.txt", "c.txt"}));
+    EXPECT_EQ(list.CountText(), "1 Folders, 2 Files, " + FormatFileSize(1024));
+    list.Fill(&listing, TMasks("*.*"));
+    EXPECT_EQ(list.Count(), 4u);
+    list.Fill(&listing, TMasks("*"));
+    EXPECT_EQ(list.Files(), 3);
+    EXPECT_EQ(list.TotalSize(), 6024);
+}
+
+TEST(FileListContent, SortOrders) {
+    const TLocaleTextCompare compare;
+    TFTPListItems listing;
+    AddEntry(listing, "beta", false, 0, "2001-01-01");
+    AddEntry(listing, "Delta.txt", true, 300, "1999-05-05");
+    AddEntry(listing, "alpha", false, 0, "2010-01-01");
+    AddEntry(listing, "charlie.txt", true, 20, "2020-02-02");
+    AddEntry(listing, "Echo.txt", true, 5'000'000'000, "2005-03-03");
+    TFileListContent list(compare);
+    list.Fill(&listing, TMasks("*"));
+    EXPECT_EQ(Names(list), (Names_t{"alpha", "beta", "charlie.txt", "Delta.txt", "Echo.txt"}));
+    list.Sort(TFileListContent::NextSortColumn(list.SortColumn(), 1));
+    EXPECT_EQ(list.SortColumn(), -1);
+    EXPECT_EQ(Names(list), (Names_t{"Echo.txt", "Delta.txt", "charlie.txt", "beta", "alpha"}));
+    // Dates ascending run from the highest text down, folders first.
+    list.Sort(TFileListContent::NextSortColumn(-1, 4));
+    EXPECT_EQ(Names(list), (Names_t{"alpha", "beta", "charlie.txt", "Echo.txt", "Delta.txt"}));
+    // Sizes order the files (beyond 4 GiB too); folders come first.
+    list.Sort(2);
+    const Names_t sized = Names(list);
+    EXPECT_EQ(Names_t(sized.begin() + 2, sized.end()),
+              (Names_t{"charlie.txt", "Delta.txt", "Echo.txt"}));
+    // A new fill keeps the sort column.
+    list.Fill(&listing, TMasks("*.txt"));
+    EXPECT_EQ(list.SortColumn(), 2);
+    EXPECT_FALSE(list.At(0).IsFile);
+    EXPECT_EQ(list.At(2).Name, "charlie.txt");
+}
+
+TEST(RemoteExpTexts, TransferPanelsAndLogColours) {
+    TTransferPanels unknown = TransferPanels(-1, 500, 500, 1000);
+    EXPECT_EQ(unknown.Size, "");
+    EXPECT_EQ(unknown.Position, "500");
+    EXPECT_EQ(unknown.Rate, "0.49 KB/s");
+    EXPECT_EQ(unknown.TimeLeft, "");
+    EXPECT_EQ(unknown.Done, "");
+    TTransferPanels empty = TransferPanels(0, 0, 0, 10);
+    EXPECT_EQ(empty.TimeLeft, "00:00:00");
+    EXPECT_EQ(empty.Done, "100 %");
+    // 1000 bytes a second with 18,243,000 bytes to go: 5 h 4 min 3 s.
+    TTransferPanels running = TransferPanels(18'244'000, 1000, 1000, 1000);
+    EXPECT_EQ(running.TimeLeft, "05:04:03");
+    EXPECT_EQ(running.Done, "0 %");
+
+    EXPECT_EQ(LogLineColour("! Failed"), TLogColour::Red);
+    EXPECT_EQ(LogLineColour("< 550 No such file"), TLogColour::Red);
+    EXPECT_EQ(LogLineColour("< 421 Bye"), TLogColour::Red);
+    EXPECT_EQ(LogLineColour("< 226 Done"), TLogColour::Green);
+    EXPECT_EQ(LogLineColour("> LIST"), TLogColour::Blue);
+    EXPECT_EQ(LogLineColour("~ Contacting"), TLogColour::Grey);
+    EXPECT_EQ(LogLineColour("plain"), TLogColour::Black);
+    EXPECT_EQ(SelectionText(1, 2, 0), "1 Folders, 2 Files Selected, " + FormatFileSize(0));
+}
+
+TEST(RemoteExpList, MostRecentlyActivatedFirst) {
+    TRemoteExplorer a, b, c;
+    TRemoteExpList list;
+    list.Add(&a);
+    list.Add(&b);
+    list.Add(&c);
+    list.MoveToFront(&c);
+    EXPECT_EQ(list.First(), &c);
+    EXPECT_EQ(list.Items(1), &a);
+    list.Remove(&c);
+    list.Remove(&c);
+    EXPECT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list.First(), &a);
+}
