@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+class QVBoxLayout;
+
+namespace qx {
+
+class TTitlePanel;
+
+// The frame the small dialogs of the explorers share: the program's font, a title panel with
+// the company text over the body, a size fixed by the contents, and a place in the middle of
+// the screen (not over the parent) when first shown.
+class TCaptionedDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kCompanyText = "Pellucor's";
+
+protected:
+    // A size of 0 or less keeps the default point size.
+    TCaptionedDialog(const QString& fontName, int fontSize, QWidget* parent);
+
+    TTitlePanel& TitlePanel() const { return *m_title; }
+    // Where a dialog puts its controls and buttons, inside the usual margins.
+    QVBoxLayout& Body() const { return *m_body; }
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CentreOnScreen();
+
+    TTitlePanel* m_title;
+    QVBoxLayout* m_body;
+    bool m_placed = false;
+};
+
+} // namespace qx
