@@ -1,0 +1,216 @@
+// The remote explorer window against a real pyftpdlib server on loopback: connecting from a
+// site of the site book, the folder chain, the listing cache, sorting and filtering, closing
+// with the write-back of the site, quick connects, failed logins and the log's line limit.
+
+#include "remote/RemoteExpForm.h"
+#include "platform/ConfigStore.h"
+#include "platform/QtUiThread.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteBookModel.h"
+#include "support/RealFtpServers.h"
+#include "support/TempDir.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+#include <algorithm>
+
+using namespace qx;
+using namespace qx::test;
+
+class RemoteExpFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Rig {
+        TempDir served;
+        TempDir config;
+        std::unique_ptr<PyFtpdServer> server;
+        TConfigStore store{config.path() / "settings.conf"};
+        TGlobalOptions options{store};
+        TSiteBookModel book{store, options, "tester"};
+        QtUiThread ui;
+        TRemoteExpList explorers;
+        std::vector<std::string> sounds;
+
+        Rig() {
+            served.write("home/user/readme.TXT", "hello");
+            served.write("home/user/b.txt", "1234567890");
+            served.write("home/user/z.bin", std::string(3000, 'z'));
+            served.write("home/user/docs/inside.txt", "x");
+            served.write("home/user/Alpha/inside.txt", "y");
+            server = std::make_unique<PyFtpdServer>(served.path());
+            book.Load();
+        }
+        TSiteProperties& Site(const std::string& initialFolder, const std::string& user = "user",
+                              const std::string& password = "secret") {
+            auto site = std::make_unique<TSiteProperties>(options);
+            site->HostName = "127.0.0.1";
+            site->Port = server->port();
+            site->UserName = user;
+            site->Password = password;
+            site->InitialFolder = initialFolder;
+            site->LoginRetry = 1;
+            site->ReloginDelay = 0;
+            site->PassiveMode = true;
+            TSiteBookCreateResult made = book.CreateSite(book.Root(), "Local", std::move(site));
+            if (made.Node == nullptr) {
+                throw std::runtime_error(made.Message.Text);
+            }
+            return *made.Node->Properties();
+        }
+        TRemoteExpContext Context() {
+            TRemoteExpContext context{ui, options, store, explorers, nullptr, {}};
+            context.PlaySound = [this](const std::string& file) { sounds.push_back(file); };
+            return context;
+        }
+    };
+
+    static bool WaitIdle(TRemoteExpForm& form, int ms = 15000) {
+        return QTest::qWaitFor(
+            [&] { return form.Connected() && !form.FTPClient().Busy() && form.SelectedNode(); },
+            ms);
+    }
+    static QStringList Names(const TRemoteExpForm& form) {
+        QStringList names;
+        for (std::size_t row = 0; row < form.FileList().Count(); ++row) {
+            names << QString::fromStdString(form.FileList().At(row).Name);
+        }
+        return names;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (!PyFtpdServer::available()) {
+            QSKIP("pyftpdlib is not installed");
+        }
+    }
+
+    void connectsListsOnceAndWritesTheFolderBack() {
+        Rig rig;
+        TSiteProperties& site = rig.Site("home/user");
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        form->show();
+        QVERIFY(WaitIdle(*form));
+        // The chain from the root to the current folder, and its listing.
+        const TFolderNode* root = form->Tree().Root();
+        QVERIFY(root != nullptr);
+        QCOMPARE(root->Children.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(TFolderTree::GetNodePath(*form->SelectedNode())),
+                 QStringLiteral("/home/user"));
+        QCOMPARE(Names(*form), (QStringList{"Alpha", "docs", "b.txt", "readme.TXT", "z.bin"}));
+        QVERIFY(form->SelectedNode()->Bold);
+        QCOMPARE(form->FileStatusText(0).left(20), QStringLiteral("2 Folders, 3 Files, "));
+
+        // Sorting: the same column twice puts files first in reverse order.
+        form->ArrangeBy(1);
+        QCOMPARE(Names(*form), (QStringList{"z.bin", "readme.TXT", "b.txt", "docs", "Alpha"}));
+        form->ArrangeBy(1);
+        // Filtering keeps every folder.
+        form->SetFilter("*.txt");
+        QCOMPARE(Names(*form), (QStringList{"Alpha", "docs", "b.txt", "readme.TXT"}));
+        form->SetFilter("*.*");
+
+        // A child folder is listed once; choosing it again shows it from the cache.
+        TFolderNode* user = form->SelectedNode();
+        std::size_t docs = 0;
+        for (; docs < user->Children.size(); ++docs) {
+            if (user->Children[docs]->Text == "docs") {
+                break;
+            }
+        }
+        QVERIFY(docs < user->Children.size());
+        TFolderNode* docsNode = user->Children[docs].get();
+        auto* tree = form->findChild<QTreeView*>(QStringLiteral("FolderTreeView"));
+        QVERIFY(tree != nullptr);
+        tree->setCurrentIndex(
+            tree->model()->index(static_cast<int>(docs), 0, tree->currentIndex()));
+        QVERIFY(QTest::qWaitFor([&] { return docsNode->Listed() && !form->FTPClient().Busy(); },
+                                10000));
+        QVERIFY(QTest::qWaitFor([&] { return form->SelectedNode() == docsNode; }, 5000));
+        QCOMPARE(Names(*form), QStringList{"inside.txt"});
+        const TFTPListItems* cached = docsNode->ListItems.get();
+        tree->setCurrentIndex(tree->currentIndex().parent());
+        QCOMPARE(form->SelectedNode(), user); // from the cache: nothing to wait for
+        QVERIFY(!form->FTPClient().Busy());
+        tree->setCurrentIndex(
+            tree->model()->index(static_cast<int>(docs), 0, tree->currentIndex()));
+        QCOMPARE(form->SelectedNode(), docsNode);
+        QVERIFY(!form->FTPClient().Busy());
+        QCOMPARE(docsNode->ListItems.get(), cached);
+
+        // Closing ends the session and writes the folder shown last back into the site.
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        QCOMPARE(QString::fromStdString(site.InitialFolder), QStringLiteral("/home/user/docs"));
+        TSiteProperties reloaded(rig.options);
+        reloaded.LoadFromStore(rig.store, TSiteBookModel::NodeKeyPath(*site.SiteNode));
+        QCOMPARE(QString::fromStdString(reloaded.InitialFolder), QStringLiteral("/home/user/docs"));
+        QVERIFY(rig.store.ReadNumber(TSiteBookModel::NodeKeyPath(*site.SiteNode), "SortColumn"));
+        QCOMPARE(rig.explorers.Count(), std::size_t{0});
+        QVERIFY(std::find(rig.sounds.begin(), rig.sounds.end(), rig.options.LoggedinWav) !=
+                rig.sounds.end());
+    }
+
+    void quickConnectWritesNothing() {
+        Rig rig;
+        auto site = std::make_unique<TSiteProperties>(rig.options);
+        site->HostName = "127.0.0.1";
+        site->Port = rig.server->port();
+        site->UserName = "anonymous";
+        site->Password = "guest@";
+        site->LoginRetry = 1;
+        site->QuickConnect = true;
+        const std::string before = readFile(rig.config.path() / "settings.conf");
+        auto* form = new TRemoteExpForm(rig.Context(), site.release());
+        QPointer<TRemoteExpForm> guard(form);
+        QVERIFY(WaitIdle(*form));
+        QCOMPARE(QString::fromStdString(TFolderTree::GetNodePath(*form->SelectedNode())),
+                 QStringLiteral("/"));
+        QVERIFY(form->Tree().Root()->Listed());
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        QCOMPARE(readFile(rig.config.path() / "settings.conf"), before);
+    }
+
+    void failedLoginClosesAfterTheErrorSound() {
+        Rig rig;
+        TSiteProperties& site = rig.Site("", "user", "wrong");
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 20000));
+        QVERIFY(!rig.sounds.empty());
+        QCOMPARE(QString::fromStdString(rig.sounds.back()),
+                 QString::fromStdString(rig.options.ErrorWav));
+        QCOMPARE(rig.explorers.Count(), std::size_t{0});
+    }
+
+    void logStartsAfreshBeforeFiveHundredLines() {
+        Rig rig;
+        auto site = std::make_unique<TSiteProperties>(rig.options);
+        site->HostName = "127.0.0.1";
+        site->Port = rig.server->port();
+        site->UserName = "anonymous";
+        site->Password = "guest@";
+        site->LoginRetry = 1;
+        site->QuickConnect = true;
+        auto* form = new TRemoteExpForm(rig.Context(), site.release());
+        QPointer<TRemoteExpForm> guard(form);
+        QVERIFY(WaitIdle(*form));
+        for (int line = 0; line < 1200; ++line) {
+            form->AddLogLine(QStringLiteral("~ line %1").arg(line), Qt::gray);
+            QVERIFY(form->LogLineCount() < 500);
+        }
+        // 1200 lines after the session's own: the log was emptied when a line reached 500.
+        QVERIFY(form->LogLineCount() > 0);
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+    }
+};
+
+QTEST_MAIN(RemoteExpFormTest)
+#include "RemoteExpFormTest.moc"
