@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
 
 namespace qx {
 
@@ -76,12 +78,22 @@ void TFileListContent::Sort(int sortColumn) {
     if (column != 2) {
         std::vector<std::string>& keys = m_keys[column];
         keys.reserve(m_shown.size());
+        // Types, dates and permissions repeat a lot: each distinct text is keyed once.
+        std::unordered_map<std::string_view, std::string> made;
         for (const TFTPListItem* entry : m_shown) {
             const std::string& text = column == 1   ? entry->Name
                                       : column == 3 ? entry->TypeName
                                       : column == 5 ? entry->Permission
                                                     : entry->DateText;
-            keys.push_back(m_compare.SortKey(text));
+            if (column == 1) {
+                keys.push_back(m_compare.SortKey(text));
+                continue;
+            }
+            auto [it, inserted] = made.try_emplace(text);
+            if (inserted) {
+                it->second = m_compare.SortKey(text);
+            }
+            keys.push_back(it->second);
         }
     }
     m_order.resize(m_shown.size());

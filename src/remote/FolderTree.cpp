@@ -29,7 +29,7 @@ void TFolderTree::Clear() {
 
 TFolderNode& TFolderTree::BuildChain(const std::string& currentFolder) {
     m_root = std::make_unique<TFolderNode>();
-    m_root->Text = "/";
+    m_root->Text.assign(1, '/'); // (not = "/": a false -Wrestrict of GCC 12 at -O2)
     std::vector<std::string> parts;
     SplitString(currentFolder, "/", parts);
     TFolderNode* deepest = m_root.get();
@@ -50,13 +50,24 @@ std::string TFolderTree::GetNodePath(const TFolderNode& node) {
     if (node.Parent == nullptr) {
         return "/";
     }
-    const std::string parent = GetNodePath(*node.Parent);
-    return parent == "/" ? "/" + node.Text : parent + "/" + node.Text;
+    std::vector<const TFolderNode*> chain;
+    for (const TFolderNode* at = &node; at->Parent != nullptr; at = at->Parent) {
+        chain.push_back(at);
+    }
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        path.push_back('/');
+        path.append((*it)->Text);
+    }
+    return path;
 }
 
 std::string TFolderTree::GetNodeFolder(const TFolderNode& node) {
-    const std::string path = GetNodePath(node);
-    return path == "/" ? path : path + "/";
+    std::string path = GetNodePath(node);
+    if (path.back() != '/') {
+        path.push_back('/');
+    }
+    return path;
 }
 
 TFolderNode& TFolderTree::AddFolderTreeNode(TFolderNode& parent, TFTPListItem& entry) {
