@@ -1,0 +1,53 @@
+#pragma once
+
+class QCheckBox;
+class QLineEdit;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+
+namespace qx {
+
+class TGradientPanel;
+class TTransferTypeRadioGroup;
+
+// The controls of the options dialog, made by CreateGlobalOptionsPages and owned by its pages.
+struct TGlobalOptionsControls {
+    QToolButton* FontButton = nullptr;
+    QLineEdit* FontNameEdit = nullptr;
+    QLineEdit* FontSizeEdit = nullptr;
+    QToolButton* GradColorButton = nullptr;
+    TGradientPanel* GradPanel = nullptr;
+
+    QSpinBox* LoginRetryUpDown = nullptr;
+    QSpinBox* ReloginDelayUpDown = nullptr;
+    QLineEdit* EmailEdit = nullptr;
+    QCheckBox* ResumeTransferCheckBox = nullptr;
+    QCheckBox* PassiveModeCheckBox = nullptr;
+    TTransferTypeRadioGroup* TransferTypeRadioGroup = nullptr;
+
+    QLineEdit* ASCIIFileExtsEdit = nullptr;
+    QToolButton* DownloadFolderButton = nullptr;
+    QLineEdit* TempDownloadFolderEdit = nullptr;
+
+    // Logged in, error, transfer done.
+    struct TWav {
+        QToolButton* SelectButton = nullptr;
+        QToolButton* PlayButton = nullptr;
+        QLineEdit* Edit = nullptr;
+    };
+    TWav LoggedinWav;
+    TWav ErrorWav;
+    TWav TransferDoneWav;
+
+    QToolButton* PingAppButton = nullptr;
+    QLineEdit* PingAppEdit = nullptr;
+    QToolButton* TelnetAppButton = nullptr;
+    QLineEdit* TelnetAppEdit = nullptr;
+};
+
+// Adds the pages "Appearance", "Default Settings", "Transfer", "Sound Feedback" and "Tools"
+// with their groups and controls.
+void CreateGlobalOptionsPages(QTabWidget& pages, TGlobalOptionsControls& controls);
+
+} // namespace qx
