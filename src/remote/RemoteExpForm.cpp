@@ -9,6 +9,7 @@
 #include "platform/ConfigStore.h"
 #include "remote/FileListModel.h"
 #include "remote/FolderTreeModel.h"
+#include "remote/TitlePanel.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
@@ -32,10 +33,10 @@ namespace qx {
 
 namespace {
 
-QLabel* NewTitlePanel(const QString& text, QWidget* parent) {
-    auto* panel = new QLabel(text, parent);
-    panel->setContentsMargins(6, 1, 6, 1);
-    panel->setFixedHeight(18 + 4);
+TTitlePanel* NewTitlePanel(const QString& text, QWidget* parent) {
+    auto* panel = new TTitlePanel(parent);
+    panel->SetApplicationText(text);
+    panel->setFixedHeight(18);
     panel->setCursor(Qt::PointingHandCursor);
     return panel;
 }
@@ -43,16 +44,6 @@ QLabel* NewTitlePanel(const QString& text, QWidget* parent) {
 QColor FromBgr(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-void PaintTitlePanel(QLabel* panel, const QColor& end, bool active) {
-    const QPalette palette = QApplication::palette();
-    const QColor start = active ? palette.color(QPalette::Highlight)
-                                : palette.color(QPalette::Inactive, QPalette::Dark);
-    panel->setStyleSheet(
-        QStringLiteral("QLabel { color: %1; font-weight: bold; background: qlineargradient(x1:0, "
-                       "y1:0, x2:1, y2:0, stop:0 %2, stop:1 %3); }")
-            .arg(palette.color(QPalette::HighlightedText).name(), start.name(), end.name()));
 }
 
 } // namespace
@@ -234,8 +225,9 @@ void TRemoteExpForm::BuildWindow() {
     });
     m_folderTreeView->installEventFilter(this);
     m_fileListView->installEventFilter(this);
-    m_folderTreeTitle->installEventFilter(this);
-    m_fileListTitle->installEventFilter(this);
+    connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
+            [this] { m_folderTreeView->setFocus(); });
+    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { m_fileListView->setFocus(); });
     m_folderTreeView->setFocus();
 }
 
@@ -299,11 +291,13 @@ void TRemoteExpForm::ApplyAppearance() {
 }
 
 void TRemoteExpForm::UpdateTitlePanels() {
+    // The active pane's title ends in the chosen colour, the other in that of an inactive
+    // caption.
     const QColor grad = FromBgr(m_context.Options.GradColor);
-    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Window);
-    PaintTitlePanel(m_folderTreeTitle, m_treeActive || !m_listActive ? grad : inactive,
-                    m_treeActive || !m_listActive);
-    PaintTitlePanel(m_fileListTitle, m_listActive ? grad : inactive, m_listActive);
+    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Dark);
+    const bool tree = m_treeActive || !m_listActive;
+    m_folderTreeTitle->SetColours(Qt::black, tree ? grad : inactive);
+    m_fileListTitle->SetColours(Qt::black, tree ? inactive : grad);
 }
 
 void TRemoteExpForm::SetActivePane(bool tree) {
@@ -324,12 +318,6 @@ bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
             SetActivePane(true);
         } else if (watched == m_fileListView) {
             SetActivePane(false);
-        }
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == m_folderTreeTitle) {
-            m_folderTreeView->setFocus();
-        } else if (watched == m_fileListTitle) {
-            m_fileListView->setFocus();
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -26,6 +26,7 @@ class TGlobalOptions;
 class TMainForm;
 class TSiteProperties;
 class TThreadedFTPClient;
+class TTitlePanel;
 class UiThread;
 
 // What an explorer needs of the program around it.
@@ -117,8 +118,8 @@ private:
     TFileListModel* m_listModel = nullptr;
     QSplitter* m_clientSplitter = nullptr;
     QSplitter* m_rightSplitter = nullptr;
-    QLabel* m_folderTreeTitle = nullptr;
-    QLabel* m_fileListTitle = nullptr;
+    TTitlePanel* m_folderTreeTitle = nullptr;
+    TTitlePanel* m_fileListTitle = nullptr;
     QComboBox* m_folderCombo = nullptr;
     QTreeView* m_folderTreeView = nullptr;
     QTreeView* m_fileListView = nullptr;

@@ -8,6 +8,7 @@
 #include "remote/FileListModel.h"
 #include "remote/FolderTreeModel.h"
 #include "remote/RemoteExpTexts.h"
+#include "remote/TitlePanel.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
@@ -165,10 +166,11 @@ void TRemoteExpForm::FillFileList(TFolderNode& node) {
     m_fileStatus[0]->setText(QString::fromStdString(m_fileList.CountText()));
     m_fileStatus[1]->clear();
     const QString path = QString::fromStdString(TFolderTree::GetNodePath(node));
-    m_folderTreeTitle->setText(tr("Folder Tree [%1]").arg(QString::fromStdString(node.Text)));
+    m_folderTreeTitle->SetCaptionText(
+        QStringLiteral("[%1]").arg(QString::fromStdString(node.Text)));
     m_folderTreeTitle->setToolTip(path);
-    m_fileListTitle->setText(
-        tr("File List [%1][%2]").arg(path, QString::fromStdString(m_masks.MaskText())));
+    m_fileListTitle->SetCaptionText(
+        QStringLiteral("[%1][%2]").arg(path, QString::fromStdString(m_masks.MaskText())));
     m_fileListTitle->setToolTip(path);
     if (m_fileList.Count() > 0) {
         m_fileListView->selectionModel()->setCurrentIndex(m_listModel->index(0, 0),
