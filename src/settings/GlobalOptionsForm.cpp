@@ -1,9 +1,10 @@
 #include "settings/GlobalOptionsForm.h"
 
 #include "app/MainDataModule.h"
+#include "remote/TitlePanel.h"
 #include "settings/FormAppearance.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPanel.h"
+#include "settings/GradientPreview.h"
 #include "settings/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabBar>
@@ -51,16 +51,13 @@ QString StartFolder(const QString& file) {
 } // namespace
 
 TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
-    : QDialog(parent), m_options(options), m_editor(options) {
+    : TCaptionedDialog(ToQt(options.FontName), options.FontSize, parent), m_options(options),
+      m_editor(options) {
     setObjectName(QStringLiteral("GlobalOptionsForm"));
     setWindowTitle(tr("Pellucor's Quorvin Explorer r2000.2 [Global Options]"));
     setProperty("helpContext", kHelpContext);
-    setFont(OptionsFont(options));
-
-    auto* caption = new TGradientPanel(this);
-    caption->setObjectName(QStringLiteral("GradientCaption"));
-    caption->SetEndColor(ColorFromStored(options.GradColor));
-    caption->SetTexts(tr("Quorvin Explorer r2000.2"), tr("[Global Options]"));
+    TitlePanel().SetApplicationText(tr("Quorvin Explorer r2000.2"));
+    TitlePanel().SetCaptionText(tr("[Global Options]"));
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("OptionsPageControl"));
@@ -79,9 +76,8 @@ TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
 
-    QVBoxLayout* body = CaptionedDialogLayout(*this, caption);
-    body->addWidget(m_pages);
-    body->addLayout(buttons);
+    Body().addWidget(m_pages);
+    Body().addLayout(buttons);
 
     FillControls();
     ConnectButtons();
@@ -221,13 +217,6 @@ void TGlobalOptionsForm::Confirm() {
     m_editor.TelnetAppText = FromQt(c.TelnetAppEdit->text());
     m_editor.Commit(m_options);
     accept();
-}
-
-void TGlobalOptionsForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        CenterOnScreen(*this);
-    }
 }
 
 } // namespace qx

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "remote/CaptionedDialog.h"
 #include "settings/GlobalOptionsEditor.h"
 #include "settings/GlobalOptionsFormPages.h"
-
-#include <QDialog>
 
 #include <functional>
 
@@ -15,11 +14,10 @@ class QTabWidget;
 namespace qx {
 
 class TGlobalOptions;
-class TGradientPanel;
 
 // The modal options dialog. "OK" copies the controls into the options and saves them;
 // "Cancel" changes nothing.
-class TGlobalOptionsForm final : public QDialog {
+class TGlobalOptionsForm final : public TCaptionedDialog {
     Q_OBJECT
 public:
     // Plays a wave file asynchronously; a missing file or sound device stays silent.
@@ -32,9 +30,6 @@ public:
     void SetPlaySound(TPlaySound playSound) { m_playSound = std::move(playSound); }
 
     static constexpr int kHelpContext = 1007;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void FillControls();

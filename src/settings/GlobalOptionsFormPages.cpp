@@ -1,7 +1,7 @@
 #include "settings/GlobalOptionsFormPages.h"
 
 #include "app/MainDataModule.h"
-#include "settings/GradientPanel.h"
+#include "settings/GradientPreview.h"
 #include "settings/TransferTypeRadioGroup.h"
 #include "settings/UpDownPosition.h"
 
@@ -108,7 +108,7 @@ void CreateAppearancePage(QTabWidget& pages, TGlobalOptionsControls& c) {
     c.GradColorButton =
         NewButton("GradColorToolbarButton", Tr("Select Color..."),
                   ThemeIcon("preferences-desktop-color", QStyle::SP_DesktopIcon), colour);
-    c.GradPanel = new TGradientPanel(colour);
+    c.GradPanel = new TGradientPreview(colour);
     c.GradPanel->setObjectName(QStringLiteral("GradPanel"));
     c.GradPanel->setMinimumHeight(c.GradColorButton->sizeHint().height());
     c.GradPanel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -8,7 +8,7 @@ class QToolButton;
 
 namespace qx {
 
-class TGradientPanel;
+class TGradientPreview;
 class TTransferTypeRadioGroup;
 
 // The controls of the options dialog, made by CreateGlobalOptionsPages and owned by its pages.
@@ -17,7 +17,7 @@ struct TGlobalOptionsControls {
     QLineEdit* FontNameEdit = nullptr;
     QLineEdit* FontSizeEdit = nullptr;
     QToolButton* GradColorButton = nullptr;
-    TGradientPanel* GradPanel = nullptr;
+    TGradientPreview* GradPanel = nullptr;
 
     QSpinBox* LoginRetryUpDown = nullptr;
     QSpinBox* ReloginDelayUpDown = nullptr;

@@ -3,9 +3,9 @@
 #include "app/ActionList.h"
 #include "app/MainDataModule.h"
 #include "platform/ConfigStore.h"
+#include "remote/TitlePanel.h"
 #include "settings/FormAppearance.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPanel.h"
 #include "settings/SiteBookTreeModel.h"
 #include "settings/SiteBookTreeView.h"
 #include "settings/StoreKeys.h"
@@ -69,7 +69,7 @@ void TSiteBookForm::CreateCentralWidget() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_titlePanel = new TGradientPanel(central);
+    m_titlePanel = new TTitlePanel(central);
     m_titlePanel->setObjectName(QStringLiteral("SiteBookGradPanel"));
     layout->addWidget(m_titlePanel);
     m_tree = new TSiteBookTreeView(central);
@@ -240,7 +240,7 @@ void TSiteBookForm::SelectNode(const TSiteBookNode& node) {
 void TSiteBookForm::UpdateSelectionTexts() {
     const TSiteBookNode* node = m_treeModel->Node(m_tree->currentIndex());
     const QString text = node != nullptr ? ToQt(node->Text()) : QString();
-    m_titlePanel->SetTexts({}, tr("Site Book [%1]").arg(text));
+    m_titlePanel->SetCaptionText(tr("Site Book [%1]").arg(text));
     const TSiteProperties* site = node != nullptr ? node->Properties() : nullptr;
     m_siteStatus->setText(
         site != nullptr ? QStringLiteral("%1@%2").arg(ToQt(site->UserName), ToQt(site->HostName))
@@ -249,7 +249,7 @@ void TSiteBookForm::UpdateSelectionTexts() {
 
 void TSiteBookForm::ApplyAppearance(const QString& fontName, int fontSize) {
     setFont(QFont(fontName, fontSize));
-    m_titlePanel->SetEndColor(ColorFromStored(m_options.GradColor));
+    m_titlePanel->SetColours(Qt::black, ColorFromStored(m_options.GradColor));
 }
 
 void TSiteBookForm::changeEvent(QEvent* event) {

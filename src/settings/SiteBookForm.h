@@ -18,10 +18,10 @@ namespace qx {
 class TActionList;
 class TConfigStore;
 class TGlobalOptions;
-class TGradientPanel;
 class TSiteBookTreeModel;
 class TSiteBookTreeView;
 class TSitePropertiesForm;
+class TTitlePanel;
 
 // The site book window: the tree of folders and sites kept in the configuration store, and the
 // commands that connect to a site, make a quick connection, create, rename and delete nodes,
@@ -126,7 +126,7 @@ private:
     TActions m_actions;
     TSiteBookTreeModel* m_treeModel = nullptr;
     TSiteBookTreeView* m_tree = nullptr;
-    TGradientPanel* m_titlePanel = nullptr;
+    TTitlePanel* m_titlePanel = nullptr;
     QLabel* m_siteStatus = nullptr;
 };
 

@@ -1,9 +1,9 @@
 #include "settings/SitePropertiesForm.h"
 
 #include "app/MainDataModule.h"
+#include "remote/TitlePanel.h"
 #include "settings/FormAppearance.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPanel.h"
 #include "settings/SiteBookIcons.h"
 #include "settings/TransferTypeRadioGroup.h"
 #include "settings/UpDownPosition.h"
@@ -50,16 +50,12 @@ void SetTextIfChanged(QLineEdit& edit, const std::string& text) {
 
 TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOptions& options,
                                          QWidget* parent)
-    : QDialog(parent), m_editor(site, options) {
+    : TCaptionedDialog(ToQt(options.FontName), options.FontSize, parent), m_editor(site, options) {
     setObjectName(QStringLiteral("SitePropertiesForm"));
     setWindowTitle(tr("Pellucor's Site Book [Site Properties]"));
     setProperty("helpContext", kHelpContext);
-    setFont(OptionsFont(options));
-
-    m_caption = new TGradientPanel(this);
-    m_caption->setObjectName(QStringLiteral("GradientCaption"));
-    m_caption->SetEndColor(ColorFromStored(options.GradColor));
-    m_caption->SetTexts(tr("Site Book"), tr("[Site Properties]"));
+    TitlePanel().SetApplicationText(tr("Site Book"));
+    TitlePanel().SetCaptionText(tr("[Site Properties]"));
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PropertiesPageControl"));
@@ -75,9 +71,8 @@ TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOpt
     buttons->addWidget(m_save);
     buttons->addWidget(m_cancel);
 
-    QVBoxLayout* body = CaptionedDialogLayout(*this, m_caption);
-    body->addWidget(m_pages);
-    body->addLayout(buttons);
+    Body().addWidget(m_pages);
+    Body().addLayout(buttons);
 
     FillFromEditor();
     ConnectSignals();
@@ -300,7 +295,7 @@ void TSitePropertiesForm::SetActiveControl(TControl control) {
 }
 
 void TSitePropertiesForm::SetCaptionText(const QString& text) {
-    m_caption->SetTexts(m_caption->Title(), text);
+    TitlePanel().SetCaptionText(text);
 }
 
 void TSitePropertiesForm::SetDefaultButton(TButton button) {
@@ -309,9 +304,8 @@ void TSitePropertiesForm::SetDefaultButton(TButton button) {
 }
 
 void TSitePropertiesForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TCaptionedDialog::showEvent(event);
     if (!event->spontaneous()) {
-        CenterOnScreen(*this);
         if (m_activeControl != nullptr) {
             m_activeControl->setFocus(Qt::OtherFocusReason);
         }

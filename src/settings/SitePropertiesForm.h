@@ -1,8 +1,7 @@
 #pragma once
 
+#include "remote/CaptionedDialog.h"
 #include "settings/SitePropertiesEditor.h"
-
-#include <QDialog>
 
 class QCheckBox;
 class QLabel;
@@ -14,14 +13,13 @@ class QTabWidget;
 namespace qx {
 
 class TGlobalOptions;
-class TGradientPanel;
 class TSiteProperties;
 class TTransferTypeRadioGroup;
 
 // The modal dialog that edits one site: a new site, the properties of a stored site, or a
 // quick connect. "Save" and "Connect..." copy the controls into the site before the dialog
 // closes; "Cancel" copies nothing. The dialog never owns the site and never writes the store.
-class TSitePropertiesForm final : public QDialog {
+class TSitePropertiesForm final : public TCaptionedDialog {
     Q_OBJECT
 public:
     // The modal results.
@@ -68,7 +66,6 @@ private:
     TSitePropertiesEditor m_editor;
     bool m_showingLogin = false;
 
-    TGradientPanel* m_caption = nullptr;
     QTabWidget* m_pages = nullptr;
     QLabel* m_siteImage = nullptr;
     QLineEdit* m_name = nullptr;

@@ -5,7 +5,7 @@
 
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPanel.h"
+#include "settings/GradientPreview.h"
 #include "settings/StoreKeys.h"
 #include "settings/TransferTypeRadioGroup.h"
 #include "support/TempDir.h"
@@ -49,7 +49,7 @@ private:
         Control<QCheckBox>("PassiveModeCheckBox")->setChecked(true);
         Control<TTransferTypeRadioGroup>("TransferTypeRadioGroup")->SetItemIndex(1);
         Edit("ASCIIFileExtsEdit")->setText(QStringLiteral(" .TXT ; ; .Htm;"));
-        Control<TGradientPanel>("GradPanel")->SetEndColor(QColor(1, 2, 3));
+        Control<TGradientPreview>("GradPanel")->SetEndColor(QColor(1, 2, 3));
     }
 
 private Q_SLOTS:
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(Edit("FontNameEdit")->text(), QString::fromStdString(m_options->FontName));
         QCOMPARE(Edit("FontSizeEdit")->text(), QString::number(m_options->FontSize));
         QVERIFY(!Edit("FontNameEdit")->isEnabled() && !Edit("PingAppEdit")->isEnabled());
-        QCOMPARE(Control<TGradientPanel>("GradPanel")->EndColor(), QColor(166, 202, 240));
+        QCOMPARE(Control<TGradientPreview>("GradPanel")->EndColor(), QColor(166, 202, 240));
         QCOMPARE(Control<QSpinBox>("LoginRetryUpDown")->value(), 30);
         QCOMPARE(Control<QSpinBox>("ReloginDelayUpDown")->value(), 3);
         QCOMPARE(Control<TTransferTypeRadioGroup>("TransferTypeRadioGroup")->ItemIndex(), 2);

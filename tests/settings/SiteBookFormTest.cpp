@@ -6,8 +6,8 @@
 
 #include "app/ActionList.h"
 #include "platform/ConfigStore.h"
+#include "remote/TitlePanel.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPanel.h"
 #include "settings/SiteBookTreeModel.h"
 #include "settings/SiteBookTreeView.h"
 #include "settings/SitePropertiesForm.h"
@@ -161,8 +161,9 @@ private Q_SLOTS:
         QCOMPARE(model.RootIndex().data().toString(),
                  QString::fromStdString(TSiteBookModel::CurrentUserName()));
         QCOMPARE(m_store->ReadString(Tree, ""), std::optional<std::string>("Folder"));
-        QCOMPARE(m_form->findChild<TGradientPanel*>(QStringLiteral("SiteBookGradPanel"))->Text(),
-                 QStringLiteral("Site Book [%1]").arg(model.RootIndex().data().toString()));
+        QCOMPARE(
+            m_form->findChild<TTitlePanel*>(QStringLiteral("SiteBookGradPanel"))->CaptionText(),
+            QStringLiteral("Site Book [%1]").arg(model.RootIndex().data().toString()));
 
         const TSiteBookForm::TActions& a = m_form->Actions();
         QVERIFY(Enabled(a.NewFolder) && Enabled(a.NewSite) && Enabled(a.QuickConnect));
@@ -208,8 +209,9 @@ private Q_SLOTS:
         QVERIFY(m_store->KeyExists(Tree + "\\Servers"));
         QVERIFY(!m_store->KeyExists(Tree + "\\New Folder #2"));
         QCOMPARE(created.data().toString(), QStringLiteral("Servers"));
-        QCOMPARE(m_form->findChild<TGradientPanel*>(QStringLiteral("SiteBookGradPanel"))->Text(),
-                 QStringLiteral("Site Book [Servers]"));
+        QCOMPARE(
+            m_form->findChild<TTitlePanel*>(QStringLiteral("SiteBookGradPanel"))->CaptionText(),
+            QStringLiteral("Site Book [Servers]"));
     }
 
     void acceptingTheProposedNameReportsThatItExists() {
