@@ -90,3 +90,24 @@ CONF
     vsftpd_pid=$!
     sleep 0.5
 }
+
+# Starts the demo FTP server (pyftpdlib) on loopback, serving sample files from WORK/served to
+# anonymous users and to "user" with password "secret", on PORT when given (0 or nothing: a
+# free port). Sets demo_pid and demo_port.
+start_demo_server() {
+    local work=$1 served="$1/served" port=${2:-0}
+    mkdir -p "$served/pub/reports" "$served/pub/software" "$served/photos" "$served/incoming"
+    printf 'Welcome to the Quorvin Explorer demo server.\n' >"$served/README.txt"
+    printf 'Quarterly figures\nline two\n' >"$served/pub/reports/q3 summary.txt"
+    printf 'Annual report\n' >"$served/pub/reports/annual-2025.txt"
+    head -c 1800000 /dev/urandom >"$served/pub/software/tool-1.4.2.tar.gz"
+    head -c 2500000 /dev/urandom >"$served/photos/holiday-2026.jpg"
+    head -c 640000 /dev/urandom >"$served/photos/harbour.png"
+    ln -sfn pub/reports "$served/latest"
+    /usr/bin/python3 "$(qx_root)/tests/support/pyftpd_server.py" --root "$served" --port "$port" \
+        >"$work/demo-port" 2>"$work/demo-server.log" &
+    demo_pid=$!
+    for _ in $(seq 50); do [ -s "$work/demo-port" ] && break; sleep 0.1; done
+    demo_port=$(head -n 1 "$work/demo-port")
+    [ -n "$demo_port" ] || { cat "$work/demo-server.log" >&2; echo "the demo server did not start" >&2; return 1; }
+}

@@ -65,6 +65,13 @@ bool TActionList::Run(QAction* action) {
     if (action == nullptr) {
         return false;
     }
+    // A disabled action ignores triggers before its handler runs: bring its rule up to date
+    // first, as the next idle moment would.
+    if (auto* list = action->parent() != nullptr ? action->parent()->findChild<TActionList*>(
+                                                       QString(), Qt::FindDirectChildrenOnly)
+                                                 : nullptr) {
+        list->UpdateAll();
+    }
     action->trigger();
     return action->isEnabled();
 }

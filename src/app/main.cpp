@@ -3,17 +3,16 @@
 
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
+#include "app/ProgramWindows.h"
 #include "app/QtShellIcons.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
 #include "platform/ConfigStore.h"
-#include "platform/QtUiThread.h"
 #include "settings/GlobalOptions.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include <iostream>
 #include <memory>
 
 using namespace qx;
@@ -25,20 +24,22 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral("2000.2"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("network-server")));
 
-    // The shared objects, in this order; freed in the reverse order at the end.
+    // The shared objects, in this order; freed in the reverse order at the end, the options
+    // saving themselves last.
     InstallSharedShellIcons(std::make_unique<TQtShellIcons>());
     std::unique_ptr<TConfigStore> store;
     std::unique_ptr<TGlobalOptions> options;
     try {
         store = std::make_unique<TConfigStore>(TConfigStore::DefaultFile());
-        options = std::make_unique<TGlobalOptions>(*store); // saves itself when freed
+        options = std::make_unique<TGlobalOptions>(*store);
         options->LoadFromStore();
     } catch (const std::exception& error) {
-        QMessageBox::critical(
-            nullptr, QStringLiteral("Quorvin Explorer"),
-            QStringLiteral("Cannot start: %1").arg(QString::fromUtf8(error.what())));
+        QMessageBox::critical(nullptr, QStringLiteral("Quorvin Explorer"),
+                              QStringLiteral("Quorvin Explorer cannot start: %1")
+                                  .arg(QString::fromUtf8(error.what())));
         return 1;
     }
+    TRemoteExpList explorers;
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.ActivateRunningInstance()) {
@@ -49,22 +50,17 @@ int main(int argc, char** argv) {
     splash->repaint();
     QApplication::processEvents();
     if (!instance.Listen()) {
-        // Another start got there in the meantime and has been asked to come forward.
-        return 0;
+        return 0; // another start got there first and has been asked to come forward
     }
 
-    QtUiThread ui;
-    THelpForm help;
-    THelpKey helpKey(help);
-    application.installEventFilter(&helpKey);
-
-    TMainForm::Commands commands;
-    commands.ShowHelp = [&help](int context) { help.ShowContext(context); };
-    TMainForm mainForm(*options, commands);
-    QObject::connect(&mainForm, &TMainForm::FirstActivated, &mainForm,
-                     [&splash] { splash.reset(); });
-    mainForm.show();
+    TProgramWindows windows(*store, *options, explorers);
+    QObject::connect(&windows.Main(), &TMainForm::FirstActivated, &windows.Main(), [&] {
+        windows.ShowAtFirstActivation();
+        splash.reset();
+    });
+    windows.Main().show();
+    windows.StartDemoAndScreenshots();
     const int result = QApplication::exec();
-    ui.Shutdown();
+    windows.Finish();
     return result;
 }

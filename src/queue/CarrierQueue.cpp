@@ -122,10 +122,10 @@ void TCarrierQueue::StartCarriers() {
 }
 
 void TCarrierQueue::StartOne() {
-    std::unique_ptr<TFTPCarryItem> item = std::move(m_queue.front().item);
     if (m_view != nullptr) {
         m_view->RowsAboutToBeRemoved(TCarrierList::Queue, 0, 0);
     }
+    std::unique_ptr<TFTPCarryItem> item = std::move(m_queue.front().item);
     m_queue.pop_front();
     if (m_view != nullptr) {
         m_view->RowsRemoved(TCarrierList::Queue);
@@ -490,7 +490,11 @@ std::string TCarrierQueue::Text(TCarrierList list, std::size_t row, std::size_t 
     if (list == TCarrierList::Success) {
         return m_success[row].texts[column];
     }
-    const TFTPCarryItem& item = *Item(list, row);
+    const TFTPCarryItem* found = Item(list, row);
+    if (found == nullptr) {
+        return {}; // a row whose item is moving to another list
+    }
+    const TFTPCarryItem& item = *found;
     if (column < kCommonColumns) {
         return CarryItemText(item, column);
     }

@@ -1,0 +1,183 @@
+#include "app/ProgramWindows.h"
+
+#include "app/QtShellIcons.h"
+#include "app/ScreenshotTour.h"
+#include "platform/ConfigStore.h"
+#include "queue/CarrierForm.h"
+#include "remote/RemoteExpForm.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/GlobalOptions.h"
+#include "settings/GlobalOptionsForm.h"
+#include "settings/SiteBookForm.h"
+#include "settings/SiteBookModel.h"
+#include "settings/SiteBookTreeModel.h"
+#include "settings/SitePropertiesForm.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+namespace qx {
+
+namespace {
+QString FontName(const TGlobalOptions& options) {
+    return QString::fromStdString(options.FontName);
+}
+} // namespace
+
+TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
+                                 TRemoteExpList& explorers)
+    : m_store(store), m_options(options), m_explorers(explorers), m_helpKey(m_help) {
+    qApp->installEventFilter(&m_helpKey);
+
+    TMainForm::Commands commands;
+    commands.ShowSiteBook = [this] { ShowAndRestore(*m_siteBook); };
+    commands.QuickConnect = [this] {
+        if (QAction* quick = m_siteBook->Actions().QuickConnect) {
+            quick->trigger();
+        }
+    };
+    commands.ShowCarrier = [this] { ShowAndRestore(*m_carrier); };
+    commands.EditGlobalOptions = [this] { return EditGlobalOptions(); };
+    commands.ApplyAppearance = [this] { ApplyAppearance(); };
+    commands.ShowHelp = [this](int context) { m_help.ShowContext(context); };
+    m_main = std::make_unique<TMainForm>(m_options, commands);
+
+    m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options);
+    m_siteBook->SetConnect([this](TSiteProperties& site) { OpenExplorer(&site); });
+    m_siteBook->SetQuickConnect(
+        [this](std::unique_ptr<TSiteProperties> site) { OpenExplorer(site.release()); });
+    m_siteBook->SetForgetSite([this](const TSiteProperties& site) {
+        for (std::size_t index = 0; index < m_explorers.Count(); ++index) {
+            if (auto* explorer = dynamic_cast<TRemoteExpForm*>(m_explorers.Items(index))) {
+                explorer->ForgetSite(site);
+            }
+        }
+    });
+
+    m_carrier = std::make_unique<TCarrierForm>(TCarrierForm::ThreadedCarriers(m_ui),
+                                               &m_options.ASCIIFileExts, m_store);
+    m_carrier->SetRowIcons([](int index) {
+        const TQtShellIcons* icons = QtShellIcons();
+        return icons != nullptr ? icons->Icon(index) : QIcon();
+    });
+    ApplyAppearance();
+}
+
+TProgramWindows::~TProgramWindows() {
+    qApp->removeEventFilter(&m_helpKey);
+}
+
+void TProgramWindows::ShowAndRestore(QWidget& window) {
+    if (window.isMinimized()) {
+        window.showNormal();
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void TProgramWindows::ShowAtFirstActivation() {
+    m_carrier->showMinimized();
+    m_siteBook->show();
+}
+
+TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
+    TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}};
+    context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
+    auto* explorer = new TRemoteExpForm(context, site); // frees itself when it has closed
+    explorer->show();
+    return explorer;
+}
+
+void TProgramWindows::ApplyAppearance() {
+    const QString name = FontName(m_options);
+    if (m_siteBook) {
+        m_siteBook->ApplyAppearance(name, m_options.FontSize);
+    }
+    if (m_carrier) {
+        m_carrier->ApplyAppearance(name, m_options.FontSize);
+    }
+    for (std::size_t index = 0; index < m_explorers.Count(); ++index) {
+        if (auto* explorer = dynamic_cast<TRemoteExpForm*>(m_explorers.Items(index))) {
+            explorer->ApplyAppearance();
+        }
+    }
+}
+
+bool TProgramWindows::EditGlobalOptions() {
+    TGlobalOptionsForm dialog(m_options, QApplication::activeWindow());
+    dialog.SetPlaySound([this](const QString& file) { m_sounds.Play(file.toStdString()); });
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void TProgramWindows::Finish() {
+    m_carrier->FinishWork(10'000);
+    m_ui.Shutdown();
+}
+
+void TProgramWindows::StartDemoAndScreenshots() {
+    const QString demo = qEnvironmentVariable("QUORVIN_DEMO_SERVER");
+    TSiteBookModel& book = m_siteBook->Book();
+    if (!demo.isEmpty() && book.Root().Children().empty()) {
+        auto site = std::make_unique<TSiteProperties>(m_options);
+        site->HostName = demo.section(QLatin1Char(':'), 0, 0).toStdString();
+        site->Port = demo.section(QLatin1Char(':'), 1, 1).toInt();
+        site->UserName = "anonymous";
+        site->Password = m_options.Email;
+        site->PassiveMode = true;
+        site->LoginRetry = 3;
+        book.CreateSite(book.Root(), "Local demo server", std::move(site));
+        m_siteBook->TreeModel().Reload();
+    }
+
+    const QString folder = qEnvironmentVariable("QUORVIN_SCREENSHOTS");
+    if (folder.isEmpty()) {
+        return;
+    }
+    auto explorer = std::make_shared<QPointer<TRemoteExpForm>>();
+    std::vector<TScreenshotTour::Step> steps;
+    steps.push_back({QStringLiteral("main-window"), [this] { return m_main.get(); }});
+    steps.push_back({QStringLiteral("site-book"), [this] {
+                         ShowAndRestore(*m_siteBook);
+                         return static_cast<QWidget*>(m_siteBook.get());
+                     }});
+    steps.push_back({QStringLiteral("remote-explorer"),
+                     [this, explorer]() -> QWidget* {
+                         const auto& children = m_siteBook->Book().Root().Children();
+                         const auto site =
+                             std::find_if(children.begin(), children.end(),
+                                          [](const auto& node) { return node->IsSite(); });
+                         if (site == children.end()) {
+                             return nullptr;
+                         }
+                         *explorer = OpenExplorer((*site)->Properties());
+                         (*explorer)->resize(900, 560);
+                         return explorer->data();
+                     },
+                     [explorer] {
+                         return explorer->isNull() ||
+                                ((*explorer)->Connected() && !(*explorer)->FTPClient().Busy() &&
+                                 (*explorer)->SelectedNode() != nullptr);
+                     }});
+    steps.push_back({QStringLiteral("carrier"), [this] {
+                         ShowAndRestore(*m_carrier);
+                         return static_cast<QWidget*>(m_carrier.get());
+                     }});
+    steps.push_back({QStringLiteral("help"), [this] {
+                         m_help.ShowTopic(QStringLiteral("welcome.html"));
+                         return static_cast<QWidget*>(&m_help);
+                     }});
+    auto options = std::make_shared<std::unique_ptr<TGlobalOptionsForm>>();
+    steps.push_back({QStringLiteral("global-options"),
+                     [this, options] {
+                         *options = std::make_unique<TGlobalOptionsForm>(m_options);
+                         (*options)->show();
+                         return static_cast<QWidget*>(options->get());
+                     },
+                     {},
+                     [options](QWidget*) { options->reset(); }});
+    m_tour = std::make_unique<TScreenshotTour>(folder, std::move(steps));
+    m_tour->Start(1500);
+}
+
+} // namespace qx

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/HelpForm.h"
+#include "app/MainForm.h"
+#include "app/SoundPlayer.h"
+#include "platform/QtUiThread.h"
+#include "remote/RemoteExpList.h"
+
+#include <memory>
+
+namespace qx {
+
+class TCarrierForm;
+class TConfigStore;
+class TGlobalOptions;
+class TRemoteExpForm;
+class TScreenshotTour;
+class TSiteBookForm;
+class TSiteProperties;
+
+// The long-lived windows of the program, created in their order (main window, site book,
+// queue window) and wired to one another; the remote explorers come and go.
+class TProgramWindows {
+public:
+    TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers);
+    ~TProgramWindows();
+
+    TMainForm& Main() { return *m_main; }
+    TSiteBookForm& SiteBook() { return *m_siteBook; }
+    TCarrierForm& Carrier() { return *m_carrier; }
+
+    // The queue window minimised, the site book shown.
+    void ShowAtFirstActivation();
+    // Opens a remote explorer on a site; a quick-connect site is taken over.
+    TRemoteExpForm* OpenExplorer(TSiteProperties* site);
+    // With QUORVIN_DEMO_SERVER=host:port, a site "Local demo server" when the site book is
+    // empty; with QUORVIN_SCREENSHOTS=folder, a tour that saves a picture of every window.
+    void StartDemoAndScreenshots();
+    // Lets running transfers end before the windows go.
+    void Finish();
+
+private:
+    void ApplyAppearance();
+    bool EditGlobalOptions();
+    static void ShowAndRestore(QWidget& window);
+
+    TConfigStore& m_store;
+    TGlobalOptions& m_options;
+    TRemoteExpList& m_explorers;
+    QtUiThread m_ui;
+    TSoundPlayer m_sounds;
+    THelpForm m_help;
+    THelpKey m_helpKey;
+    std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<TSiteBookForm> m_siteBook;
+    std::unique_ptr<TCarrierForm> m_carrier;
+    std::unique_ptr<TScreenshotTour> m_tour;
+};
+
+} // namespace qx
