@@ -11,6 +11,7 @@
 #include "settings/SiteBookForm.h"
 #include "settings/SiteBookModel.h"
 #include "settings/SiteBookTreeModel.h"
+#include "settings/SiteBookTreeView.h"
 #include "settings/SitePropertiesForm.h"
 
 #include <QApplication>
@@ -126,8 +127,8 @@ void TProgramWindows::StartDemoAndScreenshots() {
         site->Password = m_options.Email;
         site->PassiveMode = true;
         site->LoginRetry = 3;
-        book.CreateSite(book.Root(), "Local demo server", std::move(site));
-        m_siteBook->TreeModel().Reload();
+        m_siteBook->TreeModel().CreateSite(book.Root(), "Local demo server", std::move(site));
+        m_siteBook->Tree().expandAll();
     }
 
     const QString folder = qEnvironmentVariable("QUORVIN_SCREENSHOTS");
