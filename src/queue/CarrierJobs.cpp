@@ -65,16 +65,36 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
 
 // --- Carrying one file -----------------------------------------------------------------------
 
-namespace {
-bool CarriableName(const std::string& name) {
-    return IsSafeEntryName(name);
+// A file job names a plain file; an exploration a plain folder, or none for the folder itself.
+bool TFTPCarrierThread::NameFits(bool folder) {
+    const std::string& name = m_carrier->FileName;
+    if (folder ? name.empty() || IsSafeEntryName(name) : IsSafeEntryName(name)) {
+        return true;
+    }
+    Fail(folder ? "500 Cannot explore [" + name + "]: not a folder name."
+                : "500 Cannot carry [" + name + "]: not a file name.");
+    return false;
 }
-} // namespace
+
+bool TFTPCarrierThread::PrepareDestinationFolder(const std::string& folder) {
+    if (!Login(Destination) || !EnterOrMakeFolder(folder)) {
+        return false;
+    }
+    QuitIfDone(Destination);
+    return !Aborted();
+}
+
+bool TFTPCarrierThread::ListSourceFolder(const std::string& folder, TFTPListItems& listing) {
+    if (!Login(Source) || !ListFolder(folder, listing)) {
+        return false;
+    }
+    QuitIfDone(Source);
+    return !Aborted();
+}
 
 void TFTPCarrierThread::JobDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!CarriableName(carrier.FileName)) {
-        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+    if (!NameFits(false)) {
         return;
     }
     if (!Login(Source) || !ProbeRestart()) {
@@ -96,8 +116,7 @@ void TFTPCarrierThread::JobDownload() {
 
 void TFTPCarrierThread::JobUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!CarriableName(carrier.FileName)) {
-        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+    if (!NameFits(false)) {
         return;
     }
     if (!Login(Destination)) {
@@ -133,8 +152,7 @@ void TFTPCarrierThread::JobUpload() {
 
 void TFTPCarrierThread::JobTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!CarriableName(carrier.FileName)) {
-        Fail("500 Cannot carry [" + carrier.FileName + "]: not a file name.");
+    if (!NameFits(false)) {
         return;
     }
     TFtpClientEx& source = Engine(Source);
@@ -288,16 +306,9 @@ void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
     }
 }
 
-namespace {
-bool ExplorableName(const std::string& name) {
-    return name.empty() || IsSafeEntryName(name); // empty: the folder itself
-}
-} // namespace
-
 void TFTPCarrierThread::JobExploreDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!ExplorableName(carrier.FileName)) {
-        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+    if (!NameFits(true)) {
         return;
     }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
@@ -306,41 +317,22 @@ void TFTPCarrierThread::JobExploreDownload() {
         Fail("500 Cannot create folder " + localFolder + ".");
         return;
     }
-    if (!Login(Source)) {
-        return;
-    }
     const std::string sourceFolder = carrier.SrcPath + carrier.FileName;
     TFTPListItems listing;
-    if (!ListFolder(sourceFolder, listing)) {
-        return;
-    }
-    QuitIfDone(Source);
-    if (!Aborted()) {
+    if (ListSourceFolder(sourceFolder, listing)) {
         QueueRemoteEntries(listing, sourceFolder, TCarryDirection::Download, localFolder);
     }
 }
 
 void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!ExplorableName(carrier.FileName)) {
-        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+    if (!NameFits(true)) {
         return;
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
-    if (!Login(Destination) || !EnterOrMakeFolder(destinationFolder)) {
-        return;
-    }
-    QuitIfDone(Destination);
-    if (Aborted() || !Login(Source)) {
-        return;
-    }
     const std::string sourceFolder = carrier.SrcPath + carrier.FileName;
     TFTPListItems listing;
-    if (!ListFolder(sourceFolder, listing)) {
-        return;
-    }
-    QuitIfDone(Source);
-    if (!Aborted()) {
+    if (PrepareDestinationFolder(destinationFolder) && ListSourceFolder(sourceFolder, listing)) {
         QueueRemoteEntries(listing, sourceFolder, TCarryDirection::ServerToServer,
                            destinationFolder);
     }
@@ -348,16 +340,11 @@ void TFTPCarrierThread::JobExploreTransfer() {
 
 void TFTPCarrierThread::JobExploreUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!ExplorableName(carrier.FileName)) {
-        Fail("500 Cannot explore [" + carrier.FileName + "]: not a folder name.");
+    if (!NameFits(true)) {
         return;
     }
     const std::string remoteFolder = carrier.DestPath + carrier.FileName;
-    if (!Login(Destination) || !EnterOrMakeFolder(remoteFolder)) {
-        return;
-    }
-    QuitIfDone(Destination);
-    if (Aborted()) {
+    if (!PrepareDestinationFolder(remoteFolder)) {
         return;
     }
 

@@ -94,6 +94,9 @@ private:
     bool UsableRemoteEntry(const TFTPListItem& entry, const std::string& folder);
 
     // The jobs (CarrierJobs.cpp).
+    bool NameFits(bool folder);
+    bool PrepareDestinationFolder(const std::string& folder);
+    bool ListSourceFolder(const std::string& folder, TFTPListItems& listing);
     void JobDownload();
     void JobUpload();
     void JobTransfer();
