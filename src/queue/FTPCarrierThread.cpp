@@ -15,25 +15,14 @@ TFTPCarrierThread::~TFTPCarrierThread() {
 }
 
 void TFTPCarrierThread::Start() {
-    auto started = m_ready.get_future();
-    m_thread = std::thread([this] { Body(); });
-    started.wait();
+    m_thread.Start([this](const std::function<void()>& ready) { Body(ready); });
 }
 
 void TFTPCarrierThread::Join() {
-    if (!m_thread.joinable()) {
-        return;
-    }
-    if (m_thread.get_id() == std::this_thread::get_id()) {
-        // The last reference to the carrier went away on this very thread (its end could not
-        // be handed to a user-interface thread that has stopped): it is ending anyway.
-        m_thread.detach();
-    } else {
-        m_thread.join();
-    }
+    m_thread.Join();
 }
 
-void TFTPCarrierThread::Body() {
+void TFTPCarrierThread::Body(const std::function<void()>& ready) {
     if (m_carrier->LowestPriority) {
         ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
     }
@@ -45,7 +34,7 @@ void TFTPCarrierThread::Body() {
         HookEngine(side);
     }
     m_queue.processMessages();
-    m_ready.set_value();
+    ready();
 
     for (;;) {
         const MessageQueue::Message message = m_queue.take();

@@ -3,6 +3,7 @@
 #include "engine/FTPListItem.h"
 #include "engine/FtpClientEx.h"
 #include "platform/MessageQueue.h"
+#include "platform/WorkerThread.h"
 #include "queue/ThreadedFTPCarrier.h"
 
 #include <array>
@@ -56,7 +57,7 @@ private:
         bool binary = false;
     };
 
-    void Body();
+    void Body(const std::function<void()>& ready);
     void HookEngine(Side side);
     void PrepareEngines();
     void RunJob(unsigned code);
@@ -111,8 +112,7 @@ private:
     std::shared_ptr<TThreadedFTPCarrier> m_carrier;
     MessageQueue m_queue;
     std::array<EngineSlot, 2> m_slots;
-    std::promise<void> m_ready;
-    std::thread m_thread;
+    TWorkerThread m_thread;
 
     bool m_resumeSupported = false;
     bool m_displayDetached = false; // later login attempts leave no lines

@@ -16,25 +16,14 @@ TFTPClientThread::~TFTPClientThread() {
 }
 
 void TFTPClientThread::Start() {
-    auto started = m_ready.get_future();
-    m_thread = std::thread([this] { Body(); });
-    started.wait();
+    m_thread.Start([this](const std::function<void()>& ready) { Body(ready); });
 }
 
 void TFTPClientThread::Join() {
-    if (!m_thread.joinable()) {
-        return;
-    }
-    if (m_thread.get_id() == std::this_thread::get_id()) {
-        // The last reference to the client went away on this very thread (its end could not
-        // be handed to a user-interface thread that has stopped): it is ending anyway.
-        m_thread.detach();
-    } else {
-        m_thread.join();
-    }
+    m_thread.Join();
 }
 
-void TFTPClientThread::Body() {
+void TFTPClientThread::Body(const std::function<void()>& ready) {
     if (m_client->LowestPriority) {
         ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
     }
@@ -42,7 +31,7 @@ void TFTPClientThread::Body() {
     m_engine->MultiThreaded = true;
     m_engine->Timeout = 0; // the session waits on its own terms
     InstallEngineHandlers();
-    m_ready.set_value();
+    ready();
 
     for (;;) {
         const MessageQueue::Message message = m_queue.take();

@@ -2,6 +2,7 @@
 
 #include "engine/FtpClientEx.h"
 #include "platform/MessageQueue.h"
+#include "platform/WorkerThread.h"
 #include "session/ThreadedFTPClient.h"
 
 #include <atomic>
@@ -35,7 +36,7 @@ private:
     using Request = void (TCustomFtpCliEx::*)();
     using DoneEvent = TThreadedFTPClient::TNotifyEvent TThreadedFTPClient::*;
 
-    void Body();
+    void Body(const std::function<void()>& ready);
     void InstallEngineHandlers();
     void RunOperation(unsigned code);
     void Finish(DoneEvent event, bool consumesHostNames, bool consumesLocalNames);
@@ -83,8 +84,7 @@ private:
     std::shared_ptr<TThreadedFTPClient> m_client;
     MessageQueue m_queue;
     std::unique_ptr<TFtpClientEx> m_engine;
-    std::promise<void> m_ready; // kept here: the worker uses it after Start() has returned
-    std::thread m_thread;
+    TWorkerThread m_thread;
 
     bool m_typeKnown = false;
     bool m_knownBinary = false;
