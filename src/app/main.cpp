@@ -56,7 +56,10 @@ int main(int argc, char** argv) {
     TProgramWindows windows(*store, *options, explorers);
     QObject::connect(&windows.Main(), &TMainForm::FirstActivated, &windows.Main(), [&] {
         windows.ShowAtFirstActivation();
-        splash.reset();
+        // Not deleted here: the activation that runs this still has the splash to tell.
+        if (splash) {
+            splash.release()->deleteLater();
+        }
     });
     windows.Main().show();
     windows.StartDemoAndScreenshots();
