@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "remote/FileListModel.h"
 #include "remote/FolderTreeModel.h"
+#include "remote/InputForm.h"
 #include "remote/RemoteExpTexts.h"
 #include "remote/TitlePanel.h"
 #include "session/ThreadedFTPClient.h"
@@ -42,6 +43,27 @@ void TRemoteExpForm::ConfigureClient() {
                                       &panels.TimeLeft, &panels.Done};
         for (int panel = 0; panel < 5; ++panel) {
             m_status[panel]->setText(QString::fromStdString(*texts[panel]));
+        }
+    };
+    client.OnAuthenticate = [this](TThreadedFTPClient& c, TFTPAuthenticate what, std::string& need,
+                                   bool& cancel) {
+        // A missing user name or password is asked for; anonymous gets the e-mail address
+        // of the options, shown in the clear.
+        const bool password = what == TFTPAuthenticate::ftpAuthPassword;
+        const bool anonymous = password && c.UserName == "anonymous";
+        TInputRequest request;
+        request.ApplicationText = tr("Remote Explorer");
+        request.CaptionText = tr("[Authenticate]");
+        request.Prompt = password ? tr("Password:") : tr("User Name:");
+        request.InitialText =
+            anonymous ? QString::fromStdString(m_context.Options.Email) : QString();
+        request.PasswordMask = password && !anonymous;
+        const auto answer =
+            TInputForm::Ask(request, QString::fromStdString(m_context.Options.FontName),
+                            m_context.Options.FontSize, this);
+        cancel = !answer.has_value();
+        if (answer) {
+            need = answer->toStdString();
         }
     };
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };

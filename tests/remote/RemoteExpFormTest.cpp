@@ -11,9 +11,13 @@
 #include "support/RealFtpServers.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -187,6 +191,38 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(rig.sounds.back()),
                  QString::fromStdString(rig.options.ErrorWav));
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
+    }
+
+    void missingPasswordIsAskedFor() {
+        Rig rig;
+        TSiteProperties& site = rig.Site("", "user", "");
+        // Answers the authentication question as soon as it shows.
+        QString prompt;
+        bool masked = false;
+        auto answer = std::make_shared<std::function<void()>>();
+        *answer = [&prompt, &masked, answer] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* edit = dialog != nullptr
+                             ? dialog->findChild<QLineEdit*>(QStringLiteral("InputEdit"))
+                             : nullptr;
+            if (edit == nullptr) {
+                QTimer::singleShot(50, *answer);
+                return;
+            }
+            auto* label = dialog->findChild<QLabel*>(QStringLiteral("PromptLabel"));
+            prompt = label != nullptr ? label->text() : QString();
+            masked = edit->echoMode() == QLineEdit::Password;
+            edit->setText(QStringLiteral("secret"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        };
+        QTimer::singleShot(50, *answer);
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        QVERIFY(WaitIdle(*form));
+        QCOMPARE(prompt, QStringLiteral("Password:"));
+        QVERIFY(masked);
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
     }
 
     void logStartsAfreshBeforeFiveHundredLines() {
