@@ -20,10 +20,12 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
@@ -157,8 +159,17 @@ void TRemoteExpForm::BuildWindow() {
         fileStatusLayout->addWidget(m_fileStatus[panel]);
     }
     fileStatusLayout->addStretch();
+    m_fileIconView = new QListView(listPanel);
+    m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
+    m_fileIconView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_fileIconView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_fileIconView->setUniformItemSizes(true);
+    m_fileIconView->setResizeMode(QListView::Adjust);
+    m_fileViews = new QStackedWidget(listPanel);
+    m_fileViews->addWidget(m_fileIconView);
+    m_fileViews->addWidget(m_fileListView);
     listLayout->addWidget(m_fileListTitle);
-    listLayout->addWidget(m_fileListView);
+    listLayout->addWidget(m_fileViews);
     listLayout->addWidget(fileStatus);
 
     m_logPanel = new QWidget(m_rightSplitter);
@@ -194,6 +205,9 @@ void TRemoteExpForm::BuildWindow() {
     m_folderTreeView->setModel(m_treeModel);
     m_listModel = new TFileListModel(m_fileList, this);
     m_fileListView->setModel(m_listModel);
+    m_fileIconView->setModel(m_listModel);
+    m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
+    SetViewStyle(vsList);
     static constexpr int kColumnWidths[] = {120, 60, 100, 120, 80};
     for (int column = 0; column < 5; ++column) {
         m_fileListView->setColumnWidth(column, kColumnWidths[column] + 60);
@@ -207,13 +221,15 @@ void TRemoteExpForm::BuildWindow() {
             [this](int section) { ArrangeBy(section + 1); });
     connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateSelectionCounters(); });
-    connect(m_fileListView, &QAbstractItemView::activated, this, [this](const QModelIndex& at) {
+    const auto openFolder = [this](const QModelIndex& at) {
         const TFTPListItem* entry = m_listModel->Entry(at);
         if (entry != nullptr && !entry->IsFile && entry->NodeId != nullptr && !m_client->Busy()) {
             m_folderTreeView->setCurrentIndex(
                 m_treeModel->IndexOf(static_cast<TFolderNode*>(entry->NodeId)));
         }
-    });
+    };
+    connect(m_fileListView, &QAbstractItemView::activated, this, openFolder);
+    connect(m_fileIconView, &QAbstractItemView::activated, this, openFolder);
     connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
         if (m_client->Busy() || index < 0 || index >= static_cast<int>(m_comboNodes.size())) {
             const QSignalBlocker quiet(m_folderCombo);
@@ -225,9 +241,11 @@ void TRemoteExpForm::BuildWindow() {
     });
     m_folderTreeView->installEventFilter(this);
     m_fileListView->installEventFilter(this);
+    m_fileIconView->installEventFilter(this);
     connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
             [this] { m_folderTreeView->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { m_fileListView->setFocus(); });
+    connect(m_fileListTitle, &TTitlePanel::Clicked, this,
+            [this] { m_fileViews->currentWidget()->setFocus(); });
     m_folderTreeView->setFocus();
 }
 
@@ -262,6 +280,26 @@ void TRemoteExpForm::CreateActions() {
     QAction* close = m_actions->Add(
         {tr("&Close"), tr("Close|Close Remote Explorer"), {}, TMainDataModule::Close},
         [this] { this->close(); });
+    static const struct {
+        const char* caption;
+        const char* hint;
+        int image;
+    } kStyles[] = {
+        {"Lar&ge Icons", "Large Icons|Show the files as large icons", TMainDataModule::LargeIcons},
+        {"S&mall Icons", "Small Icons|Show the files as small icons", TMainDataModule::SmallIcons},
+        {"&List", "List|Show the files in a list", TMainDataModule::List},
+        {"&Details", "Details|Show the files with their details", TMainDataModule::Details},
+    };
+    QList<QAction*> styles;
+    for (int style = 0; style < 4; ++style) {
+        styles << m_actions->Add(
+            {tr(kStyles[style].caption), tr(kStyles[style].hint), {}, kStyles[style].image},
+            [this, style] { SetViewStyle(style); },
+            [this, style](QAction& action) {
+                action.setCheckable(true);
+                action.setChecked(m_viewStyle == style);
+            });
+    }
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(up);
     file->addSeparator();
@@ -269,11 +307,15 @@ void TRemoteExpForm::CreateActions() {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(logPanel);
     view->addSeparator();
+    view->addActions(styles);
+    view->addSeparator();
     view->addAction(refresh);
     QToolBar* tools = addToolBar(tr("View Toolbar"));
     tools->setObjectName(QStringLiteral("ViewToolbar"));
     tools->addAction(up);
     tools->addAction(refresh);
+    tools->addSeparator();
+    tools->addActions(styles);
     tools->addSeparator();
     tools->addAction(logPanel);
 }
@@ -316,7 +358,7 @@ bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_folderTreeView) {
             SetActivePane(true);
-        } else if (watched == m_fileListView) {
+        } else if (watched == m_fileListView || watched == m_fileIconView) {
             SetActivePane(false);
         }
     }
@@ -332,6 +374,30 @@ void TRemoteExpForm::changeEvent(QEvent* event) {
         }
     }
     QMainWindow::changeEvent(event);
+}
+
+void TRemoteExpForm::SetViewStyle(int style) {
+    if (style < vsIcon || style > vsReport) {
+        style = vsList;
+    }
+    m_viewStyle = style;
+    const bool hadFocus = m_fileViews->currentWidget()->hasFocus();
+    if (style == vsReport) {
+        m_fileViews->setCurrentWidget(m_fileListView);
+    } else {
+        m_fileViews->setCurrentWidget(m_fileIconView);
+        const bool large = style == vsIcon;
+        m_fileIconView->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+        m_fileIconView->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+        m_fileIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
+        m_fileIconView->setWrapping(true);
+        m_fileIconView->setGridSize(large ? QSize(96, 64) : QSize());
+        m_fileIconView->setSpacing(large ? 4 : 1);
+        m_fileIconView->setMovement(QListView::Static);
+    }
+    if (hadFocus) {
+        m_fileViews->currentWidget()->setFocus();
+    }
 }
 
 void TRemoteExpForm::SetLogPanelVisible(bool visible) {
@@ -392,6 +458,9 @@ void TRemoteExpForm::LoadSettings() {
             m_fileListView->setColumnWidth(column, *v);
         }
     }
+    if (auto v = number("ViewStyle")) {
+        SetViewStyle(*v);
+    }
     if (auto v = number("LogPanelVisible")) {
         SetLogPanelVisible(*v != 0);
     }
@@ -415,7 +484,7 @@ void TRemoteExpForm::SaveSettings() {
         store.WriteNumber(key, "LogPanelHeight", m_rightSplitter->sizes().value(1));
     }
     store.WriteNumber(key, "SortColumn", m_fileList.SortColumn());
-    store.WriteNumber(key, "ViewStyle", 3);
+    store.WriteNumber(key, "ViewStyle", m_viewStyle);
     static constexpr const char* kColumnNames[] = {"NameColumnWidth", "SizeColumnWidth",
                                                    "TypeColumnWidth", "DateColumnWidth",
                                                    "PermissionColumnWidth"};

@@ -11,6 +11,8 @@
 #include <memory>
 
 class QComboBox;
+class QListView;
+class QStackedWidget;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
@@ -66,6 +68,10 @@ public:
     void ArrangeBy(int column);
     void SetFilter(const std::string& masks);
     void SetLogPanelVisible(bool visible);
+    // 0 large icons, 1 small icons, 2 list, 3 details.
+    enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+    void SetViewStyle(int style);
+    int ViewStyle() const { return m_viewStyle; }
 
     // Texts of the status bars, for the window and for tests.
     QString StatusPanelText(int panel) const;
@@ -122,7 +128,10 @@ private:
     TTitlePanel* m_fileListTitle = nullptr;
     QComboBox* m_folderCombo = nullptr;
     QTreeView* m_folderTreeView = nullptr;
-    QTreeView* m_fileListView = nullptr;
+    QTreeView* m_fileListView = nullptr; // the details style
+    QListView* m_fileIconView = nullptr; // the icon and list styles, on the same rows
+    QStackedWidget* m_fileViews = nullptr;
+    int m_viewStyle = vsList;
     QPlainTextEdit* m_log = nullptr;
     QWidget* m_logPanel = nullptr;
     QLabel* m_fileStatus[2] = {};

@@ -147,6 +147,10 @@ private Q_SLOTS:
         QVERIFY(!form->FTPClient().Busy());
         QCOMPARE(docsNode->ListItems.get(), cached);
 
+        // The view style is kept with the site.
+        QCOMPARE(form->ViewStyle(), int(TRemoteExpForm::vsList));
+        form->SetViewStyle(TRemoteExpForm::vsIcon);
+
         // Closing ends the session and writes the folder shown last back into the site.
         form->close();
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
@@ -155,6 +159,9 @@ private Q_SLOTS:
         reloaded.LoadFromStore(rig.store, TSiteBookModel::NodeKeyPath(*site.SiteNode));
         QCOMPARE(QString::fromStdString(reloaded.InitialFolder), QStringLiteral("/home/user/docs"));
         QVERIFY(rig.store.ReadNumber(TSiteBookModel::NodeKeyPath(*site.SiteNode), "SortColumn"));
+        QCOMPARE(rig.store.ReadNumber(TSiteBookModel::NodeKeyPath(*site.SiteNode), "ViewStyle")
+                     .value_or(-1),
+                 0);
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
         QVERIFY(std::find(rig.sounds.begin(), rig.sounds.end(), rig.options.LoggedinWav) !=
                 rig.sounds.end());
