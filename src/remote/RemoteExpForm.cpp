@@ -426,6 +426,11 @@ void TRemoteExpForm::LoadSettings() {
         return;
     }
     const TConfigStore& store = m_context.Store;
+    // The toolbars first, in the subkey of their own.
+    if (const auto state = store.ReadBinary(key + "\\Toolbar", "State")) {
+        restoreState(QByteArray(reinterpret_cast<const char*>(state->data()),
+                                static_cast<qsizetype>(state->size())));
+    }
     const auto number = [&](const char* name) { return store.ReadNumber(key, name); };
     QRect place = geometry();
     if (auto v = number("Left")) {
@@ -474,6 +479,11 @@ void TRemoteExpForm::SaveSettings() {
     TConfigStore& store = m_context.Store;
     TConfigBatch batch(store);
     store.CreateKey(key);
+    const QByteArray state = saveState();
+    if (store.CreateKey(key + "\\Toolbar")) {
+        store.WriteBinary(key + "\\Toolbar", "State",
+                          std::vector<std::uint8_t>(state.begin(), state.end()));
+    }
     if (!isMaximized()) {
         const QRect place = geometry();
         store.WriteNumber(key, "Left", place.left());

@@ -162,9 +162,25 @@ private Q_SLOTS:
         QCOMPARE(rig.store.ReadNumber(TSiteBookModel::NodeKeyPath(*site.SiteNode), "ViewStyle")
                      .value_or(-1),
                  0);
+        QVERIFY(rig.store.ReadBinary(TSiteBookModel::NodeKeyPath(*site.SiteNode) + "\\Toolbar",
+                                     "State"));
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
         QVERIFY(std::find(rig.sounds.begin(), rig.sounds.end(), rig.options.LoggedinWav) !=
                 rig.sounds.end());
+    }
+
+    void forgottenSiteIsNotWrittenBack() {
+        Rig rig;
+        TSiteProperties& site = rig.Site("home/user");
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        QVERIFY(WaitIdle(*form));
+        const std::string key = TSiteBookModel::NodeKeyPath(*site.SiteNode);
+        form->ForgetSite(site); // the site book deleted it
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        QCOMPARE(QString::fromStdString(site.InitialFolder), QStringLiteral("home/user"));
+        QVERIFY(!rig.store.ReadNumber(key, "SortColumn").has_value());
     }
 
     void quickConnectWritesNothing() {
