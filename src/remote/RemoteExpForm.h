@@ -101,6 +101,7 @@ private:
     void OnListed(TFolderNode* node);
     void FillFileList(TFolderNode& node);
     void SelectNodeQuietly(TFolderNode* node);
+    void SetComboIndex(int index);
     void SetActivePane(bool tree);
     void UpdateSelectionCounters();
     void UpdateTitlePanels();

@@ -5,6 +5,7 @@
 
 #include "app/MainDataModule.h"
 #include "app/MainForm.h"
+#include "app/QtShellIcons.h"
 #include "remote/FileListModel.h"
 #include "remote/FolderTreeModel.h"
 #include "remote/InputForm.h"
@@ -22,6 +23,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace qx {
 
@@ -144,13 +147,26 @@ void TRemoteExpForm::ShowNode(TFolderNode* node) {
         return;
     }
     m_shownNode = node;
-    for (std::size_t index = 0; index < m_comboNodes.size(); ++index) {
-        if (m_comboNodes[index] == node) {
-            m_comboIndex = static_cast<int>(index);
-            m_folderCombo->setCurrentIndex(m_comboIndex);
-        }
-    }
+    const auto entry = std::find(m_comboNodes.begin(), m_comboNodes.end(), node);
+    SetComboIndex(entry == m_comboNodes.end() ? -1
+                                              : static_cast<int>(entry - m_comboNodes.begin()));
     FillFileList(*node);
+}
+
+// The folder shown has the open folder in the combo, every other entry the closed one.
+void TRemoteExpForm::SetComboIndex(int index) {
+    const TQtShellIcons* icons = QtShellIcons();
+    if (icons != nullptr && m_comboIndex >= 0 && m_comboIndex < m_folderCombo->count()) {
+        m_folderCombo->setItemIcon(m_comboIndex, icons->Icon(icons->FolderIconIndex));
+    }
+    m_comboIndex = index;
+    const QSignalBlocker quiet(m_folderCombo);
+    if (index >= 0 && index < m_folderCombo->count()) {
+        if (icons != nullptr) {
+            m_folderCombo->setItemIcon(index, icons->Icon(icons->OpenFolderIconIndex));
+        }
+        m_folderCombo->setCurrentIndex(index);
+    }
 }
 
 void TRemoteExpForm::OnListed(TFolderNode* node) {
@@ -165,12 +181,15 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
         SelectNodeQuietly(m_shownNode);
         return;
     }
-    const QString name = QString::fromStdString(node->Text);
     m_comboNodes.push_back(node);
-    m_folderCombo->addItem(
-        m_treeModel->data(m_treeModel->IndexOf(node), Qt::DecorationRole).value<QIcon>(), name);
-    m_comboIndex = m_folderCombo->count() - 1;
-    m_folderCombo->setCurrentIndex(m_comboIndex);
+    {
+        const QSignalBlocker quiet(m_folderCombo);
+        m_folderCombo->addItem(QString::fromStdString(node->Text));
+        m_folderCombo->setItemData(m_folderCombo->count() - 1,
+                                   QString::fromStdString(TFolderTree::GetNodePath(*node)),
+                                   Qt::ToolTipRole);
+    }
+    SetComboIndex(m_folderCombo->count() - 1);
     node->Bold = true;
     m_treeModel->BoldChanged(*node);
     m_treeModel->Merge(*node, m_compare);
