@@ -1,0 +1,85 @@
+// The program's windows together: the site book's Connect opens remote explorers with tabs in
+// the main window, and closing the main window closes every explorer, each writing its site
+// back before the program ends.
+
+#include "app/ProgramWindows.h"
+#include "app/ActionList.h"
+#include "platform/ConfigStore.h"
+#include "remote/RemoteExpForm.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteBookForm.h"
+#include "settings/SiteBookModel.h"
+#include "settings/SiteBookTreeModel.h"
+#include "settings/SiteBookTreeView.h"
+#include "support/RealFtpServers.h"
+#include "support/TempDir.h"
+
+#include <QTest>
+
+using namespace qx;
+using namespace qx::test;
+
+class ProgramWindowsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void siteBookConnectsAndClosingTheMainWindowClosesEveryExplorer() {
+        if (!PyFtpdServer::available()) {
+            QSKIP("pyftpdlib is not installed");
+        }
+        TempDir served;
+        served.write("pub/a.txt", "a");
+        served.write("home/b.txt", "b");
+        PyFtpdServer server(served.path());
+        TempDir config;
+        TConfigStore store(config.path() / "settings.conf");
+        TGlobalOptions options(store);
+        TRemoteExpList explorers;
+        TProgramWindows windows(store, options, explorers);
+
+        TSiteBookForm& book = windows.SiteBook();
+        std::vector<TSiteProperties*> sites;
+        for (const char* folder : {"pub", "home", "/"}) {
+            auto site = std::make_unique<TSiteProperties>(options);
+            site->HostName = "127.0.0.1";
+            site->Port = server.port();
+            site->UserName = "anonymous";
+            site->Password = "guest@";
+            site->InitialFolder = folder;
+            site->LoginRetry = 1;
+            TSiteBookCreateResult made = book.TreeModel().CreateSite(
+                book.Book().Root(), std::string("Site ") + (folder[0] == '/' ? "root" : folder),
+                std::move(site));
+            QVERIFY(made.Node != nullptr);
+            sites.push_back(made.Node->Properties());
+            book.Tree().setCurrentIndex(book.TreeModel().IndexOf(made.Node));
+            QVERIFY(TActionList::Run(book.Actions().Connect));
+        }
+        QCOMPARE(explorers.Count(), std::size_t{3});
+        QCOMPARE(windows.Main().RemoteExpTabCount(), 3);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                for (std::size_t i = 0; i < explorers.Count(); ++i) {
+                    auto* explorer = dynamic_cast<TRemoteExpForm*>(explorers.Items(i));
+                    if (!explorer->Connected() || explorer->FTPClient().Busy() ||
+                        explorer->SelectedNode() == nullptr) {
+                        return false;
+                    }
+                }
+                return true;
+            },
+            20000));
+
+        windows.Main().close(); // returns once every explorer has gone
+        QCOMPARE(explorers.Count(), std::size_t{0});
+        QCOMPARE(windows.Main().RemoteExpTabCount(), 0);
+        QCOMPARE(QString::fromStdString(sites[0]->InitialFolder), QStringLiteral("/pub"));
+        QCOMPARE(QString::fromStdString(sites[1]->InitialFolder), QStringLiteral("/home"));
+        QCOMPARE(QString::fromStdString(sites[2]->InitialFolder), QStringLiteral("/"));
+        windows.Finish();
+    }
+};
+
+QTEST_MAIN(ProgramWindowsTest)
+#include "ProgramWindowsTest.moc"
