@@ -5,6 +5,7 @@
 #include "app/ProgramWindows.h"
 #include "app/ActionList.h"
 #include "platform/ConfigStore.h"
+#include "queue/CarrierForm.h"
 #include "remote/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
@@ -70,6 +71,16 @@ private Q_SLOTS:
                 return true;
             },
             20000));
+
+        // New options reach every window at once.
+        options.FontSize = 13;
+        windows.Main().ApplyAppearance();
+        QCOMPARE(windows.Main().font().pointSize(), 13);
+        QCOMPARE(windows.SiteBook().font().pointSize(), 13);
+        QCOMPARE(windows.Carrier().font().pointSize(), 13);
+        for (std::size_t i = 0; i < explorers.Count(); ++i) {
+            QCOMPARE(dynamic_cast<TRemoteExpForm*>(explorers.Items(i))->font().pointSize(), 13);
+        }
 
         windows.Main().close(); // returns once every explorer has gone
         QCOMPARE(explorers.Count(), std::size_t{0});
