@@ -1,6 +1,7 @@
 #include "app/MainDataModule.h"
 
 #include <QColor>
+#include <QFileInfo>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
@@ -51,9 +52,9 @@ constexpr ImageSource kImages[TMainDataModule::Count] = {
     {"insert-link", "URL", 0x3465a4},
     {"edit-select-all", "A", 0x555753},
     {"edit-select-invert", "I", 0x555753},
-    {"view-list-icons", "LI", 0x555753},
-    {"view-list-compact", "SI", 0x555753},
-    {"view-list", "L", 0x555753},
+    {"view-preview", "LI", 0x555753},
+    {"view-list-icons", "SI", 0x555753},
+    {"view-list-text", "L", 0x555753},
     {"view-list-details", "De", 0x555753},
     {"view-sort", "Ar", 0x555753},
     {"view-sort-ascending", "Az", 0x555753},
@@ -74,8 +75,8 @@ constexpr ImageSource kImages[TMainDataModule::Count] = {
     {"text-x-generic", "Tx", 0x555753},
     {"application-x-executable", "01", 0x555753},
     {"emblem-system", "Au", 0x555753},
-    {"emblem-default", "Id", 0x4e9a06},
-    {"emblem-synchronizing", "Bz", 0xce5c00},
+    {"emblem-success", "Id", 0x4e9a06},
+    {"process-working", "Bz", 0xce5c00},
     {"window-restore", "Rt", 0x555753},
     {"window-minimize", "Mn", 0x555753},
     {"window-close", "Cx", 0xcc0000},
@@ -105,6 +106,27 @@ QIcon BuiltIn(const ImageSource& source) {
 }
 
 } // namespace
+
+void TMainDataModule::ChooseIconThemes() {
+    for (const char* candidate : {"breeze", "Adwaita"}) {
+        const QString name = QString::fromLatin1(candidate);
+        bool installed = false;
+        for (const QString& folder : QIcon::themeSearchPaths()) {
+            installed = installed || QFileInfo::exists(folder + QLatin1Char('/') + name +
+                                                       QStringLiteral("/index.theme"));
+        }
+        if (!installed) {
+            continue;
+        }
+        const QString current = QIcon::themeName();
+        if (current.isEmpty() || current == QLatin1String("hicolor")) {
+            QIcon::setThemeName(name); // no desktop theme at all (a bare X server)
+        } else {
+            QIcon::setFallbackThemeName(name);
+        }
+        return;
+    }
+}
 
 QIcon TMainDataModule::ActionIcon(int index) {
     if (index < 0 || index >= Count) {

@@ -74,6 +74,10 @@ public:
         Count = 61,
     };
 
+    // At start-up: where the desktop's icon theme lacks the names the program uses, a complete
+    // theme that is installed fills in (the desktop's own theme keeps the first say).
+    static void ChooseIconThemes();
+
     // The image at an index; an empty icon for an index outside the list.
     static QIcon ActionIcon(int index);
     // True when the icon theme has no picture for the index and the built-in one is used.

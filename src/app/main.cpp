@@ -2,6 +2,7 @@
 // one instance runs, shows the splash picture and then the long-lived windows, in that order.
 
 #include "app/HelpForm.h"
+#include "app/MainDataModule.h"
 #include "app/MainForm.h"
 #include "app/ProgramWindows.h"
 #include "app/QtShellIcons.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(help);
     QApplication::setApplicationName(QStringLiteral("quorvin-explorer"));
     QApplication::setApplicationVersion(QStringLiteral("2000.2"));
+    TMainDataModule::ChooseIconThemes();
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("network-server")));
 
     // The shared objects, in this order; freed in the reverse order at the end, the options
