@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QMimeDatabase>
 #include <QMimeType>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace qx {
 
@@ -103,6 +107,44 @@ QIcon TQtShellIcons::Icon(int index) const {
     }
     m_icons[index] = icon;
     return icon;
+}
+
+QIcon TQtShellIcons::LinkIcon(int index) const {
+    if (index >= 0 && index < static_cast<int>(m_linkIcons.size()) &&
+        !m_linkIcons[static_cast<std::size_t>(index)].isNull()) {
+        return m_linkIcons[static_cast<std::size_t>(index)];
+    }
+    const QIcon base = Icon(index);
+    QIcon overlay = QIcon::fromTheme(QStringLiteral("emblem-symbolic-link"));
+    QIcon linked;
+    for (const int size : {16, 22, 32, 48}) {
+        QPixmap pixmap = base.pixmap(size, size);
+        QPainter painter(&pixmap);
+        const int mark = std::max(8, size / 2);
+        const QRect corner(0, size - mark, mark, mark);
+        if (!overlay.isNull()) {
+            overlay.paint(&painter, corner);
+        } else {
+            // A small white arrow on a dark square, as file managers draw links.
+            painter.fillRect(corner, QColor(40, 40, 40, 210));
+            painter.setPen(QPen(Qt::white, std::max(1, size / 16)));
+            painter.drawLine(corner.left() + 2, corner.bottom() - 2, corner.right() - 2,
+                             corner.top() + 2);
+            painter.drawLine(corner.right() - 2, corner.top() + 2, corner.right() - 2,
+                             corner.top() + mark / 2);
+            painter.drawLine(corner.right() - 2, corner.top() + 2, corner.right() - mark / 2,
+                             corner.top() + 2);
+        }
+        painter.end();
+        linked.addPixmap(pixmap);
+    }
+    if (index >= 0) {
+        if (m_linkIcons.size() <= static_cast<std::size_t>(index)) {
+            m_linkIcons.resize(static_cast<std::size_t>(index) + 1);
+        }
+        m_linkIcons[static_cast<std::size_t>(index)] = linked;
+    }
+    return linked;
 }
 
 const TQtShellIcons* QtShellIcons() {

@@ -24,6 +24,8 @@ public:
 
     // The picture of an index; a generic file icon for an unknown index.
     QIcon Icon(int index) const;
+    // The same picture with the link overlay in its lower left corner.
+    QIcon LinkIcon(int index) const;
     int Count() const;
 
 private:
@@ -32,7 +34,8 @@ private:
     mutable std::mutex m_mutex;
     mutable std::unordered_map<std::string, int> m_indexByName;
     mutable std::vector<QString> m_names;
-    mutable std::vector<QIcon> m_icons; // user-interface thread only, filled lazily
+    mutable std::vector<QIcon> m_icons;     // user-interface thread only, filled lazily
+    mutable std::vector<QIcon> m_linkIcons; // with the link overlay; user-interface thread only
 };
 
 // The installed instance when it is the Qt one, else null.

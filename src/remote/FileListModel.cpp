@@ -39,7 +39,8 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (index.column() == 0) {
             if (const TQtShellIcons* icons = QtShellIcons()) {
-                return icons->Icon(entry->ImageIndex);
+                return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
+                                     : icons->Icon(entry->ImageIndex);
             }
         }
         return {};

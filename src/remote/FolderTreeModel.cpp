@@ -88,6 +88,11 @@ QVariant TFolderTreeModel::data(const QModelIndex& index, int role) const {
             return icons != nullptr ? icons->Icon(icons->NetworkIconIndex)
                                     : QIcon::fromTheme(QStringLiteral("network-server"));
         }
+        if (node->IsLink()) {
+            if (const TQtShellIcons* icons = QtShellIcons()) {
+                return icons->LinkIcon(icons->FolderIconIndex);
+            }
+        }
         return FolderIcon();
     case Qt::FontRole:
         if (node->Bold) {
