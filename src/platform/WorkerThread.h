@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <future>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace qx {
 
@@ -42,5 +45,23 @@ private:
     std::promise<void> m_started;
     std::thread m_thread;
 };
+
+// An owner's bookkeeping when one of its workers has ended: the worker's thread is joined and
+// the worker freed, and the current worker is forgotten when it was that one. True when no
+// current worker is left.
+template <typename Worker>
+bool ReleaseEndedWorker(std::vector<std::unique_ptr<Worker>>& workers, Worker*& current,
+                        Worker* ended) {
+    const auto it = std::find_if(workers.begin(), workers.end(),
+                                 [ended](const auto& owned) { return owned.get() == ended; });
+    if (it != workers.end()) {
+        (*it)->Join();
+        workers.erase(it);
+    }
+    if (current == ended) {
+        current = nullptr;
+    }
+    return current == nullptr;
+}
 
 } // namespace qx

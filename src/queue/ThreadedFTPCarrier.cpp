@@ -2,6 +2,8 @@
 
 #include "queue/FTPCarrierThread.h"
 
+#include "platform/WorkerThread.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -49,16 +51,7 @@ void TThreadedFTPCarrier::StopThread() {
 }
 
 void TThreadedFTPCarrier::EndOfWorker(TFTPCarrierThread* worker) {
-    const auto it = std::find_if(m_workers.begin(), m_workers.end(),
-                                 [worker](const auto& owned) { return owned.get() == worker; });
-    if (it != m_workers.end()) {
-        (*it)->Join();
-        m_workers.erase(it);
-    }
-    if (m_worker == worker) {
-        m_worker = nullptr;
-    }
-    if (m_worker == nullptr) {
+    if (ReleaseEndedWorker(m_workers, m_worker, worker)) {
         m_workerRunning = false;
     }
     if (OnEndThread) {

@@ -2,6 +2,8 @@
 
 #include "session/FTPClientThread.h"
 
+#include "platform/WorkerThread.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -48,16 +50,7 @@ void TThreadedFTPClient::Detach() {
 }
 
 void TThreadedFTPClient::EndOfWorker(TFTPClientThread* worker) {
-    const auto it = std::find_if(m_workers.begin(), m_workers.end(),
-                                 [worker](const auto& owned) { return owned.get() == worker; });
-    if (it != m_workers.end()) {
-        (*it)->Join();
-        m_workers.erase(it);
-    }
-    if (m_worker == worker) {
-        m_worker = nullptr;
-    }
-    if (m_worker == nullptr) {
+    if (ReleaseEndedWorker(m_workers, m_worker, worker)) {
         m_workerRunning = false;
     }
     if (OnEndThread) {

@@ -43,6 +43,27 @@ void expectQuit(ScriptedSession& s) {
     s.reply("221 Goodbye");
 }
 
+// An exploration's listing: CWD, TYPE A, a passive LIST with the given lines, then QUIT.
+void serveExploredFolder(ScriptedSession& s, const std::string& folder,
+                         const std::string& listing) {
+    s.greetAndLogin();
+    s.expect("CWD " + folder);
+    s.reply("250 OK");
+    s.expect("TYPE A");
+    s.reply("200 Type set to A");
+    s.expect("PASV");
+    s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+    s.expect("LIST");
+    s.acceptData();
+    s.reply("150 Listing");
+    if (!listing.empty()) {
+        s.dataSend(listing);
+    }
+    s.dataClose();
+    s.reply("226 Done");
+    expectQuit(s);
+}
+
 } // namespace
 
 TEST(CarrierScripted, LoginRetriesLogTheFirstAttemptAndAFailureLineForEach) {
@@ -209,21 +230,7 @@ TEST(CarrierScripted, ServerToServerFailureOfTheSourceFailsTheJob) {
 }
 
 TEST(CarrierScripted, ExploringAnEmptyRemoteFolderSucceedsWithNoItems) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.expect("CWD /pub/empty");
-        s.reply("250 OK");
-        s.expect("TYPE A");
-        s.reply("200 Type set to A");
-        s.expect("PASV");
-        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
-        s.expect("LIST");
-        s.acceptData();
-        s.reply("150 Listing");
-        s.dataClose();
-        s.reply("226 Done");
-        expectQuit(s);
-    });
+    ScriptedFtpServer server([](ScriptedSession& s) { serveExploredFolder(s, "/pub/empty", ""); });
     TempDir local;
     CarrierHarness h;
     h.carrier->SrcPort = server.portText();
@@ -278,23 +285,11 @@ TEST(CarrierScripted, ExploringALocalFolderQueuesNoDotFilesAndMakesTheRemoteFold
 
 TEST(CarrierScripted, ExplorationSkipsNamesThatWouldLeaveTheFolder) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        s.expect("CWD /pub");
-        s.reply("250 OK");
-        s.expect("TYPE A");
-        s.reply("200 Type set to A");
-        s.expect("PASV");
-        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
-        s.expect("LIST");
-        s.acceptData();
-        s.reply("150 Listing");
-        s.dataSend("12-01-23  10:00AM       <DIR>          .\r\n"
-                   "12-01-23  10:00AM       <DIR>          ..\r\n"
-                   "12-01-23  10:00AM                  12 ok.txt\r\n"
-                   "drwxr-xr-x   2 u  g   4096 Jan  1 10:00 sub\r\n");
-        s.dataClose();
-        s.reply("226 Done");
-        expectQuit(s);
+        serveExploredFolder(s, "/pub",
+                            "12-01-23  10:00AM       <DIR>          .\r\n"
+                            "12-01-23  10:00AM       <DIR>          ..\r\n"
+                            "12-01-23  10:00AM                  12 ok.txt\r\n"
+                            "drwxr-xr-x   2 u  g   4096 Jan  1 10:00 sub\r\n");
     });
     TempDir local;
     CarrierHarness h;
