@@ -31,6 +31,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 namespace qx {
 
 namespace {
@@ -57,6 +59,8 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
     setObjectName(QStringLiteral("RemoteExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Remote Explorer "));
     setProperty("helpContext", kHelpContext);
+    std::error_code noFolder;
+    m_downloadFolder = std::filesystem::current_path(noFolder).string();
     BuildWindow();
     CreateActions();
     ApplyAppearance();
@@ -469,6 +473,12 @@ void TRemoteExpForm::LoadSettings() {
     if (auto v = number("LogPanelVisible")) {
         SetLogPanelVisible(*v != 0);
     }
+    if (auto folder = store.ReadString(key, "DownloadtoFolderPath")) {
+        std::error_code error;
+        if (!folder->empty() && std::filesystem::is_directory(*folder, error)) {
+            m_downloadFolder = *folder;
+        }
+    }
 }
 
 void TRemoteExpForm::SaveSettings() {
@@ -502,6 +512,7 @@ void TRemoteExpForm::SaveSettings() {
         store.WriteNumber(key, kColumnNames[column], m_fileListView->columnWidth(column));
     }
     store.WriteNumber(key, "LogPanelVisible", m_logPanel->isVisibleTo(this) ? 1 : 0);
+    store.WriteString(key, "DownloadtoFolderPath", m_downloadFolder);
 }
 
 // --- Closing ------------------------------------------------------------------------------

@@ -72,6 +72,8 @@ public:
     enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
     void SetViewStyle(int style);
     int ViewStyle() const { return m_viewStyle; }
+    // The folder the Download To command offers first; kept with the site.
+    const std::string& DownloadFolder() const { return m_downloadFolder; }
 
     // Texts of the status bars, for the window and for tests.
     QString StatusPanelText(int panel) const;
@@ -150,6 +152,7 @@ private:
     bool m_closing = false;
     bool m_connected = false;
     int m_logLines = 0;
+    std::string m_downloadFolder; // the process's current folder until settings say otherwise
 };
 
 } // namespace qx

@@ -153,18 +153,26 @@ void TRemoteExpForm::ShowNode(TFolderNode* node) {
     FillFileList(*node);
 }
 
-// The folder shown has the open folder in the combo, every other entry the closed one.
+// The folder shown has the open folder in the combo, every other entry the closed one; the
+// entry of a folder that is a link carries the link overlay.
 void TRemoteExpForm::SetComboIndex(int index) {
     const TQtShellIcons* icons = QtShellIcons();
-    if (icons != nullptr && m_comboIndex >= 0 && m_comboIndex < m_folderCombo->count()) {
-        m_folderCombo->setItemIcon(m_comboIndex, icons->Icon(icons->FolderIconIndex));
-    }
+    const auto setIcon = [&](int entry, bool open) {
+        if (icons == nullptr || entry < 0 || entry >= m_folderCombo->count() ||
+            entry >= static_cast<int>(m_comboNodes.size())) {
+            return;
+        }
+        const TFTPListItem* listItem = m_comboNodes[static_cast<std::size_t>(entry)]->ListItem;
+        const int image = open ? icons->OpenFolderIconIndex : icons->FolderIconIndex;
+        m_folderCombo->setItemIcon(entry, listItem != nullptr && listItem->IsLink
+                                              ? icons->LinkIcon(image)
+                                              : icons->Icon(image));
+    };
+    setIcon(m_comboIndex, false);
     m_comboIndex = index;
     const QSignalBlocker quiet(m_folderCombo);
     if (index >= 0 && index < m_folderCombo->count()) {
-        if (icons != nullptr) {
-            m_folderCombo->setItemIcon(index, icons->Icon(icons->OpenFolderIconIndex));
-        }
+        setIcon(index, true);
         m_folderCombo->setCurrentIndex(index);
     }
 }

@@ -10,8 +10,10 @@
 #include "settings/SiteBookModel.h"
 #include "support/RealFtpServers.h"
 #include "support/TempDir.h"
+#include "support/VirtualFtpTree.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -21,6 +23,10 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 using namespace qx;
 using namespace qx::test;
@@ -50,10 +56,10 @@ private:
             book.Load();
         }
         TSiteProperties& Site(const std::string& initialFolder, const std::string& user = "user",
-                              const std::string& password = "secret") {
+                              const std::string& password = "secret", std::uint16_t port = 0) {
             auto site = std::make_unique<TSiteProperties>(options);
             site->HostName = "127.0.0.1";
-            site->Port = server->port();
+            site->Port = port != 0 ? port : server->port();
             site->UserName = user;
             site->Password = password;
             site->InitialFolder = initialFolder;
@@ -96,9 +102,13 @@ private Q_SLOTS:
     void connectsListsOnceAndWritesTheFolderBack() {
         Rig rig;
         TSiteProperties& site = rig.Site("home/user");
+        const std::string siteKey = TSiteBookModel::NodeKeyPath(*site.SiteNode);
+        const std::string downloads = rig.served.path().string();
+        rig.store.WriteString(siteKey, "DownloadtoFolderPath", downloads);
         auto* form = new TRemoteExpForm(rig.Context(), &site);
         QPointer<TRemoteExpForm> guard(form);
         form->show();
+        QCOMPARE(form->DownloadFolder(), downloads);
         QVERIFY(WaitIdle(*form));
         // The chain from the root to the current folder, and its listing.
         const TFolderNode* root = form->Tree().Root();
@@ -164,6 +174,7 @@ private Q_SLOTS:
                  0);
         QVERIFY(rig.store.ReadBinary(TSiteBookModel::NodeKeyPath(*site.SiteNode) + "\\Toolbar",
                                      "State"));
+        QCOMPARE(rig.store.ReadString(siteKey, "DownloadtoFolderPath").value_or(""), downloads);
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
         QVERIFY(std::find(rig.sounds.begin(), rig.sounds.end(), rig.options.LoggedinWav) !=
                 rig.sounds.end());
@@ -172,10 +183,14 @@ private Q_SLOTS:
     void forgottenSiteIsNotWrittenBack() {
         Rig rig;
         TSiteProperties& site = rig.Site("home/user");
+        rig.store.WriteString(TSiteBookModel::NodeKeyPath(*site.SiteNode), "DownloadtoFolderPath",
+                              (rig.served.path() / "missing").string());
         auto* form = new TRemoteExpForm(rig.Context(), &site);
         QPointer<TRemoteExpForm> guard(form);
         QVERIFY(WaitIdle(*form));
         const std::string key = TSiteBookModel::NodeKeyPath(*site.SiteNode);
+        // A stored download folder that does not exist gives the current folder.
+        QCOMPARE(form->DownloadFolder(), std::filesystem::current_path().string());
         form->ForgetSite(site); // the site book deleted it
         form->close();
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
@@ -246,6 +261,69 @@ private Q_SLOTS:
         QVERIFY(masked);
         form->close();
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+    }
+
+    // The folder tree refuses another folder and the folder combo reverts while a listing runs;
+    // closing then aborts the listing, whose failure plays the error sound and leaves the
+    // folder shown before, and the window goes.
+    void closingDuringAListingAbortsIt() {
+        Rig rig;
+        std::atomic<bool> release{false};
+        VirtualFtpTree tree;
+        tree.listing = [](const std::string& folder) -> std::optional<std::string> {
+            if (folder == "/") {
+                return "drwxr-xr-x 2 u g 4096 Jan 01 2026 fast\r\n"
+                       "drwxr-xr-x 2 u g 4096 Jan 01 2026 slow\r\n"
+                       "-rw-r--r-- 1 u g 5 Jan 01 2026 top.txt\r\n";
+            }
+            if (folder == "/fast" || folder == "/slow") {
+                return std::string("-rw-r--r-- 1 u g 5 Jan 01 2026 inner.txt\r\n");
+            }
+            return std::nullopt;
+        };
+        tree.file = [](const std::string&) { return std::nullopt; };
+        tree.beforeListing = [&release](const std::string& folder) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+            while (folder == "/slow" && !release && std::chrono::steady_clock::now() < until) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        };
+        ScriptedFtpServer server([&tree](ScriptedSession& s) { ServeVirtualTree(s, tree); },
+                                 std::chrono::seconds(20));
+        TSiteProperties& site = rig.Site("", "user", "secret", server.port());
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        form->show();
+        QVERIFY(WaitIdle(*form));
+        // A current folder of "/" gives the root alone, listed at once.
+        TFolderNode* root = form->SelectedNode();
+        QCOMPARE(root, form->Tree().Root());
+        QVERIFY(root->Listed() && root->Bold);
+        QCOMPARE(root->Children.size(), std::size_t{2});
+        auto* view = form->findChild<QTreeView*>(QStringLiteral("FolderTreeView"));
+        auto* combo = form->findChild<QComboBox*>(QStringLiteral("FolderCombo"));
+        QVERIFY(view != nullptr && combo != nullptr);
+        const QModelIndex rootIndex = view->currentIndex();
+
+        view->setCurrentIndex(view->model()->index(1, 0, rootIndex)); // "slow"
+        QVERIFY(QTest::qWaitFor([&] { return form->FTPClient().Busy(); }, 5000));
+        view->setCurrentIndex(view->model()->index(0, 0, rootIndex)); // "fast", refused
+        QCOMPARE(view->currentIndex(), rootIndex);
+        QVERIFY(!root->Children[0]->ListItems);
+        QCOMPARE(combo->count(), 1);
+        Q_EMIT combo->activated(0); // reverts while busy
+        QCOMPARE(combo->currentIndex(), 0);
+
+        const std::size_t soundsBefore = rig.sounds.size();
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        release = true;
+        QVERIFY(rig.sounds.size() > soundsBefore);
+        QCOMPARE(QString::fromStdString(rig.sounds.back()),
+                 QString::fromStdString(rig.options.ErrorWav));
+        // The folder written back is the one shown before the listing.
+        QCOMPARE(QString::fromStdString(site.InitialFolder), QStringLiteral("/"));
+        QCOMPARE(rig.explorers.Count(), std::size_t{0});
     }
 
     void logStartsAfreshBeforeFiveHundredLines() {

@@ -53,6 +53,9 @@ void ServeVirtualTree(ScriptedSession& s, VirtualFtpTree& tree) {
         } else if (verb == "LIST") {
             s.acceptData();
             s.reply("150 Here comes the listing");
+            if (tree.beforeListing) {
+                tree.beforeListing(cwd);
+            }
             s.dataSend(tree.listing(cwd).value_or(""));
             s.dataClose();
             s.reply("226 Listing sent");

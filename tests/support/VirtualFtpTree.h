@@ -16,6 +16,9 @@ namespace qx::test {
 struct VirtualFtpTree {
     std::function<std::optional<std::string>(const std::string& folder)> listing;
     std::function<std::optional<std::string>(const std::string& file)> file;
+    // Runs after the 150 reply to LIST and before the listing is sent, with the folder listed;
+    // a test may hold the listing back here.
+    std::function<void(const std::string& folder)> beforeListing;
     // Commands that change the tree, recorded with their absolute path ("DELE /a/b").
     std::vector<std::string> changes;
 };
