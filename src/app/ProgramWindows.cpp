@@ -137,7 +137,6 @@ void TProgramWindows::StartDemoAndScreenshots() {
     }
     auto explorer = std::make_shared<QPointer<TRemoteExpForm>>();
     std::vector<TScreenshotTour::Step> steps;
-    steps.push_back({QStringLiteral("main-window"), [this] { return m_main.get(); }});
     steps.push_back({QStringLiteral("site-book"), [this] {
                          ShowAndRestore(*m_siteBook);
                          return static_cast<QWidget*>(m_siteBook.get());
@@ -160,6 +159,27 @@ void TProgramWindows::StartDemoAndScreenshots() {
                                 ((*explorer)->Connected() && !(*explorer)->FTPClient().Busy() &&
                                  (*explorer)->SelectedNode() != nullptr);
                      }});
+    // The same explorer in the details view, in a folder listed after the first one.
+    steps.push_back({QStringLiteral("remote-explorer-details"),
+                     [explorer]() -> QWidget* {
+                         if (explorer->isNull() || (*explorer)->Tree().Root() == nullptr) {
+                             return nullptr;
+                         }
+                         TRemoteExpForm& form = **explorer;
+                         form.SetViewStyle(TRemoteExpForm::vsReport);
+                         for (const auto& child : form.Tree().Root()->Children) {
+                             if (child->Text == "photos") {
+                                 form.SelectFolder(*child);
+                             }
+                         }
+                         return &form;
+                     },
+                     [explorer] {
+                         return explorer->isNull() || (!(*explorer)->FTPClient().Busy() &&
+                                                       (*explorer)->SelectedNode() != nullptr &&
+                                                       (*explorer)->SelectedNode()->Listed());
+                     }});
+    steps.push_back({QStringLiteral("main-window"), [this] { return m_main.get(); }});
     steps.push_back({QStringLiteral("carrier"), [this] {
                          ShowAndRestore(*m_carrier);
                          return static_cast<QWidget*>(m_carrier.get());

@@ -65,6 +65,8 @@ public:
     // Lists the selected folder anew from the server.
     void Refresh();
     void UpOneLevel();
+    // Selects the node in the folder tree, which shows it; refused while the client is busy.
+    bool SelectFolder(TFolderNode& node);
     void ArrangeBy(int column);
     void SetFilter(const std::string& masks);
     void SetLogPanelVisible(bool visible);

@@ -276,6 +276,14 @@ void TRemoteExpForm::Refresh() {
     ShowNode(node);
 }
 
+bool TRemoteExpForm::SelectFolder(TFolderNode& node) {
+    if (m_client->Busy()) {
+        return false;
+    }
+    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(&node));
+    return true;
+}
+
 void TRemoteExpForm::UpOneLevel() {
     const TFolderNode* node = SelectedNode();
     if (node != nullptr && node->Parent != nullptr && !m_client->Busy()) {
