@@ -326,6 +326,35 @@ private Q_SLOTS:
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
     }
 
+    // Closing before the server has even greeted ends the session at once: nothing is listed,
+    // no login sound plays, and the site keeps its folder since the tree stayed empty.
+    void closingWhileConnectingListsNothing() {
+        Rig rig;
+        std::atomic<bool> greet{false};
+        ScriptedFtpServer server(
+            [&greet](ScriptedSession& s) {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (!greet && std::chrono::steady_clock::now() < until) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                s.greetAndLogin("user");
+            },
+            std::chrono::seconds(3));
+        TSiteProperties& site = rig.Site("home/user", "user", "secret", server.port());
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        form->show();
+        QVERIFY(QTest::qWaitFor([&] { return form->FTPClient().Busy(); }, 5000));
+        form->close();
+        QVERIFY(guard); // waits for its worker
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        greet = true;
+        QCOMPARE(QString::fromStdString(site.InitialFolder), QStringLiteral("home/user"));
+        QVERIFY(std::find(rig.sounds.begin(), rig.sounds.end(), rig.options.LoggedinWav) ==
+                rig.sounds.end());
+        QCOMPARE(rig.explorers.Count(), std::size_t{0});
+    }
+
     void logStartsAfreshBeforeFiveHundredLines() {
         Rig rig;
         auto site = std::make_unique<TSiteProperties>(rig.options);
