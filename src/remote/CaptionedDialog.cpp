@@ -2,6 +2,8 @@
 
 #include "remote/TitlePanel.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -38,6 +40,17 @@ TCaptionedDialog::TCaptionedDialog(const QString& fontName, int fontSize, QWidge
     const int bottom = style()->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, this);
     m_body->setContentsMargins(left, top, right, bottom);
     outer->addLayout(m_body);
+}
+
+void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName(QStringLiteral("OkBitBtn"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    m_body->addWidget(contents);
+    m_body->addWidget(buttons);
+    ok->setFocus();
 }
 
 void TCaptionedDialog::showEvent(QShowEvent* event) {

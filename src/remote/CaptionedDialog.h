@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QVBoxLayout;
+class QWidget;
 
 namespace qx {
 
@@ -23,6 +24,8 @@ protected:
     TTitlePanel& TitlePanel() const { return *m_title; }
     // Where a dialog puts its controls and buttons, inside the usual margins.
     QVBoxLayout& Body() const { return *m_body; }
+    // Puts the contents into the body with an OK button ("OkBitBtn", default, focused) under it.
+    void AddContentsWithOkButton(QWidget* contents);
 
     void showEvent(QShowEvent* event) override;
 

@@ -6,12 +6,10 @@
 #include "remote/TitlePanel.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -96,16 +94,7 @@ TRemotePropertiesForm::TRemotePropertiesForm(const QString& fontName, int fontSi
     m_date = AddValueRow(*form, QStringLiteral("Date:"), "DateLabel");
     m_linkTo = AddValueRow(*form, QStringLiteral("Link to:"), "LinkLabel");
     pages->addTab(general, QStringLiteral("General"));
-
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName(QStringLiteral("OkBitBtn"));
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    Body().addWidget(pages);
-    Body().addWidget(buttons);
-    ok->setFocus();
+    AddContentsWithOkButton(pages);
 }
 
 QLabel* TRemotePropertiesForm::AddValueRow(QFormLayout& form, const QString& caption,

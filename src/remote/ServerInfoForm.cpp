@@ -4,13 +4,11 @@
 #include "remote/TitlePanel.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -67,16 +65,7 @@ TServerInfoForm::TServerInfoForm(const QString& fontName, int fontSize, QWidget*
     column->addWidget(m_resumingSupport);
     row->addLayout(column);
     pages->addTab(general, QStringLiteral("General"));
-
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName(QStringLiteral("OkBitBtn"));
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-
-    Body().addWidget(pages);
-    Body().addWidget(buttons);
-    ok->setFocus();
+    AddContentsWithOkButton(pages);
 }
 
 QLineEdit* TServerInfoForm::AddEdit(QFormLayout& form, const QString& caption, const char* name) {

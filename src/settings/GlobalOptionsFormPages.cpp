@@ -3,7 +3,7 @@
 #include "app/MainDataModule.h"
 #include "settings/GradientPreview.h"
 #include "settings/TransferTypeRadioGroup.h"
-#include "settings/UpDownPosition.h"
+#include "settings/UpDownSpinBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,14 +49,6 @@ QLineEdit* NewShowEdit(const char* name, QWidget* parent) {
     edit->setObjectName(QLatin1String(name));
     edit->setEnabled(false);
     return edit;
-}
-
-QSpinBox* NewUpDown(const char* name, QWidget* parent) {
-    auto* upDown = new QSpinBox(parent);
-    upDown->setObjectName(QLatin1String(name));
-    upDown->setRange(UpDownMin, UpDownMax);
-    upDown->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return upDown;
 }
 
 QLabel* NewLabel(const QString& caption, QWidget* buddy, QWidget* parent) {

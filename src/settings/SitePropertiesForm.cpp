@@ -6,7 +6,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookIcons.h"
 #include "settings/TransferTypeRadioGroup.h"
-#include "settings/UpDownPosition.h"
+#include "settings/UpDownSpinBox.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -28,14 +28,6 @@ QLineEdit* NewEdit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     return edit;
-}
-
-QSpinBox* NewUpDown(const char* name, QWidget* parent) {
-    auto* upDown = new QSpinBox(parent);
-    upDown->setObjectName(QLatin1String(name));
-    upDown->setRange(UpDownMin, UpDownMax);
-    upDown->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return upDown;
 }
 
 // Only a real change moves the text, so the caret stays where the user is typing.
