@@ -237,23 +237,24 @@ private Q_SLOTS:
         // Answers the authentication question as soon as it shows.
         QString prompt;
         bool masked = false;
-        auto answer = std::make_shared<std::function<void()>>();
-        *answer = [&prompt, &masked, answer] {
+        QTimer answer;
+        answer.setInterval(50);
+        connect(&answer, &QTimer::timeout, this, [&] {
             QWidget* dialog = QApplication::activeModalWidget();
             auto* edit = dialog != nullptr
                              ? dialog->findChild<QLineEdit*>(QStringLiteral("InputEdit"))
                              : nullptr;
             if (edit == nullptr) {
-                QTimer::singleShot(50, *answer);
                 return;
             }
+            answer.stop();
             auto* label = dialog->findChild<QLabel*>(QStringLiteral("PromptLabel"));
             prompt = label != nullptr ? label->text() : QString();
             masked = edit->echoMode() == QLineEdit::Password;
             edit->setText(QStringLiteral("secret"));
             QMetaObject::invokeMethod(dialog, "accept");
-        };
-        QTimer::singleShot(50, *answer);
+        });
+        answer.start();
         auto* form = new TRemoteExpForm(rig.Context(), &site);
         QPointer<TRemoteExpForm> guard(form);
         QVERIFY(WaitIdle(*form));
