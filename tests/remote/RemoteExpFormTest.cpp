@@ -72,6 +72,17 @@ private:
             }
             return *made.Node->Properties();
         }
+        // An anonymous site that is not stored, as the quick connect dialog makes it.
+        std::unique_ptr<TSiteProperties> QuickSite() {
+            auto site = std::make_unique<TSiteProperties>(options);
+            site->HostName = "127.0.0.1";
+            site->Port = server->port();
+            site->UserName = "anonymous";
+            site->Password = "guest@";
+            site->LoginRetry = 1;
+            site->QuickConnect = true;
+            return site;
+        }
         TRemoteExpContext Context() {
             TRemoteExpContext context{ui, options, store, explorers, nullptr, {}};
             context.PlaySound = [this](const std::string& file) { sounds.push_back(file); };
@@ -200,13 +211,7 @@ private Q_SLOTS:
 
     void quickConnectWritesNothing() {
         Rig rig;
-        auto site = std::make_unique<TSiteProperties>(rig.options);
-        site->HostName = "127.0.0.1";
-        site->Port = rig.server->port();
-        site->UserName = "anonymous";
-        site->Password = "guest@";
-        site->LoginRetry = 1;
-        site->QuickConnect = true;
+        auto site = rig.QuickSite();
         const std::string before = readFile(rig.config.path() / "settings.conf");
         auto* form = new TRemoteExpForm(rig.Context(), site.release());
         QPointer<TRemoteExpForm> guard(form);
@@ -358,13 +363,7 @@ private Q_SLOTS:
 
     void logStartsAfreshBeforeFiveHundredLines() {
         Rig rig;
-        auto site = std::make_unique<TSiteProperties>(rig.options);
-        site->HostName = "127.0.0.1";
-        site->Port = rig.server->port();
-        site->UserName = "anonymous";
-        site->Password = "guest@";
-        site->LoginRetry = 1;
-        site->QuickConnect = true;
+        auto site = rig.QuickSite();
         auto* form = new TRemoteExpForm(rig.Context(), site.release());
         QPointer<TRemoteExpForm> guard(form);
         QVERIFY(WaitIdle(*form));
