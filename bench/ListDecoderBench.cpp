@@ -1,4 +1,4 @@
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 
 #include <benchmark/benchmark.h>

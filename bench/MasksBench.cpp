@@ -1,4 +1,4 @@
-#include "app/Masks.h"
+#include "base/Masks.h"
 
 #include <benchmark/benchmark.h>
 

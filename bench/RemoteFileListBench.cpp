@@ -2,10 +2,10 @@
 // view: from the end of the listing to the list shown and sorted, re-sorting by another
 // column, and the memory each cached entry takes. Runs on the offscreen platform.
 
-#include "app/QtShellIcons.h"
+#include "base/LocaleTextCompare.h"
 #include "remote/FileListContent.h"
-#include "remote/FileListModel.h"
-#include "settings/LocaleTextCompare.h"
+#include "remote/gui/FileListModel.h"
+#include "widgets/QtShellIcons.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

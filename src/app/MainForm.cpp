@@ -1,9 +1,9 @@
 #include "app/MainForm.h"
 
-#include "app/ActionList.h"
-#include "app/MainDataModule.h"
-#include "app/QtShellIcons.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/ActionList.h"
+#include "widgets/MainDataModule.h"
+#include "widgets/QtShellIcons.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "remote/gui/RemoteExpTabs.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -20,7 +22,7 @@ inline constexpr char kProductTitle[] = "Quorvin Explorer r2000.2";
 // The strip across the top of the screen: the menu, the toolbar of commands that show the
 // other windows, the tabs of the open remote explorers and the status bar that shows the
 // long hint of whatever the mouse is over, in any window of the program.
-class TMainForm final : public QMainWindow {
+class TMainForm final : public QMainWindow, public TRemoteExpTabs {
     Q_OBJECT
 public:
     // What the commands do; the program fills in what exists.
@@ -37,13 +39,13 @@ public:
     ~TMainForm() override;
 
     // The tabs of the open remote explorers: one per explorer, in the order of opening.
-    int AddRemoteExpTab(const QString& hostName, QWidget* explorer);
-    void DeleteRemoteExpTab(QWidget* explorer);
-    void SelectRemoteExpTab(QWidget* explorer);
+    int AddRemoteExpTab(const QString& hostName, QWidget* explorer) override;
+    void DeleteRemoteExpTab(QWidget* explorer) override;
+    void SelectRemoteExpTab(QWidget* explorer) override;
     QWidget* GetActiveRemoteExp() const;
     int RemoteExpTabCount() const;
     // The text the active explorer shows after the product name in the caption.
-    void SetCaptionText(const QString& text);
+    void SetCaptionText(const QString& text) override;
     QString CaptionText() const { return m_captionText; }
 
     void ApplyAppearance();

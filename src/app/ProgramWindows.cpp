@@ -1,18 +1,18 @@
 #include "app/ProgramWindows.h"
 
-#include "app/QtShellIcons.h"
 #include "app/ScreenshotTour.h"
 #include "platform/ConfigStore.h"
-#include "queue/CarrierForm.h"
-#include "remote/RemoteExpForm.h"
+#include "queue/gui/CarrierForm.h"
+#include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GlobalOptionsForm.h"
-#include "settings/SiteBookForm.h"
 #include "settings/SiteBookModel.h"
-#include "settings/SiteBookTreeModel.h"
-#include "settings/SiteBookTreeView.h"
-#include "settings/SitePropertiesForm.h"
+#include "settings/gui/GlobalOptionsForm.h"
+#include "settings/gui/SiteBookForm.h"
+#include "settings/gui/SiteBookTreeModel.h"
+#include "settings/gui/SiteBookTreeView.h"
+#include "settings/gui/SitePropertiesForm.h"
+#include "widgets/QtShellIcons.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
-#include "app/SoundPlayer.h"
 #include "platform/QtUiThread.h"
 #include "remote/RemoteExpList.h"
+#include "widgets/SoundPlayer.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "app/SplashForm.h"
 
-#include "app/JpegImage.h"
 #include "app/MainForm.h"
+#include "base/JpegImage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,14 +2,14 @@
 // one instance runs, shows the splash picture and then the long-lived windows, in that order.
 
 #include "app/HelpForm.h"
-#include "app/MainDataModule.h"
 #include "app/MainForm.h"
 #include "app/ProgramWindows.h"
-#include "app/QtShellIcons.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/MainDataModule.h"
+#include "widgets/QtShellIcons.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "engine/ListDecoder.h"
 
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "platform/ConfigStore.h"
 
-#include "app/Utilities.h"
+#include "base/Utilities.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>

@@ -3,7 +3,7 @@
 
 #include "queue/FTPCarrierThread.h"
 
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "engine/FtpReplies.h"
 #include "engine/LocalFileStream.h"
 #include "session/RemoteNames.h"

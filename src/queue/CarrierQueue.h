@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/AsciiExtensions.h"
 #include "queue/FTPCarrier.h"
 #include "queue/FTPCarryItem.h"
-#include "settings/AsciiExtensions.h"
 
 #include <cstddef>
 #include <cstdint>

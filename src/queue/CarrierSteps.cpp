@@ -3,7 +3,7 @@
 
 #include "queue/FTPCarrierThread.h"
 
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 #include "platform/TempFiles.h"
 #include "session/RemoteNames.h"

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/AsciiExtensions.h"
+#include "base/TransferType.h"
 #include "queue/FTPCarryItem.h"
-#include "settings/AsciiExtensions.h"
-#include "settings/TransferType.h"
 
 #include <cstdint>
 #include <functional>

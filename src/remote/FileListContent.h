@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Masks.h"
+#include "base/Masks.h"
 #include "engine/FTPListItem.h"
 
 #include <cstddef>

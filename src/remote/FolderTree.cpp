@@ -1,7 +1,7 @@
 #include "remote/FolderTree.h"
 
-#include "app/Utilities.h"
-#include "settings/LocaleTextCompare.h"
+#include "base/LocaleTextCompare.h"
+#include "base/Utilities.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "remote/RemoteExpTexts.h"
 
-#include "app/Utilities.h"
+#include "base/Utilities.h"
 
 #include <algorithm>
 #include <cmath>

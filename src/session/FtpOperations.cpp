@@ -3,7 +3,7 @@
 
 #include "session/FTPClientThread.h"
 
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 #include "engine/LocalFileStream.h"
 #include "platform/TempFiles.h"

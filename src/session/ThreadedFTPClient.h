@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/AsciiExtensions.h"
+#include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "platform/UiThread.h"
 #include "session/StringList.h"
-#include "settings/AsciiExtensions.h"
-#include "settings/TransferType.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "settings/GlobalOptions.h"
 
-#include "app/Utilities.h"
+#include "base/Utilities.h"
 #include "platform/ConfigStore.h"
 #include "platform/TempFiles.h"
 #include "settings/StoreKeys.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/AsciiExtensions.h"
-#include "settings/TransferType.h"
+#include "base/AsciiExtensions.h"
+#include "base/TransferType.h"
 
 #include <cstdint>
 #include <string>

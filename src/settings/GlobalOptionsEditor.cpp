@@ -1,8 +1,8 @@
 #include "settings/GlobalOptionsEditor.h"
 
-#include "app/Utilities.h"
+#include "base/UpDownPosition.h"
+#include "base/Utilities.h"
 #include "settings/GlobalOptions.h"
-#include "settings/UpDownPosition.h"
 
 namespace qx {
 

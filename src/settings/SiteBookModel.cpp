@@ -1,7 +1,7 @@
 #include "settings/SiteBookModel.h"
 
+#include "base/LocaleTextCompare.h"
 #include "platform/ConfigStore.h"
-#include "settings/LocaleTextCompare.h"
 #include "settings/StoreKeys.h"
 
 #include <pwd.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/TransferType.h"
+#include "base/TransferType.h"
 
 #include <cstdint>
 #include <string>

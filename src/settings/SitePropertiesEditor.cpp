@@ -1,9 +1,9 @@
 #include "settings/SitePropertiesEditor.h"
 
-#include "app/Utilities.h"
+#include "base/UpDownPosition.h"
+#include "base/Utilities.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
-#include "settings/UpDownPosition.h"
 
 #include <charconv>
 

@@ -2,11 +2,11 @@
 // and the F1 key.
 
 #include "app/MainForm.h"
-#include "app/ActionList.h"
 #include "app/HelpForm.h"
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
 #include "support/TempDir.h"
+#include "widgets/ActionList.h"
 
 #include <QAction>
 #include <QTabBar>

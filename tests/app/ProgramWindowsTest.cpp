@@ -3,18 +3,18 @@
 // back before the program ends.
 
 #include "app/ProgramWindows.h"
-#include "app/ActionList.h"
 #include "platform/ConfigStore.h"
-#include "queue/CarrierForm.h"
-#include "remote/RemoteExpForm.h"
+#include "queue/gui/CarrierForm.h"
+#include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
-#include "settings/SiteBookForm.h"
 #include "settings/SiteBookModel.h"
-#include "settings/SiteBookTreeModel.h"
-#include "settings/SiteBookTreeView.h"
+#include "settings/gui/SiteBookForm.h"
+#include "settings/gui/SiteBookTreeModel.h"
+#include "settings/gui/SiteBookTreeView.h"
 #include "support/RealFtpServers.h"
 #include "support/TempDir.h"
+#include "widgets/ActionList.h"
 
 #include <QTest>
 

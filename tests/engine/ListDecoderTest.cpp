@@ -1,5 +1,5 @@
 #include "engine/ListDecoder.h"
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

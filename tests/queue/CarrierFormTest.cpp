@@ -2,12 +2,12 @@
 // selections of its views and their enable rules, the up-down, the title, the settings and the
 // end of the program.
 
-#include "queue/CarrierForm.h"
+#include "queue/gui/CarrierForm.h"
 
-#include "app/ActionList.h"
 #include "platform/ConfigStore.h"
 #include "queue/CarrierSettings.h"
 #include "support/TempDir.h"
+#include "widgets/ActionList.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -1,8 +1,8 @@
 // The one-line input dialog: when OK may be pressed, masking, the access key of the prompt and
 // the modal convenience call.
 
-#include "remote/InputForm.h"
-#include "remote/TitlePanel.h"
+#include "remote/gui/InputForm.h"
+#include "widgets/TitlePanel.h"
 
 #include <QApplication>
 #include <QLineEdit>

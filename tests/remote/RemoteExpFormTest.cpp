@@ -2,7 +2,7 @@
 // site of the site book, the folder chain, the listing cache, sorting and filtering, closing
 // with the write-back of the site, quick connects, failed logins and the log's line limit.
 
-#include "remote/RemoteExpForm.h"
+#include "remote/gui/RemoteExpForm.h"
 #include "platform/ConfigStore.h"
 #include "platform/QtUiThread.h"
 #include "session/ThreadedFTPClient.h"

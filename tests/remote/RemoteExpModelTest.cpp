@@ -1,12 +1,12 @@
 // The remote explorer's models without widgets: the folder chain and its merging, the file
 // list's filter, counters and sort order, the status-bar texts and the list of explorers.
 
-#include "app/Utilities.h"
+#include "base/LocaleTextCompare.h"
+#include "base/Utilities.h"
 #include "remote/FileListContent.h"
 #include "remote/FolderTree.h"
 #include "remote/RemoteExpList.h"
 #include "remote/RemoteExpTexts.h"
-#include "settings/LocaleTextCompare.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The properties and server information dialogs, and the frame and title panel they share
 // with the input dialog.
 
-#include "app/QtShellIcons.h"
 #include "engine/FTPListItem.h"
-#include "remote/RemotePropertiesForm.h"
-#include "remote/ServerInfoForm.h"
-#include "remote/TitlePanel.h"
+#include "remote/gui/RemotePropertiesForm.h"
+#include "remote/gui/ServerInfoForm.h"
+#include "widgets/QtShellIcons.h"
+#include "widgets/TitlePanel.h"
 
 #include <QLabel>
 #include <QLineEdit>

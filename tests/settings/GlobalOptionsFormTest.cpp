@@ -1,14 +1,14 @@
 // The options dialog: it shows the current options, "OK" writes the controls into the options
 // and the store, "Cancel" changes nothing.
 
-#include "settings/GlobalOptionsForm.h"
+#include "settings/gui/GlobalOptionsForm.h"
 
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
-#include "settings/GradientPreview.h"
 #include "settings/StoreKeys.h"
-#include "settings/TransferTypeRadioGroup.h"
 #include "support/TempDir.h"
+#include "widgets/GradientPreview.h"
+#include "widgets/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

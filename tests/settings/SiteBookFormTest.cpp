@@ -2,17 +2,17 @@
 // messages, label editing, the drop target of a right click, the tools and its settings. The
 // tree model is watched by QAbstractItemModelTester throughout.
 
-#include "settings/SiteBookForm.h"
+#include "settings/gui/SiteBookForm.h"
 
-#include "app/ActionList.h"
 #include "platform/ConfigStore.h"
-#include "remote/TitlePanel.h"
 #include "settings/GlobalOptions.h"
-#include "settings/SiteBookTreeModel.h"
-#include "settings/SiteBookTreeView.h"
-#include "settings/SitePropertiesForm.h"
 #include "settings/StoreKeys.h"
+#include "settings/gui/SiteBookTreeModel.h"
+#include "settings/gui/SiteBookTreeView.h"
+#include "settings/gui/SitePropertiesForm.h"
 #include "support/TempDir.h"
+#include "widgets/ActionList.h"
+#include "widgets/TitlePanel.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

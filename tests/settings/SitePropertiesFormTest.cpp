@@ -1,13 +1,13 @@
 // The site properties dialog: the enable rule of "Save" and "Connect...", the anonymous login,
 // and what "Save", "Connect..." and "Cancel" copy into the site.
 
-#include "settings/SitePropertiesForm.h"
+#include "settings/gui/SitePropertiesForm.h"
 
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
-#include "settings/TransferTypeRadioGroup.h"
 #include "support/TempDir.h"
+#include "widgets/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

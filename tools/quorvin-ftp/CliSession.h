@@ -2,11 +2,11 @@
 
 #include "ProgressLine.h"
 
+#include "base/AsciiExtensions.h"
+#include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "platform/PumpedUiThread.h"
 #include "session/ThreadedFTPClient.h"
-#include "settings/AsciiExtensions.h"
-#include "settings/TransferType.h"
 
 #include <memory>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "ProgressLine.h"
 
-#include "app/Utilities.h"
+#include "base/Utilities.h"
 
 #include <algorithm>
 

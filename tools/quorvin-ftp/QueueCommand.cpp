@@ -4,7 +4,7 @@
 #include "FtpUrl.h"
 
 #include "CliSite.h"
-#include "app/ShellIcons.h"
+#include "base/ShellIcons.h"
 #include "platform/PumpedUiThread.h"
 #include "queue/CarrierQueue.h"
 #include "queue/ThreadedFTPCarrier.h"

@@ -2,7 +2,7 @@
 
 #include "QueueJobs.h"
 
-#include "settings/TransferType.h"
+#include "base/TransferType.h"
 
 #include <ostream>
 #include <vector>

@@ -1,0 +1,184 @@
+#include "queue/gui/CarrierForm.h"
+
+#include "queue/CarrierSettings.h"
+#include "queue/ThreadedFTPCarrier.h"
+#include "widgets/ActionList.h"
+#include "widgets/MainDataModule.h"
+
+#include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace qx {
+
+TCarrierForm::TCarrierForm(TCarrierQueue::CarrierFactory carriers,
+                           const TAsciiExtensions* asciiExtensions, TConfigStore& store,
+                           QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_queue(std::move(carriers), asciiExtensions),
+      m_models(m_queue) {
+    setWindowFlag(Qt::Window);
+    setObjectName(QStringLiteral("CarrierForm"));
+    setWindowIcon(TMainDataModule::ActionIcon(TMainDataModule::Carrier));
+    setProperty("helpContext", kHelpContext);
+
+    CreatePages();
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    m_stateLabel = new QLabel(this);
+    m_stateLabel->setObjectName(QStringLiteral("StateLabel"));
+    statusBar()->addPermanentWidget(m_stateLabel);
+
+    m_models.OnCaptionChanged = [this] { ScheduleCaption(); };
+    m_models.OnStateChanged = [this] { UpdateState(); };
+    UpdateCaption();
+    LoadSettings();
+}
+
+TCarrierForm::~TCarrierForm() {
+    SaveSettings();
+    m_models.OnCaptionChanged = nullptr;
+    m_models.OnStateChanged = nullptr;
+}
+
+TCarrierQueue::CarrierFactory TCarrierForm::ThreadedCarriers(UiThread& ui) {
+    return [&ui]() -> std::shared_ptr<TFTPCarrier> { return TThreadedFTPCarrier::Create(ui); };
+}
+
+void TCarrierForm::ApplyAppearance(const QString& fontName, int fontSize) {
+    QFont appearance = font();
+    if (!fontName.isEmpty()) {
+        appearance.setFamily(fontName);
+    }
+    if (fontSize > 0) {
+        appearance.setPointSize(fontSize);
+    }
+    setFont(appearance);
+    SetDefaultColumnWidths();
+}
+
+void TCarrierForm::SetRowIcons(const TCarrierListModel::IconProvider& icons) {
+    m_models.SetIconProvider(icons);
+}
+
+// --- Producers ---------------------------------------------------------------------------------
+
+void TCarrierForm::AddItem(std::unique_ptr<TFTPCarryItem> item) {
+    m_queue.AddItem(std::move(item));
+}
+
+void TCarrierForm::AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) {
+    m_queue.AddItems(std::move(items));
+}
+
+void TCarrierForm::StartCarriers() {
+    m_queue.StartCarriers();
+}
+
+// --- Settings ----------------------------------------------------------------------------------
+
+void TCarrierForm::LoadSettings() {
+    TCarrierSettings settings;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenHeight = screen != nullptr ? screen->geometry().height() : 0;
+    settings.Top = std::max(0, screenHeight - settings.Height - 30);
+    settings.LoadFromStore(m_store);
+
+    move(settings.Left, settings.Top);
+    resize(settings.Width, settings.Height);
+    if (settings.ResumeService) {
+        m_queue.Resume();
+    } else {
+        m_queue.Suspend();
+    }
+    {
+        const QSignalBlocker blocker(m_maxCarrierUpDown);
+        m_maxCarrierUpDown->setValue(settings.MaxCarrier);
+    }
+    MaxCarrierEditChange(); // also when the value was already shown
+}
+
+void TCarrierForm::SaveSettings() {
+    TCarrierSettings settings;
+    settings.Left = x();
+    settings.Top = y();
+    settings.Width = width();
+    settings.Height = height();
+    settings.ResumeService = m_finishing ? m_resumeServiceToStore : m_queue.ResumeService();
+    settings.MaxCarrier = m_queue.MaxCarrier();
+    settings.SaveToStore(m_store, isMaximized());
+}
+
+// --- Caption and state -------------------------------------------------------------------------
+
+void TCarrierForm::ScheduleCaption() {
+    if (m_captionPending) {
+        return;
+    }
+    m_captionPending = true;
+    QMetaObject::invokeMethod(
+        this, [this] { UpdateCaption(); }, Qt::QueuedConnection);
+}
+
+void TCarrierForm::UpdateCaption() {
+    m_captionPending = false;
+    m_caption = QString::fromStdString(m_queue.Caption());
+    setWindowTitle(tr("Carrier") + QLatin1Char(' ') + m_caption);
+}
+
+void TCarrierForm::UpdateState() {
+    if (m_maxCarrierUpDown->value() != m_queue.MaxCarrier()) {
+        const QSignalBlocker blocker(m_maxCarrierUpDown);
+        m_maxCarrierUpDown->setValue(m_queue.MaxCarrier());
+    }
+    m_stateLabel->setText(
+        m_queue.ResumeService()
+            ? tr("%1 of %2 running").arg(m_queue.RunningCount()).arg(m_queue.MaxCarrier())
+            : tr("Suspended, %1 running").arg(m_queue.RunningCount()));
+    // Resume and Suspend show the new state at once, not at the next idle moment.
+    m_actions->UpdateAll();
+}
+
+// --- Lifetime ----------------------------------------------------------------------------------
+
+void TCarrierForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}
+
+bool TCarrierForm::FinishWork(int timeoutMs) {
+    if (!m_finishing) {
+        m_finishing = true;
+        m_resumeServiceToStore = m_queue.ResumeService();
+        // Otherwise every aborted job would start the next queued one.
+        m_queue.Suspend();
+    }
+    m_queue.AbortAll();
+    if (!m_queue.WorkersRunning()) {
+        return true;
+    }
+    // The carriers' last events arrive as queued calls, so the event loop has to run.
+    const QDeadlineTimer deadline(timeoutMs);
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop, &deadline] {
+        if (!m_queue.WorkersRunning() || deadline.hasExpired()) {
+            loop.quit();
+        }
+    });
+    poll.start(10);
+    loop.exec();
+    return !m_queue.WorkersRunning();
+}
+
+} // namespace qx

@@ -1,0 +1,84 @@
+#include "remote/gui/FileListModel.h"
+
+#include "remote/FolderTree.h"
+#include "widgets/QtShellIcons.h"
+
+#include <QFont>
+#include <QIcon>
+
+namespace qx {
+
+TFileListModel::TFileListModel(TFileListContent& content, QObject* parent)
+    : QAbstractTableModel(parent), m_content(content) {}
+
+int TFileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_content.Count());
+}
+
+int TFileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : TFileListContent::kColumns;
+}
+
+const TFTPListItem* TFileListModel::Entry(const QModelIndex& index) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return nullptr;
+    }
+    return &m_content.At(static_cast<std::size_t>(index.row()));
+}
+
+QVariant TFileListModel::data(const QModelIndex& index, int role) const {
+    const TFTPListItem* entry = Entry(index);
+    if (entry == nullptr) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(TFileListContent::CellText(*entry, index.column()));
+    case Qt::EditRole:
+        return index.column() == 0 ? QString::fromStdString(entry->Name) : QVariant();
+    case Qt::DecorationRole:
+        if (index.column() == 0) {
+            if (const TQtShellIcons* icons = QtShellIcons()) {
+                return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
+                                     : icons->Icon(entry->ImageIndex);
+            }
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::FontRole: {
+        const auto* node = static_cast<const TFolderNode*>(entry->NodeId);
+        if (!entry->IsFile && node != nullptr && node->Listed()) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) {
+        return {};
+    }
+    static const char* const kCaptions[] = {"Name", "Size", "Type", "Date", "Permission"};
+    if (role == Qt::DisplayRole && section >= 0 && section < TFileListContent::kColumns) {
+        return tr(kCaptions[section]);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return section == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                            : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+void TFileListModel::Reset() {
+    beginResetModel();
+    endResetModel();
+}
+
+} // namespace qx

@@ -1,0 +1,332 @@
+// The remote explorer's session with its server: connecting, showing folders from the server
+// or from the listing cache, the file list, the session log and the transfer panels.
+
+#include "remote/gui/RemoteExpForm.h"
+
+#include "remote/RemoteExpTexts.h"
+#include "remote/gui/FileListModel.h"
+#include "remote/gui/FolderTreeModel.h"
+#include "remote/gui/InputForm.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteProperties.h"
+#include "widgets/MainDataModule.h"
+#include "widgets/QtShellIcons.h"
+#include "widgets/TitlePanel.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace qx {
+
+void TRemoteExpForm::ConfigureClient() {
+    m_client = TThreadedFTPClient::Create(m_context.Ui);
+    TThreadedFTPClient& client = *m_client;
+    const TSiteProperties& site = *m_site;
+    client.ASCIIExts = &m_context.Options.ASCIIFileExts;
+    client.PassiveMode = site.PassiveMode;
+    client.ResumeTransfer = site.ResumeTransfer;
+    client.TransferType = site.TransferType;
+    client.LoginRetry = site.LoginRetry;
+    client.ReloginDelay = site.ReloginDelay;
+    client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) { OnDisplay(line); };
+    client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
+                                     std::int64_t transfered, std::int64_t elapsed) {
+        const TTransferPanels panels = TransferPanels(c.FileSize, position, transfered, elapsed);
+        const std::string* texts[] = {&panels.Size, &panels.Position, &panels.Rate,
+                                      &panels.TimeLeft, &panels.Done};
+        for (int panel = 0; panel < 5; ++panel) {
+            m_status[panel]->setText(QString::fromStdString(*texts[panel]));
+        }
+    };
+    client.OnAuthenticate = [this](TThreadedFTPClient& c, TFTPAuthenticate what, std::string& need,
+                                   bool& cancel) {
+        // A missing user name or password is asked for; anonymous gets the e-mail address
+        // of the options, shown in the clear.
+        const bool password = what == TFTPAuthenticate::ftpAuthPassword;
+        const bool anonymous = password && c.UserName == "anonymous";
+        TInputRequest request;
+        request.ApplicationText = tr("Remote Explorer");
+        request.CaptionText = tr("[Authenticate]");
+        request.Prompt = password ? tr("Password:") : tr("User Name:");
+        request.InitialText =
+            anonymous ? QString::fromStdString(m_context.Options.Email) : QString();
+        request.PasswordMask = password && !anonymous;
+        const auto answer =
+            TInputForm::Ask(request, QString::fromStdString(m_context.Options.FontName),
+                            m_context.Options.FontSize, this);
+        cancel = !answer.has_value();
+        if (answer) {
+            need = answer->toStdString();
+        }
+    };
+    client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
+    client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };
+    client.OnQuitDone = [this](TThreadedFTPClient& c) { c.StopThread(); };
+    client.OnEndThread = [this](TThreadedFTPClient&) {
+        m_canClose = true;
+        PostClose();
+    };
+    client.StartThread();
+    client.HostName = site.HostName;
+    client.Port = std::to_string(site.Port);
+    client.UserName = site.UserName;
+    client.Password = site.Password;
+    client.InitialFolder = site.InitialFolder;
+}
+
+void TRemoteExpForm::PlaySound(const std::string& file) const {
+    if (m_context.PlaySound) {
+        m_context.PlaySound(file);
+    }
+}
+
+void TRemoteExpForm::OnConnectDone() {
+    if (m_client->ResultCode != 0) {
+        PlaySound(m_context.Options.ErrorWav);
+        PostClose();
+        m_closing = false; // the close that follows ends the session
+        return;
+    }
+    m_connected = true;
+    m_captionText = QStringLiteral("[%1@%2, %3]")
+                        .arg(QString::fromStdString(m_client->UserName),
+                             QString::fromStdString(m_client->HostName),
+                             QString::fromStdString(m_client->HostAddress()));
+    if (m_context.Main != nullptr && m_context.Explorers.First() == this) {
+        m_context.Main->SetCaptionText(m_captionText);
+    }
+    m_client->GetFolder();
+}
+
+void TRemoteExpForm::OnGetFolderDone() {
+    if (m_client->ResultCode != 0) {
+        PlaySound(m_context.Options.ErrorWav);
+        PostClose();
+        return;
+    }
+    TFolderNode& deepest = m_tree.BuildChain(m_client->CurrentFolder());
+    m_treeModel->Reset();
+    m_folderTreeView->expandAll();
+    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(&deepest)); // lists it
+    PlaySound(m_context.Options.LoggedinWav);
+}
+
+// --- Showing a folder -----------------------------------------------------------------------
+
+void TRemoteExpForm::SelectNodeQuietly(TFolderNode* node) {
+    const QSignalBlocker quiet(m_folderTreeView->selectionModel());
+    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
+}
+
+void TRemoteExpForm::ShowNode(TFolderNode* node) {
+    if (node == nullptr || node == m_shownNode) {
+        return;
+    }
+    if (m_client->Busy()) {
+        // No second request while one runs: the tree keeps showing the folder it showed.
+        SelectNodeQuietly(m_shownNode);
+        return;
+    }
+    if (!node->Listed()) {
+        m_listingNode = node;
+        node->ListItems = std::make_unique<TFTPListItems>();
+        m_client->HostDirName = TFolderTree::GetNodePath(*node);
+        m_client->ListItems = node->ListItems.get();
+        m_client->OnGetListItemsDone = [this](TThreadedFTPClient&) { OnListed(m_listingNode); };
+        m_client->GetListItems();
+        return;
+    }
+    m_shownNode = node;
+    const auto entry = std::find(m_comboNodes.begin(), m_comboNodes.end(), node);
+    SetComboIndex(entry == m_comboNodes.end() ? -1
+                                              : static_cast<int>(entry - m_comboNodes.begin()));
+    FillFileList(*node);
+}
+
+// The folder shown has the open folder in the combo, every other entry the closed one; the
+// entry of a folder that is a link carries the link overlay.
+void TRemoteExpForm::SetComboIndex(int index) {
+    const TQtShellIcons* icons = QtShellIcons();
+    const auto setIcon = [&](int entry, bool open) {
+        if (icons == nullptr || entry < 0 || entry >= m_folderCombo->count() ||
+            entry >= static_cast<int>(m_comboNodes.size())) {
+            return;
+        }
+        const TFTPListItem* listItem = m_comboNodes[static_cast<std::size_t>(entry)]->ListItem;
+        const int image = open ? icons->OpenFolderIconIndex : icons->FolderIconIndex;
+        m_folderCombo->setItemIcon(entry, listItem != nullptr && listItem->IsLink
+                                              ? icons->LinkIcon(image)
+                                              : icons->Icon(image));
+    };
+    setIcon(m_comboIndex, false);
+    m_comboIndex = index;
+    const QSignalBlocker quiet(m_folderCombo);
+    if (index >= 0 && index < m_folderCombo->count()) {
+        setIcon(index, true);
+        m_folderCombo->setCurrentIndex(index);
+    }
+}
+
+void TRemoteExpForm::OnListed(TFolderNode* node) {
+    m_client->ListItems = nullptr;
+    m_listingNode = nullptr;
+    if (node == nullptr) {
+        return;
+    }
+    if (m_client->ResultCode != 0) {
+        PlaySound(m_context.Options.ErrorWav);
+        node->ListItems.reset(); // listed again when chosen again
+        SelectNodeQuietly(m_shownNode);
+        return;
+    }
+    m_comboNodes.push_back(node);
+    {
+        const QSignalBlocker quiet(m_folderCombo);
+        m_folderCombo->addItem(QString::fromStdString(node->Text));
+        m_folderCombo->setItemData(m_folderCombo->count() - 1,
+                                   QString::fromStdString(TFolderTree::GetNodePath(*node)),
+                                   Qt::ToolTipRole);
+    }
+    SetComboIndex(m_folderCombo->count() - 1);
+    node->Bold = true;
+    m_treeModel->BoldChanged(*node);
+    m_treeModel->Merge(*node, m_compare);
+    m_folderTreeView->expand(m_treeModel->IndexOf(node));
+    m_shownNode = node;
+    FillFileList(*node);
+}
+
+void TRemoteExpForm::FillFileList(TFolderNode& node) {
+    m_fileList.Fill(node.ListItems.get(), m_masks);
+    m_listModel->Reset();
+    const int column = std::abs(m_fileList.SortColumn()) - 1;
+    m_fileListView->header()->setSortIndicator(
+        column, m_fileList.SortColumn() > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_fileStatus[0]->setText(QString::fromStdString(m_fileList.CountText()));
+    m_fileStatus[1]->clear();
+    const QString path = QString::fromStdString(TFolderTree::GetNodePath(node));
+    m_folderTreeTitle->SetCaptionText(
+        QStringLiteral("[%1]").arg(QString::fromStdString(node.Text)));
+    m_folderTreeTitle->setToolTip(path);
+    m_fileListTitle->SetCaptionText(
+        QStringLiteral("[%1][%2]").arg(path, QString::fromStdString(m_masks.MaskText())));
+    m_fileListTitle->setToolTip(path);
+    if (m_fileList.Count() > 0) {
+        m_fileListView->selectionModel()->setCurrentIndex(m_listModel->index(0, 0),
+                                                          QItemSelectionModel::NoUpdate);
+    }
+}
+
+void TRemoteExpForm::UpdateSelectionCounters() {
+    int folders = 0;
+    int files = 0;
+    std::int64_t size = 0;
+    const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows();
+    for (const QModelIndex& row : rows) {
+        if (const TFTPListItem* entry = m_listModel->Entry(row)) {
+            if (entry->IsFile) {
+                ++files;
+                size += entry->Size;
+            } else {
+                ++folders;
+            }
+        }
+    }
+    m_fileStatus[1]->setText(
+        rows.isEmpty() ? QString() : QString::fromStdString(SelectionText(folders, files, size)));
+}
+
+void TRemoteExpForm::ArrangeBy(int column) {
+    m_fileList.Sort(TFileListContent::NextSortColumn(m_fileList.SortColumn(), column));
+    m_listModel->Reset();
+    m_fileListView->header()->setSortIndicator(std::abs(m_fileList.SortColumn()) - 1,
+                                               m_fileList.SortColumn() > 0 ? Qt::AscendingOrder
+                                                                           : Qt::DescendingOrder);
+}
+
+void TRemoteExpForm::SetFilter(const std::string& masks) {
+    m_masks.SetMasks(masks);
+    if (m_shownNode != nullptr) {
+        FillFileList(*m_shownNode);
+    }
+}
+
+void TRemoteExpForm::Refresh() {
+    TFolderNode* node = SelectedNode();
+    if (node == nullptr || m_client->Busy()) {
+        return;
+    }
+    m_shownNode = nullptr;
+    m_fileList.Clear();
+    m_listModel->Reset();
+    node->ListItems.reset();
+    for (auto& child : node->Children) {
+        child->ListItem = nullptr;
+    }
+    ShowNode(node);
+}
+
+bool TRemoteExpForm::SelectFolder(TFolderNode& node) {
+    if (m_client->Busy()) {
+        return false;
+    }
+    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(&node));
+    return true;
+}
+
+void TRemoteExpForm::UpOneLevel() {
+    const TFolderNode* node = SelectedNode();
+    if (node != nullptr && node->Parent != nullptr && !m_client->Busy()) {
+        m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node->Parent));
+    }
+}
+
+// --- The session log ------------------------------------------------------------------------
+
+void TRemoteExpForm::OnDisplay(const std::string& line) {
+    if (!line.empty() && line.front() == '%') {
+        const QString text = QString::fromStdString(line.size() > 2 ? line.substr(2) : "");
+        m_status[5]->setText(text);
+        const int image = text.isEmpty()                  ? -1
+                          : text == QLatin1String("Idle") ? TMainDataModule::Idle
+                                                          : TMainDataModule::Busy;
+        m_statusIcon->setPixmap(image < 0 ? QPixmap()
+                                          : TMainDataModule::ActionIcon(image).pixmap(16, 16));
+        return;
+    }
+    static const QColor kColours[] = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0),
+                                      QColor(0, 0, 255), QColor(128, 128, 128)};
+    AddLogLine(QString::fromStdString(line), kColours[static_cast<int>(LogLineColour(line))]);
+}
+
+void TRemoteExpForm::AddLogLine(const QString& text, const QColor& colour) {
+    if (m_logLines + 1 >= kMaxLogLines) {
+        m_log->clear();
+        m_logLines = 0;
+    }
+    QTextCharFormat format;
+    format.setForeground(colour);
+    QTextCursor cursor(m_log->document());
+    cursor.movePosition(QTextCursor::End);
+    if (m_logLines > 0) {
+        cursor.insertBlock();
+    }
+    cursor.insertText(text, format);
+    ++m_logLines;
+    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+int TRemoteExpForm::LogLineCount() const {
+    return m_logLines;
+}
+
+} // namespace qx

@@ -1,0 +1,222 @@
+#include "settings/gui/GlobalOptionsForm.h"
+
+#include "settings/GlobalOptions.h"
+#include "settings/gui/FormAppearance.h"
+#include "widgets/GradientPreview.h"
+#include "widgets/MainDataModule.h"
+#include "widgets/TitlePanel.h"
+#include "widgets/TransferTypeRadioGroup.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#ifdef QX_HAVE_MULTIMEDIA
+#include <QSoundEffect>
+#endif
+
+#include <algorithm>
+
+namespace qx {
+
+namespace {
+
+// The font dialog offers any size; the windows are laid out for these.
+constexpr int kMinFontSize = 8;
+constexpr int kMaxFontSize = 10;
+
+// Where a file chooser starts: the folder of the file named in the edit, else the home folder.
+QString StartFolder(const QString& file) {
+    const QFileInfo info(file);
+    if (info.isAbsolute() && info.dir().exists()) {
+        return info.absolutePath();
+    }
+    return QDir::homePath();
+}
+
+} // namespace
+
+TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
+    : TCaptionedDialog(ToQt(options.FontName), options.FontSize, parent), m_options(options),
+      m_editor(options) {
+    setObjectName(QStringLiteral("GlobalOptionsForm"));
+    setWindowTitle(tr("Pellucor's Quorvin Explorer r2000.2 [Global Options]"));
+    setProperty("helpContext", kHelpContext);
+    TitlePanel().SetApplicationText(tr("Quorvin Explorer r2000.2"));
+    TitlePanel().SetCaptionText(tr("[Global Options]"));
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("OptionsPageControl"));
+    CreateGlobalOptionsPages(*m_pages, m_controls);
+    m_pages->tabBar()->setUsesScrollButtons(false); // the dialog is as wide as its tabs
+    m_pages->setCurrentIndex(0);
+
+    m_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
+    m_ok->setObjectName(QStringLiteral("OkBitBtn"));
+    m_ok->setDefault(true);
+    m_cancel =
+        new QPushButton(TMainDataModule::ActionIcon(TMainDataModule::Cancel), tr("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("CancelBitBtn"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    Body().addWidget(m_pages);
+    Body().addLayout(buttons);
+
+    FillControls();
+    ConnectButtons();
+}
+
+TGlobalOptionsForm::~TGlobalOptionsForm() = default;
+
+void TGlobalOptionsForm::FillControls() {
+    TGlobalOptionsControls& c = m_controls;
+    c.FontNameEdit->setText(ToQt(m_editor.FontNameText));
+    c.FontSizeEdit->setText(QString::number(m_editor.FontSizeValue));
+    c.GradPanel->SetEndColor(ColorFromStored(m_editor.GradColorValue));
+    c.LoginRetryUpDown->setValue(m_editor.LoginRetryPosition());
+    c.ReloginDelayUpDown->setValue(m_editor.ReloginDelayPosition());
+    c.EmailEdit->setText(ToQt(m_editor.EmailText));
+    c.ResumeTransferCheckBox->setChecked(m_editor.ResumeTransferChecked);
+    c.PassiveModeCheckBox->setChecked(m_editor.PassiveModeChecked);
+    c.TransferTypeRadioGroup->SetItemIndex(static_cast<int>(m_editor.TransferTypeIndex));
+    c.ASCIIFileExtsEdit->setText(ToQt(m_editor.ASCIIFileExtsText));
+    c.TempDownloadFolderEdit->setText(ToQt(m_editor.TempDownloadFolderText));
+    c.LoggedinWav.Edit->setText(ToQt(m_editor.LoggedinWavText));
+    c.ErrorWav.Edit->setText(ToQt(m_editor.ErrorWavText));
+    c.TransferDoneWav.Edit->setText(ToQt(m_editor.TransferDoneWavText));
+    c.PingAppEdit->setText(ToQt(m_editor.PingAppText));
+    c.TelnetAppEdit->setText(ToQt(m_editor.TelnetAppText));
+}
+
+void TGlobalOptionsForm::ConnectButtons() {
+    TGlobalOptionsControls& c = m_controls;
+    connect(c.FontButton, &QToolButton::clicked, this, &TGlobalOptionsForm::SelectFont);
+    connect(c.GradColorButton, &QToolButton::clicked, this, &TGlobalOptionsForm::SelectColor);
+    connect(c.DownloadFolderButton, &QToolButton::clicked, this, &TGlobalOptionsForm::BrowseFolder);
+    for (TGlobalOptionsControls::TWav* wav : {&c.LoggedinWav, &c.ErrorWav, &c.TransferDoneWav}) {
+        QLineEdit* edit = wav->Edit;
+        connect(wav->SelectButton, &QToolButton::clicked, this, [this, edit] { SelectWav(*edit); });
+        connect(wav->PlayButton, &QToolButton::clicked, this,
+                [this, edit] { PlayWav(edit->text()); });
+    }
+    connect(c.PingAppButton, &QToolButton::clicked, this,
+            [this] { SelectProgram(*m_controls.PingAppEdit); });
+    connect(c.TelnetAppButton, &QToolButton::clicked, this,
+            [this] { SelectProgram(*m_controls.TelnetAppEdit); });
+    connect(m_ok, &QPushButton::clicked, this, &TGlobalOptionsForm::Confirm);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TGlobalOptionsForm::SelectFont() {
+    bool ok = false;
+    const QFont current(m_controls.FontNameEdit->text(), m_controls.FontSizeEdit->text().toInt());
+    const QFont chosen = QFontDialog::getFont(&ok, current, this, tr("Select Font"));
+    if (!ok) {
+        return;
+    }
+    m_controls.FontNameEdit->setText(chosen.family());
+    const int size = std::clamp(chosen.pointSize(), kMinFontSize, kMaxFontSize);
+    m_controls.FontSizeEdit->setText(QString::number(size));
+}
+
+void TGlobalOptionsForm::SelectColor() {
+    const QColor chosen =
+        QColorDialog::getColor(m_controls.GradPanel->EndColor(), this, tr("Select Color"));
+    if (chosen.isValid()) {
+        m_controls.GradPanel->SetEndColor(chosen);
+    }
+}
+
+void TGlobalOptionsForm::BrowseFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Select Folder"), m_controls.TempDownloadFolderEdit->text(),
+        QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty()) {
+        return;
+    }
+    m_editor.SetBrowsedFolder(FromQt(QDir::toNativeSeparators(folder)));
+    m_controls.TempDownloadFolderEdit->setText(ToQt(m_editor.TempDownloadFolderText));
+}
+
+void TGlobalOptionsForm::SelectWav(QLineEdit& edit) {
+    QFileDialog dialog(this, tr("Select Wav"), StartFolder(edit.text()), tr("Wave File (*.wav)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        edit.setText(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    }
+}
+
+void TGlobalOptionsForm::SelectProgram(QLineEdit& edit) {
+    QFileDialog dialog(this, tr("Select Program"), StartFolder(edit.text()),
+                       tr("Executable File (*)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    if (!chosen.isExecutable() || chosen.isDir()) {
+        QMessageBox::warning(
+            this, tr("Global Options Error"),
+            tr("[%1] is not a program that can be started.").arg(chosen.absoluteFilePath()));
+        return;
+    }
+    edit.setText(chosen.absoluteFilePath());
+}
+
+void TGlobalOptionsForm::PlayWav(const QString& file) {
+    if (m_playSound) {
+        m_playSound(file);
+        return;
+    }
+#ifdef QX_HAVE_MULTIMEDIA
+    if (m_sound == nullptr) {
+        m_sound = new QSoundEffect(this);
+    }
+    m_sound->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    m_sound->play();
+#endif
+}
+
+void TGlobalOptionsForm::Confirm() {
+    const TGlobalOptionsControls& c = m_controls;
+    m_editor.FontNameText = FromQt(c.FontNameEdit->text());
+    m_editor.FontSizeValue = c.FontSizeEdit->text().toInt();
+    m_editor.GradColorValue = StoredFromColor(c.GradPanel->EndColor());
+    m_editor.SetLoginRetryPosition(c.LoginRetryUpDown->value());
+    m_editor.SetReloginDelayPosition(c.ReloginDelayUpDown->value());
+    m_editor.EmailText = FromQt(c.EmailEdit->text());
+    m_editor.ResumeTransferChecked = c.ResumeTransferCheckBox->isChecked();
+    m_editor.PassiveModeChecked = c.PassiveModeCheckBox->isChecked();
+    if (const int index = c.TransferTypeRadioGroup->ItemIndex(); index >= 0) {
+        m_editor.TransferTypeIndex = static_cast<TFTPTransferType>(index);
+    }
+    m_editor.ASCIIFileExtsText = FromQt(c.ASCIIFileExtsEdit->text());
+    m_editor.TempDownloadFolderText = FromQt(c.TempDownloadFolderEdit->text());
+    m_editor.LoggedinWavText = FromQt(c.LoggedinWav.Edit->text());
+    m_editor.ErrorWavText = FromQt(c.ErrorWav.Edit->text());
+    m_editor.TransferDoneWavText = FromQt(c.TransferDoneWav.Edit->text());
+    m_editor.PingAppText = FromQt(c.PingAppEdit->text());
+    m_editor.TelnetAppText = FromQt(c.TelnetAppEdit->text());
+    m_editor.Commit(m_options);
+    accept();
+}
+
+} // namespace qx

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "settings/SitePropertiesEditor.h"
+#include "widgets/CaptionedDialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+
+namespace qx {
+
+class TGlobalOptions;
+class TSiteProperties;
+class TTransferTypeRadioGroup;
+
+// The modal dialog that edits one site: a new site, the properties of a stored site, or a
+// quick connect. "Save" and "Connect..." copy the controls into the site before the dialog
+// closes; "Cancel" copies nothing. The dialog never owns the site and never writes the store.
+class TSitePropertiesForm final : public TCaptionedDialog {
+    Q_OBJECT
+public:
+    // The modal results.
+    enum TResult : int {
+        CancelResult = QDialog::Rejected,
+        SaveResult = QDialog::Accepted,
+        ConnectResult = 2,
+    };
+    enum class TPage { General, LoginInformation, Advanced };
+    enum class TControl { Name, HostName };
+    enum class TButton { Save, Connect };
+
+    TSitePropertiesForm(TSiteProperties& site, const TGlobalOptions& options,
+                        QWidget* parent = nullptr);
+
+    // What the caller may set before showing the dialog.
+    void SetNameText(const QString& text);
+    void SetNameEnabled(bool enabled);
+    void SetLocationText(const QString& text);
+    void SetActivePage(TPage page);
+    void SetActiveControl(TControl control);
+    void SetCaptionText(const QString& text); // "[Site Properties]" unless set
+    void SetDefaultButton(TButton button);
+
+    QString NameText() const;
+
+    static constexpr int kHelpContext = 1006;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* CreateGeneralPage();
+    QWidget* CreateLoginPage();
+    QWidget* CreateAdvancedPage();
+    void CreateButtons();
+    void ConnectSignals();
+    void FillFromEditor();
+    // The user name, the check box and the password follow the editor after a change.
+    void ShowLogin();
+    void UpdateButtons();
+    void Commit(TResult result);
+
+    TSitePropertiesEditor m_editor;
+    bool m_showingLogin = false;
+
+    QTabWidget* m_pages = nullptr;
+    QLabel* m_siteImage = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_location = nullptr;
+    QLineEdit* m_hostName = nullptr;
+    QLineEdit* m_port = nullptr;
+    QCheckBox* m_anonymous = nullptr;
+    QLineEdit* m_userName = nullptr;
+    QLineEdit* m_password = nullptr;
+    QLineEdit* m_initialFolder = nullptr;
+    QSpinBox* m_loginRetry = nullptr;
+    QSpinBox* m_reloginDelay = nullptr;
+    QCheckBox* m_resumeTransfer = nullptr;
+    QCheckBox* m_passiveMode = nullptr;
+    TTransferTypeRadioGroup* m_transferType = nullptr;
+    QPushButton* m_connect = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QWidget* m_activeControl = nullptr;
+};
+
+} // namespace qx

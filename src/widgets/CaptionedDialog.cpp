@@ -1,0 +1,74 @@
+#include "widgets/CaptionedDialog.h"
+
+#include "widgets/TitlePanel.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qx {
+
+TCaptionedDialog::TCaptionedDialog(const QString& fontName, int fontSize, QWidget* parent)
+    : QDialog(parent) {
+    QFont dialogFont = font();
+    if (!fontName.isEmpty()) {
+        dialogFont.setFamily(fontName);
+    }
+    if (fontSize > 0) {
+        dialogFont.setPointSize(fontSize);
+    }
+    setFont(dialogFont);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_title = new TTitlePanel(this);
+    m_title->setObjectName(QStringLiteral("GradCaption"));
+    m_title->SetCompanyText(QString::fromLatin1(kCompanyText));
+    outer->addWidget(m_title);
+
+    m_body = new QVBoxLayout;
+    // The margins the style gives a dialog; the outer layout has none so that the title
+    // panel spans the full width.
+    const int left = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
+    const int top = style()->pixelMetric(QStyle::PM_LayoutTopMargin, nullptr, this);
+    const int right = style()->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, this);
+    const int bottom = style()->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, this);
+    m_body->setContentsMargins(left, top, right, bottom);
+    outer->addLayout(m_body);
+}
+
+void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
+    ok->setObjectName(QStringLiteral("OkBitBtn"));
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    m_body->addWidget(contents);
+    m_body->addWidget(buttons);
+    ok->setFocus();
+}
+
+void TCaptionedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        CentreOnScreen();
+    }
+}
+
+void TCaptionedDialog::CentreOnScreen() {
+    const QScreen* target = screen();
+    if (target == nullptr) {
+        return;
+    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(target->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+} // namespace qx
