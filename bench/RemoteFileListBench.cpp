@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
 
     const TLocaleTextCompare compare;
     TFileListContent content(compare);
-    TFileListModel model(content);
+    TFolderTree tree;
+    TFileListModel model(content, tree);
     QTreeView view;
     view.setUniformRowHeights(true);
     view.setRootIsDecorated(false);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 namespace qx {
@@ -19,8 +20,18 @@ bool isDottedAddress(const std::string& text) {
     return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
 }
 
-std::string winsockReply(int error) {
-    return "500 " + WSocketErrorDesc(error) + " (Winsock error #" + std::to_string(error) + ")";
+// The made-up reply of a failed name lookup or connect.
+std::string networkFailureReply(int error, const std::string& lookupText) {
+    if (error >= 11001 && error <= 11004 && !lookupText.empty()) {
+        return "500 " + lookupText + " (name lookup failed)";
+    }
+    return "500 " + SocketErrorText(error);
+}
+
+// No command may carry a line end or NUL: the server would take what follows for a command
+// of its own.
+bool holdsUnsafeCharacter(std::string_view command) {
+    return command.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
 // The request that runs each step, in the order of TFtpStep, which is the driver's order.
@@ -42,7 +53,7 @@ static_assert(kStepCount == static_cast<std::size_t>(TFtpStep::None));
 
 TCustomFtpCliEx::TCustomFtpCliEx(MessageQueue& queue)
     : m_queue(queue), m_controlSocket(std::make_unique<TWSocket>(queue)),
-      m_dataSocket(std::make_unique<TWSocket>(queue)) {
+      m_dataSocket(std::make_unique<TWSocket>(queue)), m_watchdog(queue.context()) {
     TWSocket& control = *m_controlSocket;
     control.OnDnsLookupDone = [this](TWSocket&, std::uint16_t error) {
         ControlSocketDnsLookupDone(error);
@@ -77,9 +88,17 @@ std::int64_t TCustomFtpCliEx::NowMs() const {
 // --- Hooks -----------------------------------------------------------------------------------
 
 void TCustomFtpCliEx::SendCommand(std::string command) {
+    if (holdsUnsafeCharacter(command)) {
+        RefuseUnsafeCommand();
+        return;
+    }
     if (OnCommand) {
         auto handler = OnCommand;
         handler(*this, command);
+        if (holdsUnsafeCharacter(command)) {
+            RefuseUnsafeCommand();
+            return;
+        }
     }
     TriggerDisplay("> " + command);
     if (m_controlSocket->State() == TSocketState::wsConnected) {
@@ -150,6 +169,13 @@ void TCustomFtpCliEx::SetState(TFtpState state) {
         return;
     }
     m_state = state;
+    if (WaitingOnNetwork()) {
+        // Each wait (the lookup, the connect and greeting, each command's reply) gets the whole
+        // limit from its start.
+        m_watchedActivity = ActivityCount();
+        m_activitySince = NowMs();
+        StartWatchdog();
+    }
     if (OnStateChange) {
         auto handler = OnStateChange;
         handler(*this);
@@ -191,14 +217,120 @@ void TCustomFtpCliEx::SetErrorMessage() {
     }
 }
 
+void TCustomFtpCliEx::BeginRequest(TFtpRequest request) {
+    if (m_highLevel) {
+        return; // a step: the request it belongs to keeps its kind and its first error
+    }
+    m_requestType = request;
+    // A single command starts with no error of its own: the text of an earlier failure must
+    // not be reported for it.
+    m_errorMessage.clear();
+    m_timedOut = false;
+    m_madeUpFailure = false;
+}
+
+void TCustomFtpCliEx::FailMadeUp(int code, const std::string& text) {
+    m_errorMessage = text;
+    m_statusCode = code;
+    m_requestResult = code;
+    m_madeUpFailure = true;
+    TriggerDisplay("! " + text);
+}
+
+void TCustomFtpCliEx::RefuseUnsafeCommand() {
+    m_next = nullptr;
+    m_pendingSteps.clear();
+    m_nextRequest = nullptr;
+    FailMadeUp(500, "500 Refused to send a command that holds a CR, LF or NUL character.");
+    CloseTransferFile();
+    if (m_dataSocket->State() != TSocketState::wsClosed) {
+        m_dataSocket->Close();
+    }
+    TriggerRequestDone(500);
+}
+
+// --- Inactivity limit ------------------------------------------------------------------------
+
+bool TCustomFtpCliEx::WaitingOnNetwork() const {
+    return m_state == TFtpState::ftpDnsLookup || m_state == TFtpState::ftpWaitingBanner ||
+           m_state == TFtpState::ftpWaitingResponse;
+}
+
+std::uint64_t TCustomFtpCliEx::ActivityCount() const {
+    return m_controlSocket->Activity() + m_dataSocket->Activity();
+}
+
+// The watchdog looks at the sockets' activity a few times per limit instead of being re-armed
+// for every block that moves.
+void TCustomFtpCliEx::StartWatchdog() {
+    if (InactivityLimit <= 0 || m_watchdogRunning) {
+        return;
+    }
+    m_watchdogRunning = true;
+    const std::int64_t period = std::max<std::int64_t>(50, std::int64_t{InactivityLimit} * 125);
+    m_watchdog.expires_after(std::chrono::milliseconds(period));
+    std::weak_ptr<char> life = m_life;
+    m_watchdog.async_wait([this, life](const std::error_code& error) {
+        if (life.expired() || error) {
+            return;
+        }
+        m_watchdogRunning = false;
+        try {
+            WatchdogTick();
+        } catch (const std::exception& e) {
+            HandleBackgroundException(e);
+        }
+    });
+}
+
+void TCustomFtpCliEx::WatchdogTick() {
+    if (InactivityLimit <= 0 || !WaitingOnNetwork()) {
+        return; // started again by the next wait
+    }
+    const std::int64_t now = NowMs();
+    const std::uint64_t activity = ActivityCount();
+    if (activity != m_watchedActivity) {
+        m_watchedActivity = activity;
+        m_activitySince = now;
+    } else if (now - m_activitySince >= std::int64_t{InactivityLimit} * 1000) {
+        TimeOut();
+        return;
+    }
+    StartWatchdog();
+}
+
+// The request fails as when the server had dropped the connection: a download keeps what
+// arrived and is never taken for complete, and the session is over.
+void TCustomFtpCliEx::TimeOut() {
+    const bool lookingUp = m_state == TFtpState::ftpDnsLookup;
+    m_timedOut = true;
+    m_pendingSteps.clear();
+    m_nextRequest = nullptr;
+    m_next = nullptr;
+    FailMadeUp(421, "421 Timed out after " + std::to_string(InactivityLimit) + " seconds.");
+    CloseTransferFile();
+    if (lookingUp) {
+        m_controlSocket->CancelLookup();
+    }
+    if (m_dataSocket->State() != TSocketState::wsClosed) {
+        m_dataSocket->Close();
+    }
+    if (m_controlSocket->State() != TSocketState::wsClosed) {
+        m_closingControl = true;
+        m_controlSocket->Close();
+    }
+    m_connected = false;
+    if (!m_requestDoneFlag) {
+        TriggerRequestDone(421);
+    }
+}
+
 void TCustomFtpCliEx::ExecAsync(TFtpRequest request, std::string command,
                                 std::initializer_list<int> okCodes, Handler doneHook) {
     if (!CheckReadyAndConnected()) {
         return;
     }
-    if (!m_highLevel) {
-        m_requestType = request;
-    }
+    BeginRequest(request);
     m_okResponses.assign(okCodes.begin(), okCodes.end());
     if (m_okResponses.size() > 16) {
         m_okResponses.resize(16);
@@ -296,10 +428,12 @@ void TCustomFtpCliEx::TriggerRequestDone(int error) {
 
 void TCustomFtpCliEx::PostRequestDone(std::uint16_t error) {
     std::weak_ptr<char> life = m_life;
-    m_queue.post([this, life, error] {
+    const std::uint64_t serial = ++m_completionsPosted;
+    m_queue.post([this, life, error, serial] {
         if (life.expired()) {
             return;
         }
+        m_deliveredCompletion = serial;
         try {
             if (OnRequestDone) {
                 auto handler = OnRequestDone;
@@ -328,6 +462,8 @@ void TCustomFtpCliEx::HighLevelAsync(TFtpRequest request, TFtpSteps steps) {
     m_stepsResult = 0;
     m_lastResponse.clear();
     m_errorMessage.clear();
+    m_timedOut = false;
+    m_madeUpFailure = false;
     m_pendingSteps = steps;
     m_lastStep = TFtpStep::None;
     m_highLevel = true;
@@ -399,6 +535,7 @@ bool TCustomFtpCliEx::RunStep(TFtpStep step) {
 
 void TCustomFtpCliEx::FailRefusedStep(const std::string& message) {
     m_errorMessage = message;
+    m_madeUpFailure = true;
     m_pendingSteps.clear();
     m_nextRequest = nullptr;
     m_requestResult = 500;
@@ -417,9 +554,7 @@ void TCustomFtpCliEx::Open() {
         return;
     }
     m_lastStep = TFtpStep::Open;
-    if (!m_highLevel) {
-        m_requestType = TFtpRequest::ftpOpen;
-    }
+    BeginRequest(TFtpRequest::ftpOpen);
     m_requestDoneFlag = false;
     m_receiveLength = 0;
     m_requestResult = 0;
@@ -446,9 +581,10 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
         return;
     }
     if (error != 0) {
-        m_lastResponse = winsockReply(error);
+        m_lastResponse = networkFailureReply(error, m_controlSocket->LookupErrorText());
         m_statusCode = 500;
         m_requestResult = 500;
+        m_madeUpFailure = true;
         SetErrorMessage();
         TriggerRequestDone(error);
         return;
@@ -472,6 +608,7 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
         m_lastResponse = "500 " + ExceptionClassName(e) + ": " + e.what();
         m_statusCode = 500;
         m_requestResult = 500;
+        m_madeUpFailure = true;
         SetErrorMessage();
         TriggerRequestDone(500);
     }
@@ -479,9 +616,10 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
 
 void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
     if (error != 0) {
-        m_lastResponse = winsockReply(error);
+        m_lastResponse = networkFailureReply(error, {});
         m_statusCode = 500;
         m_requestResult = 500;
+        m_madeUpFailure = true;
         SetErrorMessage();
         m_nextRequest = nullptr;
         TriggerRequestDone(error);
@@ -586,6 +724,7 @@ void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
         m_statusCode = 421;
         if (m_errorMessage.empty()) {
             m_errorMessage = "421 Connection closed by the server.";
+            m_madeUpFailure = true;
         }
     }
     m_closingControl = false;
@@ -656,7 +795,7 @@ void TCustomFtpCliEx::Quit() {
     if (!CheckReadyAndConnected()) {
         return;
     }
-    m_localFile.Close();
+    CloseTransferFile();
     m_lastStep = TFtpStep::Quit;
     ExecAsync(TFtpRequest::ftpQuit, "QUIT", {221}, &TCustomFtpCliEx::QuitHook);
 }
@@ -734,12 +873,11 @@ void TCustomFtpCliEx::Rest() {
     }
     m_lastStep = TFtpStep::Rest;
     // Offsets count the server's bytes, which a line-end-converted local file no longer
-    // matches: ASCII transfers always start from the beginning.
-    ResumeAt = Binary() ? LocalFileSizeOf(LocalFileName) : 0;
+    // matches: ASCII transfers always start from the beginning. A download that failed to
+    // replace a file left its data in the partial file: that is where it goes on.
+    ResumeAt = Binary() ? std::max<std::int64_t>(0, ResumableSize(LocalFileName)) : 0;
     if (ResumeAt <= 0) {
-        if (!m_highLevel) {
-            m_requestType = TFtpRequest::ftpRest;
-        }
+        BeginRequest(TFtpRequest::ftpRest);
         m_requestDoneFlag = false;
         TriggerRequestDone(0);
         return;
@@ -769,7 +907,7 @@ void TCustomFtpCliEx::Abort() {
         m_errorMessage = "426 Operation aborted.";
     }
     SetState(TFtpState::ftpAbort);
-    m_localFile.Close();
+    CloseTransferFile();
     if (wasLookingUp) {
         try {
             m_controlSocket->CancelLookup();

@@ -1,8 +1,22 @@
 #include "engine/FTPListItem.h"
 
+#include "base/ShellIcons.h"
+
 #include <algorithm>
 
 namespace qx {
+
+void SetEntryKind(TFTPListItem& item, bool isFile, const TShellIcons& icons) {
+    item.IsFile = isFile;
+    if (isFile) {
+        item.ImageIndex = icons.GetIconIndex(item.Name);
+        item.TypeName = icons.GetTypeName(item.Name);
+    } else {
+        item.Size = -1;
+        item.ImageIndex = icons.FolderIconIndex;
+        item.TypeName = icons.FolderTypeName;
+    }
+}
 
 void TFTPListItems::Add(std::unique_ptr<TFTPListItem> item) {
     m_items.push_back(std::move(item));

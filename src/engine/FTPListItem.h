@@ -8,6 +8,8 @@
 
 namespace qx {
 
+class TShellIcons;
+
 // One entry of a remote listing. Texts hold the bytes the server sent, which need not be valid
 // UTF-8. A listing of a large folder keeps one of these per entry, so the layout stays plain.
 struct TFTPListItem {
@@ -24,12 +26,15 @@ struct TFTPListItem {
     int32_t Hour = 0;
     int32_t Minute = 0;
     int32_t ImageIndex = 0;
-    void* NodeId = nullptr; // the folder-tree node showing this entry; used by the GUI only
-    bool IsFile = false;    // false for folders and links
+    bool IsFile = false; // false for folders and links
     bool IsLink = false;
 
     void Assign(const TFTPListItem& source) { *this = source; }
 };
+
+// Makes the entry a file or a folder: a folder gets the size -1 and the folder icon and type
+// name, a file the icon and type name of its name.
+void SetEntryKind(TFTPListItem& item, bool isFile, const TShellIcons& icons);
 
 // An owning, ordered list of listing items.
 class TFTPListItems {

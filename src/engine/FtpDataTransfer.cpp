@@ -8,9 +8,18 @@
 #include "engine/TransferStats.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace qx {
 
@@ -62,6 +71,7 @@ std::optional<std::uint16_t> TCustomFtpCliEx::PassivePort() const {
 }
 
 void TCustomFtpCliEx::FailDataStep(int code, const std::string& response, bool asErrorMessage) {
+    m_madeUpFailure = true;
     if (asErrorMessage) {
         m_errorMessage = response;
         TriggerDisplay("! " + m_errorMessage);
@@ -71,7 +81,7 @@ void TCustomFtpCliEx::FailDataStep(int code, const std::string& response, bool a
     }
     m_statusCode = code;
     m_requestResult = code;
-    m_localFile.Close();
+    CloseTransferFile();
     m_dataSocket->Close();
     TriggerRequestDone(code);
 }
@@ -114,17 +124,26 @@ bool TCustomFtpCliEx::TakeFinalReply() {
 void TCustomFtpCliEx::FailDataCommand() {
     m_requestResult = m_statusCode;
     SetErrorMessage();
+    m_expectedSize = -1;
     m_next = nullptr;
     m_dataSocket->Close();
-    m_localFile.Close();
+    CloseTransferFile();
     ResumeAt = 0;
     TriggerRequestDone(m_statusCode);
 }
 
 void TCustomFtpCliEx::FailClosingReply(const char* displayLine) {
+    if (m_localError != 0) {
+        // The server's reply only tells that the transfer broke off; why is ours to say (a
+        // full disk, a file that could not be read).
+        m_statusCode = m_localError;
+        m_errorMessage = m_localErrorText;
+        m_madeUpFailure = true;
+    }
     m_requestResult = m_statusCode;
     SetErrorMessage();
-    m_localFile.Close();
+    m_expectedSize = -1;
+    CloseTransferFile();
     m_dataSocket->Close();
     TriggerDisplay(displayLine);
     TriggerRequestDone(m_statusCode);
@@ -187,8 +206,8 @@ void TCustomFtpCliEx::TransferStats() {
 }
 
 bool TCustomFtpCliEx::CloseLocalFile() {
-    if (!m_localFile.IsOpen()) {
-        return true;
+    if (!FlushReceived() || !m_localFile.IsOpen()) {
+        return m_localError == 0;
     }
     if (m_localFile.Pending()) {
         // Nothing arrived: whether that is an empty file or a failure, the final reply tells.
@@ -210,8 +229,46 @@ bool TCustomFtpCliEx::CloseLocalFile() {
     return true;
 }
 
+// A binary download must end with the size the server announced; ASCII transfers differ by
+// design.
+bool TCustomFtpCliEx::CheckExpectedSize() {
+    const std::int64_t expected = m_expectedSize;
+    m_expectedSize = -1;
+    if (m_dataCommand != "RETR" || !Binary() || expected < 0 || m_localError != 0 ||
+        m_dataError != 0) {
+        return true;
+    }
+    const std::int64_t received = ResumeAt + m_byteCount;
+    if (received == expected) {
+        return true;
+    }
+    SetLocalError(426, "426 Transfer incomplete: " + std::to_string(received) + " of " +
+                           std::to_string(expected) + " bytes.");
+    return false;
+}
+
+// The complete download takes the place of the file it replaces, with that file's
+// permissions.
+bool TCustomFtpCliEx::PutPartialInPlace() {
+    const std::string target = std::exchange(m_replacedFile, {});
+    if (target.empty()) {
+        return true;
+    }
+    const std::string partial = target + ".part";
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::chmod(partial.c_str(), old.st_mode & 07777);
+    }
+    if (std::rename(partial.c_str(), target.c_str()) != 0) {
+        SetLocalError(550, "550 Cannot replace " + target + ": " + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 void TCustomFtpCliEx::CompleteTransfer() {
     TransferStats();
+    CheckExpectedSize();
     ResumeAt = 0;
     if (m_localFile.Pending()) {
         if (m_dataError == 0 && m_localError == 0) {
@@ -223,17 +280,45 @@ void TCustomFtpCliEx::CompleteTransfer() {
             m_localFile.Close();
         }
     }
+    if (m_dataError == 0 && m_localError == 0) {
+        PutPartialInPlace();
+    }
+    m_replacedFile.clear();
     int result = m_dataError;
     if (m_localError != 0) {
         result = m_localError;
         m_statusCode = m_localError;
         m_requestResult = m_localError;
         m_errorMessage = m_localErrorText;
+        m_madeUpFailure = true;
     } else if (m_dataError != 0 && m_errorMessage.empty()) {
-        m_errorMessage = "550 Data connection failed: " + WSocketErrorDesc(m_dataError) +
-                         " (Winsock error #" + std::to_string(m_dataError) + ")";
+        m_errorMessage = "550 Data connection failed: " + SocketErrorText(m_dataError);
+        m_madeUpFailure = true;
     }
     TriggerRequestDone(result);
+}
+
+bool TCustomFtpCliEx::OpenDownloadFile() {
+    CloseTransferFile();
+    m_replacedFile.clear();
+    if (m_dataCommand != "RETR") {
+        return m_localFile.Create(LocalFileName); // a listing goes to a fresh temporary file
+    }
+    if (ResumeAt > 0) {
+        // Rest measured the partial file when there is one: the download goes on there.
+        const std::string partial = PartialFileName(LocalFileName);
+        if (LocalFileSizeOf(partial) >= 0) {
+            m_replacedFile = ReplacedFileName(LocalFileName);
+            return m_localFile.OpenForWriteAt(partial, ResumeAt);
+        }
+        return m_localFile.OpenForWriteAt(LocalFileName, ResumeAt);
+    }
+    if (LocalFileSizeOf(LocalFileName) >= 0) {
+        // An existing file stays as it is until the new one is complete.
+        m_replacedFile = ReplacedFileName(LocalFileName);
+        return m_localFile.Create(m_replacedFile + ".part", false);
+    }
+    return m_localFile.Create(LocalFileName);
 }
 
 // --- Downloads -------------------------------------------------------------------------------
@@ -268,6 +353,8 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
         m_requestType = request;
     }
     m_dataCommand = verb;
+    m_expectedSize = verb == "RETR" ? ExpectedSize : -1;
+    ExpectedSize = -1;
     m_finalReply = false;
     m_downloadClosed = false;
     m_requestDoneFlag = false;
@@ -286,15 +373,17 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     // Some servers connect as soon as they get PORT, before the data command.
     m_dataSocket->ResumeAcceptNotifications();
 
-    if (!DisplayFileFlag) {
-        m_localFile.Close();
-        const bool opened = ResumeAt > 0 ? m_localFile.OpenForWriteAt(LocalFileName, ResumeAt)
-                                         : m_localFile.Create(LocalFileName);
-        if (!opened) {
-            FailDataStep(550, "Unable to open local file " + LocalFileName, false);
-            return;
-        }
+    if (!DisplayFileFlag && !OpenDownloadFile()) {
+        FailDataStep(550, "Unable to open local file " + LocalFileName + ": " + m_localFile.Error(),
+                     false);
+        return;
     }
+    if (!m_receiveBlock) {
+        m_receiveBlock = std::make_unique<char[]>(kWriteBufferSize);
+    }
+    m_receivedHeld = 0;
+    m_sinceQuickAck = 0;
+    m_splice = m_dataCommand == "RETR" && Binary() && !DisplayFileFlag && PrepareSplice();
 
     if (Passive && !ConnectPassiveData(550, &TCustomFtpCliEx::DataSocketGetSessionConnected)) {
         return;
@@ -357,44 +446,160 @@ void TCustomFtpCliEx::DeliverDisplayFile(const char* data, std::size_t length) {
     }
 }
 
+// The receiving side tells the sender at once, every few blocks, that the window opened
+// again, instead of waiting for the delayed acknowledgement.
+void TCustomFtpCliEx::AcknowledgeNowAndThen(std::size_t received) {
+    m_sinceQuickAck += received;
+    if (m_sinceQuickAck >= kQuickAckBytes) {
+        m_sinceQuickAck = 0;
+        const int on = 1;
+        ::setsockopt(m_dataSocket->Handle(), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+    }
+}
+
+void TCustomFtpCliEx::FailLocalWrite() {
+    TriggerDisplay("! Error writing local file");
+    SetLocalError(550,
+                  "550 Error writing local file " + LocalFileName + ": " + m_localFile.Error());
+    m_localFile.Close();
+    if (m_dataSocket->State() == TSocketState::wsConnected) {
+        m_dataSocket->Shutdown(2);
+    }
+}
+
+bool TCustomFtpCliEx::PrepareSplice() {
+    struct stat target {};
+    if (!m_localFile.IsOpen() || ::fstat(m_localFile.Fd(), &target) != 0 ||
+        !S_ISREG(target.st_mode)) {
+        return false;
+    }
+    if (!m_pipeRead.valid()) {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+            return false;
+        }
+        m_pipeRead.reset(ends[0]);
+        m_pipeWrite.reset(ends[1]);
+        ::fcntl(m_pipeWrite.get(), F_SETPIPE_SZ, static_cast<int>(kSpliceBlockSize));
+    }
+    // Bytes an earlier transfer left in the pipe when it broke off are not this file's.
+    while (::read(m_pipeRead.get(), m_receiveBlock.get(), kWriteBufferSize) > 0) {
+    }
+    return true;
+}
+
+void TCustomFtpCliEx::ReceiveSpliced() {
+    TWSocket& data = *m_dataSocket;
+    const std::ptrdiff_t count = data.ReceiveToPipe(m_pipeWrite.get(), kSpliceBlockSize);
+    if (count < 0 && data.LastError() == 10045) {
+        m_splice = false; // a connection that cannot splice: read it the ordinary way
+        DataSocketGetDataAvailable();
+        return;
+    }
+    if (count <= 0) {
+        if (count < 0 && data.State() == TSocketState::wsConnected &&
+            data.LastError() != kWsaWouldBlock) {
+            const int error = data.LastError();
+            TriggerDisplay("! Data: Receive error " + std::to_string(error));
+            SetLocalError(550, "550 Data connection receive error: " + SocketErrorText(error));
+            data.Shutdown(2);
+        }
+        return;
+    }
+    const auto length = static_cast<std::size_t>(count);
+    m_byteCount += count;
+    AcknowledgeNowAndThen(length);
+    ReportTransferState();
+    switch (m_localFile.SpliceFrom(m_pipeRead.get(), length)) {
+    case LocalFileStream::SpliceResult::Done:
+        return;
+    case LocalFileStream::SpliceResult::Failed:
+        FailLocalWrite();
+        return;
+    case LocalFileStream::SpliceResult::Unsupported:
+        break;
+    }
+    // A file that cannot take spliced bytes: these go through our buffer, the rest is read
+    // the ordinary way.
+    m_splice = false;
+    std::size_t left = length;
+    while (left > 0) {
+        const ssize_t got =
+            ::read(m_pipeRead.get(), m_receiveBlock.get(), std::min(left, kWriteBufferSize));
+        if (got <= 0 || !m_localFile.Write(m_receiveBlock.get(), static_cast<std::size_t>(got))) {
+            FailLocalWrite();
+            return;
+        }
+        left -= static_cast<std::size_t>(got);
+    }
+}
+
 void TCustomFtpCliEx::DataSocketGetDataAvailable() {
     if (TriggerProgress()) {
         return;
     }
-    std::array<char, kReceiveBlockSize> buffer;
+    if (m_splice && m_localFile.IsOpen() && m_localError == 0) {
+        ReceiveSpliced();
+        return;
+    }
     TWSocket& data = *m_dataSocket;
-    const std::ptrdiff_t count = data.ReceiveData(buffer.data(), buffer.size());
+    // Binary data collects in the buffer until it is full; text is converted block by block.
+    const bool collect = !AsciiConversion() && !DisplayFileFlag;
+    if (!collect || m_receivedHeld + kReceiveBlockSize > kWriteBufferSize) {
+        FlushReceived();
+    }
+    char* const buffer = m_receiveBlock.get() + m_receivedHeld;
+    const std::ptrdiff_t count = data.ReceiveData(buffer, kReceiveBlockSize);
     if (count > 0) {
         const auto length = static_cast<std::size_t>(count);
         m_byteCount += count;
+        AcknowledgeNowAndThen(length);
         ReportTransferState();
         if (DisplayFileFlag) {
-            DeliverDisplayFile(buffer.data(), length);
+            DeliverDisplayFile(buffer, length);
         }
-        if (m_localFile.IsOpen() && m_localError == 0) {
-            bool written;
-            if (AsciiConversion()) {
-                m_downloadLineEnds.convert({buffer.data(), length}, m_convertBuffer);
-                written = m_localFile.Write(m_convertBuffer.data(), m_convertBuffer.size());
-            } else {
-                written = m_localFile.Write(buffer.data(), length);
-            }
-            if (!written) {
-                TriggerDisplay("! Error writing local file");
-                SetLocalError(550, "550 Error writing local file " + LocalFileName + ": " +
-                                       m_localFile.Error());
-                m_localFile.Close();
-                data.Shutdown(2);
-            }
+        if (!m_localFile.IsOpen() || m_localError != 0) {
+            return;
+        }
+        if (collect) {
+            m_receivedHeld += length;
+            return;
+        }
+        bool written = true;
+        if (AsciiConversion()) {
+            m_downloadLineEnds.convert({buffer, length}, m_convertBuffer);
+            written = m_localFile.Write(m_convertBuffer.data(), m_convertBuffer.size());
+        } else {
+            written = m_localFile.Write(buffer, length);
+        }
+        if (!written) {
+            FailLocalWrite();
         }
     } else if (count < 0 && data.State() == TSocketState::wsConnected &&
                data.LastError() != kWsaWouldBlock) {
         const int error = data.LastError();
         TriggerDisplay("! Data: Receive error " + std::to_string(error));
-        SetLocalError(550, "550 Data connection receive error: " + WSocketErrorDesc(error) +
-                               " (Winsock error #" + std::to_string(error) + ")");
+        SetLocalError(550, "550 Data connection receive error: " + SocketErrorText(error));
         data.Shutdown(2);
     }
+}
+
+bool TCustomFtpCliEx::FlushReceived() {
+    const std::size_t held = std::exchange(m_receivedHeld, 0);
+    if (held == 0 || !m_localFile.IsOpen() || m_localError != 0) {
+        return m_localError == 0;
+    }
+    if (m_localFile.Write(m_receiveBlock.get(), held)) {
+        return true;
+    }
+    FailLocalWrite();
+    return false;
+}
+
+// A transfer that ends early keeps in its file whatever arrived.
+void TCustomFtpCliEx::CloseTransferFile() {
+    FlushReceived();
+    m_localFile.Close();
 }
 
 void TCustomFtpCliEx::DataSocketGetSessionClosed(std::uint16_t error) {
@@ -410,6 +615,9 @@ void TCustomFtpCliEx::NextGetAsync() {
         return;
     }
     if (m_statusCode == 125 || m_statusCode == 150) {
+        if (m_expectedSize < 0 && ResumeAt == 0 && m_dataCommand == "RETR") {
+            m_expectedSize = ByteCountFromReply(m_lastResponse); // "150 ... (1234 bytes)."
+        }
         m_next = &TCustomFtpCliEx::NextGetAsync2;
         return;
     }
@@ -457,9 +665,7 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
         return;
     }
     m_lastStep = append ? TFtpStep::Appe : TFtpStep::Stor;
-    if (!m_highLevel) {
-        m_requestType = request;
-    }
+    BeginRequest(request);
     m_dataCommand = append ? "APPE" : "STOR";
     m_appendFlag = append;
     m_finalReply = false;
@@ -494,8 +700,13 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     m_dataSocket->ResumeAcceptNotifications();
     m_eof = false;
     if (!m_localFile.OpenForRead(LocalFileName, ResumeAt > 0 ? ResumeAt : 0)) {
-        FailDataStep(426, "426 Unable to open local file " + LocalFileName, true);
+        FailDataStep(426,
+                     "426 Unable to open local file " + LocalFileName + ": " + m_localFile.Error(),
+                     true);
         return;
+    }
+    if (!m_sendBlock) {
+        m_sendBlock = std::make_unique<char[]>(kSendBlockSize);
     }
 
     if (Passive) {
@@ -597,8 +808,13 @@ void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
     if (m_eof || !m_uploadAccepted || !m_uploadConnected) {
         return;
     }
-    std::array<char, kSendBlockSize> block;
-    const std::ptrdiff_t count = m_localFile.Read(block.data(), block.size());
+    SendNextBlock();
+}
+
+void TCustomFtpCliEx::SendNextBlock() {
+    TWSocket& data = *m_dataSocket;
+    char* const block = m_sendBlock.get();
+    const std::ptrdiff_t count = m_localFile.Read(block, kSendBlockSize);
     if (count == 0) {
         m_eof = true;
         data.Close();
@@ -614,12 +830,12 @@ void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
     }
     const auto length = static_cast<std::size_t>(count);
     if (!Binary()) {
-        m_uploadLineEnds.convert({block.data(), length}, m_convertBuffer);
+        m_uploadLineEnds.convert({block, length}, m_convertBuffer);
         m_byteCount += static_cast<std::int64_t>(m_convertBuffer.size());
         data.Send(m_convertBuffer.data(), m_convertBuffer.size());
     } else {
         m_byteCount += count;
-        data.Send(block.data(), length);
+        data.Send(block, length);
     }
     ReportTransferState();
 }

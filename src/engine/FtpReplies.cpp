@@ -1,6 +1,9 @@
 #include "engine/FtpReplies.h"
 
+#include <algorithm>
+#include <cctype>
 #include <limits>
+#include <string>
 
 namespace qx {
 
@@ -102,6 +105,27 @@ std::string QuotedDirName(std::string_view line) {
         name += line[i];
     }
     return name;
+}
+
+std::int64_t ByteCountFromReply(std::string_view line) {
+    const auto open = line.rfind('(');
+    if (open == std::string_view::npos) {
+        return -1;
+    }
+    std::string_view rest = line.substr(open + 1);
+    const auto digits = rest.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos || digits > 18) {
+        return -1;
+    }
+    const std::string_view unit = rest.substr(digits);
+    constexpr std::string_view kBytes = " bytes)";
+    if (unit.size() < kBytes.size() ||
+        !std::equal(kBytes.begin(), kBytes.end(), unit.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        })) {
+        return -1;
+    }
+    return std::stoll(std::string(rest.substr(0, digits)));
 }
 
 std::int64_t SizeFromReply(std::string_view line) {

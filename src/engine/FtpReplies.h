@@ -35,6 +35,10 @@ std::string QuotedDirName(std::string_view line);
 // The first word after the reply code that consists of digits only, or -1.
 std::int64_t SizeFromReply(std::string_view line);
 
+// The size a reply to RETR announces, "150 Opening BINARY mode data connection for f (1234
+// bytes)."; -1 when it names none.
+std::int64_t ByteCountFromReply(std::string_view line);
+
 // The data port of a 227 reply "(h1,h2,h3,h4,p1,p2)": p1 * 256 + p2. Nothing when the fields
 // are not numbers, out of range, or name port 0.
 std::optional<std::uint16_t> PasvPortFromReply(std::string_view line);

@@ -338,14 +338,7 @@ private:
     void Finish(std::unique_ptr<TFTPListItem> item) {
         item->DateText = DateText(item->Year, item->Month, item->Day);
         item->TimeText = TimeText(item->Hour, item->Minute);
-        if (item->IsFile) {
-            item->ImageIndex = m_icons.GetIconIndex(item->Name);
-            item->TypeName = m_icons.GetTypeName(item->Name);
-        } else {
-            item->Size = -1;
-            item->ImageIndex = m_icons.FolderIconIndex;
-            item->TypeName = m_icons.FolderTypeName;
-        }
+        SetEntryKind(*item, item->IsFile, m_icons);
         if (item->IsLink) {
             m_list.HasLinks = true;
         }

@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace qx {
 
@@ -14,12 +17,12 @@ bool LocalFileStream::fail() {
     return false;
 }
 
-bool LocalFileStream::Create(const std::string& path) {
+bool LocalFileStream::Create(const std::string& path, bool followLinks) {
     Close();
     m_fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     m_created = m_fd.valid();
     if (!m_created && errno == EEXIST) {
-        m_fd.reset(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+        m_fd.reset(::open(path.c_str(), O_WRONLY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW)));
     }
     if (!m_fd.valid()) {
         return fail();
@@ -66,17 +69,24 @@ bool LocalFileStream::OpenForWriteAt(const std::string& path, std::int64_t offse
 
 bool LocalFileStream::OpenForRead(const std::string& path, std::int64_t offset) {
     Close();
-    m_fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a pipe would wait for a writer.
+    m_fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!m_fd.valid()) {
         return fail();
     }
     struct stat info {};
-    if (::fstat(m_fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (::fstat(m_fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool statFailed = info.st_mode == 0;
+        const int error = statFailed ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
         m_fd.reset();
+        if (error == 0) {
+            m_error = "not a regular file";
+            return false;
+        }
         errno = error;
         return fail();
     }
+    ::fcntl(m_fd.get(), F_SETFL, ::fcntl(m_fd.get(), F_GETFL) & ~O_NONBLOCK);
     if (offset > 0 && ::lseek(m_fd.get(), offset, SEEK_SET) < 0) {
         const int error = errno;
         m_fd.reset();
@@ -102,6 +112,34 @@ bool LocalFileStream::Write(const char* data, std::size_t length) {
         length -= static_cast<std::size_t>(written);
     }
     return true;
+}
+
+LocalFileStream::SpliceResult LocalFileStream::SpliceFrom(int pipeFd, std::size_t count) {
+    if (!TruncatePending()) {
+        return SpliceResult::Failed;
+    }
+    bool moved = false;
+    while (count > 0) {
+        const ssize_t written =
+            ::splice(pipeFd, nullptr, m_fd.get(), nullptr, count, SPLICE_F_MOVE);
+        if (written > 0) {
+            moved = true;
+            count -= static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0 && !moved && (errno == EINVAL || errno == ENOSYS)) {
+            return SpliceResult::Unsupported;
+        }
+        if (written == 0) {
+            errno = EIO; // the pipe held less than it said
+        }
+        fail();
+        return SpliceResult::Failed;
+    }
+    return SpliceResult::Done;
 }
 
 std::ptrdiff_t LocalFileStream::Read(char* buffer, std::size_t size) {
@@ -139,6 +177,25 @@ std::int64_t LocalFileSizeOf(const std::string& path) {
         return -1;
     }
     return info.st_size;
+}
+
+std::string ReplacedFileName(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return path;
+    }
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+std::string PartialFileName(const std::string& path) {
+    return ReplacedFileName(path) + ".part";
+}
+
+std::int64_t ResumableSize(const std::string& path) {
+    const std::int64_t partial = LocalFileSizeOf(PartialFileName(path));
+    return partial >= 0 ? partial : LocalFileSizeOf(path);
 }
 
 } // namespace qx

@@ -14,8 +14,9 @@ public:
     // Opens the file a download replaces, creating it when it does not exist. An existing file
     // keeps its bytes until the first Write() (or Finish()) empties it, so a transfer that
     // fails before any byte arrived leaves it as it was; a file created here and never
-    // written is removed again by Close().
-    bool Create(const std::string& path);
+    // written is removed again by Close(). Without followLinks an existing link is refused
+    // instead of written through.
+    bool Create(const std::string& path, bool followLinks = true);
     // The whole content has arrived (perhaps none): empties a file nothing was written to yet,
     // then closes.
     bool Finish();
@@ -23,14 +24,20 @@ public:
     bool Pending() const { return m_pending; }
     // Opens an existing file for writing at the offset (the bytes from there are overwritten).
     bool OpenForWriteAt(const std::string& path, std::int64_t offset);
-    // Opens a file for reading from the offset.
+    // Opens a regular file for reading from the offset; anything else (a folder, a pipe, a
+    // device) is refused without waiting for it.
     bool OpenForRead(const std::string& path, std::int64_t offset);
 
     bool IsOpen() const { return m_fd.valid(); }
+    int Fd() const { return m_fd.get(); }
     // All bytes, or false.
     bool Write(const char* data, std::size_t length);
     // The count read, 0 at the end, -1 on failure.
     std::ptrdiff_t Read(char* buffer, std::size_t size);
+    // Moves count bytes waiting in the pipe into the file at its position, without a copy
+    // through our memory. Unsupported: the file cannot take bytes this way and nothing moved.
+    enum class SpliceResult { Done, Unsupported, Failed };
+    SpliceResult SpliceFrom(int pipeFd, std::size_t count);
     // Closes; false when the system reported a failure while closing (data may be lost).
     // A pending file is left as it was, or removed when Create() made it.
     bool Close();
@@ -48,5 +55,16 @@ private:
 
 // The size of a regular file, or -1 when there is none.
 std::int64_t LocalFileSizeOf(const std::string& path);
+
+// A download that replaces an existing file keeps its data beside it until it is complete,
+// under this name: the file's own path (a link followed to its file) and ".part". A download
+// that fails leaves the old file as it was and the data under this name, where a resumed
+// download continues.
+std::string PartialFileName(const std::string& path);
+// The path a download into path replaces: a link followed to its file.
+std::string ReplacedFileName(const std::string& path);
+// Where a resumed download of path continues: the size of its partial file when there is one,
+// else of the file itself; -1 when there is neither.
+std::int64_t ResumableSize(const std::string& path);
 
 } // namespace qx

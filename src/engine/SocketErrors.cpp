@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace qx {
@@ -173,6 +174,22 @@ int WinsockErrorFromAsio(const std::error_code& error) {
     }
     // Any other lookup failure: the host could not be found.
     return 11001;
+}
+
+std::string SocketErrorText(int error) {
+    if (error >= 11001 && error <= 11004) {
+        return WSocketErrorDesc(error) + " (name lookup failed)";
+    }
+    int posix = error > 10000 ? error - 10000 : error;
+    for (const auto& [code, winsock] : kErrnoMap) {
+        if (winsock == error) {
+            posix = code;
+            break;
+        }
+    }
+    const char* text = posix > 0 ? ::strerrordesc_np(posix) : nullptr;
+    const std::string description = text != nullptr ? text : WSocketErrorDesc(error);
+    return description + " (socket error #" + std::to_string(posix) + ")";
 }
 
 std::string WSocketErrorText(int error, const std::string& function) {

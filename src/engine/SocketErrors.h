@@ -22,6 +22,11 @@ int WinsockErrorFromErrno(int error);
 // The error number for a failed name lookup or other asio error code.
 int WinsockErrorFromAsio(const std::error_code& error);
 
+// How a failure of the network reads in the texts the user sees: the system's own description
+// and number, "Connection refused (socket error #111)"; a failed name lookup reads
+// "Host not found (name lookup failed)".
+std::string SocketErrorText(int error);
+
 // "Error <n> in function <function>" CR LF <description>.
 std::string WSocketErrorText(int error, const std::string& function);
 

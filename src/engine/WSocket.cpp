@@ -211,6 +211,7 @@ void TWSocket::DnsLookup(const std::string& hostName) {
                 }
                 m_lookupPending = false;
                 int code = WinsockErrorFromAsio(error);
+                m_lookupErrorText = error ? error.message() : std::string();
                 if (code == 0) {
                     m_dnsResultList.clear();
                     for (const auto& entry : results) {
@@ -420,6 +421,7 @@ void TWSocket::Connect() {
 }
 
 void TWSocket::connectCompleted(int error) {
+    ++m_activity;
     try {
         changeState(TSocketState::wsConnected);
         m_lastError = error;
@@ -503,6 +505,8 @@ int TWSocket::Accept() {
             raiseSocketError(m_lastError, "Accept");
             return -1;
         }
+    } else {
+        ++m_activity;
     }
     armRead();
     return fd;
@@ -539,6 +543,21 @@ sockaddr_in TWSocket::LocalAddress() const {
 // --- Data ------------------------------------------------------------------------------------
 
 std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {
+    return receiveWith(size, [buffer, size](int fd) { return ::recv(fd, buffer, size, 0); });
+}
+
+std::ptrdiff_t TWSocket::ReceiveToPipe(int pipeFd, std::size_t size) {
+    return receiveWith(size, [pipeFd, size](int fd) {
+        const ssize_t moved =
+            ::splice(fd, nullptr, pipeFd, nullptr, size, SPLICE_F_MOVE | SPLICE_F_NONBLOCK);
+        if (moved < 0 && (errno == EINVAL || errno == ENOSYS)) {
+            errno = EOPNOTSUPP;
+        }
+        return moved;
+    });
+}
+
+template <typename Read> std::ptrdiff_t TWSocket::receiveWith(std::size_t size, Read read) {
     if (!m_descriptor.is_open()) {
         m_lastError = 10038;
         return -1;
@@ -546,10 +565,12 @@ std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {
     m_receiveCalled = true;
     ssize_t count;
     do {
-        count = ::recv(m_descriptor.native_handle(), buffer, size, 0);
+        count = read(m_descriptor.native_handle());
     } while (count < 0 && errno == EINTR);
     if (count < 0) {
         m_lastError = WinsockErrorFromErrno(errno);
+    } else if (count > 0) {
+        ++m_activity;
     }
     m_lastReceiveFilled = count > 0 && static_cast<std::size_t>(count) == size;
     if (!m_inReadNotification &&
@@ -582,6 +603,7 @@ std::ptrdiff_t TWSocket::Send(const void* data, std::size_t length) {
                 }
                 break; // would block or failed: tryToSend below deals with it
             }
+            ++m_activity;
             taken += static_cast<std::size_t>(sent);
         }
     }
@@ -598,30 +620,34 @@ std::ptrdiff_t TWSocket::Send(const void* data, std::size_t length) {
     return static_cast<std::ptrdiff_t>(length);
 }
 
+void TWSocket::sendError(int error) {
+    m_lastError = error;
+    if (error == kWsaWouldBlock) {
+        armWrite();
+        return;
+    }
+    if (error == 10022 || error == 10038 || error == 10053 || error == 10054 ||
+        error == kWsaNotConnected) {
+        peerClosed(error);
+        return;
+    }
+    raiseSocketError(error, "TryToSend failed");
+}
+
 void TWSocket::tryToSend() {
     while (m_sendOffset < m_sendBuffer.size()) {
         const ssize_t sent =
             ::send(m_descriptor.native_handle(), m_sendBuffer.data() + m_sendOffset,
                    m_sendBuffer.size() - m_sendOffset, MSG_NOSIGNAL);
         if (sent >= 0) {
+            ++m_activity;
             m_sendOffset += static_cast<std::size_t>(sent);
             continue;
         }
         if (errno == EINTR) {
             continue;
         }
-        const int error = WinsockErrorFromErrno(errno);
-        m_lastError = error;
-        if (error == kWsaWouldBlock) {
-            armWrite();
-            return;
-        }
-        if (error == 10022 || error == 10038 || error == 10053 || error == 10054 ||
-            error == kWsaNotConnected) {
-            peerClosed(error);
-            return;
-        }
-        raiseSocketError(error, "TryToSend failed");
+        sendError(WinsockErrorFromErrno(errno));
         return;
     }
     m_sendBuffer.clear();

@@ -105,8 +105,16 @@ public:
     // At most size bytes; the count, 0 when the peer closed, -1 on failure (LastError set,
     // 10035 when nothing is waiting).
     std::ptrdiff_t ReceiveData(void* buffer, std::size_t size);
+    // As ReceiveData, but the bytes go into the pipe (the system moves them without a copy
+    // through our memory); -1 with LastError 10045 when the connection cannot do that.
+    std::ptrdiff_t ReceiveToPipe(int pipeFd, std::size_t size);
     std::ptrdiff_t Send(const void* data, std::size_t length);
     std::ptrdiff_t SendText(std::string_view text) { return Send(text.data(), text.size()); }
+    // Counts every connect, accept and every read or send that moved bytes, so that a watcher
+    // can tell a connection that is making progress from one that is silent.
+    std::uint64_t Activity() const { return m_activity; }
+    // The system's text of the last failed name lookup.
+    const std::string& LookupErrorText() const { return m_lookupErrorText; }
     // Raises OnSessionClosed(0) from inside the call unless it already fired for this
     // connection.
     void Close();
@@ -122,6 +130,7 @@ public:
 
 private:
     void changeState(TSocketState newState);
+    template <typename Read> std::ptrdiff_t receiveWith(std::size_t size, Read read);
     void raiseError(const std::string& message);
     void raiseSocketError(int error, const std::string& function);
     template <typename Handler, typename... Args> void fire(const Handler& handler, Args... args);
@@ -139,6 +148,7 @@ private:
     void connectCompleted(int error);
     void peerClosed(int error);
     void tryToSend();
+    void sendError(int error);
     void applyLingerTo(int fd);
 
     MessageQueue& m_queue;
@@ -172,6 +182,8 @@ private:
 
     std::string m_sendBuffer;
     std::size_t m_sendOffset = 0;
+    std::uint64_t m_activity = 0;
+    std::string m_lookupErrorText;
 };
 
 } // namespace qx

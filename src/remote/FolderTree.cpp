@@ -24,10 +24,34 @@ TFolderTree::TFolderTree() = default;
 TFolderTree::~TFolderTree() = default;
 
 void TFolderTree::Clear() {
+    m_nodeOfEntry.clear();
     m_root.reset();
 }
 
+void TFolderTree::Link(TFolderNode& child, TFTPListItem* entry) {
+    if (child.ListItem != nullptr) {
+        m_nodeOfEntry.erase(child.ListItem);
+    }
+    child.ListItem = entry;
+    if (entry != nullptr) {
+        m_nodeOfEntry[entry] = &child;
+    }
+}
+
+TFolderNode* TFolderTree::NodeOf(const TFTPListItem* entry) const {
+    const auto it = m_nodeOfEntry.find(entry);
+    return it == m_nodeOfEntry.end() ? nullptr : it->second;
+}
+
+void TFolderTree::ForgetListing(TFolderNode& node) {
+    for (const auto& child : node.Children) {
+        Link(*child, nullptr);
+    }
+    node.ListItems.reset();
+}
+
 TFolderNode& TFolderTree::BuildChain(const std::string& currentFolder) {
+    m_nodeOfEntry.clear();
     m_root = std::make_unique<TFolderNode>();
     m_root->Text.assign(1, '/'); // (not = "/": a false -Wrestrict of GCC 12 at -O2)
     std::vector<std::string> parts;
@@ -74,8 +98,7 @@ TFolderNode& TFolderTree::AddFolderTreeNode(TFolderNode& parent, TFTPListItem& e
     auto child = std::make_unique<TFolderNode>();
     child->Text = entry.Name;
     child->Parent = &parent;
-    child->ListItem = &entry;
-    entry.NodeId = child.get();
+    Link(*child, &entry);
     parent.Children.push_back(std::move(child));
     return *parent.Children.back();
 }
@@ -87,14 +110,14 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
     }
     TFTPListItems& listing = *node.ListItems;
     for (const auto& child : node.Children) {
-        child->ListItem = nullptr;
+        TFTPListItem* match = nullptr;
         for (const auto& entry : listing) {
             if (entry->Name == child->Text) {
-                entry->NodeId = child.get();
-                child->ListItem = entry.get();
+                match = entry.get();
                 break;
             }
         }
+        Link(*child, match);
     }
     // Children are kept in name order; each new one goes straight to its place.
     std::vector<std::string> keys;
@@ -104,7 +127,7 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
     }
     const bool sorted = std::is_sorted(keys.begin(), keys.end());
     for (const auto& entry : listing) {
-        if (entry->IsFile || entry->NodeId != nullptr || entry->Name == "." ||
+        if (entry->IsFile || NodeOf(entry.get()) != nullptr || entry->Name == "." ||
             entry->Name == "..") {
             continue;
         }
@@ -119,8 +142,7 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
         auto child = std::make_unique<TFolderNode>();
         child->Text = entry->Name;
         child->Parent = &node;
-        child->ListItem = entry.get();
-        entry->NodeId = child.get();
+        Link(*child, entry.get());
         node.Children.insert(node.Children.begin() + static_cast<std::ptrdiff_t>(row),
                              std::move(child));
         keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(row), std::move(key));

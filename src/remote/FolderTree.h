@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace qx {
@@ -53,6 +54,10 @@ public:
 
     // Appends a child for a folder entry and links the two.
     TFolderNode& AddFolderTreeNode(TFolderNode& parent, TFTPListItem& entry);
+    // The node that shows a folder entry of a listing, or none.
+    TFolderNode* NodeOf(const TFTPListItem* entry) const;
+    // Drops the node's cached listing; its children keep their places but no entry.
+    void ForgetListing(TFolderNode& node);
 
     // Links the node's children to its new listing by name and adds a child for every folder of
     // the listing that has none, keeping the children sorted by name (case-insensitively in
@@ -61,7 +66,11 @@ public:
                           const InsertNotice& before = {}, const InsertNotice& after = {});
 
 private:
+    void Link(TFolderNode& child, TFTPListItem* entry);
+
     std::unique_ptr<TFolderNode> m_root;
+    // Which node shows which folder entry; the entries stay plain data.
+    std::unordered_map<const TFTPListItem*, TFolderNode*> m_nodeOfEntry;
 };
 
 } // namespace qx

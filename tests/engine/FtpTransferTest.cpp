@@ -410,7 +410,9 @@ TEST(FtpTransferFailures, LocalFileThatCannotBeCreated) {
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("no/such/folder/f");
     EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 550);
-    EXPECT_EQ(h.engine.LastResponse(), "Unable to open local file " + dir.file("no/such/folder/f"));
+    // The system's reason follows the name.
+    EXPECT_EQ(h.engine.LastResponse(), "Unable to open local file " + dir.file("no/such/folder/f") +
+                                           ": No such file or directory");
     h.engine.Abort();
 }
 
@@ -540,7 +542,8 @@ TEST(FtpTransferFailures, MissingUploadFile) {
     h.engine.HostFileName = "f";
     h.engine.LocalFileName = dir.file("absent");
     EXPECT_EQ(h.run(&TCustomFtpCliEx::Put), 426);
-    EXPECT_EQ(h.engine.ErrorMessage(), "426 Unable to open local file " + dir.file("absent"));
+    EXPECT_EQ(h.engine.ErrorMessage(), "426 Unable to open local file " + dir.file("absent") +
+                                           ": No such file or directory");
     h.engine.Abort();
 }
 

@@ -76,7 +76,7 @@ TEST(FolderTree, MergeLinksChildrenAndAddsFoldersInNameOrder) {
     }
     EXPECT_EQ(children, (Names_t{"Alpha", "user", "zeta"}));
     EXPECT_EQ(home.ListItem, &user);
-    EXPECT_EQ(user.NodeId, &home);
+    EXPECT_EQ(tree.NodeOf(&user), &home);
     EXPECT_EQ(inserted.size(), 2u);
     // A second merge adds nothing.
     tree.MergeFolderNodes(parent, compare);

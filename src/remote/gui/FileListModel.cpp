@@ -8,8 +8,8 @@
 
 namespace qx {
 
-TFileListModel::TFileListModel(TFileListContent& content, QObject* parent)
-    : QAbstractTableModel(parent), m_content(content) {}
+TFileListModel::TFileListModel(TFileListContent& content, const TFolderTree& tree, QObject* parent)
+    : QAbstractTableModel(parent), m_content(content), m_tree(tree) {}
 
 int TFileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_content.Count());
@@ -48,7 +48,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
         return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::FontRole: {
-        const auto* node = static_cast<const TFolderNode*>(entry->NodeId);
+        const TFolderNode* node = m_tree.NodeOf(entry);
         if (!entry->IsFile && node != nullptr && node->Listed()) {
             QFont font;
             font.setBold(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "remote/FileListContent.h"
+#include "remote/FolderTree.h"
 
 #include <QAbstractTableModel>
 
@@ -11,7 +12,7 @@ namespace qx {
 class TFileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit TFileListModel(TFileListContent& content, QObject* parent = nullptr);
+    TFileListModel(TFileListContent& content, const TFolderTree& tree, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,6 +26,7 @@ public:
 
 private:
     TFileListContent& m_content;
+    const TFolderTree& m_tree;
 };
 
 } // namespace qx

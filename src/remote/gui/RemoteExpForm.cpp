@@ -206,7 +206,7 @@ void TRemoteExpForm::BuildWindow() {
 
     m_treeModel = new TFolderTreeModel(m_tree, this);
     m_folderTreeView->setModel(m_treeModel);
-    m_listModel = new TFileListModel(m_fileList, this);
+    m_listModel = new TFileListModel(m_fileList, m_tree, this);
     m_fileListView->setModel(m_listModel);
     m_fileIconView->setModel(m_listModel);
     m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
@@ -226,9 +226,9 @@ void TRemoteExpForm::BuildWindow() {
             [this] { UpdateSelectionCounters(); });
     const auto openFolder = [this](const QModelIndex& at) {
         const TFTPListItem* entry = m_listModel->Entry(at);
-        if (entry != nullptr && !entry->IsFile && entry->NodeId != nullptr && !m_client->Busy()) {
-            m_folderTreeView->setCurrentIndex(
-                m_treeModel->IndexOf(static_cast<TFolderNode*>(entry->NodeId)));
+        TFolderNode* node = entry != nullptr && !entry->IsFile ? m_tree.NodeOf(entry) : nullptr;
+        if (node != nullptr && !m_client->Busy()) {
+            m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
         }
     };
     connect(m_fileListView, &QAbstractItemView::activated, this, openFolder);

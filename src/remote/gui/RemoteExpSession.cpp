@@ -184,7 +184,7 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
     }
     if (m_client->ResultCode != 0) {
         PlaySound(m_context.Options.ErrorWav);
-        node->ListItems.reset(); // listed again when chosen again
+        m_tree.ForgetListing(*node); // listed again when chosen again
         SelectNodeQuietly(m_shownNode);
         return;
     }
@@ -268,10 +268,7 @@ void TRemoteExpForm::Refresh() {
     m_shownNode = nullptr;
     m_fileList.Clear();
     m_listModel->Reset();
-    node->ListItems.reset();
-    for (auto& child : node->Children) {
-        child->ListItem = nullptr;
-    }
+    m_tree.ForgetListing(*node);
     ShowNode(node);
 }
 
