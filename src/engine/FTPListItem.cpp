@@ -22,6 +22,15 @@ void TFTPListItems::Add(std::unique_ptr<TFTPListItem> item) {
     m_items.push_back(std::move(item));
 }
 
+void TFTPListItems::Append(TFTPListItems&& other) {
+    m_items.reserve(m_items.size() + other.m_items.size());
+    for (auto& item : other.m_items) {
+        m_items.push_back(std::move(item));
+    }
+    other.m_items.clear();
+    HasLinks = HasLinks || other.HasLinks;
+}
+
 std::ptrdiff_t TFTPListItems::IndexOf(const TFTPListItem* item) const {
     const auto found = std::find_if(m_items.begin(), m_items.end(),
                                     [item](const auto& entry) { return entry.get() == item; });

@@ -51,6 +51,8 @@ public:
     TFTPListItem& operator[](std::size_t i) const { return *m_items[i]; }
 
     void Add(std::unique_ptr<TFTPListItem> item);
+    // Moves every item of the other list to the end of this one.
+    void Append(TFTPListItems&& other);
     // Index of the item, -1 when it is not in the list.
     std::ptrdiff_t IndexOf(const TFTPListItem* item) const;
     // Removes the entry without freeing it: the caller owns the item returned.

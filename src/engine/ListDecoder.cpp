@@ -204,8 +204,19 @@ public:
     TListDecoder(const TShellIcons& icons, int currentYear, TFTPListItems& list)
         : m_icons(icons), m_currentYear(currentYear), m_list(list) {}
 
-    void Decode(std::string_view bytes) {
-        bytes = bytes.substr(0, bytes.find(CtrlZ));
+    // One piece of the listing after the other; a line may span pieces. Finish() after the last.
+    void Feed(std::string_view bytes) {
+        if (m_ended) {
+            return;
+        }
+        if (const auto ctrlZ = bytes.find(CtrlZ); ctrlZ != std::string_view::npos) {
+            bytes = bytes.substr(0, ctrlZ);
+            m_ended = true;
+        }
+        if (m_afterCr && !bytes.empty() && bytes.front() == '\n') {
+            bytes.remove_prefix(1); // the LF of a CR LF split between two pieces
+        }
+        m_afterCr = false;
         // The next CR and the next LF are searched for separately (memchr is much faster than
         // a loop testing each byte for both) and each search is repeated only once passed.
         std::size_t nextCr = bytes.find('\r');
@@ -220,15 +231,60 @@ public:
             }
             const std::size_t end = std::min(nextCr, nextLf);
             if (end == std::string_view::npos) {
-                Line(bytes.substr(start));
+                Hold(bytes.substr(start));
                 return;
             }
-            Line(bytes.substr(start, end - start));
+            Complete(bytes.substr(start, end - start));
+            if (end == nextCr && end + 1 == bytes.size()) {
+                m_afterCr = true;
+            }
             start = end + (end == nextCr && end + 1 == nextLf ? 2 : 1);
         }
     }
 
+    void Finish() {
+        if (m_overlong) {
+            ++m_skippedLongLines;
+        } else if (!m_held.empty()) {
+            Line(m_held);
+        }
+        m_held.clear();
+        m_overlong = false;
+    }
+
+    std::size_t SkippedLongLines() const { return m_skippedLongLines; }
+
 private:
+    // The start of a line whose end is in a later piece.
+    void Hold(std::string_view part) {
+        if (m_overlong) {
+            return;
+        }
+        if (m_held.size() + part.size() > kMaxListingLine) {
+            m_overlong = true; // dropped; the rest of the line up to its end goes too
+            m_held.clear();
+            m_held.shrink_to_fit();
+            return;
+        }
+        m_held.append(part);
+    }
+
+    void Complete(std::string_view part) {
+        if (m_overlong || m_held.size() + part.size() > kMaxListingLine) {
+            ++m_skippedLongLines;
+            m_overlong = false;
+            m_held.clear();
+            return;
+        }
+        if (m_held.empty()) {
+            Line(part);
+            return;
+        }
+        m_held.append(part);
+        Line(m_held);
+        m_held.clear();
+    }
+
     void Line(std::string_view line) {
         if (line.empty()) {
             return;
@@ -400,6 +456,12 @@ private:
     const std::string* m_lastDate = nullptr;
     std::array<std::string, 24 * 60> m_times;
     std::bitset<24 * 60> m_timeDone;
+
+    std::string m_held; // a line begun in an earlier piece
+    bool m_overlong = false;
+    bool m_afterCr = false;
+    bool m_ended = false;
+    std::size_t m_skippedLongLines = 0;
 };
 
 int CurrentLocalYear() {
@@ -411,27 +473,34 @@ int CurrentLocalYear() {
     return local.tm_year + 1900;
 }
 
-// Reads the whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+} // namespace
+
+void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context,
+                   TListDecodeReport* report) {
+    const TShellIcons& icons = context.Icons != nullptr ? *context.Icons : SharedShellIcons();
+    TListDecoder decoder(icons, context.CurrentYear, list);
+    decoder.Feed(bytes);
+    decoder.Finish();
+    if (report != nullptr) {
+        report->SkippedLongLines += decoder.SkippedLongLines();
+    }
+}
+
+bool DecodeListFile(const std::string& fileName, TFTPListItems& list, TListDecodeReport* report) {
     const UniqueFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) {
+    struct stat status {};
+    if (!fd || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return false;
     }
-    struct stat status {};
-    std::size_t capacity = 65536;
-    if (::fstat(fd.get(), &status) == 0 && status.st_size > 0) {
-        capacity = static_cast<std::size_t>(status.st_size) + 1;
-    }
-    bytes.resize(capacity);
-    std::size_t used = 0;
+    // Decoded into a list of its own first: a file that cannot be read to its end leaves the
+    // caller's list as it was.
+    TFTPListItems decoded;
+    TListDecoder decoder(SharedShellIcons(), CurrentLocalYear(), decoded);
+    std::string piece(256 * 1024, '\0');
     for (;;) {
-        if (used == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
-        }
-        const ssize_t got = ::read(fd.get(), bytes.data() + used, bytes.size() - used);
+        const ssize_t got = ::read(fd.get(), piece.data(), piece.size());
         if (got == 0) {
-            bytes.resize(used);
-            return true;
+            break;
         }
         if (got < 0) {
             if (errno == EINTR) {
@@ -439,23 +508,13 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
             }
             return false;
         }
-        used += static_cast<std::size_t>(got);
+        decoder.Feed(std::string_view(piece.data(), static_cast<std::size_t>(got)));
     }
-}
-
-} // namespace
-
-void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context) {
-    const TShellIcons& icons = context.Icons != nullptr ? *context.Icons : SharedShellIcons();
-    TListDecoder(icons, context.CurrentYear, list).Decode(bytes);
-}
-
-bool DecodeListFile(const std::string& fileName, TFTPListItems& list) {
-    std::string bytes;
-    if (!ReadWholeFile(fileName, bytes)) {
-        return false;
+    decoder.Finish();
+    list.Append(std::move(decoded));
+    if (report != nullptr) {
+        report->SkippedLongLines += decoder.SkippedLongLines();
     }
-    DecodeListing(bytes, list, {.Icons = &SharedShellIcons(), .CurrentYear = CurrentLocalYear()});
     ::unlink(fileName.c_str());
     return true;
 }

@@ -16,14 +16,27 @@ struct TListDecodeContext {
     int CurrentYear = 0;
 };
 
+// No listing line is longer than this in any real listing; a longer one is skipped, and no more
+// than this much of a line is ever held in memory.
+inline constexpr std::size_t kMaxListingLine = 64 * 1024;
+
+// What a decoding left out that the user should hear of.
+struct TListDecodeReport {
+    std::size_t SkippedLongLines = 0;
+};
+
 // Decodes the raw LIST output in the file into the list (appending) and deletes the file, using
 // the shared shell icons, the current local year and the process's LC_TIME for the date and time
-// texts. Returns false, leaving the list unchanged and the file in place, when the file cannot
-// be opened or read.
-bool DecodeListFile(const std::string& fileName, TFTPListItems& list);
+// texts. The file is read piece by piece, so a listing of any size needs little memory. Returns
+// false, leaving the list unchanged and the file in place, when the file cannot be opened or
+// read.
+bool DecodeListFile(const std::string& fileName, TFTPListItems& list,
+                    TListDecodeReport* report = nullptr);
 
 // Decodes raw LIST output into the list (appending). Lines end at CR, LF or CR LF; a Ctrl-Z byte
-// ends the data. Lines that are neither Unix-style nor DOS-style are ignored.
-void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context);
+// ends the data. Lines that are neither Unix-style nor DOS-style are ignored, and lines longer
+// than kMaxListingLine are skipped.
+void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context,
+                   TListDecodeReport* report = nullptr);
 
 } // namespace qx

@@ -222,6 +222,43 @@ TEST_F(ListDecoderTest, DecodeListFileLeavesWhatItCannotRead) {
     EXPECT_EQ(list.Count(), 0u);
 }
 
+// A hostile server can send one endless line: it is skipped and reported, and the lines around
+// it, some cut by the reads of the file (a CR LF among them), still decode.
+TEST_F(ListDecoderTest, OverlongLinesAreSkippedAndLinesSpanningReadsDecode) {
+    test::TempDir dir;
+    std::string listing = "-rw-r--r-- 1 o g 1 Mar 15 14:02 first.txt\r\n";
+    listing += "-rw-r--r-- 1 o g 2 Mar 15 14:02 " + std::string(3 * 1024 * 1024, 'x') + "\r\n";
+    // The next line's CR falls on the last byte of a 256 KiB read, its LF on the next one.
+    const std::string spanning = "-rw-r--r-- 1 o g 3 Mar 15 14:02 spanning.txt";
+    const std::size_t piece = 256 * 1024;
+    const std::size_t pad = (2 * piece - (listing.size() + spanning.size() + 2) % piece) % piece;
+    for (std::size_t i = 0; i < pad; ++i) {
+        listing += i % 100 == 99 ? '\n' : ' '; // short lines of blanks, which decode to nothing
+    }
+    listing += "\n" + spanning + "\r\n";
+    listing += "-rw-r--r-- 1 o g 4 Mar 15 14:02 " + std::string(kMaxListingLine - 33, 'k') + "\n";
+    listing += "-rw-r--r-- 1 o g 5 Mar 15 14:02 last.txt";
+    const auto path = dir.write("abcdefgh.tmp", listing);
+    TFTPListItems list;
+    TListDecodeReport report;
+    ASSERT_TRUE(DecodeListFile(path, list, &report));
+    ASSERT_EQ(list.Count(), 4u);
+    EXPECT_EQ(list[0].Name, "first.txt");
+    EXPECT_EQ(list[1].Name, "spanning.txt");
+    EXPECT_EQ(list[2].Size, 4); // a line of exactly the limit is kept
+    EXPECT_EQ(list[2].Name.size(), kMaxListingLine - 33);
+    EXPECT_EQ(list[3].Name, "last.txt");
+    EXPECT_EQ(report.SkippedLongLines, 1u);
+
+    // In one piece the rule is the same; an endless last line is skipped as well.
+    TFTPListItems whole;
+    TListDecodeReport wholeReport;
+    DecodeListing("-rw-r--r-- 1 o g 1 Mar 15 14:02 a\n" + std::string(kMaxListingLine + 1, 'y'),
+                  whole, {.Icons = &m_icons, .CurrentYear = 2001}, &wholeReport);
+    ASSERT_EQ(whole.Count(), 1u);
+    EXPECT_EQ(wholeReport.SkippedLongLines, 1u);
+}
+
 TEST(FTPListItemsTest, DeleteHandsOverTheItem) {
     TFTPListItems list;
     for (const char* name : {"a", "b", "c"}) {
