@@ -55,8 +55,9 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         }
     });
 
-    m_carrier = std::make_unique<TCarrierForm>(TCarrierForm::ThreadedCarriers(m_ui),
-                                               &m_options.ASCIIFileExts, m_store);
+    m_carrier = std::make_unique<TCarrierForm>(
+        TCarrierForm::ThreadedCarriers(m_ui, [this] { return m_options.Timeout; }),
+        &m_options.ASCIIFileExts, m_store);
     m_carrier->SetRowIcons([](int index) {
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();

@@ -9,7 +9,9 @@
 #include "session/RemoteNames.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -58,8 +60,10 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
     item->DestPassword = carrier.DestPassword;
     item->DestTransferType = carrier.DestTransferType;
     item->ResumeTransfer = carrier.ResumeTransfer;
-    // Server-to-server items exchange data between the servers: no data connection of ours.
-    item->PassiveMode = direction != TCarryDirection::ServerToServer && carrier.PassiveMode;
+    // A server-to-server item moves no data of ours, but its explorations list folders, in the
+    // mode the user chose.
+    item->PassiveMode = carrier.PassiveMode;
+    item->Depth = carrier.Depth + 1;
     return item;
 }
 
@@ -107,8 +111,9 @@ void TFTPCarrierThread::JobDownload() {
     TFtpClientEx& engine = Engine(Source);
     engine.HostFileName = carrier.SrcPath + carrier.FileName;
     engine.LocalFileName = carrier.DestPath + carrier.FileName;
-    Step(Source, carrier.ResumeTransfer && m_resumeSupported ? &TCustomFtpCliEx::ResumeGet
-                                                             : &TCustomFtpCliEx::Get);
+    // SIZE first: the download must end with that size, and a resumed one knows from it
+    // whether the local part is the start of the file.
+    Driver(Source).Download(carrier.ResumeTransfer && m_resumeSupported, {});
     if (!Failed()) {
         QuitIfDone(Source);
     }
@@ -129,22 +134,7 @@ void TFTPCarrierThread::JobUpload() {
     TFtpClientEx& engine = Engine(Destination);
     engine.HostFileName = carrier.DestPath + carrier.FileName;
     engine.LocalFileName = carrier.SrcPath + carrier.FileName;
-    bool append = false;
-    // Offsets count the server's bytes: ASCII uploads always start from the beginning.
-    if (carrier.ResumeTransfer && engine.Binary()) {
-        Step(Destination, &TCustomFtpCliEx::Size);
-        if (Aborted()) {
-            return;
-        }
-        // A remote file longer than the local one is not the start of it: it is replaced.
-        const std::int64_t localSize = LocalFileSizeOf(engine.LocalFileName);
-        if (!Failed() && engine.SizeResult() >= 0 && engine.SizeResult() <= localSize) {
-            engine.ResumeAt = engine.SizeResult();
-            append = true;
-        }
-    }
-    Step(Destination, append ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put);
-    engine.ResumeAt = 0;
+    Driver(Destination).Upload(carrier.ResumeTransfer);
     if (!Failed()) {
         QuitIfDone(Destination);
     }
@@ -169,18 +159,15 @@ void TFTPCarrierThread::JobTransfer() {
         return;
     }
 
-    Quote(Source, "PASV");
-    if (Failed()) {
+    if (Driver(Source).Quote("PASV") != 0) {
         return;
     }
     const std::string address = PassiveAddress(source.LastResponse());
     if (address.empty()) {
-        Fail("550 Invalid passive mode reply: " + source.LastResponse());
-        DeliverTagged(Source, '!', m_carrier->ErrorMessage);
+        Driver(Source).FailAndLog("550 Invalid passive mode reply: " + source.LastResponse());
         return;
     }
-    Quote(Destination, "PORT " + address);
-    if (Failed()) {
+    if (Driver(Destination).Quote("PORT " + address) != 0) {
         return;
     }
 
@@ -189,14 +176,12 @@ void TFTPCarrierThread::JobTransfer() {
     // Offsets only mean the same on both sides in binary mode.
     if (carrier.ResumeTransfer && m_resumeSupported && source.Binary() && destination.Binary()) {
         destination.HostFileName = destinationFile;
-        Step(Destination, &TCustomFtpCliEx::Size);
-        if (Aborted()) {
+        if (Driver(Destination).Step(&TCustomFtpCliEx::Size) == 2) {
             return;
         }
         const std::int64_t held = Failed() ? -1 : destination.SizeResult();
         if (held >= 0 && (carrier.FileSize < 0 || held <= carrier.FileSize)) {
-            Quote(Source, "REST " + std::to_string(held));
-            if (Aborted()) {
+            if (Driver(Source).Quote("REST " + std::to_string(held)) == 2) {
                 return;
             }
             if (!Failed()) {
@@ -208,13 +193,12 @@ void TFTPCarrierThread::JobTransfer() {
     for (const auto& [side, command] :
          {std::pair{Destination, store + destinationFile},
           std::pair{Source, "RETR " + carrier.SrcPath + carrier.FileName}}) {
-        m_slots[side].watch = ReplyWatch{true, 0, {}, {}};
-        Quote(side, command);
-        if (Failed()) {
+        m_watches[side] = ReplyWatch{true, 0, {}, {}, 0};
+        if (Driver(side).Quote(command) != 0) {
             return;
         }
         // A refusal below 500 (425, 450, ...) is no start of a transfer either.
-        const std::string& answer = m_slots[side].watch.answer;
+        const std::string& answer = m_watches[side].answer;
         if (ReplyCode(answer) >= 400) {
             Fail(answer);
             return;
@@ -230,10 +214,13 @@ void TFTPCarrierThread::JobTransfer() {
 }
 
 // Both servers report the end of the transfer with a final reply after the one that answered
-// the command (unless that answer was already final); the job succeeds when both say so.
+// the command (unless that answer was already final); the job succeeds when both say so. The
+// data goes from server to server, out of sight: while it flows there is nothing to measure,
+// and the servers' own limits end a transfer that stalls. Once one server has reported the
+// end, the other must report it within the inactivity limit.
 bool TFTPCarrierThread::WaitForTransferEnd() {
     const auto endReply = [this](Side side) -> const std::string* {
-        const ReplyWatch& watch = m_slots[side].watch;
+        const ReplyWatch& watch = m_watches[side];
         if (watch.finalReplies >= 2) {
             return &watch.end;
         }
@@ -250,8 +237,8 @@ bool TFTPCarrierThread::WaitForTransferEnd() {
         const std::string* sourceEnd = endReply(Source);
         const std::string* destinationEnd = endReply(Destination);
         if (sourceEnd != nullptr && destinationEnd != nullptr) {
-            for (EngineSlot& slot : m_slots) {
-                slot.watch.armed = false;
+            for (ReplyWatch& watch : m_watches) {
+                watch.armed = false;
             }
             if (!IsSuccessReply(*sourceEnd)) {
                 Fail(*sourceEnd);
@@ -270,14 +257,35 @@ bool TFTPCarrierThread::WaitForTransferEnd() {
                 return false;
             }
         }
-        const MessageQueue::Message message = m_queue.take();
-        if (message.kind == MessageQueue::Message::Kind::Quit) {
+        const Side ended = sourceEnd != nullptr ? Source : Destination;
+        const std::int64_t limitMs = std::int64_t{m_carrier->Timeout} * 1000;
+        std::optional<MessageQueue::Message> message;
+        if ((sourceEnd != nullptr || destinationEnd != nullptr) && limitMs > 0) {
+            const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now().time_since_epoch())
+                                         .count();
+            const std::int64_t left = m_watches[ended].endedAt + limitMs - now;
+            if (left <= 0) {
+                const Side waiting = ended == Source ? Destination : Source;
+                Engine(waiting).Abort();
+                Fail("421 Timed out after " + std::to_string(m_carrier->Timeout) + " seconds.");
+                DeliverTagged(waiting, '!', m_carrier->ErrorMessage);
+                return false;
+            }
+            message = m_queue.takeFor(std::chrono::milliseconds(left));
+            if (!message) {
+                continue;
+            }
+        } else {
+            message = m_queue.take();
+        }
+        if (message->kind == MessageQueue::Message::Kind::Quit) {
             AbortBoth();
             m_queue.postQuit();
             return false;
         }
-        if (message.kind == MessageQueue::Message::Kind::Thread &&
-            message.thread.Code == carrier_job::Abort) {
+        if (message->kind == MessageQueue::Message::Kind::Thread &&
+            message->thread.Code == carrier_job::Abort) {
             AbortBoth();
             return false;
         }
@@ -308,7 +316,7 @@ void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
 
 void TFTPCarrierThread::JobExploreDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true)) {
+    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
@@ -326,7 +334,7 @@ void TFTPCarrierThread::JobExploreDownload() {
 
 void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true)) {
+    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
@@ -340,7 +348,7 @@ void TFTPCarrierThread::JobExploreTransfer() {
 
 void TFTPCarrierThread::JobExploreUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true)) {
+    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string remoteFolder = carrier.DestPath + carrier.FileName;
@@ -356,8 +364,8 @@ void TFTPCarrierThread::JobExploreUpload() {
         entries.push_back(*it);
     }
     if (error) {
-        Fail("550 Cannot read folder " + localFolder + ": " + error.message() + ".");
-        DeliverTagged(Destination, '!', m_carrier->ErrorMessage);
+        Driver(Destination)
+            .FailAndLog("550 Cannot read folder " + localFolder + ": " + error.message() + ".");
         return;
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
@@ -365,15 +373,13 @@ void TFTPCarrierThread::JobExploreUpload() {
     });
 
     const TShellIcons& icons = SharedShellIcons();
-    const fs::path here = fs::weakly_canonical(localFolder, error);
     for (const fs::directory_entry& entry : entries) {
         const std::string name = entry.path().filename().string();
         if (name.front() == '.') {
             continue;
         }
         const auto skip = [&](const std::string& why) {
-            DeliverTagged(Destination, '!',
-                          "Skipped [" + name + "] in [" + localFolder + "]: " + why + ".");
+            Skip(Destination, "Skipped [" + name + "] in [" + localFolder + "]: " + why + ".");
         };
         if (!IsSafeEntryName(name)) {
             skip("not a name that can be carried");
@@ -382,14 +388,10 @@ void TFTPCarrierThread::JobExploreUpload() {
         std::error_code statError;
         const bool folder = entry.is_directory(statError);
         if (folder && entry.is_symlink(statError)) {
-            // A link to this folder or to one above it would be explored for ever.
-            const fs::path target = fs::canonical(entry.path(), statError);
-            const auto mismatch =
-                std::mismatch(target.begin(), target.end(), here.begin(), here.end());
-            if (!statError && mismatch.first == target.end()) {
-                skip("the folder link leads back into the folder");
-                continue;
-            }
+            // Into the tree it would upload a part twice (or for ever), out of it files the
+            // user did not choose.
+            skip("uploads do not follow folder links");
+            continue;
         }
         if (!folder && !entry.is_regular_file(statError)) {
             skip("not a file or a folder");

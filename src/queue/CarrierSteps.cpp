@@ -1,90 +1,51 @@
 // Steps the carrier's jobs share: login with retries, the restart probe, transfer types,
-// listings with link detection and the destination folder of an exploration.
+// listings and the destination folder of an exploration.
 
 #include "queue/FTPCarrierThread.h"
 
-#include "base/ShellIcons.h"
-#include "engine/ListDecoder.h"
-#include "platform/TempFiles.h"
 #include "session/RemoteNames.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace qx {
 
 bool TFTPCarrierThread::Login(Side side) {
     TThreadedFTPCarrier& carrier = *m_carrier;
     TFtpClientEx& engine = Engine(side);
-    const std::string& host = engine.HostName;
-    EngineSlot& slot = m_slots[side];
-    if (slot.loggedIn) {
+    if (m_sessions[side].loggedIn) {
         if (engine.ControlSocket().State() == TSocketState::wsConnected &&
             engine.State() == TFtpState::ftpReady) {
             DeliverTagged(side, '~',
-                          "User [" + engine.UserName + "] still logged in onto host [" + host +
-                              "] on port [" + engine.Port + "]");
+                          "User [" + engine.UserName + "] still logged in onto host [" +
+                              engine.HostName + "] on port [" + engine.Port + "]");
             carrier.ResultCode = 0;
             return true;
         }
         DropSession(side); // the server ended the session meanwhile
     }
-    int counter = carrier.ConnectRetry;
-    while (counter > 0) {
-        Step(side, &TCustomFtpCliEx::Connect);
-        m_displayDetached = false;
-        if (Aborted()) {
-            return false;
-        }
-        if (!Failed()) {
-            break;
-        }
-        DeliverTagged(side, '!',
-                      "User [" + engine.UserName + "] failed to log in onto host [" + host +
-                          "] on port [" + engine.Port + "]");
-        engine.Abort();
-        --counter;
-        if (counter > 0) {
-            DeliverTagged(side, '~',
-                          "Retrying to connect host [" + host + "] on port [" + engine.Port +
-                              "]. " + std::to_string(counter) + " connection retry remained");
-            m_displayDetached = true; // the next attempt runs without log lines
-        }
-    }
-    m_displayDetached = false;
-    if (counter <= 0) {
-        carrier.ResultCode = 1;
-        if (carrier.ErrorMessage.empty()) {
-            carrier.ErrorMessage = "500 Login failed: no login attempt is allowed.";
-        }
+    TEngineDriver::LoginPlan plan;
+    plan.Attempts = carrier.ConnectRetry;
+    plan.ReportAttempts = true; // nothing is asked, and there is no pause between attempts
+    if (!Driver(side).Login(plan)) {
         return false;
     }
-    DeliverTagged(side, '~',
-                  "User [" + engine.UserName + "] logged in successfully onto host [" + host +
-                      "] on port [" + engine.Port + "]");
-    slot.loggedIn = true;
-    slot.probed = false;
-    slot.typeKnown = false;
+    m_sessions[side] = SessionState{true, false};
     return true;
 }
 
 bool TFTPCarrierThread::ProbeRestart() {
-    if (m_slots[Source].probed) {
+    if (m_sessions[Source].probed) {
         return true; // a kept session: the answer is known
     }
+    TEngineDriver& source = Driver(Source);
     m_resumeSupported = false;
     // Servers may refuse REST in ASCII mode, the mode a session starts in.
-    SendType(Source, true);
-    if (Aborted()) {
-        return false;
-    }
-    Quote(Source, "REST 1");
-    if (Aborted()) {
+    if (source.SetType(true) == 2 || source.Quote("REST 1") == 2) {
         return false;
     }
     m_resumeSupported = !Failed();
-    Quote(Source, "REST 0");
-    m_slots[Source].probed = !Aborted();
+    source.Quote("REST 0");
+    m_sessions[Source].probed = !Aborted();
     return !Aborted();
 }
 
@@ -101,19 +62,7 @@ void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
                 std::find(extensions->begin(), extensions->end(), extension) == extensions->end();
         }
     }
-    SendType(side, binary);
-}
-
-void TFTPCarrierThread::SendType(Side side, bool binary) {
-    EngineSlot& slot = m_slots[side];
-    if (slot.loggedIn && slot.typeKnown && slot.binary == binary) {
-        m_carrier->ResultCode = 0;
-        return;
-    }
-    slot.engine->SetBinary(binary);
-    Step(side, &TCustomFtpCliEx::SetType);
-    slot.typeKnown = !Failed();
-    slot.binary = binary;
+    Driver(side).SetType(binary);
 }
 
 void TFTPCarrierThread::QuitIfDone(Side side) {
@@ -123,99 +72,26 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
     }
     // The work is done: a server that drops the connection instead of answering QUIT does
     // not make it a failure.
-    Step(side, &TCustomFtpCliEx::Quit);
-    m_slots[side].loggedIn = false;
+    Driver(side).Step(&TCustomFtpCliEx::Quit);
+    m_sessions[side].loggedIn = false;
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
     }
 }
 
 bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& listing) {
-    TFtpClientEx& engine = Engine(Source);
-    engine.HostDirName = folder;
-    Step(Source, &TCustomFtpCliEx::Cwd);
-    if (Failed()) {
-        return false;
-    }
-    SendType(Source, false); // listings travel as ASCII
-    if (Failed()) {
-        return false;
-    }
-    std::string listingFile;
-    try {
-        listingFile = CreateTempFile(PrivateTempFolder()).Path;
-    } catch (const std::exception& error) {
-        Fail(std::string("550 Cannot create a temporary file: ") + error.what());
-        DeliverTagged(Source, '!', m_carrier->ErrorMessage);
-        return false;
-    }
-    engine.HostFileName.clear();
-    engine.LocalFileName = listingFile;
-    Step(Source, &TCustomFtpCliEx::Dir);
-    const bool decoded = !Failed() && DecodeListFile(listingFile, listing);
-    std::remove(listingFile.c_str());
-    if (Failed()) {
-        return false;
-    }
-    if (!decoded) {
-        Fail("550 Cannot read the listing file " + listingFile);
-        DeliverTagged(Source, '!', m_carrier->ErrorMessage);
-        return false;
-    }
-    if (listing.HasLinks) {
-        DetectLinks(folder, listing);
-    }
-    return !Failed();
-}
-
-void TFTPCarrierThread::DetectLinks(const std::string& folder, TFTPListItems& listing) {
-    TFtpClientEx& engine = Engine(Source);
-    const TShellIcons& icons = SharedShellIcons();
-    DeliverTagged(Source, '~', "Auto-detecting link property...");
-    m_quiet = true;
-    int folders = 0;
-    int files = 0;
-    for (const auto& item : listing) {
-        if (!item->IsLink) {
-            continue;
-        }
-        // An absolute path, so that a probe that entered a folder needs no way back.
-        engine.HostDirName = JoinRemotePath(folder, item->Name);
-        Step(Source, &TCustomFtpCliEx::Cwd);
-        if (Aborted()) {
-            m_quiet = false;
-            return;
-        }
-        if (Failed()) {
-            ++files;
-            item->IsFile = true;
-            item->ImageIndex = icons.GetIconIndex(item->Name);
-            item->TypeName = icons.GetTypeName(item->Name);
-        } else {
-            ++folders;
-            item->IsFile = false;
-            item->Size = -1;
-            item->ImageIndex = icons.FolderIconIndex;
-            item->TypeName = icons.FolderTypeName;
-        }
-    }
-    m_quiet = false;
-    DeliverTagged(Source, '~',
-                  std::to_string(folders) + " folder and " + std::to_string(files) +
-                      " file links detected.");
-    m_carrier->ResultCode = 0;
+    return Driver(Source).ListFolder(folder, listing);
 }
 
 bool TFTPCarrierThread::EnterOrMakeFolder(const std::string& folder) {
-    TFtpClientEx& engine = Engine(Destination);
-    engine.HostDirName = folder;
-    Step(Destination, &TCustomFtpCliEx::Cwd);
-    if (Aborted()) {
+    TEngineDriver& destination = Driver(Destination);
+    Engine(Destination).HostDirName = folder;
+    if (destination.Step(&TCustomFtpCliEx::Cwd) == 2) {
         return false;
     }
     if (Failed()) {
-        engine.HostFileName = folder;
-        Step(Destination, &TCustomFtpCliEx::Mkd);
+        Engine(Destination).HostFileName = folder;
+        destination.Step(&TCustomFtpCliEx::Mkd);
     }
     return !Failed();
 }
@@ -225,18 +101,26 @@ bool TFTPCarrierThread::UsableRemoteEntry(const TFTPListItem& entry, const std::
         return false;
     }
     if (!IsSafeEntryName(entry.Name)) {
-        DeliverTagged(Source, '!',
-                      "Skipped [" + entry.Name + "] in [" + folder +
-                          "]: not a name that can be carried.");
+        Skip(Source,
+             "Skipped [" + entry.Name + "] in [" + folder + "]: not a name that can be carried.");
         return false;
     }
     if (!entry.IsFile && entry.IsLink && LinkLoopsBack(folder, entry.LinkTo)) {
-        DeliverTagged(Source, '!',
-                      "Skipped the folder link [" + entry.Name + "] in [" + folder +
-                          "]: it leads back into the folder.");
+        Skip(Source, "Skipped the folder link [" + entry.Name + "] in [" + folder +
+                         "]: it leads back into the folder.");
         return false;
     }
     return true;
+}
+
+bool TFTPCarrierThread::WithinDepth(const std::string& folder) {
+    if (m_carrier->Depth <= kMaxRecursionDepth) {
+        return true;
+    }
+    Fail("500 Stopped at [" + folder + "]: more than " + std::to_string(kMaxRecursionDepth) +
+         " folder levels.");
+    Deliver("! " + m_carrier->ErrorMessage);
+    return false;
 }
 
 } // namespace qx

@@ -19,6 +19,7 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
     SrcTransferType = item.SrcTransferType;
     DestTransferType = item.DestTransferType;
     PassiveMode = item.PassiveMode;
+    Depth = item.Depth;
 }
 
 bool TFTPCarrier::StartJobFor(const TFTPCarryItem& item) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qx {
 
@@ -56,6 +57,11 @@ public:
     bool ResumeTransfer = false;
     const TAsciiExtensions* ASCIIExts = nullptr; // referenced, not owned
     bool PassiveMode = false;
+    // Seconds a job may wait on the network without a byte moving before it fails with
+    // "421 Timed out after %d seconds."; 0 waits for ever.
+    int Timeout = 30;
+    // How many explorations lie between the item and the one the user queued (0 for that one).
+    int Depth = 0;
     // After a job that got through, stay logged in instead of sending QUIT, so that the next
     // job of this carrier on the same server and login starts at once.
     bool KeepSession = false;
@@ -71,6 +77,9 @@ public:
     std::uint8_t ResultCode = 0; // 0 success, 1 failure, 2 aborted
     std::string ErrorMessage;
     TFTPCarryItems Items; // what an explore job found
+    // What an explore job left out (names that cannot be carried, links that loop, special
+    // files, listing lines that cannot be read), one line each.
+    std::vector<std::string> SkippedEntries;
     // The owner's back-reference (the scheduler keeps its status row here).
     std::uint64_t Tag = 0;
 

@@ -1,9 +1,10 @@
 #include "queue/FTPCarrierThread.h"
 
 #include "engine/FtpReplies.h"
-#include "session/SessionLog.h"
 
 #include <sys/resource.h>
+
+#include <chrono>
 
 namespace qx {
 
@@ -23,15 +24,37 @@ void TFTPCarrierThread::Join() {
 }
 
 void TFTPCarrierThread::Body(const std::function<void()>& ready) {
-    if (m_carrier->LowestPriority) {
+    TThreadedFTPCarrier& carrier = *m_carrier;
+    if (carrier.LowestPriority) {
         ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
     }
     for (const Side side : {Source, Destination}) {
-        auto engine = std::make_unique<TFtpClientEx>(m_queue);
-        engine->MultiThreaded = true;
-        engine->Timeout = 0; // the carrier waits on its own terms
-        m_slots[side].engine = std::move(engine);
-        HookEngine(side);
+        TEngineDriver::Hooks hooks;
+        hooks.Deliver = [this](const std::string& line) { Deliver(line); };
+        hooks.Progress = [this](std::int64_t position, std::int64_t transfered,
+                                std::int64_t elapsed) {
+            m_carrier->m_ui.post([carrier = m_carrier, position, transfered, elapsed] {
+                if (carrier->OnTransferStatus) {
+                    auto handler = carrier->OnTransferStatus;
+                    handler(*carrier, position, transfered, elapsed);
+                }
+            });
+        };
+        hooks.Reply = [this, side](const std::string& reply) {
+            ReplyWatch& watch = m_watches[side];
+            if (watch.armed && IsFinalReplyLine(reply)) {
+                ++watch.finalReplies;
+                (watch.finalReplies == 1 ? watch.answer : watch.end) = reply;
+                watch.endedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now().time_since_epoch())
+                                    .count();
+            }
+        };
+        hooks.Skipped = [this, side](const std::string& text) { Skip(side, text); };
+        m_drivers[side] = std::make_unique<TEngineDriver>(
+            m_queue, AbortFlag, carrier_job::Abort,
+            TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks),
+            true);
     }
     m_queue.processMessages();
     ready();
@@ -47,46 +70,11 @@ void TFTPCarrierThread::Body(const std::function<void()>& ready) {
     }
     QuitKeptSessions();
     // Freeing the engines drops whatever connection a failed or aborted job left open.
-    for (EngineSlot& slot : m_slots) {
-        slot.engine.reset();
+    for (auto& driver : m_drivers) {
+        driver.reset();
     }
-    auto carrierRef = m_carrier;
-    carrierRef->m_ui.post([carrierRef, self = this] { carrierRef->EndOfWorker(self); });
-}
-
-void TFTPCarrierThread::HookEngine(Side side) {
-    TFtpClientEx& engine = Engine(side);
-    engine.OnCommand = [this, side](TCustomFtpCliEx&, std::string& command) {
-        if (!m_quiet) {
-            DeliverTagged(side, '>', CommandLogLine(command).substr(2));
-        }
-    };
-    engine.OnResponse = [this, side](TCustomFtpCliEx& e) {
-        ReplyWatch& watch = m_slots[side].watch;
-        if (watch.armed && IsFinalReplyLine(e.LastResponse())) {
-            ++watch.finalReplies;
-            (watch.finalReplies == 1 ? watch.answer : watch.end) = e.LastResponse();
-        }
-        if (!m_quiet) {
-            DeliverTagged(side, '<', e.LastResponse());
-        }
-    };
-    engine.OnConnectState = [this, side](TCustomFtpCliEx& e, TFTPConnectState state) {
-        const std::string line = ConnectStateLogLine(state, e.HostName, e.DnsResult());
-        DeliverTagged(side, line.front(), line.substr(2));
-    };
-    engine.OnTransferState = [this](TCustomFtpCliEx&, std::int64_t position,
-                                    std::int64_t transfered, std::int64_t elapsed) {
-        DeliverProgress(position, transfered, elapsed);
-    };
-    engine.OnRequestDone = [this, side](TCustomFtpCliEx& e, TFtpRequest, std::uint16_t error) {
-        // A completion of an earlier, aborted request may still come in; only one with the
-        // engine ready belongs to the request being waited for.
-        if (e.State() == TFtpState::ftpReady) {
-            m_slots[side].requestDone = true;
-            m_slots[side].requestError = error;
-        }
-    };
+    auto owner = m_carrier;
+    owner->m_ui.post([owner, self = this] { owner->EndOfWorker(self); });
 }
 
 // The job's logins. A session kept from the last job stays when it is one with the same
@@ -100,8 +88,8 @@ void TFTPCarrierThread::PrepareEngines() {
         const std::string& port = source ? carrier.SrcPort : carrier.DestPort;
         const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
         const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
-        if (m_slots[side].loggedIn && (engine.HostName != host || engine.Port != port ||
-                                       engine.UserName != user || engine.PassWord != password)) {
+        if (m_sessions[side].loggedIn && (engine.HostName != host || engine.Port != port ||
+                                          engine.UserName != user || engine.PassWord != password)) {
             DropSession(side);
         }
         engine.HostName = host;
@@ -109,32 +97,32 @@ void TFTPCarrierThread::PrepareEngines() {
         engine.UserName = user;
         engine.PassWord = password;
         engine.Passive = carrier.PassiveMode;
-        m_slots[side].watch = ReplyWatch{};
+        engine.InactivityLimit = carrier.Timeout;
+        m_watches[side] = ReplyWatch{};
     }
 }
 
 void TFTPCarrierThread::DropSession(Side side) {
-    EngineSlot& slot = m_slots[side];
-    if (slot.loggedIn) {
-        slot.engine->Abort();
+    if (m_sessions[side].loggedIn) {
+        Engine(side).Abort();
     }
-    slot.loggedIn = false;
-    slot.probed = false;
-    slot.typeKnown = false;
+    m_sessions[side] = SessionState{};
+    Driver(side).ForgetType();
 }
 
 // Kept sessions end politely when the worker stops; a server that does not answer within a
 // few seconds is left.
 void TFTPCarrierThread::QuitKeptSessions() {
-    for (EngineSlot& slot : m_slots) {
-        if (slot.loggedIn && slot.engine->ControlSocket().State() != TSocketState::wsClosed) {
-            slot.engine->OnCommand = nullptr;
-            slot.engine->OnResponse = nullptr;
-            slot.engine->OnConnectState = nullptr;
-            slot.engine->Timeout = 3;
-            slot.engine->RunAndWait(&TCustomFtpCliEx::Quit);
+    for (const Side side : {Source, Destination}) {
+        TFtpClientEx& engine = Engine(side);
+        if (m_sessions[side].loggedIn && engine.ControlSocket().State() != TSocketState::wsClosed) {
+            engine.OnCommand = nullptr;
+            engine.OnResponse = nullptr;
+            engine.OnConnectState = nullptr;
+            engine.Timeout = 3;
+            engine.RunAndWait(&TCustomFtpCliEx::Quit);
         }
-        slot.loggedIn = false;
+        m_sessions[side].loggedIn = false;
     }
 }
 
@@ -158,6 +146,7 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     carrier.ResultCode = 0;
     carrier.ErrorMessage.clear();
     carrier.Items.Clear();
+    carrier.SkippedEntries.clear();
     PrepareEngines();
     try {
         switch (code) {
@@ -201,70 +190,11 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     });
 }
 
-// --- Waiting for the engines -----------------------------------------------------------------
+// --- Outcomes --------------------------------------------------------------------------------
 
 void TFTPCarrierThread::Fail(std::string errorMessage) {
     m_carrier->ResultCode = 1;
     m_carrier->ErrorMessage = std::move(errorMessage);
-}
-
-void TFTPCarrierThread::Step(Side side, Request request) {
-    m_slots[side].requestDone = false;
-    try {
-        (Engine(side).*request)();
-    } catch (const std::exception& refused) {
-        // Refused before anything was sent (an empty user name, no connection, ...): a failed
-        // step like any other.
-        Fail(refused.what());
-        DeliverTagged(side, '!', refused.what());
-        return;
-    }
-    WaitForEngine(side);
-}
-
-void TFTPCarrierThread::Quote(Side side, const std::string& command) {
-    Engine(side).LocalFileName = command;
-    Step(side, &TCustomFtpCliEx::Quote);
-}
-
-void TFTPCarrierThread::WaitForEngine(Side side) {
-    EngineSlot& slot = m_slots[side];
-    TFtpClientEx& engine = *slot.engine;
-    for (;;) {
-        if (AbortFlag.load()) {
-            AbortOne(side);
-            return;
-        }
-        if (engine.State() == TFtpState::ftpReady && slot.requestDone) {
-            if (slot.requestError == 0) {
-                m_carrier->ResultCode = 0;
-            } else {
-                Fail(engine.ErrorMessage().empty() ? engine.LastResponse() : engine.ErrorMessage());
-            }
-            return;
-        }
-        const MessageQueue::Message message = m_queue.take();
-        if (message.kind == MessageQueue::Message::Kind::Quit) {
-            AbortOne(side);
-            m_queue.postQuit(); // so that the thread's own loop ends as well
-            return;
-        }
-        if (message.kind == MessageQueue::Message::Kind::Thread &&
-            message.thread.Code == carrier_job::Abort) {
-            AbortOne(side);
-            return;
-        }
-        // A window message has been dispatched; any other code is dropped.
-    }
-}
-
-void TFTPCarrierThread::AbortOne(Side side) {
-    AbortFlag = false;
-    TFtpClientEx& engine = Engine(side);
-    engine.Abort();
-    m_carrier->ResultCode = 2;
-    m_carrier->ErrorMessage = "! [" + engine.HostName + "]: Operation aborted.";
-    Deliver(m_carrier->ErrorMessage, true);
 }
 
 void TFTPCarrierThread::AbortBoth() {
@@ -274,17 +204,14 @@ void TFTPCarrierThread::AbortBoth() {
     m_carrier->ResultCode = 2;
     m_carrier->ErrorMessage = "! [" + Engine(Source).HostName + ", " +
                               Engine(Destination).HostName + "]: Operation aborted.";
-    Deliver(m_carrier->ErrorMessage, true);
+    Deliver(m_carrier->ErrorMessage);
 }
 
 // --- Delivery --------------------------------------------------------------------------------
 
-void TFTPCarrierThread::Deliver(const std::string& line, bool evenWhenDetached) {
-    if (m_displayDetached && !evenWhenDetached) {
-        return;
-    }
-    // Lines and progress carry copies and need no answer: they are queued rather than waited
-    // for, and still reach the user-interface thread before the job's done event, in order.
+void TFTPCarrierThread::Deliver(const std::string& line) {
+    // Lines carry copies and need no answer: they are queued rather than waited for, and still
+    // reach the user-interface thread before the job's done event, in order.
     m_carrier->m_ui.post([carrier = m_carrier, line] {
         if (carrier->OnDisplay) {
             auto handler = carrier->OnDisplay;
@@ -294,17 +221,12 @@ void TFTPCarrierThread::Deliver(const std::string& line, bool evenWhenDetached) 
 }
 
 void TFTPCarrierThread::DeliverTagged(Side side, char kind, const std::string& text) {
-    Deliver(std::string(1, kind) + " [" + Engine(side).HostName + "]: " + text);
+    Driver(side).Line(kind, text);
 }
 
-void TFTPCarrierThread::DeliverProgress(std::int64_t position, std::int64_t transfered,
-                                        std::int64_t elapsed) {
-    m_carrier->m_ui.post([carrier = m_carrier, position, transfered, elapsed] {
-        if (carrier->OnTransferStatus) {
-            auto handler = carrier->OnTransferStatus;
-            handler(*carrier, position, transfered, elapsed);
-        }
-    });
+void TFTPCarrierThread::Skip(Side side, const std::string& text) {
+    m_carrier->SkippedEntries.push_back(text);
+    DeliverTagged(side, '!', text);
 }
 
 } // namespace qx

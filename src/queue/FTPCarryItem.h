@@ -48,6 +48,8 @@ struct TFTPCarryItem {
     int ImageIndex = 0;
     std::string TypeName;
     bool PassiveMode = false;
+    // How many explorations lie between the item and the one the user queued (0 for that one).
+    int Depth = 0;
     // The carrier working on the item while it runs; null before and after.
     TFTPCarrier* Carrier = nullptr;
 };

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "engine/FtpClientEx.h"
 #include "platform/MessageQueue.h"
 #include "platform/WorkerThread.h"
+#include "session/EngineDriver.h"
 #include "session/ThreadedFTPClient.h"
 
 #include <atomic>
 #include <cstdint>
-#include <future>
 #include <memory>
+#include <optional>
 #include <string>
-#include <thread>
 
 namespace qx {
 
@@ -18,6 +17,9 @@ namespace qx {
 // loop takes request codes from the queue and runs one operation to its end; while an
 // operation waits for the engine it dispatches the engine's socket notifications from the same
 // queue, acts on abort and quit, and drops any other request code.
+//
+// Log lines, status texts and progress reach the user-interface thread as queued copies, in
+// order; the done event and the questions of the login wait for it.
 class TFTPClientThread {
 public:
     explicit TFTPClientThread(std::shared_ptr<TThreadedFTPClient> client);
@@ -33,64 +35,67 @@ public:
     std::atomic<bool> AbortFlag{false};
 
 private:
-    using Request = void (TCustomFtpCliEx::*)();
-    using DoneEvent = TThreadedFTPClient::TNotifyEvent TThreadedFTPClient::*;
+    // One line of the request table: what the worker does with a request code.
+    struct RequestEntry {
+        unsigned Code;
+        const char* Status;
+        TThreadedFTPClient::TNotifyEvent TThreadedFTPClient::*DoneEvent;
+        void (TFTPClientThread::*Operation)();
+        bool ConsumesHostNames;
+        bool ConsumesLocalNames;
+    };
+    static const RequestEntry* FindRequest(unsigned code);
 
     void Body(const std::function<void()>& ready);
-    void InstallEngineHandlers();
-    void RunOperation(unsigned code);
-    void Finish(DoneEvent event, bool consumesHostNames, bool consumesLocalNames);
+    void RunOperation(const RequestEntry& request);
+    void Finish(const RequestEntry& request);
 
-    // One engine request and the wait for it; ResultCode tells how it went.
-    void Step(Request request);
-    void WaitForEngine();
-    void DoAbort();
-    bool Failed() const; // ResultCode is not 0
-    bool Aborted() const;
-
-    // Delivery to the user-interface thread, waiting for the handler to return.
+    // Delivery to the user-interface thread.
     void Deliver(const std::string& line);
-    // An authentication question; false when the user cancelled it.
+    void PublishFileSize(std::int64_t size);
+    // An authentication question, waited for; false when the user cancelled it.
     bool Ask(TFTPAuthenticate what, std::string& answer);
-    void SleepUnlessAborted(int seconds);
 
-    // Operations (FtpOperations.cpp)
-    void OpConnect();
+    TFtpClientEx& Engine() { return m_driver->Engine(); }
+    bool Failed() const { return m_driver->Failed(); }
+    bool Aborted() const { return m_driver->Aborted(); }
+
+    // The operations of the request table (FtpOperations.cpp).
+#define QX_OPERATION(name, code, status, consumesHostNames, consumesLocalNames) void Op##name();
+    QX_FTP_REQUESTS(QX_OPERATION)
+#undef QX_OPERATION
+
+    // Steps the operations share (FtpOperations.cpp).
     bool Login();
     bool ReconnectIfClosed();
     // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
     bool EnterHostDir();
-    void SetTransferType();
     void ChooseTransferType();
     void ListFolder(TFTPListItems& target);
-    void DetectLinks(TFTPListItems& target, const std::string& listedFolder);
     void DownloadOneFile();
     void UploadOneFile();
-    void OpRemove();
-    void OpTransfers(bool upload); // Downloads and Uploads
-    void OpChangePerms();
-    void OpChangeCase(bool upper);
-    void OpQuit();
+    void Transfers(bool upload); // Downloads and Uploads
+    void ChangeCase(bool upper);
     template <typename Entry> void EntryLoop(TStringList& list, Entry&& carryOut);
 
     // Folder trees (FtpTreeOperations.cpp). The paths are copies: the engine's fields that
-    // callers pass change on the way.
-    void DownloadFolder(std::string remoteFolder, std::string localFolder, int depth);
+    // callers pass change on the way. The local root is the folder the user chose, which no
+    // local link may lead out of.
+    void DownloadFolder(std::string remoteFolder, std::string localFolder,
+                        const std::string& localRoot, int depth);
     void UploadFolder(std::string localFolder, std::string remoteFolder, int depth);
     void RemoveFolder(std::string folder, int depth);
     bool UsableEntry(const TFTPListItem& item, const std::string& folder);
     bool WithinDepth(int depth, const std::string& folder);
+    void Skip(const std::string& line);
+    // The closing line of a request that skipped entries.
+    void ReportSkipped();
 
     std::shared_ptr<TThreadedFTPClient> m_client;
     MessageQueue m_queue;
-    std::unique_ptr<TFtpClientEx> m_engine;
+    std::unique_ptr<TEngineDriver> m_driver;
     TWorkerThread m_thread;
-
-    bool m_typeKnown = false;
-    bool m_knownBinary = false;
-    bool m_quiet = false; // link probes leave no command and reply lines
-    bool m_requestDone = false;
-    std::uint16_t m_requestError = 0;
+    std::vector<std::string> m_skipped;
 };
 
 } // namespace qx

@@ -1,8 +1,10 @@
 // Recursive downloads, uploads and removals of folder trees.
 //
 // Whatever a server lists, these never use "." or "..", an empty name or one with "/" as a
-// path component (so no local path leaves the chosen folder), never follow a folder link that
-// leads back to the listed folder or above it, and stop kMaxRecursionDepth levels down.
+// path component, never follow a remote folder link that leads back to the listed folder or
+// above it, and stop kMaxRecursionDepth levels down. On the local side a download never
+// writes through a link that leads out of the folder the user chose, and an upload never
+// follows a folder link. Every entry left out is reported, and counted at the end.
 
 #include "session/FTPClientThread.h"
 
@@ -14,25 +16,28 @@
 #include <system_error>
 #include <vector>
 
+namespace fs = std::filesystem;
+
 namespace qx {
 
 namespace {
 
 struct LocalEntry {
     std::string name;
-    bool folder = false;
-    bool regular = false;
+    bool folder = false;  // a folder, or a link to one
+    bool link = false;    // a symbolic link
+    bool regular = false; // a regular file, or a link to one
 };
 
 // The entries of a local folder sorted by name, or nothing when it cannot be read.
 std::optional<std::vector<LocalEntry>> ReadLocalFolder(const std::string& folder) {
     std::error_code error;
-    std::filesystem::directory_iterator it(folder, error);
+    fs::directory_iterator it(folder, error);
     if (error) {
         return std::nullopt;
     }
     std::vector<LocalEntry> entries;
-    for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+    for (; it != fs::directory_iterator(); it.increment(error)) {
         if (error) {
             return std::nullopt;
         }
@@ -40,6 +45,7 @@ std::optional<std::vector<LocalEntry>> ReadLocalFolder(const std::string& folder
         entry.name = it->path().filename().string();
         std::error_code ignored;
         entry.folder = it->is_directory(ignored);
+        entry.link = it->is_symlink(ignored);
         entry.regular = it->is_regular_file(ignored);
         entries.push_back(std::move(entry));
     }
@@ -49,17 +55,46 @@ std::optional<std::vector<LocalEntry>> ReadLocalFolder(const std::string& folder
 }
 
 std::string LocalChild(const std::string& folder, const std::string& name) {
-    return (std::filesystem::path(folder) / name).string();
+    return (fs::path(folder) / name).string();
+}
+
+// True when the path, its links followed, is the root or lies below it.
+bool LeadsInto(const fs::path& path, const fs::path& root) {
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(path, error);
+    const fs::path top = fs::weakly_canonical(root, error);
+    if (error) {
+        return false;
+    }
+    const auto mismatch = std::mismatch(top.begin(), top.end(), resolved.begin(), resolved.end());
+    return mismatch.first == top.end();
+}
+
+bool IsLink(const std::string& path) {
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(path, error));
 }
 
 } // namespace
+
+void TFTPClientThread::Skip(const std::string& line) {
+    m_skipped.push_back(line);
+    Deliver("! " + line);
+}
+
+void TFTPClientThread::ReportSkipped() {
+    if (!m_skipped.empty()) {
+        Deliver("! " + std::to_string(m_skipped.size()) +
+                (m_skipped.size() == 1 ? " entry was" : " entries were") + " skipped.");
+    }
+}
 
 bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& folder) {
     if (item.Name == "." || item.Name == "..") {
         return false; // the folder itself and its parent, as DOS listings show them
     }
     if (!IsSafeEntryName(item.Name)) {
-        Deliver("! Skipped [" + item.Name + "] in [" + folder + "]: not a usable name.");
+        Skip("Skipped [" + item.Name + "] in [" + folder + "]: not a usable name.");
         return false;
     }
     return true;
@@ -69,24 +104,20 @@ bool TFTPClientThread::WithinDepth(int depth, const std::string& folder) {
     if (depth <= kMaxRecursionDepth) {
         return true;
     }
-    TThreadedFTPClient& client = *m_client;
-    client.ResultCode = 1;
-    client.ErrorMessage = "500 Stopped at [" + folder + "]: more than " +
-                          std::to_string(kMaxRecursionDepth) + " folder levels.";
-    Deliver("! " + client.ErrorMessage);
+    m_driver->FailAndLog("500 Stopped at [" + folder + "]: more than " +
+                         std::to_string(kMaxRecursionDepth) + " folder levels.");
     return false;
 }
 
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
-                                      int depth) {
+                                      const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = *m_engine;
+    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, remoteFolder)) {
         return;
     }
     std::error_code error;
-    if (!std::filesystem::is_directory(localFolder, error) &&
-        !std::filesystem::create_directory(localFolder, error)) {
+    if (!fs::is_directory(localFolder, error) && !fs::create_directory(localFolder, error)) {
         client.ResultCode = 1;
         client.ErrorMessage = "500 Cannot create folder [" + localFolder + "].";
         Deliver(client.ErrorMessage);
@@ -98,12 +129,26 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
     if (Failed()) {
         return;
     }
+    const auto outside = [&](const std::string& local, const TFTPListItem& item) {
+        // A link that was there before may point anywhere: it is followed only into the
+        // folder the user chose.
+        if (IsLink(local) && !LeadsInto(local, localRoot)) {
+            Skip("Skipped [" + item.Name + "] in [" + remoteFolder + "]: the local [" + local +
+                 "] is a link that leads out of [" + localRoot + "].");
+            return true;
+        }
+        return false;
+    };
     for (const auto& item : items) {
         if (!item->IsFile || !UsableEntry(*item, remoteFolder)) {
             continue;
         }
+        const std::string local = LocalChild(localFolder, item->Name);
+        if (outside(local, *item)) {
+            continue;
+        }
         engine.HostFileName = item->Name;
-        engine.LocalFileName = LocalChild(localFolder, item->Name);
+        engine.LocalFileName = local;
         DownloadOneFile();
         if (Failed()) {
             return;
@@ -114,12 +159,15 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
             continue;
         }
         if (item->IsLink && LinkLoopsBack(remoteFolder, item->LinkTo)) {
-            Deliver("! Skipped the folder link [" + item->Name + " -> " + item->LinkTo + "] in [" +
-                    remoteFolder + "]: it leads back to a folder being copied.");
+            Skip("Skipped the folder link [" + item->Name + " -> " + item->LinkTo + "] in [" +
+                 remoteFolder + "]: it leads back to a folder being copied.");
             continue;
         }
-        DownloadFolder(JoinRemotePath(remoteFolder, item->Name),
-                       LocalChild(localFolder, item->Name), depth + 1);
+        const std::string local = LocalChild(localFolder, item->Name);
+        if (outside(local, *item)) {
+            continue;
+        }
+        DownloadFolder(JoinRemotePath(remoteFolder, item->Name), local, localRoot, depth + 1);
         if (Failed()) {
             return;
         }
@@ -129,23 +177,18 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
 
 void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteFolder, int depth) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = *m_engine;
+    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, localFolder)) {
         return;
     }
     engine.HostDirName = remoteFolder;
-    Step(&TCustomFtpCliEx::Cwd);
-    if (Aborted()) {
+    if (m_driver->Step(&TCustomFtpCliEx::Cwd) == 2) {
         return;
     }
     if (Failed()) {
         engine.HostFileName = remoteFolder;
-        Step(&TCustomFtpCliEx::Mkd);
-        if (Failed()) {
-            return;
-        }
-        Step(&TCustomFtpCliEx::Cwd);
-        if (Failed()) {
+        if (m_driver->Step(&TCustomFtpCliEx::Mkd) != 0 ||
+            m_driver->Step(&TCustomFtpCliEx::Cwd) != 0) {
             return;
         }
     }
@@ -161,8 +204,8 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
             return false; // hidden files and folders stay at home
         }
         if (!IsSafeEntryName(entry.name)) {
-            Deliver("! Skipped [" + LocalChild(localFolder, entry.name) +
-                    "]: its name cannot be sent to a server.");
+            Skip("Skipped [" + LocalChild(localFolder, entry.name) +
+                 "]: its name cannot be sent to a server.");
             return false;
         }
         return true;
@@ -172,7 +215,7 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
             continue;
         }
         if (!entry.regular) {
-            Deliver("! Skipped [" + LocalChild(localFolder, entry.name) + "]: not a regular file.");
+            Skip("Skipped [" + LocalChild(localFolder, entry.name) + "]: not a regular file.");
             continue;
         }
         engine.LocalFileName = LocalChild(localFolder, entry.name);
@@ -186,8 +229,14 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
         if (!entry.folder || !usable(entry)) {
             continue;
         }
-        UploadFolder(LocalChild(localFolder, entry.name), JoinRemotePath(remoteFolder, entry.name),
-                     depth + 1);
+        const std::string local = LocalChild(localFolder, entry.name);
+        if (entry.link) {
+            // Into the tree it would upload a part twice (or for ever), out of it files the
+            // user did not choose.
+            Skip("Skipped the folder link [" + local + "]: uploads do not follow folder links.");
+            continue;
+        }
+        UploadFolder(local, JoinRemotePath(remoteFolder, entry.name), depth + 1);
         if (Failed()) {
             return;
         }
@@ -196,7 +245,7 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
 }
 
 void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
-    TFtpClientEx& engine = *m_engine;
+    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, folder)) {
         return;
     }
@@ -211,8 +260,7 @@ void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
             continue;
         }
         engine.HostFileName = item->Name;
-        Step(&TCustomFtpCliEx::Dele);
-        if (Failed()) {
+        if (m_driver->Step(&TCustomFtpCliEx::Dele) != 0) {
             return;
         }
     }
@@ -226,12 +274,11 @@ void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
             return;
         }
     }
-    Step(&TCustomFtpCliEx::CDup);
-    if (Failed()) {
+    if (m_driver->Step(&TCustomFtpCliEx::CDup) != 0) {
         return;
     }
     engine.HostFileName = folder;
-    Step(&TCustomFtpCliEx::Rmd);
+    m_driver->Step(&TCustomFtpCliEx::Rmd);
 }
 
 } // namespace qx

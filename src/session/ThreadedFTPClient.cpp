@@ -38,13 +38,8 @@ void TThreadedFTPClient::Detach() {
     OnDisplay = nullptr;
     OnAuthenticate = nullptr;
     OnTransferStatus = nullptr;
-    for (TNotifyEvent* event :
-         {&OnConnectDone, &OnChangeFolderDone, &OnGetFolderDone, &OnGetListItemsDone,
-          &OnDownloadFileDone, &OnUploadFileDone, &OnMakeFolderDone, &OnRenameDone, &OnRemoveDone,
-          &OnDownloadsDone, &OnUploadsDone, &OnQuitDone, &OnChangePermsDone, &OnUppercaseDone,
-          &OnLowercaseDone, &OnEndThread}) {
-        *event = nullptr;
-    }
+    ForEachDoneEvent([](TNotifyEvent& event) { event = nullptr; });
+    OnEndThread = nullptr;
     ListItems = nullptr;
     StopThread();
 }
@@ -72,52 +67,6 @@ void TThreadedFTPClient::Abort() {
     }
     m_worker->Queue().postThreadMessage(ftp_request::Abort);
     m_worker->AbortFlag = true;
-}
-
-void TThreadedFTPClient::Connect() {
-    Post(ftp_request::Connect);
-}
-void TThreadedFTPClient::ChangeFolder() {
-    Post(ftp_request::ChangeFolder);
-}
-void TThreadedFTPClient::GetFolder() {
-    Post(ftp_request::GetFolder);
-}
-void TThreadedFTPClient::GetListItems() {
-    Post(ftp_request::GetListItems);
-}
-void TThreadedFTPClient::Rename() {
-    Post(ftp_request::Rename);
-}
-void TThreadedFTPClient::Remove() {
-    Post(ftp_request::Remove);
-}
-void TThreadedFTPClient::DownloadFile() {
-    Post(ftp_request::DownloadFile);
-}
-void TThreadedFTPClient::UploadFile() {
-    Post(ftp_request::UploadFile);
-}
-void TThreadedFTPClient::MakeFolder() {
-    Post(ftp_request::MakeFolder);
-}
-void TThreadedFTPClient::Downloads() {
-    Post(ftp_request::Downloads);
-}
-void TThreadedFTPClient::Uploads() {
-    Post(ftp_request::Uploads);
-}
-void TThreadedFTPClient::Quit() {
-    Post(ftp_request::Quit);
-}
-void TThreadedFTPClient::ChangePerms() {
-    Post(ftp_request::ChangePerms);
-}
-void TThreadedFTPClient::Uppercase() {
-    Post(ftp_request::Uppercase);
-}
-void TThreadedFTPClient::Lowercase() {
-    Post(ftp_request::Lowercase);
 }
 
 } // namespace qx

@@ -4,6 +4,8 @@
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "platform/UiThread.h"
+#include "session/FtpAuthenticate.h"
+#include "session/FtpRequests.h"
 #include "session/StringList.h"
 
 #include <atomic>
@@ -17,28 +19,14 @@ namespace qx {
 
 class TFTPClientThread;
 
-// What an authentication question asks for.
-enum class TFTPAuthenticate : std::uint8_t { ftpAuthUserName = 0, ftpAuthPassword = 1 };
-
 // Request codes posted to the worker: the user-message base plus 100 to 115.
 namespace ftp_request {
 constexpr unsigned kUserMessage = 0x0400;
-constexpr unsigned Connect = kUserMessage + 100;
-constexpr unsigned ChangeFolder = kUserMessage + 101;
-constexpr unsigned GetFolder = kUserMessage + 102;
-constexpr unsigned GetListItems = kUserMessage + 103;
-constexpr unsigned Rename = kUserMessage + 104;
-constexpr unsigned Remove = kUserMessage + 105;
-constexpr unsigned DownloadFile = kUserMessage + 106;
-constexpr unsigned UploadFile = kUserMessage + 107;
+#define QX_REQUEST_CODE(name, code, status, consumesHostNames, consumesLocalNames)                 \
+    constexpr unsigned name = code;
+QX_FTP_REQUESTS(QX_REQUEST_CODE)
+#undef QX_REQUEST_CODE
 constexpr unsigned Abort = kUserMessage + 108;
-constexpr unsigned MakeFolder = kUserMessage + 109;
-constexpr unsigned Downloads = kUserMessage + 110;
-constexpr unsigned Uploads = kUserMessage + 111;
-constexpr unsigned Quit = kUserMessage + 112;
-constexpr unsigned ChangePerms = kUserMessage + 113;
-constexpr unsigned Uppercase = kUserMessage + 114;
-constexpr unsigned Lowercase = kUserMessage + 115;
 } // namespace ftp_request
 
 // One FTP session on a worker thread of its own. The owner (a window, or the command-line
@@ -84,6 +72,9 @@ public:
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     std::string InitialFolder;
     bool PassiveMode = true;
+    // Seconds a request may wait on the network without a byte moving before it fails with
+    // "421 Timed out after %d seconds." (the global option); 0 waits for ever.
+    int Timeout = 30;
     // The worker runs at the lowest priority, so that windows stay responsive.
     bool LowestPriority = true;
 
@@ -91,25 +82,16 @@ public:
     TFTPDisplayEvent OnDisplay;
     TFTPAuthenticateEvent OnAuthenticate;
     TFTPTransferStatusEvent OnTransferStatus;
-    TNotifyEvent OnConnectDone;
-    TNotifyEvent OnChangeFolderDone;
-    TNotifyEvent OnGetFolderDone;
-    TNotifyEvent OnGetListItemsDone;
-    TNotifyEvent OnDownloadFileDone;
-    TNotifyEvent OnUploadFileDone;
-    TNotifyEvent OnMakeFolderDone;
-    TNotifyEvent OnRenameDone;
-    TNotifyEvent OnRemoveDone;
-    TNotifyEvent OnDownloadsDone;
-    TNotifyEvent OnUploadsDone;
-    TNotifyEvent OnQuitDone;
-    TNotifyEvent OnChangePermsDone;
-    TNotifyEvent OnUppercaseDone;
-    TNotifyEvent OnLowercaseDone;
+#define QX_DONE_EVENT(name, code, status, consumesHostNames, consumesLocalNames)                   \
+    TNotifyEvent On##name##Done;
+    QX_FTP_REQUESTS(QX_DONE_EVENT)
+#undef QX_DONE_EVENT
     TNotifyEvent OnEndThread;
 
     // --- Results ---
-    bool Busy() const { return m_busy.load(); }
+    bool Busy() const {
+        return m_busy.load();
+    }
     std::uint8_t ResultCode = 0; // 0 success, 1 failure, 2 aborted or cancelled
     std::string ErrorMessage;
     std::string SystemName;
@@ -118,34 +100,43 @@ public:
     TFTPListItems* ListItems = nullptr; // listing target of GetListItems, the caller's
     TStringList HostFileNames;
     TStringList LocalFileNames;
+    // The entries a recursive request left out (names that cannot be used, folder links that
+    // loop or lead out, special files, listing lines that cannot be read), one line each;
+    // filled by Downloads, Uploads and Remove and read in their done handlers.
+    std::vector<std::string> SkippedEntries;
     // The address the host name resolved to, and the folder of the last PWD reply.
-    const std::string& HostAddress() const { return m_hostAddress; }
-    const std::string& CurrentFolder() const { return m_currentFolder; }
+    const std::string& HostAddress() const {
+        return m_hostAddress;
+    }
+    const std::string& CurrentFolder() const {
+        return m_currentFolder;
+    }
 
     // --- Lifecycle ---
     void StartThread();
     void StopThread();
     // The owner goes away: no event reaches it any more and the worker stops.
     void Detach();
-    bool WorkerRunning() const { return m_workerRunning.load(); }
+    bool WorkerRunning() const {
+        return m_workerRunning.load();
+    }
 
     // --- Requests ---
-    void Connect();
-    void ChangeFolder();
-    void GetFolder();
-    void GetListItems();
-    void Rename();
-    void Remove();
-    void DownloadFile();
-    void UploadFile();
+#define QX_REQUEST_METHOD(name, code, status, consumesHostNames, consumesLocalNames)               \
+    void name() {                                                                                  \
+        Post(ftp_request::name);                                                                   \
+    }
+    QX_FTP_REQUESTS(QX_REQUEST_METHOD)
+#undef QX_REQUEST_METHOD
     void Abort();
-    void MakeFolder();
-    void Downloads();
-    void Uploads();
-    void Quit();
-    void ChangePerms();
-    void Uppercase();
-    void Lowercase();
+
+    // Calls the function with every done event, for owners that handle them all alike.
+    template <typename Function> void ForEachDoneEvent(Function&& function) {
+#define QX_EACH_DONE_EVENT(name, code, status, consumesHostNames, consumesLocalNames)              \
+    function(On##name##Done);
+        QX_FTP_REQUESTS(QX_EACH_DONE_EVENT)
+#undef QX_EACH_DONE_EVENT
+    }
 
 private:
     friend class TFTPClientThread;

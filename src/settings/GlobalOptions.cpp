@@ -5,6 +5,7 @@
 #include "platform/TempFiles.h"
 #include "settings/StoreKeys.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -104,6 +105,8 @@ void TGlobalOptions::LoadFromStore() {
     ReadNumber(store, "GradColor", GradColor);
     ReadNumber(store, "DefLoginRetry", DefLoginRetry);
     ReadNumber(store, "DefReloginDelay", DefReloginDelay);
+    ReadNumber(store, "Timeout", Timeout);
+    Timeout = std::clamp(Timeout, MinTimeout, MaxTimeout);
     ReadText(store, "Email", Email);
     ReadFlag(store, "DefResumeTransfer", DefResumeTransfer);
     if (const auto type = store.ReadNumber(GlobalOptionsKey, "DefTransferType")) {
@@ -137,6 +140,7 @@ void TGlobalOptions::SaveToStore() {
     m_store.WriteNumber(key, "GradColor", static_cast<std::int32_t>(GradColor));
     m_store.WriteNumber(key, "DefLoginRetry", DefLoginRetry);
     m_store.WriteNumber(key, "DefReloginDelay", DefReloginDelay);
+    m_store.WriteNumber(key, "Timeout", Timeout);
     m_store.WriteString(key, "Email", Email);
     m_store.WriteNumber(key, "DefResumeTransfer", DefResumeTransfer ? 1 : 0);
     m_store.WriteNumber(key, "DefTransferType", static_cast<std::int32_t>(DefTransferType));

@@ -57,6 +57,10 @@ public:
     std::uint32_t GradColor = 15780518; // 0xBBGGRR: red 166, green 202, blue 240
     std::int32_t DefLoginRetry = 30;
     std::int32_t DefReloginDelay = 3;
+    // Seconds a request may wait on the network without a byte moving.
+    static constexpr std::int32_t MinTimeout = 5;
+    static constexpr std::int32_t MaxTimeout = 600;
+    std::int32_t Timeout = 30;
     bool DefResumeTransfer = false;
     TFTPTransferType DefTransferType = TFTPTransferType::ftpTypeAuto;
     bool DefPassiveMode = false;

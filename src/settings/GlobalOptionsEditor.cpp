@@ -4,6 +4,8 @@
 #include "base/Utilities.h"
 #include "settings/GlobalOptions.h"
 
+#include <algorithm>
+
 namespace qx {
 
 TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
@@ -15,7 +17,9 @@ TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
       ErrorWavText(options.ErrorWav), TransferDoneWavText(options.TransferDoneWav),
       PingAppText(options.PingApp), TelnetAppText(options.TelnetApp),
       m_loginRetry(ClampUpDownPosition(options.DefLoginRetry)),
-      m_reloginDelay(ClampUpDownPosition(options.DefReloginDelay)) {}
+      m_reloginDelay(ClampUpDownPosition(options.DefReloginDelay)),
+      m_timeout(
+          std::clamp(options.Timeout, TGlobalOptions::MinTimeout, TGlobalOptions::MaxTimeout)) {}
 
 void TGlobalOptionsEditor::SetLoginRetryPosition(std::int32_t position) {
     m_loginRetry = ClampUpDownPosition(position);
@@ -23,6 +27,10 @@ void TGlobalOptionsEditor::SetLoginRetryPosition(std::int32_t position) {
 
 void TGlobalOptionsEditor::SetReloginDelayPosition(std::int32_t position) {
     m_reloginDelay = ClampUpDownPosition(position);
+}
+
+void TGlobalOptionsEditor::SetTimeoutSeconds(std::int32_t seconds) {
+    m_timeout = std::clamp(seconds, TGlobalOptions::MinTimeout, TGlobalOptions::MaxTimeout);
 }
 
 void TGlobalOptionsEditor::SetBrowsedFolder(std::string folder) {
@@ -36,6 +44,7 @@ void TGlobalOptionsEditor::Commit(TGlobalOptions& options) const {
     options.GradColor = GradColorValue;
     options.DefLoginRetry = m_loginRetry;
     options.DefReloginDelay = m_reloginDelay;
+    options.Timeout = m_timeout;
     options.Email = EmailText;
     options.DefResumeTransfer = ResumeTransferChecked;
     options.DefPassiveMode = PassiveModeChecked;

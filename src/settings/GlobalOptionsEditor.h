@@ -23,6 +23,9 @@ public:
     std::int32_t ReloginDelayPosition() const { return m_reloginDelay; }
     void SetLoginRetryPosition(std::int32_t position);
     void SetReloginDelayPosition(std::int32_t position);
+    std::int32_t TimeoutSeconds() const { return m_timeout; }
+    // Brought into the range of the option.
+    void SetTimeoutSeconds(std::int32_t seconds);
     // A folder chosen in the folder browser, shown with a trailing "/".
     void SetBrowsedFolder(std::string folder);
 
@@ -44,6 +47,7 @@ public:
 private:
     std::int32_t m_loginRetry = 0;
     std::int32_t m_reloginDelay = 0;
+    std::int32_t m_timeout = 0;
 };
 
 } // namespace qx

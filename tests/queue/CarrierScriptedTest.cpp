@@ -121,6 +121,8 @@ TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
         answerProbe(s); // its TYPE I stays: README.TXT goes as binary, ".TXT" is not ".txt"
+        s.expect("SIZE /pub/README.TXT"); // what the download must end with
+        s.reply("213 9");
         s.expect("PASV");
         s.reply(ScriptedSession::pasvReply(s.listenPassive()));
         s.expect("RETR /pub/README.TXT");

@@ -45,6 +45,7 @@ private:
     void ChangeControls() {
         Control<QSpinBox>("LoginRetryUpDown")->setValue(12);
         Control<QSpinBox>("ReloginDelayUpDown")->setValue(9);
+        Control<QSpinBox>("TimeoutUpDown")->setValue(45);
         Edit("EmailEdit")->setText(QStringLiteral("me@example.net"));
         Control<QCheckBox>("PassiveModeCheckBox")->setChecked(true);
         Control<TTransferTypeRadioGroup>("TransferTypeRadioGroup")->SetItemIndex(1);
@@ -76,6 +77,9 @@ private Q_SLOTS:
         QCOMPARE(Control<TGradientPreview>("GradPanel")->EndColor(), QColor(166, 202, 240));
         QCOMPARE(Control<QSpinBox>("LoginRetryUpDown")->value(), 30);
         QCOMPARE(Control<QSpinBox>("ReloginDelayUpDown")->value(), 3);
+        QCOMPARE(Control<QSpinBox>("TimeoutUpDown")->value(), 30);
+        QCOMPARE(Control<QSpinBox>("TimeoutUpDown")->minimum(), 5);
+        QCOMPARE(Control<QSpinBox>("TimeoutUpDown")->maximum(), 600);
         QCOMPARE(Control<TTransferTypeRadioGroup>("TransferTypeRadioGroup")->ItemIndex(), 2);
         QCOMPARE(Edit("ASCIIFileExtsEdit")->text(),
                  QStringLiteral(".txt;.htm;.html;.c;.cpp;.h;.hpp;"));
@@ -109,6 +113,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->result(), int(QDialog::Accepted));
         QCOMPARE(m_options->DefLoginRetry, 12);
         QCOMPARE(m_options->DefReloginDelay, 9);
+        QCOMPARE(m_options->Timeout, 45);
         QCOMPARE(m_options->Email, std::string("me@example.net"));
         QVERIFY(m_options->DefPassiveMode);
         QCOMPARE(m_options->DefTransferType, TFTPTransferType::ftpTypeBinary);
@@ -119,6 +124,7 @@ private Q_SLOTS:
                  std::optional<std::string>(".txt;.htm;"));
         QCOMPARE(m_store->ReadNumber(m_key, "DefTransferType"), std::optional<std::int32_t>(1));
         QCOMPARE(m_store->ReadNumber(m_key, "DefLoginRetry"), std::optional<std::int32_t>(12));
+        QCOMPARE(m_store->ReadNumber(m_key, "Timeout"), std::optional<std::int32_t>(45));
         QCOMPARE(m_store->ReadNumber(m_key, "GradColor"), std::optional<std::int32_t>(0x030201));
         QCOMPARE(m_store->ReadString(m_key, "PingApp"), std::optional<std::string>("ping"));
     }

@@ -38,6 +38,7 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
         EXPECT_EQ(options.GradColor, 0xF0CAA6u);
         EXPECT_EQ(options.DefLoginRetry, 30);
         EXPECT_EQ(options.DefReloginDelay, 3);
+        EXPECT_EQ(options.Timeout, 30);
         EXPECT_FALSE(options.DefResumeTransfer);
         EXPECT_EQ(options.DefTransferType, TFTPTransferType::ftpTypeAuto);
         EXPECT_FALSE(options.DefPassiveMode);
@@ -47,7 +48,7 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
     }
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"FontName", "FontSize", "GradColor", "DefLoginRetry", "DefReloginDelay",
-                     "Email", "DefResumeTransfer", "DefTransferType", "DefPassiveMode",
+                     "Timeout", "Email", "DefResumeTransfer", "DefTransferType", "DefPassiveMode",
                      "ASCIIFileExts", "TempDownloadFolder", "LoggedinWav", "ErrorWav",
                      "TransferDoneWav", "PingApp", "TelnetApp"}));
     EXPECT_EQ(m_store.ReadString(Key, "ASCIIFileExts"), ".txt;.htm;.html;.c;.cpp;.h;.hpp;");
@@ -68,6 +69,7 @@ TEST_F(GlobalOptionsTest, LoadingTakesOnlyUsableValues) {
     m_store.WriteString(Key, "ASCIIFileExts", " .TXT ; ; .Htm;txt");
     m_store.WriteString(Key, "TempDownloadFolder", folder);
     m_store.WriteString(Key, "PingApp", "");
+    m_store.WriteNumber(Key, "Timeout", 100000); // beyond the range: its end
 
     TGlobalOptions options(m_store);
     EXPECT_EQ(options.FontName, "Sans Serif");
@@ -79,6 +81,7 @@ TEST_F(GlobalOptionsTest, LoadingTakesOnlyUsableValues) {
     EXPECT_EQ(options.ASCIIFileExtItems(), (Names{".txt", ".htm", "txt"}));
     EXPECT_EQ(options.TempDownloadFolder, folder + "/");
     EXPECT_EQ(options.PingApp, "ping");
+    EXPECT_EQ(options.Timeout, 600);
 
     m_store.WriteString(Key, "TempDownloadFolder", folder + "/gone");
     m_store.WriteString(Key, "ASCIIFileExts", "");
@@ -95,6 +98,7 @@ TEST_F(GlobalOptionsTest, ConfirmingTheDialogRefillsTheExtensionsAndSaves) {
     editor.ASCIIFileExtsText = " .TXT ; ; .Htm;";
     editor.SetLoginRetryPosition(0);
     editor.SetReloginDelayPosition(500);
+    editor.SetTimeoutSeconds(1);
     editor.SetBrowsedFolder(m_dir.path().string());
     editor.EmailText = "";
     editor.TransferTypeIndex = TFTPTransferType::ftpTypeASCII;
@@ -104,6 +108,8 @@ TEST_F(GlobalOptionsTest, ConfirmingTheDialogRefillsTheExtensionsAndSaves) {
     EXPECT_EQ(options.ASCIIFileExtItems(), (Names{".txt", ".htm"}));
     EXPECT_EQ(options.DefLoginRetry, 1);
     EXPECT_EQ(options.DefReloginDelay, 100);
+    EXPECT_EQ(options.Timeout, 5);
+    EXPECT_EQ(m_store.ReadNumber(Key, "Timeout"), 5);
     EXPECT_EQ(options.TempDownloadFolder, m_dir.path().string() + "/");
     EXPECT_EQ(m_store.ReadString(Key, "ASCIIFileExts"), ".txt;.htm;");
     EXPECT_EQ(m_store.ReadString(Key, "Email"), "");

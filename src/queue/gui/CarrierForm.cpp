@@ -51,8 +51,15 @@ TCarrierForm::~TCarrierForm() {
     m_models.OnStateChanged = nullptr;
 }
 
-TCarrierQueue::CarrierFactory TCarrierForm::ThreadedCarriers(UiThread& ui) {
-    return [&ui]() -> std::shared_ptr<TFTPCarrier> { return TThreadedFTPCarrier::Create(ui); };
+TCarrierQueue::CarrierFactory TCarrierForm::ThreadedCarriers(UiThread& ui,
+                                                             std::function<int()> timeout) {
+    return [&ui, timeout = std::move(timeout)]() -> std::shared_ptr<TFTPCarrier> {
+        auto carrier = TThreadedFTPCarrier::Create(ui);
+        if (timeout) {
+            carrier->Timeout = timeout();
+        }
+        return carrier;
+    };
 }
 
 void TCarrierForm::ApplyAppearance(const QString& fontName, int fontSize) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,7 +43,10 @@ public:
     ~TCarrierForm() override;
 
     // Carriers that run their jobs on worker threads and report to the user-interface thread.
-    static TCarrierQueue::CarrierFactory ThreadedCarriers(UiThread& ui);
+    // Carriers on worker threads of their own; each takes the inactivity limit the options
+    // hold when it is made.
+    static TCarrierQueue::CarrierFactory ThreadedCarriers(UiThread& ui,
+                                                          std::function<int()> timeout);
 
     // The font of the global options, at creation and whenever they change.
     void ApplyAppearance(const QString& fontName, int fontSize);

@@ -37,6 +37,7 @@ void TRemoteExpForm::ConfigureClient() {
     client.TransferType = site.TransferType;
     client.LoginRetry = site.LoginRetry;
     client.ReloginDelay = site.ReloginDelay;
+    client.Timeout = m_context.Options.Timeout;
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) { OnDisplay(line); };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
                                      std::int64_t transfered, std::int64_t elapsed) {

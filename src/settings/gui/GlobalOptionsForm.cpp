@@ -92,6 +92,7 @@ void TGlobalOptionsForm::FillControls() {
     c.GradPanel->SetEndColor(ColorFromStored(m_editor.GradColorValue));
     c.LoginRetryUpDown->setValue(m_editor.LoginRetryPosition());
     c.ReloginDelayUpDown->setValue(m_editor.ReloginDelayPosition());
+    c.TimeoutUpDown->setValue(m_editor.TimeoutSeconds());
     c.EmailEdit->setText(ToQt(m_editor.EmailText));
     c.ResumeTransferCheckBox->setChecked(m_editor.ResumeTransferChecked);
     c.PassiveModeCheckBox->setChecked(m_editor.PassiveModeChecked);
@@ -202,6 +203,7 @@ void TGlobalOptionsForm::Confirm() {
     m_editor.GradColorValue = StoredFromColor(c.GradPanel->EndColor());
     m_editor.SetLoginRetryPosition(c.LoginRetryUpDown->value());
     m_editor.SetReloginDelayPosition(c.ReloginDelayUpDown->value());
+    m_editor.SetTimeoutSeconds(c.TimeoutUpDown->value());
     m_editor.EmailText = FromQt(c.EmailEdit->text());
     m_editor.ResumeTransferChecked = c.ResumeTransferCheckBox->isChecked();
     m_editor.PassiveModeChecked = c.PassiveModeCheckBox->isChecked();

@@ -1,5 +1,7 @@
 #include "settings/gui/GlobalOptionsFormPages.h"
 
+#include "settings/GlobalOptions.h"
+
 #include "widgets/GradientPreview.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/TransferTypeRadioGroup.h"
@@ -117,6 +119,10 @@ void CreateDefaultSettingsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
     auto* connection = new QGroupBox(Tr("Connection"), page);
     c.LoginRetryUpDown = NewUpDown("LoginRetryUpDown", connection);
     c.ReloginDelayUpDown = NewUpDown("ReloginDelayUpDown", connection);
+    c.TimeoutUpDown = NewUpDown("TimeoutUpDown", connection);
+    c.TimeoutUpDown->setRange(TGlobalOptions::MinTimeout, TGlobalOptions::MaxTimeout);
+    c.TimeoutUpDown->setToolTip(
+        Tr("A server that sends nothing for this long ends the request it was asked for"));
     c.EmailEdit = new QLineEdit(connection);
     c.EmailEdit->setObjectName(QStringLiteral("EmailEdit"));
     auto* connectionLayout = new QFormLayout(connection);
@@ -124,6 +130,8 @@ void CreateDefaultSettingsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
                              c.LoginRetryUpDown);
     connectionLayout->addRow(NewLabel(Tr("Relogin &Delay:"), c.ReloginDelayUpDown, connection),
                              c.ReloginDelayUpDown);
+    connectionLayout->addRow(NewLabel(Tr("T&imeout (sec):"), c.TimeoutUpDown, connection),
+                             c.TimeoutUpDown);
     connectionLayout->addRow(
         NewLabel(Tr("&E-mail as Anonymous Login Password:"), c.EmailEdit, connection));
     connectionLayout->addRow(c.EmailEdit);

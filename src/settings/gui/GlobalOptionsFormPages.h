@@ -21,6 +21,7 @@ struct TGlobalOptionsControls {
 
     QSpinBox* LoginRetryUpDown = nullptr;
     QSpinBox* ReloginDelayUpDown = nullptr;
+    QSpinBox* TimeoutUpDown = nullptr;
     QLineEdit* EmailEdit = nullptr;
     QCheckBox* ResumeTransferCheckBox = nullptr;
     QCheckBox* PassiveModeCheckBox = nullptr;

@@ -1,0 +1,460 @@
+#include "session/EngineDriver.h"
+
+#include "base/ShellIcons.h"
+#include "engine/ListDecoder.h"
+#include "engine/LocalFileStream.h"
+#include "platform/TempFiles.h"
+#include "session/RemoteNames.h"
+#include "session/SessionLog.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace qx {
+
+namespace {
+
+// The longest pause before another attempt at a server that said it is too busy.
+constexpr int kLongestBusyPause = 30;
+
+} // namespace
+
+TEngineDriver::TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
+                             Outcome outcome, Hooks hooks, bool tagged)
+    : m_queue(queue), m_abortFlag(abortFlag), m_abortCode(abortCode), m_outcome(outcome),
+      m_hooks(std::move(hooks)), m_tagged(tagged), m_engine(std::make_unique<TFtpClientEx>(queue)) {
+    m_engine->MultiThreaded = true;
+    m_engine->Timeout = 0; // the driver's waits end by completion, abort or the inactivity limit
+    InstallEngineHandlers();
+}
+
+TEngineDriver::~TEngineDriver() = default;
+
+void TEngineDriver::InstallEngineHandlers() {
+    TFtpClientEx& engine = *m_engine;
+    engine.OnCommand = [this](TCustomFtpCliEx&, std::string& command) {
+        if (!Quiet) {
+            Line('>', CommandLogLine(command).substr(2));
+        }
+    };
+    engine.OnResponse = [this](TCustomFtpCliEx& e) {
+        if (m_hooks.Reply) {
+            m_hooks.Reply(e.LastResponse());
+        }
+        if (!Quiet) {
+            Line('<', e.LastResponse());
+        }
+    };
+    engine.OnConnectState = [this](TCustomFtpCliEx& e, TFTPConnectState state) {
+        const std::string line = ConnectStateLogLine(state, e.HostName, e.DnsResult());
+        Line(line.front(), line.substr(2));
+    };
+    engine.OnTransferState = [this](TCustomFtpCliEx&, std::int64_t position,
+                                    std::int64_t transfered, std::int64_t elapsed) {
+        if (m_hooks.Progress) {
+            m_hooks.Progress(position, transfered, elapsed);
+        }
+    };
+    engine.OnRequestDone = [this](TCustomFtpCliEx& e, TFtpRequest, std::uint16_t error) {
+        // The completion of an earlier request that was aborted may still come in while the
+        // next one runs: only one posted after the request was issued is its own.
+        if (e.DeliveredCompletion() > m_waitingAfter) {
+            m_requestDone = true;
+            m_requestError = error;
+        }
+    };
+}
+
+// --- Lines -----------------------------------------------------------------------------------
+
+std::string TEngineDriver::Tagged(char kind, const std::string& text) const {
+    std::string line(1, kind);
+    line += ' ';
+    if (m_tagged) {
+        line += "[" + m_engine->HostName + "]: ";
+    }
+    return line + text;
+}
+
+void TEngineDriver::Line(char kind, const std::string& text) {
+    if (!m_muted && m_hooks.Deliver) {
+        m_hooks.Deliver(Tagged(kind, text));
+    }
+}
+
+// --- Steps -----------------------------------------------------------------------------------
+
+void TEngineDriver::Fail(const std::string& errorMessage) {
+    m_outcome.ResultCode = 1;
+    m_outcome.ErrorMessage = errorMessage;
+}
+
+void TEngineDriver::FailAndLog(const std::string& errorMessage) {
+    Fail(errorMessage);
+    Line('!', errorMessage);
+}
+
+std::uint8_t TEngineDriver::Step(Request request) {
+    m_requestDone = false;
+    m_waitingAfter = m_engine->CompletionsPosted();
+    try {
+        (m_engine.get()->*request)();
+    } catch (const std::exception& refused) {
+        // Refused before anything was sent (an empty user name, no connection, ...).
+        FailAndLog(refused.what());
+        return m_outcome.ResultCode;
+    }
+    Wait();
+    return m_outcome.ResultCode;
+}
+
+std::uint8_t TEngineDriver::Quote(const std::string& command) {
+    m_engine->LocalFileName = command;
+    return Step(&TCustomFtpCliEx::Quote);
+}
+
+void TEngineDriver::Wait() {
+    for (;;) {
+        if (m_abortFlag.load()) {
+            Abort();
+            return;
+        }
+        if (m_requestDone) {
+            // The completion is the end of the request, whatever state the engine went to
+            // after it (a server that closes the connection with its final reply leaves it in
+            // internal ready).
+            m_abortFlag = false;
+            if (m_requestError == 0) {
+                m_outcome.ResultCode = 0;
+                return;
+            }
+            const TFtpClientEx& engine = *m_engine;
+            Fail(engine.ErrorMessage().empty() ? engine.LastResponse() : engine.ErrorMessage());
+            if (engine.FailureMadeByEngine()) {
+                const bool quiet = std::exchange(m_muted, false);
+                Line('!', m_outcome.ErrorMessage);
+                m_muted = quiet;
+            }
+            return;
+        }
+        const Wake wake = WaitForMessage();
+        if (wake == Wake::Abort || wake == Wake::Quit) {
+            Abort();
+            return;
+        }
+    }
+}
+
+TEngineDriver::Wake TEngineDriver::WaitForMessage() {
+    const MessageQueue::Message message = m_queue.take();
+    if (message.kind == MessageQueue::Message::Kind::Quit) {
+        m_queue.postQuit(); // so that the thread's own loop ends as well
+        return Wake::Quit;
+    }
+    if (message.kind == MessageQueue::Message::Kind::Thread && message.thread.Code == m_abortCode) {
+        return Wake::Abort;
+    }
+    // A window message has been dispatched; any other code is dropped.
+    return Wake::Message;
+}
+
+void TEngineDriver::Abort() {
+    m_abortFlag = false;
+    m_engine->Abort();
+    m_outcome.ResultCode = 2;
+    m_outcome.ErrorMessage = Tagged('!', "Operation aborted.");
+    if (m_hooks.Deliver) {
+        m_hooks.Deliver(m_outcome.ErrorMessage); // even while muted
+    }
+}
+
+bool TEngineDriver::Pause(int seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        if (m_abortFlag.load()) {
+            return false;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= until) {
+            return true;
+        }
+        const auto message = m_queue.takeFor(until - now);
+        if (!message) {
+            continue;
+        }
+        if (message->kind == MessageQueue::Message::Kind::Quit) {
+            m_queue.postQuit();
+            m_abortFlag = true; // the next step aborts
+            return false;
+        }
+        if (message->kind == MessageQueue::Message::Kind::Thread &&
+            message->thread.Code == m_abortCode) {
+            m_abortFlag = true;
+            return false;
+        }
+    }
+}
+
+// --- Login -----------------------------------------------------------------------------------
+
+bool TEngineDriver::AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::string& value) {
+    if (!value.empty() || !plan.Ask) {
+        return true; // nothing asked: the engine refuses an empty value as a failed attempt
+    }
+    if (plan.Ask(what, value)) {
+        return true;
+    }
+    Line('!', "Login canceled.");
+    m_outcome.ResultCode = 2;
+    m_outcome.ErrorMessage = "! Login canceled.";
+    m_engine->Abort();
+    return false;
+}
+
+TEngineDriver::Attempt TEngineDriver::LoginAttempt(const LoginPlan& plan) {
+    TFtpClientEx& engine = *m_engine;
+    const auto result = [this] {
+        return Aborted() ? Attempt::End : Failed() ? Attempt::Failed : Attempt::LoggedIn;
+    };
+    if (Step(&TCustomFtpCliEx::Open) != 0) {
+        return result();
+    }
+    if (!AskFor(plan, TFTPAuthenticate::ftpAuthUserName, engine.UserName)) {
+        return Attempt::End;
+    }
+    if (Step(&TCustomFtpCliEx::User) != 0 || engine.StatusCode() == 230) {
+        return result(); // a 230 logs in without a password: PASS would be out of sequence
+    }
+    if (!AskFor(plan, TFTPAuthenticate::ftpAuthPassword, engine.PassWord)) {
+        return Attempt::End;
+    }
+    Step(&TCustomFtpCliEx::Pass);
+    return result();
+}
+
+bool TEngineDriver::Login(const LoginPlan& plan) {
+    TFtpClientEx& engine = *m_engine;
+    const std::string& host = engine.HostName;
+    int busyPause = 1;
+    int counter = plan.Attempts;
+    while (counter > 0) {
+        const Attempt attempt = LoginAttempt(plan);
+        m_muted = false;
+        if (attempt == Attempt::End) {
+            return false;
+        }
+        if (attempt == Attempt::LoggedIn) {
+            break;
+        }
+        // A server too busy for another session says so with 421; a time-out of ours too,
+        // but that is no reason to wait longer.
+        const bool busy = engine.StatusCode() == 421 && !engine.TimedOut();
+        if (plan.ReportAttempts) {
+            Line('!', "User [" + engine.UserName + "] failed to log in onto host [" + host +
+                          "] on port [" + engine.Port + "]");
+        }
+        engine.Abort(); // the next attempt starts with a connection of its own
+        --counter;
+        int pause = plan.DelaySeconds;
+        if (busy && counter > 0) {
+            pause = std::max(pause, busyPause);
+            busyPause = std::min(busyPause * 2, kLongestBusyPause);
+        }
+        if (counter > 0 && plan.ReportAttempts) {
+            Line('~', "Retrying to connect host [" + host + "] on port [" + engine.Port + "]. " +
+                          std::to_string(counter) + " connection retry remained");
+        }
+        if (pause > 0 && !Pause(pause)) {
+            Abort(); // aborted (or quit) while waiting between attempts
+            return false;
+        }
+        m_muted = counter > 0 && plan.ReportAttempts; // later attempts run without lines
+    }
+    m_muted = false;
+    if (counter <= 0) {
+        m_outcome.ResultCode = 1;
+        if (m_outcome.ErrorMessage.empty()) {
+            m_outcome.ErrorMessage = "500 Login failed: no login attempt is allowed.";
+        }
+        engine.Abort();
+        return false;
+    }
+    if (plan.ReportAttempts) {
+        Line('~', "User [" + engine.UserName + "] logged in successfully onto host [" + host +
+                      "] on port [" + engine.Port + "]");
+    }
+    m_outcome.ResultCode = 0;
+    ForgetType();
+    return true;
+}
+
+// --- Types -----------------------------------------------------------------------------------
+
+std::uint8_t TEngineDriver::SetType(bool binary) {
+    if (m_typeKnown && m_knownBinary == binary) {
+        m_outcome.ResultCode = 0;
+        return 0;
+    }
+    m_engine->SetBinary(binary);
+    if (Step(&TCustomFtpCliEx::SetType) == 0) {
+        m_typeKnown = true;
+        m_knownBinary = binary;
+    }
+    return m_outcome.ResultCode;
+}
+
+// --- Listings --------------------------------------------------------------------------------
+
+bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target) {
+    TFtpClientEx& engine = *m_engine;
+    engine.HostDirName = folder;
+    if (Step(&TCustomFtpCliEx::Cwd) != 0 || SetType(false) != 0) {
+        return false; // listings travel as ASCII
+    }
+    std::string listingFile;
+    try {
+        listingFile = CreateTempFile(PrivateTempFolder()).Path;
+    } catch (const std::exception& error) {
+        FailAndLog(std::string("550 Cannot create a temporary file: ") + error.what());
+        return false;
+    }
+    engine.HostFileName.clear();
+    engine.LocalFileName = listingFile;
+    Step(&TCustomFtpCliEx::Dir);
+    TListDecodeReport report;
+    const bool decoded = !Failed() && DecodeListFile(listingFile, target, &report);
+    std::remove(listingFile.c_str());
+    if (Failed()) {
+        return false;
+    }
+    if (!decoded) {
+        FailAndLog("550 Cannot read the listing file " + listingFile);
+        return false;
+    }
+    if (report.SkippedLongLines > 0) {
+        const std::string text = "Skipped " + std::to_string(report.SkippedLongLines) +
+                                 " line(s) of the listing of [" + folder + "] longer than " +
+                                 std::to_string(kMaxListingLine / 1024) + " KiB.";
+        if (m_hooks.Skipped) {
+            m_hooks.Skipped(text);
+        } else {
+            Line('!', text);
+        }
+    }
+    if (target.HasLinks) {
+        DetectLinks(target, std::move(folder));
+    }
+    return !Failed();
+}
+
+// A probe that succeeds enters the linked folder: the listed folder is made current again, since
+// the recursive operations go on by bare names.
+void TEngineDriver::DetectLinks(TFTPListItems& target, std::string listedFolder) {
+    TFtpClientEx& engine = *m_engine;
+    const TShellIcons& icons = SharedShellIcons();
+    Line('~', "Auto-detecting link property...");
+    Quiet = true;
+    struct Unquiet {
+        bool& quiet;
+        ~Unquiet() { quiet = false; }
+    } unquiet{Quiet};
+
+    if (Step(&TCustomFtpCliEx::Pwd) == 2) {
+        return;
+    }
+    const std::string back =
+        !Failed() && !engine.DirResult().empty() ? engine.DirResult() : listedFolder;
+    int folders = 0;
+    int files = 0;
+    for (const auto& item : target) {
+        if (!item->IsLink) {
+            continue;
+        }
+        engine.HostDirName = JoinRemotePath(listedFolder, item->Name);
+        const std::uint8_t probe = Step(&TCustomFtpCliEx::Cwd);
+        if (probe == 2) {
+            return;
+        }
+        if (probe == 1) {
+            ++files;
+            SetEntryKind(*item, true, icons);
+            continue;
+        }
+        ++folders;
+        SetEntryKind(*item, false, icons);
+        engine.HostDirName = back;
+        if (Step(&TCustomFtpCliEx::Cwd) != 0) {
+            if (!Aborted()) {
+                FailAndLog("550 Cannot return to the folder [" + back +
+                           "] after probing the link [" + item->Name + "].");
+            }
+            return;
+        }
+    }
+    Quiet = false;
+    Line('~', std::to_string(folders) + " folder and " + std::to_string(files) +
+                  " file links detected.");
+    m_outcome.ResultCode = 0;
+}
+
+// --- Transfers -------------------------------------------------------------------------------
+
+std::uint8_t TEngineDriver::Download(bool resume,
+                                     const std::function<void(std::int64_t)>& sizeKnown) {
+    TFtpClientEx& engine = *m_engine;
+    if (Step(&TCustomFtpCliEx::Size) == 2) {
+        return 2;
+    }
+    const std::int64_t fileSize = Failed() ? -1 : engine.SizeResult();
+    if (sizeKnown) {
+        sizeKnown(fileSize);
+    }
+    // What the server announced is what a binary download must end with.
+    engine.ExpectedSize = fileSize;
+    if (resume && engine.Binary() && fileSize >= 0) {
+        const std::int64_t held = ResumableSize(engine.LocalFileName);
+        const std::string partial = PartialFileName(engine.LocalFileName);
+        if (held == fileSize && held > 0) {
+            // Complete already: a partial file that holds all of it takes its place.
+            engine.ExpectedSize = -1;
+            if (LocalFileSizeOf(partial) >= 0 &&
+                std::rename(partial.c_str(), ReplacedFileName(engine.LocalFileName).c_str()) != 0) {
+                FailAndLog("550 Cannot replace " + engine.LocalFileName + ".");
+                return 1;
+            }
+            Line('~', "[" + engine.LocalFileName + "] is complete already: nothing to resume.");
+            m_outcome.ResultCode = 0;
+            return 0;
+        }
+        if (held > fileSize) {
+            // Longer than the remote file: not the start of it. The download starts again.
+            std::remove(partial.c_str());
+            return Step(&TCustomFtpCliEx::Get);
+        }
+    }
+    return Step(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get);
+}
+
+std::uint8_t TEngineDriver::Upload(bool resume) {
+    TFtpClientEx& engine = *m_engine;
+    // Offsets count the server's bytes: ASCII uploads always start from the beginning.
+    if (resume && engine.Binary()) {
+        if (Step(&TCustomFtpCliEx::Size) == 2) {
+            return 2;
+        }
+        // A remote file longer than the local one is not the start of it: it is replaced.
+        const std::int64_t local = LocalFileSizeOf(engine.LocalFileName);
+        if (!Failed() && engine.SizeResult() >= 0 && engine.SizeResult() <= local) {
+            engine.ResumeAt = engine.SizeResult();
+            Step(&TCustomFtpCliEx::Append);
+            engine.ResumeAt = 0;
+            return m_outcome.ResultCode;
+        }
+    }
+    Step(&TCustomFtpCliEx::Put);
+    engine.ResumeAt = 0;
+    return m_outcome.ResultCode;
+}
+
+} // namespace qx

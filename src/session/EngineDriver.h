@@ -1,0 +1,148 @@
+#pragma once
+
+#include "engine/FTPListItem.h"
+#include "engine/FtpClientEx.h"
+#include "platform/MessageQueue.h"
+#include "session/FtpAuthenticate.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace qx {
+
+// Drives one FTP engine on a worker thread for the session worker and the carrier worker
+// alike: every engine request as a step that waits for its own completion (and for nothing
+// else), abort and quit during a wait, the login with its retries, the memory of the transfer
+// type, listings with link detection, and single file transfers. Each step leaves its outcome
+// in the owner's result fields: 0 success, 1 failure (with the error text), 2 aborted.
+//
+// Log lines go out through the Deliver hook, each prefixed with its kind ("> ", "< ", "~ ",
+// "! ") and, for a tagged driver (the carrier's), with the engine's host: "> [host]: ".
+class TEngineDriver {
+public:
+    using Request = void (TCustomFtpCliEx::*)();
+
+    struct Hooks {
+        // A session log line; may be queued, it carries a copy.
+        std::function<void(const std::string& line)> Deliver;
+        std::function<void(std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>
+            Progress;
+        // Every reply line the engine receives, before it is logged (optional).
+        std::function<void(const std::string& reply)> Reply;
+        // Something a listing left out (optional; without it the text is only logged).
+        std::function<void(const std::string& text)> Skipped;
+    };
+
+    // The owner's result fields.
+    struct Outcome {
+        std::uint8_t& ResultCode;
+        std::string& ErrorMessage;
+    };
+
+    // How a login goes: the number of attempts, the pause after a failed one, where a missing
+    // user name or password is asked (none: nothing is asked), and whether each attempt is
+    // reported with the carrier's lines (failure, retry and success lines; the retries run
+    // without their own connection lines).
+    struct LoginPlan {
+        int Attempts = 1;
+        int DelaySeconds = 0;
+        std::function<bool(TFTPAuthenticate what, std::string& answer)> Ask;
+        bool ReportAttempts = false;
+    };
+
+    TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
+                  Outcome outcome, Hooks hooks, bool tagged);
+    ~TEngineDriver();
+    TEngineDriver(const TEngineDriver&) = delete;
+    TEngineDriver& operator=(const TEngineDriver&) = delete;
+
+    TFtpClientEx& Engine() { return *m_engine; }
+
+    // --- Steps ---
+    // One engine request and the wait for its completion; the outcome. A request the engine
+    // refuses before sending anything is a failed step. A failure the engine found itself (a
+    // time-out, a local file, a refused command) is logged as a "! " line, since no reply line
+    // of the server tells it.
+    std::uint8_t Step(Request request);
+    // Sends the text as a command (SITE, REST, ...).
+    std::uint8_t Quote(const std::string& command);
+    bool Failed() const { return m_outcome.ResultCode != 0; }
+    bool Aborted() const { return m_outcome.ResultCode == 2; }
+    void Fail(const std::string& errorMessage);
+    // Fails with the text and logs it as a "! " line.
+    void FailAndLog(const std::string& errorMessage);
+    // Aborts the engine: outcome 2, "! Operation aborted.".
+    void Abort();
+
+    // What woke a wait up that is not a step's (the carrier's server-to-server transfer).
+    enum class Wake { Message, Abort, Quit };
+    // Dispatches the next message of the queue, blocking; the quit message is posted again so
+    // that the thread's own loop sees it too.
+    Wake WaitForMessage();
+    // Waits the seconds unless an abort or quit comes first (then false).
+    bool Pause(int seconds);
+
+    // --- Session ---
+    // Opens, sends USER and PASS (asking for what is missing), with the plan's retries; a
+    // failed attempt closes the connection before the next. A server that is too busy
+    // ("421 ...") is tried again after a growing pause. True when logged in.
+    bool Login(const LoginPlan& plan);
+    // The type last set on the server is forgotten (a new session).
+    void ForgetType() { m_typeKnown = false; }
+    // TYPE, unless the server has that type already.
+    std::uint8_t SetType(bool binary);
+
+    // CWD into the folder, TYPE A, LIST into a temporary file, decoded into the target; links
+    // are then probed to tell folder links from file links. Lines longer than a listing can
+    // hold are reported. The folder is entered as given (a bare name is relative); it is a
+    // copy, since callers pass the engine's HostDirName, which the probes change.
+    bool ListFolder(std::string folder, TFTPListItems& target);
+
+    // Downloads the engine's HostFileName into its LocalFileName with the type already set:
+    // SIZE, then RETR, or a resumed RETR when resume is set. A local file as long as the
+    // remote one is complete (nothing is transferred), a longer one is not the start of it
+    // (the download starts again from 0). sizeKnown hears the size SIZE reported (or -1)
+    // before the data flows.
+    std::uint8_t Download(bool resume, const std::function<void(std::int64_t)>& sizeKnown);
+    // Uploads the engine's LocalFileName to its HostFileName with the type already set: STOR,
+    // or, with resume, APPE after the part the server holds (SIZE), unless that part is longer
+    // than the local file.
+    std::uint8_t Upload(bool resume);
+
+    // --- Log lines ---
+    // "k text" or "k [host]: text"; muted lines (retries of a reported login) are dropped.
+    void Line(char kind, const std::string& text);
+    // Link probes leave no command and reply lines.
+    bool Quiet = false;
+
+private:
+    void InstallEngineHandlers();
+    void Wait();
+    std::string Tagged(char kind, const std::string& text) const;
+    enum class Attempt { LoggedIn, Failed, End };
+    Attempt LoginAttempt(const LoginPlan& plan);
+    bool AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::string& value);
+    void DetectLinks(TFTPListItems& target, std::string listedFolder);
+
+    MessageQueue& m_queue;
+    std::atomic<bool>& m_abortFlag;
+    const unsigned m_abortCode;
+    Outcome m_outcome;
+    Hooks m_hooks;
+    const bool m_tagged;
+    std::unique_ptr<TFtpClientEx> m_engine;
+
+    // The completion being waited for has a number above this one (Engine's
+    // CompletionsPosted() when the request was issued).
+    std::uint64_t m_waitingAfter = 0;
+    bool m_requestDone = false;
+    std::uint16_t m_requestError = 0;
+    bool m_muted = false;
+    bool m_typeKnown = false;
+    bool m_knownBinary = false;
+};
+
+} // namespace qx

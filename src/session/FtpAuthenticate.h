@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace qx {
+
+// What an authentication question asks for.
+enum class TFTPAuthenticate : std::uint8_t { ftpAuthUserName = 0, ftpAuthPassword = 1 };
+
+} // namespace qx
