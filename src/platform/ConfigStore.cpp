@@ -598,6 +598,8 @@ struct TConfigStore::Impl {
     bool Dirty = false;
     // The existing file could neither be read nor moved aside: it is never replaced.
     bool KeepFile = false;
+    bool ReadOnly = false;
+    std::string LoadProblem;
 
     void Load();
     bool Save();
@@ -630,6 +632,10 @@ void TConfigStore::Impl::Load() {
     } else if (error == ENOENT) {
         return;
     }
+    if (!text && ReadOnly) {
+        LoadProblem = "cannot read the settings file " + File.string() + ": " + ErrorText(error);
+        return;
+    }
     if (!text) {
         KeepFile = true;
         std::fprintf(stderr,
@@ -642,6 +648,11 @@ void TConfigStore::Impl::Load() {
     try {
         Root = TParser(*text).Parse();
     } catch (const TParseError& damage) {
+        if (ReadOnly) {
+            LoadProblem = "the settings file " + File.string() + " is damaged (line " +
+                          std::to_string(damage.Line) + ": " + damage.Problem + ")";
+            return;
+        }
         const auto moved = MoveAside(File, error);
         if (moved) {
             std::fprintf(stderr,
@@ -664,6 +675,9 @@ void TConfigStore::Impl::Load() {
 bool TConfigStore::Impl::Save() {
     if (!Dirty) {
         return true;
+    }
+    if (ReadOnly) {
+        return true; // changes stay in memory
     }
     if (KeepFile || !ReplaceFile(File, Serialise(Root))) {
         return false;
@@ -689,10 +703,18 @@ TKey* TConfigStore::Impl::Find(std::string_view path) {
     return names ? FindKey(Root, *names, names->size()) : nullptr;
 }
 
-TConfigStore::TConfigStore(std::filesystem::path file) : m_impl(std::make_unique<Impl>()) {
+TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode)
+    : m_impl(std::make_unique<Impl>()) {
     m_impl->File = std::move(file);
-    CreateFolders(FolderOf(m_impl->File));
+    m_impl->ReadOnly = mode == TOpenMode::ReadOnly;
+    if (!m_impl->ReadOnly) {
+        CreateFolders(FolderOf(m_impl->File));
+    }
     m_impl->Load();
+}
+
+const std::string& TConfigStore::LoadProblem() const {
+    return m_impl->LoadProblem;
 }
 
 TConfigStore::~TConfigStore() {

@@ -32,9 +32,13 @@ namespace qx {
 class TConfigStore {
 public:
     enum class TValueType { String, Number, Binary };
+    // A read-only store never writes its file (changes stay in memory) and leaves a file it
+    // cannot read where it is, telling why in LoadProblem(): for a tool that only looks at the
+    // settings of the program.
+    enum class TOpenMode { ReadWrite, ReadOnly };
 
     // The store of the file; the folder is created (mode 0700) when missing.
-    explicit TConfigStore(std::filesystem::path file);
+    explicit TConfigStore(std::filesystem::path file, TOpenMode mode = TOpenMode::ReadWrite);
     ~TConfigStore();
     TConfigStore(const TConfigStore&) = delete;
     TConfigStore& operator=(const TConfigStore&) = delete;
@@ -43,6 +47,9 @@ public:
     static std::filesystem::path DefaultFile();
 
     const std::filesystem::path& File() const;
+    // Why a read-only store could not load its file (empty when it could, or when there is
+    // none).
+    const std::string& LoadProblem() const;
 
     // Keys. Paths start with "\" and use "\" between key names; an empty name is invalid.
     bool KeyExists(std::string_view path) const;

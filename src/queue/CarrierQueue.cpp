@@ -262,6 +262,8 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     const std::shared_ptr<TFTPCarrier> keep = row->carrier;
     std::unique_ptr<TFTPCarryItem> item = std::move(row->item);
     item->Carrier = nullptr;
+    m_skippedEntries.insert(m_skippedEntries.end(), carrier.SkippedEntries.begin(),
+                            carrier.SkippedEntries.end());
     if (carrier.ResultCode != 0) {
         AddFailRow(std::move(item), carrier.ErrorMessage);
     } else {

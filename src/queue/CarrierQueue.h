@@ -83,6 +83,10 @@ public:
     // Aborts every running job, as before the program ends.
     void AbortAll();
 
+    // What the explorations left out so far (names that cannot be carried, links that loop,
+    // special files, listing lines that cannot be read), one line each.
+    const std::vector<std::string>& SkippedEntries() const { return m_skippedEntries; }
+
     // --- State ---
     bool ResumeService() const { return m_resumeService; }
     int MaxCarrier() const { return m_maxCarrier; }
@@ -146,6 +150,7 @@ private:
 
     std::deque<QueuedRow> m_queue;
     std::vector<StatusRow> m_status; // at most MaxCarrier rows, and never more than 16
+    std::vector<std::string> m_skippedEntries;
     std::deque<SuccessRow> m_success;
     std::vector<FailRow> m_fail;
     // Carriers whose job has ended and whose worker has not.

@@ -260,11 +260,18 @@ TEST(QuorvinFtpCliHostile, ListingThatNamesEscapesWritesNothingOutside) {
     TempDir local;
     const std::string target = (local.path() / "a" / "target").string();
     std::filesystem::create_directories(local.path() / "a");
+    TempDir logs;
+    const std::string errors = logs.file("errors.txt");
     const std::string command = quote(QX_CLI_BINARY) + " get -r " +
                                 quote("ftp://127.0.0.1:" + server.portText() + "/evil") + " " +
-                                quote(target) + " >/dev/null 2>&1";
+                                quote(target) + " >/dev/null 2>" + quote(errors);
     const int status = std::system(command.c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The usable entry arrives; the two that were left out make the run fail, and are listed.
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string told = readFile(errors);
+    EXPECT_NE(told.find("2 entries were skipped:"), std::string::npos) << told;
+    EXPECT_NE(told.find("Skipped [../escape] in [/evil]: not a usable name."), std::string::npos)
+        << told;
     std::vector<std::string> everything;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(local.path())) {
         everything.push_back(std::filesystem::relative(entry.path(), local.path()).string());

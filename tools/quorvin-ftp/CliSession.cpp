@@ -2,6 +2,7 @@
 
 #include "FtpUrl.h"
 #include "TerminalPrompt.h"
+#include "VisibleText.h"
 
 #include "session/RemoteNames.h"
 #include "session/SessionLog.h"
@@ -38,13 +39,14 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.PassiveMode = target.Passive;
     client.ResumeTransfer = target.Resume;
     client.TransferType = target.Type;
+    client.Timeout = target.Timeout;
     client.ASCIIExts = &asciiExtensions;
     client.LowestPriority = false; // a command-line transfer is the work in front of the user
 
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
         if (m_verbose && LogLineKind(line) != TLogLineKind::Status) {
             m_progress.Clear();
-            m_log << line << '\n';
+            m_log << VisibleText(line) << '\n';
         }
     };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
@@ -63,15 +65,11 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
             cancel = true;
         }
     };
-    const auto done = [this](TThreadedFTPClient&) { m_done = true; };
-    for (TThreadedFTPClient::TNotifyEvent* event :
-         {&client.OnConnectDone, &client.OnChangeFolderDone, &client.OnGetFolderDone,
-          &client.OnGetListItemsDone, &client.OnDownloadFileDone, &client.OnUploadFileDone,
-          &client.OnMakeFolderDone, &client.OnRenameDone, &client.OnRemoveDone,
-          &client.OnDownloadsDone, &client.OnUploadsDone, &client.OnQuitDone,
-          &client.OnChangePermsDone, &client.OnUppercaseDone, &client.OnLowercaseDone}) {
-        *event = done;
-    }
+    const auto done = [this](TThreadedFTPClient& c) {
+        m_skipped.insert(m_skipped.end(), c.SkippedEntries.begin(), c.SkippedEntries.end());
+        m_done = true;
+    };
+    client.ForEachDoneEvent([&](TThreadedFTPClient::TNotifyEvent& event) { event = done; });
     client.StartThread();
 }
 
@@ -242,6 +240,7 @@ bool CliSession::Remove(const std::vector<std::string>& remotePaths, bool recurs
         }
         // The request succeeds when its last entry does; the entries left are the failures.
         m_client->OnRemoveDone = [this](TThreadedFTPClient& c) {
+            m_skipped.insert(m_skipped.end(), c.SkippedEntries.begin(), c.SkippedEntries.end());
             m_done = true;
             if (!c.HostFileNames.Empty()) {
                 c.ResultCode = 1;

@@ -27,6 +27,7 @@ struct CliTarget {
     bool Passive = true;
     bool Resume = false;
     TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
+    int Timeout = 30; // seconds without a byte moving before a request fails
 };
 
 // The tool's FTP session: the program's threaded client, with the calling thread as its
@@ -60,6 +61,8 @@ public:
     std::string Absolute(const std::string& path) const;
     // The failure of the last request that failed, as the server or the session worded it.
     const std::string& Failure() const { return m_failure; }
+    // What the recursive requests so far left out, one line each.
+    const std::vector<std::string>& Skipped() const { return m_skipped; }
 
 private:
     bool Run(void (TThreadedFTPClient::*request)());
@@ -77,6 +80,7 @@ private:
     std::string m_home = "/";
     std::string m_failure;
     std::string m_transferName;
+    std::vector<std::string> m_skipped;
 };
 
 } // namespace qx::cli

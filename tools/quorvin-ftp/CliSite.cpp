@@ -1,7 +1,6 @@
 #include "CliSite.h"
 
 #include "platform/ConfigStore.h"
-#include "platform/TempFiles.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 
@@ -10,25 +9,15 @@
 
 namespace qx::cli {
 
-// The site book is read from a private copy of the settings file: loading the book and the
-// options writes to the store, and the tool must never write the user's settings (a running
-// program would see its own changes undone).
+// The site book is read from the user's settings file in a read-only store: loading the book
+// and the options changes the store, and the tool must never write the user's settings (a
+// running program would see its own changes undone). Nothing is copied, so nothing is left
+// behind however the tool ends.
 struct CliSite::Impl {
-    std::filesystem::path copy;
     std::unique_ptr<TConfigStore> store;
     std::unique_ptr<TGlobalOptions> options;
     std::unique_ptr<TSiteBookModel> book;
     const TSiteProperties* site = nullptr;
-
-    ~Impl() {
-        book.reset();
-        options.reset();
-        store.reset();
-        std::error_code ignored;
-        if (!copy.empty()) {
-            std::filesystem::remove(copy, ignored);
-        }
-    }
 };
 
 CliSite::CliSite() : m_impl(std::make_unique<Impl>()) {}
@@ -44,16 +33,11 @@ std::unique_ptr<CliSite> CliSite::Open(const std::string& location, std::string&
         problem = "there is no site book (" + settings.string() + " does not exist)";
         return nullptr;
     }
-    try {
-        const std::filesystem::path folder = PrivateTempFolder();
-        impl.copy = CreateTempFile(folder, ".conf").Path;
-        std::filesystem::copy_file(settings, impl.copy,
-                                   std::filesystem::copy_options::overwrite_existing);
-    } catch (const std::exception& e) {
-        problem = std::string("cannot read the site book: ") + e.what();
+    impl.store = std::make_unique<TConfigStore>(settings, TConfigStore::TOpenMode::ReadOnly);
+    if (!impl.store->LoadProblem().empty()) {
+        problem = impl.store->LoadProblem();
         return nullptr;
     }
-    impl.store = std::make_unique<TConfigStore>(impl.copy);
     impl.options = std::make_unique<TGlobalOptions>(*impl.store);
     impl.book = std::make_unique<TSiteBookModel>(*impl.store, *impl.options,
                                                  TSiteBookModel::CurrentUserName());

@@ -44,6 +44,10 @@ std::optional<std::string> PercentDecode(std::string_view text) {
     return out;
 }
 
+bool HoldsLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
     constexpr std::string_view scheme = "ftp://";
     if (text.size() < scheme.size() ||
@@ -104,6 +108,13 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         return std::nullopt;
     }
     url.Path = *path;
+    for (const std::string* part : {&url.User, &url.Password, &url.Host, &url.Path}) {
+        if (HoldsLineBreakOrNul(*part)) {
+            error = "the URL holds a CR, LF or NUL character (%0D, %0A or %00), which no FTP "
+                    "command can carry";
+            return std::nullopt;
+        }
+    }
     return url;
 }
 

@@ -19,8 +19,13 @@ struct FtpUrl {
     std::string Path;
 };
 
-// Nothing, with the reason in error, when the text is not such a URL.
+// Nothing, with the reason in error, when the text is not such a URL. A URL whose parts hold a
+// CR, LF or NUL once decoded is refused: they would end the command that carries them, and
+// what follows would reach the server as a command of its own.
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error);
+
+// True when the text holds a CR, LF or NUL character.
+bool HoldsLineBreakOrNul(std::string_view text);
 
 // Decodes %XX escapes; nothing when an escape is broken.
 std::optional<std::string> PercentDecode(std::string_view text);

@@ -1,30 +1,11 @@
 #include "ListingOutput.h"
 
+#include "VisibleText.h"
+
 namespace qx::cli {
 
 std::string EscapeField(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-            break;
-        }
-    }
-    return out;
+    return VisibleText(text, true);
 }
 
 void PrintListing(const TFTPListItems& items, std::ostream& out) {

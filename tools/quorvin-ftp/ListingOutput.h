@@ -8,7 +8,8 @@
 
 namespace qx::cli {
 
-// A listing field as raw bytes, with only "\" written "\\", TAB "\t", LF "\n" and CR "\r".
+// A listing field as its bytes, with "\" written "\\", TAB "\t", LF "\n", CR "\r" and every
+// other control character "\xHH" (VisibleText).
 std::string EscapeField(std::string_view text);
 
 // One line per item, tab-separated: IsFile, IsLink, Name, Size, Year, Month, Day, Hour,

@@ -4,6 +4,7 @@
 #include "FtpUrl.h"
 
 #include "CliSite.h"
+#include "VisibleText.h"
 #include "base/ShellIcons.h"
 #include "platform/PumpedUiThread.h"
 #include "queue/CarrierQueue.h"
@@ -90,6 +91,8 @@ public:
         }
         case QueueJob::Kind::Copy:
             item->Direction = TCarryDirection::ServerToServer;
+            // The data goes between the servers; the carriers' listings use the mode asked for.
+            item->PassiveMode = m_options.passive;
             if (!RemoteSource(job.source, *item, problem) ||
                 !RemoteDestination(job.destination, *item, problem)) {
                 return nullptr;
@@ -106,6 +109,7 @@ private:
         target.User = url.User;
         target.Password = url.Password;
         target.Passive = m_options.passive;
+        target.Timeout = m_options.timeout;
         const std::string key = url.Host + '\n' + url.Port + '\n' + url.User;
         auto& session = m_sessions[key];
         if (!session) {
@@ -186,7 +190,8 @@ public:
     void CarrierLine(std::size_t row, const std::string& line) override {
         if (m_verbose) {
             Erase();
-            m_err << m_queue.Text(TCarrierList::Status, row, 0) << ": " << line << '\n';
+            m_err << VisibleText(m_queue.Text(TCarrierList::Status, row, 0)) << ": "
+                  << VisibleText(line) << '\n';
         }
     }
 
@@ -208,7 +213,7 @@ public:
             if (line.size() >= width) {
                 line.resize(width - 1);
             }
-            lines << line << '\n';
+            lines << VisibleText(line) << '\n';
         }
         lines << "[" << m_queue.RowCount(TCarrierList::Queue) << " queued, " << rows << " running, "
               << m_queue.RowCount(TCarrierList::Success) << " done, "
@@ -226,8 +231,8 @@ public:
     }
 
     std::string Row(TCarrierList list, std::size_t row) const {
-        return m_queue.Text(list, row, 3) + " " + m_queue.Text(list, row, 1) +
-               m_queue.Text(list, row, 0) + " -> " + m_queue.Text(list, row, 2);
+        return VisibleText(m_queue.Text(list, row, 3) + " " + m_queue.Text(list, row, 1) +
+                           m_queue.Text(list, row, 0) + " -> " + m_queue.Text(list, row, 2));
     }
 
 private:
@@ -271,10 +276,11 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
 
     PumpedUiThread ui;
     TCarrierQueue queue(
-        [&ui] {
+        [&ui, timeout = options.timeout] {
             auto carrier = TThreadedFTPCarrier::Create(ui);
             carrier->LowestPriority = false; // the work in front of the user
             carrier->ConnectRetry = 3;
+            carrier->Timeout = timeout;
             return carrier;
         },
         &ascii);
@@ -302,10 +308,17 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
     out << "Fail (" << failed << "):\n";
     for (std::size_t row = 0; row < failed; ++row) {
         out << "  " << display.Row(TCarrierList::Fail, row) << ": "
-            << queue.Text(TCarrierList::Fail, row, 6) << '\n';
+            << VisibleText(queue.Text(TCarrierList::Fail, row, 6)) << '\n';
+    }
+    const std::vector<std::string>& skipped = queue.SkippedEntries();
+    if (!skipped.empty()) {
+        out << "Skipped (" << skipped.size() << "):\n";
+        for (const std::string& line : skipped) {
+            out << "  " << VisibleText(line) << '\n';
+        }
     }
     out << std::flush;
-    return failed == 0 ? 0 : 1;
+    return failed == 0 && skipped.empty() ? 0 : 1;
 }
 
 } // namespace qx::cli

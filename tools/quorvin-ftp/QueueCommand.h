@@ -15,12 +15,14 @@ struct QueueRunOptions {
     bool resume = false;
     bool verbose = false; // every carrier's log lines on the error stream
     int carriers = 3;
+    int timeout = 30; // seconds without a byte moving before a request fails
 };
 
 // Turns the jobs into queue items (folders and files are told apart by asking the servers and
 // the local disk, relative remote paths are resolved from the login folder), runs them
 // through the transfer queue and prints the success and fail rows. While it runs, the status
-// rows are shown live on a terminal. Exit code 0 only when nothing failed.
+// rows are shown live on a terminal. Exit code 0 only when nothing failed and no exploration
+// left an entry out (those are listed).
 int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& options,
                  std::ostream& out, std::ostream& err);
 

@@ -7,14 +7,18 @@
 #include "FtpUrl.h"
 #include "ListingOutput.h"
 #include "QueueCommand.h"
+#include "VisibleText.h"
 
 #include "engine/ListDecoder.h"
 #include "platform/TempFiles.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -57,6 +61,8 @@ const char* const kUsage =
     "\\Work\\Mirror);\n"
     "                               URLs may then be plain remote paths\n"
     "  --carriers N                 transfers at once for copy and queue (1 to 16, default 3)\n"
+    "  --timeout SECONDS            give up a request when the server sends nothing for so\n"
+    "                               long (1 to 600, default 30)\n"
     "  -v                           session log on standard error (passwords masked)\n"
     "URL: ftp://[user[:password]@]host[:port]/path\n";
 
@@ -68,15 +74,34 @@ int usage(const std::string& problem) {
     return kExitUsage;
 }
 
+// Failures often quote the server: they are shown with control characters made visible.
 int fail(const std::string& failure) {
-    std::cerr << "quorvin-ftp: " << failure << '\n';
+    std::cerr << "quorvin-ftp: " << VisibleText(failure) << '\n';
     return kExitFailure;
 }
 
+// Empty when the path is a regular file that can be opened for reading, else why not.
+std::string unreadableFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return "cannot read " + path + ": " + std::strerror(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return "cannot read " + path + ": it is a folder, not a file";
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return "cannot read " + path + ": not a regular file";
+    }
+    return {};
+}
+
 int decodeListing(const std::string& file) {
+    if (const std::string problem = unreadableFile(file); !problem.empty()) {
+        return fail(problem);
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        return fail("cannot read " + file);
+        return fail("cannot read " + file + ": " + std::strerror(errno));
     }
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // The decoder deletes the file it reads: it gets a private copy.
@@ -113,8 +138,32 @@ struct Options {
     bool verbose = false;
     bool recursive = false;
     int carriers = 3;
+    int timeout = 30;
     std::string site;
 };
+
+// What the recursive requests left out: listed, and the run counts as failed.
+int reportSkipped(const std::vector<std::string>& skipped) {
+    std::cerr << "quorvin-ftp: " << skipped.size()
+              << (skipped.size() == 1 ? " entry was" : " entries were") << " skipped:\n";
+    for (const std::string& line : skipped) {
+        std::cerr << "  " << VisibleText(line) << '\n';
+    }
+    return kExitFailure;
+}
+
+// A small decimal number in a range; nothing for anything else.
+std::optional<int> numberIn(const std::string& text, int lowest, int highest) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int value = std::stoi(text);
+    if (value < lowest || value > highest) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 int runQueue(const std::string& command, const std::vector<std::string>& words,
              const Options& options) {
@@ -131,6 +180,9 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     } else {
         if (words.size() != 2) {
             return usage("queue takes one FILE");
+        }
+        if (const std::string problem = unreadableFile(words[1]); !problem.empty()) {
+            return fail(problem);
         }
         std::ifstream in(words[1], std::ios::binary);
         if (!in) {
@@ -151,6 +203,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.resume = options.resume;
     run.verbose = options.verbose;
     run.carriers = options.carriers;
+    run.timeout = options.timeout;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
@@ -159,10 +212,7 @@ bool isOctalMode(const std::string& mode) {
            mode.find_first_not_of("01234567") == std::string::npos;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
+int run(int argc, char** argv) {
     Options options;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
@@ -184,13 +234,17 @@ int main(int argc, char** argv) {
         } else if (arg == "-r" || arg == "--recursive") {
             options.recursive = true;
         } else if (arg == "--carriers") {
-            const std::string count = i + 1 < argc ? argv[++i] : "";
-            if (count.empty() || count.size() > 2 ||
-                count.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoi(count) < 1 || std::stoi(count) > 16) {
+            const auto count = numberIn(i + 1 < argc ? argv[++i] : "", 1, 16);
+            if (!count) {
                 return usage("--carriers needs a number from 1 to 16");
             }
-            options.carriers = std::stoi(count);
+            options.carriers = *count;
+        } else if (arg == "--timeout") {
+            const auto seconds = numberIn(i + 1 < argc ? argv[++i] : "", 1, 600);
+            if (!seconds) {
+                return usage("--timeout needs a number of seconds from 1 to 600");
+            }
+            options.timeout = *seconds;
         } else if (arg == "--site") {
             if (i + 1 >= argc) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
@@ -225,8 +279,18 @@ int main(int argc, char** argv) {
     if (command == "ls" && arguments == 1) {
         remote = {1};
     } else if (command == "get" && arguments == 2) {
+        if (words[2].empty()) {
+            return usage("get needs a local file or folder, not an empty name");
+        }
         remote = {1};
     } else if (command == "put" && arguments == 2) {
+        if (words[1].empty()) {
+            return usage("put needs a local file or folder, not an empty name");
+        }
+        if (HoldsLineBreakOrNul(words[1])) {
+            return usage("the local name holds a CR, LF or NUL character, which no FTP command "
+                         "can carry");
+        }
         remote = {2};
     } else if (command == "rm" && arguments >= 1) {
         for (std::size_t i = 1; i <= arguments; ++i) {
@@ -235,6 +299,13 @@ int main(int argc, char** argv) {
     } else if (command == "mkdir" && arguments == 1) {
         remote = {1};
     } else if (command == "mv" && arguments == 2) {
+        if (words[2].empty()) {
+            return usage("mv needs a new name, not an empty one");
+        }
+        if (HoldsLineBreakOrNul(words[2])) {
+            return usage("the new name holds a CR, LF or NUL character, which no FTP command "
+                         "can carry");
+        }
         remote = {1};
     } else if (command == "chmod" && arguments >= 2) {
         if (!isOctalMode(words[1])) {
@@ -265,6 +336,10 @@ int main(int argc, char** argv) {
     for (const std::size_t index : remote) {
         const std::string& text = words[index];
         if (site && text.rfind("ftp://", 0) != 0) {
+            if (HoldsLineBreakOrNul(text)) {
+                return usage("the remote path holds a CR, LF or NUL character, which no FTP "
+                             "command can carry");
+            }
             paths.push_back(text); // a plain remote path of the site
             continue;
         }
@@ -294,6 +369,7 @@ int main(int argc, char** argv) {
     if (options.resume) {
         target.Resume = true;
     }
+    target.Timeout = options.timeout;
 
     const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());
     CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,
@@ -325,6 +401,24 @@ int main(int argc, char** argv) {
         ok = session.ChangeMode(words[1], paths);
     }
     const std::string failure = session.Failure();
+    const std::vector<std::string> skipped = session.Skipped();
     session.Quit();
-    return ok ? 0 : fail(failure);
+    if (!ok) {
+        return fail(failure);
+    }
+    return skipped.empty() ? 0 : reportSkipped(skipped);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    // Every failure is a message and an exit status, never an uncaught exception.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        return fail(error.what());
+    } catch (...) {
+        return fail("an unexpected failure");
+    }
 }
