@@ -265,7 +265,8 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
             Line('~', "Retrying to connect host [" + host + "] on port [" + engine.Port + "]. " +
                           std::to_string(counter) + " connection retry remained");
         }
-        if (pause > 0 && !Pause(pause)) {
+        // No pause after the last attempt: nothing follows it.
+        if (counter > 0 && pause > 0 && !Pause(pause)) {
             Abort(); // aborted (or quit) while waiting between attempts
             return false;
         }
