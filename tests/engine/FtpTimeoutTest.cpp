@@ -57,6 +57,15 @@ void expectTimedOut(EngineHarness& h, const TimedRun& run) {
     EXPECT_EQ(h.engine.DataSocket().State(), TSocketState::wsClosed);
 }
 
+// A logged-in engine with the limit, ready to download the file into the folder.
+void prepareDownload(EngineHarness& h, const std::string& name, const TempDir& dir) {
+    h.engine.InactivityLimit = kLimit;
+    ASSERT_TRUE(h.login());
+    h.engine.Passive = true;
+    h.engine.HostFileName = name;
+    h.engine.LocalFileName = dir.file(name);
+}
+
 } // namespace
 
 TEST(FtpTimeout, SilenceBeforeTheGreeting) {
@@ -110,11 +119,7 @@ TEST(FtpTimeout, SilenceAfter150LeavesNoFileBehind) {
     });
     TempDir dir;
     EngineHarness h(server.portText());
-    h.engine.InactivityLimit = kLimit;
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = true;
-    h.engine.HostFileName = "file.bin";
-    h.engine.LocalFileName = dir.file("file.bin");
+    prepareDownload(h, "file.bin", dir);
     expectTimedOut(h, timedRun(h, &TCustomFtpCliEx::Get));
     EXPECT_FALSE(std::filesystem::exists(dir.file("file.bin"))); // nothing arrived
 }
@@ -132,11 +137,7 @@ TEST(FtpTimeout, SilenceInTheMiddleOfTheDataKeepsWhatArrived) {
     });
     TempDir dir;
     EngineHarness h(server.portText());
-    h.engine.InactivityLimit = kLimit;
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = true;
-    h.engine.HostFileName = "file.bin";
-    h.engine.LocalFileName = dir.file("file.bin");
+    prepareDownload(h, "file.bin", dir);
     const TimedRun run = timedRun(h, &TCustomFtpCliEx::Get);
     expectTimedOut(h, run);
     // The data that came is kept for a resume, and the statistics line of a finished transfer
@@ -167,11 +168,7 @@ TEST(FtpTimeout, ATransferThatKeepsMovingIsNotCut) {
         10s);
     TempDir dir;
     EngineHarness h(server.portText());
-    h.engine.InactivityLimit = kLimit;
-    ASSERT_TRUE(h.login());
-    h.engine.Passive = true;
-    h.engine.HostFileName = "slow.bin";
-    h.engine.LocalFileName = dir.file("slow.bin");
+    prepareDownload(h, "slow.bin", dir);
     const TimedRun run = timedRun(h, &TCustomFtpCliEx::Get);
     EXPECT_EQ(run.error, 0) << h.engine.ErrorMessage();
     EXPECT_GE(run.elapsed, 2000ms);

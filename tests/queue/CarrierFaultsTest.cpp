@@ -2,6 +2,7 @@
 // their last word, and explorations that would go on for ever or follow local folder links.
 
 #include "support/CarrierHarness.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 
@@ -24,15 +25,6 @@ std::chrono::milliseconds since(std::chrono::steady_clock::time_point start) {
                                                                  start);
 }
 
-void answerProbe(ScriptedSession& s) {
-    s.expect("TYPE I");
-    s.reply("200 Type set to I");
-    s.expect("REST 1");
-    s.reply("350 Restarting at 1");
-    s.expect("REST 0");
-    s.reply("350 Restarting at 0");
-}
-
 } // namespace
 
 // A download whose data never comes: the job fails with the limit's text and goes to the fail
@@ -40,7 +32,7 @@ void answerProbe(ScriptedSession& s) {
 TEST(CarrierFaults, ASilentServerFailsTheJobWithinTheLimit) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
-        answerProbe(s);
+        AnswerRestartProbe(s);
         s.expect("SIZE /pub/f.bin");
         s.reply("213 1000");
         s.handlePasv();
@@ -240,7 +232,7 @@ TEST(CarrierFaults, AServerToServerCopyWhoseOtherEndFallsSilent) {
     const std::string address = "127,0,0,1,200,10";
     ScriptedFtpServer source([&](ScriptedSession& s) {
         s.greetAndLogin("src");
-        answerProbe(s);
+        AnswerRestartProbe(s);
         s.expect("PASV");
         s.reply("227 Entering Passive Mode (" + address + ").");
         s.expect("RETR /from/big.iso");

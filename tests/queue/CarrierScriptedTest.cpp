@@ -2,6 +2,7 @@
 // server-to-server copy, and what explorations queue.
 
 #include "support/CarrierHarness.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 
@@ -28,21 +29,6 @@ void refuseLogin(ScriptedSession& s) {
     }
 }
 
-// The restart probe after a login: binary mode, then REST 1 and REST 0.
-void answerProbe(ScriptedSession& s) {
-    s.expect("TYPE I");
-    s.reply("200 Type set to I");
-    s.expect("REST 1");
-    s.reply("350 Restarting at 1");
-    s.expect("REST 0");
-    s.reply("350 Restarting at 0");
-}
-
-void expectQuit(ScriptedSession& s) {
-    s.expect("QUIT");
-    s.reply("221 Goodbye");
-}
-
 // An exploration's listing: CWD, TYPE A, a passive LIST with the given lines, then QUIT.
 void serveExploredFolder(ScriptedSession& s, const std::string& folder,
                          const std::string& listing) {
@@ -61,7 +47,7 @@ void serveExploredFolder(ScriptedSession& s, const std::string& folder,
     }
     s.dataClose();
     s.reply("226 Done");
-    expectQuit(s);
+    ExpectQuit(s);
 }
 
 } // namespace
@@ -120,7 +106,7 @@ TEST(CarrierScripted, LoginRetriesLogTheFirstAttemptAndAFailureLineForEach) {
 TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
-        answerProbe(s); // its TYPE I stays: README.TXT goes as binary, ".TXT" is not ".txt"
+        AnswerRestartProbe(s); // its TYPE I stays: README.TXT goes as binary, ".TXT" is not ".txt"
         s.expect("SIZE /pub/README.TXT"); // what the download must end with
         s.reply("213 9");
         s.expect("PASV");
@@ -131,7 +117,7 @@ TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
         s.dataSend("read me\r\n");
         s.dataClose();
         s.reply("226 Done");
-        expectQuit(s);
+        ExpectQuit(s);
     });
     TempDir local;
     const TAsciiExtensions ascii({".txt"});
@@ -153,7 +139,7 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
     const std::string address = "127,0,0,1,200,10";
     ScriptedFtpServer source([&](ScriptedSession& s) {
         s.greetAndLogin("src");
-        answerProbe(s);
+        AnswerRestartProbe(s);
         s.expect("PASV");
         s.reply("227 Entering Passive Mode (" + address + ").");
         s.expect("REST 1000");
@@ -161,7 +147,7 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
         s.expect("RETR /from/big.iso");
         s.reply("150 Sending");
         s.reply("226 Transfer complete");
-        expectQuit(s);
+        ExpectQuit(s);
     });
     ScriptedFtpServer destination([&](ScriptedSession& s) {
         s.greetAndLogin("dst");
@@ -174,7 +160,7 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
         s.expect("APPE /to/big.iso");
         s.reply("150 Receiving");
         s.reply("226 Transfer complete");
-        expectQuit(s);
+        ExpectQuit(s);
     });
     CarrierHarness h;
     TFTPCarrier& c = *h.carrier;
@@ -197,7 +183,7 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
 TEST(CarrierScripted, ServerToServerFailureOfTheSourceFailsTheJob) {
     ScriptedFtpServer source([](ScriptedSession& s) {
         s.greetAndLogin();
-        answerProbe(s);
+        AnswerRestartProbe(s);
         s.expect("PASV");
         s.reply("227 Entering Passive Mode (127,0,0,1,200,11)");
         s.expect("RETR /a.bin");
@@ -255,7 +241,7 @@ TEST(CarrierScripted, ExploringALocalFolderQueuesNoDotFilesAndMakesTheRemoteFold
         s.reply("550 No such folder");
         s.expect("MKD /up/tree");
         s.reply("257 \"/up/tree\" created");
-        expectQuit(s);
+        ExpectQuit(s);
     });
     TempDir local;
     local.write("tree/.hidden", "x");
@@ -318,7 +304,7 @@ TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
         return [source](ScriptedSession& s) {
             s.greetAndLogin();
             if (source) {
-                answerProbe(s);
+                AnswerRestartProbe(s);
                 s.expect("PASV");
                 s.reply("227 Entering Passive Mode (127,0,0,1,200,12)");
                 s.expect("RETR /a.bin");

@@ -3,6 +3,7 @@
 // longer than the remote one.
 
 #include "support/ClientHarness.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 #include "support/VirtualFtpTree.h"
@@ -18,18 +19,6 @@ using namespace qx::test;
 using namespace std::chrono_literals;
 
 namespace {
-
-void connectPreamble(ScriptedSession& s) {
-    s.greetAndLogin();
-    s.expect("SYST");
-    s.reply("215 UNIX Type: L8");
-    s.expect("TYPE I");
-    s.reply("200 Type set to I");
-    s.expect("REST 1");
-    s.reply("350 Restarting at 1");
-    s.expect("REST 0");
-    s.reply("350 Restarting at 0");
-}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -98,7 +87,7 @@ TEST(SessionFaults, AFinalReplyWithTheCloseEndsTheRequestAtOnce) {
 // with it, and the next request reconnects.
 TEST(SessionFaults, AServerThatHangsUpDuringATransferEndsItAndTheNextRequestReconnects) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        connectPreamble(s);
+        AnswerSessionConnect(s);
         s.expect("TYPE I"); // the type is set anew after a login
         s.reply("200 Type set to I");
         s.expect("SIZE /f.bin");
@@ -137,7 +126,7 @@ TEST(SessionFaults, AServerThatHangsUpDuringATransferEndsItAndTheNextRequestReco
 // failed nothing stays open, so the next request reconnects instead of working unauthenticated.
 TEST(SessionFaults, AReconnectionWhoseLoginIsRefusedLeavesNothingOpen) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        connectPreamble(s);
+        AnswerSessionConnect(s);
         s.close(); // the server ends the session
         for (int attempt = 0; attempt < 3; ++attempt) {
             s.nextConnection();
@@ -178,7 +167,7 @@ TEST(SessionFaults, AReconnectionWhoseLoginIsRefusedLeavesNothingOpen) {
 TEST(SessionFaults, AResumedDownloadLooksAtTheSizeFirst) {
     const std::string content(1000, 'r');
     ScriptedFtpServer server([&content](ScriptedSession& s) {
-        connectPreamble(s);
+        AnswerSessionConnect(s);
         s.expect("TYPE I"); // the type is set anew after a login
         s.reply("200 Type set to I");
         s.expect("SIZE /same.bin");

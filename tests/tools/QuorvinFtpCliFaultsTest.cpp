@@ -5,6 +5,7 @@
 
 #include "platform/TempFiles.h"
 #include "support/RealFtpServers.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 #include "support/VirtualFtpTree.h"
@@ -144,26 +145,21 @@ TEST(QuorvinFtpCliFaults, A530WithTheCloseEndsAtOnce) {
 // kept under the partial name beside the old file, which stays as it was.
 TEST(QuorvinFtpCliFaults, AShortDownloadFailsAndLeavesTheOldFile) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        for (;;) {
-            const std::string command = s.readCommand();
+        AnswerCommands(s, [](ScriptedSession& session, const std::string& command) {
             if (command.rfind("SIZE ", 0) == 0) {
-                s.reply("213 1000000");
-            } else if (command == "PASV") {
-                s.reply(ScriptedSession::pasvReply(s.listenPassive()));
-            } else if (command.rfind("RETR ", 0) == 0) {
-                s.acceptData();
-                s.reply("150 Opening BINARY mode data connection");
-                s.dataSend(std::string(500000, 'n'));
-                s.dataClose();
-                s.reply("226 Transfer complete.");
-            } else if (command == "QUIT") {
-                s.reply("221 Goodbye");
-                return;
-            } else {
-                s.reply(command == "SYST" ? "215 UNIX Type: L8" : "200 OK");
+                session.reply("213 1000000");
+                return true;
             }
-        }
+            if (command.rfind("RETR ", 0) == 0) {
+                session.acceptData();
+                session.reply("150 Opening BINARY mode data connection");
+                session.dataSend(std::string(500000, 'n'));
+                session.dataClose();
+                session.reply("226 Transfer complete.");
+                return true;
+            }
+            return false;
+        });
     });
     TempDir local;
     local.write("big.bin", "the old content");
@@ -180,18 +176,13 @@ TEST(QuorvinFtpCliFaults, AShortDownloadFailsAndLeavesTheOldFile) {
 // or renames the terminal.
 TEST(QuorvinFtpCliFaults, ControlCharactersOfTheServerAreMadeVisible) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        for (;;) {
-            const std::string command = s.readCommand();
-            if (command == "CWD /x") {
-                s.reply("550 \x1b]0;owned\x07\x1b[2J gone\xc2\x9b");
-            } else if (command == "QUIT") {
-                s.reply("221 Goodbye");
-                return;
-            } else {
-                s.reply(command == "SYST" ? "215 UNIX Type: L8" : "200 OK");
+        AnswerCommands(s, [](ScriptedSession& session, const std::string& command) {
+            if (command != "CWD /x") {
+                return false;
             }
-        }
+            session.reply("550 \x1b]0;owned\x07\x1b[2J gone\xc2\x9b");
+            return true;
+        });
     });
     const Result result = runCli({"-v", "ls", url(server, "/x")});
     EXPECT_EQ(result.exitCode, 1);
@@ -214,29 +205,20 @@ TEST(QuorvinFtpCliFaults, AFolderGivenAsAFileIsAFailure) {
 
 TEST(QuorvinFtpCliFaults, LocalFailuresNameTheSystemsReason) {
     ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        for (;;) {
-            const std::string command = s.readCommand();
-            if (command.rfind("SIZE ", 0) == 0) {
-                s.reply("550 No size");
-            } else if (command == "PASV") {
-                s.reply(ScriptedSession::pasvReply(s.listenPassive()));
-            } else if (command.rfind("RETR ", 0) == 0) {
-                s.acceptData();
-                s.reply("150 Opening BINARY mode data connection");
-                try {
-                    s.dataSend(std::string(2 * 1024 * 1024, 'f'));
-                } catch (const ScriptFailure&) {
-                }
-                s.dataClose();
-                s.reply("426 Failure writing network stream.");
-            } else if (command == "QUIT") {
-                s.reply("221 Goodbye");
-                return;
-            } else {
-                s.reply(command == "SYST" ? "215 UNIX Type: L8" : "200 OK");
+        AnswerCommands(s, [](ScriptedSession& session, const std::string& command) {
+            if (command.rfind("RETR ", 0) != 0) {
+                return false;
             }
-        }
+            session.acceptData();
+            session.reply("150 Opening BINARY mode data connection");
+            try {
+                session.dataSend(std::string(2 * 1024 * 1024, 'f'));
+            } catch (const ScriptFailure&) {
+            }
+            session.dataClose();
+            session.reply("426 Failure writing network stream.");
+            return true;
+        });
     });
     const Result full = runCli({"get", url(server, "f.bin"), "/dev/full"});
     EXPECT_EQ(full.exitCode, 1);
@@ -244,20 +226,7 @@ TEST(QuorvinFtpCliFaults, LocalFailuresNameTheSystemsReason) {
 }
 
 TEST(QuorvinFtpCliFaults, AnUploadOfAPipeIsRefusedWithAMessage) {
-    ScriptedFtpServer server([](ScriptedSession& s) {
-        s.greetAndLogin();
-        for (;;) {
-            const std::string command = s.readCommand();
-            if (command == "PASV") {
-                s.reply(ScriptedSession::pasvReply(s.listenPassive()));
-            } else if (command == "QUIT") {
-                s.reply("221 Goodbye");
-                return;
-            } else {
-                s.reply(command == "SYST" ? "215 UNIX Type: L8" : "200 OK");
-            }
-        }
-    });
+    ScriptedFtpServer server([](ScriptedSession& s) { AnswerCommands(s, {}); });
     TempDir local;
     ASSERT_EQ(::mkfifo(local.file("pipe").c_str(), 0600), 0);
     const Result result = runCli({"put", local.file("pipe"), url(server, "")});
