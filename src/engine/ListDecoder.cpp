@@ -486,6 +486,27 @@ void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecod
     }
 }
 
+class TListDecodeStream::TDecoder : public TListDecoder {
+public:
+    using TListDecoder::TListDecoder;
+};
+
+TListDecodeStream::TListDecodeStream(TFTPListItems& list)
+    : m_decoder(std::make_unique<TDecoder>(SharedShellIcons(), CurrentLocalYear(), list)) {}
+
+TListDecodeStream::~TListDecodeStream() = default;
+
+void TListDecodeStream::Feed(std::string_view piece) {
+    m_decoder->Feed(piece);
+}
+
+void TListDecodeStream::Finish(TListDecodeReport* report) {
+    m_decoder->Finish();
+    if (report != nullptr) {
+        report->SkippedLongLines += m_decoder->SkippedLongLines();
+    }
+}
+
 bool DecodeListFile(const std::string& fileName, TFTPListItems& list, TListDecodeReport* report) {
     const UniqueFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat status {};

@@ -2,6 +2,7 @@
 
 #include "engine/FTPListItem.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,24 @@ struct TListDecodeReport {
 // read.
 bool DecodeListFile(const std::string& fileName, TFTPListItems& list,
                     TListDecodeReport* report = nullptr);
+
+// Decodes a listing as it arrives, piece after piece (a line may span pieces), into the list
+// (appending), with the shared shell icons, the current local year and the process's LC_TIME.
+class TListDecodeStream {
+public:
+    explicit TListDecodeStream(TFTPListItems& list);
+    ~TListDecodeStream();
+    TListDecodeStream(const TListDecodeStream&) = delete;
+    TListDecodeStream& operator=(const TListDecodeStream&) = delete;
+
+    void Feed(std::string_view piece);
+    // After the last piece: decodes a last line without its line end.
+    void Finish(TListDecodeReport* report = nullptr);
+
+private:
+    class TDecoder;
+    std::unique_ptr<TDecoder> m_decoder;
+};
 
 // Decodes raw LIST output into the list (appending). Lines end at CR, LF or CR LF; a Ctrl-Z byte
 // ends the data. Lines that are neither Unix-style nor DOS-style are ignored, and lines longer

@@ -3,7 +3,6 @@
 #include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 #include "engine/LocalFileStream.h"
-#include "platform/TempFiles.h"
 #include "session/RemoteNames.h"
 #include "session/SessionLog.h"
 
@@ -313,26 +312,26 @@ bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target) {
     if (Step(&TCustomFtpCliEx::Cwd) != 0 || SetType(false) != 0) {
         return false; // listings travel as ASCII
     }
-    std::string listingFile;
-    try {
-        listingFile = CreateTempFile(PrivateTempFolder()).Path;
-    } catch (const std::exception& error) {
-        FailAndLog(std::string("550 Cannot create a temporary file: ") + error.what());
-        return false;
-    }
+    // The listing is decoded as it arrives, while the server is still producing the rest of
+    // it; it reaches the target only when the whole listing came.
+    TFTPListItems listing;
+    TListDecodeStream decoder(listing);
     engine.HostFileName.clear();
-    engine.LocalFileName = listingFile;
+    engine.LocalFileName.clear();
+    engine.DisplayFileFlag = true;
+    engine.DisplayFileStyle = 1; // one piece a block
+    engine.OnDisplayFile = [&decoder](TCustomFtpCliEx&, std::string& piece) {
+        decoder.Feed(piece);
+    };
     Step(&TCustomFtpCliEx::Dir);
-    TListDecodeReport report;
-    const bool decoded = !Failed() && DecodeListFile(listingFile, target, &report);
-    std::remove(listingFile.c_str());
+    engine.DisplayFileFlag = false;
+    engine.OnDisplayFile = nullptr;
     if (Failed()) {
         return false;
     }
-    if (!decoded) {
-        FailAndLog("550 Cannot read the listing file " + listingFile);
-        return false;
-    }
+    TListDecodeReport report;
+    decoder.Finish(&report);
+    target.Append(std::move(listing));
     if (report.SkippedLongLines > 0) {
         const std::string text = "Skipped " + std::to_string(report.SkippedLongLines) +
                                  " line(s) of the listing of [" + folder + "] longer than " +

@@ -95,7 +95,7 @@ public:
     // TYPE, unless the server has that type already.
     std::uint8_t SetType(bool binary);
 
-    // CWD into the folder, TYPE A, LIST into a temporary file, decoded into the target; links
+    // CWD into the folder, TYPE A, LIST decoded into the target as it arrives; links
     // are then probed to tell folder links from file links. Lines longer than a listing can
     // hold are reported. The folder is entered as given (a bare name is relative); it is a
     // copy, since callers pass the engine's HostDirName, which the probes change.

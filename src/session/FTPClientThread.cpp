@@ -143,8 +143,10 @@ void TFTPClientThread::RunOperation(const RequestEntry& request) {
 void TFTPClientThread::Finish(const RequestEntry& request) {
     TThreadedFTPClient& client = *m_client;
     client.SkippedEntries = m_skipped;
-    client.m_busy = false;
     client.m_ui.invoke([&client, &request] {
+        // Cleared here, on the user-interface thread, right before the done event: a window
+        // that sees the client idle never sees it before the end of the request was handled.
+        client.m_busy = false;
         if (client.*request.DoneEvent) {
             auto handler = client.*request.DoneEvent;
             handler(client);

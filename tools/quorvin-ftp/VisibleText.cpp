@@ -1,5 +1,6 @@
 #include "VisibleText.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qx::cli {
@@ -52,7 +53,20 @@ void AppendHex(std::string& out, unsigned char byte) {
 
 std::string VisibleText(std::string_view text, bool fields) {
     std::string out;
-    out.reserve(text.size());
+    AppendVisibleText(out, text, fields);
+    return out;
+}
+
+void AppendVisibleText(std::string& out, std::string_view text, bool fields) {
+    // Most texts are plain printable ASCII and go as they are.
+    const bool plain = std::all_of(text.begin(), text.end(), [fields](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x7F && !(fields && byte == '\\');
+    });
+    if (plain) {
+        out.append(text);
+        return;
+    }
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (fields) {
@@ -99,7 +113,6 @@ std::string VisibleText(std::string_view text, bool fields) {
         }
         i += length;
     }
-    return out;
 }
 
 } // namespace qx::cli

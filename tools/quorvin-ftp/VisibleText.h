@@ -11,5 +11,7 @@ namespace qx::cli {
 // Inside a listing field the separators stay recognisable: with fields set, "\" is written
 // "\\", TAB "\t", LF "\n" and CR "\r".
 std::string VisibleText(std::string_view text, bool fields = false);
+// The same, appended to out.
+void AppendVisibleText(std::string& out, std::string_view text, bool fields = false);
 
 } // namespace qx::cli
