@@ -117,6 +117,8 @@ public:
     std::int64_t ByteCount() const { return m_byteCount; }
     const std::string& ErrorMessage() const { return m_errorMessage; }
     TFtpStep LastStep() const { return m_lastStep; }
+    // A request has started and not completed yet.
+    bool RequestPending() const { return !m_requestDoneFlag; }
     // The last request ended because the inactivity limit ran out.
     bool TimedOut() const { return m_timedOut; }
     // The failure of the last request was found by the engine itself (a time-out, a local

@@ -27,7 +27,9 @@ bool TFtpClientEx::RunAndWait(void (TCustomFtpCliEx::*request)()) {
 bool TFtpClientEx::WaitForReady() {
     PushDeadline();
     for (;;) {
-        if (State() == TFtpState::ftpReady) {
+        // A request whose server closed the connection with its last reply has completed,
+        // though the engine is left internal ready.
+        if (State() == TFtpState::ftpReady || !RequestPending()) {
             return RequestResult() == 0;
         }
         const std::int64_t now = NowMs();

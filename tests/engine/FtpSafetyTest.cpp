@@ -34,8 +34,8 @@ void writeFile(const std::string& path, const std::string& content) {
 
 // Serves one passive RETR of the content after the reply given for it; the rest of the script
 // waits for the client to go.
-ScriptedFtpServer::Script serveRetr(std::string name, std::string preliminary,
-                                    std::string content, std::string closing = "226 Done") {
+ScriptedFtpServer::Script serveRetr(std::string name, std::string preliminary, std::string content,
+                                    std::string closing = "226 Done") {
     return [=](ScriptedSession& s) {
         s.greetAndLogin();
         s.handlePasv();
@@ -59,7 +59,7 @@ ScriptedFtpServer::Script serveRetr(std::string name, std::string preliminary,
 // wherever it comes from, and sends nothing of it.
 TEST(FtpSafety, ACommandHoldingALineBreakOrNulIsNeverSent) {
     for (const std::string& bad : {std::string("a.txt\r\nDELE /up/victim"),
-                                  std::string("a.txt\nDELE victim"), std::string("a\0b", 3)}) {
+                                   std::string("a.txt\nDELE victim"), std::string("a\0b", 3)}) {
         ScriptedFtpServer server([](ScriptedSession& s) {
             s.greetAndLogin();
             s.waitForClientClose();
@@ -105,10 +105,11 @@ TEST(FtpSafety, ALineBreakThatTheCommandHookAddsIsRefusedToo) {
 TEST(FtpSafety, ABinaryDownloadShorterThanAnnouncedFails) {
     const std::string half(500000, 'h');
     for (const bool bySize : {true, false}) {
-        ScriptedFtpServer server(serveRetr(
-            "f.bin",
-            bySize ? "150 Opening BINARY mode" : "150 Opening BINARY mode for f.bin (1000000 bytes)",
-            half));
+        ScriptedFtpServer server(
+            serveRetr("f.bin",
+                      bySize ? "150 Opening BINARY mode"
+                             : "150 Opening BINARY mode for f.bin (1000000 bytes)",
+                      half));
         TempDir dir;
         EngineHarness h(server.portText());
         ASSERT_TRUE(h.login());
@@ -302,4 +303,24 @@ TEST(FtpSafety, AnUploadOfAPipeIsRefusedAtOnce) {
     EXPECT_EQ(h.engine.ErrorMessage(),
               "426 Unable to open local file " + fifo + ": not a regular file");
     h.engine.Abort();
+}
+
+// The synchronous wait ends with the completion, also when the server closed the connection
+// with its last reply (the engine is left internal ready then), not at its time-out.
+TEST(FtpSafety, TheSynchronousWaitEndsWhenTheServerHangsUpWithItsReply) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.reply("220 Ready");
+        s.expect("USER anonymous");
+        s.sendRaw("530 Maximum login attempts. Disconnecting.\r\n");
+        s.close();
+    });
+    EngineHarness h(server.portText());
+    h.engine.MultiThreaded = true;
+    h.engine.Timeout = 5;
+    h.engine.UserName = "anonymous";
+    h.engine.PassWord = "guest@";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(h.engine.RunAndWait(&TCustomFtpCliEx::Connect));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(h.engine.ErrorMessage(), "530 Maximum login attempts. Disconnecting.");
 }
