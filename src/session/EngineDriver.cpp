@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 
 namespace qx {
 
@@ -100,8 +101,12 @@ std::uint8_t TEngineDriver::Step(Request request) {
     try {
         (m_engine.get()->*request)();
     } catch (const std::exception& refused) {
-        // Refused before anything was sent (an empty user name, no connection, ...).
-        FailAndLog(refused.what());
+        // Refused before anything was sent (an empty user name, no connection, ...). A
+        // connection the server has just closed is said as such.
+        const bool closed = !m_engine->Connected() &&
+                            m_engine->ControlSocket().State() == TSocketState::wsClosed &&
+                            std::string_view(refused.what()) == "FTP component not connected";
+        FailAndLog(closed ? "421 Connection closed by the server." : refused.what());
         return m_outcome.ResultCode;
     }
     Wait();

@@ -141,6 +141,19 @@ TEST(QuorvinFtpCliFaults, A530WithTheCloseEndsAtOnce) {
         << result.err;
 }
 
+// A server that greets and hangs up: the tool ends at once, with a failure.
+TEST(QuorvinFtpCliFaults, AGreetingFollowedByAClosedConnectionEndsAtOnce) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.reply("220 Ready");
+        s.close();
+    });
+    const Result result = runCli({"ls", url(server, "")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_LT(result.elapsed, 3s);
+    EXPECT_NE(result.err.find("421 Connection closed by the server."), std::string::npos)
+        << result.err;
+}
+
 // SIZE says 1000000, the server sends half, closes and says 226: no success, and the half is
 // kept under the partial name beside the old file, which stays as it was.
 TEST(QuorvinFtpCliFaults, AShortDownloadFailsAndLeavesTheOldFile) {
