@@ -23,11 +23,6 @@ namespace {
 constexpr int kLimit = 1;
 const std::string kTimedOut = "421 Timed out after 1 seconds.";
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 struct TimedRun {
     int error = -1;
     std::chrono::milliseconds elapsed{};
