@@ -84,8 +84,12 @@ void TProgramWindows::ShowAtFirstActivation() {
 }
 
 TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
-    TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}};
+    TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}, {}, {}, {}};
     context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
+    context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
+        m_carrier->AddItems(std::move(items));
+        m_carrier->StartCarriers();
+    };
     auto* explorer = new TRemoteExpForm(context, site); // frees itself when it has closed
     explorer->show();
     return explorer;

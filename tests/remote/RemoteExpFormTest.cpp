@@ -84,7 +84,7 @@ private:
             return site;
         }
         TRemoteExpContext Context() {
-            TRemoteExpContext context{ui, options, store, explorers, nullptr, {}};
+            TRemoteExpContext context{ui, options, store, explorers, nullptr, {}, {}, {}, {}};
             context.PlaySound = [this](const std::string& file) { sounds.push_back(file); };
             return context;
         }

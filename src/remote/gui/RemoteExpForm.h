@@ -1,8 +1,10 @@
 #pragma once
 
 #include "base/LocaleTextCompare.h"
+#include "queue/FTPCarryItem.h"
 #include "remote/FileListContent.h"
 #include "remote/FolderTree.h"
+#include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpTabs.h"
 
@@ -10,6 +12,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QListView;
@@ -40,6 +45,21 @@ struct TRemoteExpContext {
     TRemoteExpTabs* Main = nullptr; // the tabs and the caption; none in some tests
     // Plays a sound file asynchronously; none plays nothing.
     std::function<void(const std::string& file)> PlaySound;
+    // The folder of the local explorer, where downloads go; none while it shows no folder of
+    // the file system (or when there is no local explorer).
+    std::function<std::optional<std::string>()> LocalFolder;
+    // Hands items to the transfer queue and starts it.
+    std::function<void(std::vector<std::unique_ptr<TFTPCarryItem>> items)> QueueItems;
+    // Shows the online editor and opens the downloaded file in it; none when there is no
+    // editor (Online Edit is then disabled).
+    std::function<void(std::unique_ptr<TRemoteEditFile> file)> OpenInEditor;
+};
+
+// A local file or folder the local explorer uploads through an explorer's session.
+struct TLocalUploadEntry {
+    std::string LocalPath;
+    std::string RemotePath;
+    bool IsFolder = false;
 };
 
 // One connected server: the folder tree with its listing cache on the left, the file list with
@@ -77,6 +97,15 @@ public:
     // The folder the Download To command offers first; kept with the site.
     const std::string& DownloadFolder() const { return m_downloadFolder; }
 
+    // --- What the local explorer asks of the current explorer ---
+    // The selected tree node's folder, ending with "/" (where uploads go); empty without one.
+    std::string SelectedFolder() const;
+    // A direct upload can start now: connected, and the client is idle.
+    bool CanUploadNow() const;
+    // Uploads the entries through this window's session, in one Uploads request; its end
+    // refreshes the folder shown. Nothing happens while the client is busy.
+    void UploadLocalEntries(const std::vector<TLocalUploadEntry>& entries);
+
     // Texts of the status bars, for the window and for tests.
     QString StatusPanelText(int panel) const;
     QString FileStatusText(int panel) const;
@@ -103,6 +132,7 @@ private:
     void OnDisplay(const std::string& line);
     void ShowNode(TFolderNode* node);
     void OnListed(TFolderNode* node);
+    void OnUploadsDone();
     void FillFileList(TFolderNode& node);
     void SelectNodeQuietly(TFolderNode* node);
     void SetComboIndex(int index);

@@ -261,6 +261,36 @@ void TRemoteExpForm::SetFilter(const std::string& masks) {
     }
 }
 
+std::string TRemoteExpForm::SelectedFolder() const {
+    const TFolderNode* node = SelectedNode();
+    return node != nullptr ? TFolderTree::GetNodeFolder(*node) : std::string();
+}
+
+bool TRemoteExpForm::CanUploadNow() const {
+    return m_connected && !m_closing && !m_client->Busy();
+}
+
+void TRemoteExpForm::UploadLocalEntries(const std::vector<TLocalUploadEntry>& entries) {
+    if (entries.empty() || !CanUploadNow()) {
+        return;
+    }
+    TThreadedFTPClient& client = *m_client;
+    for (const TLocalUploadEntry& entry : entries) {
+        const std::intptr_t kind = entry.IsFolder ? kFolderEntry : kFileEntry;
+        client.HostFileNames.Add(entry.RemotePath, kind);
+        client.LocalFileNames.Add(entry.LocalPath, kind);
+    }
+    client.OnUploadsDone = [this](TThreadedFTPClient&) { OnUploadsDone(); };
+    client.Uploads();
+}
+
+// The uploads the local explorer started: the sounds, then the shown folder lists them.
+void TRemoteExpForm::OnUploadsDone() {
+    PlaySound(m_client->ResultCode == 0 ? m_context.Options.TransferDoneWav
+                                        : m_context.Options.ErrorWav);
+    Refresh();
+}
+
 void TRemoteExpForm::Refresh() {
     TFolderNode* node = SelectedNode();
     if (node == nullptr || m_client->Busy()) {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "base/TransferType.h"
+#include "engine/FTPListItem.h"
+
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// Remote entries of one server as they leave a remote explorer by a drag or by Copy: the login
+// of the session they come from, the folder that holds them and a copy of each entry. The
+// windows put it on the clipboard or into a drag as the program's own format
+// (TFTPFileDataObject), readable only inside the running program.
+struct TFTPFileData {
+    std::string HostName;
+    std::string Port;
+    std::string UserName;
+    std::string Password;
+    bool ResumeTransfer = false;
+    TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
+    bool PassiveMode = false;
+    std::string HostDirName;         // ending with "/"
+    std::vector<TFTPListItem> Items; // named by their Name, in list order
+};
+
+} // namespace qx

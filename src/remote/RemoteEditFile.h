@@ -1,0 +1,27 @@
+#pragma once
+
+#include "base/TransferType.h"
+
+#include <cstdint>
+#include <string>
+
+namespace qx {
+
+// A remote text file handed to the online editor: the server and login to write it back with,
+// where it lives there, and the local file its download went to.
+struct TRemoteEditFile {
+    std::string HostName;
+    std::string Port;
+    std::string UserName;
+    std::string Password;
+    std::string HostDirName; // ending with "/"; the remote path is HostDirName + FileName
+    std::string FileName;
+    TFTPTransferType TransferType = TFTPTransferType::ftpTypeASCII;
+    bool PassiveMode = false;
+    std::string LocalFileName;
+};
+
+// The largest file the online editor takes; a larger one is refused before it is downloaded.
+inline constexpr std::int64_t kMaxOnlineEditFileSize = 64LL * 1024 * 1024;
+
+} // namespace qx
