@@ -57,6 +57,12 @@ public:
     std::ptrdiff_t IndexOf(const TFTPListItem* item) const;
     // Removes the entry without freeing it: the caller owns the item returned.
     std::unique_ptr<TFTPListItem> Delete(std::size_t i);
+    // Frees every item the predicate picks, in one pass; returns how many went.
+    template <typename Predicate> std::size_t RemoveIf(Predicate&& picks) {
+        return std::erase_if(m_items, [&](const std::unique_ptr<TFTPListItem>& item) {
+            return picks(static_cast<const TFTPListItem&>(*item));
+        });
+    }
     void Clear();
     void Reserve(std::size_t count) { m_items.reserve(count); }
 

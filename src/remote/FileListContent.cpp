@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace qx {
 
@@ -29,17 +31,52 @@ void TFileListContent::Fill(const TFTPListItems* listing, const TMasks& masks) {
     m_shown.reserve(listing->Count());
     const bool filtering = masks.Active();
     for (const auto& entry : *listing) {
-        if (!entry->IsFile) {
-            ++m_folders;
-        } else if (!filtering || masks.Matches(entry->Name)) {
-            ++m_files;
-            m_total += entry->Size;
-        } else {
+        if (entry->IsFile && filtering && !masks.Matches(entry->Name)) {
             continue;
         }
+        Count(*entry, 1);
         m_shown.push_back(entry.get());
     }
     Sort(m_sortColumn);
+}
+
+void TFileListContent::Count(const TFTPListItem& entry, int sign) {
+    if (!entry.IsFile) {
+        m_folders += sign;
+        return;
+    }
+    m_files += sign;
+    if (entry.Size > 0) {
+        m_total += sign * entry.Size;
+    }
+}
+
+std::size_t TFileListContent::Remove(const std::vector<const TFTPListItem*>& entries) {
+    if (entries.empty()) {
+        return 0;
+    }
+    const std::unordered_set<const TFTPListItem*> going(entries.begin(), entries.end());
+    const std::size_t before = m_shown.size();
+    std::erase_if(m_shown, [&](const TFTPListItem* entry) {
+        if (!going.contains(entry)) {
+            return false;
+        }
+        Count(*entry, -1);
+        return true;
+    });
+    for (auto& keys : m_keys) {
+        keys.clear(); // made again by the next sort
+    }
+    return before - m_shown.size();
+}
+
+std::size_t TFileListContent::Append(TFTPListItem* entry) {
+    for (auto& keys : m_keys) {
+        keys.clear();
+    }
+    Count(*entry, 1);
+    m_shown.push_back(entry);
+    return m_shown.size() - 1;
 }
 
 std::string TFileListContent::CellText(const TFTPListItem& entry, int column) {
@@ -47,7 +84,7 @@ std::string TFileListContent::CellText(const TFTPListItem& entry, int column) {
     case 0:
         return entry.Name;
     case 1:
-        return entry.IsFile ? FormatFileSize(entry.Size) : std::string();
+        return entry.IsFile && entry.Size >= 0 ? FormatFileSize(entry.Size) : std::string();
     case 2:
         return entry.TypeName;
     case 3:
@@ -70,25 +107,27 @@ void TFileListContent::Sort(int sortColumn) {
     m_sortColumn = sortColumn;
     const int column = std::abs(sortColumn);
     const bool descending = sortColumn < 0;
-    // The keys follow the entries' current positions: rebuilt for this column now, and
-    // dropped for the others, whose positions the sort below changes.
+    // Keys follow the entries' current positions: names (every column's tie-break) and the
+    // column's texts are made now, the others dropped, as the sort below moves the entries.
     for (int other = 1; other <= kColumns; ++other) {
-        m_keys[other].clear();
+        if (other != 1) {
+            m_keys[other].clear();
+        }
     }
-    if (column != 2) {
+    if (m_keys[1].size() != m_shown.size()) {
+        m_keys[1].clear();
+        m_keys[1].reserve(m_shown.size());
+        for (const TFTPListItem* entry : m_shown) {
+            m_keys[1].push_back(m_compare.SortKey(entry->Name));
+        }
+    }
+    if (column == 3 || column == 5) {
         std::vector<std::string>& keys = m_keys[column];
         keys.reserve(m_shown.size());
-        // Types, dates and permissions repeat a lot: each distinct text is keyed once.
+        // Types and permissions repeat a lot: each distinct text is keyed once.
         std::unordered_map<std::string_view, std::string> made;
         for (const TFTPListItem* entry : m_shown) {
-            const std::string& text = column == 1   ? entry->Name
-                                      : column == 3 ? entry->TypeName
-                                      : column == 5 ? entry->Permission
-                                                    : entry->DateText;
-            if (column == 1) {
-                keys.push_back(m_compare.SortKey(text));
-                continue;
-            }
+            const std::string& text = column == 3 ? entry->TypeName : entry->Permission;
             auto [it, inserted] = made.try_emplace(text);
             if (inserted) {
                 it->second = m_compare.SortKey(text);
@@ -100,41 +139,56 @@ void TFileListContent::Sort(int sortColumn) {
     for (std::size_t i = 0; i < m_order.size(); ++i) {
         m_order[i] = i;
     }
-    const auto& keys = m_keys[column];
-    // Folders before files; within a kind by the column. Dates compare the other way round.
+    const auto& names = m_keys[1];
+    const auto& texts = m_keys[column];
+    const auto order = [](auto a, auto b) { return a < b ? -1 : b < a ? 1 : 0; };
+    const auto when = [](const TFTPListItem& entry) {
+        return std::tuple(entry.Year, entry.Month, entry.Day, entry.Hour, entry.Minute);
+    };
+    // Folders before files; within a kind by the column, ascending meaning A to Z, small to
+    // large and old to new alike; equal values by name. Descending turns all of it round.
     const auto compare = [&](std::size_t a, std::size_t b) -> int {
         const TFTPListItem& left = *m_shown[a];
         const TFTPListItem& right = *m_shown[b];
-        if (!left.IsFile && right.IsFile) {
-            return -1;
+        int result = 0;
+        switch (column) {
+        case 2:
+            result = left.IsFile && right.IsFile ? order(left.Size, right.Size) : 0;
+            break;
+        case 3:
+        case 5:
+            result = texts[a].compare(texts[b]);
+            break;
+        case 4:
+            result = order(when(left), when(right));
+            break;
+        default:
+            break;
         }
-        if (left.IsFile && !right.IsFile) {
-            return 1;
-        }
-        if (column == 2) {
-            if (!left.IsFile) {
-                return 0; // folders have no size: no order among them
-            }
-            return left.Size < right.Size ? -1 : left.Size > right.Size ? 1 : 0;
-        }
-        const int texts = keys[a].compare(keys[b]);
-        return column == 4 ? -texts : texts;
+        return result != 0 ? result : names[a].compare(names[b]);
     };
     std::sort(m_order.begin(), m_order.end(), [&](std::size_t a, std::size_t b) {
-        const int result = compare(a, b);
+        const bool leftFile = m_shown[a]->IsFile;
+        const int result = leftFile != m_shown[b]->IsFile ? (leftFile ? 1 : -1) : compare(a, b);
         return descending ? result > 0 : result < 0;
     });
-    std::vector<const TFTPListItem*> sorted(m_shown.size());
+    std::vector<TFTPListItem*> sorted(m_shown.size());
     for (std::size_t i = 0; i < m_order.size(); ++i) {
         sorted[i] = m_shown[m_order[i]];
     }
     m_shown.swap(sorted);
-    if (column != 2) {
+    for (int keyed : {1, column}) {
+        if (m_keys[keyed].size() != m_order.size()) {
+            continue;
+        }
         std::vector<std::string> sortedKeys(m_order.size());
         for (std::size_t i = 0; i < m_order.size(); ++i) {
-            sortedKeys[i] = std::move(m_keys[column][m_order[i]]);
+            sortedKeys[i] = std::move(m_keys[keyed][m_order[i]]);
         }
-        m_keys[column].swap(sortedKeys);
+        m_keys[keyed].swap(sortedKeys);
+        if (column == 1) {
+            break;
+        }
     }
 }
 

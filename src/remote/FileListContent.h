@@ -27,6 +27,11 @@ public:
     // every folder, and the files the masks let through; then sorts by the sort column.
     void Fill(const TFTPListItems* listing, const TMasks& masks);
     void Clear();
+    // Takes the entries out of the list (not out of the listing); returns how many went.
+    std::size_t Remove(const std::vector<const TFTPListItem*>& entries);
+    // Shows one more entry at the end, where a new folder appears until the next sort; returns
+    // its row.
+    std::size_t Append(TFTPListItem* entry);
 
     // Sets the sort column and sorts.
     void Sort(int sortColumn);
@@ -36,7 +41,8 @@ public:
     int SortColumn() const { return m_sortColumn; }
 
     std::size_t Count() const { return m_shown.size(); }
-    const TFTPListItem& At(std::size_t row) const { return *m_shown[row]; }
+    // The entries belong to the listing; the content only shows them.
+    TFTPListItem& At(std::size_t row) const { return *m_shown[row]; }
     // The row of an entry, or -1.
     std::ptrdiff_t RowOf(const TFTPListItem* entry) const;
 
@@ -46,13 +52,15 @@ public:
     // "%d Folders, %d Files, %s" for the first panel of the file status bar.
     std::string CountText() const;
 
-    // The texts of a list cell: 0 Name, 1 Size (files only), 2 Type, 3 Date and time,
-    // 4 Permission.
+    // The texts of a list cell: 0 Name, 1 Size (files of a known size only), 2 Type, 3 Date and
+    // time, 4 Permission.
     static std::string CellText(const TFTPListItem& entry, int column);
 
 private:
+    void Count(const TFTPListItem& entry, int sign);
+
     const TLocaleTextCompare& m_compare;
-    std::vector<const TFTPListItem*> m_shown;
+    std::vector<TFTPListItem*> m_shown;
     // Sort keys of the sort column, by row.
     std::vector<std::string> m_keys[kColumns + 1];
     std::vector<std::size_t> m_order; // scratch: positions being sorted

@@ -95,29 +95,98 @@ std::string TFolderTree::GetNodeFolder(const TFolderNode& node) {
 }
 
 TFolderNode& TFolderTree::AddFolderTreeNode(TFolderNode& parent, TFTPListItem& entry) {
+    return AppendChild(parent, entry.Name, &entry);
+}
+
+TFolderNode& TFolderTree::AppendChild(TFolderNode& parent, std::string text, TFTPListItem* entry) {
+    if (m_observer != nullptr) {
+        m_observer->BeginInsertNode(parent, parent.Children.size());
+    }
     auto child = std::make_unique<TFolderNode>();
-    child->Text = entry.Name;
+    child->Text = std::move(text);
     child->Parent = &parent;
-    Link(*child, &entry);
+    Link(*child, entry);
     parent.Children.push_back(std::move(child));
+    if (m_observer != nullptr) {
+        m_observer->EndInsertNode();
+    }
     return *parent.Children.back();
 }
 
-void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& compare,
-                                   const InsertNotice& before, const InsertNotice& after) {
+void TFolderTree::UnlinkSubtree(TFolderNode& node) {
+    for (const auto& child : node.Children) {
+        UnlinkSubtree(*child);
+    }
+    Link(node, nullptr);
+}
+
+void TFolderTree::RemoveNode(TFolderNode& node) {
+    TFolderNode* parent = node.Parent;
+    if (parent == nullptr) {
+        return;
+    }
+    if (m_observer != nullptr) {
+        m_observer->BeginRemoveNode(node);
+    }
+    UnlinkSubtree(node);
+    auto& siblings = parent->Children;
+    const auto at = std::find_if(siblings.begin(), siblings.end(),
+                                 [&](const auto& child) { return child.get() == &node; });
+    if (at != siblings.end()) {
+        siblings.erase(at);
+    }
+    if (m_observer != nullptr) {
+        m_observer->EndRemoveNode();
+    }
+}
+
+void TFolderTree::SetNodeText(TFolderNode& node, std::string text) {
+    node.Text = std::move(text);
+    if (m_observer != nullptr) {
+        m_observer->NodeTextChanged(node);
+    }
+}
+
+void TFolderTree::LinkEntry(TFolderNode& node, TFTPListItem* entry) {
+    Link(node, entry);
+}
+
+TFolderNode* TFolderTree::FindChildNode(const TFolderNode& parent, std::string_view text) {
+    for (const auto& child : parent.Children) {
+        if (child->Text == text) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+bool TFolderTree::IsWithin(const TFolderNode& node, const TFolderNode& ancestor) {
+    for (const TFolderNode* at = &node; at != nullptr; at = at->Parent) {
+        if (at == &ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TFolderTree::IsListedFolder(const TFTPListItem& entry) {
+    return !entry.IsFile && entry.Name != "." && entry.Name != "..";
+}
+
+void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& compare) {
     if (!node.ListItems) {
         return;
     }
     TFTPListItems& listing = *node.ListItems;
+    // Names are looked up once each, so that folders of 100,000 entries merge quickly.
+    std::unordered_map<std::string_view, TFTPListItem*> byName;
+    byName.reserve(listing.Count());
+    for (const auto& entry : listing) {
+        byName.try_emplace(entry->Name, entry.get());
+    }
     for (const auto& child : node.Children) {
-        TFTPListItem* match = nullptr;
-        for (const auto& entry : listing) {
-            if (entry->Name == child->Text) {
-                match = entry.get();
-                break;
-            }
-        }
-        Link(*child, match);
+        const auto found = byName.find(child->Text);
+        Link(*child, found == byName.end() ? nullptr : found->second);
     }
     // Children are kept in name order; each new one goes straight to its place.
     std::vector<std::string> keys;
@@ -127,8 +196,7 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
     }
     const bool sorted = std::is_sorted(keys.begin(), keys.end());
     for (const auto& entry : listing) {
-        if (entry->IsFile || NodeOf(entry.get()) != nullptr || entry->Name == "." ||
-            entry->Name == "..") {
+        if (!IsListedFolder(*entry) || NodeOf(entry.get()) != nullptr) {
             continue;
         }
         std::string key = compare.SortKey(entry->Name);
@@ -136,8 +204,8 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
             sorted ? static_cast<std::size_t>(std::upper_bound(keys.begin(), keys.end(), key) -
                                               keys.begin())
                    : keys.size();
-        if (before) {
-            before(node, row);
+        if (m_observer != nullptr) {
+            m_observer->BeginInsertNode(node, row);
         }
         auto child = std::make_unique<TFolderNode>();
         child->Text = entry->Name;
@@ -146,9 +214,64 @@ void TFolderTree::MergeFolderNodes(TFolderNode& node, const TLocaleTextCompare& 
         node.Children.insert(node.Children.begin() + static_cast<std::ptrdiff_t>(row),
                              std::move(child));
         keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(row), std::move(key));
-        if (after) {
-            after(node, row);
+        if (m_observer != nullptr) {
+            m_observer->EndInsertNode();
         }
+    }
+}
+
+void TFolderTree::RefreshFolderNodes(TFolderNode& node, const TLocaleTextCompare& compare) {
+    if (!node.ListItems) {
+        return;
+    }
+    std::unordered_map<std::string_view, TFTPListItem*> folders;
+    for (const auto& entry : *node.ListItems) {
+        if (IsListedFolder(*entry)) {
+            folders.try_emplace(entry->Name, entry.get());
+        }
+    }
+    std::vector<TFolderNode*> gone;
+    for (const auto& child : node.Children) {
+        const auto found = folders.find(child->Text);
+        if (found == folders.end()) {
+            gone.push_back(child.get());
+        } else {
+            Link(*child, found->second);
+        }
+    }
+    for (TFolderNode* child : gone) {
+        RemoveNode(*child);
+    }
+    for (const auto& entry : *node.ListItems) {
+        if (IsListedFolder(*entry) && NodeOf(entry.get()) == nullptr &&
+            FindChildNode(node, entry->Name) == nullptr) {
+            AddFolderTreeNode(node, *entry);
+        }
+    }
+    SortChildren(node, compare);
+}
+
+void TFolderTree::SortChildren(TFolderNode& node, const TLocaleTextCompare& compare) {
+    std::vector<std::pair<std::string, std::unique_ptr<TFolderNode>>> keyed;
+    keyed.reserve(node.Children.size());
+    bool sorted = true;
+    for (auto& child : node.Children) {
+        std::string key = compare.SortKey(child->Text);
+        if (!keyed.empty() && key < keyed.back().first) {
+            sorted = false;
+        }
+        keyed.emplace_back(std::move(key), std::move(child));
+    }
+    if (!sorted && m_observer != nullptr) {
+        m_observer->BeginReorder(node);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t row = 0; row < keyed.size(); ++row) {
+        node.Children[row] = std::move(keyed[row].second);
+    }
+    if (!sorted && m_observer != nullptr) {
+        m_observer->EndReorder(node);
     }
 }
 

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -227,9 +228,20 @@ private Q_SLOTS:
     void failedLoginClosesAfterTheErrorSound() {
         Rig rig;
         TSiteProperties& site = rig.Site("", "user", "wrong");
+        // The window says why before it goes.
+        QTimer dismiss;
+        dismiss.setInterval(20);
+        connect(&dismiss, &QTimer::timeout, this, [&dismiss] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                dismiss.stop();
+                box->accept();
+            }
+        });
+        dismiss.start();
         auto* form = new TRemoteExpForm(rig.Context(), &site);
         QPointer<TRemoteExpForm> guard(form);
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 20000));
+        QVERIFY(!dismiss.isActive());
         QVERIFY(!rig.sounds.empty());
         QCOMPARE(QString::fromStdString(rig.sounds.back()),
                  QString::fromStdString(rig.options.ErrorWav));

@@ -21,6 +21,11 @@ TFTPListItem& AddEntry(TFTPListItems& listing, const std::string& name, bool fil
     entry->IsFile = file;
     entry->Size = file ? size : -1;
     entry->DateText = date;
+    if (date.size() == 10) { // "YYYY-MM-DD"
+        entry->Year = std::stoi(date.substr(0, 4));
+        entry->Month = std::stoi(date.substr(5, 2));
+        entry->Day = std::stoi(date.substr(8, 2));
+    }
     entry->TypeName = file ? "File" : "Folder";
     listing.Add(std::move(entry));
     return listing.Items(listing.Count() - 1);
@@ -35,6 +40,37 @@ std::vector<std::string> Names(const TFileListContent& list) {
 }
 
 using Names_t = std::vector<std::string>;
+
+Names_t ChildTexts(const TFolderNode& node) {
+    Names_t texts;
+    for (const auto& child : node.Children) {
+        texts.push_back(child->Text);
+    }
+    return texts;
+}
+
+// Writes down what the tree tells its view, checking that every change is announced while
+// the tree still has the shape the announcement speaks of.
+struct RecordingObserver final : TFolderTreeObserver {
+    Names_t events;
+    void BeginInsertNode(TFolderNode& parent, std::size_t row) override {
+        EXPECT_LE(row, parent.Children.size());
+        events.push_back("insert " + TFolderTree::GetNodePath(parent) + " " + std::to_string(row));
+    }
+    void EndInsertNode() override { events.push_back("end"); }
+    void BeginRemoveNode(TFolderNode& node) override {
+        EXPECT_NE(node.Parent, nullptr);
+        events.push_back("remove " + TFolderTree::GetNodePath(node));
+    }
+    void EndRemoveNode() override { events.push_back("end"); }
+    void NodeTextChanged(TFolderNode& node) override { events.push_back("text " + node.Text); }
+    void BeginReorder(TFolderNode& parent) override {
+        events.push_back("reorder " + TFolderTree::GetNodePath(parent));
+    }
+    void EndReorder(TFolderNode& parent) override {
+        events.push_back("reordered " + TFolderTree::GetNodePath(parent));
+    }
+};
 
 } // namespace
 
@@ -67,20 +103,59 @@ TEST(FolderTree, MergeLinksChildrenAndAddsFoldersInNameOrder) {
     AddEntry(*parent.ListItems, "readme.txt", true, 10);
     AddEntry(*parent.ListItems, ".", false);
     AddEntry(*parent.ListItems, "..", false);
-    std::vector<std::size_t> inserted;
-    tree.MergeFolderNodes(parent, compare, {},
-                          [&](TFolderNode&, std::size_t row) { inserted.push_back(row); });
-    std::vector<std::string> children;
-    for (const auto& child : parent.Children) {
-        children.push_back(child->Text);
-    }
-    EXPECT_EQ(children, (Names_t{"Alpha", "user", "zeta"}));
+    RecordingObserver observer;
+    tree.SetObserver(&observer);
+    tree.MergeFolderNodes(parent, compare);
+    EXPECT_EQ(ChildTexts(parent), (Names_t{"Alpha", "user", "zeta"}));
     EXPECT_EQ(home.ListItem, &user);
     EXPECT_EQ(tree.NodeOf(&user), &home);
-    EXPECT_EQ(inserted.size(), 2u);
+    EXPECT_EQ(observer.events, (Names_t{"insert /home 1", "end", "insert /home 0", "end"}));
     // A second merge adds nothing.
     tree.MergeFolderNodes(parent, compare);
     EXPECT_EQ(parent.Children.size(), 3u);
+    tree.SetObserver(nullptr);
+}
+
+TEST(FolderTree, RefreshDropsGoneFoldersWithTheirSubtreesAndSortsTheRest) {
+    const TLocaleTextCompare compare;
+    TFolderTree tree;
+    TFolderNode& root = tree.BuildChain("/");
+    root.ListItems = std::make_unique<TFTPListItems>();
+    AddEntry(*root.ListItems, "keep", false);
+    TFTPListItem& gone = AddEntry(*root.ListItems, "gone", false);
+    AddEntry(*root.ListItems, "file.txt", true, 1);
+    tree.MergeFolderNodes(root, compare);
+    TFolderNode& goneNode = *TFolderTree::FindChildNode(root, "gone");
+    goneNode.ListItems = std::make_unique<TFTPListItems>();
+    TFTPListItem& deep = AddEntry(*goneNode.ListItems, "deep", false);
+    tree.MergeFolderNodes(goneNode, compare);
+    ASSERT_NE(tree.NodeOf(&deep), nullptr);
+    tree.AppendChild(root, "typed"); // a folder the user changed to, not listed
+    // A new listing: "gone" is no longer there, a file took the name "typed", "new" is new.
+    tree.ForgetListing(root);
+    EXPECT_EQ(tree.NodeOf(&gone), nullptr);
+    root.ListItems = std::make_unique<TFTPListItems>();
+    TFTPListItem& keep = AddEntry(*root.ListItems, "keep", false);
+    AddEntry(*root.ListItems, "typed", true, 5);
+    AddEntry(*root.ListItems, "New", false);
+    AddEntry(*root.ListItems, "Aardvark", false);
+    RecordingObserver observer;
+    tree.SetObserver(&observer);
+    tree.RefreshFolderNodes(root, compare);
+    tree.SetObserver(nullptr);
+    EXPECT_EQ(ChildTexts(root), (Names_t{"Aardvark", "keep", "New"}));
+    EXPECT_EQ(tree.NodeOf(&keep), TFolderTree::FindChildNode(root, "keep"));
+    EXPECT_EQ(tree.NodeOf(&deep), nullptr); // the subtree went with its node
+    EXPECT_EQ(observer.events, (Names_t{"remove /gone", "end", "remove /typed", "end", "insert / 1",
+                                        "end", "insert / 2", "end", "reorder /", "reordered /"}));
+    // Renaming and removing single nodes.
+    TFolderNode& newNode = *TFolderTree::FindChildNode(root, "New");
+    tree.SetNodeText(newNode, "Newer");
+    EXPECT_EQ(TFolderTree::GetNodePath(newNode), "/Newer");
+    EXPECT_TRUE(TFolderTree::IsWithin(newNode, root));
+    EXPECT_FALSE(TFolderTree::IsWithin(root, newNode));
+    tree.RemoveNode(root); // the root stays
+    EXPECT_EQ(tree.Root(), &root);
 }
 
 TEST(FileListContent, FilterCountsOnlyShownFilesAndKeepsAllFolders) {
@@ -115,9 +190,12 @@ TEST(FileListContent, SortOrders) {
     list.Sort(TFileListContent::NextSortColumn(list.SortColumn(), 1));
     EXPECT_EQ(list.SortColumn(), -1);
     EXPECT_EQ(Names(list), (Names_t{"Echo.txt", "Delta.txt", "charlie.txt", "beta", "alpha"}));
-    // Dates ascending run from the highest text down, folders first.
+    // Dates ascending run from old to new, as every column runs from small to large, folders
+    // first; descending turns it all round.
     list.Sort(TFileListContent::NextSortColumn(-1, 4));
-    EXPECT_EQ(Names(list), (Names_t{"alpha", "beta", "charlie.txt", "Echo.txt", "Delta.txt"}));
+    EXPECT_EQ(Names(list), (Names_t{"beta", "alpha", "Delta.txt", "Echo.txt", "charlie.txt"}));
+    list.Sort(-4);
+    EXPECT_EQ(Names(list), (Names_t{"charlie.txt", "Echo.txt", "Delta.txt", "alpha", "beta"}));
     // Sizes order the files (beyond 4 GiB too); folders come first.
     list.Sort(2);
     const Names_t sized = Names(list);
@@ -128,6 +206,40 @@ TEST(FileListContent, SortOrders) {
     EXPECT_EQ(list.SortColumn(), 2);
     EXPECT_FALSE(list.At(0).IsFile);
     EXPECT_EQ(list.At(2).Name, "charlie.txt");
+}
+
+TEST(FileListContent, EqualValuesGoByNameAndUnknownSizesShowNothing) {
+    const TLocaleTextCompare compare;
+    TFTPListItems listing;
+    AddEntry(listing, "b.txt", true, 10, "2020-01-01");
+    AddEntry(listing, "C.txt", true, 10, "2020-01-01");
+    AddEntry(listing, "a.txt", true, 10, "2020-01-01");
+    TFTPListItem& link = AddEntry(listing, "link", true, -1, "2019-01-01");
+    link.IsLink = true;
+    TFileListContent list(compare);
+    list.Fill(&listing, TMasks("*"));
+    for (const int column : {2, 3, 4, 5}) {
+        list.Sort(column);
+        const Names_t sorted = Names(list);
+        // The link comes first by its size (-1) and its older date.
+        const std::ptrdiff_t first = column == 2 || column == 4 ? 1 : 0;
+        const Names_t tied(sorted.begin() + first, sorted.begin() + first + 3);
+        EXPECT_EQ(tied, (Names_t{"a.txt", "b.txt", "C.txt"})) << "column " << column;
+    }
+    // A link of unknown size shows no size and adds nothing to the total.
+    EXPECT_EQ(TFileListContent::CellText(link, 1), "");
+    EXPECT_EQ(list.TotalSize(), 30);
+
+    // Entries leave and join the list with the counters.
+    TFTPListItem& folder = AddEntry(listing, "made", false);
+    EXPECT_EQ(list.Append(&folder), 4u);
+    EXPECT_EQ(list.Folders(), 1);
+    EXPECT_EQ(list.Remove({&link, &listing.Items(0)}), 2u);
+    EXPECT_EQ(list.Files(), 2);
+    EXPECT_EQ(list.TotalSize(), 20);
+    EXPECT_EQ(list.RowOf(&link), -1);
+    list.Sort(1);
+    EXPECT_EQ(Names(list), (Names_t{"made", "a.txt", "C.txt"}));
 }
 
 TEST(RemoteExpTexts, TransferPanelsAndLogColours) {

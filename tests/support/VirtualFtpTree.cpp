@@ -79,12 +79,27 @@ void ServeVirtualTree(ScriptedSession& s, VirtualFtpTree& tree) {
             s.dataReceiveAll();
             tree.changes.push_back("STOR " + absolute(cwd, argument));
             s.reply("226 Stored");
-        } else if (verb == "DELE" || verb == "RMD") {
-            tree.changes.push_back(verb + " " + absolute(cwd, argument));
-            s.reply("250 Done");
-        } else if (verb == "MKD") {
-            tree.changes.push_back("MKD " + absolute(cwd, argument));
-            s.reply("257 \"" + absolute(cwd, argument) + "\" created");
+        } else if (verb == "DELE" || verb == "RMD" || verb == "MKD" || verb == "SITE") {
+            std::string change = verb + " " + absolute(cwd, argument);
+            if (verb == "SITE") { // "CHMOD 755 name"
+                const std::size_t mode = argument.find(' ');
+                const std::size_t name =
+                    mode == std::string::npos ? mode : argument.find(' ', mode + 1);
+                if (name == std::string::npos) {
+                    s.reply("501 Syntax error");
+                    continue;
+                }
+                change = "SITE " + argument.substr(0, name) + " " +
+                         absolute(cwd, argument.substr(name + 1));
+            }
+            if (tree.refuses && tree.refuses(change)) {
+                s.reply("550 Permission denied.");
+                continue;
+            }
+            tree.changes.push_back(change);
+            s.reply(verb == "MKD"    ? "257 \"" + absolute(cwd, argument) + "\" created"
+                    : verb == "SITE" ? std::string("200 SITE CHMOD successful.")
+                                     : std::string("250 Done"));
         } else if (verb == "QUIT") {
             s.reply("221 Goodbye");
             return;

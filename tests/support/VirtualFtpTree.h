@@ -19,12 +19,15 @@ struct VirtualFtpTree {
     // Runs after the 150 reply to LIST and before the listing is sent, with the folder listed;
     // a test may hold the listing back here.
     std::function<void(const std::string& folder)> beforeListing;
-    // Commands that change the tree, recorded with their absolute path ("DELE /a/b").
+    // Commands that change the tree, recorded with their absolute path ("DELE /a/b",
+    // "SITE CHMOD 755 /a/b").
     std::vector<std::string> changes;
+    // Changes the server refuses with 550 (they are not recorded); none refuses nothing.
+    std::function<bool(const std::string& change)> refuses;
 };
 
 // Greets, logs in and answers commands (SYST, REST, TYPE, PWD, CWD, CDUP, PASV, LIST, SIZE,
-// RETR, STOR, DELE, MKD, RMD, QUIT) from the tree until the client quits or goes away.
+// RETR, STOR, DELE, MKD, RMD, SITE CHMOD, QUIT) from the tree until the client quits or goes away.
 void ServeVirtualTree(ScriptedSession& session, VirtualFtpTree& tree);
 
 } // namespace qx::test

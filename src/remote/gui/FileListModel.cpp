@@ -3,8 +3,12 @@
 #include "remote/FolderTree.h"
 #include "widgets/QtShellIcons.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
+
+#include <utility>
 
 namespace qx {
 
@@ -19,7 +23,7 @@ int TFileListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : TFileListContent::kColumns;
 }
 
-const TFTPListItem* TFileListModel::Entry(const QModelIndex& index) const {
+TFTPListItem* TFileListModel::Entry(const QModelIndex& index) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return nullptr;
     }
@@ -42,6 +46,11 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
                 return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
                                      : icons->Icon(entry->ImageIndex);
             }
+        }
+        return {};
+    case Qt::BackgroundRole:
+        if (entry == m_dropTarget) {
+            return QApplication::palette().brush(QPalette::Inactive, QPalette::Highlight);
         }
         return {};
     case Qt::TextAlignmentRole:
@@ -78,7 +87,53 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
 
 void TFileListModel::Reset() {
     beginResetModel();
+    m_dropTarget = nullptr;
     endResetModel();
+}
+
+Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid()) {
+        flags |= Qt::ItemIsDragEnabled;
+        if (index.column() == 0 && m_editRule && m_editRule()) {
+            flags |= Qt::ItemIsEditable;
+        }
+    }
+    return flags;
+}
+
+bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TFTPListItem* entry = Entry(index);
+    const QString text = value.toString();
+    if (role == Qt::EditRole && index.column() == 0 && entry != nullptr && !text.isEmpty() &&
+        text != QString::fromStdString(entry->Name)) {
+        Q_EMIT NameEdited(entry, text);
+    }
+    return false;
+}
+
+void TFileListModel::RowAppended(std::size_t row) {
+    const int at = static_cast<int>(row);
+    beginInsertRows({}, at, at);
+    endInsertRows();
+}
+
+void TFileListModel::EntriesChanged(const std::vector<const TFTPListItem*>& entries) {
+    for (const TFTPListItem* entry : entries) {
+        const auto row = m_content.RowOf(entry);
+        if (row >= 0) {
+            Q_EMIT dataChanged(index(static_cast<int>(row), 0),
+                               index(static_cast<int>(row), TFileListContent::kColumns - 1));
+        }
+    }
+}
+
+void TFileListModel::SetDropTarget(const TFTPListItem* entry) {
+    if (entry == m_dropTarget) {
+        return;
+    }
+    const TFTPListItem* old = std::exchange(m_dropTarget, entry);
+    EntriesChanged({old, entry});
 }
 
 } // namespace qx

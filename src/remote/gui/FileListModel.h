@@ -5,6 +5,9 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+#include <vector>
+
 namespace qx {
 
 // The file list as the views show it: the five columns, icons from the shared shell icons,
@@ -19,14 +22,31 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    const TFTPListItem* Entry(const QModelIndex& index) const;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    TFTPListItem* Entry(const QModelIndex& index) const;
 
     // The content was filled or sorted anew.
     void Reset();
+    // One entry more at the end of the content.
+    void RowAppended(std::size_t row);
+    // The texts of these entries changed.
+    void EntriesChanged(const std::vector<const TFTPListItem*>& entries);
+    // The folder entry drawn as the target of a drop, or none.
+    void SetDropTarget(const TFTPListItem* entry);
+    // Whether a name may be edited now; none: never.
+    void SetEditRule(std::function<bool()> rule) { m_editRule = std::move(rule); }
+
+Q_SIGNALS:
+    // A name was edited in place; the entry keeps its name until the explorer changes it.
+    void NameEdited(TFTPListItem* entry, const QString& text);
 
 private:
     TFileListContent& m_content;
     const TFolderTree& m_tree;
+    const TFTPListItem* m_dropTarget = nullptr;
+    std::function<bool()> m_editRule;
 };
 
 } // namespace qx

@@ -2,8 +2,12 @@
 
 #include "widgets/QtShellIcons.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
+
+#include <utility>
 
 namespace qx {
 
@@ -24,7 +28,13 @@ QIcon FolderIcon() {
 } // namespace
 
 TFolderTreeModel::TFolderTreeModel(TFolderTree& tree, QObject* parent)
-    : QAbstractItemModel(parent), m_tree(tree) {}
+    : QAbstractItemModel(parent), m_tree(tree) {
+    m_tree.SetObserver(this);
+}
+
+TFolderTreeModel::~TFolderTreeModel() {
+    m_tree.SetObserver(nullptr);
+}
 
 TFolderNode* TFolderTreeModel::Node(const QModelIndex& index) const {
     return index.isValid() ? static_cast<TFolderNode*>(index.internalPointer()) : nullptr;
@@ -94,6 +104,11 @@ QVariant TFolderTreeModel::data(const QModelIndex& index, int role) const {
             }
         }
         return FolderIcon();
+    case Qt::BackgroundRole:
+        if (node == m_dropTarget) {
+            return QApplication::palette().brush(QPalette::Inactive, QPalette::Highlight);
+        }
+        return {};
     case Qt::FontRole:
         if (node->Bold) {
             QFont font;
@@ -116,14 +131,88 @@ void TFolderTreeModel::BoldChanged(const TFolderNode& node) {
     Q_EMIT dataChanged(at, at, {Qt::FontRole});
 }
 
-void TFolderTreeModel::Merge(TFolderNode& node, const TLocaleTextCompare& compare) {
-    m_tree.MergeFolderNodes(
-        node, compare,
-        [this](TFolderNode& parent, std::size_t row) {
-            const int at = static_cast<int>(row);
-            beginInsertRows(IndexOf(&parent), at, at);
-        },
-        [this](TFolderNode&, std::size_t) { endInsertRows(); });
+Qt::ItemFlags TFolderTreeModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    const TFolderNode* node = Node(index);
+    if (node != nullptr && node->Parent != nullptr) {
+        flags |= Qt::ItemIsDragEnabled;
+    }
+    if (node != nullptr && node->Parent != nullptr && m_editRule && m_editRule(*node)) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool TFolderTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TFolderNode* node = Node(index);
+    const QString text = value.toString();
+    if (role == Qt::EditRole && node != nullptr && !text.isEmpty() &&
+        text != QString::fromStdString(node->Text)) {
+        Q_EMIT LabelEdited(node, text);
+    }
+    return false; // the node keeps its text until the server has renamed the folder
+}
+
+void TFolderTreeModel::SetDropTarget(const TFolderNode* node) {
+    if (node == m_dropTarget) {
+        return;
+    }
+    const TFolderNode* old = std::exchange(m_dropTarget, node);
+    for (const TFolderNode* changed : {old, node}) {
+        if (changed != nullptr) {
+            const QModelIndex at = IndexOf(changed);
+            Q_EMIT dataChanged(at, at, {Qt::BackgroundRole});
+        }
+    }
+}
+
+void TFolderTreeModel::BeginInsertNode(TFolderNode& parent, std::size_t row) {
+    const int at = static_cast<int>(row);
+    beginInsertRows(IndexOf(&parent), at, at);
+}
+
+void TFolderTreeModel::EndInsertNode() {
+    endInsertRows();
+}
+
+void TFolderTreeModel::BeginRemoveNode(TFolderNode& node) {
+    if (m_dropTarget != nullptr && TFolderTree::IsWithin(*m_dropTarget, node)) {
+        m_dropTarget = nullptr;
+    }
+    Q_EMIT NodeRemoving(&node);
+    const int row = static_cast<int>(node.Row());
+    beginRemoveRows(IndexOf(node.Parent), row, row);
+}
+
+void TFolderTreeModel::EndRemoveNode() {
+    endRemoveRows();
+}
+
+void TFolderTreeModel::NodeTextChanged(TFolderNode& node) {
+    const QModelIndex at = IndexOf(&node);
+    Q_EMIT dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
+}
+
+// The views keep indexes of the children (the current one, the expanded ones): they are
+// moved along with their nodes.
+void TFolderTreeModel::BeginReorder(TFolderNode& parent) {
+    Q_EMIT layoutAboutToBeChanged({IndexOf(&parent)}, QAbstractItemModel::VerticalSortHint);
+    m_reorderIndexes = persistentIndexList();
+    m_reorderNodes.clear();
+    for (const QModelIndex& index : m_reorderIndexes) {
+        m_reorderNodes.push_back(Node(index));
+    }
+}
+
+void TFolderTreeModel::EndReorder(TFolderNode& parent) {
+    QModelIndexList moved;
+    for (TFolderNode* node : m_reorderNodes) {
+        moved.append(IndexOf(node));
+    }
+    changePersistentIndexList(m_reorderIndexes, moved);
+    m_reorderIndexes.clear();
+    m_reorderNodes.clear();
+    Q_EMIT layoutChanged({IndexOf(&parent)}, QAbstractItemModel::VerticalSortHint);
 }
 
 } // namespace qx

@@ -6,6 +6,7 @@
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
+#include "remote/gui/RemoteExpActions.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
@@ -15,17 +16,22 @@
 #include "widgets/TitlePanel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -60,16 +66,17 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
     setProperty("helpContext", kHelpContext);
     std::error_code noFolder;
     m_downloadFolder = std::filesystem::current_path(noFolder).string();
+    ConfigureClient();
     BuildWindow();
     CreateActions();
     ApplyAppearance();
 
     m_captionText = QStringLiteral("[%1]").arg(QString::fromStdString(site->HostName));
+    UpdateCaption();
     m_context.Explorers.Add(this);
     if (m_context.Main != nullptr) {
         m_context.Main->AddRemoteExpTab(QString::fromStdString(site->HostName), this);
     }
-    ConfigureClient();
     if (site->QuickConnect) {
         m_quickSite.reset(site); // never written back, and no settings of its own
         m_site = nullptr;
@@ -125,7 +132,7 @@ void TRemoteExpForm::BuildWindow() {
     m_folderCombo = new QComboBox(treePanel);
     m_folderCombo->setObjectName(QStringLiteral("FolderCombo"));
     m_folderCombo->setMaxVisibleItems(10);
-    m_folderTreeView = new QTreeView(treePanel);
+    m_folderTreeView = new TExplorerTreeView(treePanel);
     m_folderTreeView->setObjectName(QStringLiteral("FolderTreeView"));
     m_folderTreeView->setHeaderHidden(true);
     m_folderTreeView->setRootIsDecorated(true);
@@ -144,7 +151,7 @@ void TRemoteExpForm::BuildWindow() {
     listLayout->setSpacing(2);
     m_fileListTitle = NewTitlePanel(tr("File List"), listPanel);
     m_fileListTitle->setObjectName(QStringLiteral("FileListGradPanel"));
-    m_fileListView = new QTreeView(listPanel);
+    m_fileListView = new TExplorerTreeView(listPanel);
     m_fileListView->setObjectName(QStringLiteral("FileListView"));
     m_fileListView->setRootIsDecorated(false);
     m_fileListView->setUniformRowHeights(true); // fast with 100,000 rows
@@ -162,7 +169,7 @@ void TRemoteExpForm::BuildWindow() {
         fileStatusLayout->addWidget(m_fileStatus[panel]);
     }
     fileStatusLayout->addStretch();
-    m_fileIconView = new QListView(listPanel);
+    m_fileIconView = new TExplorerIconView(listPanel);
     m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
     m_fileIconView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_fileIconView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -219,20 +226,28 @@ void TRemoteExpForm::BuildWindow() {
     m_fileListView->header()->setSectionsClickable(true);
 
     connect(m_folderTreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { ShowNode(m_treeModel->Node(current)); });
+            [this](const QModelIndex& current) {
+                if (m_quietSelection == 0) {
+                    ShowNode(m_treeModel->Node(current));
+                }
+            });
+    connect(m_treeModel, &TFolderTreeModel::NodeRemoving, this,
+            [this](TFolderNode* node) { NodeRemoving(*node); });
+    connect(
+        m_treeModel, &TFolderTreeModel::LabelEdited, this,
+        [this](TFolderNode* node, const QString& text) { RenameNode(*node, text.toStdString()); });
+    connect(m_listModel, &TFileListModel::NameEdited, this,
+            [this](TFTPListItem* entry, const QString& text) {
+                RenameEntry(*entry, text.toStdString());
+            });
+    // Labels are edited only by Rename, while the session is idle.
+    m_treeModel->SetEditRule(
+        [this](const TFolderNode&) { return !m_client->Busy() && !m_dragging; });
+    m_listModel->SetEditRule([this] { return !m_client->Busy() && !m_dragging; });
     connect(m_fileListView->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { ArrangeBy(section + 1); });
     connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateSelectionCounters(); });
-    const auto openFolder = [this](const QModelIndex& at) {
-        const TFTPListItem* entry = m_listModel->Entry(at);
-        TFolderNode* node = entry != nullptr && !entry->IsFile ? m_tree.NodeOf(entry) : nullptr;
-        if (node != nullptr && !m_client->Busy()) {
-            m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
-        }
-    };
-    connect(m_fileListView, &QAbstractItemView::activated, this, openFolder);
-    connect(m_fileIconView, &QAbstractItemView::activated, this, openFolder);
     connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
         if (m_client->Busy() || index < 0 || index >= static_cast<int>(m_comboNodes.size())) {
             const QSignalBlocker quiet(m_folderCombo);
@@ -240,87 +255,38 @@ void TRemoteExpForm::BuildWindow() {
             return;
         }
         m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(m_comboNodes[index]));
-        m_fileListView->setFocus();
+        ListView()->setFocus();
     });
-    m_folderTreeView->installEventFilter(this);
-    m_fileListView->installEventFilter(this);
-    m_fileIconView->installEventFilter(this);
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
+             m_folderTreeView, m_fileListView, m_fileIconView}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        view->setDragEnabled(true);
+        view->setAcceptDrops(true);
+        view->setDragDropMode(QAbstractItemView::DragDrop);
+        view->setDefaultDropAction(Qt::CopyAction);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            if (view == m_folderTreeView) {
+                ShowFolderTreePopup(at);
+            } else {
+                ShowFileListPopup(view, at);
+            }
+        });
+    }
+    m_folderTreeView->OnStartDrag = [this] { StartDragFromTree(); };
+    m_fileListView->OnStartDrag = [this] { StartDragFromList(); };
+    m_fileIconView->OnStartDrag = [this] { StartDragFromList(); };
+    m_scrollTimer = new QTimer(this);
+    m_scrollTimer->setInterval(200);
+    connect(m_scrollTimer, &QTimer::timeout, this, [this] { AutoScroll(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateClipboardState(); });
+    UpdateClipboardState();
     connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
             [this] { m_folderTreeView->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::Clicked, this,
-            [this] { m_fileViews->currentWidget()->setFocus(); });
+    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
     m_folderTreeView->setFocus();
-}
-
-void TRemoteExpForm::CreateActions() {
-    m_actions = new TActionList(this);
-    const auto idle = [this](QAction& action) {
-        action.setEnabled(m_connected && !m_client->Busy() && SelectedNode() != nullptr);
-    };
-    QAction* refresh = m_actions->Add(
-        {tr("&Refresh"), tr("Refresh|Refresh the selected folder"), QKeySequence(Qt::Key_F5),
-         TMainDataModule::Refresh},
-        [this] { Refresh(); }, idle);
-    QAction* up = m_actions->Add(
-        {tr("&Up One Level"), tr("Up One Level|Show the parent folder"),
-         QKeySequence(Qt::ALT | Qt::Key_Up), TMainDataModule::UpOneLevel},
-        [this] { UpOneLevel(); },
-        [this, idle](QAction& action) {
-            idle(action);
-            const TFolderNode* node = SelectedNode();
-            action.setEnabled(action.isEnabled() && node != nullptr && node->Parent != nullptr);
-        });
-    QAction* logPanel = m_actions->Add(
-        {tr("Log &Panel"),
-         tr("Log Panel|Show or hide the session log"),
-         {},
-         TMainDataModule::LogPanel},
-        [this] { SetLogPanelVisible(!m_logPanel->isVisible()); },
-        [this](QAction& action) {
-            action.setCheckable(true);
-            action.setChecked(m_logPanel->isVisible());
-        });
-    QAction* close = m_actions->Add(
-        {tr("&Close"), tr("Close|Close Remote Explorer"), {}, TMainDataModule::Close},
-        [this] { this->close(); });
-    static const struct {
-        const char* caption;
-        const char* hint;
-        int image;
-    } kStyles[] = {
-        {"Lar&ge Icons", "Large Icons|Show the files as large icons", TMainDataModule::LargeIcons},
-        {"S&mall Icons", "Small Icons|Show the files as small icons", TMainDataModule::SmallIcons},
-        {"&List", "List|Show the files in a list", TMainDataModule::List},
-        {"&Details", "Details|Show the files with their details", TMainDataModule::Details},
-    };
-    QList<QAction*> styles;
-    for (int style = 0; style < 4; ++style) {
-        styles << m_actions->Add(
-            {tr(kStyles[style].caption), tr(kStyles[style].hint), {}, kStyles[style].image},
-            [this, style] { SetViewStyle(style); },
-            [this, style](QAction& action) {
-                action.setCheckable(true);
-                action.setChecked(m_viewStyle == style);
-            });
-    }
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(up);
-    file->addSeparator();
-    file->addAction(close);
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->addAction(logPanel);
-    view->addSeparator();
-    view->addActions(styles);
-    view->addSeparator();
-    view->addAction(refresh);
-    QToolBar* tools = addToolBar(tr("View Toolbar"));
-    tools->setObjectName(QStringLiteral("ViewToolbar"));
-    tools->addAction(up);
-    tools->addAction(refresh);
-    tools->addSeparator();
-    tools->addActions(styles);
-    tools->addSeparator();
-    tools->addAction(logPanel);
 }
 
 TFolderNode* TRemoteExpForm::SelectedNode() const {
@@ -345,6 +311,15 @@ void TRemoteExpForm::UpdateTitlePanels() {
     m_fileListTitle->SetColours(Qt::black, tree ? inactive : grad);
 }
 
+void TRemoteExpForm::ActivatePane(bool tree) {
+    if (tree) {
+        m_folderTreeView->setFocus();
+    } else {
+        ListView()->setFocus();
+    }
+    SetActivePane(tree);
+}
+
 void TRemoteExpForm::SetActivePane(bool tree) {
     m_treeActive = tree;
     m_listActive = !tree;
@@ -358,17 +333,158 @@ void TRemoteExpForm::ForgetSite(const TSiteProperties& site) {
 }
 
 bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
         if (watched == m_folderTreeView) {
             SetActivePane(true);
         } else if (watched == m_fileListView || watched == m_fileIconView) {
             SetActivePane(false);
         }
+        break;
+    case QEvent::FocusOut:
+        // The tree's mark stays while its own pop-up menu is open.
+        if (watched == m_folderTreeView &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            SetTreeMark(nullptr);
+        }
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            break;
+        }
+        if (watched == m_fileListView || watched == m_fileIconView) {
+            if (ListKeyPressed(key->key())) {
+                return true;
+            }
+        } else if (watched == m_folderTreeView && key->key() == Qt::Key_Delete) {
+            TActionList::Run(m_act->Delete);
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == m_folderTreeView->viewport()) {
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() == Qt::RightButton) {
+                // The right button marks a node for the pop-up menu; the selection stays.
+                TFolderNode* node = m_treeModel->Node(m_folderTreeView->indexAt(at));
+                SetTreeMark(node != SelectedNode() ? node : nullptr);
+                m_folderTreeView->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
+            if (mouse->button() == Qt::LeftButton) {
+                m_pressPoint = at;
+            }
+        }
+        break;
+    }
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if ((watched == m_fileListView->viewport() || watched == m_fileIconView->viewport()) &&
+            mouse->button() == Qt::LeftButton) {
+            auto* view =
+                static_cast<QAbstractItemView*>(static_cast<QWidget*>(watched)->parentWidget());
+            const QModelIndex at = view->indexAt(mouse->position().toPoint());
+            if (at.isValid() && view->selectionModel()->isRowSelected(at.row(), {})) {
+                TActionList::Run(mouse->modifiers() & Qt::AltModifier ? m_act->OnlineEdit
+                                                                      : m_act->Open);
+                return true;
+            }
+        }
+        break;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        if (DragEvent(watched, event)) {
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TRemoteExpForm::ListKeyPressed(int key) {
+    switch (key) {
+    case Qt::Key_Backspace:
+        TActionList::Run(m_act->UpOneLevel);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        TActionList::Run(m_act->Open);
+        return true;
+    case Qt::Key_Delete:
+        TActionList::Run(m_act->Delete);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TRemoteExpForm::ShowFolderTreePopup(const QPoint& at) {
+    // Only over a node: the point just above the click decides, as for a right press.
+    const QModelIndex index = m_folderTreeView->indexAt(at - QPoint(0, 1));
+    if (!index.isValid()) {
+        SetTreeMark(nullptr);
+        return;
+    }
+    m_actions->UpdateAll();
+    m_folderTreePopup->exec(m_folderTreeView->viewport()->mapToGlobal(at));
+    SetTreeMark(nullptr);
+}
+
+void TRemoteExpForm::ShowFileListPopup(QAbstractItemView* view, const QPoint& at) {
+    const QPoint point(std::max(0, at.x()), std::max(0, at.y()));
+    m_actions->UpdateAll();
+    QMenu* menu = m_selectedCount > 0 ? m_fileListPopup1 : m_fileListPopup2;
+    menu->exec(view->viewport()->mapToGlobal(point));
+}
+
+void TRemoteExpForm::NodeRemoving(TFolderNode& node) {
+    const auto within = [&](const TFolderNode* other) {
+        return other != nullptr && TFolderTree::IsWithin(*other, node);
+    };
+    if (within(m_shownNode)) {
+        m_shownNode = nullptr;
+        m_fileList.Clear();
+        m_listModel->Reset();
+    }
+    if (within(m_listingNode)) {
+        m_listingNode = nullptr;
+    }
+    if (within(m_pendingNode)) {
+        m_pendingNode = nullptr;
+    }
+    ForgetComboNodes(node);
+}
+
+// The folder combo loses the entries of a subtree that leaves the tree.
+void TRemoteExpForm::ForgetComboNodes(TFolderNode& subtree) {
+    const QSignalBlocker quiet(m_folderCombo);
+    for (int index = static_cast<int>(m_comboNodes.size()) - 1; index >= 0; --index) {
+        if (!TFolderTree::IsWithin(*m_comboNodes[static_cast<std::size_t>(index)], subtree)) {
+            continue;
+        }
+        m_comboNodes.erase(m_comboNodes.begin() + index);
+        m_folderCombo->removeItem(index);
+        if (m_comboIndex == index) {
+            m_comboIndex = -1;
+        } else if (m_comboIndex > index) {
+            --m_comboIndex;
+        }
+    }
+    m_folderCombo->setCurrentIndex(m_comboIndex);
+}
+
 void TRemoteExpForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        SetTreeMark(nullptr);
+    }
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_context.Explorers.MoveToFront(this);
         if (m_context.Main != nullptr) {

@@ -2,11 +2,14 @@
 
 #include "base/LocaleTextCompare.h"
 #include "queue/FTPCarryItem.h"
+#include "remote/ExplorerCommands.h"
 #include "remote/FileListContent.h"
 #include "remote/FolderTree.h"
 #include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
+#include "remote/gui/ExplorerViews.h"
 #include "remote/gui/RemoteExpTabs.h"
+#include "widgets/ActionList.h"
 
 #include <QMainWindow>
 
@@ -16,13 +19,16 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemView;
 class QComboBox;
-class QListView;
+class QMenu;
+class QMimeData;
 class QStackedWidget;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
-class QTreeView;
+class QTimer;
+class QToolBar;
 
 namespace qx {
 
@@ -72,6 +78,8 @@ public:
     // back when the window closes.
     TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site, QWidget* owner = nullptr);
     ~TRemoteExpForm() override;
+    TRemoteExpForm(const TRemoteExpForm&) = delete;
+    TRemoteExpForm& operator=(const TRemoteExpForm&) = delete;
 
     TThreadedFTPClient& FTPClient() { return *m_client; }
     const TFolderTree& Tree() const { return m_tree; }
@@ -106,6 +114,30 @@ public:
     // refreshes the folder shown. Nothing happens while the client is busy.
     void UploadLocalEntries(const std::vector<TLocalUploadEntry>& entries);
 
+    // --- Commands (the actions call these; tests may too) ---
+    // The selected list entries in list order.
+    std::vector<TFTPListItem*> SelectedEntries() const;
+    // Selects exactly the list rows of these entries.
+    void SelectEntries(const std::vector<const TFTPListItem*>& entries);
+    // Makes the tree (true) or the list the pane the commands work on.
+    void ActivatePane(bool tree);
+    // The node a tree command works on: the marked node, else the selected one.
+    TFolderNode* TreeTarget() const;
+    void SetTreeMark(TFolderNode* node);
+    TExplorerState CommandState() const;
+    TSessionLogin Login() const;
+    // Remote entries as Copy and a drag carry them.
+    TFTPFileData TreeFileData(const TFolderNode& node) const;
+    TFTPFileData ListFileData() const;
+    // A drop (or a paste) on the list, onto the folder entry or none; on the tree, onto the
+    // node. Both only queue transfers; false when nothing was queued.
+    bool DropOnFileList(const QMimeData* data, const TFTPListItem* onFolder = nullptr);
+    bool DropOnFolderTree(const QMimeData* data, TFolderNode* node);
+    bool QueueDroppedData(const QMimeData* data, const std::string& destination);
+    // Renames in place as the label editor does on its end.
+    void RenameNode(TFolderNode& node, const std::string& newName);
+    void RenameEntry(TFTPListItem& entry, const std::string& newName);
+
     // Texts of the status bars, for the window and for tests.
     QString StatusPanelText(int panel) const;
     QString FileStatusText(int panel) const;
@@ -122,15 +154,80 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override;
 
 private:
+    struct TActions;
     void BuildWindow();
     void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    QAction* Command(const char* name, const TActionSpec& spec, std::function<void()> execute,
+                     std::optional<TExplorerCommand> rule);
+
+    // --- Execute handlers and their completions ---
+    void FileDownloadActionExecute();
+    void FileDownloadActionExecuteBase(std::string localFolder);
+    void FileDownloadtoActionExecute();
+    void FileDownloadinQueueActionExecute();
+    void FileDownloadinQueueActionExecuteBase(std::string localFolder);
+    void FileOpenActionExecute();
+    void DownloadSelectedFile(std::function<void()> done);
+    void FileOnlineEditActionExecute();
+    void FileNewFolderActionExecute();
+    void FileChangeFolderActionExecute();
+    void FileDeleteActionExecute();
+    void FileRenameActionExecute();
+    void FileChangePermActionExecute();
+    void FileFilteringActionExecute();
+    void FilePropertiesActionExecute();
+    void EditCopyActionExecute();
+    void EditPasteActionExecute();
+    void EditCopyURLActionExecute();
+    void EditSelectAllActionExecute(bool invert);
+    void ViewServerInfoActionExecute();
+    void ToolTelnetActionExecute();
+    void FTPClientDownloadsDone();
+    void FTPClientDownloadFileDoneInOpen(const char* verb);
+    void FTPClientDownloadFileDoneInOnlineEdit();
+    void FTPClientMakeFolderDoneInFolderTree();
+    void FTPClientMakeFolderDoneInFileList();
+    void FTPClientRemoveDoneInFolderTree();
+    void FTPClientRemoveDoneInFileList();
+    void FTPClientRenameDoneInFolderTree();
+    void FTPClientRenameDoneInFileList();
+    void FTPClientChangePermsDoneInFolderTree();
+    void FTPClientChangePermsDoneInFileList();
+    void FTPClientGetListItemsDoneInRefresh();
+    std::optional<QString> AskText(const QString& caption, const QString& prompt,
+                                   const QString& initial = {});
+    void ShowError(const QString& title, const QString& text);
+    void RemoveListedEntries(const std::vector<TFTPListItem*>& entries);
+    void RefreshListRows(const std::vector<const TFTPListItem*>& entries);
+    void AddListEntry(TFTPListItem& entry, bool select);
+    void ForgetComboNodes(TFolderNode& subtree);
+    void SetComboText(const TFolderNode& node);
+    void ShowFileListPopup(QAbstractItemView* view, const QPoint& at);
+    void ShowFolderTreePopup(const QPoint& at);
+    bool ListKeyPressed(int key);
+    QAbstractItemView* ListView() const;
+
+    // --- Drag and drop ---
+    void StartDragFromTree();
+    void StartDragFromList();
+    void RunDrag(TFTPFileData data, bool fromList);
+    bool DragEvent(QObject* watched, QEvent* event);
+    void AutoScroll();
+    void SetListMark(const TFTPListItem* entry);
+    void UpdateClipboardState();
     void ConfigureClient();
     void OnConnectDone();
     void OnGetFolderDone();
     void OnDisplay(const std::string& line);
     void ShowNode(TFolderNode* node);
+    void NodeRemoving(TFolderNode& node);
+    void UpdateCaption();
+    void ReportConnectFailure();
     void OnListed(TFolderNode* node);
     void OnUploadsDone();
     void FillFileList(TFolderNode& node);
@@ -155,6 +252,11 @@ private:
     TMasks m_masks{"*.*"};
 
     TActionList* m_actions = nullptr;
+    std::unique_ptr<TActions> m_act;
+    QToolBar* m_toolbars[4] = {};
+    QMenu* m_fileListPopup1 = nullptr;
+    QMenu* m_fileListPopup2 = nullptr;
+    QMenu* m_folderTreePopup = nullptr;
     TFolderTreeModel* m_treeModel = nullptr;
     TFileListModel* m_listModel = nullptr;
     QSplitter* m_clientSplitter = nullptr;
@@ -162,9 +264,9 @@ private:
     TTitlePanel* m_folderTreeTitle = nullptr;
     TTitlePanel* m_fileListTitle = nullptr;
     QComboBox* m_folderCombo = nullptr;
-    QTreeView* m_folderTreeView = nullptr;
-    QTreeView* m_fileListView = nullptr; // the details style
-    QListView* m_fileIconView = nullptr; // the icon and list styles, on the same rows
+    TDragSourceView<QTreeView>* m_folderTreeView = nullptr;
+    TDragSourceView<QTreeView>* m_fileListView = nullptr; // the details style
+    TDragSourceView<QListView>* m_fileIconView = nullptr; // the icon and list styles, same rows
     QStackedWidget* m_fileViews = nullptr;
     int m_viewStyle = vsList;
     QPlainTextEdit* m_log = nullptr;
@@ -172,6 +274,29 @@ private:
     QLabel* m_fileStatus[2] = {};
     QLabel* m_status[6] = {};
     QLabel* m_statusIcon = nullptr;
+
+    // What a command in flight applies its result to.
+    TFolderNode* m_pendingNode = nullptr;
+    std::vector<TFTPListItem*> m_pendingItems;
+    std::string m_newTreeName;
+    std::string m_newListName;
+    std::string m_newFolderName;
+    std::string m_newPermission;
+    bool m_deletingNode = false;
+    std::unique_ptr<TFTPListItems> m_refreshListing; // the listing a refresh fills
+    int m_quietSelection = 0;                        // selection changes that show no folder
+    // Drag and drop.
+    bool m_draggingOwn = false;
+    bool m_dragging = false;
+    const TFTPListItem* m_listMark = nullptr;
+    QWidget* m_dragOverViewport = nullptr;
+    QPoint m_dragPoint;
+    QPoint m_pressPoint; // where the left button went down in the tree
+    QTimer* m_scrollTimer = nullptr;
+    bool m_clipboardHasFiles = false;
+    // The selection of the list, counted when it changes.
+    int m_selectedCount = 0;
+    const TFTPListItem* m_firstSelected = nullptr;
 
     QString m_captionText;
     TFolderNode* m_shownNode = nullptr;

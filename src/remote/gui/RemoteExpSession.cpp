@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -93,8 +94,13 @@ void TRemoteExpForm::PlaySound(const std::string& file) const {
 void TRemoteExpForm::OnConnectDone() {
     if (m_client->ResultCode != 0) {
         PlaySound(m_context.Options.ErrorWav);
-        PostClose();
         m_closing = false; // the close that follows ends the session
+        if (m_client->ResultCode == 1) {
+            QMetaObject::invokeMethod(
+                this, [this] { ReportConnectFailure(); }, Qt::QueuedConnection);
+        } else {
+            PostClose(); // cancelled: nothing to report
+        }
         return;
     }
     m_connected = true;
@@ -102,10 +108,27 @@ void TRemoteExpForm::OnConnectDone() {
                         .arg(QString::fromStdString(m_client->UserName),
                              QString::fromStdString(m_client->HostName),
                              QString::fromStdString(m_client->HostAddress()));
+    UpdateCaption();
     if (m_context.Main != nullptr && m_context.Explorers.First() == this) {
         m_context.Main->SetCaptionText(m_captionText);
     }
     m_client->GetFolder();
+}
+
+void TRemoteExpForm::UpdateCaption() {
+    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer ") + m_captionText);
+}
+
+// A session that could not be opened says why before its window goes.
+void TRemoteExpForm::ReportConnectFailure() {
+    QString reason = QString::fromStdString(m_client->ErrorMessage).trimmed();
+    if (reason.isEmpty()) {
+        reason = tr("The server did not accept the connection.");
+    }
+    QMessageBox::critical(
+        this, tr("Remote Explorer Error"),
+        tr("Cannot connect to [%1]:\n%2").arg(QString::fromStdString(m_client->HostName), reason));
+    PostClose();
 }
 
 void TRemoteExpForm::OnGetFolderDone() {
@@ -124,8 +147,9 @@ void TRemoteExpForm::OnGetFolderDone() {
 // --- Showing a folder -----------------------------------------------------------------------
 
 void TRemoteExpForm::SelectNodeQuietly(TFolderNode* node) {
-    const QSignalBlocker quiet(m_folderTreeView->selectionModel());
+    ++m_quietSelection;
     m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
+    --m_quietSelection;
 }
 
 void TRemoteExpForm::ShowNode(TFolderNode* node) {
@@ -200,7 +224,7 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
     SetComboIndex(m_folderCombo->count() - 1);
     node->Bold = true;
     m_treeModel->BoldChanged(*node);
-    m_treeModel->Merge(*node, m_compare);
+    m_tree.MergeFolderNodes(*node, m_compare);
     m_folderTreeView->expand(m_treeModel->IndexOf(node));
     m_shownNode = node;
     FillFileList(*node);
@@ -231,24 +255,34 @@ void TRemoteExpForm::UpdateSelectionCounters() {
     int folders = 0;
     int files = 0;
     std::int64_t size = 0;
+    int firstRow = -1;
+    m_firstSelected = nullptr;
     const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows();
     for (const QModelIndex& row : rows) {
         if (const TFTPListItem* entry = m_listModel->Entry(row)) {
             if (entry->IsFile) {
                 ++files;
-                size += entry->Size;
+                size += std::max<std::int64_t>(entry->Size, 0);
             } else {
                 ++folders;
             }
+            if (firstRow < 0 || row.row() < firstRow) {
+                firstRow = row.row();
+                m_firstSelected = entry;
+            }
         }
     }
+    m_selectedCount = folders + files;
     m_fileStatus[1]->setText(
         rows.isEmpty() ? QString() : QString::fromStdString(SelectionText(folders, files, size)));
 }
 
 void TRemoteExpForm::ArrangeBy(int column) {
+    const std::vector<TFTPListItem*> selected = SelectedEntries();
     m_fileList.Sort(TFileListContent::NextSortColumn(m_fileList.SortColumn(), column));
     m_listModel->Reset();
+    SelectEntries({selected.begin(), selected.end()});
+    UpdateSelectionCounters();
     m_fileListView->header()->setSortIndicator(std::abs(m_fileList.SortColumn()) - 1,
                                                m_fileList.SortColumn() > 0 ? Qt::AscendingOrder
                                                                            : Qt::DescendingOrder);
@@ -293,14 +327,45 @@ void TRemoteExpForm::OnUploadsDone() {
 
 void TRemoteExpForm::Refresh() {
     TFolderNode* node = SelectedNode();
-    if (node == nullptr || m_client->Busy()) {
+    if (node == nullptr || m_client->Busy() || !m_connected) {
         return;
     }
-    m_shownNode = nullptr;
-    m_fileList.Clear();
-    m_listModel->Reset();
+    m_pendingNode = node;
+    m_refreshListing = std::make_unique<TFTPListItems>();
+    m_client->HostDirName = TFolderTree::GetNodePath(*node);
+    m_client->ListItems = m_refreshListing.get();
+    m_client->OnGetListItemsDone = [this](TThreadedFTPClient&) {
+        FTPClientGetListItemsDoneInRefresh();
+    };
+    m_client->GetListItems();
+}
+
+// A new listing replaces the cache only when it came in whole; the tree follows it.
+void TRemoteExpForm::FTPClientGetListItemsDoneInRefresh() {
+    m_client->ListItems = nullptr;
+    std::unique_ptr<TFTPListItems> listing = std::move(m_refreshListing);
+    TFolderNode* node = std::exchange(m_pendingNode, nullptr);
+    if (m_client->ResultCode != 0 || node == nullptr || !listing) {
+        PlaySound(m_context.Options.ErrorWav);
+        return;
+    }
+    const bool shown = node == m_shownNode;
+    if (shown) {
+        m_fileList.Clear(); // it shows entries of the old listing
+        m_listModel->Reset();
+        UpdateSelectionCounters();
+    }
     m_tree.ForgetListing(*node);
-    ShowNode(node);
+    node->ListItems = std::move(listing);
+    ++m_quietSelection;
+    m_tree.RefreshFolderNodes(*node, m_compare);
+    --m_quietSelection;
+    node->Bold = true;
+    m_treeModel->BoldChanged(*node);
+    if (node == SelectedNode()) {
+        m_shownNode = node;
+        FillFileList(*node);
+    }
 }
 
 bool TRemoteExpForm::SelectFolder(TFolderNode& node) {

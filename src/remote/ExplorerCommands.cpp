@@ -1,0 +1,257 @@
+#include "remote/ExplorerCommands.h"
+
+#include "base/ShellIcons.h"
+#include "base/Utilities.h"
+#include "session/RemoteNames.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qx {
+
+bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
+    using C = TExplorerCommand;
+    if (command == C::Abort) {
+        return s.Busy;
+    }
+    if (!s.Connected) {
+        return false;
+    }
+    const bool pane = s.TreeActive || s.ListActive;
+    const bool target = s.HasTreeTarget && !s.TreeTargetIsRoot; // T
+    const bool some = s.TreeActive ? target : s.ListSelected >= 1;
+    const bool one = s.TreeActive ? target : s.ListSelected == 1;
+    const bool idle = !s.Busy;
+    const bool listOne = s.ListActive && s.ListSelected == 1;
+    switch (command) {
+    case C::Download:
+        return idle && s.LocalFolderUsable && pane && some;
+    case C::DownloadTo:
+    case C::DownloadInQueue:
+        return s.LocalFolderUsable && pane && some;
+    case C::Open:
+        return idle && listOne;
+    case C::OnlineEdit:
+        return idle && listOne && s.FirstSelectedIsFile && s.EditorAvailable;
+    case C::Print:
+        return idle && listOne && s.FirstSelectedIsFile;
+    case C::UpOneLevel:
+        return idle && !s.SelectedNodeIsRoot;
+    case C::ChangeFolder:
+    case C::Filtering:
+    case C::Refresh:
+        return idle;
+    case C::NewFolder:
+        return idle && pane && (s.TreeActive ? s.HasTreeTarget : true);
+    case C::Delete:
+    case C::ChangePermission:
+        return idle && pane && some;
+    case C::Rename:
+        return idle && pane && one;
+    case C::Properties:
+    case C::CopyURL:
+        return pane && one;
+    case C::Copy:
+        return pane && some;
+    case C::Paste:
+        return s.ClipboardHasFiles && pane &&
+               (s.TreeActive || s.ListSelected == 0 ||
+                (s.ListSelected == 1 && s.FirstSelectedIsFolder));
+    case C::Abort:
+        break;
+    }
+    return false;
+}
+
+std::string CopyUrlText(const TSessionLogin& login, const std::string& path) {
+    std::string url = "ftp://";
+    if (login.UserName != "anonymous") {
+        url += login.UserName + ":" + login.Password + "@";
+    }
+    return url + login.HostName + path;
+}
+
+TFTPListItem MakeFolderEntry(const std::string& name, const std::string& permission,
+                             const TShellIcons& icons) {
+    TFTPListItem entry;
+    entry.Name = name;
+    entry.Size = -1;
+    entry.DateText = "?";
+    entry.TimeText = "?";
+    entry.Permission = permission;
+    entry.ImageIndex = icons.FolderIconIndex;
+    entry.TypeName = icons.FolderTypeName;
+    return entry;
+}
+
+std::string ChangedPermission(const std::string& permission, bool folder) {
+    std::string text = permission;
+    if (folder && !text.empty()) {
+        text[0] = 'd';
+    }
+    return text;
+}
+
+TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDirName,
+                          std::vector<TFTPListItem> entries) {
+    TFTPFileData data;
+    data.HostName = login.HostName;
+    data.Port = login.Port;
+    data.UserName = login.UserName;
+    data.Password = login.Password;
+    data.ResumeTransfer = login.ResumeTransfer;
+    data.TransferType = login.TransferType;
+    data.PassiveMode = login.PassiveMode;
+    data.HostDirName = hostDirName;
+    if (data.HostDirName.empty() || data.HostDirName.back() != '/') {
+        data.HostDirName.push_back('/');
+    }
+    data.Items = std::move(entries);
+    return data;
+}
+
+namespace {
+
+void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
+    item.SrcHostName = login.HostName;
+    item.SrcPort = login.Port;
+    item.SrcUserName = login.UserName;
+    item.SrcPassword = login.Password;
+    item.SrcTransferType = login.TransferType;
+}
+
+void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
+    item.DestHostName = login.HostName;
+    item.DestPort = login.Port;
+    item.DestUserName = login.UserName;
+    item.DestPassword = login.Password;
+    item.DestTransferType = login.TransferType;
+}
+
+void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {
+    item.IsFolder = !entry.IsFile;
+    item.FileName = entry.Name;
+    item.FileSize = entry.IsFile ? entry.Size : -1;
+    item.ImageIndex = entry.ImageIndex;
+    item.TypeName = entry.TypeName;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<TFTPCarryItem>>
+MakeDownloadItems(const TSessionLogin& source, const std::string& sourceFolder,
+                  const std::vector<TFTPListItem>& entries, std::string localFolder,
+                  std::vector<std::string>* skipped) {
+    AddTrailingSeparator(localFolder);
+    std::vector<std::unique_ptr<TFTPCarryItem>> items;
+    for (const TFTPListItem& entry : entries) {
+        if (!IsSafeEntryName(entry.Name)) {
+            if (skipped != nullptr) {
+                skipped->push_back(entry.Name);
+            }
+            continue;
+        }
+        auto item = std::make_unique<TFTPCarryItem>();
+        item->Direction = TCarryDirection::Download;
+        CopyEntry(*item, entry);
+        SetSource(*item, source);
+        item->SrcPath = sourceFolder;
+        item->ResumeTransfer = source.ResumeTransfer;
+        item->PassiveMode = source.PassiveMode;
+        item->DestPath = localFolder;
+        item->DestTransferType = TFTPTransferType{};
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+std::vector<std::unique_ptr<TFTPCarryItem>> MakeUploadItems(const std::vector<std::string>& paths,
+                                                            const TSessionLogin& destination,
+                                                            const std::string& destinationFolder,
+                                                            const TShellIcons& icons) {
+    std::vector<std::unique_ptr<TFTPCarryItem>> items;
+    for (const std::string& path : paths) {
+        std::filesystem::path local(path);
+        if (!local.has_filename()) {
+            local = local.parent_path(); // "folder/" names the folder itself
+        }
+        const std::string name = local.filename().string();
+        if (name.empty()) {
+            continue; // the file system's root has no name to upload under
+        }
+        std::error_code error;
+        const auto status = std::filesystem::status(local, error);
+        const bool folder = error || std::filesystem::is_directory(status);
+        auto item = std::make_unique<TFTPCarryItem>();
+        item->Direction = TCarryDirection::Upload;
+        item->IsFolder = folder;
+        item->FileName = name;
+        item->SrcPath = local.parent_path().string();
+        AddTrailingSeparator(item->SrcPath);
+        SetDestination(*item, destination);
+        item->DestPath = destinationFolder;
+        item->ResumeTransfer = destination.ResumeTransfer;
+        item->PassiveMode = destination.PassiveMode;
+        if (folder) {
+            item->ImageIndex = icons.FolderIconIndex;
+            item->FileSize = -1;
+            item->TypeName = icons.FolderTypeName;
+        } else {
+            item->ImageIndex = icons.GetIconIndex(name);
+            item->FileSize = GetLocalFileSize(local.string());
+            item->TypeName = icons.GetTypeName(name);
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+std::optional<std::string> SameServerDropProblem(const TFTPFileData& data,
+                                                 const std::string& destinationFolder) {
+    const std::string& source = data.HostDirName;
+    for (const TFTPListItem& entry : data.Items) {
+        if (entry.IsFile) {
+            if (destinationFolder == source) {
+                return "Destination folder is same with source folder";
+            }
+            continue;
+        }
+        const std::string sub = source + entry.Name + "/";
+        if (destinationFolder == source || destinationFolder == sub) {
+            return "Destination folder is same with source folder";
+        }
+        if (destinationFolder.starts_with(sub)) {
+            return "Destination folder is sub-folder of source folder";
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::unique_ptr<TFTPCarryItem>>
+MakeServerToServerItems(const TFTPFileData& data, const TSessionLogin& destination,
+                        const std::string& destinationFolder) {
+    std::vector<std::unique_ptr<TFTPCarryItem>> items;
+    TSessionLogin source;
+    source.HostName = data.HostName;
+    source.Port = data.Port;
+    source.UserName = data.UserName;
+    source.Password = data.Password;
+    source.TransferType = data.TransferType;
+    for (const TFTPListItem& entry : data.Items) {
+        if (!IsSafeEntryName(entry.Name)) {
+            continue;
+        }
+        auto item = std::make_unique<TFTPCarryItem>();
+        item->Direction = TCarryDirection::ServerToServer;
+        CopyEntry(*item, entry);
+        SetSource(*item, source);
+        item->SrcPath = data.HostDirName;
+        SetDestination(*item, destination);
+        item->DestPath = destinationFolder;
+        item->ResumeTransfer = destination.ResumeTransfer || data.ResumeTransfer;
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+} // namespace qx

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+
+class QCheckBox;
+class QFileSystemModel;
+class QLabel;
+class QTreeView;
+
+namespace qx {
+
+struct TBrowseFolderRequest {
+    QString Title;
+    QString StartFolder;  // shown and selected first; the home folder when it is not there
+    QString CheckBoxText; // an extra check box under the folders; none when empty
+    bool Checked = false;
+};
+
+struct TBrowseFolderResult {
+    QString Folder;
+    bool Checked = false;
+};
+
+// Chooses a folder of the file system, with the current path in a status line and an optional
+// check box.
+class TBrowseFolderDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TBrowseFolderDialog(const TBrowseFolderRequest& request, QWidget* parent = nullptr);
+
+    QString Folder() const;
+    bool Checked() const;
+    void SetFolder(const QString& folder);
+
+    // Shows the dialog modally; the folder chosen, or nothing on Cancel.
+    static std::optional<TBrowseFolderResult> Browse(const TBrowseFolderRequest& request,
+                                                     QWidget* parent = nullptr);
+
+private:
+    QFileSystemModel* m_model;
+    QTreeView* m_folders;
+    QLabel* m_status;
+    QCheckBox* m_check = nullptr;
+};
+
+} // namespace qx
