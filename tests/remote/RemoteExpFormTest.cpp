@@ -344,6 +344,50 @@ private Q_SLOTS:
         QCOMPARE(rig.explorers.Count(), std::size_t{0});
     }
 
+    // A folder chosen while the first listing still runs is refused without losing the
+    // selection, so that closing writes the folder back.
+    void refusedChangeDuringTheFirstListingKeepsTheFolder() {
+        Rig rig;
+        std::atomic<bool> release{false};
+        VirtualFtpTree tree;
+        tree.listing = [](const std::string& folder) -> std::optional<std::string> {
+            if (folder == "/" || folder == "/a") {
+                return std::string("drwxr-xr-x 2 u g 4096 Jan 01 2026 ") +
+                       (folder == "/" ? "a" : "b") + "\r\n";
+            }
+            if (folder == "/a/b") {
+                return std::string("-rw-r--r-- 1 u g 5 Jan 01 2026 inner.txt\r\n");
+            }
+            return std::nullopt;
+        };
+        tree.file = [](const std::string&) { return std::nullopt; };
+        tree.beforeListing = [&release](const std::string& folder) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+            while (folder == "/a/b" && !release && std::chrono::steady_clock::now() < until) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        };
+        ScriptedFtpServer server([&tree](ScriptedSession& s) { ServeVirtualTree(s, tree); },
+                                 std::chrono::seconds(20));
+        TSiteProperties& site = rig.Site("/a/b", "user", "secret", server.port());
+        auto* form = new TRemoteExpForm(rig.Context(), &site);
+        QPointer<TRemoteExpForm> guard(form);
+        form->show();
+        QVERIFY(QTest::qWaitFor([&] { return form->SelectedNode() != nullptr; }, 10000));
+        TFolderNode* b = form->SelectedNode();
+        QCOMPARE(QString::fromStdString(TFolderTree::GetNodePath(*b)), QStringLiteral("/a/b"));
+        QVERIFY(form->FTPClient().Busy());
+        auto* view = form->findChild<QTreeView*>(QStringLiteral("FolderTreeView"));
+        view->setCurrentIndex(view->currentIndex().parent()); // "a": refused
+        QCOMPARE(form->SelectedNode(), b);
+        release = true;
+        QVERIFY(WaitIdle(*form));
+        QCOMPARE(form->FileList().Count(), std::size_t{1});
+        form->close();
+        QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
+        QCOMPARE(QString::fromStdString(site.InitialFolder), QStringLiteral("/a/b"));
+    }
+
     // Closing before the server has even greeted ends the session at once: nothing is listed,
     // no login sound plays, and the site keeps its folder since the tree stayed empty.
     void closingWhileConnectingListsNothing() {

@@ -510,13 +510,37 @@ void TRemoteExpForm::SetViewStyle(int style) {
         m_fileIconView->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
         m_fileIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
         m_fileIconView->setWrapping(true);
-        m_fileIconView->setGridSize(large ? QSize(96, 64) : QSize());
+        m_fileIconView->setWordWrap(large);
+        m_fileIconView->setTextElideMode(large ? Qt::ElideMiddle : Qt::ElideRight);
         m_fileIconView->setSpacing(large ? 4 : 1);
         m_fileIconView->setMovement(QListView::Static);
+        FitNameWidth();
     }
     if (hadFocus) {
         m_fileViews->currentWidget()->setFocus();
     }
+}
+
+// All items of the icon view share one size (fast with 100,000 of them); it is made wide enough
+// for the longest name shown, within reason.
+void TRemoteExpForm::FitNameWidth() {
+    if (m_viewStyle == vsReport) {
+        return;
+    }
+    if (m_viewStyle == vsIcon) {
+        const int line = m_fileIconView->fontMetrics().height();
+        m_fileIconView->setGridSize(QSize(100, 32 + 8 + 2 * line + 4));
+        return;
+    }
+    const QFontMetrics metrics(m_fileIconView->font());
+    int widest = metrics.horizontalAdvance(QStringLiteral("MMMMMMMM"));
+    constexpr int kMaxWidth = 420;
+    for (std::size_t row = 0; row < m_fileList.Count() && widest < kMaxWidth; ++row) {
+        widest = std::max(
+            widest, metrics.horizontalAdvance(QString::fromStdString(m_fileList.At(row).Name)));
+    }
+    const int width = std::min(widest, kMaxWidth) + 16 + 14; // the icon and the margins
+    m_fileIconView->setGridSize(QSize(width, std::max(metrics.height(), 16) + 4));
 }
 
 void TRemoteExpForm::SetLogPanelVisible(bool visible) {

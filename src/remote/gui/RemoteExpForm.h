@@ -231,6 +231,7 @@ private:
     void OnListed(TFolderNode* node);
     void OnUploadsDone();
     void FillFileList(TFolderNode& node);
+    void FitNameWidth();
     void SelectNodeQuietly(TFolderNode* node);
     void SetComboIndex(int index);
     void SetActivePane(bool tree);

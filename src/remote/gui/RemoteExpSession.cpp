@@ -147,6 +147,9 @@ void TRemoteExpForm::OnGetFolderDone() {
 // --- Showing a folder -----------------------------------------------------------------------
 
 void TRemoteExpForm::SelectNodeQuietly(TFolderNode* node) {
+    if (node == nullptr) {
+        return; // nothing shown yet: the selection stays where it is
+    }
     ++m_quietSelection;
     m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
     --m_quietSelection;
@@ -157,8 +160,9 @@ void TRemoteExpForm::ShowNode(TFolderNode* node) {
         return;
     }
     if (m_client->Busy()) {
-        // No second request while one runs: the tree keeps showing the folder it showed.
-        SelectNodeQuietly(m_shownNode);
+        // No second request while one runs: the tree keeps showing the folder it showed, or
+        // the one being listed first.
+        SelectNodeQuietly(m_shownNode != nullptr ? m_shownNode : m_listingNode);
         return;
     }
     if (!node->Listed()) {
@@ -233,6 +237,7 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
 void TRemoteExpForm::FillFileList(TFolderNode& node) {
     m_fileList.Fill(node.ListItems.get(), m_masks);
     m_listModel->Reset();
+    FitNameWidth();
     const int column = std::abs(m_fileList.SortColumn()) - 1;
     m_fileListView->header()->setSortIndicator(
         column, m_fileList.SortColumn() > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
