@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
@@ -47,14 +48,45 @@ THelpForm::THelpForm(QWidget* parent) : QWidget(parent, Qt::Window) {
                      [this] { ShowTopic(QStringLiteral("welcome.html")); });
     layout->addWidget(tools);
     layout->addWidget(m_browser);
-    resize(640, 520);
+    resize(kWidth, kHeight);
 }
 
 void THelpForm::ShowTopic(const QString& page) {
     m_browser->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+    if (!isVisible()) {
+        PlaceOnScreen();
+    }
     show();
     raise();
     activateWindow();
+}
+
+void THelpForm::PlaceOnScreen() {
+    const QWidget* active = QApplication::activeWindow();
+    const QScreen* screen = active != nullptr ? active->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager puts around a window, as it frames the active one (none is
+    // known before a window has been shown).
+    QMargins frame;
+    if (active != nullptr) {
+        const QRect outer = active->frameGeometry();
+        const QRect inner = active->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    const QRect placed(frameGeometry().topLeft(), size().grownBy(frame));
+    if (m_placed && area.contains(placed)) {
+        return; // where the user left it
+    }
+    m_placed = true;
+    resize(QSize(kWidth, kHeight).boundedTo(area.size().shrunkBy(frame)));
+    const QSize outer = size().grownBy(frame);
+    // move() places the frame's corner.
+    move(area.left() + (area.width() - outer.width()) / 2,
+         area.top() + (area.height() - outer.height()) / 2);
 }
 
 void THelpForm::ShowContext(int helpContext) {
@@ -68,10 +100,14 @@ QString THelpForm::CurrentPage() const {
 THelpKey::THelpKey(THelpForm& help, QObject* parent) : QObject(parent), m_help(help) {}
 
 bool THelpKey::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-        // The innermost widget with a help context, from the one that has the focus.
-        for (QWidget* widget = qobject_cast<QWidget*>(watched); widget != nullptr;
-             widget = widget->parentWidget()) {
+    // The key reaches the window system's window first and then the widget with the focus;
+    // only the widget tells whose help it is.
+    auto* focused = qobject_cast<QWidget*>(watched);
+    if (focused != nullptr && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        // The innermost widget with a help context, from the one that has the focus; a dialog
+        // without one of its own shows the help of the window it belongs to.
+        for (QWidget* widget = focused; widget != nullptr; widget = widget->parentWidget()) {
             const QVariant context = widget->property("helpContext");
             if (context.isValid()) {
                 m_help.ShowContext(context.toInt());

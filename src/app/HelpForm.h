@@ -21,7 +21,15 @@ public:
     static QString PageOfContext(int helpContext);
 
 private:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 520;
+
+    // Opening: the whole window on the screen of the active window, in its middle, the first
+    // time and whenever it would stand partly off the screen.
+    void PlaceOnScreen();
+
     QTextBrowser* m_browser;
+    bool m_placed = false;
 };
 
 // Opens the help of the window that has the focus (its "helpContext" property, or that of a

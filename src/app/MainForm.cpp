@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "app/ExternalLink.h"
 #include "settings/GlobalOptions.h"
 #include "widgets/ActionList.h"
 #include "widgets/MainDataModule.h"
@@ -7,8 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -27,24 +28,46 @@ namespace qx {
 namespace {
 
 constexpr char kHomePage[] = "https://quorvin.example/";
+constexpr char kDeveloperAddress[] = "developers@quorvin.example";
 constexpr char kDeveloperMail[] = "mailto:developers@quorvin.example?subject=Quorvin%20Explorer";
 
-// A right press on a tab makes that tab current before the context menu opens.
+// A right press on a tab makes that tab current before the context menu opens, without the
+// restore that selecting a tab brings: a minimised explorer stays minimised, so that the menu
+// can offer Restore.
 class TRemoteExpTabBar final : public QTabBar {
 public:
     using QTabBar::QTabBar;
 
+    std::function<void(int index)> OnRightPress;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton) {
-            const int index = tabAt(event->position().toPoint());
-            if (index >= 0) {
+        if (event->button() != Qt::RightButton) {
+            QTabBar::mousePressEvent(event);
+            return;
+        }
+        const int index = tabAt(event->position().toPoint());
+        if (index >= 0) {
+            {
+                const QSignalBlocker quiet(this);
                 setCurrentIndex(index);
             }
+            if (OnRightPress) {
+                OnRightPress(index);
+            }
         }
-        QTabBar::mousePressEvent(event);
+        event->accept(); // the context menu follows
     }
 };
+
+void ShowAndRestore(QWidget& window) {
+    if (window.isMinimized()) {
+        window.showNormal();
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 QWidget* ExplorerOf(const QTabBar* tabs, int index) {
     return index < 0 ? nullptr : tabs->tabData(index).value<QWidget*>();
@@ -57,7 +80,14 @@ TMainForm::TMainForm(const TGlobalOptions& options, Commands commands, QWidget* 
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Pellucor's %1 ").arg(QLatin1String(kProductTitle)));
     setProperty("helpContext", kHelpContext);
-    m_tabs = new TRemoteExpTabBar(this); // before the actions: their rules look at it
+    auto* tabs = new TRemoteExpTabBar(this); // before the actions: their rules look at it
+    tabs->OnRightPress = [this](int index) {
+        QWidget* explorer = ExplorerOf(m_tabs, index);
+        if (explorer != nullptr && !explorer->isMinimized()) {
+            explorer->raise();
+        }
+    };
+    m_tabs = tabs;
     CreateActions();
     CreateMenusAndToolbar();
     statusBar()->setSizeGripEnabled(false);
@@ -123,13 +153,19 @@ void TMainForm::CreateActions() {
                                  tr("Home Page...|Visit Quorvin Explorer Home Page..."),
                                  {},
                                  TMainDataModule::HomePage},
-                                [] { QDesktopServices::openUrl(QUrl(QLatin1String(kHomePage))); });
+                                [this] {
+                                    OpenExternalLink(this, QUrl(QLatin1String(kHomePage)),
+                                                     QLatin1String(kHomePage));
+                                });
     m_writeToDeveloper = m_actions->Add(
         {tr("&Write to Developer..."),
          tr("Write to Developer...|Write a mail to the developers of Quorvin Explorer..."),
          {},
          TMainDataModule::WriteToDeveloper},
-        [] { QDesktopServices::openUrl(QUrl(QLatin1String(kDeveloperMail))); });
+        [this] {
+            OpenExternalLink(this, QUrl(QLatin1String(kDeveloperMail)),
+                             QLatin1String(kDeveloperAddress));
+        });
     m_about =
         m_actions->Add({tr("&About..."), tr("About...|About Quorvin Explorer..."), {}, -1}, [this] {
             QMessageBox::about(this, tr("About Quorvin Explorer"),
@@ -143,7 +179,7 @@ void TMainForm::CreateActions() {
         {tr("&Restore"), tr("Restore|Restore Remote Explorer"), {}, TMainDataModule::Restore},
         [current] {
             if (QWidget* explorer = current()) {
-                explorer->showNormal();
+                ShowAndRestore(*explorer);
             }
         },
         [current](QAction& action) {
@@ -304,12 +340,7 @@ int TMainForm::RemoteExpTabCount() const {
 
 void TMainForm::ShowExplorerOfTab(int index) {
     if (QWidget* explorer = ExplorerOf(m_tabs, index)) {
-        if (explorer->isMinimized()) {
-            explorer->showNormal();
-        }
-        explorer->show();
-        explorer->raise();
-        explorer->activateWindow();
+        ShowAndRestore(*explorer);
     }
 }
 
@@ -341,21 +372,52 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!m_closing) {
-        m_closing = true;
-        // Every explorer ends its session and removes its tab when it is gone.
-        for (int index = m_tabs->count() - 1; index >= 0; --index) {
-            if (QWidget* explorer = ExplorerOf(m_tabs, index)) {
+    if (m_closing) {
+        event->ignore(); // the close under way goes on
+        return;
+    }
+    m_closing = true;
+    hide();
+    CloseRemoteExplorers();
+    event->accept();
+    Q_EMIT Closed();
+}
+
+void TMainForm::CloseRemoteExplorers() {
+    // Each explorer ends its session (QUIT, bounded by the session's inactivity limit), waits
+    // for its worker to end and removes its tab when it is destroyed. The wait has no limit of
+    // its own: no window may go while a worker still runs. An explorer opened meanwhile is
+    // asked at once, and every one that is left is asked again every two seconds (a close that
+    // comes while it is already closing changes nothing).
+    QList<QPointer<QWidget>> asked;
+    int polls = 0;
+    const auto askTheNewOnes = [this, &asked] {
+        for (int index = 0; index < m_tabs->count(); ++index) {
+            QWidget* explorer = ExplorerOf(m_tabs, index);
+            if (explorer != nullptr && !asked.contains(explorer)) {
+                asked.append(explorer);
                 QMetaObject::invokeMethod(explorer, &QWidget::close, Qt::QueuedConnection);
             }
         }
-        QElapsedTimer waited;
-        waited.start();
-        while (m_tabs->count() > 0 && waited.elapsed() < 60'000) {
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
-        }
+    };
+    askTheNewOnes();
+    if (m_tabs->count() == 0) {
+        return;
     }
-    event->accept();
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop, &asked, &polls, &askTheNewOnes] {
+        if (m_tabs->count() == 0) {
+            loop.quit();
+            return;
+        }
+        if (++polls % 100 == 0) {
+            asked.clear();
+        }
+        askTheNewOnes();
+    });
+    poll.start(20);
+    loop.exec();
 }
 
 } // namespace qx

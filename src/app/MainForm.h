@@ -57,6 +57,8 @@ public:
 Q_SIGNALS:
     // Once, when the window is first activated.
     void FirstActivated();
+    // The window has closed, after every remote explorer: the program ends.
+    void Closed();
 
 protected:
     bool event(QEvent* event) override;
@@ -67,6 +69,7 @@ private:
     void CreateActions();
     void CreateMenusAndToolbar();
     void ShowExplorerOfTab(int index);
+    void CloseRemoteExplorers();
     void UpdateCaption();
 
     const TGlobalOptions& m_options;

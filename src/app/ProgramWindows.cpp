@@ -1,11 +1,13 @@
 #include "app/ProgramWindows.h"
 
+#include "app/AddressArgument.h"
 #include "app/ScreenshotTour.h"
 #include "platform/ConfigStore.h"
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
+#include "settings/QuickConnectAddress.h"
 #include "settings/SiteBookModel.h"
 #include "settings/gui/GlobalOptionsForm.h"
 #include "settings/gui/SiteBookForm.h"
@@ -15,7 +17,6 @@
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 namespace qx {
 
@@ -80,6 +81,7 @@ void TProgramWindows::ShowAndRestore(QWidget& window) {
 
 void TProgramWindows::ShowAtFirstActivation() {
     m_carrier->showMinimized();
+    m_siteBook->PlaceBelow(*m_main); // the main window is framed by now
     m_siteBook->show();
 }
 
@@ -93,6 +95,17 @@ TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     auto* explorer = new TRemoteExpForm(context, site); // frees itself when it has closed
     explorer->show();
     return explorer;
+}
+
+TRemoteExpForm* TProgramWindows::OpenAddress(const QString& address) {
+    std::string error;
+    std::unique_ptr<TSiteProperties> site =
+        QuickConnectSiteOf(address.toStdString(), m_options, error);
+    if (site == nullptr) {
+        ReportAddressProblem(m_main.get(), CannotOpenText(address, QString::fromStdString(error)));
+        return nullptr;
+    }
+    return OpenExplorer(site.release());
 }
 
 void TProgramWindows::ApplyAppearance() {
@@ -117,7 +130,10 @@ bool TProgramWindows::EditGlobalOptions() {
 }
 
 void TProgramWindows::Finish() {
-    m_carrier->FinishWork(10'000);
+    // Every pass aborts what still runs; an abort ends at the latest with the carrier's
+    // inactivity limit.
+    while (!m_carrier->FinishWork(1000)) {
+    }
     m_ui.Shutdown();
 }
 

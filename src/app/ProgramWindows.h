@@ -29,14 +29,18 @@ public:
     TSiteBookForm& SiteBook() { return *m_siteBook; }
     TCarrierForm& Carrier() { return *m_carrier; }
 
-    // The queue window minimised, the site book shown.
+    // The queue window minimised, the site book shown below the main window.
     void ShowAtFirstActivation();
     // Opens a remote explorer on a site; a quick-connect site is taken over.
     TRemoteExpForm* OpenExplorer(TSiteProperties* site);
+    // Opens a quick-connect explorer at an address ftp://[user[:password]@]host[:port]/path;
+    // a bad one is reported (standard error and a message box) and opens nothing.
+    TRemoteExpForm* OpenAddress(const QString& address);
     // With QUORVIN_DEMO_SERVER=host:port, a site "Local demo server" when the site book is
     // empty; with QUORVIN_SCREENSHOTS=folder, a tour that saves a picture of every window.
     void StartDemoAndScreenshots();
-    // Lets running transfers end before the windows go.
+    // Aborts the running transfers and waits, with the event loop turning, until every
+    // carrier's worker has ended, before the windows go.
     void Finish();
 
 private:

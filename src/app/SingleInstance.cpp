@@ -12,8 +12,20 @@
 namespace qx {
 
 namespace {
-constexpr char kActivate[] = "activate\n";
+
+constexpr char kActivate[] = "activate";
+constexpr char kOpen[] = "open ";
+constexpr char kOk[] = "ok";
+// No request is longer; a client that sends more without a line end is cut off.
+constexpr qint64 kMaxRequest = 64 * 1024;
+
+void Restore(QWidget& window) {
+    if (window.isMinimized()) {
+        window.showNormal();
+    }
 }
+
+} // namespace
 
 QString TSingleInstance::DefaultServerName() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -35,50 +47,79 @@ TSingleInstance::TSingleInstance(QString serverName, QObject* parent)
     }
 }
 
-bool TSingleInstance::ActivateRunningInstance(int timeoutMs) const {
+bool TSingleInstance::ActivateRunningInstance(const QString& address, int timeoutMs) const {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(timeoutMs)) {
         return false;
     }
-    socket.write(kActivate);
+    const QByteArray request =
+        address.isEmpty() ? QByteArray(kActivate) : QByteArray(kOpen) + address.toUtf8();
+    socket.write(request + '\n');
     if (!socket.waitForBytesWritten(timeoutMs)) {
         return false;
     }
     // The running instance answers once it has acted, so that this one may end.
-    return socket.waitForReadyRead(timeoutMs) && socket.readAll().startsWith("ok");
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs)) {
+            return false;
+        }
+    }
+    return socket.readLine().trimmed() == kOk;
 }
 
-bool TSingleInstance::Listen() {
+bool TSingleInstance::Listen(const QString& address) {
+    // Listening with access options puts the socket in place by renaming it there, which
+    // would take the name from a running instance: ask first.
+    if (ActivateRunningInstance(address)) {
+        return false;
+    }
+    // Nobody answers: at most a socket left behind by an instance that did not end cleanly.
+    QLocalServer::removeServer(m_serverName);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
-        if (ActivateRunningInstance()) {
-            return false;
-        }
-        // Nobody answers: a socket left behind by an instance that did not end cleanly.
-        QLocalServer::removeServer(m_serverName);
-        if (!m_server->listen(m_serverName)) {
-            return false;
-        }
+        return false;
     }
     connect(this, &TSingleInstance::ActivationRequested, this, &TSingleInstance::BringToFront);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                if (client->readAll().startsWith("activate")) {
-                    Q_EMIT ActivationRequested();
-                    client->write("ok\n");
-                    client->flush();
-                }
-            });
+            connect(client, &QLocalSocket::readyRead, this,
+                    [this, client] { ReadRequests(client); });
         }
     });
     return true;
 }
 
+void TSingleInstance::ReadRequests(QLocalSocket* client) {
+    while (client->canReadLine()) {
+        QByteArray line = client->readLine(kMaxRequest);
+        if (!line.endsWith('\n')) {
+            client->abort(); // longer than any request
+            return;
+        }
+        line.chop(1);
+        if (line == kActivate) {
+            Q_EMIT ActivationRequested();
+        } else if (line.startsWith(kOpen)) {
+            Q_EMIT ActivationRequested();
+            Q_EMIT OpenAddressRequested(QString::fromUtf8(line.mid(qsizetype(sizeof kOpen) - 1)));
+        } else {
+            continue; // not a request of this program
+        }
+        client->write(QByteArray(kOk) + '\n');
+        client->flush();
+    }
+    if (client->bytesAvailable() > kMaxRequest) {
+        client->abort();
+    }
+}
+
 void TSingleInstance::BringToFront() const {
+    if (m_mainWindow && m_mainWindow->isVisible()) {
+        Restore(*m_mainWindow);
+    }
     QWidget* window = QApplication::activeModalWidget();
     if (window == nullptr && m_lastActive && m_lastActive->isVisible()) {
         window = m_lastActive;
@@ -94,9 +135,7 @@ void TSingleInstance::BringToFront() const {
     if (window == nullptr) {
         return;
     }
-    if (window->isMinimized()) {
-        window->showNormal();
-    }
+    Restore(*window);
     window->raise();
     window->activateWindow();
 }

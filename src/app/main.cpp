@@ -1,6 +1,13 @@
 // Quorvin Explorer: the desktop program. Start-up creates the shared objects, makes sure only
 // one instance runs, shows the splash picture and then the long-lived windows, in that order.
+// Closing the main window closes every remote explorer and ends the program.
+//
+//   quorvin-explorer [ftp://[user[:password]@]host[:port]/path]
+//
+// With an address the program opens a quick-connect explorer at that folder; a running
+// instance is handed the address and opens it.
 
+#include "app/AddressArgument.h"
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
 #include "app/ProgramWindows.h"
@@ -23,8 +30,16 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(help);
     QApplication::setApplicationName(QStringLiteral("quorvin-explorer"));
     QApplication::setApplicationVersion(QStringLiteral("2000.2"));
+    // The program ends with its main window, not with its last window.
+    QApplication::setQuitOnLastWindowClosed(false);
     TMainDataModule::ChooseIconThemes();
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("network-server")));
+
+    const TAddressArgument argument = ParseAddressArgument(QApplication::arguments().mid(1));
+    if (!argument.Problem.isEmpty()) {
+        ReportAddressProblem(nullptr, argument.Problem);
+        return 2;
+    }
 
     // The shared objects, in this order; freed in the reverse order at the end, the options
     // saving themselves last.
@@ -44,23 +59,41 @@ int main(int argc, char** argv) {
     TRemoteExpList explorers;
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
-    if (instance.ActivateRunningInstance()) {
-        return 0; // the running instance came to the front
+    if (instance.ActivateRunningInstance(argument.Address)) {
+        return 0; // the running instance came to the front (and opens the address)
+    }
+    if (!store->LoadProblem().empty()) {
+        // Before the splash, which stays on top.
+        QString problem = QString::fromStdString(store->LoadProblem());
+        problem[0] = problem[0].toUpper();
+        QMessageBox::warning(nullptr, QStringLiteral("Quorvin Explorer Settings Error"), problem);
     }
     auto splash = std::make_unique<TSplashForm>(TSplashForm::FindPicture());
     splash->show();
     splash->repaint();
     QApplication::processEvents();
-    if (!instance.Listen()) {
+    if (!instance.Listen(argument.Address)) {
         return 0; // another start got there first and has been asked to come forward
     }
 
     TProgramWindows windows(*store, *options, explorers);
+    instance.SetMainWindow(&windows.Main());
+    QObject::connect(
+        &instance, &TSingleInstance::OpenAddressRequested, &windows.Main(),
+        [&windows](const QString& address) { windows.OpenAddress(address); }, Qt::QueuedConnection);
+    QObject::connect(&windows.Main(), &TMainForm::Closed, &application,
+                     [] { QCoreApplication::exit(0); });
     QObject::connect(&windows.Main(), &TMainForm::FirstActivated, &windows.Main(), [&] {
         windows.ShowAtFirstActivation();
         // Not deleted here: the activation that runs this still has the splash to tell.
         if (splash) {
             splash.release()->deleteLater();
+        }
+        if (!argument.Address.isEmpty()) {
+            // After the other windows, so that the explorer stands in front of them.
+            QMetaObject::invokeMethod(
+                &windows.Main(), [&windows, &argument] { windows.OpenAddress(argument.Address); },
+                Qt::QueuedConnection);
         }
     });
     windows.Main().show();

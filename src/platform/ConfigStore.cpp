@@ -632,43 +632,35 @@ void TConfigStore::Impl::Load() {
     } else if (error == ENOENT) {
         return;
     }
-    if (!text && ReadOnly) {
-        LoadProblem = "cannot read the settings file " + File.string() + ": " + ErrorText(error);
-        return;
-    }
     if (!text) {
+        LoadProblem = "cannot read the settings file " + File.string() + ": " + ErrorText(error);
+        if (ReadOnly) {
+            return;
+        }
         KeepFile = true;
-        std::fprintf(stderr,
-                     "Quorvin Explorer: cannot read the settings file %s: %s.\n"
-                     "The program starts with default settings. The file is left as it is, and "
-                     "changes made in this session are not saved.\n",
-                     File.c_str(), ErrorText(error).c_str());
+        LoadProblem += ".\nThe program starts with default settings. The file is left as it is, "
+                       "and changes made in this session are not saved.";
+        std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
         return;
     }
     try {
         Root = TParser(*text).Parse();
     } catch (const TParseError& damage) {
+        LoadProblem = "the settings file " + File.string() + " is damaged (line " +
+                      std::to_string(damage.Line) + ": " + damage.Problem + ")";
         if (ReadOnly) {
-            LoadProblem = "the settings file " + File.string() + " is damaged (line " +
-                          std::to_string(damage.Line) + ": " + damage.Problem + ")";
             return;
         }
-        const auto moved = MoveAside(File, error);
-        if (moved) {
-            std::fprintf(stderr,
-                         "Quorvin Explorer: the settings file %s is damaged (line %zu: %s).\n"
-                         "It has been moved to %s. The program starts with default settings.\n",
-                         File.c_str(), damage.Line, damage.Problem.c_str(), moved->c_str());
+        if (const auto moved = MoveAside(File, error)) {
+            LoadProblem += ".\nIt has been moved to " + moved->string() +
+                           ". The program starts with default settings.";
         } else {
             KeepFile = true;
-            std::fprintf(stderr,
-                         "Quorvin Explorer: the settings file %s is damaged (line %zu: %s).\n"
-                         "It cannot be moved aside (%s). The program starts with default "
-                         "settings. The file is left as it is, and changes made in this session "
-                         "are not saved.\n",
-                         File.c_str(), damage.Line, damage.Problem.c_str(),
-                         ErrorText(error).c_str());
+            LoadProblem += ".\nIt cannot be moved aside (" + ErrorText(error) +
+                           "). The program starts with default settings. The file is left as "
+                           "it is, and changes made in this session are not saved.";
         }
+        std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
     }
 }
 

@@ -20,7 +20,7 @@ namespace qx {
 // The whole tree lives in one readable text file, rewritten atomically (temporary file, fsync,
 // rename) after every change or, inside a TConfigBatch, once at its end, so a crash leaves the
 // old file or the new one, never a torn one. A file that cannot be read is moved aside with a
-// message on standard error and the store starts empty.
+// message on standard error (and in LoadProblem()) and the store starts empty.
 //
 // A change is made in memory even when the file cannot be written (the call then returns
 // false); it reaches the file with the next successful write. When an existing file can neither
@@ -47,8 +47,9 @@ public:
     static std::filesystem::path DefaultFile();
 
     const std::filesystem::path& File() const;
-    // Why a read-only store could not load its file (empty when it could, or when there is
-    // none).
+    // Why the file could not be loaded (empty when it could, or when there is none); for a
+    // store that writes, also what became of the file: the name it was moved to, or that it
+    // is left as it is.
     const std::string& LoadProblem() const;
 
     // Keys. Paths start with "\" and use "\" between key names; an empty name is invalid.

@@ -1,7 +1,8 @@
 // The main window's tabs of open explorers, their menu's rules, the caption, help by context
-// and the F1 key.
+// and the F1 key, and links that no program opens.
 
 #include "app/MainForm.h"
+#include "app/ExternalLink.h"
 #include "app/HelpForm.h"
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
@@ -9,8 +10,14 @@
 #include "widgets/ActionList.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 using namespace qx;
 using namespace qx::test;
@@ -73,6 +80,45 @@ private Q_SLOTS:
         QCOMPARE(form.GetActiveRemoteExp(), nullptr);
     }
 
+    void theTabMenuRestoresAMinimisedExplorer() {
+        TempDir dir;
+        TConfigStore store(dir.path() / "settings.conf");
+        TGlobalOptions options(store);
+        TMainForm form(options, {});
+        QAction* restore = ActionNamed(form, QStringLiteral("&Restore"));
+        QAction* minimize = ActionNamed(form, QStringLiteral("&Minimize"));
+        QWidget first;
+        QWidget second;
+        first.show();
+        second.show();
+        form.AddRemoteExpTab(QStringLiteral("one.example"), &first);
+        form.AddRemoteExpTab(QStringLiteral("two.example"), &second);
+        form.SelectRemoteExpTab(&first);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        // The right press that opens the menu makes the tab current but leaves its explorer
+        // minimised, so that Restore is offered.
+        second.showMinimized();
+        QTabBar* tabs = form.RemoteExpListTabControl();
+        QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(form.GetActiveRemoteExp(), &second);
+        QVERIFY(second.isMinimized());
+        form.Actions()->UpdateAll();
+        QVERIFY(restore->isEnabled());
+        QVERIFY(!minimize->isEnabled());
+        QVERIFY(TActionList::Run(restore));
+        QVERIFY(!second.isMinimized());
+        form.Actions()->UpdateAll();
+        QVERIFY(!restore->isEnabled());
+        QVERIFY(TActionList::Run(minimize));
+        QVERIFY(second.isMinimized());
+
+        // A left click on a tab still brings a minimised explorer back.
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QVERIFY(!second.isMinimized());
+    }
+
     void helpOpensAtTheContextOfTheFocusedWindow() {
         THelpForm help;
         help.ShowContext(1004);
@@ -80,16 +126,67 @@ private Q_SLOTS:
         help.ShowContext(4242);
         QCOMPARE(help.CurrentPage(), QStringLiteral("welcome.html"));
 
+        // As in the program: the key filter watches the whole application, and the key comes
+        // through the window system, which hands it to the window before the focused widget.
         THelpKey key(help);
+        qApp->installEventFilter(&key);
+        const auto removeFilter = qScopeGuard([&key] { qApp->removeEventFilter(&key); });
         QWidget window;
         window.setProperty("helpContext", 1002);
-        auto* inner = new QWidget(&window);
-        inner->setFocusPolicy(Qt::StrongFocus);
+        auto* inner = new QLineEdit(&window);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        inner->installEventFilter(&key);
-        QTest::keyClick(inner, Qt::Key_F1);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        inner->setFocus();
+        QTest::keyClick(window.windowHandle(), Qt::Key_F1);
         QCOMPARE(help.CurrentPage(), QStringLiteral("carrier.html"));
+
+        // A dialog without a context of its own opens the help of its window.
+        help.ShowContext(1000);
+        QDialog dialog(&window);
+        auto* field = new QLineEdit(&dialog);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        field->setFocus();
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);
+        QCOMPARE(help.CurrentPage(), QStringLiteral("carrier.html"));
+        dialog.setProperty("helpContext", 1006);
+        QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);
+        QCOMPARE(help.CurrentPage(), QStringLiteral("siteproperties.html"));
+    }
+
+    void aLinkThatNoProgramOpensIsShownForCopying() {
+        QStringList shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                QVERIFY(box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+                box->accept();
+            }
+        });
+        closer.start(20);
+        OpenExternalLink(nullptr, QUrl(QStringLiteral("mailto:dev@quorvin.example?subject=Hi")),
+                         QStringLiteral("dev@quorvin.example"), [](const QUrl&) { return false; });
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains(QLatin1String("mail program")), qPrintable(shown[0]));
+        QVERIFY(shown[0].contains(QLatin1String("[dev@quorvin.example]")));
+        OpenExternalLink(nullptr, QUrl(QStringLiteral("https://quorvin.example/")),
+                         QStringLiteral("https://quorvin.example/"),
+                         [](const QUrl&) { return false; });
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[1].contains(QLatin1String("[https://quorvin.example/]")));
+
+        QUrl opened;
+        OpenExternalLink(nullptr, QUrl(QStringLiteral("https://quorvin.example/")),
+                         QStringLiteral("https://quorvin.example/"), [&opened](const QUrl& url) {
+                             opened = url;
+                             return true;
+                         });
+        QCOMPARE(opened, QUrl(QStringLiteral("https://quorvin.example/")));
+        QTest::qWait(100);
+        QCOMPARE(shown.size(), 2); // nothing to say
     }
 };
 

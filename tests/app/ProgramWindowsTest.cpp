@@ -1,6 +1,6 @@
-// The program's windows together: the site book's Connect opens remote explorers with tabs in
-// the main window, and closing the main window closes every explorer, each writing its site
-// back before the program ends.
+// The program's windows together: the site book's Connect and an address open remote explorers
+// with tabs in the main window, and closing the main window closes every explorer, each
+// writing its site back before the program ends.
 
 #include "app/ProgramWindows.h"
 #include "platform/ConfigStore.h"
@@ -16,7 +16,11 @@
 #include "support/TempDir.h"
 #include "widgets/ActionList.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace qx;
 using namespace qx::test;
@@ -57,8 +61,31 @@ private Q_SLOTS:
             book.Tree().setCurrentIndex(book.TreeModel().IndexOf(made.Node));
             QVERIFY(TActionList::Run(book.Actions().Connect));
         }
-        QCOMPARE(explorers.Count(), std::size_t{3});
-        QCOMPARE(windows.Main().RemoteExpTabCount(), 3);
+        // An address opens a quick-connect explorer at its folder, which the site book does not
+        // hold; a bad one is reported and opens nothing.
+        TRemoteExpForm* quick =
+            windows.OpenAddress(QStringLiteral("ftp://127.0.0.1:%1/home").arg(server.port()));
+        QVERIFY(quick != nullptr);
+        QStringList reported;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&reported] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                reported << box->text();
+                box->accept();
+            }
+        });
+        closer.start(20);
+        QCOMPARE(windows.OpenAddress(QStringLiteral("ftp://127.0.0.1:") +
+                                     QString::number(server.port()) +
+                                     QStringLiteral("/a%0D%0AQUIT")),
+                 nullptr);
+        closer.stop();
+        QCOMPARE(reported.size(), 1);
+        QVERIFY2(reported[0].contains(QLatin1String("CR, LF or NUL")), qPrintable(reported[0]));
+        QCOMPARE(book.Book().Root().Children().size(), std::size_t{3});
+
+        QCOMPARE(explorers.Count(), std::size_t{4});
+        QCOMPARE(windows.Main().RemoteExpTabCount(), 4);
         QVERIFY(QTest::qWaitFor(
             [&] {
                 for (std::size_t i = 0; i < explorers.Count(); ++i) {
@@ -71,6 +98,8 @@ private Q_SLOTS:
                 return true;
             },
             20000));
+        QCOMPARE(QString::fromStdString(TFolderTree::GetNodePath(*quick->SelectedNode())),
+                 QStringLiteral("/home"));
 
         // New options reach every window at once.
         options.FontSize = 13;
@@ -82,7 +111,9 @@ private Q_SLOTS:
             QCOMPARE(dynamic_cast<TRemoteExpForm*>(explorers.Items(i))->font().pointSize(), 13);
         }
 
-        windows.Main().close(); // returns once every explorer has gone
+        QSignalSpy closed(&windows.Main(), &TMainForm::Closed);
+        windows.Main().close();      // returns once every explorer has gone
+        QCOMPARE(closed.count(), 1); // the program ends then
         QCOMPARE(explorers.Count(), std::size_t{0});
         QCOMPARE(windows.Main().RemoteExpTabCount(), 0);
         QCOMPARE(QString::fromStdString(sites[0]->InitialFolder), QStringLiteral("/pub"));

@@ -220,6 +220,9 @@ TEST(ConfigStoreTest, DamagedFilesAreMovedAsideAndTheStoreStartsEmpty) {
         EXPECT_NE(message.find(moved[0].string()), std::string::npos) << message;
         EXPECT_NE(message.find("line "), std::string::npos) << message;
         EXPECT_NE(message.find("default settings"), std::string::npos) << message;
+        // The same report for the program's own message box.
+        EXPECT_NE(store.LoadProblem().find(moved[0].string()), std::string::npos);
+        EXPECT_NE(message.find(store.LoadProblem()), std::string::npos) << message;
     }
 
     TempDir dir;
@@ -247,6 +250,7 @@ TEST(ConfigStoreTest, AnUnreadableFileIsReportedAndNeverReplaced) {
     const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find(file), std::string::npos) << message;
     EXPECT_NE(message.find("default settings"), std::string::npos) << message;
+    EXPECT_NE(store.LoadProblem().find("left as it is"), std::string::npos);
     EXPECT_FALSE(store.KeyExists("\\K"));
     EXPECT_FALSE(store.CreateKey("\\New")); // kept in memory, but the file is left alone
     EXPECT_TRUE(store.KeyExists("\\New"));

@@ -258,7 +258,7 @@ void CarrierFormTest::commandsWorkOnTheSelectedRows() {
     bench.Action("EditClearQueueAction")->trigger();
     QCOMPARE(bench.Names("QueueListView"), QStringList());
     bench.Idle();
-    QCOMPARE(bench.form->windowTitle(), QStringLiteral("Carrier [0 Items Queued]"));
+    QCOMPARE(bench.form->windowTitle(), QStringLiteral("Pellucor's Carrier [0 Items Queued]"));
 }
 
 void CarrierFormTest::commandsWithoutSelectionDoNothing() {

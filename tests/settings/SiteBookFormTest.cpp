@@ -1,6 +1,6 @@
 // The site book window over a temporary store: its commands with their enable rules and
-// messages, label editing, the drop target of a right click, the tools and its settings. The
-// tree model is watched by QAbstractItemModelTester throughout.
+// messages, label editing, the drop target of a right click, the tools, the node pictures, its
+// place and its settings. The tree model is watched by QAbstractItemModelTester throughout.
 
 #include "settings/gui/SiteBookForm.h"
 
@@ -12,13 +12,16 @@
 #include "settings/gui/SitePropertiesForm.h"
 #include "support/TempDir.h"
 #include "widgets/ActionList.h"
+#include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -133,6 +136,8 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase() { InstallSharedShellIcons(std::make_unique<TQtShellIcons>()); }
+
     void init() {
         m_dir = std::make_unique<test::TempDir>();
         m_store = std::make_unique<TConfigStore>(m_dir->file("settings.conf"));
@@ -451,6 +456,48 @@ private Q_SLOTS:
         QCOMPARE(m_started[0].Program, QStringLiteral("/opt/tools/gtelnet"));
         QCOMPARE(m_started[0].Arguments, QStringList{"HostName.DomainName"});
         QVERIFY(m_shown.empty());
+    }
+
+    void aSelectedFolderShowsTheOpenFolder() {
+        AddKey("\\Work", "Folder");
+        MakeForm();
+        const TQtShellIcons* icons = QtShellIcons();
+        QVERIFY(icons != nullptr);
+        const auto picture = [](const QVariant& decoration, QIcon::Mode mode) {
+            return decoration.value<QIcon>().pixmap(16, mode).toImage();
+        };
+        const QImage closed = icons->Icon(icons->FolderIconIndex).pixmap(16).toImage();
+        const QImage open = icons->Icon(icons->OpenFolderIconIndex).pixmap(16).toImage();
+        QVERIFY(closed != open);
+        const QVariant folder = IndexOf("\\Work").data(Qt::DecorationRole);
+        QCOMPARE(picture(folder, QIcon::Normal), closed);
+        QCOMPARE(picture(folder, QIcon::Selected), open);
+    }
+
+    void withoutAStoredPlaceItStandsBelowTheMainWindow() {
+        QWidget main;
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        main.setGeometry(area.left(), area.top(), area.width(), 90);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        {
+            TSiteBookForm form(*m_store, *m_options);
+            form.PlaceBelow(main);
+            form.show(); // framed as the main window
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QCOMPARE(form.frameGeometry().top(), main.frameGeometry().bottom() + 1 + 5);
+            QCOMPARE(form.frameGeometry().right(), area.right());
+        }
+        const std::string key(SiteBookKey);
+        m_store->WriteNumber(key, "Left", 70);
+        m_store->DeleteValue(key, "Top");
+        TSiteBookForm form(*m_store, *m_options);
+        form.PlaceBelow(main);
+        QCOMPARE(form.pos(), QPoint(70, main.frameGeometry().bottom() + 1 + 5));
+        m_store->WriteNumber(key, "Top", 60);
+        TSiteBookForm stored(*m_store, *m_options);
+        stored.PlaceBelow(main);
+        QCOMPARE(stored.pos(), QPoint(70, 60));
     }
 
     void thePlaceIsKeptAndClosingOnlyHides() {

@@ -1,6 +1,7 @@
 """A pyftpdlib server for tests and demos: serves --root on 127.0.0.1 and a port chosen by the
 system (or --port), and prints that port on its first line of output. With --watch-stdin it ends
-when its standard input closes, so that it never outlives the test that started it."""
+when its standard input closes, so that it never outlives the test that started it. With
+--log-sessions it logs logins, folder changes and the end of every session on standard error."""
 
 import argparse
 import logging
@@ -22,9 +23,10 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--permit-foreign-addresses", action="store_true")
     parser.add_argument("--watch-stdin", action="store_true")
+    parser.add_argument("--log-sessions", action="store_true")
     args = parser.parse_args()
 
-    logging.basicConfig(level=logging.ERROR)
+    logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
     # Anonymous write access is what the tests want.
     warnings.filterwarnings("ignore", category=RuntimeWarning)
     authorizer = DummyAuthorizer()

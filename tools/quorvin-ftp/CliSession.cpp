@@ -1,9 +1,9 @@
 #include "CliSession.h"
 
-#include "FtpUrl.h"
 #include "TerminalPrompt.h"
 #include "VisibleText.h"
 
+#include "base/FtpUrl.h"
 #include "session/RemoteNames.h"
 #include "session/SessionLog.h"
 

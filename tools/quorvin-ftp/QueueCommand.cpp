@@ -1,10 +1,10 @@
 #include "QueueCommand.h"
 
 #include "CliSession.h"
-#include "FtpUrl.h"
 
 #include "CliSite.h"
 #include "VisibleText.h"
+#include "base/FtpUrl.h"
 #include "base/ShellIcons.h"
 #include "platform/PumpedUiThread.h"
 #include "queue/CarrierQueue.h"

@@ -1,6 +1,6 @@
 #include "QueueJobs.h"
 
-#include "FtpUrl.h"
+#include "base/FtpUrl.h"
 
 namespace qx::cli {
 

@@ -4,11 +4,11 @@
 
 #include "CliSession.h"
 #include "CliSite.h"
-#include "FtpUrl.h"
 #include "ListingOutput.h"
 #include "QueueCommand.h"
 #include "VisibleText.h"
 
+#include "base/FtpUrl.h"
 #include "engine/ListDecoder.h"
 #include "platform/TempFiles.h"
 

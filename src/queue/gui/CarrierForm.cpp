@@ -140,7 +140,7 @@ void TCarrierForm::ScheduleCaption() {
 void TCarrierForm::UpdateCaption() {
     m_captionPending = false;
     m_caption = QString::fromStdString(m_queue.Caption());
-    setWindowTitle(tr("Carrier") + QLatin1Char(' ') + m_caption);
+    setWindowTitle(tr("Pellucor's Carrier ") + m_caption);
 }
 
 void TCarrierForm::UpdateState() {

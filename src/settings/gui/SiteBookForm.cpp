@@ -263,8 +263,7 @@ void TSiteBookForm::LoadSettings() {
     resize(DefaultWidth, DefaultHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        const int below = parentWidget() != nullptr ? parentWidget()->frameGeometry().height() : 0;
-        move(area.left() + area.width() - width(), area.top() + below + 5);
+        move(area.left() + area.width() - width(), area.top() + 5);
     }
     if (const auto state = m_store.ReadBinary(ToolbarKey, ToolbarStateValue)) {
         restoreState(QByteArray(reinterpret_cast<const char*>(state->data()),
@@ -274,8 +273,29 @@ void TSiteBookForm::LoadSettings() {
     const auto read = [&](const char* name, int fallback) {
         return m_store.ReadNumber(key, name).value_or(fallback);
     };
+    m_storedLeft = m_store.ReadNumber(key, "Left").has_value();
+    m_storedTop = m_store.ReadNumber(key, "Top").has_value();
     move(read("Left", x()), read("Top", y()));
     resize(read("Width", width()), read("Height", height()));
+}
+
+void TSiteBookForm::PlaceBelow(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QRect above = window.frameGeometry();
+    // This window is not framed yet: its frame is taken to be as wide as the other's.
+    const int frameWidth = above.width() - window.width();
+    QPoint place = pos(); // move() places the frame's corner
+    if (!m_storedLeft) {
+        place.setX(area.left() + area.width() - width() - frameWidth);
+    }
+    if (!m_storedTop) {
+        place.setY(above.top() + above.height() + 5);
+    }
+    move(place);
 }
 
 void TSiteBookForm::SaveSettings() {

@@ -56,7 +56,7 @@ public:
     };
 
     // Loads the window's settings, then the tree. Without a stored place the window stands at
-    // the right edge of the screen, just below its parent window when it has one.
+    // the right edge of the screen, at its top until PlaceBelow() is called.
     TSiteBookForm(TConfigStore& store, const TGlobalOptions& options, QWidget* parent = nullptr);
     // Saves the window's settings, then frees the tree, telling ForgetSite about every site.
     ~TSiteBookForm() override;
@@ -64,6 +64,9 @@ public:
     void SetConnect(TConnect connect) { m_connect = std::move(connect); }
     void SetQuickConnect(TQuickConnect quickConnect) { m_quickConnect = std::move(quickConnect); }
     void SetForgetSite(TSiteBookModel::TForgetSite forgetSite);
+    // The place of a window without a stored one: at the right edge of the screen, 5 pixels
+    // below the given window (the main window, once it is framed); a stored Left or Top stays.
+    void PlaceBelow(const QWidget& window);
     void SetMessageBox(TMessageBox messageBox) { m_messageBox = std::move(messageBox); }
     void SetRunDialog(TRunDialog runDialog) { m_runDialog = std::move(runDialog); }
     void SetStartProgram(TStartProgram start) { m_startProgram = std::move(start); }
@@ -128,6 +131,8 @@ private:
     TSiteBookTreeView* m_tree = nullptr;
     TTitlePanel* m_titlePanel = nullptr;
     QLabel* m_siteStatus = nullptr;
+    bool m_storedLeft = false;
+    bool m_storedTop = false;
 };
 
 } // namespace qx

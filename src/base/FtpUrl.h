@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace qx::cli {
+namespace qx {
 
 // ftp://[user[:password]@]host[:port]/path, percent-decoded. The path is taken as the URL
 // gives it: relative to the folder the server logs the user into ("ftp://host/pub/a.txt" is
@@ -34,4 +34,4 @@ std::optional<std::string> PercentDecode(std::string_view text);
 // "/a.txt" gives "/" and "a.txt", "a.txt" gives "" and "a.txt").
 std::pair<std::string, std::string> SplitRemotePath(const std::string& path);
 
-} // namespace qx::cli
+} // namespace qx

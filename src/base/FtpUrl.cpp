@@ -1,9 +1,9 @@
-#include "FtpUrl.h"
+#include "base/FtpUrl.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace qx::cli {
+namespace qx {
 
 namespace {
 
@@ -126,4 +126,4 @@ std::pair<std::string, std::string> SplitRemotePath(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-} // namespace qx::cli
+} // namespace qx

@@ -1,0 +1,27 @@
+#include "app/ExternalLink.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+
+namespace qx {
+
+void OpenExternalLink(QWidget* parent, const QUrl& url, const QString& shownAddress,
+                      const TUrlOpener& open) {
+    const bool opened = open ? open(url) : QDesktopServices::openUrl(url);
+    if (opened) {
+        return;
+    }
+    const bool mail = url.scheme() == QLatin1String("mailto");
+    QMessageBox box(QMessageBox::Warning, QObject::tr("Quorvin Explorer Error"),
+                    mail ? QObject::tr("No mail program could be started to write to [%1]. "
+                                       "Write to this address from the mail program you use.")
+                               .arg(shownAddress)
+                         : QObject::tr("No web browser could be started to open [%1]. Open "
+                                       "this address in the browser you use.")
+                               .arg(shownAddress),
+                    QMessageBox::Ok, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+}
+
+} // namespace qx

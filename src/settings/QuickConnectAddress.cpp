@@ -1,0 +1,30 @@
+#include "settings/QuickConnectAddress.h"
+
+#include "base/FtpUrl.h"
+#include "settings/GlobalOptions.h"
+#include "settings/SiteProperties.h"
+
+namespace qx {
+
+std::unique_ptr<TSiteProperties>
+QuickConnectSiteOf(std::string_view address, const TGlobalOptions& options, std::string& error) {
+    const std::optional<FtpUrl> url = ParseFtpUrl(address, error);
+    if (!url) {
+        return nullptr;
+    }
+    auto site = std::make_unique<TSiteProperties>(options);
+    site->QuickConnect = true;
+    site->HostName = url->Host;
+    site->Port = std::stoi(url->Port); // the parser lets only 1 to 65535 through
+    if (url->User.empty()) {
+        site->UserName = "anonymous";
+        site->Password = options.Email;
+    } else {
+        site->UserName = url->User;
+        site->Password = url->Password;
+    }
+    site->InitialFolder = url->Path;
+    return site;
+}
+
+} // namespace qx
