@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,16 +62,23 @@ private:
     qint64 m_longest = 0;
 };
 
+// Turns the event loop (sleeping while nothing happens) until done or the time is up.
 bool WaitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms) {
-            return false;
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(10);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (done() || clock.elapsed() > ms) {
+            loop.quit();
         }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    });
+    check.start();
+    if (!done()) {
+        loop.exec();
     }
-    return true;
+    return done();
 }
 
 std::string Argument(int argc, char** argv, const char* name) {
