@@ -15,64 +15,11 @@
 set -u
 program=$(realpath "$1")
 server_script=$(realpath "$2")
-python=/usr/bin/python3
-[ -x "$python" ] || python=$(command -v python3)
-for tool in Xvfb openbox xdotool "$python"; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-children=()
-cleanup() {
-    local pid
-    for pid in "${children[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
-    done
-    exit 1
-}
-
-# Runs COMMAND... every tenth of a second until it succeeds, for at most SECONDS.
-within() {
-    local seconds=$1 tick
-    shift
-    for ((tick = 0; tick < seconds * 10; tick++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# --- The X server and the window manager -------------------------------------------------------
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x576x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-children+=($!)
-exec 3>&-
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-children+=($!)
-within 10 xdotool search --classname openbox >/dev/null 2>&1 || fail "openbox did not start"
-
-mkdir -p "$work/config" "$work/runtime" "$work/served/pub/reports" "$work/served/home"
-chmod 700 "$work/runtime"
-settings="$work/config/quorvin-explorer/settings.conf"
+source "$(dirname "$0")/lib/XSession.sh"
+mkdir -p "$work/served/pub/reports" "$work/served/home"
 
 # --- Servers: pyftpdlib with a session log, and a server that accepts and never answers --------
-"$python" "$server_script" --root "$work/served" --log-sessions >"$work/ftpd-port" \
-    2>"$work/ftpd.log" &
-children+=($!)
-within 10 test -s "$work/ftpd-port" || fail "pyftpdlib did not start (python3-pyftpdlib?)"
-ftp_port=$(head -n 1 "$work/ftpd-port")
+start_ftpd "$server_script" "$work/served"
 "$python" -c '
 import socket, sys, time
 server = socket.socket()
@@ -88,35 +35,10 @@ within 10 test -s "$work/silent-port" || fail "the silent server did not start"
 silent_port=$(head -n 1 "$work/silent-port")
 
 # --- The program -------------------------------------------------------------------------------
-app_pid=
-start() {
-    (cd "$work" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
-        "$program" "$@") >>"$work/program.log" 2>&1 &
-    app_pid=$!
-    children+=("$app_pid")
-}
-
-# The visible window whose title starts with TEXT.
-window() {
-    xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n 1
-}
-visible() {
-    [ -n "$(window "$1")" ]
-}
-main_title="Pellucor's Quorvin Explorer"
-
 started() {
     within 20 visible "$main_title" || fail "no main window"
     # The first activation shows the site book.
     within 10 visible "Pellucor's Site Book" || fail "the site book did not come"
-}
-
-activate() {
-    local id
-    id=$(window "$1")
-    [ -n "$id" ] || fail "no window $1 to activate"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1
-    within 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$id" || fail "$1 is not active"
 }
 
 # Waits for the program to end within SECONDS and checks its status and the settings file.

@@ -176,13 +176,14 @@ void TRemoteExpForm::RefreshListRows(const std::vector<const TFTPListItem*>& ent
     m_listModel->EntriesChanged(entries);
 }
 
-void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool select) {
+void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool focusList) {
     m_listModel->RowAppended(m_fileList.Append(&entry));
     m_fileStatus[0]->setText(QString::fromStdString(m_fileList.CountText()));
-    if (select) {
+    FitNameWidth();
+    if (focusList) {
         ListView()->setFocus();
-        SelectEntries({&entry});
     }
+    SelectEntries({&entry});
 }
 
 // --- Downloads --------------------------------------------------------------------------------
@@ -472,7 +473,7 @@ void TRemoteExpForm::FTPClientMakeFolderDoneInFolderTree() {
     }
     m_tree.AppendChild(*parent, m_newFolderName, entry);
     if (entry != nullptr && parent == SelectedNode()) {
-        AddListEntry(*entry, true);
+        AddListEntry(*entry, false); // selected and focused in the list; the tree keeps the keys
     }
     m_folderTreeView->expand(m_treeModel->IndexOf(parent));
 }

@@ -204,7 +204,7 @@ private:
     void ShowError(const QString& title, const QString& text);
     void RemoveListedEntries(const std::vector<TFTPListItem*>& entries);
     void RefreshListRows(const std::vector<const TFTPListItem*>& entries);
-    void AddListEntry(TFTPListItem& entry, bool select);
+    void AddListEntry(TFTPListItem& entry, bool focusList);
     void ForgetComboNodes(TFolderNode& subtree);
     void SetComboText(const TFolderNode& node);
     void ShowFileListPopup(QAbstractItemView* view, const QPoint& at);
