@@ -172,6 +172,8 @@ void TRemoteExpForm::BuildWindow() {
     m_fileIconView = new TExplorerIconView(listPanel);
     m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
     m_fileIconView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Whole rows, as in the details view: the commands count selected rows.
+    m_fileIconView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_fileIconView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_fileIconView->setUniformItemSizes(true);
     m_fileIconView->setResizeMode(QListView::Adjust);
@@ -350,7 +352,9 @@ bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        // A key an in-place editor passes on (its Return ends the edit) is not the view's.
+        if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+            QApplication::focusWidget() != watched) {
             break;
         }
         if (watched == m_fileListView || watched == m_fileIconView) {
