@@ -8,7 +8,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)
 DEMO_PACKAGES=(python3 python3-pyftpdlib)
-SCREENSHOT_PACKAGES=(xvfb xauth openbox)
+SCREENSHOT_PACKAGES=(xvfb xauth openbox xdotool x11-utils imagemagick)
 
 qx_root() {
     cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd

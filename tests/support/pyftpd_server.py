@@ -11,7 +11,7 @@ import threading
 import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -24,6 +24,8 @@ def main():
     parser.add_argument("--permit-foreign-addresses", action="store_true")
     parser.add_argument("--watch-stdin", action="store_true")
     parser.add_argument("--log-sessions", action="store_true")
+    parser.add_argument("--throttle", type=int, default=0,
+                        help="send downloads at most this many bytes a second")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
@@ -39,6 +41,11 @@ def main():
     Handler.authorizer = authorizer
     Handler.permit_foreign_addresses = args.permit_foreign_addresses
     Handler.banner = "pyftpdlib test server ready."
+    if args.throttle > 0:
+        class Throttled(ThrottledDTPHandler):
+            write_limit = args.throttle
+
+        Handler.dtp_handler = Throttled
 
     server = FTPServer(("127.0.0.1", args.port), Handler)
     print(server.address[1], flush=True)

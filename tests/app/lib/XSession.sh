@@ -52,13 +52,14 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 children+=($!)
 within 10 xdotool search --classname openbox >/dev/null 2>&1 || fail "openbox did not start"
 
-mkdir -p "$work/config" "$work/runtime"
+mkdir -p "$work/config" "$work/runtime" "$work/tmp"
 chmod 700 "$work/runtime"
 settings="$work/config/quorvin-explorer/settings.conf"
 
-# Starts pyftpdlib (SCRIPT) serving FOLDER, with its sessions logged to ftpd.log; sets ftp_port.
+# Starts pyftpdlib (SCRIPT) serving FOLDER, with its sessions logged to ftpd.log, and further
+# options of the server script; sets ftp_port.
 start_ftpd() {
-    "$python" "$1" --root "$2" --log-sessions >"$work/ftpd-port" 2>"$work/ftpd.log" &
+    "$python" "$1" --root "$2" --log-sessions "${@:3}" >"$work/ftpd-port" 2>"$work/ftpd.log" &
     children+=($!)
     within 10 test -s "$work/ftpd-port" || fail "pyftpdlib did not start (python3-pyftpdlib?)"
     ftp_port=$(head -n 1 "$work/ftpd-port")
@@ -68,7 +69,7 @@ start_ftpd() {
 app_pid=
 start() {
     (cd "$work" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$work/runtime" "$program" "$@") >>"$work/program.log" 2>&1 &
+        XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "$program" "$@") >>"$work/program.log" 2>&1 &
     app_pid=$!
     children+=("$app_pid")
 }
