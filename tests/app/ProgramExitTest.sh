@@ -80,12 +80,12 @@ ended_cleanly 15 "the close button"
 # 3. File > Exit, with explorers open: one from the start's address, one handed over by a
 #    second start, and one on a server that never answers. Passive mode (pyftpdlib leaves the
 #    QUIT of a second session unanswered after active transfers), and an inactivity limit of
-#    5 seconds for the silent server.
+#    10 seconds for the silent server.
 mkdir -p "$(dirname "$settings")"
 cat >"$settings" <<'SETTINGS'
 [\Software\Quorvin Explorer\GlobalOptions]
 "DefPassiveMode"=number:1
-"Timeout"=number:5
+"Timeout"=number:10
 SETTINGS
 start "ftp://127.0.0.1:$ftp_port/pub/reports"
 started
@@ -107,7 +107,7 @@ activate "$main_title"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
-ended_cleanly 20 "File > Exit with three explorers"
+ended_cleanly 30 "File > Exit with three explorers"
 sessions_closed() {
     [ "$(grep -c "FTP session closed" "$work/ftpd.log")" -ge 2 ]
 }
