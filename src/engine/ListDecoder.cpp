@@ -1,6 +1,7 @@
 #include "engine/ListDecoder.h"
 
 #include "base/ShellIcons.h"
+#include "engine/MlsdFacts.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>
@@ -201,8 +202,9 @@ private:
 
 class TListDecoder {
 public:
-    TListDecoder(const TShellIcons& icons, int currentYear, TFTPListItems& list)
-        : m_icons(icons), m_currentYear(currentYear), m_list(list) {}
+    TListDecoder(const TShellIcons& icons, int currentYear, TFTPListItems& list,
+                 TListingFormat format = TListingFormat::List)
+        : m_icons(icons), m_currentYear(currentYear), m_list(list), m_format(format) {}
 
     // One piece of the listing after the other; a line may span pieces. Finish() after the last.
     void Feed(std::string_view bytes) {
@@ -287,6 +289,10 @@ private:
 
     void Line(std::string_view line) {
         if (line.empty()) {
+            return;
+        }
+        if (m_format == TListingFormat::Mlsd) {
+            MlsdLine(line);
             return;
         }
         TFieldReader fields(line);
@@ -390,6 +396,39 @@ private:
         Finish(std::move(item));
     }
 
+    void MlsdLine(std::string_view line) {
+        using K = TMlsdEntry::TKind;
+        TMlsdEntry entry;
+        if (!ParseMlsdLine(line, entry) || entry.Name == "." || entry.Name == ".." ||
+            (entry.Kind != K::File && entry.Kind != K::Folder && entry.Kind != K::Link)) {
+            return;
+        }
+        auto item = NewItem();
+        item->Name = entry.Name;
+        item->LinkTo = entry.LinkTo;
+        item->IsFile = entry.Kind == K::File;
+        item->IsLink = entry.Kind == K::Link;
+        item->Permission = item->IsLink ? "l" : item->IsFile ? "-" : "d";
+        char bits[9];
+        ModePermissionText(entry.UnixMode.value_or(0), bits);
+        item->Permission.append(bits, sizeof bits);
+        item->Size = item->IsFile ? std::max<int64_t>(entry.Size, 0) : -1;
+        std::tm local{};
+        const std::time_t modified =
+            entry.ModifiedUtc ? static_cast<std::time_t>(*entry.ModifiedUtc) : 0;
+        if (entry.ModifiedUtc && ::localtime_r(&modified, &local) != nullptr) {
+            item->Year = local.tm_year + 1900;
+            item->Month = local.tm_mon + 1;
+            item->Day = local.tm_mday;
+            item->Hour = local.tm_hour;
+            item->Minute = local.tm_min;
+        } else {
+            item->Year = item->Month = item->Day = 0;
+            item->Hour = item->Minute = -1; // no time text either
+        }
+        Finish(std::move(item));
+    }
+
     // Date and time texts, icon, type name and folder size; then adds the item.
     void Finish(std::unique_ptr<TFTPListItem> item) {
         item->DateText = DateText(item->Year, item->Month, item->Day);
@@ -450,6 +489,7 @@ private:
     const TShellIcons& m_icons;
     const int m_currentYear;
     TFTPListItems& m_list;
+    const TListingFormat m_format;
 
     std::unordered_map<uint32_t, std::string> m_dates;
     uint32_t m_lastDateKey = 0;
@@ -478,7 +518,7 @@ int CurrentLocalYear() {
 void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context,
                    TListDecodeReport* report) {
     const TShellIcons& icons = context.Icons != nullptr ? *context.Icons : SharedShellIcons();
-    TListDecoder decoder(icons, context.CurrentYear, list);
+    TListDecoder decoder(icons, context.CurrentYear, list, context.Format);
     decoder.Feed(bytes);
     decoder.Finish();
     if (report != nullptr) {
@@ -491,8 +531,8 @@ public:
     using TListDecoder::TListDecoder;
 };
 
-TListDecodeStream::TListDecodeStream(TFTPListItems& list)
-    : m_decoder(std::make_unique<TDecoder>(SharedShellIcons(), CurrentLocalYear(), list)) {}
+TListDecodeStream::TListDecodeStream(TFTPListItems& list, TListingFormat format)
+    : m_decoder(std::make_unique<TDecoder>(SharedShellIcons(), CurrentLocalYear(), list, format)) {}
 
 TListDecodeStream::~TListDecodeStream() = default;
 

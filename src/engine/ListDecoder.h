@@ -10,11 +10,15 @@ namespace qx {
 
 class TShellIcons;
 
+// LIST output (Unix and DOS styles), or the facts of an MLSD listing.
+enum class TListingFormat : unsigned char { List, Mlsd };
+
 struct TListDecodeContext {
     // Icons and type names of the entries; the shared instance when null.
     const TShellIcons* Icons = nullptr;
     // The year of entries listed with a time instead of a year.
     int CurrentYear = 0;
+    TListingFormat Format = TListingFormat::List;
 };
 
 // No listing line is longer than this in any real listing; a longer one is skipped, and no more
@@ -38,7 +42,7 @@ bool DecodeListFile(const std::string& fileName, TFTPListItems& list,
 // (appending), with the shared shell icons, the current local year and the process's LC_TIME.
 class TListDecodeStream {
 public:
-    explicit TListDecodeStream(TFTPListItems& list);
+    explicit TListDecodeStream(TFTPListItems& list, TListingFormat format = TListingFormat::List);
     ~TListDecodeStream();
     TListDecodeStream(const TListDecodeStream&) = delete;
     TListDecodeStream& operator=(const TListDecodeStream&) = delete;
@@ -54,7 +58,9 @@ private:
 
 // Decodes raw LIST output into the list (appending). Lines end at CR, LF or CR LF; a Ctrl-Z byte
 // ends the data. Lines that are neither Unix-style nor DOS-style are ignored, and lines longer
-// than kMaxListingLine are skipped.
+// than kMaxListingLine are skipped. In the MLSD format each line is an entry with its facts:
+// exact sizes, times in UTC shown in local time, the kind from the type fact (the folder itself
+// and its parent left out), permissions from unix.mode where given.
 void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context,
                    TListDecodeReport* report = nullptr);
 

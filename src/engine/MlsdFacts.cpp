@@ -1,0 +1,136 @@
+#include "engine/MlsdFacts.h"
+
+#include <charconv>
+#include <ctime>
+
+namespace qx {
+
+namespace {
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StartsNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+template <typename Number> std::optional<Number> ParseNumber(std::string_view text, int base) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// "YYYYMMDDHHMMSS" with optional ".fraction", in UTC.
+std::optional<std::int64_t> ParseTimeVal(std::string_view text) {
+    if (const auto dot = text.find('.'); dot != std::string_view::npos) {
+        text = text.substr(0, dot);
+    }
+    if (text.size() != 14) {
+        return std::nullopt;
+    }
+    const auto part = [&](std::size_t at, std::size_t length) {
+        return ParseNumber<int>(text.substr(at, length), 10);
+    };
+    const auto year = part(0, 4), month = part(4, 2), day = part(6, 2);
+    const auto hour = part(8, 2), minute = part(10, 2), second = part(12, 2);
+    if (!year || !month || !day || !hour || !minute || !second || *month < 1 || *month > 12 ||
+        *day < 1 || *day > 31 || *hour > 23 || *minute > 59 || *second > 60) {
+        return std::nullopt;
+    }
+    std::tm time{};
+    time.tm_year = *year - 1900;
+    time.tm_mon = *month - 1;
+    time.tm_mday = *day;
+    time.tm_hour = *hour;
+    time.tm_min = *minute;
+    time.tm_sec = *second;
+    return static_cast<std::int64_t>(::timegm(&time));
+}
+
+void ApplyType(std::string_view value, TMlsdEntry& entry) {
+    using K = TMlsdEntry::TKind;
+    if (EqualNoCase(value, "file")) {
+        entry.Kind = K::File;
+    } else if (EqualNoCase(value, "dir")) {
+        entry.Kind = K::Folder;
+    } else if (EqualNoCase(value, "cdir")) {
+        entry.Kind = K::ThisFolder;
+    } else if (EqualNoCase(value, "pdir")) {
+        entry.Kind = K::ParentFolder;
+    } else if (StartsNoCase(value, "OS.unix=slink")) {
+        entry.Kind = K::Link;
+        if (value.size() > 13 && value[13] == ':') {
+            entry.LinkTo = value.substr(14);
+        }
+    } else if (EqualNoCase(value, "OS.unix=symlink")) {
+        entry.Kind = K::Link;
+    } else {
+        entry.Kind = K::Other;
+    }
+}
+
+} // namespace
+
+bool ParseMlsdLine(std::string_view line, TMlsdEntry& entry) {
+    entry = TMlsdEntry{};
+    // The facts end at the first blank; the name is everything after it.
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string_view::npos || blank + 1 >= line.size()) {
+        return false;
+    }
+    entry.Name = line.substr(blank + 1);
+    std::string_view facts = line.substr(0, blank);
+    while (!facts.empty()) {
+        const std::size_t end = facts.find(';');
+        const std::string_view fact = facts.substr(0, end);
+        facts = end == std::string_view::npos ? std::string_view() : facts.substr(end + 1);
+        const std::size_t equals = fact.find('=');
+        if (equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view name = fact.substr(0, equals);
+        const std::string_view value = fact.substr(equals + 1);
+        if (EqualNoCase(name, "type")) {
+            ApplyType(value, entry);
+        } else if (EqualNoCase(name, "size") || EqualNoCase(name, "sizd")) {
+            const auto size = ParseNumber<std::int64_t>(value, 10);
+            entry.Size = size && *size >= 0 ? *size : -1;
+        } else if (EqualNoCase(name, "modify")) {
+            entry.ModifiedUtc = ParseTimeVal(value);
+        } else if (EqualNoCase(name, "unix.mode")) {
+            const auto mode = ParseNumber<std::uint32_t>(value, 8);
+            entry.UnixMode = mode && *mode <= 07777 ? mode : std::nullopt;
+        }
+    }
+    return true;
+}
+
+void ModePermissionText(std::uint32_t mode, char (&text)[9]) {
+    static constexpr char kLetters[] = "rwx";
+    for (int bit = 0; bit < 9; ++bit) {
+        text[bit] = (mode & (0400u >> bit)) != 0 ? kLetters[bit % 3] : '-';
+    }
+    const auto special = [&](std::uint32_t flag, int place, char set) {
+        if ((mode & flag) != 0) {
+            text[place] = text[place] == 'x' ? set : char(set - 'a' + 'A');
+        }
+    };
+    special(04000, 2, 's');
+    special(02000, 5, 's');
+    special(01000, 8, 't');
+}
+
+} // namespace qx
