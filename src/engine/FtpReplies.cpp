@@ -216,6 +216,42 @@ std::optional<std::uint16_t> PasvPortFromReply(std::string_view line) {
     return static_cast<std::uint16_t>(port);
 }
 
+std::optional<std::uint16_t> EpsvPortFromReply(std::string_view line) {
+    const auto open = line.find('(');
+    if (open == std::string_view::npos || open + 1 >= line.size()) {
+        return std::nullopt;
+    }
+    const char delimiter = line[open + 1];
+    if (delimiter < 33 || delimiter > 126 || isDigit(delimiter)) {
+        return std::nullopt;
+    }
+    std::string_view rest = line.substr(open + 1);
+    // "|||port|)": three delimiters, the digits, a fourth delimiter, then ")".
+    if (rest.size() < 6 || rest[1] != delimiter || rest[2] != delimiter) {
+        return std::nullopt;
+    }
+    rest.remove_prefix(3);
+    const auto end = rest.find(delimiter);
+    if (end == std::string_view::npos || end + 1 >= rest.size() || rest[end + 1] != ')') {
+        return std::nullopt;
+    }
+    const auto port = smallNumber(rest.substr(0, end), 5);
+    if (!port || *port == 0 || *port > 65535) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*port);
+}
+
+std::string EprtCommand(std::string_view address, bool ipv6, std::uint16_t port) {
+    std::string command = "EPRT |";
+    command += ipv6 ? "2|" : "1|";
+    command += address;
+    command += '|';
+    command += std::to_string(port);
+    command += '|';
+    return command;
+}
+
 std::string PortCommand(std::uint32_t address, std::uint16_t port, bool serverIsLoopback) {
     if (serverIsLoopback) {
         address = 0x7F000001;

@@ -43,6 +43,14 @@ std::int64_t ByteCountFromReply(std::string_view line);
 // are not numbers, out of range, or name port 0.
 std::optional<std::uint16_t> PasvPortFromReply(std::string_view line);
 
+// The data port of a 229 reply "(|||port|)" (RFC 2428): the character after "(" delimits four
+// fields of which only the last but one, the port, may be filled. Nothing for any other shape,
+// port 0, or a port above 65535.
+std::optional<std::uint16_t> EpsvPortFromReply(std::string_view line);
+
+// The EPRT command for a data listener at an address in text form ("127.0.0.1" or "::1").
+std::string EprtCommand(std::string_view address, bool ipv6, std::uint16_t port);
+
 // The PORT command for a data listener at address (host byte order) and port. Towards a server
 // at 127.0.0.1 the loopback address is announced whatever the local address is.
 std::string PortCommand(std::uint32_t address, std::uint16_t port, bool serverIsLoopback);

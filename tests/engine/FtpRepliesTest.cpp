@@ -93,3 +93,28 @@ TEST(AsciiLineEnds, UploadConversionAcrossBlocks) {
     }
     EXPECT_EQ(all, "a\r\nb\r\nc\r\n\r\n");
 }
+
+TEST(ExtendedPassive, PortOfA229Reply) {
+    EXPECT_EQ(EpsvPortFromReply("229 Entering Extended Passive Mode (|||6446|)"), 6446);
+    EXPECT_EQ(EpsvPortFromReply("229 Entering Extended Passive Mode (!!!65535!)."), 65535);
+    EXPECT_EQ(EpsvPortFromReply("229 Entering Extended Passive Mode (||| 21|)"), 21);
+    for (std::string_view bad : {
+             "229 Entering Extended Passive Mode",
+             "229 Entering Extended Passive Mode (|||0|)",
+             "229 Entering Extended Passive Mode (|||65536|)",
+             "229 Entering Extended Passive Mode (|||123456|)",
+             "229 Entering Extended Passive Mode (|||6446)",
+             "229 Entering Extended Passive Mode (|1|::1|6446|)",
+             "229 Entering Extended Passive Mode (|||64x6|)",
+             "229 Entering Extended Passive Mode (1116446|)",
+             "229 Entering Extended Passive Mode (|||)",
+             "229 Entering Extended Passive Mode (",
+         }) {
+        EXPECT_FALSE(EpsvPortFromReply(bad).has_value()) << bad;
+    }
+}
+
+TEST(ExtendedPassive, EprtCommandNamesTheFamily) {
+    EXPECT_EQ(EprtCommand("127.0.0.1", false, 5282), "EPRT |1|127.0.0.1|5282|");
+    EXPECT_EQ(EprtCommand("::1", true, 65535), "EPRT |2|::1|65535|");
+}

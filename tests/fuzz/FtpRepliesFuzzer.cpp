@@ -51,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const auto port = qx::PasvPortFromReply(line); port && *port == 0) {
                 std::abort();
             }
+            if (const auto port = qx::EpsvPortFromReply(line); port && *port == 0) {
+                std::abort();
+            }
             buffer.erase(0, cut->length + cut->terminator);
         }
     }
