@@ -4,6 +4,7 @@
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 adwaita-icon-theme breeze-icon-theme)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-format
+    desktop-file-utils appstream dpkg-dev
     xvfb openbox xdotool)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)

@@ -28,12 +28,18 @@ using namespace qx;
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(help);
+    Q_INIT_RESOURCE(icons);
     QApplication::setApplicationName(QStringLiteral("quorvin-explorer"));
     QApplication::setApplicationVersion(QStringLiteral("2000.2"));
     // The program ends with its main window, not with its last window.
     QApplication::setQuitOnLastWindowClosed(false);
     TMainDataModule::ChooseIconThemes();
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("network-server")));
+    // The installed icon of the theme, else the one built in (the desktop entry's name ties the
+    // windows to the entry, and so to its icon, on desktops that look it up).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.pellucor.QuorvinExplorer"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("com.pellucor.QuorvinExplorer"),
+                         QIcon(QStringLiteral(":/icons/com.pellucor.QuorvinExplorer.svg"))));
 
     const TAddressArgument argument = ParseAddressArgument(QApplication::arguments().mid(1));
     if (!argument.Problem.isEmpty()) {
