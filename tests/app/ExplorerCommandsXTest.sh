@@ -85,7 +85,7 @@ key Tab Tab space # You: Executable
 key Tab Tab Tab Tab space # Group: Executable
 key Tab Tab Tab Tab space # Other: Executable
 key Return
-within 10 test "$(mode_of "$served/home/user/alpha.txt")" = 755 ||
+within 10 eval 'test "$(mode_of "$served/home/user/alpha.txt")" = 755' ||
     fail "the permissions are $(mode_of "$served/home/user/alpha.txt"), not 755"
 echo "ok: Change Permission from the pop-up menu sets 755"
 
@@ -108,8 +108,7 @@ within 5 grep -q "RETR $served/home/user/zulu.iso completed=0" "$work/ftpd.log" 
     fail "Abort did not stop the download"
 echo "ok: Abort stops a running download at once"
 
-activate "$main_title"
-key alt+F4
+close_with_alt_f4 "$main_title"
 within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program still runs after alt+F4"
 wait "$app_pid"
 status=$?

@@ -24,6 +24,10 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    local id
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        echo "  window shown: $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+    done
     for log in "$work"/*.log; do
         [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
     done
@@ -83,10 +87,31 @@ visible() {
 }
 main_title="Pellucor's Quorvin Explorer"
 
+# Makes the window titled TEXT the active one, and makes sure it stays so for a moment: a
+# window the program shows on its own (the site book at the first activation) may take the
+# focus right after.
 activate() {
-    local id
+    local id attempt
     id=$(window "$1")
     [ -n "$id" ] || fail "no window $1 to activate"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1
-    within 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$id" || fail "$1 is not active"
+    for ((attempt = 0; attempt < 10; attempt++)); do
+        xdotool windowactivate --sync "$id" >/dev/null 2>&1
+        sleep 0.4
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && return 0
+    done
+    fail "$1 is not active"
+}
+
+# Closes the window titled TEXT with the window manager's alt+F4. On a loaded display the key
+# now and then reaches the window manager while it is still moving the focus, and nothing
+# happens: while the window stays up, the key is given again (a few times, then the caller's
+# own check tells).
+close_with_alt_f4() {
+    local title=$1 attempt
+    for ((attempt = 0; attempt < 3; attempt++)); do
+        activate "$title"
+        xdotool key --clearmodifiers alt+F4
+        within 5 eval '! visible "$title"' && return 0
+    done
+    return 0
 }
