@@ -84,12 +84,39 @@ TEST_F(QuorvinFtpCli, ListsInBothModesWithTheDecoderColumns) {
     m_root.write("docs/readme.txt", "12345");
     m_root.write("docs/tab\tname", "x");
     for (const char* mode : {"--passive", "--active"}) {
-        const Result result = run({mode, "ls", m_base + "docs"});
+        const Result result = run({mode, "--tsv", "ls", m_base + "docs"});
         ASSERT_EQ(result.exitCode, 0) << result.err;
         EXPECT_NE(result.out.find("1\t0\treadme.txt\t5\t"), std::string::npos) << result.out;
         EXPECT_NE(result.out.find("1\t0\ttab\\tname\t1\t"), std::string::npos) << result.out;
         EXPECT_TRUE(result.out.ends_with("HasLinks\t0\n")) << result.out;
     }
+}
+
+TEST_F(QuorvinFtpCli, ListsLikeLsByDefaultAndExplainsEachCommand) {
+    m_root.write("docs/readme.txt", std::string(1536, 'x'));
+    m_root.write("docs/esc\x1b]0;title\x07", "x");
+    std::filesystem::create_directory(m_root.path() / "docs/sub");
+    Result result = run({"ls", m_base + "docs"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    // Permissions, size, date and name in aligned columns; a folder's size is "-"; control
+    // characters of names are made visible.
+    EXPECT_NE(result.out.find("-rw-r--r-- 1536 "), std::string::npos) << result.out;
+    EXPECT_TRUE(result.out.find(" readme.txt\n") != std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("drwxr-xr-x    - "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("esc\\x1b]0;title\\x07"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find('\t'), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("HasLinks"), std::string::npos) << result.out;
+
+    result = run({"-h", "ls", m_base + "docs"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("-rw-r--r-- 1.5K "), std::string::npos) << result.out;
+
+    result = run({"get", "--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.starts_with("usage: quorvin-ftp get URL LOCALFILE\n")) << result.out;
+    result = run({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.starts_with("usage: quorvin-ftp [OPTIONS] COMMAND\n")) << result.out;
 }
 
 TEST_F(QuorvinFtpCli, GetAndPutRoundTripWithResume) {
@@ -192,7 +219,7 @@ TEST(QuorvinFtpCliVsftpd, ListGetAndPutInBothModes) {
             const int status = std::system(command.c_str());
             return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         };
-        ASSERT_EQ(run({"ls", base + "pub"}), 0) << readFile(local.file("err"));
+        ASSERT_EQ(run({"--tsv", "ls", base + "pub"}), 0) << readFile(local.file("err"));
         EXPECT_NE(readFile(local.file("out")).find("1\t0\tdata.bin\t300000\t"), std::string::npos);
         ASSERT_EQ(run({"get", base + "pub/data.bin", local.file("data.bin")}), 0)
             << readFile(local.file("err"));
@@ -224,7 +251,7 @@ TEST_F(QuorvinFtpCli, TreesAndFileCommands) {
     EXPECT_EQ(run({"chmod", "rw", server + "/tree/renamed.txt"}).exitCode, 2);
 
     std::filesystem::create_directory_symlink("sub folder", m_root.path() / "tree/link");
-    result = run({"ls", server + "/tree"});
+    result = run({"--tsv", "ls", server + "/tree"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("0\t1\tlink\t-1\t"), std::string::npos) << result.out;
 
@@ -325,7 +352,7 @@ TEST_F(QuorvinFtpCli, SiteOfTheSiteBook) {
     const std::string before = readFile(settings);
     m_root.write("pub/site.txt", "from the site\n");
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-    Result result = run({"--site", "\\Work\\Mirror", "ls", "/pub"});
+    Result result = run({"--site", "\\Work\\Mirror", "--tsv", "ls", "/pub"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("1\t0\tsite.txt\t14\t"), std::string::npos) << result.out;
     result = run({"--site", "\\Work\\Nothing", "ls", "/"});

@@ -4,6 +4,8 @@
 
 #include "CliSession.h"
 #include "CliSite.h"
+#include "CommandHelp.h"
+#include "HumanListing.h"
 #include "ListingOutput.h"
 #include "QueueCommand.h"
 #include "VisibleText.h"
@@ -19,6 +21,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -64,6 +67,9 @@ const char* const kUsage =
     "  --timeout SECONDS            give up a request when the server sends nothing for so\n"
     "                               long (1 to 600, default 30)\n"
     "  -v                           session log on standard error (passwords masked)\n"
+    "  -h                           ls: sizes in K, M, G\n"
+    "  --tsv                        ls: one tab-separated line per entry\n"
+    "  --help                       this text; after a COMMAND, what the command does\n"
     "URL: ftp://[user[:password]@]host[:port]/path\n";
 
 int usage(const std::string& problem) {
@@ -140,6 +146,9 @@ struct Options {
     int carriers = 3;
     int timeout = 30;
     std::string site;
+    bool readableSizes = false;
+    bool tsv = false;
+    bool help = false;
 };
 
 // What the recursive requests left out: listed, and the run counts as failed.
@@ -207,6 +216,18 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
+THumanListingStyle humanStyle(const Options& options) {
+    THumanListingStyle style;
+    style.ReadableSizes = options.readableSizes;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_r(&now, &local) != nullptr) {
+        style.CurrentYear = local.tm_year + 1900;
+        style.CurrentMonth = local.tm_mon + 1;
+    }
+    return style;
+}
+
 bool isOctalMode(const std::string& mode) {
     return (mode.size() == 3 || mode.size() == 4) &&
            mode.find_first_not_of("01234567") == std::string::npos;
@@ -250,14 +271,22 @@ int run(int argc, char** argv) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
             }
             options.site = argv[++i];
-        } else if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
-            return 0;
+        } else if (arg == "-h") {
+            options.readableSizes = true;
+        } else if (arg == "--tsv") {
+            options.tsv = true;
+        } else if (arg == "--help") {
+            options.help = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usage("unknown option " + arg);
         } else {
             words.push_back(arg);
         }
+    }
+    if (options.help) {
+        const char* help = words.empty() ? nullptr : CommandHelp(words[0]);
+        std::cout << (help != nullptr ? help : kUsage);
+        return 0;
     }
     if (words.empty()) {
         return usage("");
@@ -381,8 +410,10 @@ int run(int argc, char** argv) {
     if (command == "ls") {
         TFTPListItems items;
         ok = session.List(paths[0], items);
-        if (ok) {
+        if (ok && options.tsv) {
             PrintListing(items, std::cout);
+        } else if (ok) {
+            PrintHumanListing(items, humanStyle(options), std::cout);
         }
     } else if (command == "get") {
         ok = options.recursive ? session.DownloadTree(paths[0], words[2])
