@@ -33,8 +33,9 @@ template <typename Number> std::optional<Number> ParseNumber(std::string_view te
     return value;
 }
 
-// "YYYYMMDDHHMMSS" with optional ".fraction", in UTC.
-std::optional<std::int64_t> ParseTimeVal(std::string_view text) {
+} // namespace
+
+std::optional<std::int64_t> ParseFtpTimeVal(std::string_view text) {
     if (const auto dot = text.find('.'); dot != std::string_view::npos) {
         text = text.substr(0, dot);
     }
@@ -59,6 +60,8 @@ std::optional<std::int64_t> ParseTimeVal(std::string_view text) {
     time.tm_sec = *second;
     return static_cast<std::int64_t>(::timegm(&time));
 }
+
+namespace {
 
 void ApplyType(std::string_view value, TMlsdEntry& entry) {
     using K = TMlsdEntry::TKind;
@@ -109,7 +112,7 @@ bool ParseMlsdLine(std::string_view line, TMlsdEntry& entry) {
             const auto size = ParseNumber<std::int64_t>(value, 10);
             entry.Size = size && *size >= 0 ? *size : -1;
         } else if (EqualNoCase(name, "modify")) {
-            entry.ModifiedUtc = ParseTimeVal(value);
+            entry.ModifiedUtc = ParseFtpTimeVal(value);
         } else if (EqualNoCase(name, "unix.mode")) {
             const auto mode = ParseNumber<std::uint32_t>(value, 8);
             entry.UnixMode = mode && *mode <= 07777 ? mode : std::nullopt;

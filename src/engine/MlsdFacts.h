@@ -22,6 +22,10 @@ struct TMlsdEntry {
 // regard to case, unknown facts are ignored, and a fact with a malformed value counts as absent.
 bool ParseMlsdLine(std::string_view line, TMlsdEntry& entry);
 
+// A time value of the extensions (MLSD's modify fact, the 213 reply of MDTM):
+// "YYYYMMDDHHMMSS" with an optional fraction, in UTC; seconds since 1970.
+std::optional<std::int64_t> ParseFtpTimeVal(std::string_view text);
+
 // "rwxr-xr-x" of the permission bits of a mode (the set-id and sticky bits shown as s, S, t, T
 // in the execute places, as ls does).
 void ModePermissionText(std::uint32_t mode, char (&text)[9]);

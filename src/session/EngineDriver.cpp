@@ -90,6 +90,11 @@ void TEngineDriver::Fail(const std::string& errorMessage) {
     m_outcome.ErrorMessage = errorMessage;
 }
 
+void TEngineDriver::ClearFailure() {
+    m_outcome.ResultCode = 0;
+    m_outcome.ErrorMessage.clear();
+}
+
 void TEngineDriver::FailAndLog(const std::string& errorMessage) {
     Fail(errorMessage);
     Line('!', errorMessage);

@@ -72,6 +72,8 @@ public:
     bool Failed() const { return m_outcome.ResultCode != 0; }
     bool Aborted() const { return m_outcome.ResultCode == 2; }
     void Fail(const std::string& errorMessage);
+    // A failed probe (SIZE, MDTM) that tells only that the server knows nothing: no failure.
+    void ClearFailure();
     // Fails with the text and logs it as a "! " line.
     void FailAndLog(const std::string& errorMessage);
     // Aborts the engine: outcome 2, "! Operation aborted.".

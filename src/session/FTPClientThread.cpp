@@ -129,6 +129,7 @@ void TFTPClientThread::RunOperation(const RequestEntry& request) {
     AbortFlag = false;
     client.ResultCode = 0;
     m_skipped.clear();
+    m_answerForAll.reset();
     Deliver(request.Status);
     try {
         (this->*request.Operation)();

@@ -75,6 +75,12 @@ private:
     void DownloadOneFile();
     void UploadOneFile();
     void Transfers(bool upload); // Downloads and Uploads
+    // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides; a
+    // Rename changes the engine's target name, a Resume the resume flag.
+    enum class TGoAhead { Transfer, Skip, Cancel };
+    TGoAhead CheckTarget(bool upload, bool& resume);
+    std::int64_t RemoteSizeOf(const std::string& path, bool& aborted);
+    std::optional<std::int64_t> RemoteTimeOf(const std::string& path, bool& aborted);
     void ChangeCase(bool upper);
     template <typename Entry> void EntryLoop(TStringList& list, Entry&& carryOut);
 
@@ -96,6 +102,8 @@ private:
     std::unique_ptr<TEngineDriver> m_driver;
     TWorkerThread m_thread;
     std::vector<std::string> m_skipped;
+    // An answer about replacing files given for the rest of the request.
+    std::optional<TOverwriteAnswer> m_answerForAll;
 };
 
 } // namespace qx

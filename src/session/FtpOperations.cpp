@@ -190,9 +190,12 @@ void TFTPClientThread::DownloadOneFile() {
     if (Failed()) {
         return;
     }
+    bool resume = client.ResumeTransfer && client.ResumeSupported;
+    if (CheckTarget(false, resume) != TGoAhead::Transfer) {
+        return;
+    }
     // The size is known before the data flows, so that progress can be told against it.
-    m_driver->Download(client.ResumeTransfer && client.ResumeSupported,
-                       [this](std::int64_t size) { PublishFileSize(size); });
+    m_driver->Download(resume, [this](std::int64_t size) { PublishFileSize(size); });
 }
 
 void TFTPClientThread::UploadOneFile() {
@@ -201,8 +204,12 @@ void TFTPClientThread::UploadOneFile() {
     if (Failed()) {
         return;
     }
+    bool resume = client.ResumeTransfer && client.ResumeSupported;
+    if (CheckTarget(true, resume) != TGoAhead::Transfer) {
+        return;
+    }
     PublishFileSize(LocalFileSizeOf(Engine().LocalFileName));
-    m_driver->Upload(client.ResumeTransfer && client.ResumeSupported);
+    m_driver->Upload(resume);
 }
 
 // --- Multi-entry requests --------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "platform/UiThread.h"
 #include "session/FtpAuthenticate.h"
 #include "session/FtpRequests.h"
+#include "session/OverwriteRule.h"
 #include "session/StringList.h"
 
 #include <atomic>
@@ -47,6 +48,8 @@ public:
     using TFTPDisplayEvent = std::function<void(TThreadedFTPClient&, const std::string& msg)>;
     using TFTPAuthenticateEvent = std::function<void(TThreadedFTPClient&, TFTPAuthenticate auth,
                                                      std::string& need, bool& cancel)>;
+    using TFTPOverwriteEvent = std::function<void(
+        TThreadedFTPClient&, const TOverwriteQuestion& question, TOverwriteAnswer& answer)>;
     using TFTPTransferStatusEvent = std::function<void(
         TThreadedFTPClient&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
 
@@ -82,6 +85,9 @@ public:
     TFTPDisplayEvent OnDisplay;
     TFTPAuthenticateEvent OnAuthenticate;
     TFTPTransferStatusEvent OnTransferStatus;
+    // Asked before a download or an upload replaces a file (probing the server for the remote
+    // side); without it files are replaced as they come.
+    TFTPOverwriteEvent OnOverwrite;
 #define QX_DONE_EVENT(name, code, status, consumesHostNames, consumesLocalNames)                   \
     TNotifyEvent On##name##Done;
     QX_FTP_REQUESTS(QX_DONE_EVENT)

@@ -65,6 +65,14 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
             cancel = true;
         }
     };
+    if (target.WhenTargetExists) {
+        client.OnOverwrite = [choice = *target.WhenTargetExists](TThreadedFTPClient&,
+                                                                 const TOverwriteQuestion&,
+                                                                 TOverwriteAnswer& answer) {
+            answer.Choice = choice;
+            answer.ApplyToAll = true;
+        };
+    }
     const auto done = [this](TThreadedFTPClient& c) {
         m_skipped.insert(m_skipped.end(), c.SkippedEntries.begin(), c.SkippedEntries.end());
         m_done = true;

@@ -9,6 +9,7 @@
 #include "session/ThreadedFTPClient.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ struct CliTarget {
     bool Resume = false;
     TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
     int Timeout = 30; // seconds without a byte moving before a request fails
+    // What a transfer does when its target exists: nothing set replaces it (like curl and wget);
+    // Skip (--skip-existing) or OverwriteIfNewer (--newer) ask the server first.
+    std::optional<TOverwriteChoice> WhenTargetExists;
 };
 
 // The tool's FTP session: the program's threaded client, with the calling thread as its

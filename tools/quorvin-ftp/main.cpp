@@ -60,6 +60,8 @@ const char* const kUsage =
     "  --active | --passive         data connections (default passive)\n"
     "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
     "  --resume                     resume transfers where the server supports it\n"
+    "  --skip-existing              get, put: leave files that exist at the target alone\n"
+    "  --newer                      get, put: replace files at the target only by newer ones\n"
     "  --site PATH                  connect to a site of the site book (PATH like "
     "\\Work\\Mirror);\n"
     "                               URLs may then be plain remote paths\n"
@@ -146,6 +148,7 @@ struct Options {
     int carriers = 3;
     int timeout = 30;
     std::string site;
+    std::optional<TOverwriteChoice> whenTargetExists;
     bool readableSizes = false;
     bool tsv = false;
     bool help = false;
@@ -271,6 +274,10 @@ int run(int argc, char** argv) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
             }
             options.site = argv[++i];
+        } else if (arg == "--skip-existing") {
+            options.whenTargetExists = TOverwriteChoice::Skip;
+        } else if (arg == "--newer") {
+            options.whenTargetExists = TOverwriteChoice::OverwriteIfNewer;
         } else if (arg == "-h") {
             options.readableSizes = true;
         } else if (arg == "--tsv") {
@@ -300,6 +307,9 @@ int run(int argc, char** argv) {
     if (command == "copy" || command == "queue") {
         if (!options.site.empty()) {
             return usage(command + " takes URLs, not --site");
+        }
+        if (options.whenTargetExists) {
+            return usage("--skip-existing and --newer work with get and put, not with " + command);
         }
         return runQueue(command, words, options);
     }
@@ -399,6 +409,7 @@ int run(int argc, char** argv) {
         target.Resume = true;
     }
     target.Timeout = options.timeout;
+    target.WhenTargetExists = options.whenTargetExists;
 
     const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());
     CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,

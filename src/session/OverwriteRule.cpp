@@ -1,0 +1,31 @@
+#include "session/OverwriteRule.h"
+
+#include <sys/stat.h>
+
+namespace qx {
+
+bool SourceIsNewer(const TOverwriteQuestion& question) {
+    if (!question.SourceTime || !question.TargetTime) {
+        return true;
+    }
+    return *question.SourceTime > *question.TargetTime;
+}
+
+std::string NumberedName(const std::string& path, int number) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot <= nameStart) {
+        dot = path.size();
+    }
+    return path.substr(0, dot) + " (" + std::to_string(number) + ")" + path.substr(dot);
+}
+
+std::string FreeLocalName(const std::string& path) {
+    return FreeName(path, [](const std::string& candidate) {
+        struct stat info {};
+        return ::lstat(candidate.c_str(), &info) == 0;
+    });
+}
+
+} // namespace qx
