@@ -1,6 +1,11 @@
 #include "session/OverwriteRule.h"
 
+#include "base/Utilities.h"
+
 #include <sys/stat.h>
+
+#include <array>
+#include <ctime>
 
 namespace qx {
 
@@ -9,6 +14,21 @@ bool SourceIsNewer(const TOverwriteQuestion& question) {
         return true;
     }
     return *question.SourceTime > *question.TargetTime;
+}
+
+std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time) {
+    std::string text = size >= 0 ? FormatFileSize(size) : std::string("size unknown");
+    text += ", ";
+    std::tm local{};
+    const auto seconds = static_cast<std::time_t>(time.value_or(0));
+    std::array<char, 32> date{};
+    if (time && ::localtime_r(&seconds, &local) != nullptr &&
+        std::strftime(date.data(), date.size(), "%Y-%m-%d %H:%M", &local) > 0) {
+        text += date.data();
+    } else {
+        text += "date unknown";
+    }
+    return text;
 }
 
 std::string NumberedName(const std::string& path, int number) {

@@ -48,6 +48,10 @@ std::string FreeLocalName(const std::string& path);
 // The same for a remote path, with a test for names that are taken.
 template <typename Taken> std::string FreeName(const std::string& path, Taken&& taken);
 
+// One side of the question for people: "12.3 KB, 2026-12-01 10:00" in local time, with "size
+// unknown" and "date unknown" where the server would not tell.
+std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time);
+
 // "name (n).ext" of a path; the extension is what follows the last dot of the last component,
 // unless the name starts with it (".profile").
 std::string NumberedName(const std::string& path, int number);

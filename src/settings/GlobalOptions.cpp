@@ -95,6 +95,22 @@ void TGlobalOptions::SetASCIIFileExtsText(std::string_view text) {
     ASCIIFileExts.Publish(ParseAsciiExtensions(text));
 }
 
+std::optional<TOverwriteChoice> StandingOverwriteChoice(TWhenTargetExists option) {
+    switch (option) {
+    case TWhenTargetExists::Ask:
+        return std::nullopt;
+    case TWhenTargetExists::Overwrite:
+        return TOverwriteChoice::Overwrite;
+    case TWhenTargetExists::OverwriteIfNewer:
+        return TOverwriteChoice::OverwriteIfNewer;
+    case TWhenTargetExists::Resume:
+        return TOverwriteChoice::Resume;
+    case TWhenTargetExists::Skip:
+        return TOverwriteChoice::Skip;
+    }
+    return std::nullopt;
+}
+
 void TGlobalOptions::LoadFromStore() {
     const TConfigStore& store = m_store;
     if (!store.KeyExists(GlobalOptionsKey)) {
@@ -113,6 +129,10 @@ void TGlobalOptions::LoadFromStore() {
         DefTransferType = static_cast<TFTPTransferType>(static_cast<std::uint8_t>(*type));
     }
     ReadFlag(store, "DefPassiveMode", DefPassiveMode);
+    if (const auto when = store.ReadNumber(GlobalOptionsKey, "WhenTargetExists");
+        when && *when >= 0 && *when < kWhenTargetExistsCount) {
+        WhenTargetExists = static_cast<TWhenTargetExists>(*when);
+    }
     if (const auto text = store.ReadString(GlobalOptionsKey, "ASCIIFileExts");
         text && !text->empty()) {
         SetASCIIFileExtsText(*text);
@@ -145,6 +165,7 @@ void TGlobalOptions::SaveToStore() {
     m_store.WriteNumber(key, "DefResumeTransfer", DefResumeTransfer ? 1 : 0);
     m_store.WriteNumber(key, "DefTransferType", static_cast<std::int32_t>(DefTransferType));
     m_store.WriteNumber(key, "DefPassiveMode", DefPassiveMode ? 1 : 0);
+    m_store.WriteNumber(key, "WhenTargetExists", static_cast<std::int32_t>(WhenTargetExists));
     m_store.WriteString(key, "ASCIIFileExts", ASCIIFileExtsText());
     m_store.WriteString(key, "TempDownloadFolder", TempDownloadFolder);
     m_store.WriteString(key, "LoggedinWav", LoggedinWav);

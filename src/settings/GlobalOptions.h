@@ -2,8 +2,10 @@
 
 #include "base/AsciiExtensions.h"
 #include "base/TransferType.h"
+#include "session/OverwriteRule.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,14 @@
 namespace qx {
 
 class TConfigStore;
+
+// What transfers do when their target exists; the number is stored and is the item index of the
+// options dialog's list.
+enum class TWhenTargetExists : std::uint8_t { Ask, Overwrite, OverwriteIfNewer, Resume, Skip };
+inline constexpr int kWhenTargetExistsCount = 5;
+
+// The choice that stands without a question, or nothing for Ask.
+std::optional<TOverwriteChoice> StandingOverwriteChoice(TWhenTargetExists option);
 
 // The application-wide options, one instance for the whole program. Construction sets the
 // defaults and loads the stored options at once; destruction saves them.
@@ -64,6 +74,7 @@ public:
     bool DefResumeTransfer = false;
     TFTPTransferType DefTransferType = TFTPTransferType::ftpTypeAuto;
     bool DefPassiveMode = false;
+    TWhenTargetExists WhenTargetExists = TWhenTargetExists::Ask;
     std::string PingApp{DefaultPingApp};
     std::string TelnetApp{DefaultTelnetApp};
 

@@ -12,7 +12,9 @@ TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
     : FontNameText(options.FontName), FontSizeValue(options.FontSize),
       GradColorValue(options.GradColor), EmailText(options.Email),
       ResumeTransferChecked(options.DefResumeTransfer), PassiveModeChecked(options.DefPassiveMode),
-      TransferTypeIndex(options.DefTransferType), ASCIIFileExtsText(options.ASCIIFileExtsText()),
+      TransferTypeIndex(options.DefTransferType),
+      WhenTargetExistsIndex(static_cast<int>(options.WhenTargetExists)),
+      ASCIIFileExtsText(options.ASCIIFileExtsText()),
       TempDownloadFolderText(options.TempDownloadFolder), LoggedinWavText(options.LoggedinWav),
       ErrorWavText(options.ErrorWav), TransferDoneWavText(options.TransferDoneWav),
       PingAppText(options.PingApp), TelnetAppText(options.TelnetApp),
@@ -49,6 +51,9 @@ void TGlobalOptionsEditor::Commit(TGlobalOptions& options) const {
     options.DefResumeTransfer = ResumeTransferChecked;
     options.DefPassiveMode = PassiveModeChecked;
     options.DefTransferType = TransferTypeIndex;
+    if (WhenTargetExistsIndex >= 0 && WhenTargetExistsIndex < kWhenTargetExistsCount) {
+        options.WhenTargetExists = static_cast<TWhenTargetExists>(WhenTargetExistsIndex);
+    }
     options.SetASCIIFileExtsText(ASCIIFileExtsText);
     options.TempDownloadFolder = TempDownloadFolderText;
     options.LoggedinWav = LoggedinWavText;

@@ -36,6 +36,7 @@ public:
     bool ResumeTransferChecked = false;
     bool PassiveModeChecked = false;
     TFTPTransferType TransferTypeIndex = TFTPTransferType::ftpTypeAuto;
+    int WhenTargetExistsIndex = 0;
     std::string ASCIIFileExtsText;
     std::string TempDownloadFolderText;
     std::string LoggedinWavText;

@@ -413,6 +413,19 @@ private Q_SLOTS:
         QCOMPARE(readFile(rig.local.path() / "docs/deeper/more.txt"), std::string("more"));
         QCOMPARE(rig.sounds.back(), rig.options.TransferDoneWav);
 
+        // A file that is there already stays when the options say Skip, and is replaced when
+        // they say Overwrite.
+        rig.local.write("z.bin", "mine");
+        rig.options.WhenTargetExists = TWhenTargetExists::Skip;
+        SelectInList(*form, {"z.bin"});
+        QVERIFY(Run(*form, "FileDownloadAction"));
+        QVERIFY(WaitDone(*form));
+        QCOMPARE(readFile(rig.local.path() / "z.bin"), std::string("mine"));
+        rig.options.WhenTargetExists = TWhenTargetExists::Overwrite;
+        QVERIFY(Run(*form, "FileDownloadAction"));
+        QVERIFY(WaitDone(*form));
+        QCOMPARE(readFile(rig.local.path() / "z.bin"), std::string(300000, 'z'));
+
         // No usable local folder: the command is off.
         rig.localFolder.reset();
         QVERIFY(!Run(*form, "FileDownloadAction"));

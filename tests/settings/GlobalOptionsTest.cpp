@@ -42,6 +42,7 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
         EXPECT_FALSE(options.DefResumeTransfer);
         EXPECT_EQ(options.DefTransferType, TFTPTransferType::ftpTypeAuto);
         EXPECT_FALSE(options.DefPassiveMode);
+        EXPECT_EQ(options.WhenTargetExists, TWhenTargetExists::Ask);
         EXPECT_EQ(options.PingApp, "ping");
         EXPECT_EQ(options.TelnetApp, "telnet");
         EXPECT_EQ(options.LoggedinWav, "Loggedin.wav");
@@ -49,8 +50,8 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"FontName", "FontSize", "GradColor", "DefLoginRetry", "DefReloginDelay",
                      "Timeout", "Email", "DefResumeTransfer", "DefTransferType", "DefPassiveMode",
-                     "ASCIIFileExts", "TempDownloadFolder", "LoggedinWav", "ErrorWav",
-                     "TransferDoneWav", "PingApp", "TelnetApp"}));
+                     "WhenTargetExists", "ASCIIFileExts", "TempDownloadFolder", "LoggedinWav",
+                     "ErrorWav", "TransferDoneWav", "PingApp", "TelnetApp"}));
     EXPECT_EQ(m_store.ReadString(Key, "ASCIIFileExts"), ".txt;.htm;.html;.c;.cpp;.h;.hpp;");
     EXPECT_EQ(m_store.ReadNumber(Key, "GradColor"), 15780518);
     EXPECT_EQ(m_store.ReadNumber(Key, "DefTransferType"), 2);
@@ -70,6 +71,7 @@ TEST_F(GlobalOptionsTest, LoadingTakesOnlyUsableValues) {
     m_store.WriteString(Key, "TempDownloadFolder", folder);
     m_store.WriteString(Key, "PingApp", "");
     m_store.WriteNumber(Key, "Timeout", 100000); // beyond the range: its end
+    m_store.WriteNumber(Key, "WhenTargetExists", 3);
 
     TGlobalOptions options(m_store);
     EXPECT_EQ(options.FontName, "Sans Serif");
@@ -82,10 +84,15 @@ TEST_F(GlobalOptionsTest, LoadingTakesOnlyUsableValues) {
     EXPECT_EQ(options.TempDownloadFolder, folder + "/");
     EXPECT_EQ(options.PingApp, "ping");
     EXPECT_EQ(options.Timeout, 600);
+    EXPECT_EQ(options.WhenTargetExists, TWhenTargetExists::Resume);
+    EXPECT_EQ(StandingOverwriteChoice(options.WhenTargetExists), TOverwriteChoice::Resume);
+    EXPECT_EQ(StandingOverwriteChoice(TWhenTargetExists::Ask), std::nullopt);
 
     m_store.WriteString(Key, "TempDownloadFolder", folder + "/gone");
     m_store.WriteString(Key, "ASCIIFileExts", "");
+    m_store.WriteNumber(Key, "WhenTargetExists", 9); // no such choice: Ask stays
     TGlobalOptions reloaded(m_store);
+    EXPECT_EQ(reloaded.WhenTargetExists, TWhenTargetExists::Ask);
     EXPECT_EQ(reloaded.TempDownloadFolder, PrivateTempFolder().string() + "/");
     EXPECT_EQ(reloaded.ASCIIFileExtItems(), DefaultExtensions);
 }

@@ -8,6 +8,7 @@
 #include "remote/gui/FolderTreeModel.h"
 #include "remote/gui/InputForm.h"
 #include "session/ThreadedFTPClient.h"
+#include "session/gui/OverwriteForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
 #include "widgets/MainDataModule.h"
@@ -69,6 +70,23 @@ void TRemoteExpForm::ConfigureClient() {
         if (answer) {
             need = answer->toStdString();
         }
+    };
+    client.OnOverwrite = [this](TThreadedFTPClient&, const TOverwriteQuestion& question,
+                                TOverwriteAnswer& answer) {
+        // Open, Print and Online Edit download into the private temporary folder, where an
+        // older copy is simply replaced.
+        const std::string& temporary = m_context.Options.TempDownloadFolder;
+        if (!question.Upload && !temporary.empty() && question.Target.starts_with(temporary)) {
+            answer.Choice = TOverwriteChoice::Overwrite;
+            return;
+        }
+        if (const auto standing = StandingOverwriteChoice(m_context.Options.WhenTargetExists)) {
+            answer.Choice = *standing;
+            answer.ApplyToAll = true;
+            return;
+        }
+        answer = TOverwriteForm::Ask(question, QString::fromStdString(m_context.Options.FontName),
+                                     m_context.Options.FontSize, this);
     };
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
     client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };

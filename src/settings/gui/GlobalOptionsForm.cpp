@@ -8,6 +8,7 @@
 #include "widgets/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -98,6 +99,7 @@ void TGlobalOptionsForm::FillControls() {
     c.PassiveModeCheckBox->setChecked(m_editor.PassiveModeChecked);
     c.TransferTypeRadioGroup->SetItemIndex(static_cast<int>(m_editor.TransferTypeIndex));
     c.ASCIIFileExtsEdit->setText(ToQt(m_editor.ASCIIFileExtsText));
+    c.WhenTargetExistsComboBox->setCurrentIndex(m_editor.WhenTargetExistsIndex);
     c.TempDownloadFolderEdit->setText(ToQt(m_editor.TempDownloadFolderText));
     c.LoggedinWav.Edit->setText(ToQt(m_editor.LoggedinWavText));
     c.ErrorWav.Edit->setText(ToQt(m_editor.ErrorWavText));
@@ -211,6 +213,7 @@ void TGlobalOptionsForm::Confirm() {
         m_editor.TransferTypeIndex = static_cast<TFTPTransferType>(index);
     }
     m_editor.ASCIIFileExtsText = FromQt(c.ASCIIFileExtsEdit->text());
+    m_editor.WhenTargetExistsIndex = c.WhenTargetExistsComboBox->currentIndex();
     m_editor.TempDownloadFolderText = FromQt(c.TempDownloadFolderEdit->text());
     m_editor.LoggedinWavText = FromQt(c.LoggedinWav.Edit->text());
     m_editor.ErrorWavText = FromQt(c.ErrorWav.Edit->text());

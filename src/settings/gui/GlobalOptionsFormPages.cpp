@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -161,6 +162,18 @@ void CreateTransferPage(QTabWidget& pages, TGlobalOptionsControls& c) {
     auto* extensionsLayout = new QVBoxLayout(extensions);
     extensionsLayout->addWidget(c.ASCIIFileExtsEdit);
     page->layout()->addWidget(extensions);
+
+    auto* existing = new QGroupBox(Tr("When a File Exists at the Target"), page);
+    c.WhenTargetExistsComboBox = new QComboBox(existing);
+    c.WhenTargetExistsComboBox->setObjectName(QStringLiteral("WhenTargetExistsComboBox"));
+    // In the order of the stored numbers.
+    c.WhenTargetExistsComboBox->addItems(
+        {Tr("Ask"), Tr("Overwrite"), Tr("Overwrite if newer"), Tr("Resume"), Tr("Skip")});
+    c.WhenTargetExistsComboBox->setToolTip(
+        Tr("What downloads and uploads do with a file of the same name at their target"));
+    auto* existingLayout = new QVBoxLayout(existing);
+    existingLayout->addWidget(c.WhenTargetExistsComboBox);
+    page->layout()->addWidget(existing);
 
     c.DownloadFolderButton =
         NewButton("DefaultDownloadFolderToolbarButton", Tr("Browse Folder..."),

@@ -1,6 +1,7 @@
 #pragma once
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QSpinBox;
 class QTabWidget;
@@ -28,6 +29,7 @@ struct TGlobalOptionsControls {
     TTransferTypeRadioGroup* TransferTypeRadioGroup = nullptr;
 
     QLineEdit* ASCIIFileExtsEdit = nullptr;
+    QComboBox* WhenTargetExistsComboBox = nullptr;
     QToolButton* DownloadFolderButton = nullptr;
     QLineEdit* TempDownloadFolderEdit = nullptr;
 
