@@ -79,8 +79,6 @@ private:
     // Rename changes the engine's target name, a Resume the resume flag.
     enum class TGoAhead { Transfer, Skip, Cancel };
     TGoAhead CheckTarget(bool upload, bool& resume);
-    std::int64_t RemoteSizeOf(const std::string& path, bool& aborted);
-    std::optional<std::int64_t> RemoteTimeOf(const std::string& path, bool& aborted);
     void ChangeCase(bool upper);
     template <typename Entry> void EntryLoop(TStringList& list, Entry&& carryOut);
 

@@ -1,0 +1,220 @@
+#include "session/TargetGuard.h"
+
+#include "engine/FtpClientEx.h"
+#include "engine/MlsdFacts.h"
+#include "session/EngineDriver.h"
+#include "session/RemoteNames.h"
+
+#include <sys/stat.h>
+
+namespace qx {
+
+namespace {
+
+struct TLocalFacts {
+    bool Exists = false;
+    bool Regular = false;
+    std::int64_t Size = -1;
+    std::int64_t Time = 0;
+};
+
+TLocalFacts LocalFacts(const std::string& path) {
+    TLocalFacts facts;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return facts;
+    }
+    facts.Exists = true;
+    facts.Regular = S_ISREG(info.st_mode);
+    facts.Size = static_cast<std::int64_t>(info.st_size);
+    facts.Time = static_cast<std::int64_t>(info.st_mtime);
+    return facts;
+}
+
+} // namespace
+
+TTargetGuard::TTargetGuard(TEngineDriver& remote, TAsk ask, std::optional<TOverwriteAnswer>* forAll)
+    : m_remote(remote), m_ask(std::move(ask)), m_forAll(forAll) {}
+
+std::int64_t TTargetGuard::SizeOf(TEngineDriver& driver, const std::string& path, bool& aborted) {
+    TFtpClientEx& engine = driver.Engine();
+    const std::string kept = engine.HostFileName;
+    engine.HostFileName = path;
+    const std::uint8_t result = driver.Step(&TCustomFtpCliEx::Size);
+    engine.HostFileName = kept;
+    aborted = result == 2;
+    const std::int64_t size = result == 0 ? engine.SizeResult() : -1;
+    if (result == 1) {
+        driver.ClearFailure();
+    }
+    return size;
+}
+
+std::optional<std::int64_t> TTargetGuard::TimeOf(TEngineDriver& driver, const std::string& path,
+                                                 bool& aborted) {
+    TFtpClientEx& engine = driver.Engine();
+    const std::string kept = engine.LocalFileName; // Quote takes its command from there
+    const std::uint8_t result = driver.Quote("MDTM " + path);
+    engine.LocalFileName = kept;
+    aborted = result == 2;
+    std::optional<std::int64_t> time;
+    const std::string& reply = engine.LastResponse();
+    if (result == 0 && reply.size() > 4 && reply.starts_with("213")) {
+        time = ParseFtpTimeVal(reply.substr(4));
+    }
+    if (result == 1) {
+        driver.ClearFailure();
+    }
+    return time;
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Stop() {
+    m_remote.Abort();
+    return TGoAhead::Cancel;
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Download(const std::string& remotePath, std::string& localPath,
+                                              bool binary, bool resumeSupported, bool& resume) {
+    const TLocalFacts target = LocalFacts(localPath);
+    if (!target.Exists || !target.Regular) {
+        return TGoAhead::Transfer; // the download reports what it cannot replace
+    }
+    TOverwriteQuestion question;
+    question.Target = localPath;
+    question.TargetSize = target.Size;
+    question.TargetTime = target.Time;
+    bool aborted = false;
+    question.SourceSize = SizeOf(m_remote, remotePath, aborted);
+    if (!aborted) {
+        question.SourceTime = TimeOf(m_remote, remotePath, aborted);
+    }
+    if (aborted) {
+        return Stop();
+    }
+    question.CanResume = binary && resumeSupported && question.SourceSize > question.TargetSize;
+    question.FreeName = FreeLocalName(localPath);
+    return Decide(question, localPath, resume);
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Upload(const std::string& localPath, std::string& remotePath,
+                                            bool binary, bool resumeSupported, bool& resume) {
+    const TLocalFacts source = LocalFacts(localPath);
+    TOverwriteQuestion question;
+    question.Upload = true;
+    question.Target = remotePath;
+    question.SourceSize = source.Size;
+    question.SourceTime = source.Exists ? std::optional<std::int64_t>(source.Time) : std::nullopt;
+    bool aborted = false;
+    question.TargetSize = SizeOf(m_remote, remotePath, aborted);
+    if (!aborted) {
+        question.TargetTime = TimeOf(m_remote, remotePath, aborted);
+    }
+    if (aborted) {
+        return Stop();
+    }
+    if (question.TargetSize < 0 && !question.TargetTime) {
+        return TGoAhead::Transfer; // nothing there
+    }
+    question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
+                         question.SourceSize > question.TargetSize;
+    question.FreeName = FreeName(remotePath, [&](const std::string& candidate) {
+        bool stopped = false;
+        const bool taken = SizeOf(m_remote, candidate, stopped) >= 0 ||
+                           (!stopped && TimeOf(m_remote, candidate, stopped).has_value());
+        return taken || stopped;
+    });
+    return Decide(question, remotePath, resume);
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::string& sourcePath,
+                                          std::string& remotePath, bool binary,
+                                          bool resumeSupported, bool& resume) {
+    TOverwriteQuestion question;
+    question.Upload = true;
+    question.Target = remotePath;
+    bool aborted = false;
+    question.TargetSize = SizeOf(m_remote, remotePath, aborted);
+    if (!aborted) {
+        question.TargetTime = TimeOf(m_remote, remotePath, aborted);
+    }
+    if (aborted) {
+        return Stop();
+    }
+    if (question.TargetSize < 0 && !question.TargetTime) {
+        return TGoAhead::Transfer;
+    }
+    question.SourceSize = SizeOf(source, sourcePath, aborted);
+    if (!aborted) {
+        question.SourceTime = TimeOf(source, sourcePath, aborted);
+    }
+    if (aborted) {
+        source.Abort();
+        return TGoAhead::Cancel;
+    }
+    question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
+                         question.SourceSize > question.TargetSize;
+    question.FreeName = FreeName(remotePath, [&](const std::string& candidate) {
+        bool stopped = false;
+        const bool taken = SizeOf(m_remote, candidate, stopped) >= 0 ||
+                           (!stopped && TimeOf(m_remote, candidate, stopped).has_value());
+        return taken || stopped;
+    });
+    return Decide(question, remotePath, resume);
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Decide(TOverwriteQuestion& question, std::string& target,
+                                            bool& resume) {
+    TOverwriteAnswer answer;
+    if (m_forAll != nullptr && m_forAll->has_value()) {
+        answer = **m_forAll;
+    } else {
+        answer = m_ask(question);
+        if (answer.ApplyToAll && m_forAll != nullptr) {
+            *m_forAll = answer;
+        }
+    }
+    const std::string shown = "[" + question.Target + "]";
+    switch (answer.Choice) {
+    case TOverwriteChoice::Overwrite:
+        resume = false;
+        return TGoAhead::Transfer;
+    case TOverwriteChoice::OverwriteIfNewer:
+        if (SourceIsNewer(question)) {
+            resume = false;
+            return TGoAhead::Transfer;
+        }
+        m_remote.Line('~', "Skipped " + shown + ": the one there is not older.");
+        return TGoAhead::Skip;
+    case TOverwriteChoice::Resume:
+        resume = question.CanResume;
+        return TGoAhead::Transfer;
+    case TOverwriteChoice::Rename: {
+        // Each file of an answer for all gets a free name of its own; a name the owner gives
+        // stays in the target's folder.
+        std::string name = question.FreeName;
+        if (!answer.NewName.empty() && !answer.ApplyToAll) {
+            const std::size_t slash = question.Target.find_last_of('/');
+            name = IsSafeEntryName(answer.NewName)
+                       ? question.Target.substr(0, slash == std::string::npos ? 0 : slash + 1) +
+                             answer.NewName
+                       : std::string();
+        }
+        if (name.empty()) {
+            m_remote.FailAndLog("500 Cannot transfer " + shown + " under the name [" +
+                                answer.NewName + "].");
+            return TGoAhead::Skip;
+        }
+        target = std::move(name);
+        resume = false;
+        return TGoAhead::Transfer;
+    }
+    case TOverwriteChoice::Skip:
+        m_remote.Line('~', "Skipped " + shown + ": it exists.");
+        return TGoAhead::Skip;
+    case TOverwriteChoice::Cancel:
+        return Stop();
+    }
+    return TGoAhead::Transfer;
+}
+
+} // namespace qx

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "session/OverwriteRule.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qx {
+
+class TEngineDriver;
+
+// Before a transfer replaces a file: looks at what is there (the local file, or SIZE and MDTM
+// on the server), asks, and applies the answer. A Rename changes the target path, a Resume the
+// resume flag. The probes of the server are no failure of the job; an abort during them is.
+class TTargetGuard {
+public:
+    enum class TGoAhead { Transfer, Skip, Cancel };
+    using TAsk = std::function<TOverwriteAnswer(const TOverwriteQuestion&)>;
+
+    // The driver of the server side of the transfer. An answer for all is kept in forAll (none:
+    // the asker keeps it).
+    TTargetGuard(TEngineDriver& remote, TAsk ask, std::optional<TOverwriteAnswer>* forAll);
+
+    TGoAhead Download(const std::string& remotePath, std::string& localPath, bool binary,
+                      bool resumeSupported, bool& resume);
+    TGoAhead Upload(const std::string& localPath, std::string& remotePath, bool binary,
+                    bool resumeSupported, bool& resume);
+    // Server to server: the source's driver tells the size and time of what comes.
+    TGoAhead Copy(TEngineDriver& source, const std::string& sourcePath, std::string& remotePath,
+                  bool binary, bool resumeSupported, bool& resume);
+
+private:
+    std::int64_t SizeOf(TEngineDriver& driver, const std::string& path, bool& aborted);
+    std::optional<std::int64_t> TimeOf(TEngineDriver& driver, const std::string& path,
+                                       bool& aborted);
+    TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
+    TGoAhead Stop();
+
+    TEngineDriver& m_remote;
+    TAsk m_ask;
+    std::optional<TOverwriteAnswer>* m_forAll;
+};
+
+} // namespace qx
