@@ -6,6 +6,7 @@
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
+#include "session/gui/OverwriteForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/QuickConnectAddress.h"
 #include "settings/SiteBookModel.h"
@@ -59,6 +60,13 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     m_carrier = std::make_unique<TCarrierForm>(
         TCarrierForm::ThreadedCarriers(m_ui, [this] { return m_options.Timeout; }),
         &m_options.ASCIIFileExts, m_store);
+    m_carrier->Queue().AskOverwrite = [this](const TOverwriteQuestion& question) {
+        if (const auto standing = StandingOverwriteChoice(m_options.WhenTargetExists)) {
+            return TOverwriteAnswer{*standing, true, {}};
+        }
+        return TOverwriteForm::Ask(question, FontName(m_options), m_options.FontSize,
+                                   m_carrier.get());
+    };
     m_carrier->SetRowIcons([](int index) {
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();

@@ -96,6 +96,19 @@ bool TFTPCarrierThread::ListSourceFolder(const std::string& folder, TFTPListItem
     return !Aborted();
 }
 
+TTargetGuard::TAsk TFTPCarrierThread::OverwriteAsker() {
+    return [carrier = m_carrier](const TOverwriteQuestion& question) {
+        TOverwriteAnswer answer;
+        carrier->m_ui.invoke([&] {
+            if (carrier->OnOverwrite) {
+                auto handler = carrier->OnOverwrite;
+                handler(*carrier, question, answer);
+            }
+        });
+        return answer;
+    };
+}
+
 void TFTPCarrierThread::JobDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(false)) {
@@ -111,9 +124,21 @@ void TFTPCarrierThread::JobDownload() {
     TFtpClientEx& engine = Engine(Source);
     engine.HostFileName = carrier.SrcPath + carrier.FileName;
     engine.LocalFileName = carrier.DestPath + carrier.FileName;
+    bool resume = carrier.ResumeTransfer && m_resumeSupported;
+    if (carrier.OnOverwrite) {
+        TTargetGuard guard(Driver(Source), OverwriteAsker(), nullptr);
+        const auto go = guard.Download(engine.HostFileName, engine.LocalFileName, engine.Binary(),
+                                       m_resumeSupported, resume);
+        if (go != TTargetGuard::TGoAhead::Transfer) {
+            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
+                QuitIfDone(Source);
+            }
+            return;
+        }
+    }
     // SIZE first: the download must end with that size, and a resumed one knows from it
     // whether the local part is the start of the file.
-    Driver(Source).Download(carrier.ResumeTransfer && m_resumeSupported, {});
+    Driver(Source).Download(resume, {});
     if (!Failed()) {
         QuitIfDone(Source);
     }
@@ -134,7 +159,19 @@ void TFTPCarrierThread::JobUpload() {
     TFtpClientEx& engine = Engine(Destination);
     engine.HostFileName = carrier.DestPath + carrier.FileName;
     engine.LocalFileName = carrier.SrcPath + carrier.FileName;
-    Driver(Destination).Upload(carrier.ResumeTransfer);
+    bool resume = carrier.ResumeTransfer;
+    if (carrier.OnOverwrite) {
+        TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
+        const auto go =
+            guard.Upload(engine.LocalFileName, engine.HostFileName, engine.Binary(), true, resume);
+        if (go != TTargetGuard::TGoAhead::Transfer) {
+            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
+                QuitIfDone(Destination);
+            }
+            return;
+        }
+    }
+    Driver(Destination).Upload(resume);
     if (!Failed()) {
         QuitIfDone(Destination);
     }
@@ -159,6 +196,23 @@ void TFTPCarrierThread::JobTransfer() {
         return;
     }
 
+    std::string destinationFile = carrier.DestPath + carrier.FileName;
+    // Offsets only mean the same on both sides in binary mode.
+    const bool binary = source.Binary() && destination.Binary();
+    bool resume = carrier.ResumeTransfer && m_resumeSupported && binary;
+    if (carrier.OnOverwrite) {
+        TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
+        const auto go = guard.Copy(Driver(Source), carrier.SrcPath + carrier.FileName,
+                                   destinationFile, binary, m_resumeSupported, resume);
+        if (go != TTargetGuard::TGoAhead::Transfer) {
+            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
+                QuitIfDone(Source);
+                QuitIfDone(Destination);
+            }
+            return;
+        }
+    }
+
     if (Driver(Source).Quote("PASV") != 0) {
         return;
     }
@@ -171,10 +225,8 @@ void TFTPCarrierThread::JobTransfer() {
         return;
     }
 
-    const std::string destinationFile = carrier.DestPath + carrier.FileName;
     std::string store = "STOR ";
-    // Offsets only mean the same on both sides in binary mode.
-    if (carrier.ResumeTransfer && m_resumeSupported && source.Binary() && destination.Binary()) {
+    if (resume) {
         destination.HostFileName = destinationFile;
         if (Driver(Destination).Step(&TCustomFtpCliEx::Size) == 2) {
             return;

@@ -36,6 +36,7 @@ TCarrierQueue::~TCarrierQueue() {
     // Running carriers end on their own; none of their events may reach this queue any more.
     const auto detach = [](TFTPCarrier& carrier) {
         carrier.OnDisplay = nullptr;
+        carrier.OnOverwrite = nullptr;
         carrier.OnCarryDone = nullptr;
         carrier.OnExploreDone = nullptr;
         carrier.OnTransferStatus = nullptr;
@@ -136,6 +137,20 @@ void TCarrierQueue::StartOne() {
     carrier->TakeJobFrom(*item);
     carrier->ASCIIExts = m_asciiExtensions;
     carrier->KeepSession = KeepSessions;
+    carrier->OnOverwrite = nullptr;
+    if (AskOverwrite) {
+        carrier->OnOverwrite = [this](TFTPCarrier&, const TOverwriteQuestion& question,
+                                      TOverwriteAnswer& answer) {
+            if (m_overwriteForAll) {
+                answer = *m_overwriteForAll;
+                return;
+            }
+            answer = AskOverwrite ? AskOverwrite(question) : TOverwriteAnswer{};
+            if (answer.ApplyToAll) {
+                m_overwriteForAll = answer;
+            }
+        };
+    }
     carrier->OnDisplay = [this](TFTPCarrier& c, const std::string& line) {
         std::size_t index = 0;
         if (StatusRow* row = FindStatusRow(c, &index)) {
@@ -290,6 +305,9 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     NotifyState();
     StartCarriers();
     TrimIdle();
+    if (m_running == 0) {
+        m_overwriteForAll.reset(); // the batch the answer was for has ended
+    }
 }
 
 void TCarrierQueue::AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {

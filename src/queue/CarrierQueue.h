@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ public:
     // item goes to the same servers with the same logins; carriers left without work end.
     // Off, every item gets a fresh carrier that logs in and out.
     bool KeepSessions = true;
+    // Asked before a job replaces a file; without it files are replaced as they come. An answer
+    // for the rest holds until the queue has nothing left to do.
+    std::function<TOverwriteAnswer(const TOverwriteQuestion&)> AskOverwrite;
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.
@@ -145,6 +149,7 @@ private:
     void NotifyState();
 
     CarrierFactory m_factory;
+    std::optional<TOverwriteAnswer> m_overwriteForAll;
     const TAsciiExtensions* m_asciiExtensions;
     TCarrierQueueView* m_view = nullptr;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/OverwriteRule.h"
+
 #include "base/AsciiExtensions.h"
 #include "base/TransferType.h"
 #include "queue/FTPCarryItem.h"
@@ -68,6 +70,9 @@ public:
 
     // --- Events, raised on the user-interface thread ---
     TFTPDisplayEvent OnDisplay;
+    // Asked before a job replaces a file (the carrier probes the server for the remote side);
+    // without it files are replaced as they come.
+    std::function<void(TFTPCarrier&, const TOverwriteQuestion&, TOverwriteAnswer&)> OnOverwrite;
     TNotifyEvent OnCarryDone;
     TNotifyEvent OnExploreDone;
     TFTPTransferStatusEvent OnTransferStatus;

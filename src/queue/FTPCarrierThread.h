@@ -5,6 +5,7 @@
 #include "platform/WorkerThread.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "session/EngineDriver.h"
+#include "session/TargetGuard.h"
 
 #include <array>
 #include <atomic>
@@ -55,6 +56,8 @@ private:
     void DropSession(Side side);
     void QuitKeptSessions();
     TEngineDriver& Driver(Side side) { return *m_drivers[side]; }
+    // Asks the carrier's owner, on the user-interface thread, before a file is replaced.
+    TTargetGuard::TAsk OverwriteAsker();
     TFtpClientEx& Engine(Side side) { return m_drivers[side]->Engine(); }
     bool Failed() const { return m_carrier->ResultCode != 0; }
     bool Aborted() const { return m_carrier->ResultCode == 2; }

@@ -115,9 +115,21 @@ TEST_F(QuorvinFtpCliOverwrite, TreesSkipOnlyTheFilesThatExist) {
     EXPECT_EQ(readFile(m_local.file("mirror/sub/two.txt")), "local two");
     EXPECT_EQ(readFile(m_local.file("mirror/sub/three.txt")), "remote three");
 
-    EXPECT_EQ(run({"--newer", "copy", m_base + "tree", m_base + "sub"}), 2);
-    EXPECT_NE(err().find("--skip-existing and --newer work with get and put"), std::string::npos)
+    // Through the queue: a folder tree onto the same server, where one file is there already.
+    ASSERT_EQ(
+        run({"--skip-existing", "queue",
+             m_local.write("jobs", "get " + m_base + "tree/sub " + m_local.file("q") + "\n")}),
+        0)
         << err();
+    EXPECT_EQ(readFile(m_local.file("q/sub/three.txt")), "remote three");
+    m_local.write("q/sub/two.txt", "queued before");
+    ASSERT_EQ(run({"--skip-existing", "queue", m_local.file("jobs")}), 0) << err();
+    EXPECT_EQ(readFile(m_local.file("q/sub/two.txt")), "queued before");
+    ASSERT_EQ(run({"--newer", "queue", m_local.file("jobs")}), 0) << err();
+    EXPECT_EQ(readFile(m_local.file("q/sub/two.txt")), "queued before") << "not newer";
+    setAge(m_local.path() / "q/sub/two.txt", std::chrono::hours(96));
+    ASSERT_EQ(run({"--newer", "queue", m_local.file("jobs")}), 0) << err();
+    EXPECT_EQ(readFile(m_local.file("q/sub/two.txt")), "remote two");
 }
 
 } // namespace

@@ -287,6 +287,11 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
     StatusDisplay display(queue, out, err, ::isatty(STDOUT_FILENO) == 1, options.verbose);
     queue.SetView(&display);
     queue.SetMaxCarrier(options.carriers);
+    if (options.whenTargetExists) {
+        queue.AskOverwrite = [choice = *options.whenTargetExists](const TOverwriteQuestion&) {
+            return TOverwriteAnswer{choice, true, {}};
+        };
+    }
     queue.AddItems(std::move(items));
     queue.StartCarriers();
     while (!queue.Idle()) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "session/OverwriteRule.h"
+
 #include "QueueJobs.h"
 
 #include "base/TransferType.h"
 
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -16,6 +19,8 @@ struct QueueRunOptions {
     bool verbose = false; // every carrier's log lines on the error stream
     int carriers = 3;
     int timeout = 30; // seconds without a byte moving before a request fails
+    // What a job does when its target exists; nothing set replaces it.
+    std::optional<TOverwriteChoice> whenTargetExists;
 };
 
 // Turns the jobs into queue items (folders and files are told apart by asking the servers and

@@ -60,8 +60,8 @@ const char* const kUsage =
     "  --active | --passive         data connections (default passive)\n"
     "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
     "  --resume                     resume transfers where the server supports it\n"
-    "  --skip-existing              get, put: leave files that exist at the target alone\n"
-    "  --newer                      get, put: replace files at the target only by newer ones\n"
+    "  --skip-existing              leave files that exist at the target alone\n"
+    "  --newer                      replace files at the target only by newer ones\n"
     "  --site PATH                  connect to a site of the site book (PATH like "
     "\\Work\\Mirror);\n"
     "                               URLs may then be plain remote paths\n"
@@ -216,6 +216,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.verbose = options.verbose;
     run.carriers = options.carriers;
     run.timeout = options.timeout;
+    run.whenTargetExists = options.whenTargetExists;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
@@ -307,9 +308,6 @@ int run(int argc, char** argv) {
     if (command == "copy" || command == "queue") {
         if (!options.site.empty()) {
             return usage(command + " takes URLs, not --site");
-        }
-        if (options.whenTargetExists) {
-            return usage("--skip-existing and --newer work with get and put, not with " + command);
         }
         return runQueue(command, words, options);
     }
