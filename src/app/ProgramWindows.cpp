@@ -214,6 +214,11 @@ void TProgramWindows::StartDemoAndScreenshots() {
                                                        (*explorer)->SelectedNode() != nullptr &&
                                                        (*explorer)->SelectedNode()->Listed());
                      }});
+    steps.push_back({QStringLiteral("local-explorer"), [this] {
+                         ShowAndRestore(*m_local);
+                         m_local->SetViewStyle(TLocalExpForm::vsReport);
+                         return static_cast<QWidget*>(m_local.get());
+                     }});
     steps.push_back({QStringLiteral("main-window"), [this] { return m_main.get(); }});
     steps.push_back({QStringLiteral("carrier"), [this] {
                          ShowAndRestore(*m_carrier);
