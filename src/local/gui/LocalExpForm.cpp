@@ -276,7 +276,6 @@ bool TLocalExpForm::SetFolder(const std::string& path) {
     }
     m_folderTreeView->setCurrentIndex(index);
     m_folderTreeView->scrollTo(index);
-    m_folderTreeView->expand(index);
     if (m_currentFolder != folder) {
         ShowFolder(folder); // the tree's index may have been current already
     }
