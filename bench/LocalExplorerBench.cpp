@@ -1,17 +1,17 @@
-// A local folder of 100,000 files in the local explorer: how long the file-system model takes
-// to read it, the time from the end of that read to the list sorted and its status panels
-// filled, a re-sort by size, and the longest time the user-interface thread did not turn
-// while all this happened. Runs on the offscreen platform.
+// A local folder of 100,000 files in the local explorer: how long the worker takes to read and
+// sort it, the time from its hand-over to the list shown with its status panels filled, a
+// re-sort by size, and the longest time the user-interface thread did not turn while all this
+// happened. Runs on the offscreen platform.
 
 #include "local/LocalExpSettings.h"
 #include "local/gui/LocalExpForm.h"
+#include "local/gui/LocalFileListModel.h"
 #include "platform/ConfigStore.h"
 #include "remote/RemoteExpList.h"
 #include "settings/GlobalOptions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileSystemModel>
 #include <QTimer>
 
 #include <cstdio>
@@ -80,15 +80,11 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         qint64 loaded = -1;
         qint64 filled = -1;
-        const QString bigPath = QString::fromStdString(big.string());
-        QObject::connect(form.ListModel(), &QFileSystemModel::directoryLoaded, &form,
-                         [&](const QString& path) {
-                             if (path == bigPath && loaded < 0) {
-                                 loaded = clock.elapsed();
-                             }
-                         });
+        // The worker hands the whole sorted folder over; the rows and the status panels follow.
+        QObject::connect(form.ListModel(), &QAbstractItemModel::modelAboutToBeReset, &form,
+                         [&] { loaded = clock.elapsed(); });
         QObject::connect(&form, &TLocalExpForm::FolderFilled, &form, [&] {
-            if (loaded >= 0 && filled < 0) {
+            if (form.ListModel()->rowCount() >= kFiles && filled < 0) {
                 filled = clock.elapsed();
             }
         });
@@ -110,9 +106,9 @@ int main(int argc, char** argv) {
             status = 1;
         } else {
             std::printf("files:                                 %d\n", kFiles);
-            std::printf("model read the folder:                 %lld ms\n",
+            std::printf("read and sorted on the worker thread:  %lld ms\n",
                         static_cast<long long>(loaded));
-            std::printf("read -> sorted and status filled:      %lld ms (goal < 300 ms)\n",
+            std::printf("handed over -> shown, status filled:   %lld ms (goal < 300 ms)\n",
                         static_cast<long long>(filled - loaded));
             std::printf("status panel 0:                        %s\n",
                         qPrintable(form.StatusPanelText(0)));

@@ -5,6 +5,7 @@
 #include "local/LocalExpSettings.h"
 #include "local/LocalExpTexts.h"
 #include "local/LocalFileSystem.h"
+#include "local/LocalFolderListing.h"
 #include "local/LocalTransfers.h"
 #include "support/TempDir.h"
 
@@ -346,4 +347,79 @@ TEST(LocalFileSystem, NewFoldersLinksAndRenamesNeverTakeAnExistingName) {
     EXPECT_FALSE(RenameLocal(root + "/b.txt", "..", error));
     EXPECT_TRUE(RenameLocal(root + "/b.txt", "c.txt", error));
     EXPECT_EQ(readFile(root + "/c.txt"), "B");
+}
+
+TEST(LocalFolderListing, ReadsInBatchesFollowsLinksAndStopsWhenAsked) {
+    TempDir dir;
+    const std::string root = dir.path().string();
+    for (int i = 0; i < 25; ++i) {
+        dir.write("f" + std::to_string(i), std::string(static_cast<std::size_t>(i), 'x'));
+    }
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::create_directory_symlink(dir.path() / "sub", dir.path() / "to-sub");
+    std::filesystem::create_symlink(dir.path() / "gone", dir.path() / "dangling");
+    std::vector<TLocalFileEntry> all;
+    int batches = 0;
+    std::string error;
+    std::stop_source stop;
+    ASSERT_TRUE(ReadLocalFolder(
+        root, 10,
+        [&](std::vector<TLocalFileEntry>&& batch) {
+            EXPECT_LE(batch.size(), 10u);
+            ++batches;
+            std::move(batch.begin(), batch.end(), std::back_inserter(all));
+        },
+        stop.get_token(), error));
+    EXPECT_EQ(all.size(), 28u);
+    EXPECT_EQ(batches, 3);
+    SortLocalEntries(all, 1, [](const TLocalFileEntry&) { return std::string(); });
+    EXPECT_EQ(all[0].Name, "sub"); // folders first, the link to a folder among them
+    EXPECT_EQ(all[1].Name, "to-sub");
+    EXPECT_TRUE(all[1].IsFolder && all[1].IsLink);
+    EXPECT_EQ(all[2].Name, "dangling");
+    EXPECT_FALSE(all[2].IsFolder);
+    EXPECT_EQ(all[2].Size, 0);
+
+    std::vector<TLocalFileEntry> some;
+    stop.request_stop();
+    EXPECT_TRUE(ReadLocalFolder(
+        root, 10, [&](std::vector<TLocalFileEntry>&& batch) { some = batch; }, stop.get_token(),
+        error));
+    EXPECT_TRUE(some.empty());
+    EXPECT_FALSE(ReadLocalFolder(
+        dir.file("missing"), 10, [](std::vector<TLocalFileEntry>&&) {}, std::stop_token(), error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(LocalFolderListing, SortColumnsAndFilters) {
+    std::vector<TLocalFileEntry> entries = {
+        {"b.txt", false, false, 30, 300}, {"A.bin", false, false, 10, 100},
+        {"zeta", true, false, -1, 50},    {"c.txt", false, false, 20, 200},
+        {"Alpha", true, false, -1, 60},
+    };
+    const auto names = [&] {
+        std::vector<std::string> result;
+        for (const auto& entry : entries) {
+            result.push_back(entry.Name);
+        }
+        return result;
+    };
+    const auto type = [](const TLocalFileEntry& entry) {
+        return entry.Name.ends_with(".txt") ? std::string("Text") : std::string("Binary");
+    };
+    SortLocalEntries(entries, 1, type);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "zeta", "A.bin", "b.txt", "c.txt"}));
+    SortLocalEntries(entries, -2, type);
+    EXPECT_EQ(names(), (std::vector<std::string>{"zeta", "Alpha", "b.txt", "c.txt", "A.bin"}));
+    SortLocalEntries(entries, 3, type);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "zeta", "A.bin", "b.txt", "c.txt"}));
+    SortLocalEntries(entries, 4, type);
+    EXPECT_EQ(names(), (std::vector<std::string>{"zeta", "Alpha", "A.bin", "c.txt", "b.txt"}));
+
+    const std::vector<std::string> txt = {"*.txt"};
+    EXPECT_TRUE(PassesFilter({"notes.txt", false, false, 1, 0}, txt));
+    EXPECT_FALSE(PassesFilter({"notes.TXT.bak", false, false, 1, 0}, txt));
+    EXPECT_TRUE(PassesFilter({"folder", true, false, -1, 0}, txt)); // folders always
+    EXPECT_FALSE(PassesFilter({".hidden.txt", false, false, 1, 0}, txt));
+    EXPECT_TRUE(PassesFilter({"anything", false, false, 1, 0}, {}));
 }

@@ -5,6 +5,8 @@
 
 #include "local/gui/LocalExpForm.h"
 #include "local/LocalExpSettings.h"
+#include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalIconProvider.h"
 #include "platform/ConfigStore.h"
 #include "platform/QtUiThread.h"
 #include "remote/gui/FTPFileDataObject.h"
@@ -16,12 +18,15 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileSystemModel>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -166,6 +171,61 @@ private Q_SLOTS:
         form->close();
         QVERIFY(!form->isVisible());
         QVERIFY(form->SetFolder(rig.local.path().string()));
+    }
+
+    void fileListModelFollowsTheDiskAndKeepsTheSelection() {
+        TempDir dir;
+        dir.write("one.txt", "1");
+        dir.write("two.txt", "22");
+        dir.write("sub/x", "x");
+        TLocalIconProvider icons;
+        TLocalFileListModel model(icons);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QItemSelectionModel selection(&model);
+        model.SetFolder(QString::fromStdString(dir.path().string()));
+        QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded(); }, 10000));
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.FileName(model.index(0, 0)), QStringLiteral("sub")); // folders first
+        QCOMPARE(model.data(model.index(1, 1), Qt::DisplayRole).toString().isEmpty(), false);
+        QCOMPARE(model.data(model.index(0, 1), Qt::DisplayRole).toString(), QString());
+        selection.select(model.IndexOfName(QStringLiteral("two.txt")),
+                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+        // A file made and one removed by another program: the list follows, the selection
+        // stays on its file.
+        dir.write("a-new.txt", "new");
+        fs::remove(dir.file("one.txt"));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return model.IsLoaded() &&
+                       model.IndexOfName(QStringLiteral("a-new.txt")).isValid() &&
+                       !model.IndexOfName(QStringLiteral("one.txt")).isValid();
+            },
+            10000));
+        const QModelIndexList selected = selection.selectedRows(0);
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(model.FileName(selected.front()), QStringLiteral("two.txt"));
+
+        // Sorting by size descending keeps the selection too; a filter keeps folders.
+        model.SetSortColumn(-2);
+        QCOMPARE(model.FileName(model.index(1, 0)), QStringLiteral("a-new.txt"));
+        QCOMPARE(model.FileName(selection.selectedRows(0).front()), QStringLiteral("two.txt"));
+        model.SetNameFilters({"two*"});
+        QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded(); }, 10000));
+        QCOMPARE(model.rowCount(), 2);
+
+        // Renaming in place never takes an existing name.
+        QSignalSpy failed(&model, &TLocalFileListModel::RenameFailed);
+        const QModelIndex two = model.IndexOfName(QStringLiteral("two.txt"));
+        QVERIFY(!model.setData(two, QStringLiteral("sub"), Qt::EditRole));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(model.setData(two, QStringLiteral("three.txt"), Qt::EditRole));
+        QVERIFY(fs::exists(dir.file("three.txt")));
+        QCOMPARE(model.FileName(two), QStringLiteral("three.txt"));
+        const std::unique_ptr<QMimeData> drag(model.mimeData({two}));
+        QCOMPARE(drag->urls(),
+                 QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("three.txt")))});
     }
 
     void settingsAreSavedAndAGoneFolderOpensTheCurrentOne() {

@@ -4,6 +4,7 @@
 #include "local/gui/LocalExpActions.h"
 
 #include "local/LocalFileSystem.h"
+#include "local/gui/LocalFileListModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "widgets/MainDataModule.h"
@@ -426,11 +427,11 @@ TLocalExpState TLocalExpForm::CommandState() const {
         // The list shows one folder: its items can be changed when that folder can.
         state.AllSelectedInWritableFolder = QFileInfo(m_currentFolder).isWritable();
         for (const QModelIndex& row : rows) {
-            if (m_listModel->isDir(row) && m_mountPointsHere.contains(m_listModel->filePath(row))) {
+            if (m_listModel->IsDir(row) && m_mountPointsHere.contains(m_listModel->FilePath(row))) {
                 state.AnySelectedIsDriveRoot = true;
             }
         }
-        state.FirstSelectedIsFolder = m_listModel->isDir(rows.front());
+        state.FirstSelectedIsFolder = m_listModel->IsDir(rows.front());
     }
     state.ClipboardHasFiles = m_clipboardHasFiles;
     m_stateCache = state;

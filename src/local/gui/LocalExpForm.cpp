@@ -9,6 +9,7 @@
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalCopyRunner.h"
 #include "local/gui/LocalExpActions.h"
+#include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalIconProvider.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
@@ -62,7 +63,7 @@ QString FromStd(const std::string& text) {
 
 TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
     : QMainWindow(parent, Qt::Window), m_context(std::move(context)),
-      m_iconProvider(std::make_unique<TLocalIconProvider>()) {
+      m_iconProvider(new TLocalIconProvider) { // given to the window at the end
     setObjectName(QStringLiteral("LocalExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
     setProperty("helpContext", kHelpContext);
@@ -75,6 +76,7 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
         move(0, m_context.Main->frameGeometry().height() + 5);
     }
     LoadSettings();
+    m_iconProvider->setParent(this);
 }
 
 TLocalExpForm::~TLocalExpForm() {
@@ -136,7 +138,7 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     // applying to files only.
     m_treeModel = new QFileSystemModel(this);
     m_treeModel->setObjectName(QStringLiteral("FolderTreeModel"));
-    m_treeModel->setIconProvider(m_iconProvider.get());
+    m_treeModel->setIconProvider(m_iconProvider);
     m_treeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
     m_treeModel->setReadOnly(false); // renaming in place
     m_treeModel->setRootPath(QStringLiteral("/"));
@@ -149,13 +151,7 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(2);
     m_fileListTitle = NewTitlePanel(tr("File List"), "FileListGradPanel", listPanel);
-    m_listModel = new QFileSystemModel(this);
-    m_listModel->setObjectName(QStringLiteral("FileListModel"));
-    m_listModel->setIconProvider(m_iconProvider.get());
-    m_listModel->setFilter(QDir::AllEntries | QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden |
-                           QDir::System);
-    m_listModel->setNameFilterDisables(false);
-    m_listModel->setReadOnly(false); // renaming in place; drops are the window's own
+    m_listModel = new TLocalFileListModel(*m_iconProvider, this);
     m_fileListView = new QTreeView(listPanel);
     m_fileListView->setObjectName(QStringLiteral("FileListView"));
     m_fileListView->setRootIsDecorated(false);
@@ -194,18 +190,18 @@ void TLocalExpForm::ConnectViews() {
     // The tree reads the folders above the current one later; it is shown when they are there.
     connect(m_treeModel, &QFileSystemModel::directoryLoaded, this,
             [this] { m_folderTreeView->scrollTo(m_folderTreeView->currentIndex()); });
-    connect(m_listModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        // The model sorts what it has read a moment later.
-        QTimer::singleShot(0, this, [this, path] { OnFolderLoaded(path); });
-    });
+    connect(m_listModel, &TLocalFileListModel::Loaded, this,
+            [this](const QString& path) { OnFolderLoaded(path); });
+    connect(m_listModel, &TLocalFileListModel::RenameFailed, this,
+            [this](const QString& text) { ShowError(tr("Local Explorer Rename Error"), text); });
     connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
                 for (const auto& [selection, on] :
                      {std::pair{&selected, true}, std::pair{&deselected, false}}) {
                     for (const QModelIndex& index : selection->indexes()) {
                         if (index.column() == 0) {
-                            m_counters.Change(m_listModel->isDir(index), m_listModel->size(index),
-                                              on);
+                            m_counters.Change(m_listModel->IsDir(index),
+                                              m_listModel->Entry(index).Size, on);
                         }
                     }
                 }
@@ -293,10 +289,8 @@ void TLocalExpForm::ShowFolder(const QString& path) {
     for (QLabel* panel : m_status) {
         panel->clear();
     }
-    const QModelIndex root = m_listModel->setRootPath(path);
-    m_fileListView->setRootIndex(root);
-    m_fileIconView->setRootIndex(root);
     m_fileListView->selectionModel()->clearSelection();
+    m_listModel->SetFolder(path);
     m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(path, m_filter));
     m_fileListTitle->setToolTip(path);
     m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(path));
@@ -311,7 +305,7 @@ void TLocalExpForm::ShowFolder(const QString& path) {
 }
 
 void TLocalExpForm::OnFolderLoaded(const QString& path) {
-    if (QDir::cleanPath(path) != m_currentFolder) {
+    if (path != m_currentFolder) {
         return;
     }
     if (!LocalFolder()) {
@@ -320,18 +314,15 @@ void TLocalExpForm::OnFolderLoaded(const QString& path) {
         }
         return;
     }
-    const QModelIndex root = m_listModel->index(m_currentFolder);
     int folders = 0;
     int files = 0;
     std::int64_t bytes = 0;
-    const int rows = m_listModel->rowCount(root);
-    for (int row = 0; row < rows; ++row) {
-        const QModelIndex index = m_listModel->index(row, 0, root);
-        if (m_listModel->isDir(index)) {
+    for (const TLocalFileEntry& entry : m_listModel->Rows()) {
+        if (entry.IsFolder) {
             ++folders;
         } else {
             ++files;
-            bytes += std::max<std::int64_t>(0, m_listModel->size(index));
+            bytes += std::max<std::int64_t>(0, entry.Size);
         }
     }
     m_status[0]->setText(FromStd(FolderStatusText(folders, files, bytes)));
@@ -412,8 +403,7 @@ void TLocalExpForm::SetViewStyle(int style) {
 
 void TLocalExpForm::ArrangeBy(int column) {
     m_sortColumn = NextSortColumn(m_sortColumn, column);
-    m_listModel->sort(std::abs(m_sortColumn) - 1,
-                      m_sortColumn > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_listModel->SetSortColumn(m_sortColumn);
     ShowSortMark();
 }
 
@@ -430,11 +420,7 @@ void TLocalExpForm::ShowSortMark() {
 
 void TLocalExpForm::SetFilter(const QString& filter) {
     m_filter = filter;
-    QStringList patterns;
-    for (const std::string& pattern : FilterPatterns(filter.toStdString())) {
-        patterns.append(FromStd(pattern));
-    }
-    m_listModel->setNameFilters(patterns);
+    m_listModel->SetNameFilters(FilterPatterns(filter.toStdString()));
     m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(m_currentFolder, m_filter));
 }
 

@@ -34,6 +34,7 @@ class TConfigStore;
 class TGlobalOptions;
 class TLocalCopyRunner;
 class TLocalIconProvider;
+class TLocalFileListModel;
 class TRemoteExpForm;
 class TRemoteExpList;
 class TTitlePanel;
@@ -97,7 +98,7 @@ public:
     QString StatusPanelText(int panel) const;
     QString FolderTreeCaption() const;
     QString FileListCaption() const;
-    QFileSystemModel* ListModel() const { return m_listModel; }
+    TLocalFileListModel* ListModel() const { return m_listModel; }
     QFileSystemModel* TreeModel() const { return m_treeModel; }
     QAbstractItemView* ListView() const;
     QTreeView* FolderTreeView() const { return m_folderTreeView; }
@@ -169,7 +170,7 @@ private:
     void SaveSettings();
 
     TLocalExpContext m_context;
-    std::unique_ptr<TLocalIconProvider> m_iconProvider; // outlives the models
+    TLocalIconProvider* m_iconProvider; // the window's last child: it outlives the models
     TActionList* m_actions = nullptr;
     std::unique_ptr<TActions> m_act;
     QToolBar* m_toolbars[4] = {};
@@ -177,7 +178,7 @@ private:
     QMenu* m_fileListPopup2 = nullptr;
     QMenu* m_folderTreePopup = nullptr;
     QFileSystemModel* m_treeModel = nullptr;
-    QFileSystemModel* m_listModel = nullptr;
+    TLocalFileListModel* m_listModel = nullptr;
     QSplitter* m_clientSplitter = nullptr;
     TTitlePanel* m_folderTreeTitle = nullptr;
     TTitlePanel* m_fileListTitle = nullptr;

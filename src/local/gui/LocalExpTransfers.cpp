@@ -4,6 +4,7 @@
 
 #include "local/gui/LocalExpForm.h"
 
+#include "local/gui/LocalFileListModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "widgets/QtShellIcons.h"
@@ -163,7 +164,7 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
             }
         } else {
             const QModelIndex item = at.siblingAtColumn(0);
-            const bool folderItem = item.isValid() && m_listModel->isDir(item);
+            const bool folderItem = item.isValid() && m_listModel->IsDir(item);
             m_listMark = folderItem ? QPersistentModelIndex(item) : QPersistentModelIndex();
             accept = item.isValid() || LocalFolder().has_value();
         }
@@ -191,7 +192,7 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
         } else {
             std::optional<QString> folderItem;
             if (m_listMark.isValid()) {
-                folderItem = m_listModel->fileName(m_listMark);
+                folderItem = m_listModel->FileName(m_listMark);
             }
             done = DropOnFileList(drop->mimeData(), folderItem);
             m_listMark = QPersistentModelIndex();

@@ -6,6 +6,7 @@
 
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalCopyRunner.h"
+#include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalPropertiesForm.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/InputForm.h"
@@ -39,7 +40,7 @@ constexpr char kGnomeCopiedFiles[] = "x-special/gnome-copied-files";
 QStringList TLocalExpForm::SelectedPaths() const {
     QStringList paths;
     for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
-        paths.append(m_listModel->filePath(row));
+        paths.append(m_listModel->FilePath(row));
     }
     return paths;
 }
@@ -47,9 +48,8 @@ QStringList TLocalExpForm::SelectedPaths() const {
 void TLocalExpForm::SelectNames(const QStringList& names) {
     QItemSelectionModel* selection = m_fileListView->selectionModel();
     selection->clearSelection();
-    const QDir folder(m_currentFolder);
     for (const QString& name : names) {
-        const QModelIndex index = m_listModel->index(folder.filePath(name));
+        const QModelIndex index = m_listModel->IndexOfName(name);
         if (index.isValid()) {
             selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
             selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
@@ -83,8 +83,8 @@ std::vector<TLocalEntry> TLocalExpForm::CommandEntries() const {
         return entries;
     }
     for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
-        entries.push_back({m_listModel->filePath(row).toStdString(), m_listModel->isDir(row),
-                           m_listModel->type(row).toStdString(), 0});
+        entries.push_back({m_listModel->FilePathBytes(row), m_listModel->IsDir(row),
+                           m_listModel->TypeName(row).toStdString(), 0});
     }
     return entries;
 }
@@ -93,8 +93,8 @@ void TLocalExpForm::OpenIndex(const QModelIndex& index) {
     if (!index.isValid()) {
         return;
     }
-    const QString path = m_listModel->filePath(index);
-    if (m_listModel->isDir(index)) {
+    const QString path = m_listModel->FilePath(index);
+    if (m_listModel->IsDir(index)) {
         SetFolder(path.toStdString());
         return;
     }
@@ -164,11 +164,12 @@ void TLocalExpForm::FileNewFolderActionExecute() {
     }
     // The new folder is named in place, as the desktop does.
     const QString path = QString::fromStdString(*made);
-    QAbstractItemView* view =
-        m_treeActive ? static_cast<QAbstractItemView*>(m_folderTreeView) : ListView();
-    QFileSystemModel* model = m_treeActive ? m_treeModel : m_listModel;
-    QTimer::singleShot(300, this, [view, model, path] {
-        const QModelIndex index = model->index(path);
+    const bool tree = m_treeActive;
+    QTimer::singleShot(300, this, [this, tree, path] {
+        QAbstractItemView* view =
+            tree ? static_cast<QAbstractItemView*>(m_folderTreeView) : ListView();
+        const QModelIndex index =
+            tree ? m_treeModel->index(path) : m_listModel->IndexOfName(QFileInfo(path).fileName());
         if (index.isValid()) {
             view->setCurrentIndex(index);
             view->scrollTo(index);
@@ -340,11 +341,9 @@ bool TLocalExpForm::CopyRunning() const {
 
 void TLocalExpForm::EditSelectAllActionExecute(bool invert) {
     QItemSelectionModel* selection = m_fileListView->selectionModel();
-    const QModelIndex root = m_fileListView->rootIndex();
-    const int rows = m_listModel->rowCount(root);
+    const int rows = m_listModel->rowCount();
     if (rows > 0) {
-        const QItemSelection all(m_listModel->index(0, 0, root),
-                                 m_listModel->index(rows - 1, 0, root));
+        const QItemSelection all(m_listModel->index(0, 0), m_listModel->index(rows - 1, 0));
         selection->select(all,
                           (invert ? QItemSelectionModel::Toggle : QItemSelectionModel::Select) |
                               QItemSelectionModel::Rows);
@@ -355,10 +354,9 @@ void TLocalExpForm::EditSelectAllActionExecute(bool invert) {
 void TLocalExpForm::ViewRefreshActionExecute() {
     // The models watch the disk; a refresh reads the folder again for what the watch missed
     // (network file systems).
-    const QString folder = m_currentFolder;
-    m_currentFolder.clear();
-    m_listModel->setRootPath(QString());
-    ShowFolder(folder);
+    m_listModel->Refresh();
+    m_treeModel->setRootPath(QString());
+    m_treeModel->setRootPath(QStringLiteral("/"));
 }
 
 void TLocalExpForm::UpdateClipboardState() {
