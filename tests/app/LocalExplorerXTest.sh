@@ -4,7 +4,8 @@
 #  - the local explorer comes at the first activation, in the folder of its settings;
 #  - a remote explorer's Download (F6) puts a remote file into the local explorer's folder;
 #  - Select All and Upload (F6) in the local explorer send its files to the remote explorer's
-#    folder, byte for byte;
+#    folder, byte for byte; a file made on disk meanwhile shows up and goes with Upload in Queue
+#    (F8);
 #  - the close box only hides the window, Shift+F2 in the main window brings it back;
 #  - at the end its settings are saved under LocalExplorer.
 # Every wait is bounded. Exits with 77 (skipped) when a tool is missing.
@@ -66,6 +67,18 @@ within 20 cmp -s "$work/local/hello.bin" "$work/served/pub/hello.bin" ||
 echo "ok: Upload (F6) sends the selected files to the remote explorer's folder intact"
 sleep 1
 shot local-explorer-upload
+
+# Upload in Queue (F8): a file made on disk meanwhile appears in the list, typing its name
+# selects it, and the queue carries it to the server.
+head -c 120000 /dev/urandom >"$work/local/queued.bin"
+sleep 1.5
+activate "$local_title"
+xdotool type --delay 50 queued
+sleep 0.3
+xdotool key F8
+within 30 cmp -s "$work/local/queued.bin" "$work/served/pub/queued.bin" ||
+    fail "the queued upload did not reach the server intact"
+echo "ok: Upload in Queue (F8) sends a file through the queue intact"
 
 # The close box hides; Shift+F2 of the main window shows it again.
 activate "$local_title"
