@@ -11,6 +11,7 @@
 #include "local/gui/LocalExpActions.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalIconProvider.h"
+#include "local/gui/MarkDelegate.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
@@ -143,6 +144,8 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     m_treeModel->setReadOnly(false); // renaming in place
     m_treeModel->setRootPath(QStringLiteral("/"));
     m_folderTreeView->setModel(m_treeModel);
+    m_folderTreeView->setItemDelegate(
+        new TMarkDelegate([this] { return QModelIndex(m_treeMark); }, m_folderTreeView));
     for (int column = 1; column < m_treeModel->columnCount(); ++column) {
         m_folderTreeView->hideColumn(column);
     }

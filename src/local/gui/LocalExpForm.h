@@ -195,6 +195,7 @@ private:
     QString m_filter = QStringLiteral("*.*");
     QPersistentModelIndex m_treeMark;
     QPersistentModelIndex m_listMark;
+    QPoint m_popupPoint; // where the last pop-up menu was asked for, on the screen
     int m_viewStyle = vsList;
     int m_sortColumn = 1;
     TSelectionCounters m_counters;

@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTreeView>
 
 namespace qx {
@@ -223,6 +224,13 @@ bool TLocalExpForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == view->viewport()) {
             if (DragEvent(view, event)) {
+                return true;
+            }
+            // A right click on a node only marks it for the pop-up menu; the tree's folder
+            // stays.
+            if (view == m_folderTreeView && event->type() == QEvent::MouseButtonPress &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+                m_folderTreeView->setFocus(Qt::MouseFocusReason);
                 return true;
             }
         }

@@ -272,12 +272,12 @@ void TLocalExpForm::FilePropertiesActionExecute() {
 }
 
 void TLocalExpForm::FileContextMenuActionExecute() {
-    // The desktop has no one context menu for files: the window's own menu of these verbs.
-    const QPoint at = QCursor::pos();
+    // The desktop has no one context menu for files: the window's own menu of these verbs, at
+    // the place the last pop-up menu was asked for.
     if (m_treeActive) {
-        m_folderTreePopup->exec(at);
+        m_folderTreePopup->exec(m_popupPoint);
     } else if (m_fileListView->selectionModel()->hasSelection()) {
-        m_fileListPopup1->exec(at);
+        m_fileListPopup1->exec(m_popupPoint);
     }
 }
 
@@ -369,6 +369,7 @@ void TLocalExpForm::ShowListPopup(QAbstractItemView* view, const QPoint& at) {
     m_actions->UpdateAll();
     const QPoint global =
         view->viewport()->mapToGlobal(QPoint(std::max(0, at.x()), std::max(0, at.y())));
+    m_popupPoint = global;
     if (m_fileListView->selectionModel()->hasSelection()) {
         m_fileListPopup1->popup(global);
     } else {
@@ -384,7 +385,8 @@ void TLocalExpForm::ShowTreePopup(const QPoint& at) {
     SetTreeMark(m_treeModel->filePath(node));
     SetActivePane(true);
     m_actions->UpdateAll();
-    m_folderTreePopup->exec(m_folderTreeView->viewport()->mapToGlobal(at));
+    m_popupPoint = m_folderTreeView->viewport()->mapToGlobal(at);
+    m_folderTreePopup->exec(m_popupPoint);
     SetTreeMark({});
 }
 
