@@ -5,8 +5,10 @@
 
 #include "local/gui/LocalExpForm.h"
 #include "local/LocalExpSettings.h"
+#include "local/gui/FindFilesForm.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalIconProvider.h"
+#include "local/gui/LocalPropertiesForm.h"
 #include "platform/ConfigStore.h"
 #include "platform/QtUiThread.h"
 #include "remote/gui/FTPFileDataObject.h"
@@ -27,6 +29,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -226,6 +229,65 @@ private Q_SLOTS:
         const std::unique_ptr<QMimeData> drag(model.mimeData({two}));
         QCOMPARE(drag->urls(),
                  QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("three.txt")))});
+    }
+
+    void newFolderLinksPrintPropertiesAndFind() {
+        Rig rig;
+        auto form = rig.Form();
+        QVERIFY(Filled(*form));
+        const QString root = QString::fromStdString(rig.local.path().string());
+        form->ActivatePane(false);
+        Update(*form);
+        QVERIFY(Run(*form, "FileNewFolderAction"));
+        QVERIFY(Run(*form, "FileNewFolderAction"));
+        QVERIFY(fs::is_directory(rig.local.file("New Folder")));
+        QVERIFY(fs::is_directory(rig.local.file("New Folder (2)")));
+        QVERIFY(QTest::qWaitFor([&] { return form->ListModel()->rowCount() == 6; }, 10000));
+        QTest::qWait(400); // the new folder's name editor opens
+        form->SelectNames({"a.txt"});
+        Update(*form);
+        QVERIFY(Run(*form, "FileShortcutAction"));
+        QCOMPARE(QString::fromStdString(fs::read_symlink(rig.local.file("Link to a.txt")).string()),
+                 root + "/a.txt");
+
+        // Printing without a spooler says so.
+        if (QStandardPaths::findExecutable(QStringLiteral("lp")).isEmpty()) {
+            QString shown;
+            QTimer::singleShot(100, [&shown] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->windowTitle() + u'|' + box->text();
+                    box->accept();
+                }
+            });
+            QVERIFY(Run(*form, "FilePrintAction"));
+            QCOMPARE(shown, QStringLiteral("Local Explorer Print Error|Cannot print [%1]: no print "
+                                           "spooler (lp) is installed.")
+                                .arg(root + "/a.txt"));
+        }
+        // Without gio the network-drive commands are disabled and say why.
+        if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
+            QVERIFY(!Enabled(*form, "ToolNetDriveConnectAction"));
+            QVERIFY(form->Action("ToolNetDriveConnectAction")->statusTip().contains(u"gio"));
+        }
+
+        // Properties count a folder's size on a worker thread.
+        TLocalPropertiesForm properties({root}, form.get());
+        QVERIFY(QTest::qWaitFor([&] { return !properties.Counting(); }, 10000));
+        QVERIFY2(properties.SizeText().contains(
+                     QStringLiteral("(%1 bytes, 3 files)").arg(QLocale().toString(2059))),
+                 qPrintable(properties.SizeText()));
+
+        // Find Files with masks, below the folder; a bad mask is reported.
+        TFindFilesForm find(root, {});
+        find.Find(root, QStringLiteral("*.txt"));
+        QVERIFY(QTest::qWaitFor([&] { return !find.Searching(); }, 10000));
+        QStringList found = find.Results();
+        found.sort();
+        QCOMPARE(found, (QStringList{root + "/Link to a.txt", root + "/a.txt",
+                                     root + "/docs/inside.txt"}));
+        find.Find(root, QStringLiteral("[a"));
+        QVERIFY(find.Results().isEmpty());
+        QVERIFY(!find.Searching());
     }
 
     void settingsAreSavedAndAGoneFolderOpensTheCurrentOne() {
