@@ -35,6 +35,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qx;
 using namespace qx::test;
@@ -166,6 +167,17 @@ private Q_SLOTS:
         form->SetFilter(QStringLiteral("*.*"));
         QVERIFY(QTest::qWaitFor(
             [&] { return form->ListModel()->rowCount(form->ListView()->rootIndex()) == 4; }));
+
+        // A folder that cannot be read says so (root reads everything).
+        if (::geteuid() != 0) {
+            fs::create_directory(rig.local.file("closed"));
+            fs::permissions(rig.local.file("closed"), fs::perms::none);
+            QVERIFY(form->SetFolder(rig.local.file("closed")));
+            QVERIFY(QTest::qWaitFor(
+                [&] { return form->StatusPanelText(0).startsWith(u"Cannot read ["); }, 10000));
+            fs::permissions(rig.local.file("closed"), fs::perms::owner_all);
+            QVERIFY(form->SetFolder(rig.local.path().string()));
+        }
 
         // Up One Level, and the close box only hides.
         QVERIFY(Run(*form, "FileUpOneLevelAction"));
@@ -351,6 +363,16 @@ private Q_SLOTS:
         form->PasteFiles({root + "/a.txt"}, root + "/docs", false);
         QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
         QCOMPARE(readFile(rig.local.file("docs/a.txt")), std::string("alpha"));
+
+        // Files dropped where they already are stay alone; on a folder item they are copied.
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(root + "/a.txt")});
+        QVERIFY(!form->DropOnFileList(&files, std::nullopt));
+        QVERIFY(!fs::exists(rig.local.file("a (2).txt")));
+        rig.local.write("drop/keep", "k");
+        QVERIFY(form->DropOnFileList(&files, QStringLiteral("drop")));
+        QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
+        QCOMPARE(readFile(rig.local.file("drop/a.txt")), std::string("alpha"));
 
         // Delete moves into the desktop's trash after Yes.
         fs::create_directories(rig.config.file("data"));

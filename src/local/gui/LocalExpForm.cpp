@@ -329,6 +329,11 @@ void TLocalExpForm::OnFolderLoaded(const QString& path) {
         }
     }
     m_status[0]->setText(FromStd(FolderStatusText(folders, files, bytes)));
+    if (!m_listModel->Error().isEmpty()) {
+        // A folder that cannot be read (permissions) says so instead of looking empty.
+        m_status[0]->setText(
+            tr("Cannot read [%1]: %2.").arg(m_currentFolder, m_listModel->Error()));
+    }
     m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder.toStdString())));
     m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
     ShowSortMark();

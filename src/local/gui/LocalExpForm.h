@@ -164,6 +164,7 @@ private:
     void ShowListPopup(QAbstractItemView* view, const QPoint& at);
     void ShowTreePopup(const QPoint& at);
     bool DragEvent(QAbstractItemView* view, QEvent* event);
+    bool DropFiles(const QMimeData* mime, std::string folder);
     void UpdateClipboardState();
     void ShowError(const QString& title, const QString& text);
     void LoadSettings();

@@ -4,6 +4,7 @@
 
 #include "local/gui/LocalExpForm.h"
 
+#include "base/Utilities.h"
 #include "local/gui/LocalFileListModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
@@ -109,12 +110,7 @@ bool TLocalExpForm::DropOnFileList(const QMimeData* mime,
         return ReceiveRemoteEntries(mime, folder);
     }
     if (HasFileDropFormat(mime)) {
-        QStringList paths;
-        for (const std::string& path : GetDroppedFileNames(mime)) {
-            paths.append(QString::fromStdString(path));
-        }
-        PasteFiles(paths, QString::fromStdString(folder), false);
-        return true;
+        return DropFiles(mime, folder);
     }
     return false;
 }
@@ -128,14 +124,26 @@ bool TLocalExpForm::DropOnFolderTree(const QMimeData* mime, const QString& nodeP
         return ReceiveRemoteEntries(mime, folder);
     }
     if (HasFileDropFormat(mime)) {
-        QStringList paths;
-        for (const std::string& path : GetDroppedFileNames(mime)) {
-            paths.append(QString::fromStdString(path));
-        }
-        PasteFiles(paths, nodePath, false);
-        return true;
+        return DropFiles(mime, folder);
     }
     return false;
+}
+
+// Local files dropped into a folder are copied there; those dropped into the folder that
+// already holds them (a drag that ended where it began) are left alone.
+bool TLocalExpForm::DropFiles(const QMimeData* mime, std::string folder) {
+    AddTrailingSeparator(folder);
+    QStringList paths;
+    for (const std::string& path : GetDroppedFileNames(mime)) {
+        if (LocalParentFolder(path) != folder) {
+            paths.append(QString::fromStdString(path));
+        }
+    }
+    if (paths.isEmpty()) {
+        return false;
+    }
+    PasteFiles(paths, QString::fromStdString(folder), false);
+    return true;
 }
 
 // Drags over the panes: remote entries of this program and local files from other windows.
