@@ -171,6 +171,10 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     m_fileListView->setModel(m_listModel);
     m_fileIconView->setModel(m_listModel);
     m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        view->setItemDelegate(new TMarkDelegate([this] { return QModelIndex(m_listMark); }, view));
+    }
     m_fileListView->header()->setSectionsClickable(true);
     m_fileListView->header()->setSortIndicatorShown(false);
     m_fileListView->setColumnWidth(0, 200);

@@ -175,6 +175,7 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
             const QModelIndex item = at.siblingAtColumn(0);
             const bool folderItem = item.isValid() && m_listModel->IsDir(item);
             m_listMark = folderItem ? QPersistentModelIndex(item) : QPersistentModelIndex();
+            view->viewport()->update();
             accept = item.isValid() || LocalFolder().has_value();
         }
         if (accept) {
@@ -190,6 +191,7 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
             SetTreeMark({});
         }
         m_listMark = QPersistentModelIndex();
+        view->viewport()->update();
         return true;
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
@@ -205,6 +207,7 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
             }
             done = DropOnFileList(drop->mimeData(), folderItem);
             m_listMark = QPersistentModelIndex();
+            view->viewport()->update();
         }
         if (done) {
             drop->setDropAction(Qt::CopyAction);
