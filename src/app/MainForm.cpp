@@ -127,6 +127,12 @@ void TMainForm::CreateActions() {
                                     call(m_commands.QuickConnect));
     m_exit = m_actions->Add({tr("E&xit"), tr("Exit|Terminate Quorvin Explorer"), {}, -1},
                             [this] { close(); });
+    m_localExplorer =
+        m_actions->Add({tr("&Local Explorer..."), tr("Local Explorer...|Show Local Explorer..."),
+                        QKeySequence(Qt::SHIFT | Qt::Key_F2), TMainDataModule::LocalExplorer},
+                       call(m_commands.ShowLocalExplorer), [this](QAction& action) {
+                           action.setEnabled(static_cast<bool>(m_commands.ShowLocalExplorer));
+                       });
     m_carrier = m_actions->Add({tr("&Carrier..."), tr("Carrier...|Show Carrier..."),
                                 QKeySequence(Qt::SHIFT | Qt::Key_F3), TMainDataModule::Carrier},
                                call(m_commands.ShowCarrier));
@@ -228,6 +234,7 @@ void TMainForm::CreateMenusAndToolbar() {
     file->addSeparator();
     file->addAction(m_exit);
     QMenu* view = menus->addMenu(tr("&View"));
+    view->addAction(m_localExplorer);
     view->addAction(m_carrier);
     view->addSeparator();
     view->addAction(m_globalOptions);
@@ -247,6 +254,7 @@ void TMainForm::CreateMenusAndToolbar() {
     m_toolbar->addAction(m_siteBook);
     m_toolbar->addAction(m_quickConnect);
     m_toolbar->addSeparator();
+    m_toolbar->addAction(m_localExplorer);
     m_toolbar->addAction(m_carrier);
     m_toolbar->addSeparator();
     m_toolbar->addAction(m_helpContents);

@@ -29,6 +29,7 @@ public:
     struct Commands {
         std::function<void()> ShowSiteBook;
         std::function<void()> QuickConnect;
+        std::function<void()> ShowLocalExplorer;
         std::function<void()> ShowCarrier;
         std::function<bool()> EditGlobalOptions; // true when the options were changed
         std::function<void()> ApplyAppearance;   // of every other window
@@ -85,6 +86,7 @@ private:
     QAction* m_siteBook = nullptr;
     QAction* m_quickConnect = nullptr;
     QAction* m_exit = nullptr;
+    QAction* m_localExplorer = nullptr;
     QAction* m_carrier = nullptr;
     QAction* m_globalOptions = nullptr;
     QAction* m_helpContents = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/AddressArgument.h"
 #include "app/ScreenshotTour.h"
+#include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
@@ -39,11 +40,19 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
             quick->trigger();
         }
     };
+    commands.ShowLocalExplorer = [this] { ShowAndRestore(*m_local); };
     commands.ShowCarrier = [this] { ShowAndRestore(*m_carrier); };
     commands.EditGlobalOptions = [this] { return EditGlobalOptions(); };
     commands.ApplyAppearance = [this] { ApplyAppearance(); };
     commands.ShowHelp = [this](int context) { m_help.ShowContext(context); };
     m_main = std::make_unique<TMainForm>(m_options, commands);
+
+    TLocalExpContext local{m_options, m_store, m_explorers, {}, m_main.get()};
+    local.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
+        m_carrier->AddItems(std::move(items));
+        m_carrier->StartCarriers();
+    };
+    m_local = std::make_unique<TLocalExpForm>(local);
 
     m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options);
     m_siteBook->SetConnect([this](TSiteProperties& site) { OpenExplorer(&site); });
@@ -89,6 +98,7 @@ void TProgramWindows::ShowAndRestore(QWidget& window) {
 
 void TProgramWindows::ShowAtFirstActivation() {
     m_carrier->showMinimized();
+    m_local->show();
     m_siteBook->PlaceBelow(*m_main); // the main window is framed by now
     m_siteBook->show();
 }
@@ -96,6 +106,7 @@ void TProgramWindows::ShowAtFirstActivation() {
 TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}, {}, {}, {}};
     context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
+    context.LocalFolder = [this] { return m_local->LocalFolder(); };
     context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
         m_carrier->AddItems(std::move(items));
         m_carrier->StartCarriers();
@@ -120,6 +131,9 @@ void TProgramWindows::ApplyAppearance() {
     const QString name = FontName(m_options);
     if (m_siteBook) {
         m_siteBook->ApplyAppearance(name, m_options.FontSize);
+    }
+    if (m_local) {
+        m_local->ApplyAppearance();
     }
     if (m_carrier) {
         m_carrier->ApplyAppearance(name, m_options.FontSize);
@@ -207,6 +221,11 @@ void TProgramWindows::StartDemoAndScreenshots() {
                          return explorer->isNull() || (!(*explorer)->FTPClient().Busy() &&
                                                        (*explorer)->SelectedNode() != nullptr &&
                                                        (*explorer)->SelectedNode()->Listed());
+                     }});
+    steps.push_back({QStringLiteral("local-explorer"), [this] {
+                         ShowAndRestore(*m_local);
+                         m_local->SetViewStyle(TLocalExpForm::vsReport);
+                         return static_cast<QWidget*>(m_local.get());
                      }});
     steps.push_back({QStringLiteral("main-window"), [this] { return m_main.get(); }});
     steps.push_back({QStringLiteral("carrier"), [this] {

@@ -11,6 +11,7 @@
 namespace qx {
 
 class TCarrierForm;
+class TLocalExpForm;
 class TConfigStore;
 class TGlobalOptions;
 class TRemoteExpForm;
@@ -18,18 +19,20 @@ class TScreenshotTour;
 class TSiteBookForm;
 class TSiteProperties;
 
-// The long-lived windows of the program, created in their order (main window, site book,
-// queue window) and wired to one another; the remote explorers come and go.
+// The long-lived windows of the program, created in their order (main window, local explorer,
+// site book, queue window) and wired to one another; the remote explorers come and go.
 class TProgramWindows {
 public:
     TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers);
     ~TProgramWindows();
 
     TMainForm& Main() { return *m_main; }
+    TLocalExpForm& LocalExplorer() { return *m_local; }
     TSiteBookForm& SiteBook() { return *m_siteBook; }
     TCarrierForm& Carrier() { return *m_carrier; }
 
-    // The queue window minimised, the site book shown below the main window.
+    // The queue window minimised, the local explorer and the site book shown below the main
+    // window.
     void ShowAtFirstActivation();
     // Opens a remote explorer on a site; a quick-connect site is taken over.
     TRemoteExpForm* OpenExplorer(TSiteProperties* site);
@@ -56,6 +59,7 @@ private:
     THelpForm m_help;
     THelpKey m_helpKey;
     std::unique_ptr<TMainForm> m_main;
+    std::unique_ptr<TLocalExpForm> m_local;
     std::unique_ptr<TSiteBookForm> m_siteBook;
     std::unique_ptr<TCarrierForm> m_carrier;
     std::unique_ptr<TScreenshotTour> m_tour;

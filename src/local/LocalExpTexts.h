@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+// The new sort column after ArrangeBy(column): the same column turns the direction round,
+// another one sorts by it ascending. Columns: 1 Name, 2 Size, 3 Type, 4 Date; negative is
+// descending.
+int NextSortColumn(int sortColumn, int column);
+
+// The selected folders and files of the list and the bytes of the selected files.
+struct TSelectionCounters {
+    int Folders = 0;
+    int Files = 0;
+    std::int64_t Bytes = 0;
+
+    void Reset() { *this = {}; }
+    // One item's selection changed; sizes below 1 count nothing.
+    void Change(bool folder, std::int64_t size, bool selected);
+};
+
+// "%d Folders, %d Files, %s" of a filled folder.
+std::string FolderStatusText(int folders, int files, std::int64_t bytes);
+// "%d Folders, %d Files Selected, %s"; empty when nothing is selected.
+std::string SelectionStatusText(const TSelectionCounters& counters);
+// "File List [%s][%s]" with the folder and the filter.
+std::string FileListCaption(const std::string& folder, const std::string& filter);
+
+// The name patterns of a file filter ("*.txt;*.htm"): empty when there is no filtering ("*",
+// "*.*" or nothing at all among them).
+std::vector<std::string> FilterPatterns(const std::string& filter);
+
+} // namespace qx

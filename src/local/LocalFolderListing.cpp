@@ -1,0 +1,145 @@
+#include "local/LocalFolderListing.h"
+
+#include "platform/UniqueFd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace qx {
+
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+int CompareNames(const std::string& a, const std::string& b) {
+    // Case-insensitive for ASCII letters, then by bytes, so the order is stable.
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size() ? -1 : 1;
+    }
+    return a.compare(b);
+}
+
+} // namespace
+
+bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
+                     const std::function<void(std::vector<TLocalFileEntry>&&)>& batch,
+                     const std::stop_token& stop, std::string& error) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        error = std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    std::vector<TLocalFileEntry> entries;
+    entries.reserve(batchSize);
+    while (!stop.stop_requested()) {
+        errno = 0;
+        const dirent* item = ::readdir(dir.get());
+        if (item == nullptr) {
+            if (errno != 0) {
+                error = std::strerror(errno);
+            }
+            break;
+        }
+        const std::string name = item->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        TLocalFileEntry entry;
+        entry.Name = name;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.IsLink = S_ISLNK(info.st_mode);
+            if (entry.IsLink && ::fstatat(::dirfd(dir.get()), name.c_str(), &info, 0) != 0) {
+                info = {}; // a dangling link
+            }
+            entry.IsFolder = S_ISDIR(info.st_mode);
+            entry.Size = entry.IsFolder ? -1 : static_cast<std::int64_t>(info.st_size);
+            entry.ModifiedTime = static_cast<std::int64_t>(info.st_mtime);
+        }
+        entries.push_back(std::move(entry));
+        if (entries.size() >= batchSize) {
+            batch(std::move(entries));
+            entries.clear();
+            entries.reserve(batchSize);
+        }
+    }
+    if (!entries.empty() && !stop.stop_requested()) {
+        batch(std::move(entries));
+    }
+    return error.empty();
+}
+
+bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& patterns) {
+    if (entry.IsFolder || patterns.empty()) {
+        return true;
+    }
+    return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
+        return ::fnmatch(pattern.c_str(), entry.Name.c_str(), FNM_PERIOD) == 0;
+    });
+}
+
+void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
+                      const std::function<std::string(const TLocalFileEntry&)>& typeOf) {
+    const int column = std::abs(sortColumn);
+    const bool descending = sortColumn < 0;
+    std::vector<std::string> types;
+    if (column == 3) {
+        types.reserve(entries.size());
+        for (const TLocalFileEntry& entry : entries) {
+            types.push_back(typeOf(entry));
+        }
+    }
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        const TLocalFileEntry& a = entries[x];
+        const TLocalFileEntry& b = entries[y];
+        if (a.IsFolder != b.IsFolder) {
+            return a.IsFolder;
+        }
+        int result = 0;
+        if (column == 2 && a.Size != b.Size) {
+            result = a.Size < b.Size ? -1 : 1;
+        } else if (column == 3) {
+            result = CompareNames(types[x], types[y]);
+        } else if (column == 4 && a.ModifiedTime != b.ModifiedTime) {
+            result = a.ModifiedTime < b.ModifiedTime ? -1 : 1;
+        }
+        if (result == 0) {
+            result = CompareNames(a.Name, b.Name);
+        }
+        return descending ? result > 0 : result < 0;
+    });
+    std::vector<TLocalFileEntry> sorted;
+    sorted.reserve(entries.size());
+    for (std::size_t index : order) {
+        sorted.push_back(std::move(entries[index]));
+    }
+    entries = std::move(sorted);
+}
+
+} // namespace qx

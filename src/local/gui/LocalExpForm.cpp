@@ -1,0 +1,556 @@
+// The local explorer window: its parts, the panes and their status texts, its settings and
+// hiding instead of closing. Commands are in LocalExpActions.cpp and LocalExpVerbs.cpp,
+// sending and receiving in LocalExpTransfers.cpp.
+
+#include "local/gui/LocalExpForm.h"
+
+#include "base/Utilities.h"
+#include "local/LocalExpSettings.h"
+#include "local/LocalFileSystem.h"
+#include "local/gui/LocalCopyRunner.h"
+#include "local/gui/LocalExpActions.h"
+#include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalIconProvider.h"
+#include "local/gui/MarkDelegate.h"
+#include "remote/RemoteExpList.h"
+#include "remote/gui/RemoteExpForm.h"
+#include "settings/GlobalOptions.h"
+#include "widgets/TitlePanel.h"
+
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace qx {
+
+namespace {
+
+TTitlePanel* NewTitlePanel(const QString& text, const char* name, QWidget* parent) {
+    auto* panel = new TTitlePanel(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->SetApplicationText(text);
+    panel->setFixedHeight(18);
+    panel->setCursor(Qt::PointingHandCursor);
+    return panel;
+}
+
+QColor FromBgr(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), m_context(std::move(context)),
+      m_iconProvider(new TLocalIconProvider) { // given to the window at the end
+    setObjectName(QStringLiteral("LocalExpForm"));
+    setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
+    setProperty("helpContext", kHelpContext);
+    m_copier = new TLocalCopyRunner(this);
+    BuildWindow();
+    CreateActions();
+    ApplyAppearance();
+    resize(563, 407);
+    if (m_context.Main != nullptr) {
+        move(0, m_context.Main->frameGeometry().height() + 5);
+    }
+    LoadSettings();
+    m_iconProvider->setParent(this);
+}
+
+TLocalExpForm::~TLocalExpForm() {
+    SaveSettings();
+}
+
+void TLocalExpForm::BuildWindow() {
+    auto* header = new QWidget(this);
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->setContentsMargins(0, 0, 0, 0);
+    headerLayout->setSpacing(0);
+    m_gradCaption = NewTitlePanel(tr("Local Explorer"), "GradCaption", header);
+    m_gradCaption->SetCompanyText(QStringLiteral("Pellucor's"));
+    m_gradCaption->setCursor(Qt::ArrowCursor);
+    headerLayout->addWidget(m_gradCaption);
+    auto* menus = new QMenuBar(header);
+    headerLayout->addWidget(menus);
+    setMenuWidget(header);
+
+    m_clientSplitter = new QSplitter(Qt::Horizontal, this);
+    m_clientSplitter->setObjectName(QStringLiteral("ClientPanelDivider"));
+    m_clientSplitter->setHandleWidth(3);
+    auto* treePanel = new QWidget(m_clientSplitter);
+    treePanel->setObjectName(QStringLiteral("FolderTreePanel"));
+    auto* listPanel = new QWidget(m_clientSplitter);
+    listPanel->setObjectName(QStringLiteral("FileListPanel"));
+    BuildViews(treePanel, listPanel);
+    m_clientSplitter->setStretchFactor(1, 1);
+    m_clientSplitter->setSizes({169, 394});
+    setCentralWidget(m_clientSplitter);
+
+    static constexpr int kWidths[] = {200, 120, 200};
+    for (int panel = 0; panel < 3; ++panel) {
+        m_status[panel] = new QLabel(this);
+        m_status[panel]->setMinimumWidth(kWidths[panel]);
+        statusBar()->addWidget(m_status[panel], panel == 2 ? 1 : 0);
+    }
+    ConnectViews();
+}
+
+void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
+    auto* treeLayout = new QVBoxLayout(treePanel);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(2);
+    m_folderTreeTitle = NewTitlePanel(tr("Folder Tree"), "FolderTreeGradPanel", treePanel);
+    m_folderCombo = new QComboBox(treePanel);
+    m_folderCombo->setObjectName(QStringLiteral("FolderCombo"));
+    m_folderCombo->setMaxVisibleItems(10);
+    m_folderTreeView = new QTreeView(treePanel);
+    m_folderTreeView->setObjectName(QStringLiteral("FolderTreeView"));
+    m_folderTreeView->setHeaderHidden(true);
+    m_folderTreeView->setUniformRowHeights(true);
+    m_folderTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    treeLayout->addWidget(m_folderTreeTitle);
+    treeLayout->addWidget(m_folderCombo);
+    treeLayout->addWidget(m_folderTreeView);
+
+    // The tree holds folders only (hidden ones too); the list everything, its name filter
+    // applying to files only.
+    m_treeModel = new QFileSystemModel(this);
+    m_treeModel->setObjectName(QStringLiteral("FolderTreeModel"));
+    m_treeModel->setIconProvider(m_iconProvider);
+    m_treeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
+    m_treeModel->setReadOnly(false); // renaming in place
+    m_treeModel->setRootPath(QStringLiteral("/"));
+    m_folderTreeView->setModel(m_treeModel);
+    m_folderTreeView->setItemDelegate(
+        new TMarkDelegate([this] { return QModelIndex(m_treeMark); }, m_folderTreeView));
+    for (int column = 1; column < m_treeModel->columnCount(); ++column) {
+        m_folderTreeView->hideColumn(column);
+    }
+
+    auto* listLayout = new QVBoxLayout(listPanel);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(2);
+    m_fileListTitle = NewTitlePanel(tr("File List"), "FileListGradPanel", listPanel);
+    m_listModel = new TLocalFileListModel(*m_iconProvider, this);
+    m_fileListView = new QTreeView(listPanel);
+    m_fileListView->setObjectName(QStringLiteral("FileListView"));
+    m_fileListView->setRootIsDecorated(false);
+    m_fileListView->setItemsExpandable(false);
+    m_fileListView->setUniformRowHeights(true);
+    m_fileListView->setAllColumnsShowFocus(true);
+    m_fileIconView = new QListView(listPanel);
+    m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
+    m_fileIconView->setResizeMode(QListView::Adjust);
+    m_fileIconView->setUniformItemSizes(true);
+    m_fileViews = new QStackedWidget(listPanel);
+    m_fileViews->addWidget(m_fileIconView);
+    m_fileViews->addWidget(m_fileListView);
+    m_fileListView->setModel(m_listModel);
+    m_fileIconView->setModel(m_listModel);
+    m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        view->setItemDelegate(new TMarkDelegate([this] { return QModelIndex(m_listMark); }, view));
+    }
+    m_fileListView->header()->setSectionsClickable(true);
+    m_fileListView->header()->setSortIndicatorShown(false);
+    m_fileListView->setColumnWidth(0, 200);
+    listLayout->addWidget(m_fileListTitle);
+    listLayout->addWidget(m_fileViews);
+    SetViewStyle(vsList);
+}
+
+void TLocalExpForm::ConnectViews() {
+    connect(m_folderTreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                const QString path = m_treeModel->filePath(current);
+                m_folderTreeTitle->SetCaptionText(
+                    QStringLiteral("[%1]").arg(current.data().toString()));
+                m_folderTreeTitle->setToolTip(path.isEmpty() ? current.data().toString() : path);
+                if (!path.isEmpty()) {
+                    ShowFolder(path);
+                }
+            });
+    // The tree reads the folders above the current one later; it is shown when they are there.
+    connect(m_treeModel, &QFileSystemModel::directoryLoaded, this,
+            [this] { m_folderTreeView->scrollTo(m_folderTreeView->currentIndex()); });
+    connect(m_listModel, &TLocalFileListModel::Loaded, this,
+            [this](const QString& path) { OnFolderLoaded(path); });
+    connect(m_listModel, &TLocalFileListModel::RenameFailed, this,
+            [this](const QString& text) { ShowError(tr("Local Explorer Rename Error"), text); });
+    connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                for (const auto& [selection, on] :
+                     {std::pair{&selected, true}, std::pair{&deselected, false}}) {
+                    for (const QModelIndex& index : selection->indexes()) {
+                        if (index.column() == 0) {
+                            m_counters.Change(m_listModel->IsDir(index),
+                                              m_listModel->Entry(index).Size, on);
+                        }
+                    }
+                }
+                OnSelectionChanged();
+            });
+    connect(m_fileListView->header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { ArrangeBy(section + 1); });
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        connect(view, &QAbstractItemView::activated, this,
+                [this](const QModelIndex& index) { OpenIndex(index); });
+    }
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
+                                    static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+        view->setDragEnabled(true);
+        view->setAcceptDrops(true);
+        view->setDragDropMode(QAbstractItemView::DragDrop);
+        view->setDefaultDropAction(Qt::CopyAction);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            if (view == m_folderTreeView) {
+                ShowTreePopup(at);
+            } else {
+                ShowListPopup(view, at);
+            }
+        });
+    }
+    connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
+        SetFolder(m_folderCombo->itemData(index).toString().toStdString());
+        ListView()->setFocus();
+    });
+    connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
+            [this] { m_folderTreeView->setFocus(); });
+    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
+    m_fileListTitle->installEventFilter(this); // a double click opens the filter
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateClipboardState(); });
+    UpdateClipboardState();
+    m_folderTreeView->setFocus();
+}
+
+QAbstractItemView* TLocalExpForm::ListView() const {
+    return m_viewStyle == vsReport ? static_cast<QAbstractItemView*>(m_fileListView)
+                                   : static_cast<QAbstractItemView*>(m_fileIconView);
+}
+
+std::optional<std::string> TLocalExpForm::LocalFolder() const {
+    const QFileInfo info(m_currentFolder);
+    if (m_currentFolder.isEmpty() || !info.isDir()) {
+        return std::nullopt;
+    }
+    return m_currentFolder.toStdString();
+}
+
+bool TLocalExpForm::SetFolder(const std::string& path) {
+    const QString folder = QDir::cleanPath(FromStd(path));
+    if (!QFileInfo(folder).isDir()) {
+        return false;
+    }
+    const QModelIndex index = m_treeModel->index(folder);
+    if (!index.isValid()) {
+        return false;
+    }
+    m_folderTreeView->setCurrentIndex(index);
+    m_folderTreeView->scrollTo(index);
+    if (m_currentFolder != folder) {
+        ShowFolder(folder); // the tree's index may have been current already
+    }
+    return true;
+}
+
+void TLocalExpForm::ShowFolder(const QString& path) {
+    if (path == m_currentFolder) {
+        return;
+    }
+    m_currentFolder = path;
+    m_counters.Reset();
+    m_folderFilled = false;
+    m_listMark = QPersistentModelIndex();
+    for (QLabel* panel : m_status) {
+        panel->clear();
+    }
+    m_fileListView->selectionModel()->clearSelection();
+    m_listModel->SetFolder(path);
+    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(path, m_filter));
+    m_fileListTitle->setToolTip(path);
+    m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(path));
+    setWindowTitle(QStringLiteral("Pellucor's Local Explorer [%1]").arg(path));
+    m_mountPointsHere.clear();
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (QFileInfo(volume.rootPath()).path() == path && volume.rootPath() != path) {
+            m_mountPointsHere.insert(volume.rootPath());
+        }
+    }
+    FillFolderCombo();
+}
+
+void TLocalExpForm::OnFolderLoaded(const QString& path) {
+    if (path != m_currentFolder) {
+        return;
+    }
+    if (!LocalFolder()) {
+        for (QLabel* panel : m_status) {
+            panel->clear();
+        }
+        return;
+    }
+    int folders = 0;
+    int files = 0;
+    std::int64_t bytes = 0;
+    for (const TLocalFileEntry& entry : m_listModel->Rows()) {
+        if (entry.IsFolder) {
+            ++folders;
+        } else {
+            ++files;
+            bytes += std::max<std::int64_t>(0, entry.Size);
+        }
+    }
+    m_status[0]->setText(FromStd(FolderStatusText(folders, files, bytes)));
+    if (!m_listModel->Error().isEmpty()) {
+        // A folder that cannot be read (permissions) says so instead of looking empty.
+        m_status[0]->setText(
+            tr("Cannot read [%1]: %2.").arg(m_currentFolder, m_listModel->Error()));
+    }
+    m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder.toStdString())));
+    m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
+    ShowSortMark();
+    m_folderFilled = true;
+    Q_EMIT FolderFilled();
+}
+
+void TLocalExpForm::OnSelectionChanged() {
+    if (!m_fileListView->selectionModel()->hasSelection()) {
+        m_counters.Reset();
+    }
+    if (LocalFolder()) {
+        m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
+    }
+}
+
+void TLocalExpForm::FillFolderCombo() {
+    // The folders above the current one, then the home folder and the mounted volumes.
+    const QSignalBlocker quiet(m_folderCombo);
+    m_folderCombo->clear();
+    const QIcon folderIcon =
+        m_treeModel->iconProvider() != nullptr
+            ? m_treeModel->iconProvider()->icon(QAbstractFileIconProvider::Folder)
+            : QIcon();
+    QStringList chain;
+    for (QString path = m_currentFolder; !path.isEmpty();) {
+        chain.prepend(path);
+        if (path == QStringLiteral("/")) {
+            break;
+        }
+        path = QFileInfo(path).path();
+    }
+    for (const QString& path : chain) {
+        m_folderCombo->addItem(folderIcon, path, path);
+    }
+    const int current = m_folderCombo->count() - 1;
+    QStringList places{QDir::homePath()};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !volume.rootPath().startsWith(u"/proc") &&
+            !volume.rootPath().startsWith(u"/sys") && !volume.rootPath().startsWith(u"/dev") &&
+            !volume.rootPath().startsWith(u"/run")) {
+            places.append(volume.rootPath());
+        }
+    }
+    for (const QString& place : places) {
+        if (m_folderCombo->findData(place) < 0) {
+            m_folderCombo->addItem(folderIcon, place, place);
+        }
+    }
+    m_folderCombo->setCurrentIndex(current);
+}
+
+void TLocalExpForm::SetViewStyle(int style) {
+    if (style < vsIcon || style > vsReport) {
+        style = vsList;
+    }
+    m_viewStyle = style;
+    const bool hadFocus = m_fileViews->currentWidget()->hasFocus();
+    if (style == vsReport) {
+        m_fileViews->setCurrentWidget(m_fileListView);
+        ShowSortMark();
+    } else {
+        m_fileIconView->setViewMode(style == vsIcon ? QListView::IconMode : QListView::ListMode);
+        m_fileIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
+        m_fileIconView->setWrapping(true);
+        m_fileIconView->setIconSize(style == vsIcon ? QSize(32, 32) : QSize(16, 16));
+        m_fileIconView->setGridSize(style == vsIcon ? QSize(96, 64) : QSize());
+        m_fileIconView->setMovement(QListView::Static);
+        m_fileViews->setCurrentWidget(m_fileIconView);
+    }
+    if (hadFocus) {
+        ListView()->setFocus();
+    }
+}
+
+void TLocalExpForm::ArrangeBy(int column) {
+    m_sortColumn = NextSortColumn(m_sortColumn, column);
+    m_listModel->SetSortColumn(m_sortColumn);
+    ShowSortMark();
+}
+
+void TLocalExpForm::ShowSortMark() {
+    QHeaderView* header = m_fileListView->header();
+    if (m_viewStyle != vsReport) {
+        return;
+    }
+    header->setSortIndicatorShown(false);
+    header->setSortIndicator(std::abs(m_sortColumn) - 1,
+                             m_sortColumn <= 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+}
+
+void TLocalExpForm::SetFilter(const QString& filter) {
+    m_filter = filter;
+    m_listModel->SetNameFilters(FilterPatterns(filter.toStdString()));
+    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(m_currentFolder, m_filter));
+}
+
+void TLocalExpForm::ActivatePane(bool tree) {
+    if (tree) {
+        m_folderTreeView->setFocus();
+    } else {
+        ListView()->setFocus();
+    }
+    SetActivePane(tree);
+}
+
+void TLocalExpForm::SetActivePane(bool tree) {
+    m_treeActive = tree;
+    m_listActive = !tree;
+    UpdateTitlePanels();
+}
+
+void TLocalExpForm::UpdateTitlePanels() {
+    const QColor grad = FromBgr(m_context.Options.GradColor);
+    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Dark);
+    m_folderTreeTitle->SetColours(Qt::black, m_treeActive ? grad : inactive);
+    m_fileListTitle->SetColours(Qt::black, m_treeActive ? inactive : grad);
+    m_gradCaption->SetColours(Qt::black, grad);
+}
+
+void TLocalExpForm::ApplyAppearance() {
+    const QFont font(FromStd(m_context.Options.FontName), m_context.Options.FontSize);
+    setFont(font);
+    m_folderTreeTitle->setFont(font);
+    m_fileListTitle->setFont(font);
+    UpdateTitlePanels();
+}
+
+QString TLocalExpForm::StatusPanelText(int panel) const {
+    return panel >= 0 && panel < 3 ? m_status[panel]->text() : QString();
+}
+
+QString TLocalExpForm::FolderTreeCaption() const {
+    return m_folderTreeTitle->Text();
+}
+
+QString TLocalExpForm::FileListCaption() const {
+    return m_fileListTitle->Text();
+}
+
+void TLocalExpForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}
+
+void TLocalExpForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        SetTreeMark({});
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void TLocalExpForm::ShowError(const QString& title, const QString& text) {
+    QMessageBox::critical(this, title, text);
+}
+
+void TLocalExpForm::LoadSettings() {
+    TLocalExpSettings settings;
+    const bool stored = settings.LoadFromStore(m_context.Store);
+    if (settings.ToolbarState) {
+        restoreState(QByteArray(settings.ToolbarState->data(),
+                                static_cast<qsizetype>(settings.ToolbarState->size())));
+    }
+    if (stored) {
+        QRect place = geometry();
+        if (settings.Left) {
+            place.moveLeft(*settings.Left);
+        }
+        if (settings.Top) {
+            place.moveTop(*settings.Top);
+        }
+        if (settings.Width && *settings.Width > 100) {
+            place.setWidth(*settings.Width);
+        }
+        if (settings.Height && *settings.Height > 100) {
+            place.setHeight(*settings.Height);
+        }
+        setGeometry(place);
+        if (settings.FolderTreePanelWidth && *settings.FolderTreePanelWidth > 20) {
+            m_clientSplitter->setSizes(
+                {*settings.FolderTreePanelWidth,
+                 std::max(100, place.width() - *settings.FolderTreePanelWidth)});
+        }
+        if (settings.SortColumn) {
+            m_sortColumn = -*settings.SortColumn; // ArrangeBy turns it back
+            ArrangeBy(std::abs(*settings.SortColumn));
+        }
+        if (settings.ViewStyle) {
+            SetViewStyle(*settings.ViewStyle);
+        }
+    }
+    SetFolder(StartFolder(settings.FolderPath));
+}
+
+void TLocalExpForm::SaveSettings() {
+    TLocalExpSettings settings;
+    const QByteArray state = saveState();
+    settings.ToolbarState = std::string(state.constData(), static_cast<std::size_t>(state.size()));
+    const QRect place = geometry();
+    settings.Left = place.left();
+    settings.Top = place.top();
+    settings.Width = place.width();
+    settings.Height = place.height();
+    settings.FolderTreePanelWidth = m_clientSplitter->sizes().value(0);
+    settings.FolderPath = m_currentFolder.toStdString();
+    settings.SortColumn = m_sortColumn;
+    settings.ViewStyle = m_viewStyle;
+    settings.SaveToStore(m_context.Store, isMaximized());
+}
+
+TRemoteExpForm* TLocalExpForm::CurrentRemoteExplorer() const {
+    return dynamic_cast<TRemoteExpForm*>(m_context.Explorers.First());
+}
+
+} // namespace qx

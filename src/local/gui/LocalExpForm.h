@@ -1,0 +1,211 @@
+#pragma once
+
+#include "local/LocalExpCommands.h"
+#include "local/LocalExpTexts.h"
+#include "local/LocalTransfers.h"
+#include "queue/FTPCarryItem.h"
+#include "widgets/ActionList.h"
+
+#include <QMainWindow>
+#include <QPersistentModelIndex>
+#include <QSet>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAbstractItemView;
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QListView;
+class QMenu;
+class QMimeData;
+class QSplitter;
+class QStackedWidget;
+class QToolBar;
+class QTreeView;
+
+namespace qx {
+
+class TConfigStore;
+class TGlobalOptions;
+class TLocalCopyRunner;
+class TLocalIconProvider;
+class TLocalFileListModel;
+class TRemoteExpForm;
+class TRemoteExpList;
+class TTitlePanel;
+
+// What the local explorer needs of the program around it.
+struct TLocalExpContext {
+    TGlobalOptions& Options;
+    TConfigStore& Store;
+    TRemoteExpList& Explorers; // the first one is the current remote explorer
+    // Hands items to the transfer queue and starts it; none queues nothing.
+    std::function<void(std::vector<std::unique_ptr<TFTPCarryItem>> items)> QueueItems;
+    QWidget* Main = nullptr; // the main window, which the window stands below at first
+};
+
+// The one window over the local file system: a folder tree and a file list over the file
+// system's models, which follow changes on disk. It sends local files to the current remote
+// explorer's session or to the queue, receives remote entries pasted or dropped on it as
+// download items, and gives the remote explorers the folder their downloads go to. Hiding and
+// the close box only hide it.
+class TLocalExpForm final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TLocalExpForm(TLocalExpContext context, QWidget* parent = nullptr);
+    ~TLocalExpForm() override;
+    TLocalExpForm(const TLocalExpForm&) = delete;
+    TLocalExpForm& operator=(const TLocalExpForm&) = delete;
+
+    // The tree's current folder when it is a folder of the file system: where the remote
+    // explorers download to.
+    std::optional<std::string> LocalFolder() const;
+    // Moves the tree and the list to a folder; false when it is no folder.
+    bool SetFolder(const std::string& path);
+    void ApplyAppearance();
+
+    // --- What the commands and tests use ---
+    enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+    void SetViewStyle(int style);
+    int ViewStyle() const { return m_viewStyle; }
+    void ArrangeBy(int column);
+    int SortColumn() const { return m_sortColumn; }
+    void SetFilter(const QString& filter);
+    QString Filter() const { return m_filter; }
+    // Makes the tree (true) or the list the pane the commands work on.
+    void ActivatePane(bool tree);
+    bool TreeActive() const { return m_treeActive; }
+    // Selects exactly the list items of these names in the current folder.
+    void SelectNames(const QStringList& names);
+    QStringList SelectedPaths() const;
+    // The tree's target: the highlighted node, else the selected one; its path, empty without.
+    QString TreeTargetPath() const;
+    void SetTreeMark(const QString& path);
+    TLocalExpState CommandState() const;
+    QAction* Action(const char* name) const;
+    // The current remote explorer (first of the list); none when there is none.
+    TRemoteExpForm* CurrentRemoteExplorer() const;
+    // Remote entries pasted or dropped: download items into the folder, through the queue.
+    bool ReceiveRemoteEntries(const QMimeData* mime, const std::string& folder);
+    // A drop of data on the list, onto the folder item of that name or none; on the tree.
+    bool DropOnFileList(const QMimeData* mime, const std::optional<QString>& folderItem);
+    bool DropOnFolderTree(const QMimeData* mime, const QString& nodePath);
+    QString StatusPanelText(int panel) const;
+    QString FolderTreeCaption() const;
+    QString FileListCaption() const;
+    TLocalFileListModel* ListModel() const { return m_listModel; }
+    QFileSystemModel* TreeModel() const { return m_treeModel; }
+    QAbstractItemView* ListView() const;
+    QTreeView* FolderTreeView() const { return m_folderTreeView; }
+    // Runs one file-copy (or move) into a folder with progress and questions; for tests, the
+    // end can be awaited with CopyRunning().
+    void PasteFiles(const QStringList& paths, const QString& folder, bool move);
+    bool CopyRunning() const;
+
+    static constexpr int kHelpContext = 1003;
+
+Q_SIGNALS:
+    // The list shows a folder fully read (its status panels are filled).
+    void FolderFilled();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    struct TActions;
+    void BuildWindow();
+    void BuildViews(QWidget* treePanel, QWidget* listPanel);
+    void ConnectViews();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    QAction* Command(const char* name, const TActionSpec& spec, std::function<void()> execute,
+                     std::optional<TLocalCommand> rule);
+    void UpdateChecks(QAction& self);
+
+    // --- Execute handlers ---
+    void FileUploadActionExecute();
+    void FileUploadinQueueActionExecute();
+    void FileOpenActionExecute();
+    void FilePrintActionExecute();
+    void FileUpOneLevelActionExecute();
+    void FileNewFolderActionExecute();
+    void FileShortcutActionExecute();
+    void FileDeleteActionExecute();
+    void FileRenameActionExecute();
+    void FileFilteringActionExecute();
+    void FilePropertiesActionExecute();
+    void FileContextMenuActionExecute();
+    void EditCutCopyActionExecute(bool cut);
+    void EditPasteActionExecute();
+    void EditSelectAllActionExecute(bool invert);
+    void ViewRefreshActionExecute();
+    void ToolFindFileActionExecute();
+    void ToolNetDriveActionExecute(bool connect);
+
+    // --- Panes, status and settings ---
+    std::vector<TLocalEntry> CommandEntries() const;
+    void OpenIndex(const QModelIndex& index);
+    void ShowFolder(const QString& path);
+    void OnFolderLoaded(const QString& path);
+    void OnSelectionChanged();
+    void FillFolderCombo();
+    void SetActivePane(bool tree);
+    void UpdateTitlePanels();
+    void ShowSortMark();
+    void ShowListPopup(QAbstractItemView* view, const QPoint& at);
+    void ShowTreePopup(const QPoint& at);
+    bool DragEvent(QAbstractItemView* view, QEvent* event);
+    bool DropFiles(const QMimeData* mime, std::string folder);
+    void UpdateClipboardState();
+    void ShowError(const QString& title, const QString& text);
+    void LoadSettings();
+    void SaveSettings();
+
+    TLocalExpContext m_context;
+    TLocalIconProvider* m_iconProvider; // the window's last child: it outlives the models
+    TActionList* m_actions = nullptr;
+    std::unique_ptr<TActions> m_act;
+    QToolBar* m_toolbars[4] = {};
+    QMenu* m_fileListPopup1 = nullptr;
+    QMenu* m_fileListPopup2 = nullptr;
+    QMenu* m_folderTreePopup = nullptr;
+    QFileSystemModel* m_treeModel = nullptr;
+    TLocalFileListModel* m_listModel = nullptr;
+    QSplitter* m_clientSplitter = nullptr;
+    TTitlePanel* m_folderTreeTitle = nullptr;
+    TTitlePanel* m_fileListTitle = nullptr;
+    TTitlePanel* m_gradCaption = nullptr;
+    QComboBox* m_folderCombo = nullptr;
+    QTreeView* m_folderTreeView = nullptr;
+    QTreeView* m_fileListView = nullptr; // the details style
+    QListView* m_fileIconView = nullptr; // the icon and list styles, same model and selection
+    QStackedWidget* m_fileViews = nullptr;
+    QLabel* m_status[3] = {};
+    TLocalCopyRunner* m_copier = nullptr;
+
+    QString m_currentFolder;
+    QString m_filter = QStringLiteral("*.*");
+    QPersistentModelIndex m_treeMark;
+    QPersistentModelIndex m_listMark;
+    QPoint m_popupPoint; // where the last pop-up menu was asked for, on the screen
+    int m_viewStyle = vsList;
+    int m_sortColumn = 1;
+    TSelectionCounters m_counters;
+    bool m_treeActive = true;
+    bool m_listActive = false;
+    bool m_clipboardHasFiles = false;
+    bool m_folderFilled = false;
+    QSet<QString> m_mountPointsHere; // mount points among the current folder's items
+    mutable std::optional<TLocalExpState> m_stateCache;
+};
+
+} // namespace qx

@@ -1,0 +1,258 @@
+// What the local explorer sends and receives: direct uploads through the current remote
+// explorer's session, queued uploads, and remote entries pasted or dropped on it, which become
+// download items of the queue. Also the panes' focus and drag events.
+
+#include "local/gui/LocalExpForm.h"
+
+#include "base/Utilities.h"
+#include "local/gui/LocalFileListModel.h"
+#include "remote/gui/FTPFileDataObject.h"
+#include "remote/gui/RemoteExpForm.h"
+#include "widgets/QtShellIcons.h"
+#include "widgets/TitlePanel.h"
+
+#include <QApplication>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTreeView>
+
+namespace qx {
+
+namespace {
+
+QString SkippedText(const std::vector<std::string>& skipped) {
+    QStringList names;
+    for (const std::string& name : skipped) {
+        names.append(QStringLiteral("[%1]").arg(QString::fromStdString(name)));
+    }
+    return names.join(u'\n');
+}
+
+} // namespace
+
+void TLocalExpForm::FileUploadActionExecute() {
+    TRemoteExpForm* remote = CurrentRemoteExplorer();
+    if (remote == nullptr || !remote->CanUploadNow()) {
+        return;
+    }
+    std::vector<std::string> skipped;
+    const auto uploads = MakeDirectUploads(remote->SelectedFolder(), CommandEntries(), &skipped);
+    if (!skipped.empty()) {
+        ShowError(tr("Local Explorer Upload Error"),
+                  tr("These names cannot be sent to a server and are left out:\n%1")
+                      .arg(SkippedText(skipped)));
+    }
+    std::vector<TLocalUploadEntry> entries;
+    for (const TDirectUpload& upload : uploads) {
+        entries.push_back({upload.LocalPath, upload.RemotePath, upload.IsFolder});
+    }
+    remote->UploadLocalEntries(entries);
+}
+
+void TLocalExpForm::FileUploadinQueueActionExecute() {
+    TRemoteExpForm* remote = CurrentRemoteExplorer();
+    if (remote == nullptr || !m_context.QueueItems) {
+        return;
+    }
+    const TShellIcons& icons = SharedShellIcons();
+    std::vector<TLocalEntry> entries = CommandEntries();
+    for (TLocalEntry& entry : entries) {
+        const std::string name = LocalBaseName(entry.Path);
+        entry.ImageIndex = entry.IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(name);
+    }
+    std::vector<std::string> skipped;
+    auto items = MakeQueuedUploadItems(remote->Login(), remote->SelectedFolder(), entries,
+                                       icons.FolderTypeName, &skipped);
+    if (!skipped.empty()) {
+        ShowError(tr("Local Explorer Upload Error"),
+                  tr("These names cannot be sent to a server and are left out:\n%1")
+                      .arg(SkippedText(skipped)));
+    }
+    if (!items.empty()) {
+        m_context.QueueItems(std::move(items));
+    }
+}
+
+bool TLocalExpForm::ReceiveRemoteEntries(const QMimeData* mime, const std::string& folder) {
+    const TFTPFileData* files = GetRemoteFilesData(mime);
+    if (files == nullptr || !m_context.QueueItems ||
+        !QFileInfo(QString::fromStdString(folder)).isDir()) {
+        return false;
+    }
+    std::vector<std::string> skipped;
+    auto items = MakeReceivedItems(*files, folder, &skipped);
+    if (!skipped.empty()) {
+        ShowError(tr("Local Explorer Error"),
+                  tr("These names cannot be local file names and are left out:\n%1")
+                      .arg(SkippedText(skipped)));
+    }
+    if (items.empty()) {
+        return false;
+    }
+    m_context.QueueItems(std::move(items));
+    return true;
+}
+
+bool TLocalExpForm::DropOnFileList(const QMimeData* mime,
+                                   const std::optional<QString>& folderItem) {
+    std::optional<std::string> name;
+    if (folderItem) {
+        name = folderItem->toStdString();
+    }
+    const std::string folder = ListDropDestination(m_currentFolder.toStdString(), name);
+    if (HasRemoteFilesFormat(mime)) {
+        return ReceiveRemoteEntries(mime, folder);
+    }
+    if (HasFileDropFormat(mime)) {
+        return DropFiles(mime, folder);
+    }
+    return false;
+}
+
+bool TLocalExpForm::DropOnFolderTree(const QMimeData* mime, const QString& nodePath) {
+    if (nodePath.isEmpty()) {
+        return false;
+    }
+    std::string folder = nodePath.toStdString();
+    if (HasRemoteFilesFormat(mime)) {
+        return ReceiveRemoteEntries(mime, folder);
+    }
+    if (HasFileDropFormat(mime)) {
+        return DropFiles(mime, folder);
+    }
+    return false;
+}
+
+// Local files dropped into a folder are copied there; those dropped into the folder that
+// already holds them (a drag that ended where it began) are left alone.
+bool TLocalExpForm::DropFiles(const QMimeData* mime, std::string folder) {
+    AddTrailingSeparator(folder);
+    QStringList paths;
+    for (const std::string& path : GetDroppedFileNames(mime)) {
+        if (LocalParentFolder(path) != folder) {
+            paths.append(QString::fromStdString(path));
+        }
+    }
+    if (paths.isEmpty()) {
+        return false;
+    }
+    PasteFiles(paths, QString::fromStdString(folder), false);
+    return true;
+}
+
+// Drags over the panes: remote entries of this program and local files from other windows.
+// The file-system models never take drops themselves (they would copy without asking).
+bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
+    const bool tree = view == m_folderTreeView;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        const QMimeData* mime = drag->mimeData();
+        const bool own = HasRemoteFilesFormat(mime);
+        if (!own && !HasFileDropFormat(mime)) {
+            drag->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::DragEnter) {
+            activateWindow();
+        }
+        const QModelIndex at = view->indexAt(drag->position().toPoint());
+        bool accept = false;
+        if (tree) {
+            accept = at.isValid() && QFileInfo(m_treeModel->filePath(at)).isDir();
+            SetTreeMark(accept ? m_treeModel->filePath(at) : QString());
+            if (accept && !m_treeMark.isValid()) {
+                m_treeMark = at; // the selected node is highlighted too while dragging
+            }
+        } else {
+            const QModelIndex item = at.siblingAtColumn(0);
+            const bool folderItem = item.isValid() && m_listModel->IsDir(item);
+            m_listMark = folderItem ? QPersistentModelIndex(item) : QPersistentModelIndex();
+            view->viewport()->update();
+            accept = item.isValid() || LocalFolder().has_value();
+        }
+        if (accept) {
+            drag->setDropAction(own ? Qt::CopyAction : drag->proposedAction());
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::DragLeave:
+        if (tree) {
+            SetTreeMark({});
+        }
+        m_listMark = QPersistentModelIndex();
+        view->viewport()->update();
+        return true;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        bool done = false;
+        if (tree) {
+            const QModelIndex at = view->indexAt(drop->position().toPoint());
+            done = at.isValid() && DropOnFolderTree(drop->mimeData(), m_treeModel->filePath(at));
+            SetTreeMark({});
+        } else {
+            std::optional<QString> folderItem;
+            if (m_listMark.isValid()) {
+                folderItem = m_listModel->FileName(m_listMark);
+            }
+            done = DropOnFileList(drop->mimeData(), folderItem);
+            m_listMark = QPersistentModelIndex();
+            view->viewport()->update();
+        }
+        if (done) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TLocalExpForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_fileListTitle && event->type() == QEvent::MouseButtonDblClick) {
+        FileFilteringActionExecute();
+        return true;
+    }
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
+                                    static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        if (watched == view && event->type() == QEvent::FocusIn) {
+            SetActivePane(view == m_folderTreeView);
+        }
+        if (watched == view->viewport()) {
+            if (DragEvent(view, event)) {
+                return true;
+            }
+            // A right click on a node only marks it for the pop-up menu; the tree's folder
+            // stays.
+            if (view == m_folderTreeView && event->type() == QEvent::MouseButtonPress &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+                m_folderTreeView->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
+        }
+        if (watched == view && event->type() == QEvent::FocusOut && view == m_folderTreeView) {
+            // Leaving the tree removes the highlight, unless its own menu is open.
+            if (QApplication::activePopupWidget() == nullptr) {
+                SetTreeMark({});
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace qx

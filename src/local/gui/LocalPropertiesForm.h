@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+class QLabel;
+
+namespace qx {
+
+// Properties of local files and folders: name, type, location, size (a folder's counted on a
+// worker thread while the dialog is open), modified date, owner and permissions.
+class TLocalPropertiesForm final : public QDialog {
+    Q_OBJECT
+public:
+    TLocalPropertiesForm(const QStringList& paths, QWidget* parent = nullptr);
+    ~TLocalPropertiesForm() override;
+
+    QString SizeText() const;
+    bool Counting() const { return !m_counted; }
+
+private:
+    QLabel* m_size = nullptr;
+    std::atomic<bool> m_counted{false};
+    std::jthread m_counter;
+};
+
+} // namespace qx
