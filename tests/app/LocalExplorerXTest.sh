@@ -62,9 +62,16 @@ activate "$local_title"
 xdotool key --clearmodifiers ctrl+a
 sleep 0.3
 xdotool key F6
+# remote.txt is on the server already: the program asks, and Return is Skip.
+within 10 visible "Pellucor's Transfer \[File Exists\]" ||
+    fail "no question before the upload replaced remote.txt"
+activate "Pellucor's Transfer \[File Exists\]"
+xdotool key Return
 within 20 cmp -s "$work/local/hello.bin" "$work/served/pub/hello.bin" ||
     fail "the upload did not reach the server intact"
-echo "ok: Upload (F6) sends the selected files to the remote explorer's folder intact"
+grep -q "STOR $work/served/pub/remote.txt" "$work/ftpd.log" && fail "Skip sent remote.txt"
+echo "ok: Upload (F6) sends the selected files to the remote explorer's folder intact, and asks"
+echo "    before it replaces one there (Skip leaves it)"
 sleep 1
 shot local-explorer-upload
 
