@@ -30,6 +30,7 @@ public:
         std::function<void()> ShowSiteBook;
         std::function<void()> QuickConnect;
         std::function<void()> ShowCarrier;
+        std::function<void()> ShowOnlineEditor;
         std::function<bool()> EditGlobalOptions; // true when the options were changed
         std::function<void()> ApplyAppearance;   // of every other window
         std::function<void(int helpContext)> ShowHelp;
@@ -86,6 +87,7 @@ private:
     QAction* m_quickConnect = nullptr;
     QAction* m_exit = nullptr;
     QAction* m_carrier = nullptr;
+    QAction* m_onlineEditor = nullptr;
     QAction* m_globalOptions = nullptr;
     QAction* m_helpContents = nullptr;
     QAction* m_homePage = nullptr;
