@@ -78,6 +78,7 @@ std::string TEditorPage::FileContents() const {
 
 bool TEditorPage::SaveToFile(const std::string& path, std::string& error) const {
     const std::string bytes = FileContents();
+    errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (out) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -90,6 +90,8 @@ public:
     const TSearchOptions& SearchOptions() const { return m_searchOptions; }
     // Whether the last write-back ended with a confirmed upload.
     bool LastWriteBackSucceeded() const { return m_lastWriteBackSucceeded; }
+    // From the start of a write-back until its session has quit.
+    bool WriteBackRunning() const { return m_writeBackRunning; }
     // Where the replace question goes: one line below the caret, in screen coordinates.
     QPoint ReplacePromptPosition() const;
     QToolBar* Toolbar(int index) const { return m_toolbars[index]; }
@@ -168,6 +170,7 @@ private:
     bool m_quitDone = false;
     bool m_threadEnded = false;
     bool m_lastWriteBackSucceeded = false;
+    bool m_writeBackRunning = false;
     bool m_capsLock = false;
     bool m_finished = false;
 };

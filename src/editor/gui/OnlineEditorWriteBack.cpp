@@ -35,7 +35,10 @@ void TOnlineEditorForm::ConfigureClient() {
     };
     client.OnConnectDone = [this](TThreadedFTPClient&) { FTPClientConnectDone(); };
     client.OnUploadFileDone = [this](TThreadedFTPClient&) { FTPClientUploadFileDone(); };
-    client.OnQuitDone = [this](TThreadedFTPClient&) { m_quitDone = true; };
+    client.OnQuitDone = [this](TThreadedFTPClient&) {
+        m_quitDone = true;
+        m_writeBackRunning = false;
+    };
     client.OnEndThread = [this](TThreadedFTPClient&) { m_threadEnded = true; };
     client.StartThread();
 }
@@ -78,6 +81,7 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;
     m_quitDone = false;
+    m_writeBackRunning = true;
     client.Connect();
     return true;
 }
