@@ -101,6 +101,8 @@ void TOnlineEditorForm::OpenRemoteFile(std::unique_ptr<TRemoteEditFile> file) {
     const std::string localFile = file->LocalFileName;
     const QString name = QString::fromStdString(file->FileName);
     auto* page = new TEditorPage(std::move(file), m_editorFont, m_pages);
+    // The highlighter before the text: set afterwards, it would style the whole text at once.
+    page->SetHighlighter(HighlighterOfFileName(page->File().FileName));
     std::string error;
     if (!page->LoadFromFile(localFile, error)) {
         delete page;
@@ -110,7 +112,6 @@ void TOnlineEditorForm::OpenRemoteFile(std::unique_ptr<TRemoteEditFile> file) {
     }
     std::error_code ignored;
     std::filesystem::remove(localFile, ignored);
-    page->SetHighlighter(HighlighterOfFileName(page->File().FileName));
 
     QIcon icon;
     if (const TQtShellIcons* icons = QtShellIcons()) {
