@@ -5,6 +5,7 @@
 
 #include "editor/gui/OnlineEditorForm.h"
 #include "editor/OnlineEditorSettings.h"
+#include "editor/WordTokenizer.h"
 #include "editor/gui/EditorLogPanel.h"
 #include "editor/gui/EditorPage.h"
 #include "editor/gui/EditorPrinter.h"
@@ -134,6 +135,88 @@ private Q_SLOTS:
         QVERIFY(rig.form->FileCloseActionExecute());
         QCOMPARE(rig.form->PageCount(), 1);
         QCOMPARE(rig.form->CaptionText(), QStringLiteral("[127.0.0.1/src/Makefile]"));
+    }
+
+    void ourAwkAndDmlHighlightersStyleAndFollowBlockComments() {
+        Rig rig;
+        const auto styleAt = [](TEditorPage& page, long position) {
+            page.SendScintilla(QsciScintilla::SCI_COLOURISE, 0L, -1L);
+            return static_cast<TTokenStyle>(
+                page.SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position));
+        };
+        TEditorPage* awk = rig.Open("sum.awk", "BEGIN { n = 42 } # total\n{ print \"x\" }\n");
+        QCOMPARE(awk->Highlighter(), THighlighter::AWK);
+        QCOMPARE(QString::fromLatin1(awk->lexer()->language()), QStringLiteral("AWK"));
+        QCOMPARE(styleAt(*awk, 0), TTokenStyle::Keyword);  // BEGIN
+        QCOMPARE(styleAt(*awk, 12), TTokenStyle::Number);  // 42
+        QCOMPARE(styleAt(*awk, 19), TTokenStyle::Comment); // # total
+        QCOMPARE(styleAt(*awk, 27), TTokenStyle::Keyword); // print
+        QCOMPARE(styleAt(*awk, 34), TTokenStyle::String);  // "x"
+
+        TEditorPage* dml = rig.Open("load.dml", "select a\nfrom t\nwhere b = 'x'\n");
+        QCOMPARE(dml->Highlighter(), THighlighter::DML);
+        QCOMPARE(styleAt(*dml, 9), TTokenStyle::Keyword); // from
+        // Opening a block comment on the first line comments out the lines below it, and
+        // closing it gives them back their styles.
+        dml->setCursorPosition(0, 0);
+        dml->insert(QStringLiteral("/* "));
+        QCOMPARE(styleAt(*dml, 12), TTokenStyle::Comment); // "from", now in the comment
+        QCOMPARE(styleAt(*dml, 20), TTokenStyle::Comment); // "where"
+        dml->setCursorPosition(1, 0);
+        dml->insert(QStringLiteral("*/ "));
+        QCOMPARE(styleAt(*dml, 15), TTokenStyle::Keyword); // "from" after the comment
+        QCOMPARE(styleAt(*dml, 23), TTokenStyle::Keyword); // "where"
+        QCOMPARE(styleAt(*dml, 3), TTokenStyle::Comment);  // "select", still in it
+    }
+
+    void theFindDialogStartsFromTheStoredOptions() {
+        TSearchOptions options;
+        options.CaseSensitive = true;
+        options.Backward = true;
+        options.SelectedTextOnly = true;
+        options.PromptOnReplace = false;
+        TFindReplaceForm replace(TFindReplaceForm::Replace, {"b", "a"}, {"y"}, options, nullptr);
+        QCOMPARE(replace.windowTitle(), QStringLiteral("[Replace Text]"));
+        QCOMPARE(replace.FindText(), QStringLiteral("b")); // the most recent entry
+        QCOMPARE(replace.ReplaceText(), QStringLiteral("y"));
+        const TSearchChoice choice = replace.Choice();
+        QVERIFY(choice.CaseSensitive && choice.Backward && choice.SelectedTextOnly);
+        QVERIFY(!choice.WholeWordsOnly && !choice.EntireScope && !choice.PromptOnReplace);
+        QVERIFY(replace.OkButton()->isEnabled() && replace.ReplaceAllButton()->isEnabled());
+        replace.SetFindText(QString());
+        QVERIFY(!replace.OkButton()->isEnabled() && !replace.ReplaceAllButton()->isEnabled());
+        auto* combo = replace.findChild<QComboBox*>(QStringLiteral("FindTextComboBox"));
+        QCOMPARE(combo->count(), 2);
+
+        TFindReplaceForm find(TFindReplaceForm::Find, {}, {}, TSearchOptions{}, nullptr);
+        QVERIFY(find.ReplaceAllButton() == nullptr);
+        QVERIFY(find.findChild<QComboBox*>(QStringLiteral("ReplaceTextComboBox")) == nullptr);
+        QVERIFY(find.FindText().isEmpty());
+        QVERIFY(!find.OkButton()->isEnabled());
+        const TSearchChoice first = find.Choice(); // the first of each pair
+        QVERIFY(!first.Backward && !first.SelectedTextOnly && !first.EntireScope);
+    }
+
+    void replaceInTheSelectionOnly() {
+        Rig rig;
+        rig.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.form.get()));
+        TEditorPage* page = rig.Open("sel.txt", "x x\nx x\nx x\n");
+        page->setSelection(1, 0, 1, 3);
+        rig.form->Prompts().RunFindReplace = [](TFindReplaceForm& dialog) {
+            dialog.SetFindText(QStringLiteral("x"));
+            dialog.SetReplaceText(QStringLiteral("y"));
+            for (auto* button : dialog.findChildren<QAbstractButton*>()) {
+                if (button->text() == QStringLiteral("&Selected text") ||
+                    button->text() == QStringLiteral("&Prompt on replace")) {
+                    button->click();
+                }
+            }
+            return TFindReplaceForm::ReplaceAllResult;
+        };
+        rig.form->SearchReplaceActionExecute();
+        QCOMPARE(page->text(), QStringLiteral("x x\ny y\nx x\n"));
+        QVERIFY(rig.messages.empty());
     }
 
     void aFileThatCannotBeReadOpensNothing() {

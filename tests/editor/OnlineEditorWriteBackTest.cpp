@@ -18,6 +18,7 @@
 #include "support/TempDir.h"
 #include "widgets/ActionList.h"
 
+#include <QAction>
 #include <QTest>
 
 #include <filesystem>
@@ -120,7 +121,16 @@ private Q_SLOTS:
         page->setSelection(0, 3, 0, 6);
         page->replaceSelectedText(QStringLiteral("new"));
         QVERIFY(page->isModified());
-        QVERIFY(rig.Update());
+        rig.form->FileUpdateActionExecute();
+        // One write-back at a time: Update and Close wait until its session has quit.
+        QAction* update = rig.form->findChild<QAction*>(QStringLiteral("FileUpdateAction"));
+        QAction* close = rig.form->findChild<QAction*>(QStringLiteral("FileCloseAction"));
+        rig.form->Actions().UpdateAll();
+        QVERIFY(!update->isEnabled() && !close->isEnabled());
+        QVERIFY(!rig.form->FileCloseActionExecute());
+        QVERIFY(QTest::qWaitFor([&] { return !rig.form->WriteBackRunning(); }, 30000));
+        rig.form->Actions().UpdateAll();
+        QVERIFY(update->isEnabled() && close->isEnabled());
         QVERIFY(rig.form->LastWriteBackSucceeded());
         QCOMPARE(readFile(rig.served.path() / "www/page.html"), std::string("<p>new</p>\n"));
         QVERIFY(!page->isModified());

@@ -43,8 +43,9 @@ void TOnlineEditorForm::CreateActions() {
     TActions& a = *m_act;
     TActionList& list = *m_actions;
     const auto page = [this](QAction& action) { action.setEnabled(ActivePage() != nullptr); };
+    // One write-back at a time: from its connect to its quit, not only while a request runs.
     const auto pageIdle = [this](QAction& action) {
-        action.setEnabled(ActivePage() != nullptr && !m_client->Busy());
+        action.setEnabled(ActivePage() != nullptr && !m_client->Busy() && !m_writeBackRunning);
     };
     const auto selected = [this](QAction& action) {
         const TEditorPage* editor = ActivePage();

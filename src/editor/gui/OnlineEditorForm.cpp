@@ -156,7 +156,7 @@ void TOnlineEditorForm::RemovePage(TEditorPage* page) {
 
 bool TOnlineEditorForm::FileCloseActionExecute() {
     TEditorPage* page = ActivePage();
-    if (page == nullptr || m_client->Busy()) {
+    if (page == nullptr || m_client->Busy() || m_writeBackRunning) {
         return false;
     }
     if (page->isModified() &&
@@ -215,6 +215,10 @@ bool TOnlineEditorForm::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+    }
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease) &&
+        qobject_cast<TEditorPage*>(watched) != nullptr) {
+        UpdateStatusBar();
     }
     if (event->type() == QEvent::KeyRelease && qobject_cast<TEditorPage*>(watched) != nullptr) {
         // Caps Lock cannot be asked of the system here: each press of the key toggles it.

@@ -50,7 +50,8 @@ void TOnlineEditorForm::PlaySound(const std::string& file) const {
 }
 
 void TOnlineEditorForm::FileUpdateActionExecute() {
-    if (TEditorPage* page = ActivePage(); page != nullptr && !m_client->Busy()) {
+    if (TEditorPage* page = ActivePage();
+        page != nullptr && !m_client->Busy() && !m_writeBackRunning) {
         StartWriteBack(*page);
     }
 }
@@ -112,13 +113,16 @@ void TOnlineEditorForm::FTPClientUploadFileDone() {
 }
 
 void TOnlineEditorForm::WaitUntilIdle() {
-    if (!m_client->Busy()) {
+    const auto idle = [this] {
+        return !m_client->WorkerRunning() || (!m_client->Busy() && !m_writeBackRunning);
+    };
+    if (idle()) {
         return;
     }
     QEventLoop wait;
     QTimer poll;
     connect(&poll, &QTimer::timeout, &wait, [&] {
-        if (!m_client->Busy()) {
+        if (idle()) {
             wait.quit();
         }
     });
