@@ -230,6 +230,40 @@ private Q_SLOTS:
         QVERIFY(rig.messages[0].startsWith(QStringLiteral("Cannot open [gone.txt]")));
     }
 
+    void aFileBeyondTheLimitIsRefused() {
+        Rig rig;
+        const std::string big = rig.folder.file("big.txt");
+        std::filesystem::resize_file(rig.folder.write("big.txt", ""), kMaxOnlineEditFileSize + 1);
+        auto file = std::make_unique<TRemoteEditFile>();
+        file->FileName = "big.txt";
+        file->LocalFileName = big;
+        rig.form->OpenRemoteFile(std::move(file));
+        QCOMPARE(rig.form->PageCount(), 0);
+        QCOMPARE(rig.messages.size(), std::size_t{1});
+        QVERIFY(rig.messages[0].contains(QStringLiteral("too large")));
+        QVERIFY(!std::filesystem::exists(big));
+    }
+
+    void aLocalFileThatCannotBeWrittenStartsNoSession() {
+        Rig rig;
+        auto file = std::make_unique<TRemoteEditFile>();
+        file->HostName = "127.0.0.1";
+        file->FileName = "w.txt";
+        file->LocalFileName = rig.folder.write("sub/w.txt", "text\n");
+        rig.form->OpenRemoteFile(std::move(file));
+        TEditorPage* page = rig.form->ActivePage();
+        QVERIFY(page != nullptr);
+        page->insert(QStringLiteral("more "));
+        std::filesystem::remove_all(rig.folder.path() / "sub");
+        rig.form->FileUpdateActionExecute();
+        QVERIFY(!rig.form->WriteBackRunning());
+        QVERIFY(!rig.form->FTPClient().Busy());
+        QVERIFY(page->isModified());
+        QCOMPARE(rig.messages.size(), std::size_t{1});
+        QVERIFY(rig.messages[0].startsWith(QStringLiteral("Cannot write the local file")));
+        QCOMPARE(rig.sounds, std::vector<std::string>{rig.options.ErrorWav});
+    }
+
     void closingAModifiedPageWithNoDiscardsItWithoutTheServer() {
         Rig rig;
         TEditorPage* page = rig.Open("a.txt", "one\n");

@@ -100,6 +100,16 @@ void TOnlineEditorForm::OpenRemoteFile(std::unique_ptr<TRemoteEditFile> file) {
     }
     const std::string localFile = file->LocalFileName;
     const QString name = QString::fromStdString(file->FileName);
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(localFile, sizeError);
+    if (!sizeError && size > static_cast<std::uintmax_t>(kMaxOnlineEditFileSize)) {
+        std::filesystem::remove(localFile, sizeError);
+        m_prompts.Error(tr("Online Editor Error"),
+                        tr("[%1] is too large for the online editor: at most %2 MB.")
+                            .arg(name)
+                            .arg(kMaxOnlineEditFileSize / (1024 * 1024)));
+        return;
+    }
     auto* page = new TEditorPage(std::move(file), m_editorFont, m_pages);
     // The highlighter before the text: set afterwards, it would style the whole text at once.
     page->SetHighlighter(HighlighterOfFileName(page->File().FileName));
