@@ -3,6 +3,7 @@
 # manager (Xvfb and openbox, driven with xdotool), with private settings:
 #  - a file opened with the remote explorer's Online Edit (F9) comes up highlighted in the
 #    editor; typed text written back with Update (F5) reaches the file on the server;
+#  - Replace (Ctrl+R) with Replace All asks before the replacement, and All replaces;
 #  - Shift+F4 and View > Online Editor in the main window show the editor again after it was
 #    closed (hidden);
 #  - ending the program with a modified page asks whether to write it back, and Yes does;
@@ -76,6 +77,26 @@ grep -q '<p>old</p>' "$work/served/www/index.html" || fail "the rest of the text
 echo "ok: Online Edit opens the file and Update writes it back"
 sleep 0.5
 shot online-editor "$editor"
+
+# Replace All with its question below the caret, answered All, then written back.
+xdotool key ctrl+r
+within 10 visible '\[Replace Text\]' || fail "Ctrl+R did not open the replace dialog"
+xdotool type --delay 20 'old'
+xdotool key Tab
+xdotool type --delay 20 'new'
+sleep 0.3
+shot replace-dialog "$(window '\[Replace Text\]')"
+xdotool key alt+a
+within 10 visible 'Online Editor$' || fail "no question before the replacement"
+sleep 0.3
+shot replace-question
+xdotool key alt+a
+within 10 eval '! visible "Online Editor\$"' || fail "the question stayed"
+activate "$editor_title"
+xdotool key F5
+within 20 grep -q '<p>new</p>' "$work/served/www/index.html" ||
+    fail "the replacement was not written back: $(cat "$work/served/www/index.html")"
+echo "ok: Replace All with its question, written back"
 
 # Hidden when closed, shown again by the main window's Shift+F4 and View > Online Editor.
 activate "$editor_title"

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -37,6 +38,14 @@ void TOnlineEditorForm::SetDefaultPrompts() {
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll, this);
         box.button(QMessageBox::YesToAll)->setText(tr("&All"));
         box.move(topLeft);
+        // Once the window manager has framed it, the frame goes there, so that the title bar
+        // does not cover the line with the match.
+        QTimer::singleShot(50, &box, [&box, topLeft] {
+            const QPoint shift = topLeft - box.frameGeometry().topLeft();
+            if (!shift.isNull()) {
+                box.move(box.pos() + shift);
+            }
+        });
         switch (box.exec()) {
         case QMessageBox::Yes:
             return TReplaceAnswer::Yes;
