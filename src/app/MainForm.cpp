@@ -136,6 +136,12 @@ void TMainForm::CreateActions() {
     m_carrier = m_actions->Add({tr("&Carrier..."), tr("Carrier...|Show Carrier..."),
                                 QKeySequence(Qt::SHIFT | Qt::Key_F3), TMainDataModule::Carrier},
                                call(m_commands.ShowCarrier));
+    m_onlineEditor =
+        m_actions->Add({tr("&Online Editor..."), tr("Online Editor...|Show Online Editor..."),
+                        QKeySequence(Qt::SHIFT | Qt::Key_F4), TMainDataModule::OnlineEditor},
+                       call(m_commands.ShowOnlineEditor), [this](QAction& action) {
+                           action.setEnabled(static_cast<bool>(m_commands.ShowOnlineEditor));
+                       });
     m_globalOptions =
         m_actions->Add({tr("Global &Options..."),
                         tr("GlobalOptions...|Setting Global Options..."),
@@ -236,6 +242,7 @@ void TMainForm::CreateMenusAndToolbar() {
     QMenu* view = menus->addMenu(tr("&View"));
     view->addAction(m_localExplorer);
     view->addAction(m_carrier);
+    view->addAction(m_onlineEditor);
     view->addSeparator();
     view->addAction(m_globalOptions);
     QMenu* help = menus->addMenu(tr("&Help"));
@@ -256,6 +263,7 @@ void TMainForm::CreateMenusAndToolbar() {
     m_toolbar->addSeparator();
     m_toolbar->addAction(m_localExplorer);
     m_toolbar->addAction(m_carrier);
+    m_toolbar->addAction(m_onlineEditor);
     m_toolbar->addSeparator();
     m_toolbar->addAction(m_helpContents);
     m_toolbar->addSeparator();

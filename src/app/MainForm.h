@@ -31,6 +31,7 @@ public:
         std::function<void()> QuickConnect;
         std::function<void()> ShowLocalExplorer;
         std::function<void()> ShowCarrier;
+        std::function<void()> ShowOnlineEditor;
         std::function<bool()> EditGlobalOptions; // true when the options were changed
         std::function<void()> ApplyAppearance;   // of every other window
         std::function<void(int helpContext)> ShowHelp;
@@ -88,6 +89,7 @@ private:
     QAction* m_exit = nullptr;
     QAction* m_localExplorer = nullptr;
     QAction* m_carrier = nullptr;
+    QAction* m_onlineEditor = nullptr;
     QAction* m_globalOptions = nullptr;
     QAction* m_helpContents = nullptr;
     QAction* m_homePage = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/AddressArgument.h"
 #include "app/ScreenshotTour.h"
+#include "editor/gui/OnlineEditorForm.h"
 #include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
 #include "queue/gui/CarrierForm.h"
@@ -42,6 +43,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     };
     commands.ShowLocalExplorer = [this] { ShowAndRestore(*m_local); };
     commands.ShowCarrier = [this] { ShowAndRestore(*m_carrier); };
+    commands.ShowOnlineEditor = [this] { ShowAndRestore(*m_onlineEditor); };
     commands.EditGlobalOptions = [this] { return EditGlobalOptions(); };
     commands.ApplyAppearance = [this] { ApplyAppearance(); };
     commands.ShowHelp = [this](int context) { m_help.ShowContext(context); };
@@ -80,6 +82,8 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();
     });
+    m_onlineEditor = std::make_unique<TOnlineEditorForm>(TOnlineEditorContext{
+        m_ui, m_options, m_store, [this](const std::string& file) { m_sounds.Play(file); }});
     ApplyAppearance();
 }
 
@@ -110,6 +114,10 @@ TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
         m_carrier->AddItems(std::move(items));
         m_carrier->StartCarriers();
+    };
+    context.OpenInEditor = [this](std::unique_ptr<TRemoteEditFile> file) {
+        ShowAndRestore(*m_onlineEditor);
+        m_onlineEditor->OpenRemoteFile(std::move(file));
     };
     auto* explorer = new TRemoteExpForm(context, site); // frees itself when it has closed
     explorer->show();
@@ -152,6 +160,7 @@ bool TProgramWindows::EditGlobalOptions() {
 }
 
 void TProgramWindows::Finish() {
+    m_onlineEditor->Finish(); // asks for its modified pages while the windows still work
     // Every pass aborts what still runs; an abort ends at the latest with the carrier's
     // inactivity limit.
     while (!m_carrier->FinishWork(1000)) {

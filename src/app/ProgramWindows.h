@@ -12,6 +12,7 @@ namespace qx {
 
 class TCarrierForm;
 class TLocalExpForm;
+class TOnlineEditorForm;
 class TConfigStore;
 class TGlobalOptions;
 class TRemoteExpForm;
@@ -30,6 +31,7 @@ public:
     TLocalExpForm& LocalExplorer() { return *m_local; }
     TSiteBookForm& SiteBook() { return *m_siteBook; }
     TCarrierForm& Carrier() { return *m_carrier; }
+    TOnlineEditorForm& OnlineEditor() { return *m_onlineEditor; }
 
     // The queue window minimised, the local explorer and the site book shown below the main
     // window.
@@ -42,8 +44,8 @@ public:
     // With QUORVIN_DEMO_SERVER=host:port, a site "Local demo server" when the site book is
     // empty; with QUORVIN_SCREENSHOTS=folder, a tour that saves a picture of every window.
     void StartDemoAndScreenshots();
-    // Aborts the running transfers and waits, with the event loop turning, until every
-    // carrier's worker has ended, before the windows go.
+    // Asks for the online editor's modified pages, then aborts the running transfers and waits,
+    // with the event loop turning, until every carrier's worker has ended, before the windows go.
     void Finish();
 
 private:
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<TLocalExpForm> m_local;
     std::unique_ptr<TSiteBookForm> m_siteBook;
     std::unique_ptr<TCarrierForm> m_carrier;
+    std::unique_ptr<TOnlineEditorForm> m_onlineEditor;
     std::unique_ptr<TScreenshotTour> m_tour;
 };
 

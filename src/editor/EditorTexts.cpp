@@ -1,0 +1,34 @@
+#include "editor/EditorTexts.h"
+
+#include <cstdio>
+
+namespace qx {
+
+std::string EditFileTitle(const TRemoteEditFile& file) {
+    return "[" + file.HostName + file.HostDirName + file.FileName + "]";
+}
+
+std::string EditorCaptionText(const TRemoteEditFile* file) {
+    return file != nullptr ? EditFileTitle(*file) : std::string();
+}
+
+std::string CloseConfirmText(const TRemoteEditFile& file) {
+    return EditFileTitle(file) + " has been changed. Update?";
+}
+
+std::string NotFoundText(const std::string& searched) {
+    return "Search string '" + searched + "' not found";
+}
+
+std::string ReplacePromptText(const std::string& found, const std::string& replacement) {
+    return "Replace this occurrence of '" + found + "' with '" + replacement + "'?";
+}
+
+TEditorStatus EditorStatus(int line, int column, bool modified, bool overwrite, bool capsLock) {
+    char caret[32];
+    std::snprintf(caret, sizeof caret, "%3d: %3d", line, column);
+    return {caret, modified ? "Modified" : "", overwrite ? "Overwrite" : "Insert",
+            capsLock ? "Caps Lock" : ""};
+}
+
+} // namespace qx

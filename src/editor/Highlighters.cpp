@@ -1,0 +1,35 @@
+#include "editor/Highlighters.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <utility>
+
+namespace qx {
+
+THighlighter HighlighterOfFileName(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) {
+        return THighlighter::None;
+    }
+    std::string extension(fileName.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    static constexpr std::pair<std::string_view, THighlighter> kTable[] = {
+        {".html", THighlighter::HTML},  {".htm", THighlighter::HTML},  {".c", THighlighter::CPP},
+        {".cpp", THighlighter::CPP},    {".h", THighlighter::CPP},     {".hpp", THighlighter::CPP},
+        {".cc", THighlighter::CPP},     {".c++", THighlighter::CPP},   {".h++", THighlighter::CPP},
+        {".pas", THighlighter::Pascal}, {".pl", THighlighter::Perl},   {".pm", THighlighter::Perl},
+        {".cgi", THighlighter::Perl},   {".java", THighlighter::Java}, {".sql", THighlighter::SQL},
+        {".tcl", THighlighter::TclTk},  {".awk", THighlighter::AWK},   {".dml", THighlighter::DML},
+        {".gem", THighlighter::DML},
+    };
+    for (const auto& [known, highlighter] : kTable) {
+        if (extension == known) {
+            return highlighter;
+        }
+    }
+    return THighlighter::None;
+}
+
+} // namespace qx

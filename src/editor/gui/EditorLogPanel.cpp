@@ -1,0 +1,98 @@
+#include "editor/gui/EditorLogPanel.h"
+
+#include "remote/RemoteExpTexts.h"
+#include "widgets/MainDataModule.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace qx {
+
+TEditorLogPanel::TEditorLogPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("LogPanel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(QStringLiteral("LogRichEdit"));
+    m_log->setReadOnly(true);
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(m_log, 1);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("FTPStatusBar"));
+    status->setSizeGripEnabled(false);
+    static constexpr int kWidths[] = {80, 80, 90, 70, 50};
+    for (int panel = 0; panel < 5; ++panel) {
+        m_panels[panel] = new QLabel(status);
+        m_panels[panel]->setMinimumWidth(kWidths[panel]);
+        status->addWidget(m_panels[panel]);
+    }
+    auto* last = new QWidget(status);
+    auto* lastLayout = new QHBoxLayout(last);
+    lastLayout->setContentsMargins(0, 0, 0, 0);
+    m_statusIcon = new QLabel(last);
+    m_panels[5] = new QLabel(last);
+    lastLayout->addWidget(m_statusIcon);
+    lastLayout->addWidget(m_panels[5], 1);
+    status->addWidget(last, 1);
+    layout->addWidget(status);
+}
+
+void TEditorLogPanel::Display(const std::string& line) {
+    if (!line.empty() && line.front() == '%') {
+        const QString text = QString::fromStdString(line.size() > 2 ? line.substr(2) : "");
+        m_panels[5]->setText(text);
+        const int image = text.isEmpty()                  ? -1
+                          : text == QLatin1String("Idle") ? TMainDataModule::Idle
+                                                          : TMainDataModule::Busy;
+        m_statusIcon->setPixmap(image < 0 ? QPixmap()
+                                          : TMainDataModule::ActionIcon(image).pixmap(16, 16));
+        return;
+    }
+    static const QColor kColours[] = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0),
+                                      QColor(0, 0, 255), QColor(128, 128, 128)};
+    if (m_lines >= kMaxLogLines) {
+        ClearLog();
+    }
+    QTextCharFormat format;
+    format.setForeground(kColours[static_cast<int>(LogLineColour(line))]);
+    QTextCursor cursor(m_log->document());
+    cursor.movePosition(QTextCursor::End);
+    if (m_lines > 0) {
+        cursor.insertBlock();
+    }
+    cursor.insertText(QString::fromStdString(line), format);
+    ++m_lines;
+    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+void TEditorLogPanel::ShowProgress(std::int64_t fileSize, std::int64_t position,
+                                   std::int64_t transfered, std::int64_t elapsedMs) {
+    const TTransferPanels panels = TransferPanels(fileSize, position, transfered, elapsedMs);
+    const std::string* texts[] = {&panels.Size, &panels.Position, &panels.Rate, &panels.TimeLeft,
+                                  &panels.Done};
+    for (int panel = 0; panel < 5; ++panel) {
+        m_panels[panel]->setText(QString::fromStdString(*texts[panel]));
+    }
+}
+
+void TEditorLogPanel::ClearLog() {
+    m_log->clear();
+    m_lines = 0;
+}
+
+QString TEditorLogPanel::LogText() const {
+    return m_log->toPlainText();
+}
+
+QString TEditorLogPanel::PanelText(int panel) const {
+    return panel >= 0 && panel < 6 ? m_panels[panel]->text() : QString();
+}
+
+} // namespace qx
