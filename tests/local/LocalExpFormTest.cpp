@@ -421,6 +421,11 @@ private Q_SLOTS:
         Update(*form);
         QVERIFY(Enabled(*form, "FileUploadAction"));
         QVERIFY(Run(*form, "FileUploadAction"));
+        // While the session works, a direct upload waits; a queued one does not.
+        QVERIFY(remote->FTPClient().Busy());
+        form->findChild<TActionList*>()->UpdateAll();
+        QVERIFY(!Enabled(*form, "FileUploadAction"));
+        QVERIFY(Enabled(*form, "FileUploadinQueueAction"));
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return readFile(served.file("pub/docs/inside.txt")) == "inside" &&
