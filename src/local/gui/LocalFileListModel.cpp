@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <string_view>
 #include <unordered_set>
 
 namespace qx {
@@ -203,10 +204,13 @@ void TLocalFileListModel::SortRows() {
         }
         return found->second.first.toStdString();
     });
-    std::unordered_map<std::string, int> rowOf;
-    rowOf.reserve(m_rows.size());
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        rowOf.emplace(m_rows[row].Name, static_cast<int>(row));
+    // The new rows of the persistent indexes (the selection, the current item), by name.
+    std::unordered_map<std::string_view, int> rowOf;
+    if (!persistent.isEmpty()) {
+        rowOf.reserve(m_rows.size());
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            rowOf.emplace(m_rows[row].Name, static_cast<int>(row));
+        }
     }
     QModelIndexList moved;
     for (qsizetype i = 0; i < persistent.size(); ++i) {
