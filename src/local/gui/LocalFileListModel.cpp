@@ -344,8 +344,9 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
         return true;
     }
     std::string error;
-    if (!RenameLocal(QFile::encodeName(FilePath(index)).toStdString(),
-                     QFile::encodeName(name).toStdString(), error)) {
+    // The old name as the file system has its bytes: a name that is not valid UTF-8 can be
+    // renamed to one that is.
+    if (!RenameLocal(FilePathBytes(index), QFile::encodeName(name).toStdString(), error)) {
         Q_EMIT RenameFailed(tr("Cannot rename [%1] to [%2]: %3.")
                                 .arg(FilePath(index), name, QString::fromStdString(error)));
         return false;
