@@ -238,7 +238,26 @@ private Q_SLOTS:
         QVERIFY(model.setData(two, QStringLiteral("three.txt"), Qt::EditRole));
         QVERIFY(fs::exists(dir.file("three.txt")));
         QCOMPARE(model.FileName(two), QStringLiteral("three.txt"));
-        const std::unique_ptr<QMimeData> drag(model.mimeData({two}));
+        // A name that is not valid UTF-8 is listed, and can be renamed to one that is.
+        const std::string bad = dir.write(std::string("bad\xff.txt"), "b");
+        model.SetNameFilters({});
+        QModelIndex badIndex;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                for (int row = 0; model.IsLoaded() && row < model.rowCount(); ++row) {
+                    if (model.Entry(model.index(row, 0)).Name == "bad\xff.txt") {
+                        badIndex = model.index(row, 0);
+                    }
+                }
+                return badIndex.isValid();
+            },
+            10000));
+        QVERIFY(badIndex.isValid());
+        QCOMPARE(model.FilePathBytes(badIndex), bad);
+        QVERIFY(model.setData(badIndex, QStringLiteral("good.txt"), Qt::EditRole));
+        QCOMPARE(readFile(dir.file("good.txt")), std::string("b"));
+        const std::unique_ptr<QMimeData> drag(
+            model.mimeData({model.IndexOfName(QStringLiteral("three.txt"))}));
         QCOMPARE(drag->urls(),
                  QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("three.txt")))});
     }
@@ -421,6 +440,11 @@ private Q_SLOTS:
         Update(*form);
         QVERIFY(Enabled(*form, "FileUploadAction"));
         QVERIFY(Run(*form, "FileUploadAction"));
+        // While the session works, a direct upload waits; a queued one does not.
+        QVERIFY(remote->FTPClient().Busy());
+        form->findChild<TActionList*>()->UpdateAll();
+        QVERIFY(!Enabled(*form, "FileUploadAction"));
+        QVERIFY(Enabled(*form, "FileUploadinQueueAction"));
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return readFile(served.file("pub/docs/inside.txt")) == "inside" &&

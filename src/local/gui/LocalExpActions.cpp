@@ -62,6 +62,10 @@ void TLocalExpForm::CreateActions() {
     m_act = std::make_unique<TActions>();
     TActions& a = *m_act;
     const auto key = [](int k) { return QKeySequence(k); };
+    m_actions->Add({}, {}, [this](QAction& self) {
+        self.setVisible(false);
+        m_stateCache.reset();
+    });
 
     a.Upload = Command(
         "FileUploadAction",
@@ -403,7 +407,8 @@ QMenu* TLocalExpForm::createPopupMenu() {
 }
 
 TLocalExpState TLocalExpForm::CommandState() const {
-    // Every rule of one idle pass asks; the state is read once per pass of the event loop.
+    // Every rule of one update pass asks; the state is read once per pass (the first handler of
+    // the list forgets the last one).
     if (m_stateCache) {
         return *m_stateCache;
     }
@@ -435,7 +440,6 @@ TLocalExpState TLocalExpForm::CommandState() const {
     }
     state.ClipboardHasFiles = m_clipboardHasFiles;
     m_stateCache = state;
-    QTimer::singleShot(0, this, [this] { m_stateCache.reset(); });
     return state;
 }
 

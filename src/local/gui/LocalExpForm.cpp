@@ -484,6 +484,15 @@ void TLocalExpForm::closeEvent(QCloseEvent* event) {
     hide();
 }
 
+void TLocalExpForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A hidden tree does not scroll; the current folder is brought into view once laid out.
+    QTimer::singleShot(0, this, [this] {
+        m_folderTreeView->scrollTo(m_folderTreeView->currentIndex(),
+                                   QAbstractItemView::PositionAtCenter);
+    });
+}
+
 void TLocalExpForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         SetTreeMark({});

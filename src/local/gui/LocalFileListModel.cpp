@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <string_view>
 #include <unordered_set>
 
 namespace qx {
@@ -203,10 +204,13 @@ void TLocalFileListModel::SortRows() {
         }
         return found->second.first.toStdString();
     });
-    std::unordered_map<std::string, int> rowOf;
-    rowOf.reserve(m_rows.size());
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        rowOf.emplace(m_rows[row].Name, static_cast<int>(row));
+    // The new rows of the persistent indexes (the selection, the current item), by name.
+    std::unordered_map<std::string_view, int> rowOf;
+    if (!persistent.isEmpty()) {
+        rowOf.reserve(m_rows.size());
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            rowOf.emplace(m_rows[row].Name, static_cast<int>(row));
+        }
     }
     QModelIndexList moved;
     for (qsizetype i = 0; i < persistent.size(); ++i) {
@@ -340,8 +344,9 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
         return true;
     }
     std::string error;
-    if (!RenameLocal(QFile::encodeName(FilePath(index)).toStdString(),
-                     QFile::encodeName(name).toStdString(), error)) {
+    // The old name as the file system has its bytes: a name that is not valid UTF-8 can be
+    // renamed to one that is.
+    if (!RenameLocal(FilePathBytes(index), QFile::encodeName(name).toStdString(), error)) {
         Q_EMIT RenameFailed(tr("Cannot rename [%1] to [%2]: %3.")
                                 .arg(FilePath(index), name, QString::fromStdString(error)));
         return false;
