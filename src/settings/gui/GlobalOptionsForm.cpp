@@ -8,8 +8,8 @@
 #include "widgets/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
