@@ -16,7 +16,8 @@ struct TRemoteEditFile {
     std::string Password;
     std::string HostDirName; // ending with "/"; the remote path is HostDirName + FileName
     std::string FileName;
-    TFTPTransferType TransferType = TFTPTransferType::ftpTypeASCII;
+    // Binary: the editor keeps the file's bytes and line ends itself.
+    TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
     std::string LocalFileName;
 };

@@ -450,6 +450,10 @@ private Q_SLOTS:
 
         SelectInList(*form, {"docs"});
         QVERIFY(!Run(*form, "FileOnlineEditAction")); // folders are not edited
+        // The editor gets the file's bytes as they are, CR LF included, even where the
+        // session would send a ".txt" as ASCII; the session's type stays.
+        rig.served.write("home/user/readme.TXT", "hello\r\nworld\r\n");
+        form->FTPClient().TransferType = TFTPTransferType::ftpTypeAuto;
         SelectInList(*form, {"readme.TXT"});
         QVERIFY(Run(*form, "FileOnlineEditAction"));
         QVERIFY(WaitDone(*form));
@@ -457,7 +461,9 @@ private Q_SLOTS:
         QCOMPARE(rig.edited->FileName, std::string("readme.TXT"));
         QCOMPARE(rig.edited->HostDirName, std::string("/home/user/"));
         QCOMPARE(rig.edited->UserName, std::string("user"));
-        QCOMPARE(readFile(rig.edited->LocalFileName), std::string("hello"));
+        QCOMPARE(readFile(rig.edited->LocalFileName), std::string("hello\r\nworld\r\n"));
+        QCOMPARE(rig.edited->TransferType, TFTPTransferType::ftpTypeBinary);
+        QCOMPARE(form->FTPClient().TransferType, TFTPTransferType::ftpTypeAuto);
         QVERIFY(rig.edited->LocalFileName.starts_with(rig.options.TempDownloadFolder));
 
         // Open on a folder shows it.

@@ -398,8 +398,16 @@ void TRemoteExpForm::FileOnlineEditActionExecute() {
         return;
     }
     m_pendingItems = {selected.front()};
-    DownloadSelectedFile([this] { FTPClientDownloadFileDoneInOnlineEdit(); });
+    // The editor keeps the bytes and the line ends as they are, and writes them back in binary:
+    // an ASCII round trip would turn CR LF into LF on many servers.
+    const TFTPTransferType kept = m_client->TransferType;
+    m_client->TransferType = TFTPTransferType::ftpTypeBinary;
+    DownloadSelectedFile([this, kept] {
+        m_client->TransferType = kept;
+        FTPClientDownloadFileDoneInOnlineEdit();
+    });
     if (!m_client->Busy()) {
+        m_client->TransferType = kept;
         m_pendingItems.clear(); // nothing was issued
     }
 }
@@ -418,7 +426,7 @@ void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
     file->Password = client.Password;
     file->HostDirName = TFolderTree::GetNodeFolder(*SelectedNode());
     file->FileName = pending.front()->Name;
-    file->TransferType = client.TransferType;
+    file->TransferType = TFTPTransferType::ftpTypeBinary;
     file->PassiveMode = client.PassiveMode;
     file->LocalFileName = client.LocalFileName;
     if (m_context.OpenInEditor) {
