@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -429,6 +430,24 @@ private Q_SLOTS:
         }
         // 1200 lines after the session's own: the log was emptied when a line reached 500.
         QVERIFY(form->LogLineCount() > 0);
+
+        // Lines that arrive together are written together, with the same result as one by one:
+        // only those after the last emptying stay.
+        int expected = form->LogLineCount();
+        int firstKept = -1;
+        for (int line = 0; line < 1200; ++line) {
+            if (expected + 1 >= 500) {
+                expected = 0;
+                firstKept = line;
+            }
+            ++expected;
+            form->AddLogLine(QStringLiteral("~ burst %1").arg(line), Qt::gray);
+        }
+        QCOMPARE(form->LogLineCount(), expected);
+        const QString text =
+            form->findChild<QPlainTextEdit*>(QStringLiteral("LogRichEdit"))->toPlainText();
+        QVERIFY(text.startsWith(QStringLiteral("~ burst %1\n").arg(firstKept)));
+        QVERIFY(text.endsWith(QStringLiteral("~ burst 1199")));
         form->close();
         QVERIFY(QTest::qWaitFor([&] { return guard.isNull(); }, 15000));
     }

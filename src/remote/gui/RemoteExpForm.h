@@ -142,7 +142,11 @@ public:
     QString StatusPanelText(int panel) const;
     QString FileStatusText(int panel) const;
     int LogLineCount() const;
+    // Lines join the log at the next turn of the event loop, many at once: a session that
+    // sends thousands of lines (a delete of a big folder) never holds the window up line by
+    // line.
     void AddLogLine(const QString& text, const QColor& colour);
+    void FlushLog() const;
 
     static constexpr int kHelpContext = 1004;
 
@@ -309,7 +313,13 @@ private:
     bool m_canClose = false;
     bool m_closing = false;
     bool m_connected = false;
-    int m_logLines = 0;
+    mutable int m_logLines = 0;
+    struct TLogLine {
+        QString Text;
+        QColor Colour;
+    };
+    mutable std::vector<TLogLine> m_pendingLog;
+    bool m_logFlushPosted = false;
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
 };
 

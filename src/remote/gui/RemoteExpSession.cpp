@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -425,23 +426,56 @@ void TRemoteExpForm::OnDisplay(const std::string& line) {
 }
 
 void TRemoteExpForm::AddLogLine(const QString& text, const QColor& colour) {
-    if (m_logLines + 1 >= kMaxLogLines) {
+    m_pendingLog.push_back({text, colour});
+    if (!m_logFlushPosted) {
+        m_logFlushPosted = true;
+        QTimer::singleShot(0, this, [this] {
+            m_logFlushPosted = false;
+            FlushLog();
+        });
+    }
+}
+
+void TRemoteExpForm::FlushLog() const {
+    if (m_pendingLog.empty()) {
+        return;
+    }
+    // The log is emptied whenever it would reach kMaxLogLines; of the waiting lines only those
+    // after the last emptying stay, so only those are written.
+    std::size_t first = 0;
+    int count = m_logLines;
+    bool emptied = false;
+    for (std::size_t index = 0; index < m_pendingLog.size(); ++index) {
+        if (count + 1 >= kMaxLogLines) {
+            count = 0;
+            first = index;
+            emptied = true;
+        }
+        ++count;
+    }
+    if (emptied) {
         m_log->clear();
         m_logLines = 0;
     }
-    QTextCharFormat format;
-    format.setForeground(colour);
     QTextCursor cursor(m_log->document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
-    if (m_logLines > 0) {
-        cursor.insertBlock();
+    QTextCharFormat format;
+    for (std::size_t index = first; index < m_pendingLog.size(); ++index) {
+        if (m_logLines > 0) {
+            cursor.insertBlock();
+        }
+        format.setForeground(m_pendingLog[index].Colour);
+        cursor.insertText(m_pendingLog[index].Text, format);
+        ++m_logLines;
     }
-    cursor.insertText(text, format);
-    ++m_logLines;
+    cursor.endEditBlock();
+    m_pendingLog.clear();
     m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
 }
 
 int TRemoteExpForm::LogLineCount() const {
+    FlushLog();
     return m_logLines;
 }
 
