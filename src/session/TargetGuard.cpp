@@ -68,6 +68,23 @@ std::optional<std::int64_t> TTargetGuard::TimeOf(TEngineDriver& driver, const st
     return time;
 }
 
+bool TTargetGuard::RemoteTargetExists(TOverwriteQuestion& question, bool& aborted) {
+    question.TargetSize = SizeOf(m_remote, question.Target, aborted);
+    if (!aborted) {
+        question.TargetTime = TimeOf(m_remote, question.Target, aborted);
+    }
+    return !aborted && (question.TargetSize >= 0 || question.TargetTime.has_value());
+}
+
+std::string TTargetGuard::FreeRemoteName(const std::string& path) {
+    return FreeName(path, [&](const std::string& candidate) {
+        bool stopped = false;
+        const bool taken = SizeOf(m_remote, candidate, stopped) >= 0 ||
+                           (!stopped && TimeOf(m_remote, candidate, stopped).has_value());
+        return taken || stopped;
+    });
+}
+
 TTargetGuard::TGoAhead TTargetGuard::Stop() {
     m_remote.Abort();
     return TGoAhead::Cancel;
@@ -105,24 +122,12 @@ TTargetGuard::TGoAhead TTargetGuard::Upload(const std::string& localPath, std::s
     question.SourceSize = source.Size;
     question.SourceTime = source.Exists ? std::optional<std::int64_t>(source.Time) : std::nullopt;
     bool aborted = false;
-    question.TargetSize = SizeOf(m_remote, remotePath, aborted);
-    if (!aborted) {
-        question.TargetTime = TimeOf(m_remote, remotePath, aborted);
-    }
-    if (aborted) {
-        return Stop();
-    }
-    if (question.TargetSize < 0 && !question.TargetTime) {
-        return TGoAhead::Transfer; // nothing there
+    if (!RemoteTargetExists(question, aborted)) {
+        return aborted ? Stop() : TGoAhead::Transfer; // nothing there
     }
     question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
                          question.SourceSize > question.TargetSize;
-    question.FreeName = FreeName(remotePath, [&](const std::string& candidate) {
-        bool stopped = false;
-        const bool taken = SizeOf(m_remote, candidate, stopped) >= 0 ||
-                           (!stopped && TimeOf(m_remote, candidate, stopped).has_value());
-        return taken || stopped;
-    });
+    question.FreeName = FreeRemoteName(remotePath);
     return Decide(question, remotePath, resume);
 }
 
@@ -133,15 +138,8 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::stri
     question.Upload = true;
     question.Target = remotePath;
     bool aborted = false;
-    question.TargetSize = SizeOf(m_remote, remotePath, aborted);
-    if (!aborted) {
-        question.TargetTime = TimeOf(m_remote, remotePath, aborted);
-    }
-    if (aborted) {
-        return Stop();
-    }
-    if (question.TargetSize < 0 && !question.TargetTime) {
-        return TGoAhead::Transfer;
+    if (!RemoteTargetExists(question, aborted)) {
+        return aborted ? Stop() : TGoAhead::Transfer;
     }
     question.SourceSize = SizeOf(source, sourcePath, aborted);
     if (!aborted) {
@@ -153,12 +151,7 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::stri
     }
     question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
                          question.SourceSize > question.TargetSize;
-    question.FreeName = FreeName(remotePath, [&](const std::string& candidate) {
-        bool stopped = false;
-        const bool taken = SizeOf(m_remote, candidate, stopped) >= 0 ||
-                           (!stopped && TimeOf(m_remote, candidate, stopped).has_value());
-        return taken || stopped;
-    });
+    question.FreeName = FreeRemoteName(remotePath);
     return Decide(question, remotePath, resume);
 }
 

@@ -35,6 +35,9 @@ private:
     std::int64_t SizeOf(TEngineDriver& driver, const std::string& path, bool& aborted);
     std::optional<std::int64_t> TimeOf(TEngineDriver& driver, const std::string& path,
                                        bool& aborted);
+    // SIZE and MDTM of question.Target on the server: whether something is there.
+    bool RemoteTargetExists(TOverwriteQuestion& question, bool& aborted);
+    std::string FreeRemoteName(const std::string& path);
     TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
     TGoAhead Stop();
 

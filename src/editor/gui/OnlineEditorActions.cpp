@@ -8,7 +8,10 @@
 #include "editor/gui/OnlineEditorForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "widgets/ActionList.h"
+#include "widgets/DockToolbars.h"
 #include "widgets/MainDataModule.h"
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QClipboard>
@@ -303,15 +306,11 @@ void TOnlineEditorForm::CreateMenus() {
 
 void TOnlineEditorForm::CreateToolbars() {
     TActions& a = *m_act;
-    static constexpr const char* kTitles[] = {"File Toolbar", "Edit Toolbar", "Search Toolbar",
-                                              "View Toolbar"};
-    static constexpr const char* kNames[] = {"FileToolbar", "EditToolbar", "SearchToolbar",
-                                             "ViewToolbar"};
-    for (int bar = 0; bar < 4; ++bar) {
-        m_toolbars[bar] = addToolBar(tr(kTitles[bar]));
-        m_toolbars[bar]->setObjectName(QString::fromLatin1(kNames[bar]));
-        m_toolbars[bar]->setIconSize(QSize(16, 16));
-    }
+    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
+                                               {"EditToolbar", "Edit Toolbar"},
+                                               {"SearchToolbar", "Search Toolbar"},
+                                               {"ViewToolbar", "View Toolbar"}}});
+    std::copy(bars.begin(), bars.end(), m_toolbars);
     m_toolbars[0]->addActions({a.Update, a.Close, a.SaveAsLocal, a.Print});
     m_toolbars[1]->addActions({a.Undo, a.Redo, a.Cut, a.Copy, a.Paste});
     m_toolbars[2]->addActions({a.Find, a.SearchAgain, a.Replace, a.GotoLine});

@@ -7,7 +7,10 @@
 #include "local/gui/LocalFileListModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
+#include "widgets/DockToolbars.h"
 #include "widgets/MainDataModule.h"
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QClipboard>
@@ -340,33 +343,13 @@ void TLocalExpForm::CreateMenus() {
     m_folderTreePopup->addAction(a.NewFolder);
 }
 
-namespace {
-
-QToolButton* MenuButton(QToolBar* bar, QAction* action, QMenu* menu,
-                        QToolButton::ToolButtonPopupMode mode) {
-    auto* button = new QToolButton(bar);
-    if (action != nullptr) {
-        button->setDefaultAction(action);
-    }
-    button->setMenu(menu);
-    button->setPopupMode(mode);
-    bar->addWidget(button);
-    return button;
-}
-
-} // namespace
-
 void TLocalExpForm::CreateToolbars() {
     TActions& a = *m_act;
-    static const char* const kNames[] = {"FileToolbar", "EditToolbar", "ViewToolbar",
-                                         "ToolToolbar"};
-    static const char* const kTitles[] = {"File Toolbar", "Edit Toolbar", "View Toolbar",
-                                          "Tool Toolbar"};
-    for (int bar = 0; bar < 4; ++bar) {
-        m_toolbars[bar] = addToolBar(tr(kTitles[bar]));
-        m_toolbars[bar]->setObjectName(QString::fromLatin1(kNames[bar]));
-        m_toolbars[bar]->setIconSize(QSize(16, 16));
-    }
+    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
+                                               {"EditToolbar", "Edit Toolbar"},
+                                               {"ViewToolbar", "View Toolbar"},
+                                               {"ToolToolbar", "Tool Toolbar"}}});
+    std::copy(bars.begin(), bars.end(), m_toolbars);
     QToolBar* file = m_toolbars[0];
     file->addActions({a.Upload, a.UploadInQueue});
     file->addSeparator();
@@ -379,12 +362,12 @@ void TLocalExpForm::CreateToolbars() {
     auto* styles = new QMenu(this);
     styles->setObjectName(QStringLiteral("ViewPopupMenu"));
     styles->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    MenuButton(view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
+    AddMenuButton(*view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
     view->addSeparator();
     auto* arrange = new QMenu(this);
     arrange->setObjectName(QStringLiteral("ViewArrangeIconsPopupMenu"));
     arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3]});
-    QToolButton* arrangeButton = MenuButton(view, nullptr, arrange, QToolButton::InstantPopup);
+    QToolButton* arrangeButton = AddMenuButton(*view, nullptr, arrange, QToolButton::InstantPopup);
     arrangeButton->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
     arrangeButton->setToolTip(tr("Arrange Icons"));
     view->addSeparator();
@@ -397,13 +380,8 @@ void TLocalExpForm::CreateToolbars() {
 }
 
 QMenu* TLocalExpForm::createPopupMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("ToolbarPopupMenu"));
     m_actions->UpdateAll();
-    for (QAction* toggle : m_act->Toolbars) {
-        menu->addAction(toggle);
-    }
-    return menu;
+    return ToolbarPopupMenu(*this, m_act->Toolbars);
 }
 
 TLocalExpState TLocalExpForm::CommandState() const {

@@ -8,7 +8,10 @@
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "widgets/ActionList.h"
+#include "widgets/DockToolbars.h"
 #include "widgets/MainDataModule.h"
+
+#include <algorithm>
 
 #include <QMenu>
 #include <QMenuBar>
@@ -363,33 +366,13 @@ void TRemoteExpForm::CreateMenus() {
     m_folderTreePopup->addAction(a.NewFolder);
 }
 
-namespace {
-
-QToolButton* MenuButton(QToolBar* bar, QAction* action, QMenu* menu,
-                        QToolButton::ToolButtonPopupMode mode) {
-    auto* button = new QToolButton(bar);
-    if (action != nullptr) {
-        button->setDefaultAction(action);
-    }
-    button->setMenu(menu);
-    button->setPopupMode(mode);
-    bar->addWidget(button);
-    return button;
-}
-
-} // namespace
-
 void TRemoteExpForm::CreateToolbars() {
     TActions& a = *m_act;
-    static const char* const kNames[] = {"FileToolbar", "EditToolbar", "ViewToolbar",
-                                         "ToolToolbar"};
-    static const char* const kTitles[] = {"File Toolbar", "Edit Toolbar", "View Toolbar",
-                                          "Tool Toolbar"};
-    for (int bar = 0; bar < 4; ++bar) {
-        m_toolbars[bar] = addToolBar(tr(kTitles[bar]));
-        m_toolbars[bar]->setObjectName(QString::fromLatin1(kNames[bar]));
-        m_toolbars[bar]->setIconSize(QSize(16, 16));
-    }
+    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
+                                               {"EditToolbar", "Edit Toolbar"},
+                                               {"ViewToolbar", "View Toolbar"},
+                                               {"ToolToolbar", "Tool Toolbar"}}});
+    std::copy(bars.begin(), bars.end(), m_toolbars);
     QToolBar* file = m_toolbars[0];
     file->addActions({a.Download, a.DownloadTo, a.DownloadInQueue});
     file->addSeparator();
@@ -402,12 +385,12 @@ void TRemoteExpForm::CreateToolbars() {
     auto* styles = new QMenu(this);
     styles->setObjectName(QStringLiteral("ViewStylePopupMenu"));
     styles->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    MenuButton(view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
+    AddMenuButton(*view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
     view->addSeparator();
     auto* arrange = new QMenu(this);
     arrange->setObjectName(QStringLiteral("ViewArrangeIconsPopupMenu"));
     arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3], a.Arrange[4]});
-    QToolButton* arrangeButton = MenuButton(view, nullptr, arrange, QToolButton::InstantPopup);
+    QToolButton* arrangeButton = AddMenuButton(*view, nullptr, arrange, QToolButton::InstantPopup);
     arrangeButton->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
     arrangeButton->setToolTip(tr("Arrange Icons"));
     view->addSeparator();
@@ -421,19 +404,14 @@ void TRemoteExpForm::CreateToolbars() {
     auto* types = new QMenu(this);
     types->setObjectName(QStringLiteral("TransferTypePopupMenu"));
     types->addActions({a.Types[0], a.Types[1], a.Types[2]});
-    MenuButton(tool, a.TypeButton, types, QToolButton::MenuButtonPopup);
+    AddMenuButton(*tool, a.TypeButton, types, QToolButton::MenuButtonPopup);
     tool->addSeparator();
     tool->addAction(a.Telnet);
 }
 
 QMenu* TRemoteExpForm::createPopupMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("ToolbarPopupMenu"));
     m_actions->UpdateAll();
-    for (QAction* toggle : m_act->Toolbars) {
-        menu->addAction(toggle);
-    }
-    return menu;
+    return ToolbarPopupMenu(*this, m_act->Toolbars);
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {
