@@ -1,6 +1,7 @@
 #include "editor/gui/EditorLogPanel.h"
 
 #include "remote/RemoteExpTexts.h"
+#include "remote/gui/SessionLogView.h"
 #include "widgets/MainDataModule.h"
 
 #include <QHBoxLayout>
@@ -18,10 +19,7 @@ TEditorLogPanel::TEditorLogPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_log = new QPlainTextEdit(this);
-    m_log->setObjectName(QStringLiteral("LogRichEdit"));
-    m_log->setReadOnly(true);
-    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_log = new TSessionLogView(kMaxLogLines, this); // emptied when it holds 500 lines
     layout->addWidget(m_log, 1);
 
     auto* status = new QStatusBar(this);
@@ -55,21 +53,7 @@ void TEditorLogPanel::Display(const std::string& line) {
                                           : TMainDataModule::ActionIcon(image).pixmap(16, 16));
         return;
     }
-    static const QColor kColours[] = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0),
-                                      QColor(0, 0, 255), QColor(128, 128, 128)};
-    if (m_lines >= kMaxLogLines) {
-        ClearLog();
-    }
-    QTextCharFormat format;
-    format.setForeground(kColours[static_cast<int>(LogLineColour(line))]);
-    QTextCursor cursor(m_log->document());
-    cursor.movePosition(QTextCursor::End);
-    if (m_lines > 0) {
-        cursor.insertBlock();
-    }
-    cursor.insertText(QString::fromStdString(line), format);
-    ++m_lines;
-    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+    m_log->AddSessionLine(line);
 }
 
 void TEditorLogPanel::ShowProgress(std::int64_t fileSize, std::int64_t position,
@@ -83,12 +67,15 @@ void TEditorLogPanel::ShowProgress(std::int64_t fileSize, std::int64_t position,
 }
 
 void TEditorLogPanel::ClearLog() {
-    m_log->clear();
-    m_lines = 0;
+    m_log->ClearLog();
 }
 
 QString TEditorLogPanel::LogText() const {
-    return m_log->toPlainText();
+    return m_log->Text();
+}
+
+int TEditorLogPanel::LineCount() const {
+    return m_log->LineCount();
 }
 
 QString TEditorLogPanel::PanelText(int panel) const {

@@ -6,9 +6,10 @@
 #include <string>
 
 class QLabel;
-class QPlainTextEdit;
 
 namespace qx {
+
+class TSessionLogView;
 
 // The online editor's log panel: the session log of the write-backs above a status bar of six
 // panels (size, position, rate, time left, percent done, the session's status text).
@@ -24,15 +25,14 @@ public:
                       std::int64_t elapsedMs);
     void ClearLog();
 
-    int LineCount() const { return m_lines; }
+    int LineCount() const;
     QString LogText() const;
     QString PanelText(int panel) const;
 
 private:
-    QPlainTextEdit* m_log;
+    TSessionLogView* m_log;
     QLabel* m_panels[6] = {};
     QLabel* m_statusIcon;
-    int m_lines = 0;
 };
 
 } // namespace qx

@@ -2,6 +2,8 @@
 // closing. The session with the server is handled in RemoteExpSession.cpp.
 
 #include "remote/gui/RemoteExpForm.h"
+#include "remote/RemoteExpTexts.h"
+#include "remote/gui/SessionLogView.h"
 
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
@@ -188,10 +190,8 @@ void TRemoteExpForm::BuildWindow() {
     m_logPanel->setObjectName(QStringLiteral("LogPanel"));
     auto* logLayout = new QVBoxLayout(m_logPanel);
     logLayout->setContentsMargins(0, 0, 0, 0);
-    m_log = new QPlainTextEdit(m_logPanel);
-    m_log->setObjectName(QStringLiteral("LogRichEdit"));
-    m_log->setReadOnly(true);
-    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Emptied when a line would be its 500th.
+    m_log = new TSessionLogView(kMaxLogLines - 1, m_logPanel);
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     logLayout->addWidget(m_log);
     m_rightSplitter->setStretchFactor(0, 1);

@@ -35,6 +35,7 @@ namespace qx {
 class TActionList;
 class TConfigStore;
 class TFileListModel;
+class TSessionLogView;
 class TFolderTreeModel;
 class TGlobalOptions;
 class TSiteProperties;
@@ -142,11 +143,7 @@ public:
     QString StatusPanelText(int panel) const;
     QString FileStatusText(int panel) const;
     int LogLineCount() const;
-    // Lines join the log at the next turn of the event loop, many at once: a session that
-    // sends thousands of lines (a delete of a big folder) never holds the window up line by
-    // line.
     void AddLogLine(const QString& text, const QColor& colour);
-    void FlushLog() const;
 
     static constexpr int kHelpContext = 1004;
 
@@ -274,7 +271,7 @@ private:
     TDragSourceView<QListView>* m_fileIconView = nullptr; // the icon and list styles, same rows
     QStackedWidget* m_fileViews = nullptr;
     int m_viewStyle = vsList;
-    QPlainTextEdit* m_log = nullptr;
+    TSessionLogView* m_log = nullptr;
     QWidget* m_logPanel = nullptr;
     QLabel* m_fileStatus[2] = {};
     QLabel* m_status[6] = {};
@@ -313,13 +310,6 @@ private:
     bool m_canClose = false;
     bool m_closing = false;
     bool m_connected = false;
-    mutable int m_logLines = 0;
-    struct TLogLine {
-        QString Text;
-        QColor Colour;
-    };
-    mutable std::vector<TLogLine> m_pendingLog;
-    bool m_logFlushPosted = false;
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
 };
 

@@ -2,6 +2,7 @@
 // or from the listing cache, the file list, the session log and the transfer panels.
 
 #include "remote/gui/RemoteExpForm.h"
+#include "remote/gui/SessionLogView.h"
 
 #include "remote/RemoteExpTexts.h"
 #include "remote/gui/FileListModel.h"
@@ -420,63 +421,15 @@ void TRemoteExpForm::OnDisplay(const std::string& line) {
                                           : TMainDataModule::ActionIcon(image).pixmap(16, 16));
         return;
     }
-    static const QColor kColours[] = {Qt::black, QColor(255, 0, 0), QColor(0, 128, 0),
-                                      QColor(0, 0, 255), QColor(128, 128, 128)};
-    AddLogLine(QString::fromStdString(line), kColours[static_cast<int>(LogLineColour(line))]);
+    m_log->AddSessionLine(line);
 }
 
 void TRemoteExpForm::AddLogLine(const QString& text, const QColor& colour) {
-    m_pendingLog.push_back({text, colour});
-    if (!m_logFlushPosted) {
-        m_logFlushPosted = true;
-        QTimer::singleShot(0, this, [this] {
-            m_logFlushPosted = false;
-            FlushLog();
-        });
-    }
-}
-
-void TRemoteExpForm::FlushLog() const {
-    if (m_pendingLog.empty()) {
-        return;
-    }
-    // The log is emptied whenever it would reach kMaxLogLines; of the waiting lines only those
-    // after the last emptying stay, so only those are written.
-    std::size_t first = 0;
-    int count = m_logLines;
-    bool emptied = false;
-    for (std::size_t index = 0; index < m_pendingLog.size(); ++index) {
-        if (count + 1 >= kMaxLogLines) {
-            count = 0;
-            first = index;
-            emptied = true;
-        }
-        ++count;
-    }
-    if (emptied) {
-        m_log->clear();
-        m_logLines = 0;
-    }
-    QTextCursor cursor(m_log->document());
-    cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
-    QTextCharFormat format;
-    for (std::size_t index = first; index < m_pendingLog.size(); ++index) {
-        if (m_logLines > 0) {
-            cursor.insertBlock();
-        }
-        format.setForeground(m_pendingLog[index].Colour);
-        cursor.insertText(m_pendingLog[index].Text, format);
-        ++m_logLines;
-    }
-    cursor.endEditBlock();
-    m_pendingLog.clear();
-    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+    m_log->AddLine(text, colour);
 }
 
 int TRemoteExpForm::LogLineCount() const {
-    FlushLog();
-    return m_logLines;
+    return m_log->LineCount();
 }
 
 } // namespace qx
