@@ -254,7 +254,8 @@ void TProgramWindows::StartDemoAndScreenshots() {
                      },
                      {},
                      [options](QWidget*) { options->reset(); }});
-    m_tour = std::make_unique<TScreenshotTour>(folder, std::move(steps));
+    m_tour =
+        std::make_unique<TScreenshotTour>(folder, std::move(steps), [this] { m_main->close(); });
     m_tour->Start(1500);
 }
 

@@ -11,8 +11,10 @@
 
 namespace qx {
 
-TScreenshotTour::TScreenshotTour(QString folder, std::vector<Step> steps, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)), m_steps(std::move(steps)) {}
+TScreenshotTour::TScreenshotTour(QString folder, std::vector<Step> steps, std::function<void()> end,
+                                 QObject* parent)
+    : QObject(parent), m_folder(std::move(folder)), m_steps(std::move(steps)),
+      m_end(std::move(end)) {}
 
 void TScreenshotTour::Start(int delayMs) {
     QDir().mkpath(m_folder);
@@ -21,8 +23,9 @@ void TScreenshotTour::Start(int delayMs) {
 
 void TScreenshotTour::RunStep(std::size_t index) {
     if (index >= m_steps.size()) {
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        if (m_end) {
+            m_end();
+        }
         return;
     }
     Step& step = m_steps[index];

@@ -23,7 +23,10 @@ public:
         std::function<void(QWidget*)> Done = {}; // closes what the step opened
     };
 
-    TScreenshotTour(QString folder, std::vector<Step> steps, QObject* parent = nullptr);
+    // end runs after the last step and ends the program (closing the main window: windows that
+    // hide instead of closing would keep a plain quit from ending it).
+    TScreenshotTour(QString folder, std::vector<Step> steps, std::function<void()> end,
+                    QObject* parent = nullptr);
     void Start(int delayMs);
 
 private:
@@ -32,6 +35,7 @@ private:
 
     QString m_folder;
     std::vector<Step> m_steps;
+    std::function<void()> m_end;
 };
 
 } // namespace qx
