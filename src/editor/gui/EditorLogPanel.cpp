@@ -44,13 +44,7 @@ TEditorLogPanel::TEditorLogPanel(QWidget* parent) : QWidget(parent) {
 
 void TEditorLogPanel::Display(const std::string& line) {
     if (!line.empty() && line.front() == '%') {
-        const QString text = QString::fromStdString(line.size() > 2 ? line.substr(2) : "");
-        m_panels[5]->setText(text);
-        const int image = text.isEmpty()                  ? -1
-                          : text == QLatin1String("Idle") ? TMainDataModule::Idle
-                                                          : TMainDataModule::Busy;
-        m_statusIcon->setPixmap(image < 0 ? QPixmap()
-                                          : TMainDataModule::ActionIcon(image).pixmap(16, 16));
+        ShowSessionStatus(line, *m_panels[5], *m_statusIcon);
         return;
     }
     m_log->AddSessionLine(line);

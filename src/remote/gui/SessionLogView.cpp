@@ -1,12 +1,24 @@
 #include "remote/gui/SessionLogView.h"
 
 #include "remote/RemoteExpTexts.h"
+#include "widgets/MainDataModule.h"
+
+#include <QLabel>
 
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
 
 namespace qx {
+
+void ShowSessionStatus(const std::string& line, QLabel& text, QLabel& picture) {
+    const QString status = QString::fromStdString(line.size() > 2 ? line.substr(2) : "");
+    text.setText(status);
+    const int image = status.isEmpty()                  ? -1
+                      : status == QLatin1String("Idle") ? TMainDataModule::Idle
+                                                        : TMainDataModule::Busy;
+    picture.setPixmap(image < 0 ? QPixmap() : TMainDataModule::ActionIcon(image).pixmap(16, 16));
+}
 
 TSessionLogView::TSessionLogView(int emptyAt, QWidget* parent)
     : QPlainTextEdit(parent), m_emptyAt(emptyAt) {

@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
+class QLabel;
+
 namespace qx {
+
+// A status line of a session ("% Idle", "% Listing"): its text in the panel, with the idle or
+// busy picture beside it (none for an empty text).
+void ShowSessionStatus(const std::string& line, QLabel& text, QLabel& picture);
 
 // The coloured session log of the explorers and the editor: read-only, unwrapped, and started
 // afresh when it holds a given number of lines. Lines join at the next turn of the event loop,
