@@ -63,12 +63,41 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
     return false;
 }
 
+namespace {
+
+// Percent-encodes what a URL part cannot carry as it is; keep names the characters that stay.
+std::string UrlPart(std::string_view text, std::string_view keep) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') ||
+                           std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos ||
+                           keep.find(c) != std::string_view::npos;
+        if (plain) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 std::string CopyUrlText(const TSessionLogin& login, const std::string& path) {
     std::string url = "ftp://";
     if (login.UserName != "anonymous") {
-        url += login.UserName + ":" + login.Password + "@";
+        url += UrlPart(login.UserName, "") + "@";
     }
-    return url + login.HostName + path;
+    url += login.HostName;
+    if (!login.Port.empty() && login.Port != "21") {
+        url += ":" + login.Port;
+    }
+    return url + UrlPart(path, "/:@");
 }
 
 TFTPListItem MakeFolderEntry(const std::string& name, const std::string& permission,

@@ -68,8 +68,10 @@ struct TSessionLogin {
     bool PassiveMode = false;
 };
 
-// ftp://, the user part (user:password@) unless the user is exactly "anonymous", the host and
-// the path; nothing escaped and no port.
+// ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is
+// 21, and the path. The password is never put into it; characters a URL cannot carry as they
+// are (blanks, "%", "#", "?", "@" and ":" in the user, control and non-ASCII bytes) are
+// percent-encoded.
 std::string CopyUrlText(const TSessionLogin& login, const std::string& path);
 
 // A folder entry for a folder that has no entry of a listing (a node of the path the session

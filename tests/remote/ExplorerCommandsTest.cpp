@@ -144,11 +144,17 @@ TEST(ExplorerCommands, PermissionBitsAndTheirTwoTexts) {
 }
 
 TEST(ExplorerCommands, CopyUrlNamesTheUserUnlessExactlyAnonymous) {
-    EXPECT_EQ(CopyUrlText(LoginOf("ftp.example.org", "anonymous"), "/pub/readme.txt"),
-              "ftp://ftp.example.org/pub/readme.txt");
+    TSessionLogin plain = LoginOf("ftp.example.org", "anonymous");
+    plain.Port = "21";
+    EXPECT_EQ(CopyUrlText(plain, "/pub/readme.txt"), "ftp://ftp.example.org/pub/readme.txt");
+    // The password never goes into the text; a port other than 21 does; what a URL cannot
+    // carry is encoded.
     EXPECT_EQ(CopyUrlText(LoginOf("ftp.example.org", "Anonymous"), "/pub/readme.txt"),
-              "ftp://Anonymous:pw@ftp.example.org/pub/readme.txt");
-    EXPECT_EQ(CopyUrlText(LoginOf("h", "joe"), "/"), "ftp://joe:pw@h/");
+              "ftp://Anonymous@ftp.example.org:2121/pub/readme.txt");
+    EXPECT_EQ(CopyUrlText(LoginOf("h", "joe"), "/"), "ftp://joe@h:2121/");
+    EXPECT_EQ(CopyUrlText(LoginOf("h", "joe@work:1"), "/my docs/100%#1?.txt"),
+              "ftp://joe%40work%3A1@h:2121/my%20docs/100%25%231%3F.txt");
+    EXPECT_EQ(CopyUrlText(LoginOf("h", "joe"), "/caf\xC3\xA9"), "ftp://joe@h:2121/caf%C3%A9");
 }
 
 TEST(ExplorerCommands, SameServerDropsIntoThemselvesAreRefused) {
