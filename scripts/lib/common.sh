@@ -16,6 +16,10 @@ qx_root() {
     cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd
 }
 
+# ccache keys on paths below the checkout relative to it, so that another clone (CI's) finds
+# what an earlier build compiled.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(qx_root)}"
+
 qx_log() {
     printf '\033[1m==> %s\033[0m\n' "$*" >&2
 }
