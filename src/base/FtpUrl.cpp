@@ -84,6 +84,24 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
             url.HasPassword = true;
         }
     }
+    // An IPv6 address stands in brackets: "[2001:db8::1]:2121".
+    std::string_view bracketed;
+    if (authority.starts_with('[')) {
+        const auto close = authority.find(']');
+        const std::string_view inside =
+            close == std::string_view::npos ? std::string_view{} : authority.substr(1, close - 1);
+        const bool addressLike =
+            inside.find(':') != std::string_view::npos &&
+            std::all_of(inside.begin(), inside.end(), [](char c) {
+                return std::isxdigit(static_cast<unsigned char>(c)) != 0 || c == ':' || c == '.';
+            });
+        if (!addressLike || (close + 1 < authority.size() && authority[close + 1] != ':')) {
+            error = "the IPv6 address in the URL is not in the form [address] or [address]:port";
+            return std::nullopt;
+        }
+        bracketed = inside;
+        authority.remove_prefix(close + 1); // what is left is empty or ":port"
+    }
     if (const auto colon = authority.rfind(':'); colon != std::string_view::npos) {
         const std::string_view port = authority.substr(colon + 1);
         authority = authority.substr(0, colon);
@@ -96,6 +114,9 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
             return std::nullopt;
         }
         url.Port = std::string(port);
+    }
+    if (!bracketed.empty()) {
+        authority = bracketed;
     }
     if (authority.empty()) {
         error = "the URL names no host";

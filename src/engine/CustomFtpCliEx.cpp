@@ -1,5 +1,7 @@
 #include "engine/CustomFtpCliEx.h"
 
+#include "engine/SocketAddress.h"
+
 #include "engine/FtpReplies.h"
 #include "engine/SocketErrors.h"
 
@@ -16,8 +18,7 @@ namespace qx {
 namespace {
 
 bool isDottedAddress(const std::string& text) {
-    in_addr address{};
-    return ::inet_pton(AF_INET, text.c_str(), &address) == 1;
+    return IsNumericAddress(text);
 }
 
 // The made-up reply of a failed name lookup or connect.
@@ -338,12 +339,16 @@ void TCustomFtpCliEx::ExecAsync(TFtpRequest request, std::string command,
     m_requestDoneFlag = false;
     m_next = &TCustomFtpCliEx::NextExecAsync;
     m_doneAsync = doneHook;
+    m_replyLines.clear();
     SetState(TFtpState::ftpWaitingResponse);
     SendCommand(std::move(command));
 }
 
 void TCustomFtpCliEx::NextExecAsync() {
     TriggerDisplay("< " + m_lastResponse);
+    if (m_replyLines.size() < kMaxReplyLines) {
+        m_replyLines.push_back(m_lastResponse);
+    }
     if (!IsFinalReplyLine(m_lastResponse)) {
         return;
     }
@@ -358,7 +363,7 @@ void TCustomFtpCliEx::NextExecAsync() {
     if (m_requestResult != 0) {
         SetErrorMessage();
     }
-    if (Passive && m_statusCode == 227) {
+    if (Passive && (m_statusCode == 227 || m_statusCode == 229)) {
         m_pasvResponse = m_lastResponse;
     }
     InterpretResponse();
@@ -386,7 +391,7 @@ void TCustomFtpCliEx::InterpretResponse() {
     case TFtpStep::Port:
         // A passive reply that names no usable port fails here, before a data command is
         // sent, and the session stays usable.
-        if (Passive && m_statusCode == 227 && !PassivePort()) {
+        if (Passive && (m_statusCode == 227 || m_statusCode == 229) && !PassivePort()) {
             m_lastResponse = "550 Invalid passive mode reply: " + m_lastResponse;
             m_statusCode = 550;
             m_requestResult = 550;
@@ -560,6 +565,7 @@ void TCustomFtpCliEx::Open() {
     m_requestResult = 0;
     m_dnsResult.clear();
     m_closingControl = false;
+    m_extendedPassiveRefused = false;
     SetState(TFtpState::ftpDnsLookup);
     if (!isDottedAddress(HostName)) {
         if (OnConnectState) {
@@ -590,6 +596,7 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
         return;
     }
     m_dnsResult = m_controlSocket->DnsResult();
+    m_addressIndex = 0;
     if (!isDottedAddress(HostName) && OnConnectState) {
         auto handler = OnConnectState;
         handler(*this, TFTPConnectState::ftpcsHostFound);
@@ -615,6 +622,34 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
 }
 
 void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
+    const std::vector<std::string>& addresses = m_controlSocket->DnsResultList();
+    if (error != 0 && m_addressIndex + 1 < addresses.size() &&
+        m_state == TFtpState::ftpWaitingBanner) {
+        // The name has more addresses (IPv6 and IPv4): the next one is tried once this
+        // connection is closed.
+        ++m_addressIndex;
+        m_tryingNextAddress = true;
+        std::weak_ptr<char> life = m_life;
+        m_queue.post([this, life] {
+            if (life.expired() || !m_tryingNextAddress) {
+                return;
+            }
+            m_tryingNextAddress = false;
+            try {
+                m_dnsResult = m_controlSocket->DnsResultList()[m_addressIndex];
+                m_controlSocket->SetAddr(m_dnsResult);
+                m_controlSocket->Connect();
+            } catch (const std::exception& e) {
+                m_lastResponse = "500 " + ExceptionClassName(e) + ": " + e.what();
+                m_statusCode = 500;
+                m_requestResult = 500;
+                m_madeUpFailure = true;
+                SetErrorMessage();
+                TriggerRequestDone(500);
+            }
+        });
+        return;
+    }
     if (error != 0) {
         m_lastResponse = networkFailureReply(error, {});
         m_statusCode = 500;
@@ -714,6 +749,9 @@ void TCustomFtpCliEx::HandleGreetingLine() {
 }
 
 void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
+    if (m_tryingNextAddress) {
+        return; // a failed connect to one of the host's addresses: the next one follows
+    }
     const TFtpState state = m_state;
     // A server that drops the connection while a command or the greeting is outstanding has
     // not completed it: the request fails instead of completing with the last success.
@@ -907,6 +945,7 @@ void TCustomFtpCliEx::Abort() {
         m_errorMessage = "426 Operation aborted.";
     }
     SetState(TFtpState::ftpAbort);
+    m_tryingNextAddress = false;
     CloseTransferFile();
     if (wasLookingUp) {
         try {

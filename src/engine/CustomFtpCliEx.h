@@ -72,6 +72,8 @@ public:
     static constexpr std::size_t kSendBlockSize = 256 * 1024;
     // The control connection's receive buffer; a reply line holds at most one byte less.
     static constexpr std::size_t kReceiveBufferSize = 4096;
+    // A server cannot make the engine keep more lines than this of one reply.
+    static constexpr std::size_t kMaxReplyLines = 512;
 
     explicit TCustomFtpCliEx(MessageQueue& queue);
     TCustomFtpCliEx(const TCustomFtpCliEx&) = delete;
@@ -91,6 +93,9 @@ public:
     TFtpShareMode ShareMode = TFtpShareMode::ftpShareDenyWrite;
     TFtpOptions Options = ftpAcceptLF;
     bool Passive = false;
+    // Passive data connections are asked for with EPSV first (always over IPv6); a server that
+    // refuses it gets PASV for the rest of the connection.
+    bool ExtendedPassive = true;
     std::int64_t ResumeAt = 0;
     std::uint8_t DisplayFileStyle = 0;
     // Seconds a request may wait on the network without a byte moving (name lookup, connect,
@@ -100,6 +105,8 @@ public:
     // The size of the file a binary download must end with (from SIZE), -1 when unknown; a
     // download that ends with another size fails. Reset after every transfer.
     std::int64_t ExpectedSize = -1;
+    // List and Dir ask for the machine listing (MLSD) instead of LIST.
+    bool MachineListing = false;
 
     bool Binary() const { return m_typeChar == 'I'; }
     void SetBinary(bool binary) { m_typeChar = binary ? 'I' : 'A'; }
@@ -109,6 +116,9 @@ public:
     bool Connected() const { return m_connected; }
     int StatusCode() const { return m_statusCode; }
     const std::string& LastResponse() const { return m_lastResponse; }
+    // Every line of the reply to the last single command (a multi-line reply such as FEAT's),
+    // at most kMaxReplyLines of them.
+    const std::vector<std::string>& ReplyLines() const { return m_replyLines; }
     TFtpRequest RequestType() const { return m_requestType; }
     int RequestResult() const { return m_requestResult; }
     const std::string& DnsResult() const { return m_dnsResult; }
@@ -263,6 +273,7 @@ private:
 
     // Data connection (see FtpDataTransfer.cpp)
     std::optional<std::uint16_t> PassivePort() const;
+    void ExtendedPassiveHook();
     void FailDataStep(int code, const std::string& response, bool asErrorMessage);
     // The data steps' reply handlers: true for a final reply (its code in StatusCode).
     bool TakeFinalReply();
@@ -316,6 +327,7 @@ private:
     bool m_connected = false;
     int m_statusCode = 0;
     std::string m_lastResponse;
+    std::vector<std::string> m_replyLines;
     TFtpRequest m_requestType = TFtpRequest::ftpNone;
     int m_requestResult = 0;
     std::string m_dnsResult;
@@ -345,8 +357,11 @@ private:
     bool m_watchdogRunning = false;
     std::uint64_t m_watchedActivity = 0;
     std::int64_t m_activitySince = 0;
-    bool m_closingControl = false;        // the engine itself closes the control connection
-    std::string* m_refusalSink = nullptr; // where a step run by the driver puts its refusal
+    bool m_closingControl = false;         // the engine itself closes the control connection
+    std::size_t m_addressIndex = 0;        // of the control socket's lookup result being tried
+    bool m_tryingNextAddress = false;      // a connect failed; the next address is on its way
+    bool m_extendedPassiveRefused = false; // the server refused EPSV in this connection
+    std::string* m_refusalSink = nullptr;  // where a step run by the driver puts its refusal
 
     // Data connection and transfers
     std::string m_pasvResponse;

@@ -44,29 +44,55 @@ void TCustomFtpCliEx::PortRequest() {
     data.SetProto("tcp");
     data.SetPort("0");
 
-    const sockaddr_in local = m_controlSocket->LocalAddress();
-    std::string command;
-    if (Passive) {
-        data.SetAddr("0.0.0.0");
-        command = "PASV";
-    } else {
-        // The listening socket takes only the address the PORT command announces (the local
-        // end of the control connection), not every interface of the machine.
-        std::array<char, INET_ADDRSTRLEN> localText{};
-        ::inet_ntop(AF_INET, &local.sin_addr, localText.data(), localText.size());
-        data.SetAddr(localText.data());
-        data.LingerOnOff = TSocketLingerOnOff::wsLingerOn;
-        data.LingerTimeout = 10;
-        data.Listen();
-        const std::uint16_t port = ntohs(data.LocalAddress().sin_port);
-        command =
-            PortCommand(ntohl(local.sin_addr.s_addr), port, m_controlSocket->Addr() == "127.0.0.1");
-    }
+    const TSocketAddress local = m_controlSocket->LocalAddress();
+    const bool ipv6 = local.AddressText().find(':') != std::string::npos;
     m_byteCount = 0;
-    ExecAsync(TFtpRequest::ftpPort, std::move(command), {200, 227}, nullptr);
+    if (Passive) {
+        data.SetAddr(ipv6 ? "::" : "0.0.0.0");
+        if (ipv6 || (ExtendedPassive && !m_extendedPassiveRefused)) {
+            ExecAsync(TFtpRequest::ftpPort, "EPSV", {229}, &TCustomFtpCliEx::ExtendedPassiveHook);
+            m_savedErrorMessage = m_errorMessage;
+            return;
+        }
+        ExecAsync(TFtpRequest::ftpPort, "PASV", {227}, nullptr);
+        return;
+    }
+    // The listening socket takes only the address the PORT command announces (the local end
+    // of the control connection), not every interface of the machine.
+    data.SetAddr(local.AddressText());
+    data.LingerOnOff = TSocketLingerOnOff::wsLingerOn;
+    data.LingerTimeout = 10;
+    data.Listen();
+    const std::uint16_t port = data.LocalAddress().Port();
+    std::string command =
+        ipv6 ? EprtCommand(local.AddressText(), true, port)
+             : PortCommand(local.Ipv4(), port, m_controlSocket->Addr() == "127.0.0.1");
+    ExecAsync(TFtpRequest::ftpPort, std::move(command), {200}, nullptr);
+}
+
+// A server that does not know EPSV is asked with PASV, over IPv4, where PASV can name the
+// address.
+void TCustomFtpCliEx::ExtendedPassiveHook() {
+    const bool ipv6 = m_controlSocket->LocalAddress().AddressText().find(':') != std::string::npos;
+    // A 229 reply, even one without a usable port, is the server's answer: no fall-back.
+    const bool refused = m_requestResult != 0 && m_pasvResponse.empty() && m_statusCode >= 500;
+    if (!refused || ipv6 || m_state != TFtpState::ftpWaitingResponse) {
+        TriggerRequestDone(m_requestResult);
+        return;
+    }
+    m_extendedPassiveRefused = true;
+    m_errorMessage = m_savedErrorMessage;
+    m_requestResult = 0;
+    m_okResponses = {227};
+    m_doneAsync = nullptr;
+    m_replyLines.clear();
+    SendCommand("PASV");
 }
 
 std::optional<std::uint16_t> TCustomFtpCliEx::PassivePort() const {
+    if (m_pasvResponse.starts_with("229")) {
+        return EpsvPortFromReply(m_pasvResponse);
+    }
     return PasvPortFromReply(m_pasvResponse);
 }
 
@@ -328,7 +354,7 @@ void TCustomFtpCliEx::Retr() {
 }
 
 void TCustomFtpCliEx::List() {
-    DataGetAsync(TFtpRequest::ftpDir, "LIST");
+    DataGetAsync(TFtpRequest::ftpDir, MachineListing ? "MLSD" : "LIST");
 }
 
 void TCustomFtpCliEx::Nlst() {
@@ -348,7 +374,7 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
         return;
     }
     const std::string verb = command;
-    m_lastStep = verb == "RETR" ? TFtpStep::Retr : verb == "LIST" ? TFtpStep::List : TFtpStep::Nlst;
+    m_lastStep = verb == "RETR" ? TFtpStep::Retr : verb == "NLST" ? TFtpStep::Nlst : TFtpStep::List;
     if (!m_highLevel) {
         m_requestType = request;
     }

@@ -114,7 +114,12 @@ bool ParseMlsdLine(std::string_view line, TMlsdEntry& entry) {
         } else if (EqualNoCase(name, "modify")) {
             entry.ModifiedUtc = ParseFtpTimeVal(value);
         } else if (EqualNoCase(name, "unix.mode")) {
-            const auto mode = ParseNumber<std::uint32_t>(value, 8);
+            // Some servers write the octal number with a "0o" prefix.
+            std::string_view digits = value;
+            if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'o' || digits[1] == 'O')) {
+                digits.remove_prefix(2);
+            }
+            const auto mode = ParseNumber<std::uint32_t>(digits, 8);
             entry.UnixMode = mode && *mode <= 07777 ? mode : std::nullopt;
         }
     }

@@ -20,17 +20,6 @@ namespace qx {
 
 namespace {
 
-bool isDottedAddress(const std::string& text, in_addr* out = nullptr) {
-    in_addr address{};
-    if (::inet_pton(AF_INET, text.c_str(), &address) != 1) {
-        return false;
-    }
-    if (out != nullptr) {
-        *out = address;
-    }
-    return true;
-}
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -191,9 +180,9 @@ void TWSocket::DnsLookup(const std::string& hostName) {
         return;
     }
     CancelLookup();
-    if (isDottedAddress(hostName)) {
-        m_dnsResult = hostName;
-        m_dnsResultList = {hostName};
+    if (const auto numeric = TSocketAddress::FromText(hostName, 0)) {
+        m_dnsResult = numeric->AddressText();
+        m_dnsResultList = {m_dnsResult};
         fire(OnDnsLookupDone, std::uint16_t{0});
         return;
     }
@@ -202,7 +191,7 @@ void TWSocket::DnsLookup(const std::string& hostName) {
     std::weak_ptr<char> life = m_life;
     try {
         m_resolver.async_resolve(
-            asio::ip::tcp::v4(), hostName, "",
+            hostName, "",
             [this, life, lookup](const std::error_code& error,
                                  const asio::ip::tcp::resolver::results_type& results) {
                 if (life.expired() || lookup != m_lookup ||
@@ -215,7 +204,11 @@ void TWSocket::DnsLookup(const std::string& hostName) {
                 if (code == 0) {
                     m_dnsResultList.clear();
                     for (const auto& entry : results) {
-                        m_dnsResultList.push_back(entry.endpoint().address().to_string());
+                        std::string address = entry.endpoint().address().to_string();
+                        if (std::find(m_dnsResultList.begin(), m_dnsResultList.end(), address) ==
+                            m_dnsResultList.end()) {
+                            m_dnsResultList.push_back(std::move(address));
+                        }
                     }
                     if (m_dnsResultList.empty()) {
                         code = 11004;
@@ -366,8 +359,7 @@ void TWSocket::Connect() {
         raiseError("Connect: No Protocol Specified");
         return;
     }
-    in_addr address{};
-    if (!isDottedAddress(m_addr, &address)) {
+    if (!IsNumericAddress(m_addr)) {
         raiseError("connect: WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
         return;
     }
@@ -380,8 +372,10 @@ void TWSocket::Connect() {
         raiseError("connect: WSocketResolvePort: Cannot convert port '" + m_port + "'");
         return;
     }
+    const TSocketAddress target =
+        *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
 
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(target.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         raiseSocketError(WinsockErrorFromErrno(errno), "socket");
         return;
@@ -393,11 +387,7 @@ void TWSocket::Connect() {
     adoptHandle(fd);
     changeState(TSocketState::wsConnecting);
 
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_addr = address;
-    target.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+    if (::connect(fd, target.Raw(), target.Length) == 0) {
         // Completed at once; the event still comes later.
         std::weak_ptr<char> life = m_life;
         const std::uint64_t connection = m_connection;
@@ -449,8 +439,7 @@ void TWSocket::Listen() {
         raiseError("listen: address not assigned");
         return;
     }
-    in_addr address{};
-    if (!isDottedAddress(m_addr, &address)) {
+    if (!IsNumericAddress(m_addr)) {
         raiseError("WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
         return;
     }
@@ -463,17 +452,15 @@ void TWSocket::Listen() {
         raiseError("WSocketResolvePort: Cannot convert port '" + m_port + "'");
         return;
     }
+    const TSocketAddress local =
+        *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
     closeHandle();
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(local.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         raiseSocketError(WinsockErrorFromErrno(errno), "socket");
         return;
     }
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr = address;
-    local.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(fd, local.Raw(), local.Length) != 0) {
         m_lastError = WinsockErrorFromErrno(errno);
         ::close(fd);
         raiseError("winsock.bind failed, error #" + std::to_string(m_lastError));
@@ -528,8 +515,8 @@ void TWSocket::Dup(int handle) {
     armRead();
 }
 
-sockaddr_in TWSocket::LocalAddress() const {
-    sockaddr_in local{};
+TSocketAddress TWSocket::LocalAddress() const {
+    sockaddr_storage local{};
     socklen_t length = sizeof local;
     if (!m_descriptor.is_open() ||
         ::getsockname(m_descriptor.native_handle(), reinterpret_cast<sockaddr*>(&local), &length) !=
@@ -537,7 +524,7 @@ sockaddr_in TWSocket::LocalAddress() const {
         const int error = m_descriptor.is_open() ? WinsockErrorFromErrno(errno) : 10038;
         throw ESocketException("winsock.getsockname failed, error #" + std::to_string(error));
     }
-    return local;
+    return TSocketAddress::FromSystem(local, length);
 }
 
 // --- Data ------------------------------------------------------------------------------------

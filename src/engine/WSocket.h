@@ -1,11 +1,10 @@
 #pragma once
 
+#include "engine/SocketAddress.h"
 #include "platform/MessageQueue.h"
 
 #include <asio/ip/tcp.hpp>
 #include <asio/posix/stream_descriptor.hpp>
-
-#include <netinet/in.h>
 
 #include <cstdint>
 #include <exception>
@@ -70,7 +69,8 @@ public:
     void SetProto(const std::string& proto);
 
     const std::string& DnsResult() const { return m_dnsResult; }
-    // Every address of the last lookup, dotted.
+    // Every address of the last lookup, numeric (IPv4 or IPv6), in the system's order of
+    // preference.
     const std::vector<std::string>& DnsResultList() const { return m_dnsResultList; }
     TSocketState State() const { return m_state; }
     int LastError() const { return m_lastError; }
@@ -101,7 +101,7 @@ public:
     int Accept();
     // Closes the current handle, if any, silently and adopts the connected handle.
     void Dup(int handle);
-    sockaddr_in LocalAddress() const;
+    TSocketAddress LocalAddress() const;
     // At most size bytes; the count, 0 when the peer closed, -1 on failure (LastError set,
     // 10035 when nothing is waiting).
     std::ptrdiff_t ReceiveData(void* buffer, std::size_t size);

@@ -93,7 +93,9 @@ std::string CopyUrlText(const TSessionLogin& login, const std::string& path) {
     if (login.UserName != "anonymous") {
         url += UrlPart(login.UserName, "") + "@";
     }
-    url += login.HostName;
+    // An IPv6 address is written in brackets, so that its colons are not taken for the port's.
+    const bool ipv6 = login.HostName.find(':') != std::string::npos;
+    url += ipv6 ? "[" + login.HostName + "]" : login.HostName;
     if (!login.Port.empty() && login.Port != "21") {
         url += ":" + login.Port;
     }

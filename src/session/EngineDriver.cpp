@@ -296,6 +296,37 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
     }
     m_outcome.ResultCode = 0;
     ForgetType();
+    return AskFeatures();
+}
+
+bool TEngineDriver::AskFeatures() {
+    m_features = {};
+    if (Quote("FEAT") == 2) {
+        return false;
+    }
+    if (!Failed()) {
+        m_features = ParseFeatReply(m_engine->ReplyLines());
+    }
+    ClearFailure(); // a server without FEAT offers nothing beyond the basic commands
+    if (m_features.Utf8) {
+        if (Quote("OPTS UTF8 ON") == 2) {
+            return false;
+        }
+        ClearFailure(); // names are kept as the bytes the server sends either way
+    }
+    // Servers send only the facts that are turned on; the listing wants these where offered.
+    std::string facts;
+    for (const char* fact : {"type", "size", "modify", "unix.mode"}) {
+        if (m_features.HasMlstFact(fact)) {
+            facts += std::string(fact) + ";";
+        }
+    }
+    if (m_features.Mlsd && !facts.empty()) {
+        if (Quote("OPTS MLST " + facts) == 2) {
+            return false;
+        }
+        ClearFailure();
+    }
     return true;
 }
 
@@ -316,31 +347,26 @@ std::uint8_t TEngineDriver::SetType(bool binary) {
 
 // --- Listings --------------------------------------------------------------------------------
 
-bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target) {
+bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target, Purpose purpose) {
     TFtpClientEx& engine = *m_engine;
     engine.HostDirName = folder;
     if (Step(&TCustomFtpCliEx::Cwd) != 0 || SetType(false) != 0) {
         return false; // listings travel as ASCII
     }
-    // The listing is decoded as it arrives, while the server is still producing the rest of
-    // it; it reaches the target only when the whole listing came.
     TFTPListItems listing;
-    TListDecodeStream decoder(listing);
-    engine.HostFileName.clear();
-    engine.LocalFileName.clear();
-    engine.DisplayFileFlag = true;
-    engine.DisplayFileStyle = 1; // one piece a block
-    engine.OnDisplayFile = [&decoder](TCustomFtpCliEx&, std::string& piece) {
-        decoder.Feed(piece);
-    };
-    Step(&TCustomFtpCliEx::Dir);
-    engine.DisplayFileFlag = false;
-    engine.OnDisplayFile = nullptr;
+    TListDecodeReport report;
+    const bool machine = purpose == Purpose::Show && UseMlsd && m_features.Mlsd;
+    ReceiveListing(listing, report, machine);
+    // A server that offers MLSD but refuses it as a command is listed with LIST from now on.
+    const int code = engine.StatusCode();
+    if (machine && Failed() && !Aborted() && (code == 500 || code == 502 || code == 504)) {
+        m_features.Mlsd = false;
+        ClearFailure();
+        ReceiveListing(listing, report, false);
+    }
     if (Failed()) {
         return false;
     }
-    TListDecodeReport report;
-    decoder.Finish(&report);
     target.Append(std::move(listing));
     if (report.SkippedLongLines > 0) {
         const std::string text = "Skipped " + std::to_string(report.SkippedLongLines) +
@@ -356,6 +382,31 @@ bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target) {
         DetectLinks(target, std::move(folder));
     }
     return !Failed();
+}
+
+void TEngineDriver::ReceiveListing(TFTPListItems& listing, TListDecodeReport& report,
+                                   bool machine) {
+    TFtpClientEx& engine = *m_engine;
+    // The listing is decoded as it arrives, while the server is still producing the rest of
+    // it; it reaches the target only when the whole listing came.
+    listing.Clear();
+    listing.HasLinks = false;
+    TListDecodeStream decoder(listing, machine ? TListingFormat::Mlsd : TListingFormat::List);
+    engine.HostFileName.clear();
+    engine.LocalFileName.clear();
+    engine.MachineListing = machine;
+    engine.DisplayFileFlag = true;
+    engine.DisplayFileStyle = 1; // one piece a block
+    engine.OnDisplayFile = [&decoder](TCustomFtpCliEx&, std::string& piece) {
+        decoder.Feed(piece);
+    };
+    Step(&TCustomFtpCliEx::Dir);
+    engine.DisplayFileFlag = false;
+    engine.OnDisplayFile = nullptr;
+    engine.MachineListing = false;
+    if (!Failed()) {
+        decoder.Finish(&report);
+    }
 }
 
 // A probe that succeeds enters the linked folder: the listed folder is made current again, since

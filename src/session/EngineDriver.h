@@ -2,6 +2,8 @@
 
 #include "engine/FTPListItem.h"
 #include "engine/FtpClientEx.h"
+#include "engine/FtpFeatures.h"
+#include "engine/ListDecoder.h"
 #include "platform/MessageQueue.h"
 #include "session/FtpAuthenticate.h"
 
@@ -94,6 +96,10 @@ public:
     bool Login(const LoginPlan& plan);
     // The type last set on the server is forgotten (a new session).
     void ForgetType() { m_typeKnown = false; }
+    // What the server answered to FEAT after the last login (Answered false when it did not).
+    const TFtpFeatures& Features() const { return m_features; }
+    // Listings use MLSD where the server offers it; off for a server that answers it badly.
+    bool UseMlsd = true;
     // TYPE, unless the server has that type already.
     std::uint8_t SetType(bool binary);
 
@@ -101,7 +107,13 @@ public:
     // are then probed to tell folder links from file links. Lines longer than a listing can
     // hold are reported. The folder is entered as given (a bare name is relative); it is a
     // copy, since callers pass the engine's HostDirName, which the probes change.
-    bool ListFolder(std::string folder, TFTPListItems& target);
+    //
+    // A listing to show uses MLSD where the server offers it (exact sizes and times). A
+    // listing that a recursive operation walks uses LIST: servers differ on whether MLSD
+    // shows links at all, and the walks' rules (never loop, never remove through a link)
+    // depend on seeing them.
+    enum class Purpose { Show, Walk };
+    bool ListFolder(std::string folder, TFTPListItems& target, Purpose purpose = Purpose::Walk);
 
     // Downloads the engine's HostFileName into its LocalFileName with the type already set:
     // SIZE, then RETR, or a resumed RETR when resume is set. A local file as long as the
@@ -127,6 +139,10 @@ private:
     enum class Attempt { LoggedIn, Failed, End };
     Attempt LoginAttempt(const LoginPlan& plan);
     bool AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::string& value);
+    // FEAT, and OPTS UTF8 ON where offered; false only when aborted.
+    bool AskFeatures();
+    // The listing of the current folder into the list, with MLSD or LIST.
+    void ReceiveListing(TFTPListItems& listing, TListDecodeReport& report, bool machine);
     void DetectLinks(TFTPListItems& target, std::string listedFolder);
 
     MessageQueue& m_queue;
@@ -145,6 +161,7 @@ private:
     bool m_muted = false;
     bool m_typeKnown = false;
     bool m_knownBinary = false;
+    TFtpFeatures m_features;
 };
 
 } // namespace qx

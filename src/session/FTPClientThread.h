@@ -71,7 +71,8 @@ private:
     // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
     bool EnterHostDir();
     void ChooseTransferType();
-    void ListFolder(TFTPListItems& target);
+    void ListFolder(TFTPListItems& target,
+                    TEngineDriver::Purpose purpose = TEngineDriver::Purpose::Walk);
     void DownloadOneFile();
     void UploadOneFile();
     void Transfers(bool upload); // Downloads and Uploads

@@ -20,6 +20,7 @@ bool TFTPClientThread::Login() {
     engine.UserName = client.UserName;
     engine.PassWord = client.Password;
     engine.InactivityLimit = client.Timeout;
+    m_driver->UseMlsd = client.UseMlsd;
     TEngineDriver::LoginPlan plan;
     plan.Attempts = client.LoginRetry;
     plan.DelaySeconds = client.ReloginDelay;
@@ -35,6 +36,7 @@ void TFTPClientThread::OpConnect() {
     if (!Login()) {
         return;
     }
+    client.Features = m_driver->Features();
     if (m_driver->Step(&TCustomFtpCliEx::Syst) == 2) {
         return;
     }
@@ -115,7 +117,7 @@ void TFTPClientThread::OpGetListItems() {
     }
     Engine().HostDirName = client.HostDirName;
     if (client.ListItems != nullptr) {
-        ListFolder(*client.ListItems);
+        ListFolder(*client.ListItems, TEngineDriver::Purpose::Show);
     } else {
         TFTPListItems discarded;
         ListFolder(discarded);
@@ -179,9 +181,9 @@ void TFTPClientThread::ChooseTransferType() {
 
 // --- Listings and transfers ------------------------------------------------------------------
 
-void TFTPClientThread::ListFolder(TFTPListItems& target) {
+void TFTPClientThread::ListFolder(TFTPListItems& target, TEngineDriver::Purpose purpose) {
     PublishFileSize(-1);
-    m_driver->ListFolder(Engine().HostDirName, target);
+    m_driver->ListFolder(Engine().HostDirName, target, purpose);
 }
 
 void TFTPClientThread::DownloadOneFile() {

@@ -3,6 +3,7 @@
 #include "base/AsciiExtensions.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
+#include "engine/FtpFeatures.h"
 #include "platform/UiThread.h"
 #include "session/FtpAuthenticate.h"
 #include "session/FtpRequests.h"
@@ -75,6 +76,8 @@ public:
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     std::string InitialFolder;
     bool PassiveMode = true;
+    // Listings use MLSD where the server offers it.
+    bool UseMlsd = true;
     // Seconds a request may wait on the network without a byte moving before it fails with
     // "421 Timed out after %d seconds." (the global option); 0 waits for ever.
     int Timeout = 30;
@@ -102,6 +105,8 @@ public:
     std::string ErrorMessage;
     std::string SystemName;
     bool ResumeSupported = false;
+    // The server's answer to FEAT at the last login.
+    TFtpFeatures Features;
     std::int64_t FileSize = -1;
     TFTPListItems* ListItems = nullptr; // listing target of GetListItems, the caller's
     TStringList HostFileNames;

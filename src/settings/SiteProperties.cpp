@@ -34,6 +34,9 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     if (const auto value = number("PassiveMode")) {
         PassiveMode = *value != 0;
     }
+    if (const auto value = number("UseMlsd")) {
+        UseMlsd = *value != 0;
+    }
 }
 
 void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path) const {
@@ -49,6 +52,7 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path) co
     store.WriteNumber(path, "ResumeTransfer", ResumeTransfer ? 1 : 0);
     store.WriteNumber(path, "TransferType", static_cast<std::int32_t>(TransferType));
     store.WriteNumber(path, "PassiveMode", PassiveMode ? 1 : 0);
+    store.WriteNumber(path, "UseMlsd", UseMlsd ? 1 : 0);
 }
 
 } // namespace qx

@@ -60,6 +60,7 @@ public:
     std::string InitialFolderText;
     bool ResumeTransferChecked = false;
     bool PassiveModeChecked = false;
+    bool UseMlsdChecked = true;
 
 private:
     TSiteProperties& m_site;

@@ -33,6 +33,23 @@ TEST(FtpUrl, AnonymousDefaultsAndAbsolutePaths) {
     EXPECT_FALSE(url->HasPassword);
 }
 
+TEST(FtpUrl, Ipv6AddressesStandInBrackets) {
+    std::string error;
+    auto url = ParseFtpUrl("ftp://user@[::1]:2121/pub", error);
+    ASSERT_TRUE(url) << error;
+    EXPECT_EQ(url->Host, "::1");
+    EXPECT_EQ(url->Port, "2121");
+    EXPECT_EQ(url->Path, "pub");
+    url = ParseFtpUrl("ftp://[2001:db8::7]", error);
+    ASSERT_TRUE(url) << error;
+    EXPECT_EQ(url->Host, "2001:db8::7");
+    EXPECT_EQ(url->Port, "21");
+    for (const char* bad : {"ftp://[::1/", "ftp://[::1]x/", "ftp://[]/", "ftp://[host]/",
+                            "ftp://[::1]:/", "ftp://[::1]:99999/"}) {
+        EXPECT_FALSE(ParseFtpUrl(bad, error)) << bad;
+    }
+}
+
 TEST(FtpUrl, Rejections) {
     std::string error;
     EXPECT_FALSE(ParseFtpUrl("http://host/", error));

@@ -577,3 +577,63 @@ TEST(FtpTransferModes, ServerConnectingRightAfterPortIsStillAccepted) {
     // Towards a server on loopback the loopback address is announced.
     EXPECT_EQ(port.rfind("PORT 127,0,0,1,", 0), 0u) << port;
 }
+
+TEST(FtpTransferModes, ExtendedPassiveFirstAndPassiveForAServerThatRefusesIt) {
+    // The first server takes EPSV; the second refuses it once and gets PASV from then on; the
+    // third sends a 229 without a usable port, which fails that transfer only.
+    const auto serveList = [](ScriptedSession& s, const char* data) {
+        s.expect("LIST");
+        s.acceptData();
+        s.reply("150 Listing");
+        s.dataSend(data);
+        s.dataClose();
+        s.reply("226 Done");
+    };
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        ScriptedFtpServer server([&](ScriptedSession& s) {
+            s.answerExtendedPassive = nullptr;
+            s.greetAndLogin();
+            for (int listing = 0; listing < 2; ++listing) {
+                if (kind == 0) {
+                    s.expect("EPSV");
+                    s.reply("229 Entering Extended Passive Mode (|||" +
+                            std::to_string(s.listenPassive()) + "|)");
+                } else if (kind == 1) {
+                    if (listing == 0) {
+                        s.expect("EPSV");
+                        s.reply("500 'EPSV': command not understood");
+                    }
+                    s.handlePasv();
+                } else {
+                    s.expect("EPSV");
+                    s.reply(listing == 0 ? "229 Entering Extended Passive Mode (|||0|)"
+                                         : "229 Entering Extended Passive Mode (|||" +
+                                               std::to_string(s.listenPassive()) + "|)");
+                    if (listing == 0) {
+                        continue;
+                    }
+                }
+                serveList(s, "-rw-r--r-- 1 o g 5 Jan 1 2001 a\r\n");
+            }
+            s.waitForClientClose();
+        });
+        TempDir dir;
+        EngineHarness h(server.portText());
+        ASSERT_TRUE(h.login());
+        h.engine.Passive = true;
+        h.engine.LocalFileName = dir.file("listing.tmp");
+        const int first = h.run(&TCustomFtpCliEx::Dir);
+        if (kind == 2) {
+            EXPECT_EQ(first, 550);
+            EXPECT_EQ(h.engine.ErrorMessage().rfind("550 Invalid passive mode reply", 0), 0u);
+        } else {
+            EXPECT_EQ(first, 0) << h.engine.ErrorMessage();
+            EXPECT_EQ(h.engine.ErrorMessage(), ""); // the refused EPSV is no failure
+        }
+        EXPECT_EQ(h.run(&TCustomFtpCliEx::Dir), 0) << h.engine.ErrorMessage();
+        EXPECT_EQ(readFile(dir.file("listing.tmp")), "-rw-r--r-- 1 o g 5 Jan 1 2001 a\r\n");
+        h.engine.Abort();
+        EXPECT_EQ(server.failure(), "");
+    }
+}

@@ -32,7 +32,7 @@ struct Listener {
         socket.SetAddr("127.0.0.1");
         socket.SetPort("0");
         socket.Listen();
-        port = ntohs(socket.LocalAddress().sin_port);
+        port = socket.LocalAddress().Port();
     }
     TWSocket socket;
     std::uint16_t port = 0;

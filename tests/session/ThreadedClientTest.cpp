@@ -2,6 +2,7 @@
 // probe, type memory, link detection, the entry loops, aborting and stopping.
 
 #include "support/ClientHarness.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 #include "support/VirtualFtpTree.h"
@@ -372,4 +373,135 @@ TEST(ThreadedClient, StopThreadDuringARequestStillRaisesItsDoneEvent) {
     h.client->StopThread();
     ASSERT_TRUE(h.ui.pumpUntil([&] { return !h.client->WorkerRunning(); }, 10s));
     EXPECT_EQ(order, (std::vector<std::string>{"done 2", "end"}));
+}
+
+namespace {
+
+void answerModernFeatures(ScriptedSession& s) {
+    s.reply("211-Features:");
+    s.reply(" MLST type*;size*;modify*;unix.mode;");
+    s.reply(" UTF8");
+    s.reply(" SIZE");
+    s.reply("211 End");
+}
+
+// The data of a listing command that the test expects (LIST or MLSD).
+void serveData(ScriptedSession& s, const char* command, const std::string& data,
+               const char* reply = nullptr) {
+    s.expect("PASV");
+    s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+    s.expect(command);
+    if (reply != nullptr) {
+        s.reply(reply);
+        return;
+    }
+    s.acceptData();
+    s.reply("150 Listing");
+    s.dataSend(data);
+    s.dataClose();
+    s.reply("226 Done");
+}
+
+void enterForListing(ScriptedSession& s) {
+    s.expect("CWD /pub");
+    s.reply("250 OK");
+    s.expect("TYPE A");
+    s.reply("200 OK");
+}
+
+} // namespace
+
+TEST(ThreadedClient, FeaturesAfterLoginTurnOnUtf8AndMachineListings) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.answerFeatures = nullptr;
+        s.greetAndLogin();
+        s.expect("FEAT");
+        answerModernFeatures(s);
+        s.expect("OPTS UTF8 ON");
+        s.reply("200 Always in UTF8 mode.");
+        s.expect("OPTS MLST type;size;modify;unix.mode;"); // unix.mode was offered, not active
+        s.reply("200 MLST OPTS type;size;modify;unix.mode;");
+        s.expect("SYST");
+        s.reply("215 UNIX Type: L8");
+        AnswerRestartProbe(s);
+        enterForListing(s);
+        serveData(s, "MLSD",
+                  "type=cdir;modify=20240101000000; .\r\n"
+                  "type=file;size=5000000000;modify=20240305143000;unix.mode=0644; big.iso\r\n"
+                  "type=dir;modify=20231231235959;unix.mode=0o755; sub dir\r\n"
+                  "type=OS.unix=slink:/etc; etc\r\n"
+                  "type=file;size=7; caf\xc3\xa9.txt\r\n");
+        s.expect("PWD"); // the link is probed like a listed one
+        s.reply("257 \"/pub\"");
+        s.expect("CWD /pub/etc");
+        s.reply("250 OK");
+        s.expect("CWD /pub");
+        s.reply("250 OK");
+        s.waitForClientClose();
+    });
+    ClientHarness h(server.portText());
+    ASSERT_EQ(h.run(&TThreadedFTPClient::Connect), 0);
+    EXPECT_TRUE(h.client->Features.Answered);
+    EXPECT_TRUE(h.client->Features.Mlsd);
+    EXPECT_TRUE(h.client->Features.Utf8);
+    TFTPListItems items;
+    h.client->ListItems = &items;
+    h.client->HostDirName = "/pub";
+    ASSERT_EQ(h.run(&TThreadedFTPClient::GetListItems), 0) << h.client->ErrorMessage;
+    ASSERT_EQ(items.Count(), 4u);
+    EXPECT_EQ(items[0].Name, "big.iso");
+    EXPECT_TRUE(items[0].IsFile);
+    EXPECT_EQ(items[0].Size, 5000000000);
+    EXPECT_EQ(items[0].Permission, "-rw-r--r--");
+    EXPECT_EQ(items[1].Name, "sub dir");
+    EXPECT_FALSE(items[1].IsFile);
+    EXPECT_EQ(items[1].Permission, "drwxr-xr-x");
+    EXPECT_EQ(items[2].Name, "etc");
+    EXPECT_TRUE(items[2].IsLink);
+    EXPECT_FALSE(items[2].IsFile); // probed: a folder link
+    EXPECT_EQ(items[3].Name, "caf\xc3\xa9.txt");
+    h.stop();
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+TEST(ThreadedClient, MachineListingsFallBackToListWhenRefusedOrTurnedOff) {
+    for (const bool useMlsd : {true, false}) {
+        SCOPED_TRACE(useMlsd ? "MLSD refused" : "MLSD turned off");
+        ScriptedFtpServer server([useMlsd](ScriptedSession& s) {
+            s.answerFeatures = [](ScriptedSession& session) { answerModernFeatures(session); };
+            s.greetAndLogin();
+            s.expect("OPTS UTF8 ON");
+            s.reply("501 Not now"); // a refusal changes nothing
+            s.expectPrefix("OPTS MLST ");
+            s.reply("501 Not now");
+            s.expect("SYST");
+            s.reply("215 UNIX Type: L8");
+            AnswerRestartProbe(s);
+            enterForListing(s);
+            if (useMlsd) {
+                serveData(s, "MLSD", {}, "500 Unknown command");
+            }
+            serveData(s, "LIST", "-rw-r--r-- 1 o g 3 Jan 1 2001 a.txt\r\n");
+            // The second listing goes straight to LIST: a refused MLSD is not tried again.
+            s.expect("CWD /pub");
+            s.reply("250 OK");
+            serveData(s, "LIST", "-rw-r--r-- 1 o g 3 Jan 1 2001 a.txt\r\n");
+            s.waitForClientClose();
+        });
+        ClientHarness h(server.portText());
+        h.client->UseMlsd = useMlsd;
+        ASSERT_EQ(h.run(&TThreadedFTPClient::Connect), 0);
+        for (int listing = 0; listing < 2; ++listing) {
+            TFTPListItems items;
+            h.client->ListItems = &items;
+            h.client->HostDirName = "/pub";
+            ASSERT_EQ(h.run(&TThreadedFTPClient::GetListItems), 0) << h.client->ErrorMessage;
+            ASSERT_EQ(items.Count(), 1u);
+            EXPECT_EQ(items[0].Name, "a.txt");
+        }
+        h.stop();
+        ASSERT_TRUE(server.waitFinished());
+        EXPECT_EQ(server.failure(), "");
+    }
 }

@@ -54,20 +54,21 @@ TEST_F(SitePropertiesTest, LoadingKeepsDefaultsForMissingEmptyOrMistypedValues) 
     EXPECT_EQ(site.TransferType, TFTPTransferType::ftpTypeBinary);
 }
 
-TEST_F(SitePropertiesTest, SavingWritesTheTenValuesAndLeavesTheRestOfTheKey) {
+TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     m_store.CreateKey(Key + "\\Toolbar");
     m_store.WriteString(Key, "", "Site");
     m_store.WriteNumber(Key, "Left", 10);
     TSiteProperties site(m_options);
     site.HostName = "ftp.example.org";
     site.ResumeTransfer = true;
+    site.UseMlsd = false;
     site.SaveToStore(m_store, Key);
     site.SaveToStore(m_store, Key + "New"); // creates the key
 
-    EXPECT_EQ(
-        m_store.ValueNames(Key),
-        (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
-               "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode"}));
+    EXPECT_EQ(m_store.ValueNames(Key),
+              (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
+                     "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
+                     "UseMlsd"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
@@ -78,6 +79,10 @@ TEST_F(SitePropertiesTest, SavingWritesTheTenValuesAndLeavesTheRestOfTheKey) {
     EXPECT_EQ(loaded.HostName, "ftp.example.org");
     EXPECT_TRUE(loaded.ResumeTransfer);
     EXPECT_EQ(loaded.TransferType, TFTPTransferType::ftpTypeAuto);
+    EXPECT_FALSE(loaded.UseMlsd);
+    TSiteProperties older(m_options); // a site saved before the value existed
+    older.LoadFromStore(m_store, Key + "\\Toolbar");
+    EXPECT_TRUE(older.UseMlsd);
 }
 
 TEST_F(SitePropertiesTest, EnableRuleNeedsHostPortAndForStoredSitesAName) {

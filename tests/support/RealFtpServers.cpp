@@ -155,28 +155,48 @@ void ChildProcess::stop() {
 
 // --- Ports -----------------------------------------------------------------------------------
 
-std::uint16_t FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
+namespace {
+
+// The loopback address of the family, with the port.
+sockaddr_storage loopback(bool ipv6, std::uint16_t port, socklen_t& length) {
+    sockaddr_storage storage{};
+    if (ipv6) {
+        auto* address = reinterpret_cast<sockaddr_in6*>(&storage);
+        address->sin6_family = AF_INET6;
+        address->sin6_addr = in6addr_loopback;
+        address->sin6_port = htons(port);
+        length = sizeof(sockaddr_in6);
+    } else {
+        auto* address = reinterpret_cast<sockaddr_in*>(&storage);
+        address->sin_family = AF_INET;
+        address->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address->sin_port = htons(port);
+        length = sizeof(sockaddr_in);
+    }
+    return storage;
 }
 
-bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout) {
+} // namespace
+
+std::uint16_t FreeLoopbackPort(bool ipv6) {
+    const int fd = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    socklen_t length = 0;
+    sockaddr_storage address = loopback(ipv6, 0, length);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ipv6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port)
+                : ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+}
+
+bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout, bool ipv6) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
+        const int fd = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        socklen_t length = 0;
+        const sockaddr_storage address = loopback(ipv6, port, length);
         const bool connected =
-            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+            ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
         ::close(fd);
         if (connected) {
             return true;
@@ -225,7 +245,8 @@ std::string VsftpdServer::unavailableReason() {
     return {};
 }
 
-VsftpdServer::VsftpdServer(const std::filesystem::path& root) {
+VsftpdServer::VsftpdServer(const std::filesystem::path& root, Family family) {
+    const bool ipv6 = family == Family::Ipv6;
     const std::string reason = unavailableReason();
     if (!reason.empty()) {
         throw std::runtime_error(reason);
@@ -244,11 +265,12 @@ VsftpdServer::VsftpdServer(const std::filesystem::path& root) {
     const auto config = m_configFolder / "vsftpd.conf";
 
     for (int attempt = 0; attempt < 5; ++attempt) {
-        m_port = FreeLoopbackPort();
+        m_port = FreeLoopbackPort(ipv6);
         {
             std::ofstream out(config, std::ios::trunc);
-            out << "listen=YES\nlisten_ipv6=NO\nbackground=NO\n"
-                << "listen_address=127.0.0.1\nlisten_port=" << m_port << "\n"
+            out << (ipv6 ? "listen=NO\nlisten_ipv6=YES\nlisten_address6=::1\n"
+                         : "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\n")
+                << "background=NO\nlisten_port=" << m_port << "\n"
                 << "anonymous_enable=YES\nlocal_enable=NO\nno_anon_password=YES\n"
                 << "write_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
                 << "anon_other_write_enable=YES\nanon_umask=022\n"
@@ -263,7 +285,7 @@ VsftpdServer::VsftpdServer(const std::filesystem::path& root) {
         }
         ::chmod(config.c_str(), 0600);
         m_process.start({"/usr/sbin/vsftpd", config.string()});
-        if (WaitForLoopbackPort(m_port, std::chrono::seconds(5)) && m_process.running()) {
+        if (WaitForLoopbackPort(m_port, std::chrono::seconds(5), ipv6) && m_process.running()) {
             return;
         }
         m_process.stop();

@@ -58,7 +58,9 @@ private:
 // for that user, and uploads go to its subfolder "incoming" owned by "ftp".
 class VsftpdServer {
 public:
-    explicit VsftpdServer(const std::filesystem::path& root);
+    enum class Family { Ipv4, Ipv6 };
+    // Listens on 127.0.0.1, or on ::1 for Family::Ipv6.
+    explicit VsftpdServer(const std::filesystem::path& root, Family family = Family::Ipv4);
     ~VsftpdServer();
     VsftpdServer(const VsftpdServer&) = delete;
     VsftpdServer& operator=(const VsftpdServer&) = delete;
@@ -79,8 +81,8 @@ private:
 };
 
 // A TCP port on 127.0.0.1 that was free a moment ago.
-std::uint16_t FreeLoopbackPort();
+std::uint16_t FreeLoopbackPort(bool ipv6 = false);
 // True when something accepts connections on the loopback port within the time-out.
-bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout);
+bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout, bool ipv6 = false);
 
 } // namespace qx::test

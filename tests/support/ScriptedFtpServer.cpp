@@ -103,6 +103,14 @@ std::string ScriptedSession::readCommand() {
         if (end != std::string::npos) {
             std::string line = m_received.substr(0, end);
             m_received.erase(0, end + 2);
+            if (line == "FEAT" && answerFeatures) {
+                answerFeatures(*this);
+                continue;
+            }
+            if (line == "EPSV" && answerExtendedPassive) {
+                answerExtendedPassive(*this);
+                continue;
+            }
             m_record(line);
             return line;
         }

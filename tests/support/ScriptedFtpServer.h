@@ -60,6 +60,17 @@ public:
 
     std::chrono::milliseconds timeout() const { return m_timeout; }
 
+    // FEAT, which clients send after the login, is answered by this handler without reaching
+    // the script (by default refused, so that the client uses only the basic commands); empty,
+    // the script gets FEAT like any other command.
+    std::function<void(ScriptedSession&)> answerFeatures = [](ScriptedSession& s) {
+        s.reply("502 Command not implemented");
+    };
+    // The same for EPSV, which clients try before PASV: refused by default.
+    std::function<void(ScriptedSession&)> answerExtendedPassive = [](ScriptedSession& s) {
+        s.reply("502 Command not implemented");
+    };
+
 private:
     void waitReadable(int fd, const char* what);
     int acceptOn(int listener, const char* what);

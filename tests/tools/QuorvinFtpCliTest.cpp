@@ -251,7 +251,11 @@ TEST_F(QuorvinFtpCli, TreesAndFileCommands) {
     EXPECT_EQ(run({"chmod", "rw", server + "/tree/renamed.txt"}).exitCode, 2);
 
     std::filesystem::create_directory_symlink("sub folder", m_root.path() / "tree/link");
+    // This server's MLSD shows a link as what it leads to; LIST shows the link.
     result = run({"--tsv", "ls", server + "/tree"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("0\t0\tlink\t-1\t"), std::string::npos) << result.out;
+    result = run({"--tsv", "--no-mlsd", "ls", server + "/tree"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("0\t1\tlink\t-1\t"), std::string::npos) << result.out;
 

@@ -37,6 +37,7 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.LoginRetry = target.LoginRetry;
     client.ReloginDelay = target.ReloginDelay;
     client.PassiveMode = target.Passive;
+    client.UseMlsd = target.UseMlsd;
     client.ResumeTransfer = target.Resume;
     client.TransferType = target.Type;
     client.Timeout = target.Timeout;

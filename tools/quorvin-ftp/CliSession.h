@@ -26,6 +26,7 @@ struct CliTarget {
     int LoginRetry = 1;
     int ReloginDelay = 1;
     bool Passive = true;
+    bool UseMlsd = true; // listings with MLSD where the server offers it
     bool Resume = false;
     TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
     int Timeout = 30; // seconds without a byte moving before a request fails

@@ -62,6 +62,7 @@ CliTarget CliSite::Target() const {
     target.LoginRetry = site.LoginRetry;
     target.ReloginDelay = site.ReloginDelay;
     target.Passive = site.PassiveMode;
+    target.UseMlsd = site.UseMlsd;
     target.Resume = site.ResumeTransfer;
     target.Type = site.TransferType;
     return target;

@@ -14,11 +14,12 @@ constexpr std::array<std::pair<std::string_view, const char*>, 10> kHelp = {{
      "per entry, tab-separated: IsFile, IsLink, Name, Size (-1 for folders and links), Year,\n"
      "Month, Day, Hour, Minute, Permission, LinkTo; then HasLinks with 0 or 1.\n"},
     {"ls",
-     "usage: quorvin-ftp [-h] [--tsv] ls URL\n"
+     "usage: quorvin-ftp [-h] [--tsv] [--no-mlsd] ls URL\n"
      "Lists the folder URL like ls -l: permissions, size, date, name (and the target of a\n"
      "link). -h shows sizes in K, M, G. --tsv prints one tab-separated line per entry instead\n"
      "(IsFile, IsLink, Name, Size, Year, Month, Day, Hour, Minute, Permission, LinkTo, then\n"
-     "HasLinks), telling folder links from file links by trying to enter each link.\n"},
+     "HasLinks), telling folder links from file links by trying to enter each link. Where the\n"
+     "server offers MLSD, its exact facts are listed; --no-mlsd lists with LIST instead.\n"},
     {"get",
      "usage: quorvin-ftp get URL LOCALFILE\n"
      "       quorvin-ftp get -r URL LOCALDIR\n"

@@ -71,6 +71,7 @@ const char* const kUsage =
     "  -v                           session log on standard error (passwords masked)\n"
     "  -h                           ls: sizes in K, M, G\n"
     "  --tsv                        ls: one tab-separated line per entry\n"
+    "  --no-mlsd                    ls: list with LIST even where the server offers MLSD\n"
     "  --help                       this text; after a COMMAND, what the command does\n"
     "URL: ftp://[user[:password]@]host[:port]/path\n";
 
@@ -141,6 +142,7 @@ int decodeListing(const std::string& file) {
 
 struct Options {
     std::optional<bool> passive;
+    bool noMlsd = false;
     std::optional<TFTPTransferType> type;
     bool resume = false;
     bool verbose = false;
@@ -246,6 +248,8 @@ int run(int argc, char** argv) {
             options.passive = false;
         } else if (arg == "--passive") {
             options.passive = true;
+        } else if (arg == "--no-mlsd") {
+            options.noMlsd = true;
         } else if (arg == "--ascii") {
             options.type = TFTPTransferType::ftpTypeASCII;
         } else if (arg == "--binary") {
@@ -399,6 +403,9 @@ int run(int argc, char** argv) {
     }
     if (options.passive) {
         target.Passive = *options.passive;
+    }
+    if (options.noMlsd) {
+        target.UseMlsd = false;
     }
     if (options.type) {
         target.Type = *options.type;

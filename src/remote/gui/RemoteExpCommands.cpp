@@ -878,6 +878,7 @@ void TRemoteExpForm::ViewServerInfoActionExecute() {
     dialog.SetResumingSupportText(client.ResumeSupported
                                       ? tr("Server Supports Resuming Transfer")
                                       : tr("Server Does not Support Resuming Transfer"));
+    dialog.SetFeatures(client.Features);
     dialog.exec();
 }
 

@@ -37,6 +37,7 @@ void TRemoteExpForm::ConfigureClient() {
     const TSiteProperties& site = *m_site;
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.PassiveMode = site.PassiveMode;
+    client.UseMlsd = site.UseMlsd;
     client.ResumeTransfer = site.ResumeTransfer;
     client.TransferType = site.TransferType;
     client.LoginRetry = site.LoginRetry;

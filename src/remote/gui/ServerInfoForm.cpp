@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -65,6 +66,11 @@ TServerInfoForm::TServerInfoForm(const QString& fontName, int fontSize, QWidget*
     column->addWidget(m_resumingSupport);
     row->addLayout(column);
     pages->addTab(general, QStringLiteral("General"));
+    m_features = new QPlainTextEdit(pages);
+    m_features->setObjectName(QStringLiteral("FeaturesMemo"));
+    m_features->setReadOnly(true);
+    m_features->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pages->addTab(m_features, QStringLiteral("Features"));
     AddContentsWithOkButton(pages);
 }
 
@@ -95,6 +101,21 @@ void TServerInfoForm::SetServerType(const QString& systemName) {
 
 void TServerInfoForm::SetResumingSupportText(const QString& text) {
     m_resumingSupport->setText(text);
+}
+
+void TServerInfoForm::SetFeatures(const TFtpFeatures& features) {
+    if (!features.Answered) {
+        m_features->setPlainText(QStringLiteral("The server did not answer FEAT."));
+        return;
+    }
+    QStringList lines;
+    for (const std::string& line : features.Lines) {
+        lines << QString::fromUtf8(line);
+    }
+    if (lines.isEmpty()) {
+        lines << QStringLiteral("The server offers no features beyond the basic commands.");
+    }
+    m_features->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 } // namespace qx

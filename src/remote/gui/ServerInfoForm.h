@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FtpFeatures.h"
 #include "widgets/CaptionedDialog.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace qx {
 
@@ -23,6 +25,8 @@ public:
     void SetServerType(const QString& systemName);
     // "Server Supports Resuming Transfer" or the like.
     void SetResumingSupportText(const QString& text);
+    // The feature lines of the server's FEAT answer, on a page of their own.
+    void SetFeatures(const TFtpFeatures& features);
 
 private:
     QLineEdit* AddEdit(QFormLayout& form, const QString& caption, const char* name);
@@ -32,6 +36,7 @@ private:
     QLineEdit* m_ipAddress;
     QLineEdit* m_serverType;
     QLabel* m_resumingSupport;
+    QPlainTextEdit* m_features;
 };
 
 } // namespace qx

@@ -147,6 +147,8 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     m_resumeTransfer->setObjectName(QStringLiteral("ResumeTransferCheckBox"));
     m_passiveMode = new QCheckBox(tr("&Passive Mode"), page);
     m_passiveMode->setObjectName(QStringLiteral("PassiveModeCheckBox"));
+    m_useMlsd = new QCheckBox(tr("Use &machine listings (MLSD) when the server offers them"), page);
+    m_useMlsd->setObjectName(QStringLiteral("UseMlsdCheckBox"));
     m_transferType = new TTransferTypeRadioGroup(page);
     m_transferType->setObjectName(QStringLiteral("TransferTypeRadioGroup"));
 
@@ -162,6 +164,7 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     layout->addLayout(numbers);
     layout->addWidget(m_resumeTransfer);
     layout->addWidget(m_passiveMode);
+    layout->addWidget(m_useMlsd);
     layout->addWidget(m_transferType);
     layout->addStretch(1);
     return page;
@@ -192,6 +195,7 @@ void TSitePropertiesForm::FillFromEditor() {
     m_reloginDelay->setValue(m_editor.ReloginDelayPosition());
     m_resumeTransfer->setChecked(m_editor.ResumeTransferChecked);
     m_passiveMode->setChecked(m_editor.PassiveModeChecked);
+    m_useMlsd->setChecked(m_editor.UseMlsdChecked);
     m_transferType->SetItemIndex(m_editor.TransferTypeIndex());
 }
 
@@ -255,6 +259,7 @@ void TSitePropertiesForm::Commit(TResult result) {
     m_editor.SetReloginDelayPosition(m_reloginDelay->value());
     m_editor.ResumeTransferChecked = m_resumeTransfer->isChecked();
     m_editor.PassiveModeChecked = m_passiveMode->isChecked();
+    m_editor.UseMlsdChecked = m_useMlsd->isChecked();
     m_editor.SetTransferTypeIndex(m_transferType->ItemIndex());
     m_editor.Commit();
     done(result);

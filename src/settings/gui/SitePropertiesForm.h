@@ -80,6 +80,7 @@ private:
     QSpinBox* m_reloginDelay = nullptr;
     QCheckBox* m_resumeTransfer = nullptr;
     QCheckBox* m_passiveMode = nullptr;
+    QCheckBox* m_useMlsd = nullptr;
     TTransferTypeRadioGroup* m_transferType = nullptr;
     QPushButton* m_connect = nullptr;
     QPushButton* m_save = nullptr;
