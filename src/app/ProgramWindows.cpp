@@ -5,6 +5,7 @@
 #include "editor/gui/OnlineEditorForm.h"
 #include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
+#include "platform/PasswordStore.h"
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
@@ -30,8 +31,9 @@ QString FontName(const TGlobalOptions& options) {
 } // namespace
 
 TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
-                                 TRemoteExpList& explorers)
-    : m_store(store), m_options(options), m_explorers(explorers), m_helpKey(m_help) {
+                                 TRemoteExpList& explorers, TPasswordStore* passwords)
+    : m_store(store), m_options(options), m_explorers(explorers), m_passwords(passwords),
+      m_helpKey(m_help) {
     qApp->installEventFilter(&m_helpKey);
 
     TMainForm::Commands commands;
@@ -56,7 +58,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     };
     m_local = std::make_unique<TLocalExpForm>(local);
 
-    m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options);
+    m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options, nullptr, m_passwords);
     m_siteBook->SetConnect([this](TSiteProperties& site) { OpenExplorer(&site); });
     m_siteBook->SetQuickConnect(
         [this](std::unique_ptr<TSiteProperties> site) { OpenExplorer(site.release()); });
@@ -110,6 +112,7 @@ void TProgramWindows::ShowAtFirstActivation() {
 TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}, {}, {}, {}};
     context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
+    context.Passwords = m_passwords;
     context.LocalFolder = [this] { return m_local->LocalFolder(); };
     context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
         m_carrier->AddItems(std::move(items));
@@ -131,6 +134,13 @@ TRemoteExpForm* TProgramWindows::OpenAddress(const QString& address) {
     if (site == nullptr) {
         ReportAddressProblem(m_main.get(), CannotOpenText(address, QString::fromStdString(error)));
         return nullptr;
+    }
+    // A user without a password: the keyring may know it, else the login asks.
+    if (m_passwords != nullptr && site->Password.empty() && !site->UserName.empty()) {
+        const auto kept = m_passwords->Lookup(site->PasswordKey());
+        if (kept.Status == TPasswordStore::TLookup::Found) {
+            site->Password = kept.Password;
+        }
     }
     return OpenExplorer(site.release());
 }

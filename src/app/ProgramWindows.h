@@ -15,6 +15,7 @@ class TLocalExpForm;
 class TOnlineEditorForm;
 class TConfigStore;
 class TGlobalOptions;
+class TPasswordStore;
 class TRemoteExpForm;
 class TScreenshotTour;
 class TSiteBookForm;
@@ -24,7 +25,10 @@ class TSiteProperties;
 // site book, queue window) and wired to one another; the remote explorers come and go.
 class TProgramWindows {
 public:
-    TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers);
+    // Site passwords are kept in the password store when one is given and available (not
+    // owned); otherwise in the settings file.
+    TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers,
+                    TPasswordStore* passwords = nullptr);
     ~TProgramWindows();
 
     TMainForm& Main() { return *m_main; }
@@ -56,6 +60,7 @@ private:
     TConfigStore& m_store;
     TGlobalOptions& m_options;
     TRemoteExpList& m_explorers;
+    TPasswordStore* m_passwords;
     QtUiThread m_ui;
     TSoundPlayer m_sounds;
     THelpForm m_help;
