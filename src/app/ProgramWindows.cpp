@@ -6,6 +6,7 @@
 #include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
+#include "queue/QueueFile.h"
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
@@ -21,6 +22,9 @@
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
 
 namespace qx {
 
@@ -84,6 +88,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();
     });
+    RestoreQueue();
     m_onlineEditor = std::make_unique<TOnlineEditorForm>(TOnlineEditorContext{
         m_ui, m_options, m_store, [this](const std::string& file) { m_sounds.Play(file); }});
     ApplyAppearance();
@@ -91,6 +96,64 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
 
 TProgramWindows::~TProgramWindows() {
     qApp->removeEventFilter(&m_helpKey);
+    if (m_carrier) {
+        m_carrier->Queue().SetJournal(nullptr);
+    }
+}
+
+void TProgramWindows::RestoreQueue() {
+    m_queueFile = std::make_unique<TQueueFile>(TQueueFile::FileBeside(m_store.File()), m_passwords);
+    TQueueFile::TKept kept = m_queueFile->TakeItems();
+    TCarrierQueue& queue = m_carrier->Queue();
+    if (!kept.Queued.empty()) {
+        // Nothing starts by itself after a restart: the user resumes.
+        queue.Suspend();
+    }
+    for (auto& item : kept.Queued) {
+        FillPasswords(*item);
+    }
+    queue.AddItems(std::move(kept.Queued));
+    for (auto& [item, error] : kept.Failed) {
+        FillPasswords(*item);
+        queue.AddFailedItem(std::move(item), std::move(error));
+    }
+    queue.SetJournal(m_queueFile.get());
+    if (kept.Unreadable > 0) {
+        std::fprintf(stderr,
+                     "Quorvin Explorer: %zu unreadable entries of the transfer queue file "
+                     "were left out.\n",
+                     kept.Unreadable);
+    }
+}
+
+void TProgramWindows::FillPasswords(TFTPCarryItem& item) const {
+    const auto fill = [this](const std::string& host, const std::string& port,
+                             const std::string& user, std::string& password) {
+        if (!password.empty() || host.empty()) {
+            return;
+        }
+        if (user.empty() || user == "anonymous") {
+            password = m_options.Email;
+            return;
+        }
+        const auto find = [&](const auto& self, const TSiteBookNode& node) -> bool {
+            if (const TSiteProperties* site = node.Properties();
+                site != nullptr && site->HostName == host && std::to_string(site->Port) == port &&
+                site->UserName == user && !site->Password.empty()) {
+                password = site->Password;
+                return true;
+            }
+            for (const auto& child : node.Children()) {
+                if (self(self, *child)) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        find(find, m_siteBook->Book().Root());
+    };
+    fill(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
+    fill(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
 }
 
 void TProgramWindows::ShowAndRestore(QWidget& window) {
@@ -103,10 +166,24 @@ void TProgramWindows::ShowAndRestore(QWidget& window) {
 }
 
 void TProgramWindows::ShowAtFirstActivation() {
-    m_carrier->showMinimized();
+    const TCarrierQueue& queue = m_carrier->Queue();
+    const bool restored =
+        queue.RowCount(TCarrierList::Queue) > 0 || queue.RowCount(TCarrierList::Fail) > 0;
+    if (!restored) {
+        m_carrier->showMinimized();
+    }
     m_local->show();
     m_siteBook->PlaceBelow(*m_main); // the main window is framed by now
     m_siteBook->show();
+    if (restored) {
+        ShowAndRestore(*m_carrier); // what the last run left to do, waiting to be resumed
+    }
+    if (!m_queueFile->LoadProblem().empty()) {
+        QString problem = QString::fromStdString(m_queueFile->LoadProblem());
+        problem[0] = problem[0].toUpper();
+        QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
+                             problem);
+    }
 }
 
 TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {

@@ -7,15 +7,18 @@
 #include "widgets/SoundPlayer.h"
 
 #include <memory>
+#include <string>
 
 namespace qx {
 
 class TCarrierForm;
+struct TFTPCarryItem;
 class TLocalExpForm;
 class TOnlineEditorForm;
 class TConfigStore;
 class TGlobalOptions;
 class TPasswordStore;
+class TQueueFile;
 class TRemoteExpForm;
 class TScreenshotTour;
 class TSiteBookForm;
@@ -55,6 +58,12 @@ public:
 private:
     void ApplyAppearance();
     bool EditGlobalOptions();
+    // Brings back the items of the queue file, suspended, and keeps the queue in it from now
+    // on.
+    void RestoreQueue();
+    // The passwords of a restored item: those of a site of the book with the same login, the
+    // e-mail address for anonymous logins.
+    void FillPasswords(TFTPCarryItem& item) const;
     static void ShowAndRestore(QWidget& window);
 
     TConfigStore& m_store;
@@ -68,6 +77,7 @@ private:
     std::unique_ptr<TMainForm> m_main;
     std::unique_ptr<TLocalExpForm> m_local;
     std::unique_ptr<TSiteBookForm> m_siteBook;
+    std::unique_ptr<TQueueFile> m_queueFile; // outlives the queue, whose journal it is
     std::unique_ptr<TCarrierForm> m_carrier;
     std::unique_ptr<TOnlineEditorForm> m_onlineEditor;
     std::unique_ptr<TScreenshotTour> m_tour;
