@@ -2,11 +2,11 @@
 # shellcheck shell=bash
 
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev
-    qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev adwaita-icon-theme
+    qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev libsecret-1-dev adwaita-icon-theme
     breeze-icon-theme)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-format
     desktop-file-utils appstream dpkg-dev
-    xvfb openbox xdotool poppler-utils)
+    xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)
 DEMO_PACKAGES=(python3 python3-pyftpdlib)

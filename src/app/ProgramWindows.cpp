@@ -5,6 +5,8 @@
 #include "editor/gui/OnlineEditorForm.h"
 #include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
+#include "platform/PasswordStore.h"
+#include "queue/QueueFile.h"
 #include "queue/gui/CarrierForm.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
@@ -20,6 +22,9 @@
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
 
 namespace qx {
 
@@ -30,8 +35,9 @@ QString FontName(const TGlobalOptions& options) {
 } // namespace
 
 TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
-                                 TRemoteExpList& explorers)
-    : m_store(store), m_options(options), m_explorers(explorers), m_helpKey(m_help) {
+                                 TRemoteExpList& explorers, TPasswordStore* passwords)
+    : m_store(store), m_options(options), m_explorers(explorers), m_passwords(passwords),
+      m_helpKey(m_help) {
     qApp->installEventFilter(&m_helpKey);
 
     TMainForm::Commands commands;
@@ -56,7 +62,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     };
     m_local = std::make_unique<TLocalExpForm>(local);
 
-    m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options);
+    m_siteBook = std::make_unique<TSiteBookForm>(m_store, m_options, nullptr, m_passwords);
     m_siteBook->SetConnect([this](TSiteProperties& site) { OpenExplorer(&site); });
     m_siteBook->SetQuickConnect(
         [this](std::unique_ptr<TSiteProperties> site) { OpenExplorer(site.release()); });
@@ -82,6 +88,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();
     });
+    RestoreQueue();
     m_onlineEditor = std::make_unique<TOnlineEditorForm>(TOnlineEditorContext{
         m_ui, m_options, m_store, [this](const std::string& file) { m_sounds.Play(file); }});
     ApplyAppearance();
@@ -89,6 +96,64 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
 
 TProgramWindows::~TProgramWindows() {
     qApp->removeEventFilter(&m_helpKey);
+    if (m_carrier) {
+        m_carrier->Queue().SetJournal(nullptr);
+    }
+}
+
+void TProgramWindows::RestoreQueue() {
+    m_queueFile = std::make_unique<TQueueFile>(TQueueFile::FileBeside(m_store.File()), m_passwords);
+    TQueueFile::TKept kept = m_queueFile->TakeItems();
+    TCarrierQueue& queue = m_carrier->Queue();
+    if (!kept.Queued.empty()) {
+        // Nothing starts by itself after a restart: the user resumes.
+        queue.Suspend();
+    }
+    for (auto& item : kept.Queued) {
+        FillPasswords(*item);
+    }
+    queue.AddItems(std::move(kept.Queued));
+    for (auto& [item, error] : kept.Failed) {
+        FillPasswords(*item);
+        queue.AddFailedItem(std::move(item), std::move(error));
+    }
+    queue.SetJournal(m_queueFile.get());
+    if (kept.Unreadable > 0) {
+        std::fprintf(stderr,
+                     "Quorvin Explorer: %zu unreadable entries of the transfer queue file "
+                     "were left out.\n",
+                     kept.Unreadable);
+    }
+}
+
+void TProgramWindows::FillPasswords(TFTPCarryItem& item) const {
+    const auto fill = [this](const std::string& host, const std::string& port,
+                             const std::string& user, std::string& password) {
+        if (!password.empty() || host.empty()) {
+            return;
+        }
+        if (user.empty() || user == "anonymous") {
+            password = m_options.Email;
+            return;
+        }
+        const auto find = [&](const auto& self, const TSiteBookNode& node) -> bool {
+            if (const TSiteProperties* site = node.Properties();
+                site != nullptr && site->HostName == host && std::to_string(site->Port) == port &&
+                site->UserName == user && !site->Password.empty()) {
+                password = site->Password;
+                return true;
+            }
+            for (const auto& child : node.Children()) {
+                if (self(self, *child)) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        find(find, m_siteBook->Book().Root());
+    };
+    fill(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
+    fill(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
 }
 
 void TProgramWindows::ShowAndRestore(QWidget& window) {
@@ -101,15 +166,30 @@ void TProgramWindows::ShowAndRestore(QWidget& window) {
 }
 
 void TProgramWindows::ShowAtFirstActivation() {
-    m_carrier->showMinimized();
+    const TCarrierQueue& queue = m_carrier->Queue();
+    const bool restored =
+        queue.RowCount(TCarrierList::Queue) > 0 || queue.RowCount(TCarrierList::Fail) > 0;
+    if (!restored) {
+        m_carrier->showMinimized();
+    }
     m_local->show();
     m_siteBook->PlaceBelow(*m_main); // the main window is framed by now
     m_siteBook->show();
+    if (restored) {
+        ShowAndRestore(*m_carrier); // what the last run left to do, waiting to be resumed
+    }
+    if (!m_queueFile->LoadProblem().empty()) {
+        QString problem = QString::fromStdString(m_queueFile->LoadProblem());
+        problem[0] = problem[0].toUpper();
+        QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
+                             problem);
+    }
 }
 
 TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     TRemoteExpContext context{m_ui, m_options, m_store, m_explorers, m_main.get(), {}, {}, {}, {}};
     context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
+    context.Passwords = m_passwords;
     context.LocalFolder = [this] { return m_local->LocalFolder(); };
     context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
         m_carrier->AddItems(std::move(items));
@@ -131,6 +211,13 @@ TRemoteExpForm* TProgramWindows::OpenAddress(const QString& address) {
     if (site == nullptr) {
         ReportAddressProblem(m_main.get(), CannotOpenText(address, QString::fromStdString(error)));
         return nullptr;
+    }
+    // A user without a password: the keyring may know it, else the login asks.
+    if (m_passwords != nullptr && site->Password.empty() && !site->UserName.empty()) {
+        const auto kept = m_passwords->Lookup(site->PasswordKey());
+        if (kept.Status == TPasswordStore::TLookup::Found) {
+            site->Password = kept.Password;
+        }
     }
     return OpenExplorer(site.release());
 }

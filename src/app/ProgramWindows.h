@@ -7,14 +7,18 @@
 #include "widgets/SoundPlayer.h"
 
 #include <memory>
+#include <string>
 
 namespace qx {
 
 class TCarrierForm;
+struct TFTPCarryItem;
 class TLocalExpForm;
 class TOnlineEditorForm;
 class TConfigStore;
 class TGlobalOptions;
+class TPasswordStore;
+class TQueueFile;
 class TRemoteExpForm;
 class TScreenshotTour;
 class TSiteBookForm;
@@ -24,7 +28,10 @@ class TSiteProperties;
 // site book, queue window) and wired to one another; the remote explorers come and go.
 class TProgramWindows {
 public:
-    TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers);
+    // Site passwords are kept in the password store when one is given and available (not
+    // owned); otherwise in the settings file.
+    TProgramWindows(TConfigStore& store, TGlobalOptions& options, TRemoteExpList& explorers,
+                    TPasswordStore* passwords = nullptr);
     ~TProgramWindows();
 
     TMainForm& Main() { return *m_main; }
@@ -51,11 +58,18 @@ public:
 private:
     void ApplyAppearance();
     bool EditGlobalOptions();
+    // Brings back the items of the queue file, suspended, and keeps the queue in it from now
+    // on.
+    void RestoreQueue();
+    // The passwords of a restored item: those of a site of the book with the same login, the
+    // e-mail address for anonymous logins.
+    void FillPasswords(TFTPCarryItem& item) const;
     static void ShowAndRestore(QWidget& window);
 
     TConfigStore& m_store;
     TGlobalOptions& m_options;
     TRemoteExpList& m_explorers;
+    TPasswordStore* m_passwords;
     QtUiThread m_ui;
     TSoundPlayer m_sounds;
     THelpForm m_help;
@@ -63,6 +77,7 @@ private:
     std::unique_ptr<TMainForm> m_main;
     std::unique_ptr<TLocalExpForm> m_local;
     std::unique_ptr<TSiteBookForm> m_siteBook;
+    std::unique_ptr<TQueueFile> m_queueFile; // outlives the queue, whose journal it is
     std::unique_ptr<TCarrierForm> m_carrier;
     std::unique_ptr<TOnlineEditorForm> m_onlineEditor;
     std::unique_ptr<TScreenshotTour> m_tour;

@@ -14,6 +14,7 @@
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
 #include "platform/ConfigStore.h"
+#include "platform/SecretPasswordStore.h"
 #include "settings/GlobalOptions.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TRemoteExpList explorers;
+    TSecretPasswordStore passwords;
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.ActivateRunningInstance(argument.Address)) {
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
         return 0; // another start got there first and has been asked to come forward
     }
 
-    TProgramWindows windows(*store, *options, explorers);
+    TProgramWindows windows(*store, *options, explorers, &passwords);
     instance.SetMainWindow(&windows.Main());
     QObject::connect(
         &instance, &TSingleInstance::OpenAddressRequested, &windows.Main(),

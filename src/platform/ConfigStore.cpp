@@ -592,6 +592,7 @@ std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& file
 
 struct TConfigStore::Impl {
     std::filesystem::path File;
+    TConfigFileRole Role;
     mutable std::mutex Mutex;
     TKey Root;
     int BatchDepth = 0;
@@ -633,31 +634,34 @@ void TConfigStore::Impl::Load() {
         return;
     }
     if (!text) {
-        LoadProblem = "cannot read the settings file " + File.string() + ": " + ErrorText(error);
+        LoadProblem =
+            "cannot read the " + Role.Name + " " + File.string() + ": " + ErrorText(error);
         if (ReadOnly) {
             return;
         }
         KeepFile = true;
-        LoadProblem += ".\nThe program starts with default settings. The file is left as it is, "
-                       "and changes made in this session are not saved.";
+        LoadProblem += ".\nThe program starts with " + Role.StartsWith +
+                       ". The file is left as it is, and changes made in this session are not "
+                       "saved.";
         std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
         return;
     }
     try {
         Root = TParser(*text).Parse();
     } catch (const TParseError& damage) {
-        LoadProblem = "the settings file " + File.string() + " is damaged (line " +
+        LoadProblem = "the " + Role.Name + " " + File.string() + " is damaged (line " +
                       std::to_string(damage.Line) + ": " + damage.Problem + ")";
         if (ReadOnly) {
             return;
         }
         if (const auto moved = MoveAside(File, error)) {
             LoadProblem += ".\nIt has been moved to " + moved->string() +
-                           ". The program starts with default settings.";
+                           ". The program starts with " + Role.StartsWith + ".";
         } else {
             KeepFile = true;
             LoadProblem += ".\nIt cannot be moved aside (" + ErrorText(error) +
-                           "). The program starts with default settings. The file is left as "
+                           "). The program starts with " + Role.StartsWith +
+                           ". The file is left as "
                            "it is, and changes made in this session are not saved.";
         }
         std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
@@ -695,9 +699,10 @@ TKey* TConfigStore::Impl::Find(std::string_view path) {
     return names ? FindKey(Root, *names, names->size()) : nullptr;
 }
 
-TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode)
+TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode, TConfigFileRole role)
     : m_impl(std::make_unique<Impl>()) {
     m_impl->File = std::move(file);
+    m_impl->Role = std::move(role);
     m_impl->ReadOnly = mode == TOpenMode::ReadOnly;
     if (!m_impl->ReadOnly) {
         CreateFolders(FolderOf(m_impl->File));

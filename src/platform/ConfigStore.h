@@ -11,6 +11,12 @@
 
 namespace qx {
 
+// What a store's file is to the user, for the messages about a file that cannot be read.
+struct TConfigFileRole {
+    std::string Name = "settings file";
+    std::string StartsWith = "default settings"; // "The program starts with ..."
+};
+
 // The per-user configuration store: a tree of keys addressed by paths such as
 // "\Software\Quorvin Explorer\GlobalOptions". Each key has named values (a string, a 32-bit
 // number or binary data), an unnamed default value (the name ""), and subkeys. Key and value
@@ -38,7 +44,8 @@ public:
     enum class TOpenMode { ReadWrite, ReadOnly };
 
     // The store of the file; the folder is created (mode 0700) when missing.
-    explicit TConfigStore(std::filesystem::path file, TOpenMode mode = TOpenMode::ReadWrite);
+    explicit TConfigStore(std::filesystem::path file, TOpenMode mode = TOpenMode::ReadWrite,
+                          TConfigFileRole role = {});
     ~TConfigStore();
     TConfigStore(const TConfigStore&) = delete;
     TConfigStore& operator=(const TConfigStore&) = delete;

@@ -93,9 +93,35 @@ void TCarrierQueue::AddItem(std::unique_ptr<TFTPCarryItem> item) {
 }
 
 void TCarrierQueue::AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) {
-    std::erase(items, nullptr);
-    if (items.empty()) {
+    TCarrierQueueChange change;
+    change.Queued = AppendItems(std::move(items));
+    Journal(change);
+}
+
+void TCarrierQueue::AddFailedItem(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {
+    if (item == nullptr) {
         return;
+    }
+    item->Carrier = nullptr;
+    TCarrierQueueChange change;
+    change.Failed = item.get();
+    change.ErrorMessage = errorMessage;
+    AddFailRow(std::move(item), std::move(errorMessage));
+    Journal(change);
+}
+
+void TCarrierQueue::Journal(const TCarrierQueueChange& change) {
+    if (m_journal != nullptr && !change.Empty()) {
+        m_journal->QueueChanged(change);
+    }
+}
+
+std::vector<const TFTPCarryItem*>
+TCarrierQueue::AppendItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) {
+    std::erase(items, nullptr);
+    std::vector<const TFTPCarryItem*> appended;
+    if (items.empty()) {
+        return appended;
     }
     const std::size_t first = m_queue.size();
     if (m_view != nullptr) {
@@ -103,12 +129,14 @@ void TCarrierQueue::AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) 
     }
     for (auto& item : items) {
         item->Carrier = nullptr;
+        appended.push_back(item.get());
         m_queue.push_back(QueuedRow{std::move(item)});
     }
     if (m_view != nullptr) {
         m_view->RowsInserted(TCarrierList::Queue);
     }
     NotifyCaption();
+    return appended;
 }
 
 void TCarrierQueue::StartCarriers() {
@@ -279,15 +307,21 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     item->Carrier = nullptr;
     m_skippedEntries.insert(m_skippedEntries.end(), carrier.SkippedEntries.begin(),
                             carrier.SkippedEntries.end());
+    TCarrierQueueChange change;
     if (carrier.ResultCode != 0) {
+        change.Failed = item.get();
+        change.ErrorMessage = carrier.ErrorMessage;
         AddFailRow(std::move(item), carrier.ErrorMessage);
     } else {
         if (explored) {
-            AddItems(carrier.Items.TakeAll());
+            change.Queued = AppendItems(carrier.Items.TakeAll());
         }
+        change.Gone.push_back(item.get());
         AddSuccessRow(*item);
-        item.reset();
     }
+    // Kept until the journal has seen it go, so that no other item can take its address.
+    const std::unique_ptr<TFTPCarryItem> done = std::move(item);
+    Journal(change);
     if (m_view != nullptr) {
         m_view->RowsAboutToBeRemoved(TCarrierList::Status, index, index);
     }
@@ -387,18 +421,36 @@ void TCarrierQueue::Resubmit(const std::vector<std::size_t>& failRows) {
         items.push_back(std::move(m_fail[row].item));
     }
     EraseRows(TCarrierList::Fail, m_fail, rows);
-    AddItems(std::move(items));
+    AddItems(std::move(items)); // the journal moves them from the failed to the queued
     StartCarriers();
 }
 
 void TCarrierQueue::Delete(const std::vector<std::size_t>& queueRows) {
-    EraseRows(TCarrierList::Queue, m_queue, queueRows);
+    std::vector<std::size_t> rows = queueRows;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](std::size_t row) { return row >= m_queue.size(); });
+    std::vector<std::unique_ptr<TFTPCarryItem>> gone;
+    TCarrierQueueChange change;
+    for (const std::size_t row : rows) {
+        change.Gone.push_back(m_queue[row].item.get());
+        gone.push_back(std::move(m_queue[row].item));
+    }
+    EraseRows(TCarrierList::Queue, m_queue, rows);
+    Journal(change);
     NotifyCaption();
     TrimIdle();
 }
 
 void TCarrierQueue::ClearQueue() {
+    TCarrierQueueChange change;
+    std::vector<std::unique_ptr<TFTPCarryItem>> gone;
+    for (QueuedRow& row : m_queue) {
+        change.Gone.push_back(row.item.get());
+        gone.push_back(std::move(row.item));
+    }
     EraseAll(TCarrierList::Queue, m_queue);
+    Journal(change);
     NotifyCaption();
     TrimIdle();
 }
@@ -408,7 +460,14 @@ void TCarrierQueue::ClearSuccess() {
 }
 
 void TCarrierQueue::ClearFail() {
+    TCarrierQueueChange change;
+    std::vector<std::unique_ptr<TFTPCarryItem>> gone;
+    for (FailRow& row : m_fail) {
+        change.Gone.push_back(row.item.get());
+        gone.push_back(std::move(row.item));
+    }
     EraseAll(TCarrierList::Fail, m_fail);
+    Journal(change);
 }
 
 template <typename Rows>

@@ -36,6 +36,25 @@ public:
     virtual void StateChanged() {}
 };
 
+// What changed among the items the queue keeps, as one step: items that joined the queue (also
+// resubmitted ones), items that left it (done, deleted, cleared) and an item that failed. A
+// running item still counts as queued.
+struct TCarrierQueueChange {
+    std::vector<const TFTPCarryItem*> Queued;
+    std::vector<const TFTPCarryItem*> Gone;
+    const TFTPCarryItem* Failed = nullptr;
+    std::string ErrorMessage; // of the failed item
+
+    bool Empty() const { return Queued.empty() && Gone.empty() && Failed == nullptr; }
+};
+
+// Keeps the items of the queue beyond the program, told of every change as it happens.
+class TCarrierQueueJournal {
+public:
+    virtual ~TCarrierQueueJournal() = default;
+    virtual void QueueChanged(const TCarrierQueueChange& change) = 0;
+};
+
 // The transfer queue and its scheduler: every item is in one of four lists. Items start in
 // queue order, one carrier each, up to MaxCarrier at a time; a finished item moves to the
 // success list (where only its texts stay) or to the fail list (where it is kept for
@@ -59,6 +78,9 @@ public:
     TCarrierQueue& operator=(const TCarrierQueue&) = delete;
 
     void SetView(TCarrierQueueView* view) { m_view = view; }
+    // None: nothing is kept. Before the program aborts its transfers at the end, it takes the
+    // journal away, so that they are kept as queued and not as failed.
+    void SetJournal(TCarrierQueueJournal* journal) { m_journal = journal; }
 
     // A carrier whose job got through takes the next queued item, still logged in when that
     // item goes to the same servers with the same logins; carriers left without work end.
@@ -72,6 +94,8 @@ public:
     // Appends an item to the queue; the queue owns it from now on.
     void AddItem(std::unique_ptr<TFTPCarryItem> item);
     void AddItems(std::vector<std::unique_ptr<TFTPCarryItem>> items);
+    // Puts an item straight into the fail list, as when failed items are brought back.
+    void AddFailedItem(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage);
     // Starts carriers for the first queued items while fewer than MaxCarrier run.
     void StartCarriers();
 
@@ -134,6 +158,10 @@ private:
         std::string errorMessage;
     };
 
+    // Appends to the queue and returns what was appended; the journal is not told.
+    std::vector<const TFTPCarryItem*>
+    AppendItems(std::vector<std::unique_ptr<TFTPCarryItem>> items);
+    void Journal(const TCarrierQueueChange& change);
     void StartOne();
     std::shared_ptr<TFTPCarrier> CarrierFor(const TFTPCarryItem& item);
     void Retire(std::shared_ptr<TFTPCarrier> carrier);
@@ -152,6 +180,7 @@ private:
     std::optional<TOverwriteAnswer> m_overwriteForAll;
     const TAsciiExtensions* m_asciiExtensions;
     TCarrierQueueView* m_view = nullptr;
+    TCarrierQueueJournal* m_journal = nullptr;
 
     std::deque<QueuedRow> m_queue;
     std::vector<StatusRow> m_status; // at most MaxCarrier rows, and never more than 16

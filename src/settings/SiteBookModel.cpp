@@ -50,8 +50,8 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
 } // namespace
 
 TSiteBookModel::TSiteBookModel(TConfigStore& store, const TGlobalOptions& options,
-                               std::string rootText)
-    : m_store(store), m_options(options),
+                               std::string rootText, TPasswordStore* passwords)
+    : m_store(store), m_options(options), m_passwords(passwords),
       m_root(std::make_unique<TSiteBookNode>(std::move(rootText), nullptr, TSiteBookTreeData{})) {}
 
 TSiteBookModel::~TSiteBookModel() {
@@ -90,7 +90,7 @@ void TSiteBookModel::LoadTreeNode(TSiteBookNode& parent, const std::string& pare
     const std::string path = parentPath + "\\" + name;
     const auto kind = m_store.ReadString(path, "");
     if (kind == SiteKind) {
-        AddNode(parent, name, true).m_data.Properties->LoadFromStore(m_store, path);
+        AddNode(parent, name, true).m_data.Properties->LoadFromStore(m_store, path, m_passwords);
     } else if (kind == FolderKind) {
         TSiteBookNode& folder = AddNode(parent, name, false);
         for (const std::string& subName : m_store.SubKeyNames(path)) {
@@ -131,6 +131,12 @@ void TSiteBookModel::ForgetSites(const TSiteBookNode& node) const {
     }
     for (const auto& child : node.Children()) {
         ForgetSites(*child);
+    }
+}
+
+void TSiteBookModel::SaveSite(const TSiteBookNode& node) {
+    if (const TSiteProperties* site = node.Properties()) {
+        site->SaveToStore(m_store, NodeKeyPath(node), m_passwords);
     }
 }
 
@@ -223,7 +229,7 @@ TSiteBookCreateResult TSiteBookModel::CreateSite(TSiteBookNode& target, std::str
         site->SiteNode = &node;
         node.m_data.Properties = std::move(site);
     }
-    node.m_data.Properties->SaveToStore(m_store, path);
+    node.m_data.Properties->SaveToStore(m_store, path, m_passwords);
     return {&node, {}};
 }
 

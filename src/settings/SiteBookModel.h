@@ -11,6 +11,7 @@ namespace qx {
 
 class TConfigStore;
 class TGlobalOptions;
+class TPasswordStore;
 
 // A message for the user about a failed site book command; empty on success.
 struct TSiteBookMessage {
@@ -39,7 +40,10 @@ public:
     // windows using it drop it; it must stay callable as long as the model lives.
     using TForgetSite = std::function<void(const TSiteProperties&)>;
 
-    TSiteBookModel(TConfigStore& store, const TGlobalOptions& options, std::string rootText);
+    // Site passwords are kept in the password store when it is given and available (not owned;
+    // it must outlive the model).
+    TSiteBookModel(TConfigStore& store, const TGlobalOptions& options, std::string rootText,
+                   TPasswordStore* passwords = nullptr);
     ~TSiteBookModel(); // frees the tree, telling ForgetSite about every site
     TSiteBookModel(const TSiteBookModel&) = delete;
     TSiteBookModel& operator=(const TSiteBookModel&) = delete;
@@ -55,6 +59,10 @@ public:
     // then by text without regard to case in the user's locale. The Tree key is created when
     // missing and its default value "Folder" is written every time.
     void Load();
+
+    TPasswordStore* Passwords() const { return m_passwords; }
+    // Writes the settings of a site node to its key (the password to the password store).
+    void SaveSite(const TSiteBookNode& node);
 
     TSiteBookNode& Root() { return *m_root; }
     const TSiteBookNode& Root() const { return *m_root; }
@@ -89,6 +97,7 @@ private:
 
     TConfigStore& m_store;
     const TGlobalOptions& m_options;
+    TPasswordStore* m_passwords;
     std::unique_ptr<TSiteBookNode> m_root;
     TForgetSite m_forgetSite;
 };

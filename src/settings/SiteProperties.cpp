@@ -1,16 +1,23 @@
 #include "settings/SiteProperties.h"
 
 #include "platform/ConfigStore.h"
+#include "platform/PasswordStore.h"
 #include "settings/GlobalOptions.h"
 
 namespace qx {
+
+namespace {
+constexpr std::string_view PasswordValue = "Password";
+constexpr std::string_view InKeyringValue = "PasswordInKeyring";
+} // namespace
 
 TSiteProperties::TSiteProperties(const TGlobalOptions& options)
     : LoginRetry(options.DefLoginRetry), ReloginDelay(options.DefReloginDelay),
       ResumeTransfer(options.DefResumeTransfer), TransferType(options.DefTransferType),
       PassiveMode(options.DefPassiveMode) {}
 
-void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view path) {
+void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view path,
+                                    TPasswordStore* passwords) {
     if (!store.KeyExists(path)) {
         return;
     }
@@ -21,7 +28,17 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     }
     Port = number("Port").value_or(Port);
     UserName = text("UserName").value_or(UserName);
-    Password = text("Password").value_or(Password);
+    if (auto plain = text(PasswordValue)) {
+        Password = std::move(*plain);
+    } else if (number(InKeyringValue).value_or(0) != 0) {
+        Password.clear();
+        const auto kept = passwords != nullptr ? passwords->Lookup(PasswordKey())
+                                               : TPasswordStore::TLookupResult{};
+        PasswordUnread = kept.Status == TPasswordStore::TLookup::Failed;
+        if (kept.Status == TPasswordStore::TLookup::Found) {
+            Password = kept.Password;
+        }
+    }
     InitialFolder = text("InitialFolder").value_or(InitialFolder);
     LoginRetry = number("LoginRetry").value_or(LoginRetry);
     ReloginDelay = number("ReloginDelay").value_or(ReloginDelay);
@@ -39,13 +56,23 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     }
 }
 
-void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path) const {
+void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
+                                  TPasswordStore* passwords) const {
     const TConfigBatch batch(store);
     store.CreateKey(path);
     store.WriteString(path, "HostName", HostName);
     store.WriteNumber(path, "Port", Port);
     store.WriteString(path, "UserName", UserName);
-    store.WriteString(path, "Password", Password);
+    if (PasswordUnread && Password.empty()) {
+        // The keyring still holds it: the marker stays, and nothing is written over it.
+    } else if (!Password.empty() && passwords != nullptr && passwords->Available() &&
+               passwords->Store(PasswordKey(), Password)) {
+        store.DeleteValue(path, PasswordValue);
+        store.WriteNumber(path, InKeyringValue, 1);
+    } else {
+        store.WriteString(path, PasswordValue, Password);
+        store.DeleteValue(path, InKeyringValue);
+    }
     store.WriteString(path, "InitialFolder", InitialFolder);
     store.WriteNumber(path, "LoginRetry", LoginRetry);
     store.WriteNumber(path, "ReloginDelay", ReloginDelay);
@@ -53,6 +80,10 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path) co
     store.WriteNumber(path, "TransferType", static_cast<std::int32_t>(TransferType));
     store.WriteNumber(path, "PassiveMode", PassiveMode ? 1 : 0);
     store.WriteNumber(path, "UseMlsd", UseMlsd ? 1 : 0);
+}
+
+TPasswordKey TSiteProperties::PasswordKey() const {
+    return {HostName, Port, UserName};
 }
 
 } // namespace qx

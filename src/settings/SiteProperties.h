@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/TransferType.h"
+#include "platform/PasswordStore.h"
 
 #include <cstdint>
 #include <string>
@@ -19,16 +20,26 @@ public:
     explicit TSiteProperties(const TGlobalOptions& options);
 
     // Reads the site's values from the key; a missing key or value, or one of another type,
-    // leaves the field as it is. An empty host name is not taken.
-    void LoadFromStore(const TConfigStore& store, std::string_view path);
+    // leaves the field as it is. An empty host name is not taken. A password kept in the
+    // keyring ("PasswordInKeyring" instead of "Password") is read from the password store;
+    // when that cannot be read, PasswordUnread tells so.
+    void LoadFromStore(const TConfigStore& store, std::string_view path,
+                       TPasswordStore* passwords = nullptr);
     // Writes the values into the key, creating it first; other values, subkeys and the
-    // key's default value are left alone.
-    void SaveToStore(TConfigStore& store, std::string_view path) const;
+    // key's default value are left alone. With a password store that is available, the
+    // password goes there and the key holds no "Password" (a plain one stored before is
+    // removed); otherwise it is written into the key. An unread keyring password is left
+    // where it is.
+    void SaveToStore(TConfigStore& store, std::string_view path,
+                     TPasswordStore* passwords = nullptr) const;
+
+    // The keyring entry of the site's login.
+    TPasswordKey PasswordKey() const;
 
     std::string HostName = "HostName.DomainName";
     std::int32_t Port = 21;
     std::string UserName;
-    std::string Password; // kept and stored as plain text
+    std::string Password; // in the keyring when there is one, else in the settings file
     std::string InitialFolder;
     std::int32_t LoginRetry;
     std::int32_t ReloginDelay;
@@ -39,6 +50,9 @@ public:
     bool UseMlsd = true;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
+    // The password is in the keyring, which could not be read: Password is empty, and saving
+    // the site with an empty password keeps the keyring's.
+    bool PasswordUnread = false;
 };
 
 } // namespace qx

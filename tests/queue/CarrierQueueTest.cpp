@@ -5,6 +5,7 @@
 #include "platform/ConfigStore.h"
 #include "queue/CarrierProgress.h"
 #include "queue/CarrierSettings.h"
+#include "queue/QueueFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -321,4 +322,97 @@ TEST(CarrierSettings, LoadsWhatIsPresentAndBoundsMaxCarrier) {
     EXPECT_EQ(reloaded.Left, 40);
     EXPECT_EQ(reloaded.MaxCarrier, 16);
     EXPECT_FALSE(reloaded.ResumeService);
+}
+
+namespace {
+
+// What a later start would find in the queue file: the queued names in order, then the
+// failed ones.
+Names Reopened(const std::filesystem::path& file, Names* failed = nullptr) {
+    TQueueFile reopened(file);
+    TQueueFile::TKept kept = reopened.TakeItems();
+    Names names;
+    for (const auto& item : kept.Queued) {
+        names.push_back(item->FileName);
+    }
+    if (failed != nullptr) {
+        failed->clear();
+        for (const auto& [item, error] : kept.Failed) {
+            failed->push_back(item->FileName + ": " + error);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+// The queue file follows every step of the scheduler: running items stay kept, done ones go,
+// an explored folder is replaced by its entries in one step, failed ones are kept as failed
+// until resubmitted (then at the end) or cleared.
+TEST_F(CarrierQueueFixture, TheQueueFileFollowsEveryStep) {
+    TempDir dir;
+    const auto file = dir.path() / "queue.conf";
+    TQueueFile journal(file);
+    queue.SetJournal(&journal);
+    queue.KeepSessions = false; // a carrier per job: carriers[n] ran the n-th job
+    queue.SetMaxCarrier(2);
+    queue.Suspend();
+    queue.AddItem(Item("tree", true));
+    add({"f1", "f2", "f3", "f4"});
+    EXPECT_EQ(Reopened(file), (Names{"tree", "f1", "f2", "f3", "f4"}));
+
+    queue.Resume(); // tree and f1 run: still kept, in their place
+    EXPECT_EQ(Reopened(file), (Names{"tree", "f1", "f2", "f3", "f4"}));
+    carriers[0]->Items.Add(Item("t1"));
+    carriers[0]->Items.Add(Item("t2"));
+    carriers[0]->Finish(0); // tree explored; f2 starts
+    EXPECT_EQ(Reopened(file), (Names{"f1", "f2", "f3", "f4", "t1", "t2"}));
+    carriers[1]->Finish(0);                           // f1 done; f3 starts
+    carriers[2]->Finish(1, "550 Permission denied."); // f2 failed; f4 starts
+    Names failed;
+    EXPECT_EQ(Reopened(file, &failed), (Names{"f3", "f4", "t1", "t2"}));
+    EXPECT_EQ(failed, (Names{"f2: 550 Permission denied."}));
+
+    queue.Suspend();
+    queue.Delete({0}); // t1, waiting
+    queue.Resubmit({0});
+    EXPECT_EQ(Reopened(file, &failed), (Names{"f3", "f4", "t2", "f2"}));
+    EXPECT_TRUE(failed.empty());
+
+    // The end of the program aborts what runs without the journal: it stays queued.
+    queue.SetJournal(nullptr);
+    carriers[3]->Finish(2, "! Operation aborted.");
+    EXPECT_EQ(Reopened(file), (Names{"f3", "f4", "t2", "f2"}));
+    queue.SetJournal(&journal);
+    queue.ClearQueue();
+    queue.ClearFail();
+    EXPECT_EQ(Reopened(file), (Names{"f4"})) << "still running";
+}
+
+// Items brought back from the file and handed to the queue are not written twice.
+TEST_F(CarrierQueueFixture, RestoredItemsAreNotKeptTwice) {
+    TempDir dir;
+    const auto file = dir.path() / "queue.conf";
+    {
+        TQueueFile journal(file);
+        queue.SetJournal(&journal);
+        queue.Suspend();
+        add({"a", "b"});
+        queue.AddFailedItem(Item("c"), "421 Timed out.");
+        queue.SetJournal(nullptr);
+    }
+    TCarrierQueue next([] { return std::make_shared<FakeCarrier>(); }, &ascii);
+    TQueueFile journal(file);
+    TQueueFile::TKept kept = journal.TakeItems();
+    next.Suspend();
+    next.AddItems(std::move(kept.Queued));
+    for (auto& [item, error] : kept.Failed) {
+        next.AddFailedItem(std::move(item), std::move(error));
+    }
+    next.SetJournal(&journal);
+    next.AddItem(Item("d"));
+    Names failed;
+    EXPECT_EQ(Reopened(file, &failed), (Names{"a", "b", "d"}));
+    EXPECT_EQ(failed, (Names{"c: 421 Timed out."}));
+    next.SetJournal(nullptr);
 }

@@ -180,3 +180,106 @@ TEST_F(SitePropertiesTest, CommitCopiesTheControlsIntoTheSite) {
     EXPECT_TRUE(site.PassiveMode);
     EXPECT_EQ(site.TransferType, TFTPTransferType::ftpTypeAuto);
 }
+
+namespace {
+
+// A keyring in memory that can be switched off or made to fail.
+class MemoryPasswords final : public TPasswordStore {
+public:
+    bool Running = true;
+    bool StoreFails = false;
+    std::vector<std::pair<TPasswordKey, std::string>> Entries;
+
+    bool Available() override { return Running; }
+    TLookupResult Lookup(const TPasswordKey& key) override {
+        if (!Running) {
+            return {TLookup::Failed, {}};
+        }
+        for (const auto& [k, password] : Entries) {
+            if (k == key) {
+                return {TLookup::Found, password};
+            }
+        }
+        return {TLookup::Missing, {}};
+    }
+    bool Store(const TPasswordKey& key, const std::string& password) override {
+        if (!Running || StoreFails) {
+            return false;
+        }
+        std::erase_if(Entries, [&](const auto& entry) { return entry.first == key; });
+        Entries.emplace_back(key, password);
+        return true;
+    }
+    bool Remove(const TPasswordKey& key) override {
+        std::erase_if(Entries, [&](const auto& entry) { return entry.first == key; });
+        return Running;
+    }
+};
+
+} // namespace
+
+// The first save with a keyring moves a plain password there; the key then holds none, and
+// loading takes it from the keyring.
+TEST_F(SitePropertiesTest, APlainPasswordMovesIntoTheKeyringOnTheFirstSave) {
+    MemoryPasswords keyring;
+    m_store.CreateKey(Key);
+    m_store.WriteString(Key, "HostName", "ftp.example.org");
+    m_store.WriteString(Key, "UserName", "bob");
+    m_store.WriteString(Key, "Password", "plain one");
+    TSiteProperties site(m_options);
+    site.LoadFromStore(m_store, Key, &keyring);
+    EXPECT_EQ(site.Password, "plain one");
+    EXPECT_TRUE(keyring.Entries.empty()) << "loading moves nothing";
+
+    site.SaveToStore(m_store, Key, &keyring);
+    ASSERT_EQ(keyring.Entries.size(), 1U);
+    EXPECT_EQ(keyring.Entries[0].first, (TPasswordKey{"ftp.example.org", 21, "bob"}));
+    EXPECT_EQ(keyring.Entries[0].second, "plain one");
+    EXPECT_FALSE(m_store.ValueExists(Key, "Password"));
+    EXPECT_EQ(m_store.ReadNumber(Key, "PasswordInKeyring"), 1);
+    m_store.Flush();
+    EXPECT_EQ(test::readFile(m_store.File()).find("plain one"), std::string::npos);
+
+    TSiteProperties again(m_options);
+    again.LoadFromStore(m_store, Key, &keyring);
+    EXPECT_EQ(again.Password, "plain one");
+    EXPECT_FALSE(again.PasswordUnread);
+}
+
+// A keyring that fails or is gone never costs the password: it is written into the key, and a
+// keyring password that cannot be read is not written over by the empty one.
+TEST_F(SitePropertiesTest, NoPasswordIsLostWhenTheKeyringFailsOrIsGone) {
+    MemoryPasswords keyring;
+    keyring.StoreFails = true;
+    TSiteProperties site(m_options);
+    site.HostName = "h";
+    site.Password = "kept";
+    site.SaveToStore(m_store, Key, &keyring);
+    EXPECT_EQ(m_store.ReadString(Key, "Password"), "kept");
+    EXPECT_FALSE(m_store.ValueExists(Key, "PasswordInKeyring"));
+
+    keyring.StoreFails = false;
+    site.SaveToStore(m_store, Key, &keyring);
+    EXPECT_FALSE(m_store.ValueExists(Key, "Password"));
+
+    keyring.Running = false; // the next session has no keyring
+    TSiteProperties unread(m_options);
+    unread.LoadFromStore(m_store, Key, &keyring);
+    EXPECT_TRUE(unread.PasswordUnread);
+    EXPECT_EQ(unread.Password, "");
+    unread.InitialFolder = "/changed";
+    unread.SaveToStore(m_store, Key, &keyring);
+    EXPECT_FALSE(m_store.ValueExists(Key, "Password"));
+    EXPECT_EQ(m_store.ReadNumber(Key, "PasswordInKeyring"), 1);
+    keyring.Running = true;
+    TSiteProperties back(m_options);
+    back.LoadFromStore(m_store, Key, &keyring);
+    EXPECT_EQ(back.Password, "kept");
+
+    // Typed anew while the keyring is gone: into the key, and the keyring mark goes.
+    keyring.Running = false;
+    unread.Password = "typed";
+    unread.SaveToStore(m_store, Key, &keyring);
+    EXPECT_EQ(m_store.ReadString(Key, "Password"), "typed");
+    EXPECT_FALSE(m_store.ValueExists(Key, "PasswordInKeyring"));
+}

@@ -26,6 +26,8 @@ def main():
     parser.add_argument("--log-sessions", action="store_true")
     parser.add_argument("--throttle", type=int, default=0,
                         help="send downloads at most this many bytes a second")
+    parser.add_argument("--throttle-upload", type=int, default=0,
+                        help="take uploads at most this many bytes a second")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
@@ -41,9 +43,10 @@ def main():
     Handler.authorizer = authorizer
     Handler.permit_foreign_addresses = args.permit_foreign_addresses
     Handler.banner = "pyftpdlib test server ready."
-    if args.throttle > 0:
+    if args.throttle > 0 or args.throttle_upload > 0:
         class Throttled(ThrottledDTPHandler):
             write_limit = args.throttle
+            read_limit = args.throttle_upload
 
         Handler.dtp_handler = Throttled
 

@@ -1,6 +1,7 @@
 #include "CliSite.h"
 
 #include "platform/ConfigStore.h"
+#include "platform/SecretPasswordStore.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 
@@ -12,8 +13,9 @@ namespace qx::cli {
 // The site book is read from the user's settings file in a read-only store: loading the book
 // and the options changes the store, and the tool must never write the user's settings (a
 // running program would see its own changes undone). Nothing is copied, so nothing is left
-// behind however the tool ends.
+// behind however the tool ends. Passwords the program keeps in the keyring are read from it.
 struct CliSite::Impl {
+    TSecretPasswordStore passwords;
     std::unique_ptr<TConfigStore> store;
     std::unique_ptr<TGlobalOptions> options;
     std::unique_ptr<TSiteBookModel> book;
@@ -39,8 +41,8 @@ std::unique_ptr<CliSite> CliSite::Open(const std::string& location, std::string&
         return nullptr;
     }
     impl.options = std::make_unique<TGlobalOptions>(*impl.store);
-    impl.book = std::make_unique<TSiteBookModel>(*impl.store, *impl.options,
-                                                 TSiteBookModel::CurrentUserName());
+    impl.book = std::make_unique<TSiteBookModel>(
+        *impl.store, *impl.options, TSiteBookModel::CurrentUserName(), &impl.passwords);
     impl.book->Load();
     const TSiteBookNode* node = impl.book->FindByLocation(location);
     if (node == nullptr || !node->IsSite() || node->Properties() == nullptr) {

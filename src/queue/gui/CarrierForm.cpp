@@ -167,6 +167,8 @@ bool TCarrierForm::FinishWork(int timeoutMs) {
     if (!m_finishing) {
         m_finishing = true;
         m_resumeServiceToStore = m_queue.ResumeService();
+        // The aborted jobs stay queued for the next start, not failed.
+        m_queue.SetJournal(nullptr);
         // Otherwise every aborted job would start the next queued one.
         m_queue.Suspend();
     }

@@ -65,7 +65,8 @@ public:
     QString CaptionText() const { return m_caption; }
 
     // For the end of the program: stops starting new jobs, aborts the running ones and runs
-    // the event loop until every carrier's worker has ended, for at most the given time.
+    // the event loop until every carrier's worker has ended, for at most the given time. The
+    // queue's journal is let go first, so that it keeps the aborted jobs as queued.
     // False when some worker was still running then. The stored service state is the one the
     // user chose, not the stop this needs.
     bool FinishWork(int timeoutMs);

@@ -102,7 +102,7 @@ TRemoteExpForm::~TRemoteExpForm() {
                 m_site->InitialFolder = TFolderTree::GetNodePath(*node);
             }
             if (m_site->SiteNode != nullptr) {
-                m_site->SaveToStore(m_context.Store, SiteKey());
+                m_site->SaveToStore(m_context.Store, SiteKey(), m_context.Passwords);
             }
         }
     }

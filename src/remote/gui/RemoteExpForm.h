@@ -38,6 +38,7 @@ class TFileListModel;
 class TSessionLogView;
 class TFolderTreeModel;
 class TGlobalOptions;
+class TPasswordStore;
 class TSiteProperties;
 class TThreadedFTPClient;
 class TTitlePanel;
@@ -60,6 +61,9 @@ struct TRemoteExpContext {
     // Shows the online editor and opens the downloaded file in it; none when there is no
     // editor (Online Edit is then disabled).
     std::function<void(std::unique_ptr<TRemoteEditFile> file)> OpenInEditor;
+    // Where the site's password goes when the explorer saves the site; none: the settings
+    // file.
+    TPasswordStore* Passwords = nullptr;
 };
 
 // A local file or folder the local explorer uploads through an explorer's session.

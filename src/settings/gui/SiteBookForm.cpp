@@ -33,9 +33,11 @@ using TImage = TMainDataModule::ActionImage;
 
 } // namespace
 
-TSiteBookForm::TSiteBookForm(TConfigStore& store, const TGlobalOptions& options, QWidget* parent)
+TSiteBookForm::TSiteBookForm(TConfigStore& store, const TGlobalOptions& options, QWidget* parent,
+                             TPasswordStore* passwords)
     : QMainWindow(parent), m_store(store), m_options(options),
-      m_book(std::make_unique<TSiteBookModel>(store, options, TSiteBookModel::CurrentUserName())),
+      m_book(std::make_unique<TSiteBookModel>(store, options, TSiteBookModel::CurrentUserName(),
+                                              passwords)),
       m_startProgram(&StartDetachedProgram) {
     setObjectName(QStringLiteral("SiteBookForm"));
     setWindowTitle(tr("Pellucor's Site Book "));

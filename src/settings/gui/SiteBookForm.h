@@ -18,6 +18,7 @@ namespace qx {
 class TActionList;
 class TConfigStore;
 class TGlobalOptions;
+class TPasswordStore;
 class TSiteBookTreeModel;
 class TSiteBookTreeView;
 class TSitePropertiesForm;
@@ -57,7 +58,9 @@ public:
 
     // Loads the window's settings, then the tree. Without a stored place the window stands at
     // the right edge of the screen, at its top until PlaceBelow() is called.
-    TSiteBookForm(TConfigStore& store, const TGlobalOptions& options, QWidget* parent = nullptr);
+    // Site passwords go to the password store when one is given and available (not owned).
+    TSiteBookForm(TConfigStore& store, const TGlobalOptions& options, QWidget* parent = nullptr,
+                  TPasswordStore* passwords = nullptr);
     // Saves the window's settings, then frees the tree, telling ForgetSite about every site.
     ~TSiteBookForm() override;
 
@@ -112,6 +115,8 @@ private:
     void EditProperties();
     void StartSiteTool(const std::string& program, const QString& errorTitle);
     int RunDialog(TSitePropertiesForm& dialog);
+    // The dialog of a site to be stored tells when there is no keyring.
+    void ShowPasswordPlace(TSitePropertiesForm& dialog) const;
     QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& title,
                                     const QString& text, QMessageBox::StandardButtons buttons);
     void Report(const TSiteBookMessage& message);

@@ -2,6 +2,7 @@
 #include "settings/gui/SiteBookForm.h"
 
 #include "platform/ConfigStore.h"
+#include "platform/PasswordStore.h"
 #include "settings/gui/FormAppearance.h"
 #include "settings/gui/SiteBookTreeModel.h"
 #include "settings/gui/SiteBookTreeView.h"
@@ -90,6 +91,7 @@ void TSiteBookForm::NewSite() {
     auto site = std::make_unique<TSiteProperties>(m_options);
     TSitePropertiesForm dialog(*site, m_options, this);
     dialog.SetCaptionText(tr("[New Site]"));
+    ShowPasswordPlace(dialog);
     dialog.SetLocationText(ToQt(TSiteBookModel::NodeLocation(*target)));
     dialog.SetActivePage(TSitePropertiesForm::TPage::General);
     dialog.SetActiveControl(TSitePropertiesForm::TControl::Name);
@@ -119,16 +121,22 @@ void TSiteBookForm::EditProperties() {
     dialog.SetLocationText(ToQt(TSiteBookModel::NodeLocation(node)));
     dialog.SetActivePage(TSitePropertiesForm::TPage::LoginInformation);
     dialog.SetActiveControl(TSitePropertiesForm::TControl::HostName);
+    ShowPasswordPlace(dialog);
     const int result = RunDialog(dialog);
     if (!Confirmed(result)) {
         return;
     }
-    site.SaveToStore(m_store, TSiteBookModel::NodeKeyPath(node));
+    m_book->SaveSite(node);
     UpdateSelectionTexts();
     // The window lost its drop target while the dialog was up; connect the site just edited.
     if (result == TSitePropertiesForm::ConnectResult) {
         ConnectTo(node);
     }
+}
+
+void TSiteBookForm::ShowPasswordPlace(TSitePropertiesForm& dialog) const {
+    TPasswordStore* passwords = m_book->Passwords();
+    dialog.SetKeyringMissing(passwords == nullptr || !passwords->Available());
 }
 
 void TSiteBookForm::DeleteNode() {

@@ -135,8 +135,19 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
     layout->addRow(QString(), m_anonymous);
     addRow(tr("&User Name:"), m_userName);
     addRow(tr("Pass&word:"), m_password);
+    m_passwordNote = new QLabel(tr("No keyring is running: the password is kept in the "
+                                   "settings file, readable only by you."),
+                                page);
+    m_passwordNote->setObjectName(QStringLiteral("PasswordNote"));
+    m_passwordNote->setWordWrap(true);
+    m_passwordNote->setVisible(false);
+    layout->addRow(QString(), m_passwordNote);
     addRow(tr("&Initial Folder:"), m_initialFolder);
     return page;
+}
+
+void TSitePropertiesForm::SetKeyringMissing(bool missing) {
+    m_passwordNote->setVisible(missing);
 }
 
 QWidget* TSitePropertiesForm::CreateAdvancedPage() {

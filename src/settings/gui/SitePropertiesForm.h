@@ -43,6 +43,8 @@ public:
     void SetActiveControl(TControl control);
     void SetCaptionText(const QString& text); // "[Site Properties]" unless set
     void SetDefaultButton(TButton button);
+    // Without a keyring, a line below the password tells where it is kept instead.
+    void SetKeyringMissing(bool missing);
 
     QString NameText() const;
 
@@ -75,6 +77,7 @@ private:
     QCheckBox* m_anonymous = nullptr;
     QLineEdit* m_userName = nullptr;
     QLineEdit* m_password = nullptr;
+    QLabel* m_passwordNote = nullptr;
     QLineEdit* m_initialFolder = nullptr;
     QSpinBox* m_loginRetry = nullptr;
     QSpinBox* m_reloginDelay = nullptr;

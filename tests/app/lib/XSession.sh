@@ -69,10 +69,12 @@ start_ftpd() {
     ftp_port=$(head -n 1 "$work/ftpd-port")
 }
 
-# Starts the program with ARGS in the background; sets app_pid.
+# Starts the program with ARGS in the background; sets app_pid. Without a session bus the
+# program keeps passwords in its settings file and never reaches the keyring of the user
+# running the tests.
 app_pid=
 start() {
-    (cd "$work" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
+    (cd "$work" && exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
         XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "$program" "$@") >>"$work/program.log" 2>&1 &
     app_pid=$!
     children+=("$app_pid")

@@ -1,0 +1,242 @@
+#include "queue/QueueFile.h"
+
+#include "base/ShellIcons.h"
+#include "platform/ConfigStore.h"
+#include "platform/PasswordStore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace qx {
+
+namespace {
+
+constexpr std::string_view ItemsKey = "\\Items";
+constexpr std::string_view QueuedState = "Queued";
+constexpr std::string_view FailedState = "Failed";
+
+std::string ItemPath(std::string_view key) {
+    return std::string(ItemsKey) + "\\" + std::string(key);
+}
+
+template <typename Number> std::optional<Number> ParseNumber(std::string_view text) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<TFTPTransferType> TransferTypeOf(std::optional<std::int32_t> number) {
+    if (!number || *number < 0 || *number > 2) {
+        return std::nullopt;
+    }
+    return static_cast<TFTPTransferType>(*number);
+}
+
+// A name the carriers can take: one path component.
+bool IsEntryName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
+bool IsAnonymous(std::string_view user) {
+    return user.empty() || user == "anonymous" || user == "ftp";
+}
+
+TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::string& user) {
+    return {host, ParseNumber<std::int32_t>(port).value_or(21), user};
+}
+
+} // namespace
+
+TQueueFile::TQueueFile(std::filesystem::path file, TPasswordStore* passwords)
+    : m_store(std::make_unique<TConfigStore>(
+          std::move(file), TConfigStore::TOpenMode::ReadWrite,
+          TConfigFileRole{"transfer queue file", "an empty transfer queue"})),
+      m_passwords(passwords) {}
+
+TQueueFile::~TQueueFile() = default;
+
+std::filesystem::path TQueueFile::FileBeside(const std::filesystem::path& settingsFile) {
+    return settingsFile.parent_path() / "queue.conf";
+}
+
+const std::string& TQueueFile::LoadProblem() const {
+    return m_store->LoadProblem();
+}
+
+TQueueFile::TKept TQueueFile::TakeItems() {
+    TKept kept;
+    for (const std::string& key : m_store->SubKeyNames(ItemsKey)) {
+        if (const auto id = ParseNumber<std::uint64_t>(key)) {
+            m_nextId = std::max(m_nextId, *id + 1);
+        }
+        std::unique_ptr<TFTPCarryItem> item = ReadItem(key);
+        if (item == nullptr || m_keys.contains(item.get())) {
+            ++kept.Unreadable;
+            continue;
+        }
+        FillPasswords(*item);
+        m_keys.emplace(item.get(), key);
+        const std::string path = ItemPath(key);
+        if (m_store->ReadString(path, "State") == FailedState) {
+            kept.Failed.emplace_back(std::move(item),
+                                     m_store->ReadString(path, "ErrorMessage").value_or(""));
+        } else {
+            kept.Queued.push_back(std::move(item));
+        }
+    }
+    return kept;
+}
+
+std::string TQueueFile::NewKey() {
+    char text[24];
+    std::snprintf(text, sizeof text, "%010llu", static_cast<unsigned long long>(m_nextId++));
+    return text;
+}
+
+void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
+    const TConfigBatch batch(*m_store);
+    for (const TFTPCarryItem* item : change.Gone) {
+        if (const auto found = m_keys.find(item); found != m_keys.end()) {
+            m_store->DeleteKey(ItemPath(found->second));
+            m_keys.erase(found);
+        }
+    }
+    for (const TFTPCarryItem* item : change.Queued) {
+        if (const auto found = m_keys.find(item); found != m_keys.end()) {
+            if (m_store->ReadString(ItemPath(found->second), "State") != FailedState) {
+                continue; // brought back from the file, where it is already
+            }
+            // Resubmitted: to the end, as in the queue.
+            m_store->DeleteKey(ItemPath(found->second));
+            m_keys.erase(found);
+        }
+        const std::string key = NewKey();
+        WriteItem(key, *item);
+        m_keys.emplace(item, key);
+    }
+    if (change.Failed != nullptr) {
+        auto found = m_keys.find(change.Failed);
+        if (found == m_keys.end()) {
+            found = m_keys.emplace(change.Failed, NewKey()).first;
+            WriteItem(found->second, *change.Failed);
+        }
+        const std::string path = ItemPath(found->second);
+        m_store->WriteString(path, "State", FailedState);
+        m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
+    }
+    if (m_store->Flush()) {
+        m_writeProblem.clear();
+    } else if (m_writeProblem.empty()) {
+        m_writeProblem = "cannot write the transfer queue file " + m_store->File().string();
+        std::fprintf(stderr, "Quorvin Explorer: %s\n", m_writeProblem.c_str());
+    }
+}
+
+void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
+    const std::string path = ItemPath(key);
+    m_store->CreateKey(path);
+    const auto text = [&](std::string_view name, std::string_view value) {
+        m_store->WriteString(path, name, value);
+    };
+    const auto number = [&](std::string_view name, std::int32_t value) {
+        m_store->WriteNumber(path, name, value);
+    };
+    text("State", QueuedState);
+    number("IsFolder", item.IsFolder ? 1 : 0);
+    number("Direction", static_cast<std::int32_t>(item.Direction));
+    text("FileName", item.FileName);
+    text("SrcHostName", item.SrcHostName);
+    text("SrcPort", item.SrcPort);
+    text("SrcUserName", item.SrcUserName);
+    text("SrcPath", item.SrcPath);
+    number("SrcTransferType", static_cast<std::int32_t>(item.SrcTransferType));
+    text("DestHostName", item.DestHostName);
+    text("DestPort", item.DestPort);
+    text("DestUserName", item.DestUserName);
+    text("DestPath", item.DestPath);
+    number("DestTransferType", static_cast<std::int32_t>(item.DestTransferType));
+    number("ResumeTransfer", item.ResumeTransfer ? 1 : 0);
+    text("FileSize", std::to_string(item.FileSize));
+    text("TypeName", item.TypeName);
+    number("PassiveMode", item.PassiveMode ? 1 : 0);
+    number("Depth", item.Depth);
+    KeepPasswords(item);
+}
+
+std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) const {
+    const std::string path = ItemPath(key);
+    const auto text = [&](std::string_view name) { return m_store->ReadString(path, name); };
+    const auto number = [&](std::string_view name) { return m_store->ReadNumber(path, name); };
+    auto item = std::make_unique<TFTPCarryItem>();
+    const auto fileName = text("FileName");
+    const auto direction = number("Direction");
+    const auto srcType = TransferTypeOf(number("SrcTransferType"));
+    const auto destType = TransferTypeOf(number("DestTransferType"));
+    const auto fileSize = ParseNumber<std::int64_t>(text("FileSize").value_or(""));
+    const auto srcPath = text("SrcPath");
+    const auto destPath = text("DestPath");
+    if (!fileName || !IsEntryName(*fileName) || !direction || *direction < 0 || *direction > 2 ||
+        !srcType || !destType || !fileSize || *fileSize < -1 || !srcPath || !destPath) {
+        return nullptr;
+    }
+    item->FileName = *fileName;
+    item->Direction = static_cast<TCarryDirection>(*direction);
+    item->IsFolder = number("IsFolder").value_or(0) != 0;
+    item->SrcHostName = text("SrcHostName").value_or("");
+    item->SrcPort = text("SrcPort").value_or("");
+    item->SrcUserName = text("SrcUserName").value_or("");
+    item->SrcPath = *srcPath;
+    item->SrcTransferType = *srcType;
+    item->DestHostName = text("DestHostName").value_or("");
+    item->DestPort = text("DestPort").value_or("");
+    item->DestUserName = text("DestUserName").value_or("");
+    item->DestPath = *destPath;
+    item->DestTransferType = *destType;
+    item->ResumeTransfer = number("ResumeTransfer").value_or(0) != 0;
+    item->FileSize = *fileSize;
+    item->TypeName = text("TypeName").value_or("");
+    item->PassiveMode = number("PassiveMode").value_or(0) != 0;
+    item->Depth = std::max(0, number("Depth").value_or(0));
+    const TShellIcons& icons = SharedShellIcons();
+    item->ImageIndex = item->IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item->FileName);
+    return item;
+}
+
+void TQueueFile::KeepPasswords(const TFTPCarryItem& item) {
+    if (m_passwords == nullptr) {
+        return;
+    }
+    const auto keep = [this](const std::string& host, const std::string& port,
+                             const std::string& user, const std::string& password) {
+        if (!host.empty() && !password.empty() && !IsAnonymous(user) && m_passwords->Available()) {
+            m_passwords->Store(KeyOf(host, port, user), password);
+        }
+    };
+    keep(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
+    keep(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
+}
+
+void TQueueFile::FillPasswords(TFTPCarryItem& item) {
+    if (m_passwords == nullptr) {
+        return;
+    }
+    const auto fill = [this](const std::string& host, const std::string& port,
+                             const std::string& user, std::string& password) {
+        if (host.empty() || IsAnonymous(user) || !m_passwords->Available()) {
+            return;
+        }
+        const auto kept = m_passwords->Lookup(KeyOf(host, port, user));
+        if (kept.Status == TPasswordStore::TLookup::Found) {
+            password = kept.Password;
+        }
+    };
+    fill(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
+    fill(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
+}
+
+} // namespace qx

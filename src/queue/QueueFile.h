@@ -1,0 +1,68 @@
+#pragma once
+
+#include "queue/CarrierQueue.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace qx {
+
+class TConfigStore;
+class TPasswordStore;
+
+// The items of the transfer queue, kept in a file beside the settings as they join the queue,
+// fail or leave it, so that a later start finds what was left to do. The file is written like
+// the settings (a new file, fsync, rename), one write per change, so a crash leaves the state
+// before or after the change. Items that are done leave the file; an item that was running
+// stays queued in it.
+//
+// No password is written to the file. With a password store that is available, the passwords
+// of queued logins go there (by server, port and user, as the site book keeps them) and come
+// back from it; otherwise the caller fills them in (from the site book) or the login asks.
+class TQueueFile final : public TCarrierQueueJournal {
+public:
+    // The file is read at once; a damaged one is moved aside (LoadProblem() tells).
+    explicit TQueueFile(std::filesystem::path file, TPasswordStore* passwords = nullptr);
+    ~TQueueFile() override;
+    TQueueFile(const TQueueFile&) = delete;
+    TQueueFile& operator=(const TQueueFile&) = delete;
+
+    // "queue.conf" beside the settings file.
+    static std::filesystem::path FileBeside(const std::filesystem::path& settingsFile);
+
+    struct TKept {
+        std::vector<std::unique_ptr<TFTPCarryItem>> Queued; // in queue order
+        std::vector<std::pair<std::unique_ptr<TFTPCarryItem>, std::string>> Failed;
+        std::size_t Unreadable = 0; // entries left out: values missing or out of range
+    };
+    // The items of the file. They stay known by their address, so handing them to the queue
+    // (queued ones with AddItems, failed ones with AddFailedItem) writes nothing new.
+    TKept TakeItems();
+
+    const std::string& LoadProblem() const;
+    // Why the last change could not be written (empty when it could); the change stays in
+    // memory and goes out with the next write.
+    const std::string& WriteProblem() const { return m_writeProblem; }
+
+    void QueueChanged(const TCarrierQueueChange& change) override;
+
+private:
+    std::string NewKey();
+    void WriteItem(const std::string& key, const TFTPCarryItem& item);
+    std::unique_ptr<TFTPCarryItem> ReadItem(const std::string& key) const;
+    void KeepPasswords(const TFTPCarryItem& item);
+    void FillPasswords(TFTPCarryItem& item);
+
+    std::unique_ptr<TConfigStore> m_store;
+    TPasswordStore* m_passwords;
+    std::unordered_map<const TFTPCarryItem*, std::string> m_keys;
+    std::uint64_t m_nextId = 1;
+    std::string m_writeProblem;
+};
+
+} // namespace qx

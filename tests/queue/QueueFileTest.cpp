@@ -1,0 +1,183 @@
+// The queue file on its own: what it writes (no passwords, owner only, no temporary file left),
+// what it reads back, and how it takes a damaged file or hostile entries.
+#include "queue/QueueFile.h"
+
+#include "platform/PasswordStore.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+using namespace qx;
+using namespace qx::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::unique_ptr<TFTPCarryItem> Upload(const std::string& name) {
+    auto item = std::make_unique<TFTPCarryItem>();
+    item->Direction = TCarryDirection::Upload;
+    item->FileName = name;
+    item->SrcPath = "/home/me/\n odd/";
+    item->DestHostName = "ftp.example.org";
+    item->DestPort = "2121";
+    item->DestUserName = "bob";
+    item->DestPassword = "hunter2";
+    item->DestPath = "/in/";
+    item->DestTransferType = TFTPTransferType::ftpTypeASCII;
+    item->FileSize = 5'000'000'000;
+    item->ResumeTransfer = true;
+    item->PassiveMode = true;
+    item->Depth = 2;
+    item->TypeName = "Text File";
+    return item;
+}
+
+class OneEntryPasswords final : public TPasswordStore {
+public:
+    std::vector<std::pair<TPasswordKey, std::string>> Entries;
+    bool Available() override { return true; }
+    TLookupResult Lookup(const TPasswordKey& key) override {
+        for (const auto& [k, password] : Entries) {
+            if (k == key) {
+                return {TLookup::Found, password};
+            }
+        }
+        return {TLookup::Missing, {}};
+    }
+    bool Store(const TPasswordKey& key, const std::string& password) override {
+        std::erase_if(Entries, [&](const auto& entry) { return entry.first == key; });
+        Entries.emplace_back(key, password);
+        return true;
+    }
+    bool Remove(const TPasswordKey&) override { return true; }
+};
+
+} // namespace
+
+TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
+    TempDir dir;
+    const fs::path file = TQueueFile::FileBeside(dir.path() / "settings.conf");
+    EXPECT_EQ(file, dir.path() / "queue.conf");
+    const auto item = Upload("notes.txt");
+    {
+        TQueueFile journal(file);
+        TCarrierQueueChange change;
+        change.Queued.push_back(item.get());
+        journal.QueueChanged(change);
+        EXPECT_TRUE(journal.WriteProblem().empty());
+    }
+    const std::string text = readFile(file);
+    EXPECT_EQ(text.find("hunter2"), std::string::npos) << text;
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path(), file) << "left behind: " << entry.path();
+    }
+
+    TQueueFile reopened(file);
+    TQueueFile::TKept kept = reopened.TakeItems();
+    ASSERT_EQ(kept.Queued.size(), 1U);
+    const TFTPCarryItem& back = *kept.Queued[0];
+    EXPECT_EQ(back.Direction, TCarryDirection::Upload);
+    EXPECT_EQ(back.FileName, "notes.txt");
+    EXPECT_EQ(back.SrcPath, "/home/me/\n odd/");
+    EXPECT_EQ(back.DestHostName, "ftp.example.org");
+    EXPECT_EQ(back.DestPort, "2121");
+    EXPECT_EQ(back.DestUserName, "bob");
+    EXPECT_EQ(back.DestPassword, "");
+    EXPECT_EQ(back.DestPath, "/in/");
+    EXPECT_EQ(back.DestTransferType, TFTPTransferType::ftpTypeASCII);
+    EXPECT_EQ(back.FileSize, 5'000'000'000);
+    EXPECT_TRUE(back.ResumeTransfer);
+    EXPECT_TRUE(back.PassiveMode);
+    EXPECT_EQ(back.Depth, 2);
+    EXPECT_EQ(back.TypeName, "Text File");
+    EXPECT_EQ(back.Carrier, nullptr);
+}
+
+// With a keyring the passwords of queued logins go there and come back with the items;
+// anonymous logins keep none.
+TEST(QueueFile, PasswordsGoToTheKeyringAndComeBack) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    OneEntryPasswords keyring;
+    auto item = Upload("a.txt");
+    auto anonymous = Upload("b.txt");
+    anonymous->DestUserName = "anonymous";
+    anonymous->DestPassword = "me@example.org";
+    {
+        TQueueFile journal(file, &keyring);
+        TCarrierQueueChange change;
+        change.Queued = {item.get(), anonymous.get()};
+        journal.QueueChanged(change);
+    }
+    ASSERT_EQ(keyring.Entries.size(), 1U);
+    EXPECT_EQ(keyring.Entries[0].first, (TPasswordKey{"ftp.example.org", 2121, "bob"}));
+    EXPECT_EQ(keyring.Entries[0].second, "hunter2");
+
+    TQueueFile reopened(file, &keyring);
+    TQueueFile::TKept kept = reopened.TakeItems();
+    ASSERT_EQ(kept.Queued.size(), 2U);
+    EXPECT_EQ(kept.Queued[0]->DestPassword, "hunter2");
+    EXPECT_EQ(kept.Queued[1]->DestPassword, "");
+}
+
+// A damaged file is moved aside and named; the queue starts empty and is kept anew.
+TEST(QueueFile, ADamagedFileIsMovedAsideAndTheQueueStartsEmpty) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    dir.write("queue.conf", "[\\Items\\0000000001]\n\"FileName\"=string:\"cut off");
+    TQueueFile journal(file);
+    EXPECT_NE(journal.LoadProblem().find("transfer queue file"), std::string::npos);
+    EXPECT_NE(journal.LoadProblem().find("moved to"), std::string::npos);
+    EXPECT_NE(journal.LoadProblem().find("an empty transfer queue"), std::string::npos);
+    TQueueFile::TKept kept = journal.TakeItems();
+    EXPECT_TRUE(kept.Queued.empty());
+    int aside = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        aside += entry.path().filename().string().starts_with("queue.conf.damaged-");
+    }
+    EXPECT_EQ(aside, 1);
+
+    const auto item = Upload("next.txt");
+    TCarrierQueueChange change;
+    change.Queued.push_back(item.get());
+    journal.QueueChanged(change);
+    TQueueFile reopened(file);
+    EXPECT_TRUE(reopened.LoadProblem().empty());
+    EXPECT_EQ(reopened.TakeItems().Queued.size(), 1U);
+}
+
+// Entries that a carrier must not take (a name that leaves its folder, values out of range or
+// missing) are left out and counted; the others come back.
+TEST(QueueFile, HostileOrIncompleteEntriesAreLeftOut) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    const std::string good = "\"Direction\"=number:0\n\"SrcPath\"=string:\"/pub/\"\n"
+                             "\"DestPath\"=string:\"/tmp/\"\n\"SrcTransferType\"=number:1\n"
+                             "\"DestTransferType\"=number:1\n\"FileSize\"=string:\"10\"\n";
+    std::ofstream(file) << "[\\Items\\0000000001]\n\"FileName\"=string:\"..\"\n"
+                        << good << "[\\Items\\0000000002]\n\"FileName\"=string:\"a/b\"\n"
+                        << good << "[\\Items\\0000000003]\n\"FileName\"=string:\"ok.bin\"\n"
+                        << good << "[\\Items\\0000000004]\n\"FileName\"=string:\"x\"\n"
+                        << "\"Direction\"=number:9\n"
+                        << "[\\Items\\0000000007]\n\"FileName\"=string:\"y\"\n"
+                        << "\"FileSize\"=string:\"12abc\"\n";
+    TQueueFile journal(file);
+    TQueueFile::TKept kept = journal.TakeItems();
+    ASSERT_EQ(kept.Queued.size(), 1U);
+    EXPECT_EQ(kept.Queued[0]->FileName, "ok.bin");
+    EXPECT_EQ(kept.Queued[0]->FileSize, 10);
+    EXPECT_EQ(kept.Unreadable, 4U);
+
+    // New entries never take the key of one in the file.
+    const auto item = Upload("new.txt");
+    TCarrierQueueChange change;
+    change.Queued.push_back(item.get());
+    journal.QueueChanged(change);
+    EXPECT_NE(readFile(file).find("[\\Items\\0000000008]"), std::string::npos) << readFile(file);
+}
