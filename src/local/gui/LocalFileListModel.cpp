@@ -38,8 +38,20 @@ TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObjec
 }
 
 TLocalFileListModel::~TLocalFileListModel() {
-    m_reader.request_stop();
-    m_sorter.request_stop();
+    for (auto& [id, worker] : m_workers) {
+        worker.request_stop();
+    }
+}
+
+void TLocalFileListModel::RunWorker(int id, std::function<void(const std::stop_token&)> work) {
+    // The thread is joined when its last message has arrived, so the user-interface thread
+    // never waits for a worker that still works (a read of a hung network mount, a long sort).
+    m_workers.emplace(id,
+                      std::jthread([this, id, work = std::move(work)](const std::stop_token& stop) {
+                          work(stop);
+                          QMetaObject::invokeMethod(
+                              this, [this, id] { m_workers.erase(id); }, Qt::QueuedConnection);
+                      }));
 }
 
 void TLocalFileListModel::SetFolder(const std::string& folder, bool watch) {
@@ -73,9 +85,8 @@ void TLocalFileListModel::SetNameFilters(const std::vector<std::string>& pattern
 }
 
 void TLocalFileListModel::StartReading(bool refresh) {
-    m_reader.request_stop();
-    if (m_reader.joinable()) {
-        m_reader.join();
+    if (const auto reader = m_workers.find(m_readerId); reader != m_workers.end()) {
+        reader->second.request_stop();
     }
     m_loaded = false;
     const int generation = ++m_generation;
@@ -84,9 +95,9 @@ void TLocalFileListModel::StartReading(bool refresh) {
     }
     // The worker reads, filters and sorts the whole folder; the user-interface thread only
     // swaps the rows in.
-    m_reader = std::jthread([this, generation, refresh, sortColumn = m_sortColumn,
-                             folder = m_folder,
-                             patterns = m_patterns](const std::stop_token& stop) {
+    m_readerId = ++m_nextWorker;
+    RunWorker(m_readerId, [this, generation, refresh, sortColumn = m_sortColumn, folder = m_folder,
+                           patterns = m_patterns](const std::stop_token& stop) {
         std::string error;
         std::vector<TLocalFileEntry> rows;
         ReadLocalFolder(
@@ -208,15 +219,11 @@ void TLocalFileListModel::SetSortColumn(int sortColumn) {
 }
 
 void TLocalFileListModel::StartSort() {
-    m_sorter.request_stop();
-    if (m_sorter.joinable()) {
-        m_sorter.join(); // sorting has no waits: it ends at once
-    }
     m_sortPending = true;
     // The worker sorts a copy of the rows and hands back only the new order; the rows take it
     // when they have not changed meanwhile.
-    m_sorter = std::jthread([this, version = m_rowsVersion, sortColumn = m_sortColumn,
-                             rows = m_rows](const std::stop_token& stop) {
+    RunWorker(++m_nextWorker, [this, version = m_rowsVersion, sortColumn = m_sortColumn,
+                               rows = m_rows](const std::stop_token& stop) {
         std::unordered_map<std::string, std::string> types; // by extension, for this sort
         std::vector<std::size_t> order = LocalSortOrder(rows, sortColumn, [&](const auto& entry) {
             if (entry.IsFolder) {

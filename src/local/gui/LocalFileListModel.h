@@ -6,6 +6,8 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -74,6 +76,7 @@ private:
     void Finish(int generation, bool refresh, int sortColumn, std::vector<TLocalFileEntry> rows,
                 const QString& error);
     std::vector<std::size_t> ApplyRefresh(std::vector<TLocalFileEntry> incoming);
+    void RunWorker(int id, std::function<void(const std::stop_token&)> work);
     void StartSort();
     void ApplyOrder(const std::vector<std::size_t>& order);
     const std::pair<QString, QIcon>& TypeOf(const std::string& name) const;
@@ -88,11 +91,12 @@ private:
     QString m_error; // why the folder could not be read whole; empty when it could
     QFileSystemWatcher m_watcher;
     QTimer m_refreshTimer;
-    std::jthread m_reader;
     int m_rowsVersion = 0; // counts changes of the rows; a sort of older rows is dropped
     bool m_sortPending = false;
-    std::jthread m_sorter;
+    int m_nextWorker = 0;
+    int m_readerId = 0;
     mutable std::unordered_map<std::string, std::pair<QString, QIcon>> m_typeCache;
+    std::map<int, std::jthread> m_workers; // the last member: joined before the rest goes
 };
 
 } // namespace qx
