@@ -1,5 +1,7 @@
 #include "local/LocalUriList.h"
 
+#include "base/FtpUrl.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -9,19 +11,6 @@ namespace {
 bool Unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 } // namespace
@@ -39,23 +28,6 @@ std::string PercentEncodePath(std::string_view bytes) {
             out += kHex[c >> 4];
             out += kHex[c & 0xF];
         }
-    }
-    return out;
-}
-
-std::optional<std::string> PercentDecode(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (text.size() - i < 3 || HexValue(text[i + 1]) < 0 || HexValue(text[i + 2]) < 0) {
-            return std::nullopt;
-        }
-        out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-        i += 2;
     }
     return out;
 }

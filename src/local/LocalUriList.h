@@ -13,8 +13,6 @@ namespace qx {
 
 // "%E9" for the byte 0xE9; "/" and the unreserved characters stay.
 std::string PercentEncodePath(std::string_view bytes);
-// The bytes of a percent-encoded text; none when a "%" is not followed by two hex digits.
-std::optional<std::string> PercentDecode(std::string_view text);
 
 // "file:///..." for an absolute local path.
 std::string FileUriOf(std::string_view path);
