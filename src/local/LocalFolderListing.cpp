@@ -19,12 +19,17 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-int CompareNames(const std::string& a, const std::string& b) {
+} // namespace
+
+int CompareLocalNames(const std::string& a, const std::string& b) {
     // Case-insensitive for ASCII letters, then by bytes, so the order is stable.
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : static_cast<unsigned char>(c);
+        };
+        const int ca = lower(a[i]);
+        const int cb = lower(b[i]);
         if (ca != cb) {
             return ca < cb ? -1 : 1;
         }
@@ -34,8 +39,6 @@ int CompareNames(const std::string& a, const std::string& b) {
     }
     return a.compare(b);
 }
-
-} // namespace
 
 bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
                      const std::function<void(std::vector<TLocalFileEntry>&&)>& batch,
@@ -100,15 +103,32 @@ bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& 
     });
 }
 
-void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
-                      const std::function<std::string(const TLocalFileEntry&)>& typeOf) {
+std::vector<std::size_t>
+LocalSortOrder(const std::vector<TLocalFileEntry>& entries, int sortColumn,
+               const std::function<std::string(const TLocalFileEntry&)>& typeOf) {
     const int column = std::abs(sortColumn);
     const bool descending = sortColumn < 0;
-    std::vector<std::string> types;
-    if (column == 3) {
+    // The type column compares small numbers: each distinct type text gets its rank once.
+    std::vector<std::uint32_t> typeRank;
+    if (column == 3 && typeOf) {
+        std::vector<std::string> types;
         types.reserve(entries.size());
         for (const TLocalFileEntry& entry : entries) {
             types.push_back(typeOf(entry));
+        }
+        std::vector<std::string> distinct = types;
+        std::sort(distinct.begin(), distinct.end(), [](const std::string& a, const std::string& b) {
+            return CompareLocalNames(a, b) < 0;
+        });
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        typeRank.reserve(types.size());
+        for (const std::string& type : types) {
+            typeRank.push_back(static_cast<std::uint32_t>(
+                std::lower_bound(distinct.begin(), distinct.end(), type,
+                                 [](const std::string& a, const std::string& b) {
+                                     return CompareLocalNames(a, b) < 0;
+                                 }) -
+                distinct.begin()));
         }
     }
     std::vector<std::size_t> order(entries.size());
@@ -124,16 +144,22 @@ void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
         int result = 0;
         if (column == 2 && a.Size != b.Size) {
             result = a.Size < b.Size ? -1 : 1;
-        } else if (column == 3) {
-            result = CompareNames(types[x], types[y]);
+        } else if (column == 3 && !typeRank.empty() && typeRank[x] != typeRank[y]) {
+            result = typeRank[x] < typeRank[y] ? -1 : 1;
         } else if (column == 4 && a.ModifiedTime != b.ModifiedTime) {
             result = a.ModifiedTime < b.ModifiedTime ? -1 : 1;
         }
         if (result == 0) {
-            result = CompareNames(a.Name, b.Name);
+            result = CompareLocalNames(a.Name, b.Name);
         }
         return descending ? result > 0 : result < 0;
     });
+    return order;
+}
+
+void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
+                      const std::function<std::string(const TLocalFileEntry&)>& typeOf) {
+    const std::vector<std::size_t> order = LocalSortOrder(entries, sortColumn, typeOf);
     std::vector<TLocalFileEntry> sorted;
     sorted.reserve(entries.size());
     for (std::size_t index : order) {

@@ -28,9 +28,17 @@ bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
 // everything; otherwise a pattern must match the whole name (shell wildcards, case sensitive).
 bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& patterns);
 
+// Compares two names as the list orders them: ASCII letters without case, then by bytes.
+int CompareLocalNames(const std::string& a, const std::string& b);
+
 // Sorts entries by the sort column (1 name, 2 size, 3 type, 4 date; negative descending) with
 // folders before files; ties are broken by name. The type of an entry comes from typeOf.
 void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
                       const std::function<std::string(const TLocalFileEntry&)>& typeOf);
+// The same order as row numbers: the entry at position i of the sorted list is
+// entries[order[i]]. typeOf is asked once per entry, and only for the type column.
+std::vector<std::size_t>
+LocalSortOrder(const std::vector<TLocalFileEntry>& entries, int sortColumn,
+               const std::function<std::string(const TLocalFileEntry&)>& typeOf);
 
 } // namespace qx

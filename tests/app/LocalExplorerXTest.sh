@@ -6,6 +6,9 @@
 #  - Select All and Upload (F6) in the local explorer send its files to the remote explorer's
 #    folder, byte for byte; a file made on disk meanwhile shows up and goes with Upload in Queue
 #    (F8);
+#  - the folder tree's top level holds the root "/" and then the home folder, and the current
+#    folder shows under the home node; a file whose name is not valid UTF-8 is listed and
+#    goes into the trash with Delete;
 #  - the close box only hides the window, Shift+F2 in the main window brings it back;
 #  - at the end its settings are saved under LocalExplorer.
 # Every wait is bounded. Exits with 77 (skipped) when a tool is missing.
@@ -18,6 +21,8 @@ shots=${3:-}
 source "$(dirname "$0")/lib/XSession.sh"
 mkdir -p "$work/served/pub" "$work/local"
 head -c 300000 /dev/urandom >"$work/local/hello.bin"
+# The program's home folder holds the local folder, so that it shows under the tree's home node.
+export HOME="$work" XDG_DATA_HOME="$work/.local/share"
 printf 'remote text\n' >"$work/served/pub/remote.txt"
 start_ftpd "$server_script" "$work/served"
 
@@ -86,6 +91,57 @@ xdotool key F8
 within 30 cmp -s "$work/local/queued.bin" "$work/served/pub/queued.bin" ||
     fail "the queued upload did not reach the server intact"
 echo "ok: Upload in Queue (F8) sends a file through the queue intact"
+
+# The folder tree: a click puts the focus in it, Home goes to the first top-level node, the
+# root, and Down to the next one, the home folder (its title shows the folder it went to).
+activate "$local_title"
+# Clicks at X Y in the local explorer's window.
+click_at() {
+    xdotool mousemove --window "$(window "$local_title")" "$1" "$2" click 1
+}
+click_at 40 250
+sleep 0.5
+xdotool key Home
+within 5 visible "$local_title \[/\]" || fail "Home in the tree did not go to the root /"
+xdotool key Down
+within 5 visible "$local_title \[$work\]" ||
+    fail "the node after the root is not the home folder"
+# Right opens the home node: its sub-folders come below it, the local folder among them.
+xdotool key Right
+sleep 0.5
+found=
+for ((step = 0; step < 8; step++)); do
+    xdotool key Down
+    if within 2 visible "$local_title \[$work/local\]"; then
+        found=yes
+        break
+    fi
+done
+[ -n "$found" ] || fail "the local folder is not under the home node"
+echo "ok: the folder tree's top level starts with / and the home folder, the folder under it"
+shot local-explorer-tree
+
+# A name that is not valid UTF-8: listed (typing its first letters selects it) and deleted
+# into the trash on its bytes.
+printf 'latin-1' >"$work/local/zz-caf$(printf '\351').txt"
+sleep 1.5
+activate "$local_title"
+click_at 420 250 # into the list
+sleep 0.3
+xdotool type --delay 50 zz-caf
+sleep 0.3
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+xdotool key d
+within 10 visible "Local Explorer Delete Confirm" || fail "Delete asked nothing"
+activate "Local Explorer Delete Confirm"
+xdotool key Return
+within 10 test -e "$work/.local/share/Trash/files/zz-caf$(printf '\351').txt" ||
+    fail "the file with a name that is not UTF-8 did not go into the trash"
+[ -e "$work/local/zz-caf$(printf '\351').txt" ] && fail "the file is still in its folder"
+grep -q '^Path=.*/local/zz-caf%E9.txt$' "$work/.local/share/Trash/info/zz-caf$(printf '\351').txt.trashinfo" ||
+    fail "the trash's info file does not hold the percent-encoded path"
+echo "ok: a file whose name is not valid UTF-8 is listed and goes into the trash"
 
 # The close box hides; Shift+F2 of the main window shows it again.
 activate "$local_title"

@@ -5,8 +5,11 @@
 
 #include "local/gui/LocalExpForm.h"
 #include "local/LocalExpSettings.h"
+#include "local/LocalUriList.h"
+#include "local/LocalVolumes.h"
 #include "local/gui/FindFilesForm.h"
 #include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalIconProvider.h"
 #include "local/gui/LocalPropertiesForm.h"
 #include "platform/ConfigStore.h"
@@ -23,7 +26,8 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileSystemModel>
+#include <QComboBox>
+#include <QDesktopServices>
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -40,6 +44,38 @@
 using namespace qx;
 using namespace qx::test;
 namespace fs = std::filesystem;
+
+// Takes the addresses the desktop would be asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QByteArray> Urls;
+public Q_SLOTS:
+    void Open(const QUrl& url) { Urls.append(url.toEncoded()); }
+};
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() {
+        if (m_had) {
+            qputenv(m_name, m_old);
+        } else {
+            qunsetenv(m_name);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
 
 class LocalExpFormTest : public QObject {
     Q_OBJECT
@@ -198,7 +234,7 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QItemSelectionModel selection(&model);
-        model.SetFolder(QString::fromStdString(dir.path().string()));
+        model.SetFolder(dir.path().string());
         QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded(); }, 10000));
         QCOMPARE(model.rowCount(), 3);
         QCOMPARE(model.FileName(model.index(0, 0)), QStringLiteral("sub")); // folders first
@@ -222,8 +258,13 @@ private Q_SLOTS:
         QCOMPARE(selected.size(), 1);
         QCOMPARE(model.FileName(selected.front()), QStringLiteral("two.txt"));
 
-        // Sorting by size descending keeps the selection too; a filter keeps folders.
+        // Sorting by size descending (on a worker) keeps the selection too; a filter keeps
+        // folders.
+        QSignalSpy sorted(&model, &TLocalFileListModel::Sorted);
         model.SetSortColumn(-2);
+        QVERIFY(model.IsSorting());
+        QVERIFY(sorted.wait(10000));
+        QVERIFY(!model.IsSorting());
         QCOMPARE(model.FileName(model.index(1, 0)), QStringLiteral("a-new.txt"));
         QCOMPARE(model.FileName(selection.selectedRows(0).front()), QStringLiteral("two.txt"));
         model.SetNameFilters({"two*"});
@@ -302,7 +343,7 @@ private Q_SLOTS:
         }
 
         // Properties count a folder's size on a worker thread.
-        TLocalPropertiesForm properties({root}, form.get());
+        TLocalPropertiesForm properties({rig.local.path().string()}, form.get());
         QVERIFY(QTest::qWaitFor([&] { return !properties.Counting(); }, 10000));
         QVERIFY2(properties.SizeText().contains(
                      QStringLiteral("(%1 bytes, 3 files)").arg(QLocale().toString(2059))),
@@ -375,11 +416,11 @@ private Q_SLOTS:
         // A copy onto an existing name asks; No keeps the old file.
         rig.local.write("docs/a.txt", "old");
         Answer(QMessageBox::No);
-        form->PasteFiles({root + "/a.txt"}, root + "/docs", false);
+        form->PasteFiles({rig.local.file("a.txt")}, rig.local.file("docs"), false);
         QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
         QCOMPARE(readFile(rig.local.file("docs/a.txt")), std::string("old"));
         Answer(QMessageBox::Yes);
-        form->PasteFiles({root + "/a.txt"}, root + "/docs", false);
+        form->PasteFiles({rig.local.file("a.txt")}, rig.local.file("docs"), false);
         QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
         QCOMPARE(readFile(rig.local.file("docs/a.txt")), std::string("alpha"));
 
@@ -389,7 +430,7 @@ private Q_SLOTS:
         QVERIFY(!form->DropOnFileList(&files, std::nullopt));
         QVERIFY(!fs::exists(rig.local.file("a (2).txt")));
         rig.local.write("drop/keep", "k");
-        QVERIFY(form->DropOnFileList(&files, QStringLiteral("drop")));
+        QVERIFY(form->DropOnFileList(&files, std::string("drop")));
         QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
         QCOMPARE(readFile(rig.local.file("drop/a.txt")), std::string("alpha"));
 
@@ -402,6 +443,233 @@ private Q_SLOTS:
         QVERIFY(Run(*form, "FileDeleteAction"));
         QVERIFY(!fs::exists(rig.local.file("b.bin")));
         QVERIFY(fs::exists(rig.config.file("data/Trash/files/b.bin")));
+    }
+
+    void folderTreeShowsRootHomeAndVolumes() {
+        TempDir home;
+        home.write("work/deep/file.txt", "x");
+        home.write("other/y", "y");
+        ScopedEnv homeEnv("HOME", QByteArray::fromStdString(home.path().string()));
+        Rig rig;
+        TLocalExpSettings settings;
+        settings.FolderPath = home.file("work/deep");
+        settings.SaveToStore(rig.store, false);
+        TLocalExpForm form(rig.Context());
+        form.show();
+        TLocalFolderTreeModel* tree = form.TreeModel();
+
+        // The top level: the root, the home folder, then this machine's volumes.
+        const auto tops = TopFolders(ReadMountTable(), home.path().string());
+        QCOMPARE(tree->rowCount(), static_cast<int>(tops.size()));
+        QCOMPARE(tree->FilePath(tree->index(0, 0)), std::string("/"));
+        QCOMPARE(tree->index(0, 0).data().toString(), QStringLiteral("/"));
+        QCOMPARE(tree->FilePath(tree->index(1, 0)), home.path().string());
+        QCOMPARE(tree->index(1, 0).data().toString(), QStringLiteral("Home"));
+        for (int row = 0; row < tree->rowCount(); ++row) {
+            QVERIFY(tree->IsTopLevel(tree->index(row, 0)));
+            QVERIFY(!tree->index(row, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+            QVERIFY(!(tree->flags(tree->index(row, 0)) & Qt::ItemIsEditable));
+        }
+        // The folder box offers the same places after the folders above the current one.
+        auto* combo = form.findChild<QComboBox*>(QStringLiteral("FolderCombo"));
+        QVERIFY(combo->findText(QString::fromStdString(home.path().string())) >= 0);
+
+        // The current folder shows under the home node, the deepest that holds it.
+        const QModelIndex current = form.FolderTreeView()->currentIndex();
+        QCOMPARE(tree->FilePath(current), home.file("work/deep"));
+        QModelIndex top = current;
+        while (top.parent().isValid()) {
+            top = top.parent();
+        }
+        QCOMPARE(top.row(), 1);
+        QCOMPARE(form.FolderTreeCaption(), QStringLiteral("Folder Tree [deep]"));
+
+        // The home folder is read off the user-interface thread when the view opens it.
+        QVERIFY(QTest::qWaitFor([&] { return tree->IsRead(top); }, 10000));
+        QCOMPARE(tree->rowCount(top), 2); // other, work; files are not in the tree
+        QCOMPARE(tree->index(0, 0, top).data().toString(), QStringLiteral("other"));
+
+        // Selecting a top-level node goes to its folder.
+        form.FolderTreeView()->setCurrentIndex(tree->index(0, 0));
+        QCOMPARE(form.LocalFolder(), std::string("/"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return form.ListModel()->IsLoaded() && form.ListModel()->Folder() == "/"; },
+            10000));
+        form.FolderTreeView()->setCurrentIndex(top);
+        QCOMPARE(form.LocalFolder(), home.path().string());
+
+        // A folder made on disk by another program appears in the read folder.
+        fs::create_directory(home.file("made-later"));
+        QVERIFY(QTest::qWaitFor([&] { return tree->rowCount(top) == 3; }, 10000));
+        QCOMPARE(tree->index(0, 0, top).data().toString(), QStringLiteral("made-later"));
+    }
+
+    void folderTreeModelKeepsBytesAndFollowsTheDisk() {
+        TempDir dir;
+        dir.write("b/x", "x");
+        dir.write("A/y", "y");
+        dir.write("file.txt", "f");
+        dir.write("bad\xff/z", "z");
+        TLocalIconProvider icons;
+        TLocalFolderTreeModel model(icons, dir.path().string());
+        // Two top-level nodes inside the folder stand for the root and a volume (the model
+        // tester would read every folder it is shown).
+        model.SetTopFolders({{dir.file("b"), TTopFolderKind::Volume, false},
+                             {dir.path().string(), TTopFolderKind::Home, false}});
+        QCOMPARE(model.rowCount(), 2);
+        const QModelIndex home = model.index(1, 0);
+        QCOMPARE(home.data().toString(), QStringLiteral("Home"));
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("b"));
+        QVERIFY(model.hasChildren(home));
+        QVERIFY(model.canFetchMore(home));
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.fetchMore(home);
+        QVERIFY(QTest::qWaitFor([&] { return model.IsRead(home); }, 10000));
+        QCOMPARE(model.rowCount(home), 3);
+        QCOMPARE(model.index(0, 0, home).data().toString(), QStringLiteral("A"));
+        QCOMPARE(model.index(1, 0, home).data().toString(), QStringLiteral("b"));
+        QCOMPARE(model.index(2, 0, home).data().toString(), QStringLiteral("bad\uFFFD"));
+        QCOMPARE(model.FilePath(model.index(2, 0, home)), dir.file("bad\xff"));
+
+        // A path not read yet gets its nodes on the way, under the deepest top-level node that
+        // holds it; "..", "." and "//" are resolved.
+        const QModelIndex deep = model.IndexOf(dir.file("b/c/../c//d/."));
+        QCOMPARE(model.FilePath(deep), dir.file("b/c/d"));
+        QCOMPARE(deep.parent().parent(), model.index(0, 0));
+        QVERIFY(!model.IndexOf("relative/path").isValid());
+
+        // Other programs make and remove folders: the read folder follows.
+        fs::create_directory(dir.file("new"));
+        fs::remove_all(dir.file("A"));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return model.rowCount(home) == 3 &&
+                       model.index(2, 0, home).data().toString() == QStringLiteral("new");
+            },
+            10000));
+
+        // Renaming in place works on the bytes and never takes an existing name; the volumes
+        // and the root are not renamed here.
+        QSignalSpy failed(&model, &TLocalFolderTreeModel::RenameFailed);
+        const QModelIndex bad = model.index(1, 0, home);
+        QCOMPARE(model.FilePath(bad), dir.file("bad\xff"));
+        QVERIFY(!model.setData(bad, QStringLiteral("b"), Qt::EditRole));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(model.setData(bad, QStringLiteral("bad\uFFFD"), Qt::EditRole)); // unchanged
+        QVERIFY(fs::exists(dir.file("bad\xff/z")));
+        const std::unique_ptr<QMimeData> drag(model.mimeData({bad}));
+        QCOMPARE(ParseUriList(drag->data(QStringLiteral("text/uri-list")).toStdString()),
+                 std::vector<std::string>{dir.file("bad\xff")});
+        QVERIFY(model.setData(bad, QStringLiteral("good"), Qt::EditRole));
+        QCOMPARE(readFile(dir.file("good/z")), std::string("z"));
+        QCOMPARE(model.FilePath(bad), dir.file("good"));
+        QVERIFY(!model.setData(home, QStringLiteral("x"), Qt::EditRole));
+    }
+
+    void namesThatAreNotUtf8AreShownAndUsable() {
+        Rig rig;
+        const std::string bad = "caf\xe9.txt";
+        const std::string badFolder = "d\xefr";
+        rig.local.write(bad, "latin-1 name");
+        rig.local.write(badFolder + "/inner.txt", "inner");
+        rig.local.write("moved/keep", "k");
+        auto form = rig.Form();
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return form->ListModel()->IsLoaded() &&
+                       form->ListModel()->IndexOfBytes(bad).isValid() &&
+                       form->ListModel()->IndexOfBytes("moved").isValid();
+            },
+            10000));
+        QCOMPARE(form->ListModel()->IndexOfBytes(bad).data().toString(),
+                 QStringLiteral("caf\uFFFD.txt"));
+        form->ActivatePane(false);
+
+        // Open hands the desktop the address of the bytes.
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+        form->SelectNameBytes({bad});
+        Update(*form);
+        QVERIFY(Run(*form, "FileOpenAction"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(catcher.Urls,
+                 QList<QByteArray>{QByteArray::fromStdString(FileUriOf(rig.local.file(bad)))});
+
+        // Print hands the spooler the file's bytes (a stand-in lp writes what it reads).
+        const std::string printed = rig.config.file("printed");
+        const std::string lp = rig.config.write("bin/lp", "#!/bin/sh\ncat > '" + printed + "'\n");
+        fs::permissions(lp, fs::perms::owner_all);
+        {
+            ScopedEnv path("PATH", QByteArray::fromStdString(rig.config.file("bin") + ":") +
+                                       qgetenv("PATH"));
+            QVERIFY(Run(*form, "FilePrintAction"));
+        }
+        QVERIFY(QTest::qWaitFor([&] { return readFile(printed) == "latin-1 name"; }, 10000));
+
+        // Properties read the file by its bytes.
+        TLocalPropertiesForm properties({rig.local.file(bad)}, form.get());
+        QVERIFY2(properties.SizeText().contains(u"(12 bytes, 1 files)"),
+                 qPrintable(properties.SizeText()));
+
+        // Copy and paste into a folder: the clipboard carries the bytes.
+        QVERIFY(Run(*form, "EditCopyAction"));
+        const QByteArray list =
+            QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/uri-list"));
+        QVERIFY2(list.contains("caf%E9.txt"), list.constData());
+        form->SelectNames({"docs"});
+        Update(*form);
+        QVERIFY(Run(*form, "EditPasteAction"));
+        QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
+        QCOMPARE(readFile(rig.local.file("docs/" + bad)), std::string("latin-1 name"));
+        QVERIFY(fs::exists(rig.local.file(bad)));
+
+        // Cut and paste moves it.
+        form->SelectNameBytes({bad});
+        Update(*form);
+        QVERIFY(Run(*form, "EditCutAction"));
+        form->SelectNames({"moved"});
+        Update(*form);
+        QVERIFY(Run(*form, "EditPasteAction"));
+        QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
+        QCOMPARE(readFile(rig.local.file("moved/" + bad)), std::string("latin-1 name"));
+        QVERIFY(!fs::exists(rig.local.file(bad)));
+
+        // A folder of such a name opens, in the list and in the tree.
+        QVERIFY(QTest::qWaitFor(
+            [&] { return form->ListModel()->IndexOfBytes(badFolder).isValid(); }, 10000));
+        form->SelectNameBytes({badFolder});
+        Update(*form);
+        QVERIFY(Run(*form, "FileOpenAction"));
+        QCOMPARE(form->LocalFolder(), rig.local.file(badFolder));
+        QCOMPARE(form->TreeModel()->FilePath(form->FolderTreeView()->currentIndex()),
+                 rig.local.file(badFolder));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return form->ListModel()->IndexOfName(QStringLiteral("inner.txt")).isValid(); },
+            10000));
+
+        // Renamed in place in the list, it keeps its contents under the new name.
+        QVERIFY(form->SetFolder(rig.local.file("docs")));
+        QVERIFY(
+            QTest::qWaitFor([&] { return form->ListModel()->IndexOfBytes(bad).isValid(); }, 10000));
+        QVERIFY(form->ListModel()->setData(form->ListModel()->IndexOfBytes(bad),
+                                           QStringLiteral("caf\u00e9.txt"), Qt::EditRole));
+        QCOMPARE(readFile(rig.local.file("docs/caf\xc3\xa9.txt")), std::string("latin-1 name"));
+
+        // Delete moves it into the trash, with the percent-encoded path in its info.
+        fs::create_directories(rig.config.file("data"));
+        ScopedEnv data("XDG_DATA_HOME", QByteArray::fromStdString(rig.config.file("data")));
+        QVERIFY(form->SetFolder(rig.local.file("moved")));
+        QVERIFY(
+            QTest::qWaitFor([&] { return form->ListModel()->IndexOfBytes(bad).isValid(); }, 10000));
+        form->SelectNameBytes({bad});
+        Update(*form);
+        Answer(QMessageBox::Yes);
+        QVERIFY(Run(*form, "FileDeleteAction"));
+        QVERIFY(!fs::exists(rig.local.file("moved/" + bad)));
+        QCOMPARE(readFile(rig.config.file("data/Trash/files/" + bad)), std::string("latin-1 name"));
+        QVERIFY(readFile(rig.config.file("data/Trash/info/" + bad + ".trashinfo"))
+                    .find("/moved/caf%E9.txt\n") != std::string::npos);
     }
 
     void sendsAndReceivesThroughARemoteExplorer() {
@@ -493,7 +761,7 @@ private Q_SLOTS:
         TFTPFileDataObject dropped(data);
         QVERIFY(form->DropOnFileList(&dropped, std::nullopt));
         QCOMPARE(rig.queued[1]->DestPath, rig.local.path().string() + "/");
-        QVERIFY(form->DropOnFileList(&dropped, QStringLiteral("docs")));
+        QVERIFY(form->DropOnFileList(&dropped, std::string("docs")));
         QCOMPARE(rig.queued[2]->DestPath, rig.local.path().string() + "/docs/");
         QGuiApplication::clipboard()->clear();
         remote->close();

@@ -5,6 +5,7 @@
 
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "widgets/DockToolbars.h"
@@ -14,8 +15,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -24,6 +23,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qx {
 
@@ -396,21 +398,30 @@ TLocalExpState TLocalExpForm::CommandState() const {
     state.RemoteBusy = remote != nullptr && !remote->CanUploadNow();
     state.TreeActive = m_treeActive;
     state.ListActive = m_listActive;
-    const QString target = TreeTargetPath();
-    const QFileInfo targetInfo(target);
-    state.TreeTargetIsFolder = !target.isEmpty() && targetInfo.isDir();
-    state.TreeTargetIsDriveRoot = state.TreeTargetIsFolder && IsMountRoot(target.toStdString());
+    // Read from the mount table where it can be: nothing here touches a network file system,
+    // whose calls may hang (its nodes are folders, and a change is left to the command).
+    const std::string target = TreeTargetPath();
+    const bool network = m_treeModel->IsOnNetwork(target);
+    struct stat info {};
+    state.TreeTargetIsFolder =
+        !target.empty() &&
+        (network || (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)));
+    state.TreeTargetIsDriveRoot = state.TreeTargetIsFolder && m_treeModel->IsMountPoint(target);
+    const std::string parent = LocalParentFolder(target);
     state.TreeTargetWritableParent =
-        state.TreeTargetIsFolder && QFileInfo(targetInfo.absolutePath()).isWritable();
+        state.TreeTargetIsFolder && target != "/" &&
+        (m_treeModel->IsOnNetwork(parent) || ::access(parent.c_str(), W_OK) == 0);
     state.SelectedNodeHasParent = m_folderTreeView->currentIndex().parent().isValid();
     state.CurrentFolderUsable = LocalFolder().has_value();
     const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows(0);
     state.ListSelected = static_cast<int>(rows.size());
     if (!rows.isEmpty()) {
         // The list shows one folder: its items can be changed when that folder can.
-        state.AllSelectedInWritableFolder = QFileInfo(m_currentFolder).isWritable();
+        state.AllSelectedInWritableFolder = m_treeModel->IsOnNetwork(m_currentFolder) ||
+                                            ::access(m_currentFolder.c_str(), W_OK) == 0;
         for (const QModelIndex& row : rows) {
-            if (m_listModel->IsDir(row) && m_mountPointsHere.contains(m_listModel->FilePath(row))) {
+            if (m_listModel->IsDir(row) &&
+                m_mountPointsHere.contains(m_listModel->FilePathBytes(row))) {
                 state.AnySelectedIsDriveRoot = true;
             }
         }

@@ -7,9 +7,11 @@
 #include "base/Utilities.h"
 #include "local/LocalExpSettings.h"
 #include "local/LocalFileSystem.h"
+#include "local/LocalVolumes.h"
 #include "local/gui/LocalCopyRunner.h"
 #include "local/gui/LocalExpActions.h"
 #include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalIconProvider.h"
 #include "local/gui/MarkDelegate.h"
 #include "remote/RemoteExpList.h"
@@ -23,8 +25,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -33,10 +35,11 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace qx {
 
@@ -58,6 +61,33 @@ QColor FromBgr(std::uint32_t bgr) {
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A path of the file system for display (a name that is not valid UTF-8 shows replacement
+// characters).
+QString Shown(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The bytes of a path without ".", ".." and repeated or trailing "/".
+std::string CleanPath(const std::string& path) {
+    std::string clean;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t end = std::min(path.find('/', at), path.size());
+        const std::string part = path.substr(at, end - at);
+        at = end + 1;
+        if (part == "..") {
+            clean.erase(std::min(clean.size(), clean.rfind('/')));
+        } else if (!part.empty() && part != ".") {
+            clean += '/' + part;
+        }
+    }
+    return clean.empty() ? std::string("/") : clean;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -135,20 +165,13 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     treeLayout->addWidget(m_folderCombo);
     treeLayout->addWidget(m_folderTreeView);
 
-    // The tree holds folders only (hidden ones too); the list everything, its name filter
-    // applying to files only.
-    m_treeModel = new QFileSystemModel(this);
-    m_treeModel->setObjectName(QStringLiteral("FolderTreeModel"));
-    m_treeModel->setIconProvider(m_iconProvider);
-    m_treeModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
-    m_treeModel->setReadOnly(false); // renaming in place
-    m_treeModel->setRootPath(QStringLiteral("/"));
+    // The tree holds folders only (hidden ones too) under the root, the home folder and the
+    // volumes; the list everything, its name filter applying to files only.
+    m_treeModel = new TLocalFolderTreeModel(
+        *m_iconProvider, QFile::encodeName(QDir::homePath()).toStdString(), this);
     m_folderTreeView->setModel(m_treeModel);
     m_folderTreeView->setItemDelegate(
         new TMarkDelegate([this] { return QModelIndex(m_treeMark); }, m_folderTreeView));
-    for (int column = 1; column < m_treeModel->columnCount(); ++column) {
-        m_folderTreeView->hideColumn(column);
-    }
 
     auto* listLayout = new QVBoxLayout(listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
@@ -186,17 +209,20 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
 void TLocalExpForm::ConnectViews() {
     connect(m_folderTreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                const QString path = m_treeModel->filePath(current);
+                const std::string path = m_treeModel->FilePath(current);
                 m_folderTreeTitle->SetCaptionText(
                     QStringLiteral("[%1]").arg(current.data().toString()));
-                m_folderTreeTitle->setToolTip(path.isEmpty() ? current.data().toString() : path);
-                if (!path.isEmpty()) {
-                    ShowFolder(path);
+                m_folderTreeTitle->setToolTip(path.empty() ? current.data().toString()
+                                                           : Shown(path));
+                if (!path.empty()) {
+                    ShowFolder(path); // no file-system call here: the list reads off-thread
                 }
             });
     // The tree reads the folders above the current one later; it is shown when they are there.
-    connect(m_treeModel, &QFileSystemModel::directoryLoaded, this,
+    connect(m_treeModel, &TLocalFolderTreeModel::FolderRead, this,
             [this] { m_folderTreeView->scrollTo(m_folderTreeView->currentIndex()); });
+    connect(m_treeModel, &TLocalFolderTreeModel::RenameFailed, this,
+            [this](const QString& text) { ShowError(tr("Local Explorer Rename Error"), text); });
     connect(m_listModel, &TLocalFileListModel::Loaded, this,
             [this](const QString& path) { OnFolderLoaded(path); });
     connect(m_listModel, &TLocalFileListModel::RenameFailed, this,
@@ -242,7 +268,7 @@ void TLocalExpForm::ConnectViews() {
         });
     }
     connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
-        SetFolder(m_folderCombo->itemData(index).toString().toStdString());
+        SetFolder(m_folderCombo->itemData(index).toByteArray().toStdString());
         ListView()->setFocus();
     });
     connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
@@ -261,19 +287,24 @@ QAbstractItemView* TLocalExpForm::ListView() const {
 }
 
 std::optional<std::string> TLocalExpForm::LocalFolder() const {
-    const QFileInfo info(m_currentFolder);
-    if (m_currentFolder.isEmpty() || !info.isDir()) {
+    // Known from the list's last reading, so that asking never waits for a network mount:
+    // a folder that could not be read is no folder to work in.
+    if (m_currentFolder.empty() || (m_listModel->IsLoaded() && !m_listModel->Error().isEmpty() &&
+                                    !IsFolder(m_currentFolder))) {
         return std::nullopt;
     }
-    return m_currentFolder.toStdString();
+    return m_currentFolder;
 }
 
 bool TLocalExpForm::SetFolder(const std::string& path) {
-    const QString folder = QDir::cleanPath(FromStd(path));
-    if (!QFileInfo(folder).isDir()) {
+    if (!path.starts_with('/')) {
         return false;
     }
-    const QModelIndex index = m_treeModel->index(folder);
+    const std::string folder = CleanPath(path);
+    if (!IsFolder(folder)) {
+        return false;
+    }
+    const QModelIndex index = m_treeModel->IndexOf(folder);
     if (!index.isValid()) {
         return false;
     }
@@ -285,7 +316,7 @@ bool TLocalExpForm::SetFolder(const std::string& path) {
     return true;
 }
 
-void TLocalExpForm::ShowFolder(const QString& path) {
+void TLocalExpForm::ShowFolder(const std::string& path) {
     if (path == m_currentFolder) {
         return;
     }
@@ -297,22 +328,26 @@ void TLocalExpForm::ShowFolder(const QString& path) {
         panel->clear();
     }
     m_fileListView->selectionModel()->clearSelection();
-    m_listModel->SetFolder(path);
-    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(path, m_filter));
-    m_fileListTitle->setToolTip(path);
-    m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(path));
-    setWindowTitle(QStringLiteral("Pellucor's Local Explorer [%1]").arg(path));
+    m_listModel->SetFolder(path, !m_treeModel->IsOnNetwork(path));
+    const QString shown = Shown(path);
+    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(shown, m_filter));
+    m_fileListTitle->setToolTip(shown);
+    m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(shown));
+    setWindowTitle(QStringLiteral("Pellucor's Local Explorer [%1]").arg(shown));
+    // The mount points among the folder's items, from the mount table (nothing is asked of the
+    // mounted file systems).
     m_mountPointsHere.clear();
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (QFileInfo(volume.rootPath()).path() == path && volume.rootPath() != path) {
-            m_mountPointsHere.insert(volume.rootPath());
+    for (const TMountEntry& mount : ReadMountTable()) {
+        if (mount.MountPoint != path && mount.MountPoint != "/" &&
+            LocalParentFolder(mount.MountPoint) == (path == "/" ? path : path + "/")) {
+            m_mountPointsHere.insert(mount.MountPoint);
         }
     }
     FillFolderCombo();
 }
 
-void TLocalExpForm::OnFolderLoaded(const QString& path) {
-    if (path != m_currentFolder) {
+void TLocalExpForm::OnFolderLoaded(const QString&) {
+    if (m_listModel->Folder() != m_currentFolder) {
         return;
     }
     if (!LocalFolder()) {
@@ -336,9 +371,9 @@ void TLocalExpForm::OnFolderLoaded(const QString& path) {
     if (!m_listModel->Error().isEmpty()) {
         // A folder that cannot be read (permissions) says so instead of looking empty.
         m_status[0]->setText(
-            tr("Cannot read [%1]: %2.").arg(m_currentFolder, m_listModel->Error()));
+            tr("Cannot read [%1]: %2.").arg(Shown(m_currentFolder), m_listModel->Error()));
     }
-    m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder.toStdString())));
+    m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder)));
     m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
     ShowSortMark();
     m_folderFilled = true;
@@ -355,36 +390,32 @@ void TLocalExpForm::OnSelectionChanged() {
 }
 
 void TLocalExpForm::FillFolderCombo() {
-    // The folders above the current one, then the home folder and the mounted volumes.
+    // The folders above the current one, then the tree's top level: the home folder and the
+    // mounted volumes. The items carry the paths' bytes.
     const QSignalBlocker quiet(m_folderCombo);
     m_folderCombo->clear();
-    const QIcon folderIcon =
-        m_treeModel->iconProvider() != nullptr
-            ? m_treeModel->iconProvider()->icon(QAbstractFileIconProvider::Folder)
-            : QIcon();
-    QStringList chain;
-    for (QString path = m_currentFolder; !path.isEmpty();) {
-        chain.prepend(path);
-        if (path == QStringLiteral("/")) {
+    const QIcon folderIcon = m_iconProvider->icon(QAbstractFileIconProvider::Folder);
+    std::vector<std::string> chain;
+    for (std::string path = m_currentFolder; !path.empty();) {
+        chain.insert(chain.begin(), path);
+        if (path == "/") {
             break;
         }
-        path = QFileInfo(path).path();
-    }
-    for (const QString& path : chain) {
-        m_folderCombo->addItem(folderIcon, path, path);
-    }
-    const int current = m_folderCombo->count() - 1;
-    QStringList places{QDir::homePath()};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady() && !volume.rootPath().startsWith(u"/proc") &&
-            !volume.rootPath().startsWith(u"/sys") && !volume.rootPath().startsWith(u"/dev") &&
-            !volume.rootPath().startsWith(u"/run")) {
-            places.append(volume.rootPath());
+        path = LocalParentFolder(path);
+        if (path.size() > 1) {
+            path.pop_back();
         }
     }
-    for (const QString& place : places) {
-        if (m_folderCombo->findData(place) < 0) {
-            m_folderCombo->addItem(folderIcon, place, place);
+    for (const std::string& path : chain) {
+        m_folderCombo->addItem(folderIcon, Shown(path), QByteArray::fromStdString(path));
+    }
+    const int current = m_folderCombo->count() - 1;
+    for (int row = 0; row < m_treeModel->rowCount(); ++row) {
+        const QModelIndex top = m_treeModel->index(row, 0);
+        const QByteArray path = QByteArray::fromStdString(m_treeModel->FilePath(top));
+        if (m_folderCombo->findData(path) < 0) {
+            m_folderCombo->addItem(top.data(Qt::DecorationRole).value<QIcon>(),
+                                   Shown(path.toStdString()), path);
         }
     }
     m_folderCombo->setCurrentIndex(current);
@@ -415,7 +446,7 @@ void TLocalExpForm::SetViewStyle(int style) {
 
 void TLocalExpForm::ArrangeBy(int column) {
     m_sortColumn = NextSortColumn(m_sortColumn, column);
-    m_listModel->SetSortColumn(m_sortColumn);
+    m_listModel->SetSortColumn(m_sortColumn); // the rows follow when the worker has sorted them
     ShowSortMark();
 }
 
@@ -433,7 +464,8 @@ void TLocalExpForm::ShowSortMark() {
 void TLocalExpForm::SetFilter(const QString& filter) {
     m_filter = filter;
     m_listModel->SetNameFilters(FilterPatterns(filter.toStdString()));
-    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(m_currentFolder, m_filter));
+    m_fileListTitle->SetCaptionText(
+        QStringLiteral("[%1][%2]").arg(Shown(m_currentFolder), m_filter));
 }
 
 void TLocalExpForm::ActivatePane(bool tree) {
@@ -552,7 +584,7 @@ void TLocalExpForm::SaveSettings() {
     settings.Width = place.width();
     settings.Height = place.height();
     settings.FolderTreePanelWidth = m_clientSplitter->sizes().value(0);
-    settings.FolderPath = m_currentFolder.toStdString();
+    settings.FolderPath = m_currentFolder;
     settings.SortColumn = m_sortColumn;
     settings.ViewStyle = m_viewStyle;
     settings.SaveToStore(m_context.Store, isMaximized());

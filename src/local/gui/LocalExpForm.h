@@ -8,17 +8,16 @@
 
 #include <QMainWindow>
 #include <QPersistentModelIndex>
-#include <QSet>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 class QAbstractItemView;
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QListView;
 class QMenu;
@@ -35,6 +34,7 @@ class TGlobalOptions;
 class TLocalCopyRunner;
 class TLocalIconProvider;
 class TLocalFileListModel;
+class TLocalFolderTreeModel;
 class TRemoteExpForm;
 class TRemoteExpList;
 class TTitlePanel;
@@ -82,10 +82,13 @@ public:
     bool TreeActive() const { return m_treeActive; }
     // Selects exactly the list items of these names in the current folder.
     void SelectNames(const QStringList& names);
-    QStringList SelectedPaths() const;
-    // The tree's target: the highlighted node, else the selected one; its path, empty without.
-    QString TreeTargetPath() const;
-    void SetTreeMark(const QString& path);
+    void SelectNameBytes(const std::vector<std::string>& names);
+    // The selected items' paths as the file system has their bytes.
+    std::vector<std::string> SelectedPaths() const;
+    // The tree's target: the highlighted node, else the selected one; its path (bytes), empty
+    // without.
+    std::string TreeTargetPath() const;
+    void SetTreeMark(const std::string& path);
     TLocalExpState CommandState() const;
     QAction* Action(const char* name) const;
     // The current remote explorer (first of the list); none when there is none.
@@ -93,18 +96,18 @@ public:
     // Remote entries pasted or dropped: download items into the folder, through the queue.
     bool ReceiveRemoteEntries(const QMimeData* mime, const std::string& folder);
     // A drop of data on the list, onto the folder item of that name or none; on the tree.
-    bool DropOnFileList(const QMimeData* mime, const std::optional<QString>& folderItem);
-    bool DropOnFolderTree(const QMimeData* mime, const QString& nodePath);
+    bool DropOnFileList(const QMimeData* mime, const std::optional<std::string>& folderItem);
+    bool DropOnFolderTree(const QMimeData* mime, const std::string& nodePath);
     QString StatusPanelText(int panel) const;
     QString FolderTreeCaption() const;
     QString FileListCaption() const;
     TLocalFileListModel* ListModel() const { return m_listModel; }
-    QFileSystemModel* TreeModel() const { return m_treeModel; }
+    TLocalFolderTreeModel* TreeModel() const { return m_treeModel; }
     QAbstractItemView* ListView() const;
     QTreeView* FolderTreeView() const { return m_folderTreeView; }
     // Runs one file-copy (or move) into a folder with progress and questions; for tests, the
     // end can be awaited with CopyRunning().
-    void PasteFiles(const QStringList& paths, const QString& folder, bool move);
+    void PasteFiles(const std::vector<std::string>& paths, const std::string& folder, bool move);
     bool CopyRunning() const;
 
     static constexpr int kHelpContext = 1003;
@@ -155,7 +158,7 @@ private:
     // --- Panes, status and settings ---
     std::vector<TLocalEntry> CommandEntries() const;
     void OpenIndex(const QModelIndex& index);
-    void ShowFolder(const QString& path);
+    void ShowFolder(const std::string& path);
     void OnFolderLoaded(const QString& path);
     void OnSelectionChanged();
     void FillFolderCombo();
@@ -179,7 +182,7 @@ private:
     QMenu* m_fileListPopup1 = nullptr;
     QMenu* m_fileListPopup2 = nullptr;
     QMenu* m_folderTreePopup = nullptr;
-    QFileSystemModel* m_treeModel = nullptr;
+    TLocalFolderTreeModel* m_treeModel = nullptr;
     TLocalFileListModel* m_listModel = nullptr;
     QSplitter* m_clientSplitter = nullptr;
     TTitlePanel* m_folderTreeTitle = nullptr;
@@ -193,7 +196,7 @@ private:
     QLabel* m_status[3] = {};
     TLocalCopyRunner* m_copier = nullptr;
 
-    QString m_currentFolder;
+    std::string m_currentFolder; // as the file system has its bytes
     QString m_filter = QStringLiteral("*.*");
     QPersistentModelIndex m_treeMark;
     QPersistentModelIndex m_listMark;
@@ -205,7 +208,7 @@ private:
     bool m_listActive = false;
     bool m_clipboardHasFiles = false;
     bool m_folderFilled = false;
-    QSet<QString> m_mountPointsHere; // mount points among the current folder's items
+    std::set<std::string> m_mountPointsHere; // mount points among the current folder's items
     mutable std::optional<TLocalExpState> m_stateCache;
 };
 

@@ -7,6 +7,7 @@
 #include "remote/gui/InputForm.h"
 #include "settings/GlobalOptions.h"
 
+#include <QFile>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,7 +16,9 @@ namespace qx {
 
 void TLocalExpForm::ToolFindFileActionExecute() {
     auto* dialog = new TFindFilesForm(
-        m_currentFolder, [this](const QString& folder) { SetFolder(folder.toStdString()); }, this);
+        QFile::decodeName(QByteArray::fromStdString(m_currentFolder)),
+        [this](const QString& folder) { SetFolder(QFile::encodeName(folder).toStdString()); },
+        this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }

@@ -5,7 +5,9 @@
 #include "local/gui/LocalExpForm.h"
 
 #include "base/Utilities.h"
+#include "local/LocalUriList.h"
 #include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "widgets/QtShellIcons.h"
@@ -14,13 +16,13 @@
 #include <QApplication>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTreeView>
+
+#include <sys/stat.h>
 
 namespace qx {
 
@@ -81,8 +83,9 @@ void TLocalExpForm::FileUploadinQueueActionExecute() {
 
 bool TLocalExpForm::ReceiveRemoteEntries(const QMimeData* mime, const std::string& folder) {
     const TFTPFileData* files = GetRemoteFilesData(mime);
-    if (files == nullptr || !m_context.QueueItems ||
-        !QFileInfo(QString::fromStdString(folder)).isDir()) {
+    struct stat info {};
+    if (files == nullptr || !m_context.QueueItems || ::stat(folder.c_str(), &info) != 0 ||
+        !S_ISDIR(info.st_mode)) {
         return false;
     }
     std::vector<std::string> skipped;
@@ -100,12 +103,8 @@ bool TLocalExpForm::ReceiveRemoteEntries(const QMimeData* mime, const std::strin
 }
 
 bool TLocalExpForm::DropOnFileList(const QMimeData* mime,
-                                   const std::optional<QString>& folderItem) {
-    std::optional<std::string> name;
-    if (folderItem) {
-        name = folderItem->toStdString();
-    }
-    const std::string folder = ListDropDestination(m_currentFolder.toStdString(), name);
+                                   const std::optional<std::string>& folderItem) {
+    const std::string folder = ListDropDestination(m_currentFolder, folderItem);
     if (HasRemoteFilesFormat(mime)) {
         return ReceiveRemoteEntries(mime, folder);
     }
@@ -115,11 +114,11 @@ bool TLocalExpForm::DropOnFileList(const QMimeData* mime,
     return false;
 }
 
-bool TLocalExpForm::DropOnFolderTree(const QMimeData* mime, const QString& nodePath) {
-    if (nodePath.isEmpty()) {
+bool TLocalExpForm::DropOnFolderTree(const QMimeData* mime, const std::string& nodePath) {
+    if (nodePath.empty()) {
         return false;
     }
-    std::string folder = nodePath.toStdString();
+    const std::string& folder = nodePath;
     if (HasRemoteFilesFormat(mime)) {
         return ReceiveRemoteEntries(mime, folder);
     }
@@ -133,16 +132,18 @@ bool TLocalExpForm::DropOnFolderTree(const QMimeData* mime, const QString& nodeP
 // already holds them (a drag that ended where it began) are left alone.
 bool TLocalExpForm::DropFiles(const QMimeData* mime, std::string folder) {
     AddTrailingSeparator(folder);
-    QStringList paths;
-    for (const std::string& path : GetDroppedFileNames(mime)) {
+    // The list is read byte for byte: a name that is not valid UTF-8 arrives intact.
+    std::vector<std::string> paths;
+    for (std::string& path :
+         ParseUriList(mime->data(QStringLiteral("text/uri-list")).toStdString())) {
         if (LocalParentFolder(path) != folder) {
-            paths.append(QString::fromStdString(path));
+            paths.push_back(std::move(path));
         }
     }
-    if (paths.isEmpty()) {
+    if (paths.empty()) {
         return false;
     }
-    PasteFiles(paths, QString::fromStdString(folder), false);
+    PasteFiles(paths, folder, false);
     return true;
 }
 
@@ -166,8 +167,8 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
         const QModelIndex at = view->indexAt(drag->position().toPoint());
         bool accept = false;
         if (tree) {
-            accept = at.isValid() && QFileInfo(m_treeModel->filePath(at)).isDir();
-            SetTreeMark(accept ? m_treeModel->filePath(at) : QString());
+            accept = at.isValid(); // the tree's nodes are folders
+            SetTreeMark(accept ? m_treeModel->FilePath(at) : std::string());
             if (accept && !m_treeMark.isValid()) {
                 m_treeMark = at; // the selected node is highlighted too while dragging
             }
@@ -198,12 +199,12 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
         bool done = false;
         if (tree) {
             const QModelIndex at = view->indexAt(drop->position().toPoint());
-            done = at.isValid() && DropOnFolderTree(drop->mimeData(), m_treeModel->filePath(at));
+            done = at.isValid() && DropOnFolderTree(drop->mimeData(), m_treeModel->FilePath(at));
             SetTreeMark({});
         } else {
-            std::optional<QString> folderItem;
+            std::optional<std::string> folderItem;
             if (m_listMark.isValid()) {
-                folderItem = m_listModel->FileName(m_listMark);
+                folderItem = m_listModel->Entry(m_listMark).Name;
             }
             done = DropOnFileList(drop->mimeData(), folderItem);
             m_listMark = QPersistentModelIndex();

@@ -4,10 +4,15 @@
 
 #include "local/gui/LocalExpForm.h"
 
+#include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
+#include "local/LocalTrash.h"
+#include "local/LocalUriList.h"
 #include "local/gui/LocalCopyRunner.h"
 #include "local/gui/LocalFileListModel.h"
+#include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalPropertiesForm.h"
+#include "platform/UniqueFd.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/InputForm.h"
 #include "settings/GlobalOptions.h"
@@ -18,7 +23,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
@@ -29,18 +33,50 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace qx {
 
 namespace {
 
 constexpr char kGnomeCopiedFiles[] = "x-special/gnome-copied-files";
+constexpr char kUriList[] = "text/uri-list";
+
+QString Shown(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// True when Qt's text paths carry the bytes of this path unchanged.
+bool TextCarries(const std::string& path) {
+    return QFile::encodeName(Shown(path)).toStdString() == path;
+}
+
+TTrashPlaces UserTrash() {
+    TTrashPlaces places;
+    places.DataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+    if (places.DataHome.empty() || !places.DataHome.starts_with('/')) {
+        places.DataHome = QFile::encodeName(QDir::homePath()).toStdString() + "/.local/share";
+    }
+    places.Uid = ::getuid();
+    return places;
+}
+
+bool IsFolderPath(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 } // namespace
 
-QStringList TLocalExpForm::SelectedPaths() const {
-    QStringList paths;
+std::vector<std::string> TLocalExpForm::SelectedPaths() const {
+    std::vector<std::string> paths;
     for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
-        paths.append(m_listModel->FilePath(row));
+        paths.push_back(m_listModel->FilePathBytes(row));
     }
     return paths;
 }
@@ -57,14 +93,26 @@ void TLocalExpForm::SelectNames(const QStringList& names) {
     }
 }
 
-QString TLocalExpForm::TreeTargetPath() const {
-    const QModelIndex node =
-        m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_folderTreeView->currentIndex();
-    return node.isValid() ? m_treeModel->filePath(node) : QString();
+void TLocalExpForm::SelectNameBytes(const std::vector<std::string>& names) {
+    QItemSelectionModel* selection = m_fileListView->selectionModel();
+    selection->clearSelection();
+    for (const std::string& name : names) {
+        const QModelIndex index = m_listModel->IndexOfBytes(name);
+        if (index.isValid()) {
+            selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        }
+    }
 }
 
-void TLocalExpForm::SetTreeMark(const QString& path) {
-    const QModelIndex node = path.isEmpty() ? QModelIndex() : m_treeModel->index(path);
+std::string TLocalExpForm::TreeTargetPath() const {
+    const QModelIndex node =
+        m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_folderTreeView->currentIndex();
+    return m_treeModel->FilePath(node);
+}
+
+void TLocalExpForm::SetTreeMark(const std::string& path) {
+    const QModelIndex node = path.empty() ? QModelIndex() : m_treeModel->IndexOf(path);
     if (node == m_folderTreeView->currentIndex()) {
         m_treeMark = QPersistentModelIndex();
     } else {
@@ -76,9 +124,9 @@ void TLocalExpForm::SetTreeMark(const QString& path) {
 std::vector<TLocalEntry> TLocalExpForm::CommandEntries() const {
     std::vector<TLocalEntry> entries;
     if (m_treeActive) {
-        const QString path = TreeTargetPath();
-        if (!path.isEmpty()) {
-            entries.push_back({path.toStdString(), true, {}, 0});
+        const std::string path = TreeTargetPath();
+        if (!path.empty()) {
+            entries.push_back({path, true, {}, 0});
         }
         return entries;
     }
@@ -93,14 +141,19 @@ void TLocalExpForm::OpenIndex(const QModelIndex& index) {
     if (!index.isValid()) {
         return;
     }
-    const QString path = m_listModel->FilePath(index);
+    const std::string path = m_listModel->FilePathBytes(index);
     if (m_listModel->IsDir(index)) {
-        SetFolder(path.toStdString());
+        if (!SetFolder(path)) {
+            ShowError(tr("Local Explorer Open Error"),
+                      tr("Cannot open [%1]: it is no folder any more.").arg(Shown(path)));
+        }
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+    // The address is built from the bytes: QUrl keeps an escape that is not UTF-8 as it is.
+    const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(FileUriOf(path)));
+    if (!QDesktopServices::openUrl(url)) {
         ShowError(tr("Local Explorer Open Error"),
-                  tr("Cannot open [%1]: no program opens files of this type.").arg(path));
+                  tr("Cannot open [%1]: no program opens files of this type.").arg(Shown(path)));
     }
 }
 
@@ -112,64 +165,76 @@ void TLocalExpForm::FileOpenActionExecute() {
 }
 
 void TLocalExpForm::FilePrintActionExecute() {
-    const QStringList paths = SelectedPaths();
+    const std::vector<std::string> paths = SelectedPaths();
     if (paths.size() != 1) {
         return;
     }
+    const QString shown = Shown(paths.front());
     const QString spooler = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (spooler.isEmpty()) {
         ShowError(tr("Local Explorer Print Error"),
-                  tr("Cannot print [%1]: no print spooler (lp) is installed.").arg(paths.front()));
+                  tr("Cannot print [%1]: no print spooler (lp) is installed.").arg(shown));
+        return;
+    }
+    // The spooler reads the file from its standard input, opened here by the path's bytes:
+    // its name need not survive the way through text.
+    auto file = std::make_shared<UniqueFd>(::open(paths.front().c_str(), O_RDONLY | O_CLOEXEC));
+    if (!*file) {
+        ShowError(
+            tr("Local Explorer Print Error"),
+            tr("Cannot print [%1]: %2.").arg(shown, QString::fromLocal8Bit(std::strerror(errno))));
         return;
     }
     auto* job = new QProcess(this); // frees itself when lp has ended
     job->setProgram(spooler);
-    job->setArguments({QStringLiteral("--"), paths.front()});
-    connect(job, &QProcess::finished, this, [this, job, path = paths.front()](int code) {
+    job->setArguments({QStringLiteral("-t"), Shown(LocalBaseName(paths.front()))});
+    job->setChildProcessModifier([fd = file->get()] { ::dup2(fd, STDIN_FILENO); });
+    connect(job, &QProcess::finished, this, [this, job, shown](int code) {
         if (code != 0) {
             ShowError(tr("Local Explorer Print Error"),
                       tr("Cannot print [%1]:\n%2")
-                          .arg(path, QString::fromLocal8Bit(job->readAllStandardError())));
+                          .arg(shown, QString::fromLocal8Bit(job->readAllStandardError())));
         }
         job->deleteLater();
     });
-    connect(job, &QProcess::errorOccurred, this, [this, job, path = paths.front()] {
+    connect(job, &QProcess::errorOccurred, this, [this, job, shown] {
         ShowError(tr("Local Explorer Print Error"),
-                  tr("Cannot print [%1]: %2").arg(path, job->errorString()));
+                  tr("Cannot print [%1]: %2").arg(shown, job->errorString()));
         job->deleteLater();
     });
     job->start();
+    job->closeWriteChannel();
 }
 
 void TLocalExpForm::FileUpOneLevelActionExecute() {
     const QModelIndex parent = m_folderTreeView->currentIndex().parent();
     if (parent.isValid()) {
-        SetFolder(m_treeModel->filePath(parent).toStdString());
+        SetFolder(m_treeModel->FilePath(parent));
     }
 }
 
 void TLocalExpForm::FileNewFolderActionExecute() {
-    const QString folder = m_treeActive ? TreeTargetPath() : m_currentFolder;
+    const std::string folder = m_treeActive ? TreeTargetPath() : m_currentFolder;
     if (m_treeActive && folder != m_currentFolder) {
-        SetFolder(folder.toStdString());
+        SetFolder(folder);
     }
     std::string error;
-    const auto made = MakeNewFolder(folder.toStdString(), error);
+    const auto made = MakeNewFolder(folder, error);
     if (!made) {
+        std::string wanted = folder;
+        AddTrailingSeparator(wanted);
         ShowError(tr("Local Explorer Error"),
                   tr("Cannot create folder [%1]: %2.")
-                      .arg(QDir(folder).filePath(QStringLiteral("New Folder")),
-                           QString::fromStdString(error)));
+                      .arg(Shown(wanted + "New Folder"), QString::fromStdString(error)));
         return;
     }
     // The new folder is named in place, as the desktop does.
-    const QString path = QString::fromStdString(*made);
     const bool tree = m_treeActive;
-    QTimer::singleShot(300, this, [this, tree, path] {
+    QTimer::singleShot(300, this, [this, tree, path = *made] {
         QAbstractItemView* view =
             tree ? static_cast<QAbstractItemView*>(m_folderTreeView) : ListView();
         const QModelIndex index =
-            tree ? m_treeModel->index(path) : m_listModel->IndexOfName(QFileInfo(path).fileName());
+            tree ? m_treeModel->IndexOf(path) : m_listModel->IndexOfBytes(LocalBaseName(path));
         if (index.isValid()) {
             view->setCurrentIndex(index);
             view->scrollTo(index);
@@ -182,12 +247,10 @@ void TLocalExpForm::FileShortcutActionExecute() {
     QStringList failures;
     for (const TLocalEntry& entry : CommandEntries()) {
         std::string error;
-        const std::string folder =
-            m_treeActive ? LocalParentFolder(entry.Path) : m_currentFolder.toStdString();
+        const std::string folder = m_treeActive ? LocalParentFolder(entry.Path) : m_currentFolder;
         if (!MakeLinkTo(entry.Path, folder, error)) {
-            failures.append(
-                tr("Cannot create a link to [%1]: %2.")
-                    .arg(QString::fromStdString(entry.Path), QString::fromStdString(error)));
+            failures.append(tr("Cannot create a link to [%1]: %2.")
+                                .arg(Shown(entry.Path), QString::fromStdString(error)));
         }
     }
     if (!failures.isEmpty()) {
@@ -200,23 +263,30 @@ void TLocalExpForm::FileDeleteActionExecute() {
     if (entries.empty()) {
         return;
     }
-    const QString what = entries.size() == 1
-                             ? tr("[%1]").arg(QString::fromStdString(entries.front().Path))
-                             : tr("these %1 items").arg(entries.size());
+    const QString what = entries.size() == 1 ? tr("[%1]").arg(Shown(entries.front().Path))
+                                             : tr("these %1 items").arg(entries.size());
     if (QMessageBox::question(this, tr("Local Explorer Delete Confirm"),
                               tr("Move %1 to the trash?").arg(what),
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    const QString current = m_currentFolder;
+    const std::string current = m_currentFolder;
     QStringList failures;
     for (const TLocalEntry& entry : entries) {
-        const QString path = QString::fromStdString(entry.Path);
-        if (m_treeActive && (current == path || current.startsWith(path + u'/'))) {
-            SetFolder(LocalParentFolder(entry.Path)); // the list leaves the folder first
+        const std::string& path = entry.Path;
+        if (m_treeActive && (current == path || current.starts_with(path + '/'))) {
+            std::string parent = LocalParentFolder(path);
+            SetFolder(parent); // the list leaves the folder first
         }
-        if (!QFile::moveToTrash(path)) {
-            failures.append(tr("Cannot delete [%1].").arg(path));
+        // Qt's trash takes text paths; a name that text cannot carry goes the same way on its
+        // bytes.
+        std::string error;
+        const bool trashed = TextCarries(path) ? QFile::moveToTrash(Shown(path))
+                                               : MoveToTrash(path, UserTrash(), error);
+        if (!trashed) {
+            failures.append(error.empty() ? tr("Cannot delete [%1].").arg(Shown(path))
+                                          : tr("Cannot delete [%1]: %2.")
+                                                .arg(Shown(path), QString::fromStdString(error)));
         }
     }
     if (!failures.isEmpty()) {
@@ -254,17 +324,17 @@ void TLocalExpForm::FileFilteringActionExecute() {
 }
 
 void TLocalExpForm::FilePropertiesActionExecute() {
-    QStringList paths;
+    std::vector<std::string> paths;
     if (m_treeActive) {
-        paths.append(TreeTargetPath());
+        paths.push_back(TreeTargetPath());
     } else {
         paths = SelectedPaths();
-        if (paths.isEmpty()) {
-            paths.append(m_currentFolder);
+        if (paths.empty()) {
+            paths.push_back(m_currentFolder);
         }
     }
-    paths.removeAll(QString());
-    if (paths.isEmpty()) {
+    std::erase(paths, std::string());
+    if (paths.empty()) {
         return;
     }
     TLocalPropertiesForm dialog(paths, this);
@@ -282,19 +352,21 @@ void TLocalExpForm::FileContextMenuActionExecute() {
 }
 
 void TLocalExpForm::EditCutCopyActionExecute(bool cut) {
-    QList<QUrl> urls;
-    QByteArray gnome = cut ? QByteArray("cut") : QByteArray("copy");
+    // The lists are written byte for byte (percent-encoded), so that any name travels.
+    std::vector<std::string> paths;
     for (const TLocalEntry& entry : CommandEntries()) {
-        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(entry.Path));
-        urls.append(url);
-        gnome += '\n' + url.toEncoded();
+        paths.push_back(entry.Path);
     }
-    if (urls.isEmpty()) {
+    if (paths.empty()) {
         return;
     }
+    std::string gnome = cut ? "cut" : "copy";
+    for (const std::string& path : paths) {
+        gnome += '\n' + FileUriOf(path);
+    }
     auto* mime = new QMimeData; // the clipboard takes it over
-    mime->setUrls(urls);
-    mime->setData(QString::fromLatin1(kGnomeCopiedFiles), gnome);
+    mime->setData(QString::fromLatin1(kUriList), QByteArray::fromStdString(MakeUriList(paths)));
+    mime->setData(QString::fromLatin1(kGnomeCopiedFiles), QByteArray::fromStdString(gnome));
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
@@ -303,20 +375,18 @@ void TLocalExpForm::EditPasteActionExecute() {
     if (mime == nullptr) {
         return;
     }
-    const QStringList selected = SelectedPaths();
+    const std::vector<std::string> selected = SelectedPaths();
     std::optional<std::string> selectedFolder;
-    if (!m_treeActive && selected.size() == 1 && QFileInfo(selected.front()).isDir()) {
-        selectedFolder = selected.front().toStdString();
+    if (!m_treeActive && selected.size() == 1 && IsFolderPath(selected.front())) {
+        selectedFolder = selected.front();
     }
-    const std::string folder = PasteDestination(m_treeActive, TreeTargetPath().toStdString(),
-                                                selectedFolder, m_currentFolder.toStdString());
+    const std::string folder =
+        PasteDestination(m_treeActive, TreeTargetPath(), selectedFolder, m_currentFolder);
     if (HasFileDropFormat(mime)) {
-        QStringList paths;
-        for (const std::string& path : GetDroppedFileNames(mime)) {
-            paths.append(QString::fromStdString(path));
-        }
+        const std::vector<std::string> paths =
+            ParseUriList(mime->data(QString::fromLatin1(kUriList)).toStdString());
         const bool cut = mime->data(QString::fromLatin1(kGnomeCopiedFiles)).startsWith("cut");
-        PasteFiles(paths, QString::fromStdString(folder), cut);
+        PasteFiles(paths, folder, cut);
         if (cut) {
             QGuiApplication::clipboard()->clear(); // what was cut is pasted once
         }
@@ -325,12 +395,14 @@ void TLocalExpForm::EditPasteActionExecute() {
     }
 }
 
-void TLocalExpForm::PasteFiles(const QStringList& paths, const QString& folder, bool move) {
-    TCopyRequest request;
-    for (const QString& path : paths) {
-        request.Sources.push_back(path.toStdString());
+void TLocalExpForm::PasteFiles(const std::vector<std::string>& paths, const std::string& folder,
+                               bool move) {
+    if (paths.empty()) {
+        return;
     }
-    request.DestinationFolder = folder.toStdString();
+    TCopyRequest request;
+    request.Sources = paths;
+    request.DestinationFolder = folder;
     request.Move = move;
     m_copier->Start(std::move(request));
 }
@@ -355,8 +427,7 @@ void TLocalExpForm::ViewRefreshActionExecute() {
     // The models watch the disk; a refresh reads the folder again for what the watch missed
     // (network file systems).
     m_listModel->Refresh();
-    m_treeModel->setRootPath(QString());
-    m_treeModel->setRootPath(QStringLiteral("/"));
+    m_treeModel->Refresh();
 }
 
 void TLocalExpForm::UpdateClipboardState() {
@@ -382,7 +453,7 @@ void TLocalExpForm::ShowTreePopup(const QPoint& at) {
     if (!node.isValid()) {
         return;
     }
-    SetTreeMark(m_treeModel->filePath(node));
+    SetTreeMark(m_treeModel->FilePath(node));
     SetActivePane(true);
     m_actions->UpdateAll();
     m_popupPoint = m_folderTreeView->viewport()->mapToGlobal(at);

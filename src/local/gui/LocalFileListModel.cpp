@@ -1,15 +1,13 @@
 #include "local/gui/LocalFileListModel.h"
 
 #include "local/LocalFileSystem.h"
+#include "local/LocalUriList.h"
+#include "local/gui/LocalIconProvider.h"
 
-#include <QAbstractFileIconProvider>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMimeData>
-#include <QUrl>
 
 #include <string_view>
 #include <unordered_set>
@@ -29,7 +27,7 @@ std::string Extension(const std::string& name) {
 }
 } // namespace
 
-TLocalFileListModel::TLocalFileListModel(const QAbstractFileIconProvider& icons, QObject* parent)
+TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObject* parent)
     : QAbstractTableModel(parent), m_icons(icons) {
     setObjectName(QStringLiteral("FileListModel"));
     m_refreshTimer.setSingleShot(true);
@@ -40,19 +38,35 @@ TLocalFileListModel::TLocalFileListModel(const QAbstractFileIconProvider& icons,
 }
 
 TLocalFileListModel::~TLocalFileListModel() {
-    m_reader.request_stop();
+    for (auto& [id, worker] : m_workers) {
+        worker.request_stop();
+    }
 }
 
-void TLocalFileListModel::SetFolder(const QString& folder) {
+void TLocalFileListModel::RunWorker(int id, std::function<void(const std::stop_token&)> work) {
+    // The thread is joined when its last message has arrived, so the user-interface thread
+    // never waits for a worker that still works (a read of a hung network mount, a long sort).
+    m_workers.emplace(id,
+                      std::jthread([this, id, work = std::move(work)](const std::stop_token& stop) {
+                          work(stop);
+                          QMetaObject::invokeMethod(
+                              this, [this, id] { m_workers.erase(id); }, Qt::QueuedConnection);
+                      }));
+}
+
+void TLocalFileListModel::SetFolder(const std::string& folder, bool watch) {
     if (!m_watcher.directories().isEmpty()) {
         m_watcher.removePaths(m_watcher.directories());
     }
     m_folder = folder;
     beginResetModel();
     m_rows.clear();
+    ++m_rowsVersion;
     endResetModel();
-    if (!folder.isEmpty()) {
-        m_watcher.addPath(folder);
+    // The watcher takes the path as text: a path that text does not carry is not watched.
+    const QString text = Decoded(folder);
+    if (watch && !folder.empty() && QFile::encodeName(text).toStdString() == folder) {
+        m_watcher.addPath(text);
     }
     StartReading(false);
 }
@@ -65,58 +79,62 @@ void TLocalFileListModel::SetNameFilters(const std::vector<std::string>& pattern
     m_patterns = patterns;
     beginResetModel();
     m_rows.clear();
+    ++m_rowsVersion;
     endResetModel();
     StartReading(false);
 }
 
 void TLocalFileListModel::StartReading(bool refresh) {
-    m_reader.request_stop();
-    if (m_reader.joinable()) {
-        m_reader.join();
+    if (const auto reader = m_workers.find(m_readerId); reader != m_workers.end()) {
+        reader->second.request_stop();
     }
     m_loaded = false;
     const int generation = ++m_generation;
-    if (m_folder.isEmpty()) {
+    if (m_folder.empty()) {
         return;
     }
     // The worker reads, filters and sorts the whole folder; the user-interface thread only
     // swaps the rows in.
-    m_reader =
-        std::jthread([this, generation, refresh, sortColumn = m_sortColumn, folder = m_folder,
-                      patterns = m_patterns](const std::stop_token& stop) {
-            std::string error;
-            std::vector<TLocalFileEntry> rows;
-            ReadLocalFolder(
-                QFile::encodeName(folder).toStdString(), kBatch,
-                [&](std::vector<TLocalFileEntry>&& batch) {
-                    for (TLocalFileEntry& entry : batch) {
-                        if (PassesFilter(entry, patterns)) {
-                            rows.push_back(std::move(entry));
-                        }
+    m_readerId = ++m_nextWorker;
+    RunWorker(m_readerId, [this, generation, refresh, sortColumn = m_sortColumn, folder = m_folder,
+                           patterns = m_patterns](const std::stop_token& stop) {
+        std::string error;
+        std::vector<TLocalFileEntry> rows;
+        ReadLocalFolder(
+            folder, kBatch,
+            [&](std::vector<TLocalFileEntry>&& batch) {
+                for (TLocalFileEntry& entry : batch) {
+                    if (PassesFilter(entry, patterns)) {
+                        rows.push_back(std::move(entry));
                     }
-                },
-                stop, error);
-            if (stop.stop_requested()) {
-                return;
-            }
-            std::unordered_map<std::string, std::string> types; // by extension, for this sort
-            SortLocalEntries(rows, sortColumn, [&](const TLocalFileEntry& entry) {
-                const std::string extension = Extension(entry.Name);
-                auto found = types.find(extension);
-                if (found == types.end()) {
-                    const QFileInfo info(folder + u'/' + Decoded(entry.Name));
-                    found = types.emplace(extension, m_icons.type(info).toStdString()).first;
                 }
-                return found->second;
-            });
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, refresh, sortColumn, rows = std::move(rows),
-                 text = QString::fromStdString(error)]() mutable {
-                    Finish(generation, refresh, sortColumn, std::move(rows), text);
-                },
-                Qt::QueuedConnection);
+            },
+            stop, error);
+        if (stop.stop_requested()) {
+            return;
+        }
+        std::unordered_map<std::string, std::string> types; // by extension, for this sort
+        SortLocalEntries(rows, sortColumn, [&](const TLocalFileEntry& entry) {
+            if (entry.IsFolder) {
+                return std::string("Folder");
+            }
+            const std::string extension = Extension(entry.Name);
+            auto found = types.find(extension);
+            if (found == types.end()) {
+                found =
+                    types.emplace(extension, m_icons.TypeForName(Decoded(entry.Name)).toStdString())
+                        .first;
+            }
+            return found->second;
         });
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, refresh, sortColumn, rows = std::move(rows),
+             text = QString::fromStdString(error)]() mutable {
+                Finish(generation, refresh, sortColumn, std::move(rows), text);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TLocalFileListModel::Finish(int generation, bool refresh, int sortColumn,
@@ -126,21 +144,33 @@ void TLocalFileListModel::Finish(int generation, bool refresh, int sortColumn,
     }
     m_error = error;
     if (refresh) {
-        ApplyRefresh(std::move(rows)); // keeps the rows that stay, and so the selection
-        SortRows();
+        // Keeps the rows that stay, and so the selection; then every row takes the place the
+        // worker sorted it to.
+        const std::vector<std::size_t> ranks = ApplyRefresh(std::move(rows));
+        if (sortColumn == m_sortColumn && !m_sortPending) {
+            std::vector<std::size_t> order(ranks.size());
+            for (std::size_t row = 0; row < ranks.size(); ++row) {
+                order[ranks[row]] = row;
+            }
+            ApplyOrder(order);
+        } else {
+            StartSort();
+        }
     } else {
         beginResetModel();
         m_rows = std::move(rows);
+        ++m_rowsVersion;
         endResetModel();
         if (sortColumn != m_sortColumn) {
-            SortRows();
+            StartSort();
         }
     }
     m_loaded = true;
-    Q_EMIT Loaded(m_folder);
+    Q_EMIT Loaded(Decoded(m_folder));
 }
 
-void TLocalFileListModel::ApplyRefresh(std::vector<TLocalFileEntry> incoming) {
+std::vector<std::size_t> TLocalFileListModel::ApplyRefresh(std::vector<TLocalFileEntry> incoming) {
+    ++m_rowsVersion;
     std::unordered_map<std::string, std::size_t> fresh;
     fresh.reserve(incoming.size());
     for (std::size_t i = 0; i < incoming.size(); ++i) {
@@ -154,19 +184,24 @@ void TLocalFileListModel::ApplyRefresh(std::vector<TLocalFileEntry> incoming) {
             endRemoveRows();
         }
     }
-    std::unordered_set<std::string> known;
-    known.reserve(m_rows.size());
+    // Each row's place in the incoming (sorted) list.
+    std::vector<std::size_t> ranks;
+    ranks.reserve(incoming.size());
+    std::vector<bool> known(incoming.size(), false);
     for (TLocalFileEntry& row : m_rows) {
-        row = incoming[fresh.at(row.Name)];
-        known.insert(row.Name);
+        const std::size_t rank = fresh.at(row.Name);
+        row = incoming[rank];
+        known[rank] = true;
+        ranks.push_back(rank);
     }
     if (!m_rows.empty()) {
         Q_EMIT dataChanged(index(0, 0), index(static_cast<int>(m_rows.size()) - 1, 3));
     }
     std::vector<TLocalFileEntry> added;
-    for (TLocalFileEntry& entry : incoming) {
-        if (!known.contains(entry.Name)) {
-            added.push_back(std::move(entry));
+    for (std::size_t rank = 0; rank < incoming.size(); ++rank) {
+        if (!known[rank]) {
+            added.push_back(std::move(incoming[rank]));
+            ranks.push_back(rank);
         }
     }
     if (!added.empty()) {
@@ -175,48 +210,75 @@ void TLocalFileListModel::ApplyRefresh(std::vector<TLocalFileEntry> incoming) {
         std::move(added.begin(), added.end(), std::back_inserter(m_rows));
         endInsertRows();
     }
+    return ranks;
 }
 
 void TLocalFileListModel::SetSortColumn(int sortColumn) {
     m_sortColumn = sortColumn;
-    SortRows();
+    StartSort();
 }
 
-void TLocalFileListModel::SortRows() {
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList persistent = persistentIndexList();
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(persistent.size()));
-    for (const QModelIndex& index : persistent) {
-        names.push_back(m_rows[static_cast<std::size_t>(index.row())].Name);
-    }
-    SortLocalEntries(m_rows, m_sortColumn, [this](const TLocalFileEntry& entry) {
-        if (entry.IsFolder) {
-            return std::string("Folder");
+void TLocalFileListModel::StartSort() {
+    m_sortPending = true;
+    // The worker sorts a copy of the rows and hands back only the new order; the rows take it
+    // when they have not changed meanwhile.
+    RunWorker(++m_nextWorker, [this, version = m_rowsVersion, sortColumn = m_sortColumn,
+                               rows = m_rows](const std::stop_token& stop) {
+        std::unordered_map<std::string, std::string> types; // by extension, for this sort
+        std::vector<std::size_t> order = LocalSortOrder(rows, sortColumn, [&](const auto& entry) {
+            if (entry.IsFolder) {
+                return std::string("Folder");
+            }
+            const std::string extension = Extension(entry.Name);
+            auto found = types.find(extension);
+            if (found == types.end()) {
+                found =
+                    types.emplace(extension, m_icons.TypeForName(Decoded(entry.Name)).toStdString())
+                        .first;
+            }
+            return found->second;
+        });
+        if (stop.stop_requested()) {
+            return;
         }
-        const std::string extension = Extension(entry.Name);
-        auto found = m_typeCache.find(extension);
-        if (found == m_typeCache.end()) {
-            const QFileInfo info(m_folder + u'/' + Decoded(entry.Name));
-            found =
-                m_typeCache.emplace(extension, std::pair{m_icons.type(info), m_icons.icon(info)})
-                    .first;
-        }
-        return found->second.first.toStdString();
+        QMetaObject::invokeMethod(
+            this,
+            [this, version, sortColumn, order = std::move(order)] {
+                if (sortColumn != m_sortColumn) {
+                    return; // a later sort is on its way
+                }
+                if (version != m_rowsVersion) {
+                    StartSort(); // the rows changed while they were sorted
+                    return;
+                }
+                m_sortPending = false;
+                ApplyOrder(order);
+                Q_EMIT Sorted();
+            },
+            Qt::QueuedConnection);
     });
-    // The new rows of the persistent indexes (the selection, the current item), by name.
-    std::unordered_map<std::string_view, int> rowOf;
-    if (!persistent.isEmpty()) {
-        rowOf.reserve(m_rows.size());
-        for (std::size_t row = 0; row < m_rows.size(); ++row) {
-            rowOf.emplace(m_rows[row].Name, static_cast<int>(row));
-        }
+}
+
+void TLocalFileListModel::ApplyOrder(const std::vector<std::size_t>& order) {
+    if (order.size() != m_rows.size()) {
+        return;
     }
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRow(order.size());
+    std::vector<TLocalFileEntry> sorted;
+    sorted.reserve(m_rows.size());
+    for (std::size_t row = 0; row < order.size(); ++row) {
+        newRow[order[row]] = static_cast<int>(row);
+        sorted.push_back(std::move(m_rows[order[row]]));
+    }
+    m_rows = std::move(sorted);
+    ++m_rowsVersion;
+    // The persistent indexes (the selection, the current item) follow their rows.
+    const QModelIndexList persistent = persistentIndexList();
     QModelIndexList moved;
-    for (qsizetype i = 0; i < persistent.size(); ++i) {
-        const auto found = rowOf.find(names[static_cast<std::size_t>(i)]);
-        moved.append(found == rowOf.end() ? QModelIndex()
-                                          : index(found->second, persistent[i].column()));
+    moved.reserve(persistent.size());
+    for (const QModelIndex& old : persistent) {
+        moved.append(index(newRow[static_cast<std::size_t>(old.row())], old.column()));
     }
     changePersistentIndexList(persistent, moved);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -231,14 +293,14 @@ QString TLocalFileListModel::FileName(const QModelIndex& index) const {
 }
 
 QString TLocalFileListModel::FilePath(const QModelIndex& index) const {
-    return index.isValid() ? QDir(m_folder).filePath(FileName(index)) : QString();
+    return index.isValid() ? Decoded(FilePathBytes(index)) : QString();
 }
 
 std::string TLocalFileListModel::FilePathBytes(const QModelIndex& index) const {
     if (!index.isValid()) {
         return {};
     }
-    std::string path = QFile::encodeName(m_folder).toStdString();
+    std::string path = m_folder;
     if (!path.ends_with('/')) {
         path += '/';
     }
@@ -249,28 +311,35 @@ bool TLocalFileListModel::IsDir(const QModelIndex& index) const {
     return index.isValid() && Entry(index).IsFolder;
 }
 
+const std::pair<QString, QIcon>& TLocalFileListModel::TypeOf(const std::string& name) const {
+    // By the extension alone: nothing is read from the disk on this thread.
+    const std::string extension = Extension(name);
+    auto found = m_typeCache.find(extension);
+    if (found == m_typeCache.end()) {
+        const QString text = Decoded(name);
+        found =
+            m_typeCache
+                .emplace(extension, std::pair{m_icons.TypeForName(text), m_icons.IconForName(text)})
+                .first;
+    }
+    return found->second;
+}
+
 QString TLocalFileListModel::TypeName(const QModelIndex& index) const {
     if (!index.isValid()) {
         return {};
     }
     const TLocalFileEntry& entry = Entry(index);
-    if (entry.IsFolder) {
-        return QStringLiteral("Folder");
-    }
-    const std::string extension = Extension(entry.Name);
-    auto found = m_typeCache.find(extension);
-    if (found == m_typeCache.end()) {
-        const QFileInfo info(FilePath(index));
-        found =
-            m_typeCache.emplace(extension, std::pair{m_icons.type(info), m_icons.icon(info)}).first;
-    }
-    return found->second.first;
+    return entry.IsFolder ? QStringLiteral("Folder") : TypeOf(entry.Name).first;
 }
 
 QModelIndex TLocalFileListModel::IndexOfName(const QString& name) const {
-    const std::string bytes = QFile::encodeName(name).toStdString();
+    return IndexOfBytes(QFile::encodeName(name).toStdString());
+}
+
+QModelIndex TLocalFileListModel::IndexOfBytes(const std::string& name) const {
     for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row].Name == bytes) {
+        if (m_rows[row].Name == name) {
             return index(static_cast<int>(row), 0);
         }
     }
@@ -307,8 +376,7 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
         if (entry.IsFolder) {
             return m_icons.icon(QAbstractFileIconProvider::Folder);
         }
-        TypeName(index); // fills the cache
-        return m_typeCache[Extension(entry.Name)].second;
+        return TypeOf(entry.Name).second;
     }
     if (role == Qt::TextAlignmentRole && index.column() == 1) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -352,6 +420,7 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
         return false;
     }
     m_rows[static_cast<std::size_t>(index.row())].Name = QFile::encodeName(name).toStdString();
+    ++m_rowsVersion;
     Q_EMIT dataChanged(index, index.siblingAtColumn(3));
     return true;
 }
@@ -361,14 +430,15 @@ QStringList TLocalFileListModel::mimeTypes() const {
 }
 
 QMimeData* TLocalFileListModel::mimeData(const QModelIndexList& indexes) const {
-    QList<QUrl> urls;
+    std::vector<std::string> paths;
     for (const QModelIndex& index : indexes) {
         if (index.column() == 0) {
-            urls.append(QUrl::fromLocalFile(FilePath(index)));
+            paths.push_back(FilePathBytes(index));
         }
     }
+    // The list is written byte for byte: QUrl would lose a name that is not valid UTF-8.
     auto* mime = new QMimeData; // the drag takes it over
-    mime->setUrls(urls);
+    mime->setData(QStringLiteral("text/uri-list"), QByteArray::fromStdString(MakeUriList(paths)));
     return mime;
 }
 

@@ -6,39 +6,48 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
-class QAbstractFileIconProvider;
-
 namespace qx {
 
+class TLocalIconProvider;
+
 // The file list of one local folder: Name, Size, Type and Date. The folder is read, filtered and
-// sorted on a worker thread, so the user-interface thread never waits for a big folder; it is
-// read again when it changes on disk, keeping the rows that stay (and so the selection).
+// sorted on a worker thread, and a new sort order is found on one too, so the user-interface
+// thread never waits for a big folder; it is read again when it changes on disk, keeping the
+// rows that stay (and so the selection). The folder and the names are the file system's bytes.
 class TLocalFileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    TLocalFileListModel(const QAbstractFileIconProvider& icons, QObject* parent = nullptr);
+    TLocalFileListModel(const TLocalIconProvider& icons, QObject* parent = nullptr);
     ~TLocalFileListModel() override;
 
-    // Reads the folder anew; Loaded follows when it is whole.
-    void SetFolder(const QString& folder);
-    QString Folder() const { return m_folder; }
+    // Reads the folder anew; Loaded follows when it is whole. A folder that is not watched
+    // (one on a network file system) follows the disk on Refresh only.
+    void SetFolder(const std::string& folder, bool watch = true);
+    const std::string& Folder() const { return m_folder; }
     bool IsLoaded() const { return m_loaded; }
     QString Error() const { return m_error; }
     void SetNameFilters(const std::vector<std::string>& patterns);
-    // 1 name, 2 size, 3 type, 4 date; negative descending.
+    // 1 name, 2 size, 3 type, 4 date; negative descending. The rows take the new order when
+    // the worker has found it (Sorted follows).
     void SetSortColumn(int sortColumn);
+    bool IsSorting() const { return m_sortPending; }
     void Refresh();
 
     const TLocalFileEntry& Entry(const QModelIndex& index) const;
     const std::vector<TLocalFileEntry>& Rows() const { return m_rows; }
+    // The path for display: a name that is not valid UTF-8 shows replacement characters.
     QString FilePath(const QModelIndex& index) const;
     // The path as the file system has its bytes, also for a name that is not valid UTF-8.
     std::string FilePathBytes(const QModelIndex& index) const;
+    // The row of a name given as bytes.
+    QModelIndex IndexOfBytes(const std::string& name) const;
     QString FileName(const QModelIndex& index) const;
     bool IsDir(const QModelIndex& index) const;
     QString TypeName(const QModelIndex& index) const;
@@ -59,16 +68,21 @@ Q_SIGNALS:
     void Loaded(const QString& folder);
     // A rename in place failed; the text says why.
     void RenameFailed(const QString& text);
+    // The rows have taken the order of the sort column.
+    void Sorted();
 
 private:
     void StartReading(bool refresh);
     void Finish(int generation, bool refresh, int sortColumn, std::vector<TLocalFileEntry> rows,
                 const QString& error);
-    void ApplyRefresh(std::vector<TLocalFileEntry> incoming);
-    void SortRows();
+    std::vector<std::size_t> ApplyRefresh(std::vector<TLocalFileEntry> incoming);
+    void RunWorker(int id, std::function<void(const std::stop_token&)> work);
+    void StartSort();
+    void ApplyOrder(const std::vector<std::size_t>& order);
+    const std::pair<QString, QIcon>& TypeOf(const std::string& name) const;
 
-    const QAbstractFileIconProvider& m_icons;
-    QString m_folder;
+    const TLocalIconProvider& m_icons;
+    std::string m_folder;
     std::vector<TLocalFileEntry> m_rows;
     std::vector<std::string> m_patterns;
     int m_sortColumn = 1;
@@ -77,8 +91,12 @@ private:
     QString m_error; // why the folder could not be read whole; empty when it could
     QFileSystemWatcher m_watcher;
     QTimer m_refreshTimer;
-    std::jthread m_reader;
+    int m_rowsVersion = 0; // counts changes of the rows; a sort of older rows is dropped
+    bool m_sortPending = false;
+    int m_nextWorker = 0;
+    int m_readerId = 0;
     mutable std::unordered_map<std::string, std::pair<QString, QIcon>> m_typeCache;
+    std::map<int, std::jthread> m_workers; // the last member: joined before the rest goes
 };
 
 } // namespace qx

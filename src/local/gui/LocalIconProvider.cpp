@@ -17,9 +17,17 @@ QIcon TLocalIconProvider::icon(const QFileInfo& info) const {
     if (IsSpecial(info)) {
         return QFileIconProvider::icon(File);
     }
-    const QMimeType mime = m_mimes.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    return IconForName(info.fileName());
+}
+
+QIcon TLocalIconProvider::IconForName(const QString& name) const {
+    const QMimeType mime = m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
     return QIcon::fromTheme(
         mime.iconName(), QIcon::fromTheme(mime.genericIconName(), QFileIconProvider::icon(File)));
+}
+
+QString TLocalIconProvider::TypeForName(const QString& name) const {
+    return m_mimes.mimeTypeForFile(name, QMimeDatabase::MatchExtension).comment();
 }
 
 QString TLocalIconProvider::type(const QFileInfo& info) const {
@@ -29,7 +37,7 @@ QString TLocalIconProvider::type(const QFileInfo& info) const {
     if (IsSpecial(info)) {
         return QStringLiteral("System File");
     }
-    return m_mimes.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment();
+    return TypeForName(info.fileName());
 }
 
 } // namespace qx

@@ -18,6 +18,10 @@ public:
     QIcon icon(const QFileInfo& info) const override;
     QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
     QString type(const QFileInfo& info) const override;
+    // The type text and the icon of a file by its name alone, nothing read from the disk; the
+    // type can be asked on any thread.
+    QString TypeForName(const QString& name) const;
+    QIcon IconForName(const QString& name) const;
 
 private:
     QMimeDatabase m_mimes;

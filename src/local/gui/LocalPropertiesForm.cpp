@@ -1,10 +1,11 @@
 #include "local/gui/LocalPropertiesForm.h"
 
 #include "base/Utilities.h"
+#include "local/LocalTransfers.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QFileInfo>
+#include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLocale>
@@ -13,26 +14,35 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 
 namespace qx {
 
 namespace {
 
-QString PermissionText(QFileDevice::Permissions p) {
-    const auto bit = [p](QFileDevice::Permission flag, char c) {
-        return (p & flag) ? QChar::fromLatin1(c) : QChar(u'-');
-    };
+QString PermissionText(mode_t mode) {
+    static constexpr std::pair<mode_t, char> kBits[] = {
+        {S_IRUSR, 'r'}, {S_IWUSR, 'w'}, {S_IXUSR, 'x'}, {S_IRGRP, 'r'}, {S_IWGRP, 'w'},
+        {S_IXGRP, 'x'}, {S_IROTH, 'r'}, {S_IWOTH, 'w'}, {S_IXOTH, 'x'}};
     QString text;
-    text += bit(QFileDevice::ReadOwner, 'r');
-    text += bit(QFileDevice::WriteOwner, 'w');
-    text += bit(QFileDevice::ExeOwner, 'x');
-    text += bit(QFileDevice::ReadGroup, 'r');
-    text += bit(QFileDevice::WriteGroup, 'w');
-    text += bit(QFileDevice::ExeGroup, 'x');
-    text += bit(QFileDevice::ReadOther, 'r');
-    text += bit(QFileDevice::WriteOther, 'w');
-    text += bit(QFileDevice::ExeOther, 'x');
+    for (const auto& [bit, letter] : kBits) {
+        text += (mode & bit) != 0 ? QChar::fromLatin1(letter) : QChar(u'-');
+    }
     return text;
+}
+
+QString Shown(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QString OwnerText(const struct stat& info) {
+    const passwd* user = ::getpwuid(info.st_uid);
+    const group* team = ::getgrgid(info.st_gid);
+    return QStringLiteral("%1 (%2)").arg(
+        user != nullptr ? QString::fromLocal8Bit(user->pw_name) : QString::number(info.st_uid),
+        team != nullptr ? QString::fromLocal8Bit(team->gr_name) : QString::number(info.st_gid));
 }
 
 QString SizeAndFiles(std::int64_t bytes, int files) {
@@ -42,13 +52,14 @@ QString SizeAndFiles(std::int64_t bytes, int files) {
 }
 
 // Bytes and files below the paths, links not followed; stops when asked to.
-std::pair<std::int64_t, int> CountTree(const QStringList& paths, const std::stop_token& stop) {
+std::pair<std::int64_t, int> CountTree(const std::vector<std::string>& paths,
+                                       const std::stop_token& stop) {
     namespace fs = std::filesystem;
     std::int64_t bytes = 0;
     int files = 0;
-    for (const QString& path : paths) {
+    for (const std::string& path : paths) {
         std::error_code error;
-        const fs::path root(path.toStdString());
+        const fs::path root(path);
         if (fs::is_regular_file(fs::symlink_status(root, error))) {
             bytes += static_cast<std::int64_t>(fs::file_size(root, error));
             ++files;
@@ -69,13 +80,14 @@ std::pair<std::int64_t, int> CountTree(const QStringList& paths, const std::stop
 
 } // namespace
 
-TLocalPropertiesForm::TLocalPropertiesForm(const QStringList& paths, QWidget* parent)
+TLocalPropertiesForm::TLocalPropertiesForm(const std::vector<std::string>& paths, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("LocalPropertiesForm"));
-    const QFileInfo first(paths.front());
-    setWindowTitle(
-        tr("Properties [%1]")
-            .arg(paths.size() == 1 ? first.fileName() : tr("%1 Items").arg(paths.size())));
+    const std::string& first = paths.front();
+    const QString name = Shown(LocalBaseName(first));
+    setWindowTitle(tr("Properties [%1]")
+                       .arg(paths.size() == 1 ? (name.isEmpty() ? Shown(first) : name)
+                                              : tr("%1 Items").arg(paths.size())));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     layout->addLayout(form);
@@ -85,22 +97,39 @@ TLocalPropertiesForm::TLocalPropertiesForm(const QStringList& paths, QWidget* pa
         form->addRow(label, value);
         return value;
     };
+    std::string location = LocalParentFolder(first);
+    if (location.size() > 1) {
+        location.pop_back();
+    }
+    struct stat link {};
+    struct stat info {};
+    const bool known = ::lstat(first.c_str(), &link) == 0;
+    if (known && ::stat(first.c_str(), &info) != 0) {
+        info = link; // a dangling link
+    }
+    const bool folder = known && S_ISDIR(info.st_mode);
     if (paths.size() == 1) {
-        row(tr("Name:"), first.fileName().isEmpty() ? first.filePath() : first.fileName());
-        const QString type =
-            first.isSymLink()
-                ? tr("Link to %1").arg(first.symLinkTarget())
-                : (first.isDir() ? tr("Folder") : QMimeDatabase().mimeTypeForFile(first).comment());
+        row(tr("Name:"), name.isEmpty() ? Shown(first) : name);
+        QString type =
+            folder ? tr("Folder")
+                   : QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension).comment();
+        if (known && S_ISLNK(link.st_mode)) {
+            std::error_code error;
+            type =
+                tr("Link to %1").arg(Shown(std::filesystem::read_symlink(first, error).string()));
+        }
         row(tr("Type:"), type);
-        row(tr("Location:"), first.absolutePath());
+        row(tr("Location:"), Shown(location));
         m_size =
-            row(tr("Size:"), first.isDir() ? tr("Counting...") : SizeAndFiles(first.size(), 1));
-        row(tr("Modified:"), QLocale().toString(first.lastModified(), QLocale::LongFormat));
-        row(tr("Owner:"), QStringLiteral("%1 (%2)").arg(first.owner(), first.group()));
-        row(tr("Permissions:"), PermissionText(first.permissions()));
+            row(tr("Size:"), folder ? tr("Counting...")
+                                    : SizeAndFiles(static_cast<std::int64_t>(info.st_size), 1));
+        row(tr("Modified:"),
+            QLocale().toString(QDateTime::fromSecsSinceEpoch(info.st_mtime), QLocale::LongFormat));
+        row(tr("Owner:"), known ? OwnerText(info) : QString());
+        row(tr("Permissions:"), PermissionText(info.st_mode));
     } else {
         row(tr("Items:"), QString::number(paths.size()));
-        row(tr("Location:"), first.absolutePath());
+        row(tr("Location:"), Shown(location));
         m_size = row(tr("Size:"), tr("Counting..."));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -16,7 +19,8 @@ namespace qx {
 class TLocalPropertiesForm final : public QDialog {
     Q_OBJECT
 public:
-    TLocalPropertiesForm(const QStringList& paths, QWidget* parent = nullptr);
+    // The paths as the file system has their bytes.
+    TLocalPropertiesForm(const std::vector<std::string>& paths, QWidget* parent = nullptr);
     ~TLocalPropertiesForm() override;
 
     QString SizeText() const;
