@@ -1,10 +1,10 @@
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
 
-BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev
+BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev libssl-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev adwaita-icon-theme
     breeze-icon-theme)
-TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-format
+TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
     desktop-file-utils appstream dpkg-dev
     xvfb openbox xdotool poppler-utils)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
