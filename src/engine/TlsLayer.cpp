@@ -1,9 +1,11 @@
 #include "engine/TlsLayer.h"
 
 #include <arpa/inet.h>
+#include <sys/socket.h>
 // OpenSSL's macros (SSL_set_app_data, BIO_get_mem_data, ...) cast in the C way.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
+#include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
@@ -26,6 +28,52 @@ std::string queuedErrors() {
         text += buffer;
     }
     return text;
+}
+
+// OpenSSL's socket BIO writes with write(), which raises SIGPIPE when the peer has reset the
+// connection and ends the program; this one sends with MSG_NOSIGNAL and reads with recv. The
+// method is made once and never changes.
+int sendNoSignal(BIO* bio, const char* data, int length) {
+    BIO_clear_retry_flags(bio);
+    int fd = -1;
+    BIO_get_fd(bio, &fd);
+    const ssize_t sent = ::send(fd, data, static_cast<std::size_t>(length), MSG_NOSIGNAL);
+    if (sent < 0 && BIO_sock_should_retry(-1)) {
+        BIO_set_retry_write(bio);
+    }
+    return static_cast<int>(sent);
+}
+
+int receive(BIO* bio, char* buffer, int size) {
+    BIO_clear_retry_flags(bio);
+    int fd = -1;
+    BIO_get_fd(bio, &fd);
+    const ssize_t count = ::recv(fd, buffer, static_cast<std::size_t>(size), 0);
+    if (count < 0 && BIO_sock_should_retry(-1)) {
+        BIO_set_retry_read(bio);
+    }
+    if (count == 0) {
+        BIO_set_flags(bio, BIO_FLAGS_IN_EOF);
+    }
+    return static_cast<int>(count);
+}
+
+const BIO_METHOD* socketMethod() {
+    static const BIO_METHOD* const method = [] {
+        const BIO_METHOD* plain = BIO_s_socket();
+        BIO_METHOD* own = BIO_meth_new(BIO_TYPE_SOCKET, "socket without SIGPIPE");
+        if (own == nullptr) {
+            return plain;
+        }
+        BIO_meth_set_write(own, &sendNoSignal);
+        BIO_meth_set_read(own, &receive);
+        BIO_meth_set_puts(own, BIO_meth_get_puts(plain));
+        BIO_meth_set_ctrl(own, BIO_meth_get_ctrl(plain));
+        BIO_meth_set_create(own, BIO_meth_get_create(plain));
+        BIO_meth_set_destroy(own, BIO_meth_get_destroy(plain));
+        return static_cast<const BIO_METHOD*>(own);
+    }();
+    return method;
 }
 
 bool isAddress(const std::string& host) {
@@ -78,10 +126,13 @@ TTlsLayer::TTlsLayer(const TTlsContext& context, int fd, Options options)
         return;
     }
     m_ssl = SSL_new(context.Native());
-    if (m_ssl == nullptr || SSL_set_fd(m_ssl, fd) != 1) {
+    BIO* bio = m_ssl != nullptr ? BIO_new(socketMethod()) : nullptr;
+    if (bio == nullptr) {
         m_error = "Cannot set up TLS: " + queuedErrors();
         return;
     }
+    BIO_set_fd(bio, fd, BIO_NOCLOSE);
+    SSL_set_bio(m_ssl, bio, bio);
     SSL_set_app_data(m_ssl, this);
     const std::string& host = m_options.HostName;
     if (!host.empty()) {
