@@ -59,6 +59,8 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
     item->DestUserName = carrier.DestUserName;
     item->DestPassword = carrier.DestPassword;
     item->DestTransferType = carrier.DestTransferType;
+    item->SrcEncryption = carrier.SrcEncryption;
+    item->DestEncryption = carrier.DestEncryption;
     item->ResumeTransfer = carrier.ResumeTransfer;
     // A server-to-server item moves no data of ours, but its explorations list folders, in the
     // mode the user chose.

@@ -3,6 +3,7 @@
 #include "engine/FTPListItem.h"
 #include "engine/FtpClientEx.h"
 #include "platform/MessageQueue.h"
+#include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
 
 #include <atomic>
@@ -51,6 +52,10 @@ public:
         int DelaySeconds = 0;
         std::function<bool(TFTPAuthenticate what, std::string& answer)> Ask;
         bool ReportAttempts = false;
+        // Asked when the server's certificate cannot be verified and is not trusted yet: true
+        // trusts it for this session and the attempt connects again with it. Without it, or
+        // when it says no, the login ends (no retry shows another certificate).
+        std::function<bool(const TCertificateQuestion&)> TrustCertificate;
     };
 
     TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
@@ -127,6 +132,7 @@ private:
     enum class Attempt { LoggedIn, Failed, End };
     Attempt LoginAttempt(const LoginPlan& plan);
     bool AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::string& value);
+    bool TrustCertificate(const LoginPlan& plan);
     void DetectLinks(TFTPListItems& target, std::string listedFolder);
 
     MessageQueue& m_queue;

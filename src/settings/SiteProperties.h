@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/TransferType.h"
+#include "engine/FtpTypes.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +22,7 @@ public:
     // Reads the site's values from the key; a missing key or value, or one of another type,
     // leaves the field as it is. An empty host name is not taken.
     void LoadFromStore(const TConfigStore& store, std::string_view path);
-    // Writes the ten values into the key, creating it first; other values, subkeys and the
+    // Writes the eleven values into the key, creating it first; other values, subkeys and the
     // key's default value are left alone.
     void SaveToStore(TConfigStore& store, std::string_view path) const;
 
@@ -35,6 +36,8 @@ public:
     bool ResumeTransfer;
     TFTPTransferType TransferType;
     bool PassiveMode;
+    // "Encryption": an absent value is plain FTP, so site books from before stay as they were.
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
 };

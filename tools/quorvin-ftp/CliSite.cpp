@@ -62,6 +62,7 @@ CliTarget CliSite::Target() const {
     target.LoginRetry = site.LoginRetry;
     target.ReloginDelay = site.ReloginDelay;
     target.Passive = site.PassiveMode;
+    target.Encryption = site.Encryption;
     target.Resume = site.ResumeTransfer;
     target.Type = site.TransferType;
     return target;

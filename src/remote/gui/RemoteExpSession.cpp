@@ -12,6 +12,7 @@
 #include "session/gui/OverwriteForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
+#include "settings/gui/CertificateTrust.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
@@ -37,6 +38,7 @@ void TRemoteExpForm::ConfigureClient() {
     const TSiteProperties& site = *m_site;
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.PassiveMode = site.PassiveMode;
+    client.Encryption = site.Encryption;
     client.ResumeTransfer = site.ResumeTransfer;
     client.TransferType = site.TransferType;
     client.LoginRetry = site.LoginRetry;
@@ -89,6 +91,12 @@ void TRemoteExpForm::ConfigureClient() {
         }
         answer = TOverwriteForm::Ask(question, QString::fromStdString(m_context.Options.FontName),
                                      m_context.Options.FontSize, this);
+    };
+    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
+                                  bool& trust) {
+        trust = AskCertificateTrust(question, m_context.Store,
+                                    QString::fromStdString(m_context.Options.FontName),
+                                    m_context.Options.FontSize, this);
     };
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
     client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };

@@ -4,6 +4,7 @@
 #include "widgets/CaptionedDialog.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -80,6 +81,7 @@ private:
     QSpinBox* m_reloginDelay = nullptr;
     QCheckBox* m_resumeTransfer = nullptr;
     QCheckBox* m_passiveMode = nullptr;
+    QComboBox* m_encryption = nullptr;
     TTransferTypeRadioGroup* m_transferType = nullptr;
     QPushButton* m_connect = nullptr;
     QPushButton* m_save = nullptr;
