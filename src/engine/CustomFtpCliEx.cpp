@@ -564,6 +564,7 @@ void TCustomFtpCliEx::Open() {
     m_lastTicket.reset();
     m_peerCertificate = {};
     m_certificateRejected = false;
+    m_tlsRefused = false;
     m_protectData = false;
     SetState(TFtpState::ftpDnsLookup);
     if (!isDottedAddress(HostName)) {

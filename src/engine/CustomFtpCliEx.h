@@ -151,6 +151,9 @@ public:
     // PeerCertificate() tells which it was. Adding its fingerprint to TlsTrustedFingerprints
     // lets the next Open take it.
     bool CertificateRejected() const { return m_certificateRejected; }
+    // The last Open failed because the server refused what the TLS setting requires (AUTH TLS
+    // or PROT P): trying again gives the same answer.
+    bool TlsRefused() const { return m_tlsRefused; }
     // The data connections of the last transfer resumed the control connection's TLS session.
     bool DataSessionReused() const { return m_dataSessionReused; }
 
@@ -171,6 +174,8 @@ public:
     TBgExceptionEvent OnBgException;
     TFTPTransferStateEvent OnTransferState;
     TFTPConnectStateEvent OnConnectState;
+    // Notes of the engine's own for the session log (how TLS was set up, or why not).
+    TFtpDisplay OnNote;
     // When assigned, refused requests are reported here instead of raising FtpException.
     TFtpDisplay OnError;
 
@@ -294,6 +299,7 @@ private:
     void NextPbsz();
     void NextProt();
     void FailSecurity(int code, const std::string& text);
+    void Note(const std::string& text);
     // Protects a data connection that has just been made (nothing when data goes in clear).
     void ProtectDataConnection();
     void DataTlsHandshakeDone(std::uint16_t error);
@@ -431,6 +437,7 @@ private:
     TTlsSession m_lastTicket;
     TTlsCertificateInfo m_peerCertificate;
     bool m_certificateRejected = false;
+    bool m_tlsRefused = false;
     bool m_protectData = false;
     bool m_dataSessionReused = false;
     bool m_uploading = false;

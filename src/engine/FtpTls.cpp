@@ -43,7 +43,7 @@ void TCustomFtpCliEx::ControlTlsHandshakeDone(std::uint16_t error) {
                               " (SHA-256 fingerprint " + m_peerCertificate.Sha256 + ").");
         return;
     }
-    TriggerDisplay("! TLS connection established (" + tls.Protocol() + ").");
+    Note("TLS connection established (" + tls.Protocol() + ").");
     if (TlsMode == TFtpTlsMode::Implicit) {
         return; // the greeting comes next
     }
@@ -59,13 +59,13 @@ bool TCustomFtpCliEx::TrustCertificate() {
                                        return SameFingerprint(trusted, m_peerCertificate.Sha256);
                                    });
     if (known) {
-        TriggerDisplay("! The certificate cannot be verified (" + m_peerCertificate.VerifyError +
-                       "); it is trusted by its fingerprint.");
+        Note("The certificate cannot be verified (" + m_peerCertificate.VerifyError +
+             "); it is trusted by its fingerprint.");
         return true;
     }
     if (TlsAcceptAnyCertificate) {
-        TriggerDisplay("! The certificate cannot be verified (" + m_peerCertificate.VerifyError +
-                       "); taken anyway, as asked.");
+        Note("The certificate cannot be verified (" + m_peerCertificate.VerifyError +
+             "); taken anyway, as asked.");
         return true;
     }
     return false;
@@ -88,13 +88,14 @@ void TCustomFtpCliEx::NextAuthTls() {
         return;
     }
     if (TlsMode == TFtpTlsMode::ExplicitRequired) {
+        m_tlsRefused = true;
         FailSecurity(m_statusCode < 400 ? 534 : m_statusCode,
                      "534 The server refused AUTH TLS (" + m_lastResponse +
                          "), but this site requires TLS: the login stops before the user name "
                          "and password are sent.");
         return;
     }
-    TriggerDisplay("! The server offers no TLS; the session goes on without encryption.");
+    Note("The server offers no TLS; the session goes on without encryption.");
     CompleteOpen();
 }
 
@@ -116,13 +117,23 @@ void TCustomFtpCliEx::NextProt() {
         return;
     }
     if (TlsMode == TFtpTlsMode::ExplicitIfAvailable) {
-        TriggerDisplay("! The server does not protect data connections; files and listings "
-                       "travel without encryption.");
+        Note("The server does not protect data connections; files and listings travel "
+             "without encryption.");
         CompleteOpen();
         return;
     }
+    m_tlsRefused = true;
     FailSecurity(534, "534 The server refused to protect data connections (" + m_lastResponse +
                           "), but this site requires TLS.");
+}
+
+void TCustomFtpCliEx::Note(const std::string& text) {
+    TriggerDisplay("! " + text);
+    if (OnNote) {
+        std::string line = text;
+        auto handler = OnNote;
+        handler(*this, line);
+    }
 }
 
 // The Open request fails and the control connection closes; its closing completes the

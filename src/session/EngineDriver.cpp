@@ -50,6 +50,7 @@ void TEngineDriver::InstallEngineHandlers() {
         const std::string line = ConnectStateLogLine(state, e.HostName, e.DnsResult());
         Line(line.front(), line.substr(2));
     };
+    engine.OnNote = [this](TCustomFtpCliEx&, std::string& note) { Line('!', note); };
     engine.OnTransferState = [this](TCustomFtpCliEx&, std::int64_t position,
                                     std::int64_t transfered, std::int64_t elapsed) {
         if (m_hooks.Progress) {
@@ -241,6 +242,9 @@ TEngineDriver::Attempt TEngineDriver::LoginAttempt(const LoginPlan& plan) {
         return Aborted() ? Attempt::End : Failed() ? Attempt::Failed : Attempt::LoggedIn;
     };
     if (Step(&TCustomFtpCliEx::Open) != 0) {
+        if (engine.TlsRefused()) {
+            return Attempt::End; // the same server refuses the same again
+        }
         if (!engine.CertificateRejected() || Aborted()) {
             return result();
         }
