@@ -69,11 +69,13 @@ TCertificateForm::TCertificateForm(const TCertificateQuestion& question,
                    PlainLabel(ToQt(certificate.NotAfter), "NotAfterLabel", this));
     auto* fingerprint = PlainLabel(FingerprintText(certificate.Sha256), "FingerprintLabel", this);
     fingerprint->setFont(QFont(QStringLiteral("monospace")));
+    fingerprint->setWordWrap(false);
     fields->addRow(tr("SHA-256:"), fingerprint);
     if (changed) {
         auto* before =
             PlainLabel(FingerprintText(storedFingerprint), "StoredFingerprintLabel", this);
         before->setFont(QFont(QStringLiteral("monospace")));
+        before->setWordWrap(false);
         fields->addRow(tr("Trusted before:"), before);
     }
     Body().addLayout(fields);
@@ -102,6 +104,7 @@ TCertificateForm::TCertificateForm(const TCertificateQuestion& question,
     cancel->setDefault(true); // the answer that risks nothing
     cancel->setFocus();
     Body().addWidget(buttons);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 } // namespace qx
