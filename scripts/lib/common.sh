@@ -62,7 +62,7 @@ ensure_packages() {
 # with uploads allowed and server-to-server transfers permitted; WORK holds its configuration.
 # Sets vsftpd_pid and port. Needs root.
 start_vsftpd() {
-    local work=$1 served=$2
+    local work=$1 served=$2 tls=${3:-}
     mkdir -p "$work/empty"
     chmod 755 "$work/empty"
     port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
@@ -93,6 +93,21 @@ xferlog_enable=NO
 max_clients=0
 max_per_ip=0
 CONF
+    if [ -n "$tls" ]; then
+        # TLS required for login and data, data sessions must resume the control session's.
+        openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
+            -keyout "$work/tls.key" -out "$work/tls.pem" >/dev/null 2>&1
+        cat >>"$work/vsftpd.conf" <<CONF
+ssl_enable=YES
+allow_anon_ssl=YES
+force_anon_logins_ssl=YES
+force_anon_data_ssl=YES
+require_ssl_reuse=YES
+ssl_ciphers=HIGH
+rsa_cert_file=$work/tls.pem
+rsa_private_key_file=$work/tls.key
+CONF
+    fi
     /usr/sbin/vsftpd "$work/vsftpd.conf" &
     vsftpd_pid=$!
     sleep 0.5
