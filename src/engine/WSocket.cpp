@@ -110,6 +110,9 @@ private:
     // False once the peer has closed (or the connection failed).
     bool drain() {
         std::array<char, 4096> junk{};
+        if (m_tls && !m_tls->HandshakeDone()) {
+            m_tls.reset(); // closed during the handshake: nothing to take from it
+        }
         while (m_tls) {
             const ssize_t count = m_tls->Read(junk.data(), junk.size());
             if (count > 0) {
