@@ -64,11 +64,10 @@ TEST_F(SitePropertiesTest, SavingWritesTheElevenValuesAndLeavesTheRestOfTheKey) 
     site.SaveToStore(m_store, Key);
     site.SaveToStore(m_store, Key + "New"); // creates the key
 
-    EXPECT_EQ(
-        m_store.ValueNames(Key),
-        (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
-               "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
-               "Encryption"}));
+    EXPECT_EQ(m_store.ValueNames(Key),
+              (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
+                     "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
+                     "Encryption"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
