@@ -217,29 +217,47 @@ ssize_t TTlsLayer::Read(void* buffer, std::size_t size) {
     if (m_peerEnded) {
         return 0;
     }
-    ERR_clear_error();
-    errno = 0;
-    std::size_t count = 0;
-    const int result = SSL_read_ex(m_ssl, buffer, size, &count);
-    if (result == 1) {
-        return static_cast<ssize_t>(count);
-    }
-    const int error = SSL_get_error(m_ssl, result);
-    switch (error) {
-    case SSL_ERROR_ZERO_RETURN:
-        m_peerEnded = true;
-        return 0;
-    case SSL_ERROR_WANT_WRITE:
-        m_wantsWrite = true;
-        [[fallthrough]];
-    case SSL_ERROR_WANT_READ:
-        errno = EAGAIN;
-        return -1;
-    default:
-        fail("TLS receive failed", error);
+    if (!m_error.empty()) {
         errno = ECONNRESET;
         return -1;
     }
+    // A record holds at most 16 KiB: the buffer is filled from as many as have arrived, so
+    // that a large read costs one call of the caller.
+    char* const bytes = static_cast<char*>(buffer);
+    std::size_t total = 0;
+    while (total < size) {
+        ERR_clear_error();
+        errno = 0;
+        std::size_t count = 0;
+        const int result = SSL_read_ex(m_ssl, bytes + total, size - total, &count);
+        if (result == 1) {
+            total += count;
+            continue;
+        }
+        const int error = SSL_get_error(m_ssl, result);
+        switch (error) {
+        case SSL_ERROR_ZERO_RETURN:
+            m_peerEnded = true; // the next read says so, after these bytes
+            return static_cast<ssize_t>(total);
+        case SSL_ERROR_WANT_WRITE:
+            m_wantsWrite = true;
+            [[fallthrough]];
+        case SSL_ERROR_WANT_READ:
+            if (total > 0) {
+                return static_cast<ssize_t>(total);
+            }
+            errno = EAGAIN;
+            return -1;
+        default:
+            fail("TLS receive failed", error);
+            if (total > 0) {
+                return static_cast<ssize_t>(total); // the failure comes with the next read
+            }
+            errno = ECONNRESET;
+            return -1;
+        }
+    }
+    return static_cast<ssize_t>(total);
 }
 
 ssize_t TTlsLayer::Write(const void* data, std::size_t size) {
