@@ -1,10 +1,10 @@
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
 
-BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev
+BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev libssl-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev libsecret-1-dev adwaita-icon-theme
     breeze-icon-theme)
-TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib vsftpd clang-format
+TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
     desktop-file-utils appstream dpkg-dev
     xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -62,7 +62,7 @@ ensure_packages() {
 # with uploads allowed and server-to-server transfers permitted; WORK holds its configuration.
 # Sets vsftpd_pid and port. Needs root.
 start_vsftpd() {
-    local work=$1 served=$2
+    local work=$1 served=$2 tls=${3:-}
     mkdir -p "$work/empty"
     chmod 755 "$work/empty"
     port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
@@ -93,6 +93,21 @@ xferlog_enable=NO
 max_clients=0
 max_per_ip=0
 CONF
+    if [ -n "$tls" ]; then
+        # TLS required for login and data, data sessions must resume the control session's.
+        openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
+            -keyout "$work/tls.key" -out "$work/tls.pem" >/dev/null 2>&1
+        cat >>"$work/vsftpd.conf" <<CONF
+ssl_enable=YES
+allow_anon_ssl=YES
+force_anon_logins_ssl=YES
+force_anon_data_ssl=YES
+require_ssl_reuse=YES
+ssl_ciphers=HIGH
+rsa_cert_file=$work/tls.pem
+rsa_private_key_file=$work/tls.key
+CONF
+    fi
     /usr/sbin/vsftpd "$work/vsftpd.conf" &
     vsftpd_pid=$!
     sleep 0.5

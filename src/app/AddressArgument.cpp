@@ -14,10 +14,10 @@ TAddressArgument ParseAddressArgument(const QStringList& arguments) {
         return result;
     }
     if (arguments.size() > 1) {
-        result.Problem =
-            QStringLiteral("Give one address ftp://[user[:password]@]host[:port]/path, "
-                           "not %1 arguments.")
-                .arg(arguments.size());
+        result.Problem = QStringLiteral("Give one address ftp://[user[:password]@]host[:port]/path "
+                                        "(ftps:// for implicit TLS), "
+                                        "not %1 arguments.")
+                             .arg(arguments.size());
         return result;
     }
     const QString& address = arguments.front();

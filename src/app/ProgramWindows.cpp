@@ -14,6 +14,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/QuickConnectAddress.h"
 #include "settings/SiteBookModel.h"
+#include "settings/gui/CertificateTrust.h"
 #include "settings/gui/GlobalOptionsForm.h"
 #include "settings/gui/SiteBookForm.h"
 #include "settings/gui/SiteBookTreeModel.h"
@@ -82,6 +83,10 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
             return TOverwriteAnswer{*standing, true, {}};
         }
         return TOverwriteForm::Ask(question, FontName(m_options), m_options.FontSize,
+                                   m_carrier.get());
+    };
+    m_carrier->Queue().AskCertificate = [this](const TCertificateQuestion& question) {
+        return AskCertificateTrust(question, m_store, FontName(m_options), m_options.FontSize,
                                    m_carrier.get());
     };
     m_carrier->SetRowIcons([](int index) {

@@ -49,21 +49,28 @@ bool HoldsLineBreakOrNul(std::string_view text) {
 }
 
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
-    constexpr std::string_view scheme = "ftp://";
-    if (text.size() < scheme.size() ||
-        !std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
-            return a == std::tolower(static_cast<unsigned char>(b));
-        })) {
-        error = "the URL must start with ftp://";
+    const auto startsWith = [text](std::string_view scheme) {
+        return text.size() >= scheme.size() &&
+               std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
+                   return a == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    FtpUrl url;
+    if (startsWith("ftps://")) {
+        url.ImplicitTls = true;
+        url.Port = "990";
+        text.remove_prefix(7);
+    } else if (startsWith("ftp://")) {
+        text.remove_prefix(6);
+    } else {
+        error = "the URL must start with ftp:// or ftps://";
         return std::nullopt;
     }
-    text.remove_prefix(scheme.size());
     const auto slash = text.find('/');
     std::string_view authority = text.substr(0, slash);
     const std::string_view rawPath =
         slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
 
-    FtpUrl url;
     if (const auto at = authority.rfind('@'); at != std::string_view::npos) {
         const std::string_view userInfo = authority.substr(0, at);
         authority.remove_prefix(at + 1);

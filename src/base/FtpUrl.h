@@ -9,7 +9,8 @@ namespace qx {
 // ftp://[user[:password]@]host[:port]/path, percent-decoded. The path is taken as the URL
 // gives it: relative to the folder the server logs the user into ("ftp://host/pub/a.txt" is
 // "pub/a.txt"); a path that starts with "/" after the host ("ftp://host//etc" or
-// "ftp://host/%2Fetc") is absolute.
+// "ftp://host/%2Fetc") is absolute. ftps:// is the same with implicit TLS, on port 990 unless
+// the URL names another.
 struct FtpUrl {
     std::string User;     // empty: anonymous
     std::string Password; // empty with a user: none given
@@ -17,6 +18,7 @@ struct FtpUrl {
     std::string Host;
     std::string Port = "21";
     std::string Path;
+    bool ImplicitTls = false; // ftps://
 };
 
 // Nothing, with the reason in error, when the text is not such a URL. A URL whose parts hold a

@@ -566,6 +566,12 @@ void TCustomFtpCliEx::Open() {
     m_dnsResult.clear();
     m_closingControl = false;
     m_extendedPassiveRefused = false;
+    m_tlsTickets.clear();
+    m_lastTicket.reset();
+    m_peerCertificate = {};
+    m_certificateRejected = false;
+    m_tlsRefused = false;
+    m_protectData = false;
     SetState(TFtpState::ftpDnsLookup);
     if (!isDottedAddress(HostName)) {
         if (OnConnectState) {
@@ -668,6 +674,9 @@ void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
         handler(*this, TFTPConnectState::ftpcsConnected);
     }
     m_connected = true;
+    if (TlsMode == TFtpTlsMode::Implicit) {
+        StartControlTls(); // the greeting comes through TLS
+    }
 }
 
 void TCustomFtpCliEx::ControlSocketDataAvailable() {
@@ -745,6 +754,22 @@ void TCustomFtpCliEx::HandleGreetingLine() {
         auto handler = OnConnectState;
         handler(*this, TFTPConnectState::ftpcsGreeted);
     }
+    switch (TlsMode) {
+    case TFtpTlsMode::None:
+        CompleteOpen();
+        break;
+    case TFtpTlsMode::ExplicitIfAvailable:
+    case TFtpTlsMode::ExplicitRequired:
+        SendSecurityCommand("AUTH TLS", &TCustomFtpCliEx::NextAuthTls);
+        break;
+    case TFtpTlsMode::Implicit:
+        SendSecurityCommand("PBSZ 0", &TCustomFtpCliEx::NextPbsz);
+        break;
+    }
+}
+
+void TCustomFtpCliEx::CompleteOpen() {
+    SetState(TFtpState::ftpConnected);
     TriggerRequestDone(0);
 }
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -108,6 +109,17 @@ public:
     // List and Dir ask for the machine listing (MLSD) instead of LIST.
     bool MachineListing = false;
 
+    // --- TLS ---
+    TFtpTlsMode TlsMode = TFtpTlsMode::None;
+    // SHA-256 fingerprints of certificates that are trusted although they cannot be verified
+    // (stored by the user, or pinned on the command line).
+    std::vector<std::string> TlsTrustedFingerprints;
+    // Every certificate is taken (the command line's --insecure); the connection is still
+    // encrypted.
+    bool TlsAcceptAnyCertificate = false;
+    // The newest TLS version offered: 0 the newest there is, 12 TLS 1.2.
+    int TlsMaxVersion = 0;
+
     bool Binary() const { return m_typeChar == 'I'; }
     void SetBinary(bool binary) { m_typeChar = binary ? 'I' : 'A'; }
 
@@ -140,6 +152,21 @@ public:
     std::uint64_t CompletionsPosted() const { return m_completionsPosted; }
     std::uint64_t DeliveredCompletion() const { return m_deliveredCompletion; }
 
+    // The control connection runs TLS; data connections are protected too when DataProtected().
+    bool TlsActive() const { return m_controlSocket->Tls() != nullptr; }
+    bool DataProtected() const { return m_protectData; }
+    // The certificate of the server (of the last TLS handshake of the control connection).
+    const TTlsCertificateInfo& PeerCertificate() const { return m_peerCertificate; }
+    // The last Open failed because the certificate could not be verified and is not trusted;
+    // PeerCertificate() tells which it was. Adding its fingerprint to TlsTrustedFingerprints
+    // lets the next Open take it.
+    bool CertificateRejected() const { return m_certificateRejected; }
+    // The last Open failed because the server refused what the TLS setting requires (AUTH TLS
+    // or PROT P): trying again gives the same answer.
+    bool TlsRefused() const { return m_tlsRefused; }
+    // The data connections of the last transfer resumed the control connection's TLS session.
+    bool DataSessionReused() const { return m_dataSessionReused; }
+
     TWSocket& ControlSocket() { return *m_controlSocket; }
     TWSocket& DataSocket() { return *m_dataSocket; }
 
@@ -157,6 +184,8 @@ public:
     TBgExceptionEvent OnBgException;
     TFTPTransferStateEvent OnTransferState;
     TFTPConnectStateEvent OnConnectState;
+    // Notes of the engine's own for the session log (how TLS was set up, or why not).
+    TFtpDisplay OnNote;
     // When assigned, refused requests are reported here instead of raising FtpException.
     TFtpDisplay OnError;
 
@@ -269,6 +298,22 @@ private:
     void ControlSocketDataAvailable();
     void ControlSocketSessionClosed(std::uint16_t error);
     void HandleGreetingLine();
+    void CompleteOpen();
+
+    // TLS of the control connection (see FtpTls.cpp)
+    void StartControlTls();
+    void ControlTlsHandshakeDone(std::uint16_t error);
+    bool TrustCertificate();
+    void SendSecurityCommand(const std::string& command, Handler next);
+    void NextAuthTls();
+    void NextPbsz();
+    void NextProt();
+    void FailSecurity(int code, const std::string& text);
+    void Note(const std::string& text);
+    // Protects a data connection that has just been made (nothing when data goes in clear).
+    void ProtectDataConnection();
+    void DataTlsHandshakeDone(std::uint16_t error);
+    void KeepTicket(TTlsSession session);
     void DispatchLine();
 
     // Data connection (see FtpDataTransfer.cpp)
@@ -318,6 +363,8 @@ private:
     void SendCommandLine(const std::string& verb);
 
     MessageQueue& m_queue;
+    // Before the sockets: their TLS refers to it.
+    std::unique_ptr<TTlsContext> m_tlsContext;
     std::unique_ptr<TWSocket> m_controlSocket;
     std::unique_ptr<TWSocket> m_dataSocket;
     std::shared_ptr<char> m_life = std::make_shared<char>();
@@ -396,6 +443,19 @@ private:
     LfToCrLf m_uploadLineEnds;
     std::string m_convertBuffer;
     std::string m_displayFileRest;
+
+    // TLS
+    // Sessions (tickets) the server handed out and no data connection has resumed yet, the
+    // newest last. A TLS 1.3 server may take each ticket once: every data connection resumes
+    // a fresh one while there is one, and hands out the next.
+    std::deque<TTlsSession> m_tlsTickets;
+    TTlsSession m_lastTicket;
+    TTlsCertificateInfo m_peerCertificate;
+    bool m_certificateRejected = false;
+    bool m_tlsRefused = false;
+    bool m_protectData = false;
+    bool m_dataSessionReused = false;
+    bool m_uploading = false;
 };
 
 } // namespace qx

@@ -409,7 +409,10 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     }
     m_receivedHeld = 0;
     m_sinceQuickAck = 0;
-    m_splice = m_dataCommand == "RETR" && Binary() && !DisplayFileFlag && PrepareSplice();
+    m_uploading = false;
+    // TLS data has to be decrypted on its way: it cannot be moved past our memory.
+    m_splice = m_dataCommand == "RETR" && Binary() && !DisplayFileFlag && !m_protectData &&
+               PrepareSplice();
 
     if (Passive && !ConnectPassiveData(550, &TCustomFtpCliEx::DataSocketGetSessionConnected)) {
         return;
@@ -431,6 +434,7 @@ void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
     };
     data.OnDataSent = nullptr;
     data.Dup(handle);
+    ProtectDataConnection();
     m_startTime = NowMs();
     m_lastReportTick = m_startTime;
 }
@@ -446,7 +450,9 @@ void TCustomFtpCliEx::DataSocketGetSessionConnected(std::uint16_t error) {
     if (error != 0) {
         FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
                      false);
+        return;
     }
+    ProtectDataConnection();
 }
 
 void TCustomFtpCliEx::DeliverDisplayFile(const char* data, std::size_t length) {
@@ -705,6 +711,7 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     m_localError = 0;
     m_localErrorText.clear();
     m_uploadLineEnds.reset();
+    m_uploading = true;
     if (!Binary()) {
         ResumeAt = 0;
     }
@@ -761,6 +768,7 @@ void TCustomFtpCliEx::DataSocketPutSessionAvailable() {
     };
     data.OnDataSent = [this](TWSocket&, std::uint16_t error) { DataSocketPutDataSent(error); };
     data.Dup(handle);
+    ProtectDataConnection();
     int sendBuffer = 0;
     socklen_t length = sizeof sendBuffer;
     if (::getsockopt(data.Handle(), SOL_SOCKET, SO_SNDBUF, &sendBuffer, &length) != 0) {
@@ -792,6 +800,7 @@ void TCustomFtpCliEx::DataSocketPutSessionConnected(std::uint16_t error) {
                      false);
         return;
     }
+    ProtectDataConnection();
     m_next = &TCustomFtpCliEx::NextPutAsync;
     SetState(TFtpState::ftpWaitingResponse);
     SendCommand((m_appendFlag ? "APPE " : "STOR ") + HostFileName);
@@ -843,7 +852,9 @@ void TCustomFtpCliEx::SendNextBlock() {
     const std::ptrdiff_t count = m_localFile.Read(block, kSendBlockSize);
     if (count == 0) {
         m_eof = true;
-        data.Close();
+        if (!data.TlsHandshaking()) {
+            data.Close(); // else once the handshake is done, with the close notification
+        }
         return;
     }
     if (count < 0) {

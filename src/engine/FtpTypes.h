@@ -131,6 +131,17 @@ enum class TFtpShareMode : std::uint8_t {
     ftpShareDenyNone,
 };
 
+// How the control and data connections are protected. Explicit TLS asks with AUTH TLS after
+// the greeting (and goes on in clear text when refused only if TLS is optional); implicit TLS
+// speaks TLS from the first byte. Either way data connections are then protected (PBSZ 0,
+// PROT P) and resume the control connection's TLS session.
+enum class TFtpTlsMode : std::uint8_t {
+    None = 0,
+    ExplicitIfAvailable = 1,
+    ExplicitRequired = 2,
+    Implicit = 3,
+};
+
 enum TFtpOption : std::uint8_t { ftpAcceptLF = 1 };
 using TFtpOptions = std::uint8_t;
 

@@ -2,6 +2,8 @@
 
 #include "engine/SocketErrors.h"
 
+#include <asio/steady_timer.hpp>
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -14,6 +16,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 namespace qx {
@@ -56,6 +59,82 @@ int resolvePort(const std::string& port, const std::string& proto) {
     }
     return -1;
 }
+
+// Closing a connection with bytes unread makes the system reset it, and a reset makes the peer
+// drop what it has received and not read yet. A TLS peer keeps sending after the data (TLS 1.3
+// session tickets, its close notification), so a closed TLS connection reads and drops what
+// still comes until the peer closes too, or the limit passes. What comes still goes through
+// TLS, so that session tickets sent after a short connection's handshake are taken.
+class LingeringClose : public std::enable_shared_from_this<LingeringClose> {
+public:
+    LingeringClose(asio::io_context& context, int fd, std::unique_ptr<TTlsLayer> tls)
+        : m_descriptor(context, fd), m_timer(context), m_tls(std::move(tls)) {}
+
+    void start(std::chrono::seconds limit) {
+        if (!drain()) {
+            finish();
+            return;
+        }
+        m_timer.expires_after(limit);
+        m_timer.async_wait([self = shared_from_this()](const std::error_code& error) {
+            if (!error) {
+                self->finish();
+            }
+        });
+        wait();
+    }
+
+private:
+    void wait() {
+        m_descriptor.async_wait(asio::posix::descriptor_base::wait_read,
+                                [self = shared_from_this()](const std::error_code& error) {
+                                    if (!error && self->drain()) {
+                                        self->wait();
+                                    } else {
+                                        self->finish();
+                                    }
+                                });
+    }
+
+    // False once the peer has closed (or the connection failed).
+    bool drain() {
+        std::array<char, 4096> junk{};
+        if (m_tls && !m_tls->HandshakeDone()) {
+            m_tls.reset(); // closed during the handshake: nothing to take from it
+        }
+        while (m_tls) {
+            const ssize_t count = m_tls->Read(junk.data(), junk.size());
+            if (count > 0) {
+                continue;
+            }
+            if (count < 0 && errno == EAGAIN && !m_tls->WantsWrite()) {
+                return true;
+            }
+            m_tls.reset(); // ended or failed: the rest is read as it is
+        }
+        for (;;) {
+            const ssize_t count =
+                ::recv(m_descriptor.native_handle(), junk.data(), junk.size(), MSG_DONTWAIT);
+            if (count > 0) {
+                continue;
+            }
+            return count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+        }
+    }
+
+    void finish() {
+        std::error_code ignored;
+        m_timer.cancel();
+        m_tls.reset();
+        m_descriptor.close(ignored);
+    }
+
+    asio::posix::stream_descriptor m_descriptor;
+    asio::steady_timer m_timer;
+    std::unique_ptr<TTlsLayer> m_tls;
+};
+
+constexpr std::chrono::seconds kLingerLimit{10};
 
 } // namespace
 
@@ -243,6 +322,8 @@ void TWSocket::CancelLookup() {
 void TWSocket::adoptHandle(int fd) {
     ++m_connection;
     m_descriptor.assign(fd);
+    m_tls.reset();
+    m_tlsHandshaking = false;
     m_readArmed = false;
     m_writeArmed = false;
     m_closeFired = false;
@@ -255,6 +336,11 @@ void TWSocket::closeHandle() {
         return;
     }
     ++m_connection;
+    if (m_tls && !m_tls->Error().empty()) {
+        m_tlsError = m_tls->Error();
+    }
+    m_tls.reset();
+    m_tlsHandshaking = false;
     std::error_code ignored;
     m_descriptor.close(ignored);
     m_readArmed = false;
@@ -530,10 +616,17 @@ TSocketAddress TWSocket::LocalAddress() const {
 // --- Data ------------------------------------------------------------------------------------
 
 std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {
+    if (m_tls) {
+        return receiveWith(size, [this, buffer, size](int) { return m_tls->Read(buffer, size); });
+    }
     return receiveWith(size, [buffer, size](int fd) { return ::recv(fd, buffer, size, 0); });
 }
 
 std::ptrdiff_t TWSocket::ReceiveToPipe(int pipeFd, std::size_t size) {
+    if (m_tls) {
+        m_lastError = 10045; // the bytes have to be decrypted on their way
+        return -1;
+    }
     return receiveWith(size, [pipeFd, size](int fd) {
         const ssize_t moved =
             ::splice(fd, nullptr, pipeFd, nullptr, size, SPLICE_F_MOVE | SPLICE_F_NONBLOCK);
@@ -576,14 +669,17 @@ std::ptrdiff_t TWSocket::Send(const void* data, std::size_t length) {
     }
     const char* bytes = static_cast<const char*>(data);
     std::size_t taken = 0;
+    if (m_tlsHandshaking) {
+        m_sendBuffer.append(bytes, length); // goes out when the handshake is done
+        return static_cast<std::ptrdiff_t>(length);
+    }
     if (BufferedBytes() == 0) {
         // Nothing queued: hand the data to the network straight from the caller's buffer and
         // keep only what it did not take.
         m_sendBuffer.clear();
         m_sendOffset = 0;
         while (taken < length) {
-            const ssize_t sent =
-                ::send(m_descriptor.native_handle(), bytes + taken, length - taken, MSG_NOSIGNAL);
+            const ssize_t sent = sendSome(bytes + taken, length - taken);
             if (sent < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -621,11 +717,17 @@ void TWSocket::sendError(int error) {
     raiseSocketError(error, "TryToSend failed");
 }
 
+ssize_t TWSocket::sendSome(const char* data, std::size_t length) {
+    if (m_tls) {
+        return m_tls->Write(data, length);
+    }
+    return ::send(m_descriptor.native_handle(), data, length, MSG_NOSIGNAL);
+}
+
 void TWSocket::tryToSend() {
     while (m_sendOffset < m_sendBuffer.size()) {
         const ssize_t sent =
-            ::send(m_descriptor.native_handle(), m_sendBuffer.data() + m_sendOffset,
-                   m_sendBuffer.size() - m_sendOffset, MSG_NOSIGNAL);
+            sendSome(m_sendBuffer.data() + m_sendOffset, m_sendBuffer.size() - m_sendOffset);
         if (sent >= 0) {
             ++m_activity;
             m_sendOffset += static_cast<std::size_t>(sent);
@@ -658,6 +760,16 @@ void TWSocket::onWritable(std::uint64_t connection, const std::error_code& error
     if (m_state != TSocketState::wsConnected) {
         return;
     }
+    if (m_tlsHandshaking) {
+        continueHandshake();
+        return;
+    }
+    if (m_tls && m_tls->WantsWrite()) {
+        onReadable(connection, {}); // a read that had to send first can go on now
+        if (connection != m_connection) {
+            return;
+        }
+    }
     tryToSend();
     if (connection == m_connection && m_descriptor.is_open() && BufferedBytes() == 0) {
         fire(OnDataSent, std::uint16_t{0});
@@ -676,14 +788,25 @@ void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error
     if (m_state != TSocketState::wsConnected) {
         return;
     }
+    if (m_tlsHandshaking) {
+        continueHandshake();
+        return;
+    }
     const int fd = m_descriptor.native_handle();
     bool moreLikely = false;
     for (;;) {
+        if (m_tls && m_tls->PeerEnded()) {
+            peerClosed(0); // the server ended TLS; its closing of the connection may follow
+            return;
+        }
         // A read that filled its buffer almost always leaves more waiting; only otherwise ask
         // the system how much is there.
         int waiting = moreLikely ? 1 : 0;
         if (!moreLikely && ::ioctl(fd, FIONREAD, &waiting) != 0) {
             waiting = 0;
+        }
+        if (waiting == 0 && m_tls && m_tls->HasPending()) {
+            waiting = 1;
         }
         if (waiting > 0) {
             m_receiveCalled = false;
@@ -713,6 +836,9 @@ void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error
         const ssize_t peeked = ::recv(fd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
         if (peeked > 0) {
             continue;
+        }
+        if (m_tls && m_tls->WantsWrite()) {
+            armWrite();
         }
         if (peeked == 0) {
             peerClosed(0);
@@ -749,13 +875,41 @@ void TWSocket::Close() {
         return;
     }
     if (m_state == TSocketState::wsConnected) {
+        if (m_tls && !m_tlsHandshaking) {
+            m_tls->Shutdown(); // the close notification tells the server that nothing is cut off
+        }
         ::shutdown(m_descriptor.native_handle(), SHUT_WR);
+        if (m_tls) {
+            lingerOnClose();
+        }
     }
     closeHandle();
     changeState(TSocketState::wsClosed);
     if (!m_closeFired) {
         m_closeFired = true;
         fire(OnSessionClosed, std::uint16_t{0});
+    }
+}
+
+void TWSocket::lingerOnClose() {
+    ++m_connection; // the waits of the connection are over
+    if (!m_tls->Error().empty()) {
+        m_tlsError = m_tls->Error();
+    }
+    std::unique_ptr<TTlsLayer> tls = std::move(m_tls);
+    m_tlsHandshaking = false;
+    m_sendBuffer.clear();
+    m_sendOffset = 0;
+    m_readArmed = false;
+    m_writeArmed = false;
+    std::error_code ignored;
+    m_descriptor.cancel(ignored);
+    const int fd = m_descriptor.release();
+    try {
+        std::make_shared<LingeringClose>(m_queue.context(), fd, std::move(tls))
+            ->start(kLingerLimit);
+    } catch (const std::exception&) {
+        ::close(fd);
     }
 }
 
@@ -768,6 +922,55 @@ void TWSocket::Shutdown(int how) {
 void TWSocket::ResumeAcceptNotifications() {
     if (m_state == TSocketState::wsListening) {
         armRead();
+    }
+}
+
+// --- TLS -------------------------------------------------------------------------------------
+
+void TWSocket::StartTls(const TTlsContext& context, TTlsLayer::Options options) {
+    if (m_state != TSocketState::wsConnected || !m_descriptor.is_open()) {
+        raiseError("StartTls: not connected");
+        return;
+    }
+    m_tlsError.clear();
+    m_tls = std::make_unique<TTlsLayer>(context, m_descriptor.native_handle(), std::move(options));
+    m_tlsHandshaking = true;
+    // The first step runs from the reactor, so that its outcome is never raised from inside
+    // this call; a connection is writable at once.
+    armWrite();
+}
+
+void TWSocket::continueHandshake() {
+    const std::uint64_t connection = m_connection;
+    const TTlsLayer::Progress progress = m_tls->Handshake();
+    ++m_activity;
+    switch (progress) {
+    case TTlsLayer::Progress::WantRead:
+        armRead();
+        return;
+    case TTlsLayer::Progress::WantWrite:
+        armWrite();
+        return;
+    case TTlsLayer::Progress::Done:
+        m_tlsHandshaking = false;
+        fire(OnTlsHandshakeDone, std::uint16_t{0});
+        if (connection != m_connection || !m_descriptor.is_open()) {
+            return;
+        }
+        if (BufferedBytes() > 0) {
+            armWrite(); // what was sent during the handshake
+        }
+        armRead();
+        return;
+    case TTlsLayer::Progress::Failed:
+        m_tlsHandshaking = false;
+        m_tlsError = m_tls->Error();
+        m_lastError = 10053;
+        fire(OnTlsHandshakeDone, std::uint16_t{10053});
+        if (connection == m_connection && m_descriptor.is_open()) {
+            peerClosed(10053);
+        }
+        return;
     }
 }
 

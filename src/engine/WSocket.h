@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/SocketAddress.h"
+#include "engine/TlsLayer.h"
 #include "platform/MessageQueue.h"
 
 #include <asio/ip/tcp.hpp>
@@ -87,6 +88,9 @@ public:
     TDataAvailable OnDataAvailable;
     TDataSent OnDataSent;
     TSessionClosed OnSessionClosed;
+    // The TLS handshake started by StartTls ended: 0, or nonzero with the reason in
+    // TlsErrorText(); after a failure the connection closes (OnSessionClosed follows).
+    TSessionConnected OnTlsHandshakeDone;
     TChangeState OnChangeState;
     // When assigned, errors are reported here (the text in LastErrorText) instead of thrown.
     TNotifyEvent OnError;
@@ -123,6 +127,16 @@ public:
     // A listening socket whose connection arrived while no OnSessionAvailable handler was set
     // raises the event again (after this call) once a handler is there to take it.
     void ResumeAcceptNotifications();
+    // Runs TLS over the connected socket from now on: the handshake starts at once and reads and
+    // sends go through TLS. Data given to Send during the handshake goes out after it; no data
+    // is reported before it. Splicing into a pipe is then not possible. The context must
+    // outlive the connection.
+    void StartTls(const TTlsContext& context, TTlsLayer::Options options);
+    // The TLS of the current connection, or null.
+    const TTlsLayer* Tls() const { return m_tls.get(); }
+    bool TlsHandshaking() const { return m_tlsHandshaking; }
+    // Why the TLS of the last connection failed (kept after it closed), or empty.
+    const std::string& TlsErrorText() const { return m_tlsError; }
     // Dispatches the pending messages of the owning thread.
     void ProcessMessages();
     // Bytes given to Send that have not been handed to the network yet.
@@ -148,6 +162,11 @@ private:
     void connectCompleted(int error);
     void peerClosed(int error);
     void tryToSend();
+    ssize_t sendSome(const char* data, std::size_t length);
+    void continueHandshake();
+    // Hands the descriptor of a closing TLS connection to a reader that drops what still
+    // comes until the peer closes.
+    void lingerOnClose();
     void sendError(int error);
     void applyLingerTo(int fd);
 
@@ -184,6 +203,10 @@ private:
     std::size_t m_sendOffset = 0;
     std::uint64_t m_activity = 0;
     std::string m_lookupErrorText;
+
+    std::unique_ptr<TTlsLayer> m_tls;
+    bool m_tlsHandshaking = false;
+    std::string m_tlsError;
 };
 
 } // namespace qx

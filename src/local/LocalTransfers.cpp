@@ -81,6 +81,7 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
         item->DestPassword = destination.Password;
         item->DestPath = destinationFolder;
         item->DestTransferType = destination.TransferType;
+        item->DestEncryption = destination.Encryption;
         item->ResumeTransfer = destination.ResumeTransfer;
         item->PassiveMode = destination.PassiveMode;
         item->ImageIndex = entry.ImageIndex;
@@ -107,6 +108,7 @@ std::vector<std::unique_ptr<TFTPCarryItem>> MakeReceivedItems(const TFTPFileData
     source.TransferType = data.TransferType;
     source.ResumeTransfer = data.ResumeTransfer;
     source.PassiveMode = data.PassiveMode;
+    source.Encryption = data.Encryption;
     return MakeDownloadItems(source, data.HostDirName, data.Items, localFolder, skipped);
 }
 

@@ -59,6 +59,8 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
     item->DestUserName = carrier.DestUserName;
     item->DestPassword = carrier.DestPassword;
     item->DestTransferType = carrier.DestTransferType;
+    item->SrcEncryption = carrier.SrcEncryption;
+    item->DestEncryption = carrier.DestEncryption;
     item->ResumeTransfer = carrier.ResumeTransfer;
     // A server-to-server item moves no data of ours, but its explorations list folders, in the
     // mode the user chose.
@@ -177,6 +179,44 @@ void TFTPCarrierThread::JobUpload() {
     }
 }
 
+// Between TLS sessions the servers' data connection must be protected too, and one of the
+// two servers has to take the client's part of its TLS handshake: the destination with
+// SSCN ON (it connects), or the source with CPSV instead of PASV. A server that offers neither
+// gets a clear failure: the file never travels in clear text between protected sessions.
+bool TFTPCarrierThread::ProtectServerToServer(bool& clientRoleSet, std::string& passive) {
+    TFtpClientEx& source = Engine(Source);
+    TFtpClientEx& destination = Engine(Destination);
+    if (!source.TlsActive() && !destination.TlsActive()) {
+        return true;
+    }
+    if (!source.DataProtected() || !destination.DataProtected()) {
+        Driver(Destination)
+            .FailAndLog("534 Server-to-server copy refused: only one of the servers protects "
+                        "its data connections with TLS, and the file would travel between them "
+                        "in clear text.");
+        return false;
+    }
+    if (Driver(Destination).Quote("SSCN ON") == 2) {
+        return false;
+    }
+    if (!Failed()) {
+        clientRoleSet = true;
+        return true;
+    }
+    Driver(Destination).ClearFailure();
+    if (Driver(Source).Quote("CPSV") == 2) {
+        return false;
+    }
+    if (!Failed()) {
+        passive.clear(); // the source listens already, and takes the client's part
+        return true;
+    }
+    Driver(Source).FailAndLog("534 Server-to-server copy between TLS servers needs SSCN or CPSV, "
+                              "which neither server offers; the file is not sent in clear "
+                              "text.");
+    return false;
+}
+
 void TFTPCarrierThread::JobTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(false)) {
@@ -213,7 +253,22 @@ void TFTPCarrierThread::JobTransfer() {
         }
     }
 
-    if (Driver(Source).Quote("PASV") != 0) {
+    bool clientRoleSet = false;
+    std::string passive = "PASV";
+    if (!ProtectServerToServer(clientRoleSet, passive)) {
+        return;
+    }
+    struct RestoreRole {
+        TFTPCarrierThread& thread;
+        bool set;
+        ~RestoreRole() {
+            if (set) {
+                // Our own data connections need the server in its usual role again.
+                thread.Driver(Destination).Quote("SSCN OFF");
+            }
+        }
+    } restoreRole{*this, clientRoleSet};
+    if (!passive.empty() && Driver(Source).Quote(passive) != 0) {
         return;
     }
     const std::string address = PassiveAddress(source.LastResponse());

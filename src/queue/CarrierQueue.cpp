@@ -37,6 +37,7 @@ TCarrierQueue::~TCarrierQueue() {
     const auto detach = [](TFTPCarrier& carrier) {
         carrier.OnDisplay = nullptr;
         carrier.OnOverwrite = nullptr;
+        carrier.OnCertificate = nullptr;
         carrier.OnCarryDone = nullptr;
         carrier.OnExploreDone = nullptr;
         carrier.OnTransferStatus = nullptr;
@@ -165,6 +166,12 @@ void TCarrierQueue::StartOne() {
     carrier->TakeJobFrom(*item);
     carrier->ASCIIExts = m_asciiExtensions;
     carrier->KeepSession = KeepSessions;
+    carrier->TrustedFingerprints = TrustedFingerprints;
+    carrier->AcceptAnyCertificate = AcceptAnyCertificate;
+    carrier->OnCertificate = [this](TFTPCarrier&, const TCertificateQuestion& question,
+                                    bool& trust) {
+        trust = AskCertificate && AskCertificate(question);
+    };
     carrier->OnOverwrite = nullptr;
     if (AskOverwrite) {
         carrier->OnOverwrite = [this](TFTPCarrier&, const TOverwriteQuestion& question,

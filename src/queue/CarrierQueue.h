@@ -89,6 +89,11 @@ public:
     // Asked before a job replaces a file; without it files are replaced as they come. An answer
     // for the rest holds until the queue has nothing left to do.
     std::function<TOverwriteAnswer(const TOverwriteQuestion&)> AskOverwrite;
+    // Asked when a server's certificate cannot be verified and is not trusted yet; true trusts
+    // it. Certificates trusted on the command line go to every carrier.
+    std::function<bool(const TCertificateQuestion&)> AskCertificate;
+    std::vector<std::string> TrustedFingerprints;
+    bool AcceptAnyCertificate = false;
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.

@@ -26,6 +26,16 @@ bool TFTPCarrierThread::Login(Side side) {
     TEngineDriver::LoginPlan plan;
     plan.Attempts = carrier.ConnectRetry;
     plan.ReportAttempts = true; // nothing is asked, and there is no pause between attempts
+    plan.TrustCertificate = [carrier = m_carrier](const TCertificateQuestion& question) {
+        bool trust = false;
+        carrier->m_ui.invoke([&] {
+            if (carrier->OnCertificate) {
+                auto handler = carrier->OnCertificate;
+                handler(*carrier, question, trust);
+            }
+        });
+        return trust;
+    };
     if (!Driver(side).Login(plan)) {
         return false;
     }

@@ -18,6 +18,8 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
     ResumeTransfer = item.ResumeTransfer;
     SrcTransferType = item.SrcTransferType;
     DestTransferType = item.DestTransferType;
+    SrcEncryption = item.SrcEncryption;
+    DestEncryption = item.DestEncryption;
     PassiveMode = item.PassiveMode;
     Depth = item.Depth;
 }

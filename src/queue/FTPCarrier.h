@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/CertificateQuestion.h"
 #include "session/OverwriteRule.h"
 
 #include "base/AsciiExtensions.h"
@@ -48,12 +49,14 @@ public:
     std::string SrcPassword;
     std::string SrcPath;
     TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
+    TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
     std::string DestHostName;
     std::string DestPort;
     std::string DestUserName;
     std::string DestPassword;
     std::string DestPath;
     TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
+    TFtpTlsMode DestEncryption = TFtpTlsMode::None;
     std::int64_t FileSize = 0; // for progress; -1 unknown
     int ConnectRetry = 30;     // login attempts per server
     bool ResumeTransfer = false;
@@ -73,6 +76,12 @@ public:
     // Asked before a job replaces a file (the carrier probes the server for the remote side);
     // without it files are replaced as they come.
     std::function<void(TFTPCarrier&, const TOverwriteQuestion&, TOverwriteAnswer&)> OnOverwrite;
+    // Asked when a server's certificate cannot be verified and is not trusted yet (true
+    // trusts it); without it such a certificate fails the job.
+    std::function<void(TFTPCarrier&, const TCertificateQuestion&, bool& trust)> OnCertificate;
+    // Certificates trusted without verification (the command line's --pin, --insecure).
+    std::vector<std::string> TrustedFingerprints;
+    bool AcceptAnyCertificate = false;
     TNotifyEvent OnCarryDone;
     TNotifyEvent OnExploreDone;
     TFTPTransferStatusEvent OnTransferStatus;

@@ -97,6 +97,9 @@ void TFTPCarrierThread::PrepareEngines() {
         engine.UserName = user;
         engine.PassWord = password;
         engine.Passive = carrier.PassiveMode;
+        engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
+        engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
+        engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
         engine.InactivityLimit = carrier.Timeout;
         m_watches[side] = ReplyWatch{};
     }

@@ -67,6 +67,9 @@ private:
     // Delivery to the user-interface thread, as queued copies.
     void Deliver(const std::string& line);
     void DeliverTagged(Side side, char kind, const std::string& text);
+    // Makes a server-to-server data connection between TLS sessions protected; false (with
+    // the failure set) when the servers cannot.
+    bool ProtectServerToServer(bool& clientRoleSet, std::string& passive);
     void Skip(Side side, const std::string& text);
 
     // Steps shared by the jobs (CarrierSteps.cpp).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/TransferType.h"
+#include "engine/FtpTypes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,7 @@ struct TFTPCarryItem {
     std::string SrcPassword;
     std::string SrcPath;
     TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
+    TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
 
     std::string DestHostName;
     std::string DestPort;
@@ -42,6 +44,7 @@ struct TFTPCarryItem {
     std::string DestPassword;
     std::string DestPath;
     TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
+    TFtpTlsMode DestEncryption = TFtpTlsMode::None;
 
     bool ResumeTransfer = false;
     std::int64_t FileSize = -1; // -1 for folders and when unknown

@@ -133,6 +133,7 @@ TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDir
     data.ResumeTransfer = login.ResumeTransfer;
     data.TransferType = login.TransferType;
     data.PassiveMode = login.PassiveMode;
+    data.Encryption = login.Encryption;
     data.HostDirName = hostDirName;
     if (data.HostDirName.empty() || data.HostDirName.back() != '/') {
         data.HostDirName.push_back('/');
@@ -149,6 +150,7 @@ void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
     item.SrcUserName = login.UserName;
     item.SrcPassword = login.Password;
     item.SrcTransferType = login.TransferType;
+    item.SrcEncryption = login.Encryption;
 }
 
 void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
@@ -157,6 +159,7 @@ void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
     item.DestUserName = login.UserName;
     item.DestPassword = login.Password;
     item.DestTransferType = login.TransferType;
+    item.DestEncryption = login.Encryption;
 }
 
 void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {

@@ -66,6 +66,7 @@ struct TSessionLogin {
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool ResumeTransfer = false;
     bool PassiveMode = false;
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
 };
 
 // ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is

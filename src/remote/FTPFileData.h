@@ -2,6 +2,7 @@
 
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
+#include "engine/FtpTypes.h"
 
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ struct TFTPFileData {
     bool ResumeTransfer = false;
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
     std::string HostDirName;         // ending with "/"
     std::vector<TFTPListItem> Items; // named by their Name, in list order
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/TransferType.h"
+#include "engine/FtpTypes.h"
 
 #include <cstdint>
 #include <string>
@@ -19,6 +20,7 @@ struct TRemoteEditFile {
     // Binary: the editor keeps the file's bytes and line ends itself.
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
     std::string LocalFileName;
 };
 

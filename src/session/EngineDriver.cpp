@@ -50,6 +50,7 @@ void TEngineDriver::InstallEngineHandlers() {
         const std::string line = ConnectStateLogLine(state, e.HostName, e.DnsResult());
         Line(line.front(), line.substr(2));
     };
+    engine.OnNote = [this](TCustomFtpCliEx&, std::string& note) { Line('!', note); };
     engine.OnTransferState = [this](TCustomFtpCliEx&, std::int64_t position,
                                     std::int64_t transfered, std::int64_t elapsed) {
         if (m_hooks.Progress) {
@@ -221,13 +222,38 @@ bool TEngineDriver::AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::st
     return false;
 }
 
+bool TEngineDriver::TrustCertificate(const LoginPlan& plan) {
+    TFtpClientEx& engine = *m_engine;
+    const TCertificateQuestion question{engine.HostName, engine.Port, engine.PeerCertificate()};
+    if (plan.TrustCertificate && plan.TrustCertificate(question)) {
+        engine.TlsTrustedFingerprints.push_back(question.Certificate.Sha256);
+        Line('~', "The certificate of [" + engine.HostName + "] is trusted; connecting again.");
+        return true;
+    }
+    // The failure stays the engine's text, which names the certificate and why it failed.
+    m_outcome.ResultCode = 1;
+    m_outcome.ErrorMessage = engine.ErrorMessage();
+    return false;
+}
+
 TEngineDriver::Attempt TEngineDriver::LoginAttempt(const LoginPlan& plan) {
     TFtpClientEx& engine = *m_engine;
     const auto result = [this] {
         return Aborted() ? Attempt::End : Failed() ? Attempt::Failed : Attempt::LoggedIn;
     };
     if (Step(&TCustomFtpCliEx::Open) != 0) {
-        return result();
+        if (engine.TlsRefused()) {
+            return Attempt::End; // the same server refuses the same again
+        }
+        if (!engine.CertificateRejected() || Aborted()) {
+            return result();
+        }
+        if (!TrustCertificate(plan)) {
+            return Attempt::End;
+        }
+        if (Step(&TCustomFtpCliEx::Open) != 0) {
+            return result();
+        }
     }
     if (!AskFor(plan, TFTPAuthenticate::ftpAuthUserName, engine.UserName)) {
         return Attempt::End;

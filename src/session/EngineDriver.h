@@ -5,6 +5,7 @@
 #include "engine/FtpFeatures.h"
 #include "engine/ListDecoder.h"
 #include "platform/MessageQueue.h"
+#include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
 
 #include <atomic>
@@ -53,6 +54,10 @@ public:
         int DelaySeconds = 0;
         std::function<bool(TFTPAuthenticate what, std::string& answer)> Ask;
         bool ReportAttempts = false;
+        // Asked when the server's certificate cannot be verified and is not trusted yet: true
+        // trusts it for this session and the attempt connects again with it. Without it, or
+        // when it says no, the login ends (no retry shows another certificate).
+        std::function<bool(const TCertificateQuestion&)> TrustCertificate;
     };
 
     TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
@@ -143,6 +148,7 @@ private:
     bool AskFeatures();
     // The listing of the current folder into the list, with MLSD or LIST.
     void ReceiveListing(TFTPListItems& listing, TListDecodeReport& report, bool machine);
+    bool TrustCertificate(const LoginPlan& plan);
     void DetectLinks(TFTPListItems& target, std::string listedFolder);
 
     MessageQueue& m_queue;

@@ -122,6 +122,18 @@ bool TFTPClientThread::Ask(TFTPAuthenticate what, std::string& answer) {
     return !cancel;
 }
 
+bool TFTPClientThread::AskCertificate(const TCertificateQuestion& question) {
+    TThreadedFTPClient& client = *m_client;
+    bool trust = false;
+    client.m_ui.invoke([&] {
+        if (client.OnCertificate) {
+            auto handler = client.OnCertificate;
+            handler(client, question, trust);
+        }
+    });
+    return trust;
+}
+
 // --- Running a request -----------------------------------------------------------------------
 
 void TFTPClientThread::RunOperation(const RequestEntry& request) {

@@ -55,6 +55,7 @@ private:
     void PublishFileSize(std::int64_t size);
     // An authentication question, waited for; false when the user cancelled it.
     bool Ask(TFTPAuthenticate what, std::string& answer);
+    bool AskCertificate(const TCertificateQuestion& question);
 
     TFtpClientEx& Engine() { return m_driver->Engine(); }
     bool Failed() const { return m_driver->Failed(); }

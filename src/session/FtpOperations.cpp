@@ -25,6 +25,9 @@ bool TFTPClientThread::Login() {
     plan.Attempts = client.LoginRetry;
     plan.DelaySeconds = client.ReloginDelay;
     plan.Ask = [this](TFTPAuthenticate what, std::string& answer) { return Ask(what, answer); };
+    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
+        return AskCertificate(question);
+    };
     return m_driver->Login(plan);
 }
 
@@ -33,6 +36,9 @@ void TFTPClientThread::OpConnect() {
     TFtpClientEx& engine = Engine();
     client.ErrorMessage.clear();
     engine.Passive = client.PassiveMode;
+    engine.TlsMode = client.Encryption;
+    engine.TlsTrustedFingerprints = client.TrustedFingerprints;
+    engine.TlsAcceptAnyCertificate = client.AcceptAnyCertificate;
     if (!Login()) {
         return;
     }
@@ -77,6 +83,9 @@ bool TFTPClientThread::ReconnectIfClosed() {
     TEngineDriver::LoginPlan plan;
     plan.Attempts = client.LoginRetry;
     plan.DelaySeconds = client.ReloginDelay;
+    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
+        return AskCertificate(question);
+    };
     return m_driver->Login(plan);
 }
 

@@ -4,7 +4,10 @@
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "engine/FtpFeatures.h"
+#include "engine/FtpTypes.h"
+#include "engine/TlsCertificate.h"
 #include "platform/UiThread.h"
+#include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
 #include "session/FtpRequests.h"
 #include "session/OverwriteRule.h"
@@ -51,6 +54,8 @@ public:
                                                      std::string& need, bool& cancel)>;
     using TFTPOverwriteEvent = std::function<void(
         TThreadedFTPClient&, const TOverwriteQuestion& question, TOverwriteAnswer& answer)>;
+    using TFTPCertificateEvent =
+        std::function<void(TThreadedFTPClient&, const TCertificateQuestion& question, bool& trust)>;
     using TFTPTransferStatusEvent = std::function<void(
         TThreadedFTPClient&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
 
@@ -78,6 +83,11 @@ public:
     bool PassiveMode = true;
     // Listings use MLSD where the server offers it.
     bool UseMlsd = true;
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
+    // SHA-256 fingerprints of certificates trusted without verification (the command line's
+    // --pin); any certificate with AcceptAnyCertificate (--insecure).
+    std::vector<std::string> TrustedFingerprints;
+    bool AcceptAnyCertificate = false;
     // Seconds a request may wait on the network without a byte moving before it fails with
     // "421 Timed out after %d seconds." (the global option); 0 waits for ever.
     int Timeout = 30;
@@ -91,6 +101,9 @@ public:
     // Asked before a download or an upload replaces a file (probing the server for the remote
     // side); without it files are replaced as they come.
     TFTPOverwriteEvent OnOverwrite;
+    // Asked when the server's certificate cannot be verified and is not trusted yet; without
+    // it such a certificate ends the login.
+    TFTPCertificateEvent OnCertificate;
 #define QX_DONE_EVENT(name, code, status, consumesHostNames, consumesLocalNames)                   \
     TNotifyEvent On##name##Done;
     QX_FTP_REQUESTS(QX_DONE_EVENT)

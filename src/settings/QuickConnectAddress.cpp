@@ -24,6 +24,9 @@ QuickConnectSiteOf(std::string_view address, const TGlobalOptions& options, std:
         site->Password = url->Password;
     }
     site->InitialFolder = url->Path;
+    if (url->ImplicitTls) {
+        site->Encryption = TFtpTlsMode::Implicit;
+    }
     return site;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/TransferType.h"
 #include "platform/PasswordStore.h"
+#include "engine/FtpTypes.h"
 
 #include <cstdint>
 #include <string>
@@ -48,6 +49,8 @@ public:
     bool PassiveMode;
     // Listings use MLSD where the server offers it ("UseMlsd"; absent reads as on).
     bool UseMlsd = true;
+    // "Encryption": an absent value is plain FTP, so site books from before stay as they were.
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
     // The password is in the keyring, which could not be read: Password is empty, and saving

@@ -25,6 +25,21 @@ TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGloba
     SetLoginRetryPosition(site.LoginRetry);
     SetReloginDelayPosition(site.ReloginDelay);
     SetTransferTypeIndex(static_cast<int>(site.TransferType));
+    m_encryptionIndex = static_cast<int>(site.Encryption);
+}
+
+void TSitePropertiesEditor::SetEncryptionIndex(int index) {
+    if (index < 0 || index > static_cast<int>(TFtpTlsMode::Implicit)) {
+        return;
+    }
+    const bool implicitBefore = m_encryptionIndex == static_cast<int>(TFtpTlsMode::Implicit);
+    const bool implicitNow = index == static_cast<int>(TFtpTlsMode::Implicit);
+    if (implicitNow && !implicitBefore && PortText == "21") {
+        PortText = "990";
+    } else if (implicitBefore && !implicitNow && PortText == "990") {
+        PortText = "21";
+    }
+    m_encryptionIndex = index;
 }
 
 std::optional<std::int32_t> TSitePropertiesEditor::ParsePort(std::string_view text) {
@@ -88,6 +103,7 @@ void TSitePropertiesEditor::Commit() {
     m_site.ResumeTransfer = ResumeTransferChecked;
     m_site.PassiveMode = PassiveModeChecked;
     m_site.UseMlsd = UseMlsdChecked;
+    m_site.Encryption = static_cast<TFtpTlsMode>(m_encryptionIndex);
     if (m_transferTypeIndex >= 0) {
         m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);
     }

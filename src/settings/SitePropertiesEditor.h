@@ -61,8 +61,17 @@ public:
     bool ResumeTransferChecked = false;
     bool PassiveModeChecked = false;
     bool UseMlsdChecked = true;
+    // The "Encryption" choice, in the order of TFtpTlsMode: plain FTP, explicit TLS if
+    // available, explicit TLS required, implicit TLS required.
+    static constexpr const char* kEncryptionTexts[] = {
+        "Use plain FTP", "Use explicit TLS if available", "Require explicit TLS",
+        "Require implicit TLS"};
+    int EncryptionIndex() const { return m_encryptionIndex; }
+    // Implicit TLS has a port of its own: a port still at one default follows to the other.
+    void SetEncryptionIndex(int index);
 
 private:
+    int m_encryptionIndex = 0;
     TSiteProperties& m_site;
     const TGlobalOptions& m_options;
     bool m_anonymous = false;

@@ -60,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(bad.Problem.contains(QLatin1String("CR, LF or NUL")));
 
         bad = ParseAddressArgument({QStringLiteral("/home/user/notes.txt")});
-        QVERIFY(bad.Problem.contains(QLatin1String("must start with ftp://")));
+        QVERIFY(bad.Problem.contains(QLatin1String("must start with ftp:// or ftps://")));
 
         bad = ParseAddressArgument({QStringLiteral("ftp://a/"), QStringLiteral("ftp://b/")});
         QVERIFY(bad.Address.isEmpty());

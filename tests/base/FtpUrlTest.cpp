@@ -50,6 +50,23 @@ TEST(FtpUrl, Ipv6AddressesStandInBrackets) {
     }
 }
 
+TEST(FtpUrl, FtpsIsImplicitTlsOnPort990UnlessTheUrlSaysOtherwise) {
+    std::string error;
+    auto url = ParseFtpUrl("FTPS://host/pub", error);
+    ASSERT_TRUE(url) << error;
+    EXPECT_TRUE(url->ImplicitTls);
+    EXPECT_EQ(url->Port, "990");
+    EXPECT_EQ(url->Path, "pub");
+    url = ParseFtpUrl("ftps://host:2990/", error);
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->Port, "2990");
+    url = ParseFtpUrl("ftp://host/", error);
+    ASSERT_TRUE(url);
+    EXPECT_FALSE(url->ImplicitTls);
+    EXPECT_FALSE(ParseFtpUrl("ftpes://host/", error));
+    EXPECT_FALSE(ParseFtpUrl("ftps:/host/", error));
+}
+
 TEST(FtpUrl, Rejections) {
     std::string error;
     EXPECT_FALSE(ParseFtpUrl("http://host/", error));

@@ -49,6 +49,8 @@ check_tree() {
         desktop-file-validate "$entry" || fail "$what: the desktop entry is not valid"
         grep -q '^MimeType=.*x-scheme-handler/ftp;' "$entry" ||
             fail "$what: the desktop entry does not handle ftp:// addresses"
+        grep -q '^MimeType=.*x-scheme-handler/ftps;' "$entry" ||
+            fail "$what: the desktop entry does not handle ftps:// addresses"
         grep -q '^Exec=quorvin-explorer %u$' "$entry" ||
             fail "$what: the desktop entry does not hand the address to the program"
         appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >"$work/as" ||

@@ -33,7 +33,9 @@ TEST(Ipv6Server, ListsDownloadsAndUploadsInBothDataModes) {
     TempDir root;
     const std::string content = patternBytes(3 * 1024 * 1024 + 17);
     { std::ofstream(root.path() / "data.bin", std::ios::binary) << content; }
-    VsftpdServer server(root.path(), VsftpdServer::Family::Ipv6);
+    VsftpdServer::Options options;
+    options.family = VsftpdServer::Family::Ipv6;
+    VsftpdServer server(root.path(), options);
     for (const bool passive : {true, false}) {
         SCOPED_TRACE(passive ? "EPSV" : "EPRT");
         TempDir local;

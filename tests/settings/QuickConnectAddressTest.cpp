@@ -57,6 +57,16 @@ TEST_F(QuickConnectAddressTest, WithoutAUserTheLoginIsAnonymousWithTheEmailAddre
     EXPECT_EQ(site->UserName, "carol");
     EXPECT_EQ(site->Password, "");
     EXPECT_EQ(site->InitialFolder, "/srv/ftp");
+    EXPECT_EQ(site->Encryption, TFtpTlsMode::None);
+}
+
+TEST_F(QuickConnectAddressTest, AnFtpsAddressConnectsWithImplicitTls) {
+    std::string error;
+    auto site = QuickConnectSiteOf("ftps://host/pub", m_options, error);
+    ASSERT_NE(site, nullptr) << error;
+    EXPECT_EQ(site->Encryption, TFtpTlsMode::Implicit);
+    EXPECT_EQ(site->Port, 990);
+    EXPECT_EQ(site->InitialFolder, "pub");
 }
 
 TEST_F(QuickConnectAddressTest, ABadAddressMakesNoSiteAndSaysWhy) {

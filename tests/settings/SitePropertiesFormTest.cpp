@@ -10,6 +10,7 @@
 #include "widgets/TransferTypeRadioGroup.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -175,6 +176,22 @@ private Q_SLOTS:
         QCOMPARE(m_site->ReloginDelay, 100);
         QVERIFY(m_site->ResumeTransfer && m_site->PassiveMode);
         QCOMPARE(m_site->TransferType, TFTPTransferType::ftpTypeAuto);
+    }
+
+    void theEncryptionChoiceIsShownAndSaved() {
+        m_site->Encryption = TFtpTlsMode::ExplicitIfAvailable;
+        Open();
+        auto* encryption = Control<QComboBox>("EncryptionComboBox");
+        QCOMPARE(encryption->count(), 4);
+        QCOMPARE(encryption->currentIndex(), 1);
+        QCOMPARE(encryption->itemText(3), QStringLiteral("Require implicit TLS"));
+        Type("NameEdit", QStringLiteral("Secure"));
+        Type("HostNameEdit", QStringLiteral("ftp.example.org"));
+        encryption->setCurrentIndex(3); // the port follows to implicit TLS's own
+        QCOMPARE(Edit("PortEdit")->text(), QStringLiteral("990"));
+        Button("SaveBitBtn")->click();
+        QCOMPARE(m_site->Encryption, TFtpTlsMode::Implicit);
+        QCOMPARE(m_site->Port, 990);
     }
 
     void connectAnswersYesAndCancelCopiesNothing() {

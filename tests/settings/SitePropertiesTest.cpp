@@ -68,7 +68,7 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
                      "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
-                     "UseMlsd"}));
+                     "UseMlsd", "Encryption"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
@@ -83,6 +83,46 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     TSiteProperties older(m_options); // a site saved before the value existed
     older.LoadFromStore(m_store, Key + "\\Toolbar");
     EXPECT_TRUE(older.UseMlsd);
+}
+
+TEST_F(SitePropertiesTest, EncryptionIsStoredAndAnAbsentOrUnknownValueIsPlainFtp) {
+    TSiteProperties site(m_options);
+    site.HostName = "ftp.example.org";
+    site.Encryption = TFtpTlsMode::ExplicitRequired;
+    site.SaveToStore(m_store, Key);
+    EXPECT_EQ(m_store.ReadNumber(Key, "Encryption"), 2);
+    TSiteProperties loaded(m_options);
+    loaded.LoadFromStore(m_store, Key);
+    EXPECT_EQ(loaded.Encryption, TFtpTlsMode::ExplicitRequired);
+
+    // A site book from before the value existed, and a value no version wrote.
+    m_store.DeleteValue(Key, "Encryption");
+    TSiteProperties old(m_options);
+    old.LoadFromStore(m_store, Key);
+    EXPECT_EQ(old.Encryption, TFtpTlsMode::None);
+    m_store.WriteNumber(Key, "Encryption", 7);
+    TSiteProperties unknown(m_options);
+    unknown.LoadFromStore(m_store, Key);
+    EXPECT_EQ(unknown.Encryption, TFtpTlsMode::None);
+}
+
+TEST_F(SitePropertiesTest, ImplicitTlsTakesItsPortWhileThePortIsADefault) {
+    TSiteProperties site(m_options);
+    TSitePropertiesEditor editor(site, m_options);
+    editor.NameText = "Mirror";
+    editor.HostNameText = "ftp.example.org";
+    editor.SetEncryptionIndex(3);
+    EXPECT_EQ(editor.PortText, "990");
+    editor.SetEncryptionIndex(2);
+    EXPECT_EQ(editor.PortText, "21");
+    editor.PortText = "2121"; // a port of the user's own stays
+    editor.SetEncryptionIndex(3);
+    EXPECT_EQ(editor.PortText, "2121");
+    editor.SetEncryptionIndex(9);
+    EXPECT_EQ(editor.EncryptionIndex(), 3);
+    editor.Commit();
+    EXPECT_EQ(site.Encryption, TFtpTlsMode::Implicit);
+    EXPECT_EQ(site.Port, 2121);
 }
 
 TEST_F(SitePropertiesTest, EnableRuleNeedsHostPortAndForStoredSitesAName) {

@@ -206,11 +206,49 @@ bool WaitForLoopbackPort(std::uint16_t port, std::chrono::milliseconds timeout, 
     return false;
 }
 
+// --- Certificates ----------------------------------------------------------------------------
+
+bool TestCertificate::available() {
+    return std::system("openssl version >/dev/null 2>&1") == 0;
+}
+
+TestCertificate::TestCertificate(const std::string& commonName) {
+    m_folder = makeTempFolder("qx-cert-");
+    ::chmod(m_folder.c_str(), 0755);
+    m_certificate = m_folder / "server.pem";
+    m_key = m_folder / "server.key";
+    const std::string make =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=" + commonName +
+        "' -keyout '" + m_key.string() + "' -out '" + m_certificate.string() + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) {
+        throw std::runtime_error("openssl could not make a certificate");
+    }
+    ::chmod(m_key.c_str(), 0644); // pyftpdlib and vsftpd read it as other users may
+    const std::string print = "openssl x509 -noout -fingerprint -sha256 -in '" +
+                              m_certificate.string() + "' > '" + (m_folder / "fp").string() + "'";
+    if (std::system(print.c_str()) != 0) {
+        throw std::runtime_error("openssl could not print the fingerprint");
+    }
+    std::ifstream in(m_folder / "fp");
+    std::string line;
+    std::getline(in, line);
+    m_sha256 = line.substr(line.find('=') + 1);
+}
+
+TestCertificate::~TestCertificate() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
 // --- pyftpdlib -------------------------------------------------------------------------------
 
 bool PyFtpdServer::available() {
     return ::access("/usr/bin/python3", X_OK) == 0 &&
            std::system("/usr/bin/python3 -c 'import pyftpdlib' >/dev/null 2>&1") == 0;
+}
+
+bool PyFtpdServer::tlsAvailable() {
+    return available() && std::system("/usr/bin/python3 -c 'import OpenSSL' >/dev/null 2>&1") == 0;
 }
 
 PyFtpdServer::PyFtpdServer(const std::filesystem::path& root) : PyFtpdServer(root, Options{}) {}
@@ -221,6 +259,10 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
                                   std::filesystem::absolute(root).string(), "--watch-stdin"};
     if (options.permitForeignAddresses) {
         argv.emplace_back("--permit-foreign-addresses");
+    }
+    if (options.tls != nullptr) {
+        argv.insert(argv.end(), {"--tls-certificate", options.tls->certificate().string(),
+                                 "--tls-key", options.tls->key().string()});
     }
     m_process.start(argv);
     const std::string line = m_process.readLine(std::chrono::seconds(15));
@@ -245,8 +287,10 @@ std::string VsftpdServer::unavailableReason() {
     return {};
 }
 
-VsftpdServer::VsftpdServer(const std::filesystem::path& root, Family family) {
-    const bool ipv6 = family == Family::Ipv6;
+VsftpdServer::VsftpdServer(const std::filesystem::path& root) : VsftpdServer(root, Options{}) {}
+
+VsftpdServer::VsftpdServer(const std::filesystem::path& root, Options options) {
+    const bool ipv6 = options.family == Family::Ipv6;
     const std::string reason = unavailableReason();
     if (!reason.empty()) {
         throw std::runtime_error(reason);
@@ -282,6 +326,14 @@ VsftpdServer::VsftpdServer(const std::filesystem::path& root, Family family) {
                 << "ascii_upload_enable=YES\nascii_download_enable=YES\nforce_dot_files=YES\n"
                 << "xferlog_enable=NO\nuse_localtime=NO\ndirmessage_enable=NO\n"
                 << "ftpd_banner=vsftpd test server ready.\n";
+            if (options.tls != TestTls::None && options.certificate != nullptr) {
+                out << "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
+                    << "force_anon_data_ssl=YES\nrequire_ssl_reuse=YES\n"
+                    << "strict_ssl_read_eof=YES\nssl_ciphers=HIGH\n"
+                    << "rsa_cert_file=" << options.certificate->certificate().string() << "\n"
+                    << "rsa_private_key_file=" << options.certificate->key().string() << "\n"
+                    << "implicit_ssl=" << (options.tls == TestTls::Implicit ? "YES" : "NO") << "\n";
+            }
         }
         ::chmod(config.c_str(), 0600);
         m_process.start({"/usr/sbin/vsftpd", config.string()});

@@ -33,12 +33,39 @@ private:
     std::string m_buffer;
 };
 
+// A self-signed certificate and its key, made with the openssl tool in a folder of its own
+// (removed with the object).
+class TestCertificate {
+public:
+    // commonName goes into the subject; the certificate names no other host.
+    explicit TestCertificate(const std::string& commonName = "localhost");
+    ~TestCertificate();
+    TestCertificate(const TestCertificate&) = delete;
+    TestCertificate& operator=(const TestCertificate&) = delete;
+
+    const std::filesystem::path& certificate() const { return m_certificate; }
+    const std::filesystem::path& key() const { return m_key; }
+    // "AB:CD:..." as openssl prints it.
+    const std::string& sha256() const { return m_sha256; }
+    static bool available();
+
+private:
+    std::filesystem::path m_folder;
+    std::filesystem::path m_certificate;
+    std::filesystem::path m_key;
+    std::string m_sha256;
+};
+
+enum class TestTls { None, Explicit, Implicit };
+
 // A pyftpdlib server on 127.0.0.1 serving a folder, for anonymous users and for the user
 // "user" with password "secret", with full rights.
 class PyFtpdServer {
 public:
     struct Options {
         bool permitForeignAddresses = false;
+        // With a certificate: explicit TLS, required for the login and for data connections.
+        const TestCertificate* tls = nullptr;
     };
     explicit PyFtpdServer(const std::filesystem::path& root);
     PyFtpdServer(const std::filesystem::path& root, Options options);
@@ -46,6 +73,8 @@ public:
     std::uint16_t port() const { return m_port; }
     std::string portText() const { return std::to_string(m_port); }
     static bool available();
+    // pyftpdlib's TLS handler needs python3-openssl.
+    static bool tlsAvailable();
 
 private:
     ChildProcess m_process;
@@ -59,8 +88,17 @@ private:
 class VsftpdServer {
 public:
     enum class Family { Ipv4, Ipv6 };
-    // Listens on 127.0.0.1, or on ::1 for Family::Ipv6.
-    explicit VsftpdServer(const std::filesystem::path& root, Family family = Family::Ipv4);
+    // TLS: required for anonymous logins and data, with TLS sessions of data connections
+    // required to resume the control connection's; uploads must end with a close
+    // notification (strict_ssl_read_eof). The server listens on 127.0.0.1, or on ::1 for
+    // Family::Ipv6.
+    struct Options {
+        TestTls tls = TestTls::None;
+        const TestCertificate* certificate = nullptr;
+        Family family = Family::Ipv4;
+    };
+    explicit VsftpdServer(const std::filesystem::path& root);
+    VsftpdServer(const std::filesystem::path& root, Options options);
     ~VsftpdServer();
     VsftpdServer(const VsftpdServer&) = delete;
     VsftpdServer& operator=(const VsftpdServer&) = delete;

@@ -24,6 +24,9 @@ def main():
     parser.add_argument("--permit-foreign-addresses", action="store_true")
     parser.add_argument("--watch-stdin", action="store_true")
     parser.add_argument("--log-sessions", action="store_true")
+    parser.add_argument("--tls-certificate",
+                        help="explicit TLS with this certificate, required for login and data")
+    parser.add_argument("--tls-key")
     parser.add_argument("--throttle", type=int, default=0,
                         help="send downloads at most this many bytes a second")
     parser.add_argument("--throttle-upload", type=int, default=0,
@@ -37,8 +40,19 @@ def main():
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     authorizer.add_anonymous(args.root, perm="elradfmwMT")
 
-    class Handler(FTPHandler):
+    base = FTPHandler
+    if args.tls_certificate:
+        from pyftpdlib.handlers import TLS_FTPHandler
+        base = TLS_FTPHandler
+
+    class Handler(base):
         pass
+
+    if args.tls_certificate:
+        Handler.certfile = args.tls_certificate
+        Handler.keyfile = args.tls_key
+        Handler.tls_control_required = True
+        Handler.tls_data_required = True
 
     Handler.authorizer = authorizer
     Handler.permit_foreign_addresses = args.permit_foreign_addresses

@@ -38,6 +38,14 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.ReloginDelay = target.ReloginDelay;
     client.PassiveMode = target.Passive;
     client.UseMlsd = target.UseMlsd;
+    client.Encryption = target.Encryption;
+    client.TrustedFingerprints = target.PinnedFingerprints;
+    client.AcceptAnyCertificate = target.Insecure;
+    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
+                                  bool& trust) {
+        m_refusedCertificate = question.Certificate.Sha256;
+        trust = false;
+    };
     client.ResumeTransfer = target.Resume;
     client.TransferType = target.Type;
     client.Timeout = target.Timeout;
@@ -92,6 +100,13 @@ CliSession::~CliSession() {
 
 bool CliSession::Fail(const std::string& text) {
     m_failure = text;
+    if (!m_refusedCertificate.empty()) {
+        // Nobody is asked on the command line: the user decides with an option.
+        m_failure += " To trust this certificate, give --pin " + m_refusedCertificate +
+                     " (after checking the fingerprint with the server's administrator), or "
+                     "--insecure to take any certificate.";
+        m_refusedCertificate.clear();
+    }
     return false;
 }
 

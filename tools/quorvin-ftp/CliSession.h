@@ -33,6 +33,11 @@ struct CliTarget {
     // What a transfer does when its target exists: nothing set replaces it (like curl and wget);
     // Skip (--skip-existing) or OverwriteIfNewer (--newer) ask the server first.
     std::optional<TOverwriteChoice> WhenTargetExists;
+    TFtpTlsMode Encryption = TFtpTlsMode::None;
+    // A certificate that cannot be verified is refused unless its SHA-256 fingerprint is
+    // pinned (--pin) or any is taken (--insecure).
+    std::vector<std::string> PinnedFingerprints;
+    bool Insecure = false;
 };
 
 // The tool's FTP session: the program's threaded client, with the calling thread as its
@@ -84,6 +89,7 @@ private:
     bool m_done = false;
     std::string m_home = "/";
     std::string m_failure;
+    std::string m_refusedCertificate; // the fingerprint of a certificate the login refused
     std::string m_transferName;
     std::vector<std::string> m_skipped;
 };

@@ -110,6 +110,9 @@ private:
         target.Password = url.Password;
         target.Passive = m_options.passive;
         target.Timeout = m_options.timeout;
+        target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
+        target.PinnedFingerprints = m_options.pins;
+        target.Insecure = m_options.insecure;
         const std::string key = url.Host + '\n' + url.Port + '\n' + url.User;
         auto& session = m_sessions[key];
         if (!session) {
@@ -136,6 +139,7 @@ private:
         item.SrcPort = target.Port;
         item.SrcUserName = CliSession::LoginName(target);
         item.SrcPassword = CliSession::LoginPassword(target);
+        item.SrcEncryption = target.Encryption;
         item.IsFolder = name.empty() || session->IsFolder(path);
         item.FileName = name; // empty for the top folder: its entries go straight in
         item.SrcPath = FolderPath(folder);
@@ -154,6 +158,7 @@ private:
         item.DestPort = target.Port;
         item.DestUserName = CliSession::LoginName(target);
         item.DestPassword = CliSession::LoginPassword(target);
+        item.DestEncryption = target.Encryption;
         item.DestPath = FolderPath(session->Absolute(url->Path));
         return true;
     }
@@ -287,6 +292,8 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
     StatusDisplay display(queue, out, err, ::isatty(STDOUT_FILENO) == 1, options.verbose);
     queue.SetView(&display);
     queue.SetMaxCarrier(options.carriers);
+    queue.TrustedFingerprints = options.pins;
+    queue.AcceptAnyCertificate = options.insecure;
     if (options.whenTargetExists) {
         queue.AskOverwrite = [choice = *options.whenTargetExists](const TOverwriteQuestion&) {
             return TOverwriteAnswer{choice, true, {}};

@@ -5,9 +5,11 @@
 #include "QueueJobs.h"
 
 #include "base/TransferType.h"
+#include "engine/FtpTypes.h"
 
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace qx::cli {
@@ -21,6 +23,10 @@ struct QueueRunOptions {
     int timeout = 30; // seconds without a byte moving before a request fails
     // What a job does when its target exists; nothing set replaces it.
     std::optional<TOverwriteChoice> whenTargetExists;
+    // For ftp:// URLs (ftps:// is implicit TLS whatever this says).
+    TFtpTlsMode tls = TFtpTlsMode::None;
+    std::vector<std::string> pins;
+    bool insecure = false;
 };
 
 // Turns the jobs into queue items (folders and files are told apart by asking the servers and

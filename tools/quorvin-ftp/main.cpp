@@ -66,6 +66,11 @@ const char* const kUsage =
     "\\Work\\Mirror);\n"
     "                               URLs may then be plain remote paths\n"
     "  --carriers N                 transfers at once for copy and queue (1 to 16, default 3)\n"
+    "  --tls                        require explicit TLS (AUTH TLS) on ftp:// URLs\n"
+    "  --tls-if-available           use explicit TLS when the server offers it\n"
+    "  --pin SHA256                 trust the server certificate with this SHA-256\n"
+    "                               fingerprint although it cannot be verified\n"
+    "  --insecure                   take any server certificate (still encrypted)\n"
     "  --timeout SECONDS            give up a request when the server sends nothing for so\n"
     "                               long (1 to 600, default 30)\n"
     "  -v                           session log on standard error (passwords masked)\n"
@@ -73,7 +78,7 @@ const char* const kUsage =
     "  --tsv                        ls: one tab-separated line per entry\n"
     "  --no-mlsd                    ls: list with LIST even where the server offers MLSD\n"
     "  --help                       this text; after a COMMAND, what the command does\n"
-    "URL: ftp://[user[:password]@]host[:port]/path\n";
+    "URL: ftp://[user[:password]@]host[:port]/path, or ftps://... for implicit TLS (port 990)\n";
 
 int usage(const std::string& problem) {
     if (!problem.empty()) {
@@ -154,6 +159,9 @@ struct Options {
     bool readableSizes = false;
     bool tsv = false;
     bool help = false;
+    std::optional<TFtpTlsMode> tls;
+    std::vector<std::string> pins;
+    bool insecure = false;
 };
 
 // What the recursive requests left out: listed, and the run counts as failed.
@@ -219,6 +227,9 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.carriers = options.carriers;
     run.timeout = options.timeout;
     run.whenTargetExists = options.whenTargetExists;
+    run.tls = options.tls.value_or(TFtpTlsMode::None);
+    run.pins = options.pins;
+    run.insecure = options.insecure;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
@@ -274,6 +285,19 @@ int run(int argc, char** argv) {
                 return usage("--timeout needs a number of seconds from 1 to 600");
             }
             options.timeout = *seconds;
+        } else if (arg == "--tls") {
+            options.tls = TFtpTlsMode::ExplicitRequired;
+        } else if (arg == "--tls-if-available") {
+            options.tls = TFtpTlsMode::ExplicitIfAvailable;
+        } else if (arg == "--insecure") {
+            options.insecure = true;
+        } else if (arg == "--pin") {
+            const std::string pin = i + 1 < argc ? argv[++i] : "";
+            if (NormalizedFingerprint(pin).empty()) {
+                return usage("--pin needs a SHA-256 fingerprint (64 hexadecimal digits, colons "
+                             "allowed)");
+            }
+            options.pins.push_back(pin);
         } else if (arg == "--site") {
             if (i + 1 >= argc) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
@@ -376,7 +400,7 @@ int run(int argc, char** argv) {
     }
     for (const std::size_t index : remote) {
         const std::string& text = words[index];
-        if (site && text.rfind("ftp://", 0) != 0) {
+        if (site && text.rfind("ftp://", 0) != 0 && text.rfind("ftps://", 0) != 0) {
             if (HoldsLineBreakOrNul(text)) {
                 return usage("the remote path holds a CR, LF or NUL character, which no FTP "
                              "command can carry");
@@ -399,6 +423,9 @@ int run(int argc, char** argv) {
         target.Port = url->Port;
         target.User = url->User;
         target.Password = url->Password;
+        if (url->ImplicitTls) {
+            target.Encryption = TFtpTlsMode::Implicit;
+        }
         paths.push_back(url->Path);
     }
     if (options.passive) {
@@ -414,6 +441,11 @@ int run(int argc, char** argv) {
         target.Resume = true;
     }
     target.Timeout = options.timeout;
+    if (options.tls && target.Encryption != TFtpTlsMode::Implicit) {
+        target.Encryption = *options.tls;
+    }
+    target.PinnedFingerprints = options.pins;
+    target.Insecure = options.insecure;
     target.WhenTargetExists = options.whenTargetExists;
 
     const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());

@@ -12,6 +12,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "settings/gui/CertificateTrust.h"
+
 #include <filesystem>
 
 namespace qx {
@@ -26,6 +28,12 @@ void TOnlineEditorForm::ConfigureClient() {
     client.PassiveMode = true;
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.Timeout = m_context.Options.Timeout;
+    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
+                                  bool& trust) {
+        trust = AskCertificateTrust(question, m_context.Store,
+                                    QString::fromStdString(m_context.Options.FontName),
+                                    m_context.Options.FontSize, this);
+    };
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
         m_logPanel->Display(line);
     };
@@ -79,6 +87,7 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
     client.TransferType = file.TransferType;
     client.ResumeTransfer = false;
     client.PassiveMode = file.PassiveMode;
+    client.Encryption = file.Encryption;
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;
     m_quitDone = false;

@@ -88,6 +88,7 @@ TSessionLogin TRemoteExpForm::Login() const {
     login.TransferType = client.TransferType;
     login.ResumeTransfer = client.ResumeTransfer;
     login.PassiveMode = client.PassiveMode;
+    login.Encryption = client.Encryption;
     return login;
 }
 
@@ -428,6 +429,7 @@ void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
     file->FileName = pending.front()->Name;
     file->TransferType = TFTPTransferType::ftpTypeBinary;
     file->PassiveMode = client.PassiveMode;
+    file->Encryption = client.Encryption;
     file->LocalFileName = client.LocalFileName;
     if (m_context.OpenInEditor) {
         m_context.OpenInEditor(std::move(file));

@@ -12,6 +12,7 @@
 #include "session/gui/OverwriteForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
+#include "settings/gui/CertificateTrust.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
@@ -38,6 +39,7 @@ void TRemoteExpForm::ConfigureClient() {
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.PassiveMode = site.PassiveMode;
     client.UseMlsd = site.UseMlsd;
+    client.Encryption = site.Encryption;
     client.ResumeTransfer = site.ResumeTransfer;
     client.TransferType = site.TransferType;
     client.LoginRetry = site.LoginRetry;
@@ -90,6 +92,12 @@ void TRemoteExpForm::ConfigureClient() {
         }
         answer = TOverwriteForm::Ask(question, QString::fromStdString(m_context.Options.FontName),
                                      m_context.Options.FontSize, this);
+    };
+    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
+                                  bool& trust) {
+        trust = AskCertificateTrust(question, m_context.Store,
+                                    QString::fromStdString(m_context.Options.FontName),
+                                    m_context.Options.FontSize, this);
     };
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
     client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };

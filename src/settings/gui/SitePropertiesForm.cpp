@@ -9,6 +9,7 @@
 #include "widgets/UpDownSpinBox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,7 +76,8 @@ TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOpt
 
     setTabOrder(m_name, m_hostName);
     setTabOrder(m_hostName, m_port);
-    setTabOrder(m_port, m_anonymous);
+    setTabOrder(m_port, m_encryption);
+    setTabOrder(m_encryption, m_anonymous);
     setTabOrder(m_anonymous, m_userName);
     setTabOrder(m_userName, m_password);
     setTabOrder(m_password, m_initialFolder);
@@ -123,6 +125,11 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
     m_userName = NewEdit("UserNameEdit", page);
     m_password = NewEdit("PasswordEdit", page);
     m_initialFolder = NewEdit("InitialFolderEdit", page);
+    m_encryption = new QComboBox(page);
+    m_encryption->setObjectName(QStringLiteral("EncryptionComboBox"));
+    for (const char* text : TSitePropertiesEditor::kEncryptionTexts) {
+        m_encryption->addItem(tr(text));
+    }
 
     auto* layout = new QFormLayout(page);
     const auto addRow = [&](const QString& caption, QWidget* field) {
@@ -132,6 +139,7 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
     };
     addRow(tr("&Host Name:"), m_hostName);
     addRow(tr("P&ort:"), m_port);
+    addRow(tr("&Encryption:"), m_encryption);
     layout->addRow(QString(), m_anonymous);
     addRow(tr("&User Name:"), m_userName);
     addRow(tr("Pass&word:"), m_password);
@@ -207,10 +215,18 @@ void TSitePropertiesForm::FillFromEditor() {
     m_resumeTransfer->setChecked(m_editor.ResumeTransferChecked);
     m_passiveMode->setChecked(m_editor.PassiveModeChecked);
     m_useMlsd->setChecked(m_editor.UseMlsdChecked);
+    m_encryption->setCurrentIndex(m_editor.EncryptionIndex());
     m_transferType->SetItemIndex(m_editor.TransferTypeIndex());
 }
 
 void TSitePropertiesForm::ConnectSignals() {
+    connect(m_encryption, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_editor.SetEncryptionIndex(index);
+        const QString port = ToQt(m_editor.PortText);
+        if (m_port->text() != port) {
+            m_port->setText(port);
+        }
+    });
     connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_editor.NameText = FromQt(text);
         UpdateButtons();

@@ -4,6 +4,7 @@
 #include "widgets/CaptionedDialog.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -84,6 +85,7 @@ private:
     QCheckBox* m_resumeTransfer = nullptr;
     QCheckBox* m_passiveMode = nullptr;
     QCheckBox* m_useMlsd = nullptr;
+    QComboBox* m_encryption = nullptr;
     TTransferTypeRadioGroup* m_transferType = nullptr;
     QPushButton* m_connect = nullptr;
     QPushButton* m_save = nullptr;

@@ -1,0 +1,90 @@
+#include "engine/TlsCertificate.h"
+
+// OpenSSL's macros (SSL_set_app_data, BIO_get_mem_data, ...) cast in the C way.
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+
+#include <openssl/bio.h>
+#include <openssl/evp.h>
+#include <openssl/x509.h>
+
+#include <cctype>
+#include <memory>
+
+namespace qx {
+
+namespace {
+
+using BioPtr = std::unique_ptr<BIO, decltype(&BIO_free)>;
+
+std::string bioText(BIO* bio) {
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(bio, &data);
+    return length > 0 ? std::string(data, static_cast<std::size_t>(length)) : std::string();
+}
+
+std::string nameText(const X509_NAME* name) {
+    BioPtr bio(BIO_new(BIO_s_mem()), &BIO_free);
+    if (!bio || name == nullptr) {
+        return {};
+    }
+    X509_NAME_print_ex(bio.get(), name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB);
+    return bioText(bio.get());
+}
+
+std::string timeText(const ASN1_TIME* time) {
+    BioPtr bio(BIO_new(BIO_s_mem()), &BIO_free);
+    if (!bio || time == nullptr) {
+        return {};
+    }
+    ASN1_TIME_print(bio.get(), time);
+    return bioText(bio.get());
+}
+
+} // namespace
+
+TTlsCertificateInfo DescribeCertificate(const X509* certificate, long verifyResult) {
+    TTlsCertificateInfo info;
+    if (certificate == nullptr) {
+        info.VerifyError = "the server sent no certificate";
+        return info;
+    }
+    info.Subject = nameText(X509_get_subject_name(certificate));
+    info.Issuer = nameText(X509_get_issuer_name(certificate));
+    info.NotBefore = timeText(X509_get0_notBefore(certificate));
+    info.NotAfter = timeText(X509_get0_notAfter(certificate));
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (X509_digest(certificate, EVP_sha256(), digest, &length) == 1) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        for (unsigned int i = 0; i < length; ++i) {
+            if (i > 0) {
+                info.Sha256 += ':';
+            }
+            info.Sha256 += kHex[digest[i] >> 4];
+            info.Sha256 += kHex[digest[i] & 0x0F];
+        }
+    }
+    if (verifyResult != X509_V_OK) {
+        info.VerifyError = X509_verify_cert_error_string(verifyResult);
+    }
+    return info;
+}
+
+std::string NormalizedFingerprint(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+        if (std::isxdigit(static_cast<unsigned char>(c))) {
+            digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        } else if (c != ':' && c != ' ' && c != '-') {
+            return {}; // not a fingerprint
+        }
+    }
+    return digits.size() == 64 ? digits : std::string();
+}
+
+bool SameFingerprint(const std::string& a, const std::string& b) {
+    const std::string left = NormalizedFingerprint(a);
+    return !left.empty() && left == NormalizedFingerprint(b);
+}
+
+} // namespace qx

@@ -1,0 +1,28 @@
+#include "settings/gui/CertificateTrust.h"
+
+#include "session/gui/CertificateForm.h"
+#include "settings/TrustedCertificates.h"
+
+namespace qx {
+
+bool AskCertificateTrust(const TCertificateQuestion& question, TConfigStore& store,
+                         const QString& fontName, int fontSize, QWidget* parent) {
+    const std::string stored = StoredCertificate(store, question.HostName, question.Port);
+    if (SameFingerprint(stored, question.Certificate.Sha256)) {
+        return true;
+    }
+    TCertificateForm form(question, stored, fontName, fontSize, parent);
+    form.exec();
+    switch (form.Choice()) {
+    case TCertificateChoice::TrustAlways:
+        StoreCertificate(store, question.HostName, question.Port, question.Certificate.Sha256);
+        return true;
+    case TCertificateChoice::TrustOnce:
+        return true;
+    case TCertificateChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace qx

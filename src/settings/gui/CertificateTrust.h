@@ -1,0 +1,19 @@
+#pragma once
+
+#include "session/CertificateQuestion.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace qx {
+
+class TConfigStore;
+
+// Decides about a certificate that cannot be verified: one trusted always for this host and
+// port is taken without a question; otherwise the user is asked (with a warning when another
+// certificate was trusted before), and Trust Always stores it. True trusts it.
+bool AskCertificateTrust(const TCertificateQuestion& question, TConfigStore& store,
+                         const QString& fontName, int fontSize, QWidget* parent);
+
+} // namespace qx
