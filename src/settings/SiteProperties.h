@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/TransferType.h"
-#include "platform/PasswordStore.h"
 #include "engine/FtpTypes.h"
+#include "platform/PasswordStore.h"
 
 #include <cstdint>
 #include <string>
