@@ -253,8 +253,18 @@ void TFTPCarrierThread::JobTransfer() {
         }
     }
 
+    // Over IPv6 the source is asked with EPSV and the destination told its address with EPRT;
+    // the two servers must speak the same family to reach each other.
+    const bool sourceIpv6 = source.DnsResult().find(':') != std::string::npos;
+    if (sourceIpv6 != (destination.DnsResult().find(':') != std::string::npos)) {
+        Driver(Source).FailAndLog("500 A server-to-server copy needs both servers on IPv4 or "
+                                  "both on IPv6; [" +
+                                  source.DnsResult() + "] and [" + destination.DnsResult() +
+                                  "] cannot reach each other directly.");
+        return;
+    }
     bool clientRoleSet = false;
-    std::string passive = "PASV";
+    std::string passive = sourceIpv6 ? "EPSV" : "PASV";
     if (!ProtectServerToServer(clientRoleSet, passive)) {
         return;
     }
@@ -271,12 +281,17 @@ void TFTPCarrierThread::JobTransfer() {
     if (!passive.empty() && Driver(Source).Quote(passive) != 0) {
         return;
     }
-    const std::string address = PassiveAddress(source.LastResponse());
-    if (address.empty()) {
+    std::string portCommand;
+    if (const auto port = EpsvPortFromReply(source.LastResponse()); sourceIpv6 && port) {
+        portCommand = EprtCommand(source.DnsResult(), true, *port);
+    } else if (const std::string address = PassiveAddress(source.LastResponse());
+               !sourceIpv6 && !address.empty()) {
+        portCommand = "PORT " + address;
+    } else {
         Driver(Source).FailAndLog("550 Invalid passive mode reply: " + source.LastResponse());
         return;
     }
-    if (Driver(Destination).Quote("PORT " + address) != 0) {
+    if (Driver(Destination).Quote(portCommand) != 0) {
         return;
     }
 

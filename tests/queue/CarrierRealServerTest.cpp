@@ -175,6 +175,30 @@ TEST(CarrierRealServers, ServerToServerCopiesWithVsftpd) {
     EXPECT_EQ(readFile(other.path() / "single.bin"), readFile(served.path() / "single.bin"));
 }
 
+TEST(CarrierRealServers, ServerToServerCopyBetweenTwoIpv6Servers) {
+    if (const std::string reason = VsftpdServer::unavailableReason(); !reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    TempDir from;
+    from.write("single.bin", randomBytes(3 * 1024 * 1024 + 11, 4));
+    TempDir to;
+    VsftpdServer::Options options;
+    options.family = VsftpdServer::Family::Ipv6;
+    VsftpdServer source(from.path(), options);
+    VsftpdServer destination(to.path(), options);
+
+    QueueHarness h;
+    auto file = copyItem("single.bin", false, source.port(), "/", destination.port(), "/incoming/");
+    file->SrcHostName = file->DestHostName = "::1";
+    file->DestUserName = "anonymous";
+    file->DestPassword = "guest@";
+    h.queue.AddItem(std::move(file));
+    ASSERT_TRUE(h.runToEnd());
+    EXPECT_EQ(h.failures(), std::vector<std::string>{});
+    EXPECT_EQ(readFile(destination.incoming() / "single.bin"),
+              readFile(from.path() / "single.bin"));
+}
+
 TEST(CarrierRealServers, MaxCarrierSuspendAbortAndResubmit) {
     REQUIRE_PYFTPD();
     TempDir served;
