@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# An ftps:// address in the real program against vsftpd with implicit TLS, required TLS for the
+# login and the data, and TLS session reuse required: the self-signed certificate is shown and
+# nothing is sent before the user answers; Cancel leaves the explorer without a login, Trust
+# Once logs in and lists the folder over TLS. Then the program ends with status 0. Exits with 77
+# (skipped) when vsftpd or openssl is missing or the test does not run as root (vsftpd runs
+# anonymous sessions as the "ftp" user). With QX_X_SHOTS=FOLDER it saves a picture of the
+# explorer connected over TLS.
+#
+#   TlsConnectXTest.sh PROGRAM PYFTPD_SERVER_SCRIPT
+set -u
+program=$(realpath "$1")
+for tool in /usr/sbin/vsftpd openssl; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ "$(id -u)" -eq 0 ] && id ftp >/dev/null 2>&1 || { echo "SKIP: needs root and the ftp user"; exit 77; }
+source "$(dirname "$0")/lib/XSession.sh"
+
+chmod 755 "$work"
+served=$work/served
+mkdir -p "$served" "$work/vsftpd/empty"
+chmod 755 "$served" "$work/vsftpd" "$work/vsftpd/empty"
+printf 'over TLS\n' >"$served/tls-proof.txt"
+chmod 644 "$served/tls-proof.txt"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=127.0.0.1' \
+    -keyout "$work/vsftpd/key.pem" -out "$work/vsftpd/cert.pem" >/dev/null 2>&1 ||
+    fail "openssl made no certificate"
+port=$("$python" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+cat >"$work/vsftpd/vsftpd.conf" <<CONF
+listen=YES
+listen_ipv6=NO
+background=NO
+listen_address=127.0.0.1
+listen_port=$port
+anonymous_enable=YES
+local_enable=NO
+no_anon_password=YES
+anon_root=$served
+allow_writeable_chroot=YES
+seccomp_sandbox=NO
+isolate=NO
+isolate_network=NO
+secure_chroot_dir=$work/vsftpd/empty
+pasv_enable=YES
+xferlog_enable=NO
+ftpd_banner=vsftpd TLS test server ready.
+ssl_enable=YES
+implicit_ssl=YES
+allow_anon_ssl=YES
+force_anon_logins_ssl=YES
+force_anon_data_ssl=YES
+require_ssl_reuse=YES
+ssl_ciphers=HIGH
+rsa_cert_file=$work/vsftpd/cert.pem
+rsa_private_key_file=$work/vsftpd/key.pem
+CONF
+chmod 600 "$work/vsftpd/vsftpd.conf"
+/usr/sbin/vsftpd "$work/vsftpd/vsftpd.conf" >"$work/vsftpd.log" 2>&1 &
+children+=($!)
+within 10 "$python" -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" \
+    2>/dev/null || fail "vsftpd did not start"
+
+question="Server Certificate"
+explorer="Pellucor's Remote Explorer \[anonymous@127.0.0.1"
+
+# Cancel: the certificate is not taken, and no login follows.
+start "ftps://127.0.0.1:$port/"
+within 30 visible "$question" || fail "the self-signed certificate was not shown"
+activate "$question"
+xdotool key --clearmodifiers Escape
+within 10 eval '! visible "$question"' || fail "Cancel did not close the question"
+within 20 visible "Remote Explorer Error" || fail "a refused certificate gave no message"
+visible "$explorer" && fail "the explorer logged in although the certificate was refused"
+activate "Remote Explorer Error"
+xdotool key --clearmodifiers Return
+within 10 eval '! visible "Remote Explorer Error"' || fail "the message did not close"
+echo "ok: a refused certificate ends the connection before the login, with a message"
+close_with_alt_f4 "$main_title"
+within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program still runs after alt+F4"
+wait "$app_pid"
+
+# Trust Once: the login and the listing go over TLS (vsftpd refuses anything else).
+start "ftps://127.0.0.1:$port/"
+within 30 visible "$question" || fail "the certificate was not asked again after Cancel"
+activate "$question"
+xdotool key --clearmodifiers alt+o
+within 30 visible "$explorer" || fail "Trust Once did not log in over TLS"
+sleep 2 # the listing
+if [ -n "${QX_X_SHOTS:-}" ]; then
+    import -window "$(window "$explorer")" "$QX_X_SHOTS/remote-explorer-tls.png"
+fi
+echo "ok: Trust Once logs in and lists over implicit TLS with session reuse required"
+
+close_with_alt_f4 "$main_title"
+within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program still runs after alt+F4"
+wait "$app_pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+grep -q "127.0.0.1" "$settings" 2>/dev/null &&
+    grep -qi "fingerprint\|Certificates" "$settings" &&
+    fail "Trust Once stored the certificate in the settings"
+echo "ok: Trust Once stores nothing; the program ends with status 0"
+exit 0
