@@ -24,6 +24,13 @@ constexpr unsigned kBookmarkMask = (1u << kBookmarkCount) - 1;
 constexpr long kModificationEvents =
     QsciScintilla::SC_MOD_BEFOREINSERT | QsciScintilla::SC_MOD_BEFOREDELETE;
 
+// Room for typing beyond the loaded text: the text's buffers grow by copying all of them,
+// which takes tens of milliseconds for a large file, so one key press should not be the first
+// to need more.
+std::size_t TypingRoom(std::size_t textSize) {
+    return std::max<std::size_t>(64 * 1024, textSize / 8);
+}
+
 } // namespace
 
 TEditorPage::TEditorPage(std::unique_ptr<TRemoteEditFile> file, const QFont& font, QWidget* parent)
@@ -74,6 +81,7 @@ bool TEditorPage::LoadFromFile(const std::string& path, std::string& error) {
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
     SendScintilla(SCI_SETMODEVENTMASK, 0L); // the loaded text is no change to report
     SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + TypingRoom(text.size())));
     if (AccessibilityWatched()) {
         EnsureOffsetIndex();
     }
