@@ -1,13 +1,17 @@
 #include "editor/gui/EditorPage.h"
 
+#include "editor/gui/EditorAccessible.h"
 #include "editor/gui/EditorLexers.h"
 #include "editor/gui/EditorPrinter.h"
+
+#include <QAccessible>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace qx {
 
@@ -16,11 +20,22 @@ namespace {
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
 constexpr unsigned kBookmarkMask = (1u << kBookmarkCount) - 1;
+// The only reports of changes the page asks for (see the class comment).
+constexpr long kModificationEvents =
+    QsciScintilla::SC_MOD_BEFOREINSERT | QsciScintilla::SC_MOD_BEFOREDELETE;
+
+// Room for typing beyond the loaded text: the text's buffers grow by copying all of them,
+// which takes tens of milliseconds for a large file, so one key press should not be the first
+// to need more.
+std::size_t TypingRoom(std::size_t textSize) {
+    return std::max<std::size_t>(64 * 1024, textSize / 8);
+}
 
 } // namespace
 
 TEditorPage::TEditorPage(std::unique_ptr<TRemoteEditFile> file, const QFont& font, QWidget* parent)
     : QsciScintilla(parent), m_file(std::move(file)) {
+    InstallEditorAccessibleFactory(); // before anything asks for the page's interface
     setObjectName(QStringLiteral("Editor"));
     setTabWidth(4);
     setIndentationsUseTabs(true);
@@ -38,7 +53,12 @@ TEditorPage::TEditorPage(std::unique_ptr<TRemoteEditFile> file, const QFont& fon
     }
     setMarginMarkerMask(kLineNumberMargin, 0);
     SetEditorFont(font);
-    connect(this, &QsciScintilla::linesChanged, this, &TEditorPage::FitLineNumberMargin);
+    SendScintilla(SCI_SETMODEVENTMASK, kModificationEvents);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int length) {
+                TextAboutToChange(position, type, length);
+            });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &TEditorPage::UiUpdated);
 }
 
 bool TEditorPage::LoadFromFile(const std::string& path, std::string& error) {
@@ -59,8 +79,14 @@ bool TEditorPage::LoadFromFile(const std::string& path, std::string& error) {
                : m_encoding.LineEnd == TLineEnd::CR ? EolMac
                                                     : EolUnix);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    SendScintilla(SCI_SETMODEVENTMASK, 0L); // the loaded text is no change to report
     SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + TypingRoom(text.size())));
+    if (AccessibilityWatched()) {
+        EnsureOffsetIndex();
+    }
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+    SendScintilla(SCI_SETMODEVENTMASK, kModificationEvents);
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0L);
@@ -122,6 +148,113 @@ void TEditorPage::FitLineNumberMargin() {
         m_lineNumberDigits = digits;
         setMarginWidth(kLineNumberMargin, QString(digits + 1, QLatin1Char('0')));
     }
+}
+
+void TEditorPage::TextAboutToChange(int position, int type, int length) {
+    ReportInsertion(); // the change before this one is done
+    if (!AccessibilityWatched() || length <= 0) {
+        return;
+    }
+    if ((type & SC_MOD_BEFOREINSERT) != 0) {
+        // The report before an insertion does not carry the text; it is told once it is there.
+        m_pendingInsertPosition = position;
+        m_pendingInsertLength = length;
+    } else if ((type & SC_MOD_BEFOREDELETE) != 0) {
+        QAccessibleTextRemoveEvent event(this, static_cast<int>(TextOffset(position)),
+                                         QsciScintilla::text(position, position + length));
+        SendAccessibleEvent(event);
+    }
+}
+
+void TEditorPage::ReportInsertion() {
+    const long position = std::exchange(m_pendingInsertPosition, -1);
+    if (position < 0 || !AccessibilityWatched()) {
+        return;
+    }
+    const auto end =
+        static_cast<int>(std::min(position + m_pendingInsertLength, SendScintilla(SCI_GETLENGTH)));
+    QAccessibleTextInsertEvent event(this, static_cast<int>(TextOffset(position)),
+                                     QsciScintilla::text(static_cast<int>(position), end));
+    SendAccessibleEvent(event);
+}
+
+void TEditorPage::UiUpdated() {
+    FitLineNumberMargin();
+    ReportInsertion();
+    if (!AccessibilityWatched()) {
+        m_reportedCursor = m_reportedAnchor = -1;
+        return;
+    }
+    const long cursor = TextOffset(SendScintilla(SCI_GETCURRENTPOS));
+    const long anchor = TextOffset(SendScintilla(SCI_GETANCHOR));
+    const bool selecting = anchor != cursor;
+    const bool wasSelecting = m_reportedAnchor != m_reportedCursor;
+    const bool moved = anchor != m_reportedAnchor || cursor != m_reportedCursor;
+    if ((selecting || wasSelecting) && moved) {
+        QAccessibleTextSelectionEvent event(this, static_cast<int>(std::min(anchor, cursor)),
+                                            static_cast<int>(std::max(anchor, cursor)));
+        event.setCursorPosition(static_cast<int>(cursor));
+        SendAccessibleEvent(event);
+    } else if (cursor != m_reportedCursor) {
+        QAccessibleTextCursorEvent event(this, static_cast<int>(cursor));
+        SendAccessibleEvent(event);
+    }
+    m_reportedCursor = cursor;
+    m_reportedAnchor = anchor;
+}
+
+bool TEditorPage::AccessibilityWatched() const {
+    return m_accessibleSink != nullptr || QAccessible::isActive();
+}
+
+void TEditorPage::SendAccessibleEvent(QAccessibleEvent& event) const {
+    if (m_accessibleSink != nullptr) {
+        m_accessibleSink(event);
+    } else {
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+long TEditorPage::TextOffset(long position) const {
+    const long length = SendScintilla(SCI_GETLENGTH);
+    position = std::clamp(position, 0L, length);
+    if (!isUtf8()) {
+        return position; // a byte is a character
+    }
+    EnsureOffsetIndex();
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF16) +
+           SendScintilla(SCI_COUNTCODEUNITS, lineStart, position);
+}
+
+void TEditorPage::EnsureOffsetIndex() const {
+    // Kept up to date by the control with every change once it is there; building it for a
+    // large text takes a while, so it is built when first needed, or with the text while a
+    // screen reader listens.
+    if (isUtf8() && (SendScintilla(SCI_GETLINECHARACTERINDEX) & SC_LINECHARACTERINDEX_UTF16) == 0) {
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+    }
+}
+
+long TEditorPage::TextPosition(long offset) const {
+    const long count = TextOffsetCount(); // also builds the index
+    offset = std::clamp(offset, 0L, count);
+    if (!isUtf8()) {
+        return offset;
+    }
+    if (offset == count) {
+        return SendScintilla(SCI_GETLENGTH);
+    }
+    const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, offset, SC_LINECHARACTERINDEX_UTF16);
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long rest =
+        offset - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, SC_LINECHARACTERINDEX_UTF16);
+    return SendScintilla(SCI_POSITIONRELATIVECODEUNITS, lineStart, rest);
+}
+
+long TEditorPage::TextOffsetCount() const {
+    return TextOffset(SendScintilla(SCI_GETLENGTH));
 }
 
 int TEditorPage::CaretLine() const {

@@ -8,9 +8,12 @@
 #include "editor/gui/QsciHeaders.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+
+class QAccessibleEvent;
 
 namespace qx {
 
@@ -19,6 +22,14 @@ class TEditorPrinter;
 // The editor of one page: it owns the remote file it edits, keeps the file's bytes as they
 // came (see TTextEncoding), and holds the ten bookmarks as gutter markers that move with the
 // text.
+//
+// The control reports changes of the text only before they happen (SCN_MODIFIED with
+// SC_MOD_BEFOREINSERT or SC_MOD_BEFOREDELETE): the control's own reports after a change count
+// the characters from the start of the text up to the change for its accessibility support,
+// whether a screen reader listens or not, which made every key press at the end of a large
+// file cost a walk over the whole text. So QsciScintilla's textChanged() and linesChanged()
+// are not emitted; the page tells assistive technologies of its changes itself, with offsets
+// found through a line index (see TEditorAccessible).
 class TEditorPage final : public QsciScintilla {
     Q_OBJECT
 public:
@@ -52,12 +63,30 @@ public:
     // Prints the whole text, coloured when the page has a highlighter.
     bool PrintTo(TEditorPrinter& printer);
 
+    // Offsets in the text as assistive technologies count them (UTF-16 code units, as in the
+    // QString of the text) from positions of the control (bytes), and back; both search the
+    // line index and walk one line, never the text before it.
+    long TextOffset(long position) const;
+    long TextPosition(long offset) const;
+    long TextOffsetCount() const;
+
+    // Where the page's accessibility events go: to Qt while an assistive technology listens,
+    // or all of them to a sink when one is set (tests, the benchmark).
+    using TAccessibleEventSink = std::function<void(QAccessibleEvent& event)>;
+    void SetAccessibleEventSink(TAccessibleEventSink sink) { m_accessibleSink = std::move(sink); }
+
 private:
     struct TBookmark {
         int Handle = -1;
         int Column = 0;
     };
     void FitLineNumberMargin();
+    void TextAboutToChange(int position, int type, int length);
+    void ReportInsertion();
+    void UiUpdated();
+    bool AccessibilityWatched() const;
+    void SendAccessibleEvent(QAccessibleEvent& event) const;
+    void EnsureOffsetIndex() const;
 
     std::unique_ptr<TRemoteEditFile> m_file;
     TTextEncoding m_encoding;
@@ -65,6 +94,11 @@ private:
     QFont m_font;
     std::array<TBookmark, kBookmarkCount> m_bookmarks{};
     int m_lineNumberDigits = 0;
+    TAccessibleEventSink m_accessibleSink;
+    long m_pendingInsertPosition = -1;
+    long m_pendingInsertLength = 0;
+    long m_reportedCursor = -1;
+    long m_reportedAnchor = -1;
 };
 
 } // namespace qx
