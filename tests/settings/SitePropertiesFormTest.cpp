@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -189,9 +190,22 @@ private Q_SLOTS:
         Type("HostNameEdit", QStringLiteral("ftp.example.org"));
         encryption->setCurrentIndex(3); // the port follows to implicit TLS's own
         QCOMPARE(Edit("PortEdit")->text(), QStringLiteral("990"));
+        auto* mlsd = Control<QCheckBox>("UseMlsdCheckBox");
+        QVERIFY(mlsd->isChecked());
+        mlsd->setChecked(false);
+        const QString screenshots = qEnvironmentVariable("QX_SCREENSHOTS");
+        if (!screenshots.isEmpty()) {
+            auto* pages = m_form->findChild<QTabWidget*>();
+            for (int page = 0; pages != nullptr && page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                m_form->grab().save(
+                    QDir(screenshots).filePath(QStringLiteral("site-properties-%1.png").arg(page)));
+            }
+        }
         Button("SaveBitBtn")->click();
         QCOMPARE(m_site->Encryption, TFtpTlsMode::Implicit);
         QCOMPARE(m_site->Port, 990);
+        QVERIFY(!m_site->UseMlsd);
     }
 
     void connectAnswersYesAndCancelCopiesNothing() {
