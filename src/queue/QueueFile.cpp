@@ -36,6 +36,17 @@ std::optional<TFTPTransferType> TransferTypeOf(std::optional<std::int32_t> numbe
     return static_cast<TFTPTransferType>(*number);
 }
 
+// Absent: plain FTP; out of range: nothing.
+std::optional<TFtpTlsMode> TlsModeOf(std::optional<std::int32_t> number) {
+    if (!number) {
+        return TFtpTlsMode::None;
+    }
+    if (*number < 0 || *number > static_cast<std::int32_t>(TFtpTlsMode::Implicit)) {
+        return std::nullopt;
+    }
+    return static_cast<TFtpTlsMode>(*number);
+}
+
 // A name the carriers can take: one path component.
 bool IsEntryName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -164,6 +175,8 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
     text("FileSize", std::to_string(item.FileSize));
     text("TypeName", item.TypeName);
     number("PassiveMode", item.PassiveMode ? 1 : 0);
+    number("SrcEncryption", static_cast<std::int32_t>(item.SrcEncryption));
+    number("DestEncryption", static_cast<std::int32_t>(item.DestEncryption));
     number("Depth", item.Depth);
     KeepPasswords(item);
 }
@@ -180,8 +193,13 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     const auto fileSize = ParseNumber<std::int64_t>(text("FileSize").value_or(""));
     const auto srcPath = text("SrcPath");
     const auto destPath = text("DestPath");
+    // An item that was to use TLS must never come back as plain FTP: a value out of range
+    // leaves the item out. An absent value is an item from before TLS: plain FTP.
+    const auto srcEncryption = TlsModeOf(number("SrcEncryption"));
+    const auto destEncryption = TlsModeOf(number("DestEncryption"));
     if (!fileName || !IsEntryName(*fileName) || !direction || *direction < 0 || *direction > 2 ||
-        !srcType || !destType || !fileSize || *fileSize < -1 || !srcPath || !destPath) {
+        !srcType || !destType || !fileSize || *fileSize < -1 || !srcPath || !destPath ||
+        !srcEncryption || !destEncryption) {
         return nullptr;
     }
     item->FileName = *fileName;
@@ -201,6 +219,8 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     item->FileSize = *fileSize;
     item->TypeName = text("TypeName").value_or("");
     item->PassiveMode = number("PassiveMode").value_or(0) != 0;
+    item->SrcEncryption = *srcEncryption;
+    item->DestEncryption = *destEncryption;
     item->Depth = std::max(0, number("Depth").value_or(0));
     const TShellIcons& icons = SharedShellIcons();
     item->ImageIndex = item->IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item->FileName);

@@ -30,6 +30,7 @@ std::unique_ptr<TFTPCarryItem> Upload(const std::string& name) {
     item->FileSize = 5'000'000'000;
     item->ResumeTransfer = true;
     item->PassiveMode = true;
+    item->DestEncryption = TFtpTlsMode::ExplicitRequired;
     item->Depth = 2;
     item->TypeName = "Text File";
     return item;
@@ -94,6 +95,8 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
     EXPECT_EQ(back.FileSize, 5'000'000'000);
     EXPECT_TRUE(back.ResumeTransfer);
     EXPECT_TRUE(back.PassiveMode);
+    EXPECT_EQ(back.SrcEncryption, TFtpTlsMode::None);
+    EXPECT_EQ(back.DestEncryption, TFtpTlsMode::ExplicitRequired); // never plain after a restart
     EXPECT_EQ(back.Depth, 2);
     EXPECT_EQ(back.TypeName, "Text File");
     EXPECT_EQ(back.Carrier, nullptr);
@@ -166,13 +169,15 @@ TEST(QueueFile, HostileOrIncompleteEntriesAreLeftOut) {
                         << good << "[\\Items\\0000000004]\n\"FileName\"=string:\"x\"\n"
                         << "\"Direction\"=number:9\n"
                         << "[\\Items\\0000000007]\n\"FileName\"=string:\"y\"\n"
-                        << "\"FileSize\"=string:\"12abc\"\n";
+                        << "\"FileSize\"=string:\"12abc\"\n"
+                        << "[\\Items\\0000000005]\n\"FileName\"=string:\"tls.bin\"\n"
+                        << good << "\"DestEncryption\"=number:7\n";
     TQueueFile journal(file);
     TQueueFile::TKept kept = journal.TakeItems();
     ASSERT_EQ(kept.Queued.size(), 1U);
     EXPECT_EQ(kept.Queued[0]->FileName, "ok.bin");
     EXPECT_EQ(kept.Queued[0]->FileSize, 10);
-    EXPECT_EQ(kept.Unreadable, 4U);
+    EXPECT_EQ(kept.Unreadable, 5U);
 
     // New entries never take the key of one in the file.
     const auto item = Upload("new.txt");
