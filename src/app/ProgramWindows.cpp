@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -123,12 +124,25 @@ void TProgramWindows::RestoreQueue() {
         queue.AddFailedItem(std::move(item), std::move(error));
     }
     queue.SetJournal(m_queueFile.get());
+    m_unreadableQueueEntries = kept.Unreadable;
     if (kept.Unreadable > 0) {
         std::fprintf(stderr,
                      "Quorvin Explorer: %zu unreadable entries of the transfer queue file "
                      "were left out.\n",
                      kept.Unreadable);
     }
+    // A queue change comes from inside the scheduler: the message waits for the event loop.
+    m_queueFile->OnWriteProblem = [this](const std::string& problem) {
+        QString text = QString::fromStdString(problem);
+        text[0] = text[0].toUpper();
+        text += QStringLiteral(".\n\nThe queue goes on in memory and is written again with its "
+                               "next change; until then, what changed since is not kept if "
+                               "the program ends.");
+        QTimer::singleShot(0, m_carrier.get(), [this, text] {
+            QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
+                                 text);
+        });
+    };
 }
 
 void TProgramWindows::FillPasswords(TFTPCarryItem& item) const {
@@ -182,6 +196,12 @@ void TProgramWindows::ShowAtFirstActivation() {
     m_siteBook->show();
     if (restored) {
         ShowAndRestore(*m_carrier); // what the last run left to do, waiting to be resumed
+    }
+    if (m_unreadableQueueEntries > 0) {
+        QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
+                             QStringLiteral("%1 entries of the transfer queue file could not be "
+                                            "read and were left out.")
+                                 .arg(m_unreadableQueueEntries));
     }
     if (!m_queueFile->LoadProblem().empty()) {
         QString problem = QString::fromStdString(m_queueFile->LoadProblem());

@@ -79,6 +79,7 @@ private:
     std::unique_ptr<TSiteBookForm> m_siteBook;
     std::unique_ptr<TQueueFile> m_queueFile; // outlives the queue, whose journal it is
     std::unique_ptr<TCarrierForm> m_carrier;
+    std::size_t m_unreadableQueueEntries = 0;
     std::unique_ptr<TOnlineEditorForm> m_onlineEditor;
     std::unique_ptr<TScreenshotTour> m_tour;
 };

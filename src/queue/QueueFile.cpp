@@ -145,6 +145,9 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
     } else if (m_writeProblem.empty()) {
         m_writeProblem = "cannot write the transfer queue file " + m_store->File().string();
         std::fprintf(stderr, "Quorvin Explorer: %s\n", m_writeProblem.c_str());
+        if (OnWriteProblem) {
+            OnWriteProblem(m_writeProblem);
+        }
     }
 }
 

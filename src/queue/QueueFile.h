@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -48,6 +49,9 @@ public:
     // Why the last change could not be written (empty when it could); the change stays in
     // memory and goes out with the next write.
     const std::string& WriteProblem() const { return m_writeProblem; }
+    // Told once when writing starts to fail (not again until a write succeeded), with the
+    // text of WriteProblem().
+    std::function<void(const std::string& problem)> OnWriteProblem;
 
     void QueueChanged(const TCarrierQueueChange& change) override;
 

@@ -186,3 +186,43 @@ TEST(QueueFile, HostileOrIncompleteEntriesAreLeftOut) {
     journal.QueueChanged(change);
     EXPECT_NE(readFile(file).find("[\\Items\\0000000008]"), std::string::npos) << readFile(file);
 }
+
+TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
+    TempDir dir;
+    const fs::path folder = dir.path() / "config";
+    fs::create_directory(folder);
+    TQueueFile journal(folder / "queue.conf");
+    journal.TakeItems();
+    std::vector<std::string> told;
+    journal.OnWriteProblem = [&](const std::string& problem) { told.push_back(problem); };
+    std::vector<std::unique_ptr<TFTPCarryItem>> items; // the queue holds what it queued
+    const auto queue = [&](const char* name) {
+        items.push_back(Upload(name));
+        TCarrierQueueChange change;
+        change.Queued.push_back(items.back().get());
+        journal.QueueChanged(change);
+    };
+    // A file takes the folder's place: nothing can be written there, even as root.
+    const auto block = [&] {
+        fs::remove_all(folder);
+        std::ofstream(folder) << "not a folder";
+    };
+    block();
+    queue("a.txt");
+    queue("b.txt");
+    ASSERT_EQ(told.size(), 1U);
+    EXPECT_NE(told[0].find("cannot write the transfer queue file"), std::string::npos);
+    EXPECT_EQ(journal.WriteProblem(), told[0]);
+
+    fs::remove(folder);
+    fs::create_directory(folder);
+    queue("c.txt");
+    EXPECT_EQ(journal.WriteProblem(), "");
+    const std::string written = readFile(folder / "queue.conf");
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) { // nothing was lost meanwhile
+        EXPECT_NE(written.find(name), std::string::npos) << name;
+    }
+    block();
+    queue("d.txt");
+    EXPECT_EQ(told.size(), 2U);
+}
