@@ -27,15 +27,6 @@ struct Setup {
     bool passive;
 };
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(random() & 0xFF);
-    }
-    return bytes;
-}
-
 class RealServer : public ::testing::TestWithParam<Setup> {
 protected:
     void SetUp() override {

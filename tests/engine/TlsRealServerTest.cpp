@@ -28,15 +28,6 @@ struct TlsSetup {
     int tlsVersion; // 12 or 13
 };
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(random() & 0xFF);
-    }
-    return bytes;
-}
-
 class TlsRealServer : public ::testing::TestWithParam<TlsSetup> {
 protected:
     void SetUp() override {

@@ -20,25 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(generator());
-    }
-    return bytes;
-}
-
-// Every file below the folder, by relative path, with its bytes.
-std::map<std::string, std::string> treeContents(const fs::path& folder) {
-    std::map<std::string, std::string> contents;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string relative = fs::relative(entry.path(), folder).string();
-        contents[relative] = entry.is_directory() ? "<folder>" : readFile(entry.path());
-    }
-    return contents;
-}
-
 void writeSampleTree(const TempDir& dir, const std::string& top) {
     dir.write(top + "/big.bin", randomBytes(3 * 1024 * 1024 + 17, 1));
     dir.write(top + "/notes.txt", "line one\r\nline two\r\n");

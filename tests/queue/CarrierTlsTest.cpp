@@ -22,24 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(generator());
-    }
-    return bytes;
-}
-
-std::map<std::string, std::string> treeContents(const fs::path& folder) {
-    std::map<std::string, std::string> contents;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string relative = fs::relative(entry.path(), folder).string();
-        contents[relative] = entry.is_directory() ? "<folder>" : readFile(entry.path());
-    }
-    return contents;
-}
-
 struct TlsQueue {
     explicit TlsQueue(const TestCertificate& certificate) {
         queue.TrustedFingerprints = {certificate.sha256()};

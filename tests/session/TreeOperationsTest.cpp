@@ -35,15 +35,6 @@ std::map<std::string, std::string> filesBelow(const fs::path& root) {
     return files;
 }
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(random() & 0xFF);
-    }
-    return bytes;
-}
-
 } // namespace
 
 TEST(TreeOperations, HostileListingWritesNothingOutsideTheTargetFolder) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -27,5 +29,11 @@ private:
 
 // Reads a whole file; an empty string when it cannot be read.
 std::string readFile(const std::filesystem::path& path);
+
+// Bytes of every value, the same for the same seed.
+std::string randomBytes(std::size_t size, unsigned seed);
+
+// Everything below the folder by relative path: a file's bytes, "<folder>" for a folder.
+std::map<std::string, std::string> treeContents(const std::filesystem::path& folder);
 
 } // namespace qx::test
