@@ -618,13 +618,17 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
         }
         m_controlSocket->Connect();
     } catch (const std::exception& e) {
-        m_lastResponse = "500 " + ExceptionClassName(e) + ": " + e.what();
-        m_statusCode = 500;
-        m_requestResult = 500;
-        m_madeUpFailure = true;
-        SetErrorMessage();
-        TriggerRequestDone(500);
+        FailConnect(e);
     }
+}
+
+void TCustomFtpCliEx::FailConnect(const std::exception& error) {
+    m_lastResponse = "500 " + ExceptionClassName(error) + ": " + error.what();
+    m_statusCode = 500;
+    m_requestResult = 500;
+    m_madeUpFailure = true;
+    SetErrorMessage();
+    TriggerRequestDone(500);
 }
 
 void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
@@ -646,12 +650,7 @@ void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
                 m_controlSocket->SetAddr(m_dnsResult);
                 m_controlSocket->Connect();
             } catch (const std::exception& e) {
-                m_lastResponse = "500 " + ExceptionClassName(e) + ": " + e.what();
-                m_statusCode = 500;
-                m_requestResult = 500;
-                m_madeUpFailure = true;
-                SetErrorMessage();
-                TriggerRequestDone(500);
+                FailConnect(e);
             }
         });
         return;

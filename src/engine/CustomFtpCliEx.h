@@ -294,6 +294,8 @@ private:
     void TimeOut();
 
     void ControlSocketDnsLookupDone(std::uint16_t error);
+    // Ends the Open request after the socket refused to start a connect.
+    void FailConnect(const std::exception& error);
     void ControlSocketSessionConnected(std::uint16_t error);
     void ControlSocketDataAvailable();
     void ControlSocketSessionClosed(std::uint16_t error);

@@ -14,24 +14,12 @@ using namespace qx;
 using namespace qx::test;
 using namespace std::chrono_literals;
 
-namespace {
-
-std::string patternBytes(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 7919 + i / 251) & 0xFF);
-    }
-    return bytes;
-}
-
-} // namespace
-
 TEST(Ipv6Server, ListsDownloadsAndUploadsInBothDataModes) {
     if (const std::string reason = VsftpdServer::unavailableReason(); !reason.empty()) {
         GTEST_SKIP() << reason;
     }
     TempDir root;
-    const std::string content = patternBytes(3 * 1024 * 1024 + 17);
+    const std::string content = randomBytes(3 * 1024 * 1024 + 17, 6);
     { std::ofstream(root.path() / "data.bin", std::ios::binary) << content; }
     VsftpdServer::Options options;
     options.family = VsftpdServer::Family::Ipv6;

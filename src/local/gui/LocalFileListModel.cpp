@@ -25,6 +25,23 @@ std::string Extension(const std::string& name) {
     const auto dot = name.rfind('.');
     return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
 }
+
+// The type names a sort compares by: asked of the icon provider once per extension.
+auto TypeNamesOfOneSort(const TLocalIconProvider& icons) {
+    return [&icons, types = std::unordered_map<std::string, std::string>()](
+               const TLocalFileEntry& entry) mutable {
+        if (entry.IsFolder) {
+            return std::string("Folder");
+        }
+        const std::string extension = Extension(entry.Name);
+        auto found = types.find(extension);
+        if (found == types.end()) {
+            found = types.emplace(extension, icons.TypeForName(Decoded(entry.Name)).toStdString())
+                        .first;
+        }
+        return found->second;
+    };
+}
 } // namespace
 
 TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObject* parent)
@@ -113,20 +130,7 @@ void TLocalFileListModel::StartReading(bool refresh) {
         if (stop.stop_requested()) {
             return;
         }
-        std::unordered_map<std::string, std::string> types; // by extension, for this sort
-        SortLocalEntries(rows, sortColumn, [&](const TLocalFileEntry& entry) {
-            if (entry.IsFolder) {
-                return std::string("Folder");
-            }
-            const std::string extension = Extension(entry.Name);
-            auto found = types.find(extension);
-            if (found == types.end()) {
-                found =
-                    types.emplace(extension, m_icons.TypeForName(Decoded(entry.Name)).toStdString())
-                        .first;
-            }
-            return found->second;
-        });
+        SortLocalEntries(rows, sortColumn, TypeNamesOfOneSort(m_icons));
         QMetaObject::invokeMethod(
             this,
             [this, generation, refresh, sortColumn, rows = std::move(rows),
@@ -224,20 +228,8 @@ void TLocalFileListModel::StartSort() {
     // when they have not changed meanwhile.
     RunWorker(++m_nextWorker, [this, version = m_rowsVersion, sortColumn = m_sortColumn,
                                rows = m_rows](const std::stop_token& stop) {
-        std::unordered_map<std::string, std::string> types; // by extension, for this sort
-        std::vector<std::size_t> order = LocalSortOrder(rows, sortColumn, [&](const auto& entry) {
-            if (entry.IsFolder) {
-                return std::string("Folder");
-            }
-            const std::string extension = Extension(entry.Name);
-            auto found = types.find(extension);
-            if (found == types.end()) {
-                found =
-                    types.emplace(extension, m_icons.TypeForName(Decoded(entry.Name)).toStdString())
-                        .first;
-            }
-            return found->second;
-        });
+        std::vector<std::size_t> order =
+            LocalSortOrder(rows, sortColumn, TypeNamesOfOneSort(m_icons));
         if (stop.stop_requested()) {
             return;
         }
