@@ -94,6 +94,8 @@ public:
     std::function<bool(const TCertificateQuestion&)> AskCertificate;
     std::vector<std::string> TrustedFingerprints;
     bool AcceptAnyCertificate = false;
+    // Told of every job that got through, before its item is freed.
+    std::function<void(const TFTPCarryItem& item)> OnItemDone;
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.
