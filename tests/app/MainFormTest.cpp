@@ -27,6 +27,25 @@ namespace {
 TRemoteExpTabName HostOnly(const char* host) {
     return {QLatin1String(host), {}, {}, {}};
 }
+
+// A main window with the tabs of two explorers, the first one current.
+struct TTwoExplorers {
+    TempDir dir;
+    TConfigStore store{dir.path() / "settings.conf"};
+    TGlobalOptions options{store};
+    TMainForm form{options, {}};
+    QWidget first;
+    QWidget second;
+
+    TTwoExplorers() {
+        first.show();
+        second.show();
+        form.AddRemoteExpTab(HostOnly("one.example"), &first);
+        form.AddRemoteExpTab(HostOnly("two.example"), &second);
+        form.SelectRemoteExpTab(&first);
+        form.show();
+    }
+};
 } // namespace
 
 class MainFormTest : public QObject {
@@ -88,21 +107,12 @@ private Q_SLOTS:
     }
 
     void theTabMenuRestoresAMinimisedExplorer() {
-        TempDir dir;
-        TConfigStore store(dir.path() / "settings.conf");
-        TGlobalOptions options(store);
-        TMainForm form(options, {});
+        TTwoExplorers bench;
+        TMainForm& form = bench.form;
+        QWidget& second = bench.second;
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         QAction* restore = ActionNamed(form, QStringLiteral("&Restore"));
         QAction* minimize = ActionNamed(form, QStringLiteral("&Minimize"));
-        QWidget first;
-        QWidget second;
-        first.show();
-        second.show();
-        form.AddRemoteExpTab(HostOnly("one.example"), &first);
-        form.AddRemoteExpTab(HostOnly("two.example"), &second);
-        form.SelectRemoteExpTab(&first);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         second.showMinimized();
         form.SelectRemoteExpTab(&second);
@@ -123,18 +133,9 @@ private Q_SLOTS:
     }
 
     void rightPressOnTheTabOfAMinimisedExplorerRestoresIt() {
-        TempDir dir;
-        TConfigStore store(dir.path() / "settings.conf");
-        TGlobalOptions options(store);
-        TMainForm form(options, {});
-        QWidget first;
-        QWidget second;
-        first.show();
-        second.show();
-        form.AddRemoteExpTab(HostOnly("one.example"), &first);
-        form.AddRemoteExpTab(HostOnly("two.example"), &second);
-        form.SelectRemoteExpTab(&first);
-        form.show();
+        TTwoExplorers bench;
+        TMainForm& form = bench.form;
+        QWidget& second = bench.second;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         second.showMinimized();
         QTabBar* tabs = form.RemoteExpListTabControl();
