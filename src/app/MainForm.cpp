@@ -196,7 +196,11 @@ void TMainForm::CreateActions() {
                                    .arg(QLatin1String(kProductTitle)));
         });
 
-    const auto current = [this] { return ExplorerOf(m_tabs, m_tabs->currentIndex()); };
+    // (none while it is closing)
+    const auto current = [this] {
+        const int index = m_tabs->currentIndex();
+        return m_tabs->isTabEnabled(index) ? ExplorerOf(m_tabs, index) : nullptr;
+    };
     m_tabRestore = m_actions->Add(
         {tr("&Restore"), tr("Restore|Restore Remote Explorer"), {}, TMainDataModule::Restore},
         [current] {
@@ -349,6 +353,14 @@ void TMainForm::DeleteRemoteExpTab(QWidget* explorer) {
     }
 }
 
+void TMainForm::DisableRemoteExpTab(QWidget* explorer) {
+    for (int index = 0; index < m_tabs->count(); ++index) {
+        if (ExplorerOf(m_tabs, index) == explorer) {
+            m_tabs->setTabEnabled(index, false);
+        }
+    }
+}
+
 void TMainForm::NameTabs() {
     const int count = m_tabs->count();
     QList<TRemoteExpTabName> names;
@@ -395,7 +407,7 @@ int TMainForm::RemoteExpTabCount() const {
 }
 
 void TMainForm::ShowExplorerOfTab(int index) {
-    if (QWidget* explorer = ExplorerOf(m_tabs, index)) {
+    if (QWidget* explorer = ExplorerOf(m_tabs, index); explorer && m_tabs->isTabEnabled(index)) {
         ShowAndRestore(*explorer);
     }
 }

@@ -48,6 +48,7 @@ public:
     // port and the site's name.
     int AddRemoteExpTab(const TRemoteExpTabName& name, QWidget* explorer) override;
     void DeleteRemoteExpTab(QWidget* explorer) override;
+    void DisableRemoteExpTab(QWidget* explorer) override;
     void SelectRemoteExpTab(QWidget* explorer) override;
     QWidget* GetActiveRemoteExp() const;
     int RemoteExpTabCount() const;

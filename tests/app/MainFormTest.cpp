@@ -145,6 +145,19 @@ private Q_SLOTS:
         QVERIFY(second.isVisible());
     }
 
+    // A closing explorer hides at once; its tab stays until it has gone, showing it no more.
+    void theTabOfAClosingExplorerShowsItNoMore() {
+        TTwoExplorers bench;
+        QVERIFY(QTest::qWaitForWindowExposed(&bench.form));
+        bench.second.hide();
+        bench.form.DisableRemoteExpTab(&bench.second);
+        QTabBar* tabs = bench.form.RemoteExpListTabControl();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(1).center());
+        QVERIFY(!bench.second.isVisible());
+        QCOMPARE(bench.form.RemoteExpTabCount(), 2);
+    }
+
     void tabsOfTheSameHostTellTheirLoginsApart() {
         TempDir dir;
         TConfigStore store(dir.path() / "settings.conf");

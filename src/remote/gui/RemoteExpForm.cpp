@@ -680,6 +680,9 @@ void TRemoteExpForm::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closing = true;
+    if (m_context.Main != nullptr) {
+        m_context.Main->DisableRemoteExpTab(this);
+    }
     hide();                            // gone for the user; the session ends behind it
     m_client->OnConnectDone = nullptr; // a connection under way lists nothing more
     if (m_client->Busy()) {

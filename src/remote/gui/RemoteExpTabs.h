@@ -21,6 +21,8 @@ class TRemoteExpTabs {
 public:
     virtual int AddRemoteExpTab(const TRemoteExpTabName& name, QWidget* explorer) = 0;
     virtual void DeleteRemoteExpTab(QWidget* explorer) = 0;
+    // The explorer is closing: its tab stays until it has gone, but no longer shows it.
+    virtual void DisableRemoteExpTab(QWidget* explorer) = 0;
     virtual void SelectRemoteExpTab(QWidget* explorer) = 0;
     // The text the active explorer shows after the product name in the caption.
     virtual void SetCaptionText(const QString& text) = 0;
