@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -157,17 +158,20 @@ TEST(CarrierFaults, ASlowServerToServerCopyThatMovesIsNotCut) {
     }
     TempDir from;
     TempDir to;
-    const std::string content = randomBytes(768 * 1024, 7);
+    const std::string content = randomBytes(1024 * 1024, 7);
     from.write("slow.bin", content);
     PyFtpdServer::Options throttled;
-    throttled.throttle = 256 * 1024; // three seconds
+    throttled.throttle = 256 * 1024; // four seconds, twice the limit
     PyFtpdServer source(from.path(), throttled);
     PyFtpdServer destination(to.path());
     CarrierHarness h;
-    h.carrier->Timeout = 1;
+    h.carrier->Timeout = 2;
     h.setJob("slow.bin", source.portText(), "/", destination.portText(), "/");
     EXPECT_EQ(h.run(&TFTPCarrier::Transfer, 20s), 0) << h.errorMessage;
     EXPECT_EQ(readFile(to.path() / "slow.bin"), content);
+    EXPECT_TRUE(std::any_of(h.lines.begin(), h.lines.end(), [](const std::string& line) {
+        return line.find("looking at the size of [/slow.bin]") != std::string::npos;
+    }));
 }
 
 TEST(CarrierFaults, AFinalReplyWithTheCloseEndsTheJobAtOnce) {
