@@ -34,6 +34,8 @@ def main():
                         help="take uploads at most this many bytes a second")
     parser.add_argument("--ignore-quit", action="store_true",
                         help="never answer QUIT and keep the connection open")
+    parser.add_argument("--max-cons-per-ip", type=int, default=0,
+                        help="control connections from one address at a time (0: no limit)")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
@@ -72,6 +74,7 @@ def main():
         Handler.dtp_handler = Throttled
 
     server = FTPServer(("127.0.0.1", args.port), Handler)
+    server.max_cons_per_ip = args.max_cons_per_ip
     print(server.address[1], flush=True)
 
     def watch_stdin():

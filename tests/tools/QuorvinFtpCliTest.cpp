@@ -171,7 +171,7 @@ TEST_F(QuorvinFtpCli, FailuresAndUsageErrors) {
 
     result = run({"ls"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("usage: quorvin-ftp"), std::string::npos);
+    EXPECT_NE(result.err.find("try 'quorvin-ftp ls --help'"), std::string::npos) << result.err;
     result = run({"--bogus", "ls", m_base});
     EXPECT_EQ(result.exitCode, 2);
     result = run({"ls", "http://127.0.0.1/"});
