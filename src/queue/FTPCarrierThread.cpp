@@ -103,6 +103,7 @@ void TFTPCarrierThread::PrepareEngines() {
         engine.InactivityLimit = carrier.Timeout;
         m_watches[side] = ReplyWatch{};
     }
+    Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
 }
 
 void TFTPCarrierThread::DropSession(Side side) {

@@ -246,7 +246,7 @@ TEST(CarrierFaults, AServerToServerCopyWhoseOtherEndFallsSilent) {
         s.reply("200 Type set to I");
         s.expect("PORT " + address);
         s.reply("200 PORT command successful");
-        s.expect("STOR /to/big.iso");
+        s.expect("STOR /to/big.iso.part");
         s.reply("150 Receiving");
         s.waitForClientClose(); // never reports the end
     });

@@ -264,6 +264,12 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
         argv.insert(argv.end(), {"--tls-certificate", options.tls->certificate().string(),
                                  "--tls-key", options.tls->key().string()});
     }
+    if (options.throttleDownloads > 0) {
+        argv.insert(argv.end(), {"--throttle", std::to_string(options.throttleDownloads)});
+    }
+    if (options.throttleUploads > 0) {
+        argv.insert(argv.end(), {"--throttle-upload", std::to_string(options.throttleUploads)});
+    }
     m_process.start(argv);
     const std::string line = m_process.readLine(std::chrono::seconds(15));
     if (line.empty()) {

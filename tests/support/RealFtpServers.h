@@ -66,6 +66,9 @@ public:
         bool permitForeignAddresses = false;
         // With a certificate: explicit TLS, required for the login and for data connections.
         const TestCertificate* tls = nullptr;
+        // Bytes a second that downloads are sent at, and uploads taken at (0: no limit).
+        int throttleDownloads = 0;
+        int throttleUploads = 0;
     };
     explicit PyFtpdServer(const std::filesystem::path& root);
     PyFtpdServer(const std::filesystem::path& root, Options options);

@@ -6,6 +6,7 @@
 #include "CliSite.h"
 #include "CommandHelp.h"
 #include "HumanListing.h"
+#include "InterruptWatch.h"
 #include "ListingOutput.h"
 #include "QueueCommand.h"
 #include "VisibleText.h"
@@ -59,7 +60,10 @@ const char* const kUsage =
     "options:\n"
     "  --active | --passive         data connections (default passive)\n"
     "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
-    "  --resume                     resume transfers where the server supports it\n"
+    "  --resume                     resume transfers where the server supports it, from a\n"
+    "                               partial file of the same file only\n"
+    "  --inplace                    upload straight to the target name (for servers that\n"
+    "                               refuse renames); without it uploads travel as NAME.part\n"
     "  --skip-existing              leave files that exist at the target alone\n"
     "  --newer                      replace files at the target only by newer ones\n"
     "  --site PATH                  connect to a site of the site book (PATH like "
@@ -150,6 +154,7 @@ struct Options {
     bool noMlsd = false;
     std::optional<TFTPTransferType> type;
     bool resume = false;
+    bool inplace = false;
     bool verbose = false;
     bool recursive = false;
     int carriers = 3;
@@ -188,7 +193,7 @@ std::optional<int> numberIn(const std::string& text, int lowest, int highest) {
 }
 
 int runQueue(const std::string& command, const std::vector<std::string>& words,
-             const Options& options) {
+             const Options& options, const std::atomic<bool>& interrupted) {
     std::vector<QueueJob> jobs;
     if (command == "copy") {
         if (words.size() != 3) {
@@ -223,6 +228,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.passive = options.passive.value_or(true);
     run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
     run.resume = options.resume;
+    run.uploadToTemporaryName = !options.inplace;
     run.verbose = options.verbose;
     run.carriers = options.carriers;
     run.timeout = options.timeout;
@@ -230,6 +236,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
     run.insecure = options.insecure;
+    run.interrupted = &interrupted;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
@@ -250,7 +257,7 @@ bool isOctalMode(const std::string& mode) {
            mode.find_first_not_of("01234567") == std::string::npos;
 }
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
     Options options;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
@@ -269,6 +276,8 @@ int run(int argc, char** argv) {
             options.type = TFTPTransferType::ftpTypeAuto;
         } else if (arg == "--resume") {
             options.resume = true;
+        } else if (arg == "--inplace") {
+            options.inplace = true;
         } else if (arg == "-v" || arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "-r" || arg == "--recursive") {
@@ -337,7 +346,7 @@ int run(int argc, char** argv) {
         if (!options.site.empty()) {
             return usage(command + " takes URLs, not --site");
         }
-        return runQueue(command, words, options);
+        return runQueue(command, words, options, interrupted);
     }
     // Which arguments are remote, per command.
     std::vector<std::size_t> remote;
@@ -440,6 +449,9 @@ int run(int argc, char** argv) {
     if (options.resume) {
         target.Resume = true;
     }
+    if (options.inplace) {
+        target.UploadToTemporaryName = false;
+    }
     target.Timeout = options.timeout;
     if (options.tls && target.Encryption != TFtpTlsMode::Implicit) {
         target.Encryption = *options.tls;
@@ -450,7 +462,7 @@ int run(int argc, char** argv) {
 
     const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());
     CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,
-                       std::cerr);
+                       std::cerr, &interrupted);
     if (!session.Connect()) {
         return fail(session.Failure());
     }
@@ -492,9 +504,12 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    // Before any other thread starts: they all leave the interrupting signals to the watch.
+    const InterruptWatch watch;
     // Every failure is a message and an exit status, never an uncaught exception.
     try {
-        return run(argc, argv);
+        const int status = run(argc, argv, watch.Interrupted());
+        return watch.Interrupted() ? watch.ExitStatus() : status;
     } catch (const std::exception& error) {
         return fail(error.what());
     } catch (...) {
