@@ -651,8 +651,8 @@ bool TEngineDriver::PutInPlace(const std::string& temporary, const std::string& 
     if (Failed() && !Aborted()) {
         FailAndLog(m_outcome.ErrorMessage + " The upload is complete under the name [" + temporary +
                    "] but could not take the place of [" + target +
-                   "]; for a server that refuses renames, turn off uploads under a temporary "
-                   "name for the site.");
+                   "]. For a server that refuses renames, turn off \"Upload under a temporary "
+                   "name\" in the site's properties (quorvin-ftp: --inplace).");
     }
     return !Failed();
 }
