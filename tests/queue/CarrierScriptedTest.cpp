@@ -50,16 +50,21 @@ void serveExploredFolder(ScriptedSession& s, const std::string& folder,
     ExpectQuit(s);
 }
 
-// Copies /a.bin into /b/ between the two scripted servers; the copy must fail with the text,
-// and both scripts run through.
-void expectFailedCopy(ScriptedFtpServer& source, ScriptedFtpServer& destination, bool temporaryName,
-                      const std::string& failure) {
-    CarrierHarness h;
+// The carrier's job: copy /a.bin into /b/ between the two scripted servers.
+void prepareCopy(CarrierHarness& h, const ScriptedFtpServer& source,
+                 const ScriptedFtpServer& destination) {
     h.carrier->SrcPort = source.portText();
     h.carrier->DestPort = destination.portText();
     h.carrier->FileName = "a.bin";
     h.carrier->SrcPath = "/";
     h.carrier->DestPath = "/b/";
+}
+
+// The copy must fail with the text, and both scripts run through.
+void expectFailedCopy(ScriptedFtpServer& source, ScriptedFtpServer& destination, bool temporaryName,
+                      const std::string& failure) {
+    CarrierHarness h;
+    prepareCopy(h, source, destination);
     h.carrier->UploadToTemporaryName = temporaryName;
     EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 1);
     EXPECT_EQ(h.errorMessage, failure);
@@ -369,11 +374,7 @@ TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
     ScriptedFtpServer source(hold(true));
     ScriptedFtpServer destination(hold(false));
     CarrierHarness h;
-    h.carrier->SrcPort = source.portText();
-    h.carrier->DestPort = destination.portText();
-    h.carrier->FileName = "a.bin";
-    h.carrier->SrcPath = "/";
-    h.carrier->DestPath = "/b/";
+    prepareCopy(h, source, destination);
     h.carrier->Transfer();
     const std::string started = "< [127.0.0.1]: 150 Transfer starting";
     ASSERT_TRUE(h.ui.pumpUntil(
