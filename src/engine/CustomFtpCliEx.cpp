@@ -35,6 +35,10 @@ bool holdsUnsafeCharacter(std::string_view command) {
     return command.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+constexpr const char* kLineTooLong =
+    "421 Reply line too long: more than 4095 bytes without a line end; the connection is closed.";
+static_assert(TCustomFtpCliEx::kReceiveBufferSize == 4096);
+
 // The request that runs each step, in the order of TFtpStep, which is the driver's order.
 using StepRequest = void (TCustomFtpCliEx::*)();
 constexpr StepRequest kStepRequests[] = {
@@ -102,6 +106,8 @@ void TCustomFtpCliEx::SendCommand(std::string command) {
         }
     }
     TriggerDisplay("> " + command);
+    m_replyLineCount = 0; // what came before belongs to no reply of this command
+    m_replyByteCount = 0;
     if (m_controlSocket->State() == TSocketState::wsConnected) {
         command += "\r\n";
         m_controlSocket->SendText(command);
@@ -257,8 +263,10 @@ bool TCustomFtpCliEx::WaitingOnNetwork() const {
            m_state == TFtpState::ftpWaitingResponse;
 }
 
+// Progress is a whole reply or data that moved: a server that trickles the lines of a reply
+// that never ends makes none.
 std::uint64_t TCustomFtpCliEx::ActivityCount() const {
-    return m_controlSocket->Activity() + m_dataSocket->Activity();
+    return m_completedReplies + m_dataSocket->Activity();
 }
 
 // The watchdog looks at the sockets' activity a few times per limit instead of being re-armed
@@ -300,15 +308,20 @@ void TCustomFtpCliEx::WatchdogTick() {
     StartWatchdog();
 }
 
+void TCustomFtpCliEx::TimeOut() {
+    m_timedOut = true;
+    DropConnection("421 Timed out after " + std::to_string(InactivityLimit) + " seconds.");
+}
+
 // The request fails as when the server had dropped the connection: a download keeps what
 // arrived and is never taken for complete, and the session is over.
-void TCustomFtpCliEx::TimeOut() {
+void TCustomFtpCliEx::DropConnection(const std::string& text) {
     const bool lookingUp = m_state == TFtpState::ftpDnsLookup;
-    m_timedOut = true;
     m_pendingSteps.clear();
     m_nextRequest = nullptr;
     m_next = nullptr;
-    FailMadeUp(421, "421 Timed out after " + std::to_string(InactivityLimit) + " seconds.");
+    m_receiveLength = 0;
+    FailMadeUp(421, text);
     CloseTransferFile();
     if (lookingUp) {
         m_controlSocket->CancelLookup();
@@ -562,6 +575,8 @@ void TCustomFtpCliEx::Open() {
     BeginRequest(TFtpRequest::ftpOpen);
     m_requestDoneFlag = false;
     m_receiveLength = 0;
+    m_replyLineCount = 0;
+    m_replyByteCount = 0;
     m_requestResult = 0;
     m_dnsResult.clear();
     m_closingControl = false;
@@ -678,13 +693,37 @@ void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
     }
 }
 
+bool TCustomFtpCliEx::CountReplyLine(std::string_view line) {
+    if (IsFinalReplyLine(line)) {
+        ++m_completedReplies;
+        m_replyLineCount = 0;
+        m_replyByteCount = 0;
+        return true;
+    }
+    m_replyByteCount += line.size() + 2;
+    if (++m_replyLineCount > kMaxReplyLineCount) {
+        DropConnection("421 Reply too long: more than " + std::to_string(kMaxReplyLineCount) +
+                       " lines; the connection is closed.");
+        return false;
+    }
+    if (m_replyByteCount > kMaxReplyBytes) {
+        DropConnection("421 Reply too long: more than " + std::to_string(kMaxReplyBytes) +
+                       " bytes; the connection is closed.");
+        return false;
+    }
+    return true;
+}
+
 void TCustomFtpCliEx::ControlSocketDataAvailable() {
     const std::size_t room = kReceiveBufferSize - 1 - m_receiveLength;
+    if (room == 0) {
+        DropConnection(kLineTooLong);
+        return;
+    }
     const std::ptrdiff_t count =
         m_controlSocket->ReceiveData(m_receiveBuffer.data() + m_receiveLength, room);
     if (count == 0) {
-        // The server closed the connection (or a line longer than the buffer filled it).
-        m_controlSocket->Close();
+        m_controlSocket->Close(); // the server closed the connection
         return;
     }
     if (count < 0) {
@@ -699,7 +738,11 @@ void TCustomFtpCliEx::ControlSocketDataAvailable() {
         if (!cut) {
             break;
         }
-        m_lastResponse.assign(ReplyLineText(held, *cut));
+        const std::string_view line = ReplyLineText(held, *cut);
+        if (!CountReplyLine(line)) {
+            return;
+        }
+        m_lastResponse.assign(line);
         const std::size_t consumed = cut->length + cut->terminator;
         std::memmove(m_receiveBuffer.data(), m_receiveBuffer.data() + consumed,
                      m_receiveLength - consumed);
@@ -710,6 +753,9 @@ void TCustomFtpCliEx::ControlSocketDataAvailable() {
             handler(*this);
         }
         DispatchLine();
+    }
+    if (m_receiveLength >= kReceiveBufferSize - 1) {
+        DropConnection(kLineTooLong);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -75,6 +76,9 @@ public:
     static constexpr std::size_t kReceiveBufferSize = 4096;
     // A server cannot make the engine keep more lines than this of one reply.
     static constexpr std::size_t kMaxReplyLines = 512;
+    // A reply longer than this (a multi-line reply that never ends) ends the connection.
+    static constexpr std::size_t kMaxReplyLineCount = 10000;
+    static constexpr std::size_t kMaxReplyBytes = 1024 * 1024;
 
     explicit TCustomFtpCliEx(MessageQueue& queue);
     TCustomFtpCliEx(const TCustomFtpCliEx&) = delete;
@@ -99,9 +103,11 @@ public:
     bool ExtendedPassive = true;
     std::int64_t ResumeAt = 0;
     std::uint8_t DisplayFileStyle = 0;
-    // Seconds a request may wait on the network without a byte moving (name lookup, connect,
-    // greeting, each reply, the data connection) before it fails with "421 Timed out after %d
-    // seconds." and the connection is closed; 0 waits for ever.
+    // Seconds a request may wait on the network before it fails with "421 Timed out after %d
+    // seconds." and the connection is closed; 0 waits for ever. The name lookup, the connect
+    // with the greeting, and each whole reply must come within it (lines of a reply that does
+    // not end do not count as progress); during a transfer, every block of data moved starts
+    // it again.
     int InactivityLimit = 0;
     // The size of the file a binary download must end with (from SIZE), -1 when unknown; a
     // download that ends with another size fails. Reset after every transfer.
@@ -292,6 +298,11 @@ private:
     void StartWatchdog();
     void WatchdogTick();
     void TimeOut();
+    // Fails the pending request with the text (421) and closes both connections.
+    void DropConnection(const std::string& text);
+    // Counts a reply line against the bounds of one reply; false when the connection was
+    // dropped for a reply that is too long.
+    bool CountReplyLine(std::string_view line);
 
     void ControlSocketDnsLookupDone(std::uint16_t error);
     // Ends the Open request after the socket refused to start a connect.
@@ -386,6 +397,9 @@ private:
 
     std::array<char, kReceiveBufferSize> m_receiveBuffer{};
     std::size_t m_receiveLength = 0;
+    std::uint64_t m_completedReplies = 0; // final reply lines received, for the watchdog
+    std::size_t m_replyLineCount = 0;     // lines of the reply under way
+    std::size_t m_replyByteCount = 0;
     std::vector<int> m_okResponses;
     Handler m_next = nullptr;
     Handler m_doneAsync = nullptr;

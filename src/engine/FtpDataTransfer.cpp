@@ -268,6 +268,12 @@ bool TCustomFtpCliEx::CheckExpectedSize() {
     if (received == expected) {
         return true;
     }
+    if (received > expected) {
+        SetLocalError(426, "426 More data than announced: " + std::to_string(received) +
+                               " bytes came where the server announced " +
+                               std::to_string(expected) + ".");
+        return false;
+    }
     SetLocalError(426, "426 Transfer incomplete: " + std::to_string(received) + " of " +
                            std::to_string(expected) + " bytes.");
     return false;

@@ -6,14 +6,13 @@
 #include "base/ShellIcons.h"
 #include "engine/FtpReplies.h"
 #include "engine/LocalFileStream.h"
+#include "engine/SocketAddress.h"
 #include "session/LocalLinks.h"
 #include "session/RemoteNames.h"
 #include "session/ResumeRule.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -30,19 +29,25 @@ std::string FolderPath(const std::string& path) {
     return path + "/";
 }
 
-// The folder part of a PASV reply: the text between the first "(" and the first ")".
-std::string PassiveAddress(const std::string& reply) {
+// The host a PASV reply names, "h1.h2.h3.h4" from "(h1,h2,h3,h4,p1,p2)"; empty without one.
+std::string PassiveHost(const std::string& reply) {
     const auto open = reply.find('(');
-    const auto close = reply.find(')');
-    if (open == std::string::npos || close == std::string::npos || close < open) {
+    if (open == std::string::npos) {
         return {};
     }
-    return reply.substr(open + 1, close - open - 1);
-}
-
-bool IsSuccessReply(const std::string& line) {
-    const int code = ReplyCode(line);
-    return code >= 200 && code < 300;
+    std::string host = reply.substr(open + 1);
+    std::size_t comma = 0;
+    for (int field = 0; field < 4; ++field) {
+        comma = host.find(',', comma);
+        if (comma == std::string::npos) {
+            return {};
+        }
+        if (field < 3) {
+            host[comma] = '.';
+        }
+    }
+    host.resize(comma);
+    return host;
 }
 
 } // namespace
@@ -269,7 +274,7 @@ bool TFTPCarrierThread::CopiesOntoItself(const std::string& sourcePath,
 // Sends the command that starts one side of a server-to-server transfer and watches that
 // side's replies from then on; false when the server refused.
 bool TFTPCarrierThread::StartServerSide(Side side, const std::string& command) {
-    m_watches[side] = ReplyWatch{true, 0, {}, {}, 0};
+    m_watches[side] = ReplyWatch{true, 0, {}, {}};
     if (Driver(side).Quote(command) != 0) {
         return false;
     }
@@ -363,15 +368,25 @@ void TFTPCarrierThread::JobTransfer() {
     if (!passive.empty() && Driver(listening).Quote(passive) != 0) {
         return;
     }
-    const std::string& passiveReply = Engine(listening).LastResponse();
+    // The connecting server is sent to the listening one's address as our own connection to it
+    // knows it, whatever host the reply names: a hostile server could otherwise make the other
+    // one connect anywhere, and a server behind NAT names an address only its own network knows.
     std::string portCommand;
-    if (const auto port = EpsvPortFromReply(passiveReply); ipv6 && port) {
-        portCommand = EprtCommand(Engine(listening).DnsResult(), true, *port);
-    } else if (const std::string address = PassiveAddress(passiveReply);
-               !ipv6 && !address.empty()) {
-        portCommand = "PORT " + address;
+    const TFtpClientEx& listener = Engine(listening);
+    const std::string& reply = listener.LastResponse();
+    if (const auto port = EpsvPortFromReply(reply); ipv6 && port) {
+        portCommand = EprtCommand(listener.DnsResult(), true, *port);
+    } else if (const auto address = TSocketAddress::FromText(listener.DnsResult(), 0);
+               !ipv6 && address && PasvPortFromReply(reply)) {
+        portCommand = PortCommand(address->Ipv4(), *PasvPortFromReply(reply), false);
+        if (const std::string named = PassiveHost(reply); named != listener.DnsResult()) {
+            DeliverTagged(listening, '~',
+                          "The passive reply names [" + named + "]; the " +
+                              (listening == Source ? "destination" : "source") + " connects to [" +
+                              listener.DnsResult() + "], where this connection goes.");
+        }
     } else {
-        Driver(listening).FailAndLog("550 Invalid passive mode reply: " + passiveReply);
+        Driver(listening).FailAndLog("550 Invalid passive mode reply: " + reply);
         return;
     }
     if (Driver(connecting).Quote(portCommand) != 0) {
@@ -381,6 +396,7 @@ void TFTPCarrierThread::JobTransfer() {
     // Only the temporary file is ever continued.
     const std::string stored = temporary ? TemporaryUploadName(destinationFile) : destinationFile;
     std::string store = "STOR ";
+    std::int64_t startSize = 0; // of the file stored once the transfer starts
     if (resume && !temporary) {
         Driver(Destination)
             .Line('~', NotResumedText("copies to this server go straight to their name, so "
@@ -401,6 +417,7 @@ void TFTPCarrierThread::JobTransfer() {
             }
             if (!Failed()) {
                 store = "APPE ";
+                startSize = held;
             }
             Driver(Source).ClearFailure();
         }
@@ -411,7 +428,7 @@ void TFTPCarrierThread::JobTransfer() {
     const auto& [firstSide, first] = temporary ? storing : retrieving;
     const auto& [secondSide, second] = temporary ? retrieving : storing;
     if (!StartServerSide(firstSide, first) || !StartServerSide(secondSide, second) ||
-        !WaitForTransferEnd()) {
+        !WaitForTransferEnd(stored, startSize)) {
         return;
     }
     if (temporary && !Driver(Destination).PutInPlace(stored, destinationFile)) {
@@ -420,85 +437,6 @@ void TFTPCarrierThread::JobTransfer() {
     QuitIfDone(Source);
     if (!Aborted()) {
         QuitIfDone(Destination);
-    }
-}
-
-// Both servers report the end of the transfer with a final reply after the one that answered
-// the command (unless that answer was already final); the job succeeds when both say so. The
-// data goes from server to server, out of sight: while it flows there is nothing to measure,
-// and the servers' own limits end a transfer that stalls. Once one server has reported the
-// end, the other must report it within the inactivity limit.
-bool TFTPCarrierThread::WaitForTransferEnd() {
-    const auto endReply = [this](Side side) -> const std::string* {
-        const ReplyWatch& watch = m_watches[side];
-        if (watch.finalReplies >= 2) {
-            return &watch.end;
-        }
-        if (watch.finalReplies == 1 && ReplyCode(watch.answer) >= 200) {
-            return &watch.answer;
-        }
-        return nullptr;
-    };
-    for (;;) {
-        if (AbortFlag.load()) {
-            AbortBoth();
-            return false;
-        }
-        const std::string* sourceEnd = endReply(Source);
-        const std::string* destinationEnd = endReply(Destination);
-        if (sourceEnd != nullptr && destinationEnd != nullptr) {
-            for (ReplyWatch& watch : m_watches) {
-                watch.armed = false;
-            }
-            if (!IsSuccessReply(*sourceEnd)) {
-                Fail(*sourceEnd);
-            } else if (!IsSuccessReply(*destinationEnd)) {
-                Fail(*destinationEnd);
-            } else {
-                m_carrier->ResultCode = 0;
-            }
-            return !Failed();
-        }
-        for (const Side side : {Source, Destination}) {
-            const std::string* end = side == Source ? sourceEnd : destinationEnd;
-            if (end == nullptr && Engine(side).ControlSocket().State() == TSocketState::wsClosed) {
-                Fail("421 Connection closed by the server.");
-                DeliverTagged(side, '!', "Connection closed before the transfer ended.");
-                return false;
-            }
-        }
-        const Side ended = sourceEnd != nullptr ? Source : Destination;
-        const std::int64_t limitMs = std::int64_t{m_carrier->Timeout} * 1000;
-        std::optional<MessageQueue::Message> message;
-        if ((sourceEnd != nullptr || destinationEnd != nullptr) && limitMs > 0) {
-            const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                         std::chrono::steady_clock::now().time_since_epoch())
-                                         .count();
-            const std::int64_t left = m_watches[ended].endedAt + limitMs - now;
-            if (left <= 0) {
-                const Side waiting = ended == Source ? Destination : Source;
-                Engine(waiting).Abort();
-                Fail("421 Timed out after " + std::to_string(m_carrier->Timeout) + " seconds.");
-                DeliverTagged(waiting, '!', m_carrier->ErrorMessage);
-                return false;
-            }
-            message = m_queue.takeFor(std::chrono::milliseconds(left));
-            if (!message) {
-                continue;
-            }
-        } else {
-            message = m_queue.take();
-        }
-        if (message->kind == MessageQueue::Message::Kind::Quit) {
-            AbortBoth();
-            m_queue.postQuit();
-            return false;
-        }
-        if (message->kind == MessageQueue::Message::Kind::Thread &&
-            message->thread.Code == carrier_job::Abort) {
-            AbortBoth();
-            return false;
-        }
     }
 }
 

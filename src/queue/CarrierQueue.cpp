@@ -8,6 +8,8 @@ namespace qx {
 
 namespace {
 constexpr std::size_t kCommonColumns = 6;
+// How far past items that wait for a busy server the scheduler looks for one it can start.
+constexpr std::size_t kStartLookAhead = 64;
 } // namespace
 
 std::string CarryItemText(const TFTPCarryItem& item, std::size_t column) {
@@ -38,6 +40,7 @@ TCarrierQueue::~TCarrierQueue() {
         carrier.OnDisplay = nullptr;
         carrier.OnOverwrite = nullptr;
         carrier.OnCertificate = nullptr;
+        carrier.OnServerBusy = nullptr;
         carrier.OnCarryDone = nullptr;
         carrier.OnExploreDone = nullptr;
         carrier.OnTransferStatus = nullptr;
@@ -131,7 +134,7 @@ TCarrierQueue::AppendItems(std::vector<std::unique_ptr<TFTPCarryItem>> items) {
     for (auto& item : items) {
         item->Carrier = nullptr;
         appended.push_back(item.get());
-        m_queue.push_back(QueuedRow{std::move(item)});
+        m_queue.push_back(QueuedRow{std::move(item), m_nextOrder++});
     }
     if (m_view != nullptr) {
         m_view->RowsInserted(TCarrierList::Queue);
@@ -146,17 +149,33 @@ void TCarrierQueue::StartCarriers() {
     }
     m_starting = true;
     while (m_resumeService && m_running < m_maxCarrier && !m_queue.empty()) {
-        StartOne();
+        const auto next = NextStartable();
+        if (!next) {
+            break;
+        }
+        StartOne(*next);
     }
     m_starting = false;
 }
 
-void TCarrierQueue::StartOne() {
-    if (m_view != nullptr) {
-        m_view->RowsAboutToBeRemoved(TCarrierList::Queue, 0, 0);
+std::optional<std::size_t> TCarrierQueue::NextStartable() const {
+    const std::size_t end = std::min(m_queue.size(), kStartLookAhead);
+    for (std::size_t row = 0; row < end; ++row) {
+        if (m_servers.HasRoom(*m_queue[row].item)) {
+            return row;
+        }
     }
-    std::unique_ptr<TFTPCarryItem> item = std::move(m_queue.front().item);
-    m_queue.pop_front();
+    return std::nullopt;
+}
+
+void TCarrierQueue::StartOne(std::size_t queueRow) {
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeRemoved(TCarrierList::Queue, queueRow, queueRow);
+    }
+    const auto at = m_queue.begin() + static_cast<std::ptrdiff_t>(queueRow);
+    std::unique_ptr<TFTPCarryItem> item = std::move(at->item);
+    const std::uint64_t order = at->order;
+    m_queue.erase(at);
     if (m_view != nullptr) {
         m_view->RowsRemoved(TCarrierList::Queue);
     }
@@ -164,6 +183,14 @@ void TCarrierQueue::StartOne() {
 
     std::shared_ptr<TFTPCarrier> carrier = CarrierFor(*item);
     carrier->TakeJobFrom(*item);
+    // A server that refused for a whole budget already is tried once per item until one gets
+    // through.
+    carrier->BusyRetrySeconds = m_servers.Refusing(*item) ? 0 : BusyRetrySeconds;
+    carrier->OnServerBusy = [this](TFTPCarrier& c, TCarrierSide side, bool& yield) {
+        const StatusRow* row = FindStatusRow(c);
+        yield = row != nullptr && row->item != nullptr &&
+                m_servers.InUse(TServerConnections::ServerOf(*row->item, side)) > 1;
+    };
     carrier->ASCIIExts = m_asciiExtensions;
     carrier->KeepSession = KeepSessions;
     carrier->TrustedFingerprints = TrustedFingerprints;
@@ -224,11 +251,12 @@ void TCarrierQueue::StartOne() {
     if (m_view != nullptr) {
         m_view->RowsAboutToBeInserted(TCarrierList::Status, m_status.size(), m_status.size());
     }
-    m_status.push_back(StatusRow{std::move(item), carrier, id, {}, {}, {}, {}, {}});
+    m_status.push_back(StatusRow{std::move(item), carrier, id, {}, {}, {}, {}, {}, order});
     if (m_view != nullptr) {
         m_view->RowsInserted(TCarrierList::Status);
     }
     ++m_running;
+    m_servers.Started(started);
     NotifyState();
     if (!carrier->StartJobFor(started)) {
         carrier->ResultCode = 1;
@@ -311,15 +339,26 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     // Kept until the end of this handler: the carrier is the one raising the event.
     const std::shared_ptr<TFTPCarrier> keep = row->carrier;
     std::unique_ptr<TFTPCarryItem> item = std::move(row->item);
+    const std::uint64_t order = row->order;
     item->Carrier = nullptr;
     m_skippedEntries.insert(m_skippedEntries.end(), carrier.SkippedEntries.begin(),
                             carrier.SkippedEntries.end());
+    m_servers.Ended(*item);
     TCarrierQueueChange change;
-    if (carrier.ResultCode != 0) {
+    const bool busy = carrier.ResultCode == 1 && carrier.BusySide != TCarrierSide::None;
+    if (busy && carrier.Yielded) {
+        // Still queued, as the journal has it: the item waits for a connection.
+        m_servers.RefusedOneMore(TServerConnections::ServerOf(*item, carrier.BusySide));
+        Requeue(std::move(item), order);
+    } else if (carrier.ResultCode != 0) {
+        if (busy) {
+            m_servers.RefusedForLong(TServerConnections::ServerOf(*item, carrier.BusySide));
+        }
         change.Failed = item.get();
         change.ErrorMessage = carrier.ErrorMessage;
         AddFailRow(std::move(item), carrier.ErrorMessage);
     } else {
+        m_servers.GotThrough(*item);
         if (explored) {
             change.Queued = AppendItems(carrier.Items.TakeAll());
         }
@@ -348,7 +387,27 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
     TrimIdle();
     if (m_running == 0) {
         m_overwriteForAll.reset(); // the batch the answer was for has ended
+        if (m_queue.empty()) {
+            m_servers.Forget();
+        }
     }
+}
+
+// Back to its place among the items that wait, so that the queue keeps its order.
+void TCarrierQueue::Requeue(std::unique_ptr<TFTPCarryItem> item, std::uint64_t order) {
+    item->Carrier = nullptr;
+    const auto at = std::upper_bound(
+        m_queue.begin(), m_queue.end(), order,
+        [](std::uint64_t value, const QueuedRow& row) { return value < row.order; });
+    const auto row = static_cast<std::size_t>(at - m_queue.begin());
+    if (m_view != nullptr) {
+        m_view->RowsAboutToBeInserted(TCarrierList::Queue, row, row);
+    }
+    m_queue.insert(at, QueuedRow{std::move(item), order});
+    if (m_view != nullptr) {
+        m_view->RowsInserted(TCarrierList::Queue);
+    }
+    NotifyCaption();
 }
 
 void TCarrierQueue::AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {

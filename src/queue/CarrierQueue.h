@@ -3,6 +3,7 @@
 #include "base/AsciiExtensions.h"
 #include "queue/FTPCarrier.h"
 #include "queue/FTPCarryItem.h"
+#include "queue/ServerConnections.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -94,6 +95,11 @@ public:
     std::function<bool(const TCertificateQuestion&)> AskCertificate;
     std::vector<std::string> TrustedFingerprints;
     bool AcceptAnyCertificate = false;
+    // How long a job tries again at a server that refuses a connection for being at its limit
+    // while no other job of the queue is there. Where others are, a refused item goes back to
+    // the front of the queue at once and waits until one of them ends: a server is given only
+    // as many items at a time as it takes.
+    int BusyRetrySeconds = 120;
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.
@@ -147,12 +153,14 @@ public:
 private:
     struct QueuedRow {
         std::unique_ptr<TFTPCarryItem> item;
+        std::uint64_t order = 0; // rises along the queue
     };
     struct StatusRow {
         std::unique_ptr<TFTPCarryItem> item;
         std::shared_ptr<TFTPCarrier> carrier;
         std::uint64_t id = 0;
         std::string position, rate, timeLeft, done, response;
+        std::uint64_t order = 0; // of its queue row
     };
     struct SuccessRow {
         std::string texts[6];
@@ -167,7 +175,12 @@ private:
     std::vector<const TFTPCarryItem*>
     AppendItems(std::vector<std::unique_ptr<TFTPCarryItem>> items);
     void Journal(const TCarrierQueueChange& change);
-    void StartOne();
+    // The first queued item (among the first few) whose servers have room; none when the
+    // ones at the front all wait for a server.
+    std::optional<std::size_t> NextStartable() const;
+    void StartOne(std::size_t queueRow);
+    // Puts an item whose job gave way to others on a busy server back at the front.
+    void Requeue(std::unique_ptr<TFTPCarryItem> item, std::uint64_t order);
     std::shared_ptr<TFTPCarrier> CarrierFor(const TFTPCarryItem& item);
     void Retire(std::shared_ptr<TFTPCarrier> carrier);
     void TrimIdle();
@@ -197,12 +210,14 @@ private:
     // Carriers that got through their job and wait for the next one (never more than
     // MaxCarrier less the running count).
     std::vector<std::shared_ptr<TFTPCarrier>> m_idle;
+    TServerConnections m_servers;
 
     int m_running = 0;
     int m_maxCarrier = 3;
     bool m_resumeService = true;
     bool m_starting = false; // StartCarriers is on the stack
     std::uint64_t m_nextId = 1;
+    std::uint64_t m_nextOrder = 1;
 };
 
 // The common column texts of an item: "File Name", "Source", "Destination", "Command",

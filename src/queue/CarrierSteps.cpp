@@ -28,15 +28,26 @@ bool TFTPCarrierThread::Login(Side side) {
     plan.ReportAttempts = true; // nothing is asked, and there is no pause between attempts
     plan.TrustCertificate = [carrier = m_carrier](const TCertificateQuestion& question) {
         bool trust = false;
-        carrier->m_ui.invoke([&] {
-            if (carrier->OnCertificate) {
-                auto handler = carrier->OnCertificate;
-                handler(*carrier, question, trust);
-            }
-        });
+        AskOwner(carrier, &TFTPCarrier::OnCertificate, question, trust);
         return trust;
     };
+    plan.BusyRetrySeconds = carrier.BusyRetrySeconds;
+    const TCarrierSide end = side == Source ? TCarrierSide::Source : TCarrierSide::Destination;
+    plan.YieldWhenBusy = [carrier = m_carrier, end] {
+        bool yield = false;
+        AskOwner(carrier, &TFTPCarrier::OnServerBusy, end, yield);
+        return yield;
+    };
     if (!Driver(side).Login(plan)) {
+        if (Driver(side).LoginRefusedBusy() && !Aborted()) {
+            carrier.BusySide = end;
+            carrier.Yielded = Driver(side).LoginYielded();
+        }
+        if (carrier.Yielded) {
+            DeliverTagged(side, '~',
+                          "The server has no room for another connection while this queue "
+                          "holds others there: the item waits for one of them.");
+        }
         return false;
     }
     m_sessions[side] = SessionState{true, false};

@@ -25,6 +25,9 @@ constexpr unsigned ExploreTransfer = 0x0405;
 constexpr unsigned Abort = 0x0406;
 } // namespace carrier_job
 
+// One end of a carrier's job.
+enum class TCarrierSide : std::uint8_t { None, Source, Destination };
+
 // A carrier carries out one queue item: it transfers one file or explores one folder, and
 // raises exactly one done event for the job. This is what the scheduler sees of it; the real
 // one runs its job on a worker thread of its own (TThreadedFTPCarrier), and tests may put a
@@ -75,6 +78,9 @@ public:
     // After a job that got through, stay logged in instead of sending QUIT, so that the next
     // job of this carrier on the same server and login starts at once.
     bool KeepSession = false;
+    // A server at its connection limit ("421 ..." at login) is tried again after pauses of 1,
+    // 2, 4, ... 30 seconds for as long as they add up to at most this, before the job fails.
+    int BusyRetrySeconds = 120;
 
     // --- Events, raised on the user-interface thread ---
     TFTPDisplayEvent OnDisplay;
@@ -87,6 +93,10 @@ public:
     // Certificates trusted without verification (the command line's --pin, --insecure).
     std::vector<std::string> TrustedFingerprints;
     bool AcceptAnyCertificate = false;
+    // Asked when a server of the job refuses a connection for being at its limit: yield (set
+    // by the owner when other jobs of its own hold connections to that server) ends the job at
+    // once, Yielded, instead of trying again.
+    std::function<void(TFTPCarrier&, TCarrierSide side, bool& yield)> OnServerBusy;
     TNotifyEvent OnCarryDone;
     TNotifyEvent OnExploreDone;
     TFTPTransferStatusEvent OnTransferStatus;
@@ -99,6 +109,10 @@ public:
     // What an explore job left out (names that cannot be carried, links that loop, special
     // files, listing lines that cannot be read), one line each.
     std::vector<std::string> SkippedEntries;
+    // The end whose busy refusal failed the job (None when that was not why), and whether the
+    // job gave way to the owner's other jobs there (see OnServerBusy).
+    TCarrierSide BusySide = TCarrierSide::None;
+    bool Yielded = false;
     // The owner's back-reference (the scheduler keeps its status row here).
     std::uint64_t Tag = 0;
 

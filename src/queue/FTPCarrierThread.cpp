@@ -42,12 +42,15 @@ void TFTPCarrierThread::Body(const std::function<void()>& ready) {
         };
         hooks.Reply = [this, side](const std::string& reply) {
             ReplyWatch& watch = m_watches[side];
-            if (watch.armed && IsFinalReplyLine(reply)) {
+            if (!watch.armed) {
+                return;
+            }
+            m_heardAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+            if (IsFinalReplyLine(reply)) {
                 ++watch.finalReplies;
                 (watch.finalReplies == 1 ? watch.answer : watch.end) = reply;
-                watch.endedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                    std::chrono::steady_clock::now().time_since_epoch())
-                                    .count();
             }
         };
         hooks.Skipped = [this, side](const std::string& text) { Skip(side, text); };
@@ -79,7 +82,7 @@ void TFTPCarrierThread::Body(const std::function<void()>& ready) {
 
 // The job's logins. A session kept from the last job stays when it is one with the same
 // server and login; any other is dropped.
-void TFTPCarrierThread::PrepareEngines() {
+void TFTPCarrierThread::PrepareEngines(bool bothServers) {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     for (const Side side : {Source, Destination}) {
         TFtpClientEx& engine = Engine(side);
@@ -102,6 +105,9 @@ void TFTPCarrierThread::PrepareEngines() {
         engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
         engine.InactivityLimit = carrier.Timeout;
         m_watches[side] = ReplyWatch{};
+        // The two sessions of a server-to-server job on one host are told apart by their ports.
+        Driver(side).Tag =
+            bothServers && carrier.SrcHostName == carrier.DestHostName ? host + ":" + port : "";
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
 }
@@ -151,7 +157,9 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     carrier.ErrorMessage.clear();
     carrier.Items.Clear();
     carrier.SkippedEntries.clear();
-    PrepareEngines();
+    carrier.BusySide = TCarrierSide::None;
+    carrier.Yielded = false;
+    PrepareEngines(code == carrier_job::Transfer || code == carrier_job::ExploreTransfer);
     try {
         switch (code) {
         case carrier_job::Download:
@@ -206,8 +214,8 @@ void TFTPCarrierThread::AbortBoth() {
     Engine(Source).Abort();
     Engine(Destination).Abort();
     m_carrier->ResultCode = 2;
-    m_carrier->ErrorMessage = "! [" + Engine(Source).HostName + ", " +
-                              Engine(Destination).HostName + "]: Operation aborted.";
+    m_carrier->ErrorMessage = "! [" + Driver(Source).TagName() + ", " +
+                              Driver(Destination).TagName() + "]: Operation aborted.";
     Deliver(m_carrier->ErrorMessage);
 }
 

@@ -43,7 +43,6 @@ private:
         int finalReplies = 0;
         std::string answer;
         std::string end;
-        std::int64_t endedAt = 0; // when the end arrived (steady milliseconds)
     };
     struct SessionState {
         bool loggedIn = false; // a session kept from an earlier job
@@ -52,12 +51,24 @@ private:
 
     void Body(const std::function<void()>& ready);
     void RunJob(unsigned code);
-    void PrepareEngines();
+    // bothServers: the job works on the source and the destination server.
+    void PrepareEngines(bool bothServers);
     void DropSession(Side side);
     void QuitKeptSessions();
     TEngineDriver& Driver(Side side) { return *m_drivers[side]; }
     // Asks the carrier's owner, on the user-interface thread, before a file is replaced.
     TTargetGuard::TAsk OverwriteAsker();
+    // Raises one of the carrier's questions on the user-interface thread and waits for it.
+    template <typename Event, typename... Args>
+    static void AskOwner(const std::shared_ptr<TThreadedFTPCarrier>& carrier,
+                         Event TFTPCarrier::*event, Args&... args) {
+        carrier->m_ui.invoke([&] {
+            if ((*carrier).*event) {
+                auto handler = (*carrier).*event;
+                handler(*carrier, args...);
+            }
+        });
+    }
     TFtpClientEx& Engine(Side side) { return m_drivers[side]->Engine(); }
     bool Failed() const { return m_carrier->ResultCode != 0; }
     bool Aborted() const { return m_carrier->ResultCode == 2; }
@@ -97,7 +108,13 @@ private:
     bool CopiesOntoItself(const std::string& sourcePath, const std::string& destinationPath,
                           bool folder);
     bool StartServerSide(Side side, const std::string& command);
-    bool WaitForTransferEnd();
+    // The end of a server-to-server transfer (CarrierTransferEnd.cpp); the destination file
+    // holds startSize bytes as the transfer starts.
+    bool WaitForTransferEnd(const std::string& destinationFile, std::int64_t startSize);
+    enum class Growth { Grew, Stalled, Unknown, Aborted };
+    // Whether the destination file is now longer than size (which then becomes its size); why
+    // it is not, when it is not.
+    Growth LookAtDestination(const std::string& file, std::int64_t& size, std::string& why);
     void JobExploreDownload();
     void JobExploreUpload();
     void JobExploreTransfer();
@@ -110,6 +127,11 @@ private:
     std::array<std::unique_ptr<TEngineDriver>, 2> m_drivers;
     std::array<SessionState, 2> m_sessions;
     std::array<ReplyWatch, 2> m_watches;
+    std::int64_t m_heardAt = 0; // the last reply line of a server-to-server transfer (steady ms)
+    // The session that reads the destination file's size while a transfer seems to stand still.
+    std::unique_ptr<TEngineDriver> m_sizeLook;
+    std::uint8_t m_lookResult = 0;
+    std::string m_lookError;
     TWorkerThread m_thread;
     bool m_resumeSupported = false;
 };

@@ -75,7 +75,7 @@ std::string TEngineDriver::Tagged(char kind, const std::string& text) const {
     std::string line(1, kind);
     line += ' ';
     if (m_tagged) {
-        line += "[" + m_engine->HostName + "]: ";
+        line += "[" + TagName() + "]: ";
     }
     return line + text;
 }
@@ -274,8 +274,12 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
     TFtpClientEx& engine = *m_engine;
     const std::string& host = engine.HostName;
     int busyPause = 1;
+    int busyWaited = 0;
     int counter = plan.Attempts;
+    m_loginBusy = false;
+    m_loginYielded = false;
     while (counter > 0) {
+        m_loginBusy = false;
         const Attempt attempt = LoginAttempt(plan);
         m_muted = false;
         if (attempt == Attempt::End) {
@@ -284,20 +288,37 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
         if (attempt == Attempt::LoggedIn) {
             break;
         }
-        // A server too busy for another session says so with 421; a time-out of ours too,
-        // but that is no reason to wait longer.
-        const bool busy = engine.StatusCode() == 421 && !engine.TimedOut();
+        // A server too busy for another session says so with 421. A 421 of the engine's own
+        // (a time-out, a connection that closed) is no reason to wait longer.
+        const bool busy = engine.StatusCode() == 421 && !engine.FailureMadeByEngine();
+        m_loginBusy = busy;
         if (plan.ReportAttempts) {
             Line('!', "User [" + engine.UserName + "] failed to log in onto host [" + host +
                           "] on port [" + engine.Port + "]");
         }
         engine.Abort(); // the next attempt starts with a connection of its own
-        --counter;
+        if (busy && plan.YieldWhenBusy && plan.YieldWhenBusy()) {
+            m_loginYielded = true;
+            return false;
+        }
         int pause = plan.DelaySeconds;
-        if (busy && counter > 0) {
+        if (busy) {
             pause = std::max(pause, busyPause);
             busyPause = std::min(busyPause * 2, kLongestBusyPause);
+            if (busyWaited + pause <= plan.BusyRetrySeconds) {
+                // Within the budget for a busy server: no attempt is used up.
+                busyWaited += pause;
+                Line('~', "The server has no room for another connection; trying again in " +
+                              std::to_string(pause) + " second(s).");
+                if (!Pause(pause)) {
+                    Abort();
+                    return false;
+                }
+                m_muted = plan.ReportAttempts;
+                continue;
+            }
         }
+        --counter;
         if (counter > 0 && plan.ReportAttempts) {
             Line('~', "Retrying to connect host [" + host + "] on port [" + engine.Port + "]. " +
                           std::to_string(counter) + " connection retry remained");

@@ -59,6 +59,13 @@ public:
         // trusts it for this session and the attempt connects again with it. Without it, or
         // when it says no, the login ends (no retry shows another certificate).
         std::function<bool(const TCertificateQuestion&)> TrustCertificate;
+        // A server at its connection limit ("421 ..." at login) is tried again after pauses of
+        // 1, 2, 4, ... 30 seconds. For as long as these pauses add up to at most
+        // BusyRetrySeconds such a refusal uses up no attempt; with 0 it counts as one.
+        int BusyRetrySeconds = 0;
+        // Asked at such a refusal: true ends the login at once (the caller has other
+        // connections to the server and lets its work wait for one of them).
+        std::function<bool()> YieldWhenBusy;
     };
 
     TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
@@ -100,6 +107,10 @@ public:
     // failed attempt closes the connection before the next. A server that is too busy
     // ("421 ...") is tried again after a growing pause. True when logged in.
     bool Login(const LoginPlan& plan);
+    // The last failed login ended on a busy refusal; Yielded: without trying again, as the plan
+    // asked.
+    bool LoginRefusedBusy() const { return m_loginBusy; }
+    bool LoginYielded() const { return m_loginYielded; }
     // The type last set on the server is forgotten (a new session).
     void ForgetType() { m_typeKnown = false; }
     // What the server answered to FEAT after the last login (Answered false when it did not).
@@ -150,6 +161,10 @@ public:
     void Line(char kind, const std::string& text);
     // Link probes leave no command and reply lines.
     bool Quiet = false;
+    // What a tagged driver's lines carry in brackets: the engine's host name, or this when set
+    // (host and port, where two sessions of one job go to the same host).
+    std::string Tag;
+    std::string TagName() const { return Tag.empty() ? m_engine->HostName : Tag; }
 
 private:
     void InstallEngineHandlers();
@@ -179,6 +194,8 @@ private:
     bool m_requestDone = false;
     std::uint16_t m_requestError = 0;
     bool m_muted = false;
+    bool m_loginBusy = false;
+    bool m_loginYielded = false;
     bool m_typeKnown = false;
     bool m_knownBinary = false;
     TFtpFeatures m_features;

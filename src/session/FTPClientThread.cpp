@@ -141,6 +141,7 @@ void TFTPClientThread::RunOperation(const RequestEntry& request) {
     AbortFlag = false;
     client.ResultCode = 0;
     m_skipped.clear();
+    m_failed.clear();
     m_answerForAll.reset();
     Deliver(request.Status);
     try {
@@ -156,6 +157,7 @@ void TFTPClientThread::RunOperation(const RequestEntry& request) {
 void TFTPClientThread::Finish(const RequestEntry& request) {
     TThreadedFTPClient& client = *m_client;
     client.SkippedEntries = m_skipped;
+    client.FailedEntries = m_failed;
     client.m_ui.invoke([&client, &request] {
         // Cleared here, on the user-interface thread, right before the done event: a window
         // that sees the client idle never sees it before the end of the request was handled.

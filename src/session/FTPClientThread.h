@@ -94,6 +94,11 @@ private:
     bool UsableEntry(const TFTPListItem& item, const std::string& folder);
     bool WithinDepth(int depth, const std::string& folder);
     void Skip(const std::string& line);
+    // After an entry of a recursive download failed: notes it and clears the failure, so that
+    // the download goes on (true); false when the session is gone or the user aborted.
+    bool CarryOnAfter(const std::string& remotePath);
+    // Fails the request for the entries noted from first on.
+    void FailForEntriesSince(std::size_t first);
     // The closing line of a request that skipped entries.
     void ReportSkipped();
 
@@ -102,6 +107,7 @@ private:
     std::unique_ptr<TEngineDriver> m_driver;
     TWorkerThread m_thread;
     std::vector<std::string> m_skipped;
+    std::vector<std::string> m_failed; // "[remote path]: why" of each entry a download missed
     // An answer about replacing files given for the rest of the request.
     std::optional<TOverwriteAnswer> m_answerForAll;
 };

@@ -306,7 +306,11 @@ void TFTPClientThread::Transfers(bool upload) {
             UploadOneFile();
         } else if (folder) {
             const std::string local = engine.LocalFileName;
+            const std::size_t failedBefore = m_failed.size();
             DownloadFolder(engine.HostFileName, local, local, 0);
+            if (!Failed() && m_failed.size() > failedBefore) {
+                FailForEntriesSince(failedBefore);
+            }
         } else {
             DownloadOneFile();
         }

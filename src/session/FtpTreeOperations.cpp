@@ -5,6 +5,10 @@
 // above it, and stop kMaxRecursionDepth levels down. On the local side a download never
 // writes through a link that leads out of the folder the user chose, and an upload never
 // follows a folder link. Every entry left out is reported, and counted at the end.
+//
+// A download goes on past a file or folder it cannot fetch (one the server refuses, a name the
+// local file system cannot take): each is reported by name, and the request fails at the end.
+// Only an abort, or a session that is gone, ends it at once.
 
 #include "session/FTPClientThread.h"
 
@@ -73,6 +77,26 @@ void TFTPClientThread::ReportSkipped() {
     }
 }
 
+bool TFTPClientThread::CarryOnAfter(const std::string& remotePath) {
+    if (Aborted() || !Engine().Connected()) {
+        return false;
+    }
+    std::string why = m_client->ErrorMessage;
+    if (why.rfind("! ", 0) == 0) {
+        why.erase(0, 2);
+    }
+    m_failed.push_back("[" + remotePath + "]: " + why);
+    Deliver("! Could not download [" + remotePath + "]: " + why);
+    m_driver->ClearFailure();
+    return true;
+}
+
+void TFTPClientThread::FailForEntriesSince(std::size_t first) {
+    const std::size_t count = m_failed.size() - first;
+    m_driver->FailAndLog("550 " + std::to_string(count) + (count == 1 ? " entry" : " entries") +
+                         " could not be downloaded; the first: " + m_failed[first]);
+}
+
 bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& folder) {
     if (item.Name == "." || item.Name == "..") {
         return false; // the folder itself and its parent, as DOS listings show them
@@ -134,7 +158,7 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
         engine.HostFileName = item->Name;
         engine.LocalFileName = local;
         DownloadOneFile();
-        if (Failed()) {
+        if (Failed() && !CarryOnAfter(JoinRemotePath(remoteFolder, item->Name))) {
             return;
         }
     }
@@ -151,8 +175,9 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
         if (outside(local, *item)) {
             continue;
         }
-        DownloadFolder(JoinRemotePath(remoteFolder, item->Name), local, localRoot, depth + 1);
-        if (Failed()) {
+        const std::string remote = JoinRemotePath(remoteFolder, item->Name);
+        DownloadFolder(remote, local, localRoot, depth + 1);
+        if (Failed() && !CarryOnAfter(remote)) {
             return;
         }
     }

@@ -9,8 +9,14 @@ namespace fs = std::filesystem;
 namespace qx {
 
 bool LeadsOutOf(const std::string& path, const std::string& root) {
+    const fs::path target(path);
     std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(path, error);
+    // A link is followed to where it leads; anything else lies where its folder does (its own
+    // name may be one the file system cannot take, which is no matter of links).
+    const bool link = fs::is_symlink(fs::symlink_status(target, error));
+    const fs::path resolved =
+        link ? fs::weakly_canonical(target, error)
+             : fs::weakly_canonical(target.parent_path(), error) / target.filename();
     if (error) {
         return true;
     }

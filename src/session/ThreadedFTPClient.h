@@ -131,6 +131,9 @@ public:
     // loop or lead out, special files, listing lines that cannot be read), one line each;
     // filled by Downloads, Uploads and Remove and read in their done handlers.
     std::vector<std::string> SkippedEntries;
+    // The entries a recursive download could not fetch and went on past, "[remote path]: why"
+    // each; filled by Downloads, which then fails.
+    std::vector<std::string> FailedEntries;
     // The address the host name resolved to, and the folder of the last PWD reply.
     const std::string& HostAddress() const {
         return m_hostAddress;

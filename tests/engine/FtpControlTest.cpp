@@ -395,8 +395,43 @@ TEST(FtpControl, OverlongReplyLineEndsTheSession) {
     });
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
-    EXPECT_NE(h.run(&TCustomFtpCliEx::Syst), 0);
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Syst), 421);
     EXPECT_FALSE(h.engine.Connected());
+    EXPECT_EQ(h.engine.ErrorMessage(), "421 Reply line too long: more than 4095 bytes without a "
+                                       "line end; the connection is closed.");
+}
+
+// A reply that goes on and on (more than 10,000 lines, or more than 1 MiB) ends the session
+// with a text that says so, even when its end comes at last.
+TEST(FtpControl, AnEndlessReplyEndsTheSession) {
+    struct Case {
+        std::size_t lines;
+        std::size_t width;
+        std::string bound;
+    };
+    for (const Case& c :
+         {Case{10001, 10, "more than 10000 lines"}, Case{600, 2000, "more than 1048576 bytes"}}) {
+        ScriptedFtpServer server([&c](ScriptedSession& s) {
+            s.greetAndLogin();
+            s.expect("STAT");
+            std::string reply;
+            for (std::size_t i = 0; i < c.lines; ++i) {
+                reply += "211-" + std::string(c.width, 'x') + "\r\n";
+            }
+            try {
+                s.sendRaw(reply + "211 End\r\n");
+            } catch (const ScriptFailure&) {
+            }
+            s.waitForClientClose();
+        });
+        EngineHarness h(server.portText());
+        ASSERT_TRUE(h.login());
+        h.engine.LocalFileName = "STAT";
+        EXPECT_EQ(h.run(&TCustomFtpCliEx::Quote), 421);
+        EXPECT_FALSE(h.engine.Connected());
+        EXPECT_EQ(h.engine.ErrorMessage(),
+                  "421 Reply too long: " + c.bound + "; the connection is closed.");
+    }
 }
 
 TEST(FtpControl, WaitForReadyGivesUpAfterTheTimeout) {

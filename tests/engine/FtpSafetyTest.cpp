@@ -165,7 +165,8 @@ TEST(FtpSafety, AResumedDownloadWhoseRestTheServerIgnoredFails) {
     h.engine.LocalFileName = dir.file("f.bin");
     h.engine.ExpectedSize = 3000;
     EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 426);
-    EXPECT_EQ(h.engine.ErrorMessage(), "426 Transfer incomplete: 4000 of 3000 bytes.");
+    EXPECT_EQ(h.engine.ErrorMessage(),
+              "426 More data than announced: 4000 bytes came where the server announced 3000.");
     h.engine.Abort();
 }
 

@@ -82,6 +82,34 @@ TEST(FtpTimeout, AGreetingThatNeverEndsItsMultiLineReply) {
     expectTimedOut(h, timedRun(h, &TCustomFtpCliEx::Connect));
 }
 
+// A line every 200 ms is no progress while the reply never ends: the whole reply, greeting or
+// answer, must come within the limit.
+TEST(FtpTimeout, AReplyThatTricklesForEverTimesOut) {
+    for (const bool greeting : {true, false}) {
+        ScriptedFtpServer server(
+            [greeting](ScriptedSession& s) {
+                if (!greeting) {
+                    s.greetAndLogin();
+                    s.expect("STAT");
+                }
+                for (int line = 0; line < 25; ++line) {
+                    s.reply((greeting ? "220-" : "211-") + std::string("still going"));
+                    std::this_thread::sleep_for(200ms);
+                }
+            },
+            10s);
+        EngineHarness h(server.portText());
+        h.engine.InactivityLimit = kLimit;
+        if (greeting) {
+            expectTimedOut(h, timedRun(h, &TCustomFtpCliEx::Connect));
+            continue;
+        }
+        ASSERT_TRUE(h.login());
+        h.engine.LocalFileName = "STAT";
+        expectTimedOut(h, timedRun(h, &TCustomFtpCliEx::Quote));
+    }
+}
+
 TEST(FtpTimeout, SilenceAfterUserAndAfterPass) {
     for (const bool afterUser : {true, false}) {
         ScriptedFtpServer server([afterUser](ScriptedSession& s) {

@@ -2,6 +2,7 @@
 // their last word, and explorations that would go on for ever or follow local folder links.
 
 #include "support/CarrierHarness.h"
+#include "support/RealFtpServers.h"
 #include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
@@ -10,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -85,6 +87,92 @@ TEST(CarrierFaults, ABusyServerIsTriedAgainAfterAPause) {
     EXPECT_GE(since(start), 900ms); // the pause before the second attempt
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");
+}
+
+// A server that stays full is tried again for the whole busy budget (without using up the
+// login attempts), and only then fails the job.
+TEST(CarrierFaults, AServerThatStaysFullFailsTheJobAfterTheBudget) {
+    ScriptedFtpServer server(
+        [](ScriptedSession& s) {
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                s.reply("421 Too many connections (2) from this IP");
+                if (attempt < 2) {
+                    s.nextConnection();
+                }
+            }
+        },
+        10s);
+    TempDir local;
+    CarrierHarness h;
+    h.carrier->BusyRetrySeconds = 3; // pauses of 1 and 2 seconds
+    h.setJob("f.bin", server.portText(), "/", "", local.path().string() + "/");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(h.run(&TFTPCarrier::Download, 15s), 1);
+    EXPECT_GE(since(start), 2900ms);
+    EXPECT_EQ(h.errorMessage, "421 Too many connections (2) from this IP");
+    EXPECT_EQ(h.carrier->BusySide, TCarrierSide::Source);
+    EXPECT_FALSE(h.carrier->Yielded);
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+// A server-to-server copy that stands still: neither server says a word and the destination
+// file does not grow. Both sides are ended within the limit, and the failure names both.
+TEST(CarrierFaults, AStalledServerToServerCopyEndsWithinTheLimit) {
+    if (!PyFtpdServer::available()) {
+        GTEST_SKIP() << "pyftpdlib is not installed";
+    }
+    ScriptedFtpServer source(
+        [](ScriptedSession& s) {
+            s.greetAndLogin();
+            AnswerRestartProbe(s);
+            s.handlePasv();
+            s.expect("RETR /f.bin");
+            s.acceptData();
+            s.reply("150 Sending"); // and nothing more
+            if (!s.waitForClientClose()) {
+                throw ScriptFailure("the copy was not ended");
+            }
+        },
+        15s);
+    TempDir root;
+    PyFtpdServer destination(root.path());
+    CarrierHarness h;
+    h.carrier->Timeout = 1;
+    h.setJob("f.bin", source.portText(), "/", destination.portText(), "/");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer, 15s), 1);
+    EXPECT_LT(since(start), 5s);
+    EXPECT_EQ(h.errorMessage,
+              "421 Timed out after 1 seconds: no word from [127.0.0.1:" + source.portText() +
+                  "] or [127.0.0.1:" + destination.portText() +
+                  "] about the transfer, and [/f.bin.part] did not grow (0 bytes).");
+    ASSERT_TRUE(source.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+}
+
+// A copy that takes several times the limit while the data moves is not cut: the destination
+// file grows.
+TEST(CarrierFaults, ASlowServerToServerCopyThatMovesIsNotCut) {
+    if (!PyFtpdServer::available()) {
+        GTEST_SKIP() << "pyftpdlib is not installed";
+    }
+    TempDir from;
+    TempDir to;
+    const std::string content = randomBytes(1024 * 1024, 7);
+    from.write("slow.bin", content);
+    PyFtpdServer::Options throttled;
+    throttled.throttle = 256 * 1024; // four seconds, twice the limit
+    PyFtpdServer source(from.path(), throttled);
+    PyFtpdServer destination(to.path());
+    CarrierHarness h;
+    h.carrier->Timeout = 2;
+    h.setJob("slow.bin", source.portText(), "/", destination.portText(), "/");
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer, 20s), 0) << h.errorMessage;
+    EXPECT_EQ(readFile(to.path() / "slow.bin"), content);
+    EXPECT_TRUE(std::any_of(h.lines.begin(), h.lines.end(), [](const std::string& line) {
+        return line.find("looking at the size of [/slow.bin.part]") != std::string::npos;
+    }));
 }
 
 TEST(CarrierFaults, AFinalReplyWithTheCloseEndsTheJobAtOnce) {

@@ -40,8 +40,23 @@ public:
         Items.Clear();
     }
 
+    // A server refused the login for being at its limit: the queue is asked, and the job ends
+    // as the real carrier's does. True when it gave way.
+    bool RefusedBusy(TCarrierSide side) {
+        bool yield = false;
+        OnServerBusy(*this, side, yield);
+        BusySide = side;
+        Yielded = yield;
+        Finish(1, "421 Too many connections.");
+        return yield;
+    }
+
 protected:
-    void RunJob(unsigned code) override { job = code; }
+    void RunJob(unsigned code) override {
+        job = code;
+        BusySide = TCarrierSide::None;
+        Yielded = false;
+    }
 };
 
 std::unique_ptr<TFTPCarryItem> Item(const std::string& name, bool folder = false,
@@ -176,6 +191,47 @@ TEST_F(CarrierQueueFixture, LoweringMaxCarrierStopsNothing) {
     EXPECT_EQ(queue.MaxCarrier(), 16);
     queue.SetMaxCarrier(0);
     EXPECT_EQ(queue.MaxCarrier(), 1);
+}
+
+// A server that takes two connections: jobs it refuses while the queue holds others there
+// give way and wait at their place in the queue, and from then on it gets two items at a time;
+// nothing fails, and other servers are not held up. A job refused with nothing else of the
+// queue there tries again by itself, and fails only after its whole budget.
+TEST_F(CarrierQueueFixture, ABusyServerGetsOnlyAsManyItemsAsItTakes) {
+    queue.SetMaxCarrier(4);
+    add({"1", "2", "3", "4", "5"});
+    queue.StartCarriers();
+    ASSERT_EQ(carriers.size(), 4u);
+    EXPECT_TRUE(carriers[3]->RefusedBusy(TCarrierSide::Source));
+    EXPECT_TRUE(carriers[2]->RefusedBusy(TCarrierSide::Source));
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"1", "2"}));
+    EXPECT_EQ(column(TCarrierList::Queue), (Names{"3", "4", "5"}));
+    EXPECT_EQ(queue.RowCount(TCarrierList::Fail), 0u);
+
+    carriers[0]->Finish(0);
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"2", "3"}));
+    EXPECT_EQ(carriers[0]->FileName, "3"); // the session that got through carries on
+
+    auto elsewhere = Item("x");
+    elsewhere->SrcHostName = "other.example";
+    queue.AddItem(std::move(elsewhere));
+    auto lone = Item("lone");
+    lone->SrcHostName = "full.example";
+    queue.AddItem(std::move(lone));
+    queue.StartCarriers();
+    EXPECT_EQ(column(TCarrierList::Status), (Names{"2", "3", "x", "lone"}));
+    ASSERT_EQ(carriers.size(), 6u);
+    EXPECT_EQ(carriers[5]->BusyRetrySeconds, 120);
+    EXPECT_FALSE(carriers[5]->RefusedBusy(TCarrierSide::Source));
+    EXPECT_EQ(column(TCarrierList::Fail), (Names{"lone"}));
+    // After a whole budget of refusals the next item there tries once.
+    auto again = Item("again");
+    again->SrcHostName = "full.example";
+    queue.AddItem(std::move(again));
+    queue.StartCarriers();
+    ASSERT_EQ(carriers.size(), 7u);
+    EXPECT_EQ(carriers[6]->FileName, "again");
+    EXPECT_EQ(carriers[6]->BusyRetrySeconds, 0);
 }
 
 TEST_F(CarrierQueueFixture, ExploredFolderAppendsItsEntriesAndCountsAsSuccess) {

@@ -50,21 +50,11 @@ void serveExploredFolder(ScriptedSession& s, const std::string& folder,
     ExpectQuit(s);
 }
 
-// The carrier's job: copy /a.bin into /b/ between the two scripted servers.
-void prepareCopy(CarrierHarness& h, const ScriptedFtpServer& source,
-                 const ScriptedFtpServer& destination) {
-    h.carrier->SrcPort = source.portText();
-    h.carrier->DestPort = destination.portText();
-    h.carrier->FileName = "a.bin";
-    h.carrier->SrcPath = "/";
-    h.carrier->DestPath = "/b/";
-}
-
 // The copy must fail with the text, and both scripts run through.
 void expectFailedCopy(ScriptedFtpServer& source, ScriptedFtpServer& destination, bool temporaryName,
                       const std::string& failure) {
     CarrierHarness h;
-    prepareCopy(h, source, destination);
+    h.setJob("a.bin", source.portText(), "/", destination.portText(), "/b/");
     h.carrier->UploadToTemporaryName = temporaryName;
     EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 1);
     EXPECT_EQ(h.errorMessage, failure);
@@ -267,6 +257,46 @@ TEST(CarrierScripted, ACopyWhoseSourceCannotBeReadNeverTouchesTheTarget) {
     expectFailedCopy(source, destination, false, "550 /a.bin: Permission denied");
 }
 
+// A source whose passive reply names another host cannot send the destination there (a
+// bounce): the destination is told the address our own connection to the source goes to.
+TEST(CarrierScripted, AServerToServerCopyIgnoresTheHostOfThePassiveReply) {
+    ScriptedFtpServer source([](ScriptedSession& s) {
+        s.greetAndLogin();
+        AnswerRestartProbe(s);
+        s.expect("PASV");
+        s.reply("227 Entering Passive Mode (10,9,8,7,200,13)");
+        s.expect("RETR /a.bin");
+        s.reply("150 Sending");
+        s.reply("226 Transfer complete");
+        ExpectQuit(s);
+    });
+    ScriptedFtpServer destination([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expect("PORT 127,0,0,1,200,13");
+        s.reply("200 PORT command successful");
+        s.expect("STOR /b/a.bin.part");
+        s.reply("150 Receiving");
+        s.reply("226 Transfer complete");
+        s.expect("RNFR /b/a.bin.part");
+        s.reply("350 Ready for RNTO");
+        s.expect("RNTO /b/a.bin");
+        s.reply("250 Renamed");
+        ExpectQuit(s);
+    });
+    CarrierHarness h;
+    h.setJob("a.bin", source.portText(), "/", destination.portText(), "/b/");
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 0) << h.errorMessage;
+    EXPECT_TRUE(h.has("~ [127.0.0.1:" + source.portText() +
+                      "]: The passive reply names [10.9.8.7]; the destination connects to "
+                      "[127.0.0.1], where this connection goes."));
+    ASSERT_TRUE(source.waitFinished());
+    ASSERT_TRUE(destination.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+    EXPECT_EQ(destination.failure(), "");
+}
+
 TEST(CarrierScripted, ExploringAnEmptyRemoteFolderSucceedsWithNoItems) {
     ScriptedFtpServer server([](ScriptedSession& s) { serveExploredFolder(s, "/pub/empty", ""); });
     TempDir local;
@@ -374,18 +404,25 @@ TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
     ScriptedFtpServer source(hold(true));
     ScriptedFtpServer destination(hold(false));
     CarrierHarness h;
-    prepareCopy(h, source, destination);
+    h.setJob("a.bin", source.portText(), "/", destination.portText(), "/b/");
     h.carrier->Transfer();
-    const std::string started = "< [127.0.0.1]: 150 Transfer starting";
+    // Both sessions go to one host: their lines carry the ports.
+    const std::string sourceTag = "[127.0.0.1:" + source.portText() + "]";
+    const std::string destinationTag = "[127.0.0.1:" + destination.portText() + "]";
     ASSERT_TRUE(h.ui.pumpUntil(
-        [&] { return std::count(h.lines.begin(), h.lines.end(), started) == 2; }, 10s));
+        [&] {
+            return h.has("< " + sourceTag + ": 150 Transfer starting") &&
+                   h.has("< " + destinationTag + ": 150 Transfer starting");
+        },
+        10s));
     // The line comes before the step that read it has ended: give the worker a moment to
     // settle into the wait for the end of the transfer.
     std::this_thread::sleep_for(100ms);
     h.carrier->Abort();
     ASSERT_TRUE(h.ui.pumpUntil([&] { return !h.dones.empty(); }, 10s));
     EXPECT_EQ(h.resultCode, 2);
-    EXPECT_EQ(h.errorMessage, "! [127.0.0.1, 127.0.0.1]: Operation aborted.");
+    EXPECT_EQ(h.errorMessage, "! [127.0.0.1:" + source.portText() + ", 127.0.0.1:" +
+                                  destination.portText() + "]: Operation aborted.");
     EXPECT_TRUE(h.has(h.errorMessage));
     ASSERT_TRUE(source.waitFinished());
     ASSERT_TRUE(destination.waitFinished());

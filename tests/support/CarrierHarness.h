@@ -36,6 +36,17 @@ struct CarrierHarness {
         ui.pumpUntil([this] { return !carrier->WorkerRunning(); }, std::chrono::seconds(20));
     }
 
+    // The file or folder of the job, and where it comes from and goes to (a port empty for
+    // the local end).
+    void setJob(const std::string& fileName, const std::string& srcPort, const std::string& srcPath,
+                const std::string& destPort, const std::string& destPath) {
+        carrier->FileName = fileName;
+        carrier->SrcPort = srcPort;
+        carrier->SrcPath = srcPath;
+        carrier->DestPort = destPort;
+        carrier->DestPath = destPath;
+    }
+
     // Runs the job and pumps until its done event; the result code, or -1 after the time-out.
     int run(void (TFTPCarrier::*job)(),
             std::chrono::milliseconds timeout = std::chrono::seconds(20)) {

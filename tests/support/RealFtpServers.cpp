@@ -264,11 +264,15 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
         argv.insert(argv.end(), {"--tls-certificate", options.tls->certificate().string(),
                                  "--tls-key", options.tls->key().string()});
     }
-    if (options.throttleDownloads > 0) {
-        argv.insert(argv.end(), {"--throttle", std::to_string(options.throttleDownloads)});
+    if (options.throttle > 0) {
+        argv.insert(argv.end(), {"--throttle", std::to_string(options.throttle)});
     }
     if (options.throttleUploads > 0) {
         argv.insert(argv.end(), {"--throttle-upload", std::to_string(options.throttleUploads)});
+    }
+    if (options.maxConnectionsPerAddress > 0) {
+        argv.insert(argv.end(),
+                    {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerAddress)});
     }
     m_process.start(argv);
     const std::string line = m_process.readLine(std::chrono::seconds(15));

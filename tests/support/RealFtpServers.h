@@ -66,8 +66,12 @@ public:
         bool permitForeignAddresses = false;
         // With a certificate: explicit TLS, required for the login and for data connections.
         const TestCertificate* tls = nullptr;
-        // Bytes a second that downloads are sent at, and uploads taken at (0: no limit).
-        int throttleDownloads = 0;
+        // Control connections taken from one address at a time (0: no limit); the ones beyond
+        // get "421 Too many connections from the same IP address." and are closed.
+        int maxConnectionsPerAddress = 0;
+        // Downloads go out at most this many bytes a second (0: no limit), and uploads are
+        // taken at most this many.
+        int throttle = 0;
         int throttleUploads = 0;
     };
     explicit PyFtpdServer(const std::filesystem::path& root);

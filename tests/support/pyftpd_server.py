@@ -31,6 +31,8 @@ def main():
                         help="send downloads at most this many bytes a second")
     parser.add_argument("--throttle-upload", type=int, default=0,
                         help="take uploads at most this many bytes a second")
+    parser.add_argument("--max-cons-per-ip", type=int, default=0,
+                        help="control connections from one address at a time (0: no limit)")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
@@ -65,6 +67,7 @@ def main():
         Handler.dtp_handler = Throttled
 
     server = FTPServer(("127.0.0.1", args.port), Handler)
+    server.max_cons_per_ip = args.max_cons_per_ip
     print(server.address[1], flush=True)
 
     def watch_stdin():

@@ -60,5 +60,18 @@ TEST(HumanListingTest, ColumnsAlignAndOldEntriesShowTheirYear) {
                          "-rw-r--r--         7 ?            undated\n");
 }
 
+// A name that holds the four characters "\x00" and one that holds a NUL look different.
+TEST(HumanListingTest, BackslashesAreEscapedSoThatNoNameLooksLikeAnother) {
+    TFTPListItems items;
+    items.Add(Entry("a\\x00", true, 1, 2026, 1, 1, 0, 0));
+    items.Add(Entry(std::string("a\0", 2), true, 1, 2026, 1, 1, 0, 0));
+    items.Add(Entry("tab\there", true, 1, 2026, 1, 1, 0, 0));
+    std::ostringstream out;
+    PrintHumanListing(items, {.ReadableSizes = false, .CurrentYear = 2026, .CurrentMonth = 1}, out);
+    EXPECT_EQ(out.str(), "-rw-r--r-- 1 Jan  1 00:00 a\\\\x00\n"
+                         "-rw-r--r-- 1 Jan  1 00:00 a\\x00\n"
+                         "-rw-r--r-- 1 Jan  1 00:00 tab\\there\n");
+}
+
 } // namespace
 } // namespace qx::cli

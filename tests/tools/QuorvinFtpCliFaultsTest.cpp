@@ -3,6 +3,8 @@
 // replies, local links that lead out of the target, folders given where files are expected.
 // Every one ends with a message and an exit status: 2 for a usage error, 1 for a failure.
 
+#include "CliProcess.h"
+
 #include "platform/TempFiles.h"
 #include "support/RealFtpServers.h"
 #include "support/ScriptSteps.h"
@@ -23,47 +25,16 @@
 #include <set>
 #include <thread>
 
-#ifndef QX_CLI_BINARY
-#error "QX_CLI_BINARY must name the quorvin-ftp binary"
-#endif
-
 using namespace qx::test;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-    std::chrono::milliseconds elapsed{};
-};
-
-std::string quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
+using Result = CliResult;
 
 Result runCli(const std::vector<std::string>& args) {
-    TempDir output;
-    std::string command = quote(QX_CLI_BINARY);
-    for (const auto& arg : args) {
-        command += " " + quote(arg);
-    }
-    command += " >" + quote(output.file("out")) + " 2>" + quote(output.file("err")) + " </dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int status = std::system(command.c_str());
-    Result result;
-    result.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - start);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(output.file("out"));
-    result.err = readFile(output.file("err"));
-    return result;
+    return RunCli(args);
 }
 
 std::string url(const ScriptedFtpServer& server, const std::string& path) {

@@ -91,6 +91,7 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     }
     const auto done = [this](TThreadedFTPClient& c) {
         m_skipped.insert(m_skipped.end(), c.SkippedEntries.begin(), c.SkippedEntries.end());
+        m_missed.insert(m_missed.end(), c.FailedEntries.begin(), c.FailedEntries.end());
         m_done = true;
     };
     client.ForEachDoneEvent([&](TThreadedFTPClient::TNotifyEvent& event) { event = done; });

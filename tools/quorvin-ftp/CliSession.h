@@ -78,6 +78,8 @@ public:
     const std::string& Failure() const { return m_failure; }
     // What the recursive requests so far left out, one line each.
     const std::vector<std::string>& Skipped() const { return m_skipped; }
+    // What recursive downloads could not fetch and went on past, "[path]: why" each.
+    const std::vector<std::string>& Missed() const { return m_missed; }
 
 private:
     bool Run(void (TThreadedFTPClient::*request)());
@@ -99,6 +101,7 @@ private:
     std::string m_refusedCertificate; // the fingerprint of a certificate the login refused
     std::string m_transferName;
     std::vector<std::string> m_skipped;
+    std::vector<std::string> m_missed;
 };
 
 } // namespace qx::cli

@@ -95,10 +95,11 @@ void PrintHumanListing(const TFTPListItems& items, const THumanListingStyle& sty
         text += ' ';
         text += row.Date;
         text.append(dateWidth - row.Date.size() + 1, ' ');
-        AppendVisibleText(text, row.Item->Name);
+        // With "\" escaped too, a name that holds "\x00" is told from one that holds a NUL.
+        AppendVisibleText(text, row.Item->Name, true);
         if (row.Item->IsLink && !row.Item->LinkTo.empty()) {
             text += " -> ";
-            AppendVisibleText(text, row.Item->LinkTo);
+            AppendVisibleText(text, row.Item->LinkTo, true);
         }
         text += '\n';
     }

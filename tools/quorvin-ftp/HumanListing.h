@@ -21,8 +21,8 @@ struct THumanListingStyle {
 };
 
 // One line per entry, like ls -l: permissions, size (a folder's as "-"), date, name, and
-// " -> target" for a link; columns aligned. Names are the server's bytes with control
-// characters made visible.
+// " -> target" for a link; columns aligned. Names are the server's bytes with "\", TAB, LF and
+// CR written as "\\", "\t", "\n" and "\r" and other control characters as "\xHH".
 void PrintHumanListing(const TFTPListItems& items, const THumanListingStyle& style,
                        std::ostream& out);
 

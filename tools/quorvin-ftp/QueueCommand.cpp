@@ -276,7 +276,11 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
             std::string problem;
             auto item = builder.Build(job, problem);
             if (!item) {
-                err << "quorvin-ftp: line " << job.line << ": " << problem << '\n';
+                err << "quorvin-ftp: ";
+                if (job.line > 0) {
+                    err << "line " << job.line << ": ";
+                }
+                err << problem << '\n';
                 return 1;
             }
             items.push_back(std::move(item));

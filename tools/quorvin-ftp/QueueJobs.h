@@ -14,7 +14,7 @@ struct QueueJob {
     Kind kind = Kind::Get;
     std::string source;
     std::string destination;
-    int line = 0;
+    int line = 0; // in the job file; 0 for a job of the command line
 };
 
 // The jobs of a job file. Blank lines and lines starting with "#" are skipped; a field that

@@ -5,6 +5,7 @@
 #include "CliSession.h"
 #include "CliSite.h"
 #include "CommandHelp.h"
+#include "CommandLine.h"
 #include "HumanListing.h"
 #include "InterruptWatch.h"
 #include "ListingOutput.h"
@@ -84,11 +85,13 @@ const char* const kUsage =
     "  --help                       this text; after a COMMAND, what the command does\n"
     "URL: ftp://[user[:password]@]host[:port]/path, or ftps://... for implicit TLS (port 990)\n";
 
-int usage(const std::string& problem) {
-    if (!problem.empty()) {
-        std::cerr << "quorvin-ftp: " << problem << '\n';
-    }
-    std::cerr << kUsage;
+// A usage error: what is wrong and where to read more; the whole usage would bury the one line
+// that matters.
+int usage(const std::string& problem, const std::string& command = {}) {
+    std::cerr << "quorvin-ftp: " << problem << '\n';
+    const bool known = !command.empty() && CommandHelp(command) != nullptr;
+    std::cerr << "quorvin-ftp: try 'quorvin-ftp " << (known ? command + " --help" : "--help")
+              << "' for more information\n";
     return kExitUsage;
 }
 
@@ -96,6 +99,15 @@ int usage(const std::string& problem) {
 int fail(const std::string& failure) {
     std::cerr << "quorvin-ftp: " << VisibleText(failure) << '\n';
     return kExitFailure;
+}
+
+// Flushes standard output: empty when everything written to it got out, else why not.
+std::string FlushOutput() {
+    std::cout.flush();
+    if (std::cout) {
+        return {};
+    }
+    return std::string("cannot write the output: ") + std::strerror(errno);
 }
 
 // Empty when the path is a regular file that can be opened for reading, else why not.
@@ -146,7 +158,10 @@ int decodeListing(const std::string& file) {
         return fail("cannot read the temporary copy " + copy);
     }
     PrintListing(items, std::cout);
-    return std::cout ? 0 : kExitFailure;
+    if (const std::string problem = FlushOutput(); !problem.empty()) {
+        return fail(problem);
+    }
+    return 0;
 }
 
 struct Options {
@@ -169,14 +184,13 @@ struct Options {
     bool insecure = false;
 };
 
-// What the recursive requests left out: listed, and the run counts as failed.
-int reportSkipped(const std::vector<std::string>& skipped) {
-    std::cerr << "quorvin-ftp: " << skipped.size()
-              << (skipped.size() == 1 ? " entry was" : " entries were") << " skipped:\n";
-    for (const std::string& line : skipped) {
+// What the recursive requests left out, or could not carry: listed, and the run counts as
+// failed.
+void reportEntries(const std::vector<std::string>& entries, const char* one, const char* many) {
+    std::cerr << "quorvin-ftp: " << entries.size() << (entries.size() == 1 ? one : many) << ":\n";
+    for (const std::string& line : entries) {
         std::cerr << "  " << VisibleText(line) << '\n';
     }
-    return kExitFailure;
 }
 
 // A small decimal number in a range; nothing for anything else.
@@ -197,16 +211,16 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     std::vector<QueueJob> jobs;
     if (command == "copy") {
         if (words.size() != 3) {
-            return usage("copy takes SRCURL and DESTURL");
+            return usage("copy takes SRCURL and DESTURL", command);
         }
-        QueueJob job{QueueJob::Kind::Copy, words[1], words[2], 1};
+        QueueJob job{QueueJob::Kind::Copy, words[1], words[2], 0}; // no line of a job file
         if (const std::string problem = CheckQueueJob(job); !problem.empty()) {
-            return usage(problem);
+            return usage(problem, command);
         }
         jobs.push_back(std::move(job));
     } else {
         if (words.size() != 2) {
-            return usage("queue takes one FILE");
+            return usage("queue takes one FILE", command);
         }
         if (const std::string problem = unreadableFile(words[1]); !problem.empty()) {
             return fail(problem);
@@ -220,7 +234,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
         std::string problem;
         auto parsed = ParseQueueJobs(text, words[1], problem);
         if (!parsed) {
-            return usage(problem);
+            return usage(problem, command);
         }
         jobs = std::move(*parsed);
     }
@@ -257,11 +271,12 @@ bool isOctalMode(const std::string& mode) {
            mode.find_first_not_of("01234567") == std::string::npos;
 }
 
-int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
+int run(const std::vector<std::string>& args, const std::atomic<bool>& interrupted) {
     Options options;
     std::vector<std::string> words;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const auto next = [&args](std::size_t& i) { return ++i < args.size() ? args[i] : ""; };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--active") {
             options.passive = false;
         } else if (arg == "--passive") {
@@ -283,13 +298,13 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         } else if (arg == "-r" || arg == "--recursive") {
             options.recursive = true;
         } else if (arg == "--carriers") {
-            const auto count = numberIn(i + 1 < argc ? argv[++i] : "", 1, 16);
+            const auto count = numberIn(next(i), 1, 16);
             if (!count) {
                 return usage("--carriers needs a number from 1 to 16");
             }
             options.carriers = *count;
         } else if (arg == "--timeout") {
-            const auto seconds = numberIn(i + 1 < argc ? argv[++i] : "", 1, 600);
+            const auto seconds = numberIn(next(i), 1, 600);
             if (!seconds) {
                 return usage("--timeout needs a number of seconds from 1 to 600");
             }
@@ -301,17 +316,17 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         } else if (arg == "--insecure") {
             options.insecure = true;
         } else if (arg == "--pin") {
-            const std::string pin = i + 1 < argc ? argv[++i] : "";
+            const std::string pin = next(i);
             if (NormalizedFingerprint(pin).empty()) {
                 return usage("--pin needs a SHA-256 fingerprint (64 hexadecimal digits, colons "
                              "allowed)");
             }
             options.pins.push_back(pin);
         } else if (arg == "--site") {
-            if (i + 1 >= argc) {
+            if (i + 1 >= args.size()) {
                 return usage("--site needs the location of a site, for example \\Work\\Mirror");
             }
-            options.site = argv[++i];
+            options.site = next(i);
         } else if (arg == "--skip-existing") {
             options.whenTargetExists = TOverwriteChoice::Skip;
         } else if (arg == "--newer") {
@@ -334,17 +349,18 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         return 0;
     }
     if (words.empty()) {
-        return usage("");
+        return usage("no COMMAND given");
     }
     const std::string command = words[0];
     const std::size_t arguments = words.size() - 1;
 
     if (command == "decode-listing") {
-        return arguments == 1 ? decodeListing(words[1]) : usage("decode-listing takes one FILE");
+        return arguments == 1 ? decodeListing(words[1])
+                              : usage("decode-listing takes one FILE", command);
     }
     if (command == "copy" || command == "queue") {
         if (!options.site.empty()) {
-            return usage(command + " takes URLs, not --site");
+            return usage(command + " takes URLs, not --site", command);
         }
         return runQueue(command, words, options, interrupted);
     }
@@ -354,16 +370,17 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         remote = {1};
     } else if (command == "get" && arguments == 2) {
         if (words[2].empty()) {
-            return usage("get needs a local file or folder, not an empty name");
+            return usage("get needs a local file or folder, not an empty name", command);
         }
         remote = {1};
     } else if (command == "put" && arguments == 2) {
         if (words[1].empty()) {
-            return usage("put needs a local file or folder, not an empty name");
+            return usage("put needs a local file or folder, not an empty name", command);
         }
         if (HoldsLineBreakOrNul(words[1])) {
             return usage("the local name holds a CR, LF or NUL character, which no FTP command "
-                         "can carry");
+                         "can carry",
+                         command);
         }
         remote = {2};
     } else if (command == "rm" && arguments >= 1) {
@@ -374,25 +391,26 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         remote = {1};
     } else if (command == "mv" && arguments == 2) {
         if (words[2].empty()) {
-            return usage("mv needs a new name, not an empty one");
+            return usage("mv needs a new name, not an empty one", command);
         }
         if (HoldsLineBreakOrNul(words[2])) {
             return usage("the new name holds a CR, LF or NUL character, which no FTP command "
-                         "can carry");
+                         "can carry",
+                         command);
         }
         remote = {1};
     } else if (command == "chmod" && arguments >= 2) {
         if (!isOctalMode(words[1])) {
-            return usage("chmod needs an octal MODE such as 644, not " + words[1]);
+            return usage("chmod needs an octal MODE such as 644, not " + words[1], command);
         }
         for (std::size_t i = 2; i <= arguments; ++i) {
             remote.push_back(i);
         }
     } else if (command == "ls" || command == "get" || command == "put" || command == "rm" ||
                command == "mkdir" || command == "mv" || command == "chmod") {
-        return usage("wrong number of arguments for " + command);
+        return usage("wrong number of arguments for " + command, command);
     } else {
-        return usage("unknown command " + command);
+        return usage("unknown command " + command, command);
     }
 
     // The target and the remote paths.
@@ -412,21 +430,22 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         if (site && text.rfind("ftp://", 0) != 0 && text.rfind("ftps://", 0) != 0) {
             if (HoldsLineBreakOrNul(text)) {
                 return usage("the remote path holds a CR, LF or NUL character, which no FTP "
-                             "command can carry");
+                             "command can carry",
+                             command);
             }
             paths.push_back(text); // a plain remote path of the site
             continue;
         }
         const auto url = ParseFtpUrl(text, problem);
         if (!url) {
-            return usage(problem);
+            return usage(problem, command);
         }
         if (site) {
             paths.push_back(url->Path);
             continue;
         }
         if (!paths.empty() && (url->Host != target.Host || url->Port != target.Port)) {
-            return usage("all URLs of one command must name the same server");
+            return usage("all URLs of one command must name the same server", command);
         }
         target.Host = url->Host;
         target.Port = url->Port;
@@ -467,6 +486,7 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         return fail(session.Failure());
     }
     bool ok = false;
+    std::string outputProblem;
     if (command == "ls") {
         TFTPListItems items;
         ok = session.List(paths[0], items);
@@ -475,6 +495,7 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
         } else if (ok) {
             PrintHumanListing(items, humanStyle(options), std::cout);
         }
+        outputProblem = FlushOutput();
     } else if (command == "get") {
         ok = options.recursive ? session.DownloadTree(paths[0], words[2])
                                : session.Download(paths[0], words[2]);
@@ -493,11 +514,25 @@ int run(int argc, char** argv, const std::atomic<bool>& interrupted) {
     }
     const std::string failure = session.Failure();
     const std::vector<std::string> skipped = session.Skipped();
+    const std::vector<std::string> missed = session.Missed();
     session.Quit();
-    if (!ok) {
-        return fail(failure);
+    if (!outputProblem.empty()) {
+        return fail(outputProblem);
     }
-    return skipped.empty() ? 0 : reportSkipped(skipped);
+    // A download that went on past entries it could not fetch fails for them, and their list
+    // says more than the session's summary of it; a failure of another kind is told first.
+    const bool onlyMissed =
+        !missed.empty() && failure.find(" could not be downloaded; ") != std::string::npos;
+    if (!ok && !onlyMissed) {
+        fail(failure);
+    }
+    if (!missed.empty()) {
+        reportEntries(missed, " entry could not be downloaded", " entries could not be downloaded");
+    }
+    if (!skipped.empty()) {
+        reportEntries(skipped, " entry was skipped", " entries were skipped");
+    }
+    return ok && skipped.empty() ? 0 : kExitFailure;
 }
 
 } // namespace
@@ -506,13 +541,26 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     // Before any other thread starts: they all leave the interrupting signals to the watch.
     const InterruptWatch watch;
+    // The arguments are read from a copy: the passwords of URLs are blotted out of the
+    // process's own argument list at once, where every user could read them (ps, /proc).
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    HidePasswordsOfUrls(argc, argv);
     // Every failure is a message and an exit status, never an uncaught exception.
+    int code = kExitFailure;
     try {
-        const int status = run(argc, argv, watch.Interrupted());
-        return watch.Interrupted() ? watch.ExitStatus() : status;
+        code = run(args, watch.Interrupted());
+        if (watch.Interrupted()) {
+            code = watch.ExitStatus();
+        }
     } catch (const std::exception& error) {
-        return fail(error.what());
+        code = fail(error.what());
     } catch (...) {
-        return fail("an unexpected failure");
+        code = fail("an unexpected failure");
     }
+    // What could not be written is no success.
+    if (const std::string problem = FlushOutput(); !problem.empty()) {
+        fail(problem);
+        return code == 0 ? kExitFailure : code;
+    }
+    return code;
 }
