@@ -981,8 +981,8 @@ void TCustomFtpCliEx::Rest() {
     }
     m_lastStep = TFtpStep::Rest;
     // Offsets count the server's bytes, which a line-end-converted local file no longer
-    // matches: ASCII transfers always start from the beginning. A download that failed to
-    // replace a file left its data in the partial file: that is where it goes on.
+    // matches: ASCII transfers always start from the beginning. A download goes on only in
+    // the partial file an earlier one left, never in the file itself.
     ResumeAt = Binary() ? std::max<std::int64_t>(0, ResumableSize(LocalFileName)) : 0;
     if (ResumeAt <= 0) {
         BeginRequest(TFtpRequest::ftpRest);

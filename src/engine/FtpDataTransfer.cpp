@@ -336,21 +336,19 @@ bool TCustomFtpCliEx::OpenDownloadFile() {
     if (m_dataCommand != "RETR") {
         return m_localFile.Create(LocalFileName); // a listing goes to a fresh temporary file
     }
+    if (!DownloadsThroughPartial(LocalFileName)) {
+        return m_localFile.Create(LocalFileName); // a device or a pipe takes the bytes as they come
+    }
+    // The data goes beside the target until it is complete, so that a failed download leaves
+    // neither a truncated file under the final name nor the old file damaged.
+    m_replacedFile = ReplacedFileName(LocalFileName);
+    const std::string partial = m_replacedFile + ".part";
     if (ResumeAt > 0) {
-        // Rest measured the partial file when there is one: the download goes on there.
-        const std::string partial = PartialFileName(LocalFileName);
-        if (LocalFileSizeOf(partial) >= 0) {
-            m_replacedFile = ReplacedFileName(LocalFileName);
-            return m_localFile.OpenForWriteAt(partial, ResumeAt);
-        }
-        return m_localFile.OpenForWriteAt(LocalFileName, ResumeAt);
+        return m_localFile.OpenForWriteAt(partial, ResumeAt); // Rest measured the partial file
     }
-    if (LocalFileSizeOf(LocalFileName) >= 0) {
-        // An existing file stays as it is until the new one is complete.
-        m_replacedFile = ReplacedFileName(LocalFileName);
-        return m_localFile.Create(m_replacedFile + ".part", false);
-    }
-    return m_localFile.Create(LocalFileName);
+    // A partial file left by an earlier download is no part of this one.
+    ::unlink(partial.c_str());
+    return m_localFile.Create(partial, false);
 }
 
 // --- Downloads -------------------------------------------------------------------------------

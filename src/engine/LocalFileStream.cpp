@@ -194,8 +194,25 @@ std::string PartialFileName(const std::string& path) {
 }
 
 std::int64_t ResumableSize(const std::string& path) {
-    const std::int64_t partial = LocalFileSizeOf(PartialFileName(path));
-    return partial >= 0 ? partial : LocalFileSizeOf(path);
+    return LocalFileSizeOf(PartialFileName(path));
+}
+
+bool DownloadsThroughPartial(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
+std::optional<std::int64_t> LocalFileTimeOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(info.st_mtime);
+}
+
+bool SetLocalFileTime(const std::string& path, std::int64_t time) {
+    const timespec times[2] = {{static_cast<time_t>(time), 0}, {static_cast<time_t>(time), 0}};
+    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 } // namespace qx

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qx {
@@ -56,15 +57,22 @@ private:
 // The size of a regular file, or -1 when there is none.
 std::int64_t LocalFileSizeOf(const std::string& path);
 
-// A download that replaces an existing file keeps its data beside it until it is complete,
-// under this name: the file's own path (a link followed to its file) and ".part". A download
-// that fails leaves the old file as it was and the data under this name, where a resumed
-// download continues.
+// Every download writes beside its target until it is complete, under this name: the target's
+// own path (a link followed to its file) and ".part". A download that fails leaves the old file
+// (if any) as it was and the data under this name, where a resumed download continues.
 std::string PartialFileName(const std::string& path);
 // The path a download into path replaces: a link followed to its file.
 std::string ReplacedFileName(const std::string& path);
-// Where a resumed download of path continues: the size of its partial file when there is one,
-// else of the file itself; -1 when there is neither.
+// Where a resumed download of path continues: the size of its partial file, or -1 when there
+// is none. The file itself is never continued: it may be anything.
 std::int64_t ResumableSize(const std::string& path);
+// True when a download into path goes through its partial file: the path is a regular file,
+// or nothing (yet). A device or a pipe (/dev/null, a FIFO) is written directly.
+bool DownloadsThroughPartial(const std::string& path);
+
+// The modification time of a regular file in seconds since 1970, or nothing.
+std::optional<std::int64_t> LocalFileTimeOf(const std::string& path);
+// Sets the modification time (and the access time) of a file; false when refused.
+bool SetLocalFileTime(const std::string& path, std::int64_t time);
 
 } // namespace qx

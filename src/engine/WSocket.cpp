@@ -613,6 +613,17 @@ TSocketAddress TWSocket::LocalAddress() const {
     return TSocketAddress::FromSystem(local, length);
 }
 
+std::optional<TSocketAddress> TWSocket::PeerAddress() const {
+    sockaddr_storage peer{};
+    socklen_t length = sizeof peer;
+    if (!m_descriptor.is_open() ||
+        ::getpeername(m_descriptor.native_handle(), reinterpret_cast<sockaddr*>(&peer), &length) !=
+            0) {
+        return std::nullopt;
+    }
+    return TSocketAddress::FromSystem(peer, length);
+}
+
 // --- Data ------------------------------------------------------------------------------------
 
 std::ptrdiff_t TWSocket::ReceiveData(void* buffer, std::size_t size) {

@@ -11,6 +11,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -106,6 +107,8 @@ public:
     // Closes the current handle, if any, silently and adopts the connected handle.
     void Dup(int handle);
     TSocketAddress LocalAddress() const;
+    // The other end of a connected socket; nothing when there is none.
+    std::optional<TSocketAddress> PeerAddress() const;
     // At most size bytes; the count, 0 when the peer closed, -1 on failure (LastError set,
     // 10035 when nothing is waiting).
     std::ptrdiff_t ReceiveData(void* buffer, std::size_t size);

@@ -82,6 +82,7 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
         item->DestPath = destinationFolder;
         item->DestTransferType = destination.TransferType;
         item->DestEncryption = destination.Encryption;
+        item->UploadToTemporaryName = destination.UploadToTemporaryName;
         item->ResumeTransfer = destination.ResumeTransfer;
         item->PassiveMode = destination.PassiveMode;
         item->ImageIndex = entry.ImageIndex;

@@ -7,7 +7,9 @@
 #include "engine/FtpReplies.h"
 #include "engine/LocalFileStream.h"
 #include "engine/SocketAddress.h"
+#include "session/LocalLinks.h"
 #include "session/RemoteNames.h"
+#include "session/ResumeRule.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -71,6 +73,10 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
     // mode the user chose.
     item->PassiveMode = carrier.PassiveMode;
     item->Depth = carrier.Depth + 1;
+    if (direction == TCarryDirection::Download) {
+        item->LocalRoot = LocalRoot();
+    }
+    item->UploadToTemporaryName = carrier.UploadToTemporaryName;
     return item;
 }
 
@@ -84,6 +90,21 @@ bool TFTPCarrierThread::NameFits(bool folder) {
     }
     Fail(folder ? "500 Cannot explore [" + name + "]: not a folder name."
                 : "500 Cannot carry [" + name + "]: not a file name.");
+    return false;
+}
+
+const std::string& TFTPCarrierThread::LocalRoot() const {
+    return m_carrier->LocalRoot.empty() ? m_carrier->DestPath : m_carrier->LocalRoot;
+}
+
+// A link in the local folder may point anywhere: a download follows it only into the folder
+// the user chose.
+bool TFTPCarrierThread::StaysInLocalRoot(const std::string& local) {
+    if (!LeadsOutOf(local, LocalRoot())) {
+        return true;
+    }
+    Fail("500 Cannot write [" + local + "]: a link leads it out of [" + LocalRoot() + "].");
+    Deliver("! " + m_carrier->ErrorMessage);
     return false;
 }
 
@@ -118,7 +139,7 @@ TTargetGuard::TAsk TFTPCarrierThread::OverwriteAsker() {
 
 void TFTPCarrierThread::JobDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(false)) {
+    if (!NameFits(false) || !StaysInLocalRoot(carrier.DestPath + carrier.FileName)) {
         return;
     }
     if (!Login(Source) || !ProbeRestart()) {
@@ -185,41 +206,85 @@ void TFTPCarrierThread::JobUpload() {
 }
 
 // Between TLS sessions the servers' data connection must be protected too, and one of the
-// two servers has to take the client's part of its TLS handshake: the destination with
-// SSCN ON (it connects), or the source with CPSV instead of PASV. A server that offers neither
-// gets a clear failure: the file never travels in clear text between protected sessions.
-bool TFTPCarrierThread::ProtectServerToServer(bool& clientRoleSet, std::string& passive) {
-    TFtpClientEx& source = Engine(Source);
-    TFtpClientEx& destination = Engine(Destination);
-    if (!source.TlsActive() && !destination.TlsActive()) {
+// two servers has to take the client's part of its TLS handshake: the one that connects with
+// SSCN ON, or the one that listens with CPSV instead of PASV. A server that offers neither gets
+// a clear failure: the file never travels in clear text between protected sessions.
+bool TFTPCarrierThread::ProtectServerToServer(Side listening, bool& clientRoleSet,
+                                              std::string& passive) {
+    const Side connecting = listening == Source ? Destination : Source;
+    if (!Engine(Source).TlsActive() && !Engine(Destination).TlsActive()) {
         return true;
     }
-    if (!source.DataProtected() || !destination.DataProtected()) {
+    if (!Engine(Source).DataProtected() || !Engine(Destination).DataProtected()) {
         Driver(Destination)
             .FailAndLog("534 Server-to-server copy refused: only one of the servers protects "
                         "its data connections with TLS, and the file would travel between them "
                         "in clear text.");
         return false;
     }
-    if (Driver(Destination).Quote("SSCN ON") == 2) {
+    if (Driver(connecting).Quote("SSCN ON") == 2) {
         return false;
     }
     if (!Failed()) {
         clientRoleSet = true;
         return true;
     }
-    Driver(Destination).ClearFailure();
-    if (Driver(Source).Quote("CPSV") == 2) {
+    Driver(connecting).ClearFailure();
+    if (Driver(listening).Quote("CPSV") == 2) {
         return false;
     }
     if (!Failed()) {
-        passive.clear(); // the source listens already, and takes the client's part
+        passive.clear(); // that server listens already, and takes the client's part
         return true;
     }
-    Driver(Source).FailAndLog("534 Server-to-server copy between TLS servers needs SSCN or CPSV, "
-                              "which neither server offers; the file is not sent in clear "
-                              "text.");
+    Driver(listening).FailAndLog("534 Server-to-server copy between TLS servers needs SSCN or "
+                                 "CPSV, which neither server offers; the file is not sent in "
+                                 "clear text.");
     return false;
+}
+
+// A copy whose target is its source (the same server, reached at the same address and port,
+// and the same path) would overwrite what it reads, and a folder copied into itself would
+// grow for ever. Paths are compared as given: the carrier's paths start at the root.
+bool TFTPCarrierThread::CopiesOntoItself(const std::string& sourcePath,
+                                         const std::string& destinationPath, bool folder) {
+    const auto from = Engine(Source).ControlSocket().PeerAddress();
+    const auto to = Engine(Destination).ControlSocket().PeerAddress();
+    if (!from || !to || from->AddressText() != to->AddressText() || from->Port() != to->Port()) {
+        return false;
+    }
+    const std::string source = NormalizeRemotePath(sourcePath);
+    const std::string target = NormalizeRemotePath(destinationPath);
+    const std::string below = source.empty() || source.back() == '/' ? source : source + "/";
+    // A file is also its own target when the copy would travel under the source's name.
+    const bool same = folder ? target == source || target.starts_with(below)
+                             : target == source || (Driver(Destination).UploadToTemporaryName &&
+                                                    TemporaryUploadName(target) == source);
+    if (!same) {
+        return false;
+    }
+    const std::string server = from->AddressText() + " port " + std::to_string(from->Port());
+    Fail(folder ? "500 Cannot copy the folder [" + source + "] into itself on " + server + "."
+                : "500 Cannot copy [" + source +
+                      "] onto itself: the target is the source file on " + server + ".");
+    Deliver("! " + m_carrier->ErrorMessage);
+    return true;
+}
+
+// Sends the command that starts one side of a server-to-server transfer and watches that
+// side's replies from then on; false when the server refused.
+bool TFTPCarrierThread::StartServerSide(Side side, const std::string& command) {
+    m_watches[side] = ReplyWatch{true, 0, {}, {}};
+    if (Driver(side).Quote(command) != 0) {
+        return false;
+    }
+    // A refusal below 500 (425, 450, ...) is no start of a transfer either.
+    const std::string& answer = m_watches[side].answer;
+    if (ReplyCode(answer) >= 400) {
+        Fail(answer);
+        return false;
+    }
+    return true;
 }
 
 void TFTPCarrierThread::JobTransfer() {
@@ -232,6 +297,11 @@ void TFTPCarrierThread::JobTransfer() {
     if (!Login(Source) || !ProbeRestart() || !Login(Destination)) {
         return;
     }
+    const std::string sourceFile = carrier.SrcPath + carrier.FileName;
+    std::string destinationFile = carrier.DestPath + carrier.FileName;
+    if (CopiesOntoItself(sourceFile, destinationFile, false)) {
+        return;
+    }
     SetType(Source, carrier.SrcTransferType);
     if (Failed()) {
         return;
@@ -241,14 +311,13 @@ void TFTPCarrierThread::JobTransfer() {
         return;
     }
 
-    std::string destinationFile = carrier.DestPath + carrier.FileName;
     // Offsets only mean the same on both sides in binary mode.
     const bool binary = source.Binary() && destination.Binary();
     bool resume = carrier.ResumeTransfer && m_resumeSupported && binary;
     if (carrier.OnOverwrite) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
-        const auto go = guard.Copy(Driver(Source), carrier.SrcPath + carrier.FileName,
-                                   destinationFile, binary, m_resumeSupported, resume);
+        const auto go = guard.Copy(Driver(Source), sourceFile, destinationFile, binary,
+                                   m_resumeSupported, resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -256,67 +325,92 @@ void TFTPCarrierThread::JobTransfer() {
             }
             return;
         }
+        if (CopiesOntoItself(sourceFile, destinationFile, false)) {
+            return; // a name chosen in the question may be the source's
+        }
     }
 
-    // Over IPv6 the source is asked with EPSV and the destination told its address with EPRT;
-    // the two servers must speak the same family to reach each other.
-    const bool sourceIpv6 = source.DnsResult().find(':') != std::string::npos;
-    if (sourceIpv6 != (destination.DnsResult().find(':') != std::string::npos)) {
+    // Over IPv6 the listening server is asked with EPSV and the other one told its address with
+    // EPRT; the two servers must speak the same family to reach each other.
+    const bool ipv6 = destination.DnsResult().find(':') != std::string::npos;
+    if (ipv6 != (source.DnsResult().find(':') != std::string::npos)) {
         Driver(Source).FailAndLog("500 A server-to-server copy needs both servers on IPv4 or "
                                   "both on IPv6; [" +
                                   source.DnsResult() + "] and [" + destination.DnsResult() +
                                   "] cannot reach each other directly.");
         return;
     }
+    // The server that receives the first command connects to the other one, which listens.
+    // With a temporary name that is the destination: STOR goes first, to the temporary file,
+    // the order both kinds of servers take (a server that drops a data connection that came
+    // before its command never loses the file), and the target itself is written only by the
+    // rename of the complete copy. Without one the source connects and answers RETR first:
+    // a copy that cannot be read never touches the target.
+    const bool temporary = Driver(Destination).UploadToTemporaryName;
+    const Side listening = temporary ? Source : Destination;
+    const Side connecting = temporary ? Destination : Source;
     bool clientRoleSet = false;
-    std::string passive = sourceIpv6 ? "EPSV" : "PASV";
-    if (!ProtectServerToServer(clientRoleSet, passive)) {
+    std::string passive = ipv6 ? "EPSV" : "PASV";
+    if (!ProtectServerToServer(listening, clientRoleSet, passive)) {
         return;
     }
     struct RestoreRole {
         TFTPCarrierThread& thread;
+        Side side;
         bool set;
         ~RestoreRole() {
             if (set) {
                 // Our own data connections need the server in its usual role again.
-                thread.Driver(Destination).Quote("SSCN OFF");
+                thread.Driver(side).Quote("SSCN OFF");
             }
         }
-    } restoreRole{*this, clientRoleSet};
-    if (!passive.empty() && Driver(Source).Quote(passive) != 0) {
+    } restoreRole{*this, connecting, clientRoleSet};
+    if (!passive.empty() && Driver(listening).Quote(passive) != 0) {
         return;
     }
-    // The destination is sent to the source's address as our own connection to it knows it,
-    // whatever host the reply names: a hostile source could otherwise make the destination
-    // connect anywhere, and a source behind NAT names an address only its own network knows.
+    // The connecting server is sent to the listening one's address as our own connection to it
+    // knows it, whatever host the reply names: a hostile server could otherwise make the other
+    // one connect anywhere, and a server behind NAT names an address only its own network knows.
     std::string portCommand;
-    const std::string& reply = source.LastResponse();
-    if (const auto port = EpsvPortFromReply(reply); sourceIpv6 && port) {
-        portCommand = EprtCommand(source.DnsResult(), true, *port);
-    } else if (const auto address = TSocketAddress::FromText(source.DnsResult(), 0);
-               !sourceIpv6 && address && PasvPortFromReply(reply)) {
+    const TFtpClientEx& listener = Engine(listening);
+    const std::string& reply = listener.LastResponse();
+    if (const auto port = EpsvPortFromReply(reply); ipv6 && port) {
+        portCommand = EprtCommand(listener.DnsResult(), true, *port);
+    } else if (const auto address = TSocketAddress::FromText(listener.DnsResult(), 0);
+               !ipv6 && address && PasvPortFromReply(reply)) {
         portCommand = PortCommand(address->Ipv4(), *PasvPortFromReply(reply), false);
-        if (const std::string named = PassiveHost(reply); named != source.DnsResult()) {
-            DeliverTagged(Source, '~',
-                          "The passive reply names [" + named + "]; the destination connects to [" +
-                              source.DnsResult() + "], where this connection goes.");
+        if (const std::string named = PassiveHost(reply); named != listener.DnsResult()) {
+            DeliverTagged(listening, '~',
+                          "The passive reply names [" + named + "]; the " +
+                              (listening == Source ? "destination" : "source") + " connects to [" +
+                              listener.DnsResult() + "], where this connection goes.");
         }
     } else {
-        Driver(Source).FailAndLog("550 Invalid passive mode reply: " + reply);
+        Driver(listening).FailAndLog("550 Invalid passive mode reply: " + reply);
         return;
     }
-    if (Driver(Destination).Quote(portCommand) != 0) {
+    if (Driver(connecting).Quote(portCommand) != 0) {
         return;
     }
 
+    // Only the temporary file is ever continued.
+    const std::string stored = temporary ? TemporaryUploadName(destinationFile) : destinationFile;
     std::string store = "STOR ";
-    std::int64_t startSize = 0; // of the destination file once the transfer starts
-    if (resume) {
-        destination.HostFileName = destinationFile;
+    std::int64_t startSize = 0; // of the file stored once the transfer starts
+    if (resume && !temporary) {
+        Driver(Destination)
+            .Line('~', NotResumedText("copies to this server go straight to their name, so "
+                                      "nothing of [" +
+                                      destinationFile +
+                                      "] is known to be a part of this file; copying the "
+                                      "whole file."));
+    } else if (resume) {
+        destination.HostFileName = stored;
         if (Driver(Destination).Step(&TCustomFtpCliEx::Size) == 2) {
             return;
         }
         const std::int64_t held = Failed() ? -1 : destination.SizeResult();
+        Driver(Destination).ClearFailure();
         if (held >= 0 && (carrier.FileSize < 0 || held <= carrier.FileSize)) {
             if (Driver(Source).Quote("REST " + std::to_string(held)) == 2) {
                 return;
@@ -325,24 +419,19 @@ void TFTPCarrierThread::JobTransfer() {
                 store = "APPE ";
                 startSize = held;
             }
+            Driver(Source).ClearFailure();
         }
     }
 
-    for (const auto& [side, command] :
-         {std::pair{Destination, store + destinationFile},
-          std::pair{Source, "RETR " + carrier.SrcPath + carrier.FileName}}) {
-        m_watches[side] = ReplyWatch{true, 0, {}, {}};
-        if (Driver(side).Quote(command) != 0) {
-            return;
-        }
-        // A refusal below 500 (425, 450, ...) is no start of a transfer either.
-        const std::string& answer = m_watches[side].answer;
-        if (ReplyCode(answer) >= 400) {
-            Fail(answer);
-            return;
-        }
+    const std::pair<Side, std::string> storing{Destination, store + stored};
+    const std::pair<Side, std::string> retrieving{Source, "RETR " + sourceFile};
+    const auto& [firstSide, first] = temporary ? storing : retrieving;
+    const auto& [secondSide, second] = temporary ? retrieving : storing;
+    if (!StartServerSide(firstSide, first) || !StartServerSide(secondSide, second) ||
+        !WaitForTransferEnd(stored, startSize)) {
+        return;
     }
-    if (!WaitForTransferEnd(destinationFile, startSize)) {
+    if (temporary && !Driver(Destination).PutInPlace(stored, destinationFile)) {
         return;
     }
     QuitIfDone(Source);
@@ -379,6 +468,9 @@ void TFTPCarrierThread::JobExploreDownload() {
         return;
     }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
+    if (!StaysInLocalRoot(localFolder)) {
+        return;
+    }
     std::error_code error;
     if (!fs::is_directory(localFolder, error) && !fs::create_directory(localFolder, error)) {
         Fail("500 Cannot create folder " + localFolder + ".");
@@ -398,8 +490,19 @@ void TFTPCarrierThread::JobExploreTransfer() {
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
     const std::string sourceFolder = carrier.SrcPath + carrier.FileName;
+    // Both logins first: a folder copied into itself is refused before anything is made.
+    if (!Login(Destination) || !Login(Source) ||
+        CopiesOntoItself(sourceFolder, destinationFolder, true) ||
+        !EnterOrMakeFolder(destinationFolder)) {
+        return;
+    }
+    QuitIfDone(Destination);
     TFTPListItems listing;
-    if (PrepareDestinationFolder(destinationFolder) && ListSourceFolder(sourceFolder, listing)) {
+    if (Aborted() || !ListFolder(sourceFolder, listing)) {
+        return;
+    }
+    QuitIfDone(Source);
+    if (!Aborted()) {
         QueueRemoteEntries(listing, sourceFolder, TCarryDirection::ServerToServer,
                            destinationFolder);
     }

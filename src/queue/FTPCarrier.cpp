@@ -22,6 +22,8 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
     DestEncryption = item.DestEncryption;
     PassiveMode = item.PassiveMode;
     Depth = item.Depth;
+    LocalRoot = item.LocalRoot;
+    UploadToTemporaryName = item.UploadToTemporaryName;
 }
 
 bool TFTPCarrier::StartJobFor(const TFTPCarryItem& item) {

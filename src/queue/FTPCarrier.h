@@ -70,6 +70,11 @@ public:
     int Timeout = 30;
     // How many explorations lie between the item and the one the user queued (0 for that one).
     int Depth = 0;
+    // Downloads write nothing outside this local folder (empty: DestPath).
+    std::string LocalRoot;
+    // Uploads and copies go to a temporary name and are renamed over their target when
+    // complete.
+    bool UploadToTemporaryName = true;
     // After a job that got through, stay logged in instead of sending QUIT, so that the next
     // job of this carrier on the same server and login starts at once.
     bool KeepSession = false;

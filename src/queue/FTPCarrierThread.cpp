@@ -109,6 +109,7 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
         Driver(side).Tag =
             bothServers && carrier.SrcHostName == carrier.DestHostName ? host + ":" + port : "";
     }
+    Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
 }
 
 void TFTPCarrierThread::DropSession(Side side) {

@@ -80,7 +80,7 @@ private:
     void DeliverTagged(Side side, char kind, const std::string& text);
     // Makes a server-to-server data connection between TLS sessions protected; false (with
     // the failure set) when the servers cannot.
-    bool ProtectServerToServer(bool& clientRoleSet, std::string& passive);
+    bool ProtectServerToServer(Side listening, bool& clientRoleSet, std::string& passive);
     void Skip(Side side, const std::string& text);
 
     // Steps shared by the jobs (CarrierSteps.cpp).
@@ -97,11 +97,17 @@ private:
 
     // The jobs (CarrierJobs.cpp).
     bool NameFits(bool folder);
+    // The local folder a download may write in, and the check of a local target against it.
+    const std::string& LocalRoot() const;
+    bool StaysInLocalRoot(const std::string& local);
     bool PrepareDestinationFolder(const std::string& folder);
     bool ListSourceFolder(const std::string& folder, TFTPListItems& listing);
     void JobDownload();
     void JobUpload();
     void JobTransfer();
+    bool CopiesOntoItself(const std::string& sourcePath, const std::string& destinationPath,
+                          bool folder);
+    bool StartServerSide(Side side, const std::string& command);
     // The end of a server-to-server transfer (CarrierTransferEnd.cpp); the destination file
     // holds startSize bytes as the transfer starts.
     bool WaitForTransferEnd(const std::string& destinationFile, std::int64_t startSize);

@@ -53,6 +53,12 @@ struct TFTPCarryItem {
     bool PassiveMode = false;
     // How many explorations lie between the item and the one the user queued (0 for that one).
     int Depth = 0;
+    // Downloads: the local folder of the item the user queued; nothing of an exploration is
+    // written outside it. Empty: DestPath (the item is the one the user queued).
+    std::string LocalRoot;
+    // Uploads and copies: the file travels under a temporary name beside its target and takes
+    // its place when complete (off for servers that refuse renames).
+    bool UploadToTemporaryName = true;
     // The carrier working on the item while it runs; null before and after.
     TFTPCarrier* Carrier = nullptr;
 };

@@ -181,6 +181,8 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
     number("SrcEncryption", static_cast<std::int32_t>(item.SrcEncryption));
     number("DestEncryption", static_cast<std::int32_t>(item.DestEncryption));
     number("Depth", item.Depth);
+    text("LocalRoot", item.LocalRoot);
+    number("UploadToTemporaryName", item.UploadToTemporaryName ? 1 : 0);
     KeepPasswords(item);
 }
 
@@ -225,6 +227,8 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     item->SrcEncryption = *srcEncryption;
     item->DestEncryption = *destEncryption;
     item->Depth = std::max(0, number("Depth").value_or(0));
+    item->LocalRoot = text("LocalRoot").value_or("");
+    item->UploadToTemporaryName = number("UploadToTemporaryName").value_or(1) != 0;
     const TShellIcons& icons = SharedShellIcons();
     item->ImageIndex = item->IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item->FileName);
     return item;

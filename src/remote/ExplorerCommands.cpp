@@ -160,6 +160,7 @@ void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
     item.DestPassword = login.Password;
     item.DestTransferType = login.TransferType;
     item.DestEncryption = login.Encryption;
+    item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 
 void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {

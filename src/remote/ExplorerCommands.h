@@ -67,6 +67,7 @@ struct TSessionLogin {
     bool ResumeTransfer = false;
     bool PassiveMode = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    bool UploadToTemporaryName = true; // what the session's site says
 };
 
 // ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is

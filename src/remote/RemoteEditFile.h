@@ -21,6 +21,7 @@ struct TRemoteEditFile {
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    bool UploadToTemporaryName = true; // the site's choice for writing the file back
     std::string LocalFileName;
 };
 

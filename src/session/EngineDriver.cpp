@@ -3,7 +3,9 @@
 #include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 #include "engine/LocalFileStream.h"
+#include "engine/MlsdFacts.h"
 #include "session/RemoteNames.h"
+#include "session/ResumeRule.h"
 #include "session/SessionLog.h"
 
 #include <algorithm>
@@ -508,6 +510,32 @@ void TEngineDriver::DetectLinks(TFTPListItems& target, std::string listedFolder)
 
 // --- Transfers -------------------------------------------------------------------------------
 
+std::optional<std::int64_t> TEngineDriver::RemoteTime(const std::string& path, bool unannounced) {
+    TFtpClientEx& engine = *m_engine;
+    const std::string kept = engine.LocalFileName; // Quote takes its command from there
+    std::optional<std::int64_t> time;
+    if ((unannounced || m_features.Mdtm) && Quote("MDTM " + path) == 0) {
+        const std::string& reply = engine.LastResponse();
+        if (reply.size() > 4 && reply.starts_with("213")) {
+            time = ParseFtpTimeVal(reply.substr(4));
+        }
+    }
+    if (!time && !Aborted() && m_features.Mlsd && Quote("MLST " + path) == 0) {
+        for (const std::string& line : engine.ReplyLines()) {
+            TMlsdEntry entry;
+            if (line.starts_with(' ') && ParseMlsdLine(std::string_view(line).substr(1), entry) &&
+                entry.ModifiedUtc) {
+                time = entry.ModifiedUtc;
+            }
+        }
+    }
+    engine.LocalFileName = kept;
+    if (!Aborted()) {
+        ClearFailure(); // a server that tells no time is no failure
+    }
+    return time;
+}
+
 std::uint8_t TEngineDriver::Download(bool resume,
                                      const std::function<void(std::int64_t)>& sizeKnown) {
     TFtpClientEx& engine = *m_engine;
@@ -518,51 +546,136 @@ std::uint8_t TEngineDriver::Download(bool resume,
     if (sizeKnown) {
         sizeKnown(fileSize);
     }
-    // What the server announced is what a binary download must end with.
-    engine.ExpectedSize = fileSize;
-    if (resume && engine.Binary() && fileSize >= 0) {
-        const std::int64_t held = ResumableSize(engine.LocalFileName);
-        const std::string partial = PartialFileName(engine.LocalFileName);
-        if (held == fileSize && held > 0) {
-            // Complete already: a partial file that holds all of it takes its place.
-            engine.ExpectedSize = -1;
-            if (LocalFileSizeOf(partial) >= 0 &&
-                std::rename(partial.c_str(), ReplacedFileName(engine.LocalFileName).c_str()) != 0) {
-                FailAndLog("550 Cannot replace " + engine.LocalFileName + ".");
-                return 1;
-            }
-            Line('~', "[" + engine.LocalFileName + "] is complete already: nothing to resume.");
-            m_outcome.ResultCode = 0;
-            return 0;
-        }
-        if (held > fileSize) {
-            // Longer than the remote file: not the start of it. The download starts again.
-            std::remove(partial.c_str());
-            return Step(&TCustomFtpCliEx::Get);
+    const std::string& local = engine.LocalFileName;
+    // Offsets count the server's bytes: only a binary download of a known size can go on
+    // later, and it keeps the time that tells whether the remote file is still the same.
+    const bool resumable = engine.Binary() && fileSize >= 0 && DownloadsThroughPartial(local);
+    std::optional<std::int64_t> remoteTime;
+    if (resumable) {
+        remoteTime = RemoteTime(engine.HostFileName);
+        if (Aborted()) {
+            return 2;
         }
     }
-    return Step(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get);
+    resume = resume && resumable;
+    if (resume) {
+        const std::string partial = PartialFileName(local);
+        switch (PartialDownloadFit(local, fileSize, remoteTime)) {
+        case TPartialFit::None:
+            resume = false;
+            if (LocalFileSizeOf(local) >= 0) {
+                Line('~', NotResumedText("no partial download [" + partial + "] of [" + local +
+                                         "] is there to go on from; downloading the whole "
+                                         "file."));
+            }
+            break;
+        case TPartialFit::Differs:
+            resume = false;
+            Line('~', NotResumedText("[" + partial + "] is no part of [" + engine.HostFileName +
+                                     "] as the server holds it now (the size or the "
+                                     "modification time differ, or the server tells no "
+                                     "time); downloading the whole file."));
+            break;
+        case TPartialFit::Complete:
+            if (std::rename(partial.c_str(), ReplacedFileName(local).c_str()) != 0) {
+                FailAndLog("550 Cannot replace " + local + ".");
+                return 1;
+            }
+            Line('~', "[" + local + "] is complete: its partial download held all of it.");
+            m_outcome.ResultCode = 0;
+            return 0;
+        case TPartialFit::Fits:
+            break;
+        }
+    }
+    // What the server announced is what a binary download must end with.
+    engine.ExpectedSize = fileSize;
+    Step(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get);
+    if (Failed() && remoteTime) {
+        KeepRemoteTime(local, *remoteTime);
+    }
+    return m_outcome.ResultCode;
 }
 
 std::uint8_t TEngineDriver::Upload(bool resume) {
     TFtpClientEx& engine = *m_engine;
     // Offsets count the server's bytes: ASCII uploads always start from the beginning.
-    if (resume && engine.Binary()) {
+    resume = resume && engine.Binary();
+    if (!UploadToTemporaryName) {
+        if (resume) {
+            Line('~', NotResumedText("uploads to this server go straight to their name, so "
+                                     "nothing of [" +
+                                     engine.HostFileName +
+                                     "] is known to be a part of this file; sending the whole "
+                                     "file."));
+        }
+        Step(&TCustomFtpCliEx::Put);
+        engine.ResumeAt = 0;
+        return m_outcome.ResultCode;
+    }
+    const std::string target = engine.HostFileName;
+    const std::string temporary = TemporaryUploadName(target);
+    engine.HostFileName = temporary;
+    struct Restore {
+        TFtpClientEx& engine;
+        std::string target;
+        ~Restore() {
+            engine.HostFileName = target;
+            engine.ResumeAt = 0;
+        }
+    } restore{engine, target};
+    bool append = false;
+    if (resume) {
         if (Step(&TCustomFtpCliEx::Size) == 2) {
             return 2;
         }
-        // A remote file longer than the local one is not the start of it: it is replaced.
+        const std::int64_t held = Failed() ? -1 : engine.SizeResult();
         const std::int64_t local = LocalFileSizeOf(engine.LocalFileName);
-        if (!Failed() && engine.SizeResult() >= 0 && engine.SizeResult() <= local) {
-            engine.ResumeAt = engine.SizeResult();
-            Step(&TCustomFtpCliEx::Append);
-            engine.ResumeAt = 0;
-            return m_outcome.ResultCode;
+        append = held >= 0 && held <= local;
+        if (held > local) {
+            Line('~', NotResumedText("[" + temporary + "] on the server is longer than [" +
+                                     engine.LocalFileName + "]; sending the whole file."));
+        }
+        if (append) {
+            engine.ResumeAt = held;
         }
     }
-    Step(&TCustomFtpCliEx::Put);
-    engine.ResumeAt = 0;
+    if (Step(append ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put) != 0) {
+        return m_outcome.ResultCode; // the part sent stays under the temporary name
+    }
+    PutInPlace(temporary, target);
     return m_outcome.ResultCode;
+}
+
+bool TEngineDriver::PutInPlace(const std::string& temporary, const std::string& target) {
+    TFtpClientEx& engine = *m_engine;
+    const std::string keptHost = engine.HostFileName;
+    const std::string keptLocal = engine.LocalFileName;
+    const auto rename = [&] {
+        engine.HostFileName = temporary;
+        engine.LocalFileName = target; // RNTO takes the new name from there
+        return Step(&TCustomFtpCliEx::RenamePair);
+    };
+    if (rename() == 1 && engine.LastStep() == TFtpStep::RenameTo) {
+        // RNFR took the name and RNTO refused the target: a server that does not rename over a
+        // file. The new file is complete, so the old one may go first.
+        const std::string refused = m_outcome.ErrorMessage;
+        engine.HostFileName = target;
+        if (Step(&TCustomFtpCliEx::Dele) == 0) {
+            rename();
+        } else if (!Aborted()) {
+            Fail(refused);
+        }
+    }
+    engine.HostFileName = keptHost;
+    engine.LocalFileName = keptLocal;
+    if (Failed() && !Aborted()) {
+        FailAndLog(m_outcome.ErrorMessage + " The upload is complete under the name [" + temporary +
+                   "] but could not take the place of [" + target +
+                   "]. For a server that refuses renames, turn off \"Upload under a temporary "
+                   "name\" in the site's properties (quorvin-ftp: --inplace).");
+    }
+    return !Failed();
 }
 
 } // namespace qx

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qx {
@@ -131,16 +132,29 @@ public:
     enum class Purpose { Show, Walk };
     bool ListFolder(std::string folder, TFTPListItems& target, Purpose purpose = Purpose::Walk);
 
+    // The modification time of a remote file, or nothing when the server does not tell; only
+    // an abort is a failure. MDTM is asked where FEAT offered it (or always, with
+    // unannounced), MLST where FEAT offered that and MDTM told nothing.
+    std::optional<std::int64_t> RemoteTime(const std::string& path, bool unannounced = false);
+
     // Downloads the engine's HostFileName into its LocalFileName with the type already set:
-    // SIZE, then RETR, or a resumed RETR when resume is set. A local file as long as the
-    // remote one is complete (nothing is transferred), a longer one is not the start of it
-    // (the download starts again from 0). sizeKnown hears the size SIZE reported (or -1)
-    // before the data flows.
+    // SIZE and the remote time, then RETR into the partial file. With resume, a binary
+    // download goes on from a partial file that an earlier one left of this very file
+    // (session/ResumeRule.h), and one that holds all of it takes the file's place without a
+    // transfer; any other partial file is downloaded again from 0, and the log says why.
+    // A download that does not complete leaves its partial file with the remote time.
+    // sizeKnown hears the size SIZE reported (or -1) before the data flows.
     std::uint8_t Download(bool resume, const std::function<void(std::int64_t)>& sizeKnown);
-    // Uploads the engine's LocalFileName to its HostFileName with the type already set: STOR,
-    // or, with resume, APPE after the part the server holds (SIZE), unless that part is longer
-    // than the local file.
+    // Uploads the engine's LocalFileName to its HostFileName with the type already set. With
+    // UploadToTemporaryName the data goes to a temporary name beside the target (STOR, or
+    // with resume APPE after the part of it the server holds, unless that part is longer than
+    // the local file), which then takes the target's place (PutInPlace); without it STOR goes
+    // to the target itself and nothing is resumed.
     std::uint8_t Upload(bool resume);
+    bool UploadToTemporaryName = true;
+    // Renames a complete upload over its target; where the server refuses to rename over a
+    // file, the old one is deleted first. True when the upload took the target's place.
+    bool PutInPlace(const std::string& temporary, const std::string& target);
 
     // --- Log lines ---
     // "k text" or "k [host]: text"; muted lines (retries of a reported login) are dropped.

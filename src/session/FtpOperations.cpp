@@ -21,6 +21,7 @@ bool TFTPClientThread::Login() {
     engine.PassWord = client.Password;
     engine.InactivityLimit = client.Timeout;
     m_driver->UseMlsd = client.UseMlsd;
+    m_driver->UploadToTemporaryName = client.UploadToTemporaryName;
     TEngineDriver::LoginPlan plan;
     plan.Attempts = client.LoginRetry;
     plan.DelaySeconds = client.ReloginDelay;

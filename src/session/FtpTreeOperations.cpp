@@ -12,6 +12,7 @@
 
 #include "session/FTPClientThread.h"
 
+#include "session/LocalLinks.h"
 #include "session/RemoteNames.h"
 
 #include <algorithm>
@@ -60,23 +61,6 @@ std::optional<std::vector<LocalEntry>> ReadLocalFolder(const std::string& folder
 
 std::string LocalChild(const std::string& folder, const std::string& name) {
     return (fs::path(folder) / name).string();
-}
-
-// True when the path, its links followed, is the root or lies below it.
-bool LeadsInto(const fs::path& path, const fs::path& root) {
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(path, error);
-    const fs::path top = fs::weakly_canonical(root, error);
-    if (error) {
-        return false;
-    }
-    const auto mismatch = std::mismatch(top.begin(), top.end(), resolved.begin(), resolved.end());
-    return mismatch.first == top.end();
-}
-
-bool IsLink(const std::string& path) {
-    std::error_code error;
-    return fs::is_symlink(fs::symlink_status(path, error));
 }
 
 } // namespace
@@ -156,7 +140,7 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
     const auto outside = [&](const std::string& local, const TFTPListItem& item) {
         // A link that was there before may point anywhere: it is followed only into the
         // folder the user chose.
-        if (IsLink(local) && !LeadsInto(local, localRoot)) {
+        if (LeadsOutOf(local, localRoot)) {
             Skip("Skipped [" + item.Name + "] in [" + remoteFolder + "]: the local [" + local +
                  "] is a link that leads out of [" + localRoot + "].");
             return true;

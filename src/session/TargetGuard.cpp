@@ -1,9 +1,9 @@
 #include "session/TargetGuard.h"
 
 #include "engine/FtpClientEx.h"
-#include "engine/MlsdFacts.h"
 #include "session/EngineDriver.h"
 #include "session/RemoteNames.h"
+#include "session/ResumeRule.h"
 
 #include <sys/stat.h>
 
@@ -52,19 +52,8 @@ std::int64_t TTargetGuard::SizeOf(TEngineDriver& driver, const std::string& path
 
 std::optional<std::int64_t> TTargetGuard::TimeOf(TEngineDriver& driver, const std::string& path,
                                                  bool& aborted) {
-    TFtpClientEx& engine = driver.Engine();
-    const std::string kept = engine.LocalFileName; // Quote takes its command from there
-    const std::uint8_t result = driver.Quote("MDTM " + path);
-    engine.LocalFileName = kept;
-    aborted = result == 2;
-    std::optional<std::int64_t> time;
-    const std::string& reply = engine.LastResponse();
-    if (result == 0 && reply.size() > 4 && reply.starts_with("213")) {
-        time = ParseFtpTimeVal(reply.substr(4));
-    }
-    if (result == 1) {
-        driver.ClearFailure();
-    }
+    auto time = driver.RemoteTime(path, true);
+    aborted = driver.Aborted();
     return time;
 }
 
@@ -108,7 +97,11 @@ TTargetGuard::TGoAhead TTargetGuard::Download(const std::string& remotePath, std
     if (aborted) {
         return Stop();
     }
-    question.CanResume = binary && resumeSupported && question.SourceSize > question.TargetSize;
+    // Only a partial download of this very file goes on (the file itself may be anything).
+    const TPartialFit partial =
+        PartialDownloadFit(localPath, question.SourceSize, question.SourceTime);
+    question.CanResume = binary && resumeSupported &&
+                         (partial == TPartialFit::Fits || partial == TPartialFit::Complete);
     question.FreeName = FreeLocalName(localPath);
     return Decide(question, localPath, resume);
 }
@@ -125,10 +118,23 @@ TTargetGuard::TGoAhead TTargetGuard::Upload(const std::string& localPath, std::s
     if (!RemoteTargetExists(question, aborted)) {
         return aborted ? Stop() : TGoAhead::Transfer; // nothing there
     }
-    question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
-                         question.SourceSize > question.TargetSize;
+    question.CanResume =
+        binary && resumeSupported && CanResumeUpload(remotePath, question.SourceSize, aborted);
+    if (aborted) {
+        return Stop();
+    }
     question.FreeName = FreeRemoteName(remotePath);
     return Decide(question, remotePath, resume);
+}
+
+// An upload goes on only in the temporary file an earlier one left, never in the target.
+bool TTargetGuard::CanResumeUpload(const std::string& remotePath, std::int64_t sourceSize,
+                                   bool& aborted) {
+    if (!m_remote.UploadToTemporaryName) {
+        return false;
+    }
+    const std::int64_t held = SizeOf(m_remote, TemporaryUploadName(remotePath), aborted);
+    return held >= 0 && held <= sourceSize;
 }
 
 TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::string& sourcePath,
@@ -149,8 +155,11 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::stri
         source.Abort();
         return TGoAhead::Cancel;
     }
-    question.CanResume = binary && resumeSupported && question.TargetSize >= 0 &&
-                         question.SourceSize > question.TargetSize;
+    question.CanResume =
+        binary && resumeSupported && CanResumeUpload(remotePath, question.SourceSize, aborted);
+    if (aborted) {
+        return Stop();
+    }
     question.FreeName = FreeRemoteName(remotePath);
     return Decide(question, remotePath, resume);
 }

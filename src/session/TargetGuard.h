@@ -38,6 +38,7 @@ private:
     // SIZE and MDTM of question.Target on the server: whether something is there.
     bool RemoteTargetExists(TOverwriteQuestion& question, bool& aborted);
     std::string FreeRemoteName(const std::string& path);
+    bool CanResumeUpload(const std::string& remotePath, std::int64_t sourceSize, bool& aborted);
     TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
     TGoAhead Stop();
 

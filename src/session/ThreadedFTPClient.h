@@ -85,6 +85,9 @@ public:
     bool PassiveMode = true;
     // Listings use MLSD where the server offers it.
     bool UseMlsd = true;
+    // Uploads travel under a temporary name and are renamed over their target when complete
+    // (off for servers that refuse renames).
+    bool UploadToTemporaryName = true;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     // SHA-256 fingerprints of certificates trusted without verification (the command line's
     // --pin); any certificate with AcceptAnyCertificate (--insecure).

@@ -54,6 +54,9 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     if (const auto value = number("UseMlsd")) {
         UseMlsd = *value != 0;
     }
+    if (const auto value = number("UploadToTemporaryName")) {
+        UploadToTemporaryName = *value != 0;
+    }
     if (const auto value = number("Encryption")) {
         if (*value >= 0 && *value <= static_cast<std::int32_t>(TFtpTlsMode::Implicit)) {
             Encryption = static_cast<TFtpTlsMode>(*value);
@@ -85,6 +88,7 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
     store.WriteNumber(path, "TransferType", static_cast<std::int32_t>(TransferType));
     store.WriteNumber(path, "PassiveMode", PassiveMode ? 1 : 0);
     store.WriteNumber(path, "UseMlsd", UseMlsd ? 1 : 0);
+    store.WriteNumber(path, "UploadToTemporaryName", UploadToTemporaryName ? 1 : 0);
     store.WriteNumber(path, "Encryption", static_cast<std::int32_t>(Encryption));
 }
 

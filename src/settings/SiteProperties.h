@@ -52,6 +52,10 @@ public:
     bool PassiveMode;
     // Listings use MLSD where the server offers it ("UseMlsd"; absent reads as on).
     bool UseMlsd = true;
+    // Uploads travel under a temporary name ("NAME.part") and are renamed over their target
+    // when complete; off for servers that refuse renames ("UploadToTemporaryName"; absent
+    // reads as on).
+    bool UploadToTemporaryName = true;
     // "Encryption": an absent value is plain FTP, so site books from before stay as they were.
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned

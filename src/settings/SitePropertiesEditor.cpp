@@ -18,8 +18,8 @@ constexpr std::string_view AnonymousUserName = "anonymous";
 TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGlobalOptions& options)
     : HostNameText(site.HostName), PortText(std::to_string(site.Port)),
       InitialFolderText(site.InitialFolder), ResumeTransferChecked(site.ResumeTransfer),
-      PassiveModeChecked(site.PassiveMode), UseMlsdChecked(site.UseMlsd), m_site(site),
-      m_options(options) {
+      PassiveModeChecked(site.PassiveMode), UseMlsdChecked(site.UseMlsd),
+      UploadToTemporaryNameChecked(site.UploadToTemporaryName), m_site(site), m_options(options) {
     SetUserNameText(site.UserName);
     SetPasswordText(site.Password);
     SetLoginRetryPosition(site.LoginRetry);
@@ -103,6 +103,7 @@ void TSitePropertiesEditor::Commit() {
     m_site.ResumeTransfer = ResumeTransferChecked;
     m_site.PassiveMode = PassiveModeChecked;
     m_site.UseMlsd = UseMlsdChecked;
+    m_site.UploadToTemporaryName = UploadToTemporaryNameChecked;
     m_site.Encryption = static_cast<TFtpTlsMode>(m_encryptionIndex);
     if (m_transferTypeIndex >= 0) {
         m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);

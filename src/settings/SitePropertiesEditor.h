@@ -61,6 +61,7 @@ public:
     bool ResumeTransferChecked = false;
     bool PassiveModeChecked = false;
     bool UseMlsdChecked = true;
+    bool UploadToTemporaryNameChecked = true;
     // The "Encryption" choice, in the order of TFtpTlsMode: plain FTP, explicit TLS if
     // available, explicit TLS required, implicit TLS required.
     static constexpr const char* kEncryptionTexts[] = {

@@ -54,8 +54,8 @@ cat >"$settings" <<SETTINGS
 SETTINGS
 local_title="Pellucor's Local Explorer"
 carrier_title="Pellucor's Carrier"
-stored() { # how many times the server took NAME completely
-    grep -c "STOR $work/served/up/$1 completed=1" "$work/ftpd.log"
+stored() { # how many times the server took NAME completely (it travels as NAME.part)
+    grep -c "STOR $work/served/up/$1.part completed=1" "$work/ftpd.log"
 }
 kept_items() { # the items of the queue file
     grep -c '^\[\\Items\\' "$queue_file"
@@ -140,7 +140,7 @@ within 10 visible "$carrier_title \[0 Items Queued\]" || fail "the queue did not
 for name in a1.bin a2.bin a4.bin a5.bin a6.bin; do
     [ "$(stored "$name")" -eq 1 ] || fail "$name was stored $(stored "$name") times"
 done
-grep -q -- "-\[user\] STOR $work/served/up/a6.bin completed=1" "$work/ftpd.log" ||
+grep -q -- "-\[user\] STOR $work/served/up/a6.bin.part completed=1" "$work/ftpd.log" ||
     fail "a6.bin was not sent by the user of the site"
 echo "ok: Resume carries the rest; all six files are intact on the server, none done twice"
 

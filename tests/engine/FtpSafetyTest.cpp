@@ -96,7 +96,8 @@ TEST(FtpSafety, ALineBreakThatTheCommandHookAddsIsRefusedToo) {
 }
 
 // The server announced 1000000 bytes (by SIZE, or in its 150 reply), sent 500000, closed the
-// data connection and said 226: that is no complete file.
+// data connection and said 226: that is no complete file, and a new download leaves nothing
+// under its name, where a truncated file would pass for the whole one.
 TEST(FtpSafety, ABinaryDownloadShorterThanAnnouncedFails) {
     const std::string half(500000, 'h');
     for (const bool bySize : {true, false}) {
@@ -116,7 +117,8 @@ TEST(FtpSafety, ABinaryDownloadShorterThanAnnouncedFails) {
         }
         EXPECT_EQ(h.run(&TCustomFtpCliEx::Get), 426);
         EXPECT_EQ(h.engine.ErrorMessage(), "426 Transfer incomplete: 500000 of 1000000 bytes.");
-        EXPECT_EQ(readFile(dir.file("f.bin")), half); // kept for a resume
+        EXPECT_FALSE(std::filesystem::exists(dir.file("f.bin")));
+        EXPECT_TRUE(readFile(dir.file("f.bin.part")) == half); // kept for a resume
         h.engine.Abort();
     }
 }
@@ -155,7 +157,7 @@ TEST(FtpSafety, AResumedDownloadWhoseRestTheServerIgnoredFails) {
         s.waitForClientClose();
     });
     TempDir dir;
-    writeFile(dir.file("f.bin"), std::string(1000, 'c'));
+    writeFile(dir.file("f.bin.part"), std::string(1000, 'c'));
     EngineHarness h(server.portText());
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;

@@ -163,9 +163,10 @@ TEST(FtpTimeout, SilenceInTheMiddleOfTheDataKeepsWhatArrived) {
     prepareDownload(h, "file.bin", dir);
     const TimedRun run = timedRun(h, &TCustomFtpCliEx::Get);
     expectTimedOut(h, run);
-    // The data that came is kept for a resume, and the statistics line of a finished transfer
-    // never appears.
-    EXPECT_EQ(readFile(dir.file("file.bin")), part);
+    // The data that came is kept for a resume, under the partial name, and the statistics line
+    // of a finished transfer never appears.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("file.bin")));
+    EXPECT_EQ(readFile(dir.file("file.bin.part")), part);
     for (const auto& line : h.display) {
         EXPECT_EQ(line.find("bytes received/sent"), std::string::npos) << line;
     }

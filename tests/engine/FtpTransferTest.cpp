@@ -206,7 +206,9 @@ TEST(FtpTransferFailures, RefusedDownloadLeavesTheLocalFileAsItWas) {
     h.engine.Abort();
 }
 
-TEST(FtpTransferRest, ResumeFromTheLocalSizeWhenTheServerAgrees) {
+// A download goes on only in the partial file (NAME.part) an earlier one left; it takes the
+// file's place when complete.
+TEST(FtpTransferRest, ResumeFromThePartialSizeWhenTheServerAgrees) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
         s.handlePasv();
@@ -229,11 +231,13 @@ TEST(FtpTransferRest, ResumeFromTheLocalSizeWhenTheServerAgrees) {
     };
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
-    h.engine.LocalFileName = dir.write("f", std::string(1000, 'A'));
+    h.engine.LocalFileName = dir.file("f");
+    dir.write("f.part", std::string(1000, 'A'));
     ASSERT_NE(h.run(&TCustomFtpCliEx::ResumeGet), -1);
     EXPECT_EQ(h.done[1].first, TFtpRequest::ftpResumeGet);
     EXPECT_EQ(h.done[1].second, 0);
     EXPECT_EQ(readFile(dir.file("f")), std::string(1000, 'A') + std::string(500, 'B'));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("f.part")));
     // Progress counts from the resume offset (it is reported before each read).
     EXPECT_EQ(lastProgress, 1000);
     EXPECT_EQ(h.engine.ResumeAt, 0);
@@ -260,14 +264,16 @@ TEST(FtpTransferRest, RestRefusedDownloadsTheWholeFileAgain) {
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
-    h.engine.LocalFileName = dir.write("f", std::string(1000, 'A'));
+    h.engine.LocalFileName = dir.file("f");
+    dir.write("f.part", std::string(1000, 'A'));
     EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 0);
     EXPECT_EQ(readFile(dir.file("f")), std::string(700, 'C'));
     h.engine.Abort();
     EXPECT_EQ(server.failure(), "");
 }
 
-TEST(FtpTransferRest, NoLocalFileSendsNoRest) {
+// The file itself is never continued: without a partial file the download starts at 0.
+TEST(FtpTransferRest, NoPartialFileSendsNoRest) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();
         s.handlePasv();
@@ -284,7 +290,7 @@ TEST(FtpTransferRest, NoLocalFileSendsNoRest) {
     ASSERT_TRUE(h.login());
     h.engine.Passive = true;
     h.engine.HostFileName = "f";
-    h.engine.LocalFileName = dir.file("f");
+    h.engine.LocalFileName = dir.write("f", "an old version");
     EXPECT_EQ(h.run(&TCustomFtpCliEx::ResumeGet), 0);
     EXPECT_EQ(readFile(dir.file("f")), "whole");
     h.engine.Abort();
@@ -309,7 +315,7 @@ TEST(FtpTransferRest, ResumeBeyondFourGigabytes) {
     TempDir dir;
     const std::string local = dir.file("huge.iso");
     {
-        const int fd = ::open(local.c_str(), O_WRONLY | O_CREAT, 0600);
+        const int fd = ::open((local + ".part").c_str(), O_WRONLY | O_CREAT, 0600);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::ftruncate(fd, kFiveGiB), 0); // sparse: takes no disk space
         ::close(fd);

@@ -124,7 +124,7 @@ TEST_P(RealServer, DownloadAndResumedDownloadGiveIdenticalBytes) {
     ASSERT_EQ(run(&TCustomFtpCliEx::Get), 0) << h().engine.ErrorMessage();
     EXPECT_EQ(readFile(m_local.file("whole.bin")), content);
 
-    m_local.write("part.bin", content.substr(0, 1000000));
+    m_local.write("part.bin.part", content.substr(0, 1000000)); // what a failed one left
     h().engine.LocalFileName = m_local.file("part.bin");
     ASSERT_EQ(run(&TCustomFtpCliEx::ResumeGet), 0) << h().engine.ErrorMessage();
     EXPECT_TRUE(std::find(h().display.begin(), h().display.end(), "> REST 1000000") !=

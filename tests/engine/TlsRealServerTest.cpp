@@ -148,7 +148,7 @@ TEST_P(TlsRealServer, ListsDownloadsAndResumesOverTls) {
     EXPECT_TRUE(readFile(m_local.file("whole.bin")) == content);
     expectProtectedAndResumed();
 
-    m_local.write("part.bin", content.substr(0, 1000000));
+    m_local.write("part.bin.part", content.substr(0, 1000000)); // what a failed one left
     engine().LocalFileName = m_local.file("part.bin");
     ASSERT_EQ(run(&TCustomFtpCliEx::ResumeGet), 0) << engine().ErrorMessage();
     EXPECT_TRUE(sent("REST 1000000"));

@@ -143,9 +143,10 @@ TEST(CarrierFaults, AStalledServerToServerCopyEndsWithinTheLimit) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(h.run(&TFTPCarrier::Transfer, 15s), 1);
     EXPECT_LT(since(start), 5s);
-    EXPECT_EQ(h.errorMessage, "421 Timed out after 1 seconds: no word from [127.0.0.1:" +
-                                  source.portText() + "] or [127.0.0.1:" + destination.portText() +
-                                  "] about the transfer, and [/f.bin] did not grow (0 bytes).");
+    EXPECT_EQ(h.errorMessage,
+              "421 Timed out after 1 seconds: no word from [127.0.0.1:" + source.portText() +
+                  "] or [127.0.0.1:" + destination.portText() +
+                  "] about the transfer, and [/f.bin.part] did not grow (0 bytes).");
     ASSERT_TRUE(source.waitFinished());
     EXPECT_EQ(source.failure(), "");
 }
@@ -170,7 +171,7 @@ TEST(CarrierFaults, ASlowServerToServerCopyThatMovesIsNotCut) {
     EXPECT_EQ(h.run(&TFTPCarrier::Transfer, 20s), 0) << h.errorMessage;
     EXPECT_EQ(readFile(to.path() / "slow.bin"), content);
     EXPECT_TRUE(std::any_of(h.lines.begin(), h.lines.end(), [](const std::string& line) {
-        return line.find("looking at the size of [/slow.bin]") != std::string::npos;
+        return line.find("looking at the size of [/slow.bin.part]") != std::string::npos;
     }));
 }
 
@@ -333,7 +334,7 @@ TEST(CarrierFaults, AServerToServerCopyWhoseOtherEndFallsSilent) {
         s.reply("200 Type set to I");
         s.expect("PORT " + address);
         s.reply("200 PORT command successful");
-        s.expect("STOR /to/big.iso");
+        s.expect("STOR /to/big.iso.part");
         s.reply("150 Receiving");
         s.waitForClientClose(); // never reports the end
     });

@@ -143,10 +143,12 @@ TEST(CarrierRealServers, ServerToServerCopiesWithVsftpd) {
 
     QueueHarness h;
     h.queue.SetMaxCarrier(1); // see above: pyftpdlib takes part
-    // A tree from pyftpdlib into vsftpd's upload folder, and a file the other way.
+    // A tree from pyftpdlib into vsftpd's upload folder straight to the names (vsftpd listens,
+    // pyftpdlib answers RETR first), and a file the other way under a temporary name.
     auto tree = copyItem("tree", true, pyftpd.port(), "/", vsftpd.port(), "/incoming/");
     tree->DestUserName = "anonymous";
     tree->DestPassword = "guest@";
+    tree->UploadToTemporaryName = false;
     auto file = copyItem("single.bin", false, vsftpd.port(), "/", pyftpd.port(), "/");
     h.queue.AddItem(std::move(tree));
     h.queue.AddItem(std::move(file));
@@ -173,6 +175,7 @@ TEST(CarrierRealServers, ServerToServerCopyBetweenTwoIpv6Servers) {
     file->SrcHostName = file->DestHostName = "::1";
     file->DestUserName = "anonymous";
     file->DestPassword = "guest@";
+    file->UploadToTemporaryName = false; // the destination listens: EPSV there, EPRT here
     h.queue.AddItem(std::move(file));
     ASSERT_TRUE(h.runToEnd());
     EXPECT_EQ(h.failures(), std::vector<std::string>{});

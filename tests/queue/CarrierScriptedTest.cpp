@@ -50,6 +50,21 @@ void serveExploredFolder(ScriptedSession& s, const std::string& folder,
     ExpectQuit(s);
 }
 
+// The copy must fail with the text, and both scripts run through.
+void expectFailedCopy(ScriptedFtpServer& source, ScriptedFtpServer& destination, bool temporaryName,
+                      const std::string& failure) {
+    CarrierHarness h;
+    h.setJob("a.bin", source.portText(), "/", destination.portText(), "/b/");
+    h.carrier->UploadToTemporaryName = temporaryName;
+    EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 1);
+    EXPECT_EQ(h.errorMessage, failure);
+    h.carrier->StopThread();
+    ASSERT_TRUE(source.waitFinished());
+    ASSERT_TRUE(destination.waitFinished());
+    EXPECT_EQ(source.failure(), "");
+    EXPECT_EQ(destination.failure(), "");
+}
+
 } // namespace
 
 TEST(CarrierScripted, LoginRetriesLogTheFirstAttemptAndAFailureLineForEach) {
@@ -135,6 +150,8 @@ TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
     EXPECT_EQ(server.failure(), "");
 }
 
+// The copy goes on in the temporary file the destination holds of it, never in the target, which
+// the complete copy then replaces.
 TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
     const std::string address = "127,0,0,1,200,10";
     ScriptedFtpServer source([&](ScriptedSession& s) {
@@ -155,11 +172,15 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
         s.reply("200 Type set to I");
         s.expect("PORT " + address);
         s.reply("200 PORT command successful");
-        s.expect("SIZE /to/big.iso");
+        s.expect("SIZE /to/big.iso.part");
         s.reply("213 1000");
-        s.expect("APPE /to/big.iso");
+        s.expect("APPE /to/big.iso.part");
         s.reply("150 Receiving");
         s.reply("226 Transfer complete");
+        s.expect("RNFR /to/big.iso.part");
+        s.reply("350 Ready for RNTO");
+        s.expect("RNTO /to/big.iso");
+        s.reply("250 Renamed");
         ExpectQuit(s);
     });
     CarrierHarness h;
@@ -180,6 +201,7 @@ TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {
     EXPECT_EQ(destination.failure(), "");
 }
 
+// The part that arrived stays under the temporary name: the target is not replaced.
 TEST(CarrierScripted, ServerToServerFailureOfTheSourceFailsTheJob) {
     ScriptedFtpServer source([](ScriptedSession& s) {
         s.greetAndLogin();
@@ -197,24 +219,42 @@ TEST(CarrierScripted, ServerToServerFailureOfTheSourceFailsTheJob) {
         s.reply("200 Type set to I");
         s.expectPrefix("PORT ");
         s.reply("200 PORT command successful");
-        s.expect("STOR /b/a.bin");
+        s.expect("STOR /b/a.bin.part");
         s.reply("150 Receiving");
         s.reply("226 Transfer complete");
         s.waitForClientClose();
     });
-    CarrierHarness h;
-    h.carrier->SrcPort = source.portText();
-    h.carrier->DestPort = destination.portText();
-    h.carrier->FileName = "a.bin";
-    h.carrier->SrcPath = "/";
-    h.carrier->DestPath = "/b/";
-    EXPECT_EQ(h.run(&TFTPCarrier::Transfer), 1);
-    EXPECT_EQ(h.errorMessage, "426 Connection lost");
-    h.carrier->StopThread();
-    ASSERT_TRUE(source.waitFinished());
-    ASSERT_TRUE(destination.waitFinished());
-    EXPECT_EQ(source.failure(), "");
-    EXPECT_EQ(destination.failure(), "");
+    expectFailedCopy(source, destination, true, "426 Connection lost");
+}
+
+// Straight to the target's name (no temporary name), the destination listens and is told to
+// store only once the source has answered RETR: a copy whose source cannot be read leaves the
+// target alone.
+TEST(CarrierScripted, ACopyWhoseSourceCannotBeReadNeverTouchesTheTarget) {
+    ScriptedFtpServer source([](ScriptedSession& s) {
+        s.greetAndLogin();
+        AnswerRestartProbe(s);
+        s.expectPrefix("PORT ");
+        s.reply("200 PORT command successful");
+        s.expect("RETR /a.bin");
+        s.reply("550 /a.bin: Permission denied");
+        s.waitForClientClose();
+    });
+    ScriptedFtpServer destination([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.expect("TYPE I");
+        s.reply("200 Type set to I");
+        s.expect("PASV");
+        s.reply("227 Entering Passive Mode (127,0,0,1,200,12)");
+        std::string next;
+        try {
+            next = s.readCommand();
+        } catch (const ScriptFailure&) {
+            return; // the client went away, and told the destination nothing more
+        }
+        throw ScriptFailure("the destination was told " + next + " after the source refused");
+    });
+    expectFailedCopy(source, destination, false, "550 /a.bin: Permission denied");
 }
 
 // A source whose passive reply names another host cannot send the destination there (a
@@ -236,9 +276,13 @@ TEST(CarrierScripted, AServerToServerCopyIgnoresTheHostOfThePassiveReply) {
         s.reply("200 Type set to I");
         s.expect("PORT 127,0,0,1,200,13");
         s.reply("200 PORT command successful");
-        s.expect("STOR /b/a.bin");
+        s.expect("STOR /b/a.bin.part");
         s.reply("150 Receiving");
         s.reply("226 Transfer complete");
+        s.expect("RNFR /b/a.bin.part");
+        s.reply("350 Ready for RNTO");
+        s.expect("RNTO /b/a.bin");
+        s.reply("250 Renamed");
         ExpectQuit(s);
     });
     CarrierHarness h;
@@ -349,7 +393,7 @@ TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
                 s.reply("200 Type set to I");
                 s.expectPrefix("PORT ");
                 s.reply("200 PORT command successful");
-                s.expect("STOR /b/a.bin");
+                s.expect("STOR /b/a.bin.part");
             }
             s.reply("150 Transfer starting"); // and never ends
             if (!s.waitForClientClose()) {
@@ -360,11 +404,7 @@ TEST(CarrierScripted, AbortDuringAServerToServerTransferAbortsBothSides) {
     ScriptedFtpServer source(hold(true));
     ScriptedFtpServer destination(hold(false));
     CarrierHarness h;
-    h.carrier->SrcPort = source.portText();
-    h.carrier->DestPort = destination.portText();
-    h.carrier->FileName = "a.bin";
-    h.carrier->SrcPath = "/";
-    h.carrier->DestPath = "/b/";
+    h.setJob("a.bin", source.portText(), "/", destination.portText(), "/b/");
     h.carrier->Transfer();
     // Both sessions go to one host: their lines carry the ports.
     const std::string sourceTag = "[127.0.0.1:" + source.portText() + "]";

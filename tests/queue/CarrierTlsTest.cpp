@@ -106,7 +106,10 @@ TEST(CarrierTls, VsftpdWithSessionReuseRequiredDownloadsUploadsAndResumes) {
     VsftpdServer vsftpd(served.path(), {TestTls::Explicit, &certificate});
     TempDir local;
     local.write("up/upload.bin", randomBytes(1024 * 1024 + 9, 5));
-    local.write("resume.bin", whole.substr(0, 700000)); // a download that broke off
+    // A download of this file that broke off: its start, with the remote file's time.
+    local.write("resume.bin.part", whole.substr(0, 700000));
+    fs::last_write_time(local.path() / "resume.bin.part",
+                        fs::last_write_time(served.path() / "resume.bin"));
 
     TlsQueue h(certificate);
     auto tree = item(TCarryDirection::Download, "tree", true, vsftpd.port());

@@ -32,6 +32,8 @@ std::unique_ptr<TFTPCarryItem> Upload(const std::string& name) {
     item->PassiveMode = true;
     item->DestEncryption = TFtpTlsMode::ExplicitRequired;
     item->Depth = 2;
+    item->LocalRoot = "/home/me/";
+    item->UploadToTemporaryName = false;
     item->TypeName = "Text File";
     return item;
 }
@@ -98,6 +100,8 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
     EXPECT_EQ(back.SrcEncryption, TFtpTlsMode::None);
     EXPECT_EQ(back.DestEncryption, TFtpTlsMode::ExplicitRequired); // never plain after a restart
     EXPECT_EQ(back.Depth, 2);
+    EXPECT_EQ(back.LocalRoot, "/home/me/");
+    EXPECT_FALSE(back.UploadToTemporaryName);
     EXPECT_EQ(back.TypeName, "Text File");
     EXPECT_EQ(back.Carrier, nullptr);
 }

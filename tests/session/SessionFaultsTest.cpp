@@ -1,6 +1,6 @@
 // The threaded session against servers that go silent, that end the connection with their
-// last word, that refuse a reconnection, and against local files that are complete already or
-// longer than the remote one.
+// last word, that refuse a reconnection, and against partial downloads that are or are not a
+// part of the remote file.
 
 #include "support/ClientHarness.h"
 #include "support/ScriptSteps.h"
@@ -8,10 +8,15 @@
 #include "support/TempDir.h"
 #include "support/VirtualFtpTree.h"
 
+#include "engine/LocalFileStream.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <thread>
 
 using namespace qx;
@@ -157,45 +162,89 @@ TEST(SessionFaults, AReconnectionWhoseLoginIsRefusedLeavesNothingOpen) {
     EXPECT_EQ(server.failure(), "");
 }
 
-// A resumed download compares the local part with SIZE first: as long means complete, longer
-// means it is not the start of the remote file.
-TEST(SessionFaults, AResumedDownloadLooksAtTheSizeFirst) {
-    const std::string content(1000, 'r');
-    ScriptedFtpServer server([&content](ScriptedSession& s) {
-        AnswerSessionConnect(s);
-        s.expect("TYPE I"); // the type is set anew after a login
-        s.reply("200 Type set to I");
-        s.expect("SIZE /same.bin");
-        s.reply("213 1000");
-        s.expect("SIZE /longer.bin");
-        s.reply("213 1000");
-        s.handlePasv();
-        s.expect("RETR /longer.bin"); // no REST: from the start
-        s.acceptData();
-        s.reply("150 Opening");
-        s.dataSend(content);
-        s.dataClose();
-        s.reply("226 Done");
-        s.waitForClientClose();
+// A download goes on only from a partial file of the very file on the server: one whose size
+// fits and whose time is the remote file's modification time, which a download that does not
+// complete gives its partial file. Anything else is downloaded whole, and the overwrite
+// question offers Resume only where the rule allows it.
+TEST(SessionFaults, AResumedDownloadGoesOnOnlyFromAPartialOfTheSameFile) {
+    const std::string content = randomBytes(1000, 9);
+    const std::int64_t remoteTime = 1767323045; // 2026-01-02 03:04:05 UTC
+    std::size_t offset = 0;
+    ScriptedFtpServer server([&](ScriptedSession& s) {
+        s.answerFeatures = [](ScriptedSession& session) {
+            for (const char* line : {"211-Features:", " MDTM", " SIZE", "211 End"}) {
+                session.reply(line);
+            }
+        };
+        AnswerCommands(s, [&](ScriptedSession& session, const std::string& command) {
+            if (command.starts_with("SIZE ")) {
+                session.reply("213 1000");
+            } else if (command.starts_with("MDTM ")) {
+                session.reply("213 20260102030405");
+            } else if (command.starts_with("REST ")) {
+                offset = std::stoul(command.substr(5));
+                session.reply("350 Restarting");
+            } else if (command.starts_with("RETR ")) {
+                session.acceptData();
+                session.reply("150 Opening");
+                const bool cut = command == "RETR /cut.bin";
+                session.dataSend(cut ? content.substr(0, 300) : content.substr(offset));
+                session.dataClose();
+                session.reply(cut ? "426 Connection lost" : "226 Done");
+            } else {
+                return false;
+            }
+            return true;
+        });
     });
     TempDir dir;
-    std::ofstream(dir.file("same.bin"), std::ios::binary) << content;
-    std::ofstream(dir.file("longer.bin"), std::ios::binary) << std::string(1500, 'x');
+    const auto partial = [&](const char* name, const std::string& bytes, std::int64_t time) {
+        dir.write(std::string(name) + ".part", bytes);
+        ASSERT_TRUE(SetLocalFileTime(dir.file(std::string(name) + ".part"), time));
+    };
+    dir.write("same.bin", std::string(1000, 'x')); // as long, but no partial download
+    dir.write("stale.bin", "old");
+    partial("stale.bin", std::string(400, 's'), remoteTime - 3600); // of an older version
+    dir.write("good.bin", "old");
+    partial("good.bin", content.substr(0, 400), remoteTime);
+    partial("whole.bin", content, remoteTime); // all of it arrived, the end did not
+
     ClientHarness h(server.portText());
     h.client->ResumeTransfer = true;
+    std::map<std::string, bool> offered;
+    h.client->OnOverwrite = [&](TThreadedFTPClient&, const TOverwriteQuestion& question,
+                                TOverwriteAnswer& answer) {
+        offered[question.Target] = question.CanResume;
+        answer.Choice = TOverwriteChoice::Resume;
+    };
     ASSERT_EQ(h.run(&TThreadedFTPClient::Connect), 0);
-    ASSERT_TRUE(h.client->ResumeSupported);
-    for (const char* name : {"same.bin", "longer.bin"}) {
-        h.client->HostFileName = std::string("/") + name;
+    const auto download = [&](const std::string& name) {
+        h.client->HostFileName = "/" + name;
         h.client->LocalFileName = dir.file(name);
-        EXPECT_EQ(h.run(&TThreadedFTPClient::DownloadFile), 0) << h.client->ErrorMessage;
+        return h.run(&TThreadedFTPClient::DownloadFile);
+    };
+    for (const char* name : {"same.bin", "stale.bin", "good.bin", "whole.bin"}) {
+        EXPECT_EQ(download(name), 0) << name << ": " << h.client->ErrorMessage;
         EXPECT_EQ(readFile(dir.file(name)), content) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name) + ".part")) << name;
     }
-    EXPECT_TRUE(h.has("~ [" + dir.file("same.bin") + "] is complete already: nothing to resume."));
-    EXPECT_EQ(h.client->FileSize, 1000);
+    EXPECT_EQ(offered, (std::map<std::string, bool>{{dir.file("same.bin"), false},
+                                                    {dir.file("stale.bin"), false},
+                                                    {dir.file("good.bin"), true}}));
+    // The one that broke off keeps its part, marked with the remote time.
+    EXPECT_EQ(download("cut.bin"), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cut.bin")));
+    EXPECT_EQ(readFile(dir.file("cut.bin.part")), content.substr(0, 300));
+    EXPECT_EQ(LocalFileTimeOf(dir.file("cut.bin.part")), remoteTime);
+    EXPECT_EQ(h.run(&TThreadedFTPClient::Quit), 0);
     h.stop();
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");
+    const auto commands = server.commands();
+    EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                            [](const std::string& c) { return c.starts_with("REST 4"); }),
+              1);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "RETR /whole.bin"), 0);
 }
 
 // A recursive download that left entries out still succeeds for the windows, but says how

@@ -123,7 +123,10 @@ TEST(TreeOperations, UploadSkipsHiddenEntriesAndNamesThatCannotBeSent) {
     h.stop();
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(tree.changes,
-              (std::vector<std::string>{"STOR /remote/up/a.txt", "STOR /remote/up/sub/b.txt"}));
+              (std::vector<std::string>{"STOR /remote/up/a.txt.part",
+                                        "RNTO /remote/up/a.txt.part /remote/up/a.txt",
+                                        "STOR /remote/up/sub/b.txt.part",
+                                        "RNTO /remote/up/sub/b.txt.part /remote/up/sub/b.txt"}));
     EXPECT_EQ(h.countStartingWith("! Skipped ["), 2u); // the pipe and the line break
 }
 

@@ -216,6 +216,9 @@ private Q_SLOTS:
         auto* mlsd = Control<QCheckBox>("UseMlsdCheckBox");
         QVERIFY(mlsd->isChecked());
         mlsd->setChecked(false);
+        auto* temporaryName = Control<QCheckBox>("UploadToTemporaryNameCheckBox");
+        QVERIFY(temporaryName->isChecked());
+        temporaryName->setChecked(false);
         const QString screenshots = qEnvironmentVariable("QX_SCREENSHOTS");
         if (!screenshots.isEmpty()) {
             auto* pages = m_form->findChild<QTabWidget*>();
@@ -229,6 +232,7 @@ private Q_SLOTS:
         QCOMPARE(m_site->Encryption, TFtpTlsMode::Implicit);
         QCOMPARE(m_site->Port, 990);
         QVERIFY(!m_site->UseMlsd);
+        QVERIFY(!m_site->UploadToTemporaryName);
     }
 
     void connectAnswersYesAndCancelCopiesNothing() {

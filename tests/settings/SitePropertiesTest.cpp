@@ -62,13 +62,14 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     site.HostName = "ftp.example.org";
     site.ResumeTransfer = true;
     site.UseMlsd = false;
+    site.UploadToTemporaryName = false;
     site.SaveToStore(m_store, Key);
     site.SaveToStore(m_store, Key + "New"); // creates the key
 
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
                      "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
-                     "UseMlsd", "Encryption"}));
+                     "UseMlsd", "UploadToTemporaryName", "Encryption"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
@@ -80,9 +81,11 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     EXPECT_TRUE(loaded.ResumeTransfer);
     EXPECT_EQ(loaded.TransferType, TFTPTransferType::ftpTypeAuto);
     EXPECT_FALSE(loaded.UseMlsd);
-    TSiteProperties older(m_options); // a site saved before the value existed
+    EXPECT_FALSE(loaded.UploadToTemporaryName);
+    TSiteProperties older(m_options); // a site saved before the values existed
     older.LoadFromStore(m_store, Key + "\\Toolbar");
     EXPECT_TRUE(older.UseMlsd);
+    EXPECT_TRUE(older.UploadToTemporaryName);
 }
 
 TEST_F(SitePropertiesTest, EncryptionIsStoredAndAnAbsentOrUnknownValueIsPlainFtp) {

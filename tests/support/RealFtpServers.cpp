@@ -267,6 +267,9 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
     if (options.throttle > 0) {
         argv.insert(argv.end(), {"--throttle", std::to_string(options.throttle)});
     }
+    if (options.throttleUploads > 0) {
+        argv.insert(argv.end(), {"--throttle-upload", std::to_string(options.throttleUploads)});
+    }
     if (options.maxConnectionsPerAddress > 0) {
         argv.insert(argv.end(),
                     {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerAddress)});

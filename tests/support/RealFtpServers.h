@@ -69,8 +69,10 @@ public:
         // Control connections taken from one address at a time (0: no limit); the ones beyond
         // get "421 Too many connections from the same IP address." and are closed.
         int maxConnectionsPerAddress = 0;
-        // Downloads go out at most this many bytes a second (0: no limit).
+        // Downloads go out at most this many bytes a second (0: no limit), and uploads are
+        // taken at most this many.
         int throttle = 0;
+        int throttleUploads = 0;
     };
     explicit PyFtpdServer(const std::filesystem::path& root);
     PyFtpdServer(const std::filesystem::path& root, Options options);

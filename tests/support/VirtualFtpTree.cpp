@@ -15,6 +15,7 @@ std::string absolute(const std::string& cwd, const std::string& path) {
 void ServeVirtualTree(ScriptedSession& s, VirtualFtpTree& tree) {
     s.reply("220 Virtual tree ready");
     std::string cwd = "/";
+    std::string renamed; // the path of the last RNFR
     for (;;) {
         std::string command;
         try {
@@ -79,6 +80,12 @@ void ServeVirtualTree(ScriptedSession& s, VirtualFtpTree& tree) {
             s.dataReceiveAll();
             tree.changes.push_back("STOR " + absolute(cwd, argument));
             s.reply("226 Stored");
+        } else if (verb == "RNFR") {
+            renamed = absolute(cwd, argument);
+            s.reply("350 Ready for RNTO");
+        } else if (verb == "RNTO") {
+            tree.changes.push_back("RNTO " + renamed + " " + absolute(cwd, argument));
+            s.reply("250 Renamed");
         } else if (verb == "DELE" || verb == "RMD" || verb == "MKD" || verb == "SITE") {
             std::string change = verb + " " + absolute(cwd, argument);
             if (verb == "SITE") { // "CHMOD 755 name"

@@ -20,14 +20,15 @@ struct VirtualFtpTree {
     // a test may hold the listing back here.
     std::function<void(const std::string& folder)> beforeListing;
     // Commands that change the tree, recorded with their absolute path ("DELE /a/b",
-    // "SITE CHMOD 755 /a/b").
+    // "SITE CHMOD 755 /a/b", "RNTO /a/b.part /a/b" for RNFR and RNTO).
     std::vector<std::string> changes;
     // Changes the server refuses with 550 (they are not recorded); none refuses nothing.
     std::function<bool(const std::string& change)> refuses;
 };
 
 // Greets, logs in and answers commands (SYST, REST, TYPE, PWD, CWD, CDUP, PASV, LIST, SIZE,
-// RETR, STOR, DELE, MKD, RMD, SITE CHMOD, QUIT) from the tree until the client quits or goes away.
+// RETR, STOR, DELE, MKD, RMD, SITE CHMOD, RNFR and RNTO, QUIT) from the tree until the client quits
+// or goes away.
 void ServeVirtualTree(ScriptedSession& session, VirtualFtpTree& tree);
 
 } // namespace qx::test

@@ -2,24 +2,33 @@
 
 #include "platform/ConfigStore.h"
 #include "support/RealFtpServers.h"
+#include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 #include "support/VirtualFtpTree.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
+#include <thread>
 
 #ifndef QX_CLI_BINARY
 #error "QX_CLI_BINARY must name the quorvin-ftp binary"
 #endif
 
 using namespace qx::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -68,6 +77,64 @@ protected:
     std::unique_ptr<PyFtpdServer> m_server;
     std::string m_base;
 };
+
+// The tool running in the background, its output thrown away.
+struct Background {
+    pid_t pid = -1;
+    // The exit status (128 and the signal's number when a signal ended it), or -1 when it did
+    // not end within the time-out (it is then killed).
+    int wait(std::chrono::seconds timeout) const {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        int status = 0;
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+};
+
+Background start(const std::vector<std::string>& args) {
+    std::vector<std::string> words{QX_CLI_BINARY};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    Background child;
+    child.pid = ::fork();
+    if (child.pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        for (const int fd : {0, 1, 2}) {
+            ::dup2(null, fd);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
+bool within(std::chrono::seconds timeout, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// Whole seconds, as FTP servers tell modification times.
+std::int64_t mtimeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::int64_t>(info.st_mtime) : -1;
+}
 
 std::string randomBytes(std::size_t size) {
     std::mt19937 random(7);
@@ -127,9 +194,13 @@ TEST_F(QuorvinFtpCli, GetAndPutRoundTripWithResume) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(readFile(local), content);
 
-    m_local.write("part.bin", content.substr(0, 600000));
-    result = run({"--resume", "get", m_base + "big.bin", m_local.file("part.bin")});
+    // What a download that broke off left: the start of the file, with the remote file's time.
+    m_local.write("part.bin.part", content.substr(0, 600000));
+    std::filesystem::last_write_time(m_local.file("part.bin.part"),
+                                     std::filesystem::last_write_time(m_root.path() / "big.bin"));
+    result = run({"-v", "--resume", "get", m_base + "big.bin", m_local.file("part.bin")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("> REST 600000"), std::string::npos) << result.err;
     EXPECT_EQ(readFile(m_local.file("part.bin")), content);
 
     result = run({"--active", "put", local,
@@ -137,11 +208,177 @@ TEST_F(QuorvinFtpCli, GetAndPutRoundTripWithResume) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(readFile(m_root.path() / "uploaded.bin"), content);
 
-    m_root.write("partial.bin", content.substr(0, 1000000));
+    // What an upload that broke off left: the start of the file under its temporary name.
+    m_root.write("partial.bin.part", content.substr(0, 1000000));
     result = run({"-v", "--resume", "put", local, m_base + "partial.bin"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.err.find("> APPE /partial.bin"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("> APPE /partial.bin.part"), std::string::npos) << result.err;
     EXPECT_EQ(readFile(m_root.path() / "partial.bin"), content);
+    EXPECT_FALSE(std::filesystem::exists(m_root.path() / "partial.bin.part"));
+}
+
+// --resume takes no file for a part of another: a partial download of an older version, a
+// local file as long as the remote one, a remote file that merely exists are all transferred
+// whole, and the tool says why.
+TEST_F(QuorvinFtpCli, ResumeTakesOnlyAPartOfTheSameFile) {
+    const std::string content = randomBytes(300000);
+    m_root.write("v2.bin", content);
+    m_local.write("v2.bin.part", std::string(100000, 'o')); // left by the older version
+    std::filesystem::last_write_time(m_local.file("v2.bin.part"),
+                                     std::filesystem::last_write_time(m_root.path() / "v2.bin") -
+                                         std::chrono::hours(24));
+    m_local.write("same.bin", std::string(300000, 's'));
+    m_root.write("same.bin", content);
+    for (const char* name : {"v2.bin", "same.bin"}) {
+        const Result result = run({"--resume", "get", m_base + name, m_local.file(name)});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(readFile(m_local.file(name)), content) << name;
+        EXPECT_NE(result.err.find("Not resumed: "), std::string::npos) << result.err;
+    }
+
+    m_root.write("notes.bin", "an unrelated file");
+    const std::string local = m_local.write("notes.bin", content);
+    const Result result = run({"--resume", "put", local, m_base + "notes.bin"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(m_root.path() / "notes.bin"), content);
+}
+
+// A download cut off with Ctrl+C leaves nothing under its name, and a partial file marked with
+// the remote file's time, from which --resume goes on. An upload killed midway leaves the file
+// it was to replace as it was; --resume goes on in its temporary file.
+TEST_F(QuorvinFtpCli, InterruptedTransfersLeaveTheOldFilesAndResume) {
+    const std::string content = randomBytes(600000);
+    m_root.write("big.bin", content);
+    m_root.write("target.bin", "the old content");
+    const std::string local = m_local.file("big.bin");
+    const std::string upload = m_local.write("up.bin", content);
+    const auto sizeOf = [](const std::filesystem::path& path) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        return error ? 0 : size;
+    };
+    {
+        PyFtpdServer slow(m_root.path(), {.throttle = 100000, .throttleUploads = 100000});
+        const std::string slowBase = "ftp://127.0.0.1:" + slow.portText() + "/";
+        Background get = start({"get", slowBase + "big.bin", local});
+        ASSERT_TRUE(within(10s, [&] { return sizeOf(local + ".part") > 100000; }));
+        ::kill(get.pid, SIGINT);
+        EXPECT_EQ(get.wait(10s), 128 + SIGINT);
+        EXPECT_FALSE(std::filesystem::exists(local));
+        EXPECT_EQ(mtimeOf(local + ".part"), mtimeOf(m_root.path() / "big.bin"));
+
+        Background put = start({"put", upload, slowBase + "target.bin"});
+        ASSERT_TRUE(
+            within(10s, [&] { return sizeOf(m_root.path() / "target.bin.part") > 100000; }));
+        ::kill(put.pid, SIGKILL);
+        put.wait(10s);
+    } // the slow server ends too, with what it took
+    EXPECT_EQ(readFile(m_root.path() / "target.bin"), "the old content");
+
+    Result result = run({"-v", "--resume", "get", m_base + "big.bin", local});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("> REST "), std::string::npos) << result.err;
+    EXPECT_EQ(readFile(local), content);
+    EXPECT_FALSE(std::filesystem::exists(local + ".part"));
+
+    result = run({"-v", "--resume", "put", upload, m_base + "target.bin"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("> APPE /target.bin.part"), std::string::npos) << result.err;
+    EXPECT_EQ(readFile(m_root.path() / "target.bin"), content);
+    EXPECT_FALSE(std::filesystem::exists(m_root.path() / "target.bin.part"));
+}
+
+// A copy whose target is its source, by the server's address and port whatever its name, is
+// refused before anything is written: the source stays whole.
+TEST_F(QuorvinFtpCli, ACopyOntoItselfIsRefusedAndTheSourceStays) {
+    const std::string content = randomBytes(100000);
+    m_root.write("up/sd/f1.bin", content);
+    Result result = run({"copy", m_base + "up/sd/f1.bin", m_base + "up/sd/"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("onto itself"), std::string::npos) << result.out;
+    result = run({"copy", m_base + "up/sd", "ftp://localhost:" + m_server->portText() + "/up/"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("into itself"), std::string::npos) << result.out;
+    EXPECT_EQ(readFile(m_root.path() / "up/sd/f1.bin"), content);
+    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(m_root.path() / "up"),
+                            std::filesystem::recursive_directory_iterator()),
+              2);
+}
+
+// A queued download follows the same rule as get -r: it never writes through a local link (to
+// a file or to a folder) that leads out of the folder of the job.
+TEST_F(QuorvinFtpCli, AQueuedDownloadNeverWritesThroughALinkOutOfItsFolder) {
+    m_root.write("tree/ok.txt", "from the server");
+    m_root.write("tree/Dir/inner.txt", "from the server");
+    TempDir elsewhere;
+    elsewhere.write("file", "precious");
+    std::filesystem::create_directory(elsewhere.path() / "dir");
+    const auto target = m_local.path() / "target";
+    std::filesystem::create_directories(target / "tree");
+    std::filesystem::create_symlink(elsewhere.path() / "file", target / "tree" / "ok.txt");
+    std::filesystem::create_directory_symlink(elsewhere.path() / "dir", target / "tree" / "Dir");
+    const std::string jobs =
+        m_local.write("jobs.txt", "get " + m_base + "tree \"" + target.string() + "\"\n");
+    const Result result = run({"queue", jobs});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("a link leads it out of"), std::string::npos) << result.out;
+    EXPECT_EQ(readFile(elsewhere.path() / "file"), "precious");
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path() / "dir"));
+}
+
+// An upload goes to a temporary name and is renamed over its target when complete; a server
+// that will not rename over a file gets the old one deleted first. --inplace sends it straight
+// to its name, for servers that refuse renames.
+TEST_F(QuorvinFtpCli, UploadsTravelUnderATemporaryNameUnlessInplace) {
+    bool renamedOnce = false;
+    ScriptedFtpServer server(
+        [&](ScriptedSession& s) {
+            for (int run = 0; run < 2; ++run) {
+                if (run > 0) {
+                    s.nextConnection();
+                }
+                AnswerCommands(s, [&](ScriptedSession& session, const std::string& command) {
+                    if (command.starts_with("STOR ")) {
+                        session.acceptData();
+                        session.reply("150 Send it");
+                        session.dataReceiveAll();
+                        session.reply("226 Stored");
+                    } else if (command.starts_with("RNFR ")) {
+                        session.reply("350 Ready");
+                    } else if (command.starts_with("RNTO ")) {
+                        session.reply(std::exchange(renamedOnce, true)
+                                          ? "250 Renamed"
+                                          : "553 Cannot rename over an existing file");
+                    } else if (command.starts_with("DELE ")) {
+                        session.reply("250 Deleted");
+                    } else {
+                        return false;
+                    }
+                    return true;
+                });
+            }
+        },
+        std::chrono::seconds(10));
+    const std::string local = m_local.write("up.bin", "new content");
+    const std::string url = "ftp://127.0.0.1:" + server.portText() + "/in/up.bin";
+    Result result = run({"put", local, url});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    result = run({"--inplace", "put", local, url});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+    std::vector<std::string> changes;
+    for (const std::string& command : server.commands()) {
+        for (const char* verb : {"STOR ", "RNFR ", "RNTO ", "DELE "}) {
+            if (command.starts_with(verb)) {
+                changes.push_back(command);
+            }
+        }
+    }
+    EXPECT_EQ(changes, (std::vector<std::string>{"STOR /in/up.bin.part", "RNFR /in/up.bin.part",
+                                                 "RNTO /in/up.bin", "DELE /in/up.bin",
+                                                 "RNFR /in/up.bin.part", "RNTO /in/up.bin",
+                                                 "STOR /in/up.bin"}));
 }
 
 TEST_F(QuorvinFtpCli, AsciiModeConvertsLineEnds) {

@@ -5,6 +5,7 @@
 
 #include "base/FtpUrl.h"
 #include "session/RemoteNames.h"
+#include "session/ResumeRule.h"
 #include "session/SessionLog.h"
 
 #include <unistd.h>
@@ -25,8 +26,9 @@ bool isTerminal(int fd) {
 } // namespace
 
 CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExtensions,
-                       bool verbose, std::ostream& log)
-    : m_progress(log, isTerminal(STDERR_FILENO)), m_log(log), m_verbose(verbose) {
+                       bool verbose, std::ostream& log, const std::atomic<bool>* interrupted)
+    : m_progress(log, isTerminal(STDERR_FILENO)), m_log(log), m_verbose(verbose),
+      m_interrupted(interrupted) {
     m_client = TThreadedFTPClient::Create(m_ui);
     TThreadedFTPClient& client = *m_client;
     client.HostName = target.Host;
@@ -38,6 +40,7 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.ReloginDelay = target.ReloginDelay;
     client.PassiveMode = target.Passive;
     client.UseMlsd = target.UseMlsd;
+    client.UploadToTemporaryName = target.UploadToTemporaryName;
     client.Encryption = target.Encryption;
     client.TrustedFingerprints = target.PinnedFingerprints;
     client.AcceptAnyCertificate = target.Insecure;
@@ -56,6 +59,10 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
         if (m_verbose && LogLineKind(line) != TLogLineKind::Status) {
             m_progress.Clear();
             m_log << VisibleText(line) << '\n';
+        } else if (!m_verbose && IsNotResumedLine(line)) {
+            // Why a --resume starts from the beginning is told even without the log.
+            m_progress.Clear();
+            m_log << "quorvin-ftp: " << VisibleText(line.substr(2)) << '\n';
         }
     };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
@@ -112,10 +119,19 @@ bool CliSession::Fail(const std::string& text) {
 }
 
 bool CliSession::Run(void (TThreadedFTPClient::*request)()) {
+    if (Interrupted()) {
+        return Fail("interrupted");
+    }
     m_done = false;
     (m_client.get()->*request)();
+    bool aborted = false;
     while (!m_done) {
-        m_ui.pumpUntil([this] { return m_done; }, std::chrono::seconds(1));
+        m_ui.pumpUntil([&] { return m_done || (!aborted && Interrupted()); },
+                       std::chrono::seconds(1));
+        if (!m_done && !aborted && Interrupted()) {
+            m_client->Abort(); // the done event follows
+            aborted = true;
+        }
     }
     m_progress.Clear();
     if (m_client->ResultCode == 0) {

@@ -8,6 +8,7 @@
 #include "platform/PumpedUiThread.h"
 #include "session/ThreadedFTPClient.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -27,6 +28,8 @@ struct CliTarget {
     int ReloginDelay = 1;
     bool Passive = true;
     bool UseMlsd = true; // listings with MLSD where the server offers it
+    // Uploads travel as NAME.part and are renamed when complete (--inplace turns it off).
+    bool UploadToTemporaryName = true;
     bool Resume = false;
     TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
     int Timeout = 30; // seconds without a byte moving before a request fails
@@ -45,8 +48,10 @@ struct CliTarget {
 // the user into.
 class CliSession {
 public:
+    // Once interrupted is set (when given), the running request is aborted and no other one
+    // starts.
     CliSession(const CliTarget& target, const TAsciiExtensions& asciiExtensions, bool verbose,
-               std::ostream& log);
+               std::ostream& log, const std::atomic<bool>* interrupted = nullptr);
     ~CliSession();
 
     bool Connect();
@@ -78,6 +83,7 @@ public:
 
 private:
     bool Run(void (TThreadedFTPClient::*request)());
+    bool Interrupted() const { return m_interrupted != nullptr && m_interrupted->load(); }
     bool Fail(const std::string& text);
     // The kind (folder or file) of each entry, from a listing of its folder.
     bool KindsOf(const std::string& folder, const std::vector<std::string>& names,
@@ -88,6 +94,7 @@ private:
     ProgressLine m_progress;
     std::ostream& m_log;
     bool m_verbose;
+    const std::atomic<bool>* m_interrupted;
     bool m_done = false;
     std::string m_home = "/";
     std::string m_failure;

@@ -65,6 +65,7 @@ CliTarget CliSite::Target() const {
     target.ReloginDelay = site.ReloginDelay;
     target.Passive = site.PassiveMode;
     target.UseMlsd = site.UseMlsd;
+    target.UploadToTemporaryName = site.UploadToTemporaryName;
     target.Encryption = site.Encryption;
     target.Resume = site.ResumeTransfer;
     target.Type = site.TransferType;

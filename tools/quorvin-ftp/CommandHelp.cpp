@@ -24,14 +24,17 @@ constexpr std::array<std::pair<std::string_view, const char*>, 10> kHelp = {{
      "usage: quorvin-ftp get URL LOCALFILE\n"
      "       quorvin-ftp get -r URL LOCALDIR\n"
      "Downloads the file URL into LOCALFILE (a folder there takes the remote name), or with -r\n"
-     "the folder URL with everything below it into LOCALDIR. A file being replaced stays until\n"
-     "its successor is complete (name.part beside it); --resume goes on from a partial one.\n"},
+     "the folder URL with everything below it into LOCALDIR. Every file arrives as name.part\n"
+     "and takes its name when complete; --resume goes on from such a partial file only while\n"
+     "the remote file still has the time it was marked with (else the whole file comes).\n"},
     {"put",
      "usage: quorvin-ftp put LOCALFILE URL\n"
      "       quorvin-ftp put -r LOCALPATH URL\n"
      "Uploads LOCALFILE to URL (a URL ending in / names the folder), or with -r the folder (or\n"
      "file) LOCALPATH into the folder URL. Hidden files stay at home; folder links are not\n"
-     "followed and only regular files are sent.\n"},
+     "followed and only regular files are sent. Each file travels as name.part and is renamed\n"
+     "over its target when complete (--inplace: straight to its name, for servers that refuse\n"
+     "renames); --resume goes on only in that name.part.\n"},
     {"rm", "usage: quorvin-ftp rm [-r] URL...\n"
            "Removes the files URL..., and with -r folders with everything below them.\n"},
     {"mkdir", "usage: quorvin-ftp mkdir URL\nMakes the folder URL.\n"},
@@ -43,7 +46,8 @@ constexpr std::array<std::pair<std::string_view, const char*>, 10> kHelp = {{
      "usage: quorvin-ftp [--carriers N] copy SRCURL DESTURL\n"
      "Copies a file or a folder tree from one server straight to another, into the folder\n"
      "DESTURL, through the transfer queue: the servers exchange the data directly (PASV on the\n"
-     "source, PORT on the destination), which both must permit.\n"},
+     "source, PORT on the destination), which both must permit; the file arrives as name.part\n"
+     "and replaces the target when complete. A copy onto itself is refused.\n"},
     {"queue",
      "usage: quorvin-ftp [--carriers N] queue FILE\n"
      "Runs the jobs of FILE through the transfer queue, up to N at once (default 3), one job a\n"

@@ -9,6 +9,7 @@
 #include "platform/PumpedUiThread.h"
 #include "queue/CarrierQueue.h"
 #include "queue/ThreadedFTPCarrier.h"
+#include "session/ResumeRule.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -50,6 +51,7 @@ public:
     std::unique_ptr<TFTPCarryItem> Build(const QueueJob& job, std::string& problem) {
         auto item = std::make_unique<TFTPCarryItem>();
         item->ResumeTransfer = m_options.resume;
+        item->UploadToTemporaryName = m_options.uploadToTemporaryName;
         item->SrcTransferType = item->DestTransferType = m_options.type;
         switch (job.kind) {
         case QueueJob::Kind::Get: {
@@ -116,7 +118,8 @@ private:
         const std::string key = url.Host + '\n' + url.Port + '\n' + url.User;
         auto& session = m_sessions[key];
         if (!session) {
-            session = std::make_unique<CliSession>(target, m_ascii, m_options.verbose, m_err);
+            session = std::make_unique<CliSession>(target, m_ascii, m_options.verbose, m_err,
+                                                   m_options.interrupted);
             if (!session->Connect()) {
                 problem = url.Host + ": " + session->Failure();
                 m_sessions.erase(key);
@@ -193,7 +196,8 @@ public:
         m_inserting = kNone;
     }
     void CarrierLine(std::size_t row, const std::string& line) override {
-        if (m_verbose) {
+        // Why a --resume starts from the beginning is told even without the log.
+        if (m_verbose || IsNotResumedLine(line)) {
             Erase();
             m_err << VisibleText(m_queue.Text(TCarrierList::Status, row, 0)) << ": "
                   << VisibleText(line) << '\n';
@@ -305,8 +309,14 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
     }
     queue.AddItems(std::move(items));
     queue.StartCarriers();
+    bool stopped = false;
     while (!queue.Idle()) {
         ui.pumpUntil([&queue] { return queue.Idle(); }, 250ms);
+        if (!stopped && options.interrupted != nullptr && options.interrupted->load()) {
+            queue.Suspend();
+            queue.AbortAll();
+            stopped = true;
+        }
         display.Refresh();
     }
     ui.pumpUntil([&queue] { return !queue.WorkersRunning(); }, 30s);

@@ -7,6 +7,7 @@
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
+#include <atomic>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,7 +19,8 @@ struct QueueRunOptions {
     bool passive = true; // data connections of downloads and uploads
     TFTPTransferType type = TFTPTransferType::ftpTypeBinary;
     bool resume = false;
-    bool verbose = false; // every carrier's log lines on the error stream
+    bool uploadToTemporaryName = true; // uploads and copies travel as NAME.part
+    bool verbose = false;              // every carrier's log lines on the error stream
     int carriers = 3;
     int timeout = 30; // seconds without a byte moving before a request fails
     // What a job does when its target exists; nothing set replaces it.
@@ -27,6 +29,8 @@ struct QueueRunOptions {
     TFtpTlsMode tls = TFtpTlsMode::None;
     std::vector<std::string> pins;
     bool insecure = false;
+    // Once set (when given), running items are aborted and nothing more starts.
+    const std::atomic<bool>* interrupted = nullptr;
 };
 
 // Turns the jobs into queue items (folders and files are told apart by asking the servers and

@@ -1,8 +1,11 @@
 #include "TerminalPrompt.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "platform/UniqueFd.h"
 
@@ -20,6 +23,14 @@ std::optional<std::string> AskOnTerminal(const std::string& question, bool echo)
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         ::tcsetattr(tty.get(), TCSAFLUSH, &quiet);
     }
+    // Ctrl+C at the question ends the tool at once, as it did before anything ran.
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&interrupts, signal);
+    }
+    sigset_t kept;
+    ::pthread_sigmask(SIG_UNBLOCK, &interrupts, &kept);
     [[maybe_unused]] const auto shown = ::write(tty.get(), question.data(), question.size());
     std::string answer;
     char c = 0;
@@ -31,6 +42,7 @@ std::optional<std::string> AskOnTerminal(const std::string& question, bool echo)
         }
         answer += c;
     }
+    ::pthread_sigmask(SIG_SETMASK, &kept, nullptr);
     if (canHide) {
         ::tcsetattr(tty.get(), TCSAFLUSH, &saved);
         [[maybe_unused]] const auto newline = ::write(tty.get(), "\n", 1);

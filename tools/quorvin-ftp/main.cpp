@@ -7,6 +7,7 @@
 #include "CommandHelp.h"
 #include "CommandLine.h"
 #include "HumanListing.h"
+#include "InterruptWatch.h"
 #include "ListingOutput.h"
 #include "QueueCommand.h"
 #include "VisibleText.h"
@@ -60,7 +61,10 @@ const char* const kUsage =
     "options:\n"
     "  --active | --passive         data connections (default passive)\n"
     "  --ascii | --binary | --auto  transfer type (default binary; auto: ASCII by extension)\n"
-    "  --resume                     resume transfers where the server supports it\n"
+    "  --resume                     resume transfers where the server supports it, from a\n"
+    "                               partial file of the same file only\n"
+    "  --inplace                    upload straight to the target name (for servers that\n"
+    "                               refuse renames); without it uploads travel as NAME.part\n"
     "  --skip-existing              leave files that exist at the target alone\n"
     "  --newer                      replace files at the target only by newer ones\n"
     "  --site PATH                  connect to a site of the site book (PATH like "
@@ -165,6 +169,7 @@ struct Options {
     bool noMlsd = false;
     std::optional<TFTPTransferType> type;
     bool resume = false;
+    bool inplace = false;
     bool verbose = false;
     bool recursive = false;
     int carriers = 3;
@@ -202,7 +207,7 @@ std::optional<int> numberIn(const std::string& text, int lowest, int highest) {
 }
 
 int runQueue(const std::string& command, const std::vector<std::string>& words,
-             const Options& options) {
+             const Options& options, const std::atomic<bool>& interrupted) {
     std::vector<QueueJob> jobs;
     if (command == "copy") {
         if (words.size() != 3) {
@@ -237,6 +242,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.passive = options.passive.value_or(true);
     run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
     run.resume = options.resume;
+    run.uploadToTemporaryName = !options.inplace;
     run.verbose = options.verbose;
     run.carriers = options.carriers;
     run.timeout = options.timeout;
@@ -244,6 +250,7 @@ int runQueue(const std::string& command, const std::vector<std::string>& words,
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
     run.insecure = options.insecure;
+    run.interrupted = &interrupted;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
 
@@ -264,7 +271,7 @@ bool isOctalMode(const std::string& mode) {
            mode.find_first_not_of("01234567") == std::string::npos;
 }
 
-int run(const std::vector<std::string>& args) {
+int run(const std::vector<std::string>& args, const std::atomic<bool>& interrupted) {
     Options options;
     std::vector<std::string> words;
     const auto next = [&args](std::size_t& i) { return ++i < args.size() ? args[i] : ""; };
@@ -284,6 +291,8 @@ int run(const std::vector<std::string>& args) {
             options.type = TFTPTransferType::ftpTypeAuto;
         } else if (arg == "--resume") {
             options.resume = true;
+        } else if (arg == "--inplace") {
+            options.inplace = true;
         } else if (arg == "-v" || arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "-r" || arg == "--recursive") {
@@ -353,7 +362,7 @@ int run(const std::vector<std::string>& args) {
         if (!options.site.empty()) {
             return usage(command + " takes URLs, not --site", command);
         }
-        return runQueue(command, words, options);
+        return runQueue(command, words, options, interrupted);
     }
     // Which arguments are remote, per command.
     std::vector<std::size_t> remote;
@@ -459,6 +468,9 @@ int run(const std::vector<std::string>& args) {
     if (options.resume) {
         target.Resume = true;
     }
+    if (options.inplace) {
+        target.UploadToTemporaryName = false;
+    }
     target.Timeout = options.timeout;
     if (options.tls && target.Encryption != TFtpTlsMode::Implicit) {
         target.Encryption = *options.tls;
@@ -469,7 +481,7 @@ int run(const std::vector<std::string>& args) {
 
     const TAsciiExtensions defaultExtensions(DefaultAsciiExtensions());
     CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,
-                       std::cerr);
+                       std::cerr, &interrupted);
     if (!session.Connect()) {
         return fail(session.Failure());
     }
@@ -527,6 +539,8 @@ int run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    // Before any other thread starts: they all leave the interrupting signals to the watch.
+    const InterruptWatch watch;
     // The arguments are read from a copy: the passwords of URLs are blotted out of the
     // process's own argument list at once, where every user could read them (ps, /proc).
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -534,7 +548,10 @@ int main(int argc, char** argv) {
     // Every failure is a message and an exit status, never an uncaught exception.
     int code = kExitFailure;
     try {
-        code = run(args);
+        code = run(args, watch.Interrupted());
+        if (watch.Interrupted()) {
+            code = watch.ExitStatus();
+        }
     } catch (const std::exception& error) {
         code = fail(error.what());
     } catch (...) {

@@ -88,6 +88,7 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
     client.ResumeTransfer = false;
     client.PassiveMode = file.PassiveMode;
     client.Encryption = file.Encryption;
+    client.UploadToTemporaryName = file.UploadToTemporaryName;
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;
     m_quitDone = false;

@@ -89,6 +89,7 @@ TSessionLogin TRemoteExpForm::Login() const {
     login.ResumeTransfer = client.ResumeTransfer;
     login.PassiveMode = client.PassiveMode;
     login.Encryption = client.Encryption;
+    login.UploadToTemporaryName = client.UploadToTemporaryName;
     return login;
 }
 
@@ -429,6 +430,7 @@ void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
     file->FileName = pending.front()->Name;
     file->TransferType = TFTPTransferType::ftpTypeBinary;
     file->PassiveMode = client.PassiveMode;
+    file->UploadToTemporaryName = client.UploadToTemporaryName;
     file->Encryption = client.Encryption;
     file->LocalFileName = client.LocalFileName;
     if (m_context.OpenInEditor) {

@@ -40,6 +40,7 @@ void TRemoteExpForm::ConfigureClient() {
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.PassiveMode = site.PassiveMode;
     client.UseMlsd = site.UseMlsd;
+    client.UploadToTemporaryName = site.UploadToTemporaryName;
     client.Encryption = site.Encryption;
     client.ResumeTransfer = site.ResumeTransfer;
     client.TransferType = site.TransferType;

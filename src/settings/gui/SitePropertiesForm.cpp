@@ -170,6 +170,9 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     m_passiveMode->setObjectName(QStringLiteral("PassiveModeCheckBox"));
     m_useMlsd = new QCheckBox(tr("Use &machine listings (MLSD) when the server offers them"), page);
     m_useMlsd->setObjectName(QStringLiteral("UseMlsdCheckBox"));
+    m_uploadToTemporaryName = new QCheckBox(
+        tr("&Upload under a temporary name (off for servers that refuse renames)"), page);
+    m_uploadToTemporaryName->setObjectName(QStringLiteral("UploadToTemporaryNameCheckBox"));
     m_transferType = new TTransferTypeRadioGroup(page);
     m_transferType->setObjectName(QStringLiteral("TransferTypeRadioGroup"));
 
@@ -186,6 +189,7 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     layout->addWidget(m_resumeTransfer);
     layout->addWidget(m_passiveMode);
     layout->addWidget(m_useMlsd);
+    layout->addWidget(m_uploadToTemporaryName);
     layout->addWidget(m_transferType);
     layout->addStretch(1);
     return page;
@@ -217,6 +221,7 @@ void TSitePropertiesForm::FillFromEditor() {
     m_resumeTransfer->setChecked(m_editor.ResumeTransferChecked);
     m_passiveMode->setChecked(m_editor.PassiveModeChecked);
     m_useMlsd->setChecked(m_editor.UseMlsdChecked);
+    m_uploadToTemporaryName->setChecked(m_editor.UploadToTemporaryNameChecked);
     m_encryption->setCurrentIndex(m_editor.EncryptionIndex());
     m_transferType->SetItemIndex(m_editor.TransferTypeIndex());
 }
@@ -289,6 +294,7 @@ void TSitePropertiesForm::Commit(TResult result) {
     m_editor.ResumeTransferChecked = m_resumeTransfer->isChecked();
     m_editor.PassiveModeChecked = m_passiveMode->isChecked();
     m_editor.UseMlsdChecked = m_useMlsd->isChecked();
+    m_editor.UploadToTemporaryNameChecked = m_uploadToTemporaryName->isChecked();
     m_editor.SetTransferTypeIndex(m_transferType->ItemIndex());
     m_editor.Commit();
     done(result);

@@ -86,6 +86,7 @@ private:
     QCheckBox* m_resumeTransfer = nullptr;
     QCheckBox* m_passiveMode = nullptr;
     QCheckBox* m_useMlsd = nullptr;
+    QCheckBox* m_uploadToTemporaryName = nullptr;
     QComboBox* m_encryption = nullptr;
     TTransferTypeRadioGroup* m_transferType = nullptr;
     QPushButton* m_connect = nullptr;
