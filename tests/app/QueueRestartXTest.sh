@@ -170,7 +170,7 @@ within 10 visible "Quorvin Explorer Exit Confirm" || fail "ending during transfe
 xdotool key --clearmodifiers alt+x
 within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
-left=$((2 - $(grep -c "STOR $work/served/up/b[12].bin completed=1" "$work/ftpd.log")))
+left=$((2 - $(grep -c "STOR $work/served/up/b[12].bin.part completed=1" "$work/ftpd.log")))
 [ "$(kept_items)" -eq "$left" ] && [ "$left" -ge 1 ] || {
     cat "$queue_file" >&2
     fail "the queue file holds $(kept_items) items, not the $left stopped"
