@@ -49,6 +49,13 @@ THelpForm::THelpForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(tools);
     layout->addWidget(m_browser);
     resize(kWidth, kHeight);
+    // The title names the page shown.
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+        const QString page = m_browser->documentTitle();
+        const QString help = tr("Quorvin Explorer Help");
+        setWindowTitle(page.isEmpty() || page == help ? help
+                                                      : QStringLiteral("%1 - %2").arg(help, page));
+    });
 }
 
 void THelpForm::ShowTopic(const QString& page) {

@@ -31,9 +31,8 @@ constexpr char kHomePage[] = "https://quorvin.example/";
 constexpr char kDeveloperAddress[] = "developers@quorvin.example";
 constexpr char kDeveloperMail[] = "mailto:developers@quorvin.example?subject=Quorvin%20Explorer";
 
-// A right press on a tab makes that tab current before the context menu opens, without the
-// restore that selecting a tab brings: a minimised explorer stays minimised, so that the menu
-// can offer Restore.
+// A right press on a tab acts as a click on it before the context menu opens: the tab becomes
+// current and its explorer comes to the front, restored when it was minimised.
 class TRemoteExpTabBar final : public QTabBar {
 public:
     using QTabBar::QTabBar;
@@ -73,6 +72,22 @@ QWidget* ExplorerOf(const QTabBar* tabs, int index) {
     return index < 0 ? nullptr : tabs->tabData(index).value<QWidget*>();
 }
 
+// The text of a tab at a level of detail: 0 the host, 1 user@host, 2 with the port, 3 with the
+// site's name as well.
+QString TabText(const TRemoteExpTabName& name, int level) {
+    QString text = name.HostName;
+    if (level >= 1 && !name.UserName.isEmpty()) {
+        text = name.UserName + QLatin1Char('@') + text;
+    }
+    if (level >= 2 && !name.Port.isEmpty()) {
+        text += QLatin1Char(':') + name.Port;
+    }
+    if (level >= 3 && !name.SiteName.isEmpty()) {
+        text += QStringLiteral(" (%1)").arg(name.SiteName);
+    }
+    return text;
+}
+
 } // namespace
 
 TMainForm::TMainForm(const TGlobalOptions& options, Commands commands, QWidget* parent)
@@ -81,12 +96,7 @@ TMainForm::TMainForm(const TGlobalOptions& options, Commands commands, QWidget* 
     setWindowTitle(QStringLiteral("Pellucor's %1 ").arg(QLatin1String(kProductTitle)));
     setProperty("helpContext", kHelpContext);
     auto* tabs = new TRemoteExpTabBar(this); // before the actions: their rules look at it
-    tabs->OnRightPress = [this](int index) {
-        QWidget* explorer = ExplorerOf(m_tabs, index);
-        if (explorer != nullptr && !explorer->isMinimized()) {
-            explorer->raise();
-        }
-    };
+    tabs->OnRightPress = [this](int index) { ShowExplorerOfTab(index); };
     m_tabs = tabs;
     CreateActions();
     CreateMenusAndToolbar();
@@ -186,7 +196,11 @@ void TMainForm::CreateActions() {
                                    .arg(QLatin1String(kProductTitle)));
         });
 
-    const auto current = [this] { return ExplorerOf(m_tabs, m_tabs->currentIndex()); };
+    // (none while it is closing)
+    const auto current = [this] {
+        const int index = m_tabs->currentIndex();
+        return m_tabs->isTabEnabled(index) ? ExplorerOf(m_tabs, index) : nullptr;
+    };
     m_tabRestore = m_actions->Add(
         {tr("&Restore"), tr("Restore|Restore Remote Explorer"), {}, TMainDataModule::Restore},
         [current] {
@@ -311,14 +325,16 @@ void TMainForm::SetCaptionText(const QString& text) {
     UpdateCaption();
 }
 
-int TMainForm::AddRemoteExpTab(const QString& hostName, QWidget* explorer) {
+int TMainForm::AddRemoteExpTab(const TRemoteExpTabName& name, QWidget* explorer) {
     QIcon icon;
     if (const TQtShellIcons* icons = QtShellIcons()) {
         icon = icons->Icon(icons->NetworkIconIndex);
     }
     const QSignalBlocker quiet(m_tabs); // adding a tab shows nothing by itself
-    const int index = m_tabs->addTab(icon, hostName);
+    const int index = m_tabs->addTab(icon, name.HostName);
     m_tabs->setTabData(index, QVariant::fromValue(explorer));
+    m_tabNames.insert(explorer, name);
+    NameTabs();
     return index;
 }
 
@@ -330,8 +346,44 @@ void TMainForm::DeleteRemoteExpTab(QWidget* explorer) {
             break;
         }
     }
+    m_tabNames.remove(explorer);
+    NameTabs();
     if (m_tabs->count() == 0) {
         SetCaptionText({});
+    }
+}
+
+void TMainForm::DisableRemoteExpTab(QWidget* explorer) {
+    for (int index = 0; index < m_tabs->count(); ++index) {
+        if (ExplorerOf(m_tabs, index) == explorer) {
+            m_tabs->setTabEnabled(index, false);
+        }
+    }
+}
+
+void TMainForm::NameTabs() {
+    const int count = m_tabs->count();
+    QList<TRemoteExpTabName> names;
+    for (int index = 0; index < count; ++index) {
+        names.append(m_tabNames.value(ExplorerOf(m_tabs, index)));
+    }
+    // Every tab that reads like another one says more, until none does or all is said.
+    QList<int> levels(count, 0);
+    for (bool changed = true; changed;) {
+        changed = false;
+        QStringList texts;
+        for (int index = 0; index < count; ++index) {
+            texts.append(TabText(names[index], levels[index]));
+        }
+        for (int index = 0; index < count; ++index) {
+            if (levels[index] < 3 && texts.count(texts[index]) > 1) {
+                ++levels[index];
+                changed = true;
+            }
+        }
+    }
+    for (int index = 0; index < count; ++index) {
+        m_tabs->setTabText(index, TabText(names[index], levels[index]));
     }
 }
 
@@ -355,7 +407,7 @@ int TMainForm::RemoteExpTabCount() const {
 }
 
 void TMainForm::ShowExplorerOfTab(int index) {
-    if (QWidget* explorer = ExplorerOf(m_tabs, index)) {
+    if (QWidget* explorer = ExplorerOf(m_tabs, index); explorer && m_tabs->isTabEnabled(index)) {
         ShowAndRestore(*explorer);
     }
 }
@@ -392,7 +444,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore(); // the close under way goes on
         return;
     }
+    if (m_commands.ConfirmExit && !m_commands.ConfirmExit()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
+    Q_EMIT Closing();
     hide();
     CloseRemoteExplorers();
     event->accept();
@@ -400,11 +457,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::CloseRemoteExplorers() {
-    // Each explorer ends its session (QUIT, bounded by the session's inactivity limit), waits
-    // for its worker to end and removes its tab when it is destroyed. The wait has no limit of
-    // its own: no window may go while a worker still runs. An explorer opened meanwhile is
-    // asked at once, and every one that is left is asked again every two seconds (a close that
-    // comes while it is already closing changes nothing).
+    // Each explorer hides, ends its session (QUIT, with a short grace for the reply before the
+    // connection is closed), waits for its worker to end and removes its tab when it is
+    // destroyed. The wait has no limit of its own: no window may go while a worker still runs.
+    // An explorer opened meanwhile is asked at once, and every one that is left is asked again
+    // every two seconds (a close that comes while it is already closing changes nothing).
     QList<QPointer<QWidget>> asked;
     int polls = 0;
     const auto askTheNewOnes = [this, &asked] {

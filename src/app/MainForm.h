@@ -2,6 +2,7 @@
 
 #include "remote/gui/RemoteExpTabs.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -35,14 +36,19 @@ public:
         std::function<bool()> EditGlobalOptions; // true when the options were changed
         std::function<void()> ApplyAppearance;   // of every other window
         std::function<void(int helpContext)> ShowHelp;
+        // Asked before the window closes; false keeps the program running.
+        std::function<bool()> ConfirmExit;
     };
 
     TMainForm(const TGlobalOptions& options, Commands commands, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The tabs of the open remote explorers: one per explorer, in the order of opening.
-    int AddRemoteExpTab(const QString& hostName, QWidget* explorer) override;
+    // A tab reads as the host name; where two would read alike, as user@host, then with the
+    // port and the site's name.
+    int AddRemoteExpTab(const TRemoteExpTabName& name, QWidget* explorer) override;
     void DeleteRemoteExpTab(QWidget* explorer) override;
+    void DisableRemoteExpTab(QWidget* explorer) override;
     void SelectRemoteExpTab(QWidget* explorer) override;
     QWidget* GetActiveRemoteExp() const;
     int RemoteExpTabCount() const;
@@ -59,6 +65,8 @@ public:
 Q_SIGNALS:
     // Once, when the window is first activated.
     void FirstActivated();
+    // The window is about to close: the other windows go now, the remote explorers next.
+    void Closing();
     // The window has closed, after every remote explorer: the program ends.
     void Closed();
 
@@ -71,6 +79,7 @@ private:
     void CreateActions();
     void CreateMenusAndToolbar();
     void ShowExplorerOfTab(int index);
+    void NameTabs();
     void CloseRemoteExplorers();
     void UpdateCaption();
 
@@ -81,6 +90,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QLabel* m_caption = nullptr;
     QString m_captionText;
+    QHash<QWidget*, TRemoteExpTabName> m_tabNames;
     bool m_firstActivationDone = false;
     bool m_closing = false;
 

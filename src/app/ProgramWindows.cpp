@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -55,7 +56,9 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     commands.EditGlobalOptions = [this] { return EditGlobalOptions(); };
     commands.ApplyAppearance = [this] { ApplyAppearance(); };
     commands.ShowHelp = [this](int context) { m_help.ShowContext(context); };
+    commands.ConfirmExit = [this] { return ConfirmExit(); };
     m_main = std::make_unique<TMainForm>(m_options, commands);
+    QObject::connect(m_main.get(), &TMainForm::Closing, m_main.get(), [this] { CloseWindows(); });
 
     TLocalExpContext local{m_options, m_store, m_explorers, {}, m_main.get()};
     local.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
@@ -90,6 +93,18 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         return AskCertificateTrust(question, m_store, FontName(m_options), m_options.FontSize,
                                    m_carrier.get());
     };
+    // What the queue put on a server shows in the explorers of that folder.
+    m_carrier->Queue().OnItemDone = [this](const TFTPCarryItem& item) {
+        if (item.Direction == TCarryDirection::Download) {
+            return;
+        }
+        for (std::size_t index = 0; index < m_explorers.Count(); ++index) {
+            if (auto* explorer = dynamic_cast<TRemoteExpForm*>(m_explorers.Items(index))) {
+                explorer->ServerFolderChanged(item.DestHostName, item.DestPort, item.DestUserName,
+                                              item.DestPath);
+            }
+        }
+    };
     m_carrier->SetRowIcons([](int index) {
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();
@@ -112,8 +127,8 @@ void TProgramWindows::RestoreQueue() {
     TQueueFile::TKept kept = m_queueFile->TakeItems();
     TCarrierQueue& queue = m_carrier->Queue();
     if (!kept.Queued.empty()) {
-        // Nothing starts by itself after a restart: the user resumes.
-        queue.Suspend();
+        // Nothing starts by itself after a restart: the user resumes. Only this start waits.
+        m_carrier->SuspendUntilResumed();
     }
     for (auto& item : kept.Queued) {
         FillPasswords(*item);
@@ -194,6 +209,7 @@ void TProgramWindows::ShowAtFirstActivation() {
     m_local->show();
     m_siteBook->PlaceBelow(*m_main); // the main window is framed by now
     m_siteBook->show();
+    m_onlineEditor->PlaceBelow(*m_main);
     if (restored) {
         ShowAndRestore(*m_carrier); // what the last run left to do, waiting to be resumed
     }
@@ -269,6 +285,36 @@ bool TProgramWindows::EditGlobalOptions() {
     TGlobalOptionsForm dialog(m_options, QApplication::activeWindow());
     dialog.SetPlaySound([this](const QString& file) { m_sounds.Play(file.toStdString()); });
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool TProgramWindows::ConfirmExit() {
+    const int running = m_carrier->Queue().RunningCount();
+    if (running == 0) {
+        return true;
+    }
+    const QString text =
+        running == 1
+            ? QStringLiteral("A transfer is running in the Carrier. Exit and stop it?\n\nIt "
+                             "stays in the queue: Resume carries it on at the next start.")
+            : QStringLiteral("%1 transfers are running in the Carrier. Exit and stop them?\n\n"
+                             "They stay in the queue: Resume carries them on at the next start.")
+                  .arg(running);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quorvin Explorer Exit Confirm"), text,
+                    QMessageBox::NoButton, m_main.get());
+    box.setObjectName(QStringLiteral("ExitConfirm"));
+    QPushButton* exit = box.addButton(QStringLiteral("E&xit"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == exit;
+}
+
+void TProgramWindows::CloseWindows() {
+    m_onlineEditor->Finish(); // asks for its modified pages while its window still stands
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             m_local.get(), m_siteBook.get(), m_carrier.get(), m_onlineEditor.get(), &m_help}) {
+        window->hide();
+    }
 }
 
 void TProgramWindows::Finish() {

@@ -56,6 +56,10 @@ public:
     void Finish();
 
 private:
+    // Before the end: asks whether to stop the transfers that are running.
+    bool ConfirmExit();
+    // At the end, before the remote explorers close: the other windows go at once.
+    void CloseWindows();
     void ApplyAppearance();
     bool EditGlobalOptions();
     // Brings back the items of the queue file, suspended, and keeps the queue in it from now

@@ -364,6 +364,9 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
         }
         change.Gone.push_back(item.get());
         AddSuccessRow(*item);
+        if (OnItemDone) {
+            OnItemDone(*item);
+        }
     }
     // Kept until the journal has seen it go, so that no other item can take its address.
     const std::unique_ptr<TFTPCarryItem> done = std::move(item);

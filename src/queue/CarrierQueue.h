@@ -100,6 +100,8 @@ public:
     // the front of the queue at once and waits until one of them ends: a server is given only
     // as many items at a time as it takes.
     int BusyRetrySeconds = 120;
+    // Told of every job that got through, before its item is freed.
+    std::function<void(const TFTPCarryItem& item)> OnItemDone;
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.

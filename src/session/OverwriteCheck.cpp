@@ -14,7 +14,9 @@ TFTPClientThread::TGoAhead TFTPClientThread::CheckTarget(bool upload, bool& resu
     const auto ask = [&client](const TOverwriteQuestion& question) {
         TOverwriteAnswer answer;
         client.m_ui.invoke([&] {
-            if (client.OnOverwrite) {
+            if (client.m_detached) {
+                answer.Choice = TOverwriteChoice::Cancel; // nobody left to ask
+            } else if (client.OnOverwrite) {
                 auto handler = client.OnOverwrite;
                 handler(client, question, answer);
             }

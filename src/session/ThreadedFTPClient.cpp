@@ -35,8 +35,10 @@ void TThreadedFTPClient::StopThread() {
 }
 
 void TThreadedFTPClient::Detach() {
+    m_detached = true;
     OnDisplay = nullptr;
     OnAuthenticate = nullptr;
+    OnCertificate = nullptr;
     OnTransferStatus = nullptr;
     ForEachDoneEvent([](TNotifyEvent& event) { event = nullptr; });
     OnEndThread = nullptr;

@@ -41,7 +41,9 @@ constexpr unsigned Abort = kUserMessage + 108;
 // UiThread while the worker waits for it to return.
 //
 // The worker keeps the client alive while it runs, so the owner may go away before the worker
-// has ended: it then calls Detach(), which clears every event handler and stops the worker.
+// has ended: it then calls Detach(), after which no event and no question reaches it (a
+// question is answered as cancelled: no file replaced, no certificate trusted), and the worker
+// ends once it has aborted the request under way.
 //
 // Threads: request fields are written by the owner before a request and read by the worker
 // during it (the owner leaves them alone while Busy()); result fields are written by the worker
@@ -145,7 +147,7 @@ public:
     // --- Lifecycle ---
     void StartThread();
     void StopThread();
-    // The owner goes away: no event reaches it any more and the worker stops.
+    // The owner goes away: no event or question reaches it any more and the worker stops.
     void Detach();
     bool WorkerRunning() const {
         return m_workerRunning.load();
@@ -177,6 +179,8 @@ private:
     UiThread& m_ui;
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_workerRunning{false};
+    // Set by Detach: OnOverwrite stays as it was, since the worker reads whether there is one.
+    std::atomic<bool> m_detached{false};
     // Every worker that has not ended yet; the last one takes the requests, the others were
     // stopped and end on their own.
     std::vector<std::unique_ptr<TFTPClientThread>> m_workers;

@@ -37,7 +37,10 @@ public:
     // The keyring entry of the site's login.
     TPasswordKey PasswordKey() const;
 
-    std::string HostName = "HostName.DomainName";
+    // What a new site shows as its host until the user types one.
+    static constexpr const char* kPlaceholderHostName = "HostName.DomainName";
+
+    std::string HostName = kPlaceholderHostName;
     std::int32_t Port = 21;
     std::string UserName;
     std::string Password; // in the keyring when there is one, else in the settings file

@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -54,6 +56,17 @@ TBrowseFolderDialog::TBrowseFolderDialog(const TBrowseFolderRequest& request, QW
                 ok->setEnabled(current.isValid() && QFileInfo(path).isDir());
             });
     ok->setEnabled(false);
+    // Until the user takes over the view; after the view has taken a change in.
+    for (QObject* part : std::initializer_list<QObject*>{m_folders, m_folders->viewport(),
+                                                         m_folders->verticalScrollBar()}) {
+        part->installEventFilter(this);
+    }
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &TBrowseFolderDialog::ScrollToStart,
+            Qt::QueuedConnection);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &TBrowseFolderDialog::ScrollToStart,
+            Qt::QueuedConnection);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &TBrowseFolderDialog::ScrollToStart,
+            Qt::QueuedConnection);
     const QString start =
         QFileInfo(request.StartFolder).isDir() ? request.StartFolder : QDir::homePath();
     SetFolder(start);
@@ -64,8 +77,33 @@ void TBrowseFolderDialog::SetFolder(const QString& folder) {
     if (at.isValid()) {
         m_folders->setCurrentIndex(at);
         m_folders->expand(at);
-        m_folders->scrollTo(at, QAbstractItemView::PositionAtCenter);
+        m_start = at;
+        ScrollToStart();
     }
+}
+
+void TBrowseFolderDialog::ScrollToStart() {
+    if (m_start.isValid() && m_folders->currentIndex() == m_start) {
+        m_folders->scrollTo(m_start, QAbstractItemView::PositionAtCenter);
+    }
+}
+
+bool TBrowseFolderDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        m_start = QPersistentModelIndex();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TBrowseFolderDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ScrollToStart(); // now that the view has its size
 }
 
 QString TBrowseFolderDialog::Folder() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 #include <QString>
 
 #include <optional>
@@ -39,8 +40,17 @@ public:
     static std::optional<TBrowseFolderResult> Browse(const TBrowseFolderRequest& request,
                                                      QWidget* parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Keeps the start folder in sight while the folders around it are still being read (they
+    // push it down as they come), until the user takes over the view.
+    void ScrollToStart();
+
     QFileSystemModel* m_model;
+    QPersistentModelIndex m_start;
     QTreeView* m_folders;
     QLabel* m_status;
     QCheckBox* m_check = nullptr;

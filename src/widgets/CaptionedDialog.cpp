@@ -2,7 +2,9 @@
 
 #include "widgets/TitlePanel.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -51,6 +53,21 @@ void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
     m_body->addWidget(contents);
     m_body->addWidget(buttons);
     ok->setFocus();
+}
+
+int TitleBarWidth(const QWidget& window) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(window.windowTitle()) + 6 * metrics.height() + 16;
+}
+
+void TCaptionedDialog::setVisible(bool visible) {
+    if (visible) {
+        // The title is known by now; the fixed size follows the panel's width.
+        m_title->setMinimumWidth(TitleBarWidth(*this));
+    }
+    QDialog::setVisible(visible);
 }
 
 void TCaptionedDialog::showEvent(QShowEvent* event) {

@@ -9,13 +9,19 @@ namespace qx {
 
 class TTitlePanel;
 
+// The width a window needs for the window manager to show its title whole: the title in the
+// bold face of title bars, and room for the icon and the buttons beside it.
+int TitleBarWidth(const QWidget& window);
+
 // The frame the small dialogs of the explorers share: the program's font, a title panel with
-// the company text over the body, a size fixed by the contents, and a place in the middle of
-// the screen (not over the parent) when first shown.
+// the company text over the body, a size fixed by the contents but never narrower than the
+// title, and a place in the middle of the screen (not over the parent) when first shown.
 class TCaptionedDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* kCompanyText = "Pellucor's";
+
+    void setVisible(bool visible) override;
 
 protected:
     // A size of 0 or less keeps the default point size.

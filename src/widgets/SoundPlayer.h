@@ -2,19 +2,26 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <string>
 
 namespace qx {
 
-// Plays wave files asynchronously, as the global options name them. A relative name is looked
-// for in the current folder and beside the program; a missing file or sound device is silent.
+// Plays the sounds of the global options asynchronously; a missing file or sound device is
+// silent.
 class TSoundPlayer final : public QObject {
     Q_OBJECT
 public:
     explicit TSoundPlayer(QObject* parent = nullptr);
     void Play(const std::string& file);
-    static QString Resolve(const QString& file);
+
+    // Where the sound of an option comes from: the wave file it names (a relative name is
+    // looked for in the current folder and beside the program). A default name without such a
+    // file ("Loggedin.wav", "TransferDone.wav", "Error.wav") plays the desktop's sound of the
+    // same meaning, from the freedesktop sound theme ("service-login", "complete",
+    // "dialog-error"), else the program's own. Empty when there is nothing to play.
+    static QUrl Resolve(const QString& file);
 };
 
 } // namespace qx

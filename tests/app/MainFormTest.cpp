@@ -22,6 +22,32 @@
 using namespace qx;
 using namespace qx::test;
 
+namespace {
+// The tab of an explorer named by its host alone.
+TRemoteExpTabName HostOnly(const char* host) {
+    return {QLatin1String(host), {}, {}, {}};
+}
+
+// A main window with the tabs of two explorers, the first one current.
+struct TTwoExplorers {
+    TempDir dir;
+    TConfigStore store{dir.path() / "settings.conf"};
+    TGlobalOptions options{store};
+    TMainForm form{options, {}};
+    QWidget first;
+    QWidget second;
+
+    TTwoExplorers() {
+        first.show();
+        second.show();
+        form.AddRemoteExpTab(HostOnly("one.example"), &first);
+        form.AddRemoteExpTab(HostOnly("two.example"), &second);
+        form.SelectRemoteExpTab(&first);
+        form.show();
+    }
+};
+} // namespace
+
 class MainFormTest : public QObject {
     Q_OBJECT
 
@@ -56,8 +82,8 @@ private Q_SLOTS:
         QWidget second;
         first.show();
         second.show();
-        QCOMPARE(form.AddRemoteExpTab(QStringLiteral("one.example"), &first), 0);
-        QCOMPARE(form.AddRemoteExpTab(QStringLiteral("two.example"), &second), 1);
+        QCOMPARE(form.AddRemoteExpTab(HostOnly("one.example"), &first), 0);
+        QCOMPARE(form.AddRemoteExpTab(HostOnly("two.example"), &second), 1);
         form.SelectRemoteExpTab(&second);
         QCOMPARE(form.GetActiveRemoteExp(), &second);
         form.Actions()->UpdateAll();
@@ -81,29 +107,15 @@ private Q_SLOTS:
     }
 
     void theTabMenuRestoresAMinimisedExplorer() {
-        TempDir dir;
-        TConfigStore store(dir.path() / "settings.conf");
-        TGlobalOptions options(store);
-        TMainForm form(options, {});
+        TTwoExplorers bench;
+        TMainForm& form = bench.form;
+        QWidget& second = bench.second;
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         QAction* restore = ActionNamed(form, QStringLiteral("&Restore"));
         QAction* minimize = ActionNamed(form, QStringLiteral("&Minimize"));
-        QWidget first;
-        QWidget second;
-        first.show();
-        second.show();
-        form.AddRemoteExpTab(QStringLiteral("one.example"), &first);
-        form.AddRemoteExpTab(QStringLiteral("two.example"), &second);
-        form.SelectRemoteExpTab(&first);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        // The right press that opens the menu makes the tab current but leaves its explorer
-        // minimised, so that Restore is offered.
         second.showMinimized();
-        QTabBar* tabs = form.RemoteExpListTabControl();
-        QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(1).center());
-        QCOMPARE(form.GetActiveRemoteExp(), &second);
-        QVERIFY(second.isMinimized());
+        form.SelectRemoteExpTab(&second);
         form.Actions()->UpdateAll();
         QVERIFY(restore->isEnabled());
         QVERIFY(!minimize->isEnabled());
@@ -114,9 +126,71 @@ private Q_SLOTS:
         QVERIFY(TActionList::Run(minimize));
         QVERIFY(second.isMinimized());
 
-        // A left click on a tab still brings a minimised explorer back.
+        // A left click on a tab brings a minimised explorer back.
+        QTabBar* tabs = form.RemoteExpListTabControl();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         QVERIFY(!second.isMinimized());
+    }
+
+    void rightPressOnTheTabOfAMinimisedExplorerRestoresIt() {
+        TTwoExplorers bench;
+        TMainForm& form = bench.form;
+        QWidget& second = bench.second;
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        second.showMinimized();
+        QTabBar* tabs = form.RemoteExpListTabControl();
+        QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(form.GetActiveRemoteExp(), &second);
+        QVERIFY(!second.isMinimized());
+        QVERIFY(second.isVisible());
+    }
+
+    // A closing explorer hides at once; its tab stays until it has gone, showing it no more.
+    void theTabOfAClosingExplorerShowsItNoMore() {
+        TTwoExplorers bench;
+        QVERIFY(QTest::qWaitForWindowExposed(&bench.form));
+        bench.second.hide();
+        bench.form.DisableRemoteExpTab(&bench.second);
+        QTabBar* tabs = bench.form.RemoteExpListTabControl();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(1).center());
+        QVERIFY(!bench.second.isVisible());
+        QCOMPARE(bench.form.RemoteExpTabCount(), 2);
+    }
+
+    void tabsOfTheSameHostTellTheirLoginsApart() {
+        TempDir dir;
+        TConfigStore store(dir.path() / "settings.conf");
+        TGlobalOptions options(store);
+        TMainForm form(options, {});
+        QWidget explorers[5];
+        const auto name = [](const char* user, const char* port, const char* site) {
+            return TRemoteExpTabName{QStringLiteral("127.0.0.1"), QLatin1String(user),
+                                     QLatin1String(port), QLatin1String(site)};
+        };
+        QTabBar* tabs = form.RemoteExpListTabControl();
+        const auto texts = [tabs] {
+            QStringList all;
+            for (int index = 0; index < tabs->count(); ++index) {
+                all << tabs->tabText(index);
+            }
+            return all;
+        };
+        form.AddRemoteExpTab(name("anonymous", "2121", ""), &explorers[0]);
+        QCOMPARE(texts(), QStringList{"127.0.0.1"});
+        form.AddRemoteExpTab(name("user", "2121", "Uploads"), &explorers[1]);
+        form.AddRemoteExpTab(HostOnly("ftp.example"), &explorers[2]);
+        QCOMPARE(texts(), (QStringList{"anonymous@127.0.0.1", "user@127.0.0.1", "ftp.example"}));
+        form.AddRemoteExpTab(name("user", "2121", "Archive"), &explorers[3]);
+        form.AddRemoteExpTab(name("user", "2222", "Archive"), &explorers[4]);
+        QCOMPARE(texts(),
+                 (QStringList{"anonymous@127.0.0.1", "user@127.0.0.1:2121 (Uploads)", "ftp.example",
+                              "user@127.0.0.1:2121 (Archive)", "user@127.0.0.1:2222"}));
+        form.DeleteRemoteExpTab(&explorers[1]);
+        form.DeleteRemoteExpTab(&explorers[4]);
+        QCOMPARE(texts(), (QStringList{"anonymous@127.0.0.1", "ftp.example", "user@127.0.0.1"}));
+        form.DeleteRemoteExpTab(&explorers[0]);
+        QCOMPARE(texts(), (QStringList{"ftp.example", "127.0.0.1"}));
     }
 
     void helpOpensAtTheContextOfTheFocusedWindow() {

@@ -2,7 +2,9 @@
 # The online editor as a person meets it, in the real program on an X server with a window
 # manager (Xvfb and openbox, driven with xdotool), with private settings:
 #  - a file opened with the remote explorer's Online Edit (F9) comes up highlighted in the
-#    editor; typed text written back with Update (F5) reaches the file on the server;
+#    editor, which first stands in the middle of the screen below the main window; F1 there
+#    opens the editor's help page; typed text written back with Update (F5) reaches the file on
+#    the server;
 #  - Replace (Ctrl+R) with Replace All asks before the replacement, and All replaces;
 #  - Shift+F4 and View > Online Editor in the main window show the editor again after it was
 #    closed (hidden);
@@ -63,6 +65,33 @@ xdotool key --window "$explorer" F9
 within 20 visible "$editor_title \[127.0.0.1/www/index.html\]" ||
     fail "Online Edit did not open the file in the editor"
 editor=$(window "$editor_title")
+activate "$editor_title"
+# Its first place: below the main window (a strip at the top of the screen), on the screen.
+# (xwininfo tells where a window's inside stands; xdotool adds the frame to it.)
+client() { # X Y WIDTH HEIGHT of the window's inside
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /Width:/ {w = $NF} /Height:/ {h = $NF} END {print x, y, w, h}'
+}
+extents() { # LEFT RIGHT TOP BOTTOM of the window's frame
+    xprop -id "$1" _NET_FRAME_EXTENTS | grep -oE '[0-9]+' | tr '\n' ' '
+}
+main=$(window "$main_title")
+read -r main_x main_y main_width main_height < <(client "$main")
+read -r _ _ _ main_bottom_frame < <(extents "$main")
+read -r x y width height < <(client "$editor")
+read -r _ _ top_frame _ < <(extents "$editor")
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+middle=$((x + width / 2 - screen_width / 2))
+[ $((y - top_frame)) -ge $((main_y + main_height + main_bottom_frame)) ] &&
+    [ "${middle#-}" -le 20 ] && [ $((y + height)) -le "$screen_height" ] ||
+    fail "the editor first stands at $x,$y (${width}x$height), not in the middle of the screen below the main window"
+echo "ok: the editor first stands in the middle of the screen below the main window"
+# F1 in the editor opens the editor's own help page.
+xdotool key F1
+within 10 visible "Quorvin Explorer Help - The online editor" ||
+    fail "F1 in the editor did not open its help page"
+close_with_alt_f4 "Quorvin Explorer Help"
+echo "ok: F1 in the editor opens its help page"
 activate "$editor_title"
 xdotool windowsize "$editor" 760 500
 sleep 0.5

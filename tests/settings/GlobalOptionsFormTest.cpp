@@ -10,12 +10,17 @@
 #include "widgets/GradientPreview.h"
 #include "widgets/TransferTypeRadioGroup.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -94,6 +99,49 @@ private Q_SLOTS:
         m_form->SetPlaySound([&](const QString& file) { played << file; });
         Control<QToolButton>("ErrorWavPlayToolbarButton")->click();
         QCOMPARE(played, QStringList{QStringLiteral("Error.wav")});
+    }
+
+    // The windows are laid out for 8 to 10 points: the font dialog offers only those sizes and
+    // says so, and what it offers is what the options take.
+    void theFontDialogOffersOnlyTheSizesTheWindowsTake() {
+        QStringList sizes;
+        QString note;
+        QString family;
+        bool asked = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog == m_form.get()) {
+                return;
+            }
+            answer.stop();
+            asked = true;
+            auto* size = dialog->findChild<QComboBox*>(QStringLiteral("FontSizeComboBox"));
+            auto* name = dialog->findChild<QFontComboBox*>(QStringLiteral("FontNameComboBox"));
+            auto* label = dialog->findChild<QLabel*>(QStringLiteral("SizeNoteLabel"));
+            if (size == nullptr || name == nullptr || label == nullptr) {
+                dialog->reject(); // some other font dialog
+                return;
+            }
+            for (int index = 0; index < size->count(); ++index) {
+                sizes << size->itemText(index);
+            }
+            note = label->text();
+            name->setCurrentIndex(name->count() - 1);
+            family = name->currentFont().family();
+            size->setCurrentIndex(size->count() - 1);
+            dialog->accept();
+        });
+        answer.start(20);
+        Control<QToolButton>("FontToolbarButton")->click();
+        QVERIFY(asked);
+        QCOMPARE(sizes, (QStringList{"8", "9", "10"}));
+        QVERIFY2(note.contains(QLatin1String("8 to 10 points")), qPrintable(note));
+        QCOMPARE(Edit("FontNameEdit")->text(), family);
+        QCOMPARE(Edit("FontSizeEdit")->text(), QStringLiteral("10"));
+        Control<QPushButton>("OkBitBtn")->click();
+        QCOMPARE(m_options->FontSize, 10);
+        QCOMPARE(QString::fromStdString(m_options->FontName), family);
     }
 
     void cancelChangesNothing() {

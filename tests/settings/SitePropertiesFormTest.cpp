@@ -69,6 +69,29 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
+    // New Site: the name first, then a click into the host field, which still shows the
+    // placeholder; what is typed replaces it.
+    void typingIntoThePlaceholderHostReplacesIt() {
+        Open();
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QTest::keyClicks(Edit("NameEdit"), QStringLiteral("Mirror"));
+        Control<QTabWidget>("PropertiesPageControl")->setCurrentIndex(1);
+        QLineEdit* host = Edit("HostNameEdit");
+        QCOMPARE(host->text(), QStringLiteral("HostName.DomainName"));
+        QTest::mouseClick(host, Qt::LeftButton, {}, host->rect().center());
+        QTRY_VERIFY(host->hasFocus());
+        QTest::qWait(50); // what the click left settles
+        QTest::keyClicks(host, QStringLiteral("127.0.0.1"));
+        QCOMPARE(host->text(), QStringLiteral("127.0.0.1"));
+        // A host that was typed stays as it is when the field gets the focus again.
+        Edit("NameEdit")->setFocus();
+        QTest::mouseClick(host, Qt::LeftButton, {}, host->rect().center());
+        QTest::qWait(50);
+        QVERIFY(!host->hasSelectedText());
+    }
+
     void aNewSiteNeedsANameAHostAndANumericPort() {
         Open();
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Pellucor's Site Book [Site Properties]"));

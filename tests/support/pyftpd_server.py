@@ -1,7 +1,8 @@
 """A pyftpdlib server for tests and demos: serves --root on 127.0.0.1 and a port chosen by the
 system (or --port), and prints that port on its first line of output. With --watch-stdin it ends
 when its standard input closes, so that it never outlives the test that started it. With
---log-sessions it logs logins, folder changes and the end of every session on standard error."""
+--log-sessions it logs logins, folder changes, listings and the end of every session on standard
+error. With --ignore-quit it plays a server that never answers QUIT."""
 
 import argparse
 import logging
@@ -31,6 +32,8 @@ def main():
                         help="send downloads at most this many bytes a second")
     parser.add_argument("--throttle-upload", type=int, default=0,
                         help="take uploads at most this many bytes a second")
+    parser.add_argument("--ignore-quit", action="store_true",
+                        help="never answer QUIT and keep the connection open")
     parser.add_argument("--max-cons-per-ip", type=int, default=0,
                         help="control connections from one address at a time (0: no limit)")
     args = parser.parse_args()
@@ -48,7 +51,9 @@ def main():
         base = TLS_FTPHandler
 
     class Handler(base):
-        pass
+        if args.ignore_quit:
+            def ftp_QUIT(self, line):
+                self.log("QUIT left unanswered")
 
     if args.tls_certificate:
         Handler.certfile = args.tls_certificate
@@ -57,6 +62,8 @@ def main():
         Handler.tls_data_required = True
 
     Handler.authorizer = authorizer
+    # Listings too: a test sees when a window lists a folder anew.
+    Handler.log_cmds_list = FTPHandler.log_cmds_list + ["LIST", "MLSD"]
     Handler.permit_foreign_addresses = args.permit_foreign_addresses
     Handler.banner = "pyftpdlib test server ready."
     if args.throttle > 0 or args.throttle_upload > 0:

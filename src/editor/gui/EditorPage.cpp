@@ -5,6 +5,7 @@
 #include "editor/gui/EditorPrinter.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,9 +21,11 @@ namespace {
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
 constexpr unsigned kBookmarkMask = (1u << kBookmarkCount) - 1;
-// The only reports of changes the page asks for (see the class comment).
-constexpr long kModificationEvents =
-    QsciScintilla::SC_MOD_BEFOREINSERT | QsciScintilla::SC_MOD_BEFOREDELETE;
+// The only reports of changes the page asks for (see the class comment), and the report of
+// the first change of each undo step (which counts the steps).
+constexpr long kModificationEvents = QsciScintilla::SC_MOD_BEFOREINSERT |
+                                     QsciScintilla::SC_MOD_BEFOREDELETE |
+                                     QsciScintilla::SC_STARTACTION;
 
 // Room for typing beyond the loaded text: the text's buffers grow by copying all of them,
 // which takes tens of milliseconds for a large file, so one key press should not be the first
@@ -53,6 +56,16 @@ TEditorPage::TEditorPage(std::unique_ptr<TRemoteEditFile> file, const QFont& fon
     }
     setMarginMarkerMask(kLineNumberMargin, 0);
     SetEditorFont(font);
+    // Undo and redo by key go through undo() and redo(), which keep the limit.
+    for (const auto& [command, keys] :
+         {std::pair{QsciCommand::Undo, m_undoKeys}, std::pair{QsciCommand::Redo, m_redoKeys}}) {
+        if (QsciCommand* bound = standardCommands()->find(command)) {
+            keys[0] = QKeySequence(bound->key());
+            keys[1] = QKeySequence(bound->alternateKey());
+            bound->setKey(0);
+            bound->setAlternateKey(0);
+        }
+    }
     SendScintilla(SCI_SETMODEVENTMASK, kModificationEvents);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length) {
@@ -89,6 +102,7 @@ bool TEditorPage::LoadFromFile(const std::string& path, std::string& error) {
     SendScintilla(SCI_SETMODEVENTMASK, kModificationEvents);
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
+    m_undoSteps = m_redoSteps = 0;
     SendScintilla(SCI_GOTOPOS, 0L);
     setModified(false);
     FitLineNumberMargin();
@@ -152,6 +166,11 @@ void TEditorPage::FitLineNumberMargin() {
 
 void TEditorPage::TextAboutToChange(int position, int type, int length) {
     ReportInsertion(); // the change before this one is done
+    if ((type & SC_STARTACTION) != 0 && (type & SC_PERFORMED_USER) != 0) {
+        m_undoSteps = std::min(m_undoSteps + 1, kUndoLimit);
+        m_redoSteps = 0; // a new step drops what could be redone
+        return;          // the report after the change: nothing more to tell of it
+    }
     if (!AccessibilityWatched() || length <= 0) {
         return;
     }
@@ -315,6 +334,40 @@ void TEditorPage::GoToBookmark(int n) {
         SendScintilla(SCI_FINDCOLUMN, *line, m_bookmarks[static_cast<std::size_t>(n)].Column);
     SendScintilla(SCI_GOTOPOS, position);
     ensureLineVisible(*line);
+}
+
+void TEditorPage::undo() {
+    if (m_undoSteps > 0 && isUndoAvailable()) {
+        QsciScintilla::undo();
+        --m_undoSteps;
+        ++m_redoSteps;
+    }
+}
+
+void TEditorPage::redo() {
+    if (m_redoSteps > 0 && isRedoAvailable()) {
+        QsciScintilla::redo();
+        --m_redoSteps;
+        ++m_undoSteps;
+    }
+}
+
+void TEditorPage::keyPressEvent(QKeyEvent* event) {
+    const QKeySequence pressed(event->keyCombination());
+    const auto boundTo = [&pressed](const QKeySequence(&keys)[2]) {
+        return std::any_of(std::begin(keys), std::end(keys), [&pressed](const QKeySequence& key) {
+            return !key.isEmpty() && key == pressed;
+        });
+    };
+    if (boundTo(m_undoKeys)) {
+        undo();
+    } else if (boundTo(m_redoKeys)) {
+        redo();
+    } else {
+        QsciScintilla::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 bool TEditorPage::PrintTo(TEditorPrinter& printer) {

@@ -63,6 +63,14 @@ public:
     // Prints the whole text, coloured when the page has a highlighter.
     bool PrintTo(TEditorPrinter& printer);
 
+    // Undo goes back at most this many steps; the control's own keys for undo and redo come
+    // here too.
+    static constexpr int kUndoLimit = 64;
+    void undo() override;
+    void redo() override;
+    bool CanUndo() const { return m_undoSteps > 0 && isUndoAvailable(); }
+    bool CanRedo() const { return m_redoSteps > 0 && isRedoAvailable(); }
+
     // Offsets in the text as assistive technologies count them (UTF-16 code units, as in the
     // QString of the text) from positions of the control (bytes), and back; both search the
     // line index and walk one line, never the text before it.
@@ -74,6 +82,9 @@ public:
     // or all of them to a sink when one is set (tests, the benchmark).
     using TAccessibleEventSink = std::function<void(QAccessibleEvent& event)>;
     void SetAccessibleEventSink(TAccessibleEventSink sink) { m_accessibleSink = std::move(sink); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct TBookmark {
@@ -99,6 +110,11 @@ private:
     long m_pendingInsertLength = 0;
     long m_reportedCursor = -1;
     long m_reportedAnchor = -1;
+    // The steps undo and redo may take; the control keeps more, beyond the limit.
+    int m_undoSteps = 0;
+    int m_redoSteps = 0;
+    QKeySequence m_undoKeys[2];
+    QKeySequence m_redoKeys[2];
 };
 
 } // namespace qx

@@ -90,7 +90,7 @@ void TOnlineEditorForm::CreateActions() {
                             withPage(&QsciScintilla::undo),
                             [this](QAction& action) {
                                 const TEditorPage* editor = ActivePage();
-                                action.setEnabled(editor != nullptr && editor->isUndoAvailable());
+                                action.setEnabled(editor != nullptr && editor->CanUndo());
                             }),
                    QStringLiteral("EditUndoAction"), "edit-undo");
     a.Redo = Named(
@@ -98,7 +98,7 @@ void TOnlineEditorForm::CreateActions() {
                  withPage(&QsciScintilla::redo),
                  [this](QAction& action) {
                      const TEditorPage* editor = ActivePage();
-                     action.setEnabled(editor != nullptr && editor->isRedoAvailable());
+                     action.setEnabled(editor != nullptr && editor->CanRedo());
                  }),
         QStringLiteral("EditRedoAction"), "edit-redo");
     a.Cut = Named(list.Add({tr("Cu&t"), tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), -1},

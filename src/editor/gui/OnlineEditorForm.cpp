@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -25,6 +26,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qx {
@@ -249,6 +251,7 @@ void TOnlineEditorForm::LoadSettings() {
     resize(settings.Width, settings.Height);
     if (settings.HasPosition) {
         move(settings.Left, settings.Top);
+        m_placed = true;
     }
     m_splitter->setSizes({settings.LogPanelHeight, std::max(100, settings.Height - 150)});
     SetLogPanelVisible(settings.LogPanelVisible);
@@ -259,6 +262,27 @@ void TOnlineEditorForm::LoadSettings() {
         restoreState(QByteArray(reinterpret_cast<const char*>(state->data()),
                                 static_cast<qsizetype>(state->size())));
     }
+}
+
+void TOnlineEditorForm::PlaceBelow(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (m_placed || screen == nullptr) {
+        return;
+    }
+    m_placed = true;
+    const QRect area = screen->availableGeometry();
+    const QRect above = window.frameGeometry();
+    // This window is not framed yet: its frame is taken to be the other's.
+    const QSize frame = above.size() - window.size();
+    const int below = above.bottom() + 1;
+    const int room = area.bottom() + 1 - below;
+    if (height() + frame.height() > room) { // a low screen: shorter, rather than over the other
+        resize(width(), std::max(minimumSizeHint().height(), room - frame.height()));
+    }
+    const QSize outer = size() + frame;
+    // move() places the frame's corner.
+    move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+         below + std::max(0, (room - outer.height()) / 2));
 }
 
 void TOnlineEditorForm::SaveSettings() {

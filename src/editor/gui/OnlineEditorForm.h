@@ -74,6 +74,10 @@ public:
     // does, then ends the session's worker and waits for it.
     void Finish();
 
+    // Without a stored place: in the middle of the screen below the window (the main window,
+    // which stands at the top), once it has its frame.
+    void PlaceBelow(const QWidget& window);
+
     TOnlineEditorPrompts& Prompts() { return m_prompts; }
     TThreadedFTPClient& FTPClient() { return *m_client; }
     TActionList& Actions() const { return *m_actions; }
@@ -110,7 +114,7 @@ public:
     void SearchGotoLineNumActionExecute();
     void SetLogPanelVisible(bool visible);
 
-    static constexpr int kHelpContext = 1008;
+    static constexpr int kHelpContext = 1005;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +177,7 @@ private:
     bool m_writeBackRunning = false;
     bool m_capsLock = false;
     bool m_finished = false;
+    bool m_placed = false; // a stored place, or one given
 };
 
 } // namespace qx

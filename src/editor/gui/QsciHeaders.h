@@ -4,6 +4,8 @@
 // (QT_NO_KEYWORDS); they are given back around these includes only.
 #define slots Q_SLOTS
 #define signals Q_SIGNALS
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexercpp.h>
 #include <Qsci/qscilexercustom.h>
 #include <Qsci/qscilexerhtml.h>

@@ -92,6 +92,10 @@ void TCarrierForm::StartCarriers() {
     m_queue.StartCarriers();
 }
 
+void TCarrierForm::SuspendUntilResumed() {
+    m_queue.Suspend();
+}
+
 // --- Settings ----------------------------------------------------------------------------------
 
 void TCarrierForm::LoadSettings() {
@@ -103,6 +107,7 @@ void TCarrierForm::LoadSettings() {
 
     move(settings.Left, settings.Top);
     resize(settings.Width, settings.Height);
+    m_chosenResumeService = settings.ResumeService;
     if (settings.ResumeService) {
         m_queue.Resume();
     } else {
@@ -121,7 +126,7 @@ void TCarrierForm::SaveSettings() {
     settings.Top = y();
     settings.Width = width();
     settings.Height = height();
-    settings.ResumeService = m_finishing ? m_resumeServiceToStore : m_queue.ResumeService();
+    settings.ResumeService = m_chosenResumeService;
     settings.MaxCarrier = m_queue.MaxCarrier();
     settings.SaveToStore(m_store, isMaximized());
 }
@@ -166,7 +171,6 @@ void TCarrierForm::closeEvent(QCloseEvent* event) {
 bool TCarrierForm::FinishWork(int timeoutMs) {
     if (!m_finishing) {
         m_finishing = true;
-        m_resumeServiceToStore = m_queue.ResumeService();
         // The aborted jobs stay queued for the next start, not failed.
         m_queue.SetJournal(nullptr);
         // Otherwise every aborted job would start the next queued one.

@@ -59,6 +59,10 @@ public:
     void StartCarriers();
     TCarrierQueue& Queue() { return m_queue; }
     const TCarrierQueue& Queue() const { return m_queue; }
+    // Suspends the queue without making that the user's choice: the stored service state stays
+    // the one last chosen with Resume or Suspend (a queue restored at the start waits for the
+    // user, later starts do not).
+    void SuspendUntilResumed();
 
     // "[%d Items Queued]", as the title shows it now. The title follows the queue once per
     // pass of the event loop, however many items a burst adds.
@@ -67,8 +71,7 @@ public:
     // For the end of the program: stops starting new jobs, aborts the running ones and runs
     // the event loop until every carrier's worker has ended, for at most the given time. The
     // queue's journal is let go first, so that it keeps the aborted jobs as queued.
-    // False when some worker was still running then. The stored service state is the one the
-    // user chose, not the stop this needs.
+    // False when some worker was still running then.
     bool FinishWork(int timeoutMs);
 
 protected:
@@ -116,9 +119,9 @@ private:
 
     QString m_caption;
     bool m_captionPending = false;
-    // Set by FinishWork, which suspends the queue: the service state to store instead.
     bool m_finishing = false;
-    bool m_resumeServiceToStore = true;
+    // The service state the user chose (Resume or Suspend, or the stored one); the one stored.
+    bool m_chosenResumeService = true;
 };
 
 } // namespace qx

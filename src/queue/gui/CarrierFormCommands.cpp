@@ -48,7 +48,10 @@ void TCarrierForm::CreateCommands() {
     m_resumeAction = add(
         "ServiceResumeAction",
         {tr("&Resume"), tr("Resume|Resume the transfers"), {}, Image::Resume},
-        [this] { m_queue.Resume(); },
+        [this] {
+            m_chosenResumeService = true;
+            m_queue.Resume();
+        },
         [this](QAction& action) { action.setChecked(m_queue.ResumeService()); });
     m_suspendAction = add(
         "ServiceSuspendAction",
@@ -56,7 +59,10 @@ void TCarrierForm::CreateCommands() {
          tr("Suspend|Start no new transfers; running ones go on"),
          {},
          Image::Suspend},
-        [this] { m_queue.Suspend(); },
+        [this] {
+            m_chosenResumeService = false;
+            m_queue.Suspend();
+        },
         [this](QAction& action) { action.setChecked(!m_queue.ResumeService()); });
     auto* service = new QActionGroup(this);
     for (QAction* action : {m_resumeAction, m_suspendAction}) {

@@ -77,7 +77,12 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
     UpdateCaption();
     m_context.Explorers.Add(this);
     if (m_context.Main != nullptr) {
-        m_context.Main->AddRemoteExpTab(QString::fromStdString(site->HostName), this);
+        m_context.Main->AddRemoteExpTab(
+            {QString::fromStdString(site->HostName), QString::fromStdString(site->UserName),
+             QString::number(site->Port),
+             site->SiteNode != nullptr ? QString::fromStdString(site->SiteNode->Text())
+                                       : QString()},
+            this);
     }
     if (site->QuickConnect) {
         m_quickSite.reset(site); // never written back, and no settings of its own
@@ -675,12 +680,23 @@ void TRemoteExpForm::closeEvent(QCloseEvent* event) {
         return;
     }
     m_closing = true;
+    if (m_context.Main != nullptr) {
+        m_context.Main->DisableRemoteExpTab(this);
+    }
+    hide();                            // gone for the user; the session ends behind it
     m_client->OnConnectDone = nullptr; // a connection under way lists nothing more
     if (m_client->Busy()) {
         m_client->StopThread(); // aborts the request under way
-    } else {
-        m_client->Quit();
+        return;
     }
+    m_client->Quit();
+    // A server that does not answer QUIT gets a short grace, not the whole inactivity limit;
+    // then the connection is closed.
+    QTimer::singleShot(kQuitGraceMs, this, [this] {
+        if (!m_canClose) {
+            m_client->StopThread();
+        }
+    });
 }
 
 } // namespace qx

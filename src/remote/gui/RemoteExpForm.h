@@ -97,6 +97,11 @@ public:
     void ForgetSite(const TSiteProperties& site);
     // Lists the selected folder anew from the server.
     void Refresh();
+    // A folder on a server changed outside this session (a queued transfer ended there). On
+    // this explorer's server and login, its cached listing goes, and a folder on show is
+    // listed anew once the session is idle.
+    void ServerFolderChanged(const std::string& hostName, const std::string& port,
+                             const std::string& userName, const std::string& folder);
     void UpOneLevel();
     // Selects the node in the folder tree, which shows it; refused while the client is busy.
     bool SelectFolder(TFolderNode& node);
@@ -150,6 +155,8 @@ public:
     void AddLogLine(const QString& text, const QColor& colour);
 
     static constexpr int kHelpContext = 1004;
+    // How long a closing explorer waits for the reply to its QUIT.
+    static constexpr int kQuitGraceMs = 2000;
 
 Q_SIGNALS:
     // The window has ended its session and is about to go.
@@ -235,6 +242,7 @@ private:
     void ReportConnectFailure();
     void OnListed(TFolderNode* node);
     void OnUploadsDone();
+    void RefreshWhenIdle();
     void FillFileList(TFolderNode& node);
     void FitNameWidth();
     void SelectNodeQuietly(TFolderNode* node);
@@ -311,6 +319,7 @@ private:
     int m_comboIndex = -1;
     bool m_treeActive = false;
     bool m_listActive = false;
+    bool m_refreshWanted = false; // the folder shown changed on the server
     bool m_canClose = false;
     bool m_closing = false;
     bool m_connected = false;

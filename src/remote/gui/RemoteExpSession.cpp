@@ -4,6 +4,7 @@
 #include "remote/gui/RemoteExpForm.h"
 #include "remote/gui/SessionLogView.h"
 
+#include "base/Utilities.h"
 #include "remote/RemoteExpTexts.h"
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
@@ -373,6 +374,46 @@ void TRemoteExpForm::Refresh() {
         FTPClientGetListItemsDoneInRefresh();
     };
     m_client->GetListItems();
+}
+
+void TRemoteExpForm::ServerFolderChanged(const std::string& hostName, const std::string& port,
+                                         const std::string& userName, const std::string& folder) {
+    if (m_closing || !m_connected || m_tree.Empty() || hostName != m_client->HostName ||
+        port != m_client->Port || userName != m_client->UserName) {
+        return;
+    }
+    std::vector<std::string> parts;
+    SplitString(folder, "/", parts);
+    TFolderNode* node = m_tree.Root();
+    for (const std::string& part : parts) {
+        node = TFolderTree::FindChildNode(*node, part);
+        if (node == nullptr) {
+            return; // never shown here
+        }
+    }
+    if (node == m_shownNode) {
+        if (!std::exchange(m_refreshWanted, true)) {
+            RefreshWhenIdle(); // many transfers ending together make one listing
+        }
+    } else if (node->Listed() && node != m_listingNode && node != m_pendingNode) {
+        m_tree.ForgetListing(*node); // listed anew when it is shown
+    }
+}
+
+void TRemoteExpForm::RefreshWhenIdle() {
+    QTimer::singleShot(500, this, [this] {
+        if (m_closing || !m_refreshWanted) {
+            return;
+        }
+        if (m_client->Busy()) {
+            RefreshWhenIdle();
+            return;
+        }
+        m_refreshWanted = false;
+        if (m_shownNode != nullptr && m_shownNode == SelectedNode()) {
+            Refresh();
+        }
+    });
 }
 
 // A new listing replaces the cache only when it came in whole; the tree follows it.

@@ -1,9 +1,11 @@
 #include "settings/gui/GlobalOptionsForm.h"
 
 #include "settings/GlobalOptions.h"
+#include "settings/gui/FontChoiceForm.h"
 #include "settings/gui/FormAppearance.h"
 #include "widgets/GradientPreview.h"
 #include "widgets/MainDataModule.h"
+#include "widgets/SoundPlayer.h"
 #include "widgets/TitlePanel.h"
 #include "widgets/TransferTypeRadioGroup.h"
 
@@ -13,7 +15,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,22 +24,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
-#ifdef QX_HAVE_MULTIMEDIA
-#include <QSoundEffect>
-#endif
-
-#include <algorithm>
+#include <optional>
 
 namespace qx {
 
 namespace {
-
-// The font dialog offers any size; the windows are laid out for these.
-constexpr int kMinFontSize = 8;
-constexpr int kMaxFontSize = 10;
 
 // Where a file chooser starts: the folder of the file named in the edit, else the home folder.
 QString StartFolder(const QString& file) {
@@ -128,15 +120,13 @@ void TGlobalOptionsForm::ConnectButtons() {
 }
 
 void TGlobalOptionsForm::SelectFont() {
-    bool ok = false;
     const QFont current(m_controls.FontNameEdit->text(), m_controls.FontSizeEdit->text().toInt());
-    const QFont chosen = QFontDialog::getFont(&ok, current, this, tr("Select Font"));
-    if (!ok) {
-        return;
+    const std::optional<QFont> chosen =
+        TFontChoiceForm::Choose(current, font().family(), font().pointSize(), this);
+    if (chosen) {
+        m_controls.FontNameEdit->setText(chosen->family());
+        m_controls.FontSizeEdit->setText(QString::number(chosen->pointSize()));
     }
-    m_controls.FontNameEdit->setText(chosen.family());
-    const int size = std::clamp(chosen.pointSize(), kMinFontSize, kMaxFontSize);
-    m_controls.FontSizeEdit->setText(QString::number(size));
 }
 
 void TGlobalOptionsForm::SelectColor() {
@@ -189,13 +179,10 @@ void TGlobalOptionsForm::PlayWav(const QString& file) {
         m_playSound(file);
         return;
     }
-#ifdef QX_HAVE_MULTIMEDIA
-    if (m_sound == nullptr) {
-        m_sound = new QSoundEffect(this);
+    if (m_sounds == nullptr) {
+        m_sounds = new TSoundPlayer(this);
     }
-    m_sound->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
-    m_sound->play();
-#endif
+    m_sounds->Play(file.toStdString());
 }
 
 void TGlobalOptionsForm::Confirm() {

@@ -8,12 +8,12 @@
 
 class QLineEdit;
 class QPushButton;
-class QSoundEffect;
 class QTabWidget;
 
 namespace qx {
 
 class TGlobalOptions;
+class TSoundPlayer;
 
 // The modal options dialog. "OK" copies the controls into the options and saves them;
 // "Cancel" changes nothing.
@@ -49,7 +49,7 @@ private:
     QTabWidget* m_pages = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    QSoundEffect* m_sound = nullptr;
+    TSoundPlayer* m_sounds = nullptr; // when the program plays none for the dialog
 };
 
 } // namespace qx

@@ -1,6 +1,7 @@
 #include "settings/gui/SitePropertiesForm.h"
 
 #include "settings/GlobalOptions.h"
+#include "settings/SiteProperties.h"
 #include "settings/gui/FormAppearance.h"
 #include "settings/gui/SiteBookIcons.h"
 #include "widgets/MainDataModule.h"
@@ -118,6 +119,7 @@ QWidget* TSitePropertiesForm::CreateGeneralPage() {
 QWidget* TSitePropertiesForm::CreateLoginPage() {
     auto* page = new QWidget;
     m_hostName = NewEdit("HostNameEdit", page);
+    m_hostName->installEventFilter(this);
     m_port = NewEdit("PortEdit", page);
     m_port->setMaximumWidth(m_port->fontMetrics().averageCharWidth() * 10);
     m_anonymous = new QCheckBox(tr("A&nonymous Login"), page);
@@ -331,6 +333,16 @@ void TSitePropertiesForm::SetCaptionText(const QString& text) {
 void TSitePropertiesForm::SetDefaultButton(TButton button) {
     m_save->setDefault(button == TButton::Save);
     m_connect->setDefault(button == TButton::Connect);
+}
+
+bool TSitePropertiesForm::eventFilter(QObject* watched, QEvent* event) {
+    // The placeholder host is there to be typed over, however the field gets the focus. After
+    // the click that gave it: a click places the caret once the focus is in.
+    if (watched == m_hostName && event->type() == QEvent::FocusIn &&
+        m_hostName->text() == QLatin1String(TSiteProperties::kPlaceholderHostName)) {
+        QMetaObject::invokeMethod(m_hostName, &QLineEdit::selectAll, Qt::QueuedConnection);
+    }
+    return TCaptionedDialog::eventFilter(watched, event);
 }
 
 void TSitePropertiesForm::showEvent(QShowEvent* event) {
