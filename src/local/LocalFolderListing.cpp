@@ -147,7 +147,7 @@ LocalSortOrder(const std::vector<TLocalFileEntry>& entries, int sortColumn,
         } else if (column == 3 && !typeRank.empty() && typeRank[x] != typeRank[y]) {
             result = typeRank[x] < typeRank[y] ? -1 : 1;
         } else if (column == 4 && a.ModifiedTime != b.ModifiedTime) {
-            result = a.ModifiedTime < b.ModifiedTime ? -1 : 1;
+            result = a.ModifiedTime > b.ModifiedTime ? -1 : 1; // newest first
         }
         if (result == 0) {
             result = CompareLocalNames(a.Name, b.Name);

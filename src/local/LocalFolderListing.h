@@ -32,7 +32,8 @@ bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& 
 int CompareLocalNames(const std::string& a, const std::string& b);
 
 // Sorts entries by the sort column (1 name, 2 size, 3 type, 4 date; negative descending) with
-// folders before files; ties are broken by name. The type of an entry comes from typeOf.
+// folders before files; ties are broken by name. Dates run the other way round: ascending
+// puts the newest first. The type of an entry comes from typeOf.
 void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
                       const std::function<std::string(const TLocalFileEntry&)>& typeOf);
 // The same order as row numbers: the entry at position i of the sorted list is
