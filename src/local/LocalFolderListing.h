@@ -4,6 +4,7 @@
 #include <functional>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx {
@@ -23,6 +24,12 @@ struct TLocalFileEntry {
 bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
                      const std::function<void(std::vector<TLocalFileEntry>&&)>& batch,
                      const std::stop_token& stop, std::string& error);
+
+// Reads the entries again, by name, from the folder: those whose kind, size or date changed,
+// with their positions in entries. Entries gone from the folder are left to a reading of it.
+std::vector<std::pair<std::size_t, TLocalFileEntry>>
+ReadChangedEntries(const std::string& folder, const std::vector<TLocalFileEntry>& entries,
+                   const std::stop_token& stop);
 
 // True when the name passes the file filter: folders always do; an empty pattern list passes
 // everything; otherwise a pattern must match the whole name (shell wildcards, case sensitive).
