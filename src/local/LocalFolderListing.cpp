@@ -19,6 +19,22 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
+// The kind, size and date of the entry of that name in the folder open as dirFd.
+bool StatEntry(int dirFd, TLocalFileEntry& entry) {
+    struct stat info {};
+    if (::fstatat(dirFd, entry.Name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
+    }
+    entry.IsLink = S_ISLNK(info.st_mode);
+    if (entry.IsLink && ::fstatat(dirFd, entry.Name.c_str(), &info, 0) != 0) {
+        info = {}; // a dangling link
+    }
+    entry.IsFolder = S_ISDIR(info.st_mode);
+    entry.Size = entry.IsFolder ? -1 : static_cast<std::int64_t>(info.st_size);
+    entry.ModifiedTime = static_cast<std::int64_t>(info.st_mtime);
+    return true;
+}
+
 } // namespace
 
 int CompareLocalNames(const std::string& a, const std::string& b) {
@@ -71,16 +87,7 @@ bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
         }
         TLocalFileEntry entry;
         entry.Name = name;
-        struct stat info {};
-        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            entry.IsLink = S_ISLNK(info.st_mode);
-            if (entry.IsLink && ::fstatat(::dirfd(dir.get()), name.c_str(), &info, 0) != 0) {
-                info = {}; // a dangling link
-            }
-            entry.IsFolder = S_ISDIR(info.st_mode);
-            entry.Size = entry.IsFolder ? -1 : static_cast<std::int64_t>(info.st_size);
-            entry.ModifiedTime = static_cast<std::int64_t>(info.st_mtime);
-        }
+        StatEntry(::dirfd(dir.get()), entry);
         entries.push_back(std::move(entry));
         if (entries.size() >= batchSize) {
             batch(std::move(entries));
@@ -92,6 +99,26 @@ bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
         batch(std::move(entries));
     }
     return error.empty();
+}
+
+std::vector<std::pair<std::size_t, TLocalFileEntry>>
+ReadChangedEntries(const std::string& folder, const std::vector<TLocalFileEntry>& entries,
+                   const std::stop_token& stop) {
+    std::vector<std::pair<std::size_t, TLocalFileEntry>> changed;
+    const UniqueFd dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dirFd) {
+        return changed;
+    }
+    for (std::size_t i = 0; i < entries.size() && !stop.stop_requested(); ++i) {
+        TLocalFileEntry fresh;
+        fresh.Name = entries[i].Name;
+        if (StatEntry(dirFd.get(), fresh) &&
+            (fresh.IsFolder != entries[i].IsFolder || fresh.IsLink != entries[i].IsLink ||
+             fresh.Size != entries[i].Size || fresh.ModifiedTime != entries[i].ModifiedTime)) {
+            changed.emplace_back(i, std::move(fresh));
+        }
+    }
+    return changed;
 }
 
 bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& patterns) {
@@ -147,7 +174,7 @@ LocalSortOrder(const std::vector<TLocalFileEntry>& entries, int sortColumn,
         } else if (column == 3 && !typeRank.empty() && typeRank[x] != typeRank[y]) {
             result = typeRank[x] < typeRank[y] ? -1 : 1;
         } else if (column == 4 && a.ModifiedTime != b.ModifiedTime) {
-            result = a.ModifiedTime < b.ModifiedTime ? -1 : 1;
+            result = a.ModifiedTime > b.ModifiedTime ? -1 : 1; // newest first
         }
         if (result == 0) {
             result = CompareLocalNames(a.Name, b.Name);

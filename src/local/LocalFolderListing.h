@@ -4,6 +4,7 @@
 #include <functional>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx {
@@ -24,6 +25,12 @@ bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,
                      const std::function<void(std::vector<TLocalFileEntry>&&)>& batch,
                      const std::stop_token& stop, std::string& error);
 
+// Reads the entries again, by name, from the folder: those whose kind, size or date changed,
+// with their positions in entries. Entries gone from the folder are left to a reading of it.
+std::vector<std::pair<std::size_t, TLocalFileEntry>>
+ReadChangedEntries(const std::string& folder, const std::vector<TLocalFileEntry>& entries,
+                   const std::stop_token& stop);
+
 // True when the name passes the file filter: folders always do; an empty pattern list passes
 // everything; otherwise a pattern must match the whole name (shell wildcards, case sensitive).
 bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& patterns);
@@ -32,7 +39,8 @@ bool PassesFilter(const TLocalFileEntry& entry, const std::vector<std::string>& 
 int CompareLocalNames(const std::string& a, const std::string& b);
 
 // Sorts entries by the sort column (1 name, 2 size, 3 type, 4 date; negative descending) with
-// folders before files; ties are broken by name. The type of an entry comes from typeOf.
+// folders before files; ties are broken by name. Dates run the other way round: ascending
+// puts the newest first. The type of an entry comes from typeOf.
 void SortLocalEntries(std::vector<TLocalFileEntry>& entries, int sortColumn,
                       const std::function<std::string(const TLocalFileEntry&)>& typeOf);
 // The same order as row numbers: the entry at position i of the sorted list is

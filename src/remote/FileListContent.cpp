@@ -146,7 +146,8 @@ void TFileListContent::Sort(int sortColumn) {
         return std::tuple(entry.Year, entry.Month, entry.Day, entry.Hour, entry.Minute);
     };
     // Folders before files; within a kind by the column, ascending meaning A to Z, small to
-    // large and old to new alike; equal values by name. Descending turns all of it round.
+    // large, but new to old: dates run the other way round, so that the first click on the
+    // column shows the newest first. Equal values by name. Descending turns all of it round.
     const auto compare = [&](std::size_t a, std::size_t b) -> int {
         const TFTPListItem& left = *m_shown[a];
         const TFTPListItem& right = *m_shown[b];
@@ -160,7 +161,7 @@ void TFileListContent::Sort(int sortColumn) {
             result = texts[a].compare(texts[b]);
             break;
         case 4:
-            result = order(when(left), when(right));
+            result = order(when(right), when(left));
             break;
         default:
             break;

@@ -113,10 +113,15 @@ void TTitlePanel::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void TTitlePanel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        Q_EMIT Clicked();
-    }
+    Q_EMIT Clicked();
     QWidget::mousePressEvent(event);
+}
+
+void TTitlePanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        Q_EMIT DoubleClicked();
+    }
+    event->accept();
 }
 
 void TTitlePanel::changeEvent(QEvent* event) {

@@ -35,12 +35,15 @@ public:
     static QColor DefaultEndColour() { return QColor(166, 202, 240); }
 
 Q_SIGNALS:
-    // A left button press, so that a pane can take the focus when its caption is clicked.
+    // A press of any button, so that a pane can take the focus when its caption is clicked.
     void Clicked();
+    // A double click with the left button.
+    void DoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

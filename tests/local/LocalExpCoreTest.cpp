@@ -413,7 +413,10 @@ TEST(LocalFolderListing, SortColumnsAndFilters) {
     EXPECT_EQ(names(), (std::vector<std::string>{"zeta", "Alpha", "b.txt", "c.txt", "A.bin"}));
     SortLocalEntries(entries, 3, type);
     EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "zeta", "A.bin", "b.txt", "c.txt"}));
+    // The date column shows the newest first on the first click, as the remote explorer does.
     SortLocalEntries(entries, 4, type);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "zeta", "b.txt", "c.txt", "A.bin"}));
+    SortLocalEntries(entries, -4, type);
     EXPECT_EQ(names(), (std::vector<std::string>{"zeta", "Alpha", "A.bin", "c.txt", "b.txt"}));
 
     const std::vector<std::string> txt = {"*.txt"};

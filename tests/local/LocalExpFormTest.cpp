@@ -14,6 +14,7 @@
 #include "local/gui/LocalPropertiesForm.h"
 #include "platform/ConfigStore.h"
 #include "platform/QtUiThread.h"
+#include "platform/UniqueFd.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
@@ -24,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -37,6 +39,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,6 +150,15 @@ private Q_SLOTS:
         auto form = rig.Form();
         QVERIFY(Filled(*form));
         QCOMPARE(form->StatusPanelText(0), QStringLiteral("1 Folders, 3 Files, 2.0 KB"));
+        // Sizes read as in the remote explorer.
+        const auto sizeText = [&](const char* name) {
+            return form->ListModel()
+                ->IndexOfName(QString::fromLatin1(name))
+                .siblingAtColumn(1)
+                .data();
+        };
+        QCOMPARE(sizeText("b.bin"), QVariant(QStringLiteral("2.0 KB")));
+        QCOMPARE(sizeText("a.txt"), QVariant(QStringLiteral("0.0 KB")));
         QVERIFY(form->StatusPanelText(1).endsWith(u" Free"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Pellucor's Local Explorer [%1]")
                                           .arg(QString::fromStdString(rig.local.path().string())));
@@ -434,15 +446,76 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return !form->CopyRunning(); }, 10000));
         QCOMPARE(readFile(rig.local.file("drop/a.txt")), std::string("alpha"));
 
-        // Delete moves into the desktop's trash after Yes.
-        fs::create_directories(rig.config.file("data"));
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(rig.config.file("data")));
+        // Cut draws the items faded at once, until the clipboard holds something else.
+        QAbstractItemView* list = form->ListView();
+        const auto look = [&] {
+            form->SelectNames({});
+            const QRect item = list->visualRect(form->ListModel()->IndexOfName("b.bin"));
+            return list->viewport()->grab(item).toImage();
+        };
+        const QImage plain = look();
         form->SelectNames({"b.bin"});
         Update(*form);
+        QVERIFY(Run(*form, "EditCutAction"));
+        QVERIFY(look() != plain);
+        QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+        QCOMPARE(look(), plain);
+
+        // The Delete key moves into the desktop's trash after Yes.
+        fs::create_directories(rig.config.file("data"));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(rig.config.file("data")));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        list->setFocus();
+        form->SelectNames({"b.bin"});
         Answer(QMessageBox::Yes);
-        QVERIFY(Run(*form, "FileDeleteAction"));
-        QVERIFY(!fs::exists(rig.local.file("b.bin")));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QVERIFY(QTest::qWaitFor([&] { return !fs::exists(rig.local.file("b.bin")); }, 5000));
         QVERIFY(fs::exists(rig.config.file("data/Trash/files/b.bin")));
+    }
+
+    // A folder changes only when names come and go: a file that grows shows its new size when
+    // whoever wrote it closes it (a transfer that ends), on Refresh (F5), and when the window
+    // is activated again.
+    void grownFilesShowTheirNewSize() {
+        Rig rig;
+        auto form = rig.Form();
+        QVERIFY(Filled(*form));
+        const auto sizeOf = [&] {
+            const QModelIndex row = form->ListModel()->IndexOfName("arriving.bin");
+            return row.isValid() ? form->ListModel()->Entry(row).Size : -2;
+        };
+        const std::string path = rig.local.file("arriving.bin");
+        const auto append = [&](const UniqueFd& file, std::size_t count) {
+            const std::string bytes(count, 'x');
+            return ::write(file.get(), bytes.data(), count) == static_cast<ssize_t>(count);
+        };
+        {
+            const UniqueFd file(
+                ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+            QVERIFY(QTest::qWaitFor([&] { return sizeOf() == 0; }, 10000));
+            QTest::qWait(500);
+            QVERIFY(append(file, 5000));
+        }
+        QVERIFY(QTest::qWaitFor([&] { return sizeOf() == 5000; }, 5000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return form->StatusPanelText(0) == "1 Folders, 4 Files, 6.9 KB"; }, 5000));
+
+        const UniqueFd open(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+        QVERIFY(append(open, 5000));
+        QTest::qWait(500);
+        QCOMPARE(sizeOf(), 5000);
+        QVERIFY(Run(*form, "ViewRefreshAction"));
+        QVERIFY(QTest::qWaitFor([&] { return sizeOf() == 10000; }, 5000));
+
+        QVERIFY(append(open, 5000));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitFor([&] { return sizeOf() == 15000; }, 5000));
     }
 
     void folderTreeShowsRootHomeAndVolumes() {

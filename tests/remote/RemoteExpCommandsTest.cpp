@@ -395,6 +395,31 @@ private Q_SLOTS:
             QVERIFY(Run(*form, "FileFilteringAction"));
         }
         QCOMPARE(Names(*form), (QStringList{"Alpha", "docs", "nowhere", "z.bin"}));
+
+        // The pane titles: a click with any button moves the focus to the pane; a double click
+        // on the file list's title with the left button is Filtering, with the right one not.
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        auto* treeTitle = form->findChild<QWidget*>(QStringLiteral("FolderTreeGradPanel"));
+        auto* listTitle = form->findChild<QWidget*>(QStringLiteral("FileListGradPanel"));
+        auto* tree = form->findChild<QWidget*>(QStringLiteral("FolderTreeView"));
+        const auto listFocused = [] {
+            const QWidget* focus = QApplication::focusWidget();
+            return focus != nullptr && focus->objectName().startsWith(u"FileList");
+        };
+        QTest::mouseClick(listTitle, Qt::RightButton);
+        QVERIFY(listFocused());
+        QTest::mouseClick(treeTitle, Qt::MiddleButton);
+        QCOMPARE(QApplication::focusWidget(), tree);
+        QTest::mouseDClick(listTitle, Qt::RightButton);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        {
+            ModalAnswer filter(TypeIntoInput(QStringLiteral("*.*")));
+            QTest::mouseDClick(listTitle, Qt::LeftButton);
+            QVERIFY(QTest::qWaitFor([&] { return filter.answered; }, 5000));
+        }
+        QCOMPARE(Names(*form),
+                 (QStringList{"Alpha", "docs", "nowhere", "b.txt", "readme.TXT", "z.bin"}));
         Close(form);
     }
 

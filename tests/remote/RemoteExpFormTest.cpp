@@ -154,6 +154,8 @@ private Q_SLOTS:
         TFolderNode* docsNode = user->Children[docs].get();
         auto* tree = form->findChild<QTreeView*>(QStringLiteral("FolderTreeView"));
         QVERIFY(tree != nullptr);
+        // No expander before the root: it stands at the left edge.
+        QCOMPARE(tree->visualRect(tree->model()->index(0, 0)).left(), 0);
         tree->setCurrentIndex(
             tree->model()->index(static_cast<int>(docs), 0, tree->currentIndex()));
         QVERIFY(QTest::qWaitFor([&] { return docsNode->Listed() && !form->FTPClient().Busy(); },

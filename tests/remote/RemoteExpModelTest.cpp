@@ -190,12 +190,12 @@ TEST(FileListContent, SortOrders) {
     list.Sort(TFileListContent::NextSortColumn(list.SortColumn(), 1));
     EXPECT_EQ(list.SortColumn(), -1);
     EXPECT_EQ(Names(list), (Names_t{"Echo.txt", "Delta.txt", "charlie.txt", "beta", "alpha"}));
-    // Dates ascending run from old to new, as every column runs from small to large, folders
-    // first; descending turns it all round.
+    // The first click on Date shows the newest first, folders first (dates run the other way
+    // round from the other columns); the second click turns it all round.
     list.Sort(TFileListContent::NextSortColumn(-1, 4));
-    EXPECT_EQ(Names(list), (Names_t{"beta", "alpha", "Delta.txt", "Echo.txt", "charlie.txt"}));
-    list.Sort(-4);
-    EXPECT_EQ(Names(list), (Names_t{"charlie.txt", "Echo.txt", "Delta.txt", "alpha", "beta"}));
+    EXPECT_EQ(Names(list), (Names_t{"alpha", "beta", "charlie.txt", "Echo.txt", "Delta.txt"}));
+    list.Sort(TFileListContent::NextSortColumn(4, 4));
+    EXPECT_EQ(Names(list), (Names_t{"Delta.txt", "Echo.txt", "charlie.txt", "beta", "alpha"}));
     // Sizes order the files (beyond 4 GiB too); folders come first.
     list.Sort(2);
     const Names_t sized = Names(list);
@@ -221,8 +221,8 @@ TEST(FileListContent, EqualValuesGoByNameAndUnknownSizesShowNothing) {
     for (const int column : {2, 3, 4, 5}) {
         list.Sort(column);
         const Names_t sorted = Names(list);
-        // The link comes first by its size (-1) and its older date.
-        const std::ptrdiff_t first = column == 2 || column == 4 ? 1 : 0;
+        // The link comes first by its size (-1), last by its older date (newest first).
+        const std::ptrdiff_t first = column == 2 ? 1 : 0;
         const Names_t tied(sorted.begin() + first, sorted.begin() + first + 3);
         EXPECT_EQ(tied, (Names_t{"a.txt", "b.txt", "C.txt"})) << "column " << column;
     }

@@ -13,10 +13,10 @@
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalIconProvider.h"
-#include "local/gui/MarkDelegate.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/FileListViews.h"
 #include "widgets/TitlePanel.h"
 
 #include <QAbstractFileIconProvider>
@@ -170,8 +170,16 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     m_treeModel = new TLocalFolderTreeModel(
         *m_iconProvider, QFile::encodeName(QDir::homePath()).toStdString(), this);
     m_folderTreeView->setModel(m_treeModel);
-    m_folderTreeView->setItemDelegate(
-        new TMarkDelegate([this] { return QModelIndex(m_treeMark); }, m_folderTreeView));
+    auto* treeItems = new TFileItemDelegate(m_folderTreeView);
+    treeItems->SetMarked([this](const QModelIndex& index) {
+        return m_treeMark.isValid() && index.row() == m_treeMark.row() &&
+               index.parent() == m_treeMark.parent();
+    });
+    treeItems->SetCut([this](const QModelIndex& index) {
+        return !m_cutPaths.empty() && m_cutPaths.contains(m_treeModel->FilePath(index));
+    });
+    m_folderTreeView->setItemDelegate(treeItems);
+    EnableDragAndDrop(*m_folderTreeView);
 
     auto* listLayout = new QVBoxLayout(listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
@@ -186,8 +194,6 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     m_fileListView->setAllColumnsShowFocus(true);
     m_fileIconView = new QListView(listPanel);
     m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
-    m_fileIconView->setResizeMode(QListView::Adjust);
-    m_fileIconView->setUniformItemSizes(true);
     m_fileViews = new QStackedWidget(listPanel);
     m_fileViews->addWidget(m_fileIconView);
     m_fileViews->addWidget(m_fileListView);
@@ -196,7 +202,16 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
                                     static_cast<QAbstractItemView*>(m_fileIconView)}) {
-        view->setItemDelegate(new TMarkDelegate([this] { return QModelIndex(m_listMark); }, view));
+        auto* items = new TFileItemDelegate(view);
+        // The mark and the cut look go by row: the details view asks for every cell.
+        items->SetMarked([this](const QModelIndex& index) {
+            return m_listMark.isValid() && index.row() == m_listMark.row();
+        });
+        items->SetCut([this](const QModelIndex& index) {
+            return !m_cutPaths.empty() && m_cutPaths.contains(m_listModel->FilePathBytes(index));
+        });
+        view->setItemDelegate(items);
+        SetupFileListView(*view);
     }
     m_fileListView->header()->setSectionsClickable(true);
     m_fileListView->header()->setSortIndicatorShown(false);
@@ -244,8 +259,6 @@ void TLocalExpForm::ConnectViews() {
             [this](int section) { ArrangeBy(section + 1); });
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
                                     static_cast<QAbstractItemView*>(m_fileIconView)}) {
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         connect(view, &QAbstractItemView::activated, this,
                 [this](const QModelIndex& index) { OpenIndex(index); });
     }
@@ -254,10 +267,6 @@ void TLocalExpForm::ConnectViews() {
                                     static_cast<QAbstractItemView*>(m_fileIconView)}) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
-        view->setDragEnabled(true);
-        view->setAcceptDrops(true);
-        view->setDragDropMode(QAbstractItemView::DragDrop);
-        view->setDefaultDropAction(Qt::CopyAction);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
             if (view == m_folderTreeView) {
@@ -274,7 +283,8 @@ void TLocalExpForm::ConnectViews() {
     connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
             [this] { m_folderTreeView->setFocus(); });
     connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
-    m_fileListTitle->installEventFilter(this); // a double click opens the filter
+    connect(m_fileListTitle, &TTitlePanel::DoubleClicked, this,
+            [this] { FileFilteringActionExecute(); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { UpdateClipboardState(); });
     UpdateClipboardState();
@@ -374,8 +384,14 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
             tr("Cannot read [%1]: %2.").arg(Shown(m_currentFolder), m_listModel->Error()));
     }
     m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder)));
+    // The sizes of the selected files may have changed with the rows.
+    m_counters.Reset();
+    for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
+        m_counters.Change(m_listModel->IsDir(row), m_listModel->Entry(row).Size, true);
+    }
     m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
     ShowSortMark();
+    FitNameWidth();
     m_folderFilled = true;
     Q_EMIT FolderFilled();
 }
@@ -431,17 +447,24 @@ void TLocalExpForm::SetViewStyle(int style) {
         m_fileViews->setCurrentWidget(m_fileListView);
         ShowSortMark();
     } else {
-        m_fileIconView->setViewMode(style == vsIcon ? QListView::IconMode : QListView::ListMode);
-        m_fileIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
-        m_fileIconView->setWrapping(true);
-        m_fileIconView->setIconSize(style == vsIcon ? QSize(32, 32) : QSize(16, 16));
-        m_fileIconView->setGridSize(style == vsIcon ? QSize(96, 64) : QSize());
-        m_fileIconView->setMovement(QListView::Static);
+        FitNameWidth();
         m_fileViews->setCurrentWidget(m_fileIconView);
     }
     if (hadFocus) {
         ListView()->setFocus();
     }
+}
+
+// The items of the icon view take the size of the widest name shown.
+void TLocalExpForm::FitNameWidth() {
+    if (m_viewStyle == vsReport) {
+        return;
+    }
+    const std::vector<TLocalFileEntry>& rows = m_listModel->Rows();
+    const int widest = WidestNameWidth(m_fileIconView->font(), rows.size(), [&](std::size_t row) {
+        return std::string_view(rows[row].Name);
+    });
+    ApplyIconViewStyle(*m_fileIconView, m_viewStyle, widest);
 }
 
 void TLocalExpForm::ArrangeBy(int column) {
@@ -528,6 +551,12 @@ void TLocalExpForm::showEvent(QShowEvent* event) {
 void TLocalExpForm::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         SetTreeMark({});
+    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        !m_treeModel->IsOnNetwork(m_currentFolder)) {
+        // Files may have grown meanwhile, which the watch of the folder does not see (a folder
+        // on the network is read again on Refresh only).
+        m_listModel->RefreshEntries();
     }
     QMainWindow::changeEvent(event);
 }

@@ -165,11 +165,13 @@ private:
     void SetActivePane(bool tree);
     void UpdateTitlePanels();
     void ShowSortMark();
+    void FitNameWidth();
     void ShowListPopup(QAbstractItemView* view, const QPoint& at);
     void ShowTreePopup(const QPoint& at);
     bool DragEvent(QAbstractItemView* view, QEvent* event);
     bool DropFiles(const QMimeData* mime, std::string folder);
     void UpdateClipboardState();
+    void RepaintViews();
     void ShowError(const QString& title, const QString& text);
     void LoadSettings();
     void SaveSettings();
@@ -207,6 +209,9 @@ private:
     bool m_treeActive = true;
     bool m_listActive = false;
     bool m_clipboardHasFiles = false;
+    // What the last Cut put on the clipboard, drawn faded while the clipboard holds it.
+    std::set<std::string> m_cutPaths;
+    QByteArray m_cutList;
     bool m_folderFilled = false;
     std::set<std::string> m_mountPointsHere; // mount points among the current folder's items
     mutable std::optional<TLocalExpState> m_stateCache;

@@ -6,6 +6,7 @@
 
 #include "base/Utilities.h"
 #include "local/LocalUriList.h"
+#include "local/gui/LocalExpActions.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/FTPFileDataObject.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
@@ -224,15 +226,20 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
 }
 
 bool TLocalExpForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_fileListTitle && event->type() == QEvent::MouseButtonDblClick) {
-        FileFilteringActionExecute();
-        return true;
-    }
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
                                     static_cast<QAbstractItemView*>(m_fileListView),
                                     static_cast<QAbstractItemView*>(m_fileIconView)}) {
         if (watched == view && event->type() == QEvent::FocusIn) {
             SetActivePane(view == m_folderTreeView);
+        }
+        // The Delete key deletes in either pane (a key an in-place editor passes on is not
+        // the view's).
+        if (watched == view && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier &&
+            QApplication::focusWidget() == view) {
+            TActionList::Run(m_act->Delete);
+            return true;
         }
         if (watched == view->viewport()) {
             if (DragEvent(view, event)) {

@@ -368,6 +368,15 @@ void TLocalExpForm::EditCutCopyActionExecute(bool cut) {
     mime->setData(QString::fromLatin1(kUriList), QByteArray::fromStdString(MakeUriList(paths)));
     mime->setData(QString::fromLatin1(kGnomeCopiedFiles), QByteArray::fromStdString(gnome));
     QGuiApplication::clipboard()->setMimeData(mime);
+    // What was cut is drawn faded until the clipboard holds something else (a paste empties
+    // it); a copy takes the look away.
+    m_cutPaths.clear();
+    m_cutList.clear();
+    if (cut) {
+        m_cutPaths.insert(paths.begin(), paths.end());
+        m_cutList = QByteArray::fromStdString(gnome);
+    }
+    RepaintViews();
 }
 
 void TLocalExpForm::EditPasteActionExecute() {
@@ -434,6 +443,20 @@ void TLocalExpForm::UpdateClipboardState() {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     m_clipboardHasFiles =
         mime != nullptr && (HasFileDropFormat(mime) || HasRemoteFilesFormat(mime));
+    if (!m_cutPaths.empty() &&
+        (mime == nullptr || mime->data(QString::fromLatin1(kGnomeCopiedFiles)) != m_cutList)) {
+        m_cutPaths.clear();
+        m_cutList.clear();
+        RepaintViews();
+    }
+}
+
+void TLocalExpForm::RepaintViews() {
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
+                                    static_cast<QAbstractItemView*>(m_fileListView),
+                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+        view->viewport()->update();
+    }
 }
 
 void TLocalExpForm::ShowListPopup(QAbstractItemView* view, const QPoint& at) {

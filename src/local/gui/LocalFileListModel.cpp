@@ -1,5 +1,6 @@
 #include "local/gui/LocalFileListModel.h"
 
+#include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
 #include "local/LocalUriList.h"
 #include "local/gui/LocalIconProvider.h"
@@ -52,6 +53,27 @@ TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObjec
     connect(&m_refreshTimer, &QTimer::timeout, this, [this] { StartReading(!m_rows.empty()); });
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
             [this] { m_refreshTimer.start(); });
+    m_writtenTimer.setSingleShot(true);
+    m_writtenTimer.setInterval(300);
+    connect(&m_writtenTimer, &QTimer::timeout, this, [this] {
+        std::set<std::string> names = std::exchange(m_written, {});
+        if (!std::exchange(m_allWritten, false)) {
+            if (names.empty()) {
+                return;
+            }
+        } else {
+            names.clear(); // every row
+        }
+        RefreshEntries(std::move(names));
+    });
+    connect(&m_writeWatch, &TFolderWriteWatch::Written, this, [this](const QByteArray& name) {
+        if (name.isEmpty()) {
+            m_allWritten = true;
+        } else {
+            m_written.insert(name.toStdString());
+        }
+        m_writtenTimer.start();
+    });
 }
 
 TLocalFileListModel::~TLocalFileListModel() {
@@ -85,11 +107,79 @@ void TLocalFileListModel::SetFolder(const std::string& folder, bool watch) {
     if (watch && !folder.empty() && QFile::encodeName(text).toStdString() == folder) {
         m_watcher.addPath(text);
     }
+    m_writeWatch.Watch(watch ? folder : std::string());
+    m_written.clear();
+    m_allWritten = false;
     StartReading(false);
 }
 
 void TLocalFileListModel::Refresh() {
     StartReading(true);
+}
+
+void TLocalFileListModel::RefreshEntries(std::set<std::string> names) {
+    if (m_folder.empty() || m_rows.empty()) {
+        return;
+    }
+    // The worker reads copies of the entries; what changed comes back with the rows' numbers.
+    std::vector<TLocalFileEntry> entries;
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        if (names.empty() || names.contains(m_rows[row].Name)) {
+            entries.push_back(m_rows[row]);
+            rows.push_back(row);
+        }
+    }
+    RunWorker(++m_nextWorker,
+              [this, version = m_rowsVersion, folder = m_folder, entries = std::move(entries),
+               rows = std::move(rows)](const std::stop_token& stop) {
+                  auto changed = ReadChangedEntries(folder, entries, stop);
+                  if (stop.stop_requested() || changed.empty()) {
+                      return;
+                  }
+                  for (auto& [at, entry] : changed) {
+                      at = rows[at];
+                  }
+                  QMetaObject::invokeMethod(
+                      this,
+                      [this, version, folder, changed = std::move(changed)]() mutable {
+                          if (folder == m_folder) {
+                              ApplyChangedEntries(version, std::move(changed));
+                          }
+                      },
+                      Qt::QueuedConnection);
+              });
+}
+
+void TLocalFileListModel::ApplyChangedEntries(
+    int version, std::vector<std::pair<std::size_t, TLocalFileEntry>> changed) {
+    if (version != m_rowsVersion) {
+        // The rows moved or changed meanwhile: they are found by name.
+        std::unordered_map<std::string_view, std::size_t> rowOf;
+        rowOf.reserve(m_rows.size());
+        for (std::size_t row = 0; row < m_rows.size(); ++row) {
+            rowOf.emplace(m_rows[row].Name, row);
+        }
+        std::erase_if(changed, [&](auto& item) {
+            const auto found = rowOf.find(item.second.Name);
+            item.first = found != rowOf.end() ? found->second : m_rows.size();
+            return found == rowOf.end();
+        });
+    }
+    for (auto& [row, entry] : changed) {
+        if (row < m_rows.size() && m_rows[row].Name == entry.Name) {
+            m_rows[row] = std::move(entry);
+            const int at = static_cast<int>(row);
+            Q_EMIT dataChanged(index(at, 0), index(at, columnCount() - 1));
+        }
+    }
+    ++m_rowsVersion;
+    if (std::abs(m_sortColumn) == 2 || std::abs(m_sortColumn) == 4) {
+        StartSort();
+    }
+    if (m_loaded) {
+        Q_EMIT Loaded(Decoded(m_folder));
+    }
 }
 
 void TLocalFileListModel::SetNameFilters(const std::vector<std::string>& patterns) {
@@ -356,7 +446,7 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
         case 0:
             return Decoded(entry.Name);
         case 1:
-            return entry.IsFolder ? QString() : QLocale().formattedDataSize(entry.Size);
+            return entry.IsFolder ? QString() : QString::fromStdString(FormatFileSize(entry.Size));
         case 2:
             return TypeName(index);
         case 3:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "local/LocalFolderListing.h"
+#include "local/gui/FolderWriteWatch.h"
 
 #include <QAbstractTableModel>
 #include <QFileSystemWatcher>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -20,7 +22,8 @@ class TLocalIconProvider;
 // The file list of one local folder: Name, Size, Type and Date. The folder is read, filtered and
 // sorted on a worker thread, and a new sort order is found on one too, so the user-interface
 // thread never waits for a big folder; it is read again when it changes on disk, keeping the
-// rows that stay (and so the selection). The folder and the names are the file system's bytes.
+// rows that stay (and so the selection), and the entries of files written into it are read
+// again when they are closed. The folder and the names are the file system's bytes.
 class TLocalFileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -39,6 +42,9 @@ public:
     void SetSortColumn(int sortColumn);
     bool IsSorting() const { return m_sortPending; }
     void Refresh();
+    // Reads the rows' entries again (sizes and dates change without the folder changing), all
+    // of them or those of these names; Loaded follows when one has changed.
+    void RefreshEntries(std::set<std::string> names = {});
 
     const TLocalFileEntry& Entry(const QModelIndex& index) const;
     const std::vector<TLocalFileEntry>& Rows() const { return m_rows; }
@@ -76,6 +82,8 @@ private:
     void Finish(int generation, bool refresh, int sortColumn, std::vector<TLocalFileEntry> rows,
                 const QString& error);
     std::vector<std::size_t> ApplyRefresh(std::vector<TLocalFileEntry> incoming);
+    void ApplyChangedEntries(int version,
+                             std::vector<std::pair<std::size_t, TLocalFileEntry>> changed);
     void RunWorker(int id, std::function<void(const std::stop_token&)> work);
     void StartSort();
     void ApplyOrder(const std::vector<std::size_t>& order);
@@ -91,6 +99,10 @@ private:
     QString m_error; // why the folder could not be read whole; empty when it could
     QFileSystemWatcher m_watcher;
     QTimer m_refreshTimer;
+    TFolderWriteWatch m_writeWatch;
+    std::set<std::string> m_written; // names written since the last reading of their entries
+    bool m_allWritten = false;
+    QTimer m_writtenTimer;
     int m_rowsVersion = 0; // counts changes of the rows; a sort of older rows is dropped
     bool m_sortPending = false;
     int m_nextWorker = 0;

@@ -14,6 +14,7 @@
 #include "settings/SiteBookModel.h"
 #include "settings/SiteProperties.h"
 #include "widgets/ActionList.h"
+#include "widgets/FileListViews.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/TitlePanel.h"
 
@@ -142,9 +143,10 @@ void TRemoteExpForm::BuildWindow() {
     m_folderTreeView = new TExplorerTreeView(treePanel);
     m_folderTreeView->setObjectName(QStringLiteral("FolderTreeView"));
     m_folderTreeView->setHeaderHidden(true);
-    m_folderTreeView->setRootIsDecorated(true);
+    m_folderTreeView->setRootIsDecorated(false); // no expander before the root
     m_folderTreeView->setUniformRowHeights(true);
     m_folderTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    EnableDragAndDrop(*m_folderTreeView);
     treeLayout->addWidget(m_folderTreeTitle);
     treeLayout->addWidget(m_folderCombo);
     treeLayout->addWidget(m_folderTreeView);
@@ -162,8 +164,6 @@ void TRemoteExpForm::BuildWindow() {
     m_fileListView->setObjectName(QStringLiteral("FileListView"));
     m_fileListView->setRootIsDecorated(false);
     m_fileListView->setUniformRowHeights(true); // fast with 100,000 rows
-    m_fileListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_fileListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_fileListView->setAllColumnsShowFocus(true);
     m_fileListView->setSortingEnabled(false);
     auto* fileStatus = new QWidget(listPanel);
@@ -178,12 +178,8 @@ void TRemoteExpForm::BuildWindow() {
     fileStatusLayout->addStretch();
     m_fileIconView = new TExplorerIconView(listPanel);
     m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
-    m_fileIconView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Whole rows, as in the details view: the commands count selected rows.
-    m_fileIconView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_fileIconView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_fileIconView->setUniformItemSizes(true);
-    m_fileIconView->setResizeMode(QListView::Adjust);
+    SetupFileListView(*m_fileListView);
+    SetupFileListView(*m_fileIconView);
     m_fileViews = new QStackedWidget(listPanel);
     m_fileViews->addWidget(m_fileIconView);
     m_fileViews->addWidget(m_fileListView);
@@ -268,10 +264,6 @@ void TRemoteExpForm::BuildWindow() {
              m_folderTreeView, m_fileListView, m_fileIconView}) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
-        view->setDragEnabled(true);
-        view->setAcceptDrops(true);
-        view->setDragDropMode(QAbstractItemView::DragDrop);
-        view->setDefaultDropAction(Qt::CopyAction);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
             if (view == m_folderTreeView) {
@@ -293,6 +285,8 @@ void TRemoteExpForm::BuildWindow() {
     connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
             [this] { m_folderTreeView->setFocus(); });
     connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
+    connect(m_fileListTitle, &TTitlePanel::DoubleClicked, this,
+            [this] { TActionList::Run(m_act->Filtering); });
     m_folderTreeView->setFocus();
 }
 
@@ -514,15 +508,6 @@ void TRemoteExpForm::SetViewStyle(int style) {
         m_fileViews->setCurrentWidget(m_fileListView);
     } else {
         m_fileViews->setCurrentWidget(m_fileIconView);
-        const bool large = style == vsIcon;
-        m_fileIconView->setViewMode(large ? QListView::IconMode : QListView::ListMode);
-        m_fileIconView->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
-        m_fileIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
-        m_fileIconView->setWrapping(true);
-        m_fileIconView->setWordWrap(large);
-        m_fileIconView->setTextElideMode(large ? Qt::ElideMiddle : Qt::ElideRight);
-        m_fileIconView->setSpacing(large ? 4 : 1);
-        m_fileIconView->setMovement(QListView::Static);
         FitNameWidth();
     }
     if (hadFocus) {
@@ -530,26 +515,17 @@ void TRemoteExpForm::SetViewStyle(int style) {
     }
 }
 
-// All items of the icon view share one size (fast with 100,000 of them); it is made wide enough
-// for the longest name shown, within reason.
+// The items of the icon view take the size of the widest name shown.
 void TRemoteExpForm::FitNameWidth() {
     if (m_viewStyle == vsReport) {
         return;
     }
-    if (m_viewStyle == vsIcon) {
-        const int line = m_fileIconView->fontMetrics().height();
-        m_fileIconView->setGridSize(QSize(100, 32 + 8 + 2 * line + 4));
-        return;
-    }
-    const QFontMetrics metrics(m_fileIconView->font());
-    int widest = metrics.horizontalAdvance(QStringLiteral("MMMMMMMM"));
-    constexpr int kMaxWidth = 420;
-    for (std::size_t row = 0; row < m_fileList.Count() && widest < kMaxWidth; ++row) {
-        widest = std::max(
-            widest, metrics.horizontalAdvance(QString::fromStdString(m_fileList.At(row).Name)));
-    }
-    const int width = std::min(widest, kMaxWidth) + 16 + 14; // the icon and the margins
-    m_fileIconView->setGridSize(QSize(width, std::max(metrics.height(), 16) + 4));
+    QFont bold = m_fileIconView->font(); // folders listed before are drawn bold
+    bold.setBold(true);
+    const int widest = WidestNameWidth(bold, m_fileList.Count(), [this](std::size_t row) {
+        return std::string_view(m_fileList.At(row).Name);
+    });
+    ApplyIconViewStyle(*m_fileIconView, m_viewStyle, widest);
 }
 
 void TRemoteExpForm::SetLogPanelVisible(bool visible) {
