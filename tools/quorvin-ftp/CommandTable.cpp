@@ -110,9 +110,9 @@ const CommandRow* FindCommand(std::string_view name) {
     return found != table.end() ? &*found : nullptr;
 }
 
-std::vector<std::string_view> ArgumentNames(const CommandRow& command) {
+std::vector<std::string_view> ArgumentNames(const CommandForm& form) {
     std::vector<std::string_view> names;
-    std::string_view rest = command.forms.front().arguments;
+    std::string_view rest = form.arguments;
     while (!rest.empty()) {
         const std::size_t end = std::min(rest.find(' '), rest.size());
         const std::string_view word = rest.substr(0, end);
@@ -122,6 +122,10 @@ std::vector<std::string_view> ArgumentNames(const CommandRow& command) {
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return names;
+}
+
+std::vector<std::string_view> ArgumentNames(const CommandRow& command) {
+    return ArgumentNames(command.forms.front());
 }
 
 std::string_view ArgumentName(const CommandRow& command, std::size_t position) {

@@ -57,7 +57,9 @@ const std::vector<CommandRow>& CommandTable();
 // The command with this name; nullptr for none.
 const CommandRow* FindCommand(std::string_view name);
 
-// The names of the command's arguments, in order ("URL...", "LOCALFILE").
+// The names of the arguments of the form, in order ("URL...", "LOCALFILE"); of a command,
+// those of its first form.
+std::vector<std::string_view> ArgumentNames(const CommandForm& form);
 std::vector<std::string_view> ArgumentNames(const CommandRow& command);
 // The name of the argument at this position (from 0), counting the last one of "NAME..." for
 // every position past it; empty for a position the command does not take.
