@@ -7,6 +7,65 @@ namespace qx::cli {
 
 namespace {
 
+// The script; the build fills in @COMMANDS@, @OPTIONS@, @VALUED@ (the options that take a
+// value, as a case pattern) and @CASES@ (per command its options and the kinds of its
+// arguments). A local path is completed as a file name; URLs, modes and new names are left
+// to the user.
+constexpr std::string_view kScript =
+    R"(# bash completion for quorvin-ftp; made by the build from the tool's command table
+_quorvin_ftp() {
+    local cur prev words cword
+    _init_completion || return
+
+    local commands="@COMMANDS@"
+    local options="@OPTIONS@"
+
+    case $prev in
+        @VALUED@) return ;;
+    esac
+
+    # The command is the first word that is not an option or an option's value; the
+    # arguments are the words after it that are neither.
+    local i command='' position=0
+    for ((i = 1; i < cword; i++)); do
+        case ${words[i]} in
+            @VALUED@) ((i++)) ;;
+            -?*) ;;
+            *)
+                if [[ -z $command ]]; then
+                    command=${words[i]}
+                else
+                    ((position++))
+                fi
+                ;;
+        esac
+    done
+
+    if [[ -z $command ]]; then
+        if [[ $cur == -* ]]; then
+            mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+        else
+            mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
+        fi
+        return
+    fi
+
+    local flags='' kinds=() repeats=''
+    case $command in
+@CASES@        *) return ;;
+    esac
+    if [[ $cur == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$flags" -- "$cur")
+        return
+    fi
+    if ((position >= ${#kinds[@]})); then
+        [[ -n $repeats ]] || return
+        position=$((${#kinds[@]} - 1))
+    fi
+    [[ ${kinds[position]} == local ]] && _filedir
+} && complete -F _quorvin_ftp quorvin-ftp
+)";
+
 std::string joined(const std::vector<std::string_view>& words, std::string_view between) {
     std::string out;
     for (const std::string_view word : words) {
@@ -15,7 +74,7 @@ std::string joined(const std::vector<std::string_view>& words, std::string_view 
     return out;
 }
 
-// The options (with their aliases), and those of them that take a value.
+// The options (with their aliases); only those that take a value.
 std::vector<std::string_view> optionNames(bool onlyWithValue) {
     std::vector<std::string_view> names;
     for (const OptionRow& option : OptionTable()) {
@@ -30,94 +89,44 @@ std::vector<std::string_view> optionNames(bool onlyWithValue) {
     return names;
 }
 
-// One case of the command: the options it takes, and what each argument is (a local path is
-// completed as a file name, anything else is left to the user).
+// The case of one command: its options, and what each argument is.
 std::string commandCase(const CommandRow& command) {
+    const std::vector<std::string_view> names = ArgumentNames(command);
     std::vector<std::string_view> kinds;
-    for (const std::string_view name : ArgumentNames(command)) {
+    for (const std::string_view name : names) {
         kinds.push_back(KindOfArgument(name) == ArgumentKind::Local ? "local" : "other");
     }
     std::string text = "        " + std::string(command.name) + ")\n";
     text += "            flags=\"" + joined(command.options, " ") + "\"\n";
     text += "            kinds=(" + joined(kinds, " ") + ")\n";
-    const auto names = ArgumentNames(command);
     if (!names.empty() && names.back().ends_with("...")) {
         text += "            repeats=1\n";
     }
     return text + "            ;;\n";
 }
 
+void replaceAll(std::string& text, std::string_view placeholder, const std::string& value) {
+    for (std::size_t at = text.find(placeholder); at != std::string::npos;
+         at = text.find(placeholder, at + value.size())) {
+        text.replace(at, placeholder.size(), value);
+    }
+}
+
 } // namespace
 
 std::string BashCompletion() {
-    const std::string valued = joined(optionNames(true), " | ");
     std::vector<std::string_view> commands;
     std::string cases;
     for (const CommandRow& command : CommandTable()) {
         commands.push_back(command.name);
         cases += commandCase(command);
     }
-    return "# bash completion for quorvin-ftp; made by the build from the tool's command table\n"
-           "_quorvin_ftp() {\n"
-           "    local cur prev words cword\n"
-           "    _init_completion || return\n"
-           "\n"
-           "    local commands=\"" +
-           joined(commands, " ") +
-           "\"\n"
-           "    local options=\"" +
-           joined(optionNames(false), " ") +
-           "\"\n"
-           "\n"
-           "    case $prev in\n"
-           "        " +
-           valued +
-           ") return ;;\n"
-           "    esac\n"
-           "\n"
-           "    # The command is the first word that is not an option or an option's value; the\n"
-           "    # arguments are the words after it that are neither.\n"
-           "    local i command= position=0\n"
-           "    for ((i = 1; i < cword; i++)); do\n"
-           "        case ${words[i]} in\n"
-           "            " +
-           valued +
-           ") ((i++)) ;;\n"
-           "            -?*) ;;\n"
-           "            *)\n"
-           "                if [[ -z $command ]]; then\n"
-           "                    command=${words[i]}\n"
-           "                else\n"
-           "                    ((position++))\n"
-           "                fi\n"
-           "                ;;\n"
-           "        esac\n"
-           "    done\n"
-           "\n"
-           "    if [[ -z $command ]]; then\n"
-           "        if [[ $cur == -* ]]; then\n"
-           "            COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-           "        else\n"
-           "            COMPREPLY=($(compgen -W \"$commands\" -- \"$cur\"))\n"
-           "        fi\n"
-           "        return\n"
-           "    fi\n"
-           "\n"
-           "    local flags= kinds=() repeats=\n"
-           "    case $command in\n" +
-           cases +
-           "        *) return ;;\n"
-           "    esac\n"
-           "    if [[ $cur == -* ]]; then\n"
-           "        COMPREPLY=($(compgen -W \"$flags\" -- \"$cur\"))\n"
-           "        return\n"
-           "    fi\n"
-           "    if ((position >= ${#kinds[@]})); then\n"
-           "        [[ -n $repeats ]] || return\n"
-           "        position=$((${#kinds[@]} - 1))\n"
-           "    fi\n"
-           "    [[ ${kinds[position]} == local ]] && _filedir\n"
-           "} && complete -F _quorvin_ftp quorvin-ftp\n";
+    std::string script(kScript);
+    replaceAll(script, "@COMMANDS@", joined(commands, " "));
+    replaceAll(script, "@OPTIONS@", joined(optionNames(false), " "));
+    replaceAll(script, "@VALUED@", joined(optionNames(true), " | "));
+    replaceAll(script, "@CASES@", cases);
+    return script;
 }
 
 } // namespace qx::cli
