@@ -5,8 +5,6 @@
 #include "CliOutput.h"
 #include "RemoteSession.h"
 
-#include "base/FtpUrl.h"
-
 namespace qx::cli {
 
 int RunRm(const CommandCall& call) {
@@ -25,10 +23,8 @@ int RunMv(const CommandCall& call) {
     if (newName.empty()) {
         return Usage("mv needs a new name, not an empty one", "mv");
     }
-    if (HoldsLineBreakOrNul(newName)) {
-        return Usage("the new name holds a CR, LF or NUL character, which no FTP command can "
-                     "carry",
-                     "mv");
+    if (const std::string problem = UnsendableName(newName, "new name"); !problem.empty()) {
+        return Usage(problem, "mv");
     }
     return RunOnSession(
         call, [&newName](RemoteWork& work) { return work.session.Rename(work.paths[0], newName); });

@@ -16,12 +16,8 @@ namespace {
 // path counts. Empty when fine, else the usage error.
 std::string sitePath(const std::string& text, std::vector<std::string>& paths) {
     if (text.rfind("ftp://", 0) != 0 && text.rfind("ftps://", 0) != 0) {
-        if (HoldsLineBreakOrNul(text)) {
-            return "the remote path holds a CR, LF or NUL character, which no FTP command can "
-                   "carry";
-        }
         paths.push_back(text);
-        return {};
+        return UnsendableName(text, "remote path");
     }
     std::string problem;
     const auto url = ParseFtpUrl(text, problem);
@@ -118,6 +114,13 @@ int finish(CliSession& session, bool ok, const std::string& outputProblem) {
 }
 
 } // namespace
+
+std::string UnsendableName(const std::string& name, const std::string& what) {
+    if (!HoldsLineBreakOrNul(name)) {
+        return {};
+    }
+    return "the " + what + " holds a CR, LF or NUL character, which no FTP command can carry";
+}
 
 int RunOnSession(const CommandCall& call, const std::function<bool(RemoteWork&)>& work) {
     const CliOptions& options = call.options;

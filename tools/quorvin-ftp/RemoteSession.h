@@ -18,6 +18,10 @@ struct RemoteWork {
     std::string outputProblem;
 };
 
+// Empty when the name can travel in an FTP command; else why not, naming it as what ("the
+// new name holds a CR, LF or NUL character, ...").
+std::string UnsendableName(const std::string& name, const std::string& what);
+
 // Connects to the one server the command's remote arguments name (or the site of --site, the
 // arguments then plain paths of it, or URLs), with the options on the command line; runs the
 // work, which returns whether it succeeded; quits. Returns the exit status: a usage error for

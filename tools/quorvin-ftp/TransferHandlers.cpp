@@ -5,8 +5,6 @@
 #include "CliOutput.h"
 #include "RemoteSession.h"
 
-#include "base/FtpUrl.h"
-
 #include <filesystem>
 
 namespace qx::cli {
@@ -28,10 +26,8 @@ int RunPut(const CommandCall& call) {
     if (local.empty()) {
         return Usage("put needs a local file or folder, not an empty name", "put");
     }
-    if (HoldsLineBreakOrNul(local)) {
-        return Usage("the local name holds a CR, LF or NUL character, which no FTP command can "
-                     "carry",
-                     "put");
+    if (const std::string problem = UnsendableName(local, "local name"); !problem.empty()) {
+        return Usage(problem, "put");
     }
     const bool tree = call.options.recursive;
     return RunOnSession(call, [&local, tree](RemoteWork& work) {
