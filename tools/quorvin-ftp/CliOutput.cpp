@@ -9,11 +9,11 @@
 
 namespace qx::cli {
 
-int Usage(const std::string& problem, const std::string& command) {
+int Usage(const std::string& problem, std::string_view command) {
     std::cerr << "quorvin-ftp: " << problem << '\n';
-    const bool known = FindCommand(command) != nullptr;
-    std::cerr << "quorvin-ftp: try 'quorvin-ftp " << (known ? command + " --help" : "--help")
-              << "' for more information\n";
+    const std::string help =
+        FindCommand(command) != nullptr ? std::string(command) + " --help" : std::string("--help");
+    std::cerr << "quorvin-ftp: try 'quorvin-ftp " << help << "' for more information\n";
     return kExitUsage;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx::cli {
@@ -11,7 +12,7 @@ constexpr int kExitUsage = 2;
 // A usage error: what is wrong, and where to read more (the command's help when command names
 // one, else the usage); the whole usage would bury the one line that matters. Returns
 // kExitUsage.
-int Usage(const std::string& problem, const std::string& command = {});
+int Usage(const std::string& problem, std::string_view command = {});
 
 // A failure, shown with control characters made visible (failures often quote the server).
 // Returns kExitFailure.

@@ -137,7 +137,7 @@ int RunOnSession(const CommandCall& call, const std::function<bool(RemoteWork&)>
     std::vector<std::string> paths;
     if (std::string problem = resolveRemote(call, site != nullptr, target, paths);
         !problem.empty()) {
-        return Usage(problem, std::string(call.command.name));
+        return Usage(problem, call.command.name);
     }
     applyOptions(options, target);
 
