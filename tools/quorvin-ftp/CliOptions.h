@@ -1,0 +1,35 @@
+#pragma once
+
+#include "session/OverwriteRule.h"
+
+#include "base/TransferType.h"
+#include "engine/FtpTypes.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx::cli {
+
+// What the options of a command line set; unset choices leave the site's or the defaults.
+struct CliOptions {
+    std::optional<bool> passive;
+    bool noMlsd = false;
+    std::optional<TFTPTransferType> type;
+    bool resume = false;
+    bool inplace = false;
+    bool verbose = false;
+    bool recursive = false;
+    int carriers = 3;
+    int timeout = 30;
+    std::string site;
+    std::optional<TOverwriteChoice> whenTargetExists;
+    bool readableSizes = false;
+    bool tsv = false;
+    bool help = false;
+    std::optional<TFtpTlsMode> tls;
+    std::vector<std::string> pins;
+    bool insecure = false;
+};
+
+} // namespace qx::cli

@@ -1,0 +1,146 @@
+#include "OptionTable.h"
+
+#include "engine/TlsCertificate.h"
+
+#include <optional>
+
+namespace qx::cli {
+
+namespace {
+
+// A small decimal number in a range; nothing for anything else.
+std::optional<int> numberIn(const std::string& text, int lowest, int highest) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int value = std::stoi(text);
+    if (value < lowest || value > highest) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+using Value = const std::string&;
+
+// The apply of a switch: sets one member to one value.
+template <auto Member, auto To> bool setTo(CliOptions& options, Value) {
+    options.*Member = To;
+    return true;
+}
+
+constexpr OptionRow kOptions[] = {
+    {.name = "--active",
+     .help = "data connections (default passive)",
+     .apply = setTo<&CliOptions::passive, false>},
+    {.name = "--passive", .apply = setTo<&CliOptions::passive, true>},
+    {.name = "--ascii",
+     .help = "transfer type (default binary; auto: ASCII by extension)",
+     .apply = setTo<&CliOptions::type, TFTPTransferType::ftpTypeASCII>},
+    {.name = "--binary", .apply = setTo<&CliOptions::type, TFTPTransferType::ftpTypeBinary>},
+    {.name = "--auto", .apply = setTo<&CliOptions::type, TFTPTransferType::ftpTypeAuto>},
+    {.name = "--resume",
+     .help = "resume transfers where the server supports it, from a\n"
+             "partial file of the same file only",
+     .apply = setTo<&CliOptions::resume, true>},
+    {.name = "--inplace",
+     .help = "upload straight to the target name (for servers that\n"
+             "refuse renames); without it uploads travel as NAME.part",
+     .apply = setTo<&CliOptions::inplace, true>},
+    {.name = "--skip-existing",
+     .help = "leave files that exist at the target alone",
+     .apply = setTo<&CliOptions::whenTargetExists, TOverwriteChoice::Skip>},
+    {.name = "--newer",
+     .help = "replace files at the target only by newer ones",
+     .apply = setTo<&CliOptions::whenTargetExists, TOverwriteChoice::OverwriteIfNewer>},
+    {.name = "--site",
+     .argument = "PATH",
+     .help = "connect to a site of the site book (PATH like \\Work\\Mirror);\n"
+             "URLs may then be plain remote paths",
+     .needs = "the location of a site, for example \\Work\\Mirror",
+     .apply =
+         [](CliOptions& o, Value value) {
+             o.site = value;
+             return true;
+         }},
+    {.name = "--carriers",
+     .argument = "N",
+     .help = "transfers at once for copy and queue (1 to 16, default 3)",
+     .needs = "a number from 1 to 16",
+     .apply =
+         [](CliOptions& o, Value value) {
+             const auto count = numberIn(value, 1, 16);
+             o.carriers = count.value_or(o.carriers);
+             return count.has_value();
+         }},
+    {.name = "--tls",
+     .help = "require explicit TLS (AUTH TLS) on ftp:// URLs",
+     .apply = setTo<&CliOptions::tls, TFtpTlsMode::ExplicitRequired>},
+    {.name = "--tls-if-available",
+     .help = "use explicit TLS when the server offers it",
+     .apply = setTo<&CliOptions::tls, TFtpTlsMode::ExplicitIfAvailable>},
+    {.name = "--pin",
+     .argument = "SHA256",
+     .help = "trust the server certificate with this SHA-256\n"
+             "fingerprint although it cannot be verified",
+     .needs = "a SHA-256 fingerprint (64 hexadecimal digits, colons allowed)",
+     .apply =
+         [](CliOptions& o, Value value) {
+             if (NormalizedFingerprint(value).empty()) {
+                 return false;
+             }
+             o.pins.push_back(value);
+             return true;
+         }},
+    {.name = "--insecure",
+     .help = "take any server certificate (still encrypted)",
+     .apply = setTo<&CliOptions::insecure, true>},
+    {.name = "--timeout",
+     .argument = "SECONDS",
+     .help = "give up a request when the server sends nothing for so\n"
+             "long (1 to 600, default 30)",
+     .needs = "a number of seconds from 1 to 600",
+     .apply =
+         [](CliOptions& o, Value value) {
+             const auto seconds = numberIn(value, 1, 600);
+             o.timeout = seconds.value_or(o.timeout);
+             return seconds.has_value();
+         }},
+    {.name = "-r",
+     .alias = "--recursive",
+     .help = "get, put, rm: whole folders with everything below them",
+     .apply = setTo<&CliOptions::recursive, true>},
+    {.name = "-v",
+     .alias = "--verbose",
+     .help = "session log on standard error (passwords masked)",
+     .apply = setTo<&CliOptions::verbose, true>},
+    {.name = "-h",
+     .help = "ls: sizes in K, M, G",
+     .apply = setTo<&CliOptions::readableSizes, true>},
+    {.name = "--tsv",
+     .help = "ls: one tab-separated line per entry",
+     .apply = setTo<&CliOptions::tsv, true>},
+    {.name = "--no-mlsd",
+     .help = "ls: list with LIST even where the server offers MLSD",
+     .apply = setTo<&CliOptions::noMlsd, true>},
+    {.name = "--help",
+     .help = "this text; after a COMMAND, what the command does",
+     .apply = setTo<&CliOptions::help, true>},
+};
+
+} // namespace
+
+std::span<const OptionRow> OptionTable() {
+    return kOptions;
+}
+
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& row : kOptions) {
+        if (row.name == name || (!row.alias.empty() && row.alias == name)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace qx::cli

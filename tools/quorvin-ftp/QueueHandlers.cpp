@@ -1,0 +1,71 @@
+// copy and queue: jobs of the transfer queue.
+
+#include "Handlers.h"
+
+#include "CliOutput.h"
+#include "LocalFileRead.h"
+#include "QueueCommand.h"
+
+#include <iostream>
+
+namespace qx::cli {
+
+namespace {
+
+int runJobs(const CommandCall& call, const std::vector<QueueJob>& jobs) {
+    const CliOptions& options = call.options;
+    QueueRunOptions run;
+    run.passive = options.passive.value_or(true);
+    run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
+    run.resume = options.resume;
+    run.uploadToTemporaryName = !options.inplace;
+    run.verbose = options.verbose;
+    run.carriers = options.carriers;
+    run.timeout = options.timeout;
+    run.whenTargetExists = options.whenTargetExists;
+    run.tls = options.tls.value_or(TFtpTlsMode::None);
+    run.pins = options.pins;
+    run.insecure = options.insecure;
+    run.interrupted = &call.interrupted;
+    return RunQueueJobs(jobs, run, std::cout, std::cerr);
+}
+
+// The queue's jobs name their servers by URL: a site of the site book has no place there.
+std::string refusedSite(const CommandCall& call) {
+    if (call.options.site.empty()) {
+        return {};
+    }
+    return std::string(call.command.name) + " takes URLs, not --site";
+}
+
+} // namespace
+
+int RunCopy(const CommandCall& call) {
+    if (const std::string problem = refusedSite(call); !problem.empty()) {
+        return Usage(problem, "copy");
+    }
+    QueueJob job{QueueJob::Kind::Copy, call.arguments[0], call.arguments[1], 0}; // no file line
+    if (const std::string problem = CheckQueueJob(job); !problem.empty()) {
+        return Usage(problem, "copy");
+    }
+    return runJobs(call, {std::move(job)});
+}
+
+int RunQueue(const CommandCall& call) {
+    if (const std::string problem = refusedSite(call); !problem.empty()) {
+        return Usage(problem, "queue");
+    }
+    const std::string& file = call.arguments[0];
+    std::string problem;
+    const std::optional<std::string> text = ReadLocalFile(file, problem);
+    if (!text) {
+        return Fail(problem);
+    }
+    auto jobs = ParseQueueJobs(*text, file, problem);
+    if (!jobs) {
+        return Usage(problem, "queue");
+    }
+    return runJobs(call, *jobs);
+}
+
+} // namespace qx::cli
