@@ -1,12 +1,14 @@
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
 
+# openssh-client: the programs start its ssh for SFTP connections.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev libssl-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev libsecret-1-dev adwaita-icon-theme
-    breeze-icon-theme)
+    breeze-icon-theme openssh-client)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
     desktop-file-utils appstream dpkg-dev
-    xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring)
+    xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring
+    openssh-server python3-asyncssh)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)
 DEMO_PACKAGES=(python3 python3-pyftpdlib)
@@ -55,7 +57,22 @@ ensure_packages() {
                 --no-install-recommends "${missing[@]}"
     } || status=$?
     [ -n "$created_policy" ] && "${sudo[@]}" rm -f "$policy"
+    for package in "${missing[@]}"; do
+        [ "$package" = openssh-server ] && disable_ssh_service "${sudo[@]}"
+    done
     return $status
+}
+
+# openssh-server's installation enables the system's ssh service for the next boot (the policy
+# above only keeps it from starting now). The tests start their own sshd, so a server that the
+# scripts installed is switched off again; one the machine had before is left as it was.
+disable_ssh_service() {
+    if command -v systemctl >/dev/null; then
+        "$@" systemctl disable ssh.service ssh.socket >/dev/null 2>&1 || true
+    fi
+    if command -v update-rc.d >/dev/null && [ -e /etc/init.d/ssh ]; then
+        "$@" update-rc.d ssh disable >/dev/null 2>&1 || true
+    fi
 }
 
 # Starts vsftpd on a free loopback port for the benchmarks, serving SERVED to anonymous users

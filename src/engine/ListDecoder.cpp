@@ -397,9 +397,17 @@ private:
     }
 
     void MlsdLine(std::string_view line) {
-        using K = TMlsdEntry::TKind;
         TMlsdEntry entry;
-        if (!ParseMlsdLine(line, entry) || entry.Name == "." || entry.Name == ".." ||
+        if (ParseMlsdLine(line, entry)) {
+            Entry(entry);
+        }
+    }
+
+public:
+    // An entry decoded elsewhere (SFTP's attributes), under the rules of MLSD's.
+    void Entry(const TMlsdEntry& entry) {
+        using K = TMlsdEntry::TKind;
+        if (entry.Name.empty() || entry.Name == "." || entry.Name == ".." ||
             (entry.Kind != K::File && entry.Kind != K::Folder && entry.Kind != K::Link)) {
             return;
         }
@@ -429,6 +437,7 @@ private:
         Finish(std::move(item));
     }
 
+private:
     // Date and time texts, icon, type name and folder size; then adds the item.
     void Finish(std::unique_ptr<TFTPListItem> item) {
         item->DateText = DateText(item->Year, item->Month, item->Day);
@@ -538,6 +547,10 @@ TListDecodeStream::~TListDecodeStream() = default;
 
 void TListDecodeStream::Feed(std::string_view piece) {
     m_decoder->Feed(piece);
+}
+
+void TListDecodeStream::AddEntry(const TMlsdEntry& entry) {
+    m_decoder->Entry(entry);
 }
 
 void TListDecodeStream::Finish(TListDecodeReport* report) {

@@ -9,6 +9,7 @@
 namespace qx {
 
 class TShellIcons;
+struct TMlsdEntry;
 
 // LIST output (Unix and DOS styles), or the facts of an MLSD listing.
 enum class TListingFormat : unsigned char { List, Mlsd };
@@ -48,6 +49,10 @@ public:
     TListDecodeStream& operator=(const TListDecodeStream&) = delete;
 
     void Feed(std::string_view piece);
+    // Adds one entry that was decoded already (from SFTP's attributes) as MLSD's entries are
+    // added: the folder itself and its parent, empty names and kinds other than file, folder
+    // and link are left out.
+    void AddEntry(const TMlsdEntry& entry);
     // After the last piece: decodes a last line without its line end.
     void Finish(TListDecodeReport* report = nullptr);
 
