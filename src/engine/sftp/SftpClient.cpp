@@ -21,6 +21,7 @@ constexpr std::size_t kPacketOverhead = 1024;
 constexpr std::size_t kReadBudget = 8 * 1024 * 1024;
 constexpr std::size_t kReceiveSize = 256 * 1024;
 constexpr std::chrono::seconds kQuitGrace{5};
+constexpr std::size_t kCompactAfter = 1024 * 1024;
 
 bool ContainsLine(const std::deque<std::string>& lines, std::string_view part) {
     return std::any_of(lines.begin(), lines.end(), [part](const std::string& line) {
@@ -49,6 +50,9 @@ TSftpClient::TSftpClient(MessageQueue& queue)
 TSftpClient::~TSftpClient() {
     m_life.reset();
     m_pending.clear();
+    if (m_process) {
+        m_process->OnOutput = nullptr; // ssh's last lines are read while it is ended
+    }
     std::error_code ignored;
     m_stdio.close(ignored);
 }
@@ -532,6 +536,7 @@ void TSftpClient::Flush() {
             continue;
         }
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            CompactOutput();
             ArmWrite();
             return;
         }
@@ -543,6 +548,15 @@ void TSftpClient::Flush() {
     }
     m_out.clear();
     m_outSent = 0;
+}
+
+// What went out is dropped from the front once it is most of the buffer, so that a connection
+// that never drains completely does not keep all it ever sent.
+void TSftpClient::CompactOutput() {
+    if (m_outSent >= kCompactAfter && m_outSent * 2 >= m_out.size()) {
+        m_out.erase(0, m_outSent);
+        m_outSent = 0;
+    }
 }
 
 void TSftpClient::ArmWrite() {

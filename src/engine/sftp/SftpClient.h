@@ -68,6 +68,7 @@ struct TSftpServerInfo {
 //   Ready --Quit--> Closed (ssh's input closed, the process ends and is reaped)
 //   any --failure (time-out, ssh ended, broken protocol, Abort)--> Closed: every open
 //        request fails with the reason, OnClosed is called.
+//   A client connects once: another connection is another client.
 //
 // The time limit (the target's TimeoutSeconds) covers the login (except while a question
 // waits for the user) and every request: when requests are open and nothing came from ssh for
@@ -201,6 +202,7 @@ private:
     void ScheduleFlush();
     void Flush();
     void ArmWrite();
+    void CompactOutput();
     void NoteActivity();
     void Watch();
     void OnWatchdog();

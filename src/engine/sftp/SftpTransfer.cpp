@@ -284,7 +284,7 @@ private:
     void Pump() {
         const std::size_t block = m_buffer.size();
         while (!m_finished && !m_localEnd && m_inFlight < kRequestsInFlight &&
-               m_bytesInFlight + block <= kMaxBytesInFlight) {
+               (m_inFlight == 0 || m_bytesInFlight + block <= kMaxUploadBytesInFlight)) {
             const std::ptrdiff_t count = m_file.Read(m_buffer.data(), block);
             if (count < 0) {
                 End(LocalFailure("Cannot read the local file " + m_localPath, m_file));

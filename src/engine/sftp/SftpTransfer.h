@@ -27,9 +27,9 @@ struct TTransferCallbacks {
 // The local file is created (offset 0; an existing file keeps its bytes until the first
 // data arrives) or written from the offset (resume).
 //
-// An upload keeps up to kRequestsInFlight WRITE requests in flight, read from the local file
-// from the offset; the remote file is truncated when the offset is 0 and written from the
-// offset otherwise.
+// An upload keeps up to kRequestsInFlight WRITE requests (at most kMaxUploadBytesInFlight) in
+// flight, read from the local file from the offset; the remote file is truncated when the
+// offset is 0 and written from the offset otherwise.
 //
 // Abort() ends the transfer at once (OnDone with Aborted); the replies still on their way are
 // taken and dropped, so the connection stays usable.
@@ -38,6 +38,10 @@ public:
     static constexpr int kRequestsInFlight = 64;
     // At most this much data is in flight, whatever the block size.
     static constexpr std::size_t kMaxBytesInFlight = 16 * 1024 * 1024;
+    // Uploads keep less in flight: ssh takes no more than its channel window (2 MiB) and the
+    // socket's buffer at a time, and what is beyond waits in the client's output buffer, which
+    // then costs copies (measured: a third more CPU time at 16 MiB, none at 4 MiB).
+    static constexpr std::size_t kMaxUploadBytesInFlight = 4 * 1024 * 1024;
 
     virtual ~TSftpTransfer() = default;
     virtual void Abort() = 0;

@@ -78,6 +78,7 @@ TSshProcess::TSshProcess(MessageQueue& queue)
 
 TSshProcess::~TSshProcess() {
     m_life.reset();
+    OnOutput = nullptr;
     Kill();
 }
 
