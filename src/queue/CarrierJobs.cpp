@@ -124,19 +124,6 @@ bool TFTPCarrierThread::ListSourceFolder(const std::string& folder, TFTPListItem
     return !Aborted();
 }
 
-TTargetGuard::TAsk TFTPCarrierThread::OverwriteAsker() {
-    return [carrier = m_carrier](const TOverwriteQuestion& question) {
-        TOverwriteAnswer answer;
-        carrier->m_ui.invoke([&] {
-            if (carrier->OnOverwrite) {
-                auto handler = carrier->OnOverwrite;
-                handler(*carrier, question, answer);
-            }
-        });
-        return answer;
-    };
-}
-
 void TFTPCarrierThread::JobDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(false) || !StaysInLocalRoot(carrier.DestPath + carrier.FileName)) {
@@ -152,11 +139,11 @@ void TFTPCarrierThread::JobDownload() {
     TFtpClientEx& engine = Engine(Source);
     engine.HostFileName = carrier.SrcPath + carrier.FileName;
     engine.LocalFileName = carrier.DestPath + carrier.FileName;
-    bool resume = carrier.ResumeTransfer && m_resumeSupported;
-    if (carrier.OnOverwrite) {
+    bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported();
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Source), OverwriteAsker(), nullptr);
         const auto go = guard.Download(engine.HostFileName, engine.LocalFileName, engine.Binary(),
-                                       m_resumeSupported, resume);
+                                       Driver(Source).ResumeSupported(), resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -188,7 +175,7 @@ void TFTPCarrierThread::JobUpload() {
     engine.HostFileName = carrier.DestPath + carrier.FileName;
     engine.LocalFileName = carrier.SrcPath + carrier.FileName;
     bool resume = carrier.ResumeTransfer;
-    if (carrier.OnOverwrite) {
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
         const auto go =
             guard.Upload(engine.LocalFileName, engine.HostFileName, engine.Binary(), true, resume);
@@ -313,11 +300,11 @@ void TFTPCarrierThread::JobTransfer() {
 
     // Offsets only mean the same on both sides in binary mode.
     const bool binary = source.Binary() && destination.Binary();
-    bool resume = carrier.ResumeTransfer && m_resumeSupported && binary;
-    if (carrier.OnOverwrite) {
+    bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported() && binary;
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
         const auto go = guard.Copy(Driver(Source), sourceFile, destinationFile, binary,
-                                   m_resumeSupported, resume);
+                                   Driver(Source).ResumeSupported(), resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -464,7 +451,7 @@ void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
 
 void TFTPCarrierThread::JobExploreDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
@@ -485,7 +472,7 @@ void TFTPCarrierThread::JobExploreDownload() {
 
 void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
@@ -510,7 +497,7 @@ void TFTPCarrierThread::JobExploreTransfer() {
 
 void TFTPCarrierThread::JobExploreUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string remoteFolder = carrier.DestPath + carrier.FileName;

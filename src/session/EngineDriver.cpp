@@ -379,6 +379,20 @@ bool TEngineDriver::AskFeatures() {
     return true;
 }
 
+std::uint8_t TEngineDriver::ProbeResume() {
+    m_resumeSupported = false;
+    if (SetType(true) == 2 || Quote("REST 1") == 2) {
+        return 2;
+    }
+    const bool restOne = !Failed();
+    if (Quote("REST 0") == 2) {
+        return 2;
+    }
+    m_resumeSupported = restOne && !Failed();
+    ClearFailure();
+    return 0;
+}
+
 // --- Types -----------------------------------------------------------------------------------
 
 std::uint8_t TEngineDriver::SetType(bool binary) {

@@ -111,6 +111,11 @@ public:
     // asked.
     bool LoginRefusedBusy() const { return m_loginBusy; }
     bool LoginYielded() const { return m_loginYielded; }
+    // The restart probe: a server that takes both REST 1 and REST 0 can resume transfers. It
+    // runs in binary mode, since servers refuse REST in ASCII mode, the mode a session starts
+    // in. 2 when aborted; a refusal is no failure.
+    std::uint8_t ProbeResume();
+    bool ResumeSupported() const { return m_resumeSupported; }
     // The type last set on the server is forgotten (a new session).
     void ForgetType() { m_typeKnown = false; }
     // What the server answered to FEAT after the last login (Answered false when it did not).
@@ -196,6 +201,7 @@ private:
     bool m_muted = false;
     bool m_loginBusy = false;
     bool m_loginYielded = false;
+    bool m_resumeSupported = false;
     bool m_typeKnown = false;
     bool m_knownBinary = false;
     TFtpFeatures m_features;

@@ -22,13 +22,8 @@ bool TFTPClientThread::Login() {
     engine.InactivityLimit = client.Timeout;
     m_driver->UseMlsd = client.UseMlsd;
     m_driver->UploadToTemporaryName = client.UploadToTemporaryName;
-    TEngineDriver::LoginPlan plan;
-    plan.Attempts = client.LoginRetry;
+    TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, true);
     plan.DelaySeconds = client.ReloginDelay;
-    plan.Ask = [this](TFTPAuthenticate what, std::string& answer) { return Ask(what, answer); };
-    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
-        return AskCertificate(question);
-    };
     return m_driver->Login(plan);
 }
 
@@ -49,17 +44,11 @@ void TFTPClientThread::OpConnect() {
     }
     client.SystemName = Failed() ? "Unknown" : engine.LastResponse();
 
-    // The restart probe: a server that takes both REST commands can resume transfers. It runs
-    // in binary mode, since servers refuse REST in ASCII mode, the mode a session starts in.
     client.ResumeSupported = false;
-    if (m_driver->SetType(true) == 2 || m_driver->Quote("REST 1") == 2) {
+    if (m_driver->ProbeResume() == 2) {
         return;
     }
-    const bool restOne = !Failed();
-    if (m_driver->Quote("REST 0") == 2) {
-        return;
-    }
-    client.ResumeSupported = restOne && !Failed();
+    client.ResumeSupported = m_driver->ResumeSupported();
 
     if (!client.InitialFolder.empty()) {
         engine.HostDirName = client.InitialFolder;
@@ -81,12 +70,8 @@ bool TFTPClientThread::ReconnectIfClosed() {
         return true;
     }
     Deliver("~ Connection closed. Reconnecting...");
-    TEngineDriver::LoginPlan plan;
-    plan.Attempts = client.LoginRetry;
+    TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, false);
     plan.DelaySeconds = client.ReloginDelay;
-    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
-        return AskCertificate(question);
-    };
     return m_driver->Login(plan);
 }
 

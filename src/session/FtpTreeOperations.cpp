@@ -108,15 +108,6 @@ bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& 
     return true;
 }
 
-bool TFTPClientThread::WithinDepth(int depth, const std::string& folder) {
-    if (depth <= kMaxRecursionDepth) {
-        return true;
-    }
-    m_driver->FailAndLog("500 Stopped at [" + folder + "]: more than " +
-                         std::to_string(kMaxRecursionDepth) + " folder levels.");
-    return false;
-}
-
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
                                       const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;

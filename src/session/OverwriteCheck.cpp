@@ -7,23 +7,11 @@
 namespace qx {
 
 TFTPClientThread::TGoAhead TFTPClientThread::CheckTarget(bool upload, bool& resume) {
-    TThreadedFTPClient& client = *m_client;
-    if (!client.OnOverwrite) {
+    const TThreadedFTPClient& client = *m_client;
+    if (!AsksBeforeOverwrite()) {
         return TGoAhead::Transfer; // files are replaced, as ever
     }
-    const auto ask = [&client](const TOverwriteQuestion& question) {
-        TOverwriteAnswer answer;
-        client.m_ui.invoke([&] {
-            if (client.m_detached) {
-                answer.Choice = TOverwriteChoice::Cancel; // nobody left to ask
-            } else if (client.OnOverwrite) {
-                auto handler = client.OnOverwrite;
-                handler(client, question, answer);
-            }
-        });
-        return answer;
-    };
-    TTargetGuard guard(*m_driver, ask, &m_answerForAll);
+    TTargetGuard guard(*m_driver, OverwriteAsker(), &m_answerForAll);
     TFtpClientEx& engine = Engine();
     const bool binary = engine.Binary();
     const TTargetGuard::TGoAhead outcome =
