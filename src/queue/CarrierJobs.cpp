@@ -9,6 +9,7 @@
 #include "engine/SocketAddress.h"
 #include "session/LocalLinks.h"
 #include "session/RemoteNames.h"
+#include "session/RemoteTransfers.h"
 #include "session/ResumeRule.h"
 
 #include <algorithm>
@@ -153,7 +154,7 @@ void TFTPCarrierThread::JobDownload() {
     }
     // SIZE first: the download must end with that size, and a resumed one knows from it
     // whether the local part is the start of the file.
-    Driver(Source).Download(resume, {});
+    DownloadFile(Driver(Source), engine.HostFileName, engine.LocalFileName, resume, {});
     if (!Failed()) {
         QuitIfDone(Source);
     }
@@ -186,7 +187,7 @@ void TFTPCarrierThread::JobUpload() {
             return;
         }
     }
-    Driver(Destination).Upload(resume);
+    UploadFile(Driver(Destination), engine.LocalFileName, engine.HostFileName, resume);
     if (!Failed()) {
         QuitIfDone(Destination);
     }
@@ -418,7 +419,7 @@ void TFTPCarrierThread::JobTransfer() {
         !WaitForTransferEnd(stored, startSize)) {
         return;
     }
-    if (temporary && !Driver(Destination).PutInPlace(stored, destinationFile)) {
+    if (temporary && !PutInPlace(Driver(Destination), stored, destinationFile)) {
         return;
     }
     QuitIfDone(Source);

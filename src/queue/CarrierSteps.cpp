@@ -89,7 +89,7 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
     }
     // The work is done: a server that drops the connection instead of answering QUIT does
     // not make it a failure.
-    Driver(side).Step(&TCustomFtpCliEx::Quit);
+    Driver(side).Quit();
     m_sessions[side].loggedIn = false;
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
@@ -101,14 +101,12 @@ bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& lis
 }
 
 bool TFTPCarrierThread::EnterOrMakeFolder(const std::string& folder) {
-    TEngineDriver& destination = Driver(Destination);
-    Engine(Destination).HostDirName = folder;
-    if (destination.Step(&TCustomFtpCliEx::Cwd) == 2) {
+    TRemoteProtocol& destination = Driver(Destination);
+    if (destination.ChangeFolder(folder) == 2) {
         return false;
     }
     if (Failed()) {
-        Engine(Destination).HostFileName = folder;
-        destination.Step(&TCustomFtpCliEx::Mkd);
+        destination.MakeFolder(folder);
     }
     return !Failed();
 }

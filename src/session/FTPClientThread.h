@@ -51,13 +51,12 @@ private:
     // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
     bool EnterHostDir();
     void ChooseTransferType();
-    void ListFolder(TFTPListItems& target,
-                    TEngineDriver::Purpose purpose = TEngineDriver::Purpose::Walk);
+    void ListFolder(const std::string& folder, TFTPListItems& target,
+                    TRemoteProtocol::Purpose purpose = TRemoteProtocol::Purpose::Walk);
     void DownloadOneFile();
     void UploadOneFile();
     void Transfers(bool upload); // Downloads and Uploads
-    // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides; a
-    // Rename changes the engine's target name, a Resume the resume flag.
+    // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides.
     enum class TGoAhead { Transfer, Skip, Cancel };
     TGoAhead CheckTarget(bool upload, bool& resume);
     void ChangeCase(bool upper);
@@ -82,6 +81,9 @@ private:
 
     std::shared_ptr<TThreadedFTPClient> m_client;
     std::unique_ptr<TEngineDriver> m_driver;
+    // The file of the transfer under way: its remote and its local path.
+    std::string m_remoteFile;
+    std::string m_localFile;
     std::vector<std::string> m_skipped;
     std::vector<std::string> m_failed; // "[remote path]: why" of each entry a download missed
     // An answer about replacing files given for the rest of the request.
