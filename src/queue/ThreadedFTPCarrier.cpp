@@ -33,18 +33,12 @@ void TThreadedFTPCarrier::StopThread() {
 // --- The worker's side -----------------------------------------------------------------------
 
 void TThreadedFTPCarrier::ShowLine(const std::string& line) {
-    if (OnDisplay) {
-        auto handler = OnDisplay;
-        handler(*this, line);
-    }
+    RaiseEvent(OnDisplay, *this, line);
 }
 
 void TThreadedFTPCarrier::ShowProgress(std::int64_t position, std::int64_t transfered,
                                        std::int64_t elapsed) {
-    if (OnTransferStatus) {
-        auto handler = OnTransferStatus;
-        handler(*this, position, transfered, elapsed);
-    }
+    RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
 }
 
 // A carrier's logins ask for nothing: its items carry their user names and passwords.
@@ -54,28 +48,19 @@ bool TThreadedFTPCarrier::AskLogin(TFTPAuthenticate, std::string&) {
 
 bool TThreadedFTPCarrier::TrustCertificate(const TCertificateQuestion& question) {
     bool trust = false;
-    if (OnCertificate) {
-        auto handler = OnCertificate;
-        handler(*this, question, trust);
-    }
+    RaiseEvent(OnCertificate, *this, question, trust);
     return trust;
 }
 
 TOverwriteAnswer TThreadedFTPCarrier::AskOverwrite(const TOverwriteQuestion& question) {
     TOverwriteAnswer answer;
-    if (OnOverwrite) {
-        auto handler = OnOverwrite;
-        handler(*this, question, answer);
-    }
+    RaiseEvent(OnOverwrite, *this, question, answer);
     return answer;
 }
 
 void TThreadedFTPCarrier::WorkerEnded(TWorkerHost* worker) {
     m_workers.Ended(worker);
-    if (OnEndThread) {
-        auto handler = OnEndThread;
-        handler(*this);
-    }
+    RaiseEvent(OnEndThread, *this);
 }
 
 } // namespace qx

@@ -49,18 +49,12 @@ void TThreadedFTPClient::Abort() {
 // --- The worker's side -----------------------------------------------------------------------
 
 void TThreadedFTPClient::ShowLine(const std::string& line) {
-    if (OnDisplay) {
-        auto handler = OnDisplay;
-        handler(*this, line);
-    }
+    RaiseEvent(OnDisplay, *this, line);
 }
 
 void TThreadedFTPClient::ShowProgress(std::int64_t position, std::int64_t transfered,
                                       std::int64_t elapsed) {
-    if (OnTransferStatus) {
-        auto handler = OnTransferStatus;
-        handler(*this, position, transfered, elapsed);
-    }
+    RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
 }
 
 bool TThreadedFTPClient::AskLogin(TFTPAuthenticate what, std::string& answer) {
@@ -82,10 +76,7 @@ bool TThreadedFTPClient::AskLogin(TFTPAuthenticate what, std::string& answer) {
 
 bool TThreadedFTPClient::TrustCertificate(const TCertificateQuestion& question) {
     bool trust = false;
-    if (OnCertificate) {
-        auto handler = OnCertificate;
-        handler(*this, question, trust);
-    }
+    RaiseEvent(OnCertificate, *this, question, trust);
     return trust;
 }
 
@@ -102,10 +93,7 @@ TOverwriteAnswer TThreadedFTPClient::AskOverwrite(const TOverwriteQuestion& ques
 
 void TThreadedFTPClient::WorkerEnded(TWorkerHost* worker) {
     m_workers.Ended(worker);
-    if (OnEndThread) {
-        auto handler = OnEndThread;
-        handler(*this);
-    }
+    RaiseEvent(OnEndThread, *this);
 }
 
 } // namespace qx

@@ -8,11 +8,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx {
 
 class TWorkerHost;
+
+// Calls an owner's event handler when there is one. The handler is a copy: it may replace
+// itself while it runs.
+template <typename Event, typename... Args> void RaiseEvent(const Event& event, Args&&... args) {
+    if (event) {
+        auto handler = event;
+        handler(std::forward<Args>(args)...);
+    }
+}
 
 // What a worker needs of the object that owns it (the threaded session, a carrier). Every call
 // runs on the user-interface thread, except AsksBeforeOverwrite, which the worker reads as it
