@@ -2,17 +2,35 @@
 
 #include "widgets/DockToolbars.h"
 
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QWidget>
 
-#include <cstring>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace qx {
 
 namespace {
+
+// The names of a table's items; "-" stands for a separator.
+std::vector<std::string> ItemNames(TMenuItems items) {
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < items.size();) {
+        const std::size_t end = std::min(items.find(' ', at), items.size());
+        if (end > at) {
+            names.emplace_back(items.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    return names;
+}
+
+constexpr std::string_view kSeparator = "-";
 
 QString Translated(const QObject& window, const char* text) {
     return QCoreApplication::translate(window.metaObject()->className(), text);
@@ -20,6 +38,10 @@ QString Translated(const QObject& window, const char* text) {
 
 QMenu* FindMenu(const QWidget& window, const char* name) {
     return window.findChild<QMenu*>(QString::fromLatin1(name));
+}
+
+QActionGroup* FindGroup(const QWidget& window, const char* name) {
+    return window.findChild<QActionGroup*>(QString::fromLatin1(name));
 }
 
 } // namespace
@@ -43,11 +65,14 @@ QAction* FindCommand(const QWidget& window, const char* name) {
 }
 
 void FillMenu(QMenu& menu, const QWidget& window, TMenuItems items) {
-    for (const char* name : items) {
-        if (std::strcmp(name, kSeparator) == 0) {
+    for (const std::string& item : ItemNames(items)) {
+        const char* name = item.c_str();
+        if (item == kSeparator) {
             menu.addSeparator();
         } else if (QAction* action = FindCommand(window, name)) {
             menu.addAction(action);
+        } else if (QActionGroup* group = FindGroup(window, name)) {
+            menu.addActions(group->actions());
         } else if (QMenu* submenu = FindMenu(window, name)) {
             menu.addMenu(submenu);
         }
@@ -55,12 +80,19 @@ void FillMenu(QMenu& menu, const QWidget& window, TMenuItems items) {
 }
 
 void FillToolbar(QToolBar& bar, const QWidget& window, TMenuItems items) {
-    for (const char* name : items) {
-        if (std::strcmp(name, kSeparator) == 0) {
+    for (const std::string& item : ItemNames(items)) {
+        const char* name = item.c_str();
+        if (item == kSeparator) {
             bar.addSeparator();
         } else if (QAction* action = FindCommand(window, name)) {
             bar.addAction(action);
+        } else if (QActionGroup* group = FindGroup(window, name)) {
+            bar.addActions(group->actions());
         } else if (QMenu* menu = FindMenu(window, name)) {
+            if (QAction* command = menu->defaultAction()) {
+                AddMenuButton(bar, command, menu, QToolButton::MenuButtonPopup);
+                continue;
+            }
             QToolButton* button = AddMenuButton(bar, nullptr, menu, QToolButton::InstantPopup);
             button->setIcon(menu->icon());
             button->setToolTip(menu->title().remove(QLatin1Char('&')));

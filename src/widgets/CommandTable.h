@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <span>
+#include <string_view>
 
 class QMenu;
 class QMenuBar;
@@ -73,11 +74,12 @@ void AddCommands(TActionList& list, Owner& owner, std::span<const TCommand<Owner
     }
 }
 
-// A menu or a toolbar as a table: the object names of the window's actions in order. "-" is a
-// separator, and the name of a menu of the window puts that menu in (in a menu as a submenu,
-// on a toolbar as a button that drops it down, with the menu's icon).
-using TMenuItems = std::span<const char* const>;
-inline constexpr const char* kSeparator = "-";
+// A menu or a toolbar as a table: the object names of the window's actions in order, apart by
+// blanks. "-" is a separator, the name of an action group puts in its actions, and the name of a
+// menu of the window puts that menu in: in a menu as a submenu, on a toolbar as a button that drops
+// it down, with the menu's icon or, when the menu has a default action, as that action's button
+// with the menu beside it.
+using TMenuItems = std::string_view;
 
 // One menu of a menu bar: its title and items.
 struct TMenuBarEntry {

@@ -6,6 +6,7 @@
 #include "widgets/ExplorerShell.h"
 #include "widgets/MainDataModule.h"
 
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -98,18 +99,23 @@ TExplorerViewCommands::TExplorerViewCommands(QMainWindow& window, TActionList& a
         toolbarMenu->addAction(m_toolbarToggles[bar]);
     }
 
+    auto* styles = new QActionGroup(&window);
+    styles->setObjectName(QStringLiteral("ViewStyleActions"));
+    styles->setExclusionPolicy(QActionGroup::ExclusionPolicy::None); // checked by UpdateChecks
     auto* styleMenu = NewMenu(window, "ViewStylePopupMenu", {});
     for (int style = 0; style < kViewStyleCount; ++style) {
-        m_styles[static_cast<std::size_t>(style)] =
-            AddToggle(actions, window, kStyles[style], Image::LargeIcons + style,
-                      [this, style] { m_shell.SetViewStyle(style); });
-        styleMenu->addAction(m_styles[static_cast<std::size_t>(style)]);
+        QAction* action = AddToggle(actions, window, kStyles[style], Image::LargeIcons + style,
+                                    [this, style] { m_shell.SetViewStyle(style); });
+        m_styles[static_cast<std::size_t>(style)] = action;
+        styles->addAction(action);
+        styleMenu->addAction(action);
     }
     m_styleButton = AddCommand(
         actions, window,
         {"ViewToolbarButtonAction", QT_TR_NOOP("View Style"),
          QT_TR_NOOP("View Style|View File List with"), 0, Image::LargeIcons, nullptr, false},
         [this] { m_shell.SetViewStyle((m_shell.ViewStyle() + 1) % kViewStyleCount); }, {});
+    styleMenu->setDefaultAction(m_styleButton); // the toolbar's button
 
     QMenu* arrangeMenu = NewMenu(window, "ViewArrangeIconsMenu", tr(m_spec.ArrangeTitle));
     arrangeMenu->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
@@ -124,12 +130,6 @@ TExplorerViewCommands::TExplorerViewCommands(QMainWindow& window, TActionList& a
         arrangeMenu->addAction(m_arrange[static_cast<std::size_t>(arrange)]);
     }
 
-    QToolBar* view = m_toolbars[2];
-    AddMenuButton(*view, m_styleButton, styleMenu, QToolButton::MenuButtonPopup);
-    view->addSeparator();
-    constexpr const char* kArrangeButton[] = {"ViewArrangeIconsMenu"};
-    FillToolbar(*view, window, kArrangeButton);
-    view->addSeparator();
     actions.Add({}, {}, [this](QAction& self) {
         self.setVisible(false);
         UpdateChecks();
@@ -159,6 +159,16 @@ void TExplorerViewCommands::UpdateChecks() {
         m_shownStyle = viewStyle;
         m_styleButton->setIcon(TMainDataModule::ActionIcon(Image::LargeIcons + viewStyle));
     }
+}
+
+TExplorerPopups TExplorerViewCommands::FillMenus(QMenuBar& bar, const TExplorerMenus& menus) {
+    FillMenuBar(bar, m_window, menus.MenuBar);
+    for (std::size_t toolbar = 0; toolbar < m_toolbars.size(); ++toolbar) {
+        FillToolbar(*m_toolbars[toolbar], m_window, menus.Toolbars[toolbar]);
+    }
+    return {NewPopupMenu(m_window, "FileListPopupMenu1", menus.ListPopup),
+            NewPopupMenu(m_window, "FileListPopupMenu2", menus.ListPopupEmpty),
+            NewPopupMenu(m_window, "FolderTreePopupMenu", menus.TreePopup)};
 }
 
 QMenu* TExplorerViewCommands::NewToolbarMenu() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/CommandTable.h"
+
 #include <QObject>
 
 #include <array>
@@ -8,6 +10,7 @@
 class QAction;
 class QMainWindow;
 class QMenu;
+class QMenuBar;
 class QToolBar;
 
 namespace qx {
@@ -25,11 +28,27 @@ struct TExplorerViewSpec {
     std::function<void(int column)> ArrangeBy;
 };
 
+// An explorer's menus and toolbars as tables.
+struct TExplorerMenus {
+    std::span<const TMenuBarEntry> MenuBar;
+    TMenuItems ListPopup;      // over the list with a selection
+    TMenuItems ListPopupEmpty; // over the list without one
+    TMenuItems TreePopup;
+    std::array<TMenuItems, 4> Toolbars; // File, Edit, View, Tool
+};
+
+// The pop-up menus made from the tables.
+struct TExplorerPopups {
+    QMenu* List = nullptr;
+    QMenu* ListEmpty = nullptr;
+    QMenu* Tree = nullptr;
+};
+
 // The commands both explorers show their file list and toolbars with: the four view styles
-// with the toolbar's style button, Arrange Icons by column, and the toggles of the four dock
-// toolbars (File, Edit, View, Tool), kept checked as things are. It adds the toolbars to the
-// window, the View toolbar's style and arrange buttons, and the menus ViewToolbarMenu and
-// ViewArrangeIconsMenu that the window's menu tables name.
+// (the group ViewStyleActions) with the toolbar's style button and its menu
+// (ViewStylePopupMenu), Arrange Icons by column (ViewArrangeIconsMenu), and the toggles of the
+// four dock toolbars (File, Edit, View, Tool; ViewToolbarMenu), kept checked as things are.
+// The window's menu tables name these; the toolbars are the window's dock toolbars.
 class TExplorerViewCommands final : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +56,8 @@ public:
                           TExplorerViewSpec spec);
 
     QToolBar* Toolbar(int bar) const { return m_toolbars[static_cast<std::size_t>(bar)]; }
+    // Fills the menu bar and the toolbars from the tables and makes the pop-up menus.
+    TExplorerPopups FillMenus(QMenuBar& bar, const TExplorerMenus& menus);
     // The menu of a right click on the docks.
     QMenu* NewToolbarMenu() const;
 

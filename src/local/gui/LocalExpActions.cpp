@@ -26,94 +26,41 @@ namespace qx {
 
 namespace {
 
-constexpr const char* kFileMenu[] = {
-    "FileUploadAction",     "FileUploadinQueueAction", kSeparator,
-    "FileOpenAction",       "FilePrintAction",         kSeparator,
-    "FileUpOneLevelAction", "FileNewFolderAction",     kSeparator,
-    "FileShortcutAction",   "FileDeleteAction",        "FileRenameAction",
-    "FileFilteringAction",  "FilePropertiesAction",    kSeparator,
-    "FileHideAction"};
-constexpr const char* kEditMenu[] = {"EditCutAction",       "EditCopyAction",
-                                     "EditPasteAction",     kSeparator,
-                                     "EditSelectAllAction", "EditInvertSelectionAction"};
-constexpr const char* kViewMenu[] = {"ViewToolbarMenu",
-                                     kSeparator,
-                                     "ViewLargeIconsAction",
-                                     "ViewSmallIconsAction",
-                                     "ViewListAction",
-                                     "ViewDetailsAction",
-                                     kSeparator,
-                                     "ViewArrangeIconsMenu",
-                                     kSeparator,
-                                     "ViewRefreshAction"};
-constexpr const char* kToolMenu[] = {"ToolFindFileAction", "ToolFindComputerAction", kSeparator,
-                                     "ToolNetDriveConnectAction", "ToolNetDriveDisconnectAction"};
-constexpr TMenuBarEntry kMenuBar[] = {{QT_TR_NOOP("&File"), kFileMenu},
-                                      {QT_TR_NOOP("&Edit"), kEditMenu},
-                                      {QT_TR_NOOP("&View"), kViewMenu},
-                                      {QT_TR_NOOP("&Tool"), kToolMenu}};
+// The menus and toolbars, by the names of their actions, groups and menus.
+constexpr TMenuBarEntry kMenuBar[] = {
+    {QT_TR_NOOP("&File"), "FileUploadAction FileUploadinQueueAction - FileOpenAction "
+                          "FilePrintAction - FileUpOneLevelAction FileNewFolderAction - "
+                          "FileShortcutAction FileDeleteAction FileRenameAction "
+                          "FileFilteringAction FilePropertiesAction - FileHideAction"},
+    {QT_TR_NOOP("&Edit"), "EditCutAction EditCopyAction EditPasteAction - EditSelectAllAction "
+                          "EditInvertSelectionAction"},
+    {QT_TR_NOOP("&View"), "ViewToolbarMenu - ViewStyleActions - ViewArrangeIconsMenu - "
+                          "ViewRefreshAction"},
+    {QT_TR_NOOP("&Tool"), "ToolFindFileAction ToolFindComputerAction - "
+                          "ToolNetDriveConnectAction ToolNetDriveDisconnectAction"}};
 
-// The pop-up menus of the list with a selection and without, and of the tree.
-constexpr const char* kListPopup[] = {"FileUploadAction",
-                                      "FileUploadinQueueAction",
-                                      kSeparator,
-                                      "FileOpenAction",
-                                      "FilePrintAction",
-                                      kSeparator,
-                                      "FileContextMenuAction",
-                                      kSeparator,
-                                      "EditCutAction",
-                                      "EditCopyAction",
-                                      "EditPasteAction",
-                                      kSeparator,
-                                      "FileShortcutAction",
-                                      "FileDeleteAction",
-                                      "FileRenameAction",
-                                      "FilePropertiesAction"};
-constexpr const char* kListPopupEmpty[] = {"ViewLargeIconsAction",
-                                           "ViewSmallIconsAction",
-                                           "ViewListAction",
-                                           "ViewDetailsAction",
-                                           kSeparator,
-                                           "ViewArrangeIconsMenu",
-                                           kSeparator,
-                                           "EditPasteAction",
-                                           kSeparator,
-                                           "FileUpOneLevelAction",
-                                           "FileNewFolderAction",
-                                           kSeparator,
-                                           "FileFilteringAction",
-                                           "FilePropertiesAction",
-                                           kSeparator,
-                                           "ViewRefreshAction"};
-constexpr const char* kTreePopup[] = {"FileUploadAction",
-                                      "FileUploadinQueueAction",
-                                      kSeparator,
-                                      "FileContextMenuAction",
-                                      kSeparator,
-                                      "EditCutAction",
-                                      "EditCopyAction",
-                                      "EditPasteAction",
-                                      kSeparator,
-                                      "FileShortcutAction",
-                                      "FileDeleteAction",
-                                      "FileRenameAction",
-                                      "FilePropertiesAction",
-                                      kSeparator,
-                                      "FileNewFolderAction"};
+constexpr TExplorerMenus kMenus{
+    kMenuBar,
+    // The list's pop-up menus with a selection and without, and the tree's.
+    "FileUploadAction FileUploadinQueueAction - FileOpenAction FilePrintAction - "
+    "FileContextMenuAction - EditCutAction EditCopyAction EditPasteAction - FileShortcutAction "
+    "FileDeleteAction FileRenameAction FilePropertiesAction",
+    "ViewStyleActions - ViewArrangeIconsMenu - EditPasteAction - FileUpOneLevelAction "
+    "FileNewFolderAction - FileFilteringAction FilePropertiesAction - ViewRefreshAction",
+    "FileUploadAction FileUploadinQueueAction - FileContextMenuAction - EditCutAction "
+    "EditCopyAction EditPasteAction - FileShortcutAction FileDeleteAction FileRenameAction "
+    "FilePropertiesAction - FileNewFolderAction",
+    // The toolbars.
+    {"FileUploadAction FileUploadinQueueAction - FileUpOneLevelAction FileNewFolderAction - "
+     "FileDeleteAction FilePropertiesAction",
+     "EditCutAction EditCopyAction EditPasteAction",
+     "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
+     "ToolFindFileAction ToolFindComputerAction - ToolNetDriveConnectAction "
+     "ToolNetDriveDisconnectAction"}};
 
-constexpr const char* kFileToolbar[] = {
-    "FileUploadAction",     "FileUploadinQueueAction", kSeparator,
-    "FileUpOneLevelAction", "FileNewFolderAction",     kSeparator,
-    "FileDeleteAction",     "FilePropertiesAction"};
-constexpr const char* kEditToolbar[] = {"EditCutAction", "EditCopyAction", "EditPasteAction"};
-constexpr const char* kViewToolbar[] = {"ViewRefreshAction"}; // after the shell's buttons
 // Mounting goes through the desktop's gio; without it these commands say why.
 constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDriveConnectAction",
                                             "ToolNetDriveDisconnectAction"};
-constexpr const char* kToolToolbar[] = {"ToolFindFileAction", "ToolFindComputerAction", kSeparator,
-                                        "ToolNetDriveConnectAction",
-                                        "ToolNetDriveDisconnectAction"};
 
 } // namespace
 
@@ -196,14 +143,11 @@ void TLocalExpForm::CreateActions() {
         DisableNetworkCommands();
     }
 
-    FillMenuBar(*menuWidget()->findChild<QMenuBar*>(), *this, kMenuBar);
-    m_fileListPopup1 = NewPopupMenu(*this, "FileListPopupMenu1", kListPopup);
-    m_fileListPopup2 = NewPopupMenu(*this, "FileListPopupMenu2", kListPopupEmpty);
-    m_folderTreePopup = NewPopupMenu(*this, "FolderTreePopupMenu", kTreePopup);
-    FillToolbar(*m_viewCommands->Toolbar(0), *this, kFileToolbar);
-    FillToolbar(*m_viewCommands->Toolbar(1), *this, kEditToolbar);
-    FillToolbar(*m_viewCommands->Toolbar(2), *this, kViewToolbar);
-    FillToolbar(*m_viewCommands->Toolbar(3), *this, kToolToolbar);
+    const TExplorerPopups popups =
+        m_viewCommands->FillMenus(*menuWidget()->findChild<QMenuBar*>(), kMenus);
+    m_fileListPopup1 = popups.List;
+    m_fileListPopup2 = popups.ListEmpty;
+    m_folderTreePopup = popups.Tree;
 }
 
 void TLocalExpForm::DisableNetworkCommands() {

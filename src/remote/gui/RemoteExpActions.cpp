@@ -7,11 +7,11 @@
 #include "session/ThreadedFTPClient.h"
 #include "widgets/ActionList.h"
 #include "widgets/CommandTable.h"
-#include "widgets/DockToolbars.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/ExplorerViewCommands.h"
 #include "widgets/MainDataModule.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -21,106 +21,41 @@ namespace qx {
 
 namespace {
 
-// The menus and toolbars, by the names of their actions and menus.
-constexpr const char* kFileMenu[] = {"FileDownloadAction",
-                                     "FileDownloadtoAction",
-                                     "FileDownloadinQueueAction",
-                                     kSeparator,
-                                     "FileOpenAction",
-                                     "FileOnlineEditAction",
-                                     "FilePrintAction",
-                                     kSeparator,
-                                     "FileUpOneLevelAction",
-                                     "FileNewFolderAction",
-                                     "FileChangeFolderAction",
-                                     kSeparator,
-                                     "FileDeleteAction",
-                                     "FileRenameAction",
-                                     "FileChangePermAction",
-                                     "FileFilteringAction",
-                                     "FilePropertiesAction",
-                                     kSeparator,
-                                     "FileCloseAction"};
-constexpr const char* kEditMenu[] = {"EditCopyAction",      "EditPasteAction",
-                                     "EditCopyURLAction",   kSeparator,
-                                     "EditSelectAllAction", "EditInvertSelectionAction"};
-constexpr const char* kViewMenu[] = {
-    "ViewLogPanelAction",   "ViewToolbarMenu", kSeparator,          "ViewLargeIconsAction",
-    "ViewSmallIconsAction", "ViewListAction",  "ViewDetailsAction", kSeparator,
-    "ViewArrangeIconsMenu", kSeparator,        "ViewRefreshAction", kSeparator,
-    "ViewServerInfoAction"};
-constexpr const char* kToolMenu[] = {"ToolAbortAction",
-                                     kSeparator,
-                                     "ToolResumingTransferAction",
-                                     kSeparator,
-                                     "ToolTransferTypeASCIIAction",
-                                     "ToolTransferTypeBinaryAction",
-                                     "ToolTransferTypeAutoAction",
-                                     kSeparator,
-                                     "ToolTelnetAction"};
-constexpr TMenuBarEntry kMenuBar[] = {{QT_TR_NOOP("&File"), kFileMenu},
-                                      {QT_TR_NOOP("&Edit"), kEditMenu},
-                                      {QT_TR_NOOP("&View"), kViewMenu},
-                                      {QT_TR_NOOP("&Tool"), kToolMenu}};
+// The menus and toolbars, by the names of their actions, groups and menus.
+constexpr TMenuBarEntry kMenuBar[] = {
+    {QT_TR_NOOP("&File"), "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - "
+                          "FileOpenAction FileOnlineEditAction FilePrintAction - "
+                          "FileUpOneLevelAction FileNewFolderAction FileChangeFolderAction - "
+                          "FileDeleteAction FileRenameAction FileChangePermAction "
+                          "FileFilteringAction FilePropertiesAction - FileCloseAction"},
+    {QT_TR_NOOP("&Edit"), "EditCopyAction EditPasteAction EditCopyURLAction - "
+                          "EditSelectAllAction EditInvertSelectionAction"},
+    {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarMenu - ViewStyleActions - "
+                          "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
+    {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
+                          "ToolTelnetAction"}};
 
-// The pop-up menus of the list with a selection and without, and of the tree.
-constexpr const char* kListPopup[] = {"FileDownloadAction",
-                                      "FileDownloadtoAction",
-                                      "FileDownloadinQueueAction",
-                                      kSeparator,
-                                      "FileOpenAction",
-                                      "FileOnlineEditAction",
-                                      "FilePrintAction",
-                                      kSeparator,
-                                      "EditCopyAction",
-                                      "EditPasteAction",
-                                      "EditCopyURLAction",
-                                      kSeparator,
-                                      "FileDeleteAction",
-                                      "FileRenameAction",
-                                      "FileChangePermAction",
-                                      "FilePropertiesAction"};
-constexpr const char* kListPopupEmpty[] = {"ViewLargeIconsAction",
-                                           "ViewSmallIconsAction",
-                                           "ViewListAction",
-                                           "ViewDetailsAction",
-                                           kSeparator,
-                                           "ViewArrangeIconsMenu",
-                                           kSeparator,
-                                           "EditPasteAction",
-                                           kSeparator,
-                                           "FileUpOneLevelAction",
-                                           "FileNewFolderAction",
-                                           "FileChangeFolderAction",
-                                           kSeparator,
-                                           "FileFilteringAction",
-                                           kSeparator,
-                                           "ViewRefreshAction"};
-constexpr const char* kTreePopup[] = {"FileDownloadAction",
-                                      "FileDownloadtoAction",
-                                      "FileDownloadinQueueAction",
-                                      kSeparator,
-                                      "EditCopyAction",
-                                      "EditPasteAction",
-                                      "EditCopyURLAction",
-                                      kSeparator,
-                                      "FileDeleteAction",
-                                      "FileRenameAction",
-                                      "FileChangePermAction",
-                                      "FilePropertiesAction",
-                                      kSeparator,
-                                      "FileNewFolderAction"};
+constexpr TExplorerMenus kMenus{
+    kMenuBar,
+    // The list's pop-up menus with a selection and without, and the tree's.
+    "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - FileOpenAction "
+    "FileOnlineEditAction FilePrintAction - EditCopyAction EditPasteAction EditCopyURLAction - "
+    "FileDeleteAction FileRenameAction FileChangePermAction FilePropertiesAction",
+    "ViewStyleActions - ViewArrangeIconsMenu - EditPasteAction - FileUpOneLevelAction "
+    "FileNewFolderAction FileChangeFolderAction - FileFilteringAction - ViewRefreshAction",
+    "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - EditCopyAction "
+    "EditPasteAction EditCopyURLAction - FileDeleteAction FileRenameAction FileChangePermAction "
+    "FilePropertiesAction - FileNewFolderAction",
+    // The toolbars.
+    {"FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - FileUpOneLevelAction "
+     "FileNewFolderAction FileChangeFolderAction - FileDeleteAction FileChangePermAction "
+     "FilePropertiesAction",
+     "EditCopyAction EditPasteAction",
+     "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
+     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction"}};
 
-constexpr const char* kFileToolbar[] = {
-    "FileDownloadAction",   "FileDownloadtoAction", "FileDownloadinQueueAction", kSeparator,
-    "FileUpOneLevelAction", "FileNewFolderAction",  "FileChangeFolderAction",    kSeparator,
-    "FileDeleteAction",     "FileChangePermAction", "FilePropertiesAction"};
-constexpr const char* kEditToolbar[] = {"EditCopyAction", "EditPasteAction"};
-constexpr const char* kViewToolbar[] = {"ViewRefreshAction"}; // after the shell's buttons
-constexpr const char* kToolToolbar[] = {"ToolAbortAction", kSeparator, "ToolResumingTransferAction",
-                                        kSeparator};
-constexpr const char* kTypeMenu[] = {"ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction",
-                                     "ToolTransferTypeAutoAction"};
+constexpr const char* kTransferTypes[] = {
+    "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
 
 } // namespace
 
@@ -216,21 +151,21 @@ void TRemoteExpForm::CreateActions() {
                                   {5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
                                    [this](int column) { ArrangeBy(column); }});
     m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
-
-    FillMenuBar(*menuBar(), *this, kMenuBar);
-    m_fileListPopup1 = NewPopupMenu(*this, "FileListPopupMenu1", kListPopup);
-    m_fileListPopup2 = NewPopupMenu(*this, "FileListPopupMenu2", kListPopupEmpty);
-    m_folderTreePopup = NewPopupMenu(*this, "FolderTreePopupMenu", kTreePopup);
-    FillToolbar(*m_viewCommands->Toolbar(0), *this, kFileToolbar);
-    FillToolbar(*m_viewCommands->Toolbar(1), *this, kEditToolbar);
-    FillToolbar(*m_viewCommands->Toolbar(2), *this, kViewToolbar);
-    QToolBar* tool = m_viewCommands->Toolbar(3);
-    FillToolbar(*tool, *this, kToolToolbar);
-    QMenu* types = NewPopupMenu(*this, "TransferTypePopupMenu", kTypeMenu);
-    AddMenuButton(*tool, Action("ToolTransferTypeToolbarButtonAction"), types,
-                  QToolButton::MenuButtonPopup);
-    tool->addSeparator();
-    tool->addAction(Action("ToolTelnetAction"));
+    // The transfer types: in the Tool menu, and dropped down from the toolbar's type button.
+    auto* types = new QActionGroup(this);
+    types->setObjectName(QStringLiteral("TransferTypeActions"));
+    types->setExclusionPolicy(QActionGroup::ExclusionPolicy::None); // checked by UpdateChecks
+    auto* typeMenu = new QMenu(this);
+    typeMenu->setObjectName(QStringLiteral("TransferTypePopupMenu"));
+    for (const char* name : kTransferTypes) {
+        types->addAction(Action(name));
+        typeMenu->addAction(Action(name));
+    }
+    typeMenu->setDefaultAction(Action("ToolTransferTypeToolbarButtonAction"));
+    const TExplorerPopups popups = m_viewCommands->FillMenus(*menuBar(), kMenus);
+    m_fileListPopup1 = popups.List;
+    m_fileListPopup2 = popups.ListEmpty;
+    m_folderTreePopup = popups.Tree;
 }
 
 // The checks of the log panel, resuming and the transfer type, and the type button's image.
@@ -241,7 +176,7 @@ void TRemoteExpForm::UpdateChecks(QAction& self) {
     Action("ToolResumingTransferAction")->setChecked(m_client->ResumeTransfer);
     const int type = static_cast<int>(m_client->TransferType);
     for (int t = 0; t < 3; ++t) {
-        Action(kTypeMenu[t])->setChecked(type == t);
+        Action(kTransferTypes[t])->setChecked(type == t);
     }
     if (m_shownTransferType != type) {
         m_shownTransferType = type;
