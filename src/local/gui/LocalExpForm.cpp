@@ -38,6 +38,8 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 namespace qx {
 
 namespace {
@@ -480,11 +482,9 @@ void TLocalExpForm::SaveSettings() {
     const QByteArray state = saveState();
     settings.ToolbarState = std::string(state.constData(), static_cast<std::size_t>(state.size()));
     const TExplorerPlace place = m_shell->Place();
-    settings.Left = place.Left;
-    settings.Top = place.Top;
-    settings.Width = place.Width;
-    settings.Height = place.Height;
-    settings.FolderTreePanelWidth = place.TreeWidth;
+    std::tie(settings.Left, settings.Top, settings.Width, settings.Height,
+             settings.FolderTreePanelWidth) =
+        std::tie(place.Left, place.Top, place.Width, place.Height, place.TreeWidth);
     settings.FolderPath = m_currentFolder;
     settings.SortColumn = m_sortColumn;
     settings.ViewStyle = ViewStyle();
