@@ -1,5 +1,7 @@
 #include "base/FtpUrl.h"
 
+#include "base/AsciiText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -50,10 +52,7 @@ bool HoldsLineBreakOrNul(std::string_view text) {
 
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
     const auto startsWith = [text](std::string_view scheme) {
-        return text.size() >= scheme.size() &&
-               std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
-                   return a == std::tolower(static_cast<unsigned char>(b));
-               });
+        return AsciiStartsWithNoCase(text, scheme);
     };
     FtpUrl url;
     if (startsWith("ftps://")) {
