@@ -153,7 +153,7 @@ public:
 
 private:
     [[noreturn]] void Fail(std::string problem) const {
-        throw TConfigParseError{m_lineNumber, problem};
+        throw TConfigParseError{m_lineNumber, std::move(problem)};
     }
 
     void CheckUtf8(std::string_view line) const {
