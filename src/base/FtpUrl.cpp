@@ -7,23 +7,6 @@
 
 namespace qx {
 
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-} // namespace
-
 std::optional<std::string> PercentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -35,8 +18,8 @@ std::optional<std::string> PercentDecode(std::string_view text) {
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = AsciiHexValue(text[i + 1]);
+        const int low = AsciiHexValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

@@ -1,5 +1,6 @@
 #include "platform/ConfigText.h"
 
+#include "base/AsciiText.h"
 #include "base/Utilities.h"
 
 #include <charconv>
@@ -101,19 +102,6 @@ void AppendKey(std::string& out, const TConfigKey& key, std::string& path) {
     path.resize(pathLength);
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 class TParser {
 public:
     explicit TParser(std::string_view text) : m_text(text) {}
@@ -184,8 +172,8 @@ private:
                 names.push_back(std::move(name));
                 name.clear();
             } else if (path[i] == '%') {
-                const int high = i + 2 < path.size() ? HexValue(path[i + 1]) : -1;
-                const int low = high >= 0 ? HexValue(path[i + 2]) : -1;
+                const int high = i + 2 < path.size() ? AsciiHexValue(path[i + 1]) : -1;
+                const int low = high >= 0 ? AsciiHexValue(path[i + 2]) : -1;
                 if (low < 0) {
                     Fail("\"%\" in a key name must be followed by two hexadecimal digits");
                 }
@@ -241,8 +229,8 @@ private:
                 text.push_back('\t');
                 break;
             case 'x': {
-                const int high = i + 2 < rest.size() ? HexValue(rest[i + 1]) : -1;
-                const int low = high >= 0 ? HexValue(rest[i + 2]) : -1;
+                const int high = i + 2 < rest.size() ? AsciiHexValue(rest[i + 1]) : -1;
+                const int low = high >= 0 ? AsciiHexValue(rest[i + 2]) : -1;
                 if (low < 0) {
                     Fail("\\x in a quoted text must be followed by two hexadecimal digits");
                 }
@@ -292,8 +280,8 @@ private:
             rest.remove_prefix(7);
             std::vector<std::uint8_t> bytes;
             for (std::size_t i = 0; i < rest.size(); i += 2) {
-                const int high = HexValue(rest[i]);
-                const int low = i + 1 < rest.size() ? HexValue(rest[i + 1]) : -1;
+                const int high = AsciiHexValue(rest[i]);
+                const int low = i + 1 < rest.size() ? AsciiHexValue(rest[i + 1]) : -1;
                 if (high < 0 || low < 0) {
                     Fail("binary data must be pairs of hexadecimal digits");
                 }

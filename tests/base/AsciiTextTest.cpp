@@ -28,5 +28,13 @@ TEST(AsciiText, ComparesWithoutRegardToAsciiCase) {
     EXPECT_GT(AsciiCompareNoCase("A", "_"), 0); // as "a", after "_"
 }
 
+TEST(AsciiText, ReadsHexadecimalDigitsOfEitherCase) {
+    static_assert(AsciiHexValue('0') == 0 && AsciiHexValue('9') == 9);
+    static_assert(AsciiHexValue('a') == 10 && AsciiHexValue('F') == 15);
+    for (const char c : {'g', 'G', ':', '@', '`', '/', ' ', '\xe6'}) {
+        EXPECT_EQ(AsciiHexValue(c), -1) << c;
+    }
+}
+
 } // namespace
 } // namespace qx
