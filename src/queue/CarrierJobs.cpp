@@ -9,6 +9,7 @@
 #include "engine/SocketAddress.h"
 #include "session/LocalLinks.h"
 #include "session/RemoteNames.h"
+#include "session/RemoteTransfers.h"
 #include "session/ResumeRule.h"
 
 #include <algorithm>
@@ -124,19 +125,6 @@ bool TFTPCarrierThread::ListSourceFolder(const std::string& folder, TFTPListItem
     return !Aborted();
 }
 
-TTargetGuard::TAsk TFTPCarrierThread::OverwriteAsker() {
-    return [carrier = m_carrier](const TOverwriteQuestion& question) {
-        TOverwriteAnswer answer;
-        carrier->m_ui.invoke([&] {
-            if (carrier->OnOverwrite) {
-                auto handler = carrier->OnOverwrite;
-                handler(*carrier, question, answer);
-            }
-        });
-        return answer;
-    };
-}
-
 void TFTPCarrierThread::JobDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(false) || !StaysInLocalRoot(carrier.DestPath + carrier.FileName)) {
@@ -152,11 +140,11 @@ void TFTPCarrierThread::JobDownload() {
     TFtpClientEx& engine = Engine(Source);
     engine.HostFileName = carrier.SrcPath + carrier.FileName;
     engine.LocalFileName = carrier.DestPath + carrier.FileName;
-    bool resume = carrier.ResumeTransfer && m_resumeSupported;
-    if (carrier.OnOverwrite) {
+    bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported();
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Source), OverwriteAsker(), nullptr);
         const auto go = guard.Download(engine.HostFileName, engine.LocalFileName, engine.Binary(),
-                                       m_resumeSupported, resume);
+                                       Driver(Source).ResumeSupported(), resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -166,7 +154,7 @@ void TFTPCarrierThread::JobDownload() {
     }
     // SIZE first: the download must end with that size, and a resumed one knows from it
     // whether the local part is the start of the file.
-    Driver(Source).Download(resume, {});
+    DownloadFile(Driver(Source), engine.HostFileName, engine.LocalFileName, resume, {});
     if (!Failed()) {
         QuitIfDone(Source);
     }
@@ -188,7 +176,7 @@ void TFTPCarrierThread::JobUpload() {
     engine.HostFileName = carrier.DestPath + carrier.FileName;
     engine.LocalFileName = carrier.SrcPath + carrier.FileName;
     bool resume = carrier.ResumeTransfer;
-    if (carrier.OnOverwrite) {
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
         const auto go =
             guard.Upload(engine.LocalFileName, engine.HostFileName, engine.Binary(), true, resume);
@@ -199,7 +187,7 @@ void TFTPCarrierThread::JobUpload() {
             return;
         }
     }
-    Driver(Destination).Upload(resume);
+    UploadFile(Driver(Destination), engine.LocalFileName, engine.HostFileName, resume);
     if (!Failed()) {
         QuitIfDone(Destination);
     }
@@ -313,11 +301,11 @@ void TFTPCarrierThread::JobTransfer() {
 
     // Offsets only mean the same on both sides in binary mode.
     const bool binary = source.Binary() && destination.Binary();
-    bool resume = carrier.ResumeTransfer && m_resumeSupported && binary;
-    if (carrier.OnOverwrite) {
+    bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported() && binary;
+    if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
         const auto go = guard.Copy(Driver(Source), sourceFile, destinationFile, binary,
-                                   m_resumeSupported, resume);
+                                   Driver(Source).ResumeSupported(), resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -431,7 +419,7 @@ void TFTPCarrierThread::JobTransfer() {
         !WaitForTransferEnd(stored, startSize)) {
         return;
     }
-    if (temporary && !Driver(Destination).PutInPlace(stored, destinationFile)) {
+    if (temporary && !PutInPlace(Driver(Destination), stored, destinationFile)) {
         return;
     }
     QuitIfDone(Source);
@@ -464,7 +452,7 @@ void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
 
 void TFTPCarrierThread::JobExploreDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
@@ -485,7 +473,7 @@ void TFTPCarrierThread::JobExploreDownload() {
 
 void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
@@ -510,7 +498,7 @@ void TFTPCarrierThread::JobExploreTransfer() {
 
 void TFTPCarrierThread::JobExploreUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.SrcPath + carrier.FileName)) {
+    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
     }
     const std::string remoteFolder = carrier.DestPath + carrier.FileName;

@@ -23,19 +23,20 @@ bool TFTPCarrierThread::Login(Side side) {
         }
         DropSession(side); // the server ended the session meanwhile
     }
-    TEngineDriver::LoginPlan plan;
-    plan.Attempts = carrier.ConnectRetry;
-    plan.ReportAttempts = true; // nothing is asked, and there is no pause between attempts
-    plan.TrustCertificate = [carrier = m_carrier](const TCertificateQuestion& question) {
-        bool trust = false;
-        AskOwner(carrier, &TFTPCarrier::OnCertificate, question, trust);
-        return trust;
-    };
+    // Nothing is asked but the certificate, and there is no pause between attempts.
+    TEngineDriver::LoginPlan plan = PlanLogin(carrier.ConnectRetry, false);
+    plan.ReportAttempts = true;
     plan.BusyRetrySeconds = carrier.BusyRetrySeconds;
     const TCarrierSide end = side == Source ? TCarrierSide::Source : TCarrierSide::Destination;
-    plan.YieldWhenBusy = [carrier = m_carrier, end] {
+    plan.YieldWhenBusy = [this, end] {
         bool yield = false;
-        AskOwner(carrier, &TFTPCarrier::OnServerBusy, end, yield);
+        OnUiThread([&] {
+            TThreadedFTPCarrier& owner = *m_carrier;
+            if (owner.OnServerBusy) {
+                auto handler = owner.OnServerBusy;
+                handler(owner, end, yield);
+            }
+        });
         return yield;
     };
     if (!Driver(side).Login(plan)) {
@@ -58,16 +59,11 @@ bool TFTPCarrierThread::ProbeRestart() {
     if (m_sessions[Source].probed) {
         return true; // a kept session: the answer is known
     }
-    TEngineDriver& source = Driver(Source);
-    m_resumeSupported = false;
-    // Servers may refuse REST in ASCII mode, the mode a session starts in.
-    if (source.SetType(true) == 2 || source.Quote("REST 1") == 2) {
+    if (Driver(Source).ProbeResume() == 2) {
         return false;
     }
-    m_resumeSupported = !Failed();
-    source.Quote("REST 0");
-    m_sessions[Source].probed = !Aborted();
-    return !Aborted();
+    m_sessions[Source].probed = true;
+    return true;
 }
 
 void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
@@ -93,7 +89,7 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
     }
     // The work is done: a server that drops the connection instead of answering QUIT does
     // not make it a failure.
-    Driver(side).Step(&TCustomFtpCliEx::Quit);
+    Driver(side).Quit();
     m_sessions[side].loggedIn = false;
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
@@ -105,14 +101,12 @@ bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& lis
 }
 
 bool TFTPCarrierThread::EnterOrMakeFolder(const std::string& folder) {
-    TEngineDriver& destination = Driver(Destination);
-    Engine(Destination).HostDirName = folder;
-    if (destination.Step(&TCustomFtpCliEx::Cwd) == 2) {
+    TRemoteProtocol& destination = Driver(Destination);
+    if (destination.ChangeFolder(folder) == 2) {
         return false;
     }
     if (Failed()) {
-        Engine(Destination).HostFileName = folder;
-        destination.Step(&TCustomFtpCliEx::Mkd);
+        destination.MakeFolder(folder);
     }
     return !Failed();
 }
@@ -132,16 +126,6 @@ bool TFTPCarrierThread::UsableRemoteEntry(const TFTPListItem& entry, const std::
         return false;
     }
     return true;
-}
-
-bool TFTPCarrierThread::WithinDepth(const std::string& folder) {
-    if (m_carrier->Depth <= kMaxRecursionDepth) {
-        return true;
-    }
-    Fail("500 Stopped at [" + folder + "]: more than " + std::to_string(kMaxRecursionDepth) +
-         " folder levels.");
-    Deliver("! " + m_carrier->ErrorMessage);
-    return false;
 }
 
 } // namespace qx

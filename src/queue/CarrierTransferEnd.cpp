@@ -112,16 +112,16 @@ bool TFTPCarrierThread::WaitForTransferEnd(const std::string& destinationFile,
                 Deliver("! " + m_carrier->ErrorMessage);
                 return false;
             }
-            message = m_queue.takeFor(std::chrono::milliseconds(left));
+            message = Queue().takeFor(std::chrono::milliseconds(left));
             if (!message) {
                 continue;
             }
         } else {
-            message = m_queue.take();
+            message = Queue().take();
         }
         if (message->kind == MessageQueue::Message::Kind::Quit) {
             AbortBoth();
-            m_queue.postQuit();
+            Queue().postQuit();
             return false;
         }
         if (message->kind == MessageQueue::Message::Kind::Thread &&
@@ -150,7 +150,7 @@ TFTPCarrierThread::Growth TFTPCarrierThread::LookAtDestination(const std::string
                           " seconds: looking at the size of [" + file +
                           "] on a connection of its own.");
         m_sizeLook = std::make_unique<TEngineDriver>(
-            m_queue, AbortFlag, carrier_job::Abort,
+            Queue(), AbortFlag, carrier_job::Abort,
             TEngineDriver::Outcome{m_lookResult, m_lookError}, TEngineDriver::Hooks{}, true);
         const TFtpClientEx& destination = Engine(Destination);
         TFtpClientEx& look = m_sizeLook->Engine();

@@ -5,6 +5,7 @@
 
 #include "base/AsciiExtensions.h"
 #include "base/TransferType.h"
+#include "queue/CarrierJobs.h"
 #include "queue/FTPCarryItem.h"
 
 #include <cstdint>
@@ -16,12 +17,9 @@ namespace qx {
 
 // Job codes: the user-message base plus 0 to 6.
 namespace carrier_job {
-constexpr unsigned Download = 0x0400;
-constexpr unsigned Upload = 0x0401;
-constexpr unsigned Transfer = 0x0402;
-constexpr unsigned ExploreDownload = 0x0403;
-constexpr unsigned ExploreUpload = 0x0404;
-constexpr unsigned ExploreTransfer = 0x0405;
+#define QX_JOB_CODE(name, code, doneEvent, bothServers) constexpr unsigned name = code;
+QX_CARRIER_JOBS(QX_JOB_CODE)
+#undef QX_JOB_CODE
 constexpr unsigned Abort = 0x0406;
 } // namespace carrier_job
 
@@ -120,12 +118,12 @@ public:
     void TakeJobFrom(const TFTPCarryItem& item);
 
     // --- Jobs ---
-    void Download() { RunJob(carrier_job::Download); }
-    void Upload() { RunJob(carrier_job::Upload); }
-    void Transfer() { RunJob(carrier_job::Transfer); }
-    void ExploreDownload() { RunJob(carrier_job::ExploreDownload); }
-    void ExploreUpload() { RunJob(carrier_job::ExploreUpload); }
-    void ExploreTransfer() { RunJob(carrier_job::ExploreTransfer); }
+#define QX_JOB_METHOD(name, code, doneEvent, bothServers)                                          \
+    void name() {                                                                                  \
+        RunJob(carrier_job::name);                                                                 \
+    }
+    QX_CARRIER_JOBS(QX_JOB_METHOD)
+#undef QX_JOB_METHOD
     // Starts the job of an item: by its direction, carrying a file or exploring a folder.
     // False, with nothing started, for a direction that has no job.
     bool StartJobFor(const TFTPCarryItem& item);

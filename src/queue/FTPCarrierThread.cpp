@@ -2,44 +2,33 @@
 
 #include "engine/FtpReplies.h"
 
-#include <sys/resource.h>
-
 #include <chrono>
 
 namespace qx {
 
 TFTPCarrierThread::TFTPCarrierThread(std::shared_ptr<TThreadedFTPCarrier> carrier)
-    : m_carrier(std::move(carrier)) {}
+    : TWorkerHost(carrier, carrier->m_ui,
+                  TEngineDriver::Outcome{carrier->ResultCode, carrier->ErrorMessage}),
+      m_carrier(std::move(carrier)) {}
 
 TFTPCarrierThread::~TFTPCarrierThread() {
     Join();
 }
 
-void TFTPCarrierThread::Start() {
-    m_thread.Start([this](const std::function<void()>& ready) { Body(ready); });
+const TFTPCarrierThread::JobEntry* TFTPCarrierThread::FindJob(unsigned code) {
+    static constexpr JobEntry kJobs[] = {
+#define QX_JOB_ENTRY(name, code, doneEvent, bothServers)                                           \
+    {code, &TFTPCarrier::doneEvent, &TFTPCarrierThread::Job##name, bothServers},
+        QX_CARRIER_JOBS(QX_JOB_ENTRY)
+#undef QX_JOB_ENTRY
+    };
+    return FindByCode(kJobs, code);
 }
 
-void TFTPCarrierThread::Join() {
-    m_thread.Join();
-}
-
-void TFTPCarrierThread::Body(const std::function<void()>& ready) {
+void TFTPCarrierThread::SetUp() {
     TThreadedFTPCarrier& carrier = *m_carrier;
-    if (carrier.LowestPriority) {
-        ::setpriority(PRIO_PROCESS, 0, 19); // this thread only
-    }
     for (const Side side : {Source, Destination}) {
-        TEngineDriver::Hooks hooks;
-        hooks.Deliver = [this](const std::string& line) { Deliver(line); };
-        hooks.Progress = [this](std::int64_t position, std::int64_t transfered,
-                                std::int64_t elapsed) {
-            m_carrier->m_ui.post([carrier = m_carrier, position, transfered, elapsed] {
-                if (carrier->OnTransferStatus) {
-                    auto handler = carrier->OnTransferStatus;
-                    handler(*carrier, position, transfered, elapsed);
-                }
-            });
-        };
+        TEngineDriver::Hooks hooks = DeliveryHooks();
         hooks.Reply = [this, side](const std::string& reply) {
             ReplyWatch& watch = m_watches[side];
             if (!watch.armed) {
@@ -55,29 +44,19 @@ void TFTPCarrierThread::Body(const std::function<void()>& ready) {
         };
         hooks.Skipped = [this, side](const std::string& text) { Skip(side, text); };
         m_drivers[side] = std::make_unique<TEngineDriver>(
-            m_queue, AbortFlag, carrier_job::Abort,
+            Queue(), AbortFlag, carrier_job::Abort,
             TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks),
             true);
     }
-    m_queue.processMessages();
-    ready();
+    Queue().processMessages();
+}
 
-    for (;;) {
-        const MessageQueue::Message message = m_queue.take();
-        if (message.kind == MessageQueue::Message::Kind::Quit) {
-            break;
-        }
-        if (message.kind == MessageQueue::Message::Kind::Thread) {
-            RunJob(message.thread.Code);
-        }
-    }
+void TFTPCarrierThread::TearDown() {
     QuitKeptSessions();
     // Freeing the engines drops whatever connection a failed or aborted job left open.
     for (auto& driver : m_drivers) {
         driver.reset();
     }
-    auto owner = m_carrier;
-    owner->m_ui.post([owner, self = this] { owner->EndOfWorker(self); });
 }
 
 // The job's logins. A session kept from the last job stays when it is one with the same
@@ -136,22 +115,12 @@ void TFTPCarrierThread::QuitKeptSessions() {
     }
 }
 
-void TFTPCarrierThread::RunJob(unsigned code) {
-    TThreadedFTPCarrier& carrier = *m_carrier;
-    bool explore = false;
-    switch (code) {
-    case carrier_job::Download:
-    case carrier_job::Upload:
-    case carrier_job::Transfer:
-        break;
-    case carrier_job::ExploreDownload:
-    case carrier_job::ExploreUpload:
-    case carrier_job::ExploreTransfer:
-        explore = true;
-        break;
-    default:
+void TFTPCarrierThread::Run(unsigned code) {
+    const JobEntry* job = FindJob(code);
+    if (job == nullptr) {
         return; // not a job code: ignored
     }
+    TThreadedFTPCarrier& carrier = *m_carrier;
     AbortFlag = false;
     carrier.ResultCode = 0;
     carrier.ErrorMessage.clear();
@@ -159,28 +128,9 @@ void TFTPCarrierThread::RunJob(unsigned code) {
     carrier.SkippedEntries.clear();
     carrier.BusySide = TCarrierSide::None;
     carrier.Yielded = false;
-    PrepareEngines(code == carrier_job::Transfer || code == carrier_job::ExploreTransfer);
+    PrepareEngines(job->BothServers);
     try {
-        switch (code) {
-        case carrier_job::Download:
-            JobDownload();
-            break;
-        case carrier_job::Upload:
-            JobUpload();
-            break;
-        case carrier_job::Transfer:
-            JobTransfer();
-            break;
-        case carrier_job::ExploreDownload:
-            JobExploreDownload();
-            break;
-        case carrier_job::ExploreUpload:
-            JobExploreUpload();
-            break;
-        default:
-            JobExploreTransfer();
-            break;
-        }
+        (this->*job->Job)();
     } catch (const std::exception& error) {
         // Nothing may end a job without its done event.
         Fail(std::string("500 ") + error.what());
@@ -192,9 +142,9 @@ void TFTPCarrierThread::RunJob(unsigned code) {
         DropSession(Source);
         DropSession(Destination);
     }
-    carrier.m_ui.invoke([&carrier, explore] {
-        auto handler = explore ? carrier.OnExploreDone : carrier.OnCarryDone;
-        if (handler) {
+    OnUiThread([&carrier, job] {
+        if (carrier.*job->DoneEvent) {
+            auto handler = carrier.*job->DoneEvent;
             handler(carrier);
         }
         // Entries the handler did not take go with the job.
@@ -203,11 +153,6 @@ void TFTPCarrierThread::RunJob(unsigned code) {
 }
 
 // --- Outcomes --------------------------------------------------------------------------------
-
-void TFTPCarrierThread::Fail(std::string errorMessage) {
-    m_carrier->ResultCode = 1;
-    m_carrier->ErrorMessage = std::move(errorMessage);
-}
 
 void TFTPCarrierThread::AbortBoth() {
     AbortFlag = false;
@@ -220,17 +165,6 @@ void TFTPCarrierThread::AbortBoth() {
 }
 
 // --- Delivery --------------------------------------------------------------------------------
-
-void TFTPCarrierThread::Deliver(const std::string& line) {
-    // Lines carry copies and need no answer: they are queued rather than waited for, and still
-    // reach the user-interface thread before the job's done event, in order.
-    m_carrier->m_ui.post([carrier = m_carrier, line] {
-        if (carrier->OnDisplay) {
-            auto handler = carrier->OnDisplay;
-            handler(*carrier, line);
-        }
-    });
-}
 
 void TFTPCarrierThread::DeliverTagged(Side side, char kind, const std::string& text) {
     Driver(side).Line(kind, text);

@@ -1,37 +1,25 @@
 #pragma once
 
 #include "engine/FTPListItem.h"
-#include "platform/MessageQueue.h"
-#include "platform/WorkerThread.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "session/EngineDriver.h"
 #include "session/TargetGuard.h"
+#include "session/WorkerHost.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace qx {
 
-// The worker of a carrier: a thread with its own message queue and two FTP engines, each run
-// by an engine driver. It runs the jobs posted to it one after the other until the quit
-// message; while a job waits for an engine it dispatches the engines' socket notifications,
-// acts on abort and quit, and drops any other code.
-class TFTPCarrierThread {
+// The worker of a carrier, on the worker host with two engine drivers, one for the source
+// server and one for the destination. Each job code is looked up in the job table and runs its
+// step to its end, then the job's done event, which waits for the user-interface thread.
+class TFTPCarrierThread final : public TWorkerHost {
 public:
     explicit TFTPCarrierThread(std::shared_ptr<TThreadedFTPCarrier> carrier);
-    ~TFTPCarrierThread();
-    TFTPCarrierThread(const TFTPCarrierThread&) = delete;
-    TFTPCarrierThread& operator=(const TFTPCarrierThread&) = delete;
-
-    // Starts the thread and returns once it takes messages.
-    void Start();
-    void Join();
-    MessageQueue& Queue() { return m_queue; }
-    // Set by the user-interface thread, cleared by the worker.
-    std::atomic<bool> AbortFlag{false};
+    ~TFTPCarrierThread() override;
 
 private:
     enum Side : std::size_t { Source = 0, Destination = 1 };
@@ -49,34 +37,26 @@ private:
         bool probed = false;   // the restart probe ran on that session
     };
 
-    void Body(const std::function<void()>& ready);
-    void RunJob(unsigned code);
+    // One line of the job table: what the worker does with a job code.
+    struct JobEntry {
+        unsigned Code;
+        TFTPCarrier::TNotifyEvent TFTPCarrier::*DoneEvent;
+        void (TFTPCarrierThread::*Job)();
+        bool BothServers;
+    };
+    static const JobEntry* FindJob(unsigned code);
+
+    void SetUp() override;
+    void Run(unsigned code) override;
+    void TearDown() override;
     // bothServers: the job works on the source and the destination server.
     void PrepareEngines(bool bothServers);
     void DropSession(Side side);
     void QuitKeptSessions();
     TEngineDriver& Driver(Side side) { return *m_drivers[side]; }
-    // Asks the carrier's owner, on the user-interface thread, before a file is replaced.
-    TTargetGuard::TAsk OverwriteAsker();
-    // Raises one of the carrier's questions on the user-interface thread and waits for it.
-    template <typename Event, typename... Args>
-    static void AskOwner(const std::shared_ptr<TThreadedFTPCarrier>& carrier,
-                         Event TFTPCarrier::*event, Args&... args) {
-        carrier->m_ui.invoke([&] {
-            if ((*carrier).*event) {
-                auto handler = (*carrier).*event;
-                handler(*carrier, args...);
-            }
-        });
-    }
     TFtpClientEx& Engine(Side side) { return m_drivers[side]->Engine(); }
-    bool Failed() const { return m_carrier->ResultCode != 0; }
-    bool Aborted() const { return m_carrier->ResultCode == 2; }
-    void Fail(std::string errorMessage);
     void AbortBoth();
 
-    // Delivery to the user-interface thread, as queued copies.
-    void Deliver(const std::string& line);
     void DeliverTagged(Side side, char kind, const std::string& text);
     // Makes a server-to-server data connection between TLS sessions protected; false (with
     // the failure set) when the servers cannot.
@@ -92,8 +72,6 @@ private:
     bool EnterOrMakeFolder(const std::string& folder);
     // Remote entries of a listing that may become queue items.
     bool UsableRemoteEntry(const TFTPListItem& entry, const std::string& folder);
-    // Explorations stop as deep as the session's recursive operations do.
-    bool WithinDepth(const std::string& folder);
 
     // The jobs (CarrierJobs.cpp).
     bool NameFits(bool folder);
@@ -102,9 +80,9 @@ private:
     bool StaysInLocalRoot(const std::string& local);
     bool PrepareDestinationFolder(const std::string& folder);
     bool ListSourceFolder(const std::string& folder, TFTPListItems& listing);
-    void JobDownload();
-    void JobUpload();
-    void JobTransfer();
+#define QX_JOB_STEP(name, code, doneEvent, bothServers) void Job##name();
+    QX_CARRIER_JOBS(QX_JOB_STEP)
+#undef QX_JOB_STEP
     bool CopiesOntoItself(const std::string& sourcePath, const std::string& destinationPath,
                           bool folder);
     bool StartServerSide(Side side, const std::string& command);
@@ -115,15 +93,11 @@ private:
     // Whether the destination file is now longer than size (which then becomes its size); why
     // it is not, when it is not.
     Growth LookAtDestination(const std::string& file, std::int64_t& size, std::string& why);
-    void JobExploreDownload();
-    void JobExploreUpload();
-    void JobExploreTransfer();
     std::unique_ptr<TFTPCarryItem> NewItem(TCarryDirection direction) const;
     void QueueRemoteEntries(const TFTPListItems& listing, const std::string& sourceFolder,
                             TCarryDirection direction, const std::string& destinationFolder);
 
     std::shared_ptr<TThreadedFTPCarrier> m_carrier;
-    MessageQueue m_queue;
     std::array<std::unique_ptr<TEngineDriver>, 2> m_drivers;
     std::array<SessionState, 2> m_sessions;
     std::array<ReplyWatch, 2> m_watches;
@@ -132,8 +106,6 @@ private:
     std::unique_ptr<TEngineDriver> m_sizeLook;
     std::uint8_t m_lookResult = 0;
     std::string m_lookError;
-    TWorkerThread m_thread;
-    bool m_resumeSupported = false;
 };
 
 } // namespace qx

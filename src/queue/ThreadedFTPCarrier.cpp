@@ -2,10 +2,6 @@
 
 #include "queue/FTPCarrierThread.h"
 
-#include "platform/WorkerThread.h"
-
-#include <algorithm>
-
 namespace qx {
 
 std::shared_ptr<TThreadedFTPCarrier> TThreadedFTPCarrier::Create(UiThread& ui) {
@@ -17,47 +13,54 @@ TThreadedFTPCarrier::TThreadedFTPCarrier(UiThread& ui) : m_ui(ui) {}
 // Workers hold the carrier while they run, so it only goes away after they have ended.
 TThreadedFTPCarrier::~TThreadedFTPCarrier() = default;
 
-void TThreadedFTPCarrier::StartThread() {
-    // An earlier worker is left to end on its own.
-    auto worker = std::make_unique<TFTPCarrierThread>(shared_from_this());
-    worker->Start();
-    m_worker = worker.get();
-    m_workers.push_back(std::move(worker));
-    m_workerRunning = true;
-}
-
 void TThreadedFTPCarrier::RunJob(unsigned code) {
     // A worker that is still there has finished its job and waits for the next one, perhaps
-    // still logged in.
-    if (m_worker == nullptr) {
-        StartThread();
+    // still logged in. An earlier worker is left to end on its own.
+    if (!m_workers.HasCurrent()) {
+        m_workers.Start(std::make_unique<TFTPCarrierThread>(shared_from_this()), LowestPriority);
     }
-    m_worker->Queue().postThreadMessage(code);
+    m_workers.Post(code);
 }
 
 void TThreadedFTPCarrier::Abort() {
-    if (m_worker == nullptr) {
-        return;
-    }
-    m_worker->Queue().postThreadMessage(carrier_job::Abort);
-    m_worker->AbortFlag = true;
+    m_workers.Abort(carrier_job::Abort);
 }
 
 void TThreadedFTPCarrier::StopThread() {
-    if (m_worker != nullptr) {
-        m_worker->Queue().postQuit();
-        m_worker = nullptr;
-    }
+    m_workers.Stop();
 }
 
-void TThreadedFTPCarrier::EndOfWorker(TFTPCarrierThread* worker) {
-    if (ReleaseEndedWorker(m_workers, m_worker, worker)) {
-        m_workerRunning = false;
-    }
-    if (OnEndThread) {
-        auto handler = OnEndThread;
-        handler(*this);
-    }
+// --- The worker's side -----------------------------------------------------------------------
+
+void TThreadedFTPCarrier::ShowLine(const std::string& line) {
+    RaiseEvent(OnDisplay, *this, line);
+}
+
+void TThreadedFTPCarrier::ShowProgress(std::int64_t position, std::int64_t transfered,
+                                       std::int64_t elapsed) {
+    RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
+}
+
+// A carrier's logins ask for nothing: its items carry their user names and passwords.
+bool TThreadedFTPCarrier::AskLogin(TFTPAuthenticate, std::string&) {
+    return true;
+}
+
+bool TThreadedFTPCarrier::TrustCertificate(const TCertificateQuestion& question) {
+    bool trust = false;
+    RaiseEvent(OnCertificate, *this, question, trust);
+    return trust;
+}
+
+TOverwriteAnswer TThreadedFTPCarrier::AskOverwrite(const TOverwriteQuestion& question) {
+    TOverwriteAnswer answer;
+    RaiseEvent(OnOverwrite, *this, question, answer);
+    return answer;
+}
+
+void TThreadedFTPCarrier::WorkerEnded(TWorkerHost* worker) {
+    m_workers.Ended(worker);
+    RaiseEvent(OnEndThread, *this);
 }
 
 } // namespace qx

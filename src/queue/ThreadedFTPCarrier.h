@@ -2,10 +2,9 @@
 
 #include "platform/UiThread.h"
 #include "queue/FTPCarrier.h"
+#include "session/WorkerOwner.h"
 
-#include <atomic>
 #include <memory>
-#include <vector>
 
 namespace qx {
 
@@ -20,6 +19,7 @@ class TFTPCarrierThread;
 // its done handler after StopThread(): the worker ends, frees its engines and connections,
 // raises OnEndThread and lets the carrier go.
 class TThreadedFTPCarrier final : public TFTPCarrier,
+                                  public TWorkerOwner,
                                   public std::enable_shared_from_this<TThreadedFTPCarrier> {
 public:
     static std::shared_ptr<TThreadedFTPCarrier> Create(UiThread& ui);
@@ -30,7 +30,7 @@ public:
 
     void Abort() override;
     void StopThread() override;
-    bool WorkerRunning() const { return m_workerRunning.load(); }
+    bool WorkerRunning() const { return m_workers.Running(); }
 
 protected:
     void RunJob(unsigned code) override;
@@ -38,14 +38,20 @@ protected:
 private:
     friend class TFTPCarrierThread;
     explicit TThreadedFTPCarrier(UiThread& ui);
-    void StartThread();
-    void EndOfWorker(TFTPCarrierThread* worker);
+
+    // The worker's side (TWorkerOwner).
+    void ShowLine(const std::string& line) override;
+    void ShowProgress(std::int64_t position, std::int64_t transfered,
+                      std::int64_t elapsed) override;
+    bool AskLogin(TFTPAuthenticate what, std::string& answer) override;
+    bool TrustCertificate(const TCertificateQuestion& question) override;
+    bool AsksBeforeOverwrite() const override { return static_cast<bool>(OnOverwrite); }
+    TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) override;
+    void WorkerEnded(TWorkerHost* worker) override;
 
     UiThread& m_ui;
-    std::atomic<bool> m_workerRunning{false};
-    // Every worker that has not ended yet; the last one runs the current job.
-    std::vector<std::unique_ptr<TFTPCarrierThread>> m_workers;
-    TFTPCarrierThread* m_worker = nullptr;
+    // The last worker runs the current job.
+    TWorkerSet m_workers;
 };
 
 } // namespace qx

@@ -24,8 +24,8 @@ constexpr int kLongestBusyPause = 30;
 
 TEngineDriver::TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
                              Outcome outcome, Hooks hooks, bool tagged)
-    : m_queue(queue), m_abortFlag(abortFlag), m_abortCode(abortCode), m_outcome(outcome),
-      m_hooks(std::move(hooks)), m_tagged(tagged), m_engine(std::make_unique<TFtpClientEx>(queue)) {
+    : m_wait(queue, abortFlag, abortCode), m_outcome(outcome), m_hooks(std::move(hooks)),
+      m_tagged(tagged), m_engine(std::make_unique<TFtpClientEx>(queue)) {
     m_engine->MultiThreaded = true;
     m_engine->Timeout = 0; // the driver's waits end by completion, abort or the inactivity limit
     InstallEngineHandlers();
@@ -63,8 +63,7 @@ void TEngineDriver::InstallEngineHandlers() {
         // The completion of an earlier request that was aborted may still come in while the
         // next one runs: only one posted after the request was issued is its own.
         if (e.DeliveredCompletion() > m_waitingAfter) {
-            m_requestDone = true;
-            m_requestError = error;
+            m_wait.Complete(m_wait.Current(), error);
         }
     };
 }
@@ -104,7 +103,7 @@ void TEngineDriver::FailAndLog(const std::string& errorMessage) {
 }
 
 std::uint8_t TEngineDriver::Step(Request request) {
-    m_requestDone = false;
+    m_wait.Begin();
     m_waitingAfter = m_engine->CompletionsPosted();
     try {
         (m_engine.get()->*request)();
@@ -127,84 +126,32 @@ std::uint8_t TEngineDriver::Quote(const std::string& command) {
 }
 
 void TEngineDriver::Wait() {
-    for (;;) {
-        if (m_abortFlag.load()) {
-            Abort();
-            return;
-        }
-        if (m_requestDone) {
-            // The completion is the end of the request, whatever state the engine went to
-            // after it (a server that closes the connection with its final reply leaves it in
-            // internal ready).
-            m_abortFlag = false;
-            if (m_requestError == 0) {
-                m_outcome.ResultCode = 0;
-                return;
-            }
-            const TFtpClientEx& engine = *m_engine;
-            Fail(engine.ErrorMessage().empty() ? engine.LastResponse() : engine.ErrorMessage());
-            if (engine.FailureMadeByEngine()) {
-                const bool quiet = std::exchange(m_muted, false);
-                Line('!', m_outcome.ErrorMessage);
-                m_muted = quiet;
-            }
-            return;
-        }
-        const Wake wake = WaitForMessage();
-        if (wake == Wake::Abort || wake == Wake::Quit) {
-            Abort();
-            return;
-        }
+    if (m_wait.Wait() == TRequestWait::End::Aborted) {
+        Abort();
+        return;
     }
-}
-
-TEngineDriver::Wake TEngineDriver::WaitForMessage() {
-    const MessageQueue::Message message = m_queue.take();
-    if (message.kind == MessageQueue::Message::Kind::Quit) {
-        m_queue.postQuit(); // so that the thread's own loop ends as well
-        return Wake::Quit;
+    // The completion is the end of the request, whatever state the engine went to after it (a
+    // server that closes the connection with its final reply leaves it in internal ready).
+    if (m_wait.Error() == 0) {
+        m_outcome.ResultCode = 0;
+        return;
     }
-    if (message.kind == MessageQueue::Message::Kind::Thread && message.thread.Code == m_abortCode) {
-        return Wake::Abort;
+    const TFtpClientEx& engine = *m_engine;
+    Fail(engine.ErrorMessage().empty() ? engine.LastResponse() : engine.ErrorMessage());
+    if (engine.FailureMadeByEngine()) {
+        const bool quiet = std::exchange(m_muted, false);
+        Line('!', m_outcome.ErrorMessage);
+        m_muted = quiet;
     }
-    // A window message has been dispatched; any other code is dropped.
-    return Wake::Message;
 }
 
 void TEngineDriver::Abort() {
-    m_abortFlag = false;
+    m_wait.ClearAbort();
     m_engine->Abort();
     m_outcome.ResultCode = 2;
     m_outcome.ErrorMessage = Tagged('!', "Operation aborted.");
     if (m_hooks.Deliver) {
         m_hooks.Deliver(m_outcome.ErrorMessage); // even while muted
-    }
-}
-
-bool TEngineDriver::Pause(int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (;;) {
-        if (m_abortFlag.load()) {
-            return false;
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= until) {
-            return true;
-        }
-        const auto message = m_queue.takeFor(until - now);
-        if (!message) {
-            continue;
-        }
-        if (message->kind == MessageQueue::Message::Kind::Quit) {
-            m_queue.postQuit();
-            m_abortFlag = true; // the next step aborts
-            return false;
-        }
-        if (message->kind == MessageQueue::Message::Kind::Thread &&
-            message->thread.Code == m_abortCode) {
-            m_abortFlag = true;
-            return false;
-        }
     }
 }
 
@@ -310,7 +257,7 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
                 busyWaited += pause;
                 Line('~', "The server has no room for another connection; trying again in " +
                               std::to_string(pause) + " second(s).");
-                if (!Pause(pause)) {
+                if (!m_wait.Pause(pause)) {
                     Abort();
                     return false;
                 }
@@ -324,7 +271,7 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
                           std::to_string(counter) + " connection retry remained");
         }
         // No pause after the last attempt: nothing follows it.
-        if (counter > 0 && pause > 0 && !Pause(pause)) {
+        if (counter > 0 && pause > 0 && !m_wait.Pause(pause)) {
             Abort(); // aborted (or quit) while waiting between attempts
             return false;
         }
@@ -377,6 +324,20 @@ bool TEngineDriver::AskFeatures() {
         ClearFailure();
     }
     return true;
+}
+
+std::uint8_t TEngineDriver::ProbeResume() {
+    m_resumeSupported = false;
+    if (SetType(true) == 2 || Quote("REST 1") == 2) {
+        return 2;
+    }
+    const bool restOne = !Failed();
+    if (Quote("REST 0") == 2) {
+        return 2;
+    }
+    m_resumeSupported = restOne && !Failed();
+    ClearFailure();
+    return 0;
 }
 
 // --- Types -----------------------------------------------------------------------------------
@@ -510,7 +471,7 @@ void TEngineDriver::DetectLinks(TFTPListItems& target, std::string listedFolder)
 
 // --- Transfers -------------------------------------------------------------------------------
 
-std::optional<std::int64_t> TEngineDriver::RemoteTime(const std::string& path, bool unannounced) {
+std::optional<std::int64_t> TEngineDriver::ModifiedTime(const std::string& path, bool unannounced) {
     TFtpClientEx& engine = *m_engine;
     const std::string kept = engine.LocalFileName; // Quote takes its command from there
     std::optional<std::int64_t> time;
@@ -536,146 +497,115 @@ std::optional<std::int64_t> TEngineDriver::RemoteTime(const std::string& path, b
     return time;
 }
 
-std::uint8_t TEngineDriver::Download(bool resume,
-                                     const std::function<void(std::int64_t)>& sizeKnown) {
-    TFtpClientEx& engine = *m_engine;
-    if (Step(&TCustomFtpCliEx::Size) == 2) {
-        return 2;
-    }
-    const std::int64_t fileSize = Failed() ? -1 : engine.SizeResult();
-    if (sizeKnown) {
-        sizeKnown(fileSize);
-    }
-    const std::string& local = engine.LocalFileName;
-    // Offsets count the server's bytes: only a binary download of a known size can go on
-    // later, and it keeps the time that tells whether the remote file is still the same.
-    const bool resumable = engine.Binary() && fileSize >= 0 && DownloadsThroughPartial(local);
-    std::optional<std::int64_t> remoteTime;
-    if (resumable) {
-        remoteTime = RemoteTime(engine.HostFileName);
-        if (Aborted()) {
-            return 2;
-        }
-    }
-    resume = resume && resumable;
-    if (resume) {
-        const std::string partial = PartialFileName(local);
-        switch (PartialDownloadFit(local, fileSize, remoteTime)) {
-        case TPartialFit::None:
-            resume = false;
-            if (LocalFileSizeOf(local) >= 0) {
-                Line('~', NotResumedText("no partial download [" + partial + "] of [" + local +
-                                         "] is there to go on from; downloading the whole "
-                                         "file."));
-            }
-            break;
-        case TPartialFit::Differs:
-            resume = false;
-            Line('~', NotResumedText("[" + partial + "] is no part of [" + engine.HostFileName +
-                                     "] as the server holds it now (the size or the "
-                                     "modification time differ, or the server tells no "
-                                     "time); downloading the whole file."));
-            break;
-        case TPartialFit::Complete:
-            if (std::rename(partial.c_str(), ReplacedFileName(local).c_str()) != 0) {
-                FailAndLog("550 Cannot replace " + local + ".");
-                return 1;
-            }
-            Line('~', "[" + local + "] is complete: its partial download held all of it.");
-            m_outcome.ResultCode = 0;
-            return 0;
-        case TPartialFit::Fits:
-            break;
-        }
-    }
-    // What the server announced is what a binary download must end with.
-    engine.ExpectedSize = fileSize;
-    Step(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get);
-    if (Failed() && remoteTime) {
-        KeepRemoteTime(local, *remoteTime);
-    }
-    return m_outcome.ResultCode;
-}
+// --- The rest of the seam --------------------------------------------------------------------
 
-std::uint8_t TEngineDriver::Upload(bool resume) {
+std::uint8_t TEngineDriver::StepOn(Request request, const std::string& hostFile,
+                                   const std::string& localFile) {
     TFtpClientEx& engine = *m_engine;
-    // Offsets count the server's bytes: ASCII uploads always start from the beginning.
-    resume = resume && engine.Binary();
-    if (!UploadToTemporaryName) {
-        if (resume) {
-            Line('~', NotResumedText("uploads to this server go straight to their name, so "
-                                     "nothing of [" +
-                                     engine.HostFileName +
-                                     "] is known to be a part of this file; sending the whole "
-                                     "file."));
-        }
-        Step(&TCustomFtpCliEx::Put);
-        engine.ResumeAt = 0;
-        return m_outcome.ResultCode;
-    }
-    const std::string target = engine.HostFileName;
-    const std::string temporary = TemporaryUploadName(target);
-    engine.HostFileName = temporary;
     struct Restore {
         TFtpClientEx& engine;
-        std::string target;
+        std::string host;
+        std::string local;
         ~Restore() {
-            engine.HostFileName = target;
-            engine.ResumeAt = 0;
+            engine.HostFileName = std::move(host);
+            engine.LocalFileName = std::move(local);
         }
-    } restore{engine, target};
-    bool append = false;
-    if (resume) {
-        if (Step(&TCustomFtpCliEx::Size) == 2) {
-            return 2;
-        }
-        const std::int64_t held = Failed() ? -1 : engine.SizeResult();
-        const std::int64_t local = LocalFileSizeOf(engine.LocalFileName);
-        append = held >= 0 && held <= local;
-        if (held > local) {
-            Line('~', NotResumedText("[" + temporary + "] on the server is longer than [" +
-                                     engine.LocalFileName + "]; sending the whole file."));
-        }
-        if (append) {
-            engine.ResumeAt = held;
-        }
-    }
-    if (Step(append ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put) != 0) {
-        return m_outcome.ResultCode; // the part sent stays under the temporary name
-    }
-    PutInPlace(temporary, target);
+    } restore{engine, engine.HostFileName, engine.LocalFileName};
+    engine.HostFileName = hostFile;
+    engine.LocalFileName = localFile;
+    return Step(request);
+}
+
+std::uint8_t TEngineDriver::Quit() {
+    return Step(&TCustomFtpCliEx::Quit);
+}
+
+bool TEngineDriver::Connected() {
+    return m_engine->ControlSocket().State() != TSocketState::wsClosed;
+}
+
+TRemoteCapabilities TEngineDriver::Capabilities() const {
+    TRemoteCapabilities capabilities;
+    capabilities.Resume = m_resumeSupported;
+    capabilities.ServerCopy = true;
+    capabilities.ChangeMode = true;
+    capabilities.SetTime = false;
+    capabilities.RawCommands = true;
+    return capabilities;
+}
+
+std::uint8_t TEngineDriver::CurrentFolder(std::string& folder) {
+    const std::uint8_t result = Step(&TCustomFtpCliEx::Pwd);
+    folder = m_engine->DirResult();
+    return result;
+}
+
+std::uint8_t TEngineDriver::ChangeFolder(const std::string& folder) {
+    m_engine->HostDirName = folder;
+    return Step(&TCustomFtpCliEx::Cwd);
+}
+
+std::uint8_t TEngineDriver::ChangeToParent() {
+    return Step(&TCustomFtpCliEx::CDup);
+}
+
+std::uint8_t TEngineDriver::MakeFolder(const std::string& path) {
+    return StepOn(&TCustomFtpCliEx::Mkd, path);
+}
+
+std::uint8_t TEngineDriver::RemoveFolder(const std::string& path) {
+    return StepOn(&TCustomFtpCliEx::Rmd, path);
+}
+
+std::uint8_t TEngineDriver::Size(const std::string& path, std::int64_t& size) {
+    const std::uint8_t result = StepOn(&TCustomFtpCliEx::Size, path);
+    size = result == 0 ? m_engine->SizeResult() : -1;
+    return result;
+}
+
+std::uint8_t TEngineDriver::SetModifiedTime(const std::string& path, std::int64_t) {
+    FailAndLog("502 Cannot set the time of [" + path + "] over FTP.");
     return m_outcome.ResultCode;
 }
 
-bool TEngineDriver::PutInPlace(const std::string& temporary, const std::string& target) {
-    TFtpClientEx& engine = *m_engine;
-    const std::string keptHost = engine.HostFileName;
-    const std::string keptLocal = engine.LocalFileName;
-    const auto rename = [&] {
-        engine.HostFileName = temporary;
-        engine.LocalFileName = target; // RNTO takes the new name from there
-        return Step(&TCustomFtpCliEx::RenamePair);
-    };
-    if (rename() == 1 && engine.LastStep() == TFtpStep::RenameTo) {
+std::uint8_t TEngineDriver::RemoveFile(const std::string& path) {
+    return StepOn(&TCustomFtpCliEx::Dele, path);
+}
+
+std::uint8_t TEngineDriver::Rename(const std::string& from, const std::string& to, bool replace) {
+    // RNTO takes the new name from LocalFileName.
+    if (StepOn(&TCustomFtpCliEx::RenamePair, from, to) == 1 && replace &&
+        m_engine->LastStep() == TFtpStep::RenameTo) {
         // RNFR took the name and RNTO refused the target: a server that does not rename over a
         // file. The new file is complete, so the old one may go first.
         const std::string refused = m_outcome.ErrorMessage;
-        engine.HostFileName = target;
-        if (Step(&TCustomFtpCliEx::Dele) == 0) {
-            rename();
+        if (RemoveFile(to) == 0) {
+            StepOn(&TCustomFtpCliEx::RenamePair, from, to);
         } else if (!Aborted()) {
             Fail(refused);
         }
     }
-    engine.HostFileName = keptHost;
-    engine.LocalFileName = keptLocal;
-    if (Failed() && !Aborted()) {
-        FailAndLog(m_outcome.ErrorMessage + " The upload is complete under the name [" + temporary +
-                   "] but could not take the place of [" + target +
-                   "]. For a server that refuses renames, turn off \"Upload under a temporary "
-                   "name\" in the site's properties (quorvin-ftp: --inplace).");
-    }
-    return !Failed();
+    return m_outcome.ResultCode;
+}
+
+std::uint8_t TEngineDriver::ChangeMode(const std::string& mode, const std::string& path) {
+    return Quote("SITE CHMOD " + mode + " " + path);
+}
+
+std::uint8_t TEngineDriver::Download(const std::string& remotePath, const std::string& localPath,
+                                     bool resume, std::int64_t expectedSize) {
+    m_engine->ExpectedSize = expectedSize;
+    return StepOn(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get, remotePath,
+                  localPath);
+}
+
+std::uint8_t TEngineDriver::Upload(const std::string& localPath, const std::string& remotePath,
+                                   std::int64_t appendAt) {
+    TFtpClientEx& engine = *m_engine;
+    engine.ResumeAt = std::max<std::int64_t>(appendAt, 0);
+    StepOn(appendAt >= 0 ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put, remotePath, localPath);
+    engine.ResumeAt = 0;
+    return m_outcome.ResultCode;
 }
 
 } // namespace qx

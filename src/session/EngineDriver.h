@@ -7,6 +7,8 @@
 #include "platform/MessageQueue.h"
 #include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
+#include "session/RemoteProtocol.h"
+#include "session/RequestWait.h"
 
 #include <atomic>
 #include <cstdint>
@@ -18,14 +20,17 @@
 namespace qx {
 
 // Drives one FTP engine on a worker thread for the session worker and the carrier worker
-// alike: every engine request as a step that waits for its own completion (and for nothing
-// else), abort and quit during a wait, the login with its retries, the memory of the transfer
-// type, listings with link detection, and single file transfers. Each step leaves its outcome
-// in the owner's result fields: 0 success, 1 failure (with the error text), 2 aborted.
+// alike, and is the FTP side of the protocol seam (session/RemoteProtocol.h): every engine
+// request as a step that waits for its own completion (and for nothing else) through
+// TRequestWait, abort and quit during a wait, the login with its retries, the memory of the
+// transfer type, listings with link detection, the restart probe. Each step leaves its outcome
+// in the owner's result fields: 0 success, 1 failure (with the error text), 2 aborted. What is
+// FTP's alone (raw steps, FEAT, the engine itself for server-to-server copies) is reached
+// through this class, not the seam.
 //
 // Log lines go out through the Deliver hook, each prefixed with its kind ("> ", "< ", "~ ",
 // "! ") and, for a tagged driver (the carrier's), with the engine's host: "> [host]: ".
-class TEngineDriver {
+class TEngineDriver final : public TRemoteProtocol {
 public:
     using Request = void (TCustomFtpCliEx::*)();
 
@@ -46,31 +51,11 @@ public:
         std::string& ErrorMessage;
     };
 
-    // How a login goes: the number of attempts, the pause after a failed one, where a missing
-    // user name or password is asked (none: nothing is asked), and whether each attempt is
-    // reported with the carrier's lines (failure, retry and success lines; the retries run
-    // without their own connection lines).
-    struct LoginPlan {
-        int Attempts = 1;
-        int DelaySeconds = 0;
-        std::function<bool(TFTPAuthenticate what, std::string& answer)> Ask;
-        bool ReportAttempts = false;
-        // Asked when the server's certificate cannot be verified and is not trusted yet: true
-        // trusts it for this session and the attempt connects again with it. Without it, or
-        // when it says no, the login ends (no retry shows another certificate).
-        std::function<bool(const TCertificateQuestion&)> TrustCertificate;
-        // A server at its connection limit ("421 ..." at login) is tried again after pauses of
-        // 1, 2, 4, ... 30 seconds. For as long as these pauses add up to at most
-        // BusyRetrySeconds such a refusal uses up no attempt; with 0 it counts as one.
-        int BusyRetrySeconds = 0;
-        // Asked at such a refusal: true ends the login at once (the caller has other
-        // connections to the server and lets its work wait for one of them).
-        std::function<bool()> YieldWhenBusy;
-    };
+    using LoginPlan = TLoginPlan;
 
     TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
                   Outcome outcome, Hooks hooks, bool tagged);
-    ~TEngineDriver();
+    ~TEngineDriver() override;
     TEngineDriver(const TEngineDriver&) = delete;
     TEngineDriver& operator=(const TEngineDriver&) = delete;
 
@@ -84,33 +69,31 @@ public:
     std::uint8_t Step(Request request);
     // Sends the text as a command (SITE, REST, ...).
     std::uint8_t Quote(const std::string& command);
-    bool Failed() const { return m_outcome.ResultCode != 0; }
-    bool Aborted() const { return m_outcome.ResultCode == 2; }
-    void Fail(const std::string& errorMessage);
+    bool Failed() const override { return m_outcome.ResultCode != 0; }
+    bool Aborted() const override { return m_outcome.ResultCode == 2; }
+    const std::string& ErrorMessage() const override { return m_outcome.ErrorMessage; }
+    void Fail(const std::string& errorMessage) override;
     // A failed probe (SIZE, MDTM) that tells only that the server knows nothing: no failure.
-    void ClearFailure();
+    void ClearFailure() override;
     // Fails with the text and logs it as a "! " line.
-    void FailAndLog(const std::string& errorMessage);
+    void FailAndLog(const std::string& errorMessage) override;
     // Aborts the engine: outcome 2, "! Operation aborted.".
-    void Abort();
-
-    // What woke a wait up that is not a step's (the carrier's server-to-server transfer).
-    enum class Wake { Message, Abort, Quit };
-    // Dispatches the next message of the queue, blocking; the quit message is posted again so
-    // that the thread's own loop sees it too.
-    Wake WaitForMessage();
-    // Waits the seconds unless an abort or quit comes first (then false).
-    bool Pause(int seconds);
+    void Abort() override;
 
     // --- Session ---
     // Opens, sends USER and PASS (asking for what is missing), with the plan's retries; a
     // failed attempt closes the connection before the next. A server that is too busy
     // ("421 ...") is tried again after a growing pause. True when logged in.
-    bool Login(const LoginPlan& plan);
+    bool Login(const LoginPlan& plan) override;
     // The last failed login ended on a busy refusal; Yielded: without trying again, as the plan
     // asked.
     bool LoginRefusedBusy() const { return m_loginBusy; }
     bool LoginYielded() const { return m_loginYielded; }
+    // The restart probe: a server that takes both REST 1 and REST 0 can resume transfers. It
+    // runs in binary mode, since servers refuse REST in ASCII mode, the mode a session starts
+    // in. 2 when aborted; a refusal is no failure.
+    std::uint8_t ProbeResume();
+    bool ResumeSupported() const { return m_resumeSupported; }
     // The type last set on the server is forgotten (a new session).
     void ForgetType() { m_typeKnown = false; }
     // What the server answered to FEAT after the last login (Answered false when it did not).
@@ -118,7 +101,8 @@ public:
     // Listings use MLSD where the server offers it; off for a server that answers it badly.
     bool UseMlsd = true;
     // TYPE, unless the server has that type already.
-    std::uint8_t SetType(bool binary);
+    std::uint8_t SetType(bool binary) override;
+    bool Binary() const override { return m_engine->Binary(); }
 
     // CWD into the folder, TYPE A, LIST decoded into the target as it arrives; links
     // are then probed to tell folder links from file links. Lines longer than a listing can
@@ -129,36 +113,44 @@ public:
     // listing that a recursive operation walks uses LIST: servers differ on whether MLSD
     // shows links at all, and the walks' rules (never loop, never remove through a link)
     // depend on seeing them.
-    enum class Purpose { Show, Walk };
-    bool ListFolder(std::string folder, TFTPListItems& target, Purpose purpose = Purpose::Walk);
+    bool ListFolder(std::string folder, TFTPListItems& target,
+                    Purpose purpose = Purpose::Walk) override;
 
     // The modification time of a remote file, or nothing when the server does not tell; only
     // an abort is a failure. MDTM is asked where FEAT offered it (or always, with
     // unannounced), MLST where FEAT offered that and MDTM told nothing.
-    std::optional<std::int64_t> RemoteTime(const std::string& path, bool unannounced = false);
+    std::optional<std::int64_t> ModifiedTime(const std::string& path,
+                                             bool unannounced = false) override;
 
-    // Downloads the engine's HostFileName into its LocalFileName with the type already set:
-    // SIZE and the remote time, then RETR into the partial file. With resume, a binary
-    // download goes on from a partial file that an earlier one left of this very file
-    // (session/ResumeRule.h), and one that holds all of it takes the file's place without a
-    // transfer; any other partial file is downloaded again from 0, and the log says why.
-    // A download that does not complete leaves its partial file with the remote time.
-    // sizeKnown hears the size SIZE reported (or -1) before the data flows.
-    std::uint8_t Download(bool resume, const std::function<void(std::int64_t)>& sizeKnown);
-    // Uploads the engine's LocalFileName to its HostFileName with the type already set. With
-    // UploadToTemporaryName the data goes to a temporary name beside the target (STOR, or
-    // with resume APPE after the part of it the server holds, unless that part is longer than
-    // the local file), which then takes the target's place (PutInPlace); without it STOR goes
-    // to the target itself and nothing is resumed.
-    std::uint8_t Upload(bool resume);
-    bool UploadToTemporaryName = true;
-    // Renames a complete upload over its target; where the server refuses to rename over a
-    // file, the old one is deleted first. True when the upload took the target's place.
-    bool PutInPlace(const std::string& temporary, const std::string& target);
+    // --- The rest of the seam ---
+    std::uint8_t Quit() override;
+    bool Connected() override;
+    TRemoteCapabilities Capabilities() const override;
+    std::uint8_t CurrentFolder(std::string& folder) override;
+    std::uint8_t ChangeFolder(const std::string& folder) override;
+    std::uint8_t ChangeToParent() override;
+    std::uint8_t MakeFolder(const std::string& path) override;
+    std::uint8_t RemoveFolder(const std::string& path) override;
+    std::uint8_t Size(const std::string& path, std::int64_t& size) override;
+    // FTP has no command for it that servers agree on: refused.
+    std::uint8_t SetModifiedTime(const std::string& path, std::int64_t time) override;
+    std::uint8_t RemoveFile(const std::string& path) override;
+    // RNFR and RNTO; with replace, where the server refuses to rename over a file, the old
+    // one is deleted first.
+    std::uint8_t Rename(const std::string& from, const std::string& to, bool replace) override;
+    // SITE CHMOD.
+    std::uint8_t ChangeMode(const std::string& mode, const std::string& path) override;
+    std::uint8_t RawCommand(const std::string& command) override { return Quote(command); }
+    // RETR, or REST and RETR from the partial file.
+    std::uint8_t Download(const std::string& remotePath, const std::string& localPath, bool resume,
+                          std::int64_t expectedSize) override;
+    // STOR, or REST and APPE.
+    std::uint8_t Upload(const std::string& localPath, const std::string& remotePath,
+                        std::int64_t appendAt) override;
 
     // --- Log lines ---
     // "k text" or "k [host]: text"; muted lines (retries of a reported login) are dropped.
-    void Line(char kind, const std::string& text);
+    void Line(char kind, const std::string& text) override;
     // Link probes leave no command and reply lines.
     bool Quiet = false;
     // What a tagged driver's lines carry in brackets: the engine's host name, or this when set
@@ -169,6 +161,9 @@ public:
 private:
     void InstallEngineHandlers();
     void Wait();
+    // Runs the step with the engine's file names set for it, and puts them back after.
+    std::uint8_t StepOn(Request request, const std::string& hostFile,
+                        const std::string& localFile = {});
     std::string Tagged(char kind, const std::string& text) const;
     enum class Attempt { LoggedIn, Failed, End };
     Attempt LoginAttempt(const LoginPlan& plan);
@@ -180,9 +175,7 @@ private:
     bool TrustCertificate(const LoginPlan& plan);
     void DetectLinks(TFTPListItems& target, std::string listedFolder);
 
-    MessageQueue& m_queue;
-    std::atomic<bool>& m_abortFlag;
-    const unsigned m_abortCode;
+    TRequestWait m_wait;
     Outcome m_outcome;
     Hooks m_hooks;
     const bool m_tagged;
@@ -191,11 +184,10 @@ private:
     // The completion being waited for has a number above this one (Engine's
     // CompletionsPosted() when the request was issued).
     std::uint64_t m_waitingAfter = 0;
-    bool m_requestDone = false;
-    std::uint16_t m_requestError = 0;
     bool m_muted = false;
     bool m_loginBusy = false;
     bool m_loginYielded = false;
+    bool m_resumeSupported = false;
     bool m_typeKnown = false;
     bool m_knownBinary = false;
     TFtpFeatures m_features;

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
-#include "platform/WorkerThread.h"
 #include "session/EngineDriver.h"
 #include "session/ThreadedFTPClient.h"
+#include "session/WorkerHost.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,26 +11,13 @@
 
 namespace qx {
 
-// The worker of a TThreadedFTPClient: a thread with its own message queue and FTP engine. Its
-// loop takes request codes from the queue and runs one operation to its end; while an
-// operation waits for the engine it dispatches the engine's socket notifications from the same
-// queue, acts on abort and quit, and drops any other request code.
-//
-// Log lines, status texts and progress reach the user-interface thread as queued copies, in
-// order; the done event and the questions of the login wait for it.
-class TFTPClientThread {
+// The worker of a TThreadedFTPClient, on the worker host with one engine driver: each request
+// code is looked up in the request table and runs its operation to its end, then the done
+// event, which waits for the user-interface thread.
+class TFTPClientThread final : public TWorkerHost {
 public:
     explicit TFTPClientThread(std::shared_ptr<TThreadedFTPClient> client);
-    ~TFTPClientThread();
-    TFTPClientThread(const TFTPClientThread&) = delete;
-    TFTPClientThread& operator=(const TFTPClientThread&) = delete;
-
-    // Starts the thread and returns once its engine exists.
-    void Start();
-    void Join();
-    MessageQueue& Queue() { return m_queue; }
-    // Set by the user-interface thread, cleared by the worker.
-    std::atomic<bool> AbortFlag{false};
+    ~TFTPClientThread() override;
 
 private:
     // One line of the request table: what the worker does with a request code.
@@ -46,20 +31,14 @@ private:
     };
     static const RequestEntry* FindRequest(unsigned code);
 
-    void Body(const std::function<void()>& ready);
-    void RunOperation(const RequestEntry& request);
+    void SetUp() override;
+    void Run(unsigned code) override;
+    void TearDown() override;
     void Finish(const RequestEntry& request);
 
-    // Delivery to the user-interface thread.
-    void Deliver(const std::string& line);
     void PublishFileSize(std::int64_t size);
-    // An authentication question, waited for; false when the user cancelled it.
-    bool Ask(TFTPAuthenticate what, std::string& answer);
-    bool AskCertificate(const TCertificateQuestion& question);
 
     TFtpClientEx& Engine() { return m_driver->Engine(); }
-    bool Failed() const { return m_driver->Failed(); }
-    bool Aborted() const { return m_driver->Aborted(); }
 
     // The operations of the request table (FtpOperations.cpp).
 #define QX_OPERATION(name, code, status, consumesHostNames, consumesLocalNames) void Op##name();
@@ -72,13 +51,12 @@ private:
     // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
     bool EnterHostDir();
     void ChooseTransferType();
-    void ListFolder(TFTPListItems& target,
-                    TEngineDriver::Purpose purpose = TEngineDriver::Purpose::Walk);
+    void ListFolder(const std::string& folder, TFTPListItems& target,
+                    TRemoteProtocol::Purpose purpose = TRemoteProtocol::Purpose::Walk);
     void DownloadOneFile();
     void UploadOneFile();
     void Transfers(bool upload); // Downloads and Uploads
-    // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides; a
-    // Rename changes the engine's target name, a Resume the resume flag.
+    // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides.
     enum class TGoAhead { Transfer, Skip, Cancel };
     TGoAhead CheckTarget(bool upload, bool& resume);
     void ChangeCase(bool upper);
@@ -92,7 +70,6 @@ private:
     void UploadFolder(std::string localFolder, std::string remoteFolder, int depth);
     void RemoveFolder(std::string folder, int depth);
     bool UsableEntry(const TFTPListItem& item, const std::string& folder);
-    bool WithinDepth(int depth, const std::string& folder);
     void Skip(const std::string& line);
     // After an entry of a recursive download failed: notes it and clears the failure, so that
     // the download goes on (true); false when the session is gone or the user aborted.
@@ -103,9 +80,10 @@ private:
     void ReportSkipped();
 
     std::shared_ptr<TThreadedFTPClient> m_client;
-    MessageQueue m_queue;
     std::unique_ptr<TEngineDriver> m_driver;
-    TWorkerThread m_thread;
+    // The file of the transfer under way: its remote and its local path.
+    std::string m_remoteFile;
+    std::string m_localFile;
     std::vector<std::string> m_skipped;
     std::vector<std::string> m_failed; // "[remote path]: why" of each entry a download missed
     // An answer about replacing files given for the rest of the request.

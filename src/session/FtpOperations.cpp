@@ -5,6 +5,7 @@
 
 #include "engine/LocalFileStream.h"
 #include "session/RemoteNames.h"
+#include "session/RemoteTransfers.h"
 
 #include <algorithm>
 
@@ -22,13 +23,8 @@ bool TFTPClientThread::Login() {
     engine.InactivityLimit = client.Timeout;
     m_driver->UseMlsd = client.UseMlsd;
     m_driver->UploadToTemporaryName = client.UploadToTemporaryName;
-    TEngineDriver::LoginPlan plan;
-    plan.Attempts = client.LoginRetry;
+    TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, true);
     plan.DelaySeconds = client.ReloginDelay;
-    plan.Ask = [this](TFTPAuthenticate what, std::string& answer) { return Ask(what, answer); };
-    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
-        return AskCertificate(question);
-    };
     return m_driver->Login(plan);
 }
 
@@ -49,21 +45,14 @@ void TFTPClientThread::OpConnect() {
     }
     client.SystemName = Failed() ? "Unknown" : engine.LastResponse();
 
-    // The restart probe: a server that takes both REST commands can resume transfers. It runs
-    // in binary mode, since servers refuse REST in ASCII mode, the mode a session starts in.
     client.ResumeSupported = false;
-    if (m_driver->SetType(true) == 2 || m_driver->Quote("REST 1") == 2) {
+    if (m_driver->ProbeResume() == 2) {
         return;
     }
-    const bool restOne = !Failed();
-    if (m_driver->Quote("REST 0") == 2) {
-        return;
-    }
-    client.ResumeSupported = restOne && !Failed();
+    client.ResumeSupported = m_driver->ResumeSupported();
 
     if (!client.InitialFolder.empty()) {
-        engine.HostDirName = client.InitialFolder;
-        if (m_driver->Step(&TCustomFtpCliEx::Cwd) == 2) {
+        if (m_driver->ChangeFolder(client.InitialFolder) == 2) {
             return;
         }
     }
@@ -76,17 +65,13 @@ void TFTPClientThread::OpConnect() {
 // open: no later operation runs on a session that is not logged in.
 bool TFTPClientThread::ReconnectIfClosed() {
     TThreadedFTPClient& client = *m_client;
-    if (Engine().ControlSocket().State() != TSocketState::wsClosed) {
+    if (m_driver->Connected()) {
         client.ResultCode = 0;
         return true;
     }
     Deliver("~ Connection closed. Reconnecting...");
-    TEngineDriver::LoginPlan plan;
-    plan.Attempts = client.LoginRetry;
+    TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, false);
     plan.DelaySeconds = client.ReloginDelay;
-    plan.TrustCertificate = [this](const TCertificateQuestion& question) {
-        return AskCertificate(question);
-    };
     return m_driver->Login(plan);
 }
 
@@ -94,13 +79,12 @@ bool TFTPClientThread::EnterHostDir() {
     if (!ReconnectIfClosed()) {
         return false;
     }
-    Engine().HostDirName = m_client->HostDirName;
-    return m_driver->Step(&TCustomFtpCliEx::Cwd) == 0;
+    return m_driver->ChangeFolder(m_client->HostDirName) == 0;
 }
 
 void TFTPClientThread::OpQuit() {
-    if (Engine().ControlSocket().State() != TSocketState::wsClosed) {
-        m_driver->Step(&TCustomFtpCliEx::Quit);
+    if (m_driver->Connected()) {
+        m_driver->Quit();
     }
 }
 
@@ -108,15 +92,13 @@ void TFTPClientThread::OpQuit() {
 
 void TFTPClientThread::OpChangeFolder() {
     if (ReconnectIfClosed()) {
-        Engine().HostDirName = m_client->HostDirName;
-        m_driver->Step(&TCustomFtpCliEx::Cwd);
+        m_driver->ChangeFolder(m_client->HostDirName);
     }
 }
 
 void TFTPClientThread::OpGetFolder() {
     if (ReconnectIfClosed()) {
-        m_driver->Step(&TCustomFtpCliEx::Pwd);
-        m_client->m_currentFolder = Engine().DirResult();
+        m_driver->CurrentFolder(m_client->m_currentFolder);
     }
 }
 
@@ -125,43 +107,39 @@ void TFTPClientThread::OpGetListItems() {
     if (!ReconnectIfClosed()) {
         return;
     }
-    Engine().HostDirName = client.HostDirName;
     if (client.ListItems != nullptr) {
-        ListFolder(*client.ListItems, TEngineDriver::Purpose::Show);
+        ListFolder(client.HostDirName, *client.ListItems, TRemoteProtocol::Purpose::Show);
     } else {
         TFTPListItems discarded;
-        ListFolder(discarded);
+        ListFolder(client.HostDirName, discarded);
     }
 }
 
 void TFTPClientThread::OpRename() {
     if (ReconnectIfClosed()) {
-        Engine().HostFileName = m_client->HostFileName;
-        Engine().LocalFileName = m_client->LocalFileName;
-        m_driver->Step(&TCustomFtpCliEx::RenamePair);
+        m_driver->Rename(m_client->HostFileName, m_client->LocalFileName, false);
     }
 }
 
 void TFTPClientThread::OpDownloadFile() {
     if (ReconnectIfClosed()) {
-        Engine().HostFileName = m_client->HostFileName;
-        Engine().LocalFileName = m_client->LocalFileName;
+        m_remoteFile = m_client->HostFileName;
+        m_localFile = m_client->LocalFileName;
         DownloadOneFile();
     }
 }
 
 void TFTPClientThread::OpUploadFile() {
     if (ReconnectIfClosed()) {
-        Engine().HostFileName = m_client->HostFileName;
-        Engine().LocalFileName = m_client->LocalFileName;
+        m_remoteFile = m_client->HostFileName;
+        m_localFile = m_client->LocalFileName;
         UploadOneFile();
     }
 }
 
 void TFTPClientThread::OpMakeFolder() {
     if (ReconnectIfClosed()) {
-        Engine().HostFileName = m_client->HostFileName;
-        m_driver->Step(&TCustomFtpCliEx::Mkd);
+        m_driver->MakeFolder(m_client->HostFileName);
     }
 }
 
@@ -177,7 +155,7 @@ void TFTPClientThread::ChooseTransferType() {
     case TFTPTransferType::ftpTypeBinary:
         break;
     case TFTPTransferType::ftpTypeAuto: {
-        const std::string extension = LowerCaseExtension(Engine().LocalFileName);
+        const std::string extension = LowerCaseExtension(m_localFile);
         if (!extension.empty() && client.ASCIIExts != nullptr) {
             const auto extensions = client.ASCIIExts->Current();
             binary =
@@ -191,9 +169,10 @@ void TFTPClientThread::ChooseTransferType() {
 
 // --- Listings and transfers ------------------------------------------------------------------
 
-void TFTPClientThread::ListFolder(TFTPListItems& target, TEngineDriver::Purpose purpose) {
+void TFTPClientThread::ListFolder(const std::string& folder, TFTPListItems& target,
+                                  TRemoteProtocol::Purpose purpose) {
     PublishFileSize(-1);
-    m_driver->ListFolder(Engine().HostDirName, target, purpose);
+    m_driver->ListFolder(folder, target, purpose);
 }
 
 void TFTPClientThread::DownloadOneFile() {
@@ -207,7 +186,8 @@ void TFTPClientThread::DownloadOneFile() {
         return;
     }
     // The size is known before the data flows, so that progress can be told against it.
-    m_driver->Download(resume, [this](std::int64_t size) { PublishFileSize(size); });
+    DownloadFile(*m_driver, m_remoteFile, m_localFile, resume,
+                 [this](std::int64_t size) { PublishFileSize(size); });
 }
 
 void TFTPClientThread::UploadOneFile() {
@@ -220,8 +200,8 @@ void TFTPClientThread::UploadOneFile() {
     if (CheckTarget(true, resume) != TGoAhead::Transfer) {
         return;
     }
-    PublishFileSize(LocalFileSizeOf(Engine().LocalFileName));
-    m_driver->Upload(resume);
+    PublishFileSize(LocalFileSizeOf(m_localFile));
+    UploadFile(*m_driver, m_localFile, m_remoteFile, resume);
 }
 
 // --- Multi-entry requests --------------------------------------------------------------------
@@ -243,17 +223,13 @@ template <typename Entry> void TFTPClientThread::EntryLoop(TStringList& list, En
 
 void TFTPClientThread::OpRemove() {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!EnterHostDir()) {
         return;
     }
     bool elsewhere = false; // a failed entry may have left the session in another folder
     EntryLoop(client.HostFileNames, [&](std::size_t index) {
-        if (elsewhere) {
-            engine.HostDirName = client.HostDirName;
-            if (m_driver->Step(&TCustomFtpCliEx::Cwd) != 0) {
-                return false;
-            }
+        if (elsewhere && m_driver->ChangeFolder(client.HostDirName) != 0) {
+            return false;
         }
         const std::string name = client.HostFileNames.Strings(index);
         if (!IsSafeEntryName(name)) {
@@ -261,11 +237,10 @@ void TFTPClientThread::OpRemove() {
                                  client.HostDirName + "].");
             return false;
         }
-        engine.HostFileName = name;
         if (client.HostFileNames.Objects(index) == kFolderEntry) {
             RemoveFolder(name, 0);
         } else {
-            m_driver->Step(&TCustomFtpCliEx::Dele);
+            m_driver->RemoveFile(name);
         }
         elsewhere = Failed();
         return true;
@@ -283,7 +258,6 @@ void TFTPClientThread::OpUploads() {
 
 void TFTPClientThread::Transfers(bool upload) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!ReconnectIfClosed()) {
         return; // no CWD: the entries carry full paths
     }
@@ -297,17 +271,17 @@ void TFTPClientThread::Transfers(bool upload) {
                            counted.Strings(index) + "].");
             return false;
         }
-        engine.HostFileName = client.HostFileNames.Strings(index);
-        engine.LocalFileName = client.LocalFileNames.Strings(index);
+        m_remoteFile = client.HostFileNames.Strings(index);
+        m_localFile = client.LocalFileNames.Strings(index);
         const bool folder = counted.Objects(index) == kFolderEntry;
         if (upload && folder) {
-            UploadFolder(engine.LocalFileName, engine.HostFileName, 0);
+            UploadFolder(m_localFile, m_remoteFile, 0);
         } else if (upload) {
             UploadOneFile();
         } else if (folder) {
-            const std::string local = engine.LocalFileName;
+            const std::string local = m_localFile;
             const std::size_t failedBefore = m_failed.size();
-            DownloadFolder(engine.HostFileName, local, local, 0);
+            DownloadFolder(m_remoteFile, local, local, 0);
             if (!Failed() && m_failed.size() > failedBefore) {
                 FailForEntriesSince(failedBefore);
             }
@@ -324,14 +298,11 @@ void TFTPClientThread::Transfers(bool upload) {
 
 void TFTPClientThread::OpChangePerms() {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!EnterHostDir()) {
         return;
     }
     while (!client.HostFileNames.Empty()) {
-        const std::string& name = client.HostFileNames.Strings(0);
-        engine.HostFileName = name;
-        if (m_driver->Quote("SITE CHMOD " + client.LocalFileName + " " + name) != 0) {
+        if (m_driver->ChangeMode(client.LocalFileName, client.HostFileNames.Strings(0)) != 0) {
             break; // the first failure ends the request
         }
         client.HostFileNames.Delete(0);
@@ -348,15 +319,12 @@ void TFTPClientThread::OpLowercase() {
 
 void TFTPClientThread::ChangeCase(bool upper) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!EnterHostDir()) {
         return;
     }
     EntryLoop(client.HostFileNames, [&](std::size_t index) {
         const std::string& name = client.HostFileNames.Strings(index);
-        engine.HostFileName = name;
-        engine.LocalFileName = upper ? AsciiUpperCase(name) : AsciiLowerCase(name);
-        m_driver->Step(&TCustomFtpCliEx::RenamePair);
+        m_driver->Rename(name, upper ? AsciiUpperCase(name) : AsciiLowerCase(name), false);
         return true;
     });
 }

@@ -108,19 +108,9 @@ bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& 
     return true;
 }
 
-bool TFTPClientThread::WithinDepth(int depth, const std::string& folder) {
-    if (depth <= kMaxRecursionDepth) {
-        return true;
-    }
-    m_driver->FailAndLog("500 Stopped at [" + folder + "]: more than " +
-                         std::to_string(kMaxRecursionDepth) + " folder levels.");
-    return false;
-}
-
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
                                       const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, remoteFolder)) {
         return;
     }
@@ -132,8 +122,7 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
         return;
     }
     TFTPListItems items;
-    engine.HostDirName = remoteFolder;
-    ListFolder(items);
+    ListFolder(remoteFolder, items);
     if (Failed()) {
         return;
     }
@@ -155,8 +144,8 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
         if (outside(local, *item)) {
             continue;
         }
-        engine.HostFileName = item->Name;
-        engine.LocalFileName = local;
+        m_remoteFile = item->Name;
+        m_localFile = local;
         DownloadOneFile();
         if (Failed() && !CarryOnAfter(JoinRemotePath(remoteFolder, item->Name))) {
             return;
@@ -186,20 +175,15 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
 
 void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteFolder, int depth) {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, localFolder)) {
         return;
     }
-    engine.HostDirName = remoteFolder;
-    if (m_driver->Step(&TCustomFtpCliEx::Cwd) == 2) {
+    if (m_driver->ChangeFolder(remoteFolder) == 2) {
         return;
     }
-    if (Failed()) {
-        engine.HostFileName = remoteFolder;
-        if (m_driver->Step(&TCustomFtpCliEx::Mkd) != 0 ||
-            m_driver->Step(&TCustomFtpCliEx::Cwd) != 0) {
-            return;
-        }
+    if (Failed() &&
+        (m_driver->MakeFolder(remoteFolder) != 0 || m_driver->ChangeFolder(remoteFolder) != 0)) {
+        return;
     }
     const auto entries = ReadLocalFolder(localFolder);
     if (!entries) {
@@ -227,8 +211,8 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
             Skip("Skipped [" + LocalChild(localFolder, entry.name) + "]: not a regular file.");
             continue;
         }
-        engine.LocalFileName = LocalChild(localFolder, entry.name);
-        engine.HostFileName = entry.name;
+        m_localFile = LocalChild(localFolder, entry.name);
+        m_remoteFile = entry.name;
         UploadOneFile();
         if (Failed()) {
             return;
@@ -254,13 +238,11 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
 }
 
 void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
-    TFtpClientEx& engine = Engine();
     if (!WithinDepth(depth, folder)) {
         return;
     }
     TFTPListItems items;
-    engine.HostDirName = folder; // a bare name: the listing's CWD enters it
-    ListFolder(items);
+    ListFolder(folder, items); // a bare name: the listing enters it
     if (Failed()) {
         return;
     }
@@ -268,8 +250,7 @@ void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
         if (!item->IsFile || !UsableEntry(*item, folder)) {
             continue;
         }
-        engine.HostFileName = item->Name;
-        if (m_driver->Step(&TCustomFtpCliEx::Dele) != 0) {
+        if (m_driver->RemoveFile(item->Name) != 0) {
             return;
         }
     }
@@ -283,11 +264,9 @@ void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
             return;
         }
     }
-    if (m_driver->Step(&TCustomFtpCliEx::CDup) != 0) {
-        return;
+    if (m_driver->ChangeToParent() == 0) {
+        m_driver->RemoveFolder(folder);
     }
-    engine.HostFileName = folder;
-    m_driver->Step(&TCustomFtpCliEx::Rmd);
 }
 
 } // namespace qx

@@ -1,5 +1,5 @@
-// Before a transfer of the session replaces a file: the owner's answer decides.
-#include "engine/FtpClientEx.h"
+// Before a transfer of the session replaces a file: the owner's answer decides. A Rename
+// changes the file of the transfer under way, a Resume the resume flag.
 #include "session/FTPClientThread.h"
 #include "session/TargetGuard.h"
 #include "session/ThreadedFTPClient.h"
@@ -7,30 +7,15 @@
 namespace qx {
 
 TFTPClientThread::TGoAhead TFTPClientThread::CheckTarget(bool upload, bool& resume) {
-    TThreadedFTPClient& client = *m_client;
-    if (!client.OnOverwrite) {
+    const TThreadedFTPClient& client = *m_client;
+    if (!AsksBeforeOverwrite()) {
         return TGoAhead::Transfer; // files are replaced, as ever
     }
-    const auto ask = [&client](const TOverwriteQuestion& question) {
-        TOverwriteAnswer answer;
-        client.m_ui.invoke([&] {
-            if (client.m_detached) {
-                answer.Choice = TOverwriteChoice::Cancel; // nobody left to ask
-            } else if (client.OnOverwrite) {
-                auto handler = client.OnOverwrite;
-                handler(client, question, answer);
-            }
-        });
-        return answer;
-    };
-    TTargetGuard guard(*m_driver, ask, &m_answerForAll);
-    TFtpClientEx& engine = Engine();
-    const bool binary = engine.Binary();
+    TTargetGuard guard(*m_driver, OverwriteAsker(), &m_answerForAll);
+    const bool binary = m_driver->Binary();
     const TTargetGuard::TGoAhead outcome =
-        upload ? guard.Upload(engine.LocalFileName, engine.HostFileName, binary,
-                              client.ResumeSupported, resume)
-               : guard.Download(engine.HostFileName, engine.LocalFileName, binary,
-                                client.ResumeSupported, resume);
+        upload ? guard.Upload(m_localFile, m_remoteFile, binary, client.ResumeSupported, resume)
+               : guard.Download(m_remoteFile, m_localFile, binary, client.ResumeSupported, resume);
     switch (outcome) {
     case TTargetGuard::TGoAhead::Transfer:
         return TGoAhead::Transfer;

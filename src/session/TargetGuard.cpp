@@ -1,8 +1,7 @@
 #include "session/TargetGuard.h"
 
-#include "engine/FtpClientEx.h"
-#include "session/EngineDriver.h"
 #include "session/RemoteNames.h"
+#include "session/RemoteProtocol.h"
 #include "session/ResumeRule.h"
 
 #include <sys/stat.h>
@@ -33,27 +32,24 @@ TLocalFacts LocalFacts(const std::string& path) {
 
 } // namespace
 
-TTargetGuard::TTargetGuard(TEngineDriver& remote, TAsk ask, std::optional<TOverwriteAnswer>* forAll)
+TTargetGuard::TTargetGuard(TRemoteProtocol& remote, TAsk ask,
+                           std::optional<TOverwriteAnswer>* forAll)
     : m_remote(remote), m_ask(std::move(ask)), m_forAll(forAll) {}
 
-std::int64_t TTargetGuard::SizeOf(TEngineDriver& driver, const std::string& path, bool& aborted) {
-    TFtpClientEx& engine = driver.Engine();
-    const std::string kept = engine.HostFileName;
-    engine.HostFileName = path;
-    const std::uint8_t result = driver.Step(&TCustomFtpCliEx::Size);
-    engine.HostFileName = kept;
+std::int64_t TTargetGuard::SizeOf(TRemoteProtocol& remote, const std::string& path, bool& aborted) {
+    std::int64_t size = -1;
+    const std::uint8_t result = remote.Size(path, size);
     aborted = result == 2;
-    const std::int64_t size = result == 0 ? engine.SizeResult() : -1;
     if (result == 1) {
-        driver.ClearFailure();
+        remote.ClearFailure();
     }
     return size;
 }
 
-std::optional<std::int64_t> TTargetGuard::TimeOf(TEngineDriver& driver, const std::string& path,
+std::optional<std::int64_t> TTargetGuard::TimeOf(TRemoteProtocol& remote, const std::string& path,
                                                  bool& aborted) {
-    auto time = driver.RemoteTime(path, true);
-    aborted = driver.Aborted();
+    auto time = remote.ModifiedTime(path, true);
+    aborted = remote.Aborted();
     return time;
 }
 
@@ -137,7 +133,7 @@ bool TTargetGuard::CanResumeUpload(const std::string& remotePath, std::int64_t s
     return held >= 0 && held <= sourceSize;
 }
 
-TTargetGuard::TGoAhead TTargetGuard::Copy(TEngineDriver& source, const std::string& sourcePath,
+TTargetGuard::TGoAhead TTargetGuard::Copy(TRemoteProtocol& source, const std::string& sourcePath,
                                           std::string& remotePath, bool binary,
                                           bool resumeSupported, bool& resume) {
     TOverwriteQuestion question;

@@ -9,7 +9,7 @@
 
 namespace qx {
 
-class TEngineDriver;
+class TRemoteProtocol;
 
 // Before a transfer replaces a file: looks at what is there (the local file, or SIZE and MDTM
 // on the server), asks, and applies the answer. A Rename changes the target path, a Resume the
@@ -19,21 +19,21 @@ public:
     enum class TGoAhead { Transfer, Skip, Cancel };
     using TAsk = std::function<TOverwriteAnswer(const TOverwriteQuestion&)>;
 
-    // The driver of the server side of the transfer. An answer for all is kept in forAll (none:
+    // The protocol of the server side of the transfer. An answer for all is kept in forAll (none:
     // the asker keeps it).
-    TTargetGuard(TEngineDriver& remote, TAsk ask, std::optional<TOverwriteAnswer>* forAll);
+    TTargetGuard(TRemoteProtocol& remote, TAsk ask, std::optional<TOverwriteAnswer>* forAll);
 
     TGoAhead Download(const std::string& remotePath, std::string& localPath, bool binary,
                       bool resumeSupported, bool& resume);
     TGoAhead Upload(const std::string& localPath, std::string& remotePath, bool binary,
                     bool resumeSupported, bool& resume);
-    // Server to server: the source's driver tells the size and time of what comes.
-    TGoAhead Copy(TEngineDriver& source, const std::string& sourcePath, std::string& remotePath,
+    // Server to server: the source's protocol tells the size and time of what comes.
+    TGoAhead Copy(TRemoteProtocol& source, const std::string& sourcePath, std::string& remotePath,
                   bool binary, bool resumeSupported, bool& resume);
 
 private:
-    std::int64_t SizeOf(TEngineDriver& driver, const std::string& path, bool& aborted);
-    std::optional<std::int64_t> TimeOf(TEngineDriver& driver, const std::string& path,
+    std::int64_t SizeOf(TRemoteProtocol& remote, const std::string& path, bool& aborted);
+    std::optional<std::int64_t> TimeOf(TRemoteProtocol& remote, const std::string& path,
                                        bool& aborted);
     // SIZE and MDTM of question.Target on the server: whether something is there.
     bool RemoteTargetExists(TOverwriteQuestion& question, bool& aborted);
@@ -42,7 +42,7 @@ private:
     TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
     TGoAhead Stop();
 
-    TEngineDriver& m_remote;
+    TRemoteProtocol& m_remote;
     TAsk m_ask;
     std::optional<TOverwriteAnswer>* m_forAll;
 };

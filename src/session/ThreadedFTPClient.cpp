@@ -2,10 +2,6 @@
 
 #include "session/FTPClientThread.h"
 
-#include "platform/WorkerThread.h"
-
-#include <algorithm>
-
 namespace qx {
 
 std::shared_ptr<TThreadedFTPClient> TThreadedFTPClient::Create(UiThread& ui) {
@@ -19,18 +15,11 @@ TThreadedFTPClient::~TThreadedFTPClient() = default;
 
 void TThreadedFTPClient::StartThread() {
     StopThread();
-    auto worker = std::make_unique<TFTPClientThread>(shared_from_this());
-    worker->Start();
-    m_worker = worker.get();
-    m_workers.push_back(std::move(worker));
-    m_workerRunning = true;
+    m_workers.Start(std::make_unique<TFTPClientThread>(shared_from_this()), LowestPriority);
 }
 
 void TThreadedFTPClient::StopThread() {
-    if (m_worker != nullptr) {
-        m_worker->Queue().postQuit();
-        m_worker = nullptr;
-    }
+    m_workers.Stop();
     m_busy = false;
 }
 
@@ -46,29 +35,65 @@ void TThreadedFTPClient::Detach() {
     StopThread();
 }
 
-void TThreadedFTPClient::EndOfWorker(TFTPClientThread* worker) {
-    if (ReleaseEndedWorker(m_workers, m_worker, worker)) {
-        m_workerRunning = false;
-    }
-    if (OnEndThread) {
-        auto handler = OnEndThread;
-        handler(*this);
-    }
-}
-
 void TThreadedFTPClient::Post(unsigned code) {
     m_busy = true;
-    if (m_worker != nullptr) {
-        m_worker->Queue().postThreadMessage(code);
-    }
+    m_workers.Post(code);
 }
 
 void TThreadedFTPClient::Abort() {
-    if (!m_busy || m_worker == nullptr) {
-        return;
+    if (m_busy) {
+        m_workers.Abort(ftp_request::Abort);
     }
-    m_worker->Queue().postThreadMessage(ftp_request::Abort);
-    m_worker->AbortFlag = true;
+}
+
+// --- The worker's side -----------------------------------------------------------------------
+
+void TThreadedFTPClient::ShowLine(const std::string& line) {
+    RaiseEvent(OnDisplay, *this, line);
+}
+
+void TThreadedFTPClient::ShowProgress(std::int64_t position, std::int64_t transfered,
+                                      std::int64_t elapsed) {
+    RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
+}
+
+bool TThreadedFTPClient::AskLogin(TFTPAuthenticate what, std::string& answer) {
+    if (!OnAuthenticate) {
+        return true;
+    }
+    bool cancel = false;
+    std::string need;
+    auto handler = OnAuthenticate;
+    handler(*this, what, need, cancel);
+    if (cancel) {
+        return false;
+    }
+    // Later attempts and reconnections do not ask again.
+    (what == TFTPAuthenticate::ftpAuthUserName ? UserName : Password) = need;
+    answer = need;
+    return true;
+}
+
+bool TThreadedFTPClient::TrustCertificate(const TCertificateQuestion& question) {
+    bool trust = false;
+    RaiseEvent(OnCertificate, *this, question, trust);
+    return trust;
+}
+
+TOverwriteAnswer TThreadedFTPClient::AskOverwrite(const TOverwriteQuestion& question) {
+    TOverwriteAnswer answer;
+    if (m_detached) {
+        answer.Choice = TOverwriteChoice::Cancel; // nobody left to ask
+    } else if (OnOverwrite) {
+        auto handler = OnOverwrite;
+        handler(*this, question, answer);
+    }
+    return answer;
+}
+
+void TThreadedFTPClient::WorkerEnded(TWorkerHost* worker) {
+    m_workers.Ended(worker);
+    RaiseEvent(OnEndThread, *this);
 }
 
 } // namespace qx

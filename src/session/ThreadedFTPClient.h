@@ -12,6 +12,7 @@
 #include "session/FtpRequests.h"
 #include "session/OverwriteRule.h"
 #include "session/StringList.h"
+#include "session/WorkerOwner.h"
 
 #include <atomic>
 #include <cstdint>
@@ -48,7 +49,8 @@ constexpr unsigned Abort = kUserMessage + 108;
 // Threads: request fields are written by the owner before a request and read by the worker
 // during it (the owner leaves them alone while Busy()); result fields are written by the worker
 // and read by the owner in the handlers the worker raises. Busy and the abort flag are atomic.
-class TThreadedFTPClient : public std::enable_shared_from_this<TThreadedFTPClient> {
+class TThreadedFTPClient final : public TWorkerOwner,
+                                 public std::enable_shared_from_this<TThreadedFTPClient> {
 public:
     using TNotifyEvent = std::function<void(TThreadedFTPClient&)>;
     using TFTPDisplayEvent = std::function<void(TThreadedFTPClient&, const std::string& msg)>;
@@ -62,7 +64,7 @@ public:
         TThreadedFTPClient&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
 
     static std::shared_ptr<TThreadedFTPClient> Create(UiThread& ui);
-    ~TThreadedFTPClient();
+    ~TThreadedFTPClient() override;
     TThreadedFTPClient(const TThreadedFTPClient&) = delete;
     TThreadedFTPClient& operator=(const TThreadedFTPClient&) = delete;
 
@@ -150,7 +152,7 @@ public:
     // The owner goes away: no event or question reaches it any more and the worker stops.
     void Detach();
     bool WorkerRunning() const {
-        return m_workerRunning.load();
+        return m_workers.Running();
     }
 
     // --- Requests ---
@@ -174,17 +176,24 @@ private:
     friend class TFTPClientThread;
     explicit TThreadedFTPClient(UiThread& ui);
     void Post(unsigned code);
-    void EndOfWorker(TFTPClientThread* worker);
+
+    // The worker's side (TWorkerOwner).
+    void ShowLine(const std::string& line) override;
+    void ShowProgress(std::int64_t position, std::int64_t transfered,
+                      std::int64_t elapsed) override;
+    bool AskLogin(TFTPAuthenticate what, std::string& answer) override;
+    bool TrustCertificate(const TCertificateQuestion& question) override;
+    bool AsksBeforeOverwrite() const override {
+        return static_cast<bool>(OnOverwrite);
+    }
+    TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) override;
+    void WorkerEnded(TWorkerHost* worker) override;
 
     UiThread& m_ui;
     std::atomic<bool> m_busy{false};
-    std::atomic<bool> m_workerRunning{false};
     // Set by Detach: OnOverwrite stays as it was, since the worker reads whether there is one.
     std::atomic<bool> m_detached{false};
-    // Every worker that has not ended yet; the last one takes the requests, the others were
-    // stopped and end on their own.
-    std::vector<std::unique_ptr<TFTPClientThread>> m_workers;
-    TFTPClientThread* m_worker = nullptr;
+    TWorkerSet m_workers;
     std::string m_hostAddress;
     std::string m_currentFolder;
 };

@@ -1,0 +1,120 @@
+#include "session/RemoteTransfers.h"
+
+#include "engine/LocalFileStream.h"
+#include "session/ResumeRule.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace qx {
+
+std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::string localPath,
+                          bool resume, const std::function<void(std::int64_t)>& sizeKnown) {
+    std::int64_t fileSize = -1;
+    if (remote.Size(remotePath, fileSize) == 2) {
+        return 2;
+    }
+    if (sizeKnown) {
+        sizeKnown(fileSize);
+    }
+    // Offsets count the server's bytes: only a binary download of a known size can go on
+    // later, and it keeps the time that tells whether the remote file is still the same.
+    const bool resumable = remote.Binary() && fileSize >= 0 && DownloadsThroughPartial(localPath);
+    std::optional<std::int64_t> remoteTime;
+    if (resumable) {
+        remoteTime = remote.ModifiedTime(remotePath);
+        if (remote.Aborted()) {
+            return 2;
+        }
+    }
+    resume = resume && resumable;
+    if (resume) {
+        const std::string partial = PartialFileName(localPath);
+        switch (PartialDownloadFit(localPath, fileSize, remoteTime)) {
+        case TPartialFit::None:
+            resume = false;
+            if (LocalFileSizeOf(localPath) >= 0) {
+                remote.Line('~', NotResumedText("no partial download [" + partial + "] of [" +
+                                                localPath +
+                                                "] is there to go on from; downloading the "
+                                                "whole file."));
+            }
+            break;
+        case TPartialFit::Differs:
+            resume = false;
+            remote.Line('~', NotResumedText("[" + partial + "] is no part of [" + remotePath +
+                                            "] as the server holds it now (the size or the "
+                                            "modification time differ, or the server tells no "
+                                            "time); downloading the whole file."));
+            break;
+        case TPartialFit::Complete:
+            if (std::rename(partial.c_str(), ReplacedFileName(localPath).c_str()) != 0) {
+                remote.FailAndLog("550 Cannot replace " + localPath + ".");
+                return 1;
+            }
+            remote.Line('~',
+                        "[" + localPath + "] is complete: its partial download held all of it.");
+            remote.ClearFailure();
+            return 0;
+        case TPartialFit::Fits:
+            break;
+        }
+    }
+    // What the server announced is what a binary download must end with.
+    const std::uint8_t result = remote.Download(remotePath, localPath, resume, fileSize);
+    if (remote.Failed() && remoteTime) {
+        KeepRemoteTime(localPath, *remoteTime);
+    }
+    return result;
+}
+
+std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::string remotePath,
+                        bool resume) {
+    // Offsets count the server's bytes: ASCII uploads always start from the beginning.
+    resume = resume && remote.Binary();
+    if (!remote.UploadToTemporaryName) {
+        if (resume) {
+            remote.Line('~', NotResumedText("uploads to this server go straight to their name, "
+                                            "so nothing of [" +
+                                            remotePath +
+                                            "] is known to be a part of this file; sending the "
+                                            "whole file."));
+        }
+        return remote.Upload(localPath, remotePath, -1);
+    }
+    const std::string temporary = TemporaryUploadName(remotePath);
+    std::int64_t appendAt = -1;
+    if (resume) {
+        std::int64_t held = -1;
+        if (remote.Size(temporary, held) == 2) {
+            return 2;
+        }
+        const std::int64_t local = LocalFileSizeOf(localPath);
+        if (held > local) {
+            remote.Line('~', NotResumedText("[" + temporary + "] on the server is longer than [" +
+                                            localPath + "]; sending the whole file."));
+        } else if (held >= 0) {
+            appendAt = held;
+        }
+    }
+    if (remote.Upload(localPath, temporary, appendAt) != 0) {
+        return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
+    }
+    PutInPlace(remote, temporary, remotePath);
+    return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
+}
+
+bool PutInPlace(TRemoteProtocol& remote, const std::string& temporary, const std::string& target) {
+    remote.Rename(temporary, target, true);
+    if (remote.Failed() && !remote.Aborted()) {
+        // The failure's text stays first: it is what the server said.
+        remote.FailAndLog(
+            remote.ErrorMessage() + " The upload is complete under the name [" + temporary +
+            "] but could not take the place of [" + target +
+            "]. For a server that refuses renames, turn off \"Upload under a temporary "
+            "name\" in the site's properties (quorvin-ftp: --inplace).");
+    }
+    return !remote.Failed();
+}
+
+} // namespace qx
