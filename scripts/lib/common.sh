@@ -1,12 +1,14 @@
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
+# The package lists and the pids set here are read by the scripts that source this file.
+# shellcheck disable=SC2034
 
 # openssh-client: the programs start its ssh for SFTP connections.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev libssl-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev libsecret-1-dev adwaita-icon-theme
     breeze-icon-theme openssh-client)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev clang-tidy shellcheck
     xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring
     openssh-server python3-asyncssh)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -1,26 +1,11 @@
 #include "base/FtpUrl.h"
 
+#include "base/AsciiText.h"
+
 #include <algorithm>
 #include <cctype>
 
 namespace qx {
-
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-} // namespace
 
 std::optional<std::string> PercentDecode(std::string_view text) {
     std::string out;
@@ -33,8 +18,8 @@ std::optional<std::string> PercentDecode(std::string_view text) {
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = AsciiHexValue(text[i + 1]);
+        const int low = AsciiHexValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -50,10 +35,7 @@ bool HoldsLineBreakOrNul(std::string_view text) {
 
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
     const auto startsWith = [text](std::string_view scheme) {
-        return text.size() >= scheme.size() &&
-               std::equal(scheme.begin(), scheme.end(), text.begin(), [](char a, char b) {
-                   return a == std::tolower(static_cast<unsigned char>(b));
-               });
+        return AsciiStartsWithNoCase(text, scheme);
     };
     FtpUrl url;
     if (startsWith("ftps://")) {

@@ -74,6 +74,7 @@ std::string TLocaleTextCompare::SortKey(std::string_view text) const {
     std::string key;
     key.reserve(length * 4);
     for (const wchar_t c : transformed) {
+        // NOLINTNEXTLINE(bugprone-signed-char-misuse): a wide character, not a char
         const auto value = static_cast<std::uint32_t>(c);
         key.push_back(static_cast<char>(value >> 24));
         key.push_back(static_cast<char>((value >> 16) & 0xFF));

@@ -1,5 +1,6 @@
 #include "base/Masks.h"
 
+#include "base/AsciiText.h"
 #include "base/Utilities.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace qx {
 namespace {
 
 unsigned char UpperAscii(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
+    return static_cast<unsigned char>(AsciiUpper(static_cast<char>(c)));
 }
 
 bool IsTrimmed(unsigned char c) {

@@ -1,7 +1,7 @@
 #include "editor/Highlighters.h"
 
-#include <algorithm>
-#include <cctype>
+#include "base/AsciiText.h"
+
 #include <string>
 #include <utility>
 
@@ -12,9 +12,7 @@ THighlighter HighlighterOfFileName(std::string_view fileName) {
     if (dot == std::string_view::npos) {
         return THighlighter::None;
     }
-    std::string extension(fileName.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = AsciiLowerCase(fileName.substr(dot));
     static constexpr std::pair<std::string_view, THighlighter> kTable[] = {
         {".html", THighlighter::HTML},  {".htm", THighlighter::HTML},  {".c", THighlighter::CPP},
         {".cpp", THighlighter::CPP},    {".h", THighlighter::CPP},     {".hpp", THighlighter::CPP},

@@ -1,5 +1,7 @@
 #include "editor/WordTokenizer.h"
 
+#include "base/AsciiText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -16,11 +18,7 @@ bool IsWordChar(unsigned char c) {
 }
 
 bool IsKeyword(std::string_view word, const TWordLanguage& language) {
-    std::string key(word);
-    if (!language.CaseSensitive) {
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    }
+    const std::string key = language.CaseSensitive ? std::string(word) : AsciiLowerCase(word);
     return std::binary_search(language.Keywords.begin(), language.Keywords.end(), key);
 }
 

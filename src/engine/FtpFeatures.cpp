@@ -1,36 +1,25 @@
 #include "engine/FtpFeatures.h"
 
+#include "base/AsciiText.h"
 #include "engine/FtpReplies.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace qx {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && Upper(a) == Upper(b);
-}
-
 // The feature's name (its first word, upper case) and its parameters.
 std::pair<std::string, std::string_view> Split(std::string_view line) {
     const std::size_t blank = line.find(' ');
     if (blank == std::string_view::npos) {
-        return {Upper(line), {}};
+        return {AsciiUpperCase(line), {}};
     }
     std::string_view rest = line.substr(blank + 1);
     while (!rest.empty() && rest.front() == ' ') {
         rest.remove_prefix(1);
     }
-    return {Upper(line.substr(0, blank)), rest};
+    return {AsciiUpperCase(line.substr(0, blank)), rest};
 }
 
 void ReadMlstFacts(std::string_view facts, std::vector<std::string>& out) {
@@ -51,7 +40,7 @@ void ReadMlstFacts(std::string_view facts, std::vector<std::string>& out) {
 
 bool TFtpFeatures::HasMlstFact(std::string_view fact) const {
     return std::any_of(MlstFacts.begin(), MlstFacts.end(),
-                       [&](const std::string& offered) { return EqualNoCase(offered, fact); });
+                       [&](const std::string& offered) { return AsciiEqualNoCase(offered, fact); });
 }
 
 TFtpFeatures ParseFeatReply(const std::vector<std::string>& lines) {
@@ -87,7 +76,7 @@ TFtpFeatures ParseFeatReply(const std::vector<std::string>& lines) {
         } else if (name == "EPRT") {
             features.Eprt = true;
         } else if (name == "AUTH") {
-            const std::string mechanisms = Upper(parameters);
+            const std::string mechanisms = AsciiUpperCase(parameters);
             features.AuthTls = mechanisms.find("TLS") != std::string::npos;
         } else if (name == "PBSZ") {
             features.Pbsz = true;
@@ -98,7 +87,7 @@ TFtpFeatures ParseFeatReply(const std::vector<std::string>& lines) {
         } else if (name == "SSCN") {
             features.Sscn = true;
         } else if (name == "REST") {
-            features.RestStream = EqualNoCase(parameters, "STREAM");
+            features.RestStream = AsciiEqualNoCase(parameters, "STREAM");
         } else if (name == "SIZE") {
             features.Size = true;
         } else if (name == "MDTM") {

@@ -1,7 +1,7 @@
 #include "engine/FtpReplies.h"
 
-#include <algorithm>
-#include <cctype>
+#include "base/AsciiText.h"
+
 #include <limits>
 #include <string>
 
@@ -119,10 +119,7 @@ std::int64_t ByteCountFromReply(std::string_view line) {
     }
     const std::string_view unit = rest.substr(digits);
     constexpr std::string_view kBytes = " bytes)";
-    if (unit.size() < kBytes.size() ||
-        !std::equal(kBytes.begin(), kBytes.end(), unit.begin(), [](char a, char b) {
-            return a == std::tolower(static_cast<unsigned char>(b));
-        })) {
+    if (!AsciiStartsWithNoCase(unit, kBytes)) {
         return -1;
     }
     return std::stoll(std::string(rest.substr(0, digits)));

@@ -481,7 +481,7 @@ private:
         if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
             return none;
         }
-        const auto index = static_cast<std::size_t>(hour * 60 + minute);
+        const auto index = static_cast<std::size_t>(hour) * 60 + static_cast<std::size_t>(minute);
         if (!m_timeDone.test(index)) {
             std::tm time{};
             time.tm_year = 100;

@@ -1,28 +1,13 @@
 #include "engine/MlsdFacts.h"
 
+#include "base/AsciiText.h"
+
 #include <charconv>
 #include <ctime>
 
 namespace qx {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool StartsNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
 
 template <typename Number> std::optional<Number> ParseNumber(std::string_view text, int base) {
     Number value{};
@@ -65,20 +50,20 @@ namespace {
 
 void ApplyType(std::string_view value, TMlsdEntry& entry) {
     using K = TMlsdEntry::TKind;
-    if (EqualNoCase(value, "file")) {
+    if (AsciiEqualNoCase(value, "file")) {
         entry.Kind = K::File;
-    } else if (EqualNoCase(value, "dir")) {
+    } else if (AsciiEqualNoCase(value, "dir")) {
         entry.Kind = K::Folder;
-    } else if (EqualNoCase(value, "cdir")) {
+    } else if (AsciiEqualNoCase(value, "cdir")) {
         entry.Kind = K::ThisFolder;
-    } else if (EqualNoCase(value, "pdir")) {
+    } else if (AsciiEqualNoCase(value, "pdir")) {
         entry.Kind = K::ParentFolder;
-    } else if (StartsNoCase(value, "OS.unix=slink")) {
+    } else if (AsciiStartsWithNoCase(value, "OS.unix=slink")) {
         entry.Kind = K::Link;
         if (value.size() > 13 && value[13] == ':') {
             entry.LinkTo = value.substr(14);
         }
-    } else if (EqualNoCase(value, "OS.unix=symlink")) {
+    } else if (AsciiEqualNoCase(value, "OS.unix=symlink")) {
         entry.Kind = K::Link;
     } else {
         entry.Kind = K::Other;
@@ -106,14 +91,14 @@ bool ParseMlsdLine(std::string_view line, TMlsdEntry& entry) {
         }
         const std::string_view name = fact.substr(0, equals);
         const std::string_view value = fact.substr(equals + 1);
-        if (EqualNoCase(name, "type")) {
+        if (AsciiEqualNoCase(name, "type")) {
             ApplyType(value, entry);
-        } else if (EqualNoCase(name, "size") || EqualNoCase(name, "sizd")) {
+        } else if (AsciiEqualNoCase(name, "size") || AsciiEqualNoCase(name, "sizd")) {
             const auto size = ParseNumber<std::int64_t>(value, 10);
             entry.Size = size && *size >= 0 ? *size : -1;
-        } else if (EqualNoCase(name, "modify")) {
+        } else if (AsciiEqualNoCase(name, "modify")) {
             entry.ModifiedUtc = ParseFtpTimeVal(value);
-        } else if (EqualNoCase(name, "unix.mode")) {
+        } else if (AsciiEqualNoCase(name, "unix.mode")) {
             // Some servers write the octal number with a "0o" prefix.
             std::string_view digits = value;
             if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'o' || digits[1] == 'O')) {

@@ -1,5 +1,7 @@
 #include "engine/TlsCertificate.h"
 
+#include "base/AsciiText.h"
+
 // OpenSSL's macros (SSL_set_app_data, BIO_get_mem_data, ...) cast in the C way.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
 
@@ -7,7 +9,6 @@
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
-#include <cctype>
 #include <memory>
 
 namespace qx {
@@ -73,8 +74,8 @@ TTlsCertificateInfo DescribeCertificate(const X509* certificate, long verifyResu
 std::string NormalizedFingerprint(const std::string& text) {
     std::string digits;
     for (const char c : text) {
-        if (std::isxdigit(static_cast<unsigned char>(c))) {
-            digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (AsciiHexValue(c) >= 0) {
+            digits += AsciiUpper(c);
         } else if (c != ':' && c != ' ' && c != '-') {
             return {}; // not a fingerprint
         }

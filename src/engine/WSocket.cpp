@@ -1,5 +1,6 @@
 #include "engine/WSocket.h"
 
+#include "base/AsciiText.h"
 #include "engine/SocketErrors.h"
 
 #include <asio/steady_timer.hpp>
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -22,13 +22,6 @@
 namespace qx {
 
 namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // A port number or a service name of the services database; -1 when it is neither.
 int resolvePort(const std::string& port, const std::string& proto) {
@@ -51,10 +44,10 @@ int resolvePort(const std::string& port, const std::string& proto) {
         return ntohs(static_cast<std::uint16_t>(found->s_port));
     }
     // The two services the system needs, for machines without a services database.
-    if (equalsIgnoringCase(port, "ftp")) {
+    if (AsciiEqualNoCase(port, "ftp")) {
         return 21;
     }
-    if (equalsIgnoringCase(port, "ftp-data")) {
+    if (AsciiEqualNoCase(port, "ftp-data")) {
         return 20;
     }
     return -1;
@@ -449,7 +442,7 @@ void TWSocket::Connect() {
         raiseError("connect: WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
         return;
     }
-    if (!equalsIgnoringCase(m_proto, "tcp")) {
+    if (!AsciiEqualNoCase(m_proto, "tcp")) {
         raiseError("connect: WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
         return;
     }
@@ -529,7 +522,7 @@ void TWSocket::Listen() {
         raiseError("WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
         return;
     }
-    if (!equalsIgnoringCase(m_proto, "tcp")) {
+    if (!AsciiEqualNoCase(m_proto, "tcp")) {
         raiseError("WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
         return;
     }

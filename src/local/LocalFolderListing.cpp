@@ -1,5 +1,6 @@
 #include "local/LocalFolderListing.h"
 
+#include "base/AsciiText.h"
 #include "platform/UniqueFd.h"
 
 #include <algorithm>
@@ -39,21 +40,8 @@ bool StatEntry(int dirFd, TLocalFileEntry& entry) {
 
 int CompareLocalNames(const std::string& a, const std::string& b) {
     // Case-insensitive for ASCII letters, then by bytes, so the order is stable.
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : static_cast<unsigned char>(c);
-        };
-        const int ca = lower(a[i]);
-        const int cb = lower(b[i]);
-        if (ca != cb) {
-            return ca < cb ? -1 : 1;
-        }
-    }
-    if (a.size() != b.size()) {
-        return a.size() < b.size() ? -1 : 1;
-    }
-    return a.compare(b);
+    const int order = AsciiCompareNoCase(a, b);
+    return order != 0 ? order : a.compare(b);
 }
 
 bool ReadLocalFolder(const std::string& folder, std::size_t batchSize,

@@ -101,16 +101,8 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
 std::vector<std::unique_ptr<TFTPCarryItem>> MakeReceivedItems(const TFTPFileData& data,
                                                               const std::string& localFolder,
                                                               std::vector<std::string>* skipped) {
-    TSessionLogin source;
-    source.HostName = data.HostName;
-    source.Port = data.Port;
-    source.UserName = data.UserName;
-    source.Password = data.Password;
-    source.TransferType = data.TransferType;
-    source.ResumeTransfer = data.ResumeTransfer;
-    source.PassiveMode = data.PassiveMode;
-    source.Encryption = data.Encryption;
-    return MakeDownloadItems(source, data.HostDirName, data.Items, localFolder, skipped);
+    return MakeDownloadItems(FileDataLogin(data), data.HostDirName, data.Items, localFolder,
+                             skipped);
 }
 
 std::string PasteDestination(bool treeActive, const std::string& treeTarget,

@@ -28,7 +28,7 @@ std::filesystem::path systemTempRoot() {
 } // namespace
 
 std::filesystem::path PrivateTempFolder() {
-    const auto folder =
+    auto folder =
         systemTempRoot() / ("quorvin-explorer-" + std::to_string(static_cast<long>(::getuid())));
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         fail(errno, "Cannot create the temporary folder " + folder.string());

@@ -123,6 +123,19 @@ std::string ChangedPermission(const std::string& permission, bool folder) {
     return text;
 }
 
+TSessionLogin FileDataLogin(const TFTPFileData& data) {
+    TSessionLogin login;
+    login.HostName = data.HostName;
+    login.Port = data.Port;
+    login.UserName = data.UserName;
+    login.Password = data.Password;
+    login.TransferType = data.TransferType;
+    login.ResumeTransfer = data.ResumeTransfer;
+    login.PassiveMode = data.PassiveMode;
+    login.Encryption = data.Encryption;
+    return login;
+}
+
 TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDirName,
                           std::vector<TFTPListItem> entries) {
     TFTPFileData data;
@@ -266,12 +279,7 @@ std::vector<std::unique_ptr<TFTPCarryItem>>
 MakeServerToServerItems(const TFTPFileData& data, const TSessionLogin& destination,
                         const std::string& destinationFolder) {
     std::vector<std::unique_ptr<TFTPCarryItem>> items;
-    TSessionLogin source;
-    source.HostName = data.HostName;
-    source.Port = data.Port;
-    source.UserName = data.UserName;
-    source.Password = data.Password;
-    source.TransferType = data.TransferType;
+    const TSessionLogin source = FileDataLogin(data);
     for (const TFTPListItem& entry : data.Items) {
         if (!IsSafeEntryName(entry.Name)) {
             continue;

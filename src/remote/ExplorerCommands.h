@@ -84,6 +84,9 @@ TFTPListItem MakeFolderEntry(const std::string& name, const std::string& permiss
 // The permission text stored in an entry after a change: "d" first for a folder.
 std::string ChangedPermission(const std::string& permission, bool folder);
 
+// The session remote entries came from (its encryption too), as Copy and a drag carry it.
+TSessionLogin FileDataLogin(const TFTPFileData& data);
+
 // Remote entries leaving the window by a drag or by Copy.
 TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDirName,
                           std::vector<TFTPListItem> entries);

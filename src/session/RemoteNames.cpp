@@ -75,24 +75,4 @@ std::string LowerCaseExtension(std::string_view path) {
     return AsciiLowerCase(name.substr(dot));
 }
 
-std::string AsciiUpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return result;
-}
-
-std::string AsciiLowerCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return result;
-}
-
 } // namespace qx

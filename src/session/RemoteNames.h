@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/AsciiText.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,8 +31,5 @@ bool LinkLoopsBack(std::string_view listedFolder, std::string_view linkTarget);
 // The extension of a path's last component, from its last "." on, in lower case ("" when
 // there is none).
 std::string LowerCaseExtension(std::string_view path);
-
-std::string AsciiUpperCase(std::string_view text);
-std::string AsciiLowerCase(std::string_view text);
 
 } // namespace qx

@@ -1,5 +1,6 @@
 #include "settings/GlobalOptions.h"
 
+#include "base/AsciiText.h"
 #include "base/Utilities.h"
 #include "platform/ConfigStore.h"
 #include "platform/TempFiles.h"
@@ -56,13 +57,7 @@ std::vector<std::string> ParseAsciiExtensions(std::string_view text) {
         if (item.empty()) {
             continue;
         }
-        std::string lower(item);
-        for (char& c : lower) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-        }
-        items.push_back(std::move(lower));
+        items.push_back(AsciiLowerCase(item));
     }
     return items;
 }

@@ -1,5 +1,6 @@
 #include "settings/SiteBookModel.h"
 
+#include "base/AsciiText.h"
 #include "base/LocaleTextCompare.h"
 #include "platform/ConfigStore.h"
 #include "settings/StoreKeys.h"
@@ -36,15 +37,6 @@ bool IsValidName(std::string_view name) {
 
 std::string InvalidNameText(std::string_view name) {
     return "Invalid name " + Quoted(name) + ". A name cannot be empty or contain \"\\\".";
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(x) == lower(y);
-    });
 }
 
 } // namespace
@@ -165,7 +157,7 @@ TSiteBookNode* TSiteBookModel::FindByLocation(std::string_view location) {
         const std::string_view name = location.substr(0, end);
         const auto& children = node->m_children;
         const auto found = std::find_if(children.begin(), children.end(), [&](const auto& child) {
-            return SameNameIgnoringCase(child->Text(), name);
+            return AsciiEqualNoCase(child->Text(), name);
         });
         node = found == children.end() ? nullptr : found->get();
         location = end == std::string_view::npos ? std::string_view() : location.substr(end + 1);

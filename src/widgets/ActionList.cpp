@@ -53,6 +53,15 @@ QAction* TActionList::Add(const TActionSpec& spec, Execute execute, Update updat
     return action;
 }
 
+QAction* TActionList::Find(QStringView name) const {
+    for (const Entry& entry : m_entries) {
+        if (entry.action->objectName() == name) {
+            return entry.action;
+        }
+    }
+    return nullptr;
+}
+
 void TActionList::UpdateAll() {
     for (Entry& entry : m_entries) {
         if (entry.update) {

@@ -36,6 +36,8 @@ public:
     explicit TActionList(QWidget* owner);
 
     QAction* Add(const TActionSpec& spec, Execute execute, Update update = {});
+    // The command of that object name; none when the list has none.
+    QAction* Find(QStringView name) const;
     // Runs every Update handler now.
     void UpdateAll();
     // Runs the command as a key press would: only when its Update rule lets it.

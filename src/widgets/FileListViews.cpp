@@ -82,9 +82,9 @@ void ApplyIconViewStyle(QListView& view, int style, int widestName) {
         delegate = new TFileItemDelegate(&view);
         view.setItemDelegate(delegate);
     }
-    const bool large = style == ivsLargeIcons;
+    const bool large = style == vsIcon;
     view.setViewMode(large ? QListView::IconMode : QListView::ListMode);
-    view.setFlow(style == ivsList ? QListView::TopToBottom : QListView::LeftToRight);
+    view.setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
     view.setWrapping(true);
     view.setWordWrap(large);
     view.setTextElideMode(Qt::ElideRight);

@@ -49,9 +49,10 @@ void EnableDragAndDrop(QAbstractItemView& view);
 // dropped.
 void SetupFileListView(QAbstractItemView& view);
 
-// The view styles of the icon view, numbered as the settings keep them (3, details, is the
-// other view).
-enum TIconViewStyle : int { ivsLargeIcons = 0, ivsSmallIcons = 1, ivsList = 2 };
+// The view styles of an explorer's file list, numbered as the settings keep them: the first
+// three are styles of the icon view, details is the other view.
+enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+constexpr int kViewStyleCount = 4;
 
 // Puts the icon view of a file list in a style. Every item has one size, made from the font
 // and, in the small icon and list styles, from the width of the widest name within reason, so

@@ -4,7 +4,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+
 namespace qx {
+
+// A colour as the settings keep it: blue, green, red from the high byte down.
+inline QColor ColourFromBgr(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
 
 // A caption strip: white text on a horizontal gradient. The text reads company, application
 // and caption text in that order, the first two in bold; empty parts are left out. Used at the

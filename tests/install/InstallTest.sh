@@ -25,7 +25,8 @@ app_id=com.pellucor.QuorvinExplorer
 check_tree() {
     local root=$1/usr what=$2 file
     local files=(bin/quorvin-ftp share/man/man1/quorvin-ftp.1.gz
-        share/bash-completion/completions/quorvin-ftp libexec/quorvin-explorer/quorvin-askpass)
+        share/bash-completion/completions/quorvin-ftp share/doc/quorvin-explorer/copyright
+        libexec/quorvin-explorer/quorvin-askpass)
     if [ "$gui" = 1 ]; then
         files+=(bin/quorvin-explorer share/man/man1/quorvin-explorer.1.gz
             share/quorvin-explorer/splash.jpg "share/applications/$app_id.desktop"

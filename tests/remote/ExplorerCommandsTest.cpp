@@ -174,10 +174,11 @@ TEST(ExplorerCommands, SameServerDropsIntoThemselvesAreRefused) {
 }
 
 TEST(ExplorerCommands, QueueItemsOfDownloadsAndDrops) {
-    // Three files of one server dragged onto the folder docs of another.
+    // Three files of one server (spoken to over TLS) dragged onto the folder docs of another.
     TSessionLogin source = LoginOf("one", "u1");
     source.ResumeTransfer = true;
     source.TransferType = TFTPTransferType::ftpTypeASCII;
+    source.Encryption = TFtpTlsMode::ExplicitRequired;
     TFTPFileData data = MakeFileData(
         source, "/src/", {Entry("a.txt", true, 10), Entry("b.txt", true, 20), Entry("c", false)});
     TSessionLogin target = LoginOf("two", "u2");
@@ -188,6 +189,8 @@ TEST(ExplorerCommands, QueueItemsOfDownloadsAndDrops) {
     EXPECT_EQ(copies[0]->SrcHostName, "one");
     EXPECT_EQ(copies[0]->SrcPath, "/src/");
     EXPECT_EQ(copies[0]->SrcTransferType, TFTPTransferType::ftpTypeASCII);
+    EXPECT_EQ(copies[0]->SrcEncryption, TFtpTlsMode::ExplicitRequired); // never in the clear
+    EXPECT_EQ(copies[0]->DestEncryption, TFtpTlsMode::None);
     EXPECT_EQ(copies[0]->DestHostName, "two");
     EXPECT_EQ(copies[0]->DestUserName, "u2");
     EXPECT_EQ(copies[1]->DestPath, "/shown/docs/");

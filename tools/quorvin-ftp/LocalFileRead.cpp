@@ -11,6 +11,7 @@ namespace qx::cli {
 
 std::optional<std::string> ReadLocalFile(const std::string& path, std::string& problem) {
     struct stat info {};
+    // NOLINTNEXTLINE(bugprone-branch-clone): a failed stat and a failed open read alike
     if (::stat(path.c_str(), &info) != 0) {
         problem = "cannot read " + path + ": " + std::strerror(errno);
     } else if (S_ISDIR(info.st_mode)) {

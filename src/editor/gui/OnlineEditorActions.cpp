@@ -1,155 +1,125 @@
-// The online editor's commands: the actions with their rules, the menus, the editor's pop-up
-// menu and the four toolbars.
+// The online editor's commands as tables: the actions with their rules, the menus, the
+// editor's pop-up menu and the four toolbars.
 
-#include "editor/gui/OnlineEditorActions.h"
+#include "editor/Bookmarks.h"
 #include "editor/Highlighters.h"
 #include "editor/gui/EditorLogPanel.h"
 #include "editor/gui/EditorPage.h"
 #include "editor/gui/OnlineEditorForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "widgets/ActionList.h"
+#include "widgets/CommandTable.h"
 #include "widgets/DockToolbars.h"
 #include "widgets/MainDataModule.h"
-
-#include <algorithm>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 
-#include <array>
+#include <algorithm>
 
 namespace qx {
 
-using Image = TMainDataModule::ActionImage;
-
 namespace {
 
-QAction* Named(QAction* action, const QString& name, const char* themeIcon = nullptr) {
-    action->setObjectName(name);
-    if (themeIcon != nullptr && action->icon().isNull()) {
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon)));
-    }
-    return action;
+constexpr TMenuBarEntry kMenuBar[] = {
+    {QT_TR_NOOP("&File"), "FileUpdateAction FileCloseAction - FileSaveasLocalFileAction - "
+                          "FilePrintAction - FileHideAction"},
+    {QT_TR_NOOP("&Edit"), "EditUndoAction EditRedoAction - EditCutAction EditCopyAction "
+                          "EditPasteAction - EditSelectAllAction - EditFontAction"},
+    {QT_TR_NOOP("&Search"), "SearchFindAction SearchSearchAgainAction SearchReplaceAction - "
+                            "SearchGotoLineNumAction - ToggleBookmarksMenu GotoBookmarksMenu"},
+    {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarsMenu - HighlighterMenu"}};
+constexpr TMenuItems kEditorPopup =
+    "FileUpdateAction FileCloseAction - EditCutAction EditCopyAction EditPasteAction - "
+    "PopupToggleBookmarksMenu PopupGotoBookmarksMenu - HighlighterMenu";
+constexpr TMenuItems kToolbars[] = {
+    "FileUpdateAction FileCloseAction FileSaveasLocalFileAction FilePrintAction",
+    "EditUndoAction EditRedoAction EditCutAction EditCopyAction EditPasteAction",
+    "SearchFindAction SearchSearchAgainAction SearchReplaceAction SearchGotoLineNumAction"};
+
+constexpr const char* kToolbarToggles[] = {"ViewToolbarFileAction", "ViewToolbarEditAction",
+                                           "ViewToolbarSearchAction"};
+constexpr const char* kToolbarCaptions[] = {QT_TR_NOOP("&File"), QT_TR_NOOP("&Edit"),
+                                            QT_TR_NOOP("&Search")};
+constexpr const char* kHighlighterNames[] = {
+    "ViewHighlighterHTMLAction",    "ViewHighlighterCPPAction",  "ViewHighlighterPascalAction",
+    "ViewHighlighterPerlAction",    "ViewHighlighterJavaAction", "ViewHighlighterSQLAction",
+    "ViewHighlighterTclTkAction",   "ViewHighlighterAWKAction",  "ViewHighlighterDMLAction",
+    "ViewHighlighterDoNotUseAction"};
+constexpr const char* kHighlighterCaptions[] = {
+    QT_TR_NOOP("&HTML"), QT_TR_NOOP("&C++"),       QT_TR_NOOP("&Pascal"), QT_TR_NOOP("Pe&rl"),
+    QT_TR_NOOP("&Java"), QT_TR_NOOP("&SQL"),       QT_TR_NOOP("&Tcl/Tk"), QT_TR_NOOP("&AWK"),
+    QT_TR_NOOP("&DML"),  QT_TR_NOOP("Do &not use")};
+
+QMenu* NewMenu(QWidget& window, const char* name, const QString& title) {
+    auto* menu = new QMenu(title, &window);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
 }
 
 } // namespace
 
 void TOnlineEditorForm::CreateActions() {
+    using R = TEditorRule;
+    using F = TOnlineEditorForm;
+    using Image = TMainDataModule::ActionImage;
+    using Row = TCommand<TOnlineEditorForm, TEditorRule>;
+    static constexpr Row kCommands[] = {
+        {"FileUpdateAction", QT_TR_NOOP("&Update"),
+         QT_TR_NOOP("Update|Write the text back to the server"), Qt::Key_F5, Image::Save,
+         &F::FileUpdateActionExecute, R::PageIdle},
+        {"FileCloseAction", QT_TR_NOOP("&Close"), QT_TR_NOOP("Close|Close the page"),
+         Ctrl(Qt::Key_F4), Image::Close, &F::FileCloseCommand, R::PageIdle},
+        {"FileSaveasLocalFileAction", QT_TR_NOOP("Save as &Local File..."),
+         QT_TR_NOOP("Save as Local File...|Save the text as a local file"), Ctrl(Qt::Key_S), -1,
+         &F::FileSaveasLocalFileActionExecute, R::Page, "document-save-as"},
+        {"FilePrintAction", QT_TR_NOOP("&Print"), QT_TR_NOOP("Print|Print the text"), 0,
+         Image::Print, &F::FilePrintActionExecute, R::Page},
+        {"FileHideAction", QT_TR_NOOP("&Hide"), QT_TR_NOOP("Hide|Hide Online Editor"), 0,
+         Image::Hide, &F::FileHideActionExecute},
+        {"EditUndoAction", QT_TR_NOOP("&Undo"), QT_TR_NOOP("Undo"), Ctrl(Qt::Key_Z), -1,
+         &F::EditUndoActionExecute, R::CanUndo, "edit-undo"},
+        {"EditRedoAction", QT_TR_NOOP("&Redo"), QT_TR_NOOP("Redo"),
+         (Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toCombined(), -1, &F::EditRedoActionExecute, R::CanRedo,
+         "edit-redo"},
+        {"EditCutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut"), Ctrl(Qt::Key_X), -1,
+         &F::EditCutActionExecute, R::Selected, "edit-cut"},
+        {"EditCopyAction", QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy"), Ctrl(Qt::Key_C), Image::Copy,
+         &F::EditCopyActionExecute, R::Selected},
+        {"EditPasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste"), Ctrl(Qt::Key_V),
+         Image::Paste, &F::EditPasteActionExecute, R::PasteText},
+        {"EditSelectAllAction", QT_TR_NOOP("Select &All"), QT_TR_NOOP("Select All"),
+         Ctrl(Qt::Key_A), Image::SelectAll, &F::EditSelectAllActionExecute, R::Page},
+        {"EditFontAction", QT_TR_NOOP("&Font..."), QT_TR_NOOP("Font...|Choose the editor font"), 0,
+         -1, &F::EditFontActionExecute, std::nullopt, "preferences-desktop-font"},
+        {"SearchFindAction", QT_TR_NOOP("&Find..."), QT_TR_NOOP("Find..."), Ctrl(Qt::Key_F), -1,
+         &F::SearchFindActionExecute, R::Page, "edit-find"},
+        {"SearchSearchAgainAction", QT_TR_NOOP("&Search Again"), QT_TR_NOOP("Search Again"),
+         Qt::Key_F3, -1, &F::SearchSearchAgainActionExecute, R::Page, "go-down-search"},
+        {"SearchReplaceAction", QT_TR_NOOP("&Replace..."), QT_TR_NOOP("Replace..."),
+         Ctrl(Qt::Key_R), -1, &F::SearchReplaceActionExecute, R::Page, "edit-find-replace"},
+        {"SearchGotoLineNumAction", QT_TR_NOOP("Go to &Line Number..."),
+         QT_TR_NOOP("Go to Line Number..."), (Qt::ALT | Qt::Key_G).toCombined(), -1,
+         &F::SearchGotoLineNumActionExecute, R::Page, "go-jump"},
+        {"ViewLogPanelAction", QT_TR_NOOP("&Log Panel"),
+         QT_TR_NOOP("Log Panel|Show or hide the log panel"), 0, Image::LogPanel,
+         &F::ViewLogPanelActionExecute, std::nullopt, nullptr, true},
+    };
     m_actions = new TActionList(this);
-    m_act = std::make_unique<TActions>();
-    TActions& a = *m_act;
+    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
+                [this](R rule) { return RuleHolds(rule); });
+    CreateRepeatedActions();
+    m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
+}
+
+// The commands made once for each bookmark, toolbar and highlighter.
+void TOnlineEditorForm::CreateRepeatedActions() {
     TActionList& list = *m_actions;
-    const auto page = [this](QAction& action) { action.setEnabled(ActivePage() != nullptr); };
-    // One write-back at a time: from its connect to its quit, not only while a request runs.
-    const auto pageIdle = [this](QAction& action) {
-        action.setEnabled(ActivePage() != nullptr && !m_client->Busy() && !m_writeBackRunning);
-    };
-    const auto selected = [this](QAction& action) {
-        const TEditorPage* editor = ActivePage();
-        action.setEnabled(editor != nullptr && editor->hasSelectedText());
-    };
-    const auto withPage = [this](void (QsciScintilla::*command)()) {
-        return [this, command] {
-            if (TEditorPage* editor = ActivePage()) {
-                (editor->*command)();
-            }
-        };
-    };
-
-    a.Update = Named(list.Add(
-                         {tr("&Update"), tr("Update|Write the text back to the server"),
-                          QKeySequence(Qt::Key_F5), Image::Save},
-                         [this] { FileUpdateActionExecute(); }, pageIdle),
-                     QStringLiteral("FileUpdateAction"));
-    a.Close = Named(list.Add(
-                        {tr("&Close"), tr("Close|Close the page"),
-                         QKeySequence(Qt::CTRL | Qt::Key_F4), Image::Close},
-                        [this] { FileCloseActionExecute(); }, pageIdle),
-                    QStringLiteral("FileCloseAction"));
-    a.SaveAsLocal = Named(list.Add(
-                              {tr("Save as &Local File..."),
-                               tr("Save as Local File...|Save the text as a local file"),
-                               QKeySequence(Qt::CTRL | Qt::Key_S), -1},
-                              [this] { FileSaveasLocalFileActionExecute(); }, page),
-                          QStringLiteral("FileSaveasLocalFileAction"), "document-save-as");
-    a.Print = Named(list.Add(
-                        {tr("&Print"), tr("Print|Print the text"), {}, Image::Print},
-                        [this] { FilePrintActionExecute(); }, page),
-                    QStringLiteral("FilePrintAction"));
-    a.Hide = Named(
-        list.Add({tr("&Hide"), tr("Hide|Hide Online Editor"), {}, Image::Hide}, [this] { hide(); }),
-        QStringLiteral("FileHideAction"));
-
-    a.Undo = Named(list.Add({tr("&Undo"), tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), -1},
-                            withPage(&QsciScintilla::undo),
-                            [this](QAction& action) {
-                                const TEditorPage* editor = ActivePage();
-                                action.setEnabled(editor != nullptr && editor->CanUndo());
-                            }),
-                   QStringLiteral("EditUndoAction"), "edit-undo");
-    a.Redo = Named(
-        list.Add({tr("&Redo"), tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), -1},
-                 withPage(&QsciScintilla::redo),
-                 [this](QAction& action) {
-                     const TEditorPage* editor = ActivePage();
-                     action.setEnabled(editor != nullptr && editor->CanRedo());
-                 }),
-        QStringLiteral("EditRedoAction"), "edit-redo");
-    a.Cut = Named(list.Add({tr("Cu&t"), tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X), -1},
-                           withPage(&QsciScintilla::cut), selected),
-                  QStringLiteral("EditCutAction"), "edit-cut");
-    a.Copy =
-        Named(list.Add({tr("&Copy"), tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), Image::Copy},
-                       withPage(&QsciScintilla::copy), selected),
-              QStringLiteral("EditCopyAction"));
-    a.Paste = Named(
-        list.Add({tr("&Paste"), tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), Image::Paste},
-                 withPage(&QsciScintilla::paste),
-                 [this](QAction& action) {
-                     const QMimeData* clip = QApplication::clipboard()->mimeData();
-                     action.setEnabled(ActivePage() != nullptr && clip != nullptr &&
-                                       clip->hasText());
-                 }),
-        QStringLiteral("EditPasteAction"));
-    a.SelectAll = Named(list.Add(
-                            {tr("Select &All"), tr("Select All"),
-                             QKeySequence(Qt::CTRL | Qt::Key_A), Image::SelectAll},
-                            [this] {
-                                if (TEditorPage* editor = ActivePage()) {
-                                    editor->selectAll(true);
-                                }
-                            },
-                            page),
-                        QStringLiteral("EditSelectAllAction"));
-    a.Font = Named(list.Add({tr("&Font..."), tr("Font...|Choose the editor font"), {}, -1},
-                            [this] { EditFontActionExecute(); }),
-                   QStringLiteral("EditFontAction"), "preferences-desktop-font");
-
-    a.Find = Named(list.Add(
-                       {tr("&Find..."), tr("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F), -1},
-                       [this] { SearchFindActionExecute(); }, page),
-                   QStringLiteral("SearchFindAction"), "edit-find");
-    a.SearchAgain =
-        Named(list.Add(
-                  {tr("&Search Again"), tr("Search Again"), QKeySequence(Qt::Key_F3), -1},
-                  [this] { SearchSearchAgainActionExecute(); }, page),
-              QStringLiteral("SearchSearchAgainAction"), "go-down-search");
-    a.Replace =
-        Named(list.Add(
-                  {tr("&Replace..."), tr("Replace..."), QKeySequence(Qt::CTRL | Qt::Key_R), -1},
-                  [this] { SearchReplaceActionExecute(); }, page),
-              QStringLiteral("SearchReplaceAction"), "edit-find-replace");
-    a.GotoLine = Named(list.Add(
-                           {tr("Go to &Line Number..."), tr("Go to Line Number..."),
-                            QKeySequence(Qt::ALT | Qt::Key_G), -1},
-                           [this] { SearchGotoLineNumActionExecute(); }, page),
-                       QStringLiteral("SearchGotoLineNumAction"), "go-jump");
     for (int n = 0; n < kBookmarkCount; ++n) {
         const QString caption = tr("Bookmark &%1").arg(n);
         const auto digit = static_cast<Qt::Key>(Qt::Key_0 + n);
@@ -167,62 +137,36 @@ void TOnlineEditorForm::CreateActions() {
                 action.setChecked(editor != nullptr && editor->BookmarkLine(n).has_value());
             });
         toggle->setCheckable(true);
-        a.ToggleBookmark[static_cast<std::size_t>(n)] =
-            Named(toggle, QStringLiteral("SearchToggleBookmark%1Action").arg(n));
-        a.GotoBookmark[static_cast<std::size_t>(n)] = Named(
-            list.Add(
-                {caption, tr("Go to Bookmark %1").arg(n), QKeySequence(Qt::CTRL | digit), -1},
-                [this, n] {
-                    if (TEditorPage* editor = ActivePage()) {
-                        editor->GoToBookmark(n);
-                    }
-                },
-                [this, n](QAction& action) {
-                    const TEditorPage* editor = ActivePage();
-                    action.setEnabled(editor != nullptr && editor->BookmarkLine(n).has_value());
-                }),
-            QStringLiteral("SearchGotoBookmark%1Action").arg(n));
+        toggle->setObjectName(QStringLiteral("SearchToggleBookmark%1Action").arg(n));
+        QAction* jump = list.Add(
+            {caption, tr("Go to Bookmark %1").arg(n), QKeySequence(Qt::CTRL | digit), -1},
+            [this, n] {
+                if (TEditorPage* editor = ActivePage()) {
+                    editor->GoToBookmark(n);
+                }
+            },
+            [this, n](QAction& action) {
+                const TEditorPage* editor = ActivePage();
+                action.setEnabled(editor != nullptr && editor->BookmarkLine(n).has_value());
+            });
+        jump->setObjectName(QStringLiteral("SearchGotoBookmark%1Action").arg(n));
     }
-
-    a.LogPanel = Named(
-        list.Add(
-            {tr("&Log Panel"), tr("Log Panel|Show or hide the log panel"), {}, Image::LogPanel},
-            [this] { SetLogPanelVisible(m_logPanel->isHidden()); },
-            [this](QAction& action) { action.setChecked(!m_logPanel->isHidden()); }),
-        QStringLiteral("ViewLogPanelAction"));
-    a.LogPanel->setCheckable(true);
-    const char* toolbarNames[] = {"ViewToolbarFileAction", "ViewToolbarEditAction",
-                                  "ViewToolbarSearchAction"};
-    const QString toolbarCaptions[] = {tr("&File"), tr("&Edit"), tr("&Search")};
-    QAction** toolbarActions[] = {&a.ToolbarFile, &a.ToolbarEdit, &a.ToolbarSearch};
     for (int bar = 0; bar < 3; ++bar) {
-        *toolbarActions[bar] = Named(
-            list.Add(
-                {toolbarCaptions[bar],
-                 QString(toolbarCaptions[bar]).remove(QLatin1Char('&')),
-                 {},
-                 -1},
-                [this, bar] { m_toolbars[bar]->setVisible(m_toolbars[bar]->isHidden()); },
-                [this, bar](QAction& action) {
-                    action.setChecked(m_toolbars[bar] != nullptr && !m_toolbars[bar]->isHidden());
-                }),
-            QString::fromLatin1(toolbarNames[bar]));
-        (*toolbarActions[bar])->setCheckable(true);
+        const QString caption = tr(kToolbarCaptions[bar]);
+        QAction* toggle = list.Add(
+            {caption, QString(caption).remove(QLatin1Char('&')), {}, -1},
+            [this, bar] { m_toolbars[bar]->setVisible(m_toolbars[bar]->isHidden()); },
+            [this, bar](QAction& action) {
+                action.setChecked(m_toolbars[bar] != nullptr && !m_toolbars[bar]->isHidden());
+            });
+        toggle->setCheckable(true);
+        toggle->setObjectName(QString::fromLatin1(kToolbarToggles[bar]));
     }
-
-    static constexpr const char* kHighlighterNames[] = {
-        "ViewHighlighterHTMLAction",    "ViewHighlighterCPPAction",  "ViewHighlighterPascalAction",
-        "ViewHighlighterPerlAction",    "ViewHighlighterJavaAction", "ViewHighlighterSQLAction",
-        "ViewHighlighterTclTkAction",   "ViewHighlighterAWKAction",  "ViewHighlighterDMLAction",
-        "ViewHighlighterDoNotUseAction"};
-    const QString highlighterCaptions[] = {
-        tr("&HTML"), tr("&C++"),    tr("&Pascal"), tr("Pe&rl"), tr("&Java"),
-        tr("&SQL"),  tr("&Tcl/Tk"), tr("&AWK"),    tr("&DML"),  tr("Do &not use")};
     for (std::size_t index = 0; index < kHighlighters.size(); ++index) {
         const THighlighter highlighter = kHighlighters[index];
-        QString hint = highlighterCaptions[index];
+        const QString caption = tr(kHighlighterCaptions[index]);
         QAction* action = list.Add(
-            {highlighterCaptions[index], hint.remove(QLatin1Char('&')), {}, -1},
+            {caption, QString(caption).remove(QLatin1Char('&')), {}, -1},
             [this, highlighter] {
                 if (TEditorPage* editor = ActivePage()) {
                     editor->SetHighlighter(highlighter);
@@ -234,89 +178,83 @@ void TOnlineEditorForm::CreateActions() {
                 self.setChecked(editor != nullptr && editor->Highlighter() == highlighter);
             });
         action->setCheckable(true);
-        a.Highlighter[index] = Named(action, QString::fromLatin1(kHighlighterNames[index]));
+        action->setObjectName(QString::fromLatin1(kHighlighterNames[index]));
     }
-    a.SelectHighlighter = Named(new QAction(tr("Syntax &Highlighters"), this),
-                                QStringLiteral("ViewSelectHighlighterAction"), "format-text-bold");
-    a.SelectHighlighter->setToolTip(tr("Select Syntax Highlighter"));
+}
+
+bool TOnlineEditorForm::RuleHolds(TEditorRule rule) const {
+    const TEditorPage* editor = ActivePage();
+    if (editor == nullptr) {
+        return false;
+    }
+    switch (rule) {
+    case TEditorRule::Page:
+        return true;
+    case TEditorRule::PageIdle:
+        // One write-back at a time: from its connect to its quit, not only while a request
+        // runs.
+        return !m_client->Busy() && !m_writeBackRunning;
+    case TEditorRule::Selected:
+        return editor->hasSelectedText();
+    case TEditorRule::CanUndo:
+        return editor->CanUndo();
+    case TEditorRule::CanRedo:
+        return editor->CanRedo();
+    case TEditorRule::PasteText: {
+        const QMimeData* clip = QApplication::clipboard()->mimeData();
+        return clip != nullptr && clip->hasText();
+    }
+    }
+    return false;
+}
+
+void TOnlineEditorForm::UpdateChecks(QAction& self) {
+    self.setVisible(false);
+    m_actions->Find(u"ViewLogPanelAction")->setChecked(!m_logPanel->isHidden());
 }
 
 void TOnlineEditorForm::CreateMenus() {
-    TActions& a = *m_act;
-    QMenuBar* menus = menuBar();
-    QMenu* file = menus->addMenu(tr("&File"));
-    file->addActions({a.Update, a.Close});
-    file->addSeparator();
-    file->addAction(a.SaveAsLocal);
-    file->addSeparator();
-    file->addAction(a.Print);
-    file->addSeparator();
-    file->addAction(a.Hide);
-    QMenu* edit = menus->addMenu(tr("&Edit"));
-    edit->addActions({a.Undo, a.Redo});
-    edit->addSeparator();
-    edit->addActions({a.Cut, a.Copy, a.Paste});
-    edit->addSeparator();
-    edit->addAction(a.SelectAll);
-    edit->addSeparator();
-    edit->addAction(a.Font);
-
-    auto* toggles = new QMenu(tr("&Toggle Bookmarks"), this);
-    toggles->setObjectName(QStringLiteral("ToggleBookmarksMenu"));
-    auto* jumps = new QMenu(tr("&Go to Bookmarks"), this);
-    jumps->setObjectName(QStringLiteral("GotoBookmarksMenu"));
+    auto* toggles = NewMenu(*this, "ToggleBookmarksMenu", tr("&Toggle Bookmarks"));
+    auto* jumps = NewMenu(*this, "GotoBookmarksMenu", tr("&Go to Bookmarks"));
+    auto* popupToggles = NewMenu(*this, "PopupToggleBookmarksMenu", tr("Toggle Bookmarks"));
+    auto* popupJumps = NewMenu(*this, "PopupGotoBookmarksMenu", tr("Go to Bookmarks"));
     for (int n = 0; n < kBookmarkCount; ++n) {
-        toggles->addAction(a.ToggleBookmark[static_cast<std::size_t>(n)]);
-        jumps->addAction(a.GotoBookmark[static_cast<std::size_t>(n)]);
+        QAction* toggle = m_actions->Find(QStringLiteral("SearchToggleBookmark%1Action").arg(n));
+        QAction* jump = m_actions->Find(QStringLiteral("SearchGotoBookmark%1Action").arg(n));
+        toggles->addAction(toggle);
+        popupToggles->addAction(toggle);
+        jumps->addAction(jump);
+        popupJumps->addAction(jump);
     }
-    m_highlighterMenu = new QMenu(tr("Syntax &Highlighters"), this);
-    m_highlighterMenu->setObjectName(QStringLiteral("HighlighterMenu"));
-    for (QAction* action : a.Highlighter) {
-        m_highlighterMenu->addAction(action);
+    m_highlighterMenu = NewMenu(*this, "HighlighterMenu", tr("Syntax &Highlighters"));
+    for (const char* name : kHighlighterNames) {
+        m_highlighterMenu->addAction(FindCommand(*this, name));
     }
-    a.SelectHighlighter->setMenu(m_highlighterMenu);
-
-    QMenu* search = menus->addMenu(tr("&Search"));
-    search->addActions({a.Find, a.SearchAgain, a.Replace});
-    search->addSeparator();
-    search->addAction(a.GotoLine);
-    search->addSeparator();
-    search->addMenu(toggles);
-    search->addMenu(jumps);
-    QMenu* view = menus->addMenu(tr("&View"));
-    view->addAction(a.LogPanel);
-    QMenu* toolbars = view->addMenu(tr("&Toolbars"));
-    toolbars->addActions({a.ToolbarFile, a.ToolbarEdit, a.ToolbarSearch});
-    view->addSeparator();
-    view->addMenu(m_highlighterMenu);
-
-    m_editorPopup = new QMenu(this);
-    m_editorPopup->setObjectName(QStringLiteral("EditorPopupMenu"));
-    m_editorPopup->addActions({a.Update, a.Close});
-    m_editorPopup->addSeparator();
-    m_editorPopup->addActions({a.Cut, a.Copy, a.Paste});
-    m_editorPopup->addSeparator();
-    QMenu* popupToggles = m_editorPopup->addMenu(tr("Toggle Bookmarks"));
-    popupToggles->addActions(toggles->actions());
-    QMenu* popupJumps = m_editorPopup->addMenu(tr("Go to Bookmarks"));
-    popupJumps->addActions(jumps->actions());
-    m_editorPopup->addSeparator();
-    m_editorPopup->addMenu(m_highlighterMenu);
+    auto* toolbars = NewMenu(*this, "ViewToolbarsMenu", tr("&Toolbars"));
+    for (const char* name : kToolbarToggles) {
+        toolbars->addAction(FindCommand(*this, name));
+    }
+    FillMenuBar(*menuBar(), *this, kMenuBar);
+    m_editorPopup = NewPopupMenu(*this, "EditorPopupMenu", kEditorPopup);
 }
 
 void TOnlineEditorForm::CreateToolbars() {
-    TActions& a = *m_act;
     const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
                                                {"EditToolbar", "Edit Toolbar"},
                                                {"SearchToolbar", "Search Toolbar"},
                                                {"ViewToolbar", "View Toolbar"}}});
     std::copy(bars.begin(), bars.end(), m_toolbars);
-    m_toolbars[0]->addActions({a.Update, a.Close, a.SaveAsLocal, a.Print});
-    m_toolbars[1]->addActions({a.Undo, a.Redo, a.Cut, a.Copy, a.Paste});
-    m_toolbars[2]->addActions({a.Find, a.SearchAgain, a.Replace, a.GotoLine});
-    m_toolbars[3]->addAction(a.SelectHighlighter);
-    if (auto* button =
-            qobject_cast<QToolButton*>(m_toolbars[3]->widgetForAction(a.SelectHighlighter))) {
+    for (int bar = 0; bar < 3; ++bar) {
+        FillToolbar(*m_toolbars[bar], *this, kToolbars[bar]);
+    }
+    // The highlighters drop down from a button of their own.
+    auto* select = new QAction(tr("Syntax &Highlighters"), this);
+    select->setObjectName(QStringLiteral("ViewSelectHighlighterAction"));
+    select->setIcon(QIcon::fromTheme(QStringLiteral("format-text-bold")));
+    select->setToolTip(tr("Select Syntax Highlighter"));
+    select->setMenu(m_highlighterMenu);
+    m_toolbars[3]->addAction(select);
+    if (auto* button = qobject_cast<QToolButton*>(m_toolbars[3]->widgetForAction(select))) {
         button->setPopupMode(QToolButton::InstantPopup);
     }
 }
@@ -327,6 +265,52 @@ void TOnlineEditorForm::ShowEditorPopup(TEditorPage* page, const QPoint& at) {
     }
     m_actions->UpdateAll();
     m_editorPopup->exec(page->mapToGlobal(at));
+}
+
+// --- The handlers that are no more than a line ---------------------------------------------
+
+void TOnlineEditorForm::FileHideActionExecute() {
+    hide();
+}
+
+void TOnlineEditorForm::EditUndoActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->undo();
+    }
+}
+
+void TOnlineEditorForm::EditRedoActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->redo();
+    }
+}
+
+void TOnlineEditorForm::EditCutActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->cut();
+    }
+}
+
+void TOnlineEditorForm::EditCopyActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->copy();
+    }
+}
+
+void TOnlineEditorForm::EditPasteActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->paste();
+    }
+}
+
+void TOnlineEditorForm::EditSelectAllActionExecute() {
+    if (TEditorPage* editor = ActivePage()) {
+        editor->selectAll(true);
+    }
+}
+
+void TOnlineEditorForm::ViewLogPanelActionExecute() {
+    SetLogPanelVisible(m_logPanel->isHidden());
 }
 
 } // namespace qx

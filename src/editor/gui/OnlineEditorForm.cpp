@@ -4,7 +4,6 @@
 #include "editor/OnlineEditorSettings.h"
 #include "editor/gui/EditorLogPanel.h"
 #include "editor/gui/EditorPage.h"
-#include "editor/gui/OnlineEditorActions.h"
 #include "platform/ConfigStore.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"

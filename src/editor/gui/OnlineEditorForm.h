@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -121,11 +122,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct TActions;
+    // What enables a command of the table.
+    enum class TEditorRule { Page, PageIdle, Selected, CanUndo, CanRedo, PasteText };
     void BuildWindow();
     void CreateActions();
+    void CreateRepeatedActions();
     void CreateMenus();
     void CreateToolbars();
+    bool RuleHolds(TEditorRule rule) const;
+    void UpdateChecks(QAction& self);
+    // The handlers of the table that are no more than a line.
+    void FileCloseCommand() { FileCloseActionExecute(); }
+    void FileHideActionExecute();
+    void EditUndoActionExecute();
+    void EditRedoActionExecute();
+    void EditCutActionExecute();
+    void EditCopyActionExecute();
+    void EditPasteActionExecute();
+    void EditSelectAllActionExecute();
+    void ViewLogPanelActionExecute();
     void SetDefaultPrompts();
     void ConfigureClient();
     void LoadSettings();
@@ -156,7 +171,6 @@ private:
     TOnlineEditorPrompts m_prompts;
     std::shared_ptr<TThreadedFTPClient> m_client;
     TActionList* m_actions = nullptr;
-    std::unique_ptr<TActions> m_act;
     QToolBar* m_toolbars[4] = {};
     QMenu* m_editorPopup = nullptr;
     QMenu* m_highlighterMenu = nullptr;

@@ -1,27 +1,22 @@
-// The local explorer's commands: the actions with their rules, the menus, the pop-up menus and
-// the four toolbars.
+// The local explorer's commands as tables: the actions with their rules, the menus, the
+// pop-up menus and the toolbars. The view commands and the toolbars come from the explorer
+// shell.
 
-#include "local/gui/LocalExpActions.h"
+#include "local/gui/LocalExpForm.h"
 
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
-#include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
-#include "widgets/DockToolbars.h"
+#include "widgets/CommandTable.h"
+#include "widgets/ExplorerShell.h"
+#include "widgets/ExplorerViewCommands.h"
 #include "widgets/MainDataModule.h"
 
-#include <algorithm>
-
-#include <QApplication>
-#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
 #include <sys/stat.h>
@@ -29,361 +24,160 @@
 
 namespace qx {
 
-using C = TLocalCommand;
-using Image = TMainDataModule::ActionImage;
-
 namespace {
 
-// The image of a command that has none in the shared list: the icon theme's.
-void ThemeIcon(QAction* action, const char* name) {
-    action->setIcon(QIcon::fromTheme(QString::fromLatin1(name)));
-}
+// The menus and toolbars, by the names of their actions, groups and menus.
+constexpr TMenuBarEntry kMenuBar[] = {
+    {QT_TR_NOOP("&File"), "FileUploadAction FileUploadinQueueAction - FileOpenAction "
+                          "FilePrintAction - FileUpOneLevelAction FileNewFolderAction - "
+                          "FileShortcutAction FileDeleteAction FileRenameAction "
+                          "FileFilteringAction FilePropertiesAction - FileHideAction"},
+    {QT_TR_NOOP("&Edit"), "EditCutAction EditCopyAction EditPasteAction - EditSelectAllAction "
+                          "EditInvertSelectionAction"},
+    {QT_TR_NOOP("&View"), "ViewToolbarMenu - ViewStyleActions - ViewArrangeIconsMenu - "
+                          "ViewRefreshAction"},
+    {QT_TR_NOOP("&Tool"), "ToolFindFileAction ToolFindComputerAction - "
+                          "ToolNetDriveConnectAction ToolNetDriveDisconnectAction"}};
 
-bool GioInstalled() {
-    return !QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty();
-}
+constexpr TExplorerMenus kMenus{
+    kMenuBar,
+    // The list's pop-up menus with a selection and without, and the tree's.
+    "FileUploadAction FileUploadinQueueAction - FileOpenAction FilePrintAction - "
+    "FileContextMenuAction - EditCutAction EditCopyAction EditPasteAction - FileShortcutAction "
+    "FileDeleteAction FileRenameAction FilePropertiesAction",
+    "ViewStyleActions - ViewArrangeIconsMenu - EditPasteAction - FileUpOneLevelAction "
+    "FileNewFolderAction - FileFilteringAction FilePropertiesAction - ViewRefreshAction",
+    "FileUploadAction FileUploadinQueueAction - FileContextMenuAction - EditCutAction "
+    "EditCopyAction EditPasteAction - FileShortcutAction FileDeleteAction FileRenameAction "
+    "FilePropertiesAction - FileNewFolderAction",
+    // The toolbars.
+    {"FileUploadAction FileUploadinQueueAction - FileUpOneLevelAction FileNewFolderAction - "
+     "FileDeleteAction FilePropertiesAction",
+     "EditCutAction EditCopyAction EditPasteAction",
+     "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
+     "ToolFindFileAction ToolFindComputerAction - ToolNetDriveConnectAction "
+     "ToolNetDriveDisconnectAction"}};
+
+// Mounting goes through the desktop's gio; without it these commands say why.
+constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDriveConnectAction",
+                                            "ToolNetDriveDisconnectAction"};
 
 } // namespace
 
-QAction* TLocalExpForm::Command(const char* name, const TActionSpec& spec,
-                                std::function<void()> execute, std::optional<TLocalCommand> rule) {
-    TActionList::Update update;
-    if (rule) {
-        update = [this, command = *rule](QAction& action) {
-            action.setEnabled(LocalCommandEnabled(command, CommandState()));
-        };
-    }
-    QAction* action = m_actions->Add(spec, std::move(execute), std::move(update));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-QAction* TLocalExpForm::Action(const char* name) const {
-    return findChild<QAction*>(QString::fromLatin1(name));
-}
-
 void TLocalExpForm::CreateActions() {
+    using C = TLocalCommand;
+    using F = TLocalExpForm;
+    using Image = TMainDataModule::ActionImage;
+    using Row = TCommand<TLocalExpForm, TLocalCommand>;
+    static constexpr Row kCommands[] = {
+        {"FileUploadAction", QT_TR_NOOP("&Upload"), QT_TR_NOOP("Upload|Upload Selected Items"),
+         Qt::Key_F6, -1, &F::FileUploadActionExecute, C::Upload, "go-up"},
+        {"FileUploadinQueueAction", QT_TR_NOOP("Upload in &Queue"),
+         QT_TR_NOOP("Upload in Queue|Upload Selected Items in Queue"), Qt::Key_F8, -1,
+         &F::FileUploadinQueueActionExecute, C::UploadInQueue, "document-send"},
+        {"FileOpenAction", QT_TR_NOOP("&Open..."), QT_TR_NOOP("Open...|Open Selected Item..."), 0,
+         Image::Open, &F::FileOpenActionExecute, C::Open},
+        {"FilePrintAction", QT_TR_NOOP("&Print..."), QT_TR_NOOP("Print...|Print Selected Item..."),
+         0, Image::Print, &F::FilePrintActionExecute, C::Print},
+        {"FileUpOneLevelAction", QT_TR_NOOP("Up &One Level"),
+         QT_TR_NOOP("Up One Level|Go up One Level"), 0, Image::UpOneLevel,
+         &F::FileUpOneLevelActionExecute, C::UpOneLevel},
+        {"FileNewFolderAction", QT_TR_NOOP("New &Folder"),
+         QT_TR_NOOP("New Folder|Create New Folder..."), Qt::Key_F11, Image::NewFolder,
+         &F::FileNewFolderActionExecute, C::NewFolder},
+        {"FileShortcutAction", QT_TR_NOOP("&Shortcuts"),
+         QT_TR_NOOP("Shortcuts|Create Shortcuts for Selected Items"), 0, -1,
+         &F::FileShortcutActionExecute, C::Shortcut, "insert-link"},
+        {"FileDeleteAction", QT_TR_NOOP("&Delete"), QT_TR_NOOP("Delete|Delete Selected Items"), 0,
+         Image::Delete, &F::FileDeleteActionExecute, C::Delete},
+        {"FileRenameAction", QT_TR_NOOP("Rena&me"), QT_TR_NOOP("Rename|Rename Selected Item"),
+         Qt::Key_F2, Image::Rename, &F::FileRenameActionExecute, C::Rename},
+        {"FileFilteringAction", QT_TR_NOOP("&Filtering..."),
+         QT_TR_NOOP("Filtering...|File Filtering..."), 0, Image::Filtering,
+         &F::FileFilteringActionExecute},
+        {"FilePropertiesAction", QT_TR_NOOP("P&roperties..."),
+         QT_TR_NOOP("Properties...|View Properties of Selected Items"), 0, Image::Properties,
+         &F::FilePropertiesActionExecute, C::Properties},
+        {"FileContextMenuAction", QT_TR_NOOP("Context Menu..."),
+         QT_TR_NOOP("Context Menu...|Display Windows Context Menu"), 0, -1,
+         &F::FileContextMenuActionExecute, C::ContextMenu},
+        {"FileHideAction", QT_TR_NOOP("&Hide"), QT_TR_NOOP("Hide|Hide Local Explorer"), 0,
+         Image::Hide, &F::FileHideActionExecute},
+        {"EditCutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut|Cut Selected Items to Clipboard"),
+         Ctrl(Qt::Key_X), -1, &F::EditCutActionExecute, C::Cut, "edit-cut"},
+        {"EditCopyAction", QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy|Copy Selected Items to Clipboard"),
+         Ctrl(Qt::Key_C), Image::Copy, &F::EditCopyActionExecute, C::Copy},
+        {"EditPasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Paste from Clipboard"),
+         Ctrl(Qt::Key_V), Image::Paste, &F::EditPasteActionExecute, C::Paste},
+        {"EditSelectAllAction", QT_TR_NOOP("Select &All"), QT_TR_NOOP("Select All"),
+         Ctrl(Qt::Key_A), Image::SelectAll, &F::EditSelectAllActionExecute},
+        {"EditInvertSelectionAction", QT_TR_NOOP("&Invert Selection"),
+         QT_TR_NOOP("Invert Selection"), 0, Image::InvertSelection,
+         &F::EditInvertSelectionActionExecute},
+        {"ViewRefreshAction", QT_TR_NOOP("&Refresh"), QT_TR_NOOP("Refresh"), Qt::Key_F5,
+         Image::Refresh, &F::ViewRefreshActionExecute},
+        {"ToolFindFileAction", QT_TR_NOOP("Find Files..."), QT_TR_NOOP("Find Files..."), 0, -1,
+         &F::ToolFindFileActionExecute, std::nullopt, "edit-find"},
+        {"ToolFindComputerAction", QT_TR_NOOP("Find Computer..."), QT_TR_NOOP("Find Computer..."),
+         0, -1, &F::ToolNetDriveConnectActionExecute, std::nullopt, "network-workgroup"},
+        {"ToolNetDriveConnectAction", QT_TR_NOOP("Network Drive &Connect..."),
+         QT_TR_NOOP("Network Drive Connect..."), 0, -1, &F::ToolNetDriveConnectActionExecute,
+         std::nullopt, "network-server"},
+        {"ToolNetDriveDisconnectAction", QT_TR_NOOP("Network Drive &Disconnect..."),
+         QT_TR_NOOP("Network Drive Disconnect..."), 0, -1, &F::ToolNetDriveDisconnectActionExecute,
+         std::nullopt, "media-eject"},
+    };
     m_actions = new TActionList(this);
-    m_act = std::make_unique<TActions>();
-    TActions& a = *m_act;
-    const auto key = [](int k) { return QKeySequence(k); };
+    // Every rule of one update pass asks for the state; it is read once per pass.
     m_actions->Add({}, {}, [this](QAction& self) {
         self.setVisible(false);
         m_stateCache.reset();
     });
-
-    a.Upload = Command(
-        "FileUploadAction",
-        {tr("&Upload"), tr("Upload|Upload Selected Items"), key(Qt::Key_F6), -1},
-        [this] { FileUploadActionExecute(); }, C::Upload);
-    ThemeIcon(a.Upload, "go-up");
-    a.UploadInQueue = Command(
-        "FileUploadinQueueAction",
-        {tr("Upload in &Queue"), tr("Upload in Queue|Upload Selected Items in Queue"),
-         key(Qt::Key_F8), -1},
-        [this] { FileUploadinQueueActionExecute(); }, C::UploadInQueue);
-    ThemeIcon(a.UploadInQueue, "document-send");
-    a.Open = Command(
-        "FileOpenAction", {tr("&Open..."), tr("Open...|Open Selected Item..."), {}, Image::Open},
-        [this] { FileOpenActionExecute(); }, C::Open);
-    a.Print = Command(
-        "FilePrintAction",
-        {tr("&Print..."), tr("Print...|Print Selected Item..."), {}, Image::Print},
-        [this] { FilePrintActionExecute(); }, C::Print);
-    a.UpOneLevel = Command(
-        "FileUpOneLevelAction",
-        {tr("Up &One Level"), tr("Up One Level|Go up One Level"), {}, Image::UpOneLevel},
-        [this] { FileUpOneLevelActionExecute(); }, C::UpOneLevel);
-    a.NewFolder = Command(
-        "FileNewFolderAction",
-        {tr("New &Folder"), tr("New Folder|Create New Folder..."), key(Qt::Key_F11),
-         Image::NewFolder},
-        [this] { FileNewFolderActionExecute(); }, C::NewFolder);
-    a.Shortcut = Command(
-        "FileShortcutAction",
-        {tr("&Shortcuts"), tr("Shortcuts|Create Shortcuts for Selected Items"), {}, -1},
-        [this] { FileShortcutActionExecute(); }, C::Shortcut);
-    ThemeIcon(a.Shortcut, "insert-link");
-    a.Delete = Command(
-        "FileDeleteAction", {tr("&Delete"), tr("Delete|Delete Selected Items"), {}, Image::Delete},
-        [this] { FileDeleteActionExecute(); }, C::Delete);
-    a.Rename = Command(
-        "FileRenameAction",
-        {tr("Rena&me"), tr("Rename|Rename Selected Item"), key(Qt::Key_F2), Image::Rename},
-        [this] { FileRenameActionExecute(); }, C::Rename);
-    a.Filtering = Command(
-        "FileFilteringAction",
-        {tr("&Filtering..."), tr("Filtering...|File Filtering..."), {}, Image::Filtering},
-        [this] { FileFilteringActionExecute(); }, std::nullopt);
-    a.Properties = Command(
-        "FilePropertiesAction",
-        {tr("P&roperties..."),
-         tr("Properties...|View Properties of Selected Items"),
-         {},
-         Image::Properties},
-        [this] { FilePropertiesActionExecute(); }, C::Properties);
-    a.ContextMenu = Command(
-        "FileContextMenuAction",
-        {tr("Context Menu..."), tr("Context Menu...|Display Windows Context Menu"), {}, -1},
-        [this] { FileContextMenuActionExecute(); }, C::ContextMenu);
-    a.Hide = Command(
-        "FileHideAction", {tr("&Hide"), tr("Hide|Hide Local Explorer"), {}, Image::Hide},
-        [this] { hide(); }, std::nullopt);
-
-    a.Cut = Command(
-        "EditCutAction",
-        {tr("Cu&t"), tr("Cut|Cut Selected Items to Clipboard"), QKeySequence(Qt::CTRL | Qt::Key_X),
-         -1},
-        [this] { EditCutCopyActionExecute(true); }, C::Cut);
-    ThemeIcon(a.Cut, "edit-cut");
-    a.Copy = Command(
-        "EditCopyAction",
-        {tr("&Copy"), tr("Copy|Copy Selected Items to Clipboard"),
-         QKeySequence(Qt::CTRL | Qt::Key_C), Image::Copy},
-        [this] { EditCutCopyActionExecute(false); }, C::Copy);
-    a.Paste = Command(
-        "EditPasteAction",
-        {tr("&Paste"), tr("Paste|Paste from Clipboard"), QKeySequence(Qt::CTRL | Qt::Key_V),
-         Image::Paste},
-        [this] { EditPasteActionExecute(); }, C::Paste);
-    a.SelectAll = Command(
-        "EditSelectAllAction",
-        {tr("Select &All"), tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), Image::SelectAll},
-        [this] { EditSelectAllActionExecute(false); }, std::nullopt);
-    a.InvertSelection = Command(
-        "EditInvertSelectionAction",
-        {tr("&Invert Selection"), tr("Invert Selection"), {}, Image::InvertSelection},
-        [this] { EditSelectAllActionExecute(true); }, std::nullopt);
-
-    static const char* const kToolbarNames[] = {"ViewToolBarFileAction", "ViewToolBarEditAction",
-                                                "ViewToolBarViewAction", "ViewToolBarToolAction"};
-    static const char* const kToolbarCaptions[] = {"&File", "&Edit", "&View", "&Tool"};
-    static const char* const kToolbarHints[] = {
-        "File Toolbar|Toggle File Toolbar", "Edit Toolbar|Toggle Edit Toolbar",
-        "View Toolbar|Toggle View Toolbar", "Tool Toolbar|Toggle Tool Toolbar"};
-    for (int bar = 0; bar < 4; ++bar) {
-        a.Toolbars[bar] = Command(
-            kToolbarNames[bar], {tr(kToolbarCaptions[bar]), tr(kToolbarHints[bar]), {}, -1},
-            [this, bar] { m_toolbars[bar]->setVisible(!m_toolbars[bar]->isVisible()); },
-            std::nullopt);
-        a.Toolbars[bar]->setCheckable(true);
+    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
+                [this](C command) { return LocalCommandEnabled(command, CommandState()); });
+    m_viewCommands =
+        new TExplorerViewCommands(*this, *m_actions, *m_shell,
+                                  {4, "Arrange &Icons", [this] { return m_sortColumn; },
+                                   [this](int column) { ArrangeBy(column); }});
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
+        DisableNetworkCommands();
     }
-    static const char* const kStyleNames[] = {"ViewLargeIconsAction", "ViewSmallIconsAction",
-                                              "ViewListAction", "ViewDetailsAction"};
-    static const char* const kStyleCaptions[] = {"Lar&ge Icons", "S&mall Icons", "&List",
-                                                 "&Details"};
-    static const char* const kStyleHints[] = {"Large Icons", "Small Icons", "List", "Details"};
-    for (int style = 0; style < 4; ++style) {
-        a.Styles[style] = Command(
-            kStyleNames[style],
-            {tr(kStyleCaptions[style]), tr(kStyleHints[style]), {}, Image::LargeIcons + style},
-            [this, style] { SetViewStyle(style); }, std::nullopt);
-        a.Styles[style]->setCheckable(true);
-    }
-    a.ViewStyleButton = Command(
-        "ViewToolbarButtonAction", {tr("View Style"), tr("View Style"), {}, Image::LargeIcons},
-        [this] { SetViewStyle((m_viewStyle + 1) % 4); }, std::nullopt);
-    static const char* const kArrangeNames[] = {
-        "ViewArrangeIconsbyNameAction", "ViewArrangeIconsbyTypeAction",
-        "ViewArrangeIconsbySizeAction", "ViewArrangeIconsbyDateAction"};
-    static const char* const kArrangeCaptions[] = {"by &Name", "by &Type", "by Si&ze", "by &Date"};
-    static const char* const kArrangeHints[] = {
-        "Name|Arrange Icons by Name", "Type|Arrange Icons by Type", "Size|Arrange Icons by Size",
-        "Date|Arrange Icons by Date"};
-    static constexpr int kArrangeColumns[] = {1, 3, 2, 4};
-    for (int arrange = 0; arrange < 4; ++arrange) {
-        a.Arrange[arrange] = Command(
-            kArrangeNames[arrange],
-            {tr(kArrangeCaptions[arrange]), tr(kArrangeHints[arrange]), {}, -1},
-            [this, column = kArrangeColumns[arrange]] { ArrangeBy(column); }, std::nullopt);
-        a.Arrange[arrange]->setCheckable(true);
-    }
-    a.Refresh = Command(
-        "ViewRefreshAction", {tr("&Refresh"), tr("Refresh"), key(Qt::Key_F5), Image::Refresh},
-        [this] { ViewRefreshActionExecute(); }, std::nullopt);
 
-    a.FindFile = Command(
-        "ToolFindFileAction", {tr("Find Files..."), tr("Find Files..."), {}, -1},
-        [this] { ToolFindFileActionExecute(); }, std::nullopt);
-    ThemeIcon(a.FindFile, "edit-find");
-    a.FindComputer = Command(
-        "ToolFindComputerAction", {tr("Find Computer..."), tr("Find Computer..."), {}, -1},
-        [this] { ToolNetDriveActionExecute(true); }, std::nullopt);
-    ThemeIcon(a.FindComputer, "network-workgroup");
-    a.NetConnect = Command(
-        "ToolNetDriveConnectAction",
-        {tr("Network Drive &Connect..."), tr("Network Drive Connect..."), {}, -1},
-        [this] { ToolNetDriveActionExecute(true); }, std::nullopt);
-    ThemeIcon(a.NetConnect, "network-server");
-    a.NetDisconnect = Command(
-        "ToolNetDriveDisconnectAction",
-        {tr("Network Drive &Disconnect..."), tr("Network Drive Disconnect..."), {}, -1},
-        [this] { ToolNetDriveActionExecute(false); }, std::nullopt);
-    ThemeIcon(a.NetDisconnect, "media-eject");
-    if (!GioInstalled()) {
-        // Mounting goes through the desktop's gio; without it the commands say why.
-        for (QAction* net : {a.FindComputer, a.NetConnect, a.NetDisconnect}) {
-            net->setEnabled(false);
-            net->setStatusTip(tr("Needs the gio tool of the desktop, which is not installed"));
-            net->setToolTip(net->statusTip());
+    const TExplorerPopups popups =
+        m_viewCommands->FillMenus(*menuWidget()->findChild<QMenuBar*>(), kMenus);
+    m_fileListPopup1 = popups.List;
+    m_fileListPopup2 = popups.ListEmpty;
+    m_folderTreePopup = popups.Tree;
+}
+
+void TLocalExpForm::DisableNetworkCommands() {
+    std::vector<QAction*> net;
+    for (const char* name : kNetworkCommands) {
+        QAction* action = Action(name);
+        action->setEnabled(false);
+        action->setStatusTip(tr("Needs the gio tool of the desktop, which is not installed"));
+        action->setToolTip(action->statusTip());
+        net.push_back(action);
+    }
+    m_actions->Add({}, {}, [net = std::move(net)](QAction& self) {
+        self.setVisible(false);
+        for (QAction* action : net) {
+            action->setEnabled(false);
         }
-        m_actions->Add({}, {},
-                       [net = std::vector<QAction*>{a.FindComputer, a.NetConnect, a.NetDisconnect}](
-                           QAction& self) {
-                           self.setVisible(false);
-                           for (QAction* action : net) {
-                               action->setEnabled(false);
-                           }
-                       });
-    }
-
-    // Checked and image rules: one handler for all of them.
-    m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
-    CreateMenus();
-    CreateToolbars();
+    });
 }
 
-void TLocalExpForm::UpdateChecks(QAction& self) {
-    self.setVisible(false);
-    TActions& a = *m_act;
-    for (int bar = 0; bar < 4; ++bar) {
-        a.Toolbars[bar]->setChecked(m_toolbars[bar] != nullptr && m_toolbars[bar]->isVisible());
-    }
-    for (int style = 0; style < 4; ++style) {
-        a.Styles[style]->setChecked(m_viewStyle == style);
-    }
-    static constexpr int kArrangeColumns[] = {1, 3, 2, 4};
-    for (int arrange = 0; arrange < 4; ++arrange) {
-        const bool checked = std::abs(m_sortColumn) == kArrangeColumns[arrange];
-        const int image =
-            checked ? (m_sortColumn > 0 ? Image::SortAscending : Image::SortDescending) : 0;
-        if (a.Arrange[arrange]->isChecked() != checked || a.ArrangeImage[arrange] != image) {
-            a.Arrange[arrange]->setChecked(checked);
-            a.ArrangeImage[arrange] = image;
-            a.Arrange[arrange]->setIcon(checked ? TMainDataModule::ActionIcon(image) : QIcon());
-        }
-    }
-    if (a.ShownStyle != m_viewStyle) {
-        a.ShownStyle = m_viewStyle;
-        a.ViewStyleButton->setIcon(TMainDataModule::ActionIcon(Image::LargeIcons + m_viewStyle));
-    }
-}
-
-void TLocalExpForm::CreateMenus() {
-    TActions& a = *m_act;
-    QMenuBar* bar = menuWidget()->findChild<QMenuBar*>();
-    QMenu* file = bar->addMenu(tr("&File"));
-    file->addActions({a.Upload, a.UploadInQueue});
-    file->addSeparator();
-    file->addActions({a.Open, a.Print});
-    file->addSeparator();
-    file->addActions({a.UpOneLevel, a.NewFolder});
-    file->addSeparator();
-    file->addActions({a.Shortcut, a.Delete, a.Rename, a.Filtering, a.Properties});
-    file->addSeparator();
-    file->addAction(a.Hide);
-
-    QMenu* edit = bar->addMenu(tr("&Edit"));
-    edit->addActions({a.Cut, a.Copy, a.Paste});
-    edit->addSeparator();
-    edit->addActions({a.SelectAll, a.InvertSelection});
-
-    QMenu* view = bar->addMenu(tr("&View"));
-    QMenu* toolbars = view->addMenu(tr("&Toolbar"));
-    toolbars->addActions({a.Toolbars[0], a.Toolbars[1], a.Toolbars[2], a.Toolbars[3]});
-    view->addSeparator();
-    view->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    view->addSeparator();
-    a.Arranges = view->addMenu(tr("Arrange &Icons"));
-    a.Arranges->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
-    a.Arranges->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3]});
-    view->addSeparator();
-    view->addAction(a.Refresh);
-
-    QMenu* tool = bar->addMenu(tr("&Tool"));
-    tool->addActions({a.FindFile, a.FindComputer});
-    tool->addSeparator();
-    tool->addActions({a.NetConnect, a.NetDisconnect});
-
-    m_fileListPopup1 = new QMenu(this);
-    m_fileListPopup1->setObjectName(QStringLiteral("FileListPopupMenu1"));
-    m_fileListPopup1->addActions({a.Upload, a.UploadInQueue});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Open, a.Print});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addAction(a.ContextMenu);
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Cut, a.Copy, a.Paste});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Shortcut, a.Delete, a.Rename, a.Properties});
-
-    m_fileListPopup2 = new QMenu(this);
-    m_fileListPopup2->setObjectName(QStringLiteral("FileListPopupMenu2"));
-    m_fileListPopup2->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    m_fileListPopup2->addSeparator();
-    QMenu* arrange = m_fileListPopup2->addMenu(tr("Arrange Icons"));
-    arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3]});
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addAction(a.Paste);
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addActions({a.UpOneLevel, a.NewFolder});
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addActions({a.Filtering, a.Properties});
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addAction(a.Refresh);
-
-    m_folderTreePopup = new QMenu(this);
-    m_folderTreePopup->setObjectName(QStringLiteral("FolderTreePopupMenu"));
-    m_folderTreePopup->addActions({a.Upload, a.UploadInQueue});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addAction(a.ContextMenu);
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addActions({a.Cut, a.Copy, a.Paste});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addActions({a.Shortcut, a.Delete, a.Rename, a.Properties});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addAction(a.NewFolder);
-}
-
-void TLocalExpForm::CreateToolbars() {
-    TActions& a = *m_act;
-    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
-                                               {"EditToolbar", "Edit Toolbar"},
-                                               {"ViewToolbar", "View Toolbar"},
-                                               {"ToolToolbar", "Tool Toolbar"}}});
-    std::copy(bars.begin(), bars.end(), m_toolbars);
-    QToolBar* file = m_toolbars[0];
-    file->addActions({a.Upload, a.UploadInQueue});
-    file->addSeparator();
-    file->addActions({a.UpOneLevel, a.NewFolder});
-    file->addSeparator();
-    file->addActions({a.Delete, a.Properties});
-    m_toolbars[1]->addActions({a.Cut, a.Copy, a.Paste});
-
-    QToolBar* view = m_toolbars[2];
-    auto* styles = new QMenu(this);
-    styles->setObjectName(QStringLiteral("ViewPopupMenu"));
-    styles->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    AddMenuButton(*view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
-    view->addSeparator();
-    auto* arrange = new QMenu(this);
-    arrange->setObjectName(QStringLiteral("ViewArrangeIconsPopupMenu"));
-    arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3]});
-    QToolButton* arrangeButton = AddMenuButton(*view, nullptr, arrange, QToolButton::InstantPopup);
-    arrangeButton->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
-    arrangeButton->setToolTip(tr("Arrange Icons"));
-    view->addSeparator();
-    view->addAction(a.Refresh);
-
-    QToolBar* tool = m_toolbars[3];
-    tool->addActions({a.FindFile, a.FindComputer});
-    tool->addSeparator();
-    tool->addActions({a.NetConnect, a.NetDisconnect});
+QAction* TLocalExpForm::Action(const char* name) const {
+    return FindCommand(*this, name);
 }
 
 QMenu* TLocalExpForm::createPopupMenu() {
     m_actions->UpdateAll();
-    return ToolbarPopupMenu(*this, m_act->Toolbars);
+    return m_viewCommands->NewToolbarMenu();
+}
+
+void TLocalExpForm::FileHideActionExecute() {
+    hide();
 }
 
 TLocalExpState TLocalExpForm::CommandState() const {
@@ -396,8 +190,8 @@ TLocalExpState TLocalExpForm::CommandState() const {
     const TRemoteExpForm* remote = CurrentRemoteExplorer();
     state.HasRemoteExplorer = remote != nullptr && remote->Connected();
     state.RemoteBusy = remote != nullptr && !remote->CanUploadNow();
-    state.TreeActive = m_treeActive;
-    state.ListActive = m_listActive;
+    state.TreeActive = m_shell->TreeActive();
+    state.ListActive = m_shell->ListActive();
     // Read from the mount table where it can be: nothing here touches a network file system,
     // whose calls may hang (its nodes are folders, and a change is left to the command).
     const std::string target = TreeTargetPath();
@@ -411,9 +205,9 @@ TLocalExpState TLocalExpForm::CommandState() const {
     state.TreeTargetWritableParent =
         state.TreeTargetIsFolder && target != "/" &&
         (m_treeModel->IsOnNetwork(parent) || ::access(parent.c_str(), W_OK) == 0);
-    state.SelectedNodeHasParent = m_folderTreeView->currentIndex().parent().isValid();
+    state.SelectedNodeHasParent = m_shell->TreeView().currentIndex().parent().isValid();
     state.CurrentFolderUsable = LocalFolder().has_value();
-    const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows(0);
+    const QModelIndexList rows = m_shell->DetailsView().selectionModel()->selectedRows(0);
     state.ListSelected = static_cast<int>(rows.size());
     if (!rows.isEmpty()) {
         // The list shows one folder: its items can be changed when that folder can.

@@ -9,13 +9,13 @@
 #include "local/LocalFileSystem.h"
 #include "local/LocalVolumes.h"
 #include "local/gui/LocalCopyRunner.h"
-#include "local/gui/LocalExpActions.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalIconProvider.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
 #include "widgets/TitlePanel.h"
 
@@ -27,13 +27,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSplitter>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
@@ -41,23 +38,11 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 namespace qx {
 
 namespace {
-
-TTitlePanel* NewTitlePanel(const QString& text, const char* name, QWidget* parent) {
-    auto* panel = new TTitlePanel(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->SetApplicationText(text);
-    panel->setFixedHeight(18);
-    panel->setCursor(Qt::PointingHandCursor);
-    return panel;
-}
-
-QColor FromBgr(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -119,58 +104,44 @@ void TLocalExpForm::BuildWindow() {
     auto* headerLayout = new QVBoxLayout(header);
     headerLayout->setContentsMargins(0, 0, 0, 0);
     headerLayout->setSpacing(0);
-    m_gradCaption = NewTitlePanel(tr("Local Explorer"), "GradCaption", header);
+    m_gradCaption = new TTitlePanel(header);
+    m_gradCaption->setObjectName(QStringLiteral("GradCaption"));
+    m_gradCaption->SetApplicationText(tr("Local Explorer"));
     m_gradCaption->SetCompanyText(QStringLiteral("Pellucor's"));
-    m_gradCaption->setCursor(Qt::ArrowCursor);
+    m_gradCaption->setFixedHeight(18);
     headerLayout->addWidget(m_gradCaption);
     auto* menus = new QMenuBar(header);
     headerLayout->addWidget(menus);
     setMenuWidget(header);
 
-    m_clientSplitter = new QSplitter(Qt::Horizontal, this);
-    m_clientSplitter->setObjectName(QStringLiteral("ClientPanelDivider"));
-    m_clientSplitter->setHandleWidth(3);
-    auto* treePanel = new QWidget(m_clientSplitter);
-    treePanel->setObjectName(QStringLiteral("FolderTreePanel"));
-    auto* listPanel = new QWidget(m_clientSplitter);
-    listPanel->setObjectName(QStringLiteral("FileListPanel"));
-    BuildViews(treePanel, listPanel);
-    m_clientSplitter->setStretchFactor(1, 1);
-    m_clientSplitter->setSizes({169, 394});
-    setCentralWidget(m_clientSplitter);
-
+    TExplorerShellSpec spec;
+    spec.TreeWidth = 169;
+    spec.ListWidth = 394;
+    spec.TreeActiveAtStart = true;
+    m_shell = new TExplorerShell(*this, spec);
     static constexpr int kWidths[] = {200, 120, 200};
     for (int panel = 0; panel < 3; ++panel) {
         m_status[panel] = new QLabel(this);
         m_status[panel]->setMinimumWidth(kWidths[panel]);
         statusBar()->addWidget(m_status[panel], panel == 2 ? 1 : 0);
     }
+    BuildViews();
     ConnectViews();
 }
 
-void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
-    auto* treeLayout = new QVBoxLayout(treePanel);
-    treeLayout->setContentsMargins(0, 0, 0, 0);
-    treeLayout->setSpacing(2);
-    m_folderTreeTitle = NewTitlePanel(tr("Folder Tree"), "FolderTreeGradPanel", treePanel);
-    m_folderCombo = new QComboBox(treePanel);
-    m_folderCombo->setObjectName(QStringLiteral("FolderCombo"));
-    m_folderCombo->setMaxVisibleItems(10);
-    m_folderTreeView = new QTreeView(treePanel);
-    m_folderTreeView->setObjectName(QStringLiteral("FolderTreeView"));
-    m_folderTreeView->setHeaderHidden(true);
-    m_folderTreeView->setUniformRowHeights(true);
-    m_folderTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    treeLayout->addWidget(m_folderTreeTitle);
-    treeLayout->addWidget(m_folderCombo);
-    treeLayout->addWidget(m_folderTreeView);
-
+void TLocalExpForm::BuildViews() {
     // The tree holds folders only (hidden ones too) under the root, the home folder and the
     // volumes; the list everything, its name filter applying to files only.
     m_treeModel = new TLocalFolderTreeModel(
         *m_iconProvider, QFile::encodeName(QDir::homePath()).toStdString(), this);
-    m_folderTreeView->setModel(m_treeModel);
-    auto* treeItems = new TFileItemDelegate(m_folderTreeView);
+    m_listModel = new TLocalFileListModel(*m_iconProvider, this);
+    m_shell->SetModels(m_treeModel, m_listModel);
+    m_shell->SetNameWidth([this](const QFont& font) {
+        const std::vector<TLocalFileEntry>& rows = m_listModel->Rows();
+        return WidestNameWidth(font, rows.size(),
+                               [&](std::size_t row) { return std::string_view(rows[row].Name); });
+    });
+    auto* treeItems = new TFileItemDelegate(&m_shell->TreeView());
     treeItems->SetMarked([this](const QModelIndex& index) {
         return m_treeMark.isValid() && index.row() == m_treeMark.row() &&
                index.parent() == m_treeMark.parent();
@@ -178,30 +149,9 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
     treeItems->SetCut([this](const QModelIndex& index) {
         return !m_cutPaths.empty() && m_cutPaths.contains(m_treeModel->FilePath(index));
     });
-    m_folderTreeView->setItemDelegate(treeItems);
-    EnableDragAndDrop(*m_folderTreeView);
-
-    auto* listLayout = new QVBoxLayout(listPanel);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->setSpacing(2);
-    m_fileListTitle = NewTitlePanel(tr("File List"), "FileListGradPanel", listPanel);
-    m_listModel = new TLocalFileListModel(*m_iconProvider, this);
-    m_fileListView = new QTreeView(listPanel);
-    m_fileListView->setObjectName(QStringLiteral("FileListView"));
-    m_fileListView->setRootIsDecorated(false);
-    m_fileListView->setItemsExpandable(false);
-    m_fileListView->setUniformRowHeights(true);
-    m_fileListView->setAllColumnsShowFocus(true);
-    m_fileIconView = new QListView(listPanel);
-    m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
-    m_fileViews = new QStackedWidget(listPanel);
-    m_fileViews->addWidget(m_fileIconView);
-    m_fileViews->addWidget(m_fileListView);
-    m_fileListView->setModel(m_listModel);
-    m_fileIconView->setModel(m_listModel);
-    m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
-                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+    m_shell->TreeView().setItemDelegate(treeItems);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(&m_shell->DetailsView()),
+                                    static_cast<QAbstractItemView*>(&m_shell->IconView())}) {
         auto* items = new TFileItemDelegate(view);
         // The mark and the cut look go by row: the details view asks for every cell.
         items->SetMarked([this](const QModelIndex& index) {
@@ -211,38 +161,33 @@ void TLocalExpForm::BuildViews(QWidget* treePanel, QWidget* listPanel) {
             return !m_cutPaths.empty() && m_cutPaths.contains(m_listModel->FilePathBytes(index));
         });
         view->setItemDelegate(items);
-        SetupFileListView(*view);
     }
-    m_fileListView->header()->setSectionsClickable(true);
-    m_fileListView->header()->setSortIndicatorShown(false);
-    m_fileListView->setColumnWidth(0, 200);
-    listLayout->addWidget(m_fileListTitle);
-    listLayout->addWidget(m_fileViews);
+    m_shell->DetailsView().setColumnWidth(0, 200);
     SetViewStyle(vsList);
 }
 
 void TLocalExpForm::ConnectViews() {
-    connect(m_folderTreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    QTreeView& tree = m_shell->TreeView();
+    connect(tree.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 const std::string path = m_treeModel->FilePath(current);
-                m_folderTreeTitle->SetCaptionText(
-                    QStringLiteral("[%1]").arg(current.data().toString()));
-                m_folderTreeTitle->setToolTip(path.empty() ? current.data().toString()
-                                                           : Shown(path));
+                TTitlePanel& title = m_shell->TreeTitle();
+                title.SetCaptionText(QStringLiteral("[%1]").arg(current.data().toString()));
+                title.setToolTip(path.empty() ? current.data().toString() : Shown(path));
                 if (!path.empty()) {
                     ShowFolder(path); // no file-system call here: the list reads off-thread
                 }
             });
     // The tree reads the folders above the current one later; it is shown when they are there.
     connect(m_treeModel, &TLocalFolderTreeModel::FolderRead, this,
-            [this] { m_folderTreeView->scrollTo(m_folderTreeView->currentIndex()); });
+            [&tree] { tree.scrollTo(tree.currentIndex()); });
     connect(m_treeModel, &TLocalFolderTreeModel::RenameFailed, this,
             [this](const QString& text) { ShowError(tr("Local Explorer Rename Error"), text); });
     connect(m_listModel, &TLocalFileListModel::Loaded, this,
             [this](const QString& path) { OnFolderLoaded(path); });
     connect(m_listModel, &TLocalFileListModel::RenameFailed, this,
             [this](const QString& text) { ShowError(tr("Local Explorer Rename Error"), text); });
-    connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(m_shell->DetailsView().selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
                 for (const auto& [selection, on] :
                      {std::pair{&selected, true}, std::pair{&deselected, false}}) {
@@ -255,45 +200,40 @@ void TLocalExpForm::ConnectViews() {
                 }
                 OnSelectionChanged();
             });
-    connect(m_fileListView->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { ArrangeBy(section + 1); });
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_fileListView),
-                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+    connect(m_shell, &TExplorerShell::ColumnClicked, this,
+            [this](int column) { ArrangeBy(column); });
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(&m_shell->DetailsView()),
+                                    static_cast<QAbstractItemView*>(&m_shell->IconView())}) {
         connect(view, &QAbstractItemView::activated, this,
                 [this](const QModelIndex& index) { OpenIndex(index); });
     }
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
-                                    static_cast<QAbstractItemView*>(m_fileListView),
-                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
-            if (view == m_folderTreeView) {
-                ShowTreePopup(at);
-            } else {
-                ShowListPopup(view, at);
-            }
-        });
-    }
-    connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
-        SetFolder(m_folderCombo->itemData(index).toByteArray().toStdString());
+    m_shell->WatchViews(*this);
+    m_shell->OnTreeMenu = [this](const QPoint& at) { ShowTreePopup(at); };
+    m_shell->OnListMenu = [this](QAbstractItemView* view, const QPoint& at) {
+        ShowListPopup(view, at);
+    };
+    m_shell->OnListTitleDoubleClick = [this] { FileFilteringActionExecute(); };
+    QComboBox& combo = m_shell->FolderCombo();
+    connect(&combo, &QComboBox::activated, this, [this, &combo](int index) {
+        SetFolder(combo.itemData(index).toByteArray().toStdString());
         ListView()->setFocus();
     });
-    connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
-            [this] { m_folderTreeView->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::DoubleClicked, this,
-            [this] { FileFilteringActionExecute(); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { UpdateClipboardState(); });
     UpdateClipboardState();
-    m_folderTreeView->setFocus();
+    tree.setFocus();
 }
 
 QAbstractItemView* TLocalExpForm::ListView() const {
-    return m_viewStyle == vsReport ? static_cast<QAbstractItemView*>(m_fileListView)
-                                   : static_cast<QAbstractItemView*>(m_fileIconView);
+    return m_shell->ListView();
+}
+
+QTreeView* TLocalExpForm::FolderTreeView() const {
+    return &m_shell->TreeView();
+}
+
+bool TLocalExpForm::TreeActive() const {
+    return m_shell->TreeActive();
 }
 
 std::optional<std::string> TLocalExpForm::LocalFolder() const {
@@ -318,8 +258,8 @@ bool TLocalExpForm::SetFolder(const std::string& path) {
     if (!index.isValid()) {
         return false;
     }
-    m_folderTreeView->setCurrentIndex(index);
-    m_folderTreeView->scrollTo(index);
+    m_shell->TreeView().setCurrentIndex(index);
+    m_shell->TreeView().scrollTo(index);
     if (m_currentFolder != folder) {
         ShowFolder(folder); // the tree's index may have been current already
     }
@@ -337,11 +277,11 @@ void TLocalExpForm::ShowFolder(const std::string& path) {
     for (QLabel* panel : m_status) {
         panel->clear();
     }
-    m_fileListView->selectionModel()->clearSelection();
+    m_shell->DetailsView().selectionModel()->clearSelection();
     m_listModel->SetFolder(path, !m_treeModel->IsOnNetwork(path));
     const QString shown = Shown(path);
-    m_fileListTitle->SetCaptionText(QStringLiteral("[%1][%2]").arg(shown, m_filter));
-    m_fileListTitle->setToolTip(shown);
+    m_shell->ListTitle().SetCaptionText(QStringLiteral("[%1][%2]").arg(shown, m_filter));
+    m_shell->ListTitle().setToolTip(shown);
     m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(shown));
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer [%1]").arg(shown));
     // The mount points among the folder's items, from the mount table (nothing is asked of the
@@ -386,18 +326,18 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
     m_status[1]->setText(FromStd(GetDiskFreeSpaceText(m_currentFolder)));
     // The sizes of the selected files may have changed with the rows.
     m_counters.Reset();
-    for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
+    for (const QModelIndex& row : m_shell->DetailsView().selectionModel()->selectedRows(0)) {
         m_counters.Change(m_listModel->IsDir(row), m_listModel->Entry(row).Size, true);
     }
     m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
-    ShowSortMark();
-    FitNameWidth();
+    m_shell->ShowSortColumn(m_sortColumn);
+    m_shell->FitNameWidth();
     m_folderFilled = true;
     Q_EMIT FolderFilled();
 }
 
 void TLocalExpForm::OnSelectionChanged() {
-    if (!m_fileListView->selectionModel()->hasSelection()) {
+    if (!m_shell->DetailsView().selectionModel()->hasSelection()) {
         m_counters.Reset();
     }
     if (LocalFolder()) {
@@ -408,8 +348,9 @@ void TLocalExpForm::OnSelectionChanged() {
 void TLocalExpForm::FillFolderCombo() {
     // The folders above the current one, then the tree's top level: the home folder and the
     // mounted volumes. The items carry the paths' bytes.
-    const QSignalBlocker quiet(m_folderCombo);
-    m_folderCombo->clear();
+    QComboBox& combo = m_shell->FolderCombo();
+    const QSignalBlocker quiet(combo);
+    combo.clear();
     const QIcon folderIcon = m_iconProvider->icon(QAbstractFileIconProvider::Folder);
     std::vector<std::string> chain;
     for (std::string path = m_currentFolder; !path.empty();) {
@@ -423,103 +364,53 @@ void TLocalExpForm::FillFolderCombo() {
         }
     }
     for (const std::string& path : chain) {
-        m_folderCombo->addItem(folderIcon, Shown(path), QByteArray::fromStdString(path));
+        combo.addItem(folderIcon, Shown(path), QByteArray::fromStdString(path));
     }
-    const int current = m_folderCombo->count() - 1;
+    const int current = combo.count() - 1;
     for (int row = 0; row < m_treeModel->rowCount(); ++row) {
         const QModelIndex top = m_treeModel->index(row, 0);
         const QByteArray path = QByteArray::fromStdString(m_treeModel->FilePath(top));
-        if (m_folderCombo->findData(path) < 0) {
-            m_folderCombo->addItem(top.data(Qt::DecorationRole).value<QIcon>(),
-                                   Shown(path.toStdString()), path);
+        if (combo.findData(path) < 0) {
+            combo.addItem(top.data(Qt::DecorationRole).value<QIcon>(), Shown(path.toStdString()),
+                          path);
         }
     }
-    m_folderCombo->setCurrentIndex(current);
+    combo.setCurrentIndex(current);
 }
 
 void TLocalExpForm::SetViewStyle(int style) {
-    if (style < vsIcon || style > vsReport) {
-        style = vsList;
-    }
-    m_viewStyle = style;
-    const bool hadFocus = m_fileViews->currentWidget()->hasFocus();
-    if (style == vsReport) {
-        m_fileViews->setCurrentWidget(m_fileListView);
-        ShowSortMark();
-    } else {
-        FitNameWidth();
-        m_fileViews->setCurrentWidget(m_fileIconView);
-    }
-    if (hadFocus) {
-        ListView()->setFocus();
-    }
+    m_shell->SetViewStyle(style);
 }
 
-// The items of the icon view take the size of the widest name shown.
-void TLocalExpForm::FitNameWidth() {
-    if (m_viewStyle == vsReport) {
-        return;
-    }
-    const std::vector<TLocalFileEntry>& rows = m_listModel->Rows();
-    const int widest = WidestNameWidth(m_fileIconView->font(), rows.size(), [&](std::size_t row) {
-        return std::string_view(rows[row].Name);
-    });
-    ApplyIconViewStyle(*m_fileIconView, m_viewStyle, widest);
+int TLocalExpForm::ViewStyle() const {
+    return m_shell->ViewStyle();
 }
 
 void TLocalExpForm::ArrangeBy(int column) {
     m_sortColumn = NextSortColumn(m_sortColumn, column);
     m_listModel->SetSortColumn(m_sortColumn); // the rows follow when the worker has sorted them
-    ShowSortMark();
-}
-
-void TLocalExpForm::ShowSortMark() {
-    QHeaderView* header = m_fileListView->header();
-    if (m_viewStyle != vsReport) {
-        return;
-    }
-    header->setSortIndicatorShown(false);
-    header->setSortIndicator(std::abs(m_sortColumn) - 1,
-                             m_sortColumn <= 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
-    header->setSortIndicatorShown(true);
+    m_shell->ShowSortColumn(m_sortColumn);
 }
 
 void TLocalExpForm::SetFilter(const QString& filter) {
     m_filter = filter;
     m_listModel->SetNameFilters(FilterPatterns(filter.toStdString()));
-    m_fileListTitle->SetCaptionText(
+    m_shell->ListTitle().SetCaptionText(
         QStringLiteral("[%1][%2]").arg(Shown(m_currentFolder), m_filter));
 }
 
 void TLocalExpForm::ActivatePane(bool tree) {
-    if (tree) {
-        m_folderTreeView->setFocus();
-    } else {
-        ListView()->setFocus();
-    }
-    SetActivePane(tree);
-}
-
-void TLocalExpForm::SetActivePane(bool tree) {
-    m_treeActive = tree;
-    m_listActive = !tree;
-    UpdateTitlePanels();
-}
-
-void TLocalExpForm::UpdateTitlePanels() {
-    const QColor grad = FromBgr(m_context.Options.GradColor);
-    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Dark);
-    m_folderTreeTitle->SetColours(Qt::black, m_treeActive ? grad : inactive);
-    m_fileListTitle->SetColours(Qt::black, m_treeActive ? inactive : grad);
-    m_gradCaption->SetColours(Qt::black, grad);
+    m_shell->ActivatePane(tree);
 }
 
 void TLocalExpForm::ApplyAppearance() {
     const QFont font(FromStd(m_context.Options.FontName), m_context.Options.FontSize);
     setFont(font);
-    m_folderTreeTitle->setFont(font);
-    m_fileListTitle->setFont(font);
-    UpdateTitlePanels();
+    m_shell->TreeTitle().setFont(font);
+    m_shell->ListTitle().setFont(font);
+    const QColor grad = ColourFromBgr(m_context.Options.GradColor);
+    m_shell->SetTitleColour(grad);
+    m_gradCaption->SetColours(Qt::black, grad);
 }
 
 QString TLocalExpForm::StatusPanelText(int panel) const {
@@ -527,11 +418,11 @@ QString TLocalExpForm::StatusPanelText(int panel) const {
 }
 
 QString TLocalExpForm::FolderTreeCaption() const {
-    return m_folderTreeTitle->Text();
+    return m_shell->TreeTitle().Text();
 }
 
 QString TLocalExpForm::FileListCaption() const {
-    return m_fileListTitle->Text();
+    return m_shell->ListTitle().Text();
 }
 
 void TLocalExpForm::closeEvent(QCloseEvent* event) {
@@ -543,8 +434,8 @@ void TLocalExpForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // A hidden tree does not scroll; the current folder is brought into view once laid out.
     QTimer::singleShot(0, this, [this] {
-        m_folderTreeView->scrollTo(m_folderTreeView->currentIndex(),
-                                   QAbstractItemView::PositionAtCenter);
+        m_shell->TreeView().scrollTo(m_shell->TreeView().currentIndex(),
+                                     QAbstractItemView::PositionAtCenter);
     });
 }
 
@@ -573,25 +464,8 @@ void TLocalExpForm::LoadSettings() {
                                 static_cast<qsizetype>(settings.ToolbarState->size())));
     }
     if (stored) {
-        QRect place = geometry();
-        if (settings.Left) {
-            place.moveLeft(*settings.Left);
-        }
-        if (settings.Top) {
-            place.moveTop(*settings.Top);
-        }
-        if (settings.Width && *settings.Width > 100) {
-            place.setWidth(*settings.Width);
-        }
-        if (settings.Height && *settings.Height > 100) {
-            place.setHeight(*settings.Height);
-        }
-        setGeometry(place);
-        if (settings.FolderTreePanelWidth && *settings.FolderTreePanelWidth > 20) {
-            m_clientSplitter->setSizes(
-                {*settings.FolderTreePanelWidth,
-                 std::max(100, place.width() - *settings.FolderTreePanelWidth)});
-        }
+        m_shell->ApplyPlace({settings.Left, settings.Top, settings.Width, settings.Height,
+                             settings.FolderTreePanelWidth, std::nullopt});
         if (settings.SortColumn) {
             m_sortColumn = -*settings.SortColumn; // ArrangeBy turns it back
             ArrangeBy(std::abs(*settings.SortColumn));
@@ -607,15 +481,13 @@ void TLocalExpForm::SaveSettings() {
     TLocalExpSettings settings;
     const QByteArray state = saveState();
     settings.ToolbarState = std::string(state.constData(), static_cast<std::size_t>(state.size()));
-    const QRect place = geometry();
-    settings.Left = place.left();
-    settings.Top = place.top();
-    settings.Width = place.width();
-    settings.Height = place.height();
-    settings.FolderTreePanelWidth = m_clientSplitter->sizes().value(0);
+    const TExplorerPlace place = m_shell->Place();
+    std::tie(settings.Left, settings.Top, settings.Width, settings.Height,
+             settings.FolderTreePanelWidth) =
+        std::tie(place.Left, place.Top, place.Width, place.Height, place.TreeWidth);
     settings.FolderPath = m_currentFolder;
     settings.SortColumn = m_sortColumn;
-    settings.ViewStyle = m_viewStyle;
+    settings.ViewStyle = ViewStyle();
     settings.SaveToStore(m_context.Store, isMaximized());
 }
 

@@ -5,9 +5,11 @@
 #include "local/LocalTransfers.h"
 #include "queue/FTPCarryItem.h"
 #include "widgets/ActionList.h"
+#include "widgets/FileListViews.h"
 
 #include <QMainWindow>
 #include <QPersistentModelIndex>
+#include <QTreeView>
 
 #include <functional>
 #include <memory>
@@ -17,19 +19,15 @@
 #include <vector>
 
 class QAbstractItemView;
-class QComboBox;
 class QLabel;
-class QListView;
 class QMenu;
 class QMimeData;
-class QSplitter;
-class QStackedWidget;
-class QToolBar;
-class QTreeView;
 
 namespace qx {
 
 class TConfigStore;
+class TExplorerShell;
+class TExplorerViewCommands;
 class TGlobalOptions;
 class TLocalCopyRunner;
 class TLocalIconProvider;
@@ -70,16 +68,16 @@ public:
     void ApplyAppearance();
 
     // --- What the commands and tests use ---
-    enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+    using enum TViewStyle;
     void SetViewStyle(int style);
-    int ViewStyle() const { return m_viewStyle; }
+    int ViewStyle() const;
     void ArrangeBy(int column);
     int SortColumn() const { return m_sortColumn; }
     void SetFilter(const QString& filter);
     QString Filter() const { return m_filter; }
     // Makes the tree (true) or the list the pane the commands work on.
     void ActivatePane(bool tree);
-    bool TreeActive() const { return m_treeActive; }
+    bool TreeActive() const;
     // Selects exactly the list items of these names in the current folder.
     void SelectNames(const QStringList& names);
     void SelectNameBytes(const std::vector<std::string>& names);
@@ -104,7 +102,7 @@ public:
     TLocalFileListModel* ListModel() const { return m_listModel; }
     TLocalFolderTreeModel* TreeModel() const { return m_treeModel; }
     QAbstractItemView* ListView() const;
-    QTreeView* FolderTreeView() const { return m_folderTreeView; }
+    QTreeView* FolderTreeView() const;
     // Runs one file-copy (or move) into a folder with progress and questions; for tests, the
     // end can be awaited with CopyRunning().
     void PasteFiles(const std::vector<std::string>& paths, const std::string& folder, bool move);
@@ -124,16 +122,11 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    struct TActions;
     void BuildWindow();
-    void BuildViews(QWidget* treePanel, QWidget* listPanel);
+    void BuildViews();
     void ConnectViews();
     void CreateActions();
-    void CreateMenus();
-    void CreateToolbars();
-    QAction* Command(const char* name, const TActionSpec& spec, std::function<void()> execute,
-                     std::optional<TLocalCommand> rule);
-    void UpdateChecks(QAction& self);
+    void DisableNetworkCommands();
 
     // --- Execute handlers ---
     void FileUploadActionExecute();
@@ -148,11 +141,17 @@ private:
     void FileFilteringActionExecute();
     void FilePropertiesActionExecute();
     void FileContextMenuActionExecute();
+    void FileHideActionExecute();
+    void EditCutActionExecute() { EditCutCopyActionExecute(true); }
+    void EditCopyActionExecute() { EditCutCopyActionExecute(false); }
     void EditCutCopyActionExecute(bool cut);
     void EditPasteActionExecute();
-    void EditSelectAllActionExecute(bool invert);
+    void EditSelectAllActionExecute();
+    void EditInvertSelectionActionExecute();
     void ViewRefreshActionExecute();
     void ToolFindFileActionExecute();
+    void ToolNetDriveConnectActionExecute() { ToolNetDriveActionExecute(true); }
+    void ToolNetDriveDisconnectActionExecute() { ToolNetDriveActionExecute(false); }
     void ToolNetDriveActionExecute(bool connect);
 
     // --- Panes, status and settings ---
@@ -162,10 +161,6 @@ private:
     void OnFolderLoaded(const QString& path);
     void OnSelectionChanged();
     void FillFolderCombo();
-    void SetActivePane(bool tree);
-    void UpdateTitlePanels();
-    void ShowSortMark();
-    void FitNameWidth();
     void ShowListPopup(QAbstractItemView* view, const QPoint& at);
     void ShowTreePopup(const QPoint& at);
     bool DragEvent(QAbstractItemView* view, QEvent* event);
@@ -179,22 +174,14 @@ private:
     TLocalExpContext m_context;
     TLocalIconProvider* m_iconProvider; // the window's last child: it outlives the models
     TActionList* m_actions = nullptr;
-    std::unique_ptr<TActions> m_act;
-    QToolBar* m_toolbars[4] = {};
+    TExplorerShell* m_shell = nullptr;
+    TExplorerViewCommands* m_viewCommands = nullptr;
     QMenu* m_fileListPopup1 = nullptr;
     QMenu* m_fileListPopup2 = nullptr;
     QMenu* m_folderTreePopup = nullptr;
     TLocalFolderTreeModel* m_treeModel = nullptr;
     TLocalFileListModel* m_listModel = nullptr;
-    QSplitter* m_clientSplitter = nullptr;
-    TTitlePanel* m_folderTreeTitle = nullptr;
-    TTitlePanel* m_fileListTitle = nullptr;
     TTitlePanel* m_gradCaption = nullptr;
-    QComboBox* m_folderCombo = nullptr;
-    QTreeView* m_folderTreeView = nullptr;
-    QTreeView* m_fileListView = nullptr; // the details style
-    QListView* m_fileIconView = nullptr; // the icon and list styles, same model and selection
-    QStackedWidget* m_fileViews = nullptr;
     QLabel* m_status[3] = {};
     TLocalCopyRunner* m_copier = nullptr;
 
@@ -203,11 +190,8 @@ private:
     QPersistentModelIndex m_treeMark;
     QPersistentModelIndex m_listMark;
     QPoint m_popupPoint; // where the last pop-up menu was asked for, on the screen
-    int m_viewStyle = vsList;
     int m_sortColumn = 1;
     TSelectionCounters m_counters;
-    bool m_treeActive = true;
-    bool m_listActive = false;
     bool m_clipboardHasFiles = false;
     // What the last Cut put on the clipboard, drawn faded while the clipboard holds it.
     std::set<std::string> m_cutPaths;

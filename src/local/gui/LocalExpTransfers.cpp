@@ -6,11 +6,11 @@
 
 #include "base/Utilities.h"
 #include "local/LocalUriList.h"
-#include "local/gui/LocalExpActions.h"
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/RemoteExpForm.h"
+#include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
 
@@ -152,7 +152,7 @@ bool TLocalExpForm::DropFiles(const QMimeData* mime, std::string folder) {
 // Drags over the panes: remote entries of this program and local files from other windows.
 // The file-system models never take drops themselves (they would copy without asking).
 bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
-    const bool tree = view == m_folderTreeView;
+    const bool tree = view == &m_shell->TreeView();
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
@@ -226,19 +226,15 @@ bool TLocalExpForm::DragEvent(QAbstractItemView* view, QEvent* event) {
 }
 
 bool TLocalExpForm::eventFilter(QObject* watched, QEvent* event) {
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
-                                    static_cast<QAbstractItemView*>(m_fileListView),
-                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
-        if (watched == view && event->type() == QEvent::FocusIn) {
-            SetActivePane(view == m_folderTreeView);
-        }
+    QTreeView* tree = &m_shell->TreeView();
+    for (QAbstractItemView* view : m_shell->Views()) {
         // The Delete key deletes in either pane (a key an in-place editor passes on is not
         // the view's).
         if (watched == view && event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
             static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier &&
             QApplication::focusWidget() == view) {
-            TActionList::Run(m_act->Delete);
+            TActionList::Run(Action("FileDeleteAction"));
             return true;
         }
         if (watched == view->viewport()) {
@@ -247,13 +243,13 @@ bool TLocalExpForm::eventFilter(QObject* watched, QEvent* event) {
             }
             // A right click on a node only marks it for the pop-up menu; the tree's folder
             // stays.
-            if (view == m_folderTreeView && event->type() == QEvent::MouseButtonPress &&
+            if (view == tree && event->type() == QEvent::MouseButtonPress &&
                 static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-                m_folderTreeView->setFocus(Qt::MouseFocusReason);
+                tree->setFocus(Qt::MouseFocusReason);
                 return true;
             }
         }
-        if (watched == view && event->type() == QEvent::FocusOut && view == m_folderTreeView) {
+        if (watched == view && event->type() == QEvent::FocusOut && view == tree) {
             // Leaving the tree removes the highlight, unless its own menu is open.
             if (QApplication::activePopupWidget() == nullptr) {
                 SetTreeMark({});

@@ -16,6 +16,7 @@
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/InputForm.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/ExplorerShell.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -75,62 +76,58 @@ bool IsFolderPath(const std::string& path) {
 
 std::vector<std::string> TLocalExpForm::SelectedPaths() const {
     std::vector<std::string> paths;
-    for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
+    for (const QModelIndex& row : m_shell->DetailsView().selectionModel()->selectedRows(0)) {
         paths.push_back(m_listModel->FilePathBytes(row));
     }
     return paths;
 }
 
 void TLocalExpForm::SelectNames(const QStringList& names) {
-    QItemSelectionModel* selection = m_fileListView->selectionModel();
-    selection->clearSelection();
+    QModelIndexList rows;
     for (const QString& name : names) {
-        const QModelIndex index = m_listModel->IndexOfName(name);
-        if (index.isValid()) {
-            selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        if (const QModelIndex index = m_listModel->IndexOfName(name); index.isValid()) {
+            rows.append(index);
         }
     }
+    m_shell->SelectRows(rows);
 }
 
 void TLocalExpForm::SelectNameBytes(const std::vector<std::string>& names) {
-    QItemSelectionModel* selection = m_fileListView->selectionModel();
-    selection->clearSelection();
+    QModelIndexList rows;
     for (const std::string& name : names) {
-        const QModelIndex index = m_listModel->IndexOfBytes(name);
-        if (index.isValid()) {
-            selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        if (const QModelIndex index = m_listModel->IndexOfBytes(name); index.isValid()) {
+            rows.append(index);
         }
     }
+    m_shell->SelectRows(rows);
 }
 
 std::string TLocalExpForm::TreeTargetPath() const {
     const QModelIndex node =
-        m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_folderTreeView->currentIndex();
+        m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_shell->TreeView().currentIndex();
     return m_treeModel->FilePath(node);
 }
 
 void TLocalExpForm::SetTreeMark(const std::string& path) {
     const QModelIndex node = path.empty() ? QModelIndex() : m_treeModel->IndexOf(path);
-    if (node == m_folderTreeView->currentIndex()) {
+    if (node == m_shell->TreeView().currentIndex()) {
         m_treeMark = QPersistentModelIndex();
     } else {
         m_treeMark = node;
     }
-    m_folderTreeView->viewport()->update();
+    m_shell->TreeView().viewport()->update();
 }
 
 std::vector<TLocalEntry> TLocalExpForm::CommandEntries() const {
     std::vector<TLocalEntry> entries;
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         const std::string path = TreeTargetPath();
         if (!path.empty()) {
             entries.push_back({path, true, {}, 0});
         }
         return entries;
     }
-    for (const QModelIndex& row : m_fileListView->selectionModel()->selectedRows(0)) {
+    for (const QModelIndex& row : m_shell->DetailsView().selectionModel()->selectedRows(0)) {
         entries.push_back({m_listModel->FilePathBytes(row), m_listModel->IsDir(row),
                            m_listModel->TypeName(row).toStdString(), 0});
     }
@@ -158,7 +155,7 @@ void TLocalExpForm::OpenIndex(const QModelIndex& index) {
 }
 
 void TLocalExpForm::FileOpenActionExecute() {
-    const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows(0);
+    const QModelIndexList rows = m_shell->DetailsView().selectionModel()->selectedRows(0);
     if (rows.size() == 1) {
         OpenIndex(rows.front());
     }
@@ -207,15 +204,15 @@ void TLocalExpForm::FilePrintActionExecute() {
 }
 
 void TLocalExpForm::FileUpOneLevelActionExecute() {
-    const QModelIndex parent = m_folderTreeView->currentIndex().parent();
+    const QModelIndex parent = m_shell->TreeView().currentIndex().parent();
     if (parent.isValid()) {
         SetFolder(m_treeModel->FilePath(parent));
     }
 }
 
 void TLocalExpForm::FileNewFolderActionExecute() {
-    const std::string folder = m_treeActive ? TreeTargetPath() : m_currentFolder;
-    if (m_treeActive && folder != m_currentFolder) {
+    const std::string folder = m_shell->TreeActive() ? TreeTargetPath() : m_currentFolder;
+    if (m_shell->TreeActive() && folder != m_currentFolder) {
         SetFolder(folder);
     }
     std::string error;
@@ -229,10 +226,9 @@ void TLocalExpForm::FileNewFolderActionExecute() {
         return;
     }
     // The new folder is named in place, as the desktop does.
-    const bool tree = m_treeActive;
+    const bool tree = m_shell->TreeActive();
     QTimer::singleShot(300, this, [this, tree, path = *made] {
-        QAbstractItemView* view =
-            tree ? static_cast<QAbstractItemView*>(m_folderTreeView) : ListView();
+        QAbstractItemView* view = tree ? &m_shell->TreeView() : ListView();
         const QModelIndex index =
             tree ? m_treeModel->IndexOf(path) : m_listModel->IndexOfBytes(LocalBaseName(path));
         if (index.isValid()) {
@@ -247,7 +243,8 @@ void TLocalExpForm::FileShortcutActionExecute() {
     QStringList failures;
     for (const TLocalEntry& entry : CommandEntries()) {
         std::string error;
-        const std::string folder = m_treeActive ? LocalParentFolder(entry.Path) : m_currentFolder;
+        const std::string folder =
+            m_shell->TreeActive() ? LocalParentFolder(entry.Path) : m_currentFolder;
         if (!MakeLinkTo(entry.Path, folder, error)) {
             failures.append(tr("Cannot create a link to [%1]: %2.")
                                 .arg(Shown(entry.Path), QString::fromStdString(error)));
@@ -274,7 +271,7 @@ void TLocalExpForm::FileDeleteActionExecute() {
     QStringList failures;
     for (const TLocalEntry& entry : entries) {
         const std::string& path = entry.Path;
-        if (m_treeActive && (current == path || current.starts_with(path + '/'))) {
+        if (m_shell->TreeActive() && (current == path || current.starts_with(path + '/'))) {
             std::string parent = LocalParentFolder(path);
             SetFolder(parent); // the list leaves the folder first
         }
@@ -297,13 +294,13 @@ void TLocalExpForm::FileDeleteActionExecute() {
 }
 
 void TLocalExpForm::FileRenameActionExecute() {
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         const QModelIndex node =
-            m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_folderTreeView->currentIndex();
-        m_folderTreeView->edit(node);
+            m_treeMark.isValid() ? QModelIndex(m_treeMark) : m_shell->TreeView().currentIndex();
+        m_shell->TreeView().edit(node);
         return;
     }
-    const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows(0);
+    const QModelIndexList rows = m_shell->DetailsView().selectionModel()->selectedRows(0);
     if (rows.size() == 1) {
         ListView()->setCurrentIndex(rows.front());
         ListView()->edit(rows.front());
@@ -325,7 +322,7 @@ void TLocalExpForm::FileFilteringActionExecute() {
 
 void TLocalExpForm::FilePropertiesActionExecute() {
     std::vector<std::string> paths;
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         paths.push_back(TreeTargetPath());
     } else {
         paths = SelectedPaths();
@@ -344,9 +341,9 @@ void TLocalExpForm::FilePropertiesActionExecute() {
 void TLocalExpForm::FileContextMenuActionExecute() {
     // The desktop has no one context menu for files: the window's own menu of these verbs, at
     // the place the last pop-up menu was asked for.
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         m_folderTreePopup->exec(m_popupPoint);
-    } else if (m_fileListView->selectionModel()->hasSelection()) {
+    } else if (m_shell->DetailsView().selectionModel()->hasSelection()) {
         m_fileListPopup1->exec(m_popupPoint);
     }
 }
@@ -386,11 +383,11 @@ void TLocalExpForm::EditPasteActionExecute() {
     }
     const std::vector<std::string> selected = SelectedPaths();
     std::optional<std::string> selectedFolder;
-    if (!m_treeActive && selected.size() == 1 && IsFolderPath(selected.front())) {
+    if (!m_shell->TreeActive() && selected.size() == 1 && IsFolderPath(selected.front())) {
         selectedFolder = selected.front();
     }
     const std::string folder =
-        PasteDestination(m_treeActive, TreeTargetPath(), selectedFolder, m_currentFolder);
+        PasteDestination(m_shell->TreeActive(), TreeTargetPath(), selectedFolder, m_currentFolder);
     if (HasFileDropFormat(mime)) {
         const std::vector<std::string> paths =
             ParseUriList(mime->data(QString::fromLatin1(kUriList)).toStdString());
@@ -420,15 +417,13 @@ bool TLocalExpForm::CopyRunning() const {
     return m_copier->Running();
 }
 
-void TLocalExpForm::EditSelectAllActionExecute(bool invert) {
-    QItemSelectionModel* selection = m_fileListView->selectionModel();
-    const int rows = m_listModel->rowCount();
-    if (rows > 0) {
-        const QItemSelection all(m_listModel->index(0, 0), m_listModel->index(rows - 1, 0));
-        selection->select(all,
-                          (invert ? QItemSelectionModel::Toggle : QItemSelectionModel::Select) |
-                              QItemSelectionModel::Rows);
-    }
+void TLocalExpForm::EditSelectAllActionExecute() {
+    m_shell->SelectAll(false);
+    ActivatePane(false);
+}
+
+void TLocalExpForm::EditInvertSelectionActionExecute() {
+    m_shell->SelectAll(true);
     ActivatePane(false);
 }
 
@@ -452,9 +447,7 @@ void TLocalExpForm::UpdateClipboardState() {
 }
 
 void TLocalExpForm::RepaintViews() {
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_folderTreeView),
-                                    static_cast<QAbstractItemView*>(m_fileListView),
-                                    static_cast<QAbstractItemView*>(m_fileIconView)}) {
+    for (QAbstractItemView* view : m_shell->Views()) {
         view->viewport()->update();
     }
 }
@@ -464,7 +457,7 @@ void TLocalExpForm::ShowListPopup(QAbstractItemView* view, const QPoint& at) {
     const QPoint global =
         view->viewport()->mapToGlobal(QPoint(std::max(0, at.x()), std::max(0, at.y())));
     m_popupPoint = global;
-    if (m_fileListView->selectionModel()->hasSelection()) {
+    if (m_shell->DetailsView().selectionModel()->hasSelection()) {
         m_fileListPopup1->popup(global);
     } else {
         m_fileListPopup2->popup(global);
@@ -472,14 +465,14 @@ void TLocalExpForm::ShowListPopup(QAbstractItemView* view, const QPoint& at) {
 }
 
 void TLocalExpForm::ShowTreePopup(const QPoint& at) {
-    const QModelIndex node = m_folderTreeView->indexAt(at - QPoint(0, 1));
+    const QModelIndex node = m_shell->TreeView().indexAt(at - QPoint(0, 1));
     if (!node.isValid()) {
         return;
     }
     SetTreeMark(m_treeModel->FilePath(node));
-    SetActivePane(true);
+    m_shell->SetActivePane(true);
     m_actions->UpdateAll();
-    m_popupPoint = m_folderTreeView->viewport()->mapToGlobal(at);
+    m_popupPoint = m_shell->TreeView().viewport()->mapToGlobal(at);
     m_folderTreePopup->exec(m_popupPoint);
     SetTreeMark({});
 }

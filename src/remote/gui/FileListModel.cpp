@@ -112,9 +112,10 @@ bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, in
     return false;
 }
 
-void TFileListModel::RowAppended(std::size_t row) {
-    const int at = static_cast<int>(row);
+void TFileListModel::AppendEntry(TFTPListItem& entry) {
+    const int at = static_cast<int>(m_content.Count());
     beginInsertRows({}, at, at);
+    m_content.Append(&entry);
     endInsertRows();
 }
 

@@ -29,8 +29,8 @@ public:
 
     // The content was filled or sorted anew.
     void Reset();
-    // One entry more at the end of the content.
-    void RowAppended(std::size_t row);
+    // Appends the entry to the content, announced to the views as one row more at the end.
+    void AppendEntry(TFTPListItem& entry);
     // The texts of these entries changed.
     void EntriesChanged(const std::vector<const TFTPListItem*>& entries);
     // The folder entry drawn as the target of a drop, or none.

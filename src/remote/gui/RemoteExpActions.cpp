@@ -1,425 +1,205 @@
-// The remote explorer's commands: the actions with their rules, the menus, the pop-up menus
-// and the four toolbars.
+// The remote explorer's commands as tables: the actions with their rules, the menus, the
+// pop-up menus and the toolbars. The view commands and the toolbars come from the explorer
+// shell.
 
-#include "remote/gui/RemoteExpActions.h"
-
-#include "remote/gui/FileListModel.h"
-#include "remote/gui/FolderTreeModel.h"
 #include "remote/gui/RemoteExpForm.h"
+
 #include "session/ThreadedFTPClient.h"
 #include "widgets/ActionList.h"
-#include "widgets/DockToolbars.h"
+#include "widgets/CommandTable.h"
+#include "widgets/ExplorerShell.h"
+#include "widgets/ExplorerViewCommands.h"
 #include "widgets/MainDataModule.h"
 
-#include <algorithm>
-
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QStackedWidget>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
 namespace qx {
 
-using C = TExplorerCommand;
-using Image = TMainDataModule::ActionImage;
+namespace {
 
-QAction* TRemoteExpForm::Command(const char* name, const TActionSpec& spec,
-                                 std::function<void()> execute,
-                                 std::optional<TExplorerCommand> rule) {
-    TActionList::Update update;
-    if (rule) {
-        update = [this, command = *rule](QAction& action) {
-            action.setEnabled(CommandEnabled(command, CommandState()));
-        };
-    }
-    QAction* action = m_actions->Add(spec, std::move(execute), std::move(update));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
+// The menus and toolbars, by the names of their actions, groups and menus.
+constexpr TMenuBarEntry kMenuBar[] = {
+    {QT_TR_NOOP("&File"), "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - "
+                          "FileOpenAction FileOnlineEditAction FilePrintAction - "
+                          "FileUpOneLevelAction FileNewFolderAction FileChangeFolderAction - "
+                          "FileDeleteAction FileRenameAction FileChangePermAction "
+                          "FileFilteringAction FilePropertiesAction - FileCloseAction"},
+    {QT_TR_NOOP("&Edit"), "EditCopyAction EditPasteAction EditCopyURLAction - "
+                          "EditSelectAllAction EditInvertSelectionAction"},
+    {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarMenu - ViewStyleActions - "
+                          "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
+    {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
+                          "ToolTelnetAction"}};
+
+constexpr TExplorerMenus kMenus{
+    kMenuBar,
+    // The list's pop-up menus with a selection and without, and the tree's.
+    "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - FileOpenAction "
+    "FileOnlineEditAction FilePrintAction - EditCopyAction EditPasteAction EditCopyURLAction - "
+    "FileDeleteAction FileRenameAction FileChangePermAction FilePropertiesAction",
+    "ViewStyleActions - ViewArrangeIconsMenu - EditPasteAction - FileUpOneLevelAction "
+    "FileNewFolderAction FileChangeFolderAction - FileFilteringAction - ViewRefreshAction",
+    "FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - EditCopyAction "
+    "EditPasteAction EditCopyURLAction - FileDeleteAction FileRenameAction FileChangePermAction "
+    "FilePropertiesAction - FileNewFolderAction",
+    // The toolbars.
+    {"FileDownloadAction FileDownloadtoAction FileDownloadinQueueAction - FileUpOneLevelAction "
+     "FileNewFolderAction FileChangeFolderAction - FileDeleteAction FileChangePermAction "
+     "FilePropertiesAction",
+     "EditCopyAction EditPasteAction",
+     "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
+     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction"}};
+
+constexpr const char* kTransferTypes[] = {
+    "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
+
+} // namespace
 
 void TRemoteExpForm::CreateActions() {
+    using C = TExplorerCommand;
+    using F = TRemoteExpForm;
+    using Image = TMainDataModule::ActionImage;
+    using Row = TCommand<TRemoteExpForm, TExplorerCommand>;
+    static constexpr Row kCommands[] = {
+        {"FileDownloadAction", QT_TR_NOOP("Down&load"),
+         QT_TR_NOOP("Download|Download Selected Items"), Qt::Key_F6, Image::Download,
+         &F::FileDownloadActionExecute, C::Download},
+        {"FileDownloadtoAction", QT_TR_NOOP("Download &to..."),
+         QT_TR_NOOP("Download to...|Download Selected Items to..."), Qt::Key_F7, Image::DownloadTo,
+         &F::FileDownloadtoActionExecute, C::DownloadTo},
+        {"FileDownloadinQueueAction", QT_TR_NOOP("Download in &Queue"),
+         QT_TR_NOOP("Download in Queue|Download Selected Items in Queue"), Qt::Key_F8,
+         Image::DownloadInQueue, &F::FileDownloadinQueueActionExecute, C::DownloadInQueue},
+        {"FileOpenAction", QT_TR_NOOP("&Open..."), QT_TR_NOOP("Open...|Open Selected Item..."), 0,
+         Image::Open, &F::FileOpenActionExecute, C::Open},
+        {"FileOnlineEditAction", QT_TR_NOOP("Online &Edit..."),
+         QT_TR_NOOP("Online Edit...|Online Edit Selected Item..."), Qt::Key_F9, Image::OnlineEdit,
+         &F::FileOnlineEditActionExecute, C::OnlineEdit},
+        {"FilePrintAction", QT_TR_NOOP("&Print..."), QT_TR_NOOP("Print...|Print Selected Item..."),
+         0, Image::Print, &F::FilePrintActionExecute, C::Print},
+        {"FileUpOneLevelAction", QT_TR_NOOP("&Up One Level"),
+         QT_TR_NOOP("Up One Level|Go up One Level"), 0, Image::UpOneLevel, &F::UpOneLevel,
+         C::UpOneLevel},
+        {"FileNewFolderAction", QT_TR_NOOP("New &Folder..."),
+         QT_TR_NOOP("New Folder...|Create New Folder..."), Qt::Key_F11, Image::NewFolder,
+         &F::FileNewFolderActionExecute, C::NewFolder},
+        {"FileChangeFolderAction", QT_TR_NOOP("C&hange Folder..."), QT_TR_NOOP("Change Folder..."),
+         Qt::Key_F12, Image::ChangeFolder, &F::FileChangeFolderActionExecute, C::ChangeFolder},
+        {"FileDeleteAction", QT_TR_NOOP("&Delete"), QT_TR_NOOP("Delete|Delete Selected Items"), 0,
+         Image::Delete, &F::FileDeleteActionExecute, C::Delete},
+        {"FileRenameAction", QT_TR_NOOP("Rena&me"), QT_TR_NOOP("Rename|Rename Selected Item"),
+         Qt::Key_F2, Image::Rename, &F::FileRenameActionExecute, C::Rename},
+        {"FileChangePermAction", QT_TR_NOOP("Change Per&mission..."),
+         QT_TR_NOOP("Permission...|Change Permissions of Selected Items..."), 0,
+         Image::ChangePermission, &F::FileChangePermActionExecute, C::ChangePermission},
+        {"FileFilteringAction", QT_TR_NOOP("&Filtering..."),
+         QT_TR_NOOP("Filtering...|Filtering Files..."), 0, Image::Filtering,
+         &F::FileFilteringActionExecute, C::Filtering},
+        {"FilePropertiesAction", QT_TR_NOOP("P&roperties..."), QT_TR_NOOP("Properties..."), 0,
+         Image::Properties, &F::FilePropertiesActionExecute, C::Properties},
+        {"FileCloseAction", QT_TR_NOOP("&Close"), QT_TR_NOOP("Close"), 0, Image::Close,
+         &F::FileCloseActionExecute},
+        {"EditCopyAction", QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy|Copy Selected Items to Clipboard"),
+         Ctrl(Qt::Key_C), Image::Copy, &F::EditCopyActionExecute, C::Copy},
+        {"EditPasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Paste from Clipboard"),
+         Ctrl(Qt::Key_V), Image::Paste, &F::EditPasteActionExecute, C::Paste},
+        {"EditCopyURLAction", QT_TR_NOOP("Copy &URL"),
+         QT_TR_NOOP("Copy URL|Copy Selected Item's URL to Clipboard"), Ctrl(Qt::Key_U),
+         Image::CopyUrl, &F::EditCopyURLActionExecute, C::CopyURL},
+        {"EditSelectAllAction", QT_TR_NOOP("Select &All"), QT_TR_NOOP("Select All"),
+         Ctrl(Qt::Key_A), Image::SelectAll, &F::EditSelectAllActionExecute},
+        {"EditInvertSelectionAction", QT_TR_NOOP("&Invert Selection"),
+         QT_TR_NOOP("Invert Selection"), 0, Image::InvertSelection,
+         &F::EditInvertSelectionActionExecute},
+        {"ViewLogPanelAction", QT_TR_NOOP("Log &Panel"),
+         QT_TR_NOOP("Log Panel|Toggle Log Panel Visibility"), 0, Image::LogPanel,
+         &F::ViewLogPanelActionExecute, std::nullopt, nullptr, true},
+        {"ViewRefreshAction", QT_TR_NOOP("&Refresh"),
+         QT_TR_NOOP("Refresh|Refresh Folder Tree and File List"), Qt::Key_F5, Image::Refresh,
+         &F::Refresh, C::Refresh},
+        {"ViewServerInfoAction", QT_TR_NOOP("Server &Information..."),
+         QT_TR_NOOP("Server Information...|View Server Information Dialog Box"), 0,
+         Image::ServerInformation, &F::ViewServerInfoActionExecute},
+        {"ToolAbortAction", QT_TR_NOOP("&Abort"),
+         QT_TR_NOOP("Abort|Abort Current FTP Command Processing"), 0, Image::Abort,
+         &F::ToolAbortActionExecute, C::Abort},
+        {"ToolResumingTransferAction", QT_TR_NOOP("Resuming Transfer"),
+         QT_TR_NOOP("Resuming|Resuming Transfer"), 0, Image::ResumingTransfer,
+         &F::ToolResumingTransferActionExecute, std::nullopt, nullptr, true},
+        {"ToolTransferTypeASCIIAction", QT_TR_NOOP("AS&CII"),
+         QT_TR_NOOP("ASCII|ASCII Transfer Type"), 0, Image::Ascii,
+         &F::ToolTransferTypeASCIIActionExecute, std::nullopt, nullptr, true},
+        {"ToolTransferTypeBinaryAction", QT_TR_NOOP("&Binary"),
+         QT_TR_NOOP("Binary|Binary Transfer Type"), 0, Image::Ascii + 1,
+         &F::ToolTransferTypeBinaryActionExecute, std::nullopt, nullptr, true},
+        {"ToolTransferTypeAutoAction", QT_TR_NOOP("Au&to"), QT_TR_NOOP("Auto|Auto Transfer Type"),
+         0, Image::Ascii + 2, &F::ToolTransferTypeAutoActionExecute, std::nullopt, nullptr, true},
+        {"ToolTransferTypeToolbarButtonAction", QT_TR_NOOP("Transfer Type"),
+         QT_TR_NOOP("Transfer Type"), 0, Image::Ascii, &F::ToolTransferTypeNextActionExecute},
+        {"ToolTelnetAction", QT_TR_NOOP("&Telnet..."), QT_TR_NOOP("Telnet...|Telnet to FTP Server"),
+         0, Image::Telnet, &F::ToolTelnetActionExecute},
+    };
     m_actions = new TActionList(this);
-    m_act = std::make_unique<TActions>();
-    TActions& a = *m_act;
-    const auto key = [](int k) { return QKeySequence(k); };
-
-    a.Download = Command(
-        "FileDownloadAction",
-        {tr("Down&load"), tr("Download|Download Selected Items"), key(Qt::Key_F6), Image::Download},
-        [this] { FileDownloadActionExecute(); }, C::Download);
-    a.DownloadTo = Command(
-        "FileDownloadtoAction",
-        {tr("Download &to..."), tr("Download to...|Download Selected Items to..."), key(Qt::Key_F7),
-         Image::DownloadTo},
-        [this] { FileDownloadtoActionExecute(); }, C::DownloadTo);
-    a.DownloadInQueue = Command(
-        "FileDownloadinQueueAction",
-        {tr("Download in &Queue"), tr("Download in Queue|Download Selected Items in Queue"),
-         key(Qt::Key_F8), Image::DownloadInQueue},
-        [this] { FileDownloadinQueueActionExecute(); }, C::DownloadInQueue);
-    a.Open = Command(
-        "FileOpenAction", {tr("&Open..."), tr("Open...|Open Selected Item..."), {}, Image::Open},
-        [this] { FileOpenActionExecute(); }, C::Open);
-    a.OnlineEdit = Command(
-        "FileOnlineEditAction",
-        {tr("Online &Edit..."), tr("Online Edit...|Online Edit Selected Item..."), key(Qt::Key_F9),
-         Image::OnlineEdit},
-        [this] { FileOnlineEditActionExecute(); }, C::OnlineEdit);
-    a.Print = Command(
-        "FilePrintAction",
-        {tr("&Print..."), tr("Print...|Print Selected Item..."), {}, Image::Print},
-        [this] { DownloadSelectedFile([this] { FTPClientDownloadFileDoneInOpen("print"); }); },
-        C::Print);
-    a.UpOneLevel = Command(
-        "FileUpOneLevelAction",
-        {tr("&Up One Level"), tr("Up One Level|Go up One Level"), {}, Image::UpOneLevel},
-        [this] { UpOneLevel(); }, C::UpOneLevel);
-    a.NewFolder = Command(
-        "FileNewFolderAction",
-        {tr("New &Folder..."), tr("New Folder...|Create New Folder..."), key(Qt::Key_F11),
-         Image::NewFolder},
-        [this] { FileNewFolderActionExecute(); }, C::NewFolder);
-    a.ChangeFolder = Command(
-        "FileChangeFolderAction",
-        {tr("C&hange Folder..."), tr("Change Folder..."), key(Qt::Key_F12), Image::ChangeFolder},
-        [this] { FileChangeFolderActionExecute(); }, C::ChangeFolder);
-    a.Delete = Command(
-        "FileDeleteAction", {tr("&Delete"), tr("Delete|Delete Selected Items"), {}, Image::Delete},
-        [this] { FileDeleteActionExecute(); }, C::Delete);
-    a.Rename = Command(
-        "FileRenameAction",
-        {tr("Rena&me"), tr("Rename|Rename Selected Item"), key(Qt::Key_F2), Image::Rename},
-        [this] { FileRenameActionExecute(); }, C::Rename);
-    a.ChangePerm = Command(
-        "FileChangePermAction",
-        {tr("Change Per&mission..."),
-         tr("Permission...|Change Permissions of Selected Items..."),
-         {},
-         Image::ChangePermission},
-        [this] { FileChangePermActionExecute(); }, C::ChangePermission);
-    a.Filtering = Command(
-        "FileFilteringAction",
-        {tr("&Filtering..."), tr("Filtering...|Filtering Files..."), {}, Image::Filtering},
-        [this] { FileFilteringActionExecute(); }, C::Filtering);
-    a.Properties = Command(
-        "FilePropertiesAction", {tr("P&roperties..."), tr("Properties..."), {}, Image::Properties},
-        [this] { FilePropertiesActionExecute(); }, C::Properties);
-    a.Close = Command(
-        "FileCloseAction", {tr("&Close"), tr("Close"), {}, Image::Close}, [this] { close(); },
-        std::nullopt);
-
-    a.Copy = Command(
-        "EditCopyAction",
-        {tr("&Copy"), tr("Copy|Copy Selected Items to Clipboard"),
-         QKeySequence(Qt::CTRL | Qt::Key_C), Image::Copy},
-        [this] { EditCopyActionExecute(); }, C::Copy);
-    a.Paste = Command(
-        "EditPasteAction",
-        {tr("&Paste"), tr("Paste|Paste from Clipboard"), QKeySequence(Qt::CTRL | Qt::Key_V),
-         Image::Paste},
-        [this] { EditPasteActionExecute(); }, C::Paste);
-    a.CopyURL = Command(
-        "EditCopyURLAction",
-        {tr("Copy &URL"), tr("Copy URL|Copy Selected Item's URL to Clipboard"),
-         QKeySequence(Qt::CTRL | Qt::Key_U), Image::CopyUrl},
-        [this] { EditCopyURLActionExecute(); }, C::CopyURL);
-    a.SelectAll = Command(
-        "EditSelectAllAction",
-        {tr("Select &All"), tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A), Image::SelectAll},
-        [this] { EditSelectAllActionExecute(false); }, std::nullopt);
-    a.InvertSelection = Command(
-        "EditInvertSelectionAction",
-        {tr("&Invert Selection"), tr("Invert Selection"), {}, Image::InvertSelection},
-        [this] { EditSelectAllActionExecute(true); }, std::nullopt);
-
-    a.LogPanel = Command(
-        "ViewLogPanelAction",
-        {tr("Log &Panel"), tr("Log Panel|Toggle Log Panel Visibility"), {}, Image::LogPanel},
-        [this] { SetLogPanelVisible(!m_logPanel->isVisible()); }, std::nullopt);
-    a.LogPanel->setCheckable(true);
-    static const char* const kToolbarNames[] = {"ViewFileToolbarAction", "ViewEditToolbarAction",
-                                                "ViewViewToolbarAction", "ViewToolToolbarAction"};
-    static const char* const kToolbarCaptions[] = {"&File", "&Edit", "&View", "&Tool"};
-    static const char* const kToolbarHints[] = {"File Toolbar|Toggle File Toolbar Visibility",
-                                                "Edit Toolbar|Toggle Edit Toolbar Visibility",
-                                                "View Toolbar|Toggle View Toolbar Visibility",
-                                                "Tool Toolbar|Toggle Tool Toolbar Visibility"};
-    for (int bar = 0; bar < 4; ++bar) {
-        a.Toolbars[bar] = Command(
-            kToolbarNames[bar], {tr(kToolbarCaptions[bar]), tr(kToolbarHints[bar]), {}, -1},
-            [this, bar] { m_toolbars[bar]->setVisible(!m_toolbars[bar]->isVisible()); },
-            std::nullopt);
-        a.Toolbars[bar]->setCheckable(true);
+    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
+                [this](C command) { return CommandEnabled(command, CommandState()); });
+    m_viewCommands =
+        new TExplorerViewCommands(*this, *m_actions, *m_shell,
+                                  {5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
+                                   [this](int column) { ArrangeBy(column); }});
+    m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
+    // The transfer types: in the Tool menu, and dropped down from the toolbar's type button.
+    auto* types = new QActionGroup(this);
+    types->setObjectName(QStringLiteral("TransferTypeActions"));
+    types->setExclusionPolicy(QActionGroup::ExclusionPolicy::None); // checked by UpdateChecks
+    auto* typeMenu = new QMenu(this);
+    typeMenu->setObjectName(QStringLiteral("TransferTypePopupMenu"));
+    for (const char* name : kTransferTypes) {
+        types->addAction(Action(name));
+        typeMenu->addAction(Action(name));
     }
-    static const char* const kStyleNames[] = {"ViewLargeIconsAction", "ViewSmallIconsAction",
-                                              "ViewListAction", "ViewDetailsAction"};
-    static const char* const kStyleCaptions[] = {"Lar&ge Icons", "S&mall Icons", "&List",
-                                                 "&Details"};
-    static const char* const kStyleHints[] = {"Large Icons|View File List with Large Icons Style",
-                                              "Small Icons|View File List with Small Icons Style",
-                                              "List|View File List with List Style",
-                                              "Details|View File List with Details Style"};
-    for (int style = 0; style < 4; ++style) {
-        a.Styles[style] = Command(
-            kStyleNames[style],
-            {tr(kStyleCaptions[style]), tr(kStyleHints[style]), {}, Image::LargeIcons + style},
-            [this, style] { SetViewStyle(style); }, std::nullopt);
-        a.Styles[style]->setCheckable(true);
-    }
-    static const char* const kArrangeNames[] = {
-        "ViewArrangeIconsbyNameAction", "ViewArrangeIconsbyTypeAction",
-        "ViewArrangeIconsbySizeAction", "ViewArrangeIconsbyDateAction",
-        "ViewArrangeIconsbyPermissionAction"};
-    static const char* const kArrangeCaptions[] = {"by &Name", "by &Type", "by Si&ze", "by &Date",
-                                                   "by &Permission"};
-    static const char* const kArrangeHints[] = {
-        "Name|Arrange Icons by Name", "Type|Arrange Icons by Type", "Size|Arrange Icons by Size",
-        "Date|Arrange Icons by Date", "Permission|Arrange Icons by Permission"};
-    static constexpr int kArrangeColumns[] = {1, 3, 2, 4, 5};
-    for (int arrange = 0; arrange < 5; ++arrange) {
-        a.Arrange[arrange] = Command(
-            kArrangeNames[arrange],
-            {tr(kArrangeCaptions[arrange]), tr(kArrangeHints[arrange]), {}, -1},
-            [this, column = kArrangeColumns[arrange]] { ArrangeBy(column); }, std::nullopt);
-        a.Arrange[arrange]->setCheckable(true);
-    }
-    a.Refresh = Command(
-        "ViewRefreshAction",
-        {tr("&Refresh"), tr("Refresh|Refresh Folder Tree and File List"), key(Qt::Key_F5),
-         Image::Refresh},
-        [this] { Refresh(); }, C::Refresh);
-    a.ServerInfo = Command(
-        "ViewServerInfoAction",
-        {tr("Server &Information..."),
-         tr("Server Information...|View Server Information Dialog Box"),
-         {},
-         Image::ServerInformation},
-        [this] { ViewServerInfoActionExecute(); }, std::nullopt);
-    a.ViewStyleButton = Command(
-        "ViewToolbarButtonAction",
-        {tr("View Style"), tr("View Style|View File List with"), {}, Image::LargeIcons},
-        [this] { SetViewStyle((m_viewStyle + 1) % 4); }, std::nullopt);
-
-    a.Abort = Command(
-        "ToolAbortAction",
-        {tr("&Abort"), tr("Abort|Abort Current FTP Command Processing"), {}, Image::Abort},
-        [this] { m_client->Abort(); }, C::Abort);
-    a.Resuming = Command(
-        "ToolResumingTransferAction",
-        {tr("Resuming Transfer"), tr("Resuming|Resuming Transfer"), {}, Image::ResumingTransfer},
-        [this] { m_client->ResumeTransfer = !m_client->ResumeTransfer; }, std::nullopt);
-    a.Resuming->setCheckable(true);
-    static const char* const kTypeNames[] = {"ToolTransferTypeASCIIAction",
-                                             "ToolTransferTypeBinaryAction",
-                                             "ToolTransferTypeAutoAction"};
-    static const char* const kTypeCaptions[] = {"AS&CII", "&Binary", "Au&to"};
-    static const char* const kTypeHints[] = {
-        "ASCII|ASCII Transfer Type", "Binary|Binary Transfer Type", "Auto|Auto Transfer Type"};
-    for (int type = 0; type < 3; ++type) {
-        a.Types[type] = Command(
-            kTypeNames[type],
-            {tr(kTypeCaptions[type]), tr(kTypeHints[type]), {}, Image::Ascii + type},
-            [this, type] {
-                if (!m_client->Busy()) {
-                    m_client->TransferType = static_cast<TFTPTransferType>(type);
-                }
-            },
-            std::nullopt);
-        a.Types[type]->setCheckable(true);
-    }
-    a.TypeButton = Command(
-        "ToolTransferTypeToolbarButtonAction",
-        {tr("Transfer Type"), tr("Transfer Type"), {}, Image::Ascii},
-        [this] {
-            if (!m_client->Busy()) {
-                const int next = (static_cast<int>(m_client->TransferType) + 1) % 3;
-                m_client->TransferType = static_cast<TFTPTransferType>(next);
-            }
-        },
-        std::nullopt);
-    a.Telnet = Command(
-        "ToolTelnetAction",
-        {tr("&Telnet..."), tr("Telnet...|Telnet to FTP Server"), {}, Image::Telnet},
-        [this] { ToolTelnetActionExecute(); }, std::nullopt);
-
-    // Checked and image rules: one handler for all of them.
-    m_actions->Add({}, {}, [this](QAction& self) {
-        self.setVisible(false);
-        TActions& acts = *m_act;
-        acts.LogPanel->setChecked(m_logPanel->isVisible());
-        for (int bar = 0; bar < 4; ++bar) {
-            acts.Toolbars[bar]->setChecked(m_toolbars[bar] != nullptr &&
-                                           m_toolbars[bar]->isVisible());
-        }
-        for (int style = 0; style < 4; ++style) {
-            acts.Styles[style]->setChecked(m_viewStyle == style);
-        }
-        const int sort = m_fileList.SortColumn();
-        for (int arrange = 0; arrange < 5; ++arrange) {
-            const bool checked = std::abs(sort) == kArrangeColumns[arrange];
-            if (acts.Arrange[arrange]->isChecked() != checked ||
-                acts.ArrangeImage[arrange] != (checked ? (sort > 0 ? 1 : 2) : 0)) {
-                acts.Arrange[arrange]->setChecked(checked);
-                acts.ArrangeImage[arrange] = checked ? (sort > 0 ? 1 : 2) : 0;
-                acts.Arrange[arrange]->setIcon(
-                    checked ? TMainDataModule::ActionIcon(sort > 0 ? Image::SortAscending
-                                                                   : Image::SortDescending)
-                            : QIcon());
-            }
-        }
-        acts.Resuming->setChecked(m_client->ResumeTransfer);
-        const int type = static_cast<int>(m_client->TransferType);
-        for (int t = 0; t < 3; ++t) {
-            acts.Types[t]->setChecked(type == t);
-        }
-        if (acts.ShownStyle != m_viewStyle) {
-            acts.ShownStyle = m_viewStyle;
-            acts.ViewStyleButton->setIcon(
-                TMainDataModule::ActionIcon(Image::LargeIcons + m_viewStyle));
-        }
-        if (acts.ShownType != type) {
-            acts.ShownType = type;
-            acts.TypeButton->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
-        }
-    });
-    CreateMenus();
-    CreateToolbars();
+    typeMenu->setDefaultAction(Action("ToolTransferTypeToolbarButtonAction"));
+    const TExplorerPopups popups = m_viewCommands->FillMenus(*menuBar(), kMenus);
+    m_fileListPopup1 = popups.List;
+    m_fileListPopup2 = popups.ListEmpty;
+    m_folderTreePopup = popups.Tree;
 }
 
-void TRemoteExpForm::CreateMenus() {
-    TActions& a = *m_act;
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addActions({a.Download, a.DownloadTo, a.DownloadInQueue});
-    file->addSeparator();
-    file->addActions({a.Open, a.OnlineEdit, a.Print});
-    file->addSeparator();
-    file->addActions({a.UpOneLevel, a.NewFolder, a.ChangeFolder});
-    file->addSeparator();
-    file->addActions({a.Delete, a.Rename, a.ChangePerm, a.Filtering, a.Properties});
-    file->addSeparator();
-    file->addAction(a.Close);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->addActions({a.Copy, a.Paste, a.CopyURL});
-    edit->addSeparator();
-    edit->addActions({a.SelectAll, a.InvertSelection});
-
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->addAction(a.LogPanel);
-    QMenu* toolbars = view->addMenu(tr("&Toolbar"));
-    toolbars->addActions({a.Toolbars[0], a.Toolbars[1], a.Toolbars[2], a.Toolbars[3]});
-    view->addSeparator();
-    view->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    view->addSeparator();
-    QMenu* arrange = view->addMenu(tr("Arrange Icons"));
-    arrange->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
-    arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3], a.Arrange[4]});
-    view->addSeparator();
-    view->addAction(a.Refresh);
-    view->addSeparator();
-    view->addAction(a.ServerInfo);
-
-    QMenu* tool = menuBar()->addMenu(tr("&Tool"));
-    tool->addAction(a.Abort);
-    tool->addSeparator();
-    tool->addAction(a.Resuming);
-    tool->addSeparator();
-    tool->addActions({a.Types[0], a.Types[1], a.Types[2]});
-    tool->addSeparator();
-    tool->addAction(a.Telnet);
-
-    m_fileListPopup1 = new QMenu(this);
-    m_fileListPopup1->setObjectName(QStringLiteral("FileListPopupMenu1"));
-    m_fileListPopup1->addActions({a.Download, a.DownloadTo, a.DownloadInQueue});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Open, a.OnlineEdit, a.Print});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Copy, a.Paste, a.CopyURL});
-    m_fileListPopup1->addSeparator();
-    m_fileListPopup1->addActions({a.Delete, a.Rename, a.ChangePerm, a.Properties});
-
-    m_fileListPopup2 = new QMenu(this);
-    m_fileListPopup2->setObjectName(QStringLiteral("FileListPopupMenu2"));
-    m_fileListPopup2->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addMenu(arrange);
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addAction(a.Paste);
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addActions({a.UpOneLevel, a.NewFolder, a.ChangeFolder});
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addAction(a.Filtering);
-    m_fileListPopup2->addSeparator();
-    m_fileListPopup2->addAction(a.Refresh);
-
-    m_folderTreePopup = new QMenu(this);
-    m_folderTreePopup->setObjectName(QStringLiteral("FolderTreePopupMenu"));
-    m_folderTreePopup->addActions({a.Download, a.DownloadTo, a.DownloadInQueue});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addActions({a.Copy, a.Paste, a.CopyURL});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addActions({a.Delete, a.Rename, a.ChangePerm, a.Properties});
-    m_folderTreePopup->addSeparator();
-    m_folderTreePopup->addAction(a.NewFolder);
+// The checks of the log panel, resuming and the transfer type, and the type button's image.
+void TRemoteExpForm::UpdateChecks(QAction& self) {
+    using Image = TMainDataModule::ActionImage;
+    self.setVisible(false);
+    Action("ViewLogPanelAction")->setChecked(m_shell->BottomPanel()->isVisible());
+    Action("ToolResumingTransferAction")->setChecked(m_client->ResumeTransfer);
+    const int type = static_cast<int>(m_client->TransferType);
+    for (int t = 0; t < 3; ++t) {
+        Action(kTransferTypes[t])->setChecked(type == t);
+    }
+    if (m_shownTransferType != type) {
+        m_shownTransferType = type;
+        Action("ToolTransferTypeToolbarButtonAction")
+            ->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
+    }
 }
 
-void TRemoteExpForm::CreateToolbars() {
-    TActions& a = *m_act;
-    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
-                                               {"EditToolbar", "Edit Toolbar"},
-                                               {"ViewToolbar", "View Toolbar"},
-                                               {"ToolToolbar", "Tool Toolbar"}}});
-    std::copy(bars.begin(), bars.end(), m_toolbars);
-    QToolBar* file = m_toolbars[0];
-    file->addActions({a.Download, a.DownloadTo, a.DownloadInQueue});
-    file->addSeparator();
-    file->addActions({a.UpOneLevel, a.NewFolder, a.ChangeFolder});
-    file->addSeparator();
-    file->addActions({a.Delete, a.ChangePerm, a.Properties});
-    m_toolbars[1]->addActions({a.Copy, a.Paste});
-
-    QToolBar* view = m_toolbars[2];
-    auto* styles = new QMenu(this);
-    styles->setObjectName(QStringLiteral("ViewStylePopupMenu"));
-    styles->addActions({a.Styles[0], a.Styles[1], a.Styles[2], a.Styles[3]});
-    AddMenuButton(*view, a.ViewStyleButton, styles, QToolButton::MenuButtonPopup);
-    view->addSeparator();
-    auto* arrange = new QMenu(this);
-    arrange->setObjectName(QStringLiteral("ViewArrangeIconsPopupMenu"));
-    arrange->addActions({a.Arrange[0], a.Arrange[1], a.Arrange[2], a.Arrange[3], a.Arrange[4]});
-    QToolButton* arrangeButton = AddMenuButton(*view, nullptr, arrange, QToolButton::InstantPopup);
-    arrangeButton->setIcon(TMainDataModule::ActionIcon(Image::ArrangeIcons));
-    arrangeButton->setToolTip(tr("Arrange Icons"));
-    view->addSeparator();
-    view->addAction(a.Refresh);
-
-    QToolBar* tool = m_toolbars[3];
-    tool->addAction(a.Abort);
-    tool->addSeparator();
-    tool->addAction(a.Resuming);
-    tool->addSeparator();
-    auto* types = new QMenu(this);
-    types->setObjectName(QStringLiteral("TransferTypePopupMenu"));
-    types->addActions({a.Types[0], a.Types[1], a.Types[2]});
-    AddMenuButton(*tool, a.TypeButton, types, QToolButton::MenuButtonPopup);
-    tool->addSeparator();
-    tool->addAction(a.Telnet);
+QAction* TRemoteExpForm::Action(const char* name) const {
+    return FindCommand(*this, name);
 }
 
 QMenu* TRemoteExpForm::createPopupMenu() {
     m_actions->UpdateAll();
-    return ToolbarPopupMenu(*this, m_act->Toolbars);
+    return m_viewCommands->NewToolbarMenu();
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {
     TExplorerState state;
     state.Connected = m_connected && !m_closing && SelectedNode() != nullptr;
     state.Busy = m_client->Busy();
-    state.TreeActive = m_treeActive;
-    state.ListActive = m_listActive;
+    state.TreeActive = m_shell->TreeActive();
+    state.ListActive = m_shell->ListActive();
     const TFolderNode* target = TreeTarget();
     state.HasTreeTarget = target != nullptr;
     state.TreeTargetIsRoot = target != nullptr && target->Parent == nullptr;
@@ -432,6 +212,38 @@ TExplorerState TRemoteExpForm::CommandState() const {
     state.EditorAvailable = static_cast<bool>(m_context.OpenInEditor);
     state.ClipboardHasFiles = m_clipboardHasFiles;
     return state;
+}
+
+// --- The handlers that are no more than a line ---------------------------------------------
+
+void TRemoteExpForm::FilePrintActionExecute() {
+    DownloadSelectedFile([this] { FTPClientDownloadFileDoneInOpen("print"); });
+}
+
+void TRemoteExpForm::FileCloseActionExecute() {
+    close();
+}
+
+void TRemoteExpForm::ViewLogPanelActionExecute() {
+    SetLogPanelVisible(!m_shell->BottomPanel()->isVisible());
+}
+
+void TRemoteExpForm::ToolAbortActionExecute() {
+    m_client->Abort();
+}
+
+void TRemoteExpForm::ToolResumingTransferActionExecute() {
+    m_client->ResumeTransfer = !m_client->ResumeTransfer;
+}
+
+void TRemoteExpForm::ToolTransferTypeActionExecute(int type) {
+    if (!m_client->Busy()) {
+        m_client->TransferType = static_cast<TFTPTransferType>(type);
+    }
+}
+
+void TRemoteExpForm::ToolTransferTypeNextActionExecute() {
+    ToolTransferTypeActionExecute((static_cast<int>(m_client->TransferType) + 1) % 3);
 }
 
 } // namespace qx

@@ -8,6 +8,7 @@
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
 #include "session/ThreadedFTPClient.h"
+#include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
@@ -22,24 +23,12 @@
 
 namespace qx {
 
-namespace {
-
-const TShellIcons& DropIcons() {
-    if (const TQtShellIcons* icons = QtShellIcons()) {
-        return *icons;
-    }
-    static const TShellIcons plain;
-    return plain;
-}
-
-} // namespace
-
 TFTPFileData TRemoteExpForm::TreeFileData(const TFolderNode& node) const {
     TFTPListItem entry;
     if (node.ListItem != nullptr) {
         entry = *node.ListItem;
     } else {
-        entry = MakeFolderEntry(node.Text, {}, DropIcons());
+        entry = MakeFolderEntry(node.Text, {}, SharedShellIcons());
         entry.DateText.clear();
         entry.TimeText.clear();
     }
@@ -60,7 +49,7 @@ TFTPFileData TRemoteExpForm::ListFileData() const {
 
 void TRemoteExpForm::EditCopyActionExecute() {
     TFTPFileData fileData;
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         const TFolderNode* node = TreeTarget();
         if (node == nullptr || node->Parent == nullptr) {
             return;
@@ -77,7 +66,7 @@ void TRemoteExpForm::EditCopyActionExecute() {
 
 void TRemoteExpForm::EditPasteActionExecute() {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    if (m_treeActive) {
+    if (m_shell->TreeActive()) {
         DropOnFolderTree(mime, TreeTarget());
         return;
     }
@@ -116,7 +105,8 @@ bool TRemoteExpForm::QueueDroppedData(const QMimeData* mime, const std::string& 
     }
     std::vector<std::unique_ptr<TFTPCarryItem>> items;
     if (HasFileDropFormat(mime)) {
-        items = MakeUploadItems(GetDroppedFileNames(mime), Login(), destination, DropIcons());
+        items =
+            MakeUploadItems(GetDroppedFileNames(mime), Login(), destination, SharedShellIcons());
     } else if (const TFTPFileData* remote = GetRemoteFilesData(mime)) {
         if (remote->HostName == m_client->HostName) {
             if (const auto problem = SameServerDropProblem(*remote, destination)) {
@@ -138,7 +128,7 @@ bool TRemoteExpForm::QueueDroppedData(const QMimeData* mime, const std::string& 
 
 void TRemoteExpForm::StartDragFromTree() {
     const TFolderNode* node = SelectedNode();
-    const QModelIndex pressed = m_folderTreeView->indexAt(m_pressPoint);
+    const QModelIndex pressed = TreeView().indexAt(m_pressPoint);
     if (node == nullptr || node->Parent == nullptr || m_treeModel->Node(pressed) != node) {
         return; // only the selected folder is dragged, never the root
     }
@@ -177,9 +167,9 @@ void TRemoteExpForm::SetListMark(const TFTPListItem* entry) {
 }
 
 bool TRemoteExpForm::DragEvent(QObject* watched, QEvent* event) {
-    const bool tree = watched == m_folderTreeView->viewport();
+    const bool tree = watched == TreeView().viewport();
     const bool list =
-        watched == m_fileListView->viewport() || watched == m_fileIconView->viewport();
+        watched == m_shell->DetailsView().viewport() || watched == m_shell->IconView().viewport();
     if (!tree && !list) {
         return false;
     }
@@ -205,7 +195,7 @@ bool TRemoteExpForm::DragEvent(QObject* watched, QEvent* event) {
         m_dragOverViewport = static_cast<QWidget*>(watched);
         bool accept = false;
         if (tree) {
-            TFolderNode* node = m_treeModel->Node(m_folderTreeView->indexAt(m_dragPoint));
+            TFolderNode* node = m_treeModel->Node(TreeView().indexAt(m_dragPoint));
             SetTreeMark(node);
             accept = node != nullptr;
         } else {
@@ -242,7 +232,7 @@ bool TRemoteExpForm::DragEvent(QObject* watched, QEvent* event) {
         if (tree) {
             TFolderNode* node = const_cast<TFolderNode*>(m_treeModel->DropTarget());
             if (node == nullptr) {
-                node = m_treeModel->Node(m_folderTreeView->indexAt(drop->position().toPoint()));
+                node = m_treeModel->Node(TreeView().indexAt(drop->position().toPoint()));
             }
             SetTreeMark(nullptr);
             DropOnFolderTree(drop->mimeData(), node);

@@ -1,5 +1,6 @@
-// The remote explorer window: its parts, its settings in the site's key, activation and
-// closing. The session with the server is handled in RemoteExpSession.cpp.
+// The remote explorer window: its parts on the explorer shell, its events, activation and
+// closing. The session with the server is handled in RemoteExpSession.cpp, the settings in
+// RemoteExpSettings.cpp.
 
 #include "remote/gui/RemoteExpForm.h"
 #include "remote/RemoteExpTexts.h"
@@ -8,57 +9,32 @@
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
-#include "remote/gui/RemoteExpActions.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 #include "settings/SiteProperties.h"
 #include "widgets/ActionList.h"
+#include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
-#include "widgets/MainDataModule.h"
 #include "widgets/TitlePanel.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
+#include <QLayout>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QSplitter>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 #include <filesystem>
 
 namespace qx {
-
-namespace {
-
-TTitlePanel* NewTitlePanel(const QString& text, QWidget* parent) {
-    auto* panel = new TTitlePanel(parent);
-    panel->SetApplicationText(text);
-    panel->setFixedHeight(18);
-    panel->setCursor(Qt::PointingHandCursor);
-    return panel;
-}
-
-QColor FromBgr(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-} // namespace
 
 TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site, QWidget* owner)
     : QMainWindow(owner, Qt::Window), m_context(std::move(context)), m_site(site),
@@ -126,80 +102,19 @@ TRemoteExpForm::~TRemoteExpForm() {
 }
 
 void TRemoteExpForm::BuildWindow() {
-    m_clientSplitter = new QSplitter(Qt::Horizontal, this);
-    m_clientSplitter->setObjectName(QStringLiteral("ClientPanelDivider"));
-    m_clientSplitter->setHandleWidth(3);
-
-    auto* treePanel = new QWidget(m_clientSplitter);
-    treePanel->setObjectName(QStringLiteral("FolderTreePanel"));
-    auto* treeLayout = new QVBoxLayout(treePanel);
-    treeLayout->setContentsMargins(0, 0, 0, 0);
-    treeLayout->setSpacing(2);
-    m_folderTreeTitle = NewTitlePanel(tr("Folder Tree"), treePanel);
-    m_folderTreeTitle->setObjectName(QStringLiteral("FolderTreeGradPanel"));
-    m_folderCombo = new QComboBox(treePanel);
-    m_folderCombo->setObjectName(QStringLiteral("FolderCombo"));
-    m_folderCombo->setMaxVisibleItems(10);
-    m_folderTreeView = new TExplorerTreeView(treePanel);
-    m_folderTreeView->setObjectName(QStringLiteral("FolderTreeView"));
-    m_folderTreeView->setHeaderHidden(true);
-    m_folderTreeView->setRootIsDecorated(false); // no expander before the root
-    m_folderTreeView->setUniformRowHeights(true);
-    m_folderTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    EnableDragAndDrop(*m_folderTreeView);
-    treeLayout->addWidget(m_folderTreeTitle);
-    treeLayout->addWidget(m_folderCombo);
-    treeLayout->addWidget(m_folderTreeView);
-
-    m_rightSplitter = new QSplitter(Qt::Vertical, m_clientSplitter);
-    m_rightSplitter->setObjectName(QStringLiteral("RightPanelDivider"));
-    auto* listPanel = new QWidget(m_rightSplitter);
-    listPanel->setObjectName(QStringLiteral("FileListPanel"));
-    auto* listLayout = new QVBoxLayout(listPanel);
-    listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->setSpacing(2);
-    m_fileListTitle = NewTitlePanel(tr("File List"), listPanel);
-    m_fileListTitle->setObjectName(QStringLiteral("FileListGradPanel"));
-    m_fileListView = new TExplorerTreeView(listPanel);
-    m_fileListView->setObjectName(QStringLiteral("FileListView"));
-    m_fileListView->setRootIsDecorated(false);
-    m_fileListView->setUniformRowHeights(true); // fast with 100,000 rows
-    m_fileListView->setAllColumnsShowFocus(true);
-    m_fileListView->setSortingEnabled(false);
-    auto* fileStatus = new QWidget(listPanel);
-    auto* fileStatusLayout = new QHBoxLayout(fileStatus);
-    fileStatusLayout->setContentsMargins(4, 0, 4, 0);
-    for (int panel = 0; panel < 2; ++panel) {
-        m_fileStatus[panel] = new QLabel(fileStatus);
-        m_fileStatus[panel]->setFrameShape(QFrame::StyledPanel);
-        m_fileStatus[panel]->setMinimumWidth(panel == 0 ? 180 : 200);
-        fileStatusLayout->addWidget(m_fileStatus[panel]);
-    }
-    fileStatusLayout->addStretch();
-    m_fileIconView = new TExplorerIconView(listPanel);
-    m_fileIconView->setObjectName(QStringLiteral("FileListIconView"));
-    SetupFileListView(*m_fileListView);
-    SetupFileListView(*m_fileIconView);
-    m_fileViews = new QStackedWidget(listPanel);
-    m_fileViews->addWidget(m_fileIconView);
-    m_fileViews->addWidget(m_fileListView);
-    listLayout->addWidget(m_fileListTitle);
-    listLayout->addWidget(m_fileViews);
-    listLayout->addWidget(fileStatus);
-
-    m_logPanel = new QWidget(m_rightSplitter);
-    m_logPanel->setObjectName(QStringLiteral("LogPanel"));
-    auto* logLayout = new QVBoxLayout(m_logPanel);
-    logLayout->setContentsMargins(0, 0, 0, 0);
+    static constexpr int kFileStatusWidths[] = {180, 200};
+    TExplorerShellSpec spec;
+    spec.TreeWidth = 169 + 30;
+    spec.ListWidth = 520;
+    spec.TreeRootDecorated = false; // no expander before the root
+    spec.FileStatus = kFileStatusWidths;
+    spec.ListHeight = 300;
+    spec.BottomHeight = 53 + 40;
+    m_shell = new TExplorerShell(*this, spec);
     // Emptied when a line would be its 500th.
-    m_log = new TSessionLogView(kMaxLogLines - 1, m_logPanel);
+    m_log = new TSessionLogView(kMaxLogLines - 1, m_shell->BottomPanel());
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    logLayout->addWidget(m_log);
-    m_rightSplitter->setStretchFactor(0, 1);
-    m_rightSplitter->setSizes({300, 53 + 40});
-    m_clientSplitter->setStretchFactor(1, 1);
-    m_clientSplitter->setSizes({169 + 30, 520});
-    setCentralWidget(m_clientSplitter);
+    m_shell->BottomPanel()->layout()->addWidget(m_log);
 
     static constexpr int kWidths[] = {80, 80, 90, 80, 80, 200};
     for (int panel = 0; panel < 6; ++panel) {
@@ -215,20 +130,40 @@ void TRemoteExpForm::BuildWindow() {
     }
 
     m_treeModel = new TFolderTreeModel(m_tree, this);
-    m_folderTreeView->setModel(m_treeModel);
     m_listModel = new TFileListModel(m_fileList, m_tree, this);
-    m_fileListView->setModel(m_listModel);
-    m_fileIconView->setModel(m_listModel);
-    m_fileIconView->setSelectionModel(m_fileListView->selectionModel()); // one selection
-    SetViewStyle(vsList);
+    m_shell->SetModels(m_treeModel, m_listModel);
+    m_shell->SetNameWidth([this](const QFont& font) {
+        QFont bold = font; // folders listed before are drawn bold
+        bold.setBold(true);
+        return WidestNameWidth(bold, m_fileList.Count(), [this](std::size_t row) {
+            return std::string_view(m_fileList.At(row).Name);
+        });
+    });
     static constexpr int kColumnWidths[] = {120, 60, 100, 120, 80};
     for (int column = 0; column < 5; ++column) {
-        m_fileListView->setColumnWidth(column, kColumnWidths[column] + 60);
+        m_shell->DetailsView().setColumnWidth(column, kColumnWidths[column] + 60);
     }
-    m_fileListView->header()->setSortIndicatorShown(true);
-    m_fileListView->header()->setSectionsClickable(true);
+    ConnectModels();
+    m_shell->WatchViews(*this);
+    m_shell->OnTreeMenu = [this](const QPoint& at) { ShowFolderTreePopup(at); };
+    m_shell->OnListMenu = [this](QAbstractItemView* view, const QPoint& at) {
+        ShowFileListPopup(view, at);
+    };
+    m_shell->OnListTitleDoubleClick = [this] { TActionList::Run(Action("FileFilteringAction")); };
+    m_shell->TreeView().OnStartDrag = [this] { StartDragFromTree(); };
+    m_shell->DetailsView().OnStartDrag = [this] { StartDragFromList(); };
+    m_shell->IconView().OnStartDrag = [this] { StartDragFromList(); };
+    m_scrollTimer = new QTimer(this);
+    m_scrollTimer->setInterval(200);
+    connect(m_scrollTimer, &QTimer::timeout, this, [this] { AutoScroll(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { UpdateClipboardState(); });
+    UpdateClipboardState();
+    TreeView().setFocus();
+}
 
-    connect(m_folderTreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+void TRemoteExpForm::ConnectModels() {
+    connect(TreeView().selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (m_quietSelection == 0) {
                     ShowNode(m_treeModel->Node(current));
@@ -247,51 +182,32 @@ void TRemoteExpForm::BuildWindow() {
     m_treeModel->SetEditRule(
         [this](const TFolderNode&) { return !m_client->Busy() && !m_dragging; });
     m_listModel->SetEditRule([this] { return !m_client->Busy() && !m_dragging; });
-    connect(m_fileListView->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { ArrangeBy(section + 1); });
-    connect(m_fileListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(m_shell, &TExplorerShell::ColumnClicked, this,
+            [this](int column) { ArrangeBy(column); });
+    connect(m_shell->DetailsView().selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateSelectionCounters(); });
-    connect(m_folderCombo, &QComboBox::activated, this, [this](int index) {
+    QComboBox& combo = m_shell->FolderCombo();
+    connect(&combo, &QComboBox::activated, this, [this, &combo](int index) {
         if (m_client->Busy() || index < 0 || index >= static_cast<int>(m_comboNodes.size())) {
-            const QSignalBlocker quiet(m_folderCombo);
-            m_folderCombo->setCurrentIndex(m_comboIndex);
+            const QSignalBlocker quiet(combo);
+            combo.setCurrentIndex(m_comboIndex);
             return;
         }
-        m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(m_comboNodes[index]));
+        TreeView().setCurrentIndex(m_treeModel->IndexOf(m_comboNodes[index]));
         ListView()->setFocus();
     });
-    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
-             m_folderTreeView, m_fileListView, m_fileIconView}) {
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
-            if (view == m_folderTreeView) {
-                ShowFolderTreePopup(at);
-            } else {
-                ShowFileListPopup(view, at);
-            }
-        });
-    }
-    m_folderTreeView->OnStartDrag = [this] { StartDragFromTree(); };
-    m_fileListView->OnStartDrag = [this] { StartDragFromList(); };
-    m_fileIconView->OnStartDrag = [this] { StartDragFromList(); };
-    m_scrollTimer = new QTimer(this);
-    m_scrollTimer->setInterval(200);
-    connect(m_scrollTimer, &QTimer::timeout, this, [this] { AutoScroll(); });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { UpdateClipboardState(); });
-    UpdateClipboardState();
-    connect(m_folderTreeTitle, &TTitlePanel::Clicked, this,
-            [this] { m_folderTreeView->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::Clicked, this, [this] { ListView()->setFocus(); });
-    connect(m_fileListTitle, &TTitlePanel::DoubleClicked, this,
-            [this] { TActionList::Run(m_act->Filtering); });
-    m_folderTreeView->setFocus();
+}
+
+QAbstractItemView* TRemoteExpForm::ListView() const {
+    return m_shell->ListView();
+}
+
+QTreeView& TRemoteExpForm::TreeView() const {
+    return m_shell->TreeView();
 }
 
 TFolderNode* TRemoteExpForm::SelectedNode() const {
-    return m_treeModel->Node(m_folderTreeView->currentIndex());
+    return m_treeModel->Node(TreeView().currentIndex());
 }
 
 void TRemoteExpForm::ApplyAppearance() {
@@ -299,32 +215,11 @@ void TRemoteExpForm::ApplyAppearance() {
                      m_context.Options.FontSize);
     setFont(font);
     m_log->setFont(font);
-    UpdateTitlePanels();
-}
-
-void TRemoteExpForm::UpdateTitlePanels() {
-    // The active pane's title ends in the chosen colour, the other in that of an inactive
-    // caption.
-    const QColor grad = FromBgr(m_context.Options.GradColor);
-    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Dark);
-    const bool tree = m_treeActive || !m_listActive;
-    m_folderTreeTitle->SetColours(Qt::black, tree ? grad : inactive);
-    m_fileListTitle->SetColours(Qt::black, tree ? inactive : grad);
+    m_shell->SetTitleColour(ColourFromBgr(m_context.Options.GradColor));
 }
 
 void TRemoteExpForm::ActivatePane(bool tree) {
-    if (tree) {
-        m_folderTreeView->setFocus();
-    } else {
-        ListView()->setFocus();
-    }
-    SetActivePane(tree);
-}
-
-void TRemoteExpForm::SetActivePane(bool tree) {
-    m_treeActive = tree;
-    m_listActive = !tree;
-    UpdateTitlePanels();
+    m_shell->ActivatePane(tree);
 }
 
 void TRemoteExpForm::ForgetSite(const TSiteProperties& site) {
@@ -335,16 +230,9 @@ void TRemoteExpForm::ForgetSite(const TSiteProperties& site) {
 
 bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (watched == m_folderTreeView) {
-            SetActivePane(true);
-        } else if (watched == m_fileListView || watched == m_fileIconView) {
-            SetActivePane(false);
-        }
-        break;
     case QEvent::FocusOut:
         // The tree's mark stays while its own pop-up menu is open.
-        if (watched == m_folderTreeView &&
+        if (watched == &TreeView() &&
             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
             SetTreeMark(nullptr);
         }
@@ -356,48 +244,27 @@ bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
             QApplication::focusWidget() != watched) {
             break;
         }
-        if (watched == m_fileListView || watched == m_fileIconView) {
+        if (m_shell->IsListView(watched)) {
             if (ListKeyPressed(key->key())) {
                 return true;
             }
-        } else if (watched == m_folderTreeView && key->key() == Qt::Key_Delete) {
-            TActionList::Run(m_act->Delete);
+        } else if (watched == &TreeView() && key->key() == Qt::Key_Delete) {
+            TActionList::Run(Action("FileDeleteAction"));
             return true;
         }
         break;
     }
-    case QEvent::MouseButtonPress: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == m_folderTreeView->viewport()) {
-            const QPoint at = mouse->position().toPoint();
-            if (mouse->button() == Qt::RightButton) {
-                // The right button marks a node for the pop-up menu; the selection stays.
-                TFolderNode* node = m_treeModel->Node(m_folderTreeView->indexAt(at));
-                SetTreeMark(node != SelectedNode() ? node : nullptr);
-                m_folderTreeView->setFocus(Qt::MouseFocusReason);
-                return true;
-            }
-            if (mouse->button() == Qt::LeftButton) {
-                m_pressPoint = at;
-            }
+    case QEvent::MouseButtonPress:
+        if (watched == TreeView().viewport() &&
+            TreeMousePressed(*static_cast<QMouseEvent*>(event))) {
+            return true;
         }
         break;
-    }
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if ((watched == m_fileListView->viewport() || watched == m_fileIconView->viewport()) &&
-            mouse->button() == Qt::LeftButton) {
-            auto* view =
-                static_cast<QAbstractItemView*>(static_cast<QWidget*>(watched)->parentWidget());
-            const QModelIndex at = view->indexAt(mouse->position().toPoint());
-            if (at.isValid() && view->selectionModel()->isRowSelected(at.row(), {})) {
-                TActionList::Run(mouse->modifiers() & Qt::AltModifier ? m_act->OnlineEdit
-                                                                      : m_act->Open);
-                return true;
-            }
+    case QEvent::MouseButtonDblClick:
+        if (ListDoubleClicked(watched, *static_cast<QMouseEvent*>(event))) {
+            return true;
         }
         break;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::DragLeave:
@@ -412,17 +279,47 @@ bool TRemoteExpForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TRemoteExpForm::TreeMousePressed(const QMouseEvent& mouse) {
+    const QPoint at = mouse.position().toPoint();
+    if (mouse.button() == Qt::RightButton) {
+        // The right button marks a node for the pop-up menu; the selection stays.
+        TFolderNode* node = m_treeModel->Node(TreeView().indexAt(at));
+        SetTreeMark(node != SelectedNode() ? node : nullptr);
+        TreeView().setFocus(Qt::MouseFocusReason);
+        return true;
+    }
+    if (mouse.button() == Qt::LeftButton) {
+        m_pressPoint = at;
+    }
+    return false;
+}
+
+bool TRemoteExpForm::ListDoubleClicked(QObject* viewport, const QMouseEvent& mouse) {
+    auto* view = qobject_cast<QAbstractItemView*>(static_cast<QWidget*>(viewport)->parentWidget());
+    if (!m_shell->IsListView(view) || view->viewport() != viewport ||
+        mouse.button() != Qt::LeftButton) {
+        return false;
+    }
+    const QModelIndex at = view->indexAt(mouse.position().toPoint());
+    if (!at.isValid() || !view->selectionModel()->isRowSelected(at.row(), {})) {
+        return false;
+    }
+    TActionList::Run(
+        Action(mouse.modifiers() & Qt::AltModifier ? "FileOnlineEditAction" : "FileOpenAction"));
+    return true;
+}
+
 bool TRemoteExpForm::ListKeyPressed(int key) {
     switch (key) {
     case Qt::Key_Backspace:
-        TActionList::Run(m_act->UpOneLevel);
+        TActionList::Run(Action("FileUpOneLevelAction"));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        TActionList::Run(m_act->Open);
+        TActionList::Run(Action("FileOpenAction"));
         return true;
     case Qt::Key_Delete:
-        TActionList::Run(m_act->Delete);
+        TActionList::Run(Action("FileDeleteAction"));
         return true;
     default:
         return false;
@@ -431,13 +328,13 @@ bool TRemoteExpForm::ListKeyPressed(int key) {
 
 void TRemoteExpForm::ShowFolderTreePopup(const QPoint& at) {
     // Only over a node: the point just above the click decides, as for a right press.
-    const QModelIndex index = m_folderTreeView->indexAt(at - QPoint(0, 1));
+    const QModelIndex index = TreeView().indexAt(at - QPoint(0, 1));
     if (!index.isValid()) {
         SetTreeMark(nullptr);
         return;
     }
     m_actions->UpdateAll();
-    m_folderTreePopup->exec(m_folderTreeView->viewport()->mapToGlobal(at));
+    m_folderTreePopup->exec(TreeView().viewport()->mapToGlobal(at));
     SetTreeMark(nullptr);
 }
 
@@ -468,20 +365,21 @@ void TRemoteExpForm::NodeRemoving(TFolderNode& node) {
 
 // The folder combo loses the entries of a subtree that leaves the tree.
 void TRemoteExpForm::ForgetComboNodes(TFolderNode& subtree) {
-    const QSignalBlocker quiet(m_folderCombo);
+    QComboBox& combo = m_shell->FolderCombo();
+    const QSignalBlocker quiet(combo);
     for (int index = static_cast<int>(m_comboNodes.size()) - 1; index >= 0; --index) {
         if (!TFolderTree::IsWithin(*m_comboNodes[static_cast<std::size_t>(index)], subtree)) {
             continue;
         }
         m_comboNodes.erase(m_comboNodes.begin() + index);
-        m_folderCombo->removeItem(index);
+        combo.removeItem(index);
         if (m_comboIndex == index) {
             m_comboIndex = -1;
         } else if (m_comboIndex > index) {
             --m_comboIndex;
         }
     }
-    m_folderCombo->setCurrentIndex(m_comboIndex);
+    combo.setCurrentIndex(m_comboIndex);
 }
 
 void TRemoteExpForm::changeEvent(QEvent* event) {
@@ -499,37 +397,15 @@ void TRemoteExpForm::changeEvent(QEvent* event) {
 }
 
 void TRemoteExpForm::SetViewStyle(int style) {
-    if (style < vsIcon || style > vsReport) {
-        style = vsList;
-    }
-    m_viewStyle = style;
-    const bool hadFocus = m_fileViews->currentWidget()->hasFocus();
-    if (style == vsReport) {
-        m_fileViews->setCurrentWidget(m_fileListView);
-    } else {
-        m_fileViews->setCurrentWidget(m_fileIconView);
-        FitNameWidth();
-    }
-    if (hadFocus) {
-        m_fileViews->currentWidget()->setFocus();
-    }
+    m_shell->SetViewStyle(style);
 }
 
-// The items of the icon view take the size of the widest name shown.
-void TRemoteExpForm::FitNameWidth() {
-    if (m_viewStyle == vsReport) {
-        return;
-    }
-    QFont bold = m_fileIconView->font(); // folders listed before are drawn bold
-    bold.setBold(true);
-    const int widest = WidestNameWidth(bold, m_fileList.Count(), [this](std::size_t row) {
-        return std::string_view(m_fileList.At(row).Name);
-    });
-    ApplyIconViewStyle(*m_fileIconView, m_viewStyle, widest);
+int TRemoteExpForm::ViewStyle() const {
+    return m_shell->ViewStyle();
 }
 
 void TRemoteExpForm::SetLogPanelVisible(bool visible) {
-    m_logPanel->setVisible(visible);
+    m_shell->BottomPanel()->setVisible(visible);
 }
 
 QString TRemoteExpForm::StatusPanelText(int panel) const {
@@ -537,106 +413,8 @@ QString TRemoteExpForm::StatusPanelText(int panel) const {
 }
 
 QString TRemoteExpForm::FileStatusText(int panel) const {
-    return panel >= 0 && panel < 2 ? m_fileStatus[panel]->text() : QString();
-}
-
-// --- Settings in the site's key ---------------------------------------------------------------
-
-std::string TRemoteExpForm::SiteKey() const {
-    return m_site != nullptr && m_site->SiteNode != nullptr
-               ? TSiteBookModel::NodeKeyPath(*m_site->SiteNode)
-               : std::string();
-}
-
-void TRemoteExpForm::LoadSettings() {
-    const std::string key = SiteKey();
-    if (key.empty() || !m_context.Store.KeyExists(key)) {
-        return;
-    }
-    const TConfigStore& store = m_context.Store;
-    // The toolbars first, in the subkey of their own.
-    if (const auto state = store.ReadBinary(key + "\\Toolbar", "State")) {
-        restoreState(QByteArray(reinterpret_cast<const char*>(state->data()),
-                                static_cast<qsizetype>(state->size())));
-    }
-    const auto number = [&](const char* name) { return store.ReadNumber(key, name); };
-    QRect place = geometry();
-    if (auto v = number("Left")) {
-        place.moveLeft(*v);
-    }
-    if (auto v = number("Top")) {
-        place.moveTop(*v);
-    }
-    if (auto v = number("Width"); v && *v > 100) {
-        place.setWidth(*v);
-    }
-    if (auto v = number("Height"); v && *v > 100) {
-        place.setHeight(*v);
-    }
-    setGeometry(place);
-    if (auto v = number("FolderTreePanelWidth"); v && *v > 20) {
-        m_clientSplitter->setSizes({*v, std::max(100, place.width() - *v)});
-    }
-    if (auto v = number("LogPanelHeight"); v && *v >= 0) {
-        m_rightSplitter->setSizes({std::max(50, place.height() - *v), *v});
-    }
-    if (auto v = number("SortColumn"); v && *v != 0 && std::abs(*v) <= 5) {
-        m_fileList.Sort(*v);
-    }
-    static constexpr const char* kColumnNames[] = {"NameColumnWidth", "SizeColumnWidth",
-                                                   "TypeColumnWidth", "DateColumnWidth",
-                                                   "PermissionColumnWidth"};
-    for (int column = 0; column < 5; ++column) {
-        if (auto v = number(kColumnNames[column]); v && *v > 0) {
-            m_fileListView->setColumnWidth(column, *v);
-        }
-    }
-    if (auto v = number("ViewStyle")) {
-        SetViewStyle(*v);
-    }
-    if (auto v = number("LogPanelVisible")) {
-        SetLogPanelVisible(*v != 0);
-    }
-    if (auto folder = store.ReadString(key, "DownloadtoFolderPath")) {
-        std::error_code error;
-        if (!folder->empty() && std::filesystem::is_directory(*folder, error)) {
-            m_downloadFolder = *folder;
-        }
-    }
-}
-
-void TRemoteExpForm::SaveSettings() {
-    const std::string key = SiteKey();
-    if (key.empty()) {
-        return;
-    }
-    TConfigStore& store = m_context.Store;
-    TConfigBatch batch(store);
-    store.CreateKey(key);
-    const QByteArray state = saveState();
-    if (store.CreateKey(key + "\\Toolbar")) {
-        store.WriteBinary(key + "\\Toolbar", "State",
-                          std::vector<std::uint8_t>(state.begin(), state.end()));
-    }
-    if (!isMaximized()) {
-        const QRect place = geometry();
-        store.WriteNumber(key, "Left", place.left());
-        store.WriteNumber(key, "Top", place.top());
-        store.WriteNumber(key, "Width", place.width());
-        store.WriteNumber(key, "Height", place.height());
-        store.WriteNumber(key, "FolderTreePanelWidth", m_clientSplitter->sizes().value(0));
-        store.WriteNumber(key, "LogPanelHeight", m_rightSplitter->sizes().value(1));
-    }
-    store.WriteNumber(key, "SortColumn", m_fileList.SortColumn());
-    store.WriteNumber(key, "ViewStyle", m_viewStyle);
-    static constexpr const char* kColumnNames[] = {"NameColumnWidth", "SizeColumnWidth",
-                                                   "TypeColumnWidth", "DateColumnWidth",
-                                                   "PermissionColumnWidth"};
-    for (int column = 0; column < 5; ++column) {
-        store.WriteNumber(key, kColumnNames[column], m_fileListView->columnWidth(column));
-    }
-    store.WriteNumber(key, "LogPanelVisible", m_logPanel->isVisibleTo(this) ? 1 : 0);
-    store.WriteString(key, "DownloadtoFolderPath", m_downloadFolder);
+    const QLabel* label = m_shell->FileStatus(panel);
+    return label != nullptr ? label->text() : QString();
 }
 
 // --- Closing ------------------------------------------------------------------------------

@@ -7,9 +7,9 @@
 #include "remote/FolderTree.h"
 #include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
-#include "remote/gui/ExplorerViews.h"
 #include "remote/gui/RemoteExpTabs.h"
 #include "widgets/ActionList.h"
+#include "widgets/FileListViews.h"
 
 #include <QMainWindow>
 
@@ -20,20 +20,19 @@
 #include <vector>
 
 class QAbstractItemView;
-class QComboBox;
+class QLabel;
 class QMenu;
 class QMimeData;
-class QStackedWidget;
-class QLabel;
-class QPlainTextEdit;
-class QSplitter;
+class QMouseEvent;
+class QTreeView;
 class QTimer;
-class QToolBar;
 
 namespace qx {
 
 class TActionList;
 class TConfigStore;
+class TExplorerShell;
+class TExplorerViewCommands;
 class TFileListModel;
 class TSessionLogView;
 class TFolderTreeModel;
@@ -41,7 +40,6 @@ class TGlobalOptions;
 class TPasswordStore;
 class TSiteProperties;
 class TThreadedFTPClient;
-class TTitlePanel;
 class UiThread;
 
 // What an explorer needs of the program around it.
@@ -108,10 +106,9 @@ public:
     void ArrangeBy(int column);
     void SetFilter(const std::string& masks);
     void SetLogPanelVisible(bool visible);
-    // 0 large icons, 1 small icons, 2 list, 3 details.
-    enum TViewStyle : int { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+    using enum TViewStyle;
     void SetViewStyle(int style);
-    int ViewStyle() const { return m_viewStyle; }
+    int ViewStyle() const;
     // The folder the Download To command offers first; kept with the site.
     const std::string& DownloadFolder() const { return m_downloadFolder; }
 
@@ -169,15 +166,13 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    struct TActions;
     void BuildWindow();
+    void ConnectModels();
     void CreateActions();
-    void CreateMenus();
-    void CreateToolbars();
-    QAction* Command(const char* name, const TActionSpec& spec, std::function<void()> execute,
-                     std::optional<TExplorerCommand> rule);
+    void UpdateChecks(QAction& self);
 
     // --- Execute handlers and their completions ---
+    QAction* Action(const char* name) const;
     void FileDownloadActionExecute();
     void FileDownloadActionExecuteBase(std::string localFolder);
     void FileDownloadtoActionExecute();
@@ -196,8 +191,19 @@ private:
     void EditCopyActionExecute();
     void EditPasteActionExecute();
     void EditCopyURLActionExecute();
-    void EditSelectAllActionExecute(bool invert);
+    void EditSelectAllActionExecute();
+    void EditInvertSelectionActionExecute();
+    void FilePrintActionExecute();
+    void FileCloseActionExecute();
+    void ViewLogPanelActionExecute();
     void ViewServerInfoActionExecute();
+    void ToolAbortActionExecute();
+    void ToolResumingTransferActionExecute();
+    void ToolTransferTypeActionExecute(int type);
+    void ToolTransferTypeASCIIActionExecute() { ToolTransferTypeActionExecute(0); }
+    void ToolTransferTypeBinaryActionExecute() { ToolTransferTypeActionExecute(1); }
+    void ToolTransferTypeAutoActionExecute() { ToolTransferTypeActionExecute(2); }
+    void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
     void FTPClientDownloadsDone();
     void FTPClientDownloadFileDoneInOpen(const char* verb);
@@ -222,7 +228,10 @@ private:
     void ShowFileListPopup(QAbstractItemView* view, const QPoint& at);
     void ShowFolderTreePopup(const QPoint& at);
     bool ListKeyPressed(int key);
+    bool TreeMousePressed(const QMouseEvent& mouse);
+    bool ListDoubleClicked(QObject* viewport, const QMouseEvent& mouse);
     QAbstractItemView* ListView() const;
+    QTreeView& TreeView() const;
 
     // --- Drag and drop ---
     void StartDragFromTree();
@@ -244,12 +253,9 @@ private:
     void OnUploadsDone();
     void RefreshWhenIdle();
     void FillFileList(TFolderNode& node);
-    void FitNameWidth();
     void SelectNodeQuietly(TFolderNode* node);
     void SetComboIndex(int index);
-    void SetActivePane(bool tree);
     void UpdateSelectionCounters();
-    void UpdateTitlePanels();
     void PlaySound(const std::string& file) const;
     void LoadSettings();
     void SaveSettings();
@@ -266,26 +272,14 @@ private:
     TMasks m_masks{"*.*"};
 
     TActionList* m_actions = nullptr;
-    std::unique_ptr<TActions> m_act;
-    QToolBar* m_toolbars[4] = {};
+    TExplorerShell* m_shell = nullptr;
+    TExplorerViewCommands* m_viewCommands = nullptr;
     QMenu* m_fileListPopup1 = nullptr;
     QMenu* m_fileListPopup2 = nullptr;
     QMenu* m_folderTreePopup = nullptr;
     TFolderTreeModel* m_treeModel = nullptr;
     TFileListModel* m_listModel = nullptr;
-    QSplitter* m_clientSplitter = nullptr;
-    QSplitter* m_rightSplitter = nullptr;
-    TTitlePanel* m_folderTreeTitle = nullptr;
-    TTitlePanel* m_fileListTitle = nullptr;
-    QComboBox* m_folderCombo = nullptr;
-    TDragSourceView<QTreeView>* m_folderTreeView = nullptr;
-    TDragSourceView<QTreeView>* m_fileListView = nullptr; // the details style
-    TDragSourceView<QListView>* m_fileIconView = nullptr; // the icon and list styles, same rows
-    QStackedWidget* m_fileViews = nullptr;
-    int m_viewStyle = vsList;
     TSessionLogView* m_log = nullptr;
-    QWidget* m_logPanel = nullptr;
-    QLabel* m_fileStatus[2] = {};
     QLabel* m_status[6] = {};
     QLabel* m_statusIcon = nullptr;
 
@@ -317,12 +311,11 @@ private:
     TFolderNode* m_listingNode = nullptr;
     std::vector<TFolderNode*> m_comboNodes; // the folder combo's entries, by index
     int m_comboIndex = -1;
-    bool m_treeActive = false;
-    bool m_listActive = false;
     bool m_refreshWanted = false; // the folder shown changed on the server
     bool m_canClose = false;
     bool m_closing = false;
     bool m_connected = false;
+    int m_shownTransferType = -1; // the image of the transfer-type button
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
 };
 

@@ -14,6 +14,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
 #include "settings/gui/CertificateTrust.h"
+#include "widgets/ExplorerShell.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
@@ -170,8 +171,8 @@ void TRemoteExpForm::OnGetFolderDone() {
     }
     TFolderNode& deepest = m_tree.BuildChain(m_client->CurrentFolder());
     m_treeModel->Reset();
-    m_folderTreeView->expandAll();
-    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(&deepest)); // lists it
+    TreeView().expandAll();
+    TreeView().setCurrentIndex(m_treeModel->IndexOf(&deepest)); // lists it
     PlaySound(m_context.Options.LoggedinWav);
 }
 
@@ -182,7 +183,7 @@ void TRemoteExpForm::SelectNodeQuietly(TFolderNode* node) {
         return; // nothing shown yet: the selection stays where it is
     }
     ++m_quietSelection;
-    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node));
+    TreeView().setCurrentIndex(m_treeModel->IndexOf(node));
     --m_quietSelection;
 }
 
@@ -217,22 +218,22 @@ void TRemoteExpForm::ShowNode(TFolderNode* node) {
 void TRemoteExpForm::SetComboIndex(int index) {
     const TQtShellIcons* icons = QtShellIcons();
     const auto setIcon = [&](int entry, bool open) {
-        if (icons == nullptr || entry < 0 || entry >= m_folderCombo->count() ||
+        if (icons == nullptr || entry < 0 || entry >= m_shell->FolderCombo().count() ||
             entry >= static_cast<int>(m_comboNodes.size())) {
             return;
         }
         const TFTPListItem* listItem = m_comboNodes[static_cast<std::size_t>(entry)]->ListItem;
         const int image = open ? icons->OpenFolderIconIndex : icons->FolderIconIndex;
-        m_folderCombo->setItemIcon(entry, listItem != nullptr && listItem->IsLink
-                                              ? icons->LinkIcon(image)
-                                              : icons->Icon(image));
+        m_shell->FolderCombo().setItemIcon(entry, listItem != nullptr && listItem->IsLink
+                                                      ? icons->LinkIcon(image)
+                                                      : icons->Icon(image));
     };
     setIcon(m_comboIndex, false);
     m_comboIndex = index;
-    const QSignalBlocker quiet(m_folderCombo);
-    if (index >= 0 && index < m_folderCombo->count()) {
+    const QSignalBlocker quiet(m_shell->FolderCombo());
+    if (index >= 0 && index < m_shell->FolderCombo().count()) {
         setIcon(index, true);
-        m_folderCombo->setCurrentIndex(index);
+        m_shell->FolderCombo().setCurrentIndex(index);
     }
 }
 
@@ -250,17 +251,17 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
     }
     m_comboNodes.push_back(node);
     {
-        const QSignalBlocker quiet(m_folderCombo);
-        m_folderCombo->addItem(QString::fromStdString(node->Text));
-        m_folderCombo->setItemData(m_folderCombo->count() - 1,
-                                   QString::fromStdString(TFolderTree::GetNodePath(*node)),
-                                   Qt::ToolTipRole);
+        const QSignalBlocker quiet(m_shell->FolderCombo());
+        m_shell->FolderCombo().addItem(QString::fromStdString(node->Text));
+        m_shell->FolderCombo().setItemData(m_shell->FolderCombo().count() - 1,
+                                           QString::fromStdString(TFolderTree::GetNodePath(*node)),
+                                           Qt::ToolTipRole);
     }
-    SetComboIndex(m_folderCombo->count() - 1);
+    SetComboIndex(m_shell->FolderCombo().count() - 1);
     node->Bold = true;
     m_treeModel->BoldChanged(*node);
     m_tree.MergeFolderNodes(*node, m_compare);
-    m_folderTreeView->expand(m_treeModel->IndexOf(node));
+    TreeView().expand(m_treeModel->IndexOf(node));
     m_shownNode = node;
     FillFileList(*node);
 }
@@ -268,22 +269,20 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
 void TRemoteExpForm::FillFileList(TFolderNode& node) {
     m_fileList.Fill(node.ListItems.get(), m_masks);
     m_listModel->Reset();
-    FitNameWidth();
-    const int column = std::abs(m_fileList.SortColumn()) - 1;
-    m_fileListView->header()->setSortIndicator(
-        column, m_fileList.SortColumn() > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
-    m_fileStatus[0]->setText(QString::fromStdString(m_fileList.CountText()));
-    m_fileStatus[1]->clear();
+    m_shell->FitNameWidth();
+    m_shell->ShowSortColumn(m_fileList.SortColumn());
+    m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
+    m_shell->FileStatus(1)->clear();
     const QString path = QString::fromStdString(TFolderTree::GetNodePath(node));
-    m_folderTreeTitle->SetCaptionText(
+    m_shell->TreeTitle().SetCaptionText(
         QStringLiteral("[%1]").arg(QString::fromStdString(node.Text)));
-    m_folderTreeTitle->setToolTip(path);
-    m_fileListTitle->SetCaptionText(
+    m_shell->TreeTitle().setToolTip(path);
+    m_shell->ListTitle().SetCaptionText(
         QStringLiteral("[%1][%2]").arg(path, QString::fromStdString(m_masks.MaskText())));
-    m_fileListTitle->setToolTip(path);
+    m_shell->ListTitle().setToolTip(path);
     if (m_fileList.Count() > 0) {
-        m_fileListView->selectionModel()->setCurrentIndex(m_listModel->index(0, 0),
-                                                          QItemSelectionModel::NoUpdate);
+        m_shell->DetailsView().selectionModel()->setCurrentIndex(m_listModel->index(0, 0),
+                                                                 QItemSelectionModel::NoUpdate);
     }
 }
 
@@ -293,7 +292,7 @@ void TRemoteExpForm::UpdateSelectionCounters() {
     std::int64_t size = 0;
     int firstRow = -1;
     m_firstSelected = nullptr;
-    const QModelIndexList rows = m_fileListView->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_shell->DetailsView().selectionModel()->selectedRows();
     for (const QModelIndex& row : rows) {
         if (const TFTPListItem* entry = m_listModel->Entry(row)) {
             if (entry->IsFile) {
@@ -309,7 +308,7 @@ void TRemoteExpForm::UpdateSelectionCounters() {
         }
     }
     m_selectedCount = folders + files;
-    m_fileStatus[1]->setText(
+    m_shell->FileStatus(1)->setText(
         rows.isEmpty() ? QString() : QString::fromStdString(SelectionText(folders, files, size)));
 }
 
@@ -319,9 +318,7 @@ void TRemoteExpForm::ArrangeBy(int column) {
     m_listModel->Reset();
     SelectEntries({selected.begin(), selected.end()});
     UpdateSelectionCounters();
-    m_fileListView->header()->setSortIndicator(std::abs(m_fileList.SortColumn()) - 1,
-                                               m_fileList.SortColumn() > 0 ? Qt::AscendingOrder
-                                                                           : Qt::DescendingOrder);
+    m_shell->ShowSortColumn(m_fileList.SortColumn());
 }
 
 void TRemoteExpForm::SetFilter(const std::string& masks) {
@@ -448,14 +445,14 @@ bool TRemoteExpForm::SelectFolder(TFolderNode& node) {
     if (m_client->Busy()) {
         return false;
     }
-    m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(&node));
+    TreeView().setCurrentIndex(m_treeModel->IndexOf(&node));
     return true;
 }
 
 void TRemoteExpForm::UpOneLevel() {
     const TFolderNode* node = SelectedNode();
     if (node != nullptr && node->Parent != nullptr && !m_client->Busy()) {
-        m_folderTreeView->setCurrentIndex(m_treeModel->IndexOf(node->Parent));
+        TreeView().setCurrentIndex(m_treeModel->IndexOf(node->Parent));
     }
 }
 

@@ -1,0 +1,273 @@
+// The remote explorer's downloads: direct ones through its session, queued ones, and the
+// single file that Open, Print and Online Edit fetch into the folder of temporary downloads.
+
+#include "remote/gui/RemoteExpForm.h"
+
+#include "base/Utilities.h"
+#include "session/RemoteNames.h"
+#include "session/ThreadedFTPClient.h"
+#include "settings/GlobalOptions.h"
+#include "widgets/BrowseFolderDialog.h"
+#include "widgets/ExplorerShell.h"
+#include "widgets/QtShellIcons.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace qx {
+
+// --- Downloads --------------------------------------------------------------------------------
+
+void TRemoteExpForm::FileDownloadActionExecute() {
+    if (m_context.LocalFolder) {
+        if (const auto folder = m_context.LocalFolder()) {
+            FileDownloadActionExecuteBase(*folder);
+        }
+    }
+}
+
+void TRemoteExpForm::FileDownloadActionExecuteBase(std::string localFolder) {
+    TThreadedFTPClient& client = *m_client;
+    if (client.Busy()) {
+        return;
+    }
+    AddTrailingSeparator(localFolder);
+    client.HostFileNames.Clear();
+    client.LocalFileNames.Clear();
+    std::vector<std::string> skipped;
+    const auto add = [&](const std::string& remote, const std::string& name, bool folder) {
+        if (!IsSafeEntryName(name)) {
+            skipped.push_back(name);
+            return;
+        }
+        const std::intptr_t kind = folder ? kFolderEntry : kFileEntry;
+        client.HostFileNames.Add(remote, kind);
+        client.LocalFileNames.Add(localFolder + name, kind);
+    };
+    if (m_shell->TreeActive()) {
+        const TFolderNode* node = TreeTarget();
+        if (node == nullptr || node->Parent == nullptr) {
+            return;
+        }
+        add(TFolderTree::GetNodePath(*node), node->Text, true);
+    } else {
+        const std::string folder = TFolderTree::GetNodeFolder(*SelectedNode());
+        for (const TFTPListItem* entry : SelectedEntries()) {
+            add(folder + entry->Name, entry->Name, !entry->IsFile);
+        }
+    }
+    for (const std::string& name : skipped) {
+        AddLogLine(
+            tr("Skipped [%1]: not a name a local file can have.").arg(QString::fromStdString(name)),
+            QColor(255, 0, 0));
+    }
+    if (client.HostFileNames.Empty()) {
+        return;
+    }
+    client.OnDownloadsDone = [this](TThreadedFTPClient&) { FTPClientDownloadsDone(); };
+    client.Downloads();
+}
+
+void TRemoteExpForm::FTPClientDownloadsDone() {
+    PlaySound(m_client->ResultCode == 0 ? m_context.Options.TransferDoneWav
+                                        : m_context.Options.ErrorWav);
+    for (const std::string& skipped : m_client->SkippedEntries) {
+        AddLogLine(QString::fromStdString(skipped), QColor(255, 0, 0));
+    }
+}
+
+void TRemoteExpForm::FileDownloadtoActionExecute() {
+    TBrowseFolderRequest request;
+    request.Title = tr("Select Destination Folder");
+    request.StartFolder = QString::fromStdString(m_downloadFolder);
+    request.CheckBoxText = tr("Download in Queue");
+    const auto chosen = TBrowseFolderDialog::Browse(request, this);
+    if (!chosen) {
+        return;
+    }
+    m_downloadFolder = chosen->Folder.toStdString();
+    if (chosen->Checked) {
+        FileDownloadinQueueActionExecuteBase(m_downloadFolder);
+    } else if (m_client->Busy()) {
+        QMessageBox::critical(this, tr("Remote Explorer Error"),
+                              tr("Cannot download, busy on processing."));
+    } else {
+        FileDownloadActionExecuteBase(m_downloadFolder);
+    }
+}
+
+void TRemoteExpForm::FileDownloadinQueueActionExecute() {
+    if (m_context.LocalFolder) {
+        if (const auto folder = m_context.LocalFolder()) {
+            FileDownloadinQueueActionExecuteBase(*folder);
+        }
+    }
+}
+
+void TRemoteExpForm::FileDownloadinQueueActionExecuteBase(std::string localFolder) {
+    if (!m_context.QueueItems) {
+        return;
+    }
+    std::string sourceFolder;
+    std::vector<TFTPListItem> entries;
+    if (m_shell->TreeActive()) {
+        const TFolderNode* node = TreeTarget();
+        if (node == nullptr || node->Parent == nullptr) {
+            return;
+        }
+        sourceFolder = TFolderTree::GetNodeFolder(*node->Parent);
+        TFTPListItem entry = MakeFolderEntry(node->Text, {}, SharedShellIcons());
+        entries.push_back(std::move(entry));
+    } else {
+        sourceFolder = TFolderTree::GetNodeFolder(*SelectedNode());
+        for (const TFTPListItem* entry : SelectedEntries()) {
+            entries.push_back(*entry);
+        }
+    }
+    std::vector<std::string> skipped;
+    auto items =
+        MakeDownloadItems(Login(), sourceFolder, entries, std::move(localFolder), &skipped);
+    for (const std::string& name : skipped) {
+        AddLogLine(
+            tr("Skipped [%1]: not a name a local file can have.").arg(QString::fromStdString(name)),
+            QColor(255, 0, 0));
+    }
+    if (!items.empty()) {
+        m_context.QueueItems(std::move(items));
+    }
+}
+
+// --- Open, Print, Online Edit -----------------------------------------------------------------
+
+void TRemoteExpForm::FileOpenActionExecute() {
+    const std::vector<TFTPListItem*> selected = SelectedEntries();
+    if (selected.size() != 1) {
+        return;
+    }
+    if (!selected.front()->IsFile) {
+        if (TFolderNode* node = m_tree.NodeOf(selected.front())) {
+            SelectFolder(*node);
+        }
+        return;
+    }
+    DownloadSelectedFile([this] { FTPClientDownloadFileDoneInOpen("open"); });
+}
+
+// Downloads the selected file into the folder of temporary downloads.
+void TRemoteExpForm::DownloadSelectedFile(std::function<void()> done) {
+    const std::vector<TFTPListItem*> selected = SelectedEntries();
+    if (selected.size() != 1 || !selected.front()->IsFile || m_client->Busy()) {
+        return;
+    }
+    const TFTPListItem& entry = *selected.front();
+    if (!IsSafeEntryName(entry.Name)) {
+        ShowError(tr("Remote Explorer Error"),
+                  tr("Cannot download [%1]: not a name a local file can have.")
+                      .arg(QString::fromStdString(entry.Name)));
+        return;
+    }
+    std::string folder = m_context.Options.TempDownloadFolder;
+    AddTrailingSeparator(folder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    TThreadedFTPClient& client = *m_client;
+    client.HostFileName = TFolderTree::GetNodeFolder(*SelectedNode()) + entry.Name;
+    client.LocalFileName = folder + entry.Name;
+    client.OnDownloadFileDone = [done = std::move(done)](TThreadedFTPClient&) { done(); };
+    client.DownloadFile();
+}
+
+void TRemoteExpForm::FTPClientDownloadFileDoneInOpen(const char* verb) {
+    if (m_client->ResultCode != 0) {
+        PlaySound(m_context.Options.ErrorWav);
+        return;
+    }
+    const QString file = QString::fromStdString(m_client->LocalFileName);
+    if (std::string_view(verb) == "open") {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+            ShowError(tr("Remote Explorer Error"),
+                      tr("No program of this desktop opens [%1].").arg(file));
+        }
+        return;
+    }
+    // Printing goes through the system's print spooler.
+    auto* spooler = new QProcess(this);
+    connect(spooler, &QProcess::errorOccurred, this, [this, spooler, file](QProcess::ProcessError) {
+        if (spooler->state() == QProcess::NotRunning && spooler->exitCode() == 0) {
+            ShowError(tr("Remote Explorer Error"),
+                      tr("Cannot print [%1]: the print spooler (lp) cannot be started: %2")
+                          .arg(file, spooler->errorString()));
+        }
+        spooler->deleteLater();
+    });
+    connect(spooler, &QProcess::finished, this, [this, spooler, file](int code) {
+        if (code != 0) {
+            const QString reason =
+                QString::fromLocal8Bit(spooler->readAllStandardError()).trimmed();
+            ShowError(
+                tr("Remote Explorer Error"),
+                tr("Cannot print [%1]: %2").arg(file, reason.isEmpty() ? tr("lp failed") : reason));
+        }
+        spooler->deleteLater();
+    });
+    spooler->start(QStringLiteral("lp"), {QStringLiteral("--"), file});
+}
+
+void TRemoteExpForm::FileOnlineEditActionExecute() {
+    const std::vector<TFTPListItem*> selected = SelectedEntries();
+    if (selected.size() != 1 || !selected.front()->IsFile || !m_context.OpenInEditor) {
+        return;
+    }
+    const TFTPListItem& entry = *selected.front();
+    if (entry.Size > kMaxOnlineEditFileSize) {
+        ShowError(tr("Remote Explorer Error"),
+                  tr("[%1] is too large for the online editor: %2, at most %3.")
+                      .arg(QString::fromStdString(entry.Name),
+                           QString::fromStdString(FormatFileSize(entry.Size)),
+                           QString::fromStdString(FormatFileSize(kMaxOnlineEditFileSize))));
+        return;
+    }
+    m_pendingItems = {selected.front()};
+    // The editor keeps the bytes and the line ends as they are, and writes them back in binary:
+    // an ASCII round trip would turn CR LF into LF on many servers.
+    const TFTPTransferType kept = m_client->TransferType;
+    m_client->TransferType = TFTPTransferType::ftpTypeBinary;
+    DownloadSelectedFile([this, kept] {
+        m_client->TransferType = kept;
+        FTPClientDownloadFileDoneInOnlineEdit();
+    });
+    if (!m_client->Busy()) {
+        m_client->TransferType = kept;
+        m_pendingItems.clear(); // nothing was issued
+    }
+}
+
+void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
+    const std::vector<TFTPListItem*> pending = std::exchange(m_pendingItems, {});
+    if (m_client->ResultCode != 0 || pending.empty()) {
+        PlaySound(m_context.Options.ErrorWav);
+        return;
+    }
+    const TThreadedFTPClient& client = *m_client;
+    auto file = std::make_unique<TRemoteEditFile>();
+    file->HostName = client.HostName;
+    file->Port = client.Port;
+    file->UserName = client.UserName;
+    file->Password = client.Password;
+    file->HostDirName = TFolderTree::GetNodeFolder(*SelectedNode());
+    file->FileName = pending.front()->Name;
+    file->TransferType = TFTPTransferType::ftpTypeBinary;
+    file->PassiveMode = client.PassiveMode;
+    file->UploadToTemporaryName = client.UploadToTemporaryName;
+    file->Encryption = client.Encryption;
+    file->LocalFileName = client.LocalFileName;
+    if (m_context.OpenInEditor) {
+        m_context.OpenInEditor(std::move(file));
+    }
+}
+
+} // namespace qx
