@@ -53,8 +53,7 @@ public:
         }
         ReadField(64, [self = shared_from_this()](std::string hint) {
             self->m_hint = std::move(hint);
-            self->ReadField(kMaxPrompt,
-                            [self](std::string prompt) { self->Ask(std::move(prompt)); });
+            self->ReadField(kMaxPrompt, [self](const std::string& prompt) { self->Ask(prompt); });
         });
     }
 
@@ -84,7 +83,7 @@ private:
             });
     }
 
-    void Ask(std::string prompt) {
+    void Ask(const std::string& prompt) {
         if (m_serverLife.expired()) {
             return;
         }
@@ -104,7 +103,7 @@ private:
         };
         if (question.Kind == TSshQuestion::TKind::Notice) {
             Reply(std::string());
-            m_ask(question, [](std::optional<std::string>) {});
+            m_ask(question, [](const std::optional<std::string>&) {});
             return;
         }
         // The connection stays alive in the answer until it is given (or dropped).

@@ -297,7 +297,7 @@ void TSftpClient::Abort() {
 
 // Everything ends here: ssh is ended, every open request fails with the result, the login's
 // callback (if it waits) gets it too, then OnClosed.
-void TSftpClient::Fail(TSftpResult result) {
+void TSftpClient::Fail(const TSftpResult& result) {
     if (m_state == TState::Closed) {
         return;
     }

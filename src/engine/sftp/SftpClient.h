@@ -208,7 +208,7 @@ private:
     void OnWatchdog();
     void PeerEnded();
     TSftpResult EndResult() const;
-    void Fail(TSftpResult result);
+    void Fail(const TSftpResult& result);
     void Shutdown();
     void Post(std::function<void()> call);
 

@@ -76,7 +76,7 @@ public:
 private:
     void ReadMore() {
         m_client.ReadFolder(m_handle, [self = shared_from_this()](const TSftpResult& result,
-                                                                  std::vector<TName> names) {
+                                                                  const std::vector<TName>& names) {
             if (result.Error == TSftpError::EndOfFile) {
                 self->CloseFolder(TSftpResult::Success());
                 return;
@@ -105,7 +105,7 @@ private:
         });
     }
 
-    void CloseFolder(TSftpResult result) {
+    void CloseFolder(const TSftpResult& result) {
         if (result.Fatal()) {
             End(result);
             return;

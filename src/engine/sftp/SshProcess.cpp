@@ -79,7 +79,11 @@ TSshProcess::TSshProcess(MessageQueue& queue)
 TSshProcess::~TSshProcess() {
     m_life.reset();
     OnOutput = nullptr;
-    Kill();
+    try {
+        Kill();
+    } catch (...) {
+        // A destructor must not throw; what could throw here is only the reaping's bookkeeping.
+    }
 }
 
 bool TSshProcess::Start(const std::vector<std::string>& argv,

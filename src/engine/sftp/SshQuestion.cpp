@@ -54,6 +54,8 @@ TSshQuestion ClassifySshPrompt(std::string_view prompt, std::string_view hint) {
     while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '\n')) {
         trimmed.remove_suffix(1);
     }
+    // Keyboard-interactive prompts come as "(user@host) prompt".
+    const bool keyboardInteractive = prompt.starts_with("(");
     if (hint == "none") {
         question.Kind = K::Notice;
     } else if (Contains(prompt, "continue connecting (yes/no")) {
@@ -61,12 +63,10 @@ TSshQuestion ClassifySshPrompt(std::string_view prompt, std::string_view hint) {
         ReadHostKey(prompt, question);
     } else if (hint == "confirm") {
         question.Kind = K::Confirm;
-    } else if (prompt.starts_with("(")) {
-        // Keyboard-interactive prompts come as "(user@host) prompt".
-        question.Kind = K::KeyboardInteractive;
-    } else if (EndsWith(trimmed, "'s password:")) {
+    } else if (!keyboardInteractive && EndsWith(trimmed, "'s password:")) {
         question.Kind = K::Password;
-    } else if (prompt.starts_with("Enter passphrase") || prompt.starts_with("Enter PIN")) {
+    } else if (!keyboardInteractive &&
+               (prompt.starts_with("Enter passphrase") || prompt.starts_with("Enter PIN"))) {
         question.Kind = K::Passphrase;
     } else {
         question.Kind = K::KeyboardInteractive;
