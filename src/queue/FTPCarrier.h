@@ -4,6 +4,7 @@
 #include "session/OverwriteRule.h"
 
 #include "base/AsciiExtensions.h"
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "queue/CarrierJobs.h"
 #include "queue/FTPCarryItem.h"
@@ -51,6 +52,8 @@ public:
     std::string SrcPath;
     TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
     TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
+    TRemoteProtocolKind SrcProtocol = TRemoteProtocolKind::Ftp;
+    TSshSettings SrcSsh;
     std::string DestHostName;
     std::string DestPort;
     std::string DestUserName;
@@ -58,6 +61,8 @@ public:
     std::string DestPath;
     TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
     TFtpTlsMode DestEncryption = TFtpTlsMode::None;
+    TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
+    TSshSettings DestSsh;
     std::int64_t FileSize = 0; // for progress; -1 unknown
     int ConnectRetry = 30;     // login attempts per server
     bool ResumeTransfer = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
@@ -37,6 +38,8 @@ struct TFTPCarryItem {
     std::string SrcPath;
     TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
     TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
+    TRemoteProtocolKind SrcProtocol = TRemoteProtocolKind::Ftp;
+    TSshSettings SrcSsh;
 
     std::string DestHostName;
     std::string DestPort;
@@ -45,6 +48,8 @@ struct TFTPCarryItem {
     std::string DestPath;
     TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
     TFtpTlsMode DestEncryption = TFtpTlsMode::None;
+    TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
+    TSshSettings DestSsh;
 
     bool ResumeTransfer = false;
     std::int64_t FileSize = -1; // -1 for folders and when unknown

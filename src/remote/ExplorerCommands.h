@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "queue/FTPCarryItem.h"
@@ -67,6 +68,8 @@ struct TSessionLogin {
     bool ResumeTransfer = false;
     bool PassiveMode = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    TSshSettings Ssh;
     bool UploadToTemporaryName = true; // what the session's site says
 };
 

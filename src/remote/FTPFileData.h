@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "engine/FtpTypes.h"
@@ -22,6 +23,8 @@ struct TFTPFileData {
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    TSshSettings Ssh;
     std::string HostDirName;         // ending with "/"
     std::vector<TFTPListItem> Items; // named by their Name, in list order
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
@@ -21,6 +22,8 @@ struct TRemoteEditFile {
     TFTPTransferType TransferType = TFTPTransferType::ftpTypeBinary;
     bool PassiveMode = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    TSshSettings Ssh;
     bool UploadToTemporaryName = true; // the site's choice for writing the file back
     std::string LocalFileName;
 };

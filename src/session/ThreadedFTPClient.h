@@ -1,11 +1,13 @@
 #pragma once
 
 #include "base/AsciiExtensions.h"
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "engine/FtpFeatures.h"
 #include "engine/FtpTypes.h"
 #include "engine/TlsCertificate.h"
+#include "engine/sftp/SshQuestion.h"
 #include "platform/UiThread.h"
 #include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
@@ -18,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +63,10 @@ public:
         TThreadedFTPClient&, const TOverwriteQuestion& question, TOverwriteAnswer& answer)>;
     using TFTPCertificateEvent =
         std::function<void(TThreadedFTPClient&, const TCertificateQuestion& question, bool& trust)>;
+    // answer left empty cancels the login.
+    using TSshQuestionEvent =
+        std::function<void(TThreadedFTPClient&, const sftp::TSshQuestion& question,
+                           std::optional<std::string>& answer)>;
     using TFTPTransferStatusEvent = std::function<void(
         TThreadedFTPClient&, std::int64_t position, std::int64_t transfered, std::int64_t elapsed)>;
 
@@ -91,6 +98,8 @@ public:
     // (off for servers that refuse renames).
     bool UploadToTemporaryName = true;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    TSshSettings Ssh; // SFTP only
     // SHA-256 fingerprints of certificates trusted without verification (the command line's
     // --pin); any certificate with AcceptAnyCertificate (--insecure).
     std::vector<std::string> TrustedFingerprints;
@@ -111,6 +120,10 @@ public:
     // Asked when the server's certificate cannot be verified and is not trusted yet; without
     // it such a certificate ends the login.
     TFTPCertificateEvent OnCertificate;
+    // SFTP: a question ssh asks (a passphrase, a keyboard-interactive prompt, an unknown host
+    // key: "yes" trusts it) that Password cannot answer; without it such a question ends the
+    // login.
+    TSshQuestionEvent OnSshQuestion;
 #define QX_DONE_EVENT(name, code, status, consumesHostNames, consumesLocalNames)                   \
     TNotifyEvent On##name##Done;
     QX_FTP_REQUESTS(QX_DONE_EVENT)
