@@ -56,6 +56,8 @@ TSessionLogin TRemoteExpForm::Login() const {
     login.ResumeTransfer = client.ResumeTransfer;
     login.PassiveMode = client.PassiveMode;
     login.Encryption = client.Encryption;
+    login.Protocol = client.Protocol;
+    login.Ssh = client.Ssh;
     login.UploadToTemporaryName = client.UploadToTemporaryName;
     return login;
 }
@@ -191,6 +193,8 @@ void TRemoteExpForm::ViewServerInfoActionExecute() {
     dialog.SetResumingSupportText(client.ResumeSupported
                                       ? tr("Server Supports Resuming Transfer")
                                       : tr("Server Does not Support Resuming Transfer"));
+    // Not yet for SFTP: the session offers no description of its SFTP server (version,
+    // extensions) to show in place of the FTP features; they stay empty for such a session.
     dialog.SetFeatures(client.Features);
     dialog.exec();
 }
