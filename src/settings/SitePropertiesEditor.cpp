@@ -37,28 +37,23 @@ std::string TSitePropertiesEditor::DefaultPortText() const {
     return m_encryptionIndex == static_cast<int>(TFtpTlsMode::Implicit) ? "990" : "21";
 }
 
-void TSitePropertiesEditor::FollowDefaultPort(const std::string& defaultBefore) {
+void TSitePropertiesEditor::SetChoiceFollowingPort(int& choice, int index, int last) {
+    if (index < 0 || index > last) {
+        return;
+    }
+    const std::string defaultBefore = DefaultPortText();
+    choice = index;
     if (PortText == defaultBefore) {
         PortText = DefaultPortText();
     }
 }
 
 void TSitePropertiesEditor::SetEncryptionIndex(int index) {
-    if (index < 0 || index > static_cast<int>(TFtpTlsMode::Implicit)) {
-        return;
-    }
-    const std::string defaultBefore = DefaultPortText();
-    m_encryptionIndex = index;
-    FollowDefaultPort(defaultBefore);
+    SetChoiceFollowingPort(m_encryptionIndex, index, static_cast<int>(TFtpTlsMode::Implicit));
 }
 
 void TSitePropertiesEditor::SetProtocolIndex(int index) {
-    if (index < 0 || index > static_cast<int>(TRemoteProtocolKind::Sftp)) {
-        return;
-    }
-    const std::string defaultBefore = DefaultPortText();
-    m_protocolIndex = index;
-    FollowDefaultPort(defaultBefore);
+    SetChoiceFollowingPort(m_protocolIndex, index, static_cast<int>(TRemoteProtocolKind::Sftp));
 }
 
 bool TSitePropertiesEditor::IsSftp() const {

@@ -87,8 +87,9 @@ public:
 private:
     // The port a new site of the current choice gets.
     std::string DefaultPortText() const;
-    // Moves the port along when it still holds the default of the choice before.
-    void FollowDefaultPort(const std::string& defaultBefore);
+    // Sets a choice of 0 to last; a port still at the default of the choice before moves
+    // along to the new one's.
+    void SetChoiceFollowingPort(int& choice, int index, int last);
 
     int m_encryptionIndex = 0;
     int m_protocolIndex = 0;

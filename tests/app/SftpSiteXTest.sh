@@ -25,7 +25,6 @@ cat >"$settings" <<SETTINGS
 "UserName"=string:"user"
 "PassiveMode"=number:1
 SETTINGS
-book="Pellucor's Site Book"
 dialog="Pellucor's Site Book \[Site Properties\]"
 
 # Clicks at X Y in the window titled TITLE.
@@ -38,13 +37,7 @@ click_at() {
 
 start
 within 20 visible "$main_title" || fail "no main window"
-within 10 visible "$book" || fail "no site book"
-activate "$book"
-xdotool key Down # the site under the root
-sleep 0.3
-xdotool key --clearmodifiers alt+s
-sleep 0.5
-xdotool key r # Properties...
+site_book_command r # Properties...
 within 10 visible "$dialog" || fail "Properties opened no dialog"
 activate "$dialog"
 

@@ -144,8 +144,10 @@ void TRemoteExpForm::OnConnectDone() {
         return;
     }
     m_connected = true;
-    m_captionText = QStringLiteral("[%1@%2, %3]")
-                        .arg(QString::fromStdString(m_client->UserName),
+    // An SFTP login may leave the user to ssh: then the caption names none.
+    const QString user = QString::fromStdString(m_client->UserName);
+    m_captionText = QStringLiteral("[%1%2, %3]")
+                        .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'),
                              QString::fromStdString(m_client->HostName),
                              QString::fromStdString(m_client->HostAddress()));
     UpdateCaption();
