@@ -78,7 +78,7 @@ void TFTPClientThread::ReportSkipped() {
 }
 
 bool TFTPClientThread::CarryOnAfter(const std::string& remotePath) {
-    if (Aborted() || !Engine().Connected()) {
+    if (Aborted() || !m_driver->Connected()) {
         return false;
     }
     std::string why = m_client->ErrorMessage;
