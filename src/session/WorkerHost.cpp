@@ -91,6 +91,9 @@ TEngineDriver::LoginPlan TWorkerHost::PlanLogin(int attempts, bool askForMissing
 }
 
 std::function<std::optional<std::string>(const sftp::TSshQuestion&)> TWorkerHost::SshAsker() {
+    if (!m_owner->AnswersSshQuestions()) {
+        return nullptr;
+    }
     return [this](const sftp::TSshQuestion& question) {
         std::optional<std::string> answer;
         m_ui.invoke([&] { answer = m_owner->AnswerSshQuestion(question); });

@@ -57,7 +57,8 @@ protected:
     // A login plan that asks the owner about certificates and, with askForMissing, for a
     // missing user name or password.
     TEngineDriver::LoginPlan PlanLogin(int attempts, bool askForMissing);
-    // Asks the owner ssh's questions that the password does not answer.
+    // Asks the owner ssh's questions that the password does not answer; empty when the owner
+    // answers none.
     std::function<std::optional<std::string>(const sftp::TSshQuestion&)> SshAsker();
     // Asks the owner before a transfer replaces a file.
     TTargetGuard::TAsk OverwriteAsker();

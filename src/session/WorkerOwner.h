@@ -40,7 +40,9 @@ public:
     // the question leaves the answer as it is.
     virtual bool AskLogin(TFTPAuthenticate what, std::string& answer) = 0;
     virtual bool TrustCertificate(const TCertificateQuestion& question) = 0;
-    // A question of ssh the password does not answer; nothing cancels the login.
+    // A question of ssh the password does not answer; nothing cancels the login. Read by the
+    // worker as a connection starts: whether anyone answers such questions at all.
+    virtual bool AnswersSshQuestions() const { return false; }
     virtual std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& /*question*/) {
         return std::nullopt;
     }
