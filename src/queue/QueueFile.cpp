@@ -213,7 +213,8 @@ void TQueueFile::WriteSsh(const std::string& path, const std::string& side,
     m_store->WriteString(path, side + "SshKnownHostsFile", ssh.KnownHostsFile);
     m_store->WriteString(path, side + "SshConfigFile", ssh.ConfigFile);
     m_store->WriteNumber(path, side + "SshAcceptNewHostKey", ssh.AcceptNewHostKey ? 1 : 0);
-    m_store->WriteNumber(path, side + "SshOptionCount", static_cast<std::int32_t>(ssh.Options.size()));
+    m_store->WriteNumber(path, side + "SshOptionCount",
+                         static_cast<std::int32_t>(ssh.Options.size()));
     for (std::size_t i = 0; i < ssh.Options.size(); ++i) {
         m_store->WriteString(path, side + "SshOption" + std::to_string(i), ssh.Options[i]);
     }

@@ -17,9 +17,8 @@ namespace qx {
 using sftp::TSftpError;
 using sftp::TSftpResult;
 
-TSftpProtocol::TSftpProtocol(MessageQueue& queue, std::atomic<bool>& abortFlag,
-                             unsigned abortCode, TEngineDriver::Outcome outcome,
-                             TEngineDriver::Hooks hooks)
+TSftpProtocol::TSftpProtocol(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
+                             TEngineDriver::Outcome outcome, TEngineDriver::Hooks hooks)
     : m_wait(queue, abortFlag, abortCode), m_outcome(outcome), m_hooks(std::move(hooks)) {}
 
 TSftpProtocol::~TSftpProtocol() = default;
@@ -160,8 +159,8 @@ bool TSftpProtocol::LoginAttempt() {
     m_client.reset();
     m_client = std::make_unique<sftp::TSftpClient>(m_wait.Queue());
     m_unanswered.clear();
-    Line('~', "Connecting to " + Site.Host + (Site.Port.empty() ? "" : ":" + Site.Port) +
-                  " over SFTP");
+    Line('~',
+         "Connecting to " + Site.Host + (Site.Port.empty() ? "" : ":" + Site.Port) + " over SFTP");
     auto result = std::make_shared<TSftpResult>();
     const std::uint64_t request = m_wait.Begin();
     m_client->Login(MakeLogin(), [this, request, result](const TSftpResult& got) {
@@ -244,15 +243,14 @@ std::string TSftpProtocol::ServerInfoText() const {
     const auto row = [](const std::string& name, const std::string& value) {
         return name + ": " + sftp::VisibleText(value.empty() ? "(not told)" : value) + "\n";
     };
-    std::string text = row("Server", info.Ssh.ServerVersion) +
-                       row("Client", info.Ssh.ClientVersion) +
-                       row("Key exchange", info.Ssh.KeyExchange) +
-                       row("Host key type", info.Ssh.HostKeyAlgorithm) +
-                       row("Host key", info.Ssh.HostKey) +
-                       row("Cipher to the server", info.Ssh.CipherToServer) +
-                       row("Cipher from the server", info.Ssh.CipherFromServer) +
-                       row("Authenticated with", info.Ssh.AuthenticatedWith) +
-                       row("SFTP version", std::to_string(info.Version));
+    std::string text =
+        row("Server", info.Ssh.ServerVersion) + row("Client", info.Ssh.ClientVersion) +
+        row("Key exchange", info.Ssh.KeyExchange) +
+        row("Host key type", info.Ssh.HostKeyAlgorithm) + row("Host key", info.Ssh.HostKey) +
+        row("Cipher to the server", info.Ssh.CipherToServer) +
+        row("Cipher from the server", info.Ssh.CipherFromServer) +
+        row("Authenticated with", info.Ssh.AuthenticatedWith) +
+        row("SFTP version", std::to_string(info.Version));
     for (const auto& [name, version] : info.Extensions) {
         text += row("Extension", name + " " + version);
     }
@@ -274,11 +272,11 @@ std::uint8_t TSftpProtocol::CurrentFolder(std::string& folder) {
 std::uint8_t TSftpProtocol::ChangeFolder(const std::string& folder) {
     std::string resolved;
     std::uint8_t outcome = Call([&](const sftp::TSftpClient::TDone& done) {
-        m_client->RealPath(Absolute(folder), [&resolved, done](const TSftpResult& result,
-                                                               std::string path) {
-            resolved = std::move(path);
-            done(result);
-        });
+        m_client->RealPath(Absolute(folder),
+                           [&resolved, done](const TSftpResult& result, std::string path) {
+                               resolved = std::move(path);
+                               done(result);
+                           });
     });
     if (outcome != 0) {
         return outcome;
@@ -342,9 +340,8 @@ bool TSftpProtocol::ListFolder(std::string folder, TFTPListItems& target, Purpos
 }
 
 std::uint8_t TSftpProtocol::MakeFolder(const std::string& path) {
-    return Call([&](const sftp::TSftpClient::TDone& done) {
-        m_client->MakeFolder(Absolute(path), done);
-    });
+    return Call(
+        [&](const sftp::TSftpClient::TDone& done) { m_client->MakeFolder(Absolute(path), done); });
 }
 
 std::uint8_t TSftpProtocol::RemoveFolder(const std::string& path) {
@@ -372,7 +369,8 @@ std::uint8_t TSftpProtocol::Size(const std::string& path, std::int64_t& size) {
     if (outcome != 0) {
         return outcome;
     }
-    if (!attributes.Size || *attributes.Size > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+    if (!attributes.Size ||
+        *attributes.Size > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
         FailAndLog("The server tells no size of [" + path + "].");
         return 1;
     }
@@ -399,9 +397,8 @@ std::uint8_t TSftpProtocol::SetModifiedTime(const std::string& path, std::int64_
 }
 
 std::uint8_t TSftpProtocol::RemoveFile(const std::string& path) {
-    return Call([&](const sftp::TSftpClient::TDone& done) {
-        m_client->RemoveFile(Absolute(path), done);
-    });
+    return Call(
+        [&](const sftp::TSftpClient::TDone& done) { m_client->RemoveFile(Absolute(path), done); });
 }
 
 std::uint8_t TSftpProtocol::Rename(const std::string& from, const std::string& to, bool replace) {

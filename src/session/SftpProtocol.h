@@ -104,9 +104,8 @@ private:
     std::uint8_t Call(const TStart& start);
     std::uint8_t Finish(const sftp::TSftpResult& result);
     std::uint8_t Stat(const std::string& path, sftp::TAttributes& attributes);
-    std::uint8_t Transfer(bool upload, const std::string& localPath,
-                          const std::string& remotePath, std::int64_t offset,
-                          std::int64_t& position);
+    std::uint8_t Transfer(bool upload, const std::string& localPath, const std::string& remotePath,
+                          std::int64_t offset, std::int64_t& position);
     bool LoginAttempt();
     std::optional<std::string> Answer(const sftp::TSshQuestion& question);
     sftp::TSftpLogin MakeLogin();

@@ -81,8 +81,8 @@ bool TThreadedFTPClient::TrustCertificate(const TCertificateQuestion& question) 
     return trust;
 }
 
-std::optional<std::string> TThreadedFTPClient::AnswerSshQuestion(
-    const sftp::TSshQuestion& question) {
+std::optional<std::string>
+TThreadedFTPClient::AnswerSshQuestion(const sftp::TSshQuestion& question) {
     std::optional<std::string> answer;
     RaiseEvent(OnSshQuestion, *this, question, answer);
     return answer;

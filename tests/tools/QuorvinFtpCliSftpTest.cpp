@@ -73,12 +73,12 @@ TEST_F(QuorvinFtpCliSftp, TreesFoldersAndRenames) {
     local.write("tree/a.txt", "alpha");
     local.write("tree/sub/b.txt", "beta");
     ASSERT_EQ(run({"mkdir", url("dest")}).exitCode, 0);
-    const CliResult put = run({"put", "-r", local.file("tree"), url("dest/")});
+    const CliResult put = run({"put", "-r", local.file("tree"), url("dest")});
     ASSERT_EQ(put.exitCode, 0) << put.err;
-    EXPECT_EQ(test::readFile(server->root() / "dest/tree/sub/b.txt"), "beta");
-    ASSERT_EQ(run({"mv", url("dest/tree/a.txt"), "c.txt"}).exitCode, 0);
-    EXPECT_EQ(test::readFile(server->root() / "dest/tree/c.txt"), "alpha");
-    const CliResult got = run({"get", "-r", url("dest/tree"), local.file("back")});
+    EXPECT_EQ(test::readFile(server->root() / "dest/sub/b.txt"), "beta");
+    ASSERT_EQ(run({"mv", url("dest/a.txt"), "c.txt"}).exitCode, 0);
+    EXPECT_EQ(test::readFile(server->root() / "dest/c.txt"), "alpha");
+    const CliResult got = run({"get", "-r", url("dest"), local.file("back")});
     ASSERT_EQ(got.exitCode, 0) << got.err;
     EXPECT_EQ(test::readFile(local.file("back/sub/b.txt")), "beta");
     ASSERT_EQ(run({"rm", "-r", url("dest")}).exitCode, 0);

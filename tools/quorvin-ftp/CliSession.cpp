@@ -119,8 +119,8 @@ std::optional<std::string> CliSession::AnswerSsh(const sftp::TSshQuestion& quest
     using K = sftp::TSshQuestion::TKind;
     switch (question.Kind) {
     case K::UnknownHostKey:
-        m_unknownHostKey = question.KeyType + " key " + question.Fingerprint + " of " +
-                           question.Host;
+        m_unknownHostKey =
+            question.KeyType + " key " + question.Fingerprint + " of " + question.Host;
         return std::nullopt;
     case K::Notice:
         m_progress.Clear();
