@@ -11,19 +11,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace qx::test {
 namespace {
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(generator() & 0xff);
-    }
-    return bytes;
-}
 
 void Put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -68,7 +58,7 @@ TEST_F(SftpSessionTest, FilesRoundTripListAndServerInfo) {
     TThreadedFTPClient& client = *h->client;
     for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{700'001}}) {
         const std::string name = "file" + std::to_string(size);
-        const std::string bytes = RandomBytes(size, static_cast<unsigned>(size));
+        const std::string bytes = randomBytes(size, static_cast<unsigned>(size));
         client.LocalFileName = local.write(name, bytes);
         client.HostFileName = remote(name);
         ASSERT_EQ(h->run(&TThreadedFTPClient::UploadFile), 0) << client.ErrorMessage;
@@ -96,7 +86,7 @@ TEST_F(SftpSessionTest, FilesRoundTripListAndServerInfo) {
 }
 
 TEST_F(SftpSessionTest, DownloadResumesFromItsPartialFile) {
-    const std::string bytes = RandomBytes(500'000, 7);
+    const std::string bytes = randomBytes(500'000, 7);
     Put(remote("big"), bytes);
     ASSERT_EQ(connectTrusted(), 0) << h->client->ErrorMessage;
     TThreadedFTPClient& client = *h->client;
@@ -119,8 +109,8 @@ TEST_F(SftpSessionTest, DownloadResumesFromItsPartialFile) {
 }
 
 TEST_F(SftpSessionTest, FolderTreesGoUpAndComeBack) {
-    local.write("tree/a.bin", RandomBytes(70'000, 1));
-    local.write("tree/sub/b.bin", RandomBytes(3, 2));
+    local.write("tree/a.bin", randomBytes(70'000, 1));
+    local.write("tree/sub/b.bin", randomBytes(3, 2));
     local.write("tree/sub/deeper/empty", "");
     ASSERT_EQ(connectTrusted(), 0) << h->client->ErrorMessage;
     TThreadedFTPClient& client = *h->client;
@@ -181,6 +171,45 @@ TEST_F(SftpSessionTest, UnknownHostKeyIsAskedAndWithoutAnAnswerEndsTheLogin) {
     ASSERT_EQ(h->run(&TThreadedFTPClient::Connect), 0) << h->client->ErrorMessage;
     EXPECT_EQ(fingerprint, server->hostKey().fingerprint);
     EXPECT_NE(readFile(server->knownHosts()).find("127.0.0.1"), std::string::npos);
+}
+
+// The password the session holds answers ssh's question; an abort ends a download the server
+// stalls at once, and the next request logs in again.
+TEST(SftpSessionFaults, PasswordLoginAbortOfAStalledDownloadAndReconnection) {
+    if (const std::string reason = AsyncSshServer::unavailableReason(); !reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    AsyncSshServer server("stall");
+    server.trustHostKey();
+    Put((server.root() / "file").string(), randomBytes(300'000, 3));
+    ClientHarness h(std::to_string(server.port()));
+    TThreadedFTPClient& client = *h.client;
+    client.Protocol = TRemoteProtocolKind::Sftp;
+    client.UserName = "tester";
+    client.Password = "secret";
+    client.Ssh.ConfigFile = server.target().ConfigFile;
+    client.Timeout = 60;
+    ASSERT_EQ(h.run(&TThreadedFTPClient::Connect), 0) << client.ErrorMessage;
+
+    TempDir local;
+    client.HostFileName = "/file";
+    client.LocalFileName = local.file("file");
+    const std::size_t before = h.dones.size();
+    client.DownloadFile();
+    h.ui.pumpUntil([] { return false; }, std::chrono::milliseconds(500));
+    const auto abortedAt = std::chrono::steady_clock::now();
+    client.Abort();
+    ASSERT_TRUE(h.ui.pumpUntil([&] { return h.dones.size() > before; }, std::chrono::seconds(20)));
+    EXPECT_LT(std::chrono::steady_clock::now() - abortedAt, std::chrono::seconds(5));
+    EXPECT_EQ(h.dones.back().resultCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(local.file("file")));
+
+    TFTPListItems items;
+    client.ListItems = &items;
+    client.HostDirName = "/";
+    ASSERT_EQ(h.run(&TThreadedFTPClient::GetListItems), 0) << client.ErrorMessage;
+    client.ListItems = nullptr;
+    EXPECT_EQ(items.Count(), 1U);
 }
 
 } // namespace
