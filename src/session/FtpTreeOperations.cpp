@@ -78,7 +78,7 @@ void TFTPClientThread::ReportSkipped() {
 }
 
 bool TFTPClientThread::CarryOnAfter(const std::string& remotePath) {
-    if (Aborted() || !Engine().Connected()) {
+    if (Aborted() || !m_driver->Connected()) {
         return false;
     }
     std::string why = m_client->ErrorMessage;
@@ -108,6 +108,7 @@ bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& 
     return true;
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
                                       const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;
@@ -173,6 +174,7 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
     client.ResultCode = 0;
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
 void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteFolder, int depth) {
     TThreadedFTPClient& client = *m_client;
     if (!WithinDepth(depth, localFolder)) {
@@ -237,6 +239,7 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
     client.ResultCode = 0;
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
 void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
     if (!WithinDepth(depth, folder)) {
         return;

@@ -78,7 +78,7 @@ deb=$(ls "$work"/package/quorvin-explorer_*.deb 2>/dev/null | head -n 1)
 dpkg-deb -x "$deb" "$work/unpacked" || fail "the package does not unpack"
 check_tree "$work/unpacked" "the Debian package"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libstdc++6; do
+for needed in libc6 libstdc++6 openssh-client; do
     grep -q "$needed" <<<"$depends" || fail "the package does not depend on $needed: $depends"
 done
 if [ "$gui" = 1 ]; then
