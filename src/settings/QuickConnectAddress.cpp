@@ -1,6 +1,5 @@
 #include "settings/QuickConnectAddress.h"
 
-#include "base/AsciiText.h"
 #include "base/FtpUrl.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
@@ -19,7 +18,7 @@ QuickConnectSiteOf(std::string_view address, const TGlobalOptions& options, std:
     site->Port = std::stoi(url->Port); // the parser lets only 1 to 65535 through
     // Over SSH a missing user is ssh's own choice (its configuration, else the local user),
     // never "anonymous".
-    if (AsciiStartsWithNoCase(address, "sftp://")) {
+    if (url->Protocol == TRemoteProtocolKind::Sftp) {
         site->Protocol = TRemoteProtocolKind::Sftp;
         site->UserName = url->User;
         site->Password = url->Password;

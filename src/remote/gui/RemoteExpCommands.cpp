@@ -193,9 +193,11 @@ void TRemoteExpForm::ViewServerInfoActionExecute() {
     dialog.SetResumingSupportText(client.ResumeSupported
                                       ? tr("Server Supports Resuming Transfer")
                                       : tr("Server Does not Support Resuming Transfer"));
-    // Not yet for SFTP: the session offers no description of its SFTP server (version,
-    // extensions) to show in place of the FTP features; they stay empty for such a session.
-    dialog.SetFeatures(client.Features);
+    if (client.Protocol == TRemoteProtocolKind::Sftp) {
+        dialog.SetSessionText(QString::fromStdString(client.ServerInfoText));
+    } else {
+        dialog.SetFeatures(client.Features);
+    }
     dialog.exec();
 }
 
