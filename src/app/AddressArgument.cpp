@@ -15,7 +15,7 @@ TAddressArgument ParseAddressArgument(const QStringList& arguments) {
     }
     if (arguments.size() > 1) {
         result.Problem = QStringLiteral("Give one address ftp://[user[:password]@]host[:port]/path "
-                                        "(ftps:// for implicit TLS), "
+                                        "(ftps:// for implicit TLS, sftp:// over SSH), "
                                         "not %1 arguments.")
                              .arg(arguments.size());
         return result;

@@ -82,6 +82,8 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
         item->DestPath = destinationFolder;
         item->DestTransferType = destination.TransferType;
         item->DestEncryption = destination.Encryption;
+        item->DestProtocol = destination.Protocol;
+        item->DestSsh = destination.Ssh;
         item->UploadToTemporaryName = destination.UploadToTemporaryName;
         item->ResumeTransfer = destination.ResumeTransfer;
         item->PassiveMode = destination.PassiveMode;

@@ -89,14 +89,15 @@ std::string UrlPart(std::string_view text, std::string_view keep) {
 } // namespace
 
 std::string CopyUrlText(const TSessionLogin& login, const std::string& path) {
-    std::string url = "ftp://";
-    if (login.UserName != "anonymous") {
+    const bool sftp = login.Protocol == TRemoteProtocolKind::Sftp;
+    std::string url = sftp ? "sftp://" : "ftp://";
+    if (sftp ? !login.UserName.empty() : login.UserName != "anonymous") {
         url += UrlPart(login.UserName, "") + "@";
     }
     // An IPv6 address is written in brackets, so that its colons are not taken for the port's.
     const bool ipv6 = login.HostName.find(':') != std::string::npos;
     url += ipv6 ? "[" + login.HostName + "]" : login.HostName;
-    if (!login.Port.empty() && login.Port != "21") {
+    if (!login.Port.empty() && login.Port != (sftp ? "22" : "21")) {
         url += ":" + login.Port;
     }
     return url + UrlPart(path, "/:@");
@@ -133,6 +134,8 @@ TSessionLogin FileDataLogin(const TFTPFileData& data) {
     login.ResumeTransfer = data.ResumeTransfer;
     login.PassiveMode = data.PassiveMode;
     login.Encryption = data.Encryption;
+    login.Protocol = data.Protocol;
+    login.Ssh = data.Ssh;
     return login;
 }
 
@@ -147,6 +150,8 @@ TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDir
     data.TransferType = login.TransferType;
     data.PassiveMode = login.PassiveMode;
     data.Encryption = login.Encryption;
+    data.Protocol = login.Protocol;
+    data.Ssh = login.Ssh;
     data.HostDirName = hostDirName;
     if (data.HostDirName.empty() || data.HostDirName.back() != '/') {
         data.HostDirName.push_back('/');
@@ -164,6 +169,8 @@ void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
     item.SrcPassword = login.Password;
     item.SrcTransferType = login.TransferType;
     item.SrcEncryption = login.Encryption;
+    item.SrcProtocol = login.Protocol;
+    item.SrcSsh = login.Ssh;
 }
 
 void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
@@ -173,6 +180,8 @@ void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
     item.DestPassword = login.Password;
     item.DestTransferType = login.TransferType;
     item.DestEncryption = login.Encryption;
+    item.DestProtocol = login.Protocol;
+    item.DestSsh = login.Ssh;
     item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 

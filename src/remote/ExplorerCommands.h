@@ -74,9 +74,9 @@ struct TSessionLogin {
 };
 
 // ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is
-// 21, and the path. The password is never put into it; characters a URL cannot carry as they
-// are (blanks, "%", "#", "?", "@" and ":" in the user, control and non-ASCII bytes) are
-// percent-encoded.
+// 21, and the path; for an SFTP session sftp://, the user unless empty and the port unless 22. The
+// password is never put into it; characters a URL cannot carry as they are (blanks, "%", "#", "?",
+// "@" and ":" in the user, control and non-ASCII bytes) are percent-encoded.
 std::string CopyUrlText(const TSessionLogin& login, const std::string& path);
 
 // A folder entry for a folder that has no entry of a listing (a node of the path the session

@@ -16,7 +16,13 @@ QuickConnectSiteOf(std::string_view address, const TGlobalOptions& options, std:
     site->QuickConnect = true;
     site->HostName = url->Host;
     site->Port = std::stoi(url->Port); // the parser lets only 1 to 65535 through
-    if (url->User.empty()) {
+    // Over SSH a missing user is ssh's own choice (its configuration, else the local user),
+    // never "anonymous".
+    if (url->Protocol == TRemoteProtocolKind::Sftp) {
+        site->Protocol = TRemoteProtocolKind::Sftp;
+        site->UserName = url->User;
+        site->Password = url->Password;
+    } else if (url->User.empty()) {
         site->UserName = "anonymous";
         site->Password = options.Email;
     } else {

@@ -62,6 +62,15 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
             Encryption = static_cast<TFtpTlsMode>(*value);
         }
     }
+    if (const auto value = number("Protocol")) {
+        if (*value >= 0 && *value <= static_cast<std::int32_t>(TRemoteProtocolKind::Sftp)) {
+            Protocol = static_cast<TRemoteProtocolKind>(*value);
+        }
+    }
+    SshKeyFile = text("SshKeyFile").value_or(SshKeyFile);
+    if (const auto value = number("SshUseAgent")) {
+        SshUseAgent = *value != 0;
+    }
 }
 
 void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
@@ -90,6 +99,16 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
     store.WriteNumber(path, "UseMlsd", UseMlsd ? 1 : 0);
     store.WriteNumber(path, "UploadToTemporaryName", UploadToTemporaryName ? 1 : 0);
     store.WriteNumber(path, "Encryption", static_cast<std::int32_t>(Encryption));
+    store.WriteNumber(path, "Protocol", static_cast<std::int32_t>(Protocol));
+    store.WriteString(path, "SshKeyFile", SshKeyFile);
+    store.WriteNumber(path, "SshUseAgent", SshUseAgent ? 1 : 0);
+}
+
+TSshSettings TSiteProperties::SshSettings() const {
+    TSshSettings ssh;
+    ssh.IdentityFile = SshKeyFile;
+    ssh.UseAgent = SshUseAgent;
+    return ssh;
 }
 
 TPasswordKey TSiteProperties::PasswordKey() const {

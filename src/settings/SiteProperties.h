@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 #include "platform/PasswordStore.h"
@@ -34,6 +35,9 @@ public:
     void SaveToStore(TConfigStore& store, std::string_view path,
                      TPasswordStore* passwords = nullptr) const;
 
+    // What an SFTP connection to the site hands ssh.
+    TSshSettings SshSettings() const;
+
     // The keyring entry of the site's login.
     TPasswordKey PasswordKey() const;
 
@@ -58,6 +62,11 @@ public:
     bool UploadToTemporaryName = true;
     // "Encryption": an absent value is plain FTP, so site books from before stay as they were.
     TFtpTlsMode Encryption = TFtpTlsMode::None;
+    // "Protocol": an absent value is FTP (with TLS when Encryption says so); SFTP ignores
+    // Encryption, passive mode and MLSD, and keeps them for a change back.
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    std::string SshKeyFile;            // "SshKeyFile": empty leaves ssh's own choice of keys
+    bool SshUseAgent = true;           // "SshUseAgent": absent reads as on
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
     // The password is in the keyring, which could not be read: Password is empty, and saving

@@ -19,27 +19,45 @@ TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGloba
     : HostNameText(site.HostName), PortText(std::to_string(site.Port)),
       InitialFolderText(site.InitialFolder), ResumeTransferChecked(site.ResumeTransfer),
       PassiveModeChecked(site.PassiveMode), UseMlsdChecked(site.UseMlsd),
-      UploadToTemporaryNameChecked(site.UploadToTemporaryName), m_site(site), m_options(options) {
+      UploadToTemporaryNameChecked(site.UploadToTemporaryName), SshKeyFileText(site.SshKeyFile),
+      SshUseAgentChecked(site.SshUseAgent), m_site(site), m_options(options) {
     SetUserNameText(site.UserName);
     SetPasswordText(site.Password);
     SetLoginRetryPosition(site.LoginRetry);
     SetReloginDelayPosition(site.ReloginDelay);
     SetTransferTypeIndex(static_cast<int>(site.TransferType));
     m_encryptionIndex = static_cast<int>(site.Encryption);
+    m_protocolIndex = static_cast<int>(site.Protocol);
+}
+
+std::string TSitePropertiesEditor::DefaultPortText() const {
+    if (IsSftp()) {
+        return "22";
+    }
+    return m_encryptionIndex == static_cast<int>(TFtpTlsMode::Implicit) ? "990" : "21";
+}
+
+void TSitePropertiesEditor::SetChoiceFollowingPort(int& choice, int index, int last) {
+    if (index < 0 || index > last) {
+        return;
+    }
+    const std::string defaultBefore = DefaultPortText();
+    choice = index;
+    if (PortText == defaultBefore) {
+        PortText = DefaultPortText();
+    }
 }
 
 void TSitePropertiesEditor::SetEncryptionIndex(int index) {
-    if (index < 0 || index > static_cast<int>(TFtpTlsMode::Implicit)) {
-        return;
-    }
-    const bool implicitBefore = m_encryptionIndex == static_cast<int>(TFtpTlsMode::Implicit);
-    const bool implicitNow = index == static_cast<int>(TFtpTlsMode::Implicit);
-    if (implicitNow && !implicitBefore && PortText == "21") {
-        PortText = "990";
-    } else if (implicitBefore && !implicitNow && PortText == "990") {
-        PortText = "21";
-    }
-    m_encryptionIndex = index;
+    SetChoiceFollowingPort(m_encryptionIndex, index, static_cast<int>(TFtpTlsMode::Implicit));
+}
+
+void TSitePropertiesEditor::SetProtocolIndex(int index) {
+    SetChoiceFollowingPort(m_protocolIndex, index, static_cast<int>(TRemoteProtocolKind::Sftp));
+}
+
+bool TSitePropertiesEditor::IsSftp() const {
+    return m_protocolIndex == static_cast<int>(TRemoteProtocolKind::Sftp);
 }
 
 std::optional<std::int32_t> TSitePropertiesEditor::ParsePort(std::string_view text) {
@@ -105,6 +123,9 @@ void TSitePropertiesEditor::Commit() {
     m_site.UseMlsd = UseMlsdChecked;
     m_site.UploadToTemporaryName = UploadToTemporaryNameChecked;
     m_site.Encryption = static_cast<TFtpTlsMode>(m_encryptionIndex);
+    m_site.Protocol = static_cast<TRemoteProtocolKind>(m_protocolIndex);
+    m_site.SshKeyFile = SshKeyFileText;
+    m_site.SshUseAgent = SshUseAgentChecked;
     if (m_transferTypeIndex >= 0) {
         m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);
     }

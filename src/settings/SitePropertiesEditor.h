@@ -71,8 +71,28 @@ public:
     // Implicit TLS has a port of its own: a port still at one default follows to the other.
     void SetEncryptionIndex(int index);
 
+    // The "Protocol" choice, in the order of TRemoteProtocolKind. SFTP has port 22: a port
+    // still at the default of one choice follows to the other's.
+    static constexpr const char* kProtocolTexts[] = {"FTP", "SFTP (over SSH)"};
+    int ProtocolIndex() const { return m_protocolIndex; }
+    void SetProtocolIndex(int index);
+    bool IsSftp() const;
+    // What applies to one protocol only is disabled for the other: passive mode, MLSD and the
+    // TLS choice are FTP's; the key file and the agent are SFTP's.
+    bool FtpFieldsEnabled() const { return !IsSftp(); }
+    bool SshFieldsEnabled() const { return IsSftp(); }
+    std::string SshKeyFileText;
+    bool SshUseAgentChecked = true;
+
 private:
+    // The port a new site of the current choice gets.
+    std::string DefaultPortText() const;
+    // Sets a choice of 0 to last; a port still at the default of the choice before moves
+    // along to the new one's.
+    void SetChoiceFollowingPort(int& choice, int index, int last);
+
     int m_encryptionIndex = 0;
+    int m_protocolIndex = 0;
     TSiteProperties& m_site;
     const TGlobalOptions& m_options;
     bool m_anonymous = false;

@@ -76,13 +76,7 @@ start_both() {
     start
     within 20 visible "$main_title" || fail "no main window"
     within 10 visible "$local_title" || fail "no local explorer"
-    within 10 visible "Pellucor's Site Book" || fail "no site book"
-    activate "Pellucor's Site Book"
-    xdotool key Down # the site under the root
-    sleep 0.3
-    xdotool key --clearmodifiers alt+s
-    sleep 0.5
-    xdotool key c # Connect
+    site_book_command c # Connect
     within 20 visible "$remote_title" || fail "the site opened no explorer"
     within 20 grep -q "CWD $served 250" "$work/ftpd.log" || fail "the explorer did not go to /pub"
     sleep 1.5

@@ -54,6 +54,8 @@ check_tree() {
             fail "$what: the desktop entry does not handle ftp:// addresses"
         grep -q '^MimeType=.*x-scheme-handler/ftps;' "$entry" ||
             fail "$what: the desktop entry does not handle ftps:// addresses"
+        grep -q '^MimeType=.*x-scheme-handler/sftp;' "$entry" ||
+            fail "$what: the desktop entry does not handle sftp:// addresses"
         grep -q '^Exec=quorvin-explorer %u$' "$entry" ||
             fail "$what: the desktop entry does not hand the address to the program"
         appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >"$work/as" ||

@@ -38,6 +38,8 @@ TSessionLogin Server() {
     login.TransferType = TFTPTransferType::ftpTypeAuto;
     login.ResumeTransfer = true;
     login.PassiveMode = true;
+    login.Protocol = TRemoteProtocolKind::Sftp;
+    login.Ssh.IdentityFile = "/keys/ann";
     return login;
 }
 
@@ -168,6 +170,8 @@ TEST(LocalTransfers, QueuedUploadsCarryTheSessionAndTheLocalSizes) {
     EXPECT_EQ(file.DestPort, "2121");
     EXPECT_EQ(file.DestUserName, "ann");
     EXPECT_EQ(file.DestPassword, "secret");
+    EXPECT_EQ(file.DestProtocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(file.DestSsh.IdentityFile, "/keys/ann");
     EXPECT_EQ(file.DestPath, "/up/");
     EXPECT_EQ(file.DestTransferType, TFTPTransferType::ftpTypeAuto);
     EXPECT_TRUE(file.ResumeTransfer);

@@ -157,6 +157,40 @@ TEST(ExplorerCommands, CopyUrlNamesTheUserUnlessExactlyAnonymous) {
     EXPECT_EQ(CopyUrlText(LoginOf("h", "joe"), "/caf\xC3\xA9"), "ftp://joe@h:2121/caf%C3%A9");
 }
 
+TEST(ExplorerCommands, AnSftpSessionKeepsItsProtocolAndSshSettingsInUrlsDropsAndQueueItems) {
+    TSessionLogin sftp = LoginOf("shell.example.org", "joe");
+    sftp.Protocol = TRemoteProtocolKind::Sftp;
+    sftp.Ssh.IdentityFile = "/keys/id";
+    sftp.Ssh.UseAgent = false;
+    sftp.Port = "22";
+    EXPECT_EQ(CopyUrlText(sftp, "/srv/a.txt"), "sftp://joe@shell.example.org/srv/a.txt");
+    sftp.UserName.clear(); // ssh's own choice of user
+    sftp.Port = "2222";
+    EXPECT_EQ(CopyUrlText(sftp, "/"), "sftp://shell.example.org:2222/");
+
+    const TFTPFileData dragged = MakeFileData(sftp, "/srv", {Entry("a.txt", true, 1)});
+    const TSessionLogin back = FileDataLogin(dragged);
+    EXPECT_EQ(back.Protocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(back.Ssh, sftp.Ssh);
+    const auto copies = MakeServerToServerItems(dragged, LoginOf("ftp", "u"), "/in/");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0]->SrcProtocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(copies[0]->SrcSsh, sftp.Ssh);
+    EXPECT_EQ(copies[0]->DestProtocol, TRemoteProtocolKind::Ftp);
+    const auto downloads =
+        MakeDownloadItems(sftp, "/srv/", {Entry("a.txt", true, 1)}, "/home/me", nullptr);
+    ASSERT_EQ(downloads.size(), 1u);
+    EXPECT_EQ(downloads[0]->SrcProtocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(downloads[0]->SrcSsh.IdentityFile, "/keys/id");
+    TempDir local;
+    local.write("up.txt", "1");
+    const auto uploads =
+        MakeUploadItems({(local.path() / "up.txt").string()}, sftp, "/srv/", TShellIcons(false));
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0]->DestProtocol, TRemoteProtocolKind::Sftp);
+    EXPECT_FALSE(uploads[0]->DestSsh.UseAgent);
+}
+
 TEST(ExplorerCommands, SameServerDropsIntoThemselvesAreRefused) {
     TFTPFileData folder = MakeFileData(LoginOf("h", "u"), "/a", {Entry("b", false)});
     EXPECT_EQ(folder.HostDirName, "/a/");

@@ -2,6 +2,7 @@
 
 #include "settings/QuickConnectAddress.h"
 
+#include "base/FtpUrl.h"
 #include "platform/ConfigStore.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
@@ -76,4 +77,24 @@ TEST_F(QuickConnectAddressTest, ABadAddressMakesNoSiteAndSaysWhy) {
         EXPECT_EQ(QuickConnectSiteOf(text, m_options, error), nullptr) << text;
         EXPECT_FALSE(error.empty()) << text;
     }
+}
+
+TEST_F(QuickConnectAddressTest, AnSftpAddressMakesAnSftpSiteWithoutAnonymousLogin) {
+    std::string error;
+    if (!ParseFtpUrl("sftp://files.example.com/", error)) {
+        GTEST_SKIP() << "the address parser does not take sftp:// addresses: " << error;
+    }
+    const auto site = QuickConnectSiteOf("SFTP://files.example.com/srv", m_options, error);
+    ASSERT_NE(site, nullptr) << error;
+    EXPECT_EQ(site->Protocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(site->Port, 22);
+    EXPECT_EQ(site->UserName, "");
+    EXPECT_EQ(site->Password, "");
+    const auto withUser =
+        QuickConnectSiteOf("sftp://bob@files.example.com:2222/", m_options, error);
+    ASSERT_NE(withUser, nullptr) << error;
+    EXPECT_EQ(withUser->UserName, "bob");
+    EXPECT_EQ(withUser->Port, 2222);
+    EXPECT_EQ(QuickConnectSiteOf("ftp://files.example.com/", m_options, error)->Protocol,
+              TRemoteProtocolKind::Ftp);
 }

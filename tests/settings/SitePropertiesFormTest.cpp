@@ -235,6 +235,50 @@ private Q_SLOTS:
         QVERIFY(!m_site->UploadToTemporaryName);
     }
 
+    void sftpDisablesWhatIsFtpsAndSavesTheKeyFileAndAgent() {
+        Open();
+        auto* protocol = Control<QComboBox>("ProtocolComboBox");
+        const auto ftpOnly = {static_cast<QWidget*>(Control<QComboBox>("EncryptionComboBox")),
+                              static_cast<QWidget*>(Control<QCheckBox>("PassiveModeCheckBox")),
+                              static_cast<QWidget*>(Control<QCheckBox>("UseMlsdCheckBox"))};
+        const auto sshOnly = {static_cast<QWidget*>(Edit("SshKeyFileEdit")),
+                              static_cast<QWidget*>(Button("SshKeyFileButton")),
+                              static_cast<QWidget*>(Control<QCheckBox>("SshUseAgentCheckBox"))};
+        QCOMPARE(protocol->currentIndex(), 0);
+        for (QWidget* field : ftpOnly) {
+            QVERIFY(field->isEnabled());
+        }
+        for (QWidget* field : sshOnly) {
+            QVERIFY(!field->isEnabled());
+        }
+        Type("NameEdit", QStringLiteral("Shell"));
+        protocol->setCurrentIndex(1);
+        QCOMPARE(Edit("PortEdit")->text(), QStringLiteral("22"));
+        for (QWidget* field : ftpOnly) {
+            QVERIFY(!field->isEnabled());
+        }
+        for (QWidget* field : sshOnly) {
+            QVERIFY(field->isEnabled());
+        }
+        Type("SshKeyFileEdit", QStringLiteral("/keys/id_ed25519"));
+        Control<QCheckBox>("SshUseAgentCheckBox")->setChecked(false);
+        const QString screenshots = qEnvironmentVariable("QX_SCREENSHOTS");
+        if (!screenshots.isEmpty()) {
+            m_form->findChild<QTabWidget*>()->setCurrentIndex(1);
+            m_form->grab().save(QDir(screenshots).filePath(QStringLiteral("site-sftp.png")));
+        }
+        Button("SaveBitBtn")->click();
+        QCOMPARE(m_site->Protocol, TRemoteProtocolKind::Sftp);
+        QCOMPARE(m_site->Port, 22);
+        QCOMPARE(m_site->SshKeyFile, std::string("/keys/id_ed25519"));
+        QVERIFY(!m_site->SshUseAgent);
+
+        Open(); // a stored SFTP site opens as one
+        QCOMPARE(Control<QComboBox>("ProtocolComboBox")->currentIndex(), 1);
+        QVERIFY(!Control<QCheckBox>("PassiveModeCheckBox")->isEnabled());
+        QCOMPARE(Edit("SshKeyFileEdit")->text(), QStringLiteral("/keys/id_ed25519"));
+    }
+
     void connectAnswersYesAndCancelCopiesNothing() {
         m_site->QuickConnect = true;
         Open();

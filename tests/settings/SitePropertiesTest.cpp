@@ -69,7 +69,8 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
                      "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
-                     "UseMlsd", "UploadToTemporaryName", "Encryption"}));
+                     "UseMlsd", "UploadToTemporaryName", "Encryption", "Protocol", "SshKeyFile",
+                     "SshUseAgent"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
@@ -107,6 +108,81 @@ TEST_F(SitePropertiesTest, EncryptionIsStoredAndAnAbsentOrUnknownValueIsPlainFtp
     TSiteProperties unknown(m_options);
     unknown.LoadFromStore(m_store, Key);
     EXPECT_EQ(unknown.Encryption, TFtpTlsMode::None);
+}
+
+TEST_F(SitePropertiesTest, ProtocolKeyFileAndAgentRoundTripAndOldSiteBooksStayFtp) {
+    struct TCase {
+        TRemoteProtocolKind Protocol;
+        TFtpTlsMode Encryption;
+    };
+    for (const TCase kind : {TCase{TRemoteProtocolKind::Ftp, TFtpTlsMode::None},
+                             TCase{TRemoteProtocolKind::Ftp, TFtpTlsMode::ExplicitRequired},
+                             TCase{TRemoteProtocolKind::Sftp, TFtpTlsMode::Implicit}}) {
+        TSiteProperties site(m_options);
+        site.Protocol = kind.Protocol;
+        site.Encryption = kind.Encryption;
+        site.SshKeyFile = "keys/id_ed25519";
+        site.SshUseAgent = false;
+        site.SaveToStore(m_store, Key);
+        TSiteProperties loaded(m_options);
+        loaded.LoadFromStore(m_store, Key);
+        EXPECT_EQ(loaded.Protocol, kind.Protocol);
+        EXPECT_EQ(loaded.Encryption, kind.Encryption);
+        EXPECT_EQ(loaded.SshSettings().IdentityFile, "keys/id_ed25519");
+        EXPECT_FALSE(loaded.SshSettings().UseAgent);
+    }
+
+    // A site book from before the values existed, and a protocol no version wrote.
+    for (const char* name : {"Protocol", "SshKeyFile", "SshUseAgent"}) {
+        m_store.DeleteValue(Key, name);
+    }
+    m_store.WriteNumber(Key, "Encryption", 1);
+    TSiteProperties old(m_options);
+    old.LoadFromStore(m_store, Key);
+    EXPECT_EQ(old.Protocol, TRemoteProtocolKind::Ftp);
+    EXPECT_EQ(old.Encryption, TFtpTlsMode::ExplicitIfAvailable);
+    EXPECT_EQ(old.SshSettings(), TSshSettings{});
+    m_store.WriteNumber(Key, "Protocol", 5);
+    TSiteProperties unknown(m_options);
+    unknown.LoadFromStore(m_store, Key);
+    EXPECT_EQ(unknown.Protocol, TRemoteProtocolKind::Ftp);
+}
+
+TEST_F(SitePropertiesTest, SftpTakesPort22WhileThePortIsADefaultAndDisablesFtpFields) {
+    TSiteProperties site(m_options);
+    TSitePropertiesEditor editor(site, m_options);
+    EXPECT_TRUE(editor.FtpFieldsEnabled());
+    EXPECT_FALSE(editor.SshFieldsEnabled());
+    editor.SetProtocolIndex(1);
+    EXPECT_EQ(editor.PortText, "22");
+    EXPECT_FALSE(editor.FtpFieldsEnabled());
+    EXPECT_TRUE(editor.SshFieldsEnabled());
+    editor.SetProtocolIndex(0);
+    EXPECT_EQ(editor.PortText, "21");
+    editor.SetEncryptionIndex(3);
+    editor.SetProtocolIndex(1); // implicit TLS's default is a default too
+    EXPECT_EQ(editor.PortText, "22");
+    editor.SetProtocolIndex(0);
+    EXPECT_EQ(editor.PortText, "990");
+    editor.PortText = "2222";
+    editor.SetProtocolIndex(1);
+    EXPECT_EQ(editor.PortText, "2222");
+    editor.SetProtocolIndex(4);
+    EXPECT_EQ(editor.ProtocolIndex(), 1);
+
+    editor.SshKeyFileText = "/keys/site";
+    editor.SshUseAgentChecked = false;
+    editor.Commit();
+    EXPECT_EQ(site.Protocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(site.Encryption, TFtpTlsMode::Implicit); // kept for a change back
+    EXPECT_EQ(site.Port, 2222);
+    EXPECT_EQ(site.SshKeyFile, "/keys/site");
+    EXPECT_FALSE(site.SshUseAgent);
+
+    TSitePropertiesEditor reopened(site, m_options);
+    EXPECT_EQ(reopened.ProtocolIndex(), 1);
+    EXPECT_EQ(reopened.SshKeyFileText, "/keys/site");
+    EXPECT_FALSE(reopened.SshUseAgentChecked);
 }
 
 TEST_F(SitePropertiesTest, ImplicitTlsTakesItsPortWhileThePortIsADefault) {

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "session/gui/SshQuestionForm.h"
 #include "settings/gui/CertificateTrust.h"
 
 #include <filesystem>
@@ -33,6 +34,11 @@ void TOnlineEditorForm::ConfigureClient() {
         trust = AskCertificateTrust(question, m_context.Store,
                                     QString::fromStdString(m_context.Options.FontName),
                                     m_context.Options.FontSize, this);
+    };
+    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
+                                  std::optional<std::string>& answer) {
+        answer = AskSshQuestion(question, QString::fromStdString(m_context.Options.FontName),
+                                m_context.Options.FontSize, this);
     };
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
         m_logPanel->Display(line);
@@ -88,6 +94,8 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
     client.ResumeTransfer = false;
     client.PassiveMode = file.PassiveMode;
     client.Encryption = file.Encryption;
+    client.Protocol = file.Protocol;
+    client.Ssh = file.Ssh;
     client.UploadToTemporaryName = file.UploadToTemporaryName;
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;

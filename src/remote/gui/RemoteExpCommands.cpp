@@ -56,6 +56,8 @@ TSessionLogin TRemoteExpForm::Login() const {
     login.ResumeTransfer = client.ResumeTransfer;
     login.PassiveMode = client.PassiveMode;
     login.Encryption = client.Encryption;
+    login.Protocol = client.Protocol;
+    login.Ssh = client.Ssh;
     login.UploadToTemporaryName = client.UploadToTemporaryName;
     return login;
 }
@@ -191,7 +193,11 @@ void TRemoteExpForm::ViewServerInfoActionExecute() {
     dialog.SetResumingSupportText(client.ResumeSupported
                                       ? tr("Server Supports Resuming Transfer")
                                       : tr("Server Does not Support Resuming Transfer"));
-    dialog.SetFeatures(client.Features);
+    if (client.Protocol == TRemoteProtocolKind::Sftp) {
+        dialog.SetSessionText(QString::fromStdString(client.ServerInfoText));
+    } else {
+        dialog.SetFeatures(client.Features);
+    }
     dialog.exec();
 }
 

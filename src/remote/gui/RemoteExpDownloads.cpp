@@ -264,6 +264,8 @@ void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
     file->PassiveMode = client.PassiveMode;
     file->UploadToTemporaryName = client.UploadToTemporaryName;
     file->Encryption = client.Encryption;
+    file->Protocol = client.Protocol;
+    file->Ssh = client.Ssh;
     file->LocalFileName = client.LocalFileName;
     if (m_context.OpenInEditor) {
         m_context.OpenInEditor(std::move(file));

@@ -11,6 +11,7 @@
 #include "remote/gui/InputForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "session/gui/OverwriteForm.h"
+#include "session/gui/SshQuestionForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
 #include "settings/gui/CertificateTrust.h"
@@ -43,6 +44,8 @@ void TRemoteExpForm::ConfigureClient() {
     client.UseMlsd = site.UseMlsd;
     client.UploadToTemporaryName = site.UploadToTemporaryName;
     client.Encryption = site.Encryption;
+    client.Protocol = site.Protocol;
+    client.Ssh = site.SshSettings();
     client.ResumeTransfer = site.ResumeTransfer;
     client.TransferType = site.TransferType;
     client.LoginRetry = site.LoginRetry;
@@ -102,6 +105,11 @@ void TRemoteExpForm::ConfigureClient() {
                                     QString::fromStdString(m_context.Options.FontName),
                                     m_context.Options.FontSize, this);
     };
+    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
+                                  std::optional<std::string>& answer) {
+        answer = AskSshQuestion(question, QString::fromStdString(m_context.Options.FontName),
+                                m_context.Options.FontSize, this);
+    };
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
     client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };
     client.OnQuitDone = [this](TThreadedFTPClient& c) { c.StopThread(); };
@@ -136,8 +144,10 @@ void TRemoteExpForm::OnConnectDone() {
         return;
     }
     m_connected = true;
-    m_captionText = QStringLiteral("[%1@%2, %3]")
-                        .arg(QString::fromStdString(m_client->UserName),
+    // An SFTP login may leave the user to ssh: then the caption names none.
+    const QString user = QString::fromStdString(m_client->UserName);
+    m_captionText = QStringLiteral("[%1%2, %3]")
+                        .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'),
                              QString::fromStdString(m_client->HostName),
                              QString::fromStdString(m_client->HostAddress()));
     UpdateCaption();

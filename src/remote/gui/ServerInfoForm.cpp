@@ -118,4 +118,8 @@ void TServerInfoForm::SetFeatures(const TFtpFeatures& features) {
     m_features->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
+void TServerInfoForm::SetSessionText(const QString& text) {
+    m_features->setPlainText(text);
+}
+
 } // namespace qx

@@ -27,6 +27,8 @@ public:
     void SetResumingSupportText(const QString& text);
     // The feature lines of the server's FEAT answer, on a page of their own.
     void SetFeatures(const TFtpFeatures& features);
+    // What an SFTP session tells of its connection, one "name: value" a line, on that page.
+    void SetSessionText(const QString& text);
 
 private:
     QLineEdit* AddEdit(QFormLayout& form, const QString& caption, const char* name);

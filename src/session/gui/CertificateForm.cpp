@@ -1,5 +1,6 @@
 #include "session/gui/CertificateForm.h"
 
+#include "session/gui/QuestionLabels.h"
 #include "widgets/TitlePanel.h"
 
 #include <QDialogButtonBox>
@@ -11,22 +12,9 @@ namespace qx {
 
 namespace {
 
-QString ToQt(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QLabel* PlainLabel(const QString& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText); // the certificate's texts are the server's
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 // The fingerprint in two lines of sixteen pairs.
 QString FingerprintText(const std::string& sha256) {
-    QString text = ToQt(sha256);
+    QString text = Utf8Text(sha256);
     if (text.size() > 48) {
         text.insert(48, QLatin1Char('\n'));
     }
@@ -50,33 +38,28 @@ TCertificateForm::TCertificateForm(const TCertificateQuestion& question,
         auto* warning = PlainLabel(
             tr("Warning: %1 port %2 shows another certificate than the one you trusted before. "
                "Someone may be listening in between, or the server got a new certificate.")
-                .arg(ToQt(question.HostName), ToQt(question.Port)),
+                .arg(Utf8Text(question.HostName), Utf8Text(question.Port)),
             "ChangedWarningLabel", this);
         warning->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
         Body().addWidget(warning);
     }
-    Body().addWidget(PlainLabel(
-        tr("The certificate of %1 (port %2) cannot be verified: %3.")
-            .arg(ToQt(question.HostName), ToQt(question.Port), ToQt(certificate.VerifyError)),
-        "ReasonLabel", this));
+    Body().addWidget(PlainLabel(tr("The certificate of %1 (port %2) cannot be verified: %3.")
+                                    .arg(Utf8Text(question.HostName), Utf8Text(question.Port),
+                                         Utf8Text(certificate.VerifyError)),
+                                "ReasonLabel", this));
 
     auto* fields = new QFormLayout;
-    fields->addRow(tr("Subject:"), PlainLabel(ToQt(certificate.Subject), "SubjectLabel", this));
-    fields->addRow(tr("Issuer:"), PlainLabel(ToQt(certificate.Issuer), "IssuerLabel", this));
+    fields->addRow(tr("Subject:"), PlainLabel(Utf8Text(certificate.Subject), "SubjectLabel", this));
+    fields->addRow(tr("Issuer:"), PlainLabel(Utf8Text(certificate.Issuer), "IssuerLabel", this));
     fields->addRow(tr("Valid from:"),
-                   PlainLabel(ToQt(certificate.NotBefore), "NotBeforeLabel", this));
+                   PlainLabel(Utf8Text(certificate.NotBefore), "NotBeforeLabel", this));
     fields->addRow(tr("Valid until:"),
-                   PlainLabel(ToQt(certificate.NotAfter), "NotAfterLabel", this));
-    auto* fingerprint = PlainLabel(FingerprintText(certificate.Sha256), "FingerprintLabel", this);
-    fingerprint->setFont(QFont(QStringLiteral("monospace")));
-    fingerprint->setWordWrap(false);
-    fields->addRow(tr("SHA-256:"), fingerprint);
+                   PlainLabel(Utf8Text(certificate.NotAfter), "NotAfterLabel", this));
+    fields->addRow(tr("SHA-256:"),
+                   FingerprintLabel(FingerprintText(certificate.Sha256), "FingerprintLabel", this));
     if (changed) {
-        auto* before =
-            PlainLabel(FingerprintText(storedFingerprint), "StoredFingerprintLabel", this);
-        before->setFont(QFont(QStringLiteral("monospace")));
-        before->setWordWrap(false);
-        fields->addRow(tr("Trusted before:"), before);
+        fields->addRow(tr("Trusted before:"), FingerprintLabel(FingerprintText(storedFingerprint),
+                                                               "StoredFingerprintLabel", this));
     }
     Body().addLayout(fields);
     Body().addWidget(PlainLabel(tr("Trust it only when you know that this is the server's "

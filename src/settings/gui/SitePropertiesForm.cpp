@@ -11,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,13 +77,17 @@ TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOpt
     SetActiveControl(TControl::Name);
     SetDefaultButton(TButton::Save);
 
-    setTabOrder(m_name, m_hostName);
+    setTabOrder(m_name, m_protocol);
+    setTabOrder(m_protocol, m_hostName);
     setTabOrder(m_hostName, m_port);
     setTabOrder(m_port, m_encryption);
     setTabOrder(m_encryption, m_anonymous);
     setTabOrder(m_anonymous, m_userName);
     setTabOrder(m_userName, m_password);
-    setTabOrder(m_password, m_initialFolder);
+    setTabOrder(m_password, m_sshKeyFile);
+    setTabOrder(m_sshKeyFile, m_sshKeyFileBrowse);
+    setTabOrder(m_sshKeyFileBrowse, m_sshUseAgent);
+    setTabOrder(m_sshUseAgent, m_initialFolder);
     setTabOrder(m_initialFolder, m_loginRetry);
     setTabOrder(m_loginRetry, m_reloginDelay);
     setTabOrder(m_reloginDelay, m_resumeTransfer);
@@ -132,6 +138,20 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
     for (const char* text : TSitePropertiesEditor::kEncryptionTexts) {
         m_encryption->addItem(tr(text));
     }
+    m_protocol = new QComboBox(page);
+    m_protocol->setObjectName(QStringLiteral("ProtocolComboBox"));
+    for (const char* text : TSitePropertiesEditor::kProtocolTexts) {
+        m_protocol->addItem(tr(text));
+    }
+    m_sshKeyFile = NewEdit("SshKeyFileEdit", page);
+    m_sshKeyFile->setPlaceholderText(tr("ssh's own choice"));
+    m_sshKeyFileBrowse = new QPushButton(tr("B&rowse..."), page);
+    m_sshKeyFileBrowse->setObjectName(QStringLiteral("SshKeyFileButton"));
+    m_sshUseAgent = new QCheckBox(tr("Use the SSH &agent"), page);
+    m_sshUseAgent->setObjectName(QStringLiteral("SshUseAgentCheckBox"));
+    auto* keyFile = new QHBoxLayout;
+    keyFile->addWidget(m_sshKeyFile, 1);
+    keyFile->addWidget(m_sshKeyFileBrowse);
 
     auto* layout = new QFormLayout(page);
     const auto addRow = [&](const QString& caption, QWidget* field) {
@@ -139,6 +159,7 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
         label->setBuddy(field);
         layout->addRow(label, field);
     };
+    addRow(tr("Pro&tocol:"), m_protocol);
     addRow(tr("&Host Name:"), m_hostName);
     addRow(tr("P&ort:"), m_port);
     addRow(tr("&Encryption:"), m_encryption);
@@ -152,6 +173,10 @@ QWidget* TSitePropertiesForm::CreateLoginPage() {
     m_passwordNote->setWordWrap(true);
     m_passwordNote->setVisible(false);
     layout->addRow(QString(), m_passwordNote);
+    auto* keyFileLabel = new QLabel(tr("&Key File:"), page);
+    keyFileLabel->setBuddy(m_sshKeyFile);
+    layout->addRow(keyFileLabel, keyFile);
+    layout->addRow(QString(), m_sshUseAgent);
     addRow(tr("&Initial Folder:"), m_initialFolder);
     return page;
 }
@@ -223,17 +248,30 @@ void TSitePropertiesForm::FillFromEditor() {
     m_useMlsd->setChecked(m_editor.UseMlsdChecked);
     m_uploadToTemporaryName->setChecked(m_editor.UploadToTemporaryNameChecked);
     m_encryption->setCurrentIndex(m_editor.EncryptionIndex());
+    m_protocol->setCurrentIndex(m_editor.ProtocolIndex());
+    m_sshKeyFile->setText(ToQt(m_editor.SshKeyFileText));
+    m_sshUseAgent->setChecked(m_editor.SshUseAgentChecked);
+    UpdateProtocolFields();
     m_transferType->SetItemIndex(m_editor.TransferTypeIndex());
 }
 
 void TSitePropertiesForm::ConnectSignals() {
-    connect(m_encryption, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_editor.SetEncryptionIndex(index);
+    const auto showPort = [this] {
         const QString port = ToQt(m_editor.PortText);
         if (m_port->text() != port) {
             m_port->setText(port);
         }
+    };
+    connect(m_encryption, &QComboBox::currentIndexChanged, this, [this, showPort](int index) {
+        m_editor.SetEncryptionIndex(index);
+        showPort();
     });
+    connect(m_protocol, &QComboBox::currentIndexChanged, this, [this, showPort](int index) {
+        m_editor.SetProtocolIndex(index);
+        showPort();
+        UpdateProtocolFields();
+    });
+    connect(m_sshKeyFileBrowse, &QPushButton::clicked, this, &TSitePropertiesForm::ChooseKeyFile);
     connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_editor.NameText = FromQt(text);
         UpdateButtons();
@@ -284,6 +322,29 @@ void TSitePropertiesForm::UpdateButtons() {
     m_connect->setEnabled(m_editor.ConnectEnabled());
 }
 
+void TSitePropertiesForm::UpdateProtocolFields() {
+    for (QWidget* field :
+         {static_cast<QWidget*>(m_encryption), static_cast<QWidget*>(m_passiveMode),
+          static_cast<QWidget*>(m_useMlsd)}) {
+        field->setEnabled(m_editor.FtpFieldsEnabled());
+    }
+    for (QWidget* field :
+         {static_cast<QWidget*>(m_sshKeyFile), static_cast<QWidget*>(m_sshKeyFileBrowse),
+          static_cast<QWidget*>(m_sshUseAgent)}) {
+        field->setEnabled(m_editor.SshFieldsEnabled());
+    }
+}
+
+void TSitePropertiesForm::ChooseKeyFile() {
+    const QString current = m_sshKeyFile->text();
+    const QString folder =
+        current.isEmpty() ? QDir::home().filePath(QStringLiteral(".ssh")) : current;
+    const QString chosen = QFileDialog::getOpenFileName(this, tr("Key File"), folder);
+    if (!chosen.isEmpty()) {
+        m_sshKeyFile->setText(chosen);
+    }
+}
+
 void TSitePropertiesForm::Commit(TResult result) {
     const bool allowed = result == SaveResult ? m_editor.SaveEnabled() : m_editor.ConnectEnabled();
     if (!allowed) {
@@ -296,6 +357,8 @@ void TSitePropertiesForm::Commit(TResult result) {
     m_editor.UseMlsdChecked = m_useMlsd->isChecked();
     m_editor.UploadToTemporaryNameChecked = m_uploadToTemporaryName->isChecked();
     m_editor.SetTransferTypeIndex(m_transferType->ItemIndex());
+    m_editor.SshKeyFileText = FromQt(m_sshKeyFile->text());
+    m_editor.SshUseAgentChecked = m_sshUseAgent->isChecked();
     m_editor.Commit();
     done(result);
 }

@@ -65,6 +65,9 @@ private:
     // The user name, the check box and the password follow the editor after a change.
     void ShowLogin();
     void UpdateButtons();
+    // Enables what applies to the chosen protocol.
+    void UpdateProtocolFields();
+    void ChooseKeyFile();
     void Commit(TResult result);
 
     TSitePropertiesEditor m_editor;
@@ -88,6 +91,10 @@ private:
     QCheckBox* m_useMlsd = nullptr;
     QCheckBox* m_uploadToTemporaryName = nullptr;
     QComboBox* m_encryption = nullptr;
+    QComboBox* m_protocol = nullptr;
+    QLineEdit* m_sshKeyFile = nullptr;
+    QPushButton* m_sshKeyFileBrowse = nullptr;
+    QCheckBox* m_sshUseAgent = nullptr;
     TTransferTypeRadioGroup* m_transferType = nullptr;
     QPushButton* m_connect = nullptr;
     QPushButton* m_save = nullptr;

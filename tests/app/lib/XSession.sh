@@ -117,3 +117,15 @@ close_with_alt_f4() {
     done
     return 0
 }
+
+# Selects the first site of the site book and gives the command of the Site menu with the
+# accelerator KEY (c Connect..., r Properties...).
+site_book_command() {
+    within 10 visible "Pellucor's Site Book" || fail "no site book"
+    activate "Pellucor's Site Book"
+    xdotool key Down # the site under the root
+    sleep 0.3
+    xdotool key --clearmodifiers alt+s
+    sleep 0.5
+    xdotool key "$1"
+}
