@@ -68,7 +68,7 @@ private:
     void DownloadFolder(std::string remoteFolder, std::string localFolder,
                         const std::string& localRoot, int depth);
     void UploadFolder(std::string localFolder, std::string remoteFolder, int depth);
-    void RemoveFolder(std::string folder, int depth);
+    void RemoveFolder(const std::string& folder, int depth);
     bool UsableEntry(const TFTPListItem& item, const std::string& folder);
     void Skip(const std::string& line);
     // After an entry of a recursive download failed: notes it and clears the failure, so that

@@ -108,6 +108,8 @@ bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& 
     return true;
 }
 
+// The paths are copies on purpose: callers pass fields the body overwrites on the way.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
                                       const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;
@@ -173,6 +175,8 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
     client.ResultCode = 0;
 }
 
+// The paths are copies on purpose, as DownloadFolder's.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteFolder, int depth) {
     TThreadedFTPClient& client = *m_client;
     if (!WithinDepth(depth, localFolder)) {
@@ -237,7 +241,7 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
     client.ResultCode = 0;
 }
 
-void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
+void TFTPClientThread::RemoveFolder(const std::string& folder, int depth) {
     if (!WithinDepth(depth, folder)) {
         return;
     }
