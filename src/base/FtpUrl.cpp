@@ -44,8 +44,12 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         text.remove_prefix(7);
     } else if (startsWith("ftp://")) {
         text.remove_prefix(6);
+    } else if (startsWith("sftp://")) {
+        url.Protocol = TRemoteProtocolKind::Sftp;
+        url.Port = "22";
+        text.remove_prefix(7);
     } else {
-        error = "the URL must start with ftp:// or ftps://";
+        error = "the URL must start with ftp:// or ftps://, or sftp:// for SFTP";
         return std::nullopt;
     }
     const auto slash = text.find('/');
@@ -118,6 +122,15 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         return std::nullopt;
     }
     url.Path = *path;
+    if (url.Protocol == TRemoteProtocolKind::Sftp && slash != std::string_view::npos) {
+        if (url.Path == "~") {
+            url.Path.clear();
+        } else if (url.Path.starts_with("~/")) {
+            url.Path.erase(0, 2);
+        } else {
+            url.Path.insert(0, "/");
+        }
+    }
     for (const std::string* part : {&url.User, &url.Password, &url.Host, &url.Path}) {
         if (HoldsLineBreakOrNul(*part)) {
             error = "the URL holds a CR, LF or NUL character (%0D, %0A or %00), which no FTP "

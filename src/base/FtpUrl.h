@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/SshSettings.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,8 +13,14 @@ namespace qx {
 // "pub/a.txt"); a path that starts with "/" after the host ("ftp://host//etc" or
 // "ftp://host/%2Fetc") is absolute. ftps:// is the same with implicit TLS, on port 990 unless
 // the URL names another.
+//
+// sftp://[user[:password]@]host[:port]/path is SFTP on port 22 unless the URL names another.
+// Its path is absolute ("sftp://host/srv/a.txt" is "/srv/a.txt"); one that starts with "/~/"
+// is relative to the login folder ("sftp://host/~/a.txt" is "a.txt"), and a URL without a path
+// names the login folder ("").
 struct FtpUrl {
-    std::string User;     // empty: anonymous
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    std::string User;     // empty: anonymous (SFTP: ssh's choice)
     std::string Password; // empty with a user: none given
     bool HasPassword = false;
     std::string Host;

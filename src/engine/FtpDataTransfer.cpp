@@ -283,16 +283,9 @@ bool TCustomFtpCliEx::CheckExpectedSize() {
 // permissions.
 bool TCustomFtpCliEx::PutPartialInPlace() {
     const std::string target = std::exchange(m_replacedFile, {});
-    if (target.empty()) {
-        return true;
-    }
-    const std::string partial = target + ".part";
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        ::chmod(partial.c_str(), old.st_mode & 07777);
-    }
-    if (std::rename(partial.c_str(), target.c_str()) != 0) {
-        SetLocalError(550, "550 Cannot replace " + target + ": " + std::strerror(errno));
+    std::string error;
+    if (!target.empty() && !qx::PutPartialInPlace(target, error)) {
+        SetLocalError(550, "550 " + error);
         return false;
     }
     return true;

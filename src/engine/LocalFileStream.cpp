@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -191,6 +192,19 @@ std::string ReplacedFileName(const std::string& path) {
 
 std::string PartialFileName(const std::string& path) {
     return ReplacedFileName(path) + ".part";
+}
+
+bool PutPartialInPlace(const std::string& target, std::string& error) {
+    const std::string partial = target + ".part";
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::chmod(partial.c_str(), old.st_mode & 07777);
+    }
+    if (std::rename(partial.c_str(), target.c_str()) != 0) {
+        error = "Cannot replace " + target + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 std::int64_t ResumableSize(const std::string& path) {

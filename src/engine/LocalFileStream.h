@@ -69,6 +69,9 @@ std::int64_t ResumableSize(const std::string& path);
 // True when a download into path goes through its partial file: the path is a regular file,
 // or nothing (yet). A device or a pipe (/dev/null, a FIFO) is written directly.
 bool DownloadsThroughPartial(const std::string& path);
+// A complete download takes the place of target (a ReplacedFileName) from its partial file,
+// with the permissions of the file it replaces. False with the reason when refused.
+bool PutPartialInPlace(const std::string& target, std::string& error);
 
 // The modification time of a regular file in seconds since 1970, or nothing.
 std::optional<std::int64_t> LocalFileTimeOf(const std::string& path);

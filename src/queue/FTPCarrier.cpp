@@ -20,6 +20,10 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
     DestTransferType = item.DestTransferType;
     SrcEncryption = item.SrcEncryption;
     DestEncryption = item.DestEncryption;
+    SrcProtocol = item.SrcProtocol;
+    SrcSsh = item.SrcSsh;
+    DestProtocol = item.DestProtocol;
+    DestSsh = item.DestSsh;
     PassiveMode = item.PassiveMode;
     Depth = item.Depth;
     LocalRoot = item.LocalRoot;

@@ -128,13 +128,22 @@ void TFTPCarrierThread::Run(unsigned code) {
     carrier.SkippedEntries.clear();
     carrier.BusySide = TCarrierSide::None;
     carrier.Yielded = false;
-    PrepareEngines(job->BothServers);
-    try {
-        (this->*job->Job)();
-    } catch (const std::exception& error) {
-        // Nothing may end a job without its done event.
-        Fail(std::string("500 ") + error.what());
+    if (carrier.SrcProtocol != TRemoteProtocolKind::Ftp ||
+        carrier.DestProtocol != TRemoteProtocolKind::Ftp) {
+        // The carriers speak FTP only: an SFTP item fails as such instead of reaching an SSH
+        // server with FTP.
+        Fail("500 The transfer queue does not carry SFTP items yet; transfer them in an "
+             "explorer window or with quorvin-ftp.");
         Deliver("! " + carrier.ErrorMessage);
+    } else {
+        PrepareEngines(job->BothServers);
+        try {
+            (this->*job->Job)();
+        } catch (const std::exception& error) {
+            // Nothing may end a job without its done event.
+            Fail(std::string("500 ") + error.what());
+            Deliver("! " + carrier.ErrorMessage);
+        }
     }
     if (carrier.ResultCode != 0) {
         carrier.Items.Clear(); // a failed exploration queues nothing

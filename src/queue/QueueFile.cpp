@@ -1,6 +1,7 @@
 #include "queue/QueueFile.h"
 
 #include "base/ShellIcons.h"
+#include "engine/sftp/SshArguments.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
 
@@ -45,6 +46,18 @@ std::optional<TFtpTlsMode> TlsModeOf(std::optional<std::int32_t> number) {
         return std::nullopt;
     }
     return static_cast<TFtpTlsMode>(*number);
+}
+
+// An absent protocol is an item from before SFTP: FTP. A value out of range leaves the item
+// out: it never comes back speaking another protocol.
+std::optional<TRemoteProtocolKind> ProtocolOf(std::optional<std::int32_t> number) {
+    if (!number) {
+        return TRemoteProtocolKind::Ftp;
+    }
+    if (*number < 0 || *number > static_cast<std::int32_t>(TRemoteProtocolKind::Sftp)) {
+        return std::nullopt;
+    }
+    return static_cast<TRemoteProtocolKind>(*number);
 }
 
 // A name the carriers can take: one path component.
@@ -183,7 +196,61 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
     number("Depth", item.Depth);
     text("LocalRoot", item.LocalRoot);
     number("UploadToTemporaryName", item.UploadToTemporaryName ? 1 : 0);
+    WriteSsh(path, "Src", item.SrcProtocol, item.SrcSsh);
+    WriteSsh(path, "Dest", item.DestProtocol, item.DestSsh);
     KeepPasswords(item);
+}
+
+// FTP sides write nothing, so that their items read as before.
+void TQueueFile::WriteSsh(const std::string& path, const std::string& side,
+                          TRemoteProtocolKind protocol, const TSshSettings& ssh) {
+    if (protocol == TRemoteProtocolKind::Ftp) {
+        return;
+    }
+    m_store->WriteNumber(path, side + "Protocol", static_cast<std::int32_t>(protocol));
+    m_store->WriteString(path, side + "SshIdentityFile", ssh.IdentityFile);
+    m_store->WriteNumber(path, side + "SshUseAgent", ssh.UseAgent ? 1 : 0);
+    m_store->WriteString(path, side + "SshKnownHostsFile", ssh.KnownHostsFile);
+    m_store->WriteString(path, side + "SshConfigFile", ssh.ConfigFile);
+    m_store->WriteNumber(path, side + "SshAcceptNewHostKey", ssh.AcceptNewHostKey ? 1 : 0);
+    m_store->WriteNumber(path, side + "SshOptionCount",
+                         static_cast<std::int32_t>(ssh.Options.size()));
+    for (std::size_t i = 0; i < ssh.Options.size(); ++i) {
+        m_store->WriteString(path, side + "SshOption" + std::to_string(i), ssh.Options[i]);
+    }
+}
+
+// False when the side's protocol or its ssh options cannot be taken as they are written.
+bool TQueueFile::ReadSsh(const std::string& path, const std::string& side,
+                         TRemoteProtocolKind& protocol, TSshSettings& ssh) const {
+    const auto kind = ProtocolOf(m_store->ReadNumber(path, side + "Protocol"));
+    if (!kind) {
+        return false;
+    }
+    protocol = *kind;
+    if (protocol == TRemoteProtocolKind::Ftp) {
+        return true;
+    }
+    const auto text = [&](const std::string& name) {
+        return m_store->ReadString(path, side + name).value_or("");
+    };
+    ssh.IdentityFile = text("SshIdentityFile");
+    ssh.UseAgent = m_store->ReadNumber(path, side + "SshUseAgent").value_or(1) != 0;
+    ssh.KnownHostsFile = text("SshKnownHostsFile");
+    ssh.ConfigFile = text("SshConfigFile");
+    ssh.AcceptNewHostKey = m_store->ReadNumber(path, side + "SshAcceptNewHostKey").value_or(0) != 0;
+    const std::int32_t count = m_store->ReadNumber(path, side + "SshOptionCount").value_or(0);
+    if (count < 0 || count > kMaxSshOptions) {
+        return false;
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string option = text("SshOption" + std::to_string(i));
+        if (sftp::CheckSshOption(option)) {
+            return false;
+        }
+        ssh.Options.push_back(std::move(option));
+    }
+    return true;
 }
 
 std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) const {
@@ -229,6 +296,10 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     item->Depth = std::max(0, number("Depth").value_or(0));
     item->LocalRoot = text("LocalRoot").value_or("");
     item->UploadToTemporaryName = number("UploadToTemporaryName").value_or(1) != 0;
+    if (!ReadSsh(path, "Src", item->SrcProtocol, item->SrcSsh) ||
+        !ReadSsh(path, "Dest", item->DestProtocol, item->DestSsh)) {
+        return nullptr;
+    }
     const TShellIcons& icons = SharedShellIcons();
     item->ImageIndex = item->IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item->FileName);
     return item;

@@ -59,6 +59,12 @@ private:
     std::string NewKey();
     void WriteItem(const std::string& key, const TFTPCarryItem& item);
     std::unique_ptr<TFTPCarryItem> ReadItem(const std::string& key) const;
+    // A side's protocol and ssh settings ("Src" or "Dest").
+    static constexpr std::int32_t kMaxSshOptions = 64;
+    void WriteSsh(const std::string& path, const std::string& side, TRemoteProtocolKind protocol,
+                  const TSshSettings& ssh);
+    bool ReadSsh(const std::string& path, const std::string& side, TRemoteProtocolKind& protocol,
+                 TSshSettings& ssh) const;
     void KeepPasswords(const TFTPCarryItem& item);
     void FillPasswords(TFTPCarryItem& item);
 

@@ -29,14 +29,17 @@ const TFTPClientThread::RequestEntry* TFTPClientThread::FindRequest(unsigned cod
 void TFTPClientThread::SetUp() {
     TEngineDriver::Hooks hooks = DeliveryHooks();
     hooks.Skipped = [this](const std::string& text) { Skip(text); };
-    m_driver = std::make_unique<TEngineDriver>(
+    m_ftp = std::make_unique<TEngineDriver>(
         Queue(), AbortFlag, ftp_request::Abort,
         TEngineDriver::Outcome{m_client->ResultCode, m_client->ErrorMessage}, std::move(hooks),
         false);
+    m_driver = m_ftp.get();
 }
 
 void TFTPClientThread::TearDown() {
-    m_driver.reset();
+    m_driver = nullptr;
+    m_sftp.reset();
+    m_ftp.reset();
 }
 
 // FileSize is the user-interface thread's: progress events queued before a change still see
@@ -65,7 +68,9 @@ void TFTPClientThread::Run(unsigned code) {
         // Nothing may end the worker without the request's done event.
         m_driver->FailAndLog(error.what());
     }
-    client.m_hostAddress = Engine().DnsResult();
+    if (m_driver == m_ftp.get()) {
+        client.m_hostAddress = Engine().DnsResult();
+    }
     Finish(*request);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/EngineDriver.h"
+#include "session/SftpProtocol.h"
 #include "session/ThreadedFTPClient.h"
 #include "session/WorkerHost.h"
 
@@ -11,7 +12,8 @@
 
 namespace qx {
 
-// The worker of a TThreadedFTPClient, on the worker host with one engine driver: each request
+// The worker of a TThreadedFTPClient, on the worker host with one protocol (the FTP engine
+// driver, or SFTP by the client's Protocol at each connection): each request
 // code is looked up in the request table and runs its operation to its end, then the done
 // event, which waits for the user-interface thread.
 class TFTPClientThread final : public TWorkerHost {
@@ -38,7 +40,7 @@ private:
 
     void PublishFileSize(std::int64_t size);
 
-    TFtpClientEx& Engine() { return m_driver->Engine(); }
+    TFtpClientEx& Engine() { return m_ftp->Engine(); }
 
     // The operations of the request table (FtpOperations.cpp).
 #define QX_OPERATION(name, code, status, consumesHostNames, consumesLocalNames) void Op##name();
@@ -47,6 +49,8 @@ private:
 
     // Steps the operations share (FtpOperations.cpp).
     bool Login();
+    // The SFTP connection instead of the FTP one: OpConnect with Protocol Sftp.
+    void ConnectSftp();
     bool ReconnectIfClosed();
     // The reconnection check, then a CWD to the client's HostDirName; false when either failed.
     bool EnterHostDir();
@@ -68,7 +72,7 @@ private:
     void DownloadFolder(std::string remoteFolder, std::string localFolder,
                         const std::string& localRoot, int depth);
     void UploadFolder(std::string localFolder, std::string remoteFolder, int depth);
-    void RemoveFolder(const std::string& folder, int depth);
+    void RemoveFolder(std::string folder, int depth);
     bool UsableEntry(const TFTPListItem& item, const std::string& folder);
     void Skip(const std::string& line);
     // After an entry of a recursive download failed: notes it and clears the failure, so that
@@ -80,7 +84,10 @@ private:
     void ReportSkipped();
 
     std::shared_ptr<TThreadedFTPClient> m_client;
-    std::unique_ptr<TEngineDriver> m_driver;
+    std::unique_ptr<TEngineDriver> m_ftp;
+    std::unique_ptr<TSftpProtocol> m_sftp; // made by the first SFTP connection
+    // The protocol of the session: m_ftp's, or m_sftp's after an SFTP connection.
+    TRemoteProtocol* m_driver = nullptr;
     // The file of the transfer under way: its remote and its local path.
     std::string m_remoteFile;
     std::string m_localFile;

@@ -21,17 +21,64 @@ bool TFTPClientThread::Login() {
     engine.UserName = client.UserName;
     engine.PassWord = client.Password;
     engine.InactivityLimit = client.Timeout;
-    m_driver->UseMlsd = client.UseMlsd;
-    m_driver->UploadToTemporaryName = client.UploadToTemporaryName;
+    m_ftp->UseMlsd = client.UseMlsd;
+    m_ftp->UploadToTemporaryName = client.UploadToTemporaryName;
     TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, true);
     plan.DelaySeconds = client.ReloginDelay;
-    return m_driver->Login(plan);
+    return m_ftp->Login(plan);
+}
+
+void TFTPClientThread::ConnectSftp() {
+    TThreadedFTPClient& client = *m_client;
+    if (m_driver == m_ftp.get() && m_ftp->Connected()) {
+        m_ftp->Quit();
+    }
+    if (!m_sftp) {
+        TEngineDriver::Hooks hooks = DeliveryHooks();
+        hooks.Skipped = [this](const std::string& text) { Skip(text); };
+        m_sftp = std::make_unique<TSftpProtocol>(
+            Queue(), AbortFlag, ftp_request::Abort,
+            TEngineDriver::Outcome{client.ResultCode, client.ErrorMessage}, std::move(hooks));
+    }
+    m_driver = m_sftp.get();
+    TSftpSite& site = m_sftp->Site;
+    site.Host = client.HostName;
+    site.Port = client.Port;
+    site.User = client.UserName;
+    site.Password = client.Password;
+    site.Ssh = client.Ssh;
+    site.TimeoutSeconds = client.Timeout;
+    m_sftp->UploadToTemporaryName = client.UploadToTemporaryName;
+    m_sftp->AskSsh = SshAsker();
+    client.Features = TFtpFeatures{};
+    client.ResumeSupported = false;
+    client.ServerInfoText.clear();
+    TLoginPlan plan = PlanLogin(client.LoginRetry, true);
+    plan.DelaySeconds = client.ReloginDelay;
+    if (!m_sftp->Login(plan)) {
+        return;
+    }
+    client.SystemName = "SFTP";
+    client.ServerInfoText = m_sftp->ServerInfoText();
+    client.ResumeSupported = m_sftp->Capabilities().Resume;
+    if (!client.InitialFolder.empty() && m_sftp->ChangeFolder(client.InitialFolder) == 2) {
+        return;
+    }
+    client.ResultCode = 0;
 }
 
 void TFTPClientThread::OpConnect() {
     TThreadedFTPClient& client = *m_client;
-    TFtpClientEx& engine = Engine();
     client.ErrorMessage.clear();
+    if (client.Protocol == TRemoteProtocolKind::Sftp) {
+        ConnectSftp();
+        return;
+    }
+    if (m_driver != m_ftp.get()) {
+        m_sftp->Quit();
+        m_driver = m_ftp.get();
+    }
+    TFtpClientEx& engine = Engine();
     engine.Passive = client.PassiveMode;
     engine.TlsMode = client.Encryption;
     engine.TlsTrustedFingerprints = client.TrustedFingerprints;
@@ -39,24 +86,25 @@ void TFTPClientThread::OpConnect() {
     if (!Login()) {
         return;
     }
-    client.Features = m_driver->Features();
-    if (m_driver->Step(&TCustomFtpCliEx::Syst) == 2) {
+    client.Features = m_ftp->Features();
+    client.ServerInfoText.clear();
+    if (m_ftp->Step(&TCustomFtpCliEx::Syst) == 2) {
         return;
     }
     client.SystemName = Failed() ? "Unknown" : engine.LastResponse();
 
     client.ResumeSupported = false;
-    if (m_driver->ProbeResume() == 2) {
+    if (m_ftp->ProbeResume() == 2) {
         return;
     }
-    client.ResumeSupported = m_driver->ResumeSupported();
+    client.ResumeSupported = m_ftp->ResumeSupported();
 
     if (!client.InitialFolder.empty()) {
         if (m_driver->ChangeFolder(client.InitialFolder) == 2) {
             return;
         }
     }
-    m_driver->ForgetType();
+    m_ftp->ForgetType();
     client.ResultCode = 0;
 }
 

@@ -78,7 +78,7 @@ void TFTPClientThread::ReportSkipped() {
 }
 
 bool TFTPClientThread::CarryOnAfter(const std::string& remotePath) {
-    if (Aborted() || !Engine().Connected()) {
+    if (Aborted() || !m_driver->Connected()) {
         return false;
     }
     std::string why = m_client->ErrorMessage;
@@ -108,8 +108,7 @@ bool TFTPClientThread::UsableEntry(const TFTPListItem& item, const std::string& 
     return true;
 }
 
-// The paths are copies on purpose: callers pass fields the body overwrites on the way.
-// NOLINTNEXTLINE(performance-unnecessary-value-param)
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
 void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string localFolder,
                                       const std::string& localRoot, int depth) {
     TThreadedFTPClient& client = *m_client;
@@ -175,8 +174,7 @@ void TFTPClientThread::DownloadFolder(std::string remoteFolder, std::string loca
     client.ResultCode = 0;
 }
 
-// The paths are copies on purpose, as DownloadFolder's.
-// NOLINTNEXTLINE(performance-unnecessary-value-param)
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
 void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteFolder, int depth) {
     TThreadedFTPClient& client = *m_client;
     if (!WithinDepth(depth, localFolder)) {
@@ -241,7 +239,8 @@ void TFTPClientThread::UploadFolder(std::string localFolder, std::string remoteF
     client.ResultCode = 0;
 }
 
-void TFTPClientThread::RemoveFolder(const std::string& folder, int depth) {
+// NOLINTNEXTLINE(performance-unnecessary-value-param): copies, as the header says
+void TFTPClientThread::RemoveFolder(std::string folder, int depth) {
     if (!WithinDepth(depth, folder)) {
         return;
     }

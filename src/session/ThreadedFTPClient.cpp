@@ -28,6 +28,7 @@ void TThreadedFTPClient::Detach() {
     OnDisplay = nullptr;
     OnAuthenticate = nullptr;
     OnCertificate = nullptr;
+    OnSshQuestion = nullptr;
     OnTransferStatus = nullptr;
     ForEachDoneEvent([](TNotifyEvent& event) { event = nullptr; });
     OnEndThread = nullptr;
@@ -78,6 +79,13 @@ bool TThreadedFTPClient::TrustCertificate(const TCertificateQuestion& question) 
     bool trust = false;
     RaiseEvent(OnCertificate, *this, question, trust);
     return trust;
+}
+
+std::optional<std::string>
+TThreadedFTPClient::AnswerSshQuestion(const sftp::TSshQuestion& question) {
+    std::optional<std::string> answer;
+    RaiseEvent(OnSshQuestion, *this, question, answer);
+    return answer;
 }
 
 TOverwriteAnswer TThreadedFTPClient::AskOverwrite(const TOverwriteQuestion& question) {

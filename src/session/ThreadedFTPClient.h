@@ -140,6 +140,9 @@ public:
     bool ResumeSupported = false;
     // The server's answer to FEAT at the last login.
     TFtpFeatures Features;
+    // What Server Information shows of an SFTP connection (ssh's facts of the connection, the
+    // SFTP version and extensions), one "name: value" a line; empty for FTP.
+    std::string ServerInfoText;
     std::int64_t FileSize = -1;
     TFTPListItems* ListItems = nullptr; // listing target of GetListItems, the caller's
     TStringList HostFileNames;
@@ -196,6 +199,10 @@ private:
                       std::int64_t elapsed) override;
     bool AskLogin(TFTPAuthenticate what, std::string& answer) override;
     bool TrustCertificate(const TCertificateQuestion& question) override;
+    bool AnswersSshQuestions() const override {
+        return !m_detached && static_cast<bool>(OnSshQuestion);
+    }
+    std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& question) override;
     bool AsksBeforeOverwrite() const override {
         return static_cast<bool>(OnOverwrite);
     }

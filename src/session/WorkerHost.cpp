@@ -90,6 +90,17 @@ TEngineDriver::LoginPlan TWorkerHost::PlanLogin(int attempts, bool askForMissing
     return plan;
 }
 
+std::function<std::optional<std::string>(const sftp::TSshQuestion&)> TWorkerHost::SshAsker() {
+    if (!m_owner->AnswersSshQuestions()) {
+        return nullptr;
+    }
+    return [this](const sftp::TSshQuestion& question) {
+        std::optional<std::string> answer;
+        m_ui.invoke([&] { answer = m_owner->AnswerSshQuestion(question); });
+        return answer;
+    };
+}
+
 TTargetGuard::TAsk TWorkerHost::OverwriteAsker() {
     return [this](const TOverwriteQuestion& question) {
         TOverwriteAnswer answer;

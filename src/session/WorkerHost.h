@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ protected:
     // A login plan that asks the owner about certificates and, with askForMissing, for a
     // missing user name or password.
     TEngineDriver::LoginPlan PlanLogin(int attempts, bool askForMissing);
+    // Asks the owner ssh's questions that the password does not answer; empty when the owner
+    // answers none.
+    std::function<std::optional<std::string>(const sftp::TSshQuestion&)> SshAsker();
     // Asks the owner before a transfer replaces a file.
     TTargetGuard::TAsk OverwriteAsker();
     bool AsksBeforeOverwrite() const { return m_owner->AsksBeforeOverwrite(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/sftp/SshQuestion.h"
 #include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
 #include "session/OverwriteRule.h"
@@ -7,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,12 @@ public:
     // the question leaves the answer as it is.
     virtual bool AskLogin(TFTPAuthenticate what, std::string& answer) = 0;
     virtual bool TrustCertificate(const TCertificateQuestion& question) = 0;
+    // A question of ssh the password does not answer; nothing cancels the login. Read by the
+    // worker as a connection starts: whether anyone answers such questions at all.
+    virtual bool AnswersSshQuestions() const { return false; }
+    virtual std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& /*question*/) {
+        return std::nullopt;
+    }
     virtual bool AsksBeforeOverwrite() const = 0;
     virtual TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) = 0;
     // The worker's thread has ended; the owner joins and frees it.

@@ -97,3 +97,21 @@ TEST(FtpUrl, RemotePathSplit) {
     EXPECT_EQ(SplitRemotePath("a.txt"), (std::pair<std::string, std::string>{"", "a.txt"}));
     EXPECT_EQ(SplitRemotePath("pub/"), (std::pair<std::string, std::string>{"pub", ""}));
 }
+
+TEST(FtpUrl, SftpPathsAreAbsoluteUnlessTheyStartAtHome) {
+    std::string error;
+    auto url = ParseFtpUrl("sftp://me:pw@host/srv/a%20b", error);
+    ASSERT_TRUE(url) << error;
+    EXPECT_EQ(url->Protocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(url->Port, "22");
+    EXPECT_EQ(url->User, "me");
+    EXPECT_EQ(url->Password, "pw");
+    EXPECT_EQ(url->Path, "/srv/a b");
+    EXPECT_EQ(ParseFtpUrl("sftp://host:2222/~/notes/x", error)->Path, "notes/x");
+    EXPECT_EQ(ParseFtpUrl("sftp://host:2222/~/notes/x", error)->Port, "2222");
+    EXPECT_EQ(ParseFtpUrl("sftp://host/~", error)->Path, "");
+    EXPECT_EQ(ParseFtpUrl("sftp://host", error)->Path, "");
+    EXPECT_EQ(ParseFtpUrl("sftp://host/", error)->Path, "/");
+    EXPECT_EQ(ParseFtpUrl("ftp://host/pub", error)->Protocol, TRemoteProtocolKind::Ftp);
+    EXPECT_FALSE(ParseFtpUrl("sftp://host/a%0Ab", error));
+}

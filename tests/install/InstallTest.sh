@@ -76,7 +76,7 @@ deb=$(find "$work/package" -maxdepth 1 -name 'quorvin-explorer_*.deb' 2>/dev/nul
 dpkg-deb -x "$deb" "$work/unpacked" || fail "the package does not unpack"
 check_tree "$work/unpacked" "the Debian package"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libstdc++6; do
+for needed in libc6 libstdc++6 openssh-client; do
     grep -q "$needed" <<<"$depends" || fail "the package does not depend on $needed: $depends"
 done
 if [ "$gui" = 1 ]; then

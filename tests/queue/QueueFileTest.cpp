@@ -106,6 +106,49 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
     EXPECT_EQ(back.Carrier, nullptr);
 }
 
+// SFTP sides keep their protocol and ssh settings; FTP sides write none of it, and an entry
+// whose protocol or ssh options cannot be taken is left out rather than read as FTP.
+TEST(QueueFile, SftpSidesComeBackWithTheirSshSettings) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    auto item = Upload("key.bin");
+    item->DestProtocol = TRemoteProtocolKind::Sftp;
+    item->DestSsh.IdentityFile = "/home/me/.ssh/id_work";
+    item->DestSsh.UseAgent = false;
+    item->DestSsh.AcceptNewHostKey = true;
+    item->DestSsh.Options = {"Ciphers=aes256-gcm@openssh.com", "ConnectTimeout=5"};
+    {
+        TQueueFile journal(file);
+        TCarrierQueueChange change;
+        change.Queued.push_back(item.get());
+        journal.QueueChanged(change);
+    }
+    EXPECT_EQ(readFile(file).find("SrcProtocol"), std::string::npos);
+    TQueueFile reopened(file);
+    TQueueFile::TKept kept = reopened.TakeItems();
+    ASSERT_EQ(kept.Queued.size(), 1U);
+    EXPECT_EQ(kept.Queued[0]->SrcProtocol, TRemoteProtocolKind::Ftp);
+    EXPECT_EQ(kept.Queued[0]->DestProtocol, TRemoteProtocolKind::Sftp);
+    EXPECT_EQ(kept.Queued[0]->DestSsh, item->DestSsh);
+
+    const auto entry = [](const std::string& key, const std::string& option) {
+        return "[\\Items\\" + key + "]\n\"FileName\"=string:\"" + key +
+               "\"\n\"Direction\"=number:1\n\"SrcPath\"=string:\"/a/\"\n"
+               "\"DestPath\"=string:\"/b/\"\n\"FileSize\"=string:\"1\"\n"
+               "\"SrcTransferType\"=number:1\n\"DestTransferType\"=number:1\n"
+               "\"DestProtocol\"=number:1\n\"DestSshOptionCount\"=number:1\n"
+               "\"DestSshOption0\"=string:\"" +
+               option + "\"\n";
+    };
+    std::ofstream(file) << entry("0000000001", "ConnectTimeout=5")
+                        << entry("0000000002", "ProxyCommand=sh -c id");
+    TQueueFile hostile(file);
+    TQueueFile::TKept read = hostile.TakeItems();
+    ASSERT_EQ(read.Queued.size(), 1U);
+    EXPECT_EQ(read.Queued[0]->DestSsh.Options, std::vector<std::string>{"ConnectTimeout=5"});
+    EXPECT_EQ(read.Unreadable, 1U);
+}
+
 // With a keyring the passwords of queued logins go there and come back with the items;
 // anonymous logins keep none.
 TEST(QueueFile, PasswordsGoToTheKeyringAndComeBack) {

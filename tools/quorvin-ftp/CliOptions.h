@@ -30,6 +30,13 @@ struct CliOptions {
     std::optional<TFtpTlsMode> tls;
     std::vector<std::string> pins;
     bool insecure = false;
+    // sftp:// URLs: ssh's key file, known-hosts file, configuration file, whether an unknown host
+    // key is added, and "-o" options (allow-listed).
+    std::string identity;
+    std::string knownHosts;
+    std::string sshConfig;
+    bool acceptNewHostKey = false;
+    std::vector<std::string> sshOptions;
 };
 
 } // namespace qx::cli

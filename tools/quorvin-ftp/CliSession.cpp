@@ -31,6 +31,8 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
       m_interrupted(interrupted) {
     m_client = TThreadedFTPClient::Create(m_ui);
     TThreadedFTPClient& client = *m_client;
+    client.Protocol = target.Protocol;
+    client.Ssh = target.Ssh;
     client.HostName = target.Host;
     client.Port = target.Port;
     client.UserName = LoginName(target);
@@ -48,6 +50,10 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
                                   bool& trust) {
         m_refusedCertificate = question.Certificate.Sha256;
         trust = false;
+    };
+    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
+                                  std::optional<std::string>& answer) {
+        answer = AnswerSsh(question);
     };
     client.ResumeTransfer = target.Resume;
     client.TransferType = target.Type;
@@ -106,8 +112,49 @@ CliSession::~CliSession() {
     m_client->Detach();
 }
 
+// Nobody is asked about a host key on the command line: an unknown one is refused with its
+// fingerprint and the option that accepts it. Other questions (a passphrase, a verification
+// code) are asked on the terminal when the tool runs on one.
+std::optional<std::string> CliSession::AnswerSsh(const sftp::TSshQuestion& question) {
+    using K = sftp::TSshQuestion::TKind;
+    switch (question.Kind) {
+    case K::UnknownHostKey:
+        m_unknownHostKey =
+            question.KeyType + " key " + question.Fingerprint + " of " + question.Host;
+        return std::nullopt;
+    case K::Notice:
+        m_progress.Clear();
+        m_log << "quorvin-ftp: " << VisibleText(question.Prompt) << '\n';
+        return std::string();
+    case K::Confirm:
+    case K::Password:
+    case K::Passphrase:
+    case K::KeyboardInteractive:
+        break;
+    }
+    if (!isTerminal(STDIN_FILENO)) {
+        m_unansweredSsh = question.Prompt;
+        return std::nullopt;
+    }
+    m_progress.Clear();
+    return AskOnTerminal(question.Prompt, false);
+}
+
 bool CliSession::Fail(const std::string& text) {
     m_failure = text;
+    m_hostKeyRefused = text.rfind("The host key of ", 0) == 0;
+    if (!m_unknownHostKey.empty()) {
+        m_failure = "the host key is not known: " + m_unknownHostKey +
+                    ". Check the fingerprint with the server's administrator, then give "
+                    "--accept-new-host-key to add it to the known hosts.";
+        m_hostKeyRefused = true;
+        m_unknownHostKey.clear();
+    } else if (!m_unansweredSsh.empty()) {
+        m_failure = "ssh asked \"" + VisibleText(m_unansweredSsh) +
+                    "\" and there is no terminal to answer on (give the key with -i, or use "
+                    "ssh-agent).";
+        m_unansweredSsh.clear();
+    }
     if (!m_refusedCertificate.empty()) {
         // Nobody is asked on the command line: the user decides with an option.
         m_failure += " To trust this certificate, give --pin " + m_refusedCertificate +
@@ -145,10 +192,16 @@ bool CliSession::Run(void (TThreadedFTPClient::*request)()) {
 }
 
 std::string CliSession::LoginName(const CliTarget& target) {
+    if (target.Protocol == TRemoteProtocolKind::Sftp) {
+        return target.User;
+    }
     return target.User.empty() ? "anonymous" : target.User;
 }
 
 std::string CliSession::LoginPassword(const CliTarget& target) {
+    if (target.Protocol == TRemoteProtocolKind::Sftp) {
+        return target.Password;
+    }
     return target.User.empty() && target.Password.empty() ? kAnonymousPassword : target.Password;
 }
 

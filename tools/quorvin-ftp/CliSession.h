@@ -19,9 +19,11 @@ namespace qx::cli {
 
 // Where and how to connect: from a URL or from a site of the site book.
 struct CliTarget {
+    TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
+    TSshSettings Ssh; // sftp:// only
     std::string Host;
     std::string Port = "21";
-    std::string User;     // empty: anonymous
+    std::string User;     // empty: anonymous (SFTP: ssh's choice)
     std::string Password; // asked on a terminal when empty
     std::string InitialFolder;
     int LoginRetry = 1;
@@ -76,6 +78,9 @@ public:
     std::string Absolute(const std::string& path) const;
     // The failure of the last request that failed, as the server or the session worded it.
     const std::string& Failure() const { return m_failure; }
+    // The last failure was a host key that is unknown or has changed: the user decides with
+    // an option (or with the known-hosts file), not by trying again.
+    bool HostKeyRefused() const { return m_hostKeyRefused; }
     // What the recursive requests so far left out, one line each.
     const std::vector<std::string>& Skipped() const { return m_skipped; }
     // What recursive downloads could not fetch and went on past, "[path]: why" each.
@@ -85,6 +90,7 @@ private:
     bool Run(void (TThreadedFTPClient::*request)());
     bool Interrupted() const { return m_interrupted != nullptr && m_interrupted->load(); }
     bool Fail(const std::string& text);
+    std::optional<std::string> AnswerSsh(const sftp::TSshQuestion& question);
     // The kind (folder or file) of each entry, from a listing of its folder.
     bool KindsOf(const std::string& folder, const std::vector<std::string>& names,
                  std::vector<std::intptr_t>& kinds);
@@ -99,6 +105,9 @@ private:
     std::string m_home = "/";
     std::string m_failure;
     std::string m_refusedCertificate; // the fingerprint of a certificate the login refused
+    std::string m_unknownHostKey;     // "ED25519 key SHA256:... of [host]:port", refused
+    std::string m_unansweredSsh;      // a question of ssh nobody could answer
+    bool m_hostKeyRefused = false;
     std::string m_transferName;
     std::vector<std::string> m_skipped;
     std::vector<std::string> m_missed;

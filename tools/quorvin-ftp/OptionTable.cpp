@@ -1,6 +1,7 @@
 #include "OptionTable.h"
 
 #include "engine/TlsCertificate.h"
+#include "engine/sftp/SshArguments.h"
 
 #include <optional>
 
@@ -95,6 +96,51 @@ constexpr OptionRow kOptions[] = {
     {.name = "--insecure",
      .help = "take any server certificate (still encrypted)",
      .apply = setTo<&CliOptions::insecure, true>},
+    {.name = "-i",
+     .alias = "--identity",
+     .argument = "FILE",
+     .help = "sftp://: log in with this private key file",
+     .needs = "a private key file",
+     .apply =
+         [](CliOptions& o, Value value) {
+             o.identity = value;
+             return !value.empty();
+         }},
+    {.name = "--known-hosts",
+     .argument = "FILE",
+     .help = "sftp://: the known host keys (default ~/.ssh/known_hosts)",
+     .needs = "a known-hosts file",
+     .apply =
+         [](CliOptions& o, Value value) {
+             o.knownHosts = value;
+             return !value.empty();
+         }},
+    {.name = "--ssh-config",
+     .argument = "FILE",
+     .help = "sftp://: read this ssh configuration instead of ~/.ssh/config",
+     .needs = "an ssh configuration file",
+     .apply =
+         [](CliOptions& o, Value value) {
+             o.sshConfig = value;
+             return !value.empty();
+         }},
+    {.name = "--accept-new-host-key",
+     .help = "sftp://: add an unknown host key to the known hosts\n"
+             "(a changed one is always refused)",
+     .apply = setTo<&CliOptions::acceptNewHostKey, true>},
+    {.name = "--ssh-option",
+     .argument = "OPT",
+     .help = "sftp://: pass -o OPT to ssh (options that only choose\n"
+             "how to connect: ciphers, keys, jump hosts, ...)",
+     .needs = "an ssh option Name=value that only chooses how to connect",
+     .apply =
+         [](CliOptions& o, Value value) {
+             if (sftp::CheckSshOption(value)) {
+                 return false;
+             }
+             o.sshOptions.push_back(value);
+             return true;
+         }},
     {.name = "--timeout",
      .argument = "SECONDS",
      .help = "give up a request when the server sends nothing for so\n"

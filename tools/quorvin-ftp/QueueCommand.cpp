@@ -106,6 +106,7 @@ public:
 
 private:
     CliSession* SessionFor(const FtpUrl& url, CliTarget& target, std::string& problem) {
+        target.Protocol = url.Protocol;
         target.Host = url.Host;
         target.Port = url.Port;
         target.User = url.User;
@@ -115,7 +116,8 @@ private:
         target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
         target.PinnedFingerprints = m_options.pins;
         target.Insecure = m_options.insecure;
-        const std::string key = url.Host + '\n' + url.Port + '\n' + url.User;
+        const std::string key = std::to_string(static_cast<int>(url.Protocol)) + '\n' + url.Host +
+                                '\n' + url.Port + '\n' + url.User;
         auto& session = m_sessions[key];
         if (!session) {
             session = std::make_unique<CliSession>(target, m_ascii, m_options.verbose, m_err,
@@ -143,6 +145,7 @@ private:
         item.SrcUserName = CliSession::LoginName(target);
         item.SrcPassword = CliSession::LoginPassword(target);
         item.SrcEncryption = target.Encryption;
+        item.SrcProtocol = target.Protocol;
         item.IsFolder = name.empty() || session->IsFolder(path);
         item.FileName = name; // empty for the top folder: its entries go straight in
         item.SrcPath = FolderPath(folder);
@@ -162,6 +165,7 @@ private:
         item.DestUserName = CliSession::LoginName(target);
         item.DestPassword = CliSession::LoginPassword(target);
         item.DestEncryption = target.Encryption;
+        item.DestProtocol = target.Protocol;
         item.DestPath = FolderPath(session->Absolute(url->Path));
         return true;
     }

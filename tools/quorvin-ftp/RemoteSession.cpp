@@ -15,7 +15,8 @@ namespace {
 // A remote argument given with --site: a plain path of the site, or a URL of which only the
 // path counts. Empty when fine, else the usage error.
 std::string sitePath(const std::string& text, std::vector<std::string>& paths) {
-    if (text.rfind("ftp://", 0) != 0 && text.rfind("ftps://", 0) != 0) {
+    if (text.rfind("ftp://", 0) != 0 && text.rfind("ftps://", 0) != 0 &&
+        text.rfind("sftp://", 0) != 0) {
         paths.push_back(text);
         return UnsendableName(text, "remote path");
     }
@@ -47,9 +48,11 @@ std::string resolveRemote(const CommandCall& call, bool withSite, CliTarget& tar
         if (!url) {
             return problem;
         }
-        if (!paths.empty() && (url->Host != target.Host || url->Port != target.Port)) {
+        if (!paths.empty() && (url->Host != target.Host || url->Port != target.Port ||
+                               url->Protocol != target.Protocol)) {
             return "all URLs of one command must name the same server";
         }
+        target.Protocol = url->Protocol;
         target.Host = url->Host;
         target.Port = url->Port;
         target.User = url->User;
@@ -86,6 +89,18 @@ void applyOptions(const CliOptions& options, CliTarget& target) {
     target.PinnedFingerprints = options.pins;
     target.Insecure = options.insecure;
     target.WhenTargetExists = options.whenTargetExists;
+    if (!options.identity.empty()) {
+        target.Ssh.IdentityFile = options.identity;
+    }
+    if (!options.knownHosts.empty()) {
+        target.Ssh.KnownHostsFile = options.knownHosts;
+    }
+    if (!options.sshConfig.empty()) {
+        target.Ssh.ConfigFile = options.sshConfig;
+    }
+    target.Ssh.AcceptNewHostKey = target.Ssh.AcceptNewHostKey || options.acceptNewHostKey;
+    target.Ssh.Options.insert(target.Ssh.Options.end(), options.sshOptions.begin(),
+                              options.sshOptions.end());
 }
 
 // The exit status of the work on the session, told on the error stream; quits the session.
@@ -145,7 +160,8 @@ int RunOnSession(const CommandCall& call, const std::function<bool(RemoteWork&)>
     CliSession session(target, site ? site->AsciiExtensions() : defaultExtensions, options.verbose,
                        std::cerr, &call.interrupted);
     if (!session.Connect()) {
-        return Fail(session.Failure());
+        const int status = Fail(session.Failure());
+        return session.HostKeyRefused() ? kExitUsage : status;
     }
     RemoteWork remote{session, paths, {}};
     const bool ok = work(remote);
