@@ -10,7 +10,6 @@
 #include "settings/GlobalOptions.h"
 #include "widgets/EventWait.h"
 
-
 #include "settings/gui/CertificateTrust.h"
 
 #include <filesystem>
