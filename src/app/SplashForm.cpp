@@ -17,7 +17,7 @@ QString TSplashForm::FindPicture() {
     const QString beside = QCoreApplication::applicationDirPath();
     for (const QString& folder :
          {QDir::currentPath(), beside, beside + QStringLiteral("/../share/quorvin-explorer")}) {
-        const QString path = QDir(folder).filePath(name);
+        QString path = QDir(folder).filePath(name);
         if (QFileInfo::exists(path)) {
             return path;
         }

@@ -1,25 +1,29 @@
 #include "editor/SearchOptions.h"
 
 namespace qx {
+namespace {
 
-TSearchOptions FindOptions(const TSearchOptions& stored, const TSearchChoice& choice) {
+// What both dialogs ask; the rest stays at its default.
+TSearchOptions ChosenOptions(const TSearchChoice& choice) {
     TSearchOptions options;
     options.CaseSensitive = choice.CaseSensitive;
     options.WholeWordsOnly = choice.WholeWordsOnly;
     options.Backward = choice.Backward;
     options.EntireScope = choice.EntireScope;
     options.SelectedTextOnly = choice.SelectedTextOnly;
+    return options;
+}
+
+} // namespace
+
+TSearchOptions FindOptions(const TSearchOptions& stored, const TSearchChoice& choice) {
+    TSearchOptions options = ChosenOptions(choice);
     options.PromptOnReplace = stored.PromptOnReplace;
     return options;
 }
 
 TSearchOptions ReplaceOptions(const TSearchChoice& choice, bool all) {
-    TSearchOptions options;
-    options.CaseSensitive = choice.CaseSensitive;
-    options.WholeWordsOnly = choice.WholeWordsOnly;
-    options.Backward = choice.Backward;
-    options.EntireScope = choice.EntireScope;
-    options.SelectedTextOnly = choice.SelectedTextOnly;
+    TSearchOptions options = ChosenOptions(choice);
     options.PromptOnReplace = choice.PromptOnReplace;
     options.Replace = !all;
     options.ReplaceAll = all;

@@ -2,6 +2,7 @@
 
 #include "base/Utilities.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qx {
@@ -34,26 +35,53 @@ std::string LocalParentFolder(const std::string& path) {
     return parent;
 }
 
+std::string CleanLocalPath(const std::string& path) {
+    std::string clean;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t end = std::min(path.find('/', at), path.size());
+        const std::string part = path.substr(at, end - at);
+        at = end + 1;
+        if (part == "..") {
+            clean.erase(std::min(clean.size(), clean.rfind('/')));
+        } else if (!part.empty() && part != ".") {
+            clean += '/' + part;
+        }
+    }
+    return clean.empty() ? std::string("/") : clean;
+}
+
 bool IsUploadableName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
+namespace {
+
+// Hands each entry whose name a server can take to take(entry, name); the paths of the others go
+// to skipped, when given.
+template <typename Take>
+void ForEachUploadable(const std::vector<TLocalEntry>& entries, std::vector<std::string>* skipped,
+                       Take&& take) {
+    for (const TLocalEntry& entry : entries) {
+        const std::string name = LocalBaseName(entry.Path);
+        if (IsUploadableName(name)) {
+            take(entry, name);
+        } else if (skipped != nullptr) {
+            skipped->push_back(entry.Path);
+        }
+    }
+}
+
+} // namespace
+
 std::vector<TDirectUpload> MakeDirectUploads(const std::string& remoteFolder,
                                              const std::vector<TLocalEntry>& entries,
                                              std::vector<std::string>* skipped) {
     std::vector<TDirectUpload> uploads;
-    for (const TLocalEntry& entry : entries) {
-        const std::string name = LocalBaseName(entry.Path);
-        if (!IsUploadableName(name)) {
-            if (skipped != nullptr) {
-                skipped->push_back(entry.Path);
-            }
-            continue;
-        }
+    ForEachUploadable(entries, skipped, [&](const TLocalEntry& entry, const std::string& name) {
         uploads.push_back(
             {WithoutTrailingSeparators(entry.Path), remoteFolder + name, entry.IsFolder});
-    }
+    });
     return uploads;
 }
 
@@ -62,14 +90,7 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
                       const std::vector<TLocalEntry>& entries, const std::string& folderTypeName,
                       std::vector<std::string>* skipped) {
     std::vector<std::unique_ptr<TFTPCarryItem>> items;
-    for (const TLocalEntry& entry : entries) {
-        const std::string name = LocalBaseName(entry.Path);
-        if (!IsUploadableName(name)) {
-            if (skipped != nullptr) {
-                skipped->push_back(entry.Path);
-            }
-            continue;
-        }
+    ForEachUploadable(entries, skipped, [&](const TLocalEntry& entry, const std::string& name) {
         auto item = std::make_unique<TFTPCarryItem>();
         item->Direction = TCarryDirection::Upload;
         item->IsFolder = entry.IsFolder;
@@ -96,7 +117,7 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
             item->TypeName = entry.TypeName;
         }
         items.push_back(std::move(item));
-    }
+    });
     return items;
 }
 

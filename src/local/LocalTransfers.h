@@ -31,6 +31,9 @@ struct TDirectUpload {
 std::string LocalBaseName(const std::string& path);
 // The rest of the path before the last component, ending with "/".
 std::string LocalParentFolder(const std::string& path);
+// The path without ".", ".." and repeated or trailing "/", by its text alone (links are not
+// followed); "/" at the least.
+std::string CleanLocalPath(const std::string& path);
 
 // True when a local name can travel on the FTP control connection and be a remote name: not
 // empty, no CR, LF or NUL, not "." or "..".

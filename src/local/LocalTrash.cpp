@@ -2,6 +2,7 @@
 
 #include "local/LocalTransfers.h"
 #include "local/LocalUriList.h"
+#include "platform/LocalTime.h"
 #include "platform/UniqueFd.h"
 
 #include <cerrno>
@@ -93,11 +94,7 @@ std::optional<TTrashDir> TrashFor(const std::string& path, dev_t device,
 }
 
 std::string DeletionDate(std::time_t now) {
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    return text;
+    return LocalTimeText(now, "%Y-%m-%dT%H:%M:%S");
 }
 
 } // namespace

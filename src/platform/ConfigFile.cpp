@@ -1,5 +1,6 @@
 #include "platform/ConfigFile.h"
 
+#include "platform/LocalTime.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>
@@ -30,12 +31,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 std::string TimeStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-    return text;
+    return LocalTimeText(std::time(nullptr), "%Y%m%d-%H%M%S");
 }
 
 } // namespace

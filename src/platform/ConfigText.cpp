@@ -102,6 +102,14 @@ void AppendKey(std::string& out, const TConfigKey& key, std::string& path) {
     path.resize(pathLength);
 }
 
+// The byte that the two hexadecimal digits at text[at] and text[at + 1] stand for; -1 when
+// either is missing or no such digit.
+int HexByteAt(std::string_view text, std::size_t at) {
+    const int high = at + 1 < text.size() ? AsciiHexValue(text[at]) : -1;
+    const int low = high >= 0 ? AsciiHexValue(text[at + 1]) : -1;
+    return low < 0 ? -1 : high * 16 + low;
+}
+
 class TParser {
 public:
     explicit TParser(std::string_view text) : m_text(text) {}
@@ -172,12 +180,11 @@ private:
                 names.push_back(std::move(name));
                 name.clear();
             } else if (path[i] == '%') {
-                const int high = i + 2 < path.size() ? AsciiHexValue(path[i + 1]) : -1;
-                const int low = high >= 0 ? AsciiHexValue(path[i + 2]) : -1;
-                if (low < 0) {
+                const int byte = HexByteAt(path, i + 1);
+                if (byte < 0) {
                     Fail("\"%\" in a key name must be followed by two hexadecimal digits");
                 }
-                name.push_back(static_cast<char>(high * 16 + low));
+                name.push_back(static_cast<char>(byte));
                 i += 2;
             } else {
                 name.push_back(path[i]);
@@ -229,12 +236,11 @@ private:
                 text.push_back('\t');
                 break;
             case 'x': {
-                const int high = i + 2 < rest.size() ? AsciiHexValue(rest[i + 1]) : -1;
-                const int low = high >= 0 ? AsciiHexValue(rest[i + 2]) : -1;
-                if (low < 0) {
+                const int byte = HexByteAt(rest, i + 1);
+                if (byte < 0) {
                     Fail("\\x in a quoted text must be followed by two hexadecimal digits");
                 }
-                text.push_back(static_cast<char>(high * 16 + low));
+                text.push_back(static_cast<char>(byte));
                 i += 2;
                 break;
             }
@@ -280,12 +286,11 @@ private:
             rest.remove_prefix(7);
             std::vector<std::uint8_t> bytes;
             for (std::size_t i = 0; i < rest.size(); i += 2) {
-                const int high = AsciiHexValue(rest[i]);
-                const int low = i + 1 < rest.size() ? AsciiHexValue(rest[i + 1]) : -1;
-                if (high < 0 || low < 0) {
+                const int byte = HexByteAt(rest, i);
+                if (byte < 0) {
                     Fail("binary data must be pairs of hexadecimal digits");
                 }
-                bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+                bytes.push_back(static_cast<std::uint8_t>(byte));
             }
             data = std::move(bytes);
         } else {

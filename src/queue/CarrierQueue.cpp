@@ -300,8 +300,9 @@ std::shared_ptr<TFTPCarrier> TCarrierQueue::CarrierFor(const TFTPCarryItem& item
 
 // The carrier's worker ends; the carrier is kept until it has.
 void TCarrierQueue::Retire(std::shared_ptr<TFTPCarrier> carrier) {
-    m_ending.push_back(carrier);
-    carrier->StopThread();
+    TFTPCarrier& ending = *carrier;
+    m_ending.push_back(std::move(carrier));
+    ending.StopThread();
 }
 
 void TCarrierQueue::TrimIdle() {

@@ -389,7 +389,7 @@ bool TEngineDriver::ListFolder(std::string folder, TFTPListItems& target, Purpos
         }
     }
     if (target.HasLinks) {
-        DetectLinks(target, std::move(folder));
+        DetectLinks(target, folder);
     }
     return !Failed();
 }
@@ -421,7 +421,7 @@ void TEngineDriver::ReceiveListing(TFTPListItems& listing, TListDecodeReport& re
 
 // A probe that succeeds enters the linked folder: the listed folder is made current again, since
 // the recursive operations go on by bare names.
-void TEngineDriver::DetectLinks(TFTPListItems& target, std::string listedFolder) {
+void TEngineDriver::DetectLinks(TFTPListItems& target, const std::string& listedFolder) {
     TFtpClientEx& engine = *m_engine;
     const TShellIcons& icons = SharedShellIcons();
     Line('~', "Auto-detecting link property...");

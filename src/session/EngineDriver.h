@@ -173,7 +173,7 @@ private:
     // The listing of the current folder into the list, with MLSD or LIST.
     void ReceiveListing(TFTPListItems& listing, TListDecodeReport& report, bool machine);
     bool TrustCertificate(const LoginPlan& plan);
-    void DetectLinks(TFTPListItems& target, std::string listedFolder);
+    void DetectLinks(TFTPListItems& target, const std::string& listedFolder);
 
     TRequestWait m_wait;
     Outcome m_outcome;

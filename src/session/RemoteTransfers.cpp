@@ -8,6 +8,9 @@
 
 namespace qx {
 
+// The paths are copies on purpose: callers pass the engine's own fields (HostFileName,
+// LocalFileName), which the requests overwrite on the way.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::string localPath,
                           bool resume, const std::function<void(std::int64_t)>& sizeKnown) {
     std::int64_t fileSize = -1;
@@ -68,6 +71,8 @@ std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::
     return result;
 }
 
+// The paths are copies on purpose, as DownloadFile's.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::string remotePath,
                         bool resume) {
     // Offsets count the server's bytes: ASCII uploads always start from the beginning.

@@ -35,8 +35,8 @@ QAction* TActionList::Add(const TActionSpec& spec, Execute execute, Update updat
         action->setIcon(TMainDataModule::ActionIcon(spec.ImageIndex));
     }
     m_owner->addAction(action);
-    m_entries.push_back({action, update});
-    connect(action, &QAction::triggered, this, [this, action, execute] {
+    m_entries.push_back({action, std::move(update)});
+    connect(action, &QAction::triggered, this, [this, action, execute = std::move(execute)] {
         // Bring the rule up to date first: the trigger may have come before the idle moment.
         for (Entry& entry : m_entries) {
             if (entry.action == action && entry.update) {
@@ -47,8 +47,8 @@ QAction* TActionList::Add(const TActionSpec& spec, Execute execute, Update updat
             execute();
         }
     });
-    if (update) {
-        update(*action);
+    if (const Update& initial = m_entries.back().update) {
+        initial(*action);
     }
     return action;
 }

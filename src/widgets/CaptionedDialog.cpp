@@ -1,5 +1,6 @@
 #include "widgets/CaptionedDialog.h"
 
+#include "widgets/FontChoice.h"
 #include "widgets/TitlePanel.h"
 
 #include <QApplication>
@@ -14,14 +15,7 @@ namespace qx {
 
 TCaptionedDialog::TCaptionedDialog(const QString& fontName, int fontSize, QWidget* parent)
     : QDialog(parent) {
-    QFont dialogFont = font();
-    if (!fontName.isEmpty()) {
-        dialogFont.setFamily(fontName);
-    }
-    if (fontSize > 0) {
-        dialogFont.setPointSize(fontSize);
-    }
-    setFont(dialogFont);
+    ApplyFontChoice(*this, fontName, fontSize);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -64,40 +64,42 @@ QAction* FindCommand(const QWidget& window, const char* name) {
     return list != nullptr ? list->Find(QString::fromLatin1(name)) : nullptr;
 }
 
-void FillMenu(QMenu& menu, const QWidget& window, TMenuItems items) {
+namespace {
+
+// The items in order into a menu or a toolbar (QMenu and QToolBar share these calls); a
+// submenu goes to addSubmenu.
+template <typename Target, typename AddSubmenu>
+void FillItems(Target& target, const QWidget& window, TMenuItems items, AddSubmenu addSubmenu) {
     for (const std::string& item : ItemNames(items)) {
         const char* name = item.c_str();
         if (item == kSeparator) {
-            menu.addSeparator();
+            target.addSeparator();
         } else if (QAction* action = FindCommand(window, name)) {
-            menu.addAction(action);
+            target.addAction(action);
         } else if (QActionGroup* group = FindGroup(window, name)) {
-            menu.addActions(group->actions());
+            target.addActions(group->actions());
         } else if (QMenu* submenu = FindMenu(window, name)) {
-            menu.addMenu(submenu);
+            addSubmenu(submenu);
         }
     }
 }
 
+} // namespace
+
+void FillMenu(QMenu& menu, const QWidget& window, TMenuItems items) {
+    FillItems(menu, window, items, [&menu](QMenu* submenu) { menu.addMenu(submenu); });
+}
+
 void FillToolbar(QToolBar& bar, const QWidget& window, TMenuItems items) {
-    for (const std::string& item : ItemNames(items)) {
-        const char* name = item.c_str();
-        if (item == kSeparator) {
-            bar.addSeparator();
-        } else if (QAction* action = FindCommand(window, name)) {
-            bar.addAction(action);
-        } else if (QActionGroup* group = FindGroup(window, name)) {
-            bar.addActions(group->actions());
-        } else if (QMenu* menu = FindMenu(window, name)) {
-            if (QAction* command = menu->defaultAction()) {
-                AddMenuButton(bar, command, menu, QToolButton::MenuButtonPopup);
-                continue;
-            }
-            QToolButton* button = AddMenuButton(bar, nullptr, menu, QToolButton::InstantPopup);
-            button->setIcon(menu->icon());
-            button->setToolTip(menu->title().remove(QLatin1Char('&')));
+    FillItems(bar, window, items, [&bar](QMenu* menu) {
+        if (QAction* command = menu->defaultAction()) {
+            AddMenuButton(bar, command, menu, QToolButton::MenuButtonPopup);
+            return;
         }
-    }
+        QToolButton* button = AddMenuButton(bar, nullptr, menu, QToolButton::InstantPopup);
+        button->setIcon(menu->icon());
+        button->setToolTip(menu->title().remove(QLatin1Char('&')));
+    });
 }
 
 void FillMenuBar(QMenuBar& bar, const QWidget& window, std::span<const TMenuBarEntry> menus) {

@@ -34,9 +34,9 @@ constexpr TDefaultSound kDefaultSounds[] = {
 QString ThemeSound(const char* name) {
     for (const char* folder : {"sounds/freedesktop/stereo/", "sounds/freedesktop/"}) {
         for (const char* extension : {".oga", ".ogg", ".wav"}) {
-            const QString path = QStandardPaths::locate(
-                QStandardPaths::GenericDataLocation,
-                QLatin1String(folder) + QLatin1String(name) + QLatin1String(extension));
+            QString path = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                  QLatin1String(folder) + QLatin1String(name) +
+                                                      QLatin1String(extension));
             if (!path.isEmpty()) {
                 return path;
             }

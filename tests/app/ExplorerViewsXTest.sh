@@ -73,6 +73,7 @@ shot() {
 
 # Starts the program and opens the site from the site book; both explorers come up.
 start_both() {
+    # shellcheck disable=SC2119 # the program starts without arguments here
     start
     within 20 visible "$main_title" || fail "no main window"
     within 10 visible "$local_title" || fail "no local explorer"
@@ -84,7 +85,7 @@ start_both() {
 
 stop_program() {
     close_with_alt_f4 "$main_title"
-    within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
+    within 20 program_ended || fail "the program did not end"
     wait "$app_pid" || fail "the program ended with status $?"
 }
 
@@ -133,13 +134,12 @@ click_first() { # TITLE STYLE
 # Drags the first item of the window titled FROM (in style STYLE) to an empty place of the
 # window titled TO, with the button held as a person does.
 drag_first() { # FROM STYLE TO
-    local step
     activate "$1"
     # shellcheck disable=SC2046
     point_at "$1" $(item_point "$1" "$2")
     sleep 0.2
     xdotool mousedown 1
-    for step in 1 2 3 4 5; do
+    for _ in 1 2 3 4 5; do
         xdotool mousemove_relative 3 3
         sleep 0.05
     done
@@ -151,7 +151,9 @@ drag_first() { # FROM STYLE TO
     xdotool mouseup 1
 }
 
+# shellcheck disable=SC2317 # (run by within)
 uploaded() { cmp -s "$work/local/$local_name" "$served/$local_name"; }
+# shellcheck disable=SC2317 # (run by within)
 downloaded() { cmp -s "$served/$remote_name" "$work/local/$remote_name"; }
 # Takes away what the last check brought, so that the next one has something to carry.
 reset_files() {

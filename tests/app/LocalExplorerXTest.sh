@@ -146,7 +146,7 @@ echo "ok: a file whose name is not valid UTF-8 is listed and goes into the trash
 # The close box hides; Shift+F2 of the main window shows it again.
 activate "$local_title"
 xdotool key --clearmodifiers alt+F4
-within 5 eval '! visible "$local_title"' || fail "alt+F4 did not hide the local explorer"
+within 5 not visible "$local_title" || fail "alt+F4 did not hide the local explorer"
 kill -0 "$app_pid" 2>/dev/null || fail "closing the local explorer ended the program"
 activate "$main_title"
 xdotool key --clearmodifiers shift+F2
@@ -155,7 +155,7 @@ echo "ok: the close box hides the local explorer and Shift+F2 brings it back"
 
 activate "$main_title"
 xdotool key --clearmodifiers alt+F4
-within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program did not end"
+within 20 program_ended || fail "the program did not end"
 wait "$app_pid" || fail "the program ended with status $?"
 grep -q '^\[\\Software\\Quorvin Explorer\\LocalExplorer\]' "$settings" ||
     fail "the local explorer's settings were not saved"

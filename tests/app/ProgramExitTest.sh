@@ -51,7 +51,7 @@ started() {
 # Waits for the program to end within SECONDS and checks its status and the settings file.
 ended_cleanly() {
     local seconds=$1 how=$2
-    within "$seconds" eval '! kill -0 "$app_pid" 2>/dev/null' ||
+    within "$seconds" program_ended ||
         fail "the program still runs $seconds s after $how"
     wait "$app_pid"
     local status=$?
@@ -114,15 +114,18 @@ within 20 grep -q "CWD $work/served/pub 250" "$work/mute.log" ||
 program_windows() {
     xdotool search --onlyvisible --name "^Pellucor's" 2>/dev/null | wc -l
 }
+# shellcheck disable=SC2317 # (run by within)
 windows_gone() { # for a moment: a search may miss a window that is changing
-    local look
-    for look in 1 2 3; do
+    for _ in 1 2 3; do
         [ "$(program_windows)" -eq 0 ] || return 1
         sleep 0.2
     done
 }
-within 10 eval 'test "$(xdotool search --onlyvisible --name "^Pellucor'"'"'s Remote Explorer" |
-    wc -l)" -eq 4' ||
+# shellcheck disable=SC2317 # (run by within)
+explorers_shown() { # COUNT
+    [ "$(xdotool search --onlyvisible --name "^Pellucor's Remote Explorer" | wc -l)" -eq "$1" ]
+}
+within 10 explorers_shown 4 ||
     fail "not four explorers"
 if [ -n "${QX_X_SHOTS:-}" ]; then
     import -window root "$QX_X_SHOTS/program-exit-four-explorers.png"
@@ -141,6 +144,7 @@ waited=$((SECONDS - exit_pressed))
 grep -q "QUIT left unanswered" "$work/mute.log" || fail "no QUIT reached the server that ignores it"
 within 5 grep -q "FTP session closed" "$work/mute.log" ||
     fail "the connection to the server that ignores QUIT was not closed"
+# shellcheck disable=SC2317 # (run by within)
 sessions_closed() {
     [ "$(grep -c "FTP session closed" "$work/ftpd.log")" -ge 2 ]
 }
@@ -152,7 +156,7 @@ start
 started
 activate "$main_title"
 xdotool windowminimize --sync "$(window "$main_title")"
-within 5 eval '! visible "$main_title"' || fail "the main window did not minimise"
+within 5 not visible "$main_title" || fail "the main window did not minimise"
 activate "Pellucor's Site Book" # the last active window is another one
 second_start || fail "the plain second start ended with status $?"
 within 10 visible "$main_title" || fail "the second start did not bring the main window back"
@@ -163,8 +167,8 @@ sleep 0.5
 # The client area; the frame adds a title bar above it and a border around it.
 eval "$(xdotool getwindowgeometry --shell "$(window "Quorvin Explorer Help")")"
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
-[ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$screen_width" ] &&
-    [ $((Y + HEIGHT)) -le "$screen_height" ] ||
+{ [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$screen_width" ] &&
+    [ $((Y + HEIGHT)) -le "$screen_height" ]; } ||
     fail "the help window stands off the screen (${WIDTH}x$HEIGHT at $X,$Y)"
 echo "ok: the help window opens inside the screen"
 close_with_alt_f4 "$main_title"

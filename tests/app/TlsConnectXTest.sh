@@ -15,7 +15,7 @@ program=$(realpath "$1")
 for tool in /usr/sbin/vsftpd openssl; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-[ "$(id -u)" -eq 0 ] && id ftp >/dev/null 2>&1 || { echo "SKIP: needs root and the ftp user"; exit 77; }
+{ [ "$(id -u)" -eq 0 ] && id ftp >/dev/null 2>&1; } || { echo "SKIP: needs root and the ftp user"; exit 77; }
 source "$(dirname "$0")/lib/XSession.sh"
 
 chmod 755 "$work"
@@ -80,15 +80,15 @@ start "ftps://127.0.0.1:$port/"
 within 30 visible "$question" || fail "the self-signed certificate was not shown"
 activate "$question"
 xdotool key --clearmodifiers Escape
-within 10 eval '! visible "$question"' || fail "Cancel did not close the question"
+within 10 not visible "$question" || fail "Cancel did not close the question"
 within 20 visible "Remote Explorer Error" || fail "a refused certificate gave no message"
 visible "$explorer" && fail "the explorer logged in although the certificate was refused"
 activate "Remote Explorer Error"
 xdotool key --clearmodifiers Return
-within 10 eval '! visible "Remote Explorer Error"' || fail "the message did not close"
+within 10 not visible "Remote Explorer Error" || fail "the message did not close"
 echo "ok: a refused certificate ends the connection before the login, with a message"
 close_with_alt_f4 "$main_title"
-within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program still runs after alt+F4"
+within 20 program_ended || fail "the program still runs after alt+F4"
 wait "$app_pid"
 
 # Trust Once: the login and the listing go over TLS (vsftpd refuses anything else).
@@ -105,7 +105,7 @@ echo "ok: Trust Once logs in and lists over implicit TLS with session reuse requ
 
 end_program() {
     close_with_alt_f4 "$main_title"
-    within 20 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "the program still runs after alt+F4"
+    within 20 program_ended || fail "the program still runs after alt+F4"
     wait "$app_pid"
     status=$?
     [ "$status" -eq 0 ] || fail "the program ended with status $status"
@@ -138,7 +138,7 @@ within 20 visible "Remote Explorer Error" || fail "the refused changed certifica
 visible "$explorer" && fail "the explorer logged in with a refused changed certificate"
 activate "Remote Explorer Error"
 xdotool key --clearmodifiers Return
-within 10 eval '! visible "Remote Explorer Error"' || fail "the message did not close"
+within 10 not visible "Remote Explorer Error" || fail "the message did not close"
 end_program
 echo "ok: a changed certificate is asked again, and refusing it ends the connection"
 exit 0

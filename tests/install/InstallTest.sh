@@ -42,8 +42,8 @@ check_tree() {
         fail "$what: the installed quorvin-ftp does not show its usage"
     gzip -t "$root/share/man/man1/quorvin-ftp.1.gz" || fail "$what: the manual page is damaged"
     if command -v groff >/dev/null; then
-        zcat "$root/share/man/man1/quorvin-ftp.1.gz" | groff -man -Tutf8 -ww -z 2>"$work/groff" &&
-            [ ! -s "$work/groff" ] || fail "$what: the manual page has faults: $(cat "$work/groff")"
+        { zcat "$root/share/man/man1/quorvin-ftp.1.gz" | groff -man -Tutf8 -ww -z 2>"$work/groff" &&
+            [ ! -s "$work/groff" ]; } || fail "$what: the manual page has faults: $(cat "$work/groff")"
     fi
     bash -n "$root/share/bash-completion/completions/quorvin-ftp" ||
         fail "$what: the bash completion does not parse"
@@ -73,7 +73,7 @@ check_tree "$work/installed" "cmake --install"
 
 (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
     fail "cpack failed: $(tail -n 20 "$work/cpack.log")"
-deb=$(ls "$work"/package/quorvin-explorer_*.deb 2>/dev/null | head -n 1)
+deb=$(find "$work/package" -maxdepth 1 -name 'quorvin-explorer_*.deb' 2>/dev/null | sort | head -n 1)
 [ -n "$deb" ] || fail "cpack made no quorvin-explorer_*.deb"
 dpkg-deb -x "$deb" "$work/unpacked" || fail "the package does not unpack"
 check_tree "$work/unpacked" "the Debian package"

@@ -230,6 +230,8 @@ TEST(LocalTransfers, DestinationFolderRules) {
     EXPECT_EQ(LocalParentFolder("/a/b/"), "/a/");
     EXPECT_EQ(LocalParentFolder("/a"), "/");
     EXPECT_EQ(LocalBaseName("/"), "");
+    EXPECT_EQ(CleanLocalPath("//a/./b//../c/"), "/a/c");
+    EXPECT_EQ(CleanLocalPath("/a/../../.."), "/");
 }
 
 TEST(LocalExpTexts, ArrangeTurnsTheDirectionOfTheSameColumnOnly) {

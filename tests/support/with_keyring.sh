@@ -15,6 +15,7 @@ chmod 700 "$scratch/runtime"
 export HOME="$scratch" XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" \
     XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
 unset DISPLAY WAYLAND_DISPLAY
+# shellcheck disable=SC2016 # the inner shell expands its own variables
 timeout 120 dbus-run-session -- sh -c '
     printf throwaway | gnome-keyring-daemon --foreground --unlock --components=secrets \
         >"$HOME/keyring.log" 2>&1 &

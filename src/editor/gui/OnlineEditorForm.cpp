@@ -8,11 +8,11 @@
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "widgets/ActionList.h"
+#include "widgets/EventWait.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,7 +21,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -331,16 +330,8 @@ void TOnlineEditorForm::Finish() {
     SaveSettings();
     m_client->OnEndThread = [this](TThreadedFTPClient&) { m_threadEnded = true; };
     m_client->StopThread();
-    QEventLoop wait;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &wait, [&] {
-        if (m_threadEnded || !m_client->WorkerRunning()) {
-            wait.quit();
-        }
-    });
-    poll.start(20);
     if (!m_threadEnded && m_client->WorkerRunning()) {
-        wait.exec();
+        RunEventsUntil([this] { return m_threadEnded || !m_client->WorkerRunning(); });
     }
     m_client->Detach();
 }

@@ -8,9 +8,7 @@
 #include "editor/gui/OnlineEditorForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
-
-#include <QEventLoop>
-#include <QTimer>
+#include "widgets/EventWait.h"
 
 #include "session/gui/SshQuestionForm.h"
 #include "settings/gui/CertificateTrust.h"
@@ -134,18 +132,9 @@ void TOnlineEditorForm::WaitUntilIdle() {
     const auto idle = [this] {
         return !m_client->WorkerRunning() || (!m_client->Busy() && !m_writeBackRunning);
     };
-    if (idle()) {
-        return;
+    if (!idle()) {
+        RunEventsUntil(idle);
     }
-    QEventLoop wait;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &wait, [&] {
-        if (idle()) {
-            wait.quit();
-        }
-    });
-    poll.start(20);
-    wait.exec();
 }
 
 bool TOnlineEditorForm::WriteBackAndWait(TEditorPage& page) {
@@ -153,16 +142,8 @@ bool TOnlineEditorForm::WriteBackAndWait(TEditorPage& page) {
     if (!StartWriteBack(page)) {
         return false;
     }
-    QEventLoop wait;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &wait, [&] {
-        if (m_quitDone || !m_client->WorkerRunning()) {
-            wait.quit();
-        }
-    });
-    poll.start(20);
     if (!m_quitDone) {
-        wait.exec();
+        RunEventsUntil([this] { return m_quitDone || !m_client->WorkerRunning(); });
     }
     m_quitDone = false;
     return m_lastWriteBackSucceeded;

@@ -7,6 +7,7 @@
 #include "base/Utilities.h"
 #include "local/LocalExpSettings.h"
 #include "local/LocalFileSystem.h"
+#include "local/LocalTransfers.h"
 #include "local/LocalVolumes.h"
 #include "local/gui/LocalCopyRunner.h"
 #include "local/gui/LocalFileListModel.h"
@@ -52,22 +53,6 @@ QString FromStd(const std::string& text) {
 // characters).
 QString Shown(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-// The bytes of a path without ".", ".." and repeated or trailing "/".
-std::string CleanPath(const std::string& path) {
-    std::string clean;
-    for (std::size_t at = 0; at < path.size();) {
-        const std::size_t end = std::min(path.find('/', at), path.size());
-        const std::string part = path.substr(at, end - at);
-        at = end + 1;
-        if (part == "..") {
-            clean.erase(std::min(clean.size(), clean.rfind('/')));
-        } else if (!part.empty() && part != ".") {
-            clean += '/' + part;
-        }
-    }
-    return clean.empty() ? std::string("/") : clean;
 }
 
 bool IsFolder(const std::string& path) {
@@ -250,7 +235,7 @@ bool TLocalExpForm::SetFolder(const std::string& path) {
     if (!path.starts_with('/')) {
         return false;
     }
-    const std::string folder = CleanPath(path);
+    const std::string folder = CleanLocalPath(path);
     if (!IsFolder(folder)) {
         return false;
     }

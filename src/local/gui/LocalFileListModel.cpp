@@ -2,13 +2,12 @@
 
 #include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
-#include "local/LocalUriList.h"
 #include "local/gui/LocalIconProvider.h"
+#include "local/gui/UriListDrag.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
-#include <QMimeData>
 
 #include <string_view>
 #include <unordered_set>
@@ -64,7 +63,7 @@ TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObjec
         } else {
             names.clear(); // every row
         }
-        RefreshEntries(std::move(names));
+        RefreshEntries(names);
     });
     connect(&m_writeWatch, &TFolderWriteWatch::Written, this, [this](const QByteArray& name) {
         if (name.isEmpty()) {
@@ -117,7 +116,7 @@ void TLocalFileListModel::Refresh() {
     StartReading(true);
 }
 
-void TLocalFileListModel::RefreshEntries(std::set<std::string> names) {
+void TLocalFileListModel::RefreshEntries(const std::set<std::string>& names) {
     if (m_folder.empty() || m_rows.empty()) {
         return;
     }
@@ -508,7 +507,7 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
 }
 
 QStringList TLocalFileListModel::mimeTypes() const {
-    return {QStringLiteral("text/uri-list")};
+    return UriListMimeTypes();
 }
 
 QMimeData* TLocalFileListModel::mimeData(const QModelIndexList& indexes) const {
@@ -518,10 +517,7 @@ QMimeData* TLocalFileListModel::mimeData(const QModelIndexList& indexes) const {
             paths.push_back(FilePathBytes(index));
         }
     }
-    // The list is written byte for byte: QUrl would lose a name that is not valid UTF-8.
-    auto* mime = new QMimeData; // the drag takes it over
-    mime->setData(QStringLiteral("text/uri-list"), QByteArray::fromStdString(MakeUriList(paths)));
-    return mime;
+    return UriListMimeData(paths);
 }
 
 Qt::DropActions TLocalFileListModel::supportedDragActions() const {

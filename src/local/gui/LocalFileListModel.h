@@ -44,7 +44,7 @@ public:
     void Refresh();
     // Reads the rows' entries again (sizes and dates change without the folder changing), all
     // of them or those of these names; Loaded follows when one has changed.
-    void RefreshEntries(std::set<std::string> names = {});
+    void RefreshEntries(const std::set<std::string>& names = {});
 
     const TLocalFileEntry& Entry(const QModelIndex& index) const;
     const std::vector<TLocalFileEntry>& Rows() const { return m_rows; }

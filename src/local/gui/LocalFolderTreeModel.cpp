@@ -3,12 +3,11 @@
 #include "local/LocalFileSystem.h"
 #include "local/LocalFolderListing.h"
 #include "local/LocalTransfers.h"
-#include "local/LocalUriList.h"
+#include "local/gui/UriListDrag.h"
 
 #include <QAbstractFileIconProvider>
 #include <QFile>
 #include <QIcon>
-#include <QMimeData>
 #include <QSocketNotifier>
 
 #include <algorithm>
@@ -43,24 +42,6 @@ bool Watchable(const std::string& path) {
 
 std::string ChildPath(const std::string& folder, const std::string& name) {
     return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-std::string Normalised(const std::string& path) {
-    std::string clean;
-    for (std::size_t at = 0; at < path.size();) {
-        const std::size_t end = std::min(path.find('/', at), path.size());
-        const std::string part = path.substr(at, end - at);
-        at = end + 1;
-        if (part.empty() || part == ".") {
-            continue;
-        }
-        if (part == "..") {
-            clean.erase(std::min(clean.size(), clean.rfind('/')));
-            continue;
-        }
-        clean += '/' + part;
-    }
-    return clean.empty() ? "/" : clean;
 }
 
 } // namespace
@@ -169,7 +150,7 @@ QModelIndex TLocalFolderTreeModel::IndexOf(const std::string& path) {
     if (!path.starts_with('/')) {
         return {};
     }
-    const std::string clean = Normalised(path);
+    const std::string clean = CleanLocalPath(path);
     const auto top = DeepestTopFolder(m_tops, clean);
     if (!top || *top >= m_root->Children.size()) {
         return {};
@@ -258,39 +239,37 @@ void TLocalFolderTreeModel::StartRead(Node& node) {
     }
     const int id = ++m_nextRead;
     node.ReadId = id;
-    m_readers.emplace(id, std::jthread([this, id, path = node.Path](const std::stop_token& stop) {
-                          std::vector<TLocalFileEntry> folders;
-                          std::string error;
-                          ReadLocalFolder(
-                              path, 1000,
-                              [&](std::vector<TLocalFileEntry>&& batch) {
-                                  for (TLocalFileEntry& entry : batch) {
-                                      if (entry.IsFolder) {
-                                          folders.push_back(std::move(entry));
-                                      }
-                                  }
-                              },
-                              stop, error);
-                          if (stop.stop_requested()) {
-                              return;
-                          }
-                          SortLocalEntries(folders, 1, {});
-                          std::vector<std::string> names;
-                          names.reserve(folders.size());
-                          for (TLocalFileEntry& entry : folders) {
-                              names.push_back(std::move(entry.Name));
-                          }
-                          QMetaObject::invokeMethod(
-                              this,
-                              [this, id, path, names = std::move(names)]() mutable {
-                                  OnRead(id, path, std::move(names));
-                              },
-                              Qt::QueuedConnection);
-                      }));
+    m_readers.emplace(
+        id, std::jthread([this, id, path = node.Path](const std::stop_token& stop) {
+            std::vector<TLocalFileEntry> folders;
+            std::string error;
+            ReadLocalFolder(
+                path, 1000,
+                [&](std::vector<TLocalFileEntry>&& batch) {
+                    for (TLocalFileEntry& entry : batch) {
+                        if (entry.IsFolder) {
+                            folders.push_back(std::move(entry));
+                        }
+                    }
+                },
+                stop, error);
+            if (stop.stop_requested()) {
+                return;
+            }
+            SortLocalEntries(folders, 1, {});
+            std::vector<std::string> names;
+            names.reserve(folders.size());
+            for (TLocalFileEntry& entry : folders) {
+                names.push_back(std::move(entry.Name));
+            }
+            QMetaObject::invokeMethod(
+                this, [this, id, path, names = std::move(names)] { OnRead(id, path, names); },
+                Qt::QueuedConnection);
+        }));
 }
 
 void TLocalFolderTreeModel::OnRead(int id, const std::string& path,
-                                   std::vector<std::string> names) {
+                                   const std::vector<std::string>& names) {
     const auto reader = m_readers.find(id);
     if (reader != m_readers.end()) {
         m_readers.erase(reader); // it has handed its result over: it ends now
@@ -499,7 +478,7 @@ bool TLocalFolderTreeModel::setData(const QModelIndex& index, const QVariant& va
 }
 
 QStringList TLocalFolderTreeModel::mimeTypes() const {
-    return {QStringLiteral("text/uri-list")};
+    return UriListMimeTypes();
 }
 
 QMimeData* TLocalFolderTreeModel::mimeData(const QModelIndexList& indexes) const {
@@ -509,9 +488,7 @@ QMimeData* TLocalFolderTreeModel::mimeData(const QModelIndexList& indexes) const
             paths.push_back(NodeOf(index)->Path);
         }
     }
-    auto* mime = new QMimeData; // the drag takes it over
-    mime->setData(QStringLiteral("text/uri-list"), QByteArray::fromStdString(MakeUriList(paths)));
-    return mime;
+    return UriListMimeData(paths);
 }
 
 Qt::DropActions TLocalFolderTreeModel::supportedDragActions() const {

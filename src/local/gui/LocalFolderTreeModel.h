@@ -81,7 +81,7 @@ private:
     QModelIndex IndexOfNode(const Node* node) const;
     Node* FindNode(const std::string& path) const;
     void StartRead(Node& node);
-    void OnRead(int id, const std::string& path, std::vector<std::string> names);
+    void OnRead(int id, const std::string& path, const std::vector<std::string>& names);
     void Merge(Node& node, const std::vector<std::string>& names);
     void InsertChild(Node& parent, std::unique_ptr<Node> child, int row);
     void RemoveChild(Node& parent, int row);

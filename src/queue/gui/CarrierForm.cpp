@@ -3,19 +3,18 @@
 #include "queue/CarrierSettings.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "widgets/ActionList.h"
+#include "widgets/EventWait.h"
+#include "widgets/FontChoice.h"
 #include "widgets/MainDataModule.h"
 
 #include <QCloseEvent>
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -63,14 +62,7 @@ TCarrierQueue::CarrierFactory TCarrierForm::ThreadedCarriers(UiThread& ui,
 }
 
 void TCarrierForm::ApplyAppearance(const QString& fontName, int fontSize) {
-    QFont appearance = font();
-    if (!fontName.isEmpty()) {
-        appearance.setFamily(fontName);
-    }
-    if (fontSize > 0) {
-        appearance.setPointSize(fontSize);
-    }
-    setFont(appearance);
+    ApplyFontChoice(*this, fontName, fontSize);
     SetDefaultColumnWidths();
 }
 
@@ -182,15 +174,8 @@ bool TCarrierForm::FinishWork(int timeoutMs) {
     }
     // The carriers' last events arrive as queued calls, so the event loop has to run.
     const QDeadlineTimer deadline(timeoutMs);
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [this, &loop, &deadline] {
-        if (!m_queue.WorkersRunning() || deadline.hasExpired()) {
-            loop.quit();
-        }
-    });
-    poll.start(10);
-    loop.exec();
+    RunEventsUntil([this, &deadline] { return !m_queue.WorkersRunning() || deadline.hasExpired(); },
+                   10);
     return !m_queue.WorkersRunning();
 }
 

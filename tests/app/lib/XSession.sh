@@ -45,19 +45,31 @@ within() {
     return 1
 }
 
+# Succeeds when COMMAND... fails (for `within`, which runs a command, not a ! pipeline).
+not() {
+    ! "$@"
+}
+
+# Whether the program started last has ended.
+program_ended() {
+    ! kill -0 "$app_pid" 2>/dev/null
+}
+
 # The X server (on a free display) and the window manager.
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1024x576x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 children+=($!)
 exec 3>&-
 within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 children+=($!)
 within 10 xdotool search --classname openbox >/dev/null 2>&1 || fail "openbox did not start"
 
 mkdir -p "$work/config" "$work/runtime" "$work/tmp"
 chmod 700 "$work/runtime"
+# shellcheck disable=SC2034 # for the sourcing script
 settings="$work/config/quorvin-explorer/settings.conf"
 
 # Starts pyftpdlib (SCRIPT) serving FOLDER, with its sessions logged to ftpd.log, and further
@@ -66,6 +78,7 @@ start_ftpd() {
     "$python" "$1" --root "$2" --log-sessions "${@:3}" >"$work/ftpd-port" 2>"$work/ftpd.log" &
     children+=($!)
     within 10 test -s "$work/ftpd-port" || fail "pyftpdlib did not start (python3-pyftpdlib?)"
+    # shellcheck disable=SC2034 # for the sourcing script
     ftp_port=$(head -n 1 "$work/ftpd-port")
 }
 
@@ -75,7 +88,7 @@ start_ftpd() {
 app_pid=
 start() {
     (cd "$work" && exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "$program" "$@") >>"$work/program.log" 2>&1 &
+        XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "${program:?}" "$@") >>"$work/program.log" 2>&1 &
     app_pid=$!
     children+=("$app_pid")
 }
@@ -87,6 +100,7 @@ window() {
 visible() {
     [ -n "$(window "$1")" ]
 }
+# shellcheck disable=SC2034 # for the sourcing script
 main_title="Pellucor's Quorvin Explorer"
 
 # Makes the window titled TEXT the active one, and makes sure it stays so for a moment: a
@@ -113,7 +127,7 @@ close_with_alt_f4() {
     for ((attempt = 0; attempt < 3; attempt++)); do
         activate "$title"
         xdotool key --clearmodifiers alt+F4
-        within 5 eval '! visible "$title"' && return 0
+        within 5 not visible "$title" && return 0
     done
     return 0
 }
