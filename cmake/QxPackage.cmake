@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the programs (scripts/package builds it): its library dependencies are
 # found by dpkg-shlibdeps; what the programs load at run time without linking it (the platform
 # plugin of the display, the SVG icon plugin) is named here. Its licence, GPL-3.0-or-later, is

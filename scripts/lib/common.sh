@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the scripts: the Debian packages the project needs and how to install them.
 # shellcheck shell=bash
 # The package lists and the pids set here are read by the scripts that source this file.

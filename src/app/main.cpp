@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quorvin Explorer: the desktop program. Start-up creates the shared objects, makes sure only
 // one instance runs, shows the splash picture and then the long-lived windows, in that order.
 // Closing the main window closes every remote explorer and ends the program.

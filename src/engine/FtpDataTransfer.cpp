@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data connection of the engine: PORT or PASV, downloads (RETR, LIST, NLST), uploads (STOR,
 // APPE), REST offsets, progress and the statistics line.
 

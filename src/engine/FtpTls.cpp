@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLS of the engine: AUTH TLS, implicit TLS, the certificate decision, PBSZ and PROT, and the
 // protection of data connections, which resume the control connection's TLS session.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six jobs of a carrier: carrying one file down, up or from server to server, and
 // exploring one folder for each of the three directions.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Steps the carrier's jobs share: login with retries, the restart probe, transfer types,
 // listings and the destination folder of an exploration.
 

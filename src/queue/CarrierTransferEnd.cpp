@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a server-to-server transfer: both servers report it on their control
 // connections, while the data goes between them out of our sight.
 

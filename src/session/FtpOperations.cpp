@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operations of the threaded session: login, reconnection, transfer types, listings,
 // single transfers and the loops over the entries of multi-entry requests.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recursive downloads, uploads and removals of folder trees.
 //
 // Whatever a server lists, these never use "." or "..", an empty name or one with "/" as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Before a transfer of the session replaces a file: the owner's answer decides. A Rename
 // changes the file of the transfer under way, a Resume the resume flag.
 #include "session/FTPClientThread.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The remote explorer as a user meets it, in the real program on an X server with a window
 # manager, driven by keys only: New Folder (F11), Rename in place (F2), Change Permission from
 # the list's pop-up menu (the menu key) with the dialog's check boxes, Delete (the Delete key and

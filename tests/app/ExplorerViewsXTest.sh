@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The file lists of both explorers in every view style, as a user meets them in the real program
 # on an X server with a window manager (Xvfb and openbox, driven with xdotool), against a
 # pyftpdlib server of its own on loopback. In each style, set from the View menu (the style

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The local explorer in the real program, on an X server with a window manager (Xvfb and
 # openbox, driven with xdotool), against a pyftpdlib server of its own on loopback:
 #  - the local explorer comes at the first activation, in the folder of its settings;

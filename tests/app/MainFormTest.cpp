@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's tabs of open explorers, their menu's rules, the caption, help by context
 // and the F1 key, and links that no program opens.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a real process on an X server with a window manager (Xvfb and openbox, driven
 # with xdotool), with private settings and runtime folders:
 #  - closing the main window by every road (alt+F4 of the window manager, the close button of

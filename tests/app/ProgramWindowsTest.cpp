@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows together: the site book's Connect and an address open remote explorers
 // with tabs in the main window, and closing the main window closes every explorer, each
 // writing its site back before the program ends.

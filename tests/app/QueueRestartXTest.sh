@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The transfer queue survives the end of the program, also a crash: the real program on an X
 # server with a window manager (Xvfb and openbox, driven with xdotool), against a pyftpdlib
 # server of its own on loopback that takes uploads slowly.

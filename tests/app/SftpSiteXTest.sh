@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A stored FTP site turned into an SFTP site as a user does it, in the real program on an X
 # server with a window manager: the site book's Properties, a click on the "Login Information"
 # page, a click on the protocol choice and one on "SFTP (over SSH)" in its list, a click on

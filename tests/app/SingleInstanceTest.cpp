@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two starts of the program: the second finds the first, asks it to come to the front and
 // ends at once, while the first goes on running.
 

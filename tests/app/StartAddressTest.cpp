@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An address on the command line: which ones a start takes, how a bad one is reported, and the
 // hand-over of an address (and of the plain request to come forward) to the running instance
 // through its local socket.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # An ftps:// address in the real program against vsftpd with implicit TLS, required TLS for the
 # login and the data, and TLS session reuse required: the self-signed certificate is shown and
 # nothing is sent before the user answers; Cancel leaves the explorer without a login, Trust

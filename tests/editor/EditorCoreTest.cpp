@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor's rules without a display: the highlighter table, the search histories,
 // the search options and the replace loop, the byte-preserving encoding, the settings and
 // the small highlighters' tokenizer.

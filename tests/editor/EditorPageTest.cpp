@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An editor page as assistive technologies see it: offsets counted in UTF-16 code units over
 // UTF-8 and single-byte texts, the text around an offset by characters, words, sentences and
 // lines, selections and edits through the interface, and the page's own events of changes and

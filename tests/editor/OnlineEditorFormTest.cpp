@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor window on the offscreen platform: opening pages with their highlighters,
 // caption and status bar; bookmarks; find, search again and replace with its questions; go to
 // a line; closing a modified page; the log's line limit; saving a local copy byte for byte;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor writing pages back to real servers on loopback: the file on the server
 // changes and the page is no longer modified; a rejected login leaves the page modified with
 // the log of both login attempts; unchanged text gives back the very bytes that were

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The online editor as a person meets it, in the real program on an X server with a window
 # manager (Xvfb and openbox, driven with xdotool), with private settings:
 #  - a file opened with the remote explorer's Online Edit (F9) comes up highlighted in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control connection: greetings, replies, the request machinery, refusals and aborts,
 // against a scripted server on loopback.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reply lines, the results taken from them, and the other pure helpers of the engine.
 
 #include "engine/FtpReplies.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a hostile or broken server, or a hostile name, must not achieve through the engine: a
 // second command smuggled in with a line break, a short download taken for complete, a file
 // destroyed by the download that was to replace it, a local failure hidden behind the

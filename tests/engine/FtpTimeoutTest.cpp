@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inactivity limit: whatever a server leaves unanswered (the greeting, a reply, the data),
 // the request ends within the limit, fails with "421 Timed out after %d seconds.", closes the
 // connection, and a download keeps what arrived without ever being taken for complete.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data connections and transfers against a scripted server: both modes, the two orders of the
 // closing reply and the data close, REST, line ends, and the failures that must not report a
 // truncated file as success.

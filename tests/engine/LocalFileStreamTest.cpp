@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local file of a download: an existing file keeps its bytes until data arrives, a file
 // made for a transfer that brought nothing goes again, and devices can be written.
 

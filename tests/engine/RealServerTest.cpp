@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine against real servers on loopback (pyftpdlib and vsftpd), in passive and active
 // mode: listings, downloads, uploads, resumed transfers and ASCII line ends.
 

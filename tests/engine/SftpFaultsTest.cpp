@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SFTP engine against servers that ask questions or misbehave: the scripted asyncssh
 // server, and a stand-in for ssh.
 #include "support/SftpHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SFTP engine against OpenSSH's sshd, started by the test on a loopback port.
 #include "support/SftpHarness.h"
 #include "support/SshTestServer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine over TLS against real servers on loopback: vsftpd with TLS required for login and
 // data, session reuse required and a close notification required at the end of uploads, in
 // explicit and implicit mode; pyftpdlib's TLS handler. TLS 1.2 and 1.3, passive and active.

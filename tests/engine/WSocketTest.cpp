@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The socket's event rules: events arrive after the call that caused them, once per connection,
 // and all received data comes before the close.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts arbitrary control-connection bytes into reply lines the way the engine does (a 4096-byte
 // buffer, LF or CR LF line ends) and runs every reply parser over each line.
 

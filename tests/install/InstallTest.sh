@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installation as a desktop finds it: `cmake --install` of the build into a scratch root,
 # then the Debian package of the same build, unpacked into another. Each must hold the programs,
 # the desktop entry that handles ftp:// addresses, the AppStream metainfo, the icon, the manual

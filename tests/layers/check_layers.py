@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the folder layers of src/: a folder includes only the folders below it, a gui/
 subfolder may include the core of its own folder but not the other way round, and no core
 file needs Qt (Qt files live in widgets/, app/ and the gui/ subfolders, or carry Qt in their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local explorer's logic without a window: the enable rules, the uploads and queue items it
 // makes, the remote entries it receives, its texts, its settings and its file operations.
 

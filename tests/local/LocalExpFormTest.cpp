@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local explorer window offscreen: its commands and their rules, the view styles and the
 // sort, the status panels, its settings, clipboard interchange with the desktop's file
 // managers, the trash, and sending and receiving through a remote explorer on a real pyftpdlib

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy and move of pasted files: nothing is overwritten unless the user said so, a replaced
 // file is whole or untouched, a folder is never pasted into itself, links are not followed.
 

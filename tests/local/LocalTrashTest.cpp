@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's trash on a path's bytes: the home trash with its info file, unique names in the
 // trash, and failures that remove nothing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder tree's top level from the kernel's mount table, and local paths in file URIs and
 // text/uri-list byte for byte.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carrier jobs against servers that go silent, that are too busy, that end a session with
 // their last word, and explorations that would go on for ever or follow local folder links.
 

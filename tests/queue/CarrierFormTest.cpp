@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue window over carriers the test ends by hand: its list models, the commands with the
 // selections of its views and their enable rules, the up-down, the title, the settings and the
 // end of the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scheduler with carriers the test ends by hand: start order, MaxCarrier, suspend and
 // resume, explorations, failures, resubmitting, deleting, the row texts and the settings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue with real carriers against real servers on loopback: server-to-server copies of
 // files and trees between pyftpdlib and vsftpd, the start order under MaxCarrier, suspending,
 // aborting and resubmitting.

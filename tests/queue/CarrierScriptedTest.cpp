@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carrier jobs against scripted servers: the login retry lines, the automatic type, resuming a
 // server-to-server copy, and what explorations queue.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue over TLS: carriers download trees, upload and resume against vsftpd (TLS required
 // for login and data, session reuse required) and pyftpdlib's TLS handler; a server-to-server
 // copy between TLS servers that offer neither SSCN nor CPSV fails instead of going in clear

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The queue file on its own: what it writes (no passwords, owner only, no temporary file left),
 // what it reads back, and how it takes a damaged file or hostile entries.
 #include "queue/QueueFile.h"

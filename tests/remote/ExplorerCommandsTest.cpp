@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's command logic without a window: the enable rules, the permission bits
 // of the change permission dialog, Copy URL, and the queue items that downloads and drops make.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-line input dialog: when OK may be pressed, masking, the access key of the prompt and
 // the modal convenience call.
 

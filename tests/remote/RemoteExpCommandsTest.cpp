@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's commands against real servers on loopback, run as the menus run them
 // (through their actions and their rules), with the dialogs answered as a user would: the
 // effect on the server's disk, what the completions change in the tree, the listing and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer window against a real pyftpdlib server on loopback: connecting from a
 // site of the site book, the folder chain, the listing cache, sorting and filtering, closing
 // with the write-back of the site, quick connects, failed logins and the log's line limit.

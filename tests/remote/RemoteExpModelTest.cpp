@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's models without widgets: the folder chain and its merging, the file
 // list's filter, counters and sort order, the status-bar texts and the list of explorers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The properties and server information dialogs, and the frame and title panel they share
 // with the input dialog.
 

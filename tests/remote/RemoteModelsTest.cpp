@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's item models under QAbstractItemModelTester, driven through what the
 // explorer does to them: a new chain, listings merged and refreshed, nodes added, renamed and
 // removed; the file list filled, sorted, appended to and changed. The tester fails the test at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threaded session against vsftpd listening only on ::1: the host given as an IPv6 address,
 // data connections with EPSV (passive) and EPRT (active), transfers byte for byte.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threaded session against servers that go silent, that end the connection with their
 // last word, that refuse a reconnection, and against partial downloads that are or are not a
 // part of the remote file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threaded session over SFTP against OpenSSH's sshd, started by the test on a loopback port;
 // the server's root is a folder of the test, so the server's side is read from the disk.
 #include "engine/LocalFileStream.h"

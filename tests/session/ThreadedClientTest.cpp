@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threaded session against scripted servers: login retries, authentication, the restart
 // probe, type memory, link detection, the entry loops, aborting and stopping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The threaded session with TLS: a site that requires TLS never sends its user name in clear
 // text, a certificate that cannot be verified is asked about (and refused unless trusted), and
 // a trusted one carries the session.

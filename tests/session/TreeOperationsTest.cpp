@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recursive downloads, uploads and removals: hostile listings and endless trees on a virtual
 // server, and whole trees on real servers (pyftpdlib and vsftpd).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker host, the request wait and the transfer rules above the protocol seam, driven by a
 // protocol that completes its requests by callbacks on the worker's queue and needs no server.
 

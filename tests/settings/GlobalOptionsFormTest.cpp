@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog: it shows the current options, "OK" writes the controls into the options
 // and the store, "Cancel" changes nothing.
 

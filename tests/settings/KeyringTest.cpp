@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Site passwords in a real keyring: the Keyring tests run inside tests/support/with_keyring.sh
 // (a private D-Bus session with a keyring daemon of its own, QX_TEST_KEYRING=1); the NoKeyring
 // tests run without a session bus.

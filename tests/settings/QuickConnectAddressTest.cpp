@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick-connect site a start address makes: login, folder and the options' defaults.
 
 #include "settings/QuickConnectAddress.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The site book window over a temporary store: its commands with their enable rules and
 // messages, label editing, the drop target of a right click, the tools, the node pictures, its
 // place and its settings. The tree model is watched by QAbstractItemModelTester throughout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The site properties dialog: the enable rule of "Save" and "Connect...", the anonymous login,
 // and what "Save", "Connect..." and "Cancel" copy into the site.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A stand-in for ssh in the SFTP engine's tests; the host name argument picks what it does:
   silent     takes the INIT and never answers
   oversized  answers the INIT with a packet longer than any client takes

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A pyftpdlib server for tests and demos: serves --root on 127.0.0.1 and a port chosen by the
 system (or --port), and prints that port on its first line of output. With --watch-stdin it ends
 when its standard input closes, so that it never outlives the test that started it. With

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A scripted SFTP server (asyncssh) on 127.0.0.1 for the tests of the SFTP engine.
 
 Logins: the password "secret" (modes password, stall, drop, hostile), or keyboard-interactive

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs COMMAND... in a private D-Bus session with a keyring daemon (gnome-keyring) of its own,
 # unlocked with a throwaway password, in a scratch home removed at the end; the command sees
 # QX_TEST_KEYRING=1. Exits with 77 (skipped) when a tool is missing. Bounded: two minutes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bash completion made from the command table, run by bash with the two helpers of the
 // bash-completion package it uses replaced by stand-ins: _filedir answers "<files>".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command and option tables of quorvin-ftp hold together, and the README's quorvin-ftp
 // section and the manual page name every command and option of them, and no other.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quorvin-ftp tool against what an attacker or a broken server tries: commands smuggled
 // in with line breaks, servers that fall silent, short downloads, control characters in
 // replies, local links that lead out of the target, folders given where files are expected.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvin-ftp --skip-existing and --newer against pyftpdlib: files at the target are left alone
 // or replaced only by newer ones, both ways and in folder trees; nothing set replaces them.
 #include "support/RealFtpServers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvin-ftp with sftp:// URLs against OpenSSH's sshd, started by the test on a loopback port
 // with ssh pointed at the test's own configuration and known-hosts file.
 #include "CliProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quorvin-ftp tool as a user runs it, against pyftpdlib on loopback.
 
 #include "platform/ConfigStore.h"

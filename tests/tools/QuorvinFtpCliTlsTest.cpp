@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvin-ftp over TLS: --tls, --pin and --insecure against pyftpdlib's TLS handler, ftps://
 // against vsftpd in implicit mode, and the refusal of a certificate nobody vouched for.
 

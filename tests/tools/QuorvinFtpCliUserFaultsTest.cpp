@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults a user of the quorvin-ftp tool meets: a recursive download that stops at the first
 // file it cannot fetch, a server that takes only two connections, output that cannot be
 // written, usage errors buried under the whole usage, messages that say too little, and a

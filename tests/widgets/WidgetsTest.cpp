@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parts several windows share: the folder chooser keeps its start folder in sight, a captioned
 // dialog is never narrower than its title, and the default sounds find something to play.
 

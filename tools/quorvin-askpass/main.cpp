@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The askpass helper that ssh runs (SSH_ASKPASS) for every question it asks: passwords,
 // passphrases, keyboard-interactive prompts, an unknown host key. It hands ssh's prompt to the
 // program that started ssh, over the Unix socket named in QX_ASKPASS_SOCKET, and prints the

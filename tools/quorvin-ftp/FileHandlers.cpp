@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rm, mkdir, mv and chmod.
 
 #include "Handlers.h"

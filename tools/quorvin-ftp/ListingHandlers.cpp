@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ls and decode-listing.
 
 #include "Handlers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the bash completion of quorvin-ftp, made from its command table, to the file named
 // by its one argument.
 

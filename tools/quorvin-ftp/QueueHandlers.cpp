@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // copy and queue: jobs of the transfer queue.
 
 #include "Handlers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvin-ftp: the program's FTP sessions from the command line: list, download and upload
 // files and folder trees, remove, make folders, rename, change permissions, copy between
 // servers through the transfer queue, and decode saved listings. The commands are rows of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor's commands as tables: the actions with their rules, the menus, the
 // editor's pop-up menu and the four toolbars.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/gui/OnlineEditorForm.h"
 
 #include "editor/EditorTexts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor's commands on the text: find, search again, replace with its question
 // below the caret, go to a line, the editor font, printing and saving a local copy; and the
 // dialogs these ask with.

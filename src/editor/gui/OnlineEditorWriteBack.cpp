@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The online editor's write-back: the page's text goes to its local file and from there to the
 // server over the window's own session (connect, upload, quit); the session log and the
 // progress show in the log panel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // QScintilla's headers use the words "slots" and "signals", which the program switches off

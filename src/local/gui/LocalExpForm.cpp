@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local explorer window: its parts, the panes and their status texts, its settings and
 // hiding instead of closing. Commands are in LocalExpActions.cpp and LocalExpVerbs.cpp,
 // sending and receiving in LocalExpTransfers.cpp.

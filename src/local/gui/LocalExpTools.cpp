@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local explorer's tools: finding files, and mounting or unmounting network locations
 // through the desktop's gio.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the local explorer sends and receives: direct uploads through the current remote
 // explorer's session, queued uploads, and remote entries pasted or dropped on it, which become
 // download items of the queue. Also the panes' focus and drag events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local explorer's file commands, done the way of the desktop: open with the desktop's
 // application, print through the spooler, delete into the trash, rename in place, new folders,
 // symbolic links, properties, and cut, copy and paste through the clipboard.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the queue window, its menus and its toolbar.
 
 #include "queue/gui/CarrierForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four list pages of the queue window and what the commands read of their selections.
 
 #include "queue/gui/CarrierForm.h"

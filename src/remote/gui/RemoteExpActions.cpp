@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's commands as tables: the actions with their rules, the menus, the
 // pop-up menus and the toolbars. The view commands and the toolbars come from the explorer
 // shell.

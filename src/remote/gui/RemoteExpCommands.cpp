@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's commands, the pieces they share and the small ones: the session a
 // command works with, the selected entries, the tree's target, the list's changes after a
 // command, and Filtering, Properties, Server Information, Telnet, Copy URL and Select All. Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's downloads: direct ones through its session, queued ones, and the
 // single file that Open, Print and Online Edit fetch into the folder of temporary downloads.
 

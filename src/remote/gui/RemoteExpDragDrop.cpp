@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Remote entries leaving the explorer (a drag, Copy) and files or entries arriving (a drop,
 // Paste). Whatever arrives becomes items of the transfer queue; the window's own session is
 // never used for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's commands on folders and entries: New Folder, Change Folder, Delete,
 // Rename and Change Permission, each from the tree or from the list.
 

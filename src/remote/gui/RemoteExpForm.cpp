@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer window: its parts on the explorer shell, its events, activation and
 // closing. The session with the server is handled in RemoteExpSession.cpp, the settings in
 // RemoteExpSettings.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's session with its server: connecting, showing folders from the server
 // or from the listing cache, the file list, the session log and the transfer panels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remote explorer's settings in its site's key: the window's place, the panes, the list's
 // sort column, column widths and view style, the log panel and the Download To folder.
 

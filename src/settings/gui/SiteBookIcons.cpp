@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/gui/SiteBookIcons.h"
 
 #include "widgets/QtShellIcons.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the program's own short sounds, played for the default sound options when the
 desktop's sound theme has none: Loggedin.wav, TransferDone.wav and Error.wav (16-bit mono PCM,
 22050 Hz). Run it in this folder to make them again."""

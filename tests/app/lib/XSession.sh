@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Shared by the tests that run the program as a real process on an X server with a window
 # manager (Xvfb and openbox, driven with xdotool), with private settings and runtime folders.
