@@ -12,6 +12,7 @@
 #include "remote/gui/RemoteExpForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "session/gui/OverwriteForm.h"
+#include "session/gui/SshQuestionForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/QuickConnectAddress.h"
 #include "settings/SiteBookModel.h"
@@ -93,6 +94,9 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     m_carrier->Queue().AskCertificate = [this](const TCertificateQuestion& question) {
         return AskCertificateTrust(question, m_store, FontName(m_options), m_options.FontSize,
                                    m_carrier.get());
+    };
+    m_carrier->Queue().AskSshQuestion = [this](const sftp::TSshQuestion& question) {
+        return AskSshQuestion(question, FontName(m_options), m_options.FontSize, m_carrier.get());
     };
     // What the queue put on a server shows in the explorers of that folder.
     m_carrier->Queue().OnItemDone = [this](const TFTPCarryItem& item) {

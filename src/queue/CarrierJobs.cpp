@@ -70,6 +70,10 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
     item->DestTransferType = carrier.DestTransferType;
     item->SrcEncryption = carrier.SrcEncryption;
     item->DestEncryption = carrier.DestEncryption;
+    item->SrcProtocol = carrier.SrcProtocol;
+    item->SrcSsh = carrier.SrcSsh;
+    item->DestProtocol = carrier.DestProtocol;
+    item->DestSsh = carrier.DestSsh;
     item->ResumeTransfer = carrier.ResumeTransfer;
     // A server-to-server item moves no data of ours, but its explorations list folders, in the
     // mode the user chose.
@@ -138,14 +142,14 @@ void TFTPCarrierThread::JobDownload() {
     if (Failed()) {
         return;
     }
-    TFtpClientEx& engine = Engine(Source);
-    engine.HostFileName = carrier.SrcPath + carrier.FileName;
-    engine.LocalFileName = carrier.DestPath + carrier.FileName;
-    bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported();
+    TRemoteProtocol& source = Remote(Source);
+    std::string remoteFile = carrier.SrcPath + carrier.FileName;
+    std::string localFile = carrier.DestPath + carrier.FileName;
+    bool resume = carrier.ResumeTransfer && ResumeSupported(Source);
     if (AsksBeforeOverwrite()) {
-        TTargetGuard guard(Driver(Source), OverwriteAsker(), nullptr);
-        const auto go = guard.Download(engine.HostFileName, engine.LocalFileName, engine.Binary(),
-                                       Driver(Source).ResumeSupported(), resume);
+        TTargetGuard guard(source, OverwriteAsker(), nullptr);
+        const auto go =
+            guard.Download(remoteFile, localFile, source.Binary(), ResumeSupported(Source), resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Source);
@@ -155,7 +159,7 @@ void TFTPCarrierThread::JobDownload() {
     }
     // SIZE first: the download must end with that size, and a resumed one knows from it
     // whether the local part is the start of the file.
-    DownloadFile(Driver(Source), engine.HostFileName, engine.LocalFileName, resume, {});
+    DownloadFile(source, remoteFile, localFile, resume, {});
     if (!Failed()) {
         QuitIfDone(Source);
     }
@@ -173,14 +177,13 @@ void TFTPCarrierThread::JobUpload() {
     if (Failed()) {
         return;
     }
-    TFtpClientEx& engine = Engine(Destination);
-    engine.HostFileName = carrier.DestPath + carrier.FileName;
-    engine.LocalFileName = carrier.SrcPath + carrier.FileName;
+    TRemoteProtocol& destination = Remote(Destination);
+    std::string remoteFile = carrier.DestPath + carrier.FileName;
+    std::string localFile = carrier.SrcPath + carrier.FileName;
     bool resume = carrier.ResumeTransfer;
     if (AsksBeforeOverwrite()) {
-        TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
-        const auto go =
-            guard.Upload(engine.LocalFileName, engine.HostFileName, engine.Binary(), true, resume);
+        TTargetGuard guard(destination, OverwriteAsker(), nullptr);
+        const auto go = guard.Upload(localFile, remoteFile, destination.Binary(), true, resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
                 QuitIfDone(Destination);
@@ -188,7 +191,7 @@ void TFTPCarrierThread::JobUpload() {
             return;
         }
     }
-    UploadFile(Driver(Destination), engine.LocalFileName, engine.HostFileName, resume);
+    UploadFile(destination, localFile, remoteFile, resume);
     if (!Failed()) {
         QuitIfDone(Destination);
     }
@@ -237,22 +240,38 @@ bool TFTPCarrierThread::ProtectServerToServer(Side listening, bool& clientRoleSe
 // grow for ever. Paths are compared as given: the carrier's paths start at the root.
 bool TFTPCarrierThread::CopiesOntoItself(const std::string& sourcePath,
                                          const std::string& destinationPath, bool folder) {
-    const auto from = Engine(Source).ControlSocket().PeerAddress();
-    const auto to = Engine(Destination).ControlSocket().PeerAddress();
-    if (!from || !to || from->AddressText() != to->AddressText() || from->Port() != to->Port()) {
-        return false;
+    std::string server;
+    if (IsSftp(Source) != IsSftp(Destination)) {
+        return false; // an SFTP server and an FTP one never share a port
+    }
+    if (IsSftp(Source)) {
+        // ssh reaches the server by the names it is given: the same name, port and login are
+        // the same server (an alias of it is not seen as one).
+        const TSftpSite& from = m_sftp[Source]->Site;
+        const TSftpSite& to = m_sftp[Destination]->Site;
+        if (from.Host != to.Host || from.Port != to.Port) {
+            return false;
+        }
+        server = from.Host + " port " + (from.Port.empty() ? "22" : from.Port);
+    } else {
+        const auto from = Engine(Source).ControlSocket().PeerAddress();
+        const auto to = Engine(Destination).ControlSocket().PeerAddress();
+        if (!from || !to || from->AddressText() != to->AddressText() ||
+            from->Port() != to->Port()) {
+            return false;
+        }
+        server = from->AddressText() + " port " + std::to_string(from->Port());
     }
     const std::string source = NormalizeRemotePath(sourcePath);
     const std::string target = NormalizeRemotePath(destinationPath);
     const std::string below = source.empty() || source.back() == '/' ? source : source + "/";
     // A file is also its own target when the copy would travel under the source's name.
     const bool same = folder ? target == source || target.starts_with(below)
-                             : target == source || (Driver(Destination).UploadToTemporaryName &&
+                             : target == source || (Remote(Destination).UploadToTemporaryName &&
                                                     TemporaryUploadName(target) == source);
     if (!same) {
         return false;
     }
-    const std::string server = from->AddressText() + " port " + std::to_string(from->Port());
     Fail(folder ? "500 Cannot copy the folder [" + source + "] into itself on " + server + "."
                 : "500 Cannot copy [" + source +
                       "] onto itself: the target is the source file on " + server + ".");
@@ -279,6 +298,12 @@ bool TFTPCarrierThread::StartServerSide(Side side, const std::string& command) {
 void TFTPCarrierThread::JobTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(false)) {
+        return;
+    }
+    if (IsSftp(Source) || IsSftp(Destination)) {
+        Fail("500 Cannot copy [" + carrier.FileName +
+             "] from server to server: copies with an SFTP side are not carried yet.");
+        Deliver("! " + carrier.ErrorMessage);
         return;
     }
     TFtpClientEx& source = Engine(Source);
@@ -515,7 +540,7 @@ void TFTPCarrierThread::JobExploreUpload() {
         entries.push_back(*it);
     }
     if (error) {
-        Driver(Destination)
+        Remote(Destination)
             .FailAndLog("550 Cannot read folder " + localFolder + ": " + error.message() + ".");
         return;
     }

@@ -41,6 +41,7 @@ TCarrierQueue::~TCarrierQueue() {
         carrier.OnDisplay = nullptr;
         carrier.OnOverwrite = nullptr;
         carrier.OnCertificate = nullptr;
+        carrier.OnSshQuestion = nullptr;
         carrier.OnServerBusy = nullptr;
         carrier.OnCarryDone = nullptr;
         carrier.OnExploreDone = nullptr;
@@ -200,6 +201,13 @@ void TCarrierQueue::StartOne(std::size_t queueRow) {
                                     bool& trust) {
         trust = AskCertificate && AskCertificate(question);
     };
+    carrier->OnSshQuestion = nullptr;
+    if (AskSshQuestion) {
+        carrier->OnSshQuestion = [this](TFTPCarrier&, const sftp::TSshQuestion& question,
+                                        std::optional<std::string>& answer) {
+            answer = AskSshQuestion ? AskSshQuestion(question) : std::nullopt;
+        };
+    }
     carrier->OnOverwrite = nullptr;
     if (AskOverwrite) {
         carrier->OnOverwrite = [this](TFTPCarrier&, const TOverwriteQuestion& question,

@@ -96,6 +96,9 @@ public:
     std::function<bool(const TCertificateQuestion&)> AskCertificate;
     std::vector<std::string> TrustedFingerprints;
     bool AcceptAnyCertificate = false;
+    // Asked when ssh asks a question on an SFTP side of a job (an unknown host key, a key's
+    // passphrase); nothing fails that login.
+    std::function<std::optional<std::string>(const sftp::TSshQuestion&)> AskSshQuestion;
     // How long a job tries again at a server that refuses a connection for being at its limit
     // while no other job of the queue is there. Where others are, a refused item goes back to
     // the front of the queue at once and waits until one of them ends: a server is given only

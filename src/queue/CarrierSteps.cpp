@@ -12,13 +12,18 @@ namespace qx {
 
 bool TFTPCarrierThread::Login(Side side) {
     TThreadedFTPCarrier& carrier = *m_carrier;
-    TFtpClientEx& engine = Engine(side);
     if (m_sessions[side].loggedIn) {
-        if (engine.ControlSocket().State() == TSocketState::wsConnected &&
-            engine.State() == TFtpState::ftpReady) {
+        const bool ready =
+            IsSftp(side) ? m_sftp[side]->Connected()
+                         : Engine(side).ControlSocket().State() == TSocketState::wsConnected &&
+                               Engine(side).State() == TFtpState::ftpReady;
+        if (ready) {
+            const bool source = side == Source;
             DeliverTagged(side, '~',
-                          "User [" + engine.UserName + "] still logged in onto host [" +
-                              engine.HostName + "] on port [" + engine.Port + "]");
+                          "User [" + (source ? carrier.SrcUserName : carrier.DestUserName) +
+                              "] still logged in onto host [" +
+                              (source ? carrier.SrcHostName : carrier.DestHostName) +
+                              "] on port [" + (source ? carrier.SrcPort : carrier.DestPort) + "]");
             carrier.ResultCode = 0;
             return true;
         }
@@ -40,8 +45,8 @@ bool TFTPCarrierThread::Login(Side side) {
         });
         return yield;
     };
-    if (!Driver(side).Login(plan)) {
-        if (Driver(side).LoginRefusedBusy() && !Aborted()) {
+    if (!Remote(side).Login(plan)) {
+        if (!IsSftp(side) && Driver(side).LoginRefusedBusy() && !Aborted()) {
             carrier.BusySide = end;
             carrier.Yielded = Driver(side).LoginYielded();
         }
@@ -52,13 +57,13 @@ bool TFTPCarrierThread::Login(Side side) {
         }
         return false;
     }
-    m_sessions[side] = SessionState{true, false};
+    m_sessions[side] = SessionState{true, false, IsSftp(side)};
     return true;
 }
 
 bool TFTPCarrierThread::ProbeRestart() {
-    if (m_sessions[Source].probed) {
-        return true; // a kept session: the answer is known
+    if (m_sessions[Source].probed || IsSftp(Source)) {
+        return true; // a kept session: the answer is known; SFTP always resumes
     }
     if (Driver(Source).ProbeResume() == 2) {
         return false;
@@ -80,7 +85,7 @@ void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
                 std::find(extensions->begin(), extensions->end(), extension) == extensions->end();
         }
     }
-    Driver(side).SetType(binary);
+    Remote(side).SetType(binary);
 }
 
 void TFTPCarrierThread::QuitIfDone(Side side) {
@@ -90,7 +95,7 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
     }
     // The work is done: a server that drops the connection instead of answering QUIT does
     // not make it a failure.
-    Driver(side).Quit();
+    Remote(side).Quit();
     m_sessions[side].loggedIn = false;
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
@@ -98,11 +103,11 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
 }
 
 bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& listing) {
-    return Driver(Source).ListFolder(folder, listing);
+    return Remote(Source).ListFolder(folder, listing);
 }
 
 bool TFTPCarrierThread::EnterOrMakeFolder(const std::string& folder) {
-    TRemoteProtocol& destination = Driver(Destination);
+    TRemoteProtocol& destination = Remote(Destination);
     if (destination.ChangeFolder(folder) == 2) {
         return false;
     }

@@ -7,11 +7,13 @@
 #include "base/AsciiExtensions.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
+#include "engine/sftp/SshQuestion.h"
 #include "queue/CarrierJobs.h"
 #include "queue/FTPCarryItem.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +96,10 @@ public:
     // Asked when a server's certificate cannot be verified and is not trusted yet (true
     // trusts it); without it such a certificate fails the job.
     std::function<void(TFTPCarrier&, const TCertificateQuestion&, bool& trust)> OnCertificate;
+    // Asked when ssh asks what the password does not answer on an SFTP side (an unknown host
+    // key: "yes" trusts it); the answer left empty, or no handler, fails the login.
+    std::function<void(TFTPCarrier&, const sftp::TSshQuestion&, std::optional<std::string>&)>
+        OnSshQuestion;
     // Certificates trusted without verification (the command line's --pin, --insecure).
     std::vector<std::string> TrustedFingerprints;
     bool AcceptAnyCertificate = false;

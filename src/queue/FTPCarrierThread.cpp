@@ -48,8 +48,63 @@ void TFTPCarrierThread::SetUp() {
             Queue(), AbortFlag, carrier_job::Abort,
             TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks),
             true);
+        m_sftp[side] = MakeSftp(side);
     }
     Queue().processMessages();
+}
+
+bool TFTPCarrierThread::IsSftp(Side side) const {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    return (side == Source ? carrier.SrcProtocol : carrier.DestProtocol) ==
+           TRemoteProtocolKind::Sftp;
+}
+
+TRemoteProtocol& TFTPCarrierThread::Remote(Side side) {
+    if (IsSftp(side)) {
+        return *m_sftp[side];
+    }
+    return Driver(side);
+}
+
+bool TFTPCarrierThread::ResumeSupported(Side side) {
+    return IsSftp(side) ? m_sftp[side]->Capabilities().Resume : Driver(side).ResumeSupported();
+}
+
+// Its lines carry the server in brackets like the engine drivers' ("> [host]: text").
+std::unique_ptr<TSftpProtocol> TFTPCarrierThread::MakeSftp(Side side) {
+    TThreadedFTPCarrier& carrier = *m_carrier;
+    TEngineDriver::Hooks hooks = DeliveryHooks();
+    hooks.Deliver = [this, side, deliver = std::move(hooks.Deliver)](const std::string& line) {
+        const std::string& tag =
+            Driver(side).Tag.empty() ? m_sftp[side]->Site.Host : Driver(side).Tag;
+        deliver(line.size() < 2 ? line : line.substr(0, 2) + "[" + tag + "]: " + line.substr(2));
+    };
+    hooks.Skipped = [this, side](const std::string& text) { Skip(side, text); };
+    return std::make_unique<TSftpProtocol>(
+        Queue(), AbortFlag, carrier_job::Abort,
+        TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks));
+}
+
+// A kept SFTP session stays for a job on the same site with the same ssh settings.
+void TFTPCarrierThread::PrepareSftp(Side side) {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    const bool source = side == Source;
+    TSftpSite site;
+    site.Host = source ? carrier.SrcHostName : carrier.DestHostName;
+    site.Port = source ? carrier.SrcPort : carrier.DestPort;
+    site.User = source ? carrier.SrcUserName : carrier.DestUserName;
+    site.Password = source ? carrier.SrcPassword : carrier.DestPassword;
+    site.Ssh = source ? carrier.SrcSsh : carrier.DestSsh;
+    site.TimeoutSeconds = carrier.Timeout;
+    TSftpSite& current = m_sftp[side]->Site;
+    if (m_sessions[side].loggedIn &&
+        (current.Host != site.Host || current.Port != site.Port || current.User != site.User ||
+         current.Password != site.Password || !(current.Ssh == site.Ssh))) {
+        DropSession(side);
+    }
+    site.Program = m_sftp[side]->Site.Program;
+    m_sftp[side]->Site = std::move(site);
+    m_sftp[side]->AskSsh = SshAsker();
 }
 
 void TFTPCarrierThread::TearDown() {
@@ -58,6 +113,9 @@ void TFTPCarrierThread::TearDown() {
     for (auto& driver : m_drivers) {
         driver.reset();
     }
+    for (auto& sftp : m_sftp) {
+        sftp.reset();
+    }
 }
 
 // The job's logins. A session kept from the last job stays when it is one with the same
@@ -65,10 +123,21 @@ void TFTPCarrierThread::TearDown() {
 void TFTPCarrierThread::PrepareEngines(bool bothServers) {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     for (const Side side : {Source, Destination}) {
-        TFtpClientEx& engine = Engine(side);
         const bool source = side == Source;
+        m_watches[side] = ReplyWatch{};
+        if (m_sessions[side].loggedIn && m_sessions[side].sftp != IsSftp(side)) {
+            DropSession(side);
+        }
         const std::string& host = source ? carrier.SrcHostName : carrier.DestHostName;
         const std::string& port = source ? carrier.SrcPort : carrier.DestPort;
+        // The two sessions of a server-to-server job on one host are told apart by their ports.
+        Driver(side).Tag =
+            bothServers && carrier.SrcHostName == carrier.DestHostName ? host + ":" + port : "";
+        if (IsSftp(side)) {
+            PrepareSftp(side);
+            continue;
+        }
+        TFtpClientEx& engine = Engine(side);
         const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
         const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
         if (m_sessions[side].loggedIn && (engine.HostName != host || engine.Port != port ||
@@ -84,17 +153,20 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
         engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
         engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
         engine.InactivityLimit = carrier.Timeout;
-        m_watches[side] = ReplyWatch{};
-        // The two sessions of a server-to-server job on one host are told apart by their ports.
-        Driver(side).Tag =
-            bothServers && carrier.SrcHostName == carrier.DestHostName ? host + ":" + port : "";
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
+    m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;
 }
 
 void TFTPCarrierThread::DropSession(Side side) {
     if (m_sessions[side].loggedIn) {
         Engine(side).Abort();
+        if (m_sftp[side]->Client() != nullptr) {
+            // A new protocol without a client: the old one's ssh ends with it.
+            TSftpSite site = std::move(m_sftp[side]->Site);
+            m_sftp[side] = MakeSftp(side);
+            m_sftp[side]->Site = std::move(site);
+        }
     }
     m_sessions[side] = SessionState{};
     Driver(side).ForgetType();
@@ -104,6 +176,9 @@ void TFTPCarrierThread::DropSession(Side side) {
 // few seconds is left.
 void TFTPCarrierThread::QuitKeptSessions() {
     for (const Side side : {Source, Destination}) {
+        if (m_sessions[side].loggedIn && m_sftp[side]->Connected()) {
+            m_sftp[side]->Quit();
+        }
         TFtpClientEx& engine = Engine(side);
         if (m_sessions[side].loggedIn && engine.ControlSocket().State() != TSocketState::wsClosed) {
             engine.OnCommand = nullptr;
@@ -129,22 +204,13 @@ void TFTPCarrierThread::Run(unsigned code) {
     carrier.SkippedEntries.clear();
     carrier.BusySide = TCarrierSide::None;
     carrier.Yielded = false;
-    if (carrier.SrcProtocol != TRemoteProtocolKind::Ftp ||
-        carrier.DestProtocol != TRemoteProtocolKind::Ftp) {
-        // The carriers speak FTP only: an SFTP item fails as such instead of reaching an SSH
-        // server with FTP.
-        Fail("500 The transfer queue does not carry SFTP items yet; transfer them in an "
-             "explorer window or with quorvin-ftp.");
+    PrepareEngines(job->BothServers);
+    try {
+        (this->*job->Job)();
+    } catch (const std::exception& error) {
+        // Nothing may end a job without its done event.
+        Fail(std::string("500 ") + error.what());
         Deliver("! " + carrier.ErrorMessage);
-    } else {
-        PrepareEngines(job->BothServers);
-        try {
-            (this->*job->Job)();
-        } catch (const std::exception& error) {
-            // Nothing may end a job without its done event.
-            Fail(std::string("500 ") + error.what());
-            Deliver("! " + carrier.ErrorMessage);
-        }
     }
     if (carrier.ResultCode != 0) {
         carrier.Items.Clear(); // a failed exploration queues nothing
@@ -177,7 +243,7 @@ void TFTPCarrierThread::AbortBoth() {
 // --- Delivery --------------------------------------------------------------------------------
 
 void TFTPCarrierThread::DeliverTagged(Side side, char kind, const std::string& text) {
-    Driver(side).Line(kind, text);
+    Remote(side).Line(kind, text);
 }
 
 void TFTPCarrierThread::Skip(Side side, const std::string& text) {

@@ -4,6 +4,7 @@
 #include "engine/FTPListItem.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "session/EngineDriver.h"
+#include "session/SftpProtocol.h"
 #include "session/TargetGuard.h"
 #include "session/WorkerHost.h"
 
@@ -14,9 +15,10 @@
 
 namespace qx {
 
-// The worker of a carrier, on the worker host with two engine drivers, one for the source
-// server and one for the destination. Each job code is looked up in the job table and runs its
-// step to its end, then the job's done event, which waits for the user-interface thread.
+// The worker of a carrier, on the worker host with one protocol for the source server and one
+// for the destination: an engine driver for an FTP side, an SFTP protocol for an SFTP side. Each
+// job code is looked up in the job table and runs its step to its end, then the job's done event,
+// which waits for the user-interface thread.
 class TFTPCarrierThread final : public TWorkerHost {
 public:
     explicit TFTPCarrierThread(std::shared_ptr<TThreadedFTPCarrier> carrier);
@@ -36,6 +38,7 @@ private:
     struct SessionState {
         bool loggedIn = false; // a session kept from an earlier job
         bool probed = false;   // the restart probe ran on that session
+        bool sftp = false;     // that session is an SFTP one
     };
 
     // One line of the job table: what the worker does with a job code.
@@ -54,8 +57,15 @@ private:
     void PrepareEngines(bool bothServers);
     void DropSession(Side side);
     void QuitKeptSessions();
+    // The FTP side's driver and engine (what is FTP's alone: the restart probe, FXP).
     TEngineDriver& Driver(Side side) { return *m_drivers[side]; }
     TFtpClientEx& Engine(Side side) { return m_drivers[side]->Engine(); }
+    bool IsSftp(Side side) const;
+    // The side's protocol, as the job's item names it.
+    TRemoteProtocol& Remote(Side side);
+    bool ResumeSupported(Side side);
+    std::unique_ptr<TSftpProtocol> MakeSftp(Side side);
+    void PrepareSftp(Side side);
     void AbortBoth();
 
     void DeliverTagged(Side side, char kind, const std::string& text);
@@ -100,6 +110,7 @@ private:
 
     std::shared_ptr<TThreadedFTPCarrier> m_carrier;
     std::array<std::unique_ptr<TEngineDriver>, 2> m_drivers;
+    std::array<std::unique_ptr<TSftpProtocol>, 2> m_sftp;
     std::array<SessionState, 2> m_sessions;
     std::array<ReplyWatch, 2> m_watches;
     std::int64_t m_heardAt = 0; // the last reply line of a server-to-server transfer (steady ms)

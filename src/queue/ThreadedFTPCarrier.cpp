@@ -53,6 +53,13 @@ bool TThreadedFTPCarrier::TrustCertificate(const TCertificateQuestion& question)
     return trust;
 }
 
+std::optional<std::string>
+TThreadedFTPCarrier::AnswerSshQuestion(const sftp::TSshQuestion& question) {
+    std::optional<std::string> answer;
+    RaiseEvent(OnSshQuestion, *this, question, answer);
+    return answer;
+}
+
 TOverwriteAnswer TThreadedFTPCarrier::AskOverwrite(const TOverwriteQuestion& question) {
     TOverwriteAnswer answer;
     RaiseEvent(OnOverwrite, *this, question, answer);

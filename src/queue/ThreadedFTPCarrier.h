@@ -46,6 +46,8 @@ private:
                       std::int64_t elapsed) override;
     bool AskLogin(TFTPAuthenticate what, std::string& answer) override;
     bool TrustCertificate(const TCertificateQuestion& question) override;
+    bool AnswersSshQuestions() const override { return static_cast<bool>(OnSshQuestion); }
+    std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& question) override;
     bool AsksBeforeOverwrite() const override { return static_cast<bool>(OnOverwrite); }
     TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) override;
     void WorkerEnded(TWorkerHost* worker) override;

@@ -61,6 +61,25 @@ TEST_F(QuorvinFtpCliSftp, UnknownHostKeyIsRefusedUntilAcceptedThenFilesTravel) {
     EXPECT_EQ(test::readFile(local.file("back.bin")), bytes);
 }
 
+// The queue's carriers get the ssh options of the command line: the host key accepted and the
+// test's configuration reach every item of a tree carried down and up.
+TEST_F(QuorvinFtpCliSftp, QueueCarriesTreesWithTheCommandLinesSshOptions) {
+    std::filesystem::create_directories(server->root() / "tree" / "sub");
+    std::ofstream(server->root() / "tree" / "sub" / "b.bin", std::ios::binary)
+        << std::string(200'003, 'b');
+    std::ofstream(server->root() / "tree" / "a.txt", std::ios::binary) << "alpha";
+    local.write("up/c.txt", "gamma");
+    std::filesystem::create_directories(server->root() / "dest");
+    const std::string jobs =
+        local.write("jobs", "get " + url("tree") + " " + local.file("down") + "\nput " +
+                                local.file("up") + " " + url("dest") + "\n");
+    const CliResult queued = run({"--accept-new-host-key", "queue", jobs});
+    ASSERT_EQ(queued.exitCode, 0) << queued.err << queued.out;
+    EXPECT_EQ(test::readFile(local.file("down/tree/sub/b.bin")), std::string(200'003, 'b'));
+    EXPECT_EQ(test::readFile(local.file("down/tree/a.txt")), "alpha");
+    EXPECT_EQ(test::readFile(server->root() / "dest" / "up" / "c.txt"), "gamma");
+}
+
 TEST_F(QuorvinFtpCliSftp, ChangedHostKeyIsRefusedEvenWhenNewKeysAreAccepted) {
     server->trustOtherHostKey();
     const CliResult refused = run({"--accept-new-host-key", "ls", url("")});

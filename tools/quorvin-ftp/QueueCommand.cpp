@@ -117,6 +117,9 @@ private:
         target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
         target.PinnedFingerprints = m_options.pins;
         target.Insecure = m_options.insecure;
+        if (url.Protocol == TRemoteProtocolKind::Sftp) {
+            target.Ssh = m_options.ssh;
+        }
         const std::string key = std::to_string(static_cast<int>(url.Protocol)) + '\n' + url.Host +
                                 '\n' + url.Port + '\n' + url.User;
         auto& session = m_sessions[key];
@@ -147,6 +150,7 @@ private:
         item.SrcPassword = CliSession::LoginPassword(target);
         item.SrcEncryption = target.Encryption;
         item.SrcProtocol = target.Protocol;
+        item.SrcSsh = target.Ssh;
         item.IsFolder = name.empty() || session->IsFolder(path);
         item.FileName = name; // empty for the top folder: its entries go straight in
         item.SrcPath = FolderPath(folder);
@@ -167,6 +171,7 @@ private:
         item.DestPassword = CliSession::LoginPassword(target);
         item.DestEncryption = target.Encryption;
         item.DestProtocol = target.Protocol;
+        item.DestSsh = target.Ssh;
         item.DestPath = FolderPath(session->Absolute(url->Path));
         return true;
     }

@@ -5,6 +5,7 @@
 
 #include "QueueJobs.h"
 
+#include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
@@ -30,6 +31,8 @@ struct QueueRunOptions {
     TFtpTlsMode tls = TFtpTlsMode::None;
     std::vector<std::string> pins;
     bool insecure = false;
+    // For sftp:// URLs: how ssh connects (key, known hosts, configuration, options).
+    TSshSettings ssh;
     // Once set (when given), running items are aborted and nothing more starts.
     const std::atomic<bool>* interrupted = nullptr;
 };

@@ -27,6 +27,11 @@ int runJobs(const CommandCall& call, const std::vector<QueueJob>& jobs) {
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
     run.insecure = options.insecure;
+    run.ssh.IdentityFile = options.identity;
+    run.ssh.KnownHostsFile = options.knownHosts;
+    run.ssh.ConfigFile = options.sshConfig;
+    run.ssh.AcceptNewHostKey = options.acceptNewHostKey;
+    run.ssh.Options = options.sshOptions;
     run.interrupted = &call.interrupted;
     return RunQueueJobs(jobs, run, std::cout, std::cerr);
 }
