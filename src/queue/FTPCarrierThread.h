@@ -96,6 +96,7 @@ private:
 #undef QX_JOB_STEP
     bool CopiesOntoItself(const std::string& sourcePath, const std::string& destinationPath,
                           bool folder);
+    bool CopyHasSftpSide();
     bool StartServerSide(Side side, const std::string& command);
     // The end of a server-to-server transfer (CarrierTransferEnd.cpp); the destination file
     // holds startSize bytes as the transfer starts.

@@ -91,6 +91,13 @@ TEST_F(CarrierSftpTest, DownloadsUploadsAndExploresATree) {
     ASSERT_EQ(h->run(&TFTPCarrier::Upload), 0) << h->errorMessage;
     EXPECT_EQ(readFile(server->root() / "up" / "one"), small);
     EXPECT_FALSE(fs::exists(server->root() / "up" / "one.part"));
+
+    // Server to server with an SFTP side: refused before anything is made.
+    carrier.SrcProtocol = TRemoteProtocolKind::Sftp;
+    h->setJob("tree", port(), remote() + "/", port(), remote("copy") + "/");
+    ASSERT_EQ(h->run(&TFTPCarrier::ExploreTransfer), 1);
+    EXPECT_NE(h->errorMessage.find("not carried yet"), std::string::npos) << h->errorMessage;
+    EXPECT_FALSE(fs::exists(server->root() / "copy"));
 }
 
 // ssh's question about an unknown host key reaches the carrier's owner; without an owner that
