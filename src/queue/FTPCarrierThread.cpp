@@ -159,14 +159,14 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
 }
 
 void TFTPCarrierThread::DropSession(Side side) {
-    if (m_sessions[side].loggedIn) {
+    if (m_sessions[side].loggedIn && !m_sessions[side].sftp) {
         Engine(side).Abort();
-        if (m_sftp[side]->Client() != nullptr) {
-            // A new protocol without a client: the old one's ssh ends with it.
-            TSftpSite site = std::move(m_sftp[side]->Site);
-            m_sftp[side] = MakeSftp(side);
-            m_sftp[side]->Site = std::move(site);
-        }
+    }
+    if (m_sftp[side]->Client() != nullptr) {
+        // A new protocol without a client: the old one's ssh ends with it.
+        TSftpSite site = std::move(m_sftp[side]->Site);
+        m_sftp[side] = MakeSftp(side);
+        m_sftp[side]->Site = std::move(site);
     }
     m_sessions[side] = SessionState{};
     Driver(side).ForgetType();
