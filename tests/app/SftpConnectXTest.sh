@@ -111,11 +111,7 @@ shot "$explorer" sftp-remote-explorer
     fail "the explorer's caption is [$(xdotool getwindowname "$(window "$explorer")")]"
 
 # Download: Select All takes the server's one file, F6 sends it to the local explorer.
-activate "$explorer"
-xdotool key --clearmodifiers ctrl+a
-sleep 0.3
-xdotool key F6
-within 30 cmp -s "$served/remote.bin" "$work/local/remote.bin" ||
+send_all_with_f6 "$explorer" "$served/remote.bin" "$work/local/remote.bin" 30 ||
     fail "the download did not reach the local explorer's folder intact"
 echo "ok: a file of the server's listing downloads over SFTP, byte for byte"
 
