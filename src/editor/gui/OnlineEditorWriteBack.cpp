@@ -3,6 +3,7 @@
 // server over the window's own session (connect, upload, quit); the session log and the
 // progress show in the log panel.
 
+#include "base/LoginCopy.h"
 #include "editor/EditorTexts.h"
 #include "editor/gui/EditorLogPanel.h"
 #include "editor/gui/EditorPage.h"
@@ -83,19 +84,10 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
         return false;
     }
     TThreadedFTPClient& client = *m_client;
-    client.HostName = file.HostName;
-    client.Port = file.Port;
-    client.UserName = file.UserName;
-    client.Password = file.Password;
+    CopyLogin(client, file);
+    client.ResumeTransfer = false;
     client.HostFileName = file.HostDirName + file.FileName;
     client.LocalFileName = file.LocalFileName;
-    client.TransferType = file.TransferType;
-    client.ResumeTransfer = false;
-    client.PassiveMode = file.PassiveMode;
-    client.Encryption = file.Encryption;
-    client.Protocol = file.Protocol;
-    client.Ssh = file.Ssh;
-    client.UploadToTemporaryName = file.UploadToTemporaryName;
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;
     m_quitDone = false;
