@@ -12,7 +12,6 @@
 #include "settings/GlobalOptions.h"
 #include "widgets/EventWait.h"
 
-#include "session/gui/SshQuestionForm.h"
 #include "settings/gui/CertificateTrust.h"
 
 #include <filesystem>
@@ -29,17 +28,7 @@ void TOnlineEditorForm::ConfigureClient() {
     client.PassiveMode = true;
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.Timeout = m_context.Options.Timeout;
-    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
-                                  bool& trust) {
-        trust = AskCertificateTrust(question, m_context.Store,
-                                    QString::fromStdString(m_context.Options.FontName),
-                                    m_context.Options.FontSize, this);
-    };
-    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
-                                  std::optional<std::string>& answer) {
-        answer = AskSshQuestion(question, QString::fromStdString(m_context.Options.FontName),
-                                m_context.Options.FontSize, this);
-    };
+    AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
         m_logPanel->Display(line);
     };
