@@ -72,6 +72,8 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     if (const auto value = number("SshUseAgent")) {
         SshUseAgent = *value != 0;
     }
+    SshConfigFile = text("SshConfigFile").value_or(SshConfigFile);
+    SshKnownHostsFile = text("SshKnownHostsFile").value_or(SshKnownHostsFile);
 }
 
 void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
@@ -103,12 +105,24 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
     store.WriteNumber(path, "Protocol", static_cast<std::int32_t>(Protocol));
     store.WriteString(path, "SshKeyFile", SshKeyFile);
     store.WriteNumber(path, "SshUseAgent", SshUseAgent ? 1 : 0);
+    // Rarely set (no dialog shows them): written only when they hold a file.
+    const auto optionalText = [&](std::string_view name, const std::string& value) {
+        if (value.empty()) {
+            store.DeleteValue(path, name);
+        } else {
+            store.WriteString(path, name, value);
+        }
+    };
+    optionalText("SshConfigFile", SshConfigFile);
+    optionalText("SshKnownHostsFile", SshKnownHostsFile);
 }
 
 TSshSettings TSiteProperties::SshSettings() const {
     TSshSettings ssh;
     ssh.IdentityFile = SshKeyFile;
     ssh.UseAgent = SshUseAgent;
+    ssh.ConfigFile = SshConfigFile;
+    ssh.KnownHostsFile = SshKnownHostsFile;
     return ssh;
 }
 

@@ -66,8 +66,12 @@ public:
     // "Protocol": an absent value is FTP (with TLS when Encryption says so); SFTP ignores
     // Encryption, passive mode and MLSD, and keeps them for a change back.
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
-    std::string SshKeyFile;            // "SshKeyFile": empty leaves ssh's own choice of keys
-    bool SshUseAgent = true;           // "SshUseAgent": absent reads as on
+    std::string SshKeyFile;  // "SshKeyFile": empty leaves ssh's own choice of keys
+    bool SshUseAgent = true; // "SshUseAgent": absent reads as on
+    // "SshConfigFile" (ssh -F) and "SshKnownHostsFile": another ssh configuration and
+    // known-hosts file than the user's; empty (absent) leaves ssh's own. No dialog shows them.
+    std::string SshConfigFile;
+    std::string SshKnownHostsFile;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
     // The password is in the keyring, which could not be read: Password is empty, and saving

@@ -54,11 +54,7 @@ within 20 grep -q "CWD $work/served/pub 250" "$work/ftpd.log" ||
 sleep 1
 
 # Download: the remote explorer's Select All, then F6 into the local explorer's folder.
-activate "Pellucor's Remote Explorer"
-xdotool key --clearmodifiers ctrl+a
-sleep 0.3
-xdotool key F6
-within 20 cmp -s "$work/served/pub/remote.txt" "$work/local/remote.txt" ||
+send_all_with_f6 "Pellucor's Remote Explorer" "$work/served/pub/remote.txt" "$work/local/remote.txt" 20 ||
     fail "the download did not reach the local explorer's folder"
 echo "ok: a remote explorer downloads into the local explorer's folder"
 shot local-explorer-download

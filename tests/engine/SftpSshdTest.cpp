@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -254,6 +258,121 @@ TEST_F(SftpSshdTest, AbortEndsAnOpenTransferAndSsh) {
     EXPECT_TRUE(closedReported);
     EXPECT_EQ(sftp.client.State(), sftp::TSftpClient::TState::Closed);
     EXPECT_EQ(ZombieChildren(), 0);
+}
+
+TEST_F(SftpSshdTest, EncryptedKeysAreUnlockedWithThePassphraseAskedFor) {
+    server->trustHostKey();
+    for (const std::string& type : {std::string("ed25519"), std::string("rsa")}) {
+        const SshKey key = MakeSshKey(server->folder(), "locked_" + type, "open sesame", type);
+        server->authorize(key);
+        sftp::TSftpLogin login{server->target(), std::nullopt, nullptr};
+        login.Target.ConfigFile =
+            server->writeConfig("locked_config", "IdentityAgent none").string();
+        login.Target.IdentityFile = key.privateKey.string();
+        // A wrong passphrase first: ssh asks again, and the second answer unlocks the key.
+        std::vector<std::string> prompts;
+        login.Ask = [&prompts](const TSshQuestion& question, auto answer) {
+            EXPECT_EQ(question.Kind, TSshQuestion::TKind::Passphrase) << question.Prompt;
+            prompts.push_back(question.Prompt);
+            answer(std::string(prompts.size() == 1 ? "wrong" : "open sesame"));
+        };
+        SftpHarness session;
+        ASSERT_TRUE(session.login(login).Ok()) << type << ": " << session.client.RecentSshText();
+        ASSERT_EQ(prompts.size(), 2u) << type;
+        EXPECT_NE(prompts[0].find(key.privateKey.filename().string()), std::string::npos)
+            << prompts[0];
+        EXPECT_EQ(session.client.ServerInfo().Ssh.AuthenticatedWith, "publickey");
+        ASSERT_TRUE(session.quit().Ok());
+    }
+}
+
+TEST_F(SftpSshdTest, HostAliasOfTheConfigurationGivesAddressPortAndUser) {
+    server->trustHostKey();
+    const std::string user = ::getpwuid(::getuid())->pw_name;
+    sftp::TSftpLogin login{{}, std::nullopt, nullptr};
+    login.Target.Host = "qx-alias";
+    login.Target.ConfigFile =
+        server
+            ->writeConfig("alias_config", "Host qx-alias\n  HostName 127.0.0.1\n  Port " +
+                                              std::to_string(server->port()) + "\n  User " + user +
+                                              "\n  IdentityAgent none\n  IdentityFile " +
+                                              server->userKey().privateKey.string() + "\n")
+            .string();
+    login.Target.TimeoutSeconds = 20;
+    ASSERT_TRUE(sftp.login(login).Ok()) << sftp.client.RecentSshText();
+    EXPECT_EQ(sftp.client.Home(), server->root().string());
+    ASSERT_TRUE(sftp.quit().Ok());
+}
+
+// Writes size bytes of data at offset into the file (made when missing).
+void WriteAt(const std::string& path, std::int64_t offset, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0) << path;
+    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), offset), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+std::string ReadAt(const std::string& path, std::int64_t offset, std::size_t size) {
+    std::string bytes(size, '\0');
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    const ssize_t got = fd >= 0 ? ::pread(fd, bytes.data(), size, offset) : -1;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
+
+// Whether a file of that size can be made sparse in the folder (little space taken).
+bool SparseFilesFit(const std::filesystem::path& folder, std::int64_t size) {
+    const auto probe = (folder / "sparse-probe").string();
+    std::ofstream(probe).close();
+    std::filesystem::resize_file(probe, static_cast<std::uintmax_t>(size));
+    struct stat status {};
+    struct statvfs space {};
+    const bool sparse = ::stat(probe.c_str(), &status) == 0 && status.st_blocks * 512 < (1 << 20);
+    std::filesystem::remove(probe);
+    return sparse && ::statvfs(folder.c_str(), &space) == 0 &&
+           static_cast<std::int64_t>(space.f_bavail) * static_cast<std::int64_t>(space.f_frsize) >
+               (256 << 20);
+}
+
+// Files of 5 GiB (sparse), resumed a few MiB before their end in both directions: every
+// offset is beyond 32 bits. The data blocks around the resume point and at the end are
+// compared; the zeros between them are the file system's holes on both sides.
+TEST_F(SftpSshdTest, FiveGibibyteFilesResumeAtTheirEnd) {
+    constexpr std::int64_t kSize = std::int64_t{5} << 30;
+    constexpr std::int64_t kResumeAt = kSize - (std::int64_t{3} << 20) - 12'345;
+    if (!SparseFilesFit(local.path(), kSize) || !SparseFilesFit(server->root(), kSize)) {
+        GTEST_SKIP() << "the temporary file system holds no sparse 5 GiB files";
+    }
+    ASSERT_TRUE(sftp.login(trustedLogin()).Ok()) << sftp.client.RecentSshText();
+    const std::string before = randomBytes(1 << 20, 51); // ends at the resume point
+    const std::string tail = randomBytes(kSize - kResumeAt, 52);
+    const auto makeWhole = [&](const std::string& path) {
+        WriteAt(path, kResumeAt - static_cast<std::int64_t>(before.size()), before);
+        WriteAt(path, kResumeAt, tail);
+    };
+    const auto makePart = [&](const std::string& path) {
+        WriteAt(path, kResumeAt - static_cast<std::int64_t>(before.size()), before);
+        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(kResumeAt));
+    };
+    const auto expectWhole = [&](const std::string& path) {
+        EXPECT_EQ(std::filesystem::file_size(path), static_cast<std::uintmax_t>(kSize));
+        EXPECT_TRUE(ReadAt(path, kResumeAt - static_cast<std::int64_t>(before.size()),
+                           before.size()) == before);
+        EXPECT_TRUE(ReadAt(path, kResumeAt, tail.size()) == tail);
+    };
+
+    makeWhole(remote("big.bin"));
+    makePart(local.file("big.bin"));
+    ASSERT_TRUE(sftp.download(remote("big.bin"), local.file("big.bin"), kResumeAt).Ok());
+    expectWhole(local.file("big.bin"));
+
+    makeWhole(local.file("up.bin"));
+    makePart(remote("up.bin"));
+    ASSERT_TRUE(sftp.upload(local.file("up.bin"), remote("up.bin"), kResumeAt).Ok());
+    expectWhole(remote("up.bin"));
 }
 
 } // namespace

@@ -124,6 +124,8 @@ TEST_F(SitePropertiesTest, ProtocolKeyFileAndAgentRoundTripAndOldSiteBooksStayFt
         site.Encryption = kind.Encryption;
         site.SshKeyFile = "keys/id_ed25519";
         site.SshUseAgent = false;
+        site.SshConfigFile = "ssh/config";
+        site.SshKnownHostsFile = "ssh/known";
         site.SaveToStore(m_store, Key);
         TSiteProperties loaded(m_options);
         loaded.LoadFromStore(m_store, Key);
@@ -131,7 +133,14 @@ TEST_F(SitePropertiesTest, ProtocolKeyFileAndAgentRoundTripAndOldSiteBooksStayFt
         EXPECT_EQ(loaded.Encryption, kind.Encryption);
         EXPECT_EQ(loaded.SshSettings().IdentityFile, "keys/id_ed25519");
         EXPECT_FALSE(loaded.SshSettings().UseAgent);
+        EXPECT_EQ(loaded.SshSettings().ConfigFile, "ssh/config");
+        EXPECT_EQ(loaded.SshSettings().KnownHostsFile, "ssh/known");
     }
+    // Emptied, the optional files leave the key.
+    TSiteProperties emptied(m_options);
+    emptied.SaveToStore(m_store, Key);
+    EXPECT_FALSE(m_store.ReadString(Key, "SshConfigFile").has_value());
+    EXPECT_FALSE(m_store.ReadString(Key, "SshKnownHostsFile").has_value());
 
     // A site book from before the values existed, and a protocol no version wrote.
     for (const char* name : {"Protocol", "SshKeyFile", "SshUseAgent"}) {

@@ -68,11 +68,12 @@ std::string CurrentUser() {
 } // namespace
 
 SshKey MakeSshKey(const std::filesystem::path& folder, const std::string& name,
-                  const std::string& passphrase) {
+                  const std::string& passphrase, const std::string& type) {
     SshKey key;
     key.privateKey = folder / name;
-    RunCommand("ssh-keygen -q -t ed25519 -C qx-test -N " + Quoted(passphrase) + " -f " +
-               Quoted(key.privateKey.string()) + " </dev/null >/dev/null 2>&1");
+    const std::string bits = type == "rsa" ? " -b 2048" : "";
+    RunCommand("ssh-keygen -q -t " + Quoted(type) + bits + " -C qx-test -N " + Quoted(passphrase) +
+               " -f " + Quoted(key.privateKey.string()) + " </dev/null >/dev/null 2>&1");
     key.publicLine = Trimmed(readFile(key.privateKey.string() + ".pub"));
     // "256 SHA256:xyz qx-test (ED25519)"
     const std::string listed =
@@ -108,6 +109,16 @@ void SshTestPeer::writeClientConfig(const std::filesystem::path& identity) {
         config += "  PubkeyAuthentication no\n";
     }
     WriteText(m_clientConfig, config);
+}
+
+std::filesystem::path SshTestPeer::writeConfig(const std::string& name,
+                                               const std::string& lines) const {
+    const auto path = m_folder.path() / name;
+    WriteText(path, lines +
+                        "\nHost *\n  IdentitiesOnly yes\n  GlobalKnownHostsFile /dev/null\n"
+                        "  UserKnownHostsFile " +
+                        m_knownHosts.string() + "\n");
+    return path;
 }
 
 void SshTestPeer::trustHostKey() {
@@ -147,9 +158,9 @@ SshdServer::SshdServer() {
     if (::getuid() == 0) {
         ::mkdir("/run/sshd", 0755);
     }
-    const SshKey userKey = MakeSshKey(m_folder.path(), "user_key");
-    const auto authorized = m_folder.path() / "authorized_keys";
-    WriteText(authorized, userKey.publicLine + "\n");
+    m_userKey = MakeSshKey(m_folder.path(), "user_key");
+    m_authorizedKeys = m_folder.path() / "authorized_keys";
+    WriteText(m_authorizedKeys, m_userKey.publicLine + "\n");
     const auto config = m_folder.path() / "sshd_config";
     WriteText(config, "Port " + std::to_string(m_port) +
                           "\n"
@@ -158,7 +169,7 @@ SshdServer::SshdServer() {
                           m_hostKey.privateKey.string() +
                           "\n"
                           "AuthorizedKeysFile " +
-                          authorized.string() +
+                          m_authorizedKeys.string() +
                           "\n"
                           "PidFile " +
                           (m_folder.path() / "sshd.pid").string() +
@@ -173,12 +184,17 @@ SshdServer::SshdServer() {
                           "\n"
                           "Subsystem sftp internal-sftp -d " +
                           m_root.string() + "\n");
-    writeClientConfig(userKey.privateKey);
+    writeClientConfig(m_userKey.privateKey);
     m_process.start(
         {kSshd, "-D", "-f", config.string(), "-E", (m_folder.path() / "sshd.log").string()});
     if (!WaitForLoopbackPort(m_port, std::chrono::seconds(10))) {
         throw std::runtime_error("sshd did not start: " + readFile(m_folder.path() / "sshd.log"));
     }
+}
+
+void SshdServer::authorize(const SshKey& key) const {
+    std::ofstream out(m_authorizedKeys, std::ios::app);
+    out << key.publicLine << "\n";
 }
 
 SshdServer::~SshdServer() {

@@ -11,14 +11,14 @@
 
 namespace qx::test {
 
-// A key pair made with ssh-keygen.
+// A key pair made with ssh-keygen (type "ed25519" or "rsa").
 struct SshKey {
     std::filesystem::path privateKey;
     std::string publicLine;  // "ssh-ed25519 AAAA... comment"
     std::string fingerprint; // "SHA256:..."
 };
 SshKey MakeSshKey(const std::filesystem::path& folder, const std::string& name,
-                  const std::string& passphrase = "");
+                  const std::string& passphrase = "", const std::string& type = "ed25519");
 
 // What every SSH test server gives the client side: a folder of its own with the server's
 // host key, and an ssh configuration (used with -F, so that neither ~/.ssh nor /etc/ssh is
@@ -41,6 +41,12 @@ public:
     void trustOtherHostKey();
     // Host 127.0.0.1 on the port, this configuration, a time limit of 20 seconds.
     sftp::TSshTarget target() const;
+    // The folder of the server's files, for more keys and configurations of a test.
+    const std::filesystem::path& folder() const { return m_folder.path(); }
+    // Writes another client configuration NAME: the lines first (Host blocks of their own, or
+    // settings for every host), then what every configuration here holds (the known-hosts file,
+    // IdentitiesOnly). Neither a key nor the agent is named. Returns its path.
+    std::filesystem::path writeConfig(const std::string& name, const std::string& lines) const;
 
 protected:
     // Writes the client configuration; identity: a key to offer, or none.
@@ -61,8 +67,14 @@ public:
     ~SshdServer() override;
     // Empty when sshd can run here, else why not.
     static std::string unavailableReason();
+    // The key the login of target() offers.
+    const SshKey& userKey() const { return m_userKey; }
+    // Lets the key log in as well (sshd reads its authorized keys at each login).
+    void authorize(const SshKey& key) const;
 
 private:
+    SshKey m_userKey;
+    std::filesystem::path m_authorizedKeys;
     ChildProcess m_process;
 };
 

@@ -8,8 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace qx::test {
 namespace {
@@ -84,6 +90,89 @@ TEST_F(QuorvinFtpCliSftp, TreesFoldersAndRenames) {
     EXPECT_EQ(test::readFile(local.file("back/sub/b.txt")), "beta");
     ASSERT_EQ(run({"rm", "-r", url("dest")}).exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(server->root() / "dest"));
+}
+
+// An ssh-agent of the test's own on a socket in a folder of the test; stopped with the object.
+class TestAgent {
+public:
+    explicit TestAgent(const std::filesystem::path& folder) : m_socket(folder / "agent.sock") {
+        m_process.start({"/usr/bin/ssh-agent", "-D", "-a", m_socket.string()});
+        for (int tick = 0; tick < 100 && !std::filesystem::exists(m_socket); ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    // ssh-add of the key; whether it was taken.
+    bool add(const std::filesystem::path& key) const {
+        const std::string command = "SSH_AUTH_SOCK=" + ShellQuote(m_socket.string()) + " ssh-add " +
+                                    ShellQuote(key.string()) + " </dev/null >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+    const std::filesystem::path& socket() const { return m_socket; }
+
+private:
+    std::filesystem::path m_socket;
+    ChildProcess m_process;
+};
+
+// Sites of the site book with "Protocol" 1: the site's key file, its agent choice, its ssh
+// configuration and its known-hosts file reach ssh.
+TEST_F(QuorvinFtpCliSftp, SftpSiteOfTheSiteBookUsesItsKeyAgentAndFiles) {
+    // The site's known-hosts file trusts the server; the configuration's own is left empty, so
+    // a login that did not use the site's file would be refused.
+    server->trustHostKey();
+    const auto siteKnownHosts = server->folder() / "site_known_hosts";
+    std::filesystem::copy_file(server->knownHosts(), siteKnownHosts);
+    std::ofstream(server->knownHosts(), std::ios::trunc).close();
+
+    // A key only the agent holds: its file is gone once added, its public half names it.
+    const SshKey agentKey = MakeSshKey(server->folder(), "agent_key");
+    server->authorize(agentKey);
+    const TestAgent agent(server->folder());
+    ASSERT_TRUE(agent.add(agentKey.privateKey)) << "ssh-add failed";
+    std::filesystem::remove(agentKey.privateKey);
+    const auto config =
+        server->writeConfig("site_config", "IdentityFile " + agentKey.privateKey.string());
+
+    TempDir home;
+    std::string book = "[\\Software\\Quorvin Explorer\\SiteBook\\Tree]\n@=string:\"Folder\"\n"
+                       "[\\Software\\Quorvin Explorer\\SiteBook\\Tree\\Ssh]\n"
+                       "@=string:\"Folder\"\n";
+    // One login attempt each: a refused key is not tried again.
+    const auto site = [&](const std::string& name, const std::string& keyFile, bool agentOn) {
+        book += "[\\Software\\Quorvin Explorer\\SiteBook\\Tree\\Ssh\\" + name +
+                "]\n@=string:\"Site\"\n\"HostName\"=string:\"127.0.0.1\"\n\"Port\"=number:" +
+                std::to_string(server->port()) + "\n\"UserName\"=string:\"" +
+                ::getpwuid(::getuid())->pw_name + "\"\n\"Protocol\"=number:1\n" +
+                "\"SshKeyFile\"=string:\"" + keyFile +
+                "\"\n\"SshUseAgent\"=number:" + (agentOn ? "1" : "0") +
+                "\n\"LoginRetry\"=number:1\n\"SshConfigFile\"=string:\"" + config.string() +
+                "\"\n\"SshKnownHostsFile\"=string:\"" + siteKnownHosts.string() + "\"\n";
+    };
+    site("Key", server->userKey().privateKey.string(), false);
+    site("Agent", "", true);
+    site("NoAgent", "", false);
+    home.write("quorvin-explorer/settings.conf", book);
+
+    const std::string bytes = randomBytes(700'001, 17);
+    const std::string source = local.write("site.bin", bytes);
+    const std::string remotePath = (server->root() / "site.bin").string();
+    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    ::setenv("SSH_AUTH_SOCK", agent.socket().c_str(), 1);
+    const CliResult put = RunCli({"--site", "\\Ssh\\Key", "put", source, remotePath});
+    const CliResult got =
+        RunCli({"--site", "\\Ssh\\Agent", "get", remotePath, local.file("back.bin")});
+    const CliResult refused = RunCli({"--site", "\\Ssh\\NoAgent", "ls", "/"});
+    ::unsetenv("SSH_AUTH_SOCK");
+    ::unsetenv("XDG_CONFIG_HOME");
+
+    ASSERT_EQ(put.exitCode, 0) << put.err;
+    EXPECT_EQ(test::readFile(remotePath), bytes);
+    ASSERT_EQ(got.exitCode, 0) << got.err;
+    EXPECT_EQ(test::readFile(local.file("back.bin")), bytes);
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_NE(refused.err.find("Permission denied"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::readFile(server->knownHosts()), "")
+        << "the site's known-hosts file was not used";
 }
 
 } // namespace

@@ -70,6 +70,8 @@ CliTarget CliSite::Target() const {
     target.Encryption = site.Encryption;
     target.Resume = site.ResumeTransfer;
     target.Type = site.TransferType;
+    target.Protocol = site.Protocol;
+    target.Ssh = site.SshSettings();
     return target;
 }
 

@@ -134,12 +134,14 @@ void TRemoteExpForm::OnConnectDone() {
         return;
     }
     m_connected = true;
-    // An SFTP login may leave the user to ssh: then the caption names none.
+    // An SFTP login may leave the user to ssh: then the caption names none. Nor does it
+    // name an address, which only ssh knows.
     const QString user = QString::fromStdString(m_client->UserName);
-    m_captionText = QStringLiteral("[%1%2, %3]")
+    const QString address = QString::fromStdString(m_client->HostAddress());
+    m_captionText = QStringLiteral("[%1%2%3]")
                         .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'),
                              QString::fromStdString(m_client->HostName),
-                             QString::fromStdString(m_client->HostAddress()));
+                             address.isEmpty() ? QString() : QStringLiteral(", ") + address);
     UpdateCaption();
     if (m_context.Main != nullptr && m_context.Explorers.First() == this) {
         m_context.Main->SetCaptionText(m_captionText);

@@ -144,3 +144,13 @@ site_book_command() {
     sleep 0.5
     xdotool key "$1"
 }
+
+# Select All and Download or Upload (F6) in the window titled TITLE; succeeds when SOURCE has
+# arrived at TARGET unchanged within SECONDS.
+send_all_with_f6() {
+    activate "$1"
+    xdotool key --clearmodifiers ctrl+a
+    sleep 0.3
+    xdotool key F6
+    within "$4" cmp -s "$2" "$3"
+}
