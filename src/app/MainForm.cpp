@@ -4,12 +4,12 @@
 #include "app/ExternalLink.h"
 #include "settings/GlobalOptions.h"
 #include "widgets/ActionList.h"
+#include "widgets/EventWait.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -478,20 +478,16 @@ void TMainForm::CloseRemoteExplorers() {
     if (m_tabs->count() == 0) {
         return;
     }
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [this, &loop, &asked, &polls, &askTheNewOnes] {
+    RunEventsUntil([this, &asked, &polls, &askTheNewOnes] {
         if (m_tabs->count() == 0) {
-            loop.quit();
-            return;
+            return true;
         }
         if (++polls % 100 == 0) {
             asked.clear();
         }
         askTheNewOnes();
+        return false;
     });
-    poll.start(20);
-    loop.exec();
 }
 
 } // namespace qx

@@ -422,6 +422,23 @@ void TWSocket::runWriteNotifications(std::uint64_t connection) {
 
 // --- Connecting, listening, accepting ----------------------------------------------------------
 
+std::optional<TSocketAddress> TWSocket::resolveAddress(const std::string& prefix) {
+    if (!IsNumericAddress(m_addr)) {
+        raiseError(prefix + "WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
+        return std::nullopt;
+    }
+    if (!AsciiEqualNoCase(m_proto, "tcp")) {
+        raiseError(prefix + "WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
+        return std::nullopt;
+    }
+    const int port = resolvePort(m_port, "tcp");
+    if (port < 0) {
+        raiseError(prefix + "WSocketResolvePort: Cannot convert port '" + m_port + "'");
+        return std::nullopt;
+    }
+    return *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
+}
+
 void TWSocket::Connect() {
     if (m_state != TSocketState::wsClosed && m_state != TSocketState::wsInvalidState) {
         raiseError("Connect: Socket already in use");
@@ -439,21 +456,11 @@ void TWSocket::Connect() {
         raiseError("Connect: No Protocol Specified");
         return;
     }
-    if (!IsNumericAddress(m_addr)) {
-        raiseError("connect: WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
+    const std::optional<TSocketAddress> resolved = resolveAddress("connect: ");
+    if (!resolved) {
         return;
     }
-    if (!AsciiEqualNoCase(m_proto, "tcp")) {
-        raiseError("connect: WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
-        return;
-    }
-    const int port = resolvePort(m_port, "tcp");
-    if (port < 0) {
-        raiseError("connect: WSocketResolvePort: Cannot convert port '" + m_port + "'");
-        return;
-    }
-    const TSocketAddress target =
-        *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
+    const TSocketAddress& target = *resolved;
 
     const int fd = ::socket(target.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
@@ -467,27 +474,22 @@ void TWSocket::Connect() {
     adoptHandle(fd);
     changeState(TSocketState::wsConnecting);
 
-    if (::connect(fd, target.Raw(), target.Length) == 0) {
-        // Completed at once; the event still comes later.
-        std::weak_ptr<char> life = m_life;
-        const std::uint64_t connection = m_connection;
-        m_queue.post([this, life, connection] {
-            if (!life.expired() && connection == m_connection) {
-                connectCompleted(0);
-            }
-        });
-    } else if (errno == EINPROGRESS) {
-        armWrite();
-    } else {
-        const int error = WinsockErrorFromErrno(errno);
-        std::weak_ptr<char> life = m_life;
-        const std::uint64_t connection = m_connection;
-        m_queue.post([this, life, connection, error] {
-            if (!life.expired() && connection == m_connection) {
-                connectCompleted(error);
-            }
-        });
+    int error = 0;
+    if (::connect(fd, target.Raw(), target.Length) != 0) {
+        if (errno == EINPROGRESS) {
+            armWrite();
+            return;
+        }
+        error = WinsockErrorFromErrno(errno);
     }
+    // Completed (or failed) at once; the event still comes later.
+    std::weak_ptr<char> life = m_life;
+    const std::uint64_t connection = m_connection;
+    m_queue.post([this, life, connection, error] {
+        if (!life.expired() && connection == m_connection) {
+            connectCompleted(error);
+        }
+    });
 }
 
 void TWSocket::connectCompleted(int error) {
@@ -519,21 +521,11 @@ void TWSocket::Listen() {
         raiseError("listen: address not assigned");
         return;
     }
-    if (!IsNumericAddress(m_addr)) {
-        raiseError("WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
+    const std::optional<TSocketAddress> resolved = resolveAddress("");
+    if (!resolved) {
         return;
     }
-    if (!AsciiEqualNoCase(m_proto, "tcp")) {
-        raiseError("WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
-        return;
-    }
-    const int port = resolvePort(m_port, "tcp");
-    if (port < 0) {
-        raiseError("WSocketResolvePort: Cannot convert port '" + m_port + "'");
-        return;
-    }
-    const TSocketAddress local =
-        *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
+    const TSocketAddress& local = *resolved;
     closeHandle();
     const int fd = ::socket(local.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {

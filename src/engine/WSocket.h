@@ -163,6 +163,9 @@ private:
     void runWriteNotifications(std::uint64_t connection);
     void onReadable(std::uint64_t connection, const std::error_code& error);
     void onWritable(std::uint64_t connection, const std::error_code& error);
+    // The address, port and protocol set as one address; nothing, with the error raised (its
+    // message after the prefix), when one of them cannot be used.
+    std::optional<TSocketAddress> resolveAddress(const std::string& prefix);
     void connectCompleted(int error);
     void peerClosed(int error);
     void tryToSend();

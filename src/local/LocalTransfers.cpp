@@ -97,16 +97,8 @@ MakeQueuedUploadItems(const TSessionLogin& destination, const std::string& desti
         item->IsFolder = entry.IsFolder;
         item->FileName = name;
         item->SrcPath = LocalParentFolder(entry.Path);
-        item->DestHostName = destination.HostName;
-        item->DestPort = destination.Port;
-        item->DestUserName = destination.UserName;
-        item->DestPassword = destination.Password;
+        SetDestination(*item, destination);
         item->DestPath = destinationFolder;
-        item->DestTransferType = destination.TransferType;
-        item->DestEncryption = destination.Encryption;
-        item->DestProtocol = destination.Protocol;
-        item->DestSsh = destination.Ssh;
-        item->UploadToTemporaryName = destination.UploadToTemporaryName;
         item->ResumeTransfer = destination.ResumeTransfer;
         item->PassiveMode = destination.PassiveMode;
         item->ImageIndex = entry.ImageIndex;

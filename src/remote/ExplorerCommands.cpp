@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/ExplorerCommands.h"
 
+#include "base/LoginCopy.h"
 #include "base/ShellIcons.h"
 #include "base/Utilities.h"
 #include "session/RemoteNames.h"
@@ -127,38 +128,32 @@ std::string ChangedPermission(const std::string& permission, bool folder) {
 
 TSessionLogin FileDataLogin(const TFTPFileData& data) {
     TSessionLogin login;
-    login.HostName = data.HostName;
-    login.Port = data.Port;
-    login.UserName = data.UserName;
-    login.Password = data.Password;
-    login.TransferType = data.TransferType;
-    login.ResumeTransfer = data.ResumeTransfer;
-    login.PassiveMode = data.PassiveMode;
-    login.Encryption = data.Encryption;
-    login.Protocol = data.Protocol;
-    login.Ssh = data.Ssh;
+    CopyLogin(login, data);
     return login;
 }
 
 TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDirName,
                           std::vector<TFTPListItem> entries) {
     TFTPFileData data;
-    data.HostName = login.HostName;
-    data.Port = login.Port;
-    data.UserName = login.UserName;
-    data.Password = login.Password;
-    data.ResumeTransfer = login.ResumeTransfer;
-    data.TransferType = login.TransferType;
-    data.PassiveMode = login.PassiveMode;
-    data.Encryption = login.Encryption;
-    data.Protocol = login.Protocol;
-    data.Ssh = login.Ssh;
+    CopyLogin(data, login);
     data.HostDirName = hostDirName;
     if (data.HostDirName.empty() || data.HostDirName.back() != '/') {
         data.HostDirName.push_back('/');
     }
     data.Items = std::move(entries);
     return data;
+}
+
+void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
+    item.DestHostName = login.HostName;
+    item.DestPort = login.Port;
+    item.DestUserName = login.UserName;
+    item.DestPassword = login.Password;
+    item.DestTransferType = login.TransferType;
+    item.DestEncryption = login.Encryption;
+    item.DestProtocol = login.Protocol;
+    item.DestSsh = login.Ssh;
+    item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 
 namespace {
@@ -172,18 +167,6 @@ void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
     item.SrcEncryption = login.Encryption;
     item.SrcProtocol = login.Protocol;
     item.SrcSsh = login.Ssh;
-}
-
-void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
-    item.DestHostName = login.HostName;
-    item.DestPort = login.Port;
-    item.DestUserName = login.UserName;
-    item.DestPassword = login.Password;
-    item.DestTransferType = login.TransferType;
-    item.DestEncryption = login.Encryption;
-    item.DestProtocol = login.Protocol;
-    item.DestSsh = login.Ssh;
-    item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 
 void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {

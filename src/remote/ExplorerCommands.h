@@ -95,6 +95,9 @@ TSessionLogin FileDataLogin(const TFTPFileData& data);
 TFTPFileData MakeFileData(const TSessionLogin& login, const std::string& hostDirName,
                           std::vector<TFTPListItem> entries);
 
+// A queue item's destination: the session's server and login, and its temporary-name choice.
+void SetDestination(TFTPCarryItem& item, const TSessionLogin& login);
+
 // Queue items that download the entries of the source folder into the local folder. Entries
 // whose names cannot be used as a local file name ("..", names with "/") are left out and
 // their names added to skipped.

@@ -25,7 +25,7 @@ constexpr int kLongestBusyPause = 30;
 
 TEngineDriver::TEngineDriver(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
                              Outcome outcome, Hooks hooks, bool tagged)
-    : m_wait(queue, abortFlag, abortCode), m_outcome(outcome), m_hooks(std::move(hooks)),
+    : TOutcomeProtocol(outcome), m_wait(queue, abortFlag, abortCode), m_hooks(std::move(hooks)),
       m_tagged(tagged), m_engine(std::make_unique<TFtpClientEx>(queue)) {
     m_engine->MultiThreaded = true;
     m_engine->Timeout = 0; // the driver's waits end by completion, abort or the inactivity limit
@@ -87,21 +87,6 @@ void TEngineDriver::Line(char kind, const std::string& text) {
 }
 
 // --- Steps -----------------------------------------------------------------------------------
-
-void TEngineDriver::Fail(const std::string& errorMessage) {
-    m_outcome.ResultCode = 1;
-    m_outcome.ErrorMessage = errorMessage;
-}
-
-void TEngineDriver::ClearFailure() {
-    m_outcome.ResultCode = 0;
-    m_outcome.ErrorMessage.clear();
-}
-
-void TEngineDriver::FailAndLog(const std::string& errorMessage) {
-    Fail(errorMessage);
-    Line('!', errorMessage);
-}
 
 std::uint8_t TEngineDriver::Step(Request request) {
     m_wait.Begin();

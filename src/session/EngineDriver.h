@@ -31,7 +31,7 @@ namespace qx {
 //
 // Log lines go out through the Deliver hook, each prefixed with its kind ("> ", "< ", "~ ",
 // "! ") and, for a tagged driver (the carrier's), with the engine's host: "> [host]: ".
-class TEngineDriver final : public TRemoteProtocol {
+class TEngineDriver final : public TOutcomeProtocol {
 public:
     using Request = void (TCustomFtpCliEx::*)();
 
@@ -46,11 +46,7 @@ public:
         std::function<void(const std::string& text)> Skipped;
     };
 
-    // The owner's result fields.
-    struct Outcome {
-        std::uint8_t& ResultCode;
-        std::string& ErrorMessage;
-    };
+    using Outcome = TProtocolOutcome;
 
     using LoginPlan = TLoginPlan;
 
@@ -70,14 +66,6 @@ public:
     std::uint8_t Step(Request request);
     // Sends the text as a command (SITE, REST, ...).
     std::uint8_t Quote(const std::string& command);
-    bool Failed() const override { return m_outcome.ResultCode != 0; }
-    bool Aborted() const override { return m_outcome.ResultCode == 2; }
-    const std::string& ErrorMessage() const override { return m_outcome.ErrorMessage; }
-    void Fail(const std::string& errorMessage) override;
-    // A failed probe (SIZE, MDTM) that tells only that the server knows nothing: no failure.
-    void ClearFailure() override;
-    // Fails with the text and logs it as a "! " line.
-    void FailAndLog(const std::string& errorMessage) override;
     // Aborts the engine: outcome 2, "! Operation aborted.".
     void Abort() override;
 
@@ -177,7 +165,6 @@ private:
     void DetectLinks(TFTPListItems& target, const std::string& listedFolder);
 
     TRequestWait m_wait;
-    Outcome m_outcome;
     Hooks m_hooks;
     const bool m_tagged;
     std::unique_ptr<TFtpClientEx> m_engine;

@@ -127,4 +127,38 @@ public:
     bool UploadToTemporaryName = true;
 };
 
+// The owner's result fields, where every step leaves its outcome.
+struct TProtocolOutcome {
+    std::uint8_t& ResultCode;
+    std::string& ErrorMessage;
+};
+
+// The outcome half of the seam, the same for every protocol: it reads and writes the owner's
+// result fields.
+class TOutcomeProtocol : public TRemoteProtocol {
+public:
+    explicit TOutcomeProtocol(TProtocolOutcome outcome) : m_outcome(outcome) {}
+
+    bool Failed() const final { return m_outcome.ResultCode != 0; }
+    bool Aborted() const final { return m_outcome.ResultCode == 2; }
+    const std::string& ErrorMessage() const final { return m_outcome.ErrorMessage; }
+    void Fail(const std::string& errorMessage) final {
+        m_outcome.ResultCode = 1;
+        m_outcome.ErrorMessage = errorMessage;
+    }
+    // A failed probe (SIZE, MDTM, ...) that tells only that the server knows nothing.
+    void ClearFailure() final {
+        m_outcome.ResultCode = 0;
+        m_outcome.ErrorMessage.clear();
+    }
+    // Fails with the text and logs it as a "! " line.
+    void FailAndLog(const std::string& errorMessage) final {
+        Fail(errorMessage);
+        Line('!', errorMessage);
+    }
+
+protected:
+    TProtocolOutcome m_outcome;
+};
+
 } // namespace qx

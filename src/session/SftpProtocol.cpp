@@ -19,27 +19,12 @@ using sftp::TSftpError;
 using sftp::TSftpResult;
 
 TSftpProtocol::TSftpProtocol(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
-                             TEngineDriver::Outcome outcome, TEngineDriver::Hooks hooks)
-    : m_wait(queue, abortFlag, abortCode), m_outcome(outcome), m_hooks(std::move(hooks)) {}
+                             TProtocolOutcome outcome, TEngineDriver::Hooks hooks)
+    : TOutcomeProtocol(outcome), m_wait(queue, abortFlag, abortCode), m_hooks(std::move(hooks)) {}
 
 TSftpProtocol::~TSftpProtocol() = default;
 
 // --- Outcome and log -------------------------------------------------------------------------
-
-void TSftpProtocol::Fail(const std::string& errorMessage) {
-    m_outcome.ResultCode = 1;
-    m_outcome.ErrorMessage = errorMessage;
-}
-
-void TSftpProtocol::ClearFailure() {
-    m_outcome.ResultCode = 0;
-    m_outcome.ErrorMessage.clear();
-}
-
-void TSftpProtocol::FailAndLog(const std::string& errorMessage) {
-    Fail(errorMessage);
-    Line('!', errorMessage);
-}
 
 void TSftpProtocol::Abort() {
     m_wait.ClearAbort();

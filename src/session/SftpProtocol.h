@@ -39,10 +39,10 @@ using TSshAsk = std::function<std::optional<std::string>(const sftp::TSshQuestio
 // every login makes a new one). SFTP has no current folder on the server: it is kept here,
 // and bare names are taken relative to it. Each request waits for its own completion through
 // TRequestWait; an abort ends ssh at once.
-class TSftpProtocol final : public TRemoteProtocol {
+class TSftpProtocol final : public TOutcomeProtocol {
 public:
     TSftpProtocol(MessageQueue& queue, std::atomic<bool>& abortFlag, unsigned abortCode,
-                  TEngineDriver::Outcome outcome, TEngineDriver::Hooks hooks);
+                  TProtocolOutcome outcome, TEngineDriver::Hooks hooks);
     ~TSftpProtocol() override;
     TSftpProtocol(const TSftpProtocol&) = delete;
     TSftpProtocol& operator=(const TSftpProtocol&) = delete;
@@ -54,12 +54,6 @@ public:
     // What Server Information shows of the connection, once logged in (empty before).
     std::string ServerInfoText() const;
 
-    bool Failed() const override { return m_outcome.ResultCode != 0; }
-    bool Aborted() const override { return m_outcome.ResultCode == 2; }
-    const std::string& ErrorMessage() const override { return m_outcome.ErrorMessage; }
-    void Fail(const std::string& errorMessage) override;
-    void ClearFailure() override;
-    void FailAndLog(const std::string& errorMessage) override;
     void Abort() override;
     void Line(char kind, const std::string& text) override;
 
@@ -113,7 +107,6 @@ private:
     std::string Absolute(const std::string& path) const;
 
     TRequestWait m_wait;
-    TEngineDriver::Outcome m_outcome;
     TEngineDriver::Hooks m_hooks;
     TLoginPlan m_plan;
     std::unique_ptr<sftp::TSftpClient> m_client;

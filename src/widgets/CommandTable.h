@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -54,8 +55,8 @@ QAction* AddCommand(TActionList& list, const QObject& window, const TCommandLook
                     TActionList::Execute execute, TActionList::Update update);
 
 // Adds the commands of a table; enabled(rule) tells whether a rule holds now.
-template <class Owner, class Rule, class Enabled>
-void AddCommands(TActionList& list, Owner& owner, std::span<const TCommand<Owner, Rule>> rows,
+template <class Owner, class Rule, std::size_t Count, class Enabled>
+void AddCommands(TActionList& list, Owner& owner, const TCommand<Owner, Rule> (&rows)[Count],
                  Enabled enabled) {
     for (const TCommand<Owner, Rule>& row : rows) {
         TActionList::Execute execute;

@@ -69,8 +69,7 @@ void TOnlineEditorForm::CreateActions() {
     using R = TEditorRule;
     using F = TOnlineEditorForm;
     using Image = TMainDataModule::ActionImage;
-    using Row = TCommand<TOnlineEditorForm, TEditorRule>;
-    static constexpr Row kCommands[] = {
+    static constexpr TCommand<F, R> kCommands[] = {
         {"FileUpdateAction", QT_TR_NOOP("&Update"),
          QT_TR_NOOP("Update|Write the text back to the server"), Qt::Key_F5, Image::Save,
          &F::FileUpdateActionExecute, R::PageIdle},
@@ -112,8 +111,7 @@ void TOnlineEditorForm::CreateActions() {
          &F::ViewLogPanelActionExecute, std::nullopt, nullptr, true},
     };
     m_actions = new TActionList(this);
-    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
-                [this](R rule) { return RuleHolds(rule); });
+    AddCommands(*m_actions, *this, kCommands, [this](R rule) { return RuleHolds(rule); });
     CreateRepeatedActions();
     m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
 }

@@ -3,6 +3,7 @@
 // server over the window's own session (connect, upload, quit); the session log and the
 // progress show in the log panel.
 
+#include "base/LoginCopy.h"
 #include "editor/EditorTexts.h"
 #include "editor/gui/EditorLogPanel.h"
 #include "editor/gui/EditorPage.h"
@@ -11,7 +12,6 @@
 #include "settings/GlobalOptions.h"
 #include "widgets/EventWait.h"
 
-#include "session/gui/SshQuestionForm.h"
 #include "settings/gui/CertificateTrust.h"
 
 #include <filesystem>
@@ -28,17 +28,7 @@ void TOnlineEditorForm::ConfigureClient() {
     client.PassiveMode = true;
     client.ASCIIExts = &m_context.Options.ASCIIFileExts;
     client.Timeout = m_context.Options.Timeout;
-    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
-                                  bool& trust) {
-        trust = AskCertificateTrust(question, m_context.Store,
-                                    QString::fromStdString(m_context.Options.FontName),
-                                    m_context.Options.FontSize, this);
-    };
-    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
-                                  std::optional<std::string>& answer) {
-        answer = AskSshQuestion(question, QString::fromStdString(m_context.Options.FontName),
-                                m_context.Options.FontSize, this);
-    };
+    AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) {
         m_logPanel->Display(line);
     };
@@ -83,19 +73,10 @@ bool TOnlineEditorForm::StartWriteBack(TEditorPage& page) {
         return false;
     }
     TThreadedFTPClient& client = *m_client;
-    client.HostName = file.HostName;
-    client.Port = file.Port;
-    client.UserName = file.UserName;
-    client.Password = file.Password;
+    CopyLogin(client, file);
+    client.ResumeTransfer = false;
     client.HostFileName = file.HostDirName + file.FileName;
     client.LocalFileName = file.LocalFileName;
-    client.TransferType = file.TransferType;
-    client.ResumeTransfer = false;
-    client.PassiveMode = file.PassiveMode;
-    client.Encryption = file.Encryption;
-    client.Protocol = file.Protocol;
-    client.Ssh = file.Ssh;
-    client.UploadToTemporaryName = file.UploadToTemporaryName;
     m_writeBackPage = &page;
     m_writeBackFile = file.LocalFileName;
     m_quitDone = false;

@@ -69,8 +69,7 @@ void TLocalExpForm::CreateActions() {
     using C = TLocalCommand;
     using F = TLocalExpForm;
     using Image = TMainDataModule::ActionImage;
-    using Row = TCommand<TLocalExpForm, TLocalCommand>;
-    static constexpr Row kCommands[] = {
+    static constexpr TCommand<F, C> kCommands[] = {
         {"FileUploadAction", QT_TR_NOOP("&Upload"), QT_TR_NOOP("Upload|Upload Selected Items"),
          Qt::Key_F6, -1, &F::FileUploadActionExecute, C::Upload, "go-up"},
         {"FileUploadinQueueAction", QT_TR_NOOP("Upload in &Queue"),
@@ -134,7 +133,7 @@ void TLocalExpForm::CreateActions() {
         self.setVisible(false);
         m_stateCache.reset();
     });
-    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
+    AddCommands(*m_actions, *this, kCommands,
                 [this](C command) { return LocalCommandEnabled(command, CommandState()); });
     m_viewCommands =
         new TExplorerViewCommands(*this, *m_actions, *m_shell,

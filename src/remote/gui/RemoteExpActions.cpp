@@ -64,8 +64,7 @@ void TRemoteExpForm::CreateActions() {
     using C = TExplorerCommand;
     using F = TRemoteExpForm;
     using Image = TMainDataModule::ActionImage;
-    using Row = TCommand<TRemoteExpForm, TExplorerCommand>;
-    static constexpr Row kCommands[] = {
+    static constexpr TCommand<F, C> kCommands[] = {
         {"FileDownloadAction", QT_TR_NOOP("Down&load"),
          QT_TR_NOOP("Download|Download Selected Items"), Qt::Key_F6, Image::Download,
          &F::FileDownloadActionExecute, C::Download},
@@ -145,7 +144,7 @@ void TRemoteExpForm::CreateActions() {
          0, Image::Telnet, &F::ToolTelnetActionExecute},
     };
     m_actions = new TActionList(this);
-    AddCommands(*m_actions, *this, std::span<const Row>(kCommands),
+    AddCommands(*m_actions, *this, kCommands,
                 [this](C command) { return CommandEnabled(command, CommandState()); });
     m_viewCommands =
         new TExplorerViewCommands(*this, *m_actions, *m_shell,

@@ -7,6 +7,7 @@
 
 #include "remote/gui/RemoteExpForm.h"
 
+#include "base/LoginCopy.h"
 #include "base/Utilities.h"
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
@@ -47,19 +48,8 @@ void TRemoteExpForm::ShowError(const QString& title, const QString& text) {
 }
 
 TSessionLogin TRemoteExpForm::Login() const {
-    const TThreadedFTPClient& client = *m_client;
     TSessionLogin login;
-    login.HostName = client.HostName;
-    login.Port = client.Port;
-    login.UserName = client.UserName;
-    login.Password = client.Password;
-    login.TransferType = client.TransferType;
-    login.ResumeTransfer = client.ResumeTransfer;
-    login.PassiveMode = client.PassiveMode;
-    login.Encryption = client.Encryption;
-    login.Protocol = client.Protocol;
-    login.Ssh = client.Ssh;
-    login.UploadToTemporaryName = client.UploadToTemporaryName;
+    CopyLogin(login, *m_client);
     return login;
 }
 

@@ -4,6 +4,7 @@
 
 #include "remote/gui/RemoteExpForm.h"
 
+#include "base/LoginCopy.h"
 #include "base/Utilities.h"
 #include "session/RemoteNames.h"
 #include "session/ThreadedFTPClient.h"
@@ -255,18 +256,10 @@ void TRemoteExpForm::FTPClientDownloadFileDoneInOnlineEdit() {
     }
     const TThreadedFTPClient& client = *m_client;
     auto file = std::make_unique<TRemoteEditFile>();
-    file->HostName = client.HostName;
-    file->Port = client.Port;
-    file->UserName = client.UserName;
-    file->Password = client.Password;
+    CopyLogin(*file, client);
+    file->TransferType = TFTPTransferType::ftpTypeBinary;
     file->HostDirName = TFolderTree::GetNodeFolder(*SelectedNode());
     file->FileName = pending.front()->Name;
-    file->TransferType = TFTPTransferType::ftpTypeBinary;
-    file->PassiveMode = client.PassiveMode;
-    file->UploadToTemporaryName = client.UploadToTemporaryName;
-    file->Encryption = client.Encryption;
-    file->Protocol = client.Protocol;
-    file->Ssh = client.Ssh;
     file->LocalFileName = client.LocalFileName;
     if (m_context.OpenInEditor) {
         m_context.OpenInEditor(std::move(file));

@@ -12,7 +12,6 @@
 #include "remote/gui/InputForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "session/gui/OverwriteForm.h"
-#include "session/gui/SshQuestionForm.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
 #include "settings/gui/CertificateTrust.h"
@@ -100,17 +99,7 @@ void TRemoteExpForm::ConfigureClient() {
         answer = TOverwriteForm::Ask(question, QString::fromStdString(m_context.Options.FontName),
                                      m_context.Options.FontSize, this);
     };
-    client.OnCertificate = [this](TThreadedFTPClient&, const TCertificateQuestion& question,
-                                  bool& trust) {
-        trust = AskCertificateTrust(question, m_context.Store,
-                                    QString::fromStdString(m_context.Options.FontName),
-                                    m_context.Options.FontSize, this);
-    };
-    client.OnSshQuestion = [this](TThreadedFTPClient&, const sftp::TSshQuestion& question,
-                                  std::optional<std::string>& answer) {
-        answer = AskSshQuestion(question, QString::fromStdString(m_context.Options.FontName),
-                                m_context.Options.FontSize, this);
-    };
+    AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.OnConnectDone = [this](TThreadedFTPClient&) { OnConnectDone(); };
     client.OnGetFolderDone = [this](TThreadedFTPClient&) { OnGetFolderDone(); };
     client.OnQuitDone = [this](TThreadedFTPClient& c) { c.StopThread(); };

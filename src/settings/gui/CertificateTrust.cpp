@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/gui/CertificateTrust.h"
 
+#include "session/ThreadedFTPClient.h"
 #include "session/gui/CertificateForm.h"
+#include "session/gui/SshQuestionForm.h"
+#include "settings/GlobalOptions.h"
 #include "settings/TrustedCertificates.h"
 
 namespace qx {
@@ -24,6 +27,22 @@ bool AskCertificateTrust(const TCertificateQuestion& question, TConfigStore& sto
         break;
     }
     return false;
+}
+
+void AskClientQuestions(TThreadedFTPClient& client, TConfigStore& store,
+                        const TGlobalOptions& options, QWidget* parent) {
+    client.OnCertificate = [&store, &options, parent](TThreadedFTPClient&,
+                                                      const TCertificateQuestion& question,
+                                                      bool& trust) {
+        trust = AskCertificateTrust(question, store, QString::fromStdString(options.FontName),
+                                    options.FontSize, parent);
+    };
+    client.OnSshQuestion = [&options, parent](TThreadedFTPClient&,
+                                              const sftp::TSshQuestion& question,
+                                              std::optional<std::string>& answer) {
+        answer = AskSshQuestion(question, QString::fromStdString(options.FontName),
+                                options.FontSize, parent);
+    };
 }
 
 } // namespace qx
