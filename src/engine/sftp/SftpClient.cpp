@@ -242,10 +242,7 @@ void TSftpClient::AskHome() {
                 result = Malformed(reply, "The server's answer to REALPATH is malformed.");
             }
         } else {
-            result = StatusOf(reply);
-            if (result.Ok()) {
-                result = UnexpectedReply(reply);
-            }
+            result = FailureOf(reply);
         }
         if (!result.Ok()) {
             Fail(result);
@@ -396,15 +393,7 @@ void TSftpClient::Watch() {
     }
     m_watchdogArmed = true;
     m_watchdog.expires_at(m_lastActivity + std::chrono::seconds(limit));
-    m_watchdog.async_wait([this, life = std::weak_ptr<char>(m_life)](const std::error_code& error) {
-        if (life.expired()) {
-            return;
-        }
-        m_watchdogArmed = false;
-        if (!error) {
-            OnWatchdog();
-        }
-    });
+    m_watchdog.async_wait(AfterWait(m_watchdogArmed, &TSftpClient::OnWatchdog));
 }
 
 void TSftpClient::OnWatchdog() {
@@ -423,21 +412,32 @@ void TSftpClient::OnWatchdog() {
 
 // --- Reading and writing ------------------------------------------------------------------------
 
-void TSftpClient::ArmRead() {
-    if (m_readArmed || !m_stdio.is_open()) {
+// The completion of an asynchronous wait: it clears `armed` and, unless the wait was cancelled,
+// calls `next`; it does nothing once this client is gone.
+std::function<void(const std::error_code&)> TSftpClient::AfterWait(bool& armed,
+                                                                   void (TSftpClient::*next)()) {
+    return [this, &armed, next, life = std::weak_ptr<char>(m_life)](const std::error_code& error) {
+        if (life.expired()) {
+            return;
+        }
+        armed = false;
+        if (!error) {
+            (this->*next)();
+        }
+    };
+}
+
+void TSftpClient::ArmStdio(asio::posix::descriptor_base::wait_type type, bool& armed,
+                           void (TSftpClient::*ready)()) {
+    if (armed || !m_stdio.is_open()) {
         return;
     }
-    m_readArmed = true;
-    m_stdio.async_wait(asio::posix::descriptor_base::wait_read,
-                       [this, life = std::weak_ptr<char>(m_life)](const std::error_code& error) {
-                           if (life.expired()) {
-                               return;
-                           }
-                           m_readArmed = false;
-                           if (!error) {
-                               OnReadable();
-                           }
-                       });
+    armed = true;
+    m_stdio.async_wait(type, AfterWait(armed, ready));
+}
+
+void TSftpClient::ArmRead() {
+    ArmStdio(asio::posix::descriptor_base::wait_read, m_readArmed, &TSftpClient::OnReadable);
 }
 
 void TSftpClient::OnReadable() {
@@ -561,20 +561,7 @@ void TSftpClient::CompactOutput() {
 }
 
 void TSftpClient::ArmWrite() {
-    if (m_writeArmed || !m_stdio.is_open()) {
-        return;
-    }
-    m_writeArmed = true;
-    m_stdio.async_wait(asio::posix::descriptor_base::wait_write,
-                       [this, life = std::weak_ptr<char>(m_life)](const std::error_code& error) {
-                           if (life.expired()) {
-                               return;
-                           }
-                           m_writeArmed = false;
-                           if (!error) {
-                               Flush();
-                           }
-                       });
+    ArmStdio(asio::posix::descriptor_base::wait_write, m_writeArmed, &TSftpClient::Flush);
 }
 
 // --- Requests -----------------------------------------------------------------------------------
@@ -616,6 +603,32 @@ TSftpResult TSftpClient::StatusOf(TReply& reply) {
     return StatusResult(code, reply.Body.Ok() ? message : std::string_view());
 }
 
+// What a reply other than the awaited one means: the failure its status tells, or else a
+// protocol failure.
+TSftpResult TSftpClient::FailureOf(TReply& reply) {
+    const TSftpResult result = StatusOf(reply);
+    return result.Ok() ? UnexpectedReply(reply) : result;
+}
+
+TSftpResult TSftpClient::FailureOf(TReply& reply, std::string malformedText) {
+    const TSftpResult result = StatusOf(reply);
+    return result.Ok() ? Malformed(reply, std::move(malformedText)) : result;
+}
+
+// The handler of a request answered with a handle (opening a file or a folder).
+TSftpClient::TReplyHandler TSftpClient::HandleReply(THandleDone done) {
+    return [done = std::move(done)](TReply& reply) {
+        if (!reply.Failure && reply.Type == TPacketType::Handle) {
+            const std::string_view handle = reply.Body.String();
+            if (reply.Body.Ok() && handle.size() <= 256) {
+                done(TSftpResult::Success(), std::string(handle));
+                return;
+            }
+        }
+        done(FailureOf(reply, "The server's handle is malformed."), {});
+    };
+}
+
 TSftpResult TSftpClient::UnexpectedReply(TReply& reply) {
     return Malformed(reply, "The server sent an unexpected reply (type " +
                                 std::to_string(static_cast<int>(reply.Type)) + ").");
@@ -647,11 +660,7 @@ void TSftpClient::AttributesRequest(TPacketType type, std::string_view pathOrHan
                 return;
             }
         }
-        TSftpResult result = StatusOf(reply);
-        if (result.Ok()) {
-            result = Malformed(reply, "The server's attributes are malformed.");
-        }
-        done(result, {});
+        done(FailureOf(reply, "The server's attributes are malformed."), {});
     }).String(pathOrHandle);
 }
 
@@ -668,11 +677,7 @@ void TSftpClient::NameRequest(TPacketType type, const std::string& path, TPathDo
                 return;
             }
         }
-        TSftpResult result = StatusOf(reply);
-        if (result.Ok()) {
-            result = Malformed(reply, "The server's name reply is malformed.");
-        }
-        done(result, {});
+        done(FailureOf(reply, "The server's name reply is malformed."), {});
     }).String(path);
 }
 
@@ -815,41 +820,17 @@ void TSftpClient::Open(const std::string& path, std::uint32_t flags, const TAttr
     if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
         return;
     }
-    const auto handleReply = [done = std::move(done)](TReply& reply) {
-        if (!reply.Failure && reply.Type == TPacketType::Handle) {
-            const std::string_view handle = reply.Body.String();
-            if (reply.Body.Ok() && handle.size() <= 256) {
-                done(TSftpResult::Success(), std::string(handle));
-                return;
-            }
-        }
-        TSftpResult result = StatusOf(reply);
-        if (result.Ok()) {
-            result = Malformed(reply, "The server's handle is malformed.");
-        }
-        done(result, {});
-    };
-    Request(TPacketType::Open, handleReply).String(path).U32(flags).Attributes(attributes);
+    Request(TPacketType::Open, HandleReply(std::move(done)))
+        .String(path)
+        .U32(flags)
+        .Attributes(attributes);
 }
 
 void TSftpClient::OpenFolder(const std::string& path, THandleDone done) {
     if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
         return;
     }
-    Request(TPacketType::OpenDir, [done = std::move(done)](TReply& reply) {
-        if (!reply.Failure && reply.Type == TPacketType::Handle) {
-            const std::string_view handle = reply.Body.String();
-            if (reply.Body.Ok() && handle.size() <= 256) {
-                done(TSftpResult::Success(), std::string(handle));
-                return;
-            }
-        }
-        TSftpResult result = StatusOf(reply);
-        if (result.Ok()) {
-            result = Malformed(reply, "The server's handle is malformed.");
-        }
-        done(result, {});
-    }).String(path);
+    Request(TPacketType::OpenDir, HandleReply(std::move(done))).String(path);
 }
 
 void TSftpClient::ReadFolder(const std::string& handle, TNamesDone done) {
@@ -879,11 +860,7 @@ void TSftpClient::ReadFolder(const std::string& handle, TNamesDone done) {
             done(Malformed(reply, "The server's folder entries are malformed."), {});
             return;
         }
-        TSftpResult result = StatusOf(reply);
-        if (result.Ok()) {
-            result = UnexpectedReply(reply);
-        }
-        done(result, {});
+        done(FailureOf(reply), {});
     }).String(handle);
 }
 
@@ -903,11 +880,7 @@ void TSftpClient::Read(const std::string& handle, std::uint64_t offset, std::uin
                     }
                     return;
                 }
-                TSftpResult result = StatusOf(reply);
-                if (result.Ok()) {
-                    result = UnexpectedReply(reply);
-                }
-                done(result, {});
+                done(FailureOf(reply), {});
             })
         .String(handle)
         .U64(offset)

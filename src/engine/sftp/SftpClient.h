@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -180,6 +181,9 @@ private:
 
     static TSftpResult StatusOf(TReply& reply);
     static TSftpResult UnexpectedReply(TReply& reply);
+    static TSftpResult FailureOf(TReply& reply);
+    static TSftpResult FailureOf(TReply& reply, std::string malformedText);
+    static TReplyHandler HandleReply(THandleDone done);
     static TSftpResult Malformed(TReply& reply, std::string text);
 
     // Starts a packet of the type with a fresh id and registers the handler; the caller adds
@@ -197,6 +201,9 @@ private:
     void AskHome();
     void Ask(const TSshQuestion& question, TAskpassServer::TAnswer answer);
 
+    std::function<void(const std::error_code&)> AfterWait(bool& armed, void (TSftpClient::*next)());
+    void ArmStdio(asio::posix::descriptor_base::wait_type type, bool& armed,
+                  void (TSftpClient::*ready)());
     void ArmRead();
     void OnReadable();
     bool Dispatch(std::string_view packet);
