@@ -338,6 +338,9 @@ private:
     bool TakeFinalReply();
     void FailDataCommand();
     void FailClosingReply(const char* displayLine);
+    void TakeClosingReply(std::initializer_list<int> accepted, bool TCustomFtpCliEx::*dataClosed,
+                          const char* failureLine);
+    void CompleteOnceBothEnded(bool dataClosed);
     bool ConnectPassiveData(int failureCode, void (TCustomFtpCliEx::*connected)(std::uint16_t));
     void DataGetAsync(TFtpRequest request, const char* command);
     void DataSocketGetSessionAvailable();
@@ -346,7 +349,6 @@ private:
     void DataSocketGetSessionClosed(std::uint16_t error);
     void NextGetAsync();
     void NextGetAsync2();
-    void GetEndCheck();
     void DataPutAsync(TFtpRequest request, bool append);
     void DataSocketPutSessionAvailable();
     void DataSocketPutSessionConnected(std::uint16_t error);
@@ -354,7 +356,6 @@ private:
     void DataSocketPutSessionClosed(std::uint16_t error);
     void NextPutAsync();
     void NextPutAsync2();
-    void PutEndCheck();
     void PostStartSending();
     void StartSending();
     void CompleteTransfer();

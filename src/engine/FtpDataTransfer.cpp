@@ -148,6 +148,28 @@ bool TCustomFtpCliEx::TakeFinalReply() {
     return true;
 }
 
+// The reply that closes a data command, once it is final; `accepted` holds the codes of success
+// and `dataClosed` tells whether the data connection of this direction has ended.
+void TCustomFtpCliEx::TakeClosingReply(std::initializer_list<int> accepted,
+                                       bool TCustomFtpCliEx::*dataClosed, const char* failureLine) {
+    if (!TakeFinalReply()) {
+        return;
+    }
+    if (std::find(accepted.begin(), accepted.end(), m_statusCode) == accepted.end()) {
+        FailClosingReply(failureLine);
+        return;
+    }
+    m_finalReply = true;
+    CompleteOnceBothEnded(this->*dataClosed);
+}
+
+// A transfer is complete once both its closing reply came and its data connection closed.
+void TCustomFtpCliEx::CompleteOnceBothEnded(bool dataClosed) {
+    if (m_finalReply && dataClosed) {
+        CompleteTransfer();
+    }
+}
+
 void TCustomFtpCliEx::FailDataCommand() {
     m_requestResult = m_statusCode;
     SetErrorMessage();
@@ -637,7 +659,7 @@ void TCustomFtpCliEx::DataSocketGetSessionClosed(std::uint16_t error) {
     CloseLocalFile();
     m_downloadClosed = true;
     m_dataError = error;
-    GetEndCheck();
+    CompleteOnceBothEnded(m_downloadClosed);
 }
 
 void TCustomFtpCliEx::NextGetAsync() {
@@ -655,21 +677,8 @@ void TCustomFtpCliEx::NextGetAsync() {
 }
 
 void TCustomFtpCliEx::NextGetAsync2() {
-    if (!TakeFinalReply()) {
-        return;
-    }
-    if (m_statusCode == 125 || m_statusCode == 226 || m_statusCode == 250) {
-        m_finalReply = true;
-        GetEndCheck();
-        return;
-    }
-    FailClosingReply("! RETR/LIST/NLST Failed");
-}
-
-void TCustomFtpCliEx::GetEndCheck() {
-    if (m_finalReply && m_downloadClosed) {
-        CompleteTransfer();
-    }
+    TakeClosingReply({125, 226, 250}, &TCustomFtpCliEx::m_downloadClosed,
+                     "! RETR/LIST/NLST Failed");
 }
 
 // --- Uploads ---------------------------------------------------------------------------------
@@ -884,7 +893,7 @@ void TCustomFtpCliEx::DataSocketPutSessionClosed(std::uint16_t error) {
         // The data connection ended before the whole file went out.
         SetLocalError(426, "426 Data connection closed before the whole file was sent.");
     }
-    PutEndCheck();
+    CompleteOnceBothEnded(m_uploadClosed);
 }
 
 void TCustomFtpCliEx::NextPutAsync() {
@@ -911,21 +920,7 @@ void TCustomFtpCliEx::NextPutAsync() {
 }
 
 void TCustomFtpCliEx::NextPutAsync2() {
-    if (!TakeFinalReply()) {
-        return;
-    }
-    if (m_statusCode == 226 || m_statusCode == 250) {
-        m_finalReply = true;
-        PutEndCheck();
-        return;
-    }
-    FailClosingReply("! STOR Failed");
-}
-
-void TCustomFtpCliEx::PutEndCheck() {
-    if (m_finalReply && m_uploadClosed) {
-        CompleteTransfer();
-    }
+    TakeClosingReply({226, 250}, &TCustomFtpCliEx::m_uploadClosed, "! STOR Failed");
 }
 
 } // namespace qx
