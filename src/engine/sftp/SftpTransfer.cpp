@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 
 namespace qx::sftp {
@@ -58,6 +59,24 @@ protected:
         }
     }
 
+    // Opens the remote file and keeps its handle; `opened` runs then, unless the transfer ended
+    // meanwhile. A failed open ends the transfer.
+    void OpenRemote(const std::string& path, std::uint32_t flags, std::function<void()> opened) {
+        m_client.Open(path, flags, {},
+                      [self = std::static_pointer_cast<TTransferBase>(shared_from_this()),
+                       opened = std::move(opened)](const TSftpResult& result, std::string handle) {
+                          if (self->m_finished) {
+                              return;
+                          }
+                          if (!result.Ok()) {
+                              self->End(result);
+                              return;
+                          }
+                          self->m_handle = std::move(handle);
+                          opened();
+                      });
+    }
+
     virtual bool CloseLocal(bool complete) = 0;
 
     TSftpClient& m_client;
@@ -95,31 +114,22 @@ public:
 
     void Start() {
         auto self = std::static_pointer_cast<TDownload>(shared_from_this());
-        m_client.Open(
-            m_remotePath, kOpenRead, {}, [self](const TSftpResult& result, std::string handle) {
-                if (self->m_finished) {
-                    return;
-                }
-                if (!result.Ok()) {
-                    self->End(result);
-                    return;
-                }
-                self->m_handle = std::move(handle);
-                self->m_client.FStat(
-                    self->m_handle, [self](const TSftpResult& stat, const TAttributes& attributes) {
-                        if (self->m_finished) {
-                            return;
-                        }
-                        if (stat.Fatal()) {
-                            self->End(stat);
-                            return;
-                        }
-                        if (stat.Ok() && attributes.Size && *attributes.Size <= INT64_MAX) {
-                            self->m_sizeHint = static_cast<std::int64_t>(*attributes.Size);
-                        }
-                        self->OpenLocal();
-                    });
-            });
+        OpenRemote(m_remotePath, kOpenRead, [self] {
+            self->m_client.FStat(
+                self->m_handle, [self](const TSftpResult& stat, const TAttributes& attributes) {
+                    if (self->m_finished) {
+                        return;
+                    }
+                    if (stat.Fatal()) {
+                        self->End(stat);
+                        return;
+                    }
+                    if (stat.Ok() && attributes.Size && *attributes.Size <= INT64_MAX) {
+                        self->m_sizeHint = static_cast<std::int64_t>(*attributes.Size);
+                    }
+                    self->OpenLocal();
+                });
+        });
     }
 
 private:
@@ -266,19 +276,10 @@ public:
         }
         const std::uint32_t flags = kOpenWrite | kOpenCreate | (m_offset == 0 ? kOpenTruncate : 0);
         auto self = std::static_pointer_cast<TUpload>(shared_from_this());
-        m_client.Open(m_remotePath, flags, {},
-                      [self](const TSftpResult& result, std::string handle) {
-                          if (self->m_finished) {
-                              return;
-                          }
-                          if (!result.Ok()) {
-                              self->End(result);
-                              return;
-                          }
-                          self->m_handle = std::move(handle);
-                          self->m_buffer.resize(self->m_client.WriteBlockSize());
-                          self->Pump();
-                      });
+        OpenRemote(m_remotePath, flags, [self] {
+            self->m_buffer.resize(self->m_client.WriteBlockSize());
+            self->Pump();
+        });
     }
 
 private:
