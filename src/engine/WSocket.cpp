@@ -19,10 +19,27 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
 
 namespace qx {
 
 namespace {
+
+struct TRequiredSetting {
+    std::string_view Value;
+    const char* MissingText;
+};
+
+// The error text of the first setting, in the order given, that is empty; null when all are set.
+const char* FirstMissing(std::initializer_list<TRequiredSetting> required) {
+    for (const TRequiredSetting& setting : required) {
+        if (setting.Value.empty()) {
+            return setting.MissingText;
+        }
+    }
+    return nullptr;
+}
 
 // A port number or a service name of the services database; -1 when it is neither.
 int resolvePort(const std::string& port, const std::string& proto) {
@@ -439,21 +456,24 @@ std::optional<TSocketAddress> TWSocket::resolveAddress(const std::string& prefix
     return *TSocketAddress::FromText(m_addr, static_cast<std::uint16_t>(port));
 }
 
+// A non-blocking stream socket of the family; -1 once the error is raised.
+int TWSocket::openStreamSocket(int family) {
+    const int fd = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        raiseSocketError(WinsockErrorFromErrno(errno), "socket");
+    }
+    return fd;
+}
+
 void TWSocket::Connect() {
     if (m_state != TSocketState::wsClosed && m_state != TSocketState::wsInvalidState) {
         raiseError("Connect: Socket already in use");
         return;
     }
-    if (m_port.empty()) {
-        raiseError("Connect: No Port Specified");
-        return;
-    }
-    if (m_addr.empty()) {
-        raiseError("Connect: No IP Address Specified");
-        return;
-    }
-    if (m_proto.empty()) {
-        raiseError("Connect: No Protocol Specified");
+    if (const char* missing = FirstMissing({{m_port, "Connect: No Port Specified"},
+                                            {m_addr, "Connect: No IP Address Specified"},
+                                            {m_proto, "Connect: No Protocol Specified"}})) {
+        raiseError(missing);
         return;
     }
     const std::optional<TSocketAddress> resolved = resolveAddress("connect: ");
@@ -462,9 +482,8 @@ void TWSocket::Connect() {
     }
     const TSocketAddress& target = *resolved;
 
-    const int fd = ::socket(target.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = openStreamSocket(target.Family());
     if (fd < 0) {
-        raiseSocketError(WinsockErrorFromErrno(errno), "socket");
         return;
     }
     applyLingerTo(fd);
@@ -509,16 +528,10 @@ void TWSocket::connectCompleted(int error) {
 }
 
 void TWSocket::Listen() {
-    if (m_port.empty()) {
-        raiseError("listen: port not assigned");
-        return;
-    }
-    if (m_proto.empty()) {
-        raiseError("listen: protocol not assigned");
-        return;
-    }
-    if (m_addr.empty()) {
-        raiseError("listen: address not assigned");
+    if (const char* missing = FirstMissing({{m_port, "listen: port not assigned"},
+                                            {m_proto, "listen: protocol not assigned"},
+                                            {m_addr, "listen: address not assigned"}})) {
+        raiseError(missing);
         return;
     }
     const std::optional<TSocketAddress> resolved = resolveAddress("");
@@ -527,9 +540,8 @@ void TWSocket::Listen() {
     }
     const TSocketAddress& local = *resolved;
     closeHandle();
-    const int fd = ::socket(local.Family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd = openStreamSocket(local.Family());
     if (fd < 0) {
-        raiseSocketError(WinsockErrorFromErrno(errno), "socket");
         return;
     }
     if (::bind(fd, local.Raw(), local.Length) != 0) {

@@ -166,6 +166,7 @@ private:
     // The address, port and protocol set as one address; nothing, with the error raised (its
     // message after the prefix), when one of them cannot be used.
     std::optional<TSocketAddress> resolveAddress(const std::string& prefix);
+    int openStreamSocket(int family);
     void connectCompleted(int error);
     void peerClosed(int error);
     void tryToSend();
