@@ -344,6 +344,7 @@ private:
     bool ConnectPassiveData(int failureCode, void (TCustomFtpCliEx::*connected)(std::uint16_t));
     void DataGetAsync(TFtpRequest request, const char* command);
     void DataSocketGetSessionAvailable();
+    bool StartDataConnection(std::uint16_t error);
     void DataSocketGetSessionConnected(std::uint16_t error);
     void DataSocketGetDataAvailable();
     void DataSocketGetSessionClosed(std::uint16_t error);

@@ -459,20 +459,27 @@ void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
     m_lastReportTick = m_startTime;
 }
 
+// The transfer's clock starts with the data connection, and TLS goes on it. False when the
+// connection failed (`error`): the request has ended then.
+bool TCustomFtpCliEx::StartDataConnection(std::uint16_t error) {
+    m_startTime = NowMs();
+    m_lastReportTick = m_startTime;
+    if (error != 0) {
+        FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
+                     false);
+        return false;
+    }
+    ProtectDataConnection();
+    return true;
+}
+
 void TCustomFtpCliEx::DataSocketGetSessionConnected(std::uint16_t error) {
     TWSocket& data = *m_dataSocket;
     data.OnDataAvailable = [this](TWSocket&, std::uint16_t) { DataSocketGetDataAvailable(); };
     data.OnSessionClosed = [this](TWSocket&, std::uint16_t closeError) {
         DataSocketGetSessionClosed(closeError);
     };
-    m_startTime = NowMs();
-    m_lastReportTick = m_startTime;
-    if (error != 0) {
-        FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
-                     false);
-        return;
-    }
-    ProtectDataConnection();
+    StartDataConnection(error);
 }
 
 void TCustomFtpCliEx::DeliverDisplayFile(const char* data, std::size_t length) {
@@ -800,14 +807,9 @@ void TCustomFtpCliEx::DataSocketPutSessionConnected(std::uint16_t error) {
     data.OnDataAvailable = nullptr;
     data.OnDataSent = nullptr;
     m_uploadConnected = true;
-    m_startTime = NowMs();
-    m_lastReportTick = m_startTime;
-    if (error != 0) {
-        FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
-                     false);
+    if (!StartDataConnection(error)) {
         return;
     }
-    ProtectDataConnection();
     m_next = &TCustomFtpCliEx::NextPutAsync;
     SetState(TFtpState::ftpWaitingResponse);
     SendCommand((m_appendFlag ? "APPE " : "STOR ") + HostFileName);
