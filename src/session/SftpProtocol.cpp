@@ -94,9 +94,12 @@ sftp::TSftpLogin TSftpProtocol::MakeLogin() {
     sftp::TSshTarget& target = login.Target;
     target.Host = Site.Host;
     target.User = Site.User;
+    // The default port is left to ssh, so that a Port line of the user's ssh configuration
+    // for the host (an alias, say) still holds; without one ssh takes 22 all the same.
     int port = 0;
     const char* end = Site.Port.data() + Site.Port.size();
-    if (std::from_chars(Site.Port.data(), end, port).ptr != end) {
+    if (!Site.Port.empty() && Site.Port != "22" &&
+        std::from_chars(Site.Port.data(), end, port).ptr != end) {
         port = -1; // refused by the target's check
     }
     target.Port = port;

@@ -158,6 +158,22 @@ TEST_F(SftpSessionTest, RenameNeverReplacesAndModesChange) {
     EXPECT_EQ(h->run(&TThreadedFTPClient::ChangePerms), 1);
 }
 
+// A site on the default port leaves the port to ssh: a Host alias of the user's ssh
+// configuration keeps the port it names.
+TEST_F(SftpSessionTest, AHostAliasOnTheDefaultPortKeepsItsConfiguredPort) {
+    TThreadedFTPClient& client = *h->client;
+    client.HostName = "qx-alias";
+    client.Port = "22";
+    client.Ssh.ConfigFile =
+        server
+            ->writeConfig("alias_config", "Host qx-alias\n  HostName 127.0.0.1\n  Port " +
+                                              std::to_string(server->port()) +
+                                              "\n  IdentityAgent none\n  IdentityFile " +
+                                              server->userKey().privateKey.string() + "\n")
+            .string();
+    EXPECT_EQ(connectTrusted(), 0) << client.ErrorMessage;
+}
+
 TEST_F(SftpSessionTest, UnknownHostKeyIsAskedAndWithoutAnAnswerEndsTheLogin) {
     ASSERT_EQ(h->run(&TThreadedFTPClient::Connect), 1);
     EXPECT_NE(h->client->ErrorMessage.find("nothing here can answer"), std::string::npos)
