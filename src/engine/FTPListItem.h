@@ -11,6 +11,10 @@ namespace qx {
 
 class TShellIcons;
 
+// How exactly a listing knows an entry's time: a LIST line of this year gives the minute, an
+// older one only the day; machine listings and SFTP attributes give the second.
+enum class TTimePrecision : uint8_t { Unknown, Day, Minute, Second };
+
 // One entry of a remote listing. Texts hold the bytes the server sent, which need not be valid
 // UTF-8. A listing of a large folder keeps one of these per entry, so the layout stays plain.
 struct TFTPListItem {
@@ -26,7 +30,9 @@ struct TFTPListItem {
     int32_t Day = 0;
     int32_t Hour = 0;
     int32_t Minute = 0;
+    int32_t Second = 0;
     int32_t ImageIndex = 0;
+    TTimePrecision TimePrecision = TTimePrecision::Unknown;
     bool IsFile = false; // false for folders and links
     bool IsLink = false;
 
