@@ -14,7 +14,17 @@ std::string Join(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + "/" + name;
 }
 
+// A name that is no single entry of its folder ("..", "a/b") would lead a transfer or a
+// delete out of the folders synchronized: a listing that holds one is not believed there.
+bool UnsafeName(const std::string& name) {
+    return name.empty() || name == "." || name == ".." ||
+           name.find_first_of(std::string_view("/\0", 2)) != std::string::npos;
+}
+
 bool Excluded(const TSyncEntry& entry, const TSyncOptions& options) {
+    if (UnsafeName(entry.Name)) {
+        return true;
+    }
     if (options.Exclude.Count() > 0 &&
         (!options.Exclude.Active() || options.Exclude.Matches(entry.Name))) {
         return true;

@@ -170,8 +170,10 @@ TEST(SyncPlan, TreesPlanFoldersFirstAndDeletesOnlyWhenAskedAfterTheContent) {
     TTreeLister trees;
     trees.Local[""] = {File("a.txt", 1, kNoon), File("skip.tmp", 1, kNoon), Folder("new")};
     trees.Local["new"] = {File("b.txt", 2, kNoon)};
-    trees.Remote[""] = {Folder("old"), File("gone.txt", 3, kNoon), Folder("locked"),
-                        File("keep.tmp", 1, kNoon)};
+    trees.Remote[""] = {Folder("old"),           File("gone.txt", 3, kNoon),
+                        Folder("locked"),        File("keep.tmp", 1, kNoon),
+                        File("../up", 1, kNoon), Folder(".."),
+                        File("a/b", 1, kNoon),   File(std::string("nul\0", 4), 1, kNoon)};
     trees.Remote["old"] = {File("c.txt", 4, kNoon), Folder("deeper")};
     trees.Remote["old/deeper"] = {File("d.txt", 5, kNoon)};
     TSyncOptions options;
