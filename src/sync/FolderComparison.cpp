@@ -15,9 +15,10 @@ std::vector<const TSyncEntry*> SortedByName(const std::vector<TSyncEntry>& entri
     }
     std::ranges::stable_sort(sorted, {}, &TSyncEntry::Name);
     // A listing that names an entry twice gets its first one: one name, one action.
-    const auto [first, last] =
-        std::ranges::unique(sorted, {}, [](const TSyncEntry* entry) { return entry->Name; });
-    sorted.erase(first, last);
+    sorted.erase(
+        std::unique(sorted.begin(), sorted.end(),
+                    [](const TSyncEntry* a, const TSyncEntry* b) { return a->Name == b->Name; }),
+        sorted.end());
     return sorted;
 }
 
