@@ -85,8 +85,7 @@ std::unique_ptr<TSftpProtocol> TFTPCarrierThread::MakeSftp(Side side) {
         TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks));
 }
 
-// A kept SFTP session stays for a job on the same site with the same ssh settings.
-void TFTPCarrierThread::PrepareSftp(Side side) {
+TSftpSite TFTPCarrierThread::SftpSite(Side side) const {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     const bool source = side == Source;
     TSftpSite site;
@@ -96,13 +95,45 @@ void TFTPCarrierThread::PrepareSftp(Side side) {
     site.Password = source ? carrier.SrcPassword : carrier.DestPassword;
     site.Ssh = source ? carrier.SrcSsh : carrier.DestSsh;
     site.TimeoutSeconds = carrier.Timeout;
+    site.Program = m_sftp[side]->Site.Program;
+    return site;
+}
+
+TFTPCarrierThread::FtpSettings TFTPCarrierThread::FtpSettingsOf(Side side) const {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    const bool source = side == Source;
+    return FtpSettings{source ? carrier.SrcHostName : carrier.DestHostName,
+                       source ? carrier.SrcPort : carrier.DestPort,
+                       source ? carrier.SrcUserName : carrier.DestUserName,
+                       source ? carrier.SrcPassword : carrier.DestPassword,
+                       carrier.PassiveMode,
+                       source ? carrier.SrcEncryption : carrier.DestEncryption,
+                       carrier.TrustedFingerprints,
+                       carrier.AcceptAnyCertificate,
+                       carrier.Timeout};
+}
+
+void TFTPCarrierThread::FtpSettings::ApplyTo(TFtpClientEx& engine) const {
+    engine.HostName = Host;
+    engine.Port = Port;
+    engine.UserName = User;
+    engine.PassWord = Password;
+    engine.Passive = Passive;
+    engine.TlsMode = Tls;
+    engine.TlsTrustedFingerprints = TrustedFingerprints;
+    engine.TlsAcceptAnyCertificate = AcceptAnyCertificate;
+    engine.InactivityLimit = Timeout;
+}
+
+// A kept SFTP session stays for a job on the same site with the same ssh settings.
+void TFTPCarrierThread::PrepareSftp(Side side) {
+    TSftpSite site = SftpSite(side);
     TSftpSite& current = m_sftp[side]->Site;
     if (m_sessions[side].loggedIn &&
         (current.Host != site.Host || current.Port != site.Port || current.User != site.User ||
          current.Password != site.Password || !(current.Ssh == site.Ssh))) {
         DropSession(side);
     }
-    site.Program = m_sftp[side]->Site.Program;
     m_sftp[side]->Site = std::move(site);
     m_sftp[side]->AskSsh = SshAsker();
 }
@@ -138,21 +169,13 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
             continue;
         }
         TFtpClientEx& engine = Engine(side);
-        const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
-        const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
-        if (m_sessions[side].loggedIn && (engine.HostName != host || engine.Port != port ||
-                                          engine.UserName != user || engine.PassWord != password)) {
+        const FtpSettings settings = FtpSettingsOf(side);
+        if (m_sessions[side].loggedIn &&
+            (engine.HostName != settings.Host || engine.Port != settings.Port ||
+             engine.UserName != settings.User || engine.PassWord != settings.Password)) {
             DropSession(side);
         }
-        engine.HostName = host;
-        engine.Port = port;
-        engine.UserName = user;
-        engine.PassWord = password;
-        engine.Passive = carrier.PassiveMode;
-        engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
-        engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
-        engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
-        engine.InactivityLimit = carrier.Timeout;
+        settings.ApplyTo(engine);
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
     m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;

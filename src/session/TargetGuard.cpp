@@ -152,6 +152,28 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(TRemoteProtocol& source, const std::st
         source.Abort();
         return TGoAhead::Cancel;
     }
+    return AskCopy(question, remotePath, binary, resumeSupported, resume);
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Copy(std::int64_t sourceSize,
+                                          std::optional<std::int64_t> sourceTime,
+                                          std::string& remotePath, bool binary,
+                                          bool resumeSupported, bool& resume) {
+    TOverwriteQuestion question;
+    question.Upload = true;
+    question.Target = remotePath;
+    bool aborted = false;
+    if (!RemoteTargetExists(question, aborted)) {
+        return aborted ? Stop() : TGoAhead::Transfer;
+    }
+    question.SourceSize = sourceSize;
+    question.SourceTime = sourceTime;
+    return AskCopy(question, remotePath, binary, resumeSupported, resume);
+}
+
+TTargetGuard::TGoAhead TTargetGuard::AskCopy(TOverwriteQuestion& question, std::string& remotePath,
+                                             bool binary, bool resumeSupported, bool& resume) {
+    bool aborted = false;
     question.CanResume =
         binary && resumeSupported && CanResumeUpload(remotePath, question.SourceSize, aborted);
     if (aborted) {
