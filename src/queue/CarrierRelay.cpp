@@ -17,9 +17,8 @@ TRelayDestination::TPlan TFTPCarrierThread::RelayPlan(const std::string& target,
     const TThreadedFTPCarrier& carrier = *m_carrier;
     TRelayDestination::TPlan plan;
     plan.Sftp = IsSftp(Destination);
-    plan.ConfigureFtp = [settings = FtpSettingsOf(Destination)](TFtpClientEx& engine) {
-        settings.ApplyTo(engine);
-    };
+    // Read on the destination's thread while this one waits for it.
+    plan.ConfigureFtp = [this](TFtpClientEx& engine) { ApplyFtpSettings(Destination, engine); };
     plan.Tag = Driver(Destination).Tag;
     plan.Site = SftpSite(Destination);
     plan.AskSsh = SshAsker();

@@ -99,30 +99,18 @@ TSftpSite TFTPCarrierThread::SftpSite(Side side) const {
     return site;
 }
 
-TFTPCarrierThread::FtpSettings TFTPCarrierThread::FtpSettingsOf(Side side) const {
+void TFTPCarrierThread::ApplyFtpSettings(Side side, TFtpClientEx& engine) const {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     const bool source = side == Source;
-    return FtpSettings{source ? carrier.SrcHostName : carrier.DestHostName,
-                       source ? carrier.SrcPort : carrier.DestPort,
-                       source ? carrier.SrcUserName : carrier.DestUserName,
-                       source ? carrier.SrcPassword : carrier.DestPassword,
-                       carrier.PassiveMode,
-                       source ? carrier.SrcEncryption : carrier.DestEncryption,
-                       carrier.TrustedFingerprints,
-                       carrier.AcceptAnyCertificate,
-                       carrier.Timeout};
-}
-
-void TFTPCarrierThread::FtpSettings::ApplyTo(TFtpClientEx& engine) const {
-    engine.HostName = Host;
-    engine.Port = Port;
-    engine.UserName = User;
-    engine.PassWord = Password;
-    engine.Passive = Passive;
-    engine.TlsMode = Tls;
-    engine.TlsTrustedFingerprints = TrustedFingerprints;
-    engine.TlsAcceptAnyCertificate = AcceptAnyCertificate;
-    engine.InactivityLimit = Timeout;
+    engine.HostName = source ? carrier.SrcHostName : carrier.DestHostName;
+    engine.Port = source ? carrier.SrcPort : carrier.DestPort;
+    engine.UserName = source ? carrier.SrcUserName : carrier.DestUserName;
+    engine.PassWord = source ? carrier.SrcPassword : carrier.DestPassword;
+    engine.Passive = carrier.PassiveMode;
+    engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
+    engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
+    engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
+    engine.InactivityLimit = carrier.Timeout;
 }
 
 // A kept SFTP session stays for a job on the same site with the same ssh settings.
@@ -169,13 +157,13 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
             continue;
         }
         TFtpClientEx& engine = Engine(side);
-        const FtpSettings settings = FtpSettingsOf(side);
-        if (m_sessions[side].loggedIn &&
-            (engine.HostName != settings.Host || engine.Port != settings.Port ||
-             engine.UserName != settings.User || engine.PassWord != settings.Password)) {
+        const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
+        const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
+        if (m_sessions[side].loggedIn && (engine.HostName != host || engine.Port != port ||
+                                          engine.UserName != user || engine.PassWord != password)) {
             DropSession(side);
         }
-        settings.ApplyTo(engine);
+        ApplyFtpSettings(side, engine);
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
     m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;

@@ -14,7 +14,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace qx {
 
@@ -68,20 +67,8 @@ private:
     TRemoteProtocol& Remote(Side side);
     bool ResumeSupported(Side side);
     std::unique_ptr<TSftpProtocol> MakeSftp(Side side);
-    // A side's settings as the job names them.
-    struct FtpSettings {
-        std::string Host;
-        std::string Port;
-        std::string User;
-        std::string Password;
-        bool Passive = false;
-        TFtpTlsMode Tls = TFtpTlsMode::None;
-        std::vector<std::string> TrustedFingerprints;
-        bool AcceptAnyCertificate = false;
-        int Timeout = 0;
-        void ApplyTo(TFtpClientEx& engine) const;
-    };
-    FtpSettings FtpSettingsOf(Side side) const;
+    // A side's settings as the job names them: onto an FTP engine, or as an SFTP site.
+    void ApplyFtpSettings(Side side, TFtpClientEx& engine) const;
     TSftpSite SftpSite(Side side) const;
     void PrepareSftp(Side side);
     void AbortBoth();

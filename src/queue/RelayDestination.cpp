@@ -80,16 +80,16 @@ void TRelayDestination::Work(TRemoteProtocol& remote) {
                                    m_plan.ResumeSupported, resume);
         if (go != TTargetGuard::TGoAhead::Transfer) {
             if (go == TTargetGuard::TGoAhead::Skip && !remote.Failed()) {
-                const std::lock_guard lock(m_mutex);
-                m_skipped = true;
                 remote.Quit();
                 remote.ClearFailure(); // the work is done: a server that drops QUIT is no failure
             }
             return;
         }
     }
-    TRelayUpload upload;
-    if (PlanRelayUpload(remote, target, resume, m_plan.SourceSize, upload) != 0) {
+    // A part of the temporary file is known to be the source's only by its size.
+    TUploadPlan upload;
+    if (PlanUpload(remote, target, resume && m_plan.SourceSize >= 0, m_plan.SourceSize,
+                   "the source", upload) != 0) {
         return;
     }
     Offer(target, std::max<std::int64_t>(upload.AppendAt, 0));

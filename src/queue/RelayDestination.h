@@ -54,7 +54,8 @@ public:
 
     void Start();
     // Until the destination offers where the data goes (true) or ended without (false: failed,
-    // skipped or aborted). An abort seen by aborted() is passed on.
+    // skipped or aborted; a skip ends with ResultCode() 0). An abort seen by aborted() is passed
+    // on.
     bool WaitForOffer(const std::function<bool()>& aborted);
     // The offer: the target (the question may have renamed it) and the offset the data must
     // start at.
@@ -70,7 +71,6 @@ public:
     // After Join.
     std::uint8_t ResultCode() const { return m_resultCode; }
     const std::string& ErrorMessage() const { return m_errorMessage; }
-    bool Skipped() const { return m_skipped; }
     // The destination failed before the source did (its failure is the copy's).
     bool FailedFirst() const { return m_failedFirst; }
 
@@ -95,7 +95,6 @@ private:
     std::int64_t m_startAt = 0;
     std::uint8_t m_resultCode = 0;
     std::string m_errorMessage;
-    bool m_skipped = false;
     bool m_failedFirst = false;
     std::thread m_thread;
 };

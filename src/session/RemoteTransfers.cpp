@@ -100,6 +100,22 @@ std::uint8_t AppendOffset(TRemoteProtocol& remote, const std::string& temporary,
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
 std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::string remotePath,
                         bool resume) {
+    TUploadPlan plan;
+    if (PlanUpload(remote, remotePath, resume, LocalFileSizeOf(localPath), localPath, plan) == 2) {
+        return 2;
+    }
+    if (remote.Upload(localPath, plan.Stored, plan.AppendAt) != 0) {
+        return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
+    }
+    if (plan.Stored != remotePath) {
+        PutInPlace(remote, plan.Stored, remotePath);
+    }
+    return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
+}
+
+std::uint8_t PlanUpload(TRemoteProtocol& remote, const std::string& remotePath, bool resume,
+                        std::int64_t sourceSize, const std::string& sourceName, TUploadPlan& plan) {
+    plan = {remotePath, -1};
     // Offsets count the server's bytes: ASCII uploads always start from the beginning.
     resume = resume && remote.Binary();
     if (!remote.UploadToTemporaryName) {
@@ -110,40 +126,13 @@ std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::str
                                             "] is known to be a part of this file; sending the "
                                             "whole file."));
         }
-        return remote.Upload(localPath, remotePath, -1);
-    }
-    const std::string temporary = TemporaryUploadName(remotePath);
-    std::int64_t appendAt = -1;
-    if (resume &&
-        AppendOffset(remote, temporary, LocalFileSizeOf(localPath), localPath, appendAt) == 2) {
-        return 2;
-    }
-    if (remote.Upload(localPath, temporary, appendAt) != 0) {
-        return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
-    }
-    PutInPlace(remote, temporary, remotePath);
-    return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
-}
-
-std::uint8_t PlanRelayUpload(TRemoteProtocol& remote, const std::string& remotePath, bool resume,
-                             std::int64_t sourceSize, TRelayUpload& plan) {
-    plan = {remotePath, -1};
-    resume = resume && remote.Binary() && sourceSize >= 0;
-    if (!remote.UploadToTemporaryName) {
-        if (resume) {
-            remote.Line('~', NotResumedText("copies to this server go straight to their name, so "
-                                            "nothing of [" +
-                                            remotePath +
-                                            "] is known to be a part of this file; copying the "
-                                            "whole file."));
-        }
         return 0;
     }
     plan.Stored = TemporaryUploadName(remotePath);
-    return resume ? AppendOffset(remote, plan.Stored, sourceSize, "the source", plan.AppendAt) : 0;
+    return resume ? AppendOffset(remote, plan.Stored, sourceSize, sourceName, plan.AppendAt) : 0;
 }
 
-std::uint8_t RelayUpload(TRemoteProtocol& remote, TByteSource& source, const TRelayUpload& plan,
+std::uint8_t RelayUpload(TRemoteProtocol& remote, TByteSource& source, const TUploadPlan& plan,
                          const std::string& remotePath, std::int64_t sourceSize) {
     if (remote.UploadFrom(source, plan.Stored, plan.AppendAt) != 0) {
         return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name

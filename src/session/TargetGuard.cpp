@@ -137,28 +137,33 @@ bool TTargetGuard::CanResumeUpload(const std::string& remotePath, std::int64_t s
 TTargetGuard::TGoAhead TTargetGuard::Copy(TRemoteProtocol& source, const std::string& sourcePath,
                                           std::string& remotePath, bool binary,
                                           bool resumeSupported, bool& resume) {
-    TOverwriteQuestion question;
-    question.Upload = true;
-    question.Target = remotePath;
-    bool aborted = false;
-    if (!RemoteTargetExists(question, aborted)) {
-        return aborted ? Stop() : TGoAhead::Transfer;
-    }
-    question.SourceSize = SizeOf(source, sourcePath, aborted);
-    if (!aborted) {
-        question.SourceTime = TimeOf(source, sourcePath, aborted);
-    }
-    if (aborted) {
-        source.Abort();
-        return TGoAhead::Cancel;
-    }
-    return AskCopy(question, remotePath, binary, resumeSupported, resume);
+    return AskCopy(remotePath, binary, resumeSupported, resume, [&](TOverwriteQuestion& question) {
+        bool aborted = false;
+        question.SourceSize = SizeOf(source, sourcePath, aborted);
+        if (!aborted) {
+            question.SourceTime = TimeOf(source, sourcePath, aborted);
+        }
+        if (aborted) {
+            source.Abort();
+        }
+        return !aborted;
+    });
 }
 
 TTargetGuard::TGoAhead TTargetGuard::Copy(std::int64_t sourceSize,
                                           std::optional<std::int64_t> sourceTime,
                                           std::string& remotePath, bool binary,
                                           bool resumeSupported, bool& resume) {
+    return AskCopy(remotePath, binary, resumeSupported, resume, [&](TOverwriteQuestion& question) {
+        question.SourceSize = sourceSize;
+        question.SourceTime = sourceTime;
+        return true;
+    });
+}
+
+TTargetGuard::TGoAhead
+TTargetGuard::AskCopy(std::string& remotePath, bool binary, bool resumeSupported, bool& resume,
+                      const std::function<bool(TOverwriteQuestion&)>& describeSource) {
     TOverwriteQuestion question;
     question.Upload = true;
     question.Target = remotePath;
@@ -166,14 +171,9 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(std::int64_t sourceSize,
     if (!RemoteTargetExists(question, aborted)) {
         return aborted ? Stop() : TGoAhead::Transfer;
     }
-    question.SourceSize = sourceSize;
-    question.SourceTime = sourceTime;
-    return AskCopy(question, remotePath, binary, resumeSupported, resume);
-}
-
-TTargetGuard::TGoAhead TTargetGuard::AskCopy(TOverwriteQuestion& question, std::string& remotePath,
-                                             bool binary, bool resumeSupported, bool& resume) {
-    bool aborted = false;
+    if (!describeSource(question)) {
+        return TGoAhead::Cancel;
+    }
     question.CanResume =
         binary && resumeSupported && CanResumeUpload(remotePath, question.SourceSize, aborted);
     if (aborted) {

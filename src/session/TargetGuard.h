@@ -44,9 +44,10 @@ private:
     bool RemoteTargetExists(TOverwriteQuestion& question, bool& aborted);
     std::string FreeRemoteName(const std::string& path);
     bool CanResumeUpload(const std::string& remotePath, std::int64_t sourceSize, bool& aborted);
-    // The question of a copy whose target exists, with the source's size and time filled in.
-    TGoAhead AskCopy(TOverwriteQuestion& question, std::string& remotePath, bool binary,
-                     bool resumeSupported, bool& resume);
+    // The question of a copy when its target exists; describeSource fills in the source's size
+    // and time (false: aborted).
+    TGoAhead AskCopy(std::string& remotePath, bool binary, bool resumeSupported, bool& resume,
+                     const std::function<bool(TOverwriteQuestion&)>& describeSource);
     TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
     TGoAhead Stop();
 

@@ -104,6 +104,11 @@ TEST_F(CarrierRelayTest, FtpToSftpResumesAPartialCopyAndSftpToFtpCopiesBack) {
     ASSERT_EQ(h->run(&TFTPCarrier::Transfer), 0) << h->errorMessage;
     EXPECT_EQ(readFile(sshd->root() / "in" / "data"), data);
 
+    // The destination's failure is the copy's, and it ends the source's download too.
+    h->setJob("data", ftp.portText(), "/", sshPort(), remote("missing") + "/");
+    ASSERT_EQ(h->run(&TFTPCarrier::Transfer), 1);
+    EXPECT_NE(h->errorMessage.find("No such file"), std::string::npos) << h->errorMessage;
+
     side(true, TRemoteProtocolKind::Sftp);
     side(false, TRemoteProtocolKind::Ftp);
     h->carrier->ResumeTransfer = false;
