@@ -19,6 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A sanitizer's shadow memory grows with the memory touched: the figure means nothing there.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryMeasured = false;
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+
 // A figure of /proc/self/status in KiB ("VmRSS", "VmHWM"), -1 when not there.
 std::int64_t StatusKiB(const std::string& field) {
     std::ifstream status("/proc/self/status");
@@ -159,7 +166,9 @@ TEST_F(CarrierRelayTest, SftpToSftpRelaysABigFileInBoundedMemory) {
     std::cout << "relay of " << kSize / (1024 * 1024)
               << " MiB: " << static_cast<double>(kSize) / (1024.0 * 1024.0) / seconds
               << " MiB/s, peak memory growth " << growthMiB << " MiB\n";
-    EXPECT_LT(growthMiB, 32.0);
+    if (kMemoryMeasured) {
+        EXPECT_LT(growthMiB, 32.0);
+    }
     EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(remote("to/big"))), kSize);
     EXPECT_TRUE(SameFiles(remote("big"), remote("to/big")));
 }
