@@ -146,10 +146,8 @@ void TRemoteExpForm::CreateActions() {
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,
                 [this](C command) { return CommandEnabled(command, CommandState()); });
-    m_viewCommands =
-        new TExplorerViewCommands(*this, *m_actions, *m_shell,
-                                  {5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
-                                   [this](int column) { ArrangeBy(column); }});
+    AddViewCommands({5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
+                     [this](int column) { ArrangeBy(column); }});
     m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
     // The transfer types: in the Tool menu, and dropped down from the toolbar's type button.
     auto* types = new QActionGroup(this);
@@ -162,10 +160,7 @@ void TRemoteExpForm::CreateActions() {
         typeMenu->addAction(Action(name));
     }
     typeMenu->setDefaultAction(Action("ToolTransferTypeToolbarButtonAction"));
-    const TExplorerPopups popups = m_viewCommands->FillMenus(*menuBar(), kMenus);
-    m_fileListPopup1 = popups.List;
-    m_fileListPopup2 = popups.ListEmpty;
-    m_folderTreePopup = popups.Tree;
+    FillMenus(*menuBar(), kMenus);
 }
 
 // The checks of the log panel, resuming and the transfer type, and the type button's image.
@@ -183,15 +178,6 @@ void TRemoteExpForm::UpdateChecks(QAction& self) {
         Action("ToolTransferTypeToolbarButtonAction")
             ->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
     }
-}
-
-QAction* TRemoteExpForm::Action(const char* name) const {
-    return FindCommand(*this, name);
-}
-
-QMenu* TRemoteExpForm::createPopupMenu() {
-    m_actions->UpdateAll();
-    return m_viewCommands->NewToolbarMenu();
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {
