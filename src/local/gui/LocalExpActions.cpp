@@ -27,6 +27,10 @@ namespace qx {
 
 namespace {
 
+using C = TLocalCommand;
+using F = TLocalExpForm;
+using Image = TMainDataModule::ActionImage;
+
 // The menus and toolbars, by the names of their actions, groups and menus.
 constexpr TMenuBarEntry kMenuBar[] = {
     {QT_TR_NOOP("&File"), "FileUploadAction FileUploadinQueueAction - FileOpenAction "
@@ -66,9 +70,6 @@ constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDr
 } // namespace
 
 void TLocalExpForm::CreateActions() {
-    using C = TLocalCommand;
-    using F = TLocalExpForm;
-    using Image = TMainDataModule::ActionImage;
     static constexpr TCommand<F, C> kCommands[] = {
         {"FileUploadAction", QT_TR_NOOP("&Upload"), QT_TR_NOOP("Upload|Upload Selected Items"),
          Qt::Key_F6, -1, &F::FileUploadActionExecute, C::Upload, "go-up"},

@@ -58,12 +58,13 @@ constexpr TExplorerMenus kMenus{
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
 
+using C = TExplorerCommand;
+using F = TRemoteExpForm;
+using Image = TMainDataModule::ActionImage;
+
 } // namespace
 
 void TRemoteExpForm::CreateActions() {
-    using C = TExplorerCommand;
-    using F = TRemoteExpForm;
-    using Image = TMainDataModule::ActionImage;
     static constexpr TCommand<F, C> kCommands[] = {
         {"FileDownloadAction", QT_TR_NOOP("Down&load"),
          QT_TR_NOOP("Download|Download Selected Items"), Qt::Key_F6, Image::Download,
@@ -165,7 +166,6 @@ void TRemoteExpForm::CreateActions() {
 
 // The checks of the log panel, resuming and the transfer type, and the type button's image.
 void TRemoteExpForm::UpdateChecks(QAction& self) {
-    using Image = TMainDataModule::ActionImage;
     self.setVisible(false);
     Action("ViewLogPanelAction")->setChecked(m_shell->BottomPanel()->isVisible());
     Action("ToolResumingTransferAction")->setChecked(m_client->ResumeTransfer);
