@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sync/SyncListings.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace qx {
+
+namespace {
+
+std::optional<std::int64_t> FieldsTime(const TFTPListItem& item, bool local) {
+    if (item.Year <= 0 || item.Month < 1 || item.Month > 12 || item.Day < 1 || item.Day > 31) {
+        return std::nullopt;
+    }
+    std::tm fields{};
+    fields.tm_year = item.Year - 1900;
+    fields.tm_mon = item.Month - 1;
+    fields.tm_mday = item.Day;
+    fields.tm_hour = std::max(item.Hour, 0);
+    fields.tm_min = std::max(item.Minute, 0);
+    fields.tm_sec = item.Second;
+    fields.tm_isdst = -1;
+    const std::time_t time = local ? std::mktime(&fields) : ::timegm(&fields);
+    if (time == static_cast<std::time_t>(-1)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(time);
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+} // namespace
+
+std::optional<TSyncEntry> RemoteSyncEntry(const TFTPListItem& item, int offsetMinutes) {
+    if (item.IsLink) {
+        return std::nullopt;
+    }
+    TSyncEntry entry;
+    entry.Name = item.Name;
+    entry.IsFolder = !item.IsFile;
+    entry.Size = item.IsFile ? item.Size : 0;
+    entry.Precision = item.TimePrecision;
+    if (item.TimePrecision == TTimePrecision::Second) {
+        entry.Time = FieldsTime(item, true);
+    } else if (item.TimePrecision != TTimePrecision::Unknown) {
+        const auto wallClock = FieldsTime(item, false);
+        if (wallClock) {
+            entry.Time = *wallClock - std::int64_t{offsetMinutes} * 60;
+        }
+    }
+    if (!entry.Time) {
+        entry.Precision = TTimePrecision::Unknown;
+    }
+    return entry;
+}
+
+std::vector<TSyncEntry> RemoteSyncEntries(const TFTPListItems& items, int offsetMinutes) {
+    std::vector<TSyncEntry> entries;
+    entries.reserve(items.Count());
+    for (const auto& item : items) {
+        if (auto entry = RemoteSyncEntry(*item, offsetMinutes)) {
+            entries.push_back(std::move(*entry));
+        }
+    }
+    return entries;
+}
+
+std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folder) {
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+    if (!dir) {
+        return std::nullopt;
+    }
+    const int fd = ::dirfd(dir.get());
+    std::vector<TSyncEntry> entries;
+    errno = 0;
+    while (const dirent* found = ::readdir(dir.get())) {
+        const std::string name = found->d_name;
+        struct stat info {};
+        if (name == "." || name == ".." ||
+            ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))) {
+            errno = 0;
+            continue;
+        }
+        entries.push_back(TSyncEntry{name, S_ISDIR(info.st_mode),
+                                     S_ISREG(info.st_mode) ? std::int64_t{info.st_size} : 0,
+                                     std::int64_t{info.st_mtime}, TTimePrecision::Second});
+    }
+    if (errno != 0) {
+        return std::nullopt;
+    }
+    return entries;
+}
+
+} // namespace qx
