@@ -8,6 +8,27 @@
 
 namespace qx {
 
+std::string PercentEncode(std::string_view text, std::string_view keep) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') ||
+                           std::string_view("-._~").find(c) != std::string_view::npos ||
+                           keep.find(c) != std::string_view::npos;
+        if (plain) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> PercentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -38,6 +38,10 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error);
 // True when the text holds a CR, LF or NUL character.
 bool HoldsLineBreakOrNul(std::string_view text);
 
+// Encodes every byte as %XX but the unreserved characters (letters, digits, "-._~") and those
+// in keep.
+std::string PercentEncode(std::string_view text, std::string_view keep);
+
 // Decodes %XX escapes; nothing when an escape is broken.
 std::optional<std::string> PercentDecode(std::string_view text);
 

@@ -5,10 +5,17 @@
 #include "engine/FtpReplies.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qx {
 
 namespace {
+
+// The features a line names without parameters that matter.
+constexpr std::pair<std::string_view, bool TFtpFeatures::*> kPlainFeatures[] = {
+    {"UTF8", &TFtpFeatures::Utf8}, {"EPSV", &TFtpFeatures::Epsv}, {"EPRT", &TFtpFeatures::Eprt},
+    {"PBSZ", &TFtpFeatures::Pbsz}, {"PROT", &TFtpFeatures::Prot}, {"CPSV", &TFtpFeatures::Cpsv},
+    {"SSCN", &TFtpFeatures::Sscn}, {"SIZE", &TFtpFeatures::Size}, {"MDTM", &TFtpFeatures::Mdtm}};
 
 // The feature's name (its first word, upper case) and its parameters.
 std::pair<std::string, std::string_view> Split(std::string_view line) {
@@ -70,29 +77,16 @@ TFtpFeatures ParseFeatReply(const std::vector<std::string>& lines) {
         if (name == "MLST") {
             features.Mlsd = true;
             ReadMlstFacts(parameters, features.MlstFacts);
-        } else if (name == "UTF8") {
-            features.Utf8 = true;
-        } else if (name == "EPSV") {
-            features.Epsv = true;
-        } else if (name == "EPRT") {
-            features.Eprt = true;
         } else if (name == "AUTH") {
             const std::string mechanisms = AsciiUpperCase(parameters);
             features.AuthTls = mechanisms.find("TLS") != std::string::npos;
-        } else if (name == "PBSZ") {
-            features.Pbsz = true;
-        } else if (name == "PROT") {
-            features.Prot = true;
-        } else if (name == "CPSV") {
-            features.Cpsv = true;
-        } else if (name == "SSCN") {
-            features.Sscn = true;
         } else if (name == "REST") {
             features.RestStream = AsciiEqualNoCase(parameters, "STREAM");
-        } else if (name == "SIZE") {
-            features.Size = true;
-        } else if (name == "MDTM") {
-            features.Mdtm = true;
+        }
+        for (const auto& [plain, flag] : kPlainFeatures) {
+            if (name == plain) {
+                features.*flag = true;
+            }
         }
     }
     return features;

@@ -7,30 +7,8 @@
 
 namespace qx {
 
-namespace {
-
-bool Unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
-} // namespace
-
 std::string PercentEncodePath(std::string_view bytes) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (Unreserved(c) || c == '/') {
-            out += byte;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    return out;
+    return PercentEncode(bytes, "/");
 }
 
 std::string FileUriOf(std::string_view path) {

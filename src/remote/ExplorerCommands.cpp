@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/ExplorerCommands.h"
 
+#include "base/FtpUrl.h"
 #include "base/LoginCopy.h"
 #include "base/ShellIcons.h"
 #include "base/Utilities.h"
@@ -67,25 +68,9 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
 
 namespace {
 
-// Percent-encodes what a URL part cannot carry as it is; keep names the characters that stay.
+// A URL part: the sub-delimiters and the characters in keep stay as they are.
 std::string UrlPart(std::string_view text, std::string_view keep) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                           (byte >= '0' && byte <= '9') ||
-                           std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos ||
-                           keep.find(c) != std::string_view::npos;
-        if (plain) {
-            out += c;
-        } else {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        }
-    }
-    return out;
+    return PercentEncode(text, std::string("!$&'()*+,;=").append(keep));
 }
 
 } // namespace

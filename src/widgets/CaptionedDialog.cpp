@@ -39,15 +39,32 @@ TCaptionedDialog::TCaptionedDialog(const QString& fontName, int fontSize, QWidge
     outer->addLayout(m_body);
 }
 
-void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
-    auto* buttons = new QDialogButtonBox(this);
+namespace {
+
+QDialogButtonBox* NewButtons(QDialog& dialog) {
+    auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
     ok->setObjectName(QStringLiteral("OkBitBtn"));
     ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    return buttons;
+}
+
+} // namespace
+
+void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
+    QDialogButtonBox* buttons = NewButtons(*this);
     m_body->addWidget(contents);
     m_body->addWidget(buttons);
-    ok->setFocus();
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+}
+
+QDialogButtonBox* TCaptionedDialog::NewOkCancelButtons() {
+    QDialogButtonBox* buttons = NewButtons(*this);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("CancelBitBtn"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return buttons;
 }
 
 int TitleBarWidth(const QWidget& window) {
@@ -55,6 +72,16 @@ int TitleBarWidth(const QWidget& window) {
     font.setBold(true);
     const QFontMetrics metrics(font);
     return metrics.horizontalAdvance(window.windowTitle()) + 6 * metrics.height() + 16;
+}
+
+void TCaptionedDialog::SetTitles(const QString& application, const QString& caption,
+                                 const QString& windowTitle) {
+    m_title->SetApplicationText(application);
+    m_title->SetCaptionText(caption);
+    setWindowTitle(
+        !windowTitle.isEmpty()
+            ? windowTitle
+            : QStringLiteral("%1 %2 %3").arg(QLatin1String(kCompanyText), application, caption));
 }
 
 void TCaptionedDialog::setVisible(bool visible) {

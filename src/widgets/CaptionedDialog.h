@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QVBoxLayout;
 class QWidget;
 
@@ -29,10 +30,17 @@ protected:
     TCaptionedDialog(const QString& fontName, int fontSize, QWidget* parent);
 
     TTitlePanel& TitlePanel() const { return *m_title; }
+    // The title panel's texts, and the window's title: the given one, or by default the
+    // company text, the application text and the caption.
+    void SetTitles(const QString& application, const QString& caption,
+                   const QString& windowTitle = {});
     // Where a dialog puts its controls and buttons, inside the usual margins.
     QVBoxLayout& Body() const { return *m_body; }
     // Puts the contents into the body with an OK button ("OkBitBtn", default, focused) under it.
     void AddContentsWithOkButton(QWidget* contents);
+    // An OK button ("OkBitBtn", default) that accepts the dialog and a Cancel button
+    // ("CancelBitBtn") that rejects it.
+    QDialogButtonBox* NewOkCancelButtons();
 
     void showEvent(QShowEvent* event) override;
 

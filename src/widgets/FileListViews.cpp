@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QListView>
+#include <QPalette>
 #include <QStyle>
 
 #include <algorithm>
@@ -68,6 +69,20 @@ void EnableDragAndDrop(QAbstractItemView& view) {
     view.viewport()->setAcceptDrops(true);
     view.setDragDropMode(QAbstractItemView::DragDrop);
     view.setDefaultDropAction(Qt::CopyAction);
+}
+
+QVariant DropTargetBackground(bool target) {
+    return target ? QVariant(QApplication::palette().brush(QPalette::Inactive, QPalette::Highlight))
+                  : QVariant();
+}
+
+QVariant BoldFontWhen(bool bold) {
+    if (!bold) {
+        return {};
+    }
+    QFont font;
+    font.setBold(true);
+    return font;
 }
 
 void SetupFileListView(QAbstractItemView& view) {

@@ -3,6 +3,7 @@
 
 #include <QSize>
 #include <QStyledItemDelegate>
+#include <QVariant>
 
 #include <cstddef>
 #include <functional>
@@ -40,6 +41,12 @@ private:
     Test m_cut;
     QSize m_itemSize;
 };
+
+// What a model of an explorer gives for an item's background (Qt::BackgroundRole): the target
+// of a drop shows as selected in an inactive window; other items, nothing.
+QVariant DropTargetBackground(bool target);
+// What it gives for an item's font (Qt::FontRole): bold, or nothing for the usual font.
+QVariant BoldFontWhen(bool bold);
 
 // Items are dragged out of the view and dropped on it, the window deciding what a drop does.
 void EnableDragAndDrop(QAbstractItemView& view);

@@ -116,3 +116,10 @@ TEST(FtpUrl, SftpPathsAreAbsoluteUnlessTheyStartAtHome) {
     EXPECT_EQ(ParseFtpUrl("ftp://host/pub", error)->Protocol, TRemoteProtocolKind::Ftp);
     EXPECT_FALSE(ParseFtpUrl("sftp://host/a%0Ab", error));
 }
+
+TEST(FtpUrl, PercentEncodingKeepsUnreservedAndAskedCharactersAndRoundTrips) {
+    const std::string bytes = std::string("a b/c:~\xE9%") + '\0' + "-";
+    EXPECT_EQ(PercentEncode(bytes, "/"), "a%20b/c%3A~%E9%25%00-");
+    EXPECT_EQ(PercentEncode(bytes, ""), "a%20b%2Fc%3A~%E9%25%00-");
+    EXPECT_EQ(PercentDecode(PercentEncode(bytes, ":")), bytes);
+}

@@ -27,6 +27,10 @@ namespace qx {
 
 namespace {
 
+using C = TLocalCommand;
+using F = TLocalExpForm;
+using Image = TMainDataModule::ActionImage;
+
 // The menus and toolbars, by the names of their actions, groups and menus.
 constexpr TMenuBarEntry kMenuBar[] = {
     {QT_TR_NOOP("&File"), "FileUploadAction FileUploadinQueueAction - FileOpenAction "
@@ -66,9 +70,6 @@ constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDr
 } // namespace
 
 void TLocalExpForm::CreateActions() {
-    using C = TLocalCommand;
-    using F = TLocalExpForm;
-    using Image = TMainDataModule::ActionImage;
     static constexpr TCommand<F, C> kCommands[] = {
         {"FileUploadAction", QT_TR_NOOP("&Upload"), QT_TR_NOOP("Upload|Upload Selected Items"),
          Qt::Key_F6, -1, &F::FileUploadActionExecute, C::Upload, "go-up"},
@@ -135,19 +136,13 @@ void TLocalExpForm::CreateActions() {
     });
     AddCommands(*m_actions, *this, kCommands,
                 [this](C command) { return LocalCommandEnabled(command, CommandState()); });
-    m_viewCommands =
-        new TExplorerViewCommands(*this, *m_actions, *m_shell,
-                                  {4, "Arrange &Icons", [this] { return m_sortColumn; },
-                                   [this](int column) { ArrangeBy(column); }});
+    AddViewCommands({4, "Arrange &Icons", [this] { return m_sortColumn; },
+                     [this](int column) { ArrangeBy(column); }});
     if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
         DisableNetworkCommands();
     }
 
-    const TExplorerPopups popups =
-        m_viewCommands->FillMenus(*menuWidget()->findChild<QMenuBar*>(), kMenus);
-    m_fileListPopup1 = popups.List;
-    m_fileListPopup2 = popups.ListEmpty;
-    m_folderTreePopup = popups.Tree;
+    FillMenus(*menuWidget()->findChild<QMenuBar*>(), kMenus);
 }
 
 void TLocalExpForm::DisableNetworkCommands() {
@@ -165,15 +160,6 @@ void TLocalExpForm::DisableNetworkCommands() {
             action->setEnabled(false);
         }
     });
-}
-
-QAction* TLocalExpForm::Action(const char* name) const {
-    return FindCommand(*this, name);
-}
-
-QMenu* TLocalExpForm::createPopupMenu() {
-    m_actions->UpdateAll();
-    return m_viewCommands->NewToolbarMenu();
 }
 
 void TLocalExpForm::FileHideActionExecute() {

@@ -46,6 +46,8 @@ namespace qx {
 
 namespace {
 
+constexpr int kHelpContext = 1003;
+
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -64,11 +66,10 @@ bool IsFolder(const std::string& path) {
 } // namespace
 
 TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_context(std::move(context)),
+    : TExplorerWindow(parent, kHelpContext), m_context(std::move(context)),
       m_iconProvider(new TLocalIconProvider) { // given to the window at the end
     setObjectName(QStringLiteral("LocalExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
-    setProperty("helpContext", kHelpContext);
     m_copier = new TLocalCopyRunner(this);
     BuildWindow();
     CreateActions();

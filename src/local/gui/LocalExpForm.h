@@ -5,10 +5,9 @@
 #include "local/LocalExpTexts.h"
 #include "local/LocalTransfers.h"
 #include "queue/FTPCarryItem.h"
-#include "widgets/ActionList.h"
+#include "widgets/ExplorerWindow.h"
 #include "widgets/FileListViews.h"
 
-#include <QMainWindow>
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
@@ -27,8 +26,6 @@ class QMimeData;
 namespace qx {
 
 class TConfigStore;
-class TExplorerShell;
-class TExplorerViewCommands;
 class TGlobalOptions;
 class TLocalCopyRunner;
 class TLocalIconProvider;
@@ -53,7 +50,7 @@ struct TLocalExpContext {
 // explorer's session or to the queue, receives remote entries pasted or dropped on it as
 // download items, and gives the remote explorers the folder their downloads go to. Hiding and
 // the close box only hide it.
-class TLocalExpForm final : public QMainWindow {
+class TLocalExpForm final : public TExplorerWindow {
     Q_OBJECT
 public:
     explicit TLocalExpForm(TLocalExpContext context, QWidget* parent = nullptr);
@@ -89,7 +86,6 @@ public:
     std::string TreeTargetPath() const;
     void SetTreeMark(const std::string& path);
     TLocalExpState CommandState() const;
-    QAction* Action(const char* name) const;
     // The current remote explorer (first of the list); none when there is none.
     TRemoteExpForm* CurrentRemoteExplorer() const;
     // Remote entries pasted or dropped: download items into the folder, through the queue.
@@ -109,8 +105,6 @@ public:
     void PasteFiles(const std::vector<std::string>& paths, const std::string& folder, bool move);
     bool CopyRunning() const;
 
-    static constexpr int kHelpContext = 1003;
-
 Q_SIGNALS:
     // The list shows a folder fully read (its status panels are filled).
     void FolderFilled();
@@ -120,7 +114,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    QMenu* createPopupMenu() override;
 
 private:
     void BuildWindow();
@@ -174,12 +167,6 @@ private:
 
     TLocalExpContext m_context;
     TLocalIconProvider* m_iconProvider; // the window's last child: it outlives the models
-    TActionList* m_actions = nullptr;
-    TExplorerShell* m_shell = nullptr;
-    TExplorerViewCommands* m_viewCommands = nullptr;
-    QMenu* m_fileListPopup1 = nullptr;
-    QMenu* m_fileListPopup2 = nullptr;
-    QMenu* m_folderTreePopup = nullptr;
     TLocalFolderTreeModel* m_treeModel = nullptr;
     TLocalFileListModel* m_listModel = nullptr;
     TTitlePanel* m_gradCaption = nullptr;

@@ -343,9 +343,9 @@ void TLocalExpForm::FileContextMenuActionExecute() {
     // The desktop has no one context menu for files: the window's own menu of these verbs, at
     // the place the last pop-up menu was asked for.
     if (m_shell->TreeActive()) {
-        m_folderTreePopup->exec(m_popupPoint);
+        m_popups.Tree->exec(m_popupPoint);
     } else if (m_shell->DetailsView().selectionModel()->hasSelection()) {
-        m_fileListPopup1->exec(m_popupPoint);
+        m_popups.List->exec(m_popupPoint);
     }
 }
 
@@ -459,9 +459,9 @@ void TLocalExpForm::ShowListPopup(QAbstractItemView* view, const QPoint& at) {
         view->viewport()->mapToGlobal(QPoint(std::max(0, at.x()), std::max(0, at.y())));
     m_popupPoint = global;
     if (m_shell->DetailsView().selectionModel()->hasSelection()) {
-        m_fileListPopup1->popup(global);
+        m_popups.List->popup(global);
     } else {
-        m_fileListPopup2->popup(global);
+        m_popups.ListEmpty->popup(global);
     }
 }
 
@@ -474,7 +474,7 @@ void TLocalExpForm::ShowTreePopup(const QPoint& at) {
     m_shell->SetActivePane(true);
     m_actions->UpdateAll();
     m_popupPoint = m_shell->TreeView().viewport()->mapToGlobal(at);
-    m_folderTreePopup->exec(m_popupPoint);
+    m_popups.Tree->exec(m_popupPoint);
     SetTreeMark({});
 }
 

@@ -4,7 +4,6 @@
 #include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalIconProvider.h"
-#include "local/gui/UriListDrag.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -46,7 +45,7 @@ auto TypeNamesOfOneSort(const TLocalIconProvider& icons) {
 } // namespace
 
 TLocalFileListModel::TLocalFileListModel(const TLocalIconProvider& icons, QObject* parent)
-    : QAbstractTableModel(parent), m_icons(icons) {
+    : TUriListDragModel(parent), m_icons(icons) {
     setObjectName(QStringLiteral("FileListModel"));
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(300); // a burst of changes is read once
@@ -507,22 +506,8 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
     return true;
 }
 
-QStringList TLocalFileListModel::mimeTypes() const {
-    return UriListMimeTypes();
-}
-
-QMimeData* TLocalFileListModel::mimeData(const QModelIndexList& indexes) const {
-    std::vector<std::string> paths;
-    for (const QModelIndex& index : indexes) {
-        if (index.column() == 0) {
-            paths.push_back(FilePathBytes(index));
-        }
-    }
-    return UriListMimeData(paths);
-}
-
-Qt::DropActions TLocalFileListModel::supportedDragActions() const {
-    return Qt::CopyAction;
+std::string TLocalFileListModel::DragPath(const QModelIndex& index) const {
+    return FilePathBytes(index);
 }
 
 } // namespace qx

@@ -3,6 +3,7 @@
 
 #include "local/LocalFolderListing.h"
 #include "local/gui/FolderWriteWatch.h"
+#include "local/gui/UriListDrag.h"
 
 #include <QAbstractTableModel>
 #include <QFileSystemWatcher>
@@ -25,7 +26,7 @@ class TLocalIconProvider;
 // thread never waits for a big folder; it is read again when it changes on disk, keeping the
 // rows that stay (and so the selection), and the entries of files written into it are read
 // again when they are closed. The folder and the names are the file system's bytes.
-class TLocalFileListModel final : public QAbstractTableModel {
+class TLocalFileListModel final : public TUriListDragModel<QAbstractTableModel> {
     Q_OBJECT
 public:
     TLocalFileListModel(const TLocalIconProvider& icons, QObject* parent = nullptr);
@@ -66,9 +67,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    Qt::DropActions supportedDragActions() const override;
 
 Q_SIGNALS:
     // The folder has been read whole and sorted.
@@ -79,6 +77,7 @@ Q_SIGNALS:
     void Sorted();
 
 private:
+    std::string DragPath(const QModelIndex& index) const override;
     void StartReading(bool refresh);
     void Finish(int generation, bool refresh, int sortColumn, std::vector<TLocalFileEntry> rows,
                 const QString& error);

@@ -4,7 +4,6 @@
 #include "local/LocalFileSystem.h"
 #include "local/LocalFolderListing.h"
 #include "local/LocalTransfers.h"
-#include "local/gui/UriListDrag.h"
 
 #include <QAbstractFileIconProvider>
 #include <QFile>
@@ -49,7 +48,7 @@ std::string ChildPath(const std::string& folder, const std::string& name) {
 
 TLocalFolderTreeModel::TLocalFolderTreeModel(const QAbstractFileIconProvider& icons,
                                              std::string home, QObject* parent)
-    : QAbstractItemModel(parent), m_icons(icons), m_home(std::move(home)),
+    : TUriListDragModel(parent), m_icons(icons), m_home(std::move(home)),
       m_root(std::make_unique<Node>()) {
     setObjectName(QStringLiteral("FolderTreeModel"));
     m_root->Status = Node::State::Read;
@@ -478,22 +477,8 @@ bool TLocalFolderTreeModel::setData(const QModelIndex& index, const QVariant& va
     return true;
 }
 
-QStringList TLocalFolderTreeModel::mimeTypes() const {
-    return UriListMimeTypes();
-}
-
-QMimeData* TLocalFolderTreeModel::mimeData(const QModelIndexList& indexes) const {
-    std::vector<std::string> paths;
-    for (const QModelIndex& index : indexes) {
-        if (index.isValid()) {
-            paths.push_back(NodeOf(index)->Path);
-        }
-    }
-    return UriListMimeData(paths);
-}
-
-Qt::DropActions TLocalFolderTreeModel::supportedDragActions() const {
-    return Qt::CopyAction;
+std::string TLocalFolderTreeModel::DragPath(const QModelIndex& index) const {
+    return NodeOf(index)->Path;
 }
 
 } // namespace qx

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "local/LocalVolumes.h"
+#include "local/gui/UriListDrag.h"
 #include "platform/UniqueFd.h"
 
 #include <QAbstractItemModel>
@@ -26,7 +27,7 @@ namespace qx {
 // folder whose name is not valid UTF-8 is shown and reached. Folders are read on worker threads
 // when the view asks for them, so a slow or hung network mount never holds the user-interface
 // thread; local folders that were read are watched and follow changes on disk.
-class TLocalFolderTreeModel final : public QAbstractItemModel {
+class TLocalFolderTreeModel final : public TUriListDragModel<QAbstractItemModel> {
     Q_OBJECT
 public:
     TLocalFolderTreeModel(const QAbstractFileIconProvider& icons, std::string home,
@@ -66,9 +67,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    Qt::DropActions supportedDragActions() const override;
 
 Q_SIGNALS:
     // A folder's sub-folders have been read (path decoded for display).
@@ -78,6 +76,7 @@ Q_SIGNALS:
 
 private:
     struct Node;
+    std::string DragPath(const QModelIndex& index) const override;
     Node* NodeOf(const QModelIndex& index) const;
     QModelIndex IndexOfNode(const Node* node) const;
     Node* FindNode(const std::string& path) const;

@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -22,9 +21,7 @@ constexpr int kBits[] = {TPermissionBits::pbRead, TPermissionBits::pbWrite,
 TChangePermForm::TChangePermForm(const QString& fontName, int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("ChangePermForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer [Change Permission]"));
-    TitlePanel().SetApplicationText(tr("Remote Explorer"));
-    TitlePanel().SetCaptionText(tr("[Change Permission]"));
+    SetTitles(tr("Remote Explorer"), tr("[Change Permission]"));
 
     static const char* const kGroups[] = {"You", "Group", "Other"};
     static const char* const kPrefixes[] = {"Y", "G", "O"};
@@ -72,15 +69,7 @@ TChangePermForm::TChangePermForm(const QString& fontName, int fontSize, QWidget*
     }
     Body().addLayout(classes);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName(QStringLiteral("OkBitBtn"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setObjectName(QStringLiteral("CancelBitBtn"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    Body().addWidget(buttons);
+    Body().addWidget(NewOkCancelButtons());
     ShowBits();
 }
 

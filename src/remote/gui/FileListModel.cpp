@@ -2,12 +2,10 @@
 #include "remote/gui/FileListModel.h"
 
 #include "remote/FolderTree.h"
+#include "widgets/FileListViews.h"
 #include "widgets/QtShellIcons.h"
 
-#include <QApplication>
-#include <QFont>
 #include <QIcon>
-#include <QPalette>
 
 #include <utility>
 
@@ -50,21 +48,13 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
         }
         return {};
     case Qt::BackgroundRole:
-        if (entry == m_dropTarget) {
-            return QApplication::palette().brush(QPalette::Inactive, QPalette::Highlight);
-        }
-        return {};
+        return DropTargetBackground(entry == m_dropTarget);
     case Qt::TextAlignmentRole:
         return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::FontRole: {
         const TFolderNode* node = m_tree.NodeOf(entry);
-        if (!entry->IsFile && node != nullptr && node->Listed()) {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
-        return {};
+        return BoldFontWhen(!entry->IsFile && node != nullptr && node->Listed());
     }
     default:
         return {};

@@ -23,9 +23,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-
     TFTPListItem* Entry(const QModelIndex& index) const;
 
     // The content was filled or sorted anew.
@@ -38,6 +35,9 @@ public:
     void SetDropTarget(const TFTPListItem* entry);
     // Whether a name may be edited now; none: never.
     void SetEditRule(std::function<bool()> rule) { m_editRule = std::move(rule); }
+    // A name is edited where the rule allows it; an edited name is told by NameEdited.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 Q_SIGNALS:
     // A name was edited in place; the entry keeps its name until the explorer changes it.

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/gui/FolderTreeModel.h"
 
+#include "widgets/FileListViews.h"
 #include "widgets/QtShellIcons.h"
 
-#include <QApplication>
-#include <QFont>
 #include <QIcon>
-#include <QPalette>
 
 #include <utility>
 
@@ -106,17 +104,9 @@ QVariant TFolderTreeModel::data(const QModelIndex& index, int role) const {
         }
         return FolderIcon();
     case Qt::BackgroundRole:
-        if (node == m_dropTarget) {
-            return QApplication::palette().brush(QPalette::Inactive, QPalette::Highlight);
-        }
-        return {};
+        return DropTargetBackground(node == m_dropTarget);
     case Qt::FontRole:
-        if (node->Bold) {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
-        return {};
+        return BoldFontWhen(node->Bold);
     default:
         return {};
     }

@@ -15,8 +15,7 @@ namespace qx {
 TInputForm::TInputForm(const QString& fontName, int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("InputForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Input "));
-    TitlePanel().SetApplicationText(QStringLiteral("Input"));
+    SetTitles(tr("Input"), {});
 
     m_prompt = new QLabel(this);
     m_prompt->setObjectName(QStringLiteral("PromptLabel"));
@@ -25,14 +24,8 @@ TInputForm::TInputForm(const QString& fontName, int fontSize, QWidget* parent)
     m_edit->setMinimumWidth(m_edit->fontMetrics().averageCharWidth() * 45);
     m_prompt->setBuddy(m_edit);
 
-    auto* buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(QDialogButtonBox::Ok);
-    m_ok->setObjectName(QStringLiteral("OkBitBtn"));
-    m_ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cancel->setObjectName(QStringLiteral("CancelBitBtn"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancelButtons();
+    m_ok = buttons->button(QDialogButtonBox::Ok);
 
     Body().addWidget(m_prompt);
     Body().addWidget(m_edit);

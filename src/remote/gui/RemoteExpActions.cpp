@@ -58,12 +58,13 @@ constexpr TExplorerMenus kMenus{
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
 
+using C = TExplorerCommand;
+using F = TRemoteExpForm;
+using Image = TMainDataModule::ActionImage;
+
 } // namespace
 
 void TRemoteExpForm::CreateActions() {
-    using C = TExplorerCommand;
-    using F = TRemoteExpForm;
-    using Image = TMainDataModule::ActionImage;
     static constexpr TCommand<F, C> kCommands[] = {
         {"FileDownloadAction", QT_TR_NOOP("Down&load"),
          QT_TR_NOOP("Download|Download Selected Items"), Qt::Key_F6, Image::Download,
@@ -146,10 +147,8 @@ void TRemoteExpForm::CreateActions() {
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,
                 [this](C command) { return CommandEnabled(command, CommandState()); });
-    m_viewCommands =
-        new TExplorerViewCommands(*this, *m_actions, *m_shell,
-                                  {5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
-                                   [this](int column) { ArrangeBy(column); }});
+    AddViewCommands({5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
+                     [this](int column) { ArrangeBy(column); }});
     m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });
     // The transfer types: in the Tool menu, and dropped down from the toolbar's type button.
     auto* types = new QActionGroup(this);
@@ -162,15 +161,11 @@ void TRemoteExpForm::CreateActions() {
         typeMenu->addAction(Action(name));
     }
     typeMenu->setDefaultAction(Action("ToolTransferTypeToolbarButtonAction"));
-    const TExplorerPopups popups = m_viewCommands->FillMenus(*menuBar(), kMenus);
-    m_fileListPopup1 = popups.List;
-    m_fileListPopup2 = popups.ListEmpty;
-    m_folderTreePopup = popups.Tree;
+    FillMenus(*menuBar(), kMenus);
 }
 
 // The checks of the log panel, resuming and the transfer type, and the type button's image.
 void TRemoteExpForm::UpdateChecks(QAction& self) {
-    using Image = TMainDataModule::ActionImage;
     self.setVisible(false);
     Action("ViewLogPanelAction")->setChecked(m_shell->BottomPanel()->isVisible());
     Action("ToolResumingTransferAction")->setChecked(m_client->ResumeTransfer);
@@ -183,15 +178,6 @@ void TRemoteExpForm::UpdateChecks(QAction& self) {
         Action("ToolTransferTypeToolbarButtonAction")
             ->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
     }
-}
-
-QAction* TRemoteExpForm::Action(const char* name) const {
-    return FindCommand(*this, name);
-}
-
-QMenu* TRemoteExpForm::createPopupMenu() {
-    m_actions->UpdateAll();
-    return m_viewCommands->NewToolbarMenu();
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {

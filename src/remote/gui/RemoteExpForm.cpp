@@ -37,13 +37,18 @@
 
 namespace qx {
 
+namespace {
+
+constexpr int kHelpContext = 1004;
+
+} // namespace
+
 TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), m_context(std::move(context)), m_site(site),
+    : TExplorerWindow(owner, kHelpContext), m_context(std::move(context)), m_site(site),
       m_fileList(m_compare) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("RemoteExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Remote Explorer "));
-    setProperty("helpContext", kHelpContext);
     std::error_code noFolder;
     m_downloadFolder = std::filesystem::current_path(noFolder).string();
     ConfigureClient();
@@ -335,14 +340,14 @@ void TRemoteExpForm::ShowFolderTreePopup(const QPoint& at) {
         return;
     }
     m_actions->UpdateAll();
-    m_folderTreePopup->exec(TreeView().viewport()->mapToGlobal(at));
+    m_popups.Tree->exec(TreeView().viewport()->mapToGlobal(at));
     SetTreeMark(nullptr);
 }
 
 void TRemoteExpForm::ShowFileListPopup(QAbstractItemView* view, const QPoint& at) {
     const QPoint point(std::max(0, at.x()), std::max(0, at.y()));
     m_actions->UpdateAll();
-    QMenu* menu = m_selectedCount > 0 ? m_fileListPopup1 : m_fileListPopup2;
+    QMenu* menu = m_selectedCount > 0 ? m_popups.List : m_popups.ListEmpty;
     menu->exec(view->viewport()->mapToGlobal(point));
 }
 

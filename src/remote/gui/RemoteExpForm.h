@@ -9,10 +9,8 @@
 #include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpTabs.h"
-#include "widgets/ActionList.h"
+#include "widgets/ExplorerWindow.h"
 #include "widgets/FileListViews.h"
-
-#include <QMainWindow>
 
 #include <functional>
 #include <memory>
@@ -30,10 +28,7 @@ class QTimer;
 
 namespace qx {
 
-class TActionList;
 class TConfigStore;
-class TExplorerShell;
-class TExplorerViewCommands;
 class TFileListModel;
 class TSessionLogView;
 class TFolderTreeModel;
@@ -75,7 +70,7 @@ struct TLocalUploadEntry {
 // One connected server: the folder tree with its listing cache on the left, the file list with
 // its status bar and the session log on the right, the transfer and session state at the
 // bottom. All work on the server goes through the window's own threaded FTP client.
-class TRemoteExpForm final : public QMainWindow, public TRemoteExplorer {
+class TRemoteExpForm final : public TExplorerWindow, public TRemoteExplorer {
     Q_OBJECT
 public:
     // Connects at once. A quick-connect site is taken over and freed; a stored one is written
@@ -152,7 +147,6 @@ public:
     int LogLineCount() const;
     void AddLogLine(const QString& text, const QColor& colour);
 
-    static constexpr int kHelpContext = 1004;
     // How long a closing explorer waits for the reply to its QUIT.
     static constexpr int kQuitGraceMs = 2000;
 
@@ -164,7 +158,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    QMenu* createPopupMenu() override;
 
 private:
     void BuildWindow();
@@ -173,7 +166,6 @@ private:
     void UpdateChecks(QAction& self);
 
     // --- Execute handlers and their completions ---
-    QAction* Action(const char* name) const;
     void FileDownloadActionExecute();
     void FileDownloadActionExecuteBase(std::string localFolder);
     void FileDownloadtoActionExecute();
@@ -272,12 +264,6 @@ private:
     TFileListContent m_fileList;
     TMasks m_masks{"*.*"};
 
-    TActionList* m_actions = nullptr;
-    TExplorerShell* m_shell = nullptr;
-    TExplorerViewCommands* m_viewCommands = nullptr;
-    QMenu* m_fileListPopup1 = nullptr;
-    QMenu* m_fileListPopup2 = nullptr;
-    QMenu* m_folderTreePopup = nullptr;
     TFolderTreeModel* m_treeModel = nullptr;
     TFileListModel* m_listModel = nullptr;
     TSessionLogView* m_log = nullptr;

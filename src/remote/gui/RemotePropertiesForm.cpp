@@ -68,9 +68,7 @@ TRemotePropertiesForm::TRemotePropertiesForm(const QString& fontName, int fontSi
     : TCaptionedDialog(fontName, fontSize, parent),
       m_valueWidth(fontMetrics().averageCharWidth() * 40) {
     setObjectName(QStringLiteral("RemotePropertiesForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer [Properties]"));
-    TitlePanel().SetApplicationText(QStringLiteral("Remote Explorer"));
-    TitlePanel().SetCaptionText(QStringLiteral("[Properties]"));
+    SetTitles(tr("Remote Explorer"), tr("[Properties]"));
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("PageControl"));

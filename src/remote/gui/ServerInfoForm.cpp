@@ -39,9 +39,7 @@ void ShowText(QLineEdit& edit, const QString& text) {
 TServerInfoForm::TServerInfoForm(const QString& fontName, int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("ServerInfoForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer [Server Information]"));
-    TitlePanel().SetApplicationText(QStringLiteral("Remote Explorer"));
-    TitlePanel().SetCaptionText(QStringLiteral("[Server Information]"));
+    SetTitles(tr("Remote Explorer"), tr("[Server Information]"));
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("InfoPageControl"));

@@ -29,9 +29,7 @@ TCertificateForm::TCertificateForm(const TCertificateQuestion& question,
                                    int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("CertificateForm"));
-    setWindowTitle(tr("Server Certificate"));
-    TitlePanel().SetApplicationText(tr("Connection"));
-    TitlePanel().SetCaptionText(tr("[Certificate Not Verified]"));
+    SetTitles(tr("Connection"), tr("[Certificate Not Verified]"), tr("Server Certificate"));
     const TTlsCertificateInfo& certificate = question.Certificate;
 
     const bool changed = !storedFingerprint.empty();

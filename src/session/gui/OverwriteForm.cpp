@@ -30,9 +30,7 @@ TOverwriteForm::TOverwriteForm(const TOverwriteQuestion& question, const QString
                                int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("OverwriteForm"));
-    setWindowTitle(tr("Pellucor's Transfer [File Exists]"));
-    TitlePanel().SetApplicationText(tr("Transfer"));
-    TitlePanel().SetCaptionText(tr("[File Exists]"));
+    SetTitles(tr("Transfer"), tr("[File Exists]"));
     m_answer.Choice = TOverwriteChoice::Cancel;
 
     auto* what = new QLabel(

@@ -57,9 +57,7 @@ TSshQuestionForm::TSshQuestionForm(const sftp::TSshQuestion& question, const QSt
     : TCaptionedDialog(fontName, fontSize, parent), m_kind(question.Kind) {
     setObjectName(QStringLiteral("SshQuestionForm"));
     const TKindTexts texts = TextsOf(question.Kind);
-    setWindowTitle(tr(texts.Title));
-    TitlePanel().SetApplicationText(tr("Connection"));
-    TitlePanel().SetCaptionText(tr(texts.Caption));
+    SetTitles(tr("Connection"), tr(texts.Caption), tr(texts.Title));
 
     switch (question.Kind) {
     case TKind::UnknownHostKey:

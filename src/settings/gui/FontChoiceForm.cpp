@@ -18,9 +18,7 @@ TFontChoiceForm::TFontChoiceForm(const QFont& current, const QString& fontName, 
                                  QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("FontChoiceForm"));
-    setWindowTitle(tr("Pellucor's Global Options [Select Font]"));
-    TitlePanel().SetApplicationText(tr("Global Options"));
-    TitlePanel().SetCaptionText(tr("[Select Font]"));
+    SetTitles(tr("Global Options"), tr("[Select Font]"));
 
     m_family = new QFontComboBox(this);
     m_family->setObjectName(QStringLiteral("FontNameComboBox"));

@@ -48,10 +48,8 @@ TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
     : TCaptionedDialog(ToQt(options.FontName), options.FontSize, parent), m_options(options),
       m_editor(options) {
     setObjectName(QStringLiteral("GlobalOptionsForm"));
-    setWindowTitle(tr("Pellucor's Quorvin Explorer r2000.2 [Global Options]"));
     setProperty("helpContext", kHelpContext);
-    TitlePanel().SetApplicationText(tr("Quorvin Explorer r2000.2"));
-    TitlePanel().SetCaptionText(tr("[Global Options]"));
+    SetTitles(tr("Quorvin Explorer r2000.2"), tr("[Global Options]"));
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("OptionsPageControl"));
