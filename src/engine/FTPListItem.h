@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,25 @@ struct TFTPListItem {
 
     void Assign(const TFTPListItem& source) { *this = source; }
 };
+
+// The time of an entry as seconds since 1970 in UTC, or nothing when the entry has none
+// (precision Unknown). Which clock the fields hold depends on where the entry came from:
+// - machine listings (MLSD) and SFTP attributes (precision Second) tell an exact UTC time, which
+//   the fields hold as this machine's local time; it is read back with the local time zone
+//   (in the hour a clock change repeats, the earlier of the two times);
+// - LIST lines (precision Minute or Day) hold the server's wall clock as listed, which runs
+//   offsetMinutes ahead of UTC (0: the server lists in UTC); a Day entry counts from the start
+//   of its day, 00:00 on the server's clock.
+std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMinutes);
+
+// Seconds one step of the precision spans: 86400, 60 or 1 (0 for Unknown).
+std::int64_t PrecisionSeconds(TTimePrecision precision);
+
+// Whether two times are the same as far as both are known: a time known to the minute or the
+// day stands for the span of that minute or day from its start, and a finer time within it
+// counts as equal. A time of unknown precision equals nothing.
+bool SameEntryTime(std::int64_t first, TTimePrecision firstPrecision, std::int64_t second,
+                   TTimePrecision secondPrecision);
 
 // Makes the entry a file or a folder: a folder gets the size -1 and the folder icon and type
 // name, a file the icon and type name of its name.
