@@ -93,6 +93,8 @@ TFtpFeatures ParseFeatReply(const std::vector<std::string>& lines) {
             features.Size = true;
         } else if (name == "MDTM") {
             features.Mdtm = true;
+        } else if (name == "MFMT") {
+            features.Mfmt = true;
         }
     }
     return features;

@@ -153,9 +153,14 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
         engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
         engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
         engine.InactivityLimit = carrier.Timeout;
+        Driver(side).TimeZoneOffset =
+            source ? carrier.SrcTimeZoneOffset : carrier.DestTimeZoneOffset;
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
     m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;
+    for (const Side side : {Source, Destination}) {
+        Driver(side).KeepFileTimes = m_sftp[side]->KeepFileTimes = carrier.KeepFileTimes;
+    }
 }
 
 void TFTPCarrierThread::DropSession(Side side) {

@@ -2,6 +2,7 @@
 #include "session/RemoteTransfers.h"
 
 #include "engine/LocalFileStream.h"
+#include "session/FileTimes.h"
 #include "session/ResumeRule.h"
 
 #include <cstdio>
@@ -66,6 +67,7 @@ std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::
     }
     // What the server announced is what a binary download must end with.
     const std::uint8_t result = remote.Download(remotePath, localPath, resume, fileSize);
+    KeepDownloadedFileTime(remote, remotePath, localPath, remoteTime);
     if (remote.Failed() && remoteTime) {
         KeepRemoteTime(localPath, *remoteTime);
     }
@@ -86,7 +88,9 @@ std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::str
                                             "] is known to be a part of this file; sending the "
                                             "whole file."));
         }
-        return remote.Upload(localPath, remotePath, -1);
+        remote.Upload(localPath, remotePath, -1);
+        KeepUploadedFileTime(remote, localPath, remotePath);
+        return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
     }
     const std::string temporary = TemporaryUploadName(remotePath);
     std::int64_t appendAt = -1;
@@ -107,6 +111,7 @@ std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::str
         return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
     }
     PutInPlace(remote, temporary, remotePath);
+    KeepUploadedFileTime(remote, localPath, remotePath);
     return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
 }
 

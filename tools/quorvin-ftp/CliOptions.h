@@ -23,6 +23,9 @@ struct CliOptions {
     bool recursive = false;
     int carriers = 3;
     int timeout = 30;
+    bool keepTimes = true;
+    // Minutes the server's LIST times run ahead of UTC (--time-zone-offset).
+    std::optional<int> timeZoneOffset;
     std::string site;
     std::optional<TOverwriteChoice> whenTargetExists;
     bool readableSizes = false;

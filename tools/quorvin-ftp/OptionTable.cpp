@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionTable.h"
 
+#include "base/TimeZoneOffset.h"
 #include "engine/TlsCertificate.h"
 #include "engine/sftp/SshArguments.h"
 
@@ -49,6 +50,21 @@ constexpr OptionRow kOptions[] = {
      .help = "upload straight to the target name (for servers that\n"
              "refuse renames); without it uploads travel as NAME.part",
      .apply = setTo<&CliOptions::inplace, true>},
+    {.name = "--no-keep-times",
+     .help = "leave the time of the transfer on copies (by default a\n"
+             "copy takes the modification time of its original)",
+     .apply = setTo<&CliOptions::keepTimes, false>},
+    {.name = "--time-zone-offset",
+     .argument = "[+-]HH:MM",
+     .help = "how far the server's LIST times run ahead of UTC\n"
+             "(default the site's, else 0)",
+     .needs = "an offset like +02:00 or -05:30, at most 24 hours",
+     .apply =
+         [](CliOptions& o, Value value) {
+             const auto minutes = ParseTimeZoneOffset(value);
+             o.timeZoneOffset = minutes ? minutes : o.timeZoneOffset;
+             return minutes.has_value();
+         }},
     {.name = "--skip-existing",
      .help = "leave files that exist at the target alone",
      .apply = setTo<&CliOptions::whenTargetExists, TOverwriteChoice::Skip>},

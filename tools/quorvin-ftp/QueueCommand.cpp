@@ -53,6 +53,7 @@ public:
         auto item = std::make_unique<TFTPCarryItem>();
         item->ResumeTransfer = m_options.resume;
         item->UploadToTemporaryName = m_options.uploadToTemporaryName;
+        item->SrcTimeZoneOffset = item->DestTimeZoneOffset = m_options.timeZoneOffset;
         item->SrcTransferType = item->DestTransferType = m_options.type;
         switch (job.kind) {
         case QueueJob::Kind::Get: {
@@ -114,6 +115,7 @@ private:
         target.Password = url.Password;
         target.Passive = m_options.passive;
         target.Timeout = m_options.timeout;
+        target.TimeZoneOffset = m_options.timeZoneOffset;
         target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
         target.PinnedFingerprints = m_options.pins;
         target.Insecure = m_options.insecure;
@@ -299,11 +301,12 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
 
     PumpedUiThread ui;
     TCarrierQueue queue(
-        [&ui, timeout = options.timeout] {
+        [&ui, timeout = options.timeout, keepTimes = options.keepTimes] {
             auto carrier = TThreadedFTPCarrier::Create(ui);
             carrier->LowestPriority = false; // the work in front of the user
             carrier->ConnectRetry = 3;
             carrier->Timeout = timeout;
+            carrier->KeepFileTimes = keepTimes;
             return carrier;
         },
         &ascii);

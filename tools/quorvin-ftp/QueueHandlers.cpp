@@ -23,6 +23,8 @@ int runJobs(const CommandCall& call, const std::vector<QueueJob>& jobs) {
     run.verbose = options.verbose;
     run.carriers = options.carriers;
     run.timeout = options.timeout;
+    run.keepTimes = options.keepTimes;
+    run.timeZoneOffset = options.timeZoneOffset.value_or(0);
     run.whenTargetExists = options.whenTargetExists;
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
