@@ -84,8 +84,9 @@ public:
     // Uploads and copies go to a temporary name and are renamed over their target when
     // complete.
     bool UploadToTemporaryName = true;
-    // Downloads and uploads give the copy the modification time of its original.
-    bool KeepFileTimes = true;
+    // Downloads and uploads give the copy the modification time of its original (the owner
+    // sets it from its options).
+    bool KeepFileTimes = false;
     // After a job that got through, stay logged in instead of sending QUIT, so that the next
     // job of this carrier on the same server and login starts at once.
     bool KeepSession = false;
