@@ -21,7 +21,8 @@ void SetEntryKind(TFTPListItem& item, bool isFile, const TShellIcons& icons) {
 }
 
 std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMinutes) {
-    if (item.TimePrecision == TTimePrecision::Unknown) {
+    if (item.TimePrecision == TTimePrecision::Unknown || item.Year <= 0 || item.Month < 1 ||
+        item.Month > 12 || item.Day < 1 || item.Day > 31) {
         return std::nullopt;
     }
     std::tm fields{};
@@ -40,36 +41,6 @@ std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMin
                                                      : std::optional<std::int64_t>(local);
     }
     return static_cast<std::int64_t>(::timegm(&fields)) - std::int64_t{offsetMinutes} * 60;
-}
-
-std::int64_t PrecisionSeconds(TTimePrecision precision) {
-    switch (precision) {
-    case TTimePrecision::Day:
-        return 86400;
-    case TTimePrecision::Minute:
-        return 60;
-    case TTimePrecision::Second:
-        return 1;
-    case TTimePrecision::Unknown:
-        break;
-    }
-    return 0;
-}
-
-bool SameEntryTime(std::int64_t first, TTimePrecision firstPrecision, std::int64_t second,
-                   TTimePrecision secondPrecision) {
-    if (firstPrecision == TTimePrecision::Unknown || secondPrecision == TTimePrecision::Unknown) {
-        return false;
-    }
-    if (firstPrecision == secondPrecision) {
-        return first == second;
-    }
-    // The coarser time is the start of its span; the finer one must fall inside it.
-    const bool firstCoarser = firstPrecision < secondPrecision;
-    const std::int64_t start = firstCoarser ? first : second;
-    const std::int64_t other = firstCoarser ? second : first;
-    return other >= start &&
-           other - start < PrecisionSeconds(std::min(firstPrecision, secondPrecision));
 }
 
 void TFTPListItems::Add(std::unique_ptr<TFTPListItem> item) {

@@ -48,16 +48,8 @@ struct TFTPListItem {
 // - LIST lines (precision Minute or Day) hold the server's wall clock as listed, which runs
 //   offsetMinutes ahead of UTC (0: the server lists in UTC); a Day entry counts from the start
 //   of its day, 00:00 on the server's clock.
+// Comparisons take the precision into account (sync/SyncEntry.h, CompareTimes).
 std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMinutes);
-
-// Seconds one step of the precision spans: 86400, 60 or 1 (0 for Unknown).
-std::int64_t PrecisionSeconds(TTimePrecision precision);
-
-// Whether two times are the same as far as both are known: a time known to the minute or the
-// day stands for the span of that minute or day from its start, and a finer time within it
-// counts as equal. A time of unknown precision equals nothing.
-bool SameEntryTime(std::int64_t first, TTimePrecision firstPrecision, std::int64_t second,
-                   TTimePrecision secondPrecision);
 
 // Makes the entry a file or a folder: a folder gets the size -1 and the folder icon and type
 // name, a file the icon and type name of its name.

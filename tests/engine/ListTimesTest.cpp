@@ -94,29 +94,5 @@ TEST_F(ListTimesTest, AnOffsetMovesTheShownListTimeButNotTheFields) {
     EXPECT_EQ(day.DateText, "01/01/24"); // a day alone is not moved
 }
 
-TEST(SameEntryTimeTest, EachSideCountsWithItsPrecision) {
-    using P = TTimePrecision;
-    const struct {
-        std::int64_t A;
-        P PA;
-        std::int64_t B;
-        P PB;
-        bool Same;
-    } cases[] = {
-        {kDec10At0930, P::Second, kDec10At0930, P::Second, true},
-        {kDec10At0930, P::Second, kDec10At0930 + 1, P::Second, false},
-        {kDec10At0930, P::Minute, kDec10At0930 + 59, P::Second, true},
-        {kDec10At0930 + 60, P::Second, kDec10At0930, P::Minute, false},
-        {kDec10At0930 - 1, P::Second, kDec10At0930, P::Minute, false},
-        {kDec10At0930, P::Minute, kDec10At0930 + 60, P::Minute, false},
-        {kDec10At0930 - 34200, P::Day, kDec10At0930, P::Minute, true},
-        {kDec10At0930 - 34200, P::Day, kDec10At0930 - 34200 + 86400, P::Second, false},
-        {kDec10At0930, P::Unknown, kDec10At0930, P::Second, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SameEntryTime(c.A, c.PA, c.B, c.PB), c.Same) << c.A << " " << c.B;
-    }
-}
-
 } // namespace
 } // namespace qx

@@ -9,8 +9,8 @@ import re
 import sys
 from pathlib import Path
 
-LAYERS = ["base", "platform", "widgets", "engine", "session", "queue", "settings", "remote",
-          "local", "editor", "app"]
+LAYERS = ["base", "platform", "widgets", "engine", "session", "queue", "settings", "sync",
+          "remote", "local", "editor", "app"]
 QT_FOLDERS = {"widgets", "app"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

@@ -111,6 +111,24 @@ TEST_F(QuorvinFtpCliSftp, TreesFoldersAndRenames) {
     EXPECT_FALSE(std::filesystem::exists(server->root() / "dest"));
 }
 
+TEST_F(QuorvinFtpCliSftp, MirrorsBothWaysAndASecondRunHasNothingToDo) {
+    server->trustHostKey();
+    local.write("site/index.html", "home");
+    local.write("site/a/b/deep.txt", std::string(100000, 'd'));
+    const CliResult up = run({"mirror", "--reverse", local.file("site"), url("www")});
+    ASSERT_EQ(up.exitCode, 0) << up.out << up.err;
+    EXPECT_EQ(test::readFile(server->root() / "www/a/b/deep.txt"), std::string(100000, 'd'));
+    local.write("back/stale.txt", "old");
+    const CliResult down = run({"mirror", "--delete", url("www"), local.file("back")});
+    ASSERT_EQ(down.exitCode, 0) << down.out << down.err;
+    EXPECT_EQ(test::readFile(local.file("back/index.html")), "home");
+    EXPECT_FALSE(std::filesystem::exists(local.file("back/stale.txt")));
+    const CliResult again = run({"mirror", url("www"), local.file("back")});
+    ASSERT_EQ(again.exitCode, 0) << again.out << again.err;
+    EXPECT_NE(again.out.find("mirror: 0 files transferred, 0 deleted"), std::string::npos)
+        << again.out;
+}
+
 // An ssh-agent of the test's own on a socket in a folder of the test; stopped with the object.
 class TestAgent {
 public:

@@ -22,6 +22,14 @@ struct CliOptions {
     bool verbose = false;
     bool recursive = false;
     int carriers = 3;
+    // mirror: upload instead of download, delete what the source lacks, only print the plan,
+    // compare by size alone, and the masks of the names it takes and leaves ("a;b").
+    bool reverse = false;
+    bool deleteOrphans = false;
+    bool dryRun = false;
+    bool sizeOnly = false;
+    std::string include;
+    std::string exclude;
     int timeout = 30;
     bool keepTimes = true;
     // Minutes the server's LIST times run ahead of UTC (--time-zone-offset).

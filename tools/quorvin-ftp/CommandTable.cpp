@@ -92,6 +92,24 @@ folder; folders are explored level by level. # starts a comment; quote fields th
 blanks. A malformed line is reported with its number, and nothing runs.)",
      .handler = RunQueue,
      .wrongCount = "queue takes one FILE"},
+    {.name = "mirror",
+     .forms = {{"URL LOCALDIR", "make LOCALDIR like the remote folder URL"},
+               {"--reverse LOCALDIR URL", "make the remote folder URL like LOCALDIR"}},
+     .options = {"--reverse", "--delete", "--dry-run", "--size-only", "--include", "--exclude",
+                 "--carriers"},
+     .help =
+         R"(Makes LOCALDIR like the remote folder URL with everything below it, or with --reverse
+the remote folder like LOCALDIR: files missing at the target, newer at the source or of
+another size are transferred through the transfer queue (--carriers at once); a file
+that is newer at the target is left alone and listed. Times count only as exactly as a
+listing tells them (a LIST line of an older file gives the day). --size-only compares
+sizes alone. --include and --exclude take masks of names (*.html;*.css); an excluded
+name is neither transferred nor deleted. --delete also deletes files (and then empty
+folders) that the source does not have. --dry-run prints the plan and changes nothing.
+A summary line ends the output; the exit status is 0 only when every planned action
+succeeded. Links are not followed on either side.)",
+     .handler = RunMirror,
+     .wrongCount = "mirror takes URL and LOCALDIR (with --reverse: LOCALDIR and URL)"},
 };
 
 } // namespace

@@ -26,4 +26,7 @@ int RunChmod(const CommandCall& call);
 int RunCopy(const CommandCall& call);
 int RunQueue(const CommandCall& call);
 
+// MirrorCommand.cpp
+int RunMirror(const CommandCall& call);
+
 } // namespace qx::cli

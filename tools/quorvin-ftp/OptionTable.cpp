@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionTable.h"
 
+#include "base/Masks.h"
 #include "base/TimeZoneOffset.h"
 #include "engine/TlsCertificate.h"
 #include "engine/sftp/SshArguments.h"
@@ -25,6 +26,20 @@ std::optional<int> numberIn(const std::string& text, int lowest, int highest) {
 }
 
 using Value = const std::string&;
+
+// Adds masks to a list of them; false when one cannot be read.
+bool addMasks(std::string& masks, Value value) {
+    try {
+        TMasks check(value);
+        if (check.Count() == 0) {
+            return false;
+        }
+    } catch (const EMaskException&) {
+        return false;
+    }
+    masks += (masks.empty() ? "" : ";") + value;
+    return true;
+}
 
 // The apply of a switch: sets one member to one value.
 template <auto Member, auto To> bool setTo(CliOptions& options, Value) {
@@ -83,7 +98,8 @@ constexpr OptionRow kOptions[] = {
          }},
     {.name = "--carriers",
      .argument = "N",
-     .help = "transfers at once for copy and queue (1 to 16, default 3)",
+     .help = "transfers at once for copy, queue and mirror (1 to 16,\n"
+             "default 3)",
      .needs = "a number from 1 to 16",
      .apply =
          [](CliOptions& o, Value value) {
@@ -91,6 +107,28 @@ constexpr OptionRow kOptions[] = {
              o.carriers = count.value_or(o.carriers);
              return count.has_value();
          }},
+    {.name = "--reverse",
+     .help = "mirror: upload LOCALDIR to URL instead of downloading",
+     .apply = setTo<&CliOptions::reverse, true>},
+    {.name = "--delete",
+     .help = "mirror: delete files and folders the source does not have",
+     .apply = setTo<&CliOptions::deleteOrphans, true>},
+    {.name = "--dry-run",
+     .help = "mirror: print what would be done and change nothing",
+     .apply = setTo<&CliOptions::dryRun, true>},
+    {.name = "--size-only",
+     .help = "mirror: files differ only when their sizes do",
+     .apply = setTo<&CliOptions::sizeOnly, true>},
+    {.name = "--include",
+     .argument = "MASK",
+     .help = "mirror: only files whose names match (*.html;*.css)",
+     .needs = "file-name masks such as *.html, joined with ;",
+     .apply = [](CliOptions& o, Value value) { return addMasks(o.include, value); }},
+    {.name = "--exclude",
+     .argument = "MASK",
+     .help = "mirror: leave files and folders whose names match alone",
+     .needs = "file-name masks such as *.tmp, joined with ;",
+     .apply = [](CliOptions& o, Value value) { return addMasks(o.exclude, value); }},
     {.name = "--tls",
      .help = "require explicit TLS (AUTH TLS) on ftp:// URLs",
      .apply = setTo<&CliOptions::tls, TFtpTlsMode::ExplicitRequired>},

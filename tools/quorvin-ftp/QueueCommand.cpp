@@ -87,7 +87,7 @@ public:
             item->SrcPath = FolderPath(local.parent_path().string());
             item->FileSize =
                 item->IsFolder ? -1 : static_cast<std::int64_t>(fs::file_size(local, error));
-            Describe(*item);
+            DescribeQueueItem(*item);
             if (!RemoteDestination(job.destination, *item, problem)) {
                 return nullptr;
             }
@@ -146,17 +146,11 @@ private:
         }
         const std::string path = session->Absolute(url->Path);
         const auto [folder, name] = SplitRemotePath(path);
-        item.SrcHostName = target.Host;
-        item.SrcPort = target.Port;
-        item.SrcUserName = CliSession::LoginName(target);
-        item.SrcPassword = CliSession::LoginPassword(target);
-        item.SrcEncryption = target.Encryption;
-        item.SrcProtocol = target.Protocol;
-        item.SrcSsh = target.Ssh;
+        SetSourceServer(item, target);
         item.IsFolder = name.empty() || session->IsFolder(path);
         item.FileName = name; // empty for the top folder: its entries go straight in
         item.SrcPath = FolderPath(folder);
-        Describe(item);
+        DescribeQueueItem(item);
         return true;
     }
 
@@ -167,21 +161,9 @@ private:
         if (session == nullptr) {
             return false;
         }
-        item.DestHostName = target.Host;
-        item.DestPort = target.Port;
-        item.DestUserName = CliSession::LoginName(target);
-        item.DestPassword = CliSession::LoginPassword(target);
-        item.DestEncryption = target.Encryption;
-        item.DestProtocol = target.Protocol;
-        item.DestSsh = target.Ssh;
+        SetDestinationServer(item, target);
         item.DestPath = FolderPath(session->Absolute(url->Path));
         return true;
-    }
-
-    static void Describe(TFTPCarryItem& item) {
-        const TShellIcons& icons = SharedShellIcons();
-        item.ImageIndex = item.IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item.FileName);
-        item.TypeName = item.IsFolder ? icons.FolderTypeName : icons.GetTypeName(item.FileName);
     }
 
     const QueueRunOptions& m_options;
@@ -278,6 +260,58 @@ private:
 
 } // namespace
 
+void SetSourceServer(TFTPCarryItem& item, const CliTarget& target) {
+    item.SrcHostName = target.Host;
+    item.SrcPort = target.Port;
+    item.SrcUserName = CliSession::LoginName(target);
+    item.SrcPassword = CliSession::LoginPassword(target);
+    item.SrcEncryption = target.Encryption;
+    item.SrcProtocol = target.Protocol;
+    item.SrcSsh = target.Ssh;
+    item.SrcTimeZoneOffset = target.TimeZoneOffset;
+}
+
+void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target) {
+    item.DestHostName = target.Host;
+    item.DestPort = target.Port;
+    item.DestUserName = CliSession::LoginName(target);
+    item.DestPassword = CliSession::LoginPassword(target);
+    item.DestEncryption = target.Encryption;
+    item.DestProtocol = target.Protocol;
+    item.DestSsh = target.Ssh;
+    item.DestTimeZoneOffset = target.TimeZoneOffset;
+}
+
+void DescribeQueueItem(TFTPCarryItem& item) {
+    const TShellIcons& icons = SharedShellIcons();
+    item.ImageIndex = item.IsFolder ? icons.FolderIconIndex : icons.GetIconIndex(item.FileName);
+    item.TypeName = item.IsFolder ? icons.FolderTypeName : icons.GetTypeName(item.FileName);
+}
+
+QueueRunOptions QueueOptionsOf(const CliOptions& options, const std::atomic<bool>& interrupted) {
+    QueueRunOptions run;
+    run.passive = options.passive.value_or(true);
+    run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
+    run.resume = options.resume;
+    run.uploadToTemporaryName = !options.inplace;
+    run.verbose = options.verbose;
+    run.carriers = options.carriers;
+    run.timeout = options.timeout;
+    run.keepTimes = options.keepTimes;
+    run.timeZoneOffset = options.timeZoneOffset.value_or(0);
+    run.whenTargetExists = options.whenTargetExists;
+    run.tls = options.tls.value_or(TFtpTlsMode::None);
+    run.pins = options.pins;
+    run.insecure = options.insecure;
+    run.ssh.IdentityFile = options.identity;
+    run.ssh.KnownHostsFile = options.knownHosts;
+    run.ssh.ConfigFile = options.sshConfig;
+    run.ssh.AcceptNewHostKey = options.acceptNewHostKey;
+    run.ssh.Options = options.sshOptions;
+    run.interrupted = &interrupted;
+    return run;
+}
+
 int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& options,
                  std::ostream& out, std::ostream& err) {
     const TAsciiExtensions ascii(DefaultAsciiExtensions());
@@ -298,7 +332,13 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
             items.push_back(std::move(item));
         }
     }
+    return RunQueueItems(std::move(items), options, out, err, true, nullptr);
+}
 
+int RunQueueItems(std::vector<std::unique_ptr<TFTPCarryItem>> items, const QueueRunOptions& options,
+                  std::ostream& out, std::ostream& err, bool listSuccesses,
+                  QueueRunReport* report) {
+    const TAsciiExtensions ascii(DefaultAsciiExtensions());
     PumpedUiThread ui;
     TCarrierQueue queue(
         [&ui, timeout = options.timeout, keepTimes = options.keepTimes] {
@@ -338,16 +378,27 @@ int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& optio
 
     const std::size_t succeeded = queue.RowCount(TCarrierList::Success);
     const std::size_t failed = queue.RowCount(TCarrierList::Fail);
-    out << "Success (" << succeeded << "):\n";
-    for (std::size_t row = 0; row < succeeded; ++row) {
-        const std::string size = queue.Text(TCarrierList::Success, row, 4);
-        out << "  " << display.Row(TCarrierList::Success, row)
-            << (size.empty() ? "" : "  " + size + " bytes") << '\n';
+    if (listSuccesses) {
+        out << "Success (" << succeeded << "):\n";
+        for (std::size_t row = 0; row < succeeded; ++row) {
+            const std::string size = queue.Text(TCarrierList::Success, row, 4);
+            out << "  " << display.Row(TCarrierList::Success, row)
+                << (size.empty() ? "" : "  " + size + " bytes") << '\n';
+        }
     }
-    out << "Fail (" << failed << "):\n";
+    if (listSuccesses || failed > 0) {
+        out << "Fail (" << failed << "):\n";
+    }
     for (std::size_t row = 0; row < failed; ++row) {
         out << "  " << display.Row(TCarrierList::Fail, row) << ": "
             << VisibleText(queue.Text(TCarrierList::Fail, row, 6)) << '\n';
+        const TFTPCarryItem* item = queue.Item(TCarrierList::Fail, row);
+        if (report != nullptr && item != nullptr) {
+            report->failedSources.push_back(item->SrcPath + item->FileName);
+        }
+    }
+    if (report != nullptr) {
+        report->succeeded = succeeded;
     }
     const std::vector<std::string>& skipped = queue.SkippedEntries();
     if (!skipped.empty()) {

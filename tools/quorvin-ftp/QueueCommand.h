@@ -3,13 +3,17 @@
 
 #include "session/OverwriteRule.h"
 
+#include "CliOptions.h"
+#include "CliSession.h"
 #include "QueueJobs.h"
 
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
+#include "queue/FTPCarryItem.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -46,5 +50,25 @@ struct QueueRunOptions {
 // left an entry out (those are listed).
 int RunQueueJobs(const std::vector<QueueJob>& jobs, const QueueRunOptions& options,
                  std::ostream& out, std::ostream& err);
+
+// What a run of queue items ended with.
+struct QueueRunReport {
+    std::size_t succeeded = 0;
+    std::vector<std::string> failedSources; // the source path of each item that failed
+};
+
+// Runs the items through the transfer queue and prints what failed or was skipped, and with
+// listSuccesses what succeeded; exit code as RunQueueJobs'.
+int RunQueueItems(std::vector<std::unique_ptr<TFTPCarryItem>> items, const QueueRunOptions& options,
+                  std::ostream& out, std::ostream& err, bool listSuccesses, QueueRunReport* report);
+
+// The item's source (destination) server: the target's login, protocol and encryption.
+void SetSourceServer(TFTPCarryItem& item, const CliTarget& target);
+void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target);
+// The item's icon and type name, as the queue window shows them.
+void DescribeQueueItem(TFTPCarryItem& item);
+
+// The queue's run options from the command line's.
+QueueRunOptions QueueOptionsOf(const CliOptions& options, const std::atomic<bool>& interrupted);
 
 } // namespace qx::cli

@@ -14,28 +14,7 @@ namespace qx::cli {
 namespace {
 
 int runJobs(const CommandCall& call, const std::vector<QueueJob>& jobs) {
-    const CliOptions& options = call.options;
-    QueueRunOptions run;
-    run.passive = options.passive.value_or(true);
-    run.type = options.type.value_or(TFTPTransferType::ftpTypeBinary);
-    run.resume = options.resume;
-    run.uploadToTemporaryName = !options.inplace;
-    run.verbose = options.verbose;
-    run.carriers = options.carriers;
-    run.timeout = options.timeout;
-    run.keepTimes = options.keepTimes;
-    run.timeZoneOffset = options.timeZoneOffset.value_or(0);
-    run.whenTargetExists = options.whenTargetExists;
-    run.tls = options.tls.value_or(TFtpTlsMode::None);
-    run.pins = options.pins;
-    run.insecure = options.insecure;
-    run.ssh.IdentityFile = options.identity;
-    run.ssh.KnownHostsFile = options.knownHosts;
-    run.ssh.ConfigFile = options.sshConfig;
-    run.ssh.AcceptNewHostKey = options.acceptNewHostKey;
-    run.ssh.Options = options.sshOptions;
-    run.interrupted = &call.interrupted;
-    return RunQueueJobs(jobs, run, std::cout, std::cerr);
+    return RunQueueJobs(jobs, QueueOptionsOf(call.options, call.interrupted), std::cout, std::cerr);
 }
 
 // The queue's jobs name their servers by URL: a site of the site book has no place there.

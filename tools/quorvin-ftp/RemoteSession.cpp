@@ -109,19 +109,19 @@ void applyOptions(const CliOptions& options, CliTarget& target) {
 }
 
 // The exit status of the work on the session, told on the error stream; quits the session.
-int finish(CliSession& session, bool ok, const std::string& outputProblem) {
+int finish(CliSession& session, bool ok, const RemoteWork& work) {
     const std::string failure = session.Failure();
     const std::vector<std::string> skipped = session.Skipped();
     const std::vector<std::string> missed = session.Missed();
     session.Quit();
-    if (!outputProblem.empty()) {
-        return Fail(outputProblem);
+    if (!work.outputProblem.empty()) {
+        return Fail(work.outputProblem);
     }
     // A download that went on past entries it could not fetch fails for them, and their list
     // says more than the session's summary of it; a failure of another kind is told first.
     const bool onlyMissed =
         !missed.empty() && failure.find(" could not be downloaded; ") != std::string::npos;
-    if (!ok && !onlyMissed) {
+    if (!ok && !onlyMissed && !work.failuresTold) {
         Fail(failure);
     }
     if (!missed.empty()) {
@@ -168,9 +168,9 @@ int RunOnSession(const CommandCall& call, const std::function<bool(RemoteWork&)>
         const int status = Fail(session.Failure());
         return session.HostKeyRefused() ? kExitUsage : status;
     }
-    RemoteWork remote{session, paths, {}};
+    RemoteWork remote{session, paths, target};
     const bool ok = work(remote);
-    return finish(session, ok, remote.outputProblem);
+    return finish(session, ok, remote);
 }
 
 } // namespace qx::cli

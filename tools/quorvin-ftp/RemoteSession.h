@@ -15,8 +15,12 @@ struct RemoteWork {
     CliSession& session;
     // The remote paths of the command's remote arguments (those named ...URL), in order.
     const std::vector<std::string>& paths;
+    // Where the session connected, with the command line's options applied.
+    const CliTarget& target;
     // Set by a command that prints when its output could not be written (FlushOutput).
-    std::string outputProblem;
+    std::string outputProblem = {};
+    // Set by a command that told each of its failures itself.
+    bool failuresTold = false;
 };
 
 // Empty when the name can travel in an FTP command; else why not, naming it as what ("the
