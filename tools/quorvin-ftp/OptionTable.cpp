@@ -47,6 +47,15 @@ template <auto Member, auto To> bool setTo(CliOptions& options, Value) {
     return true;
 }
 
+// The apply of an option whose value a parser reads: sets the member only to a value it took.
+template <auto Member, auto Parse> bool parsedInto(CliOptions& options, Value value) {
+    const auto parsed = Parse(value);
+    if (parsed) {
+        options.*Member = *parsed;
+    }
+    return parsed.has_value();
+}
+
 constexpr OptionRow kOptions[] = {
     {.name = "--active",
      .help = "data connections (default passive)",
@@ -74,12 +83,7 @@ constexpr OptionRow kOptions[] = {
      .help = "how far the server's LIST times run ahead of UTC\n"
              "(default the site's, else 0)",
      .needs = "an offset like +02:00 or -05:30, at most 24 hours",
-     .apply =
-         [](CliOptions& o, Value value) {
-             const auto minutes = ParseTimeZoneOffset(value);
-             o.timeZoneOffset = minutes ? minutes : o.timeZoneOffset;
-             return minutes.has_value();
-         }},
+     .apply = parsedInto<&CliOptions::timeZoneOffset, ParseTimeZoneOffset>},
     {.name = "--skip-existing",
      .help = "leave files that exist at the target alone",
      .apply = setTo<&CliOptions::whenTargetExists, TOverwriteChoice::Skip>},
