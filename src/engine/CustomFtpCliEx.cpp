@@ -984,7 +984,11 @@ void TCustomFtpCliEx::Rest() {
     // Offsets count the server's bytes, which a line-end-converted local file no longer
     // matches: ASCII transfers always start from the beginning. A download goes on only in
     // the partial file an earlier one left, never in the file itself.
-    ResumeAt = Binary() ? std::max<std::int64_t>(0, ResumableSize(LocalFileName)) : 0;
+    if (DownloadSink == nullptr) {
+        ResumeAt = Binary() ? std::max<std::int64_t>(0, ResumableSize(LocalFileName)) : 0;
+    } else if (!Binary()) {
+        ResumeAt = 0;
+    }
     if (ResumeAt <= 0) {
         BeginRequest(TFtpRequest::ftpRest);
         m_requestDoneFlag = false;
@@ -999,6 +1003,17 @@ void TCustomFtpCliEx::Rest() {
 }
 
 void TCustomFtpCliEx::RestHook() {
+    if (DownloadSink != nullptr) {
+        // The sink's other end holds the bytes before ResumeAt: without REST the download
+        // would give them again, so a refusal ends it.
+        if (m_statusCode != 350) {
+            m_requestResult = m_requestResult != 0 ? m_requestResult : 554;
+            m_errorMessage = "554 The server refused to start at byte " + std::to_string(ResumeAt) +
+                             ": " + m_lastResponse;
+        }
+        TriggerRequestDone(m_requestResult);
+        return;
+    }
     if (m_requestResult != 0) {
         m_requestResult = 0;
         m_errorMessage = m_savedErrorMessage;

@@ -113,6 +113,12 @@ public:
     // The size of the file a binary download must end with (from SIZE), -1 when unknown; a
     // download that ends with another size fails. Reset after every transfer.
     std::int64_t ExpectedSize = -1;
+    // A download (RETR) gives its bytes to the sink, an upload takes them from the source,
+    // instead of LocalFileName (which then only names them in messages). With a sink, ResumeAt
+    // is the offset to ask for with REST, and a refused REST fails the download: the other end
+    // already holds the bytes before it. The caller keeps them alive and clears them after.
+    TByteSink* DownloadSink = nullptr;
+    TByteSource* UploadSource = nullptr;
     // List and Dir ask for the machine listing (MLSD) instead of LIST.
     bool MachineListing = false;
 

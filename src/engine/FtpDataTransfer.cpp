@@ -352,6 +352,10 @@ bool TCustomFtpCliEx::OpenDownloadFile() {
     if (m_dataCommand != "RETR") {
         return m_localFile.Create(LocalFileName); // a listing goes to a fresh temporary file
     }
+    if (DownloadSink != nullptr) {
+        m_localFile.OpenSink(*DownloadSink);
+        return true;
+    }
     if (!DownloadsThroughPartial(LocalFileName)) {
         return m_localFile.Create(LocalFileName); // a device or a pipe takes the bytes as they come
     }
@@ -746,7 +750,9 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     };
     m_dataSocket->ResumeAcceptNotifications();
     m_eof = false;
-    if (!m_localFile.OpenForRead(LocalFileName, ResumeAt > 0 ? ResumeAt : 0)) {
+    if (UploadSource != nullptr) {
+        m_localFile.OpenSource(*UploadSource); // it starts where the upload does
+    } else if (!m_localFile.OpenForRead(LocalFileName, ResumeAt > 0 ? ResumeAt : 0)) {
         FailDataStep(426,
                      "426 Unable to open local file " + LocalFileName + ": " + m_localFile.Error(),
                      true);

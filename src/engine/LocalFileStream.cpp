@@ -98,7 +98,24 @@ bool LocalFileStream::OpenForRead(const std::string& path, std::int64_t offset) 
     return true;
 }
 
+void LocalFileStream::OpenSink(TByteSink& sink) {
+    Close();
+    m_sink = &sink;
+}
+
+void LocalFileStream::OpenSource(TByteSource& source) {
+    Close();
+    m_source = &source;
+}
+
 bool LocalFileStream::Write(const char* data, std::size_t length) {
+    if (m_sink != nullptr) {
+        if (m_sink->Put(data, length)) {
+            return true;
+        }
+        m_error = m_sink->Error();
+        return false;
+    }
     if (!TruncatePending()) {
         return false;
     }
@@ -117,6 +134,9 @@ bool LocalFileStream::Write(const char* data, std::size_t length) {
 }
 
 LocalFileStream::SpliceResult LocalFileStream::SpliceFrom(int pipeFd, std::size_t count) {
+    if (!m_fd.valid()) {
+        return SpliceResult::Unsupported;
+    }
     if (!TruncatePending()) {
         return SpliceResult::Failed;
     }
@@ -145,6 +165,13 @@ LocalFileStream::SpliceResult LocalFileStream::SpliceFrom(int pipeFd, std::size_
 }
 
 std::ptrdiff_t LocalFileStream::Read(char* buffer, std::size_t size) {
+    if (m_source != nullptr) {
+        const std::ptrdiff_t count = m_source->Get(buffer, size);
+        if (count < 0) {
+            m_error = m_source->Error();
+        }
+        return count;
+    }
     for (;;) {
         const ssize_t count = ::read(m_fd.get(), buffer, size);
         if (count >= 0) {
@@ -158,6 +185,8 @@ std::ptrdiff_t LocalFileStream::Read(char* buffer, std::size_t size) {
 }
 
 bool LocalFileStream::Close() {
+    m_sink = nullptr;
+    m_source = nullptr;
     if (!m_fd.valid()) {
         return true;
     }

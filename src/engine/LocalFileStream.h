@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ByteStreams.h"
 #include "platform/UniqueFd.h"
 
 #include <cstddef>
@@ -29,8 +30,12 @@ public:
     // Opens a regular file for reading from the offset; anything else (a folder, a pipe, a
     // device) is refused without waiting for it.
     bool OpenForRead(const std::string& path, std::int64_t offset);
+    // The bytes go to the sink, or come from the source, instead of a file: nothing is opened,
+    // created or removed, and Close() only lets go of the stream (which stays the caller's).
+    void OpenSink(TByteSink& sink);
+    void OpenSource(TByteSource& source);
 
-    bool IsOpen() const { return m_fd.valid(); }
+    bool IsOpen() const { return m_fd.valid() || m_sink != nullptr || m_source != nullptr; }
     int Fd() const { return m_fd.get(); }
     // All bytes, or false.
     bool Write(const char* data, std::size_t length);
@@ -49,6 +54,8 @@ private:
     bool fail();
     bool TruncatePending();
     UniqueFd m_fd;
+    TByteSink* m_sink = nullptr;
+    TByteSource* m_source = nullptr;
     std::string m_path;
     bool m_pending = false;
     bool m_created = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The six jobs of a carrier: carrying one file down, up or from server to server, and
-// exploring one folder for each of the three directions.
+// exploring one folder for each of the three directions. A copy with an SFTP side is relayed
+// (CarrierRelay.cpp).
 
 #include "queue/FTPCarrierThread.h"
 
@@ -281,17 +282,6 @@ bool TFTPCarrierThread::CopiesOntoItself(const std::string& sourcePath,
     return true;
 }
 
-// Server-to-server copies are FTP's own (FXP); with an SFTP side they fail as such.
-bool TFTPCarrierThread::CopyHasSftpSide() {
-    if (!IsSftp(Source) && !IsSftp(Destination)) {
-        return false;
-    }
-    Fail("500 Cannot copy [" + m_carrier->SrcPath + m_carrier->FileName +
-         "] from server to server: copies with an SFTP side are not carried yet.");
-    Deliver("! " + m_carrier->ErrorMessage);
-    return true;
-}
-
 // Sends the command that starts one side of a server-to-server transfer and watches that
 // side's replies from then on; false when the server refused.
 bool TFTPCarrierThread::StartServerSide(Side side, const std::string& command) {
@@ -313,7 +303,8 @@ void TFTPCarrierThread::JobTransfer() {
     if (!NameFits(false)) {
         return;
     }
-    if (CopyHasSftpSide()) {
+    if (IsSftp(Source) || IsSftp(Destination)) {
+        RelayCopy(); // the servers cannot exchange the data themselves
         return;
     }
     TFtpClientEx& source = Engine(Source);
@@ -511,9 +502,6 @@ void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
         return;
-    }
-    if (CopyHasSftpSide()) {
-        return; // nothing is made on the destination for copies that cannot follow
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
     const std::string sourceFolder = carrier.SrcPath + carrier.FileName;

@@ -73,6 +73,10 @@ bool TFTPCarrierThread::ProbeRestart() {
 }
 
 void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
+    Remote(side).SetType(BinaryType(type));
+}
+
+bool TFTPCarrierThread::BinaryType(TFTPTransferType type) const {
     bool binary = type != TFTPTransferType::ftpTypeASCII;
     if (type == TFTPTransferType::ftpTypeAuto && m_carrier->ASCIIExts != nullptr) {
         // The extension is compared as it is written: "README.TXT" is not ".txt".
@@ -85,7 +89,7 @@ void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
                 std::find(extensions->begin(), extensions->end(), extension) == extensions->end();
         }
     }
-    Remote(side).SetType(binary);
+    return binary;
 }
 
 void TFTPCarrierThread::QuitIfDone(Side side) {

@@ -85,8 +85,7 @@ std::unique_ptr<TSftpProtocol> TFTPCarrierThread::MakeSftp(Side side) {
         TEngineDriver::Outcome{carrier.ResultCode, carrier.ErrorMessage}, std::move(hooks));
 }
 
-// A kept SFTP session stays for a job on the same site with the same ssh settings.
-void TFTPCarrierThread::PrepareSftp(Side side) {
+TSftpSite TFTPCarrierThread::SftpSite(Side side) const {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     const bool source = side == Source;
     TSftpSite site;
@@ -96,13 +95,33 @@ void TFTPCarrierThread::PrepareSftp(Side side) {
     site.Password = source ? carrier.SrcPassword : carrier.DestPassword;
     site.Ssh = source ? carrier.SrcSsh : carrier.DestSsh;
     site.TimeoutSeconds = carrier.Timeout;
+    site.Program = m_sftp[side]->Site.Program;
+    return site;
+}
+
+void TFTPCarrierThread::ApplyFtpSettings(Side side, TFtpClientEx& engine) const {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    const bool source = side == Source;
+    engine.HostName = source ? carrier.SrcHostName : carrier.DestHostName;
+    engine.Port = source ? carrier.SrcPort : carrier.DestPort;
+    engine.UserName = source ? carrier.SrcUserName : carrier.DestUserName;
+    engine.PassWord = source ? carrier.SrcPassword : carrier.DestPassword;
+    engine.Passive = carrier.PassiveMode;
+    engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
+    engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
+    engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
+    engine.InactivityLimit = carrier.Timeout;
+}
+
+// A kept SFTP session stays for a job on the same site with the same ssh settings.
+void TFTPCarrierThread::PrepareSftp(Side side) {
+    TSftpSite site = SftpSite(side);
     TSftpSite& current = m_sftp[side]->Site;
     if (m_sessions[side].loggedIn &&
         (current.Host != site.Host || current.Port != site.Port || current.User != site.User ||
          current.Password != site.Password || !(current.Ssh == site.Ssh))) {
         DropSession(side);
     }
-    site.Program = m_sftp[side]->Site.Program;
     m_sftp[side]->Site = std::move(site);
     m_sftp[side]->AskSsh = SshAsker();
 }
@@ -144,15 +163,7 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
                                           engine.UserName != user || engine.PassWord != password)) {
             DropSession(side);
         }
-        engine.HostName = host;
-        engine.Port = port;
-        engine.UserName = user;
-        engine.PassWord = password;
-        engine.Passive = carrier.PassiveMode;
-        engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
-        engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
-        engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
-        engine.InactivityLimit = carrier.Timeout;
+        ApplyFtpSettings(side, engine);
         Driver(side).TimeZoneOffset =
             source ? carrier.SrcTimeZoneOffset : carrier.DestTimeZoneOffset;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/FTPListItem.h"
+#include "queue/RelayDestination.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "session/EngineDriver.h"
 #include "session/SftpProtocol.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qx {
@@ -65,6 +67,9 @@ private:
     TRemoteProtocol& Remote(Side side);
     bool ResumeSupported(Side side);
     std::unique_ptr<TSftpProtocol> MakeSftp(Side side);
+    // A side's settings as the job names them: onto an FTP engine, or as an SFTP site.
+    void ApplyFtpSettings(Side side, TFtpClientEx& engine) const;
+    TSftpSite SftpSite(Side side) const;
     void PrepareSftp(Side side);
     void AbortBoth();
 
@@ -96,7 +101,12 @@ private:
 #undef QX_JOB_STEP
     bool CopiesOntoItself(const std::string& sourcePath, const std::string& destinationPath,
                           bool folder);
-    bool CopyHasSftpSide();
+    // A copy with an SFTP side: the source's bytes relayed to the destination
+    // (CarrierRelay.cpp).
+    void RelayCopy();
+    TRelayDestination::TPlan RelayPlan(const std::string& target, std::int64_t sourceSize,
+                                       std::optional<std::int64_t> sourceTime, bool resume);
+    bool BinaryType(TFTPTransferType type) const;
     bool StartServerSide(Side side, const std::string& command);
     // The end of a server-to-server transfer (CarrierTransferEnd.cpp); the destination file
     // holds startSize bytes as the transfer starts.

@@ -664,4 +664,32 @@ std::uint8_t TEngineDriver::Upload(const std::string& localPath, const std::stri
     return m_outcome.ResultCode;
 }
 
+// The engine names the stream in its messages by the local file's name.
+constexpr const char* kRelayedName = "(relayed data)";
+
+std::uint8_t TEngineDriver::DownloadTo(const std::string& remotePath, TByteSink& sink,
+                                       std::int64_t offset, std::int64_t expectedSize) {
+    TFtpClientEx& engine = *m_engine;
+    engine.DownloadSink = &sink;
+    engine.ExpectedSize = expectedSize;
+    engine.ResumeAt = std::max<std::int64_t>(offset, 0);
+    StepOn(offset > 0 ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get, remotePath,
+           kRelayedName);
+    engine.DownloadSink = nullptr;
+    engine.ResumeAt = 0;
+    return m_outcome.ResultCode;
+}
+
+std::uint8_t TEngineDriver::UploadFrom(TByteSource& source, const std::string& remotePath,
+                                       std::int64_t appendAt) {
+    TFtpClientEx& engine = *m_engine;
+    engine.UploadSource = &source;
+    engine.ResumeAt = std::max<std::int64_t>(appendAt, 0);
+    StepOn(appendAt >= 0 ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put, remotePath,
+           kRelayedName);
+    engine.UploadSource = nullptr;
+    engine.ResumeAt = 0;
+    return m_outcome.ResultCode;
+}
+
 } // namespace qx

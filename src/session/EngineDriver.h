@@ -143,6 +143,10 @@ public:
     // STOR, or REST and APPE.
     std::uint8_t Upload(const std::string& localPath, const std::string& remotePath,
                         std::int64_t appendAt) override;
+    std::uint8_t DownloadTo(const std::string& remotePath, TByteSink& sink, std::int64_t offset,
+                            std::int64_t expectedSize) override;
+    std::uint8_t UploadFrom(TByteSource& source, const std::string& remotePath,
+                            std::int64_t appendAt) override;
 
     // --- Log lines ---
     // "k text" or "k [host]: text"; muted lines (retries of a reported login) are dropped.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ByteStreams.h"
 #include "engine/FTPListItem.h"
 #include "session/CertificateQuestion.h"
 #include "session/FtpAuthenticate.h"
@@ -121,6 +122,13 @@ public:
     // the remote file, which holds the first appendAt bytes of it.
     virtual std::uint8_t Upload(const std::string& localPath, const std::string& remotePath,
                                 std::int64_t appendAt) = 0;
+    // The same with the bytes going to a sink or coming from a source instead of a local file
+    // (a relay between two servers): the download starts at offset; the source gives the
+    // upload's bytes from appendAt on (or from the start with -1). The streams may block.
+    virtual std::uint8_t DownloadTo(const std::string& remotePath, TByteSink& sink,
+                                    std::int64_t offset, std::int64_t expectedSize) = 0;
+    virtual std::uint8_t UploadFrom(TByteSource& source, const std::string& remotePath,
+                                    std::int64_t appendAt) = 0;
 
     // Uploads travel under a temporary name and are renamed over their target when complete
     // (off for servers that refuse renames).

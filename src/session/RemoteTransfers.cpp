@@ -5,6 +5,7 @@
 #include "session/FileTimes.h"
 #include "session/ResumeRule.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -74,10 +75,50 @@ std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::
     return result;
 }
 
+namespace {
+
+// Where an upload goes on in the temporary file the server holds: after its part of the data,
+// unless that is longer than the data's size (sourceSize, -1 when unknown).
+std::uint8_t AppendOffset(TRemoteProtocol& remote, const std::string& temporary,
+                          std::int64_t sourceSize, const std::string& sourceName,
+                          std::int64_t& appendAt) {
+    std::int64_t held = -1;
+    if (remote.Size(temporary, held) == 2) {
+        return 2;
+    }
+    if (held > sourceSize) {
+        remote.Line('~', NotResumedText("[" + temporary + "] on the server is longer than [" +
+                                        sourceName + "]; sending the whole file."));
+    } else if (held >= 0) {
+        appendAt = held;
+    }
+    remote.ClearFailure(); // no partial upload is there: nothing to go on from
+    return 0;
+}
+
+} // namespace
+
 // The paths are copies on purpose, as DownloadFile's.
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
 std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::string remotePath,
                         bool resume) {
+    TUploadPlan plan;
+    if (PlanUpload(remote, remotePath, resume, LocalFileSizeOf(localPath), localPath, plan) == 2) {
+        return 2;
+    }
+    if (remote.Upload(localPath, plan.Stored, plan.AppendAt) != 0) {
+        return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
+    }
+    if (plan.Stored != remotePath) {
+        PutInPlace(remote, plan.Stored, remotePath);
+    }
+    KeepUploadedFileTime(remote, localPath, remotePath);
+    return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
+}
+
+std::uint8_t PlanUpload(TRemoteProtocol& remote, const std::string& remotePath, bool resume,
+                        std::int64_t sourceSize, const std::string& sourceName, TUploadPlan& plan) {
+    plan = {remotePath, -1};
     // Offsets count the server's bytes: ASCII uploads always start from the beginning.
     resume = resume && remote.Binary();
     if (!remote.UploadToTemporaryName) {
@@ -88,30 +129,35 @@ std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::str
                                             "] is known to be a part of this file; sending the "
                                             "whole file."));
         }
-        remote.Upload(localPath, remotePath, -1);
-        KeepUploadedFileTime(remote, localPath, remotePath);
-        return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
+        return 0;
     }
-    const std::string temporary = TemporaryUploadName(remotePath);
-    std::int64_t appendAt = -1;
-    if (resume) {
-        std::int64_t held = -1;
-        if (remote.Size(temporary, held) == 2) {
-            return 2;
-        }
-        const std::int64_t local = LocalFileSizeOf(localPath);
-        if (held > local) {
-            remote.Line('~', NotResumedText("[" + temporary + "] on the server is longer than [" +
-                                            localPath + "]; sending the whole file."));
-        } else if (held >= 0) {
-            appendAt = held;
-        }
-    }
-    if (remote.Upload(localPath, temporary, appendAt) != 0) {
+    plan.Stored = TemporaryUploadName(remotePath);
+    return resume ? AppendOffset(remote, plan.Stored, sourceSize, sourceName, plan.AppendAt) : 0;
+}
+
+std::uint8_t RelayUpload(TRemoteProtocol& remote, TByteSource& source, const TUploadPlan& plan,
+                         const std::string& remotePath, std::int64_t sourceSize) {
+    if (remote.UploadFrom(source, plan.Stored, plan.AppendAt) != 0) {
         return remote.Aborted() ? 2 : 1; // the part sent stays under the temporary name
     }
-    PutInPlace(remote, temporary, remotePath);
-    KeepUploadedFileTime(remote, localPath, remotePath);
+    if (remote.Binary() && sourceSize >= 0) {
+        std::int64_t stored = -1;
+        if (remote.Size(plan.Stored, stored) == 2) {
+            return 2;
+        }
+        remote.ClearFailure(); // a server that tells no size is checked by the count alone
+        const std::int64_t sent = std::max<std::int64_t>(plan.AppendAt, 0) + source.Given();
+        if (sent != sourceSize || (stored >= 0 && stored != sourceSize)) {
+            remote.FailAndLog("550 The copy of [" + remotePath + "] is incomplete: [" +
+                              plan.Stored + "] holds " +
+                              std::to_string(stored >= 0 ? stored : sent) + " of " +
+                              std::to_string(sourceSize) + " bytes.");
+            return 1;
+        }
+    }
+    if (plan.Stored != remotePath) {
+        PutInPlace(remote, plan.Stored, remotePath);
+    }
     return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
 }
 

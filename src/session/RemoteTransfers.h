@@ -29,6 +29,21 @@ std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::
 std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::string remotePath,
                         bool resume);
 
+// Where an upload goes by UploadFile's rules: the name the data is stored under (the temporary
+// one, or the target itself), and the offset to append at (-1: from the start). sourceSize is
+// the size of the data to upload (-1 when unknown), sourceName what the log calls it.
+struct TUploadPlan {
+    std::string Stored;
+    std::int64_t AppendAt = -1;
+};
+std::uint8_t PlanUpload(TRemoteProtocol& remote, const std::string& remotePath, bool resume,
+                        std::int64_t sourceSize, const std::string& sourceName, TUploadPlan& plan);
+// Uploads a relayed copy's bytes (from another server) as planned. A binary copy of a known
+// size must then hold that size (as counted, and as the server tells it) before it takes the
+// target's place.
+std::uint8_t RelayUpload(TRemoteProtocol& remote, TByteSource& source, const TUploadPlan& plan,
+                         const std::string& remotePath, std::int64_t sourceSize);
+
 // Renames a complete upload over its target, replacing it. True when the upload took the
 // target's place; otherwise the failure tells where the data is.
 bool PutInPlace(TRemoteProtocol& remote, const std::string& temporary, const std::string& target);

@@ -421,7 +421,7 @@ std::uint8_t TSftpProtocol::SetType(bool /*binary*/) {
 
 // --- Transfers -------------------------------------------------------------------------------
 
-std::uint8_t TSftpProtocol::Transfer(bool upload, const std::string& localPath,
+std::uint8_t TSftpProtocol::Transfer(bool upload, const TLocalEnd& local,
                                      const std::string& remotePath, std::int64_t offset,
                                      std::int64_t& position) {
     const auto started = std::chrono::steady_clock::now();
@@ -443,8 +443,10 @@ std::uint8_t TSftpProtocol::Transfer(bool upload, const std::string& localPath,
             *reached = at;
             done(result);
         };
-        transfer = upload ? m_client->Upload(localPath, remotePath, offset, std::move(callbacks))
-                          : m_client->Download(remotePath, localPath, offset, std::move(callbacks));
+        transfer = upload ? m_client->Upload(local.Path, remotePath, offset, std::move(callbacks),
+                                             local.Source)
+                          : m_client->Download(remotePath, local.Path, offset, std::move(callbacks),
+                                               local.Sink);
     });
     position = *reached;
     if (outcome != 2) {
@@ -469,17 +471,11 @@ std::uint8_t TSftpProtocol::Download(const std::string& remotePath, const std::s
         }
     }
     std::int64_t position = 0;
-    const std::uint8_t outcome = Transfer(false, file, Absolute(remotePath), offset, position);
+    const std::uint8_t outcome = Transfer(false, {file}, Absolute(remotePath), offset, position);
     if (outcome != 0) {
         return outcome;
     }
-    if (expectedSize >= 0 && position != expectedSize) {
-        FailAndLog(position < expectedSize
-                       ? "Transfer incomplete: " + std::to_string(position) + " of " +
-                             std::to_string(expectedSize) + " bytes."
-                       : "More data than announced: " + std::to_string(position) +
-                             " bytes came where the server announced " +
-                             std::to_string(expectedSize) + ".");
+    if (!EndedWhereAnnounced(position, expectedSize)) {
         return 1;
     }
     std::string error;
@@ -493,8 +489,42 @@ std::uint8_t TSftpProtocol::Download(const std::string& remotePath, const std::s
 std::uint8_t TSftpProtocol::Upload(const std::string& localPath, const std::string& remotePath,
                                    std::int64_t appendAt) {
     std::int64_t position = 0;
-    return Transfer(true, localPath, Absolute(remotePath), std::max<std::int64_t>(appendAt, 0),
+    return Transfer(true, {localPath}, Absolute(remotePath), std::max<std::int64_t>(appendAt, 0),
                     position);
+}
+
+bool TSftpProtocol::EndedWhereAnnounced(std::int64_t position, std::int64_t expectedSize) {
+    if (expectedSize < 0 || position == expectedSize) {
+        return true;
+    }
+    FailAndLog(position < expectedSize ? "Transfer incomplete: " + std::to_string(position) +
+                                             " of " + std::to_string(expectedSize) + " bytes."
+                                       : "More data than announced: " + std::to_string(position) +
+                                             " bytes came where the server announced " +
+                                             std::to_string(expectedSize) + ".");
+    return false;
+}
+
+// The engine names the stream in its messages by the local file's name.
+constexpr const char* kRelayedName = "(relayed data)";
+
+std::uint8_t TSftpProtocol::DownloadTo(const std::string& remotePath, TByteSink& sink,
+                                       std::int64_t offset, std::int64_t expectedSize) {
+    std::int64_t position = 0;
+    const std::uint8_t outcome =
+        Transfer(false, {kRelayedName, &sink, nullptr}, Absolute(remotePath),
+                 std::max<std::int64_t>(offset, 0), position);
+    if (outcome != 0) {
+        return outcome;
+    }
+    return EndedWhereAnnounced(position, expectedSize) ? 0 : 1;
+}
+
+std::uint8_t TSftpProtocol::UploadFrom(TByteSource& source, const std::string& remotePath,
+                                       std::int64_t appendAt) {
+    std::int64_t position = 0;
+    return Transfer(true, {kRelayedName, nullptr, &source}, Absolute(remotePath),
+                    std::max<std::int64_t>(appendAt, 0), position);
 }
 
 } // namespace qx

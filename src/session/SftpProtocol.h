@@ -89,6 +89,10 @@ public:
                           std::int64_t expectedSize) override;
     std::uint8_t Upload(const std::string& localPath, const std::string& remotePath,
                         std::int64_t appendAt) override;
+    std::uint8_t DownloadTo(const std::string& remotePath, TByteSink& sink, std::int64_t offset,
+                            std::int64_t expectedSize) override;
+    std::uint8_t UploadFrom(TByteSource& source, const std::string& remotePath,
+                            std::int64_t appendAt) override;
 
     // The client of the connection (null before the first login), for readers of its facts.
     const sftp::TSftpClient* Client() const { return m_client.get(); }
@@ -99,8 +103,16 @@ private:
     std::uint8_t Call(const TStart& start);
     std::uint8_t Finish(const sftp::TSftpResult& result);
     std::uint8_t Stat(const std::string& path, sftp::TAttributes& attributes);
-    std::uint8_t Transfer(bool upload, const std::string& localPath, const std::string& remotePath,
+    // The bytes' local end: a file, or a stream of a relay.
+    struct TLocalEnd {
+        std::string Path;
+        TByteSink* Sink = nullptr;
+        TByteSource* Source = nullptr;
+    };
+    std::uint8_t Transfer(bool upload, const TLocalEnd& local, const std::string& remotePath,
                           std::int64_t offset, std::int64_t& position);
+    // A download that ended at position where expectedSize (or -1) was announced.
+    bool EndedWhereAnnounced(std::int64_t position, std::int64_t expectedSize);
     bool LoginAttempt();
     std::optional<std::string> Answer(const sftp::TSshQuestion& question);
     sftp::TSftpLogin MakeLogin();

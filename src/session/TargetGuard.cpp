@@ -137,6 +137,33 @@ bool TTargetGuard::CanResumeUpload(const std::string& remotePath, std::int64_t s
 TTargetGuard::TGoAhead TTargetGuard::Copy(TRemoteProtocol& source, const std::string& sourcePath,
                                           std::string& remotePath, bool binary,
                                           bool resumeSupported, bool& resume) {
+    return AskCopy(remotePath, binary, resumeSupported, resume, [&](TOverwriteQuestion& question) {
+        bool aborted = false;
+        question.SourceSize = SizeOf(source, sourcePath, aborted);
+        if (!aborted) {
+            question.SourceTime = TimeOf(source, sourcePath, aborted);
+        }
+        if (aborted) {
+            source.Abort();
+        }
+        return !aborted;
+    });
+}
+
+TTargetGuard::TGoAhead TTargetGuard::Copy(std::int64_t sourceSize,
+                                          std::optional<std::int64_t> sourceTime,
+                                          std::string& remotePath, bool binary,
+                                          bool resumeSupported, bool& resume) {
+    return AskCopy(remotePath, binary, resumeSupported, resume, [&](TOverwriteQuestion& question) {
+        question.SourceSize = sourceSize;
+        question.SourceTime = sourceTime;
+        return true;
+    });
+}
+
+TTargetGuard::TGoAhead
+TTargetGuard::AskCopy(std::string& remotePath, bool binary, bool resumeSupported, bool& resume,
+                      const std::function<bool(TOverwriteQuestion&)>& describeSource) {
     TOverwriteQuestion question;
     question.Upload = true;
     question.Target = remotePath;
@@ -144,12 +171,7 @@ TTargetGuard::TGoAhead TTargetGuard::Copy(TRemoteProtocol& source, const std::st
     if (!RemoteTargetExists(question, aborted)) {
         return aborted ? Stop() : TGoAhead::Transfer;
     }
-    question.SourceSize = SizeOf(source, sourcePath, aborted);
-    if (!aborted) {
-        question.SourceTime = TimeOf(source, sourcePath, aborted);
-    }
-    if (aborted) {
-        source.Abort();
+    if (!describeSource(question)) {
         return TGoAhead::Cancel;
     }
     question.CanResume =

@@ -31,6 +31,10 @@ public:
     // Server to server: the source's protocol tells the size and time of what comes.
     TGoAhead Copy(TRemoteProtocol& source, const std::string& sourcePath, std::string& remotePath,
                   bool binary, bool resumeSupported, bool& resume);
+    // The same with the source's size (-1 unknown) and time already known (a relayed copy,
+    // whose source lives on another thread).
+    TGoAhead Copy(std::int64_t sourceSize, std::optional<std::int64_t> sourceTime,
+                  std::string& remotePath, bool binary, bool resumeSupported, bool& resume);
 
 private:
     std::int64_t SizeOf(TRemoteProtocol& remote, const std::string& path, bool& aborted);
@@ -40,6 +44,10 @@ private:
     bool RemoteTargetExists(TOverwriteQuestion& question, bool& aborted);
     std::string FreeRemoteName(const std::string& path);
     bool CanResumeUpload(const std::string& remotePath, std::int64_t sourceSize, bool& aborted);
+    // The question of a copy when its target exists; describeSource fills in the source's size
+    // and time (false: aborted).
+    TGoAhead AskCopy(std::string& remotePath, bool binary, bool resumeSupported, bool& resume,
+                     const std::function<bool(TOverwriteQuestion&)>& describeSource);
     TGoAhead Decide(TOverwriteQuestion& question, std::string& target, bool& resume);
     TGoAhead Stop();
 

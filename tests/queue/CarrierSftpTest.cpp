@@ -92,12 +92,20 @@ TEST_F(CarrierSftpTest, DownloadsUploadsAndExploresATree) {
     EXPECT_EQ(readFile(server->root() / "up" / "one"), small);
     EXPECT_FALSE(fs::exists(server->root() / "up" / "one.part"));
 
-    // Server to server with an SFTP side: refused before anything is made.
+    // Server to server with SFTP sides: the folder explored into copy items, which are relayed.
     carrier.SrcProtocol = TRemoteProtocolKind::Sftp;
+    fs::create_directories(server->root() / "copy");
     h->setJob("tree", port(), remote() + "/", port(), remote("copy") + "/");
-    ASSERT_EQ(h->run(&TFTPCarrier::ExploreTransfer), 1);
-    EXPECT_NE(h->errorMessage.find("not carried yet"), std::string::npos) << h->errorMessage;
-    EXPECT_FALSE(fs::exists(server->root() / "copy"));
+    ASSERT_EQ(h->run(&TFTPCarrier::ExploreTransfer), 0) << h->errorMessage;
+    EXPECT_TRUE(fs::is_directory(server->root() / "copy" / "tree"));
+    ASSERT_EQ(h->items.size(), 2u);
+    for (const auto& item : h->items) {
+        EXPECT_EQ(item->Direction, TCarryDirection::ServerToServer);
+        EXPECT_EQ(item->DestProtocol, TRemoteProtocolKind::Sftp);
+    }
+    h->setJob("small", port(), remote("tree/sub") + "/", port(), remote("copy/tree") + "/");
+    ASSERT_EQ(h->run(&TFTPCarrier::Transfer), 0) << h->errorMessage;
+    EXPECT_EQ(readFile(server->root() / "copy" / "tree" / "small"), small);
 }
 
 // ssh's question about an unknown host key reaches the carrier's owner; without an owner that

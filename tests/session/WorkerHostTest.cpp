@@ -107,6 +107,14 @@ public:
                         std::int64_t appendAt) override {
         return Request("Upload " + localPath + " " + remotePath + " " + std::to_string(appendAt));
     }
+    std::uint8_t DownloadTo(const std::string& remotePath, TByteSink&, std::int64_t offset,
+                            std::int64_t) override {
+        return Request("DownloadTo " + remotePath + " " + std::to_string(offset));
+    }
+    std::uint8_t UploadFrom(TByteSource&, const std::string& remotePath,
+                            std::int64_t appendAt) override {
+        return Request("UploadFrom " + remotePath + " " + std::to_string(appendAt));
+    }
 
 private:
     std::uint8_t Request(const std::string& call, std::uint16_t error = 0) {

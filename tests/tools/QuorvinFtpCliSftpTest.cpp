@@ -86,6 +86,24 @@ TEST_F(QuorvinFtpCliSftp, QueueCarriesTreesWithTheCommandLinesSshOptions) {
     EXPECT_EQ(test::readFile(server->root() / "dest" / "up" / "c.txt"), "gamma");
 }
 
+// copy between an sftp:// and an ftp:// server is relayed, with the command line's ssh options.
+TEST_F(QuorvinFtpCliSftp, CopyRelaysATreeFromSftpToFtp) {
+    if (!PyFtpdServer::available()) {
+        GTEST_SKIP() << "pyftpdlib is not installed";
+    }
+    TempDir ftpRoot;
+    PyFtpdServer ftp(ftpRoot.path());
+    std::filesystem::create_directories(server->root() / "tree" / "sub");
+    const std::string bytes = randomBytes(700'001, 3);
+    std::ofstream(server->root() / "tree" / "sub" / "b.bin", std::ios::binary) << bytes;
+    std::ofstream(server->root() / "tree" / "a.txt", std::ios::binary) << "alpha";
+    const CliResult copied = run(
+        {"--accept-new-host-key", "copy", url("tree"), "ftp://127.0.0.1:" + ftp.portText() + "/"});
+    ASSERT_EQ(copied.exitCode, 0) << copied.err << copied.out;
+    EXPECT_EQ(test::readFile(ftpRoot.path() / "tree" / "sub" / "b.bin"), bytes);
+    EXPECT_EQ(test::readFile(ftpRoot.path() / "tree" / "a.txt"), "alpha");
+}
+
 TEST_F(QuorvinFtpCliSftp, ChangedHostKeyIsRefusedEvenWhenNewKeysAreAccepted) {
     server->trustOtherHostKey();
     const CliResult refused = run({"--accept-new-host-key", "ls", url("")});

@@ -74,9 +74,10 @@ renames); --resume goes on only in that name.part.)",
      .options = {"--carriers"},
      .help =
          R"(Copies a file or a folder tree from one server straight to another, into the folder
-DESTURL, through the transfer queue: the servers exchange the data directly (PASV on the
-source, PORT on the destination), which both must permit; the file arrives as name.part
-and replaces the target when complete. A copy onto itself is refused.)",
+DESTURL, through the transfer queue: FTP servers exchange the data directly (PASV on the
+source, PORT on the destination), which both must permit; a copy with an sftp:// side is
+relayed through the tool with a buffer of a few MiB. The file arrives as name.part and
+replaces the target when complete. A copy onto itself is refused.)",
      .handler = RunCopy,
      .wrongCount = "copy takes SRCURL and DESTURL"},
     {.name = "queue",

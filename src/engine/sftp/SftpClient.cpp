@@ -467,6 +467,9 @@ void TSftpClient::OnReadable() {
                 return;
             }
         }
+        // A handler may have waited on our side (a relay for its other server): that time is
+        // no silence of this server's.
+        NoteActivity();
         if (m_in.Failed()) {
             Fail(TSftpResult::Failed(
                 TSftpError::Protocol,
@@ -801,18 +804,16 @@ void TSftpClient::ListFolder(const std::string& path, TListDone done) {
     StartListing(*this, path, std::move(done));
 }
 
-std::shared_ptr<TSftpTransfer> TSftpClient::Download(const std::string& remotePath,
-                                                     const std::string& localPath,
-                                                     std::int64_t offset,
-                                                     TTransferCallbacks callbacks) {
-    return StartDownload(*this, remotePath, localPath, offset, std::move(callbacks));
+std::shared_ptr<TSftpTransfer>
+TSftpClient::Download(const std::string& remotePath, const std::string& localPath,
+                      std::int64_t offset, TTransferCallbacks callbacks, TByteSink* sink) {
+    return StartDownload(*this, remotePath, localPath, offset, std::move(callbacks), sink);
 }
 
-std::shared_ptr<TSftpTransfer> TSftpClient::Upload(const std::string& localPath,
-                                                   const std::string& remotePath,
-                                                   std::int64_t offset,
-                                                   TTransferCallbacks callbacks) {
-    return StartUpload(*this, localPath, remotePath, offset, std::move(callbacks));
+std::shared_ptr<TSftpTransfer>
+TSftpClient::Upload(const std::string& localPath, const std::string& remotePath,
+                    std::int64_t offset, TTransferCallbacks callbacks, TByteSource* source) {
+    return StartUpload(*this, localPath, remotePath, offset, std::move(callbacks), source);
 }
 
 void TSftpClient::Open(const std::string& path, std::uint32_t flags, const TAttributes& attributes,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ByteStreams.h"
 #include "engine/FTPListItem.h"
 #include "engine/sftp/AskpassServer.h"
 #include "engine/sftp/SftpStatus.h"
@@ -148,12 +149,15 @@ public:
     void ListFolder(const std::string& path, TListDone done);
 
     // --- Transfers (SftpTransfer.h): pipelined, from an offset (resume) ---
+    // With a sink or a source the bytes go there or come from there instead of the local file.
     std::shared_ptr<TSftpTransfer> Download(const std::string& remotePath,
                                             const std::string& localPath, std::int64_t offset,
-                                            TTransferCallbacks callbacks);
+                                            TTransferCallbacks callbacks,
+                                            TByteSink* sink = nullptr);
     std::shared_ptr<TSftpTransfer> Upload(const std::string& localPath,
                                           const std::string& remotePath, std::int64_t offset,
-                                          TTransferCallbacks callbacks);
+                                          TTransferCallbacks callbacks,
+                                          TByteSource* source = nullptr);
 
     // --- Requests on handles ---
     void Open(const std::string& path, std::uint32_t flags, const TAttributes& attributes,

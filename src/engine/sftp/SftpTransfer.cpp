@@ -108,9 +108,10 @@ private:
 class TDownload final : public TTransferBase {
 public:
     TDownload(TSftpClient& client, std::string remotePath, std::string localPath,
-              std::int64_t offset, TTransferCallbacks callbacks)
+              std::int64_t offset, TTransferCallbacks callbacks, TByteSink* sink)
         : TTransferBase(client, std::move(callbacks), offset), m_remotePath(std::move(remotePath)),
-          m_localPath(std::move(localPath)), m_next(static_cast<std::uint64_t>(offset)) {}
+          m_localPath(std::move(localPath)), m_sink(sink),
+          m_next(static_cast<std::uint64_t>(offset)) {}
 
     void Start() {
         auto self = std::static_pointer_cast<TDownload>(shared_from_this());
@@ -134,8 +135,12 @@ public:
 
 private:
     void OpenLocal() {
-        const bool opened = m_offset == 0 ? m_file.Create(m_localPath)
-                                          : m_file.OpenForWriteAt(m_localPath, m_offset);
+        if (m_sink != nullptr) {
+            m_file.OpenSink(*m_sink);
+        }
+        const bool opened =
+            m_sink != nullptr || (m_offset == 0 ? m_file.Create(m_localPath)
+                                                : m_file.OpenForWriteAt(m_localPath, m_offset));
         if (!opened) {
             End(LocalFailure("Cannot open the local file " + m_localPath, m_file));
             return;
@@ -254,6 +259,7 @@ private:
 
     std::string m_remotePath;
     std::string m_localPath;
+    TByteSink* m_sink;
     std::uint32_t m_block = 0;
     std::uint64_t m_next;
     std::optional<std::uint64_t> m_eofAt;
@@ -265,12 +271,16 @@ private:
 class TUpload final : public TTransferBase {
 public:
     TUpload(TSftpClient& client, std::string localPath, std::string remotePath, std::int64_t offset,
-            TTransferCallbacks callbacks)
+            TTransferCallbacks callbacks, TByteSource* source)
         : TTransferBase(client, std::move(callbacks), offset), m_localPath(std::move(localPath)),
-          m_remotePath(std::move(remotePath)), m_next(static_cast<std::uint64_t>(offset)) {}
+          m_remotePath(std::move(remotePath)), m_next(static_cast<std::uint64_t>(offset)) {
+        if (source != nullptr) {
+            m_file.OpenSource(*source); // it starts at the offset
+        }
+    }
 
     void Start() {
-        if (!m_file.OpenForRead(m_localPath, m_offset)) {
+        if (!m_file.IsOpen() && !m_file.OpenForRead(m_localPath, m_offset)) {
             End(LocalFailure("Cannot read the local file " + m_localPath, m_file));
             return;
         }
@@ -351,18 +361,20 @@ private:
 
 std::shared_ptr<TSftpTransfer> StartDownload(TSftpClient& client, const std::string& remotePath,
                                              const std::string& localPath, std::int64_t offset,
-                                             TTransferCallbacks callbacks) {
-    auto download = std::make_shared<TDownload>(
-        client, remotePath, localPath, std::max<std::int64_t>(offset, 0), std::move(callbacks));
+                                             TTransferCallbacks callbacks, TByteSink* sink) {
+    auto download =
+        std::make_shared<TDownload>(client, remotePath, localPath,
+                                    std::max<std::int64_t>(offset, 0), std::move(callbacks), sink);
     download->Start();
     return download;
 }
 
 std::shared_ptr<TSftpTransfer> StartUpload(TSftpClient& client, const std::string& localPath,
                                            const std::string& remotePath, std::int64_t offset,
-                                           TTransferCallbacks callbacks) {
-    auto upload = std::make_shared<TUpload>(
-        client, localPath, remotePath, std::max<std::int64_t>(offset, 0), std::move(callbacks));
+                                           TTransferCallbacks callbacks, TByteSource* source) {
+    auto upload =
+        std::make_shared<TUpload>(client, localPath, remotePath, std::max<std::int64_t>(offset, 0),
+                                  std::move(callbacks), source);
     upload->Start();
     return upload;
 }

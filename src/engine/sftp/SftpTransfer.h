@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ByteStreams.h"
 #include "engine/sftp/SftpClient.h"
 
 #include <cstdint>
@@ -57,11 +58,15 @@ protected:
     bool m_finished = false;
 };
 
+// With a sink the download's bytes go there instead of the local file, with a source the
+// upload's come from there (from the offset on); localPath then only names them in messages.
 std::shared_ptr<TSftpTransfer> StartDownload(TSftpClient& client, const std::string& remotePath,
                                              const std::string& localPath, std::int64_t offset,
-                                             TTransferCallbacks callbacks);
+                                             TTransferCallbacks callbacks,
+                                             TByteSink* sink = nullptr);
 std::shared_ptr<TSftpTransfer> StartUpload(TSftpClient& client, const std::string& localPath,
                                            const std::string& remotePath, std::int64_t offset,
-                                           TTransferCallbacks callbacks);
+                                           TTransferCallbacks callbacks,
+                                           TByteSource* source = nullptr);
 
 } // namespace qx::sftp

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The synchronize dialog: its options reach the planner, the preview lists the plan, leaving
-// rows out changes what runs, and deletes are confirmed once more.
+// rows out changes what runs, and deletes are confirmed once more. The compare marks read from
+// each explorer's side.
 
-#include "sync/gui/SynchronizeForm.h"
+#include "sync/gui/CompareMarks.h"
 #include "sync/gui/SyncPlanModel.h"
+#include "sync/gui/SynchronizeForm.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -19,15 +21,15 @@
 
 using namespace qx;
 
-class SynchronizeFormTest : public QObject {
+class SyncGuiTest : public QObject {
     Q_OBJECT
 
 private:
-    // With QX_SHOTS set to a folder, the dialog's picture goes there to be looked at.
-    static void Shot(TSynchronizeForm& form, const char* name) {
+    // With QX_SHOTS set to a folder, the widget's picture goes there to be looked at.
+    static void Shot(QWidget& widget, const char* name) {
         if (const QString folder = qEnvironmentVariable("QX_SHOTS"); !folder.isEmpty()) {
-            form.adjustSize();
-            form.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + ".png");
+            widget.adjustSize();
+            widget.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + ".png");
         }
     }
 
@@ -126,7 +128,42 @@ private Q_SLOTS:
         QTest::mouseClick(Control<QPushButton>(form, "SelectNoneBitBtn"), Qt::LeftButton);
         QVERIFY(!Control<QPushButton>(form, "StartBitBtn")->isEnabled());
     }
+
+    void MarksReadFromEachSide() {
+        const std::vector<TSyncEntry> local{{"a", false, 1, 100, TTimePrecision::Second},
+                                            {"mine", false, 1, 100, TTimePrecision::Second}};
+        const std::vector<TSyncEntry> remote{{"a", false, 1, 10, TTimePrecision::Second},
+                                             {"theirs", false, 1, 100, TTimePrecision::Second}};
+        const auto pairs = CompareFolders(local, remote);
+        const TCompareMarks here(pairs, TCompareSide::Local);
+        const TCompareMarks there(pairs, TCompareSide::Remote);
+        QVERIFY(here.Find("theirs") == nullptr); // no row of the local folder
+        QCOMPARE(*here.Find("a"), TCompareMark::NewerLocal);
+        QCOMPARE(CompareMarkText(*here.Find("a"), TCompareSide::Local),
+                 QStringLiteral("newer here"));
+        QCOMPARE(CompareMarkText(*there.Find("a"), TCompareSide::Remote),
+                 QStringLiteral("newer there"));
+        QCOMPARE(CompareMarkText(*there.Find("theirs"), TCompareSide::Remote),
+                 QStringLiteral("only here"));
+        QVERIFY(!CompareMarkColour(TCompareMark::Same, TCompareSide::Local).isValid());
+        QCOMPARE(CompareMarkColour(TCompareMark::OnlyLocal, TCompareSide::Local),
+                 CompareMarkColour(TCompareMark::OnlyRemote, TCompareSide::Remote));
+
+        // Each mark leaves its own badge on the same icon.
+        QPixmap plain(32, 32);
+        plain.fill(Qt::white);
+        const QIcon icon(plain);
+        const QImage newer = MarkedIcon(icon, TCompareMark::NewerLocal, TCompareSide::Local)
+                                 .pixmap(32, 32)
+                                 .toImage();
+        const QImage only =
+            MarkedIcon(icon, TCompareMark::OnlyLocal, TCompareSide::Local).pixmap(32, 32).toImage();
+        QVERIFY(newer != plain.toImage());
+        QVERIFY(newer != only);
+        TCompareLegend legend(TCompareSide::Remote);
+        Shot(legend, "compare-legend");
+    }
 };
 
-QTEST_MAIN(SynchronizeFormTest)
-#include "SynchronizeFormTest.moc"
+QTEST_MAIN(SyncGuiTest)
+#include "SyncGuiTest.moc"

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sync/gui/CompareMarks.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace qx {
+
+namespace {
+
+// The marks as one side reads them.
+enum class TSideMark : std::uint8_t {
+    Same,
+    OnlyHere,
+    OnlyThere,
+    NewerHere,
+    NewerThere,
+    Size,
+    Kind
+};
+
+TSideMark OnSide(TCompareMark mark, TCompareSide side) {
+    const bool local = side == TCompareSide::Local;
+    switch (mark) {
+    case TCompareMark::OnlyLocal:
+        return local ? TSideMark::OnlyHere : TSideMark::OnlyThere;
+    case TCompareMark::OnlyRemote:
+        return local ? TSideMark::OnlyThere : TSideMark::OnlyHere;
+    case TCompareMark::NewerLocal:
+        return local ? TSideMark::NewerHere : TSideMark::NewerThere;
+    case TCompareMark::NewerRemote:
+        return local ? TSideMark::NewerThere : TSideMark::NewerHere;
+    case TCompareMark::SizeDiffers:
+        return TSideMark::Size;
+    case TCompareMark::KindDiffers:
+        return TSideMark::Kind;
+    case TCompareMark::Same:
+        break;
+    }
+    return TSideMark::Same;
+}
+
+struct TLook {
+    const char* Text;
+    QChar Glyph;
+    QRgb Tint;  // 0: none
+    QRgb Badge; // the badge's own colour
+};
+
+TLook LookOf(TSideMark mark) {
+    switch (mark) {
+    case TSideMark::OnlyHere:
+        return {"only here", QLatin1Char('+'), 0xffd9f2d9, 0xff2e7d32};
+    case TSideMark::OnlyThere:
+        return {"only there", QChar(0x2212), 0xffe6e6e6, 0xff616161};
+    case TSideMark::NewerHere:
+        return {"newer here", QLatin1Char('>'), 0xffd6e6fa, 0xff1565c0};
+    case TSideMark::NewerThere:
+        return {"newer there", QLatin1Char('<'), 0xfffbe3c8, 0xffe65100};
+    case TSideMark::Size:
+        return {"size differs", QChar(0x2260), 0xfffaf3c0, 0xff8d6e00};
+    case TSideMark::Kind:
+        return {"a file on one side, a folder on the other", QLatin1Char('!'), 0xfff7d4d4,
+                0xffc62828};
+    case TSideMark::Same:
+        break;
+    }
+    return {"same", QLatin1Char('='), 0, 0xff9e9e9e};
+}
+
+QPixmap Badge(const TLook& look, int size) {
+    QPixmap badge(size, size);
+    badge.fill(Qt::transparent);
+    QPainter painter(&badge);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(QColor::fromRgba(look.Badge));
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(std::max(6, size - 3));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString(look.Glyph));
+    return badge;
+}
+
+} // namespace
+
+TCompareMarks::TCompareMarks(const std::vector<TComparePair>& pairs, TCompareSide side) {
+    m_marks.reserve(pairs.size());
+    for (const TComparePair& pair : pairs) {
+        // A name only the other side has is no row here.
+        if ((side == TCompareSide::Local ? pair.Local : pair.Remote).has_value()) {
+            m_marks.emplace(pair.Name, pair.Mark);
+        }
+    }
+}
+
+const TCompareMark* TCompareMarks::Find(const std::string& name) const {
+    const auto found = m_marks.find(name);
+    return found == m_marks.end() ? nullptr : &found->second;
+}
+
+QString CompareMarkText(TCompareMark mark, TCompareSide side) {
+    return QString::fromLatin1(LookOf(OnSide(mark, side)).Text);
+}
+
+QColor CompareMarkColour(TCompareMark mark, TCompareSide side) {
+    const QRgb tint = LookOf(OnSide(mark, side)).Tint;
+    return tint == 0 ? QColor() : QColor::fromRgba(tint);
+}
+
+QIcon MarkedIcon(const QIcon& icon, TCompareMark mark, TCompareSide side) {
+    const TLook look = LookOf(OnSide(mark, side));
+    QIcon marked;
+    for (const int size : {16, 32, 48}) {
+        QPixmap pixmap = icon.pixmap(size, size);
+        if (pixmap.isNull()) {
+            pixmap = QPixmap(size, size);
+            pixmap.fill(Qt::transparent);
+        }
+        QPainter painter(&pixmap);
+        const int badge = std::max(9, size / 2);
+        painter.drawPixmap(size - badge, size - badge, Badge(look, badge));
+        painter.end();
+        marked.addPixmap(pixmap);
+    }
+    return marked;
+}
+
+TCompareLegend::TCompareLegend(TCompareSide side, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("CompareLegend"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setHorizontalSpacing(6);
+    const TCompareMark marks[] = {
+        side == TCompareSide::Local ? TCompareMark::OnlyLocal : TCompareMark::OnlyRemote,
+        side == TCompareSide::Local ? TCompareMark::OnlyRemote : TCompareMark::OnlyLocal,
+        side == TCompareSide::Local ? TCompareMark::NewerLocal : TCompareMark::NewerRemote,
+        side == TCompareSide::Local ? TCompareMark::NewerRemote : TCompareMark::NewerLocal,
+        TCompareMark::SizeDiffers,
+        TCompareMark::KindDiffers,
+        TCompareMark::Same};
+    int column = 0;
+    for (const TCompareMark mark : marks) {
+        const TLook look = LookOf(OnSide(mark, side));
+        auto* badge = new QLabel(this);
+        badge->setPixmap(Badge(look, fontMetrics().height()));
+        auto* text = new QLabel(CompareMarkText(mark, side), this);
+        const QColor tint = CompareMarkColour(mark, side);
+        if (tint.isValid()) {
+            text->setAutoFillBackground(true);
+            QPalette palette = text->palette();
+            palette.setColor(QPalette::Window, tint);
+            palette.setColor(QPalette::WindowText, Qt::black);
+            text->setPalette(palette);
+        }
+        grid->addWidget(badge, 0, column++);
+        grid->addWidget(text, 0, column++);
+    }
+    grid->setColumnStretch(column, 1);
+}
+
+} // namespace qx
