@@ -82,7 +82,8 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
     });
 
     m_carrier = std::make_unique<TCarrierForm>(
-        TCarrierForm::ThreadedCarriers(m_ui, [this] { return m_options.Timeout; }),
+        TCarrierForm::ThreadedCarriers(
+            m_ui, [this] { return m_options.Timeout; }, [this] { return m_options.KeepFileTimes; }),
         &m_options.ASCIIFileExts, m_store);
     m_carrier->Queue().AskOverwrite = [this](const TOverwriteQuestion& question) {
         if (const auto standing = StandingOverwriteChoice(m_options.WhenTargetExists)) {

@@ -5,7 +5,8 @@ namespace qx {
 
 // Copies the server and login of a session between the types that carry one (a session's
 // client, the login a command works with, remote entries on the clipboard, a file of the online
-// editor). Resume and the temporary-name choice go along where both sides have them.
+// editor). Resume, the temporary-name choice and the server's time-zone offset go along where
+// both sides have them.
 template <class To, class From> void CopyLogin(To& to, const From& from) {
     to.HostName = from.HostName;
     to.Port = from.Port;
@@ -21,6 +22,9 @@ template <class To, class From> void CopyLogin(To& to, const From& from) {
     }
     if constexpr (requires { to.UploadToTemporaryName = from.UploadToTemporaryName; }) {
         to.UploadToTemporaryName = from.UploadToTemporaryName;
+    }
+    if constexpr (requires { to.TimeZoneOffset = from.TimeZoneOffset; }) {
+        to.TimeZoneOffset = from.TimeZoneOffset;
     }
 }
 

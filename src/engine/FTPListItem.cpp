@@ -4,6 +4,7 @@
 #include "base/ShellIcons.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace qx {
 
@@ -17,6 +18,29 @@ void SetEntryKind(TFTPListItem& item, bool isFile, const TShellIcons& icons) {
         item.ImageIndex = icons.FolderIconIndex;
         item.TypeName = icons.FolderTypeName;
     }
+}
+
+std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMinutes) {
+    if (item.TimePrecision == TTimePrecision::Unknown || item.Year <= 0 || item.Month < 1 ||
+        item.Month > 12 || item.Day < 1 || item.Day > 31) {
+        return std::nullopt;
+    }
+    std::tm fields{};
+    fields.tm_year = item.Year - 1900;
+    fields.tm_mon = item.Month - 1;
+    fields.tm_mday = item.Day;
+    if (item.TimePrecision != TTimePrecision::Day) {
+        fields.tm_hour = item.Hour;
+        fields.tm_min = item.Minute;
+        fields.tm_sec = item.TimePrecision == TTimePrecision::Second ? item.Second : 0;
+    }
+    if (item.TimePrecision == TTimePrecision::Second) {
+        fields.tm_isdst = -1;
+        const std::time_t local = std::mktime(&fields);
+        return local == static_cast<std::time_t>(-1) ? std::nullopt
+                                                     : std::optional<std::int64_t>(local);
+    }
+    return static_cast<std::int64_t>(::timegm(&fields)) - std::int64_t{offsetMinutes} * 60;
 }
 
 void TFTPListItems::Add(std::unique_ptr<TFTPListItem> item) {

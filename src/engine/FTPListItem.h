@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,17 @@ struct TFTPListItem {
 
     void Assign(const TFTPListItem& source) { *this = source; }
 };
+
+// The time of an entry as seconds since 1970 in UTC, or nothing when the entry has none
+// (precision Unknown). Which clock the fields hold depends on where the entry came from:
+// - machine listings (MLSD) and SFTP attributes (precision Second) tell an exact UTC time, which
+//   the fields hold as this machine's local time; it is read back with the local time zone
+//   (in the hour a clock change repeats, the earlier of the two times);
+// - LIST lines (precision Minute or Day) hold the server's wall clock as listed, which runs
+//   offsetMinutes ahead of UTC (0: the server lists in UTC); a Day entry counts from the start
+//   of its day, 00:00 on the server's clock.
+// Comparisons take the precision into account (sync/SyncEntry.h, CompareTimes).
+std::optional<std::int64_t> EntryUtcTime(const TFTPListItem& item, int offsetMinutes);
 
 // Makes the entry a file or a folder: a folder gets the size -1 and the folder icon and type
 // name, a file the icon and type name of its name.

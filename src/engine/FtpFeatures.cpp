@@ -15,7 +15,8 @@ namespace {
 constexpr std::pair<std::string_view, bool TFtpFeatures::*> kPlainFeatures[] = {
     {"UTF8", &TFtpFeatures::Utf8}, {"EPSV", &TFtpFeatures::Epsv}, {"EPRT", &TFtpFeatures::Eprt},
     {"PBSZ", &TFtpFeatures::Pbsz}, {"PROT", &TFtpFeatures::Prot}, {"CPSV", &TFtpFeatures::Cpsv},
-    {"SSCN", &TFtpFeatures::Sscn}, {"SIZE", &TFtpFeatures::Size}, {"MDTM", &TFtpFeatures::Mdtm}};
+    {"SSCN", &TFtpFeatures::Sscn}, {"SIZE", &TFtpFeatures::Size}, {"MDTM", &TFtpFeatures::Mdtm},
+    {"MFMT", &TFtpFeatures::Mfmt}};
 
 // The feature's name (its first word, upper case) and its parameters.
 std::pair<std::string, std::string_view> Split(std::string_view line) {

@@ -24,6 +24,7 @@ struct TFtpFeatures {
     bool RestStream = false;
     bool Size = false;
     bool Mdtm = false;
+    bool Mfmt = false;              // MFMT sets a file's modification time
     std::vector<std::string> Lines; // every feature line as sent, without its leading blank
 
     bool HasMlstFact(std::string_view fact) const;

@@ -159,6 +159,20 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
+// The proleptic Gregorian date of a day counted from 1970-01-01.
+void CivilFromDays(int64_t days, int32_t& year, int32_t& month, int32_t& day) {
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+    day = static_cast<int32_t>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    month = static_cast<int32_t>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    year = static_cast<int32_t>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+}
+
 std::string FormatTm(const char* format, const std::tm& time) {
     std::array<char, 128> buffer{};
     const std::size_t length = std::strftime(buffer.data(), buffer.size(), format, &time);
@@ -204,8 +218,9 @@ private:
 class TListDecoder {
 public:
     TListDecoder(const TShellIcons& icons, int currentYear, TFTPListItems& list,
-                 TListingFormat format = TListingFormat::List)
-        : m_icons(icons), m_currentYear(currentYear), m_list(list), m_format(format) {}
+                 TListingFormat format = TListingFormat::List, int timeZoneOffsetMinutes = 0)
+        : m_icons(icons), m_currentYear(currentYear), m_list(list), m_format(format),
+          m_offsetMinutes(timeZoneOffsetMinutes) {}
 
     // One piece of the listing after the other; a line may span pieces. Finish() after the last.
     void Feed(std::string_view bytes) {
@@ -355,8 +370,10 @@ private:
             item->Year = m_currentYear;
             item->Hour = SmallDigitsValue(timeOrYear.substr(0, colon));
             item->Minute = SmallDigitsValue(timeOrYear.substr(colon + 1));
+            item->TimePrecision = TTimePrecision::Minute;
         } else {
             item->Year = SmallDigitsValue(timeOrYear);
+            item->TimePrecision = TTimePrecision::Day;
         }
         if (item->IsFile) {
             item->Size = DigitsValue(size);
@@ -388,6 +405,7 @@ private:
             }
         }
         item->Minute = std::max(TwoDigits(time, 3), 0);
+        item->TimePrecision = TTimePrecision::Minute;
         item->IsFile = third != "<DIR>";
         item->Permission = item->IsFile ? "----------" : "d---------";
         item->Name = name;
@@ -431,6 +449,8 @@ public:
             item->Day = local.tm_mday;
             item->Hour = local.tm_hour;
             item->Minute = local.tm_min;
+            item->Second = local.tm_sec;
+            item->TimePrecision = TTimePrecision::Second;
         } else {
             item->Year = item->Month = item->Day = 0;
             item->Hour = item->Minute = -1; // no time text either
@@ -441,13 +461,39 @@ public:
 private:
     // Date and time texts, icon, type name and folder size; then adds the item.
     void Finish(std::unique_ptr<TFTPListItem> item) {
-        item->DateText = DateText(item->Year, item->Month, item->Day);
-        item->TimeText = TimeText(item->Hour, item->Minute);
+        if (m_offsetMinutes != 0 && item->TimePrecision == TTimePrecision::Minute) {
+            ShiftedTexts(*item);
+        } else {
+            item->DateText = DateText(item->Year, item->Month, item->Day);
+            item->TimeText = TimeText(item->Hour, item->Minute);
+        }
+        if (item->DateText.empty() ||
+            (item->TimePrecision != TTimePrecision::Day && item->TimeText.empty())) {
+            item->TimePrecision = TTimePrecision::Unknown;
+        }
         SetEntryKind(*item, item->IsFile, m_icons);
         if (item->IsLink) {
             m_list.HasLinks = true;
         }
         m_list.Add(std::move(item));
+    }
+
+    // The texts of a LIST time moved back by the server's offset; the fields stay as listed.
+    void ShiftedTexts(TFTPListItem& item) {
+        if (DateText(item.Year, item.Month, item.Day).empty() ||
+            TimeText(item.Hour, item.Minute).empty()) {
+            return; // no valid time to move
+        }
+        const int64_t minutes = DaysFromCivil(item.Year, item.Month, item.Day) * 1440 +
+                                item.Hour * 60 + item.Minute - m_offsetMinutes;
+        const int64_t days = minutes >= 0 ? minutes / 1440 : (minutes - 1439) / 1440;
+        const auto minuteOfDay = static_cast<int32_t>(minutes - days * 1440);
+        int32_t year = 0;
+        int32_t month = 0;
+        int32_t day = 0;
+        CivilFromDays(days, year, month, day);
+        item.DateText = DateText(year, month, day);
+        item.TimeText = TimeText(minuteOfDay / 60, minuteOfDay % 60);
     }
 
     const std::string& DateText(int32_t year, int32_t month, int32_t day) {
@@ -500,6 +546,7 @@ private:
     const int m_currentYear;
     TFTPListItems& m_list;
     const TListingFormat m_format;
+    const int m_offsetMinutes;
 
     std::unordered_map<uint32_t, std::string> m_dates;
     uint32_t m_lastDateKey = 0;
@@ -528,7 +575,8 @@ int CurrentLocalYear() {
 void DecodeListing(std::string_view bytes, TFTPListItems& list, const TListDecodeContext& context,
                    TListDecodeReport* report) {
     const TShellIcons& icons = context.Icons != nullptr ? *context.Icons : SharedShellIcons();
-    TListDecoder decoder(icons, context.CurrentYear, list, context.Format);
+    TListDecoder decoder(icons, context.CurrentYear, list, context.Format,
+                         context.TimeZoneOffsetMinutes);
     decoder.Feed(bytes);
     decoder.Finish();
     if (report != nullptr) {
@@ -541,8 +589,10 @@ public:
     using TListDecoder::TListDecoder;
 };
 
-TListDecodeStream::TListDecodeStream(TFTPListItems& list, TListingFormat format)
-    : m_decoder(std::make_unique<TDecoder>(SharedShellIcons(), CurrentLocalYear(), list, format)) {}
+TListDecodeStream::TListDecodeStream(TFTPListItems& list, TListingFormat format,
+                                     int timeZoneOffsetMinutes)
+    : m_decoder(std::make_unique<TDecoder>(SharedShellIcons(), CurrentLocalYear(), list, format,
+                                           timeZoneOffsetMinutes)) {}
 
 TListDecodeStream::~TListDecodeStream() = default;
 

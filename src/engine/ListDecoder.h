@@ -21,6 +21,10 @@ struct TListDecodeContext {
     // The year of entries listed with a time instead of a year.
     int CurrentYear = 0;
     TListingFormat Format = TListingFormat::List;
+    // How far the server's LIST clock runs ahead of UTC, in minutes: the date and time texts of
+    // LIST entries known to the minute show the listed time moved back by it, which is UTC
+    // (engine/FTPListItem.h, EntryUtcTime). The entries' fields keep the time as listed.
+    int TimeZoneOffsetMinutes = 0;
 };
 
 // No listing line is longer than this in any real listing; a longer one is skipped, and no more
@@ -44,7 +48,8 @@ bool DecodeListFile(const std::string& fileName, TFTPListItems& list,
 // (appending), with the shared shell icons, the current local year and the process's LC_TIME.
 class TListDecodeStream {
 public:
-    explicit TListDecodeStream(TFTPListItems& list, TListingFormat format = TListingFormat::List);
+    explicit TListDecodeStream(TFTPListItems& list, TListingFormat format = TListingFormat::List,
+                               int timeZoneOffsetMinutes = 0);
     ~TListDecodeStream();
     TListDecodeStream(const TListDecodeStream&) = delete;
     TListDecodeStream& operator=(const TListDecodeStream&) = delete;

@@ -84,6 +84,8 @@ std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direct
         item->LocalRoot = LocalRoot();
     }
     item->UploadToTemporaryName = carrier.UploadToTemporaryName;
+    item->SrcTimeZoneOffset = carrier.SrcTimeZoneOffset;
+    item->DestTimeZoneOffset = carrier.DestTimeZoneOffset;
     return item;
 }
 

@@ -25,6 +25,8 @@ void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
     SrcSsh = item.SrcSsh;
     DestProtocol = item.DestProtocol;
     DestSsh = item.DestSsh;
+    SrcTimeZoneOffset = item.SrcTimeZoneOffset;
+    DestTimeZoneOffset = item.DestTimeZoneOffset;
     PassiveMode = item.PassiveMode;
     Depth = item.Depth;
     LocalRoot = item.LocalRoot;

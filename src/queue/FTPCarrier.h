@@ -66,6 +66,9 @@ public:
     TFtpTlsMode DestEncryption = TFtpTlsMode::None;
     TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
     TSshSettings DestSsh;
+    // Minutes each server's LIST times run ahead of UTC.
+    int SrcTimeZoneOffset = 0;
+    int DestTimeZoneOffset = 0;
     std::int64_t FileSize = 0; // for progress; -1 unknown
     int ConnectRetry = 30;     // login attempts per server
     bool ResumeTransfer = false;
@@ -81,6 +84,9 @@ public:
     // Uploads and copies go to a temporary name and are renamed over their target when
     // complete.
     bool UploadToTemporaryName = true;
+    // Downloads and uploads give the copy the modification time of its original (the owner
+    // sets it from its options).
+    bool KeepFileTimes = false;
     // After a job that got through, stay logged in instead of sending QUIT, so that the next
     // job of this carrier on the same server and login starts at once.
     bool KeepSession = false;

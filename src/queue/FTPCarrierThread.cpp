@@ -164,9 +164,14 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
             DropSession(side);
         }
         ApplyFtpSettings(side, engine);
+        Driver(side).TimeZoneOffset =
+            source ? carrier.SrcTimeZoneOffset : carrier.DestTimeZoneOffset;
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
     m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;
+    for (const Side side : {Source, Destination}) {
+        Driver(side).KeepFileTimes = m_sftp[side]->KeepFileTimes = carrier.KeepFileTimes;
+    }
 }
 
 void TFTPCarrierThread::DropSession(Side side) {

@@ -41,6 +41,7 @@ struct TFTPCarryItem {
     TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
     TRemoteProtocolKind SrcProtocol = TRemoteProtocolKind::Ftp;
     TSshSettings SrcSsh;
+    int SrcTimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
 
     std::string DestHostName;
     std::string DestPort;
@@ -51,6 +52,7 @@ struct TFTPCarryItem {
     TFtpTlsMode DestEncryption = TFtpTlsMode::None;
     TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
     TSshSettings DestSsh;
+    int DestTimeZoneOffset = 0;
 
     bool ResumeTransfer = false;
     std::int64_t FileSize = -1; // -1 for folders and when unknown

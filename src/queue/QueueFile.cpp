@@ -2,6 +2,7 @@
 #include "queue/QueueFile.h"
 
 #include "base/ShellIcons.h"
+#include "base/TimeZoneOffset.h"
 #include "engine/sftp/SshArguments.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 namespace qx {
 
@@ -197,6 +199,13 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
     number("Depth", item.Depth);
     text("LocalRoot", item.LocalRoot);
     number("UploadToTemporaryName", item.UploadToTemporaryName ? 1 : 0);
+    // Written only where set, so that items of servers listing in UTC read as before.
+    for (const auto& [name, offset] : {std::pair{"SrcTimeZoneOffset", item.SrcTimeZoneOffset},
+                                       std::pair{"DestTimeZoneOffset", item.DestTimeZoneOffset}}) {
+        if (offset != 0) {
+            number(name, offset);
+        }
+    }
     WriteSsh(path, "Src", item.SrcProtocol, item.SrcSsh);
     WriteSsh(path, "Dest", item.DestProtocol, item.DestSsh);
     KeepPasswords(item);
@@ -297,6 +306,11 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     item->Depth = std::max(0, number("Depth").value_or(0));
     item->LocalRoot = text("LocalRoot").value_or("");
     item->UploadToTemporaryName = number("UploadToTemporaryName").value_or(1) != 0;
+    for (auto [name, offset] : {std::pair{"SrcTimeZoneOffset", &item->SrcTimeZoneOffset},
+                                std::pair{"DestTimeZoneOffset", &item->DestTimeZoneOffset}}) {
+        const auto value = number(name).value_or(0);
+        *offset = std::abs(value) <= kMaxTimeZoneOffsetMinutes ? value : 0;
+    }
     if (!ReadSsh(path, "Src", item->SrcProtocol, item->SrcSsh) ||
         !ReadSsh(path, "Dest", item->DestProtocol, item->DestSsh)) {
         return nullptr;

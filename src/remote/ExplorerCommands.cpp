@@ -138,6 +138,7 @@ void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
     item.DestEncryption = login.Encryption;
     item.DestProtocol = login.Protocol;
     item.DestSsh = login.Ssh;
+    item.DestTimeZoneOffset = login.TimeZoneOffset;
     item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 
@@ -152,6 +153,7 @@ void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
     item.SrcEncryption = login.Encryption;
     item.SrcProtocol = login.Protocol;
     item.SrcSsh = login.Ssh;
+    item.SrcTimeZoneOffset = login.TimeZoneOffset;
 }
 
 void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {

@@ -72,6 +72,7 @@ struct TSessionLogin {
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh;
     bool UploadToTemporaryName = true; // what the session's site says
+    int TimeZoneOffset = 0;            // minutes the server's LIST times run ahead of UTC
 };
 
 // ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is

@@ -26,6 +26,7 @@ struct TFTPFileData {
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh;
+    int TimeZoneOffset = 0;          // minutes the server's LIST times run ahead of UTC
     std::string HostDirName;         // ending with "/"
     std::vector<TFTPListItem> Items; // named by their Name, in list order
 };

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string_view>
 
 namespace qx {
@@ -283,6 +284,9 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
 
 bool TEngineDriver::AskFeatures() {
     m_features = {};
+    m_timeSetWay = TimeSetWay::None;
+    m_timeSetRefused = 0;
+    m_timeSetReported = false;
     if (Quote("FEAT") == 2) {
         return false;
     }
@@ -387,7 +391,8 @@ void TEngineDriver::ReceiveListing(TFTPListItems& listing, TListDecodeReport& re
     // it; it reaches the target only when the whole listing came.
     listing.Clear();
     listing.HasLinks = false;
-    TListDecodeStream decoder(listing, machine ? TListingFormat::Mlsd : TListingFormat::List);
+    TListDecodeStream decoder(listing, machine ? TListingFormat::Mlsd : TListingFormat::List,
+                              TimeZoneOffset);
     engine.HostFileName.clear();
     engine.LocalFileName.clear();
     engine.MachineListing = machine;
@@ -515,7 +520,7 @@ TRemoteCapabilities TEngineDriver::Capabilities() const {
     capabilities.Resume = m_resumeSupported;
     capabilities.ServerCopy = true;
     capabilities.ChangeMode = true;
-    capabilities.SetTime = false;
+    capabilities.SetTime = true; // by one of the ways SetModifiedTime tries
     capabilities.RawCommands = true;
     return capabilities;
 }
@@ -549,8 +554,73 @@ std::uint8_t TEngineDriver::Size(const std::string& path, std::int64_t& size) {
     return result;
 }
 
-std::uint8_t TEngineDriver::SetModifiedTime(const std::string& path, std::int64_t) {
-    FailAndLog("502 Cannot set the time of [" + path + "] over FTP.");
+namespace {
+
+// "YYYYMMDDHHMMSS" in UTC, the time value of MFMT, MDTM and SITE UTIME.
+std::string FtpTimeVal(std::int64_t time) {
+    const auto seconds = static_cast<std::time_t>(time);
+    std::tm utc{};
+    if (::gmtime_r(&seconds, &utc) == nullptr) {
+        return {};
+    }
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &utc);
+    return std::string(text, length);
+}
+
+} // namespace
+
+std::uint8_t TEngineDriver::SetModifiedTime(const std::string& path, std::int64_t time) {
+    const std::string value = FtpTimeVal(time);
+    if (value.size() != 14) {
+        FailAndLog("501 The time of [" + path + "] is out of range.");
+        return m_outcome.ResultCode;
+    }
+    const auto command = [&](TimeSetWay way) {
+        switch (way) {
+        case TimeSetWay::Mfmt:
+            return "MFMT " + value + " " + path;
+        case TimeSetWay::MdtmSet:
+            return "MDTM " + value + " " + path;
+        case TimeSetWay::SiteUtime:
+            return "SITE UTIME " + value + " " + path;
+        case TimeSetWay::SiteUtimeFull:
+            return "SITE UTIME " + path + " " + value + " " + value + " " + value + " UTC";
+        case TimeSetWay::None:
+            break;
+        }
+        return std::string();
+    };
+    const auto bit = [](TimeSetWay way) { return std::uint8_t(1u << static_cast<unsigned>(way)); };
+    const std::string kept = m_engine->LocalFileName; // Quote takes its command from there
+    const auto restore = [&] { m_engine->LocalFileName = kept; };
+    if (m_timeSetWay != TimeSetWay::None) {
+        Quote(command(m_timeSetWay));
+        restore();
+        return m_outcome.ResultCode;
+    }
+    for (const TimeSetWay way : {TimeSetWay::Mfmt, TimeSetWay::MdtmSet, TimeSetWay::SiteUtime,
+                                 TimeSetWay::SiteUtimeFull}) {
+        if ((m_timeSetRefused & bit(way)) != 0 || (way == TimeSetWay::Mfmt && !m_features.Mfmt)) {
+            continue;
+        }
+        if (Quote(command(way)) == 2) {
+            restore();
+            return 2;
+        }
+        if (!Failed() && m_engine->LastResponse().starts_with('2')) {
+            m_timeSetWay = way;
+            restore();
+            return 0;
+        }
+        m_timeSetRefused |= bit(way);
+    }
+    restore();
+    if (!m_timeSetReported) {
+        m_timeSetReported = true;
+        Line('~', "File times cannot be kept on this server: it sets no modification time.");
+    }
+    Fail("502 Cannot set the time of [" + path + "] on this server.");
     return m_outcome.ResultCode;
 }
 

@@ -89,6 +89,9 @@ public:
     const TFtpFeatures& Features() const { return m_features; }
     // Listings use MLSD where the server offers it; off for a server that answers it badly.
     bool UseMlsd = true;
+    // Minutes the server's LIST times run ahead of UTC: the shown times of LIST entries are moved
+    // back by it (engine/ListDecoder.h).
+    int TimeZoneOffset = 0;
     // TYPE, unless the server has that type already.
     std::uint8_t SetType(bool binary) override;
     bool Binary() const override { return m_engine->Binary(); }
@@ -121,7 +124,11 @@ public:
     std::uint8_t MakeFolder(const std::string& path) override;
     std::uint8_t RemoveFolder(const std::string& path) override;
     std::uint8_t Size(const std::string& path, std::int64_t& size) override;
-    // FTP has no command for it that servers agree on: refused.
+    // FTP has no command for it that every server takes: MFMT where FEAT offers it, else
+    // "MDTM time path", else SITE UTIME in its two common forms. A form the server refuses is
+    // not sent again in the session; once one worked only that one is used. When none works the
+    // log says once in the session that file times cannot be kept on this server; the outcome
+    // is then a failure, which callers take as a note.
     std::uint8_t SetModifiedTime(const std::string& path, std::int64_t time) override;
     std::uint8_t RemoveFile(const std::string& path) override;
     // RNFR and RNTO; with replace, where the server refuses to rename over a file, the old
@@ -183,6 +190,12 @@ private:
     bool m_typeKnown = false;
     bool m_knownBinary = false;
     TFtpFeatures m_features;
+    // The ways of setting a file's time, in the order they are tried (SetModifiedTime).
+    enum class TimeSetWay : std::uint8_t { Mfmt, MdtmSet, SiteUtime, SiteUtimeFull, None };
+    // The way that worked in this session (None: none yet); refused ways by bit.
+    TimeSetWay m_timeSetWay = TimeSetWay::None;
+    std::uint8_t m_timeSetRefused = 0;
+    bool m_timeSetReported = false;
 };
 
 } // namespace qx

@@ -23,6 +23,7 @@ bool TFTPClientThread::Login() {
     engine.PassWord = client.Password;
     engine.InactivityLimit = client.Timeout;
     m_ftp->UseMlsd = client.UseMlsd;
+    m_ftp->TimeZoneOffset = client.TimeZoneOffset;
     m_ftp->UploadToTemporaryName = client.UploadToTemporaryName;
     TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, true);
     plan.DelaySeconds = client.ReloginDelay;
@@ -234,6 +235,7 @@ void TFTPClientThread::DownloadOneFile() {
     if (CheckTarget(false, resume) != TGoAhead::Transfer) {
         return;
     }
+    m_driver->KeepFileTimes = client.KeepFileTimes;
     // The size is known before the data flows, so that progress can be told against it.
     DownloadFile(*m_driver, m_remoteFile, m_localFile, resume,
                  [this](std::int64_t size) { PublishFileSize(size); });
@@ -250,6 +252,7 @@ void TFTPClientThread::UploadOneFile() {
         return;
     }
     PublishFileSize(LocalFileSizeOf(m_localFile));
+    m_driver->KeepFileTimes = client.KeepFileTimes;
     UploadFile(*m_driver, m_localFile, m_remoteFile, resume);
 }
 

@@ -133,6 +133,9 @@ public:
     // Uploads travel under a temporary name and are renamed over their target when complete
     // (off for servers that refuse renames).
     bool UploadToTemporaryName = true;
+    // Completed transfers give the copy the modification time of its original
+    // (session/FileTimes.h).
+    bool KeepFileTimes = false;
 };
 
 // The owner's result fields, where every step leaves its outcome.

@@ -2,6 +2,7 @@
 #include "session/RemoteTransfers.h"
 
 #include "engine/LocalFileStream.h"
+#include "session/FileTimes.h"
 #include "session/ResumeRule.h"
 
 #include <algorithm>
@@ -67,6 +68,7 @@ std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::
     }
     // What the server announced is what a binary download must end with.
     const std::uint8_t result = remote.Download(remotePath, localPath, resume, fileSize);
+    KeepDownloadedFileTime(remote, remotePath, localPath, remoteTime);
     if (remote.Failed() && remoteTime) {
         KeepRemoteTime(localPath, *remoteTime);
     }
@@ -110,6 +112,7 @@ std::uint8_t UploadFile(TRemoteProtocol& remote, std::string localPath, std::str
     if (plan.Stored != remotePath) {
         PutInPlace(remote, plan.Stored, remotePath);
     }
+    KeepUploadedFileTime(remote, localPath, remotePath);
     return remote.Aborted() ? 2 : remote.Failed() ? 1 : 0;
 }
 

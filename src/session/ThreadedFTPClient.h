@@ -98,6 +98,11 @@ public:
     // Uploads travel under a temporary name and are renamed over their target when complete
     // (off for servers that refuse renames).
     bool UploadToTemporaryName = true;
+    // Minutes the server's LIST times run ahead of UTC (engine/FTPListItem.h, EntryUtcTime).
+    int TimeZoneOffset = 0;
+    // Downloads and uploads give the copy the modification time of its original; read at each
+    // transfer.
+    bool KeepFileTimes = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh; // SFTP only

@@ -125,6 +125,7 @@ void TGlobalOptions::LoadFromStore() {
         DefTransferType = static_cast<TFTPTransferType>(static_cast<std::uint8_t>(*type));
     }
     ReadFlag(store, "DefPassiveMode", DefPassiveMode);
+    ReadFlag(store, "KeepFileTimes", KeepFileTimes);
     if (const auto when = store.ReadNumber(GlobalOptionsKey, "WhenTargetExists");
         when && *when >= 0 && *when < kWhenTargetExistsCount) {
         WhenTargetExists = static_cast<TWhenTargetExists>(*when);
@@ -161,6 +162,7 @@ void TGlobalOptions::SaveToStore() {
     m_store.WriteNumber(key, "DefResumeTransfer", DefResumeTransfer ? 1 : 0);
     m_store.WriteNumber(key, "DefTransferType", static_cast<std::int32_t>(DefTransferType));
     m_store.WriteNumber(key, "DefPassiveMode", DefPassiveMode ? 1 : 0);
+    m_store.WriteNumber(key, "KeepFileTimes", KeepFileTimes ? 1 : 0);
     m_store.WriteNumber(key, "WhenTargetExists", static_cast<std::int32_t>(WhenTargetExists));
     m_store.WriteString(key, "ASCIIFileExts", ASCIIFileExtsText());
     m_store.WriteString(key, "TempDownloadFolder", TempDownloadFolder);

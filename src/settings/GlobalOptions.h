@@ -76,6 +76,9 @@ public:
     TFTPTransferType DefTransferType = TFTPTransferType::ftpTypeAuto;
     bool DefPassiveMode = false;
     TWhenTargetExists WhenTargetExists = TWhenTargetExists::Ask;
+    // Downloads and uploads give the copy the modification time of its original (not the
+    // online editor's).
+    bool KeepFileTimes = true;
     std::string PingApp{DefaultPingApp};
     std::string TelnetApp{DefaultTelnetApp};
 

@@ -13,7 +13,7 @@ TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
     : FontNameText(options.FontName), FontSizeValue(options.FontSize),
       GradColorValue(options.GradColor), EmailText(options.Email),
       ResumeTransferChecked(options.DefResumeTransfer), PassiveModeChecked(options.DefPassiveMode),
-      TransferTypeIndex(options.DefTransferType),
+      KeepFileTimesChecked(options.KeepFileTimes), TransferTypeIndex(options.DefTransferType),
       WhenTargetExistsIndex(static_cast<int>(options.WhenTargetExists)),
       ASCIIFileExtsText(options.ASCIIFileExtsText()),
       TempDownloadFolderText(options.TempDownloadFolder), LoggedinWavText(options.LoggedinWav),
@@ -51,6 +51,7 @@ void TGlobalOptionsEditor::Commit(TGlobalOptions& options) const {
     options.Email = EmailText;
     options.DefResumeTransfer = ResumeTransferChecked;
     options.DefPassiveMode = PassiveModeChecked;
+    options.KeepFileTimes = KeepFileTimesChecked;
     options.DefTransferType = TransferTypeIndex;
     if (WhenTargetExistsIndex >= 0 && WhenTargetExistsIndex < kWhenTargetExistsCount) {
         options.WhenTargetExists = static_cast<TWhenTargetExists>(WhenTargetExistsIndex);

@@ -36,6 +36,7 @@ public:
     std::string EmailText;
     bool ResumeTransferChecked = false;
     bool PassiveModeChecked = false;
+    bool KeepFileTimesChecked = true;
     TFTPTransferType TransferTypeIndex = TFTPTransferType::ftpTypeAuto;
     int WhenTargetExistsIndex = 0;
     std::string ASCIIFileExtsText;

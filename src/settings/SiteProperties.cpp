@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SiteProperties.h"
 
+#include "base/TimeZoneOffset.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
 #include "settings/GlobalOptions.h"
+
+#include <cstdlib>
 
 namespace qx {
 
@@ -74,6 +77,10 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
     }
     SshConfigFile = text("SshConfigFile").value_or(SshConfigFile);
     SshKnownHostsFile = text("SshKnownHostsFile").value_or(SshKnownHostsFile);
+    if (const auto value = number("TimeZoneOffset");
+        value && std::abs(*value) <= kMaxTimeZoneOffsetMinutes) {
+        TimeZoneOffset = *value;
+    }
 }
 
 void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
@@ -115,6 +122,11 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
     };
     optionalText("SshConfigFile", SshConfigFile);
     optionalText("SshKnownHostsFile", SshKnownHostsFile);
+    if (TimeZoneOffset != 0) {
+        store.WriteNumber(path, "TimeZoneOffset", TimeZoneOffset);
+    } else {
+        store.DeleteValue(path, "TimeZoneOffset");
+    }
 }
 
 TSshSettings TSiteProperties::SshSettings() const {

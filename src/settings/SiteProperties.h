@@ -72,6 +72,9 @@ public:
     // known-hosts file than the user's; empty (absent) leaves ssh's own. No dialog shows them.
     std::string SshConfigFile;
     std::string SshKnownHostsFile;
+    // "TimeZoneOffset": minutes the server's LIST times run ahead of UTC (engine/FTPListItem.h,
+    // EntryUtcTime); written only when not 0, and kept within a day either way.
+    std::int32_t TimeZoneOffset = 0;
     TSiteBookNode* SiteNode = nullptr; // the site book node owning this object, not owned
     bool QuickConnect = false;         // never stored
     // The password is in the keyring, which could not be read: Password is empty, and saving

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SitePropertiesEditor.h"
 
+#include "base/TimeZoneOffset.h"
 #include "base/UpDownPosition.h"
 #include "base/Utilities.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteProperties.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 
 namespace qx {
 
@@ -21,7 +24,10 @@ TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGloba
       InitialFolderText(site.InitialFolder), ResumeTransferChecked(site.ResumeTransfer),
       PassiveModeChecked(site.PassiveMode), UseMlsdChecked(site.UseMlsd),
       UploadToTemporaryNameChecked(site.UploadToTemporaryName), SshKeyFileText(site.SshKeyFile),
-      SshUseAgentChecked(site.SshUseAgent), m_site(site), m_options(options) {
+      SshUseAgentChecked(site.SshUseAgent), TimeZoneHours(site.TimeZoneOffset / 60),
+      TimeZoneMinutes(TimeZoneHours != 0 ? std::abs(site.TimeZoneOffset % 60)
+                                         : site.TimeZoneOffset % 60),
+      m_site(site), m_options(options) {
     SetUserNameText(site.UserName);
     SetPasswordText(site.Password);
     SetLoginRetryPosition(site.LoginRetry);
@@ -127,6 +133,9 @@ void TSitePropertiesEditor::Commit() {
     m_site.Protocol = static_cast<TRemoteProtocolKind>(m_protocolIndex);
     m_site.SshKeyFile = SshKeyFileText;
     m_site.SshUseAgent = SshUseAgentChecked;
+    const int minutes = TimeZoneHours < 0 ? -std::abs(TimeZoneMinutes) : TimeZoneMinutes;
+    m_site.TimeZoneOffset = std::clamp(TimeZoneHours * 60 + minutes, -kMaxTimeZoneOffsetMinutes,
+                                       kMaxTimeZoneOffsetMinutes);
     if (m_transferTypeIndex >= 0) {
         m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);
     }

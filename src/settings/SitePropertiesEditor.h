@@ -84,6 +84,10 @@ public:
     bool SshFieldsEnabled() const { return IsSftp(); }
     std::string SshKeyFileText;
     bool SshUseAgentChecked = true;
+    // The server's time-zone offset as hours (-24 to 24) and minutes (0 to 59, or -59 to 59
+    // with 0 hours); the minutes take the sign of the hours.
+    int TimeZoneHours = 0;
+    int TimeZoneMinutes = 0;
 
 private:
     // The port a new site of the current choice gets.

@@ -13,25 +13,6 @@ namespace qx {
 
 namespace {
 
-std::optional<std::int64_t> FieldsTime(const TFTPListItem& item, bool local) {
-    if (item.Year <= 0 || item.Month < 1 || item.Month > 12 || item.Day < 1 || item.Day > 31) {
-        return std::nullopt;
-    }
-    std::tm fields{};
-    fields.tm_year = item.Year - 1900;
-    fields.tm_mon = item.Month - 1;
-    fields.tm_mday = item.Day;
-    fields.tm_hour = std::max(item.Hour, 0);
-    fields.tm_min = std::max(item.Minute, 0);
-    fields.tm_sec = item.Second;
-    fields.tm_isdst = -1;
-    const std::time_t time = local ? std::mktime(&fields) : ::timegm(&fields);
-    if (time == static_cast<std::time_t>(-1)) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(time);
-}
-
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
@@ -47,14 +28,7 @@ std::optional<TSyncEntry> RemoteSyncEntry(const TFTPListItem& item, int offsetMi
     entry.IsFolder = !item.IsFile;
     entry.Size = item.IsFile ? item.Size : 0;
     entry.Precision = item.TimePrecision;
-    if (item.TimePrecision == TTimePrecision::Second) {
-        entry.Time = FieldsTime(item, true);
-    } else if (item.TimePrecision != TTimePrecision::Unknown) {
-        const auto wallClock = FieldsTime(item, false);
-        if (wallClock) {
-            entry.Time = *wallClock - std::int64_t{offsetMinutes} * 60;
-        }
-    }
+    entry.Time = EntryUtcTime(item, offsetMinutes);
     if (!entry.Time) {
         entry.Precision = TTimePrecision::Unknown;
     }

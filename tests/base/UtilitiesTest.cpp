@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Utilities.h"
+#include "base/TimeZoneOffset.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,21 @@ TEST(UtilitiesTest, Utf8CharLength) {
     EXPECT_EQ(Utf8CharLength("\xE0\x80\x80", 0), 1u);
     EXPECT_EQ(Utf8CharLength("\xED\xA0\x80", 0), 1u);
     EXPECT_EQ(Utf8CharLength("\xF4\x90\x80\x80", 0), 1u);
+}
+
+TEST(UtilitiesTest, TimeZoneOffsetsReadAndWritten) {
+    const std::pair<std::string_view, std::optional<int>> cases[] = {
+        {"+02:00", 120}, {"-05:30", -330}, {"3", 180},     {"-0:45", -45},   {"24:00", 1440},
+        {"24:01", {}},   {"+1:60", {}},    {"1:5", {}},    {"", {}},         {"+", {}},
+        {"1:30x", {}},   {"--1", {}},      {"100:00", {}}, {"01:00:00", {}},
+    };
+    for (const auto& [text, minutes] : cases) {
+        EXPECT_EQ(ParseTimeZoneOffset(text), minutes) << text;
+    }
+    for (const int minutes : {0, 120, -330, -45, 1440}) {
+        EXPECT_EQ(ParseTimeZoneOffset(TimeZoneOffsetText(minutes)), minutes);
+    }
+    EXPECT_EQ(TimeZoneOffsetText(-330), "-05:30");
 }
 
 } // namespace

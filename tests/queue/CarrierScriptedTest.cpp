@@ -2,6 +2,7 @@
 // Carrier jobs against scripted servers: the login retry lines, the automatic type, resuming a
 // server-to-server copy, and what explorations queue.
 
+#include "engine/LocalFileStream.h"
 #include "support/CarrierHarness.h"
 #include "support/ScriptSteps.h"
 #include "support/ScriptedFtpServer.h"
@@ -147,6 +148,39 @@ TEST(CarrierScripted, AutomaticTypeComparesTheExtensionAsWritten) {
     h.carrier->DestPath = local.path().string() + "/";
     EXPECT_EQ(h.run(&TFTPCarrier::Download), 0) << h.errorMessage;
     EXPECT_EQ(readFile(local.path() / "README.TXT"), "read me\r\n"); // binary: bytes untouched
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
+// A carrier that keeps file times asks for the remote time once the file is complete.
+TEST(CarrierScripted, ACompletedDownloadTakesTheRemoteTime) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        AnswerRestartProbe(s);
+        s.expect("SIZE /pub/a.bin");
+        s.reply("213 2");
+        s.expect("PASV");
+        s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+        s.expect("RETR /pub/a.bin");
+        s.acceptData();
+        s.reply("150 Sending");
+        s.dataSend("ab");
+        s.dataClose();
+        s.reply("226 Done");
+        s.expect("MDTM /pub/a.bin");
+        s.reply("213 20170714024000");
+        ExpectQuit(s);
+    });
+    TempDir local;
+    CarrierHarness h;
+    h.carrier->SrcPort = server.portText();
+    h.carrier->PassiveMode = true;
+    h.carrier->KeepFileTimes = true;
+    h.carrier->FileName = "a.bin";
+    h.carrier->SrcPath = "/pub/";
+    h.carrier->DestPath = local.path().string() + "/";
+    EXPECT_EQ(h.run(&TFTPCarrier::Download), 0) << h.errorMessage;
+    EXPECT_EQ(LocalFileTimeOf(local.file("a.bin")), 1'500'000'000);
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");
 }

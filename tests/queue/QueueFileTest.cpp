@@ -35,6 +35,7 @@ std::unique_ptr<TFTPCarryItem> Upload(const std::string& name) {
     item->Depth = 2;
     item->LocalRoot = "/home/me/";
     item->UploadToTemporaryName = false;
+    item->DestTimeZoneOffset = -330;
     item->TypeName = "Text File";
     return item;
 }
@@ -103,6 +104,9 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
     EXPECT_EQ(back.Depth, 2);
     EXPECT_EQ(back.LocalRoot, "/home/me/");
     EXPECT_FALSE(back.UploadToTemporaryName);
+    EXPECT_EQ(back.SrcTimeZoneOffset, 0);
+    EXPECT_EQ(back.DestTimeZoneOffset, -330);
+    EXPECT_EQ(text.find("SrcTimeZoneOffset"), std::string::npos) << "written only when set";
     EXPECT_EQ(back.TypeName, "Text File");
     EXPECT_EQ(back.Carrier, nullptr);
 }

@@ -43,6 +43,7 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
         EXPECT_FALSE(options.DefResumeTransfer);
         EXPECT_EQ(options.DefTransferType, TFTPTransferType::ftpTypeAuto);
         EXPECT_FALSE(options.DefPassiveMode);
+        EXPECT_TRUE(options.KeepFileTimes);
         EXPECT_EQ(options.WhenTargetExists, TWhenTargetExists::Ask);
         EXPECT_EQ(options.PingApp, "ping");
         EXPECT_EQ(options.TelnetApp, "telnet");
@@ -51,8 +52,8 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
     EXPECT_EQ(m_store.ValueNames(Key),
               (Names{"FontName", "FontSize", "GradColor", "DefLoginRetry", "DefReloginDelay",
                      "Timeout", "Email", "DefResumeTransfer", "DefTransferType", "DefPassiveMode",
-                     "WhenTargetExists", "ASCIIFileExts", "TempDownloadFolder", "LoggedinWav",
-                     "ErrorWav", "TransferDoneWav", "PingApp", "TelnetApp"}));
+                     "KeepFileTimes", "WhenTargetExists", "ASCIIFileExts", "TempDownloadFolder",
+                     "LoggedinWav", "ErrorWav", "TransferDoneWav", "PingApp", "TelnetApp"}));
     EXPECT_EQ(m_store.ReadString(Key, "ASCIIFileExts"), ".txt;.htm;.html;.c;.cpp;.h;.hpp;");
     EXPECT_EQ(m_store.ReadNumber(Key, "GradColor"), 15780518);
     EXPECT_EQ(m_store.ReadNumber(Key, "DefTransferType"), 2);
@@ -110,6 +111,8 @@ TEST_F(GlobalOptionsTest, ConfirmingTheDialogRefillsTheExtensionsAndSaves) {
     editor.SetBrowsedFolder(m_dir.path().string());
     editor.EmailText = "";
     editor.TransferTypeIndex = TFTPTransferType::ftpTypeASCII;
+    EXPECT_TRUE(editor.KeepFileTimesChecked);
+    editor.KeepFileTimesChecked = false;
     editor.Commit(options);
 
     EXPECT_EQ(*before, DefaultExtensions); // sessions holding the old list keep it whole
@@ -125,5 +128,6 @@ TEST_F(GlobalOptionsTest, ConfirmingTheDialogRefillsTheExtensionsAndSaves) {
 
     TGlobalOptions reloaded(m_store); // an empty e-mail is not loaded back
     EXPECT_EQ(reloaded.Email, "yourname@example.com");
+    EXPECT_FALSE(reloaded.KeepFileTimes);
     EXPECT_EQ(reloaded.ASCIIFileExtItems(), (Names{".txt", ".htm"}));
 }

@@ -278,6 +278,33 @@ TEST_F(SitePropertiesTest, AnonymousLoginFollowsTheUserName) {
     EXPECT_EQ(editor.PasswordText(), "me@host.example");
 }
 
+TEST_F(SitePropertiesTest, TimeZoneOffsetIsStoredOnlyWhenSetAndEditedAsHoursAndMinutes) {
+    TSiteProperties site(m_options);
+    site.TimeZoneOffset = -330;
+    site.SaveToStore(m_store, Key);
+    EXPECT_EQ(m_store.ReadNumber(Key, "TimeZoneOffset"), -330);
+    TSiteProperties loaded(m_options);
+    loaded.LoadFromStore(m_store, Key);
+    EXPECT_EQ(loaded.TimeZoneOffset, -330);
+
+    TSitePropertiesEditor editor(loaded, m_options);
+    EXPECT_EQ(editor.TimeZoneHours, -5);
+    EXPECT_EQ(editor.TimeZoneMinutes, 30);
+    editor.TimeZoneHours = 0;
+    editor.TimeZoneMinutes = -45;
+    editor.Commit();
+    EXPECT_EQ(loaded.TimeZoneOffset, -45);
+    editor.TimeZoneMinutes = 0;
+    editor.Commit();
+    loaded.SaveToStore(m_store, Key);
+    EXPECT_FALSE(m_store.ReadNumber(Key, "TimeZoneOffset").has_value());
+
+    m_store.WriteNumber(Key, "TimeZoneOffset", 5000); // beyond a day: not taken
+    TSiteProperties odd(m_options);
+    odd.LoadFromStore(m_store, Key);
+    EXPECT_EQ(odd.TimeZoneOffset, 0);
+}
+
 TEST_F(SitePropertiesTest, CommitCopiesTheControlsIntoTheSite) {
     TSiteProperties site(m_options);
     site.LoginRetry = 0;

@@ -336,7 +336,8 @@ VsftpdServer::VsftpdServer(const std::filesystem::path& root, Options options) {
                 << "pasv_enable=YES\npasv_promiscuous=YES\nport_promiscuous=YES\n"
                 << "ascii_upload_enable=YES\nascii_download_enable=YES\nforce_dot_files=YES\n"
                 << "xferlog_enable=NO\nuse_localtime=NO\ndirmessage_enable=NO\n"
-                << "ftpd_banner=vsftpd test server ready.\n";
+                << "ftpd_banner=vsftpd test server ready.\n"
+                << "mdtm_write=" << (options.mdtmWrite ? "YES" : "NO") << "\n";
             if (options.tls != TestTls::None && options.certificate != nullptr) {
                 out << "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
                     << "force_anon_data_ssl=YES\nrequire_ssl_reuse=YES\n"

@@ -104,6 +104,8 @@ public:
         TestTls tls = TestTls::None;
         const TestCertificate* certificate = nullptr;
         Family family = Family::Ipv4;
+        // "MDTM time path" sets a file's time (vsftpd's default); off, nothing does.
+        bool mdtmWrite = true;
     };
     explicit VsftpdServer(const std::filesystem::path& root);
     VsftpdServer(const std::filesystem::path& root, Options options);

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -414,6 +415,31 @@ TEST_F(QuorvinFtpCli, FailuresAndUsageErrors) {
     EXPECT_EQ(result.exitCode, 2);
     result = run({"ls", "http://127.0.0.1/"});
     EXPECT_EQ(result.exitCode, 2);
+}
+
+TEST_F(QuorvinFtpCli, CopiesKeepTheTimeOfTheirOriginalUnlessNoKeepTimes) {
+    constexpr std::int64_t old = 1'500'000'000;
+    m_root.write("dated.txt", "dated\n");
+    m_local.write("dated-up.txt", "dated up\n");
+    for (const auto& path : {m_root.path() / "dated.txt", m_local.path() / "dated-up.txt"}) {
+        const timespec times[2] = {{old, 0}, {old, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    Result result = run(
+        {"--time-zone-offset", "-05:30", "get", m_base + "dated.txt", m_local.file("kept.txt")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(mtimeOf(m_local.path() / "kept.txt"), old);
+    result = run({"put", m_local.file("dated-up.txt"), m_base + "up.txt"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(mtimeOf(m_root.path() / "up.txt"), old);
+
+    result = run({"--no-keep-times", "get", m_base + "dated.txt", m_local.file("now.txt")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_GT(mtimeOf(m_local.path() / "now.txt"), std::time(nullptr) - 600);
+
+    result = run({"--time-zone-offset", "+25:00", "ls", m_base});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("+02:00"), std::string::npos) << result.err;
 }
 
 TEST_F(QuorvinFtpCli, DecodeListingKeepsTheFile) {

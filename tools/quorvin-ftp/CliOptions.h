@@ -31,6 +31,9 @@ struct CliOptions {
     std::string include;
     std::string exclude;
     int timeout = 30;
+    bool keepTimes = true;
+    // Minutes the server's LIST times run ahead of UTC (--time-zone-offset).
+    std::optional<int> timeZoneOffset;
     std::string site;
     std::optional<TOverwriteChoice> whenTargetExists;
     bool readableSizes = false;

@@ -59,6 +59,8 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.ResumeTransfer = target.Resume;
     client.TransferType = target.Type;
     client.Timeout = target.Timeout;
+    client.KeepFileTimes = target.KeepTimes;
+    client.TimeZoneOffset = target.TimeZoneOffset;
     client.ASCIIExts = &asciiExtensions;
     client.LowestPriority = false; // a command-line transfer is the work in front of the user
 

@@ -35,7 +35,9 @@ struct CliTarget {
     bool UploadToTemporaryName = true;
     bool Resume = false;
     TFTPTransferType Type = TFTPTransferType::ftpTypeBinary;
-    int Timeout = 30; // seconds without a byte moving before a request fails
+    int Timeout = 30;       // seconds without a byte moving before a request fails
+    bool KeepTimes = true;  // copies take the modification time of their originals
+    int TimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
     // What a transfer does when its target exists: nothing set replaces it (like curl and wget);
     // Skip (--skip-existing) or OverwriteIfNewer (--newer) ask the server first.
     std::optional<TOverwriteChoice> WhenTargetExists;

@@ -72,6 +72,7 @@ CliTarget CliSite::Target() const {
     target.Type = site.TransferType;
     target.Protocol = site.Protocol;
     target.Ssh = site.SshSettings();
+    target.TimeZoneOffset = site.TimeZoneOffset;
     return target;
 }
 

@@ -63,6 +63,7 @@ public:
 
     bool RemoteTopMissing = false;
     bool LocalTopMissing = false;
+    int TimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
 
     std::optional<std::vector<TSyncEntry>> ListLocal(const std::string& folder) override {
         if (folder.empty() && LocalTopMissing) {
@@ -86,7 +87,7 @@ public:
                       << "] could not be listed: " << VisibleText(m_session.Failure()) << '\n';
             return std::nullopt;
         }
-        return RemoteSyncEntries(items, 0);
+        return RemoteSyncEntries(items, TimeZoneOffset);
     }
 
     bool Stopped() override { return m_interrupted.load(); }
@@ -113,7 +114,9 @@ public:
     MirrorRun(RemoteWork& work, const CommandCall& call, std::string localTop)
         : m_work(work), m_call(call), m_options(call.options),
           m_remoteTop(work.session.Absolute(work.paths[0])), m_localTop(std::move(localTop)),
-          m_lister(work.session, m_remoteTop, m_localTop, call.interrupted) {}
+          m_lister(work.session, m_remoteTop, m_localTop, call.interrupted) {
+        m_lister.TimeZoneOffset = work.target.TimeZoneOffset;
+    }
 
     bool Run() {
         FindTops();

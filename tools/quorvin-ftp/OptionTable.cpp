@@ -2,6 +2,7 @@
 #include "OptionTable.h"
 
 #include "base/Masks.h"
+#include "base/TimeZoneOffset.h"
 #include "engine/TlsCertificate.h"
 #include "engine/sftp/SshArguments.h"
 
@@ -46,6 +47,15 @@ template <auto Member, auto To> bool setTo(CliOptions& options, Value) {
     return true;
 }
 
+// The apply of an option whose value a parser reads: sets the member only to a value it took.
+template <auto Member, auto Parse> bool parsedInto(CliOptions& options, Value value) {
+    const auto parsed = Parse(value);
+    if (parsed) {
+        options.*Member = *parsed;
+    }
+    return parsed.has_value();
+}
+
 constexpr OptionRow kOptions[] = {
     {.name = "--active",
      .help = "data connections (default passive)",
@@ -64,6 +74,16 @@ constexpr OptionRow kOptions[] = {
      .help = "upload straight to the target name (for servers that\n"
              "refuse renames); without it uploads travel as NAME.part",
      .apply = setTo<&CliOptions::inplace, true>},
+    {.name = "--no-keep-times",
+     .help = "leave the time of the transfer on copies (by default a\n"
+             "copy takes the modification time of its original)",
+     .apply = setTo<&CliOptions::keepTimes, false>},
+    {.name = "--time-zone-offset",
+     .argument = "[+-]HH:MM",
+     .help = "how far the server's LIST times run ahead of UTC\n"
+             "(default the site's, else 0)",
+     .needs = "an offset like +02:00 or -05:30, at most 24 hours",
+     .apply = parsedInto<&CliOptions::timeZoneOffset, ParseTimeZoneOffset>},
     {.name = "--skip-existing",
      .help = "leave files that exist at the target alone",
      .apply = setTo<&CliOptions::whenTargetExists, TOverwriteChoice::Skip>},

@@ -53,6 +53,7 @@ public:
         auto item = std::make_unique<TFTPCarryItem>();
         item->ResumeTransfer = m_options.resume;
         item->UploadToTemporaryName = m_options.uploadToTemporaryName;
+        item->SrcTimeZoneOffset = item->DestTimeZoneOffset = m_options.timeZoneOffset;
         item->SrcTransferType = item->DestTransferType = m_options.type;
         switch (job.kind) {
         case QueueJob::Kind::Get: {
@@ -114,6 +115,7 @@ private:
         target.Password = url.Password;
         target.Passive = m_options.passive;
         target.Timeout = m_options.timeout;
+        target.TimeZoneOffset = m_options.timeZoneOffset;
         target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
         target.PinnedFingerprints = m_options.pins;
         target.Insecure = m_options.insecure;
@@ -266,6 +268,7 @@ void SetSourceServer(TFTPCarryItem& item, const CliTarget& target) {
     item.SrcEncryption = target.Encryption;
     item.SrcProtocol = target.Protocol;
     item.SrcSsh = target.Ssh;
+    item.SrcTimeZoneOffset = target.TimeZoneOffset;
 }
 
 void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target) {
@@ -276,6 +279,7 @@ void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target) {
     item.DestEncryption = target.Encryption;
     item.DestProtocol = target.Protocol;
     item.DestSsh = target.Ssh;
+    item.DestTimeZoneOffset = target.TimeZoneOffset;
 }
 
 void DescribeQueueItem(TFTPCarryItem& item) {
@@ -293,6 +297,8 @@ QueueRunOptions QueueOptionsOf(const CliOptions& options, const std::atomic<bool
     run.verbose = options.verbose;
     run.carriers = options.carriers;
     run.timeout = options.timeout;
+    run.keepTimes = options.keepTimes;
+    run.timeZoneOffset = options.timeZoneOffset.value_or(0);
     run.whenTargetExists = options.whenTargetExists;
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
@@ -335,11 +341,12 @@ int RunQueueItems(std::vector<std::unique_ptr<TFTPCarryItem>> items, const Queue
     const TAsciiExtensions ascii(DefaultAsciiExtensions());
     PumpedUiThread ui;
     TCarrierQueue queue(
-        [&ui, timeout = options.timeout] {
+        [&ui, timeout = options.timeout, keepTimes = options.keepTimes] {
             auto carrier = TThreadedFTPCarrier::Create(ui);
             carrier->LowestPriority = false; // the work in front of the user
             carrier->ConnectRetry = 3;
             carrier->Timeout = timeout;
+            carrier->KeepFileTimes = keepTimes;
             return carrier;
         },
         &ascii);

@@ -28,7 +28,9 @@ struct QueueRunOptions {
     bool uploadToTemporaryName = true; // uploads and copies travel as NAME.part
     bool verbose = false;              // every carrier's log lines on the error stream
     int carriers = 3;
-    int timeout = 30; // seconds without a byte moving before a request fails
+    int timeout = 30;       // seconds without a byte moving before a request fails
+    bool keepTimes = true;  // copies take the modification time of their originals
+    int timeZoneOffset = 0; // minutes the servers' LIST times run ahead of UTC
     // What a job does when its target exists; nothing set replaces it.
     std::optional<TOverwriteChoice> whenTargetExists;
     // For ftp:// URLs (ftps:// is implicit TLS whatever this says).

@@ -84,6 +84,10 @@ void applyOptions(const CliOptions& options, CliTarget& target) {
         target.UploadToTemporaryName = false;
     }
     target.Timeout = options.timeout;
+    target.KeepTimes = options.keepTimes;
+    if (options.timeZoneOffset) {
+        target.TimeZoneOffset = *options.timeZoneOffset;
+    }
     if (options.tls && target.Encryption != TFtpTlsMode::Implicit) {
         target.Encryption = *options.tls;
     }

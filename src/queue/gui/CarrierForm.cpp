@@ -52,11 +52,16 @@ TCarrierForm::~TCarrierForm() {
 }
 
 TCarrierQueue::CarrierFactory TCarrierForm::ThreadedCarriers(UiThread& ui,
-                                                             std::function<int()> timeout) {
-    return [&ui, timeout = std::move(timeout)]() -> std::shared_ptr<TFTPCarrier> {
+                                                             std::function<int()> timeout,
+                                                             std::function<bool()> keepFileTimes) {
+    return [&ui, timeout = std::move(timeout),
+            keepFileTimes = std::move(keepFileTimes)]() -> std::shared_ptr<TFTPCarrier> {
         auto carrier = TThreadedFTPCarrier::Create(ui);
         if (timeout) {
             carrier->Timeout = timeout();
+        }
+        if (keepFileTimes) {
+            carrier->KeepFileTimes = keepFileTimes();
         }
         return carrier;
     };

@@ -44,10 +44,11 @@ public:
     ~TCarrierForm() override;
 
     // Carriers that run their jobs on worker threads and report to the user-interface thread.
-    // Carriers on worker threads of their own; each takes the inactivity limit the options
-    // hold when it is made.
+    // Carriers on worker threads of their own; each takes the inactivity limit and the choice
+    // of keeping file times that the options hold when it is made.
     static TCarrierQueue::CarrierFactory ThreadedCarriers(UiThread& ui,
-                                                          std::function<int()> timeout);
+                                                          std::function<int()> timeout,
+                                                          std::function<bool()> keepFileTimes = {});
 
     // The font of the global options, at creation and whenever they change.
     void ApplyAppearance(const QString& fontName, int fontSize);

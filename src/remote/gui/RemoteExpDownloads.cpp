@@ -236,14 +236,18 @@ void TRemoteExpForm::FileOnlineEditActionExecute() {
     m_pendingItems = {selected.front()};
     // The editor keeps the bytes and the line ends as they are, and writes them back in binary:
     // an ASCII round trip would turn CR LF into LF on many servers.
+    // The editor's copy keeps the time of its download.
     const TFTPTransferType kept = m_client->TransferType;
     m_client->TransferType = TFTPTransferType::ftpTypeBinary;
+    m_client->KeepFileTimes = false;
     DownloadSelectedFile([this, kept] {
         m_client->TransferType = kept;
+        m_client->KeepFileTimes = m_context.Options.KeepFileTimes;
         FTPClientDownloadFileDoneInOnlineEdit();
     });
     if (!m_client->Busy()) {
         m_client->TransferType = kept;
+        m_client->KeepFileTimes = m_context.Options.KeepFileTimes;
         m_pendingItems.clear(); // nothing was issued
     }
 }

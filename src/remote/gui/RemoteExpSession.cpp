@@ -51,6 +51,8 @@ void TRemoteExpForm::ConfigureClient() {
     client.LoginRetry = site.LoginRetry;
     client.ReloginDelay = site.ReloginDelay;
     client.Timeout = m_context.Options.Timeout;
+    client.KeepFileTimes = m_context.Options.KeepFileTimes;
+    client.TimeZoneOffset = site.TimeZoneOffset;
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) { OnDisplay(line); };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
                                      std::int64_t transfered, std::int64_t elapsed) {

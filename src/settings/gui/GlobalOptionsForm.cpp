@@ -88,6 +88,7 @@ void TGlobalOptionsForm::FillControls() {
     c.EmailEdit->setText(ToQt(m_editor.EmailText));
     c.ResumeTransferCheckBox->setChecked(m_editor.ResumeTransferChecked);
     c.PassiveModeCheckBox->setChecked(m_editor.PassiveModeChecked);
+    c.KeepFileTimesCheckBox->setChecked(m_editor.KeepFileTimesChecked);
     c.TransferTypeRadioGroup->SetItemIndex(static_cast<int>(m_editor.TransferTypeIndex));
     c.ASCIIFileExtsEdit->setText(ToQt(m_editor.ASCIIFileExtsText));
     c.WhenTargetExistsComboBox->setCurrentIndex(m_editor.WhenTargetExistsIndex);
@@ -195,6 +196,7 @@ void TGlobalOptionsForm::Confirm() {
     m_editor.EmailText = FromQt(c.EmailEdit->text());
     m_editor.ResumeTransferChecked = c.ResumeTransferCheckBox->isChecked();
     m_editor.PassiveModeChecked = c.PassiveModeCheckBox->isChecked();
+    m_editor.KeepFileTimesChecked = c.KeepFileTimesCheckBox->isChecked();
     if (const int index = c.TransferTypeRadioGroup->ItemIndex(); index >= 0) {
         m_editor.TransferTypeIndex = static_cast<TFTPTransferType>(index);
     }

@@ -144,11 +144,14 @@ void CreateDefaultSettingsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
     c.ResumeTransferCheckBox->setObjectName(QStringLiteral("ResumeTransferCheckBox"));
     c.PassiveModeCheckBox = new QCheckBox(Tr("&Passive Mode"), transfer);
     c.PassiveModeCheckBox->setObjectName(QStringLiteral("PassiveModeCheckBox"));
+    c.KeepFileTimesCheckBox = new QCheckBox(Tr("&Keep file times"), transfer);
+    c.KeepFileTimesCheckBox->setObjectName(QStringLiteral("KeepFileTimesCheckBox"));
     c.TransferTypeRadioGroup = new TTransferTypeRadioGroup(transfer);
     c.TransferTypeRadioGroup->setObjectName(QStringLiteral("TransferTypeRadioGroup"));
     auto* transferLayout = new QVBoxLayout(transfer);
     transferLayout->addWidget(c.ResumeTransferCheckBox);
     transferLayout->addWidget(c.PassiveModeCheckBox);
+    transferLayout->addWidget(c.KeepFileTimesCheckBox);
     transferLayout->addWidget(c.TransferTypeRadioGroup);
     page->layout()->addWidget(transfer);
     FinishPage(page);

@@ -27,6 +27,7 @@ struct TGlobalOptionsControls {
     QLineEdit* EmailEdit = nullptr;
     QCheckBox* ResumeTransferCheckBox = nullptr;
     QCheckBox* PassiveModeCheckBox = nullptr;
+    QCheckBox* KeepFileTimesCheckBox = nullptr;
     TTransferTypeRadioGroup* TransferTypeRadioGroup = nullptr;
 
     QLineEdit* ASCIIFileExtsEdit = nullptr;

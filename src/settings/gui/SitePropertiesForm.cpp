@@ -209,6 +209,22 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     auto* delayLabel = new QLabel(tr("Relogin &Delay(sec):"), page);
     delayLabel->setBuddy(m_reloginDelay);
     numbers->addRow(delayLabel, m_reloginDelay);
+    // Hours and minutes the server's LIST times run ahead of UTC.
+    m_timeZoneHours = new QSpinBox(page);
+    m_timeZoneHours->setObjectName(QStringLiteral("TimeZoneHoursSpinBox"));
+    m_timeZoneHours->setRange(-24, 24);
+    m_timeZoneHours->setSuffix(tr(" h"));
+    m_timeZoneMinutes = new QSpinBox(page);
+    m_timeZoneMinutes->setObjectName(QStringLiteral("TimeZoneMinutesSpinBox"));
+    m_timeZoneMinutes->setRange(-59, 59);
+    m_timeZoneMinutes->setSuffix(tr(" min"));
+    auto* offset = new QHBoxLayout;
+    offset->addWidget(m_timeZoneHours);
+    offset->addWidget(m_timeZoneMinutes);
+    offset->addStretch(1);
+    auto* offsetLabel = new QLabel(tr("Time &zone offset (LIST):"), page);
+    offsetLabel->setBuddy(m_timeZoneHours);
+    numbers->addRow(offsetLabel, offset);
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(numbers);
@@ -248,6 +264,8 @@ void TSitePropertiesForm::FillFromEditor() {
     m_passiveMode->setChecked(m_editor.PassiveModeChecked);
     m_useMlsd->setChecked(m_editor.UseMlsdChecked);
     m_uploadToTemporaryName->setChecked(m_editor.UploadToTemporaryNameChecked);
+    m_timeZoneHours->setValue(m_editor.TimeZoneHours);
+    m_timeZoneMinutes->setValue(m_editor.TimeZoneMinutes);
     m_encryption->setCurrentIndex(m_editor.EncryptionIndex());
     m_protocol->setCurrentIndex(m_editor.ProtocolIndex());
     m_sshKeyFile->setText(ToQt(m_editor.SshKeyFileText));
@@ -326,7 +344,8 @@ void TSitePropertiesForm::UpdateButtons() {
 void TSitePropertiesForm::UpdateProtocolFields() {
     for (QWidget* field :
          {static_cast<QWidget*>(m_encryption), static_cast<QWidget*>(m_passiveMode),
-          static_cast<QWidget*>(m_useMlsd)}) {
+          static_cast<QWidget*>(m_useMlsd), static_cast<QWidget*>(m_timeZoneHours),
+          static_cast<QWidget*>(m_timeZoneMinutes)}) {
         field->setEnabled(m_editor.FtpFieldsEnabled());
     }
     for (QWidget* field :
@@ -357,6 +376,8 @@ void TSitePropertiesForm::Commit(TResult result) {
     m_editor.PassiveModeChecked = m_passiveMode->isChecked();
     m_editor.UseMlsdChecked = m_useMlsd->isChecked();
     m_editor.UploadToTemporaryNameChecked = m_uploadToTemporaryName->isChecked();
+    m_editor.TimeZoneHours = m_timeZoneHours->value();
+    m_editor.TimeZoneMinutes = m_timeZoneMinutes->value();
     m_editor.SetTransferTypeIndex(m_transferType->ItemIndex());
     m_editor.SshKeyFileText = FromQt(m_sshKeyFile->text());
     m_editor.SshUseAgentChecked = m_sshUseAgent->isChecked();

@@ -91,6 +91,8 @@ private:
     QCheckBox* m_passiveMode = nullptr;
     QCheckBox* m_useMlsd = nullptr;
     QCheckBox* m_uploadToTemporaryName = nullptr;
+    QSpinBox* m_timeZoneHours = nullptr;
+    QSpinBox* m_timeZoneMinutes = nullptr;
     QComboBox* m_encryption = nullptr;
     QComboBox* m_protocol = nullptr;
     QLineEdit* m_sshKeyFile = nullptr;
