@@ -131,7 +131,7 @@ class TFileZillaReader {
 public:
     explicit TFileZillaReader(TSiteImport& result) : m_result(result) {}
 
-    void Folder(const TXmlElement& folder, std::vector<std::string> path) {
+    void Folder(const TXmlElement& folder, const std::vector<std::string>& path) {
         for (const TXmlElement& child : folder.Children) {
             if (child.Name == "Folder") {
                 auto inner = path;
