@@ -2,7 +2,6 @@
 #include "sync/gui/SynchronizeForm.h"
 
 #include "sync/gui/SyncPlanModel.h"
-#include "widgets/TitlePanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,8 +40,7 @@ bool IsDelete(const TSyncAction& action) {
 TSynchronizeForm::TSynchronizeForm(const QString& fontName, int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("SynchronizeForm"));
-    setWindowTitle(QStringLiteral("Synchronize"));
-    TitlePanel().SetApplicationText(QStringLiteral("Synchronize"));
+    SetTitles(QStringLiteral("Synchronize"), {}, QStringLiteral("Synchronize"));
     m_folders = new QLabel(this);
     m_folders->setObjectName(QStringLiteral("FoldersLabel"));
     m_folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
