@@ -200,10 +200,10 @@ std::optional<TSitesToAdd> ReadSitesFile(const std::filesystem::path& file,
     return FromOtherClient(std::move(*import), options);
 }
 
-TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSitesToAdd sites,
+TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSitesToAdd& sites,
                                bool dryRun) {
     TSiteBookImportReport report;
-    report.Notes = std::move(sites.Notes);
+    report.Notes = sites.Notes;
     TTakenNames taken(target);
     std::optional<TConfigBatch> oneWrite;
     if (!dryRun) {

@@ -42,8 +42,9 @@ struct TSiteBookImportReport {
 
 // Adds the sites below the target folder, their folders made where missing (an existing
 // folder of the name takes them). A site whose name is taken is left out and noted: nothing in
-// the book is replaced. With dryRun nothing changes and Added lists what would be added.
-TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSitesToAdd sites,
+// the book is replaced. With dryRun nothing changes (the sites stay as they are, to be added
+// next) and Added lists what would be added; else the book takes the sites' settings over.
+TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSitesToAdd& sites,
                                bool dryRun);
 
 // Writes the site book's folders and sites into a new file (replacing one there whole, mode

@@ -44,8 +44,7 @@ protected:
         std::string error;
         auto sites = ReadSitesFile(file, m_options, error);
         EXPECT_TRUE(sites) << error;
-        return sites ? AddSites(m_book, m_book.Root(), std::move(*sites), dryRun)
-                     : TSiteBookImportReport{};
+        return sites ? AddSites(m_book, m_book.Root(), *sites, dryRun) : TSiteBookImportReport{};
     }
 
     TempDir m_dir;
@@ -120,7 +119,7 @@ TEST_F(SiteBookTransferTest, ExportedBookComesBackWholeWithoutPasswordsUnlessAsk
         auto sites = ReadSitesFile(file, options, error);
         ASSERT_TRUE(sites) << error;
         TSiteBookNode& target = *book.FolderNamed(book.Root(), file.stem().string()).Node;
-        const auto report = AddSites(book, target, std::move(*sites), false);
+        const auto report = AddSites(book, target, *sites, false);
         EXPECT_EQ(report.Added.size(), 2u);
         EXPECT_TRUE(report.Notes.empty());
         book.Load();

@@ -48,8 +48,7 @@ int Import(const CommandCall& call, const std::string& file) {
     if (!read) {
         return Fail(error);
     }
-    const TSiteBookImportReport report =
-        AddSites(sites.book, sites.book.Root(), std::move(*read), dryRun);
+    const TSiteBookImportReport report = AddSites(sites.book, sites.book.Root(), *read, dryRun);
     for (const std::string& location : report.Added) {
         std::cout << (dryRun ? "would add " : "added ") << VisibleText(location) << '\n';
     }
