@@ -30,6 +30,7 @@ struct CliOptions {
     bool sizeOnly = false;
     std::string include;
     std::string exclude;
+    bool withPasswords = false; // sites export
     int timeout = 30;
     bool keepTimes = true;
     // Minutes the server's LIST times run ahead of UTC (--time-zone-offset).

@@ -29,4 +29,7 @@ int RunQueue(const CommandCall& call);
 // MirrorCommand.cpp
 int RunMirror(const CommandCall& call);
 
+// SitesCommand.cpp
+int RunSites(const CommandCall& call);
+
 } // namespace qx::cli
