@@ -684,6 +684,28 @@ TEST_F(QuorvinFtpCli, SitesImportedFromAnotherClientAreUsableAtOnce) {
     EXPECT_NE(again.out.find("has this name already"), std::string::npos) << again.out;
 }
 
+TEST_F(QuorvinFtpCli, FindListsWhatMatchesBelowTheFolder) {
+    m_root.write("tree/big.log", std::string(3000, 'x'));
+    m_root.write("tree/small.log", "s\n");
+    m_root.write("tree/sub/deep/old.log", "old\n");
+    m_root.write("tree/sub/note.txt", "n\n");
+    const auto old = m_root.path() / "tree/sub/deep/old.log";
+    const timespec times[2] = {{1577836800, 0}, {1577836800, 0}}; // 2020-01-01
+    ASSERT_EQ(::utimensat(AT_FDCWD, old.c_str(), times, 0), 0);
+
+    Result logs = run({"find", "--name", "*.log", m_base + "tree"});
+    EXPECT_EQ(logs.exitCode, 0) << logs.err;
+    EXPECT_EQ(logs.out, "tree/big.log\ntree/small.log\ntree/sub/deep/old.log\n");
+    Result filtered = run({"--larger", "1K", "find", m_base + "tree"});
+    EXPECT_EQ(filtered.out, "tree/big.log\n") << filtered.err;
+    Result older = run({"--older", "2021-01-01", "--max-depth", "1", "find", m_base + "tree"});
+    EXPECT_EQ(older.out, "") << older.err;
+    Result folders = run({"--max-depth", "1", "--name", "s*", "find", m_base + "tree"});
+    EXPECT_EQ(folders.out, "tree/small.log\ntree/sub/\n") << folders.err;
+    Result wrong = run({"--larger", "lots", "find", m_base + "tree"});
+    EXPECT_EQ(wrong.exitCode, 2);
+}
+
 TEST_F(QuorvinFtpCli, CopyAndQueueRunThroughTheTransferQueue) {
     m_root.write("tree/a.bin", randomBytes(200'000));
     m_root.write("tree/sub/b.txt", "bee\n");

@@ -111,6 +111,19 @@ A summary line ends the output; the exit status is 0 only when every planned act
 succeeded. Links are not followed on either side.)",
      .handler = RunMirror,
      .wrongCount = "mirror takes URL and LOCALDIR (with --reverse: LOCALDIR and URL)"},
+    {.name = "find",
+     .forms = {{"URL", "list the files and folders below URL that match"}},
+     .options = {"--name", "--newer", "--older", "--larger", "--smaller", "--max-depth"},
+     .help =
+         R"(Searches the folder URL and the folders below it, level by level, and prints the path of
+every entry that matches all the criteria given, one a line (a folder's with a / at its
+end); without criteria every entry. --name takes masks of names (*.log;core.*), --newer
+and --older a date on this machine's clock (2026-12-01 or "2026-12-01 14:30"), --larger
+and --smaller a size (500K, 2M, 1G: powers of 1024) that only files can match.
+--max-depth N searches N levels below URL (default 32). Links are listed but not
+followed. A folder that cannot be listed is told and passed over; the exit status is
+then 1.)",
+     .handler = RunFind},
     {.name = "sites",
      .forms = {{"import FILE", "add the sites of FILE to the site book"},
                {"export FILE", "write the site book to FILE"}},

@@ -29,6 +29,9 @@ int RunQueue(const CommandCall& call);
 // MirrorCommand.cpp
 int RunMirror(const CommandCall& call);
 
+// FindCommand.cpp
+int RunFind(const CommandCall& call);
+
 // SitesCommand.cpp
 int RunSites(const CommandCall& call);
 
