@@ -79,7 +79,7 @@ TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::
 
 } // namespace
 
-TQueueFile::TQueueFile(std::filesystem::path file, TPasswordStore* passwords)
+TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
     : m_store(std::make_unique<TConfigStore>(
           file, TConfigStore::TOpenMode::ReadWrite,
           TConfigFileRole{"transfer queue file", "an empty transfer queue"})),

@@ -37,7 +37,7 @@ class TPasswordStore;
 class TQueueFile final : public TCarrierQueueJournal {
 public:
     // The file is read at once; a damaged one is moved aside (LoadProblem() tells).
-    explicit TQueueFile(std::filesystem::path file, TPasswordStore* passwords = nullptr);
+    explicit TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords = nullptr);
     // Writes the file whole, which takes the records in.
     ~TQueueFile() override;
     TQueueFile(const TQueueFile&) = delete;
