@@ -195,14 +195,11 @@ bool TConfigStore::DeleteKey(std::string_view path) {
     if (parent == nullptr) {
         return false;
     }
-    auto& subKeys = parent->SubKeys;
-    const auto found = std::find_if(subKeys.begin(), subKeys.end(), [&](const auto& sub) {
-        return AsciiEqualNoCase(sub->Name, names->back());
-    });
-    if (found == subKeys.end()) {
+    const TConfigKey* found = FindSubKey(*parent, names->back());
+    if (found == nullptr) {
         return false;
     }
-    subKeys.erase(found);
+    TakeSubKey(*parent, *found);
     return m_impl->Changed(true);
 }
 
@@ -224,14 +221,10 @@ bool TConfigStore::MoveKey(std::string_view from, std::string_view to) {
     }
     TConfigKey* targetParent = nullptr;
     CreateKeys(m_impl->Root, *target, target->size() - 1, targetParent);
-    auto& subKeys = sourceParent->SubKeys;
-    const auto found = std::find_if(subKeys.begin(), subKeys.end(), [&](const auto& sub) {
-        return AsciiEqualNoCase(sub->Name, source->back());
-    });
-    std::unique_ptr<TConfigKey> moved = std::move(*found);
-    subKeys.erase(found);
+    std::unique_ptr<TConfigKey> moved =
+        TakeSubKey(*sourceParent, *FindSubKey(*sourceParent, source->back()));
     moved->Name = target->back();
-    targetParent->SubKeys.push_back(std::move(moved));
+    AddSubKey(*targetParent, std::move(moved));
     return m_impl->Changed(true);
 }
 

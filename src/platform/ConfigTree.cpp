@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ConfigTree.h"
 
+#include <algorithm>
+
 namespace qx {
 
 // The key names of a path; the root "\" has none. Nothing for an invalid path.
@@ -28,6 +30,39 @@ std::optional<std::vector<std::string_view>> SplitKeyPath(std::string_view path)
     }
 }
 
+namespace {
+
+// Below this many subkeys a look along them is as quick as the index.
+constexpr std::size_t kIndexedFrom = 32;
+
+} // namespace
+
+TConfigKey& AddSubKey(TConfigKey& key, std::unique_ptr<TConfigKey> sub) {
+    TConfigKey& added = *key.SubKeys.emplace_back(std::move(sub));
+    if (!key.Index.empty()) {
+        key.Index.emplace(AsciiLowerCase(added.Name), &added);
+    } else if (key.SubKeys.size() >= kIndexedFrom) {
+        for (const auto& each : key.SubKeys) {
+            key.Index.emplace(AsciiLowerCase(each->Name), each.get());
+        }
+    }
+    return added;
+}
+
+std::unique_ptr<TConfigKey> TakeSubKey(TConfigKey& key, const TConfigKey& sub) {
+    const auto found = std::find_if(key.SubKeys.begin(), key.SubKeys.end(),
+                                    [&](const auto& each) { return each.get() == &sub; });
+    if (found == key.SubKeys.end()) {
+        return nullptr;
+    }
+    std::unique_ptr<TConfigKey> taken = std::move(*found);
+    key.SubKeys.erase(found);
+    if (!key.Index.empty()) {
+        key.Index.erase(AsciiLowerCase(taken->Name));
+    }
+    return taken;
+}
+
 // Creates the missing keys of the path; true when something was created.
 bool CreateKeys(TConfigKey& root, const std::vector<std::string_view>& names, std::size_t count,
                 TConfigKey*& last) {
@@ -36,9 +71,9 @@ bool CreateKeys(TConfigKey& root, const std::vector<std::string_view>& names, st
     for (std::size_t i = 0; i < count; ++i) {
         TConfigKey* sub = FindSubKey(*key, names[i]);
         if (sub == nullptr) {
-            key->SubKeys.push_back(std::make_unique<TConfigKey>());
-            sub = key->SubKeys.back().get();
-            sub->Name = names[i];
+            auto made = std::make_unique<TConfigKey>();
+            made->Name = names[i];
+            sub = &AddSubKey(*key, std::move(made));
             created = true;
         }
         key = sub;

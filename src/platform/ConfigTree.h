@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -27,14 +28,26 @@ struct TConfigValue {
 struct TConfigKey {
     std::string Name;
     std::vector<TConfigValue> Values;
+    // Changed only through AddSubKey and TakeSubKey, which keep the index.
     std::vector<std::unique_ptr<TConfigKey>> SubKeys;
+    // The subkeys by name in lower case, once a key has many (a queue of ten thousand items):
+    // a lookup then costs the same however many there are.
+    std::unordered_map<std::string, TConfigKey*> Index;
 };
+
+TConfigKey& AddSubKey(TConfigKey& key, std::unique_ptr<TConfigKey> sub);
+// Takes the subkey out of the key, keeping the order of the others.
+std::unique_ptr<TConfigKey> TakeSubKey(TConfigKey& key, const TConfigKey& sub);
 
 // The key names of a path; the root "\" has none. Nothing for an invalid path.
 std::optional<std::vector<std::string_view>> SplitKeyPath(std::string_view path);
 
 // Lookups for const and non-const trees alike (K is TConfigKey or const TConfigKey).
 template <typename K> K* FindSubKey(K& key, std::string_view name) {
+    if (!key.Index.empty()) {
+        const auto found = key.Index.find(AsciiLowerCase(name));
+        return found == key.Index.end() ? nullptr : found->second;
+    }
     for (const auto& sub : key.SubKeys) {
         if (AsciiEqualNoCase(sub->Name, name)) {
             return sub.get();

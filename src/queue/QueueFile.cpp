@@ -79,13 +79,47 @@ TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::
 
 } // namespace
 
-TQueueFile::TQueueFile(std::filesystem::path file, TPasswordStore* passwords)
+TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
     : m_store(std::make_unique<TConfigStore>(
-          std::move(file), TConfigStore::TOpenMode::ReadWrite,
+          file, TConfigStore::TOpenMode::ReadWrite,
           TConfigFileRole{"transfer queue file", "an empty transfer queue"})),
-      m_passwords(passwords) {}
+      m_log(file.string() + ".log"), m_passwords(passwords) {
+    m_hold.emplace(*m_store);
+    ReplayLog();
+}
 
-TQueueFile::~TQueueFile() = default;
+TQueueFile::~TQueueFile() {
+    m_hold.reset();
+    if (m_log.Count() > 0 && m_store->Flush()) {
+        m_log.Clear();
+    }
+}
+
+// "G key": the item left the queue; "F key message": it failed.
+void TQueueFile::ReplayLog() {
+    if (!m_store->LoadProblem().empty()) {
+        return; // the records belong to a file that is gone
+    }
+    for (const std::string& record : m_log.Read()) {
+        const std::size_t space = record.find(' ', 2);
+        const std::string key = record.substr(2, space == std::string::npos ? space : space - 2);
+        const auto id = ParseNumber<std::uint64_t>(key);
+        if (record.size() < 3 || record[1] != ' ' || !id) {
+            continue;
+        }
+        m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
+        const std::string path = ItemPath(key);
+        if (record[0] == 'G') {
+            m_store->DeleteKey(path);
+        } else if (record[0] == 'F' && m_store->KeyExists(path)) {
+            m_store->WriteString(path, "State", FailedState);
+            m_store->WriteString(path, "ErrorMessage",
+                                 space == std::string::npos
+                                     ? std::string()
+                                     : UnescapeRecordField(record.substr(space + 1)));
+        }
+    }
+}
 
 std::filesystem::path TQueueFile::FileBeside(const std::filesystem::path& settingsFile) {
     return settingsFile.parent_path() / "queue.conf";
@@ -125,8 +159,33 @@ std::string TQueueFile::NewKey() {
     return text;
 }
 
+std::optional<std::vector<std::string>>
+TQueueFile::RecordsOf(const TCarrierQueueChange& change) const {
+    std::vector<std::string> records;
+    for (const TFTPCarryItem* item : change.Queued) {
+        const auto found = m_keys.find(item);
+        if (found == m_keys.end() ||
+            m_store->ReadString(ItemPath(found->second), "State") == FailedState) {
+            return std::nullopt; // new, or resubmitted to the end: the whole file
+        }
+    }
+    for (const TFTPCarryItem* item : change.Gone) {
+        if (const auto found = m_keys.find(item); found != m_keys.end()) {
+            records.push_back("G " + found->second);
+        }
+    }
+    if (change.Failed != nullptr) {
+        const auto found = m_keys.find(change.Failed);
+        if (found == m_keys.end()) {
+            return std::nullopt;
+        }
+        records.push_back("F " + found->second + " " + EscapeRecordField(change.ErrorMessage));
+    }
+    return records;
+}
+
 void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
-    const TConfigBatch batch(*m_store);
+    const auto records = RecordsOf(change);
     for (const TFTPCarryItem* item : change.Gone) {
         if (const auto found = m_keys.find(item); found != m_keys.end()) {
             m_store->DeleteKey(ItemPath(found->second));
@@ -156,7 +215,25 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
         m_store->WriteString(path, "State", FailedState);
         m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
     }
-    if (m_store->Flush()) {
+    // Records while a write of the file is not overdue; the file whole once they outnumber
+    // the items, so that what is written stays in proportion to the queue.
+    const bool logged =
+        records && m_writeProblem.empty() &&
+        m_log.Count() + records->size() <= std::max<std::size_t>(256, m_keys.size()) &&
+        (records->empty() || m_log.Append(*records));
+    Written(logged || WriteWhole());
+}
+
+bool TQueueFile::WriteWhole() {
+    if (!m_store->Flush()) {
+        return false;
+    }
+    m_log.Clear();
+    return true;
+}
+
+void TQueueFile::Written(bool ok) {
+    if (ok) {
         m_writeProblem.clear();
     } else if (m_writeProblem.empty()) {
         m_writeProblem = "cannot write the transfer queue file " + m_store->File().string();

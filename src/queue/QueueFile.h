@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/ConfigStore.h"
 #include "queue/CarrierQueue.h"
+#include "queue/QueueLog.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -14,14 +17,19 @@
 
 namespace qx {
 
-class TConfigStore;
 class TPasswordStore;
 
 // The items of the transfer queue, kept in a file beside the settings as they join the queue,
-// fail or leave it, so that a later start finds what was left to do. The file is written like
-// the settings (a new file, fsync, rename), one write per change, so a crash leaves the state
-// before or after the change. Items that are done leave the file; an item that was running
-// stays queued in it.
+// fail or leave it, so that a later start finds what was left to do. Items that are done leave
+// the file; an item that was running stays queued in it.
+//
+// Every change is on the disk before QueueChanged returns, so a crash loses none. Items that
+// join are written with the whole file, like the settings (a new file, fsync, rename); an item
+// that leaves or fails costs one short record appended to "queue.conf.log" instead, so that
+// a queue of ten thousand items does not rewrite ten thousand items each time one is done.
+// The records are read back over the file at the next start, and go once the file is written
+// whole again: with the next items that join, when the records outnumber the items kept, and
+// at the end.
 //
 // No password is written to the file. With a password store that is available, the passwords
 // of queued logins go there (by server, port and user, as the site book keeps them) and come
@@ -29,7 +37,8 @@ class TPasswordStore;
 class TQueueFile final : public TCarrierQueueJournal {
 public:
     // The file is read at once; a damaged one is moved aside (LoadProblem() tells).
-    explicit TQueueFile(std::filesystem::path file, TPasswordStore* passwords = nullptr);
+    explicit TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords = nullptr);
+    // Writes the file whole, which takes the records in.
     ~TQueueFile() override;
     TQueueFile(const TQueueFile&) = delete;
     TQueueFile& operator=(const TQueueFile&) = delete;
@@ -67,9 +76,18 @@ private:
     bool ReadSsh(const std::string& path, const std::string& side, TRemoteProtocolKind& protocol,
                  TSshSettings& ssh) const;
     void KeepPasswords(const TFTPCarryItem& item);
+    // What the records of the log say, applied to the file's items in memory.
+    void ReplayLog();
+    // The change as records for the log; nothing when it needs the whole file written.
+    std::optional<std::vector<std::string>> RecordsOf(const TCarrierQueueChange& change) const;
+    bool WriteWhole();
+    void Written(bool ok);
     void FillPasswords(TFTPCarryItem& item);
 
     std::unique_ptr<TConfigStore> m_store;
+    // Open all along: the store writes only when this file says so.
+    std::optional<TConfigBatch> m_hold;
+    TAppendLog m_log;
     TPasswordStore* m_passwords;
     std::unordered_map<const TFTPCarryItem*, std::string> m_keys;
     std::uint64_t m_nextId = 1;

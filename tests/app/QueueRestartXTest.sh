@@ -58,9 +58,20 @@ carrier_title="Pellucor's Carrier"
 stored() { # how many times the server took NAME completely (it travels as NAME.part)
     grep -c "STOR $work/served/up/$1.part completed=1" "$work/ftpd.log"
 }
-kept_items() { # the items of the queue file
+gone_keys() { # the items the queue file's log of records says are gone
+    if [ -f "$queue_file.log" ]; then sed -n 's/^G //p' "$queue_file.log" | sort -u; fi
+}
+kept_items() { # the items of the queue file, less those its log says are gone
+    local total
     # shellcheck disable=SC1003 # the backslashes are the pattern's, no quote is escaped
-    grep -c '^\[\\Items\\' "$queue_file"
+    total=$(grep -c '^\[\\Items\\' "$queue_file" || true)
+    echo $((total - $(gone_keys | wc -l)))
+}
+is_kept() { # whether the item of that file name is in the queue file and not gone
+    local key
+    key=$(awk -v name="$1" '/^\[\\Items\\/ { key = substr($0, 9, length($0) - 9) }
+        $0 == "\"FileName\"=string:\"" name "\"" { print key }' "$queue_file")
+    [ -n "$key" ] && ! gone_keys | grep -qx "$key"
 }
 finished() {
     [ "$(grep -c "STOR $work/served/up/.* completed=1" "$work/ftpd.log")" -ge "$1" ]
@@ -111,7 +122,7 @@ items=$(kept_items)
 [ "$items" -eq 4 ] || fail "the queue file holds $items items, not the four left"
 grep -q secret "$queue_file" && fail "the queue file holds the password"
 for name in a1.bin a2.bin; do
-    grep -q "\"FileName\"=string:\"$name\"" "$queue_file" && fail "$name is done but still kept"
+    is_kept "$name" && fail "$name is done but still kept"
 done
 [ "$(stat -c %a "$queue_file")" = 600 ] || fail "the queue file is readable by others"
 echo "ok: the queue file holds the four items left, without the password, for its owner only"

@@ -76,6 +76,36 @@ TEST(ConfigStoreTest, NamesCompareWithoutCaseButKeepTheirSpellingAndOrder) {
     EXPECT_FALSE(store.KeyExists("\\Missing"));
 }
 
+// A key with many subkeys looks them up by an index, which must follow every change and the
+// file read back, with the same rules as a few subkeys.
+TEST(ConfigStoreTest, ManySubkeysKeepTheRulesThroughCreateMoveAndDelete) {
+    TempDir dir;
+    Names expected;
+    {
+        TConfigStore store(dir.file("settings.conf"));
+        for (int i = 0; i < 100; ++i) {
+            const std::string name = "Item" + std::to_string(i);
+            ASSERT_TRUE(store.CreateKey("\\Items\\" + name));
+            expected.push_back(name);
+        }
+        EXPECT_TRUE(store.CreateKey("\\items\\ITEM42")); // there already: nothing new
+        EXPECT_TRUE(store.DeleteKey("\\Items\\item7"));
+        EXPECT_FALSE(store.KeyExists("\\Items\\Item7"));
+        EXPECT_TRUE(store.MoveKey("\\Items\\Item8", "\\Items\\Moved"));
+        EXPECT_FALSE(store.MoveKey("\\Items\\Item9", "\\Items\\moved"));
+        std::erase(expected, "Item7");
+        std::erase(expected, "Item8");
+        expected.push_back("Moved");
+        EXPECT_TRUE(store.KeyExists("\\ITEMS\\moved"));
+        EXPECT_EQ(store.SubKeyNames("\\Items"), expected);
+    }
+    TConfigStore reread(dir.file("settings.conf"));
+    EXPECT_TRUE(reread.KeyExists("\\Items\\item99"));
+    EXPECT_TRUE(reread.DeleteKey("\\Items\\MOVED"));
+    expected.pop_back();
+    EXPECT_EQ(reread.SubKeyNames("\\Items"), expected);
+}
+
 TEST(ConfigStoreTest, ReadingWithAnotherTypeFailsAndWritingReplacesTheType) {
     TempDir dir;
     TConfigStore store(dir.file("settings.conf"));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 
 using namespace qx;
@@ -277,4 +278,61 @@ TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
     block();
     queue("d.txt");
     EXPECT_EQ(told.size(), 2U);
+}
+
+// Items that leave or fail cost a short record, not a rewrite of the file; what the file and
+// its records hold at any moment (all a crash leaves) brings back the same queue.
+TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    const fs::path log = dir.path() / "queue.conf.log";
+    std::vector<std::unique_ptr<TFTPCarryItem>> items;
+    auto journal = std::make_unique<TQueueFile>(file);
+    journal->TakeItems();
+    TCarrierQueueChange added;
+    for (int i = 0; i < 600; ++i) {
+        items.push_back(Upload("f" + std::to_string(i)));
+        added.Queued.push_back(items.back().get());
+    }
+    journal->QueueChanged(added);
+    const std::string whole = readFile(file);
+    const auto done = [&](int first, int last) {
+        for (int i = first; i < last; ++i) {
+            TCarrierQueueChange change;
+            change.Gone.push_back(items[static_cast<std::size_t>(i)].get());
+            journal->QueueChanged(change);
+        }
+    };
+    done(0, 250);
+    TCarrierQueueChange failed;
+    failed.Failed = items[300].get();
+    failed.ErrorMessage = "550 No such\nfile \\ here";
+    journal->QueueChanged(failed);
+    EXPECT_EQ(readFile(file), whole);
+    EXPECT_TRUE(fs::exists(log));
+
+    const fs::path crash = dir.path() / "crash";
+    fs::create_directory(crash);
+    fs::copy_file(file, crash / "queue.conf");
+    fs::copy_file(log, crash / "queue.conf.log");
+    {
+        TQueueFile later(crash / "queue.conf");
+        TQueueFile::TKept kept = later.TakeItems();
+        ASSERT_EQ(kept.Queued.size(), 349u);
+        EXPECT_EQ(kept.Queued.front()->FileName, "f250");
+        ASSERT_EQ(kept.Failed.size(), 1u);
+        EXPECT_EQ(kept.Failed[0].first->FileName, "f300");
+        EXPECT_EQ(kept.Failed[0].second, failed.ErrorMessage);
+    }
+
+    // Once the records outnumber the items, the file is written whole and they go.
+    done(250, 450);
+    EXPECT_LE(readFile(file).size(), whole.size() / 2 + 1000);
+    const std::string records = readFile(log);
+    EXPECT_LT(std::count(records.begin(), records.end(), '\n'), 200);
+    done(450, 460);
+    journal.reset(); // the end writes the file whole and drops the records
+    EXPECT_FALSE(fs::exists(log));
+    TQueueFile next(file);
+    EXPECT_EQ(next.TakeItems().Queued.size(), 140u);
 }
