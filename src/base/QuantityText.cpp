@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/QuantityText.h"
 
+#include "base/Utilities.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -102,13 +104,7 @@ std::optional<std::int64_t> ParseLocalMoment(std::string_view text) {
         *second > 59) {
         return std::nullopt;
     }
-    std::tm moment{};
-    moment.tm_year = *year - 1900;
-    moment.tm_mon = *month - 1;
-    moment.tm_mday = *day;
-    moment.tm_hour = *hour;
-    moment.tm_min = *minute;
-    moment.tm_sec = *second;
+    std::tm moment = BrokenDownTime(*year, *month, *day, *hour, *minute, *second);
     moment.tm_isdst = -1;
     std::tm normalised = moment;
     const std::time_t seconds = std::mktime(&normalised);

@@ -203,4 +203,15 @@ std::size_t Utf8CharLength(std::string_view text, std::size_t i) {
     return 1;
 }
 
+std::tm BrokenDownTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm time{};
+    time.tm_year = year - 1900;
+    time.tm_mon = month - 1;
+    time.tm_mday = day;
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    time.tm_sec = second;
+    return time;
+}
+
 } // namespace qx

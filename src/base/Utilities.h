@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,5 +40,9 @@ void SplitString(std::string_view text, std::string_view delimiters,
 // Length of the character starting at index i: the length of a valid UTF-8 sequence (2 to 4
 // bytes), otherwise 1. Requires i < text.size().
 std::size_t Utf8CharLength(std::string_view text, std::size_t i);
+
+// The broken-down time of a calendar date (month 1 to 12) and time of day, for mktime or
+// timegm.
+std::tm BrokenDownTime(int year, int month, int day, int hour, int minute, int second);
 
 } // namespace qx

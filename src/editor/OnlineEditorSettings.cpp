@@ -35,10 +35,7 @@ void TOnlineEditorSettings::SaveToStore(TConfigStore& store, bool normalState) c
     TConfigBatch batch(store);
     store.CreateKey(OnlineEditorKey);
     if (normalState) {
-        store.WriteNumber(OnlineEditorKey, "Left", Left);
-        store.WriteNumber(OnlineEditorKey, "Top", Top);
-        store.WriteNumber(OnlineEditorKey, "Width", Width);
-        store.WriteNumber(OnlineEditorKey, "Height", Height);
+        WritePlace(store, OnlineEditorKey);
     }
     store.WriteNumber(OnlineEditorKey, "LogPanelHeight", LogPanelHeight);
     store.WriteNumber(OnlineEditorKey, "LogPanelVisible", LogPanelVisible ? 1 : 0);

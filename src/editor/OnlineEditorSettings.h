@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ConfigStore.h"
+#include "platform/WindowPlace.h"
 
 #include <string>
 #include <string_view>
@@ -11,12 +12,10 @@ namespace qx {
 inline constexpr std::string_view OnlineEditorKey = "\\Software\\Quorvin Explorer\\OnlineEditor";
 
 // The online editor's stored settings.
-struct TOnlineEditorSettings {
+struct TOnlineEditorSettings : TWindowPlace {
+    TOnlineEditorSettings() : TWindowPlace{0, 0, 614, 440} {}
+
     bool HasPosition = false; // without a stored place the system chooses one
-    int Left = 0;
-    int Top = 0;
-    int Width = 614;
-    int Height = 440;
     int LogPanelHeight = 65;
     bool LogPanelVisible = true;
     std::string FontName = "Courier New";

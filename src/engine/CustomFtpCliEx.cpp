@@ -859,40 +859,33 @@ void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
 
 // --- Single commands -------------------------------------------------------------------------
 
-void TCustomFtpCliEx::User() {
+void TCustomFtpCliEx::ExecWithSetting(TFtpStep step, TFtpRequest request, const char* verb,
+                                      const std::string& value, const char* missingText,
+                                      std::initializer_list<int> okCodes) {
     if (!CheckReadyAndConnected()) {
         return;
     }
-    if (UserName.empty()) {
-        HandleError("UserName emtpy");
+    if (value.empty()) {
+        HandleError(missingText);
         return;
     }
-    m_lastStep = TFtpStep::User;
-    ExecAsync(TFtpRequest::ftpUser, "USER " + UserName, {331, 230}, nullptr);
+    m_lastStep = step;
+    ExecAsync(request, std::string(verb) + " " + value, okCodes, nullptr);
+}
+
+void TCustomFtpCliEx::User() {
+    ExecWithSetting(TFtpStep::User, TFtpRequest::ftpUser, "USER", UserName, "UserName emtpy",
+                    {331, 230});
 }
 
 void TCustomFtpCliEx::Pass() {
-    if (!CheckReadyAndConnected()) {
-        return;
-    }
-    if (PassWord.empty()) {
-        HandleError("Password emtpy");
-        return;
-    }
-    m_lastStep = TFtpStep::Pass;
-    ExecAsync(TFtpRequest::ftpPass, "PASS " + PassWord, {230}, nullptr);
+    ExecWithSetting(TFtpStep::Pass, TFtpRequest::ftpPass, "PASS", PassWord, "Password emtpy",
+                    {230});
 }
 
 void TCustomFtpCliEx::Cwd() {
-    if (!CheckReadyAndConnected()) {
-        return;
-    }
-    if (HostDirName.empty()) {
-        HandleError("HostDirName emtpy");
-        return;
-    }
-    m_lastStep = TFtpStep::Cwd;
-    ExecAsync(TFtpRequest::ftpCwd, "CWD " + HostDirName, {200, 250, 257}, nullptr);
+    ExecWithSetting(TFtpStep::Cwd, TFtpRequest::ftpCwd, "CWD", HostDirName, "HostDirName emtpy",
+                    {200, 250, 257});
 }
 
 void TCustomFtpCliEx::Syst() {
@@ -1061,14 +1054,27 @@ void TCustomFtpCliEx::Abort() {
 
 // --- Multi-step requests ---------------------------------------------------------------------
 
+namespace {
+
+// The steps of a request in a session of its own: log in, change to the host folder, the
+// steps, log out.
+TFtpSteps InSession(std::initializer_list<TFtpStep> steps) {
+    TFtpSteps all{TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd, TFtpStep::Quit};
+    for (const TFtpStep step : steps) {
+        all.add(step);
+    }
+    return all;
+}
+
+} // namespace
+
 void TCustomFtpCliEx::Connect() {
     HighLevelAsync(TFtpRequest::ftpConnect, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass});
 }
 
 void TCustomFtpCliEx::SessionGet() {
     HighLevelAsync(TFtpRequest::ftpSessionGet,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Retr, TFtpStep::Quit});
+                   InSession({TFtpStep::SetType, TFtpStep::Port, TFtpStep::Retr}));
 }
 
 void TCustomFtpCliEx::Dir() {
@@ -1084,15 +1090,11 @@ void TCustomFtpCliEx::Get() {
 }
 
 void TCustomFtpCliEx::SessionDir() {
-    HighLevelAsync(TFtpRequest::ftpSessionDir,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd, TFtpStep::Port,
-                    TFtpStep::List, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionDir, InSession({TFtpStep::Port, TFtpStep::List}));
 }
 
 void TCustomFtpCliEx::SessionNameList() {
-    HighLevelAsync(TFtpRequest::ftpSessionNameList,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd, TFtpStep::Port,
-                    TFtpStep::Nlst, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionNameList, InSession({TFtpStep::Port, TFtpStep::Nlst}));
 }
 
 void TCustomFtpCliEx::SessionSyst() {
@@ -1101,8 +1103,7 @@ void TCustomFtpCliEx::SessionSyst() {
 }
 
 void TCustomFtpCliEx::SessionSize() {
-    HighLevelAsync(TFtpRequest::ftpSize, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
-                                          TFtpStep::Cwd, TFtpStep::Size, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSize, InSession({TFtpStep::Size}));
 }
 
 void TCustomFtpCliEx::Put() {
@@ -1115,8 +1116,7 @@ void TCustomFtpCliEx::Append() {
 
 void TCustomFtpCliEx::SessionRename() {
     HighLevelAsync(TFtpRequest::ftpSessionRename,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::RenameFrom, TFtpStep::RenameTo, TFtpStep::Quit});
+                   InSession({TFtpStep::RenameFrom, TFtpStep::RenameTo}));
 }
 
 void TCustomFtpCliEx::RenamePair() {
@@ -1124,35 +1124,29 @@ void TCustomFtpCliEx::RenamePair() {
 }
 
 void TCustomFtpCliEx::SessionDele() {
-    HighLevelAsync(TFtpRequest::ftpSessionDele, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
-                                                 TFtpStep::Cwd, TFtpStep::Dele, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionDele, InSession({TFtpStep::Dele}));
 }
 
 void TCustomFtpCliEx::SessionMkd() {
-    HighLevelAsync(TFtpRequest::ftpSessionMkd, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
-                                                TFtpStep::Cwd, TFtpStep::Mkd, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionMkd, InSession({TFtpStep::Mkd}));
 }
 
 void TCustomFtpCliEx::SessionRmd() {
-    HighLevelAsync(TFtpRequest::ftpSessionRmd, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
-                                                TFtpStep::Cwd, TFtpStep::Rmd, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionRmd, InSession({TFtpStep::Rmd}));
 }
 
 void TCustomFtpCliEx::SessionQuote() {
-    HighLevelAsync(TFtpRequest::ftpSessionQuote, {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass,
-                                                  TFtpStep::Cwd, TFtpStep::Quote, TFtpStep::Quit});
+    HighLevelAsync(TFtpRequest::ftpSessionQuote, InSession({TFtpStep::Quote}));
 }
 
 void TCustomFtpCliEx::SessionPut() {
     HighLevelAsync(TFtpRequest::ftpSessionPut,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Stor, TFtpStep::Quit});
+                   InSession({TFtpStep::SetType, TFtpStep::Port, TFtpStep::Stor}));
 }
 
 void TCustomFtpCliEx::SessionAppend() {
     HighLevelAsync(TFtpRequest::ftpSessionPut,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Appe, TFtpStep::Quit});
+                   InSession({TFtpStep::SetType, TFtpStep::Port, TFtpStep::Appe}));
 }
 
 void TCustomFtpCliEx::ResumeGet() {
@@ -1161,9 +1155,7 @@ void TCustomFtpCliEx::ResumeGet() {
 
 void TCustomFtpCliEx::SessionResumeGet() {
     HighLevelAsync(TFtpRequest::ftpSessionResumeGet,
-                   {TFtpStep::Open, TFtpStep::User, TFtpStep::Pass, TFtpStep::Cwd,
-                    TFtpStep::SetType, TFtpStep::Port, TFtpStep::Rest, TFtpStep::Retr,
-                    TFtpStep::Quit});
+                   InSession({TFtpStep::SetType, TFtpStep::Port, TFtpStep::Rest, TFtpStep::Retr}));
 }
 
 } // namespace qx

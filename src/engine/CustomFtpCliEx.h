@@ -281,6 +281,11 @@ private:
     bool CheckReady();
     bool CheckReadyAndConnected();
     static std::string ExceptionClassName(const std::exception& error);
+    // "verb value" for a setting the command carries; an empty setting is an error
+    // (missingText) and sends nothing.
+    void ExecWithSetting(TFtpStep step, TFtpRequest request, const char* verb,
+                         const std::string& value, const char* missingText,
+                         std::initializer_list<int> okCodes);
     void ExecAsync(TFtpRequest request, std::string command, std::initializer_list<int> okCodes,
                    Handler doneHook);
     void NextExecAsync();
@@ -348,7 +353,12 @@ private:
                           const char* failureLine);
     void CompleteOnceBothEnded(bool dataClosed);
     bool ConnectPassiveData(int failureCode, void (TCustomFtpCliEx::*connected)(std::uint16_t));
+    // A data step starts with no final reply, no bytes moved and no error.
+    void ResetDataStep();
     void DataGetAsync(TFtpRequest request, const char* command);
+    // The connection the listening data socket was waiting for, which closes the listener; -1
+    // when there is none.
+    int AcceptDataConnection();
     void DataSocketGetSessionAvailable();
     bool StartDataConnection(std::uint16_t error);
     void DataSocketGetSessionConnected(std::uint16_t error);

@@ -385,6 +385,15 @@ void TCustomFtpCliEx::Nlst() {
     DataGetAsync(TFtpRequest::ftpNameList, "NLST");
 }
 
+void TCustomFtpCliEx::ResetDataStep() {
+    m_finalReply = false;
+    m_requestDoneFlag = false;
+    m_byteCount = 0;
+    m_dataError = 0;
+    m_localError = 0;
+    m_localErrorText.clear();
+}
+
 void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     if (!m_connected) {
         HandleError(std::string(command) + ": not connected");
@@ -405,13 +414,8 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     m_dataCommand = verb;
     m_expectedSize = verb == "RETR" ? ExpectedSize : -1;
     ExpectedSize = -1;
-    m_finalReply = false;
+    ResetDataStep();
     m_downloadClosed = false;
-    m_requestDoneFlag = false;
-    m_byteCount = 0;
-    m_dataError = 0;
-    m_localError = 0;
-    m_localErrorText.clear();
     m_downloadLineEnds.reset();
     m_displayFileRest.clear();
     if (AsciiConversion()) {
@@ -445,13 +449,21 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     SendCommandLine(verb);
 }
 
-void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
+int TCustomFtpCliEx::AcceptDataConnection() {
     TWSocket& data = *m_dataSocket;
     const int handle = data.Accept();
+    if (handle >= 0) {
+        data.Close(); // the listening socket: the connection takes its place
+    }
+    return handle;
+}
+
+void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
+    const int handle = AcceptDataConnection();
     if (handle < 0) {
         return;
     }
-    data.Close();
+    TWSocket& data = *m_dataSocket;
     data.OnDataAvailable = [this](TWSocket&, std::uint16_t) { DataSocketGetDataAvailable(); };
     data.OnSessionClosed = [this](TWSocket&, std::uint16_t error) {
         DataSocketGetSessionClosed(error);
@@ -718,16 +730,11 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     BeginRequest(request);
     m_dataCommand = append ? "APPE" : "STOR";
     m_appendFlag = append;
-    m_finalReply = false;
+    ResetDataStep();
     m_uploadClosed = false;
-    m_requestDoneFlag = false;
     m_uploadConnected = false;
     m_uploadAccepted = false;
     m_startTime = 0;
-    m_byteCount = 0;
-    m_dataError = 0;
-    m_localError = 0;
-    m_localErrorText.clear();
     m_uploadLineEnds.reset();
     m_uploading = true;
     if (!Binary()) {
@@ -773,12 +780,11 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
 }
 
 void TCustomFtpCliEx::DataSocketPutSessionAvailable() {
-    TWSocket& data = *m_dataSocket;
-    const int handle = data.Accept();
+    const int handle = AcceptDataConnection();
     if (handle < 0) {
         return;
     }
-    data.Close();
+    TWSocket& data = *m_dataSocket;
     data.OnSessionClosed = [this](TWSocket&, std::uint16_t error) {
         DataSocketPutSessionClosed(error);
     };

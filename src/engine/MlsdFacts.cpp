@@ -2,6 +2,7 @@
 #include "engine/MlsdFacts.h"
 
 #include "base/AsciiText.h"
+#include "base/Utilities.h"
 
 #include <charconv>
 #include <ctime>
@@ -37,13 +38,7 @@ std::optional<std::int64_t> ParseFtpTimeVal(std::string_view text) {
         *day < 1 || *day > 31 || *hour > 23 || *minute > 59 || *second > 60) {
         return std::nullopt;
     }
-    std::tm time{};
-    time.tm_year = *year - 1900;
-    time.tm_mon = *month - 1;
-    time.tm_mday = *day;
-    time.tm_hour = *hour;
-    time.tm_min = *minute;
-    time.tm_sec = *second;
+    std::tm time = BrokenDownTime(*year, *month, *day, *hour, *minute, *second);
     return static_cast<std::int64_t>(::timegm(&time));
 }
 

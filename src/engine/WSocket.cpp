@@ -26,21 +26,6 @@ namespace qx {
 
 namespace {
 
-struct TRequiredSetting {
-    std::string_view Value;
-    const char* MissingText;
-};
-
-// The error text of the first setting, in the order given, that is empty; null when all are set.
-const char* FirstMissing(std::initializer_list<TRequiredSetting> required) {
-    for (const TRequiredSetting& setting : required) {
-        if (setting.Value.empty()) {
-            return setting.MissingText;
-        }
-    }
-    return nullptr;
-}
-
 // A port number or a service name of the services database; -1 when it is neither.
 int resolvePort(const std::string& port, const std::string& proto) {
     if (port.empty()) {
@@ -439,7 +424,15 @@ void TWSocket::runWriteNotifications(std::uint64_t connection) {
 
 // --- Connecting, listening, accepting ----------------------------------------------------------
 
-std::optional<TSocketAddress> TWSocket::resolveAddress(const std::string& prefix) {
+std::optional<TSocketAddress>
+TWSocket::resolveAddress(std::initializer_list<TRequiredSetting> required,
+                         const std::string& prefix) {
+    for (const TRequiredSetting& setting : required) {
+        if (setting.Value.empty()) {
+            raiseError(setting.MissingText);
+            return std::nullopt;
+        }
+    }
     if (!IsNumericAddress(m_addr)) {
         raiseError(prefix + "WSocketResolveHost: Cannot convert host address '" + m_addr + "'");
         return std::nullopt;
@@ -470,13 +463,11 @@ void TWSocket::Connect() {
         raiseError("Connect: Socket already in use");
         return;
     }
-    if (const char* missing = FirstMissing({{m_port, "Connect: No Port Specified"},
-                                            {m_addr, "Connect: No IP Address Specified"},
-                                            {m_proto, "Connect: No Protocol Specified"}})) {
-        raiseError(missing);
-        return;
-    }
-    const std::optional<TSocketAddress> resolved = resolveAddress("connect: ");
+    const std::optional<TSocketAddress> resolved =
+        resolveAddress({{m_port, "Connect: No Port Specified"},
+                        {m_addr, "Connect: No IP Address Specified"},
+                        {m_proto, "Connect: No Protocol Specified"}},
+                       "connect: ");
     if (!resolved) {
         return;
     }
@@ -528,13 +519,11 @@ void TWSocket::connectCompleted(int error) {
 }
 
 void TWSocket::Listen() {
-    if (const char* missing = FirstMissing({{m_port, "listen: port not assigned"},
-                                            {m_proto, "listen: protocol not assigned"},
-                                            {m_addr, "listen: address not assigned"}})) {
-        raiseError(missing);
-        return;
-    }
-    const std::optional<TSocketAddress> resolved = resolveAddress("");
+    const std::optional<TSocketAddress> resolved =
+        resolveAddress({{m_port, "listen: port not assigned"},
+                        {m_proto, "listen: protocol not assigned"},
+                        {m_addr, "listen: address not assigned"}},
+                       "");
     if (!resolved) {
         return;
     }

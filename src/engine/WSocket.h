@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -163,9 +164,15 @@ private:
     void runWriteNotifications(std::uint64_t connection);
     void onReadable(std::uint64_t connection, const std::error_code& error);
     void onWritable(std::uint64_t connection, const std::error_code& error);
-    // The address, port and protocol set as one address; nothing, with the error raised (its
-    // message after the prefix), when one of them cannot be used.
-    std::optional<TSocketAddress> resolveAddress(const std::string& prefix);
+    struct TRequiredSetting {
+        std::string_view Value;
+        const char* MissingText;
+    };
+    // The address, port and protocol set as one address; nothing, with the error raised, when
+    // one of them cannot be used: the text of the first required setting, in the order given,
+    // that is empty, else the resolver's message after the prefix.
+    std::optional<TSocketAddress> resolveAddress(std::initializer_list<TRequiredSetting> required,
+                                                 const std::string& prefix);
     int openStreamSocket(int family);
     void connectCompleted(int error);
     void peerClosed(int error);

@@ -58,34 +58,12 @@ std::string PassiveHost(const std::string& reply) {
 std::unique_ptr<TFTPCarryItem> TFTPCarrierThread::NewItem(TCarryDirection direction) const {
     const TThreadedFTPCarrier& carrier = *m_carrier;
     auto item = std::make_unique<TFTPCarryItem>();
+    // The explored folder's job, passive mode included (a server-to-server item moves no data
+    // of ours, but its explorations list folders); the caller names the entry and its paths.
+    static_cast<TCarryJob&>(*item) = carrier;
     item->Direction = direction;
-    item->SrcHostName = carrier.SrcHostName;
-    item->SrcPort = carrier.SrcPort;
-    item->SrcUserName = carrier.SrcUserName;
-    item->SrcPassword = carrier.SrcPassword;
-    item->SrcTransferType = carrier.SrcTransferType;
-    item->DestHostName = carrier.DestHostName;
-    item->DestPort = carrier.DestPort;
-    item->DestUserName = carrier.DestUserName;
-    item->DestPassword = carrier.DestPassword;
-    item->DestTransferType = carrier.DestTransferType;
-    item->SrcEncryption = carrier.SrcEncryption;
-    item->DestEncryption = carrier.DestEncryption;
-    item->SrcProtocol = carrier.SrcProtocol;
-    item->SrcSsh = carrier.SrcSsh;
-    item->DestProtocol = carrier.DestProtocol;
-    item->DestSsh = carrier.DestSsh;
-    item->ResumeTransfer = carrier.ResumeTransfer;
-    // A server-to-server item moves no data of ours, but its explorations list folders, in the
-    // mode the user chose.
-    item->PassiveMode = carrier.PassiveMode;
     item->Depth = carrier.Depth + 1;
-    if (direction == TCarryDirection::Download) {
-        item->LocalRoot = LocalRoot();
-    }
-    item->UploadToTemporaryName = carrier.UploadToTemporaryName;
-    item->SrcTimeZoneOffset = carrier.SrcTimeZoneOffset;
-    item->DestTimeZoneOffset = carrier.DestTimeZoneOffset;
+    item->LocalRoot = direction == TCarryDirection::Download ? LocalRoot() : std::string();
     return item;
 }
 
@@ -100,6 +78,11 @@ bool TFTPCarrierThread::NameFits(bool folder) {
     Fail(folder ? "500 Cannot explore [" + name + "]: not a folder name."
                 : "500 Cannot carry [" + name + "]: not a file name.");
     return false;
+}
+
+bool TFTPCarrierThread::ExplorationFits() {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    return NameFits(true) && WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName);
 }
 
 const std::string& TFTPCarrierThread::LocalRoot() const {
@@ -138,11 +121,7 @@ void TFTPCarrierThread::JobDownload() {
     if (!NameFits(false) || !StaysInLocalRoot(carrier.DestPath + carrier.FileName)) {
         return;
     }
-    if (!Login(Source) || !ProbeRestart()) {
-        return;
-    }
-    SetType(Source, carrier.SrcTransferType);
-    if (Failed()) {
+    if (!Login(Source) || !ProbeRestart() || !SetType(Source)) {
         return;
     }
     TRemoteProtocol& source = Remote(Source);
@@ -151,12 +130,9 @@ void TFTPCarrierThread::JobDownload() {
     bool resume = carrier.ResumeTransfer && ResumeSupported(Source);
     if (AsksBeforeOverwrite()) {
         TTargetGuard guard(source, OverwriteAsker(), nullptr);
-        const auto go =
-            guard.Download(remoteFile, localFile, source.Binary(), ResumeSupported(Source), resume);
-        if (go != TTargetGuard::TGoAhead::Transfer) {
-            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
-                QuitIfDone(Source);
-            }
+        if (!GoesAhead(guard.Download(remoteFile, localFile, source.Binary(),
+                                      ResumeSupported(Source), resume),
+                       {Source})) {
             return;
         }
     }
@@ -173,11 +149,7 @@ void TFTPCarrierThread::JobUpload() {
     if (!NameFits(false)) {
         return;
     }
-    if (!Login(Destination)) {
-        return;
-    }
-    SetType(Destination, carrier.DestTransferType);
-    if (Failed()) {
+    if (!Login(Destination) || !SetType(Destination)) {
         return;
     }
     TRemoteProtocol& destination = Remote(Destination);
@@ -186,11 +158,8 @@ void TFTPCarrierThread::JobUpload() {
     bool resume = carrier.ResumeTransfer;
     if (AsksBeforeOverwrite()) {
         TTargetGuard guard(destination, OverwriteAsker(), nullptr);
-        const auto go = guard.Upload(localFile, remoteFile, destination.Binary(), true, resume);
-        if (go != TTargetGuard::TGoAhead::Transfer) {
-            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
-                QuitIfDone(Destination);
-            }
+        if (!GoesAhead(guard.Upload(localFile, remoteFile, destination.Binary(), true, resume),
+                       {Destination})) {
             return;
         }
     }
@@ -317,12 +286,7 @@ void TFTPCarrierThread::JobTransfer() {
     if (CopiesOntoItself(sourceFile, destinationFile, false)) {
         return;
     }
-    SetType(Source, carrier.SrcTransferType);
-    if (Failed()) {
-        return;
-    }
-    SetType(Destination, carrier.DestTransferType);
-    if (Failed()) {
+    if (!SetType(Source) || !SetType(Destination)) {
         return;
     }
 
@@ -331,13 +295,9 @@ void TFTPCarrierThread::JobTransfer() {
     bool resume = carrier.ResumeTransfer && Driver(Source).ResumeSupported() && binary;
     if (AsksBeforeOverwrite()) {
         TTargetGuard guard(Driver(Destination), OverwriteAsker(), nullptr);
-        const auto go = guard.Copy(Driver(Source), sourceFile, destinationFile, binary,
-                                   Driver(Source).ResumeSupported(), resume);
-        if (go != TTargetGuard::TGoAhead::Transfer) {
-            if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
-                QuitIfDone(Source);
-                QuitIfDone(Destination);
-            }
+        if (!GoesAhead(guard.Copy(Driver(Source), sourceFile, destinationFile, binary,
+                                  Driver(Source).ResumeSupported(), resume),
+                       {Source, Destination})) {
             return;
         }
         if (CopiesOntoItself(sourceFile, destinationFile, false)) {
@@ -479,11 +439,8 @@ void TFTPCarrierThread::QueueRemoteEntries(const TFTPListItems& listing,
 
 void TFTPCarrierThread::JobExploreDownload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
-        return;
-    }
     const std::string localFolder = carrier.DestPath + carrier.FileName;
-    if (!StaysInLocalRoot(localFolder)) {
+    if (!ExplorationFits() || !StaysInLocalRoot(localFolder)) {
         return;
     }
     std::error_code error;
@@ -500,7 +457,7 @@ void TFTPCarrierThread::JobExploreDownload() {
 
 void TFTPCarrierThread::JobExploreTransfer() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
+    if (!ExplorationFits()) {
         return;
     }
     const std::string destinationFolder = carrier.DestPath + carrier.FileName;
@@ -525,11 +482,8 @@ void TFTPCarrierThread::JobExploreTransfer() {
 
 void TFTPCarrierThread::JobExploreUpload() {
     const TThreadedFTPCarrier& carrier = *m_carrier;
-    if (!NameFits(true) || !WithinDepth(carrier.Depth, carrier.SrcPath + carrier.FileName)) {
-        return;
-    }
     const std::string remoteFolder = carrier.DestPath + carrier.FileName;
-    if (!PrepareDestinationFolder(remoteFolder)) {
+    if (!ExplorationFits() || !PrepareDestinationFolder(remoteFolder)) {
         return;
     }
 

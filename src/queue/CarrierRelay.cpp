@@ -53,11 +53,8 @@ void TFTPCarrierThread::RelayCopy() {
     TThreadedFTPCarrier& carrier = *m_carrier;
     const std::string sourceFile = carrier.SrcPath + carrier.FileName;
     const std::string destinationFile = carrier.DestPath + carrier.FileName;
-    if (CopiesOntoItself(sourceFile, destinationFile, false) || !Login(Source) || !ProbeRestart()) {
-        return;
-    }
-    SetType(Source, carrier.SrcTransferType);
-    if (Failed()) {
+    if (CopiesOntoItself(sourceFile, destinationFile, false) || !Login(Source) || !ProbeRestart() ||
+        !SetType(Source)) {
         return;
     }
     TRemoteProtocol& source = Remote(Source);

@@ -30,10 +30,7 @@ void TCarrierSettings::SaveToStore(TConfigStore& store, bool maximized) const {
     TConfigBatch batch(store);
     store.CreateKey(CarrierKey);
     if (!maximized) {
-        store.WriteNumber(CarrierKey, "Left", Left);
-        store.WriteNumber(CarrierKey, "Top", Top);
-        store.WriteNumber(CarrierKey, "Width", Width);
-        store.WriteNumber(CarrierKey, "Height", Height);
+        WritePlace(store, CarrierKey);
     }
     store.WriteNumber(CarrierKey, "ResumeService", ResumeService ? 1 : 0);
     store.WriteNumber(CarrierKey, "MaxCarrier", MaxCarrier);

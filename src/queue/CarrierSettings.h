@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ConfigStore.h"
+#include "platform/WindowPlace.h"
 
 #include <string_view>
 
@@ -9,12 +10,11 @@ namespace qx {
 
 inline constexpr std::string_view CarrierKey = "\\Software\\Quorvin Explorer\\Carrier";
 
-// The queue window's stored settings.
-struct TCarrierSettings {
-    int Left = 0;
-    int Top = 0; // the window sets its own default from the screen height
-    int Width = 652;
-    int Height = 270;
+// The queue window's stored settings (the window sets its own default Top from the screen
+// height).
+struct TCarrierSettings : TWindowPlace {
+    TCarrierSettings() : TWindowPlace{0, 0, 652, 270} {}
+
     bool ResumeService = true;
     int MaxCarrier = 3;
 

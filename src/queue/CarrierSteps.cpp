@@ -72,8 +72,11 @@ bool TFTPCarrierThread::ProbeRestart() {
     return true;
 }
 
-void TFTPCarrierThread::SetType(Side side, TFTPTransferType type) {
-    Remote(side).SetType(BinaryType(type));
+bool TFTPCarrierThread::SetType(Side side) {
+    const TThreadedFTPCarrier& carrier = *m_carrier;
+    Remote(side).SetType(
+        BinaryType(side == Source ? carrier.SrcTransferType : carrier.DestTransferType));
+    return !Failed();
 }
 
 bool TFTPCarrierThread::BinaryType(TFTPTransferType type) const {
@@ -104,6 +107,18 @@ void TFTPCarrierThread::QuitIfDone(Side side) {
     if (!Aborted()) {
         m_carrier->ResultCode = 0;
     }
+}
+
+bool TFTPCarrierThread::GoesAhead(TTargetGuard::TGoAhead go, std::initializer_list<Side> servers) {
+    if (go == TTargetGuard::TGoAhead::Transfer) {
+        return true;
+    }
+    if (go == TTargetGuard::TGoAhead::Skip && !Failed()) {
+        for (const Side side : servers) {
+            QuitIfDone(side);
+        }
+    }
+    return false;
 }
 
 bool TFTPCarrierThread::ListFolder(const std::string& folder, TFTPListItems& listing) {

@@ -4,33 +4,8 @@
 namespace qx {
 
 void TFTPCarrier::TakeJobFrom(const TFTPCarryItem& item) {
-    FileName = item.FileName;
-    SrcHostName = item.SrcHostName;
-    SrcPort = item.SrcPort;
-    SrcUserName = item.SrcUserName;
-    SrcPassword = item.SrcPassword;
-    SrcPath = item.SrcPath;
-    DestHostName = item.DestHostName;
-    DestPort = item.DestPort;
-    DestUserName = item.DestUserName;
-    DestPassword = item.DestPassword;
-    DestPath = item.DestPath;
+    static_cast<TCarryJob&>(*this) = item;
     FileSize = item.FileSize;
-    ResumeTransfer = item.ResumeTransfer;
-    SrcTransferType = item.SrcTransferType;
-    DestTransferType = item.DestTransferType;
-    SrcEncryption = item.SrcEncryption;
-    DestEncryption = item.DestEncryption;
-    SrcProtocol = item.SrcProtocol;
-    SrcSsh = item.SrcSsh;
-    DestProtocol = item.DestProtocol;
-    DestSsh = item.DestSsh;
-    SrcTimeZoneOffset = item.SrcTimeZoneOffset;
-    DestTimeZoneOffset = item.DestTimeZoneOffset;
-    PassiveMode = item.PassiveMode;
-    Depth = item.Depth;
-    LocalRoot = item.LocalRoot;
-    UploadToTemporaryName = item.UploadToTemporaryName;
 }
 
 bool TFTPCarrier::StartJobFor(const TFTPCarryItem& item) {

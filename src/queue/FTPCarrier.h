@@ -34,7 +34,7 @@ enum class TCarrierSide : std::uint8_t { None, Source, Destination };
 // raises exactly one done event for the job. This is what the scheduler sees of it; the real
 // one runs its job on a worker thread of its own (TThreadedFTPCarrier), and tests may put a
 // double in its place.
-class TFTPCarrier {
+class TFTPCarrier : public TCarryJob {
 public:
     using TNotifyEvent = std::function<void(TFTPCarrier&)>;
     using TFTPDisplayEvent = std::function<void(TFTPCarrier&, const std::string& msg)>;
@@ -46,44 +46,13 @@ public:
     TFTPCarrier(const TFTPCarrier&) = delete;
     TFTPCarrier& operator=(const TFTPCarrier&) = delete;
 
-    // --- The job (written before it starts, read by its worker) ---
-    std::string FileName;
-    std::string SrcHostName;
-    std::string SrcPort;
-    std::string SrcUserName;
-    std::string SrcPassword;
-    std::string SrcPath;
-    TFTPTransferType SrcTransferType = TFTPTransferType::ftpTypeBinary;
-    TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
-    TRemoteProtocolKind SrcProtocol = TRemoteProtocolKind::Ftp;
-    TSshSettings SrcSsh;
-    std::string DestHostName;
-    std::string DestPort;
-    std::string DestUserName;
-    std::string DestPassword;
-    std::string DestPath;
-    TFTPTransferType DestTransferType = TFTPTransferType::ftpTypeBinary;
-    TFtpTlsMode DestEncryption = TFtpTlsMode::None;
-    TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
-    TSshSettings DestSsh;
-    // Minutes each server's LIST times run ahead of UTC.
-    int SrcTimeZoneOffset = 0;
-    int DestTimeZoneOffset = 0;
-    std::int64_t FileSize = 0; // for progress; -1 unknown
-    int ConnectRetry = 30;     // login attempts per server
-    bool ResumeTransfer = false;
+    // --- The job (written before it starts, read by its worker; TCarryJob the rest) ---
+    std::int64_t FileSize = 0;                   // for progress; -1 unknown
+    int ConnectRetry = 30;                       // login attempts per server
     const TAsciiExtensions* ASCIIExts = nullptr; // referenced, not owned
-    bool PassiveMode = false;
     // Seconds a job may wait on the network without a byte moving before it fails with
     // "421 Timed out after %d seconds."; 0 waits for ever.
     int Timeout = 30;
-    // How many explorations lie between the item and the one the user queued (0 for that one).
-    int Depth = 0;
-    // Downloads write nothing outside this local folder (empty: DestPath).
-    std::string LocalRoot;
-    // Uploads and copies go to a temporary name and are renamed over their target when
-    // complete.
-    bool UploadToTemporaryName = true;
     // Downloads and uploads give the copy the modification time of its original (the owner
     // sets it from its options).
     bool KeepFileTimes = false;

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,8 +83,12 @@ private:
     // Steps shared by the jobs (CarrierSteps.cpp).
     bool Login(Side side);
     bool ProbeRestart();
-    void SetType(Side side, TFTPTransferType type);
+    // The side's transfer type of the job; false when setting it failed.
+    bool SetType(Side side);
     void QuitIfDone(Side side);
+    // Whether the answer about the target lets the transfer go on; a skipped file is a job
+    // done, after which the servers' sessions are left as QuitIfDone says.
+    bool GoesAhead(TTargetGuard::TGoAhead go, std::initializer_list<Side> servers);
     bool ListFolder(const std::string& folder, TFTPListItems& listing);
     bool EnterOrMakeFolder(const std::string& folder);
     // Remote entries of a listing that may become queue items.
@@ -91,6 +96,8 @@ private:
 
     // The jobs (CarrierJobs.cpp).
     bool NameFits(bool folder);
+    // An exploration names a folder (or none) that lies within the depth walks go to.
+    bool ExplorationFits();
     // The local folder a download may write in, and the check of a local target against it.
     const std::string& LocalRoot() const;
     bool StaysInLocalRoot(const std::string& local);

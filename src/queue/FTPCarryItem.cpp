@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/FTPCarryItem.h"
 
+#include <cstddef>
+#include <iterator>
+
 namespace qx {
 
 const char* TransferTypeName(TFTPTransferType type) {
-    switch (type) {
-    case TFTPTransferType::ftpTypeASCII:
-        return "ASCII";
-    case TFTPTransferType::ftpTypeBinary:
-        return "Binary";
-    case TFTPTransferType::ftpTypeAuto:
-        return "Auto";
-    }
-    return "Binary";
+    static constexpr const char* kNames[] = {"ASCII", "Binary", "Auto"}; // in the type's order
+    const auto index = static_cast<std::size_t>(type);
+    return index < std::size(kNames) ? kNames[index] : "Binary";
 }
 
 } // namespace qx

@@ -23,13 +23,10 @@ enum class TCarryDirection : std::uint8_t {
     ServerToServer = 2, // one server straight to another
 };
 
-// One unit of work for the transfer queue: a file to carry or a folder to explore. It holds
-// the full login data of both ends, so that a queued transfer does not depend on the window
-// that queued it. Paths end with their separator, so that the path of the entry is the path
-// followed directly by FileName.
-struct TFTPCarryItem {
-    bool IsFolder = false;
-    TCarryDirection Direction = TCarryDirection::Download;
+// What a carrier needs to know to carry out one queue item: the entry, the full login data of
+// both ends and how to carry it. Paths end with their separator, so that the path of the entry
+// is the path followed directly by FileName.
+struct TCarryJob {
     std::string FileName;
 
     std::string SrcHostName;
@@ -55,9 +52,6 @@ struct TFTPCarryItem {
     int DestTimeZoneOffset = 0;
 
     bool ResumeTransfer = false;
-    std::int64_t FileSize = -1; // -1 for folders and when unknown
-    int ImageIndex = 0;
-    std::string TypeName;
     bool PassiveMode = false;
     // How many explorations lie between the item and the one the user queued (0 for that one).
     int Depth = 0;
@@ -67,6 +61,16 @@ struct TFTPCarryItem {
     // Uploads and copies: the file travels under a temporary name beside its target and takes
     // its place when complete (off for servers that refuse renames).
     bool UploadToTemporaryName = true;
+};
+
+// One unit of work for the transfer queue: a file to carry or a folder to explore. It holds
+// its whole job, so that a queued transfer does not depend on the window that queued it.
+struct TFTPCarryItem : TCarryJob {
+    bool IsFolder = false;
+    TCarryDirection Direction = TCarryDirection::Download;
+    std::int64_t FileSize = -1; // -1 for folders and when unknown
+    int ImageIndex = 0;
+    std::string TypeName;
     // The carrier working on the item while it runs; null before and after.
     TFTPCarrier* Carrier = nullptr;
 };

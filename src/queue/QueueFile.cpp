@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace qx {
 
@@ -33,34 +34,18 @@ template <typename Number> std::optional<Number> ParseNumber(std::string_view te
     return value;
 }
 
-std::optional<TFTPTransferType> TransferTypeOf(std::optional<std::int32_t> number) {
-    if (!number || *number < 0 || *number > 2) {
-        return std::nullopt;
-    }
-    return static_cast<TFTPTransferType>(*number);
-}
-
-// Absent: plain FTP; out of range: nothing.
-std::optional<TFtpTlsMode> TlsModeOf(std::optional<std::int32_t> number) {
+// A stored value of an enumeration from 0 to last: whenAbsent where nothing is stored,
+// nothing where the value is out of range.
+template <typename Enum>
+std::optional<Enum> EnumOf(std::optional<std::int32_t> number, Enum last,
+                           std::type_identity_t<std::optional<Enum>> whenAbsent = std::nullopt) {
     if (!number) {
-        return TFtpTlsMode::None;
+        return whenAbsent;
     }
-    if (*number < 0 || *number > static_cast<std::int32_t>(TFtpTlsMode::Implicit)) {
+    if (*number < 0 || *number > static_cast<std::int32_t>(last)) {
         return std::nullopt;
     }
-    return static_cast<TFtpTlsMode>(*number);
-}
-
-// An absent protocol is an item from before SFTP: FTP. A value out of range leaves the item
-// out: it never comes back speaking another protocol.
-std::optional<TRemoteProtocolKind> ProtocolOf(std::optional<std::int32_t> number) {
-    if (!number) {
-        return TRemoteProtocolKind::Ftp;
-    }
-    if (*number < 0 || *number > static_cast<std::int32_t>(TRemoteProtocolKind::Sftp)) {
-        return std::nullopt;
-    }
-    return static_cast<TRemoteProtocolKind>(*number);
+    return static_cast<Enum>(*number);
 }
 
 // A name the carriers can take: one path component.
@@ -310,7 +295,10 @@ void TQueueFile::WriteSsh(const std::string& path, const std::string& side,
 // False when the side's protocol or its ssh options cannot be taken as they are written.
 bool TQueueFile::ReadSsh(const std::string& path, const std::string& side,
                          TRemoteProtocolKind& protocol, TSshSettings& ssh) const {
-    const auto kind = ProtocolOf(m_store->ReadNumber(path, side + "Protocol"));
+    // An absent protocol is an item from before SFTP: FTP. A value out of range leaves the item
+    // out: it never comes back speaking another protocol.
+    const auto kind = EnumOf(m_store->ReadNumber(path, side + "Protocol"),
+                             TRemoteProtocolKind::Sftp, TRemoteProtocolKind::Ftp);
     if (!kind) {
         return false;
     }
@@ -346,23 +334,24 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     const auto number = [&](std::string_view name) { return m_store->ReadNumber(path, name); };
     auto item = std::make_unique<TFTPCarryItem>();
     const auto fileName = text("FileName");
-    const auto direction = number("Direction");
-    const auto srcType = TransferTypeOf(number("SrcTransferType"));
-    const auto destType = TransferTypeOf(number("DestTransferType"));
+    const auto direction = EnumOf(number("Direction"), TCarryDirection::ServerToServer);
+    const auto srcType = EnumOf(number("SrcTransferType"), TFTPTransferType::ftpTypeAuto);
+    const auto destType = EnumOf(number("DestTransferType"), TFTPTransferType::ftpTypeAuto);
     const auto fileSize = ParseNumber<std::int64_t>(text("FileSize").value_or(""));
     const auto srcPath = text("SrcPath");
     const auto destPath = text("DestPath");
     // An item that was to use TLS must never come back as plain FTP: a value out of range
     // leaves the item out. An absent value is an item from before TLS: plain FTP.
-    const auto srcEncryption = TlsModeOf(number("SrcEncryption"));
-    const auto destEncryption = TlsModeOf(number("DestEncryption"));
-    if (!fileName || !IsEntryName(*fileName) || !direction || *direction < 0 || *direction > 2 ||
-        !srcType || !destType || !fileSize || *fileSize < -1 || !srcPath || !destPath ||
-        !srcEncryption || !destEncryption) {
+    const auto srcEncryption =
+        EnumOf(number("SrcEncryption"), TFtpTlsMode::Implicit, TFtpTlsMode::None);
+    const auto destEncryption =
+        EnumOf(number("DestEncryption"), TFtpTlsMode::Implicit, TFtpTlsMode::None);
+    if (!fileName || !IsEntryName(*fileName) || !direction || !srcType || !destType || !fileSize ||
+        *fileSize < -1 || !srcPath || !destPath || !srcEncryption || !destEncryption) {
         return nullptr;
     }
     item->FileName = *fileName;
-    item->Direction = static_cast<TCarryDirection>(*direction);
+    item->Direction = *direction;
     item->IsFolder = number("IsFolder").value_or(0) != 0;
     item->SrcHostName = text("SrcHostName").value_or("");
     item->SrcPort = text("SrcPort").value_or("");

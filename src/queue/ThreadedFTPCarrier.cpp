@@ -33,39 +33,6 @@ void TThreadedFTPCarrier::StopThread() {
 
 // --- The worker's side -----------------------------------------------------------------------
 
-void TThreadedFTPCarrier::ShowLine(const std::string& line) {
-    RaiseEvent(OnDisplay, *this, line);
-}
-
-void TThreadedFTPCarrier::ShowProgress(std::int64_t position, std::int64_t transfered,
-                                       std::int64_t elapsed) {
-    RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
-}
-
-// A carrier's logins ask for nothing: its items carry their user names and passwords.
-bool TThreadedFTPCarrier::AskLogin(TFTPAuthenticate, std::string&) {
-    return true;
-}
-
-bool TThreadedFTPCarrier::TrustCertificate(const TCertificateQuestion& question) {
-    bool trust = false;
-    RaiseEvent(OnCertificate, *this, question, trust);
-    return trust;
-}
-
-std::optional<std::string>
-TThreadedFTPCarrier::AnswerSshQuestion(const sftp::TSshQuestion& question) {
-    std::optional<std::string> answer;
-    RaiseEvent(OnSshQuestion, *this, question, answer);
-    return answer;
-}
-
-TOverwriteAnswer TThreadedFTPCarrier::AskOverwrite(const TOverwriteQuestion& question) {
-    TOverwriteAnswer answer;
-    RaiseEvent(OnOverwrite, *this, question, answer);
-    return answer;
-}
-
 void TThreadedFTPCarrier::WorkerEnded(TWorkerHost* worker) {
     m_workers.Ended(worker);
     RaiseEvent(OnEndThread, *this);

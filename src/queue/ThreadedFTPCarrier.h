@@ -40,16 +40,25 @@ private:
     friend class TFTPCarrierThread;
     explicit TThreadedFTPCarrier(UiThread& ui);
 
-    // The worker's side (TWorkerOwner).
-    void ShowLine(const std::string& line) override;
+    // The worker's side (TWorkerOwner): the events, where the owner set them.
+    void ShowLine(const std::string& line) override { RaiseEvent(OnDisplay, *this, line); }
     void ShowProgress(std::int64_t position, std::int64_t transfered,
-                      std::int64_t elapsed) override;
-    bool AskLogin(TFTPAuthenticate what, std::string& answer) override;
-    bool TrustCertificate(const TCertificateQuestion& question) override;
+                      std::int64_t elapsed) override {
+        RaiseEvent(OnTransferStatus, *this, position, transfered, elapsed);
+    }
+    // A carrier's logins ask for nothing: its items carry their user names and passwords.
+    bool AskLogin(TFTPAuthenticate /*what*/, std::string& /*answer*/) override { return true; }
+    bool TrustCertificate(const TCertificateQuestion& question) override {
+        return AskEvent<bool>(OnCertificate, *this, question);
+    }
     bool AnswersSshQuestions() const override { return static_cast<bool>(OnSshQuestion); }
-    std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& question) override;
+    std::optional<std::string> AnswerSshQuestion(const sftp::TSshQuestion& question) override {
+        return AskEvent<std::optional<std::string>>(OnSshQuestion, *this, question);
+    }
     bool AsksBeforeOverwrite() const override { return static_cast<bool>(OnOverwrite); }
-    TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) override;
+    TOverwriteAnswer AskOverwrite(const TOverwriteQuestion& question) override {
+        return AskEvent<TOverwriteAnswer>(OnOverwrite, *this, question);
+    }
     void WorkerEnded(TWorkerHost* worker) override;
 
     UiThread& m_ui;

@@ -2,6 +2,7 @@
 #include "remote/RemoteExpTexts.h"
 
 #include "base/Utilities.h"
+#include "session/SessionLog.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,22 +55,21 @@ TTransferPanels TransferPanels(std::int64_t fileSize, std::int64_t position,
 }
 
 TLogColour LogLineColour(std::string_view line) {
-    if (line.empty()) {
-        return TLogColour::Black;
-    }
-    switch (line.front()) {
-    case '!':
+    switch (LogLineKind(line)) {
+    case TLogLineKind::Failure:
         return TLogColour::Red;
-    case '<':
+    case TLogLineKind::Reply: // a failure too when it says 4xx or 5xx
         return line.size() > 2 && (line[2] == '4' || line[2] == '5') ? TLogColour::Red
                                                                      : TLogColour::Green;
-    case '>':
+    case TLogLineKind::Command:
         return TLogColour::Blue;
-    case '~':
+    case TLogLineKind::Information:
         return TLogColour::Grey;
-    default:
-        return TLogColour::Black;
+    case TLogLineKind::Status:
+    case TLogLineKind::Plain:
+        break;
     }
+    return TLogColour::Black;
 }
 
 std::string SelectionText(int folders, int files, std::int64_t size) {

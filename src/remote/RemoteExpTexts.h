@@ -19,7 +19,7 @@ struct TTransferPanels {
 TTransferPanels TransferPanels(std::int64_t fileSize, std::int64_t position,
                                std::int64_t transfered, std::int64_t elapsedMs);
 
-// The colour of a session log line, by its first character.
+// The colour of a session log line, by its kind (and a reply's code).
 enum class TLogColour { Black, Red, Green, Blue, Grey };
 TLogColour LogLineColour(std::string_view line);
 

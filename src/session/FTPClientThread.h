@@ -3,6 +3,7 @@
 
 #include "session/EngineDriver.h"
 #include "session/SftpProtocol.h"
+#include "session/TargetGuard.h"
 #include "session/ThreadedFTPClient.h"
 #include "session/WorkerHost.h"
 
@@ -62,7 +63,7 @@ private:
     void UploadOneFile();
     void Transfers(bool upload); // Downloads and Uploads
     // Before a transfer replaces a file (OverwriteCheck.cpp): the owner's answer decides.
-    enum class TGoAhead { Transfer, Skip, Cancel };
+    using TGoAhead = TTargetGuard::TGoAhead;
     TGoAhead CheckTarget(bool upload, bool& resume);
     void ChangeCase(bool upper);
     template <typename Entry> void EntryLoop(TStringList& list, Entry&& carryOut);

@@ -14,18 +14,9 @@ TFTPClientThread::TGoAhead TFTPClientThread::CheckTarget(bool upload, bool& resu
     }
     TTargetGuard guard(*m_driver, OverwriteAsker(), &m_answerForAll);
     const bool binary = m_driver->Binary();
-    const TTargetGuard::TGoAhead outcome =
-        upload ? guard.Upload(m_localFile, m_remoteFile, binary, client.ResumeSupported, resume)
+    return upload
+               ? guard.Upload(m_localFile, m_remoteFile, binary, client.ResumeSupported, resume)
                : guard.Download(m_remoteFile, m_localFile, binary, client.ResumeSupported, resume);
-    switch (outcome) {
-    case TTargetGuard::TGoAhead::Transfer:
-        return TGoAhead::Transfer;
-    case TTargetGuard::TGoAhead::Skip:
-        return TGoAhead::Skip;
-    case TTargetGuard::TGoAhead::Cancel:
-        break;
-    }
-    return TGoAhead::Cancel;
 }
 
 } // namespace qx

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/AsciiText.h"
+#include "base/EntryNames.h"
 
 #include <string>
 #include <string_view>
@@ -10,14 +11,6 @@ namespace qx {
 
 // How deep recursive downloads, uploads and removals go below the folder they start in.
 constexpr int kMaxRecursionDepth = 32;
-
-// A name a recursive operation may use as one path component, locally and on the server: not
-// empty, not "." or "..", and without "/", NUL, CR or LF (the last two would end the command
-// line that carries the name).
-bool IsSafeEntryName(std::string_view name);
-
-// folder "/" name, without doubling a "/" that the folder already ends with.
-std::string JoinRemotePath(std::string_view folder, std::string_view name);
 
 // The path with "." and empty components removed and ".." applied; a leading "/" stays. A ".."
 // above the top of a relative path is kept.

@@ -105,23 +105,10 @@ TTargetGuard::TGoAhead TTargetGuard::Download(const std::string& remotePath, std
 
 TTargetGuard::TGoAhead TTargetGuard::Upload(const std::string& localPath, std::string& remotePath,
                                             bool binary, bool resumeSupported, bool& resume) {
+    // A copy whose source's size and time are known at once.
     const TLocalFacts source = LocalFacts(localPath);
-    TOverwriteQuestion question;
-    question.Upload = true;
-    question.Target = remotePath;
-    question.SourceSize = source.Size;
-    question.SourceTime = source.Exists ? std::optional<std::int64_t>(source.Time) : std::nullopt;
-    bool aborted = false;
-    if (!RemoteTargetExists(question, aborted)) {
-        return aborted ? Stop() : TGoAhead::Transfer; // nothing there
-    }
-    question.CanResume =
-        binary && resumeSupported && CanResumeUpload(remotePath, question.SourceSize, aborted);
-    if (aborted) {
-        return Stop();
-    }
-    question.FreeName = FreeRemoteName(remotePath);
-    return Decide(question, remotePath, resume);
+    const auto sourceTime = source.Exists ? std::optional<std::int64_t>(source.Time) : std::nullopt;
+    return Copy(source.Size, sourceTime, remotePath, binary, resumeSupported, resume);
 }
 
 // An upload goes on only in the temporary file an earlier one left, never in the target.

@@ -77,16 +77,12 @@ bool TThreadedFTPClient::AskLogin(TFTPAuthenticate what, std::string& answer) {
 }
 
 bool TThreadedFTPClient::TrustCertificate(const TCertificateQuestion& question) {
-    bool trust = false;
-    RaiseEvent(OnCertificate, *this, question, trust);
-    return trust;
+    return AskEvent<bool>(OnCertificate, *this, question);
 }
 
 std::optional<std::string>
 TThreadedFTPClient::AnswerSshQuestion(const sftp::TSshQuestion& question) {
-    std::optional<std::string> answer;
-    RaiseEvent(OnSshQuestion, *this, question, answer);
-    return answer;
+    return AskEvent<std::optional<std::string>>(OnSshQuestion, *this, question);
 }
 
 TOverwriteAnswer TThreadedFTPClient::AskOverwrite(const TOverwriteQuestion& question) {

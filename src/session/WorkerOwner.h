@@ -27,6 +27,15 @@ template <typename Event, typename... Args> void RaiseEvent(const Event& event, 
     }
 }
 
+// Asks an owner's event handler whose last parameter is the answer; without a handler the
+// answer stays Answer{}.
+template <typename Answer, typename Event, typename... Args>
+Answer AskEvent(const Event& event, Args&&... args) {
+    Answer answer{};
+    RaiseEvent(event, std::forward<Args>(args)..., answer);
+    return answer;
+}
+
 // What a worker needs of the object that owns it (the threaded session, a carrier). Every call
 // runs on the user-interface thread, except AsksBeforeOverwrite, which the worker reads as it
 // decides whether to look at a target at all.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -57,6 +58,17 @@ void TCaptionedDialog::AddContentsWithOkButton(QWidget* contents) {
     m_body->addWidget(contents);
     m_body->addWidget(buttons);
     buttons->button(QDialogButtonBox::Ok)->setFocus();
+}
+
+void TCaptionedDialog::AddContentsWithButtonRow(QWidget* contents,
+                                                std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) {
+        row->addWidget(button);
+    }
+    m_body->addWidget(contents);
+    m_body->addLayout(row);
 }
 
 QDialogButtonBox* TCaptionedDialog::NewOkCancelButtons() {

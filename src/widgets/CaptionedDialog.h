@@ -3,7 +3,10 @@
 
 #include <QDialog>
 
+#include <initializer_list>
+
 class QDialogButtonBox;
+class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
@@ -38,6 +41,8 @@ protected:
     QVBoxLayout& Body() const { return *m_body; }
     // Puts the contents into the body with an OK button ("OkBitBtn", default, focused) under it.
     void AddContentsWithOkButton(QWidget* contents);
+    // Puts the contents into the body with a row of the buttons, aligned to the right, under it.
+    void AddContentsWithButtonRow(QWidget* contents, std::initializer_list<QPushButton*> buttons);
     // An OK button ("OkBitBtn", default) that accepts the dialog and a Cancel button
     // ("CancelBitBtn") that rejects it.
     QDialogButtonBox* NewOkCancelButtons();

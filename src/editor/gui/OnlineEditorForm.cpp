@@ -286,10 +286,7 @@ void TOnlineEditorForm::PlaceBelow(const QWidget& window) {
 
 void TOnlineEditorForm::SaveSettings() {
     TOnlineEditorSettings settings;
-    settings.Left = x();
-    settings.Top = y();
-    settings.Width = width();
-    settings.Height = height();
+    settings.SetPlace(x(), y(), width(), height());
     settings.LogPanelHeight =
         m_logPanel->isVisibleTo(this) ? m_logPanel->height() : settings.LogPanelHeight;
     settings.LogPanelVisible = !m_logPanel->isHidden();

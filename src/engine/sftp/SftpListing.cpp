@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/sftp/SftpListing.h"
 
+#include "base/EntryNames.h"
 #include "base/ShellIcons.h"
 #include "engine/MlsdFacts.h"
 
@@ -8,26 +9,12 @@
 
 namespace qx::sftp {
 
-bool IsUsableRemoteName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\0\r\n", 4)) == std::string_view::npos;
-}
-
-std::string JoinSftpPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    path += name;
-    return path;
-}
-
 void TSftpListingBuilder::Add(const TName& name) {
     using K = TMlsdEntry::TKind;
     if (name.FileName == "." || name.FileName == "..") {
         return; // every server lists them; nothing was dropped
     }
-    if (!IsUsableRemoteName(name.FileName)) {
+    if (!IsSafeEntryName(name.FileName)) {
         ++m_report.DroppedNames;
         return;
     }
@@ -129,7 +116,7 @@ private:
                 continue;
             }
             TFTPListItem* link = item.get();
-            const std::string path = JoinSftpPath(m_path, link->Name);
+            const std::string path = JoinRemotePath(m_path, link->Name);
             m_probes += 2;
             m_client.Stat(path, [self = shared_from_this(), link](const TSftpResult& result,
                                                                   const TAttributes& target) {

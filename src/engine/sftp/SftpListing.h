@@ -14,16 +14,12 @@ namespace qx::sftp {
 
 // What a listing left out.
 struct TSftpListReport {
-    // Names that cannot be a file of the folder ("", ".", "..", with '/', NUL, CR or LF).
+    // Names that cannot be a file of the folder (see IsSafeEntryName).
     std::size_t DroppedNames = 0;
 };
 
 // No folder holds more entries than this for us: a server that sends more ends the listing.
 inline constexpr std::size_t kMaxListingEntries = 1'000'000;
-
-// A name that can be an entry of the folder: not empty, not "." or "..", and without '/', NUL,
-// CR or LF (which no path built from it could carry safely). Other bytes are kept as sent.
-bool IsUsableRemoteName(std::string_view name);
 
 // Turns READDIR names into listing items as the MLSD decoder does: the kind, 64-bit size,
 // modification time (local) and permissions from the attributes; devices, pipes and sockets
@@ -44,8 +40,5 @@ private:
 // each link as a folder or a file with a STAT of its target (a link whose target cannot be
 // read counts as a file) and reads its target text.
 void StartListing(TSftpClient& client, const std::string& path, TSftpClient::TListDone done);
-
-// "folder/name", without doubling the '/' of the root.
-std::string JoinSftpPath(std::string_view folder, std::string_view name);
 
 } // namespace qx::sftp

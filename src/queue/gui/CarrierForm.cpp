@@ -120,10 +120,7 @@ void TCarrierForm::LoadSettings() {
 
 void TCarrierForm::SaveSettings() {
     TCarrierSettings settings;
-    settings.Left = x();
-    settings.Top = y();
-    settings.Width = width();
-    settings.Height = height();
+    settings.SetPlace(x(), y(), width(), height());
     settings.ResumeService = m_chosenResumeService;
     settings.MaxCarrier = m_queue.MaxCarrier();
     settings.SaveToStore(m_store, isMaximized());

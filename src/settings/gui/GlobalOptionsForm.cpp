@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,13 +62,7 @@ TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
     m_cancel =
         new QPushButton(TMainDataModule::ActionIcon(TMainDataModule::Cancel), tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("CancelBitBtn"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-
-    Body().addWidget(m_pages);
-    Body().addLayout(buttons);
+    AddContentsWithButtonRow(m_pages, {m_ok, m_cancel});
 
     FillControls();
     ConnectButtons();

@@ -62,14 +62,7 @@ TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOpt
     m_pages->tabBar()->setUsesScrollButtons(false);
     CreateButtons();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_connect);
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_cancel);
-
-    Body().addWidget(m_pages);
-    Body().addLayout(buttons);
+    AddContentsWithButtonRow(m_pages, {m_connect, m_save, m_cancel});
 
     FillFromEditor();
     ConnectSignals();
