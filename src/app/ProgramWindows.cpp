@@ -242,6 +242,7 @@ TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
         m_carrier->AddItems(std::move(items));
         m_carrier->StartCarriers();
     };
+    context.Queue = &m_carrier->Queue();
     context.OpenInEditor = [this](std::unique_ptr<TRemoteEditFile> file) {
         ShowAndRestore(*m_onlineEditor);
         m_onlineEditor->OpenRemoteFile(std::move(file));
