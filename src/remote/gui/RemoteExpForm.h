@@ -243,8 +243,6 @@ private:
     void SetListMark(const TFTPListItem* entry);
     void UpdateClipboardState();
     void ConfigureClient();
-    // What a session of this site follows, on this client or another one.
-    void ApplySiteSettings(TThreadedFTPClient& client) const;
     void OnConnectDone();
     void OnGetFolderDone();
     void OnDisplay(const std::string& line);

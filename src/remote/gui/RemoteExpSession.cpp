@@ -39,7 +39,20 @@ void TRemoteExpForm::ConfigureClient() {
     m_client = TThreadedFTPClient::Create(m_context.Ui);
     TThreadedFTPClient& client = *m_client;
     const TSiteProperties& site = *m_site;
-    ApplySiteSettings(client);
+    client.ASCIIExts = &m_context.Options.ASCIIFileExts;
+    client.PassiveMode = site.PassiveMode;
+    client.UseMlsd = site.UseMlsd;
+    client.UploadToTemporaryName = site.UploadToTemporaryName;
+    client.Encryption = site.Encryption;
+    client.Protocol = site.Protocol;
+    client.Ssh = site.SshSettings();
+    client.ResumeTransfer = site.ResumeTransfer;
+    client.TransferType = site.TransferType;
+    client.LoginRetry = site.LoginRetry;
+    client.ReloginDelay = site.ReloginDelay;
+    client.Timeout = m_context.Options.Timeout;
+    client.KeepFileTimes = m_context.Options.KeepFileTimes;
+    client.TimeZoneOffset = site.TimeZoneOffset;
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) { OnDisplay(line); };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
                                      std::int64_t transfered, std::int64_t elapsed) {
@@ -102,24 +115,6 @@ void TRemoteExpForm::ConfigureClient() {
     client.UserName = site.UserName;
     client.Password = site.Password;
     client.InitialFolder = site.InitialFolder;
-}
-
-void TRemoteExpForm::ApplySiteSettings(TThreadedFTPClient& client) const {
-    const TSiteProperties& site = *m_site;
-    client.ASCIIExts = &m_context.Options.ASCIIFileExts;
-    client.PassiveMode = site.PassiveMode;
-    client.UseMlsd = site.UseMlsd;
-    client.UploadToTemporaryName = site.UploadToTemporaryName;
-    client.Encryption = site.Encryption;
-    client.Protocol = site.Protocol;
-    client.Ssh = site.SshSettings();
-    client.ResumeTransfer = site.ResumeTransfer;
-    client.TransferType = site.TransferType;
-    client.LoginRetry = site.LoginRetry;
-    client.ReloginDelay = site.ReloginDelay;
-    client.Timeout = m_context.Options.Timeout;
-    client.KeepFileTimes = m_context.Options.KeepFileTimes;
-    client.TimeZoneOffset = site.TimeZoneOffset;
 }
 
 void TRemoteExpForm::PlaySound(const std::string& file) const {

@@ -46,8 +46,13 @@ void TRemoteExpForm::Synchronize(std::optional<std::string> localFolder) {
     // A session of its own, so that this window stays free meanwhile.
     setup.Client = TThreadedFTPClient::Create(m_context.Ui);
     TThreadedFTPClient& client = *setup.Client;
-    ApplySiteSettings(client);
+    // The site may be gone from the book by now: the session follows this window's one.
     CopyLogin(client, *m_client);
+    client.ASCIIExts = m_client->ASCIIExts;
+    client.UseMlsd = m_client->UseMlsd;
+    client.LoginRetry = m_client->LoginRetry;
+    client.ReloginDelay = m_client->ReloginDelay;
+    client.Timeout = m_client->Timeout;
     AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.StartThread();
     setup.Queue = m_context.Queue;
