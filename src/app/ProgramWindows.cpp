@@ -100,8 +100,8 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         return AskSshQuestion(question, FontName(m_options), m_options.FontSize, m_carrier.get());
     };
     // What the queue put on a server shows in the explorers of that folder.
-    m_carrier->Queue().OnItemDone = [this](const TFTPCarryItem& item) {
-        if (item.Direction == TCarryDirection::Download) {
+    m_carrier->Queue().AddItemEndListener([this](const TFTPCarryItem& item, TCarryEnd end) {
+        if (end != TCarryEnd::Done || item.Direction == TCarryDirection::Download) {
             return;
         }
         for (std::size_t index = 0; index < m_explorers.Count(); ++index) {
@@ -110,7 +110,7 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
                                               item.DestPath);
             }
         }
-    };
+    });
     m_carrier->SetRowIcons([](int index) {
         const TQtShellIcons* icons = QtShellIcons();
         return icons != nullptr ? icons->Icon(index) : QIcon();
@@ -242,6 +242,7 @@ TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
         m_carrier->AddItems(std::move(items));
         m_carrier->StartCarriers();
     };
+    context.Queue = &m_carrier->Queue();
     context.OpenInEditor = [this](std::unique_ptr<TRemoteEditFile> file) {
         ShowAndRestore(*m_onlineEditor);
         m_onlineEditor->OpenRemoteFile(std::move(file));

@@ -21,6 +21,8 @@ bool LocalCommandEnabled(TLocalCommand command, const TLocalExpState& s) {
         return s.HasRemoteExplorer && !s.RemoteBusy && uploadable;
     case C::UploadInQueue:
         return s.HasRemoteExplorer && uploadable;
+    case C::Synchronize:
+        return s.HasRemoteExplorer;
     case C::Open:
         return listOne;
     case C::Print:

@@ -19,6 +19,7 @@ enum class TLocalCommand {
     Cut,
     Copy,
     Paste,
+    Synchronize,
 };
 
 // What the enable rules look at. The tree target is the drop-highlighted or right-clicked node,

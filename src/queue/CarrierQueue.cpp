@@ -367,6 +367,7 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
         change.Failed = item.get();
         change.ErrorMessage = carrier.ErrorMessage;
         AddFailRow(std::move(item), carrier.ErrorMessage);
+        TellEnd(*change.Failed, TCarryEnd::Failed);
     } else {
         m_servers.GotThrough(*item);
         if (explored) {
@@ -374,9 +375,7 @@ void TCarrierQueue::JobDone(TFTPCarrier& carrier, bool explored) {
         }
         change.Gone.push_back(item.get());
         AddSuccessRow(*item);
-        if (OnItemDone) {
-            OnItemDone(*item);
-        }
+        TellEnd(*item, TCarryEnd::Done);
     }
     // Kept until the journal has seen it go, so that no other item can take its address.
     const std::unique_ptr<TFTPCarryItem> done = std::move(item);
@@ -421,6 +420,28 @@ void TCarrierQueue::Requeue(std::unique_ptr<TFTPCarryItem> item, std::uint64_t o
         m_view->RowsInserted(TCarrierList::Queue);
     }
     NotifyCaption();
+}
+
+std::size_t TCarrierQueue::AddItemEndListener(ItemEndListener listener) {
+    m_endListeners.emplace_back(++m_nextListener, std::move(listener));
+    return m_nextListener;
+}
+
+void TCarrierQueue::RemoveItemEndListener(std::size_t id) {
+    std::erase_if(m_endListeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+// Told from a copy, so that listeners may come and go meanwhile; one removed meanwhile is not
+// told any more.
+void TCarrierQueue::TellEnd(const TFTPCarryItem& item, TCarryEnd end) {
+    const auto listeners = m_endListeners;
+    for (const auto& [id, listener] : listeners) {
+        const bool still = std::ranges::any_of(
+            m_endListeners, [id = id](const auto& entry) { return entry.first == id; });
+        if (still) {
+            listener(item, end);
+        }
+    }
 }
 
 void TCarrierQueue::AddFailRow(std::unique_ptr<TFTPCarryItem> item, std::string errorMessage) {
@@ -517,6 +538,9 @@ void TCarrierQueue::Delete(const std::vector<std::size_t>& queueRows) {
     }
     EraseRows(TCarrierList::Queue, m_queue, rows);
     Journal(change);
+    for (const auto& item : gone) {
+        TellEnd(*item, TCarryEnd::Deleted);
+    }
     NotifyCaption();
     TrimIdle();
 }
@@ -530,6 +554,9 @@ void TCarrierQueue::ClearQueue() {
     }
     EraseAll(TCarrierList::Queue, m_queue);
     Journal(change);
+    for (const auto& item : gone) {
+        TellEnd(*item, TCarryEnd::Deleted);
+    }
     NotifyCaption();
     TrimIdle();
 }

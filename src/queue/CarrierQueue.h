@@ -20,6 +20,9 @@ namespace qx {
 // The four lists of the transfer queue, in the order the window shows them.
 enum class TCarrierList : std::uint8_t { Queue = 0, Status = 1, Success = 2, Fail = 3 };
 
+// How the work of a queued item ended.
+enum class TCarryEnd : std::uint8_t { Done, Failed, Deleted };
+
 // What a view of the queue is told. Row numbers of an insertion or removal are announced
 // before the change (so that a view can keep its selection and scrolling right) and the end of
 // the change after it.
@@ -104,8 +107,12 @@ public:
     // the front of the queue at once and waits until one of them ends: a server is given only
     // as many items at a time as it takes.
     int BusyRetrySeconds = 120;
-    // Told of every job that got through, before its item is freed.
-    std::function<void(const TFTPCarryItem& item)> OnItemDone;
+    // Listeners are told of every item whose work ends: a job that got through (before its
+    // item is freed), a job that failed (its item stays in the fail list) and an item deleted
+    // from the queue before it ran. A listener may add and remove listeners while it is told.
+    using ItemEndListener = std::function<void(const TFTPCarryItem& item, TCarryEnd end)>;
+    std::size_t AddItemEndListener(ItemEndListener listener);
+    void RemoveItemEndListener(std::size_t id);
 
     // --- Producers ---
     // Appends an item to the queue; the queue owns it from now on.
@@ -198,6 +205,7 @@ private:
     void EraseRows(TCarrierList list, Rows& rows, std::vector<std::size_t> indexes);
     template <typename Rows> void EraseAll(TCarrierList list, Rows& rows);
     void NotifyCaption();
+    void TellEnd(const TFTPCarryItem& item, TCarryEnd end);
     void NotifyState();
 
     CarrierFactory m_factory;
@@ -205,6 +213,8 @@ private:
     const TAsciiExtensions* m_asciiExtensions;
     TCarrierQueueView* m_view = nullptr;
     TCarrierQueueJournal* m_journal = nullptr;
+    std::vector<std::pair<std::size_t, ItemEndListener>> m_endListeners;
+    std::size_t m_nextListener = 0;
 
     std::deque<QueuedRow> m_queue;
     std::vector<StatusRow> m_status; // at most MaxCarrier rows, and never more than 16

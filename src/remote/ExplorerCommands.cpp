@@ -40,6 +40,8 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
         return idle && listOne && s.FirstSelectedIsFile;
     case C::UpOneLevel:
         return idle && !s.SelectedNodeIsRoot;
+    case C::Synchronize: // through a session of its own
+        return true;
     case C::ChangeFolder:
     case C::Filtering:
     case C::Refresh:

@@ -37,6 +37,7 @@ enum class TExplorerCommand {
     Paste,
     Refresh,
     Abort,
+    Synchronize,
 };
 
 // What the enable rules look at. The tree target is the node marked as the target of a drop

@@ -242,37 +242,6 @@ private:
     std::vector<TSubfolder> m_subfolders;
 };
 
-// Plans the folder and everything below it; false when a part of it could not be listed.
-bool Walk(TSyncLister& lister, const std::string& folder, bool onLocal, bool onRemote,
-          const TSyncOptions& options, const TSyncState* last, TSyncPlan& plan, int depth) {
-    if (lister.Stopped()) {
-        return false;
-    }
-    auto local = onLocal ? lister.ListLocal(folder) : std::vector<TSyncEntry>();
-    auto remote = onRemote ? lister.ListRemote(folder) : std::vector<TSyncEntry>();
-    if (!local || !remote || depth > kMaxDepth) {
-        plan.Unlisted.push_back(folder);
-        return false;
-    }
-    bool complete = true;
-    for (const TSubfolder& sub : PlanFolder(folder, *local, *remote, options, last, plan)) {
-        const std::string path = Join(folder, sub.Name);
-        const bool walked =
-            Walk(lister, path, sub.OnLocal, sub.OnRemote, options, last, plan, depth + 1);
-        complete = complete && walked;
-        if (sub.DeleteAfter && walked) {
-            TSyncAction remove;
-            remove.Path = path;
-            remove.Kind =
-                sub.OnLocal ? TSyncActionKind::DeleteLocal : TSyncActionKind::DeleteRemote;
-            remove.IsFolder = true;
-            remove.Reason = "not in the source";
-            plan.Actions.push_back(std::move(remove));
-        }
-    }
-    return complete;
-}
-
 } // namespace
 
 std::vector<TSubfolder> PlanFolder(const std::string& folder, const std::vector<TSyncEntry>& local,
@@ -286,11 +255,74 @@ std::vector<TSubfolder> PlanFolder(const std::string& folder, const std::vector<
     return planner.TakeSubfolders();
 }
 
+TSyncWalk::TSyncWalk(TSyncOptions options, const TSyncState* last)
+    : m_options(std::move(options)), m_last(last) {
+    m_steps.push_back(Step{"", true, true, 0, false});
+}
+
+// Folder deletes wait on the stack below their folder's content; they are planned once that
+// content is, unless a part of it could not be listed.
+std::optional<TSyncWalk::TFolder> TSyncWalk::Next() {
+    while (!m_steps.empty() && m_steps.back().DeleteAfter) {
+        const Step step = std::move(m_steps.back());
+        m_steps.pop_back();
+        const bool walked = std::ranges::none_of(m_plan.Unlisted, [&](const std::string& folder) {
+            return folder == step.Path || folder.starts_with(step.Path + "/");
+        });
+        if (walked) {
+            TSyncAction remove;
+            remove.Path = step.Path;
+            remove.Kind =
+                step.OnLocal ? TSyncActionKind::DeleteLocal : TSyncActionKind::DeleteRemote;
+            remove.IsFolder = true;
+            remove.Reason = "not in the source";
+            m_plan.Actions.push_back(std::move(remove));
+        }
+    }
+    if (m_steps.empty()) {
+        return std::nullopt;
+    }
+    const Step& step = m_steps.back();
+    return TFolder{step.Path, step.OnLocal, step.OnRemote};
+}
+
+void TSyncWalk::Listed(const std::optional<std::vector<TSyncEntry>>& local,
+                       const std::optional<std::vector<TSyncEntry>>& remote) {
+    if (m_steps.empty() || m_steps.back().DeleteAfter) {
+        return;
+    }
+    const Step step = std::move(m_steps.back());
+    m_steps.pop_back();
+    if (!local || !remote || step.Depth > kMaxDepth) {
+        m_plan.Unlisted.push_back(step.Path);
+        return;
+    }
+    const std::vector<TSubfolder> subfolders =
+        PlanFolder(step.Path, *local, *remote, m_options, m_last, m_plan);
+    // Pushed last first, so that the first subfolder is walked first.
+    for (auto sub = subfolders.rbegin(); sub != subfolders.rend(); ++sub) {
+        const std::string path = Join(step.Path, sub->Name);
+        if (sub->DeleteAfter) {
+            m_steps.push_back(Step{path, sub->OnLocal, sub->OnRemote, step.Depth + 1, true});
+        }
+        m_steps.push_back(Step{path, sub->OnLocal, sub->OnRemote, step.Depth + 1, false});
+    }
+}
+
 TSyncPlan PlanSynchronization(TSyncLister& lister, const TSyncOptions& options,
                               const TSyncState* last) {
-    TSyncPlan plan;
-    Walk(lister, "", true, true, options, last, plan, 0);
-    return plan;
+    TSyncWalk walk(options, last);
+    while (const auto folder = walk.Next()) {
+        if (lister.Stopped()) {
+            break;
+        }
+        const auto local = folder->OnLocal ? lister.ListLocal(folder->Path)
+                                           : std::optional(std::vector<TSyncEntry>());
+        const auto remote = folder->OnRemote ? lister.ListRemote(folder->Path)
+                                             : std::optional(std::vector<TSyncEntry>());
+        walk.Listed(local, remote);
+    }
+    return walk.TakePlan();
 }
 
 TSyncSummary TSyncPlan::Summary() const {

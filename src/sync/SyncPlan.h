@@ -100,6 +100,40 @@ std::vector<TSubfolder> PlanFolder(const std::string& folder, const std::vector<
                                    const TSyncOptions& options, const TSyncState* last,
                                    TSyncPlan& plan);
 
+// The walk over both trees, one folder at a time in the order of a plan: the owner lists the
+// folder Next() names on the sides it exists on (a side it does not exist on is empty) and
+// hands both listings to Listed (nothing for a side that could not be listed), until Next()
+// gives nothing. Listing may take its time: nothing waits for it.
+class TSyncWalk {
+public:
+    TSyncWalk(TSyncOptions options, const TSyncState* last);
+
+    struct TFolder {
+        std::string Path; // relative, "" the top
+        bool OnLocal = false;
+        bool OnRemote = false;
+    };
+    std::optional<TFolder> Next();
+    void Listed(const std::optional<std::vector<TSyncEntry>>& local,
+                const std::optional<std::vector<TSyncEntry>>& remote);
+    const TSyncPlan& Plan() const { return m_plan; }
+    TSyncPlan TakePlan() { return std::move(m_plan); }
+
+private:
+    struct Step {
+        std::string Path;
+        bool OnLocal = false;
+        bool OnRemote = false;
+        int Depth = 0;
+        bool DeleteAfter = false; // the folder's delete, planned once its content is
+    };
+
+    TSyncOptions m_options;
+    const TSyncState* m_last;
+    TSyncPlan m_plan;
+    std::vector<Step> m_steps; // the last one is next
+};
+
 // Walks both trees from their tops and plans every folder.
 TSyncPlan PlanSynchronization(TSyncLister& lister, const TSyncOptions& options,
                               const TSyncState* last);

@@ -63,9 +63,11 @@ TEST(LocalExpRules, UploadsNeedARemoteExplorerAndOnlyDirectUploadNeedsItIdle) {
     state.RemoteBusy = true;
     EXPECT_FALSE(LocalCommandEnabled(C::Upload, state));
     EXPECT_TRUE(LocalCommandEnabled(C::UploadInQueue, state));
+    EXPECT_TRUE(LocalCommandEnabled(C::Synchronize, state));
     state.HasRemoteExplorer = false;
     EXPECT_FALSE(LocalCommandEnabled(C::Upload, state));
     EXPECT_FALSE(LocalCommandEnabled(C::UploadInQueue, state));
+    EXPECT_FALSE(LocalCommandEnabled(C::Synchronize, state));
 }
 
 TEST(LocalExpRules, DriveRootsAreNeitherUploadedNorChanged) {

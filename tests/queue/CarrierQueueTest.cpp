@@ -275,6 +275,28 @@ TEST_F(CarrierQueueFixture, FailedJobsKeepTheirItemAndResubmitRunsThemAgain) {
     EXPECT_EQ(carriers[2]->FileName, "tree");
 }
 
+TEST_F(CarrierQueueFixture, ItemEndListenersHearDoneFailedAndDeletedItems) {
+    std::vector<std::string> heard;
+    std::size_t once = 0;
+    queue.AddItemEndListener([&](const TFTPCarryItem& item, TCarryEnd end) {
+        heard.push_back(item.FileName + ":" + std::to_string(static_cast<int>(end)));
+    });
+    once = queue.AddItemEndListener([&](const TFTPCarryItem&, TCarryEnd) {
+        heard.emplace_back("once");
+        queue.RemoveItemEndListener(once);
+    });
+    queue.SetMaxCarrier(2);
+    add({"a", "b"});
+    queue.StartCarriers();
+    queue.Suspend();
+    add({"c", "d"});
+    carriers[0]->Finish(1, "550 Denied");
+    carriers[1]->Finish(0);
+    queue.Delete({1});
+    queue.ClearQueue();
+    EXPECT_EQ(heard, (Names{"a:1", "once", "b:0", "d:2", "c:2"}));
+}
+
 TEST_F(CarrierQueueFixture, AbortGoesToTheSelectedCarriers) {
     add({"1", "2", "3"});
     queue.StartCarriers();

@@ -64,6 +64,7 @@ TEST(ExplorerCommands, EnableRulesFollowPaneSelectionAndSession) {
     EXPECT_TRUE(CommandEnabled(C::DownloadInQueue, state));
     EXPECT_TRUE(CommandEnabled(C::Copy, state));
     EXPECT_TRUE(CommandEnabled(C::Abort, state));
+    EXPECT_TRUE(CommandEnabled(C::Synchronize, state)); // a session of its own
     for (const C command : {C::Download, C::Delete, C::ChangePermission, C::Refresh,
                             C::ChangeFolder, C::Filtering, C::NewFolder}) {
         EXPECT_FALSE(CommandEnabled(command, state)) << static_cast<int>(command);

@@ -8,6 +8,7 @@
 #include "RemoteSession.h"
 #include "VisibleText.h"
 #include "session/RemoteNames.h"
+#include "sync/SyncItems.h"
 #include "sync/SyncListings.h"
 #include "sync/SyncPlan.h"
 
@@ -27,29 +28,12 @@ namespace qx::cli {
 
 namespace {
 
-std::string ParentOf(const std::string& relative) {
-    const std::size_t slash = relative.rfind('/');
-    return slash == std::string::npos ? std::string() : relative.substr(0, slash);
-}
-
-std::string NameOf(const std::string& relative) {
-    const std::size_t slash = relative.rfind('/');
-    return slash == std::string::npos ? relative : relative.substr(slash + 1);
-}
-
 std::string LocalJoin(const std::string& top, const std::string& relative) {
-    return relative.empty() ? top : (fs::path(top) / relative).string();
+    return TSyncFolders{{}, top}.LocalPath(relative);
 }
 
 std::string RemoteJoin(const std::string& top, const std::string& relative) {
-    return relative.empty() ? top : JoinRemotePath(top, relative);
-}
-
-std::string AsFolder(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
+    return TSyncFolders{top, {}}.RemotePath(relative);
 }
 
 // Both sides' folders for the planner, relative paths under the two tops. A top that does
@@ -217,49 +201,32 @@ private:
         }
     }
 
-    std::string SourceFolder(const std::string& relative) const {
-        return AsFolder(Uploads() ? LocalJoin(m_localTop, relative)
-                                  : RemoteJoin(m_remoteTop, relative));
-    }
-
     std::unique_ptr<TFTPCarryItem> Item(const TSyncAction& action) const {
-        const std::string folder = ParentOf(action.Path);
-        auto item = std::make_unique<TFTPCarryItem>();
-        item->Direction = Uploads() ? TCarryDirection::Upload : TCarryDirection::Download;
-        item->PassiveMode = m_options.passive.value_or(true);
-        item->ResumeTransfer = m_options.resume;
-        item->UploadToTemporaryName = !m_options.inplace;
-        item->SrcTransferType = item->DestTransferType =
-            m_options.type.value_or(TFTPTransferType::ftpTypeBinary);
-        item->FileName = NameOf(action.Path);
-        item->FileSize = action.Bytes;
-        if (Uploads()) {
-            item->SrcPath = SourceFolder(folder);
-            SetDestinationServer(*item, m_work.target);
-            item->DestPath = AsFolder(RemoteJoin(m_remoteTop, folder));
-        } else {
-            SetSourceServer(*item, m_work.target);
-            item->SrcPath = SourceFolder(folder);
-            item->DestPath = AsFolder(LocalJoin(m_localTop, folder));
-        }
-        DescribeQueueItem(*item);
-        return item;
-    }
-
-    static bool IsTransfer(const TSyncAction& action) {
-        return action.Chosen &&
-               (action.Kind == TSyncActionKind::Upload || action.Kind == TSyncActionKind::Download);
+        TSyncServer server;
+        server.HostName = m_work.target.Host;
+        server.Port = m_work.target.Port;
+        server.UserName = CliSession::LoginName(m_work.target);
+        server.Password = CliSession::LoginPassword(m_work.target);
+        server.Encryption = m_work.target.Encryption;
+        server.Protocol = m_work.target.Protocol;
+        server.Ssh = m_work.target.Ssh;
+        server.TimeZoneOffset = m_work.target.TimeZoneOffset;
+        server.PassiveMode = m_options.passive.value_or(true);
+        server.ResumeTransfer = m_options.resume;
+        server.UploadToTemporaryName = !m_options.inplace;
+        server.TransferType = m_options.type.value_or(TFTPTransferType::ftpTypeBinary);
+        return MakeSyncItem(action, server, TSyncFolders{m_remoteTop, m_localTop});
     }
 
     void Carry(const TSyncPlan& plan) {
         std::vector<std::unique_ptr<TFTPCarryItem>> items;
         for (const TSyncAction& action : plan.Actions) {
-            if (!IsTransfer(action)) {
+            if (!IsSyncTransfer(action)) {
                 continue;
             }
-            if (m_failedFolders.contains(ParentOf(action.Path))) {
+            if (m_failedFolders.contains(SyncParent(action.Path))) {
                 Problem("[" + action.Path + "] was not carried: its folder could not be made");
-                m_failedParents.insert(ParentOf(action.Path));
+                m_failedParents.insert(SyncParent(action.Path));
                 continue;
             }
             items.push_back(Item(action));
@@ -275,11 +242,11 @@ private:
                                            report.failedSources.end());
         m_failures += failed.size();
         for (const TSyncAction& action : plan.Actions) {
-            if (!IsTransfer(action)) {
+            if (!IsSyncTransfer(action)) {
                 continue;
             }
-            const std::string folder = ParentOf(action.Path);
-            if (failed.contains(SourceFolder(folder) + NameOf(action.Path))) {
+            const std::string folder = SyncParent(action.Path);
+            if (failed.contains(Item(action)->SrcPath + SyncName(action.Path))) {
                 m_failedParents.insert(folder);
             } else if (!m_failedFolders.contains(folder)) {
                 m_bytes += action.Bytes;
@@ -296,7 +263,7 @@ private:
                 m_call.interrupted.load()) {
                 continue;
             }
-            if (m_failedParents.contains(ParentOf(action.Path))) {
+            if (m_failedParents.contains(SyncParent(action.Path))) {
                 Problem("[" + action.Path + "] was not deleted: a transfer into its folder failed");
                 continue;
             }

@@ -42,7 +42,8 @@ constexpr TMenuBarEntry kMenuBar[] = {
     {QT_TR_NOOP("&View"), "ViewToolbarMenu - ViewStyleActions - ViewArrangeIconsMenu - "
                           "ViewRefreshAction"},
     {QT_TR_NOOP("&Tool"), "ToolFindFileAction ToolFindComputerAction - "
-                          "ToolNetDriveConnectAction ToolNetDriveDisconnectAction"}};
+                          "ToolNetDriveConnectAction ToolNetDriveDisconnectAction - "
+                          "ToolSynchronizeAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -61,7 +62,7 @@ constexpr TExplorerMenus kMenus{
      "EditCutAction EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
      "ToolFindFileAction ToolFindComputerAction - ToolNetDriveConnectAction "
-     "ToolNetDriveDisconnectAction"}};
+     "ToolNetDriveDisconnectAction - ToolSynchronizeAction"}};
 
 // Mounting goes through the desktop's gio; without it these commands say why.
 constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDriveConnectAction",
@@ -127,6 +128,9 @@ void TLocalExpForm::CreateActions() {
         {"ToolNetDriveDisconnectAction", QT_TR_NOOP("Network Drive &Disconnect..."),
          QT_TR_NOOP("Network Drive Disconnect..."), 0, -1, &F::ToolNetDriveDisconnectActionExecute,
          std::nullopt, "media-eject"},
+        {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
+         QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"), 0,
+         -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
     };
     m_actions = new TActionList(this);
     // Every rule of one update pass asks for the state; it is read once per pass.

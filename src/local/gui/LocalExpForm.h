@@ -124,6 +124,7 @@ private:
 
     // --- Execute handlers ---
     void FileUploadActionExecute();
+    void ToolSynchronizeActionExecute();
     void FileUploadinQueueActionExecute();
     void FileOpenActionExecute();
     void FilePrintActionExecute();

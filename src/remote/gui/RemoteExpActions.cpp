@@ -34,7 +34,8 @@ constexpr TMenuBarEntry kMenuBar[] = {
     {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarMenu - ViewStyleActions - "
                           "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
     {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
-                          "ToolTelnetAction"}};
+                          "ToolTelnetAction - "
+                          "ToolSynchronizeAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -53,7 +54,8 @@ constexpr TExplorerMenus kMenus{
      "FilePropertiesAction",
      "EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
-     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction"}};
+     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction "
+     "- ToolSynchronizeAction"}};
 
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
@@ -143,6 +145,9 @@ void TRemoteExpForm::CreateActions() {
          QT_TR_NOOP("Transfer Type"), 0, Image::Ascii, &F::ToolTransferTypeNextActionExecute},
         {"ToolTelnetAction", QT_TR_NOOP("&Telnet..."), QT_TR_NOOP("Telnet...|Telnet to FTP Server"),
          0, Image::Telnet, &F::ToolTelnetActionExecute},
+        {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
+         QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Local Explorer's Folder"), 0,
+         -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
     };
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,

@@ -28,6 +28,7 @@ class QTimer;
 
 namespace qx {
 
+class TCarrierQueue;
 class TConfigStore;
 class TFileListModel;
 class TSessionLogView;
@@ -58,6 +59,9 @@ struct TRemoteExpContext {
     // Where the site's password goes when the explorer saves the site; none: the settings
     // file.
     TPasswordStore* Passwords = nullptr;
+    // The queue itself, for commands that follow how their items end; none: Synchronize
+    // runs nothing.
+    TCarrierQueue* Queue = nullptr;
 };
 
 // A local file or folder the local explorer uploads through an explorer's session.
@@ -116,6 +120,9 @@ public:
     // Uploads the entries through this window's session, in one Uploads request; its end
     // refreshes the folder shown. Nothing happens while the client is busy.
     void UploadLocalEntries(const std::vector<TLocalUploadEntry>& entries);
+    // Synchronizes the selected folder with a local one: the folder given, else one the user
+    // chooses. The dialog comes up and the rest runs without blocking the window.
+    void Synchronize(std::optional<std::string> localFolder);
 
     // --- Commands (the actions call these; tests may too) ---
     // The selected list entries in list order.
@@ -198,6 +205,7 @@ private:
     void ToolTransferTypeAutoActionExecute() { ToolTransferTypeActionExecute(2); }
     void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
+    void ToolSynchronizeActionExecute();
     void FTPClientDownloadsDone();
     void FTPClientDownloadFileDoneInOpen(const char* verb);
     void FTPClientDownloadFileDoneInOnlineEdit();
