@@ -6,6 +6,7 @@
 #include "remote/gui/RemoteExpForm.h"
 
 #include "session/ThreadedFTPClient.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ActionList.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ExplorerShell.h"
@@ -34,7 +35,7 @@ constexpr TMenuBarEntry kMenuBar[] = {
     {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarMenu - ViewStyleActions - "
                           "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
     {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
-                          "ToolTelnetAction"}};
+                          "ToolTelnetAction - ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -53,7 +54,8 @@ constexpr TExplorerMenus kMenus{
      "FilePropertiesAction",
      "EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
-     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction"}};
+     "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction - "
+     "ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
@@ -143,6 +145,13 @@ void TRemoteExpForm::CreateActions() {
          QT_TR_NOOP("Transfer Type"), 0, Image::Ascii, &F::ToolTransferTypeNextActionExecute},
         {"ToolTelnetAction", QT_TR_NOOP("&Telnet..."), QT_TR_NOOP("Telnet...|Telnet to FTP Server"),
          0, Image::Telnet, &F::ToolTelnetActionExecute},
+        {"ToolCompareAction", QT_TR_NOOP("Compare &Folders"),
+         QT_TR_NOOP("Compare Folders|Compare the Folder with the Local Explorer's Folder"), 0,
+         Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
+        {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
+         QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
+         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute,
+         C::CompareDifferences, nullptr, true},
     };
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,
@@ -178,6 +187,10 @@ void TRemoteExpForm::UpdateChecks(QAction& self) {
         Action("ToolTransferTypeToolbarButtonAction")
             ->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
     }
+    const bool comparing = m_context.Pairing && m_context.Pairing->ActiveFor(this);
+    Action("ToolCompareAction")->setChecked(comparing);
+    Action("ToolCompareDifferencesAction")
+        ->setChecked(comparing && m_context.Pairing->OnlyDifferences());
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {
@@ -197,6 +210,7 @@ TExplorerState TRemoteExpForm::CommandState() const {
     state.LocalFolderUsable = m_context.LocalFolder && m_context.LocalFolder().has_value();
     state.EditorAvailable = static_cast<bool>(m_context.OpenInEditor);
     state.ClipboardHasFiles = m_clipboardHasFiles;
+    state.Comparing = m_context.Pairing && m_context.Pairing->ActiveFor(this);
     return state;
 }
 

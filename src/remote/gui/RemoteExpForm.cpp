@@ -9,6 +9,7 @@
 
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
+#include "sync/FolderPairing.h"
 #include "remote/gui/FolderTreeModel.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
@@ -81,6 +82,9 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
 }
 
 TRemoteExpForm::~TRemoteExpForm() {
+    if (m_context.Pairing) {
+        m_context.Pairing->Leave(this);
+    }
     if (m_site != nullptr) {
         SaveSettings();
         if (!m_tree.Empty()) {

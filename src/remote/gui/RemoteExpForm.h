@@ -28,8 +28,10 @@ class QTimer;
 
 namespace qx {
 
+class TCompareLegend;
 class TConfigStore;
 class TFileListModel;
+class TFolderPairing;
 class TSessionLogView;
 class TFolderTreeModel;
 class TGlobalOptions;
@@ -58,6 +60,8 @@ struct TRemoteExpContext {
     // Where the site's password goes when the explorer saves the site; none: the settings
     // file.
     TPasswordStore* Passwords = nullptr;
+    // The comparison of a remote folder with the local explorer's; none: no Compare Folders.
+    std::shared_ptr<TFolderPairing> Pairing = nullptr;
 };
 
 // A local file or folder the local explorer uploads through an explorer's session.
@@ -116,6 +120,9 @@ public:
     // Uploads the entries through this window's session, in one Uploads request; its end
     // refreshes the folder shown. Nothing happens while the client is busy.
     void UploadLocalEntries(const std::vector<TLocalUploadEntry>& entries);
+    // Compares the folder shown with the local explorer's (a local folder asked for when it
+    // shows none); the marks follow both explorers until the comparison ends.
+    void StartCompare();
 
     // --- Commands (the actions call these; tests may too) ---
     // The selected list entries in list order.
@@ -198,6 +205,12 @@ private:
     void ToolTransferTypeAutoActionExecute() { ToolTransferTypeActionExecute(2); }
     void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
+    void ToolCompareActionExecute();
+    void ToolCompareDifferencesActionExecute();
+    void CompareShown();
+    void CompareChanged();
+    void OpenComparedFolder(const std::string& folder);
+    std::function<bool(const TFTPListItem&)> DifferencesFilter() const;
     void FTPClientDownloadsDone();
     void FTPClientDownloadFileDoneInOpen(const char* verb);
     void FTPClientDownloadFileDoneInOnlineEdit();
@@ -304,6 +317,8 @@ private:
     bool m_connected = false;
     int m_shownTransferType = -1; // the image of the transfer-type button
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
+    TCompareLegend* m_compareLegend = nullptr;
+    bool m_listOnlyDifferences = false; // the list was filled with the differences only
 };
 
 } // namespace qx

@@ -131,6 +131,43 @@ QIcon MarkedIcon(const QIcon& icon, TCompareMark mark, TCompareSide side) {
     return marked;
 }
 
+const TCompareMark* TCompareRowLook::Find(const std::string& name) const {
+    return m_marks ? m_marks->Find(name) : nullptr;
+}
+
+QIcon TCompareRowLook::Icon(const std::string& name, const std::string& iconKind,
+                            const std::function<QIcon()>& icon) const {
+    const TCompareMark* mark = Find(name);
+    if (mark == nullptr) {
+        return icon();
+    }
+    auto found = m_icons.find({iconKind, *mark});
+    if (found == m_icons.end()) {
+        found = m_icons.emplace(std::pair{iconKind, *mark}, MarkedIcon(icon(), *mark, m_side)).first;
+    }
+    return found->second;
+}
+
+QVariant TCompareRowLook::Background(const std::string& name) const {
+    const TCompareMark* mark = Find(name);
+    const QColor tint = mark != nullptr ? CompareMarkColour(*mark, m_side) : QColor();
+    return tint.isValid() ? QVariant(tint) : QVariant();
+}
+
+QVariant TCompareRowLook::Foreground(const std::string& name) const {
+    return Background(name).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+}
+
+QVariant TCompareRowLook::ToolTip(const std::string& name) const {
+    const TCompareMark* mark = Find(name);
+    return mark != nullptr ? QVariant(CompareMarkText(*mark, m_side)) : QVariant();
+}
+
+bool ShownWithOnlyDifferences(const TCompareMarks& marks, const std::string& name) {
+    const TCompareMark* mark = marks.Find(name);
+    return mark != nullptr && TCompareMarks::Differs(*mark);
+}
+
 TCompareLegend::TCompareLegend(TCompareSide side, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CompareLegend"));
     auto* grid = new QGridLayout(this);
