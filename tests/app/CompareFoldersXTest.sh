@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Compare Folders as a user meets it in the real program on an X server with a window manager
+# (Xvfb and openbox, driven with xdotool), against a pyftpdlib server of its own on loopback:
+# the remote explorer's Compare Folders toolbar button marks the rows of both file lists (a
+# tint behind each row and a badge on its icon, with the legend above the list), in every view
+# style with a row selected by a click; Only Differences hides the rows that are the same;
+# opening a folder in the local explorer takes the remote explorer to the folder of that
+# name; Compare Folders again takes the marks away. The marks are checked by the colours in
+# pictures of the lists. Exits with 77 (skipped) when a tool is missing. With QX_X_SHOTS=FOLDER
+# the pictures are kept there.
+#
+#   CompareFoldersXTest.sh PROGRAM PYFTPD_SERVER_SCRIPT
+set -u
+program=$(realpath "$1")
+server_script=$(realpath "$2")
+source "$(dirname "$0")/lib/XSession.sh"
+command -v convert >/dev/null || { echo "SKIP: convert (ImageMagick) is not installed"; exit 77; }
+served=$work/served/pub
+local_folder=$work/local
+mkdir -p "$served/docs" "$served/kind" "$local_folder/docs"
+# NAME TEXT TIME: a file with its text and modification time.
+put() {
+    printf '%s' "$2" >"$1"
+    touch -t "$3" "$1"
+}
+early=202512101200.00
+late=202512101300.00
+put "$served/same.txt" same "$early"
+put "$local_folder/same.txt" same "$early"
+put "$served/only-remote.txt" r "$early"
+put "$local_folder/only-local.txt" l "$early"
+put "$served/newer.txt" old "$early"
+put "$local_folder/newer.txt" new "$late"
+put "$served/older.txt" new "$late"
+put "$local_folder/older.txt" old "$early"
+put "$served/size.txt" "a longer text" "$early"
+put "$local_folder/size.txt" short "$early"
+put "$local_folder/kind" "a file here, a folder there" "$early"
+put "$served/docs/inside.txt" in "$early"
+put "$local_folder/docs/inside.txt" "in, changed" "$late"
+start_ftpd "$server_script" "$work/served"
+
+mkdir -p "$(dirname "$settings")"
+# Both explorers one over the other, wide enough for every toolbar button, in the Details
+# style at first.
+cat >"$settings" <<SETTINGS
+[\Software\Quorvin Explorer\GlobalOptions]
+"DefPassiveMode"=number:1
+"Timeout"=number:10
+[\Software\Quorvin Explorer\LocalExplorer]
+"FolderPath"=string:"$local_folder"
+"ViewStyle"=number:3
+"SortColumn"=number:1
+"Left"=number:0
+"Top"=number:130
+"Width"=number:1000
+"Height"=number:430
+"FolderTreePanelWidth"=number:110
+[\Software\Quorvin Explorer\SiteBook\Tree]
+@=string:"Folder"
+[\Software\Quorvin Explorer\SiteBook\Tree\Views]
+@=string:"Site"
+"HostName"=string:"127.0.0.1"
+"Port"=number:$ftp_port
+"UserName"=string:"user"
+"Password"=string:"secret"
+"PassiveMode"=number:1
+"InitialFolder"=string:"/pub"
+"ViewStyle"=number:3
+"Left"=number:0
+"Top"=number:130
+"Width"=number:1000
+"Height"=number:430
+"FolderTreePanelWidth"=number:110
+"LogPanelVisible"=number:0
+SETTINGS
+local_title="Pellucor's Local Explorer"
+remote_title="Pellucor's Remote Explorer \[user@127.0.0.1"
+pictures=${QX_X_SHOTS:-$work}
+
+# The place of the window titled TITLE on the screen, frame included: "X Y WIDTH HEIGHT".
+frame_of() {
+    local id left right top bottom info
+    id=$(window "$1")
+    [ -n "$id" ] || fail "no window $1"
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | grep -oE '[0-9]+' |
+        tr '\n' ' ')
+    info=$(xwininfo -id "$id")
+    echo "$(($(awk '/Absolute upper-left X/ {print $NF}' <<<"$info") - ${left:-0}))" \
+        "$(($(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info") - ${top:-0}))" \
+        "$(($(awk '/Width:/ {print $NF}' <<<"$info") + ${left:-0} + ${right:-0}))" \
+        "$(($(awk '/Height:/ {print $NF}' <<<"$info") + ${top:-0} + ${bottom:-0}))"
+}
+# Saves NAME.png: the window titled TITLE, frame included, raised first.
+shot() { # NAME TITLE
+    local x y w h
+    activate "$2"
+    sleep 0.3
+    read -r x y w h < <(frame_of "$2")
+    import -window root -crop "${w}x$h+$x+$y" +repage "$pictures/$1.png"
+}
+# Clicks the point X Y of the window titled TITLE, as its pictures have it.
+click_at() { # TITLE X Y [BUTTON-COUNT]
+    local x y w h
+    activate "$1"
+    read -r x y w h < <(frame_of "$1")
+    xdotool mousemove $((x + $2)) $((y + $3))
+    sleep 0.2
+    xdotool click --repeat "${4:-1}" --delay 120 1
+    sleep 0.5
+}
+
+# shellcheck disable=SC2119 # the program starts without arguments here
+start
+within 20 visible "$main_title" || fail "no main window"
+within 10 visible "$local_title" || fail "no local explorer"
+site_book_command c # Connect
+within 20 visible "$remote_title" || fail "the site opened no explorer"
+within 20 grep -q "CWD $served 250" "$work/ftpd.log" || fail "the explorer did not go to /pub"
+sleep 1.5
+shot probe-remote "$remote_title"
+shot probe-local "$local_title"
+styles=("Large Icons" "Small Icons" "List" "Details")
+style_keys=(g m l d)
+set_style() { # TITLE STYLE: from the View menu
+    activate "$1"
+    xdotool key --clearmodifiers alt+v
+    sleep 0.4
+    xdotool key "${style_keys[$2]}"
+    sleep 0.6
+}
+# Where newer.txt is in the pictures of each style (0 to 3), local and remote: the remote list
+# stands higher, its legend having no title panel above it.
+newer_local=("399 160" "449 137" "165 173" "165 191")
+newer_remote=("399 142" "449 119" "165 155" "165 173")
+compare_button="602 54"
+differences_button="628 54"
+
+# How many pixels of the file list (below the legend) in picture NAME of the window titled
+# TITLE have the colour RGB, or one near it (the strokes on a small badge are smoothed).
+pixels() { # NAME TITLE RGB
+    local crop=880x300+114+110
+    [ "$2" = "$local_title" ] && crop=880x290+114+128
+    convert "$pictures/$1.png" -crop "$crop" +repage -alpha off -fuzz 8% -fill black \
+        +opaque "#$3" -fill white -opaque "#$3" -format '%[fx:round(mean*w*h)]' info:
+}
+# The colour at X Y of picture NAME, as RRGGBB.
+colour_at() { # NAME X Y
+    convert "$pictures/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6 | tr 'A-F' 'a-f'
+}
+# The tints of the rows and their badges, by mark: only here, newer here, newer there, size
+# differs, a file and a folder ("same", grey, has no tint). Both lists have a row of each.
+tints=(d9f2d9 d6e6fa fbe3c8 faf3c0 f7d4d4)
+badges=(2e7d32 1565c0 e65100 8d6e00 c62828)
+# Every badge and tint is in picture NAME, but those of the selected row's mark (SKIP): the
+# selection covers the tint and shades the icon.
+check_marks() { # NAME TITLE SKIP WHAT
+    local mark
+    for mark in "${!badges[@]}"; do
+        [ "$mark" = "$3" ] && continue
+        [ "$(pixels "$1" "$2" "${badges[$mark]}")" -ge 4 ] ||
+            fail "$4: no badge #${badges[$mark]} in $1"
+        [ "$(pixels "$1" "$2" "${tints[$mark]}")" -ge 40 ] ||
+            fail "$4: no tint #${tints[$mark]} in $1"
+    done
+}
+check_no_marks() { # NAME TITLE WHAT
+    local rgb
+    for rgb in "${badges[@]}" "${tints[@]}"; do
+        [ "$(pixels "$1" "$2" "$rgb")" -eq 0 ] || fail "$3: #$rgb is still in $1"
+    done
+}
+
+# shellcheck disable=SC2046 # (the points are two words)
+click_at "$remote_title" $compare_button
+for style in 3 0 1 2; do
+    if [ "$style" != 3 ]; then
+        set_style "$local_title" "$style"
+        set_style "$remote_title" "$style"
+    fi
+    # shellcheck disable=SC2086
+    click_at "$local_title" ${newer_local[$style]}
+    shot "compare-$style-local" "$local_title"
+    # shellcheck disable=SC2086
+    click_at "$remote_title" ${newer_remote[$style]}
+    shot "compare-$style-remote" "$remote_title"
+    # The selected row is newer here in the local list, newer there in the remote one.
+    check_marks "compare-$style-local" "$local_title" 1 "${styles[$style]}"
+    check_marks "compare-$style-remote" "$remote_title" 2 "${styles[$style]}"
+    echo "ok: ${styles[$style]}: the rows of both lists carry their marks, a clicked row selected"
+done
