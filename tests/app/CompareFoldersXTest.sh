@@ -134,20 +134,27 @@ set_style() { # TITLE STYLE: from the View menu
 # stands higher, its legend having no title panel above it.
 newer_local=("399 160" "449 137" "165 173" "165 191")
 newer_remote=("399 142" "449 119" "165 155" "165 173")
-compare_button="602 54"
-differences_button="628 54"
+compare_button=(602 54)
+differences_button=(628 54)
 
-# How many pixels of the file list (below the legend) in picture NAME of the window titled
-# TITLE have the colour RGB, or one near it (the strokes on a small badge are smoothed).
-pixels() { # NAME TITLE RGB
-    local crop=880x300+114+110
-    [ "$2" = "$local_title" ] && crop=880x290+114+128
-    convert "$pictures/$1.png" -crop "$crop" +repage -alpha off -fuzz 8% -fill black \
+# How many pixels of the part CROP (WxH+X+Y) of picture NAME have the colour RGB, or one near
+# it by FUZZ.
+count_in() { # NAME CROP RGB FUZZ
+    convert "$pictures/$1.png" -crop "$2" +repage -alpha off -fuzz "$4" -fill black \
         +opaque "#$3" -fill white -opaque "#$3" -format '%[fx:round(mean*w*h)]' info:
 }
-# The colour at X Y of picture NAME, as RRGGBB.
-colour_at() { # NAME X Y
-    convert "$pictures/$1.png" -format "%[hex:p{$2,$3}]" info: | cut -c1-6 | tr 'A-F' 'a-f'
+# In the file list (below the legend) of the window titled TITLE; by default with a fuzz for
+# the strokes of a small badge, which are smoothed.
+pixels() { # NAME TITLE RGB [FUZZ]
+    local crop=880x300+114+110
+    [ "$2" = "$local_title" ] && crop=880x290+114+128
+    count_in "$1" "$crop" "$3" "${4:-8%}"
+}
+# In the first row of the list in the Details style (the current row is shaded a little).
+first_row() { # NAME TITLE RGB
+    local crop=880x12+114+131
+    [ "$2" = "$local_title" ] && crop=880x12+114+149
+    count_in "$1" "$crop" "$3" 8%
 }
 # The tints of the rows and their badges, by mark: only here, newer here, newer there, size
 # differs, a file and a folder ("same", grey, has no tint). Both lists have a row of each.
@@ -168,25 +175,82 @@ check_marks() { # NAME TITLE SKIP WHAT
 check_no_marks() { # NAME TITLE WHAT
     local rgb
     for rgb in "${badges[@]}" "${tints[@]}"; do
-        [ "$(pixels "$1" "$2" "$rgb")" -eq 0 ] || fail "$3: #$rgb is still in $1"
+        [ "$(pixels "$1" "$2" "$rgb" 0)" -eq 0 ] || fail "$3: #$rgb is still in $1"
     done
 }
 
-# shellcheck disable=SC2046 # (the points are two words)
-click_at "$remote_title" $compare_button
+click_at "$remote_title" "${compare_button[@]}"
 for style in 3 0 1 2; do
     if [ "$style" != 3 ]; then
         set_style "$local_title" "$style"
         set_style "$remote_title" "$style"
     fi
-    # shellcheck disable=SC2086
-    click_at "$local_title" ${newer_local[$style]}
+    read -r x y <<<"${newer_local[$style]}"
+    click_at "$local_title" "$x" "$y"
     shot "compare-$style-local" "$local_title"
-    # shellcheck disable=SC2086
-    click_at "$remote_title" ${newer_remote[$style]}
+    read -r x y <<<"${newer_remote[$style]}"
+    click_at "$remote_title" "$x" "$y"
     shot "compare-$style-remote" "$remote_title"
     # The selected row is newer here in the local list, newer there in the remote one.
     check_marks "compare-$style-local" "$local_title" 1 "${styles[$style]}"
     check_marks "compare-$style-remote" "$remote_title" 2 "${styles[$style]}"
     echo "ok: ${styles[$style]}: the rows of both lists carry their marks, a clicked row selected"
 done
+set_style "$local_title" 3
+set_style "$remote_title" 3
+
+# Only Differences: the folder and the file that are the same leave both lists, whose first
+# rows are then "kind"; again, and they are back.
+click_at "$remote_title" "${differences_button[@]}"
+sleep 1
+shot differences-local "$local_title"
+shot differences-remote "$remote_title"
+if [ "$(first_row differences-local "$local_title" f7d4d4)" -lt 2000 ] ||
+    [ "$(first_row differences-remote "$remote_title" f7d4d4)" -lt 2000 ]; then
+    fail "Only Differences left rows that are the same"
+fi
+click_at "$remote_title" "${differences_button[@]}"
+sleep 1
+shot all-local "$local_title"
+shot all-remote "$remote_title"
+if [ "$(first_row all-local "$local_title" f7d4d4)" -ge 500 ] ||
+    [ "$(first_row all-remote "$remote_title" f7d4d4)" -ge 500 ]; then
+    fail "the rows that are the same did not come back"
+fi
+echo "ok: Only Differences hides the rows that are the same, in both lists"
+
+# A folder opened in the local explorer: the remote explorer opens the folder of that name, and
+# the marks are those of the two folders (the file changed later here).
+click_at "$local_title" 152 155 2
+within 10 grep -q "$served/docs" "$work/ftpd.log" ||
+    fail "the remote explorer did not follow into docs"
+# The remote list is filled when its listing has come.
+for ((attempt = 0; ; attempt++)); do
+    [ "$attempt" -lt 10 ] || fail "the marks in docs are not newer here and newer there"
+    sleep 1
+    shot docs-local "$local_title"
+    shot docs-remote "$remote_title"
+    [ "$(first_row docs-local "$local_title" d6e6fa)" -ge 2000 ] &&
+        [ "$(first_row docs-remote "$remote_title" fbe3c8)" -ge 2000 ] && break
+done
+# Up One Level from the remote explorer's toolbar: the local explorer goes up too.
+click_at "$remote_title" 107 54
+within 10 visible "$local_title \[$local_folder\]" || fail "the local explorer did not follow up"
+echo "ok: opening a folder and going up in one explorer moves the other, with the marks"
+
+# Compare Folders again: no marks, no legend.
+click_at "$remote_title" "${compare_button[@]}"
+sleep 1
+shot off-local "$local_title"
+shot off-remote "$remote_title"
+check_no_marks off-local "$local_title" "Compare Folders off"
+check_no_marks off-remote "$remote_title" "Compare Folders off"
+[ "$(count_in off-local 880x14+114+109 d9f2d9 0)" -eq 0 ] || fail "the legend is still shown"
+echo "ok: Compare Folders again takes the marks and the legend away"
+
+close_with_alt_f4 "$main_title"
+within 20 program_ended || fail "the program still runs after alt+F4"
+wait "$app_pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+exit 0

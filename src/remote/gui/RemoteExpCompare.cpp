@@ -99,10 +99,13 @@ void TRemoteExpForm::CompareChanged() {
     }
     const bool onlyDifferences = comparing && m_context.Pairing->OnlyDifferences();
     // The filter takes the new marks: the list is filled again (its entries are the same, so
-    // the comparison is not made again).
+    // the comparison is not made again), keeping the selection that stays.
     if ((onlyDifferences || m_listOnlyDifferences) && m_shownNode != nullptr) {
         m_listOnlyDifferences = onlyDifferences;
+        const std::vector<TFTPListItem*> selected = SelectedEntries();
         FillFileList(*m_shownNode);
+        SelectEntries({selected.begin(), selected.end()});
+        UpdateSelectionCounters();
     }
     Action("ToolCompareAction")->setChecked(comparing);
     Action("ToolCompareDifferencesAction")->setChecked(onlyDifferences);
