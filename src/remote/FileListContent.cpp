@@ -33,7 +33,8 @@ void TFileListContent::Fill(const TFTPListItems* listing, const TMasks& masks,
     m_shown.reserve(listing->Count());
     const bool filtering = masks.Active();
     for (const auto& entry : *listing) {
-        if ((entry->IsFile && filtering && !masks.Matches(entry->Name)) || (keep && !keep(*entry))) {
+        if ((entry->IsFile && filtering && !masks.Matches(entry->Name)) ||
+            (keep && !keep(*entry))) {
             continue;
         }
         Count(*entry, 1);

@@ -79,19 +79,6 @@ local_title="Pellucor's Local Explorer"
 remote_title="Pellucor's Remote Explorer \[user@127.0.0.1"
 pictures=${QX_X_SHOTS:-$work}
 
-# The place of the window titled TITLE on the screen, frame included: "X Y WIDTH HEIGHT".
-frame_of() {
-    local id left right top bottom info
-    id=$(window "$1")
-    [ -n "$id" ] || fail "no window $1"
-    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | grep -oE '[0-9]+' |
-        tr '\n' ' ')
-    info=$(xwininfo -id "$id")
-    echo "$(($(awk '/Absolute upper-left X/ {print $NF}' <<<"$info") - ${left:-0}))" \
-        "$(($(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info") - ${top:-0}))" \
-        "$(($(awk '/Width:/ {print $NF}' <<<"$info") + ${left:-0} + ${right:-0}))" \
-        "$(($(awk '/Height:/ {print $NF}' <<<"$info") + ${top:-0} + ${bottom:-0}))"
-}
 # Saves NAME.png: the window titled TITLE, frame included, raised first.
 shot() { # NAME TITLE
     local x y w h
@@ -121,15 +108,6 @@ within 20 grep -q "CWD $served 250" "$work/ftpd.log" || fail "the explorer did n
 sleep 1.5
 shot probe-remote "$remote_title"
 shot probe-local "$local_title"
-styles=("Large Icons" "Small Icons" "List" "Details")
-style_keys=(g m l d)
-set_style() { # TITLE STYLE: from the View menu
-    activate "$1"
-    xdotool key --clearmodifiers alt+v
-    sleep 0.4
-    xdotool key "${style_keys[$2]}"
-    sleep 0.6
-}
 # Where newer.txt is in the pictures of each style (0 to 3), local and remote: the remote list
 # stands higher, its legend having no title panel above it.
 newer_local=("399 160" "449 137" "165 173" "165 191")

@@ -134,8 +134,8 @@ void TLocalExpForm::CreateActions() {
          Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
         {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
          QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
-         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute,
-         C::CompareDifferences, nullptr, true},
+         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
+         nullptr, true},
     };
     m_actions = new TActionList(this);
     // Every rule of one update pass asks for the state; it is read once per pass.

@@ -12,12 +12,12 @@
 #include "local/LocalVolumes.h"
 #include "local/gui/LocalCopyRunner.h"
 #include "local/gui/LocalFileListModel.h"
-#include "sync/FolderPairing.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "local/gui/LocalIconProvider.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
 #include "widgets/TitlePanel.h"
@@ -73,8 +73,8 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
     m_copier = new TLocalCopyRunner(this);
     m_pairing = std::make_shared<TFolderPairing>();
-    m_pairing->SetLocalSide({[this](const std::string& folder) { SetFolder(folder); },
-                             [this] { CompareChanged(); }});
+    m_pairing->SetLocalSide(
+        {[this](const std::string& folder) { SetFolder(folder); }, [this] { CompareChanged(); }});
     BuildWindow();
     CreateActions();
     ApplyAppearance();

@@ -43,12 +43,12 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (index.column() == 0) {
             if (const TQtShellIcons* icons = QtShellIcons()) {
-                return m_look.Icon(
-                    entry->Name, std::to_string(entry->ImageIndex) + (entry->IsLink ? "l" : ""),
-                    [&] {
-                        return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
-                                             : icons->Icon(entry->ImageIndex);
-                    });
+                return m_look.Icon(entry->Name,
+                                   std::to_string(entry->ImageIndex) + (entry->IsLink ? "l" : ""),
+                                   [&] {
+                                       return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
+                                                            : icons->Icon(entry->ImageIndex);
+                                   });
             }
         }
         return {};

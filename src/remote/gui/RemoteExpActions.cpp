@@ -150,8 +150,8 @@ void TRemoteExpForm::CreateActions() {
          Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
         {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
          QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
-         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute,
-         C::CompareDifferences, nullptr, true},
+         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
+         nullptr, true},
     };
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,

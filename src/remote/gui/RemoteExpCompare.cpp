@@ -36,7 +36,8 @@ void TRemoteExpForm::StartCompare() {
     if (!pairing || m_shownNode == nullptr || !m_shownNode->Listed()) {
         return;
     }
-    std::optional<std::string> local = m_context.LocalFolder ? m_context.LocalFolder() : std::nullopt;
+    std::optional<std::string> local =
+        m_context.LocalFolder ? m_context.LocalFolder() : std::nullopt;
     const bool asked = !local.has_value();
     if (asked) {
         TBrowseFolderRequest request;
@@ -80,9 +81,8 @@ std::function<bool(const TFTPListItem&)> TRemoteExpForm::DifferencesFilter() con
         !m_context.Pairing->OnlyDifferences() || !marks) {
         return {};
     }
-    return [marks](const TFTPListItem& entry) {
-        return ShownWithOnlyDifferences(*marks, entry.Name);
-    };
+    return
+        [marks](const TFTPListItem& entry) { return ShownWithOnlyDifferences(*marks, entry.Name); };
 }
 
 void TRemoteExpForm::CompareChanged() {

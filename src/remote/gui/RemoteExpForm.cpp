@@ -9,12 +9,12 @@
 
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
-#include "sync/FolderPairing.h"
 #include "remote/gui/FolderTreeModel.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 #include "settings/SiteProperties.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ActionList.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"

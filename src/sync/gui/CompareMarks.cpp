@@ -88,12 +88,12 @@ void DrawGlyph(QPainter& painter, QChar glyph, const QRectF& box) {
         horizontal(midY);
         break;
     case '>':
-        painter.drawPolyline(QPolygonF({box.topLeft(), QPointF(box.right(), midY),
-                                        box.bottomLeft()}));
+        painter.drawPolyline(
+            QPolygonF({box.topLeft(), QPointF(box.right(), midY), box.bottomLeft()}));
         break;
     case '<':
-        painter.drawPolyline(QPolygonF({box.topRight(), QPointF(box.left(), midY),
-                                        box.bottomRight()}));
+        painter.drawPolyline(
+            QPolygonF({box.topRight(), QPointF(box.left(), midY), box.bottomRight()}));
         break;
     case 0x2260: // not equal
         horizontal(midY - apart);
@@ -121,8 +121,7 @@ QPixmap Badge(const TLook& look, int size) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(QColor::fromRgba(look.Badge));
     painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
-    QPen stroke(Qt::white, std::max(1.2, size / 8.0), Qt::SolidLine, Qt::RoundCap,
-                Qt::RoundJoin);
+    QPen stroke(Qt::white, std::max(1.2, size / 8.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(stroke);
     painter.setBrush(Qt::NoBrush);
     const qreal inset = size * 0.26;
@@ -186,7 +185,8 @@ QIcon TCompareRowLook::Icon(const std::string& name, const std::string& iconKind
     }
     auto found = m_icons.find({iconKind, *mark});
     if (found == m_icons.end()) {
-        found = m_icons.emplace(std::pair{iconKind, *mark}, MarkedIcon(icon(), *mark, m_side)).first;
+        found =
+            m_icons.emplace(std::pair{iconKind, *mark}, MarkedIcon(icon(), *mark, m_side)).first;
     }
     return found->second;
 }
