@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
 
+#include "platform/ProgramSocket.h"
+
 #include <QApplication>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QWidget>
-
-#include <unistd.h>
 
 namespace qx {
 
@@ -29,12 +27,7 @@ void Restore(QWidget& window) {
 } // namespace
 
 QString TSingleInstance::DefaultServerName() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) {
-        return QDir(runtime).filePath(QStringLiteral("quorvin-explorer.socket"));
-    }
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("quorvin-explorer-%1.socket").arg(::getuid()));
+    return QString::fromStdString(ProgramSocketPath().string());
 }
 
 TSingleInstance::TSingleInstance(QString serverName, QObject* parent)

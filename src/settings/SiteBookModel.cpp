@@ -193,6 +193,34 @@ TSiteBookCreateResult TSiteBookModel::NewFolder(TSiteBookNode& target) {
     return {&AddNode(target, name, false), {}};
 }
 
+TSiteBookCreateResult TSiteBookModel::FolderNamed(TSiteBookNode& target, std::string_view name) {
+    using TIcon = TSiteBookMessage::TIcon;
+    if (target.IsSite()) {
+        return {};
+    }
+    if (!IsValidName(name)) {
+        return {nullptr, Message(CreateErrorTitle, InvalidNameText(name), TIcon::Error)};
+    }
+    for (const auto& child : target.m_children) {
+        if (AsciiEqualNoCase(child->Text(), name)) {
+            if (child->IsSite()) {
+                return {nullptr,
+                        Message(CreateErrorTitle, "A site is named " + Quoted(name) + " already.",
+                                TIcon::Error)};
+            }
+            return {child.get(), {}};
+        }
+    }
+    const std::string path = NodeKeyPath(target) + "\\" + std::string(name);
+    const TConfigBatch batch(m_store);
+    if (!m_store.CreateKey(path)) {
+        return {nullptr, Message(CreateErrorTitle, "Cannot create key for " + Quoted(name) + ".",
+                                 TIcon::Error)};
+    }
+    m_store.WriteString(path, "", FolderKind);
+    return {&AddNode(target, std::string(name), false), {}};
+}
+
 TSiteBookCreateResult TSiteBookModel::CreateSite(TSiteBookNode& target, std::string_view name,
                                                  std::unique_ptr<TSiteProperties> site) {
     using TIcon = TSiteBookMessage::TIcon;

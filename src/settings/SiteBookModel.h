@@ -62,6 +62,7 @@ public:
     void Load();
 
     TPasswordStore* Passwords() const { return m_passwords; }
+    TConfigStore& Store() const { return m_store; }
     // Writes the settings of a site node to its key (the password to the password store).
     void SaveSite(const TSiteBookNode& node);
 
@@ -79,6 +80,10 @@ public:
 
     // A folder "New Folder #n" in the target folder, n the lowest number not taken.
     TSiteBookCreateResult NewFolder(TSiteBookNode& target);
+    // The folder of that name in the target folder (names compare as keys do), made when there
+    // is none (appended as the last child); no node, with a message, when the name is not valid or
+    // a site holds it.
+    TSiteBookCreateResult FolderNamed(TSiteBookNode& target, std::string_view name);
     // A site of that name in the target folder, stored at once; the node takes over the
     // object (a null one means defaults) and its SiteNode is set to the node.
     TSiteBookCreateResult CreateSite(TSiteBookNode& target, std::string_view name,

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -176,6 +177,39 @@ private Q_SLOTS:
         QVERIFY(!Enabled(a.Connect) && !Enabled(a.Properties) && !Enabled(a.Ping));
         QVERIFY(!Enabled(a.Delete) && !Enabled(a.Rename)); // the root stays
         QVERIFY(!m_form->Tree().EditLabel(model.RootIndex()));
+    }
+
+    void importAsksWithTheListThenAddsIntoTheFolderAndExportWritesTheBook() {
+        AddKey("\\Work", "Folder");
+        MakeForm();
+        const std::string list = m_dir->file("WinSCP.ini");
+        std::ofstream(list) << "[Sessions\\Clients/Shop%20One]\nHostName=shop.example.com\n"
+                               "FSProtocol=5\nFtps=1\n[Sessions\\Old]\nHostName=x\n"
+                               "FSProtocol=6\n";
+        QString chosen = QString::fromStdString(list);
+        m_form->SetChooseFile([&](bool) { return chosen; });
+        Select("\\Work");
+        m_answer = QMessageBox::No;
+        Run(m_form->Actions().Import);
+        QCOMPARE(m_shown.size(), std::size_t(1));
+        QVERIFY(m_shown[0].Text.contains(QStringLiteral("\\Work\\Clients\\Shop One")));
+        QVERIFY(m_shown[0].Text.contains(QStringLiteral("Old")));
+        QVERIFY(m_form->Book().FindByLocation("\\Work\\Clients") == nullptr);
+
+        m_answer = QMessageBox::Yes;
+        Run(m_form->Actions().Import);
+        const QModelIndex site = IndexOf("\\Work\\Clients\\Shop One");
+        QVERIFY(site.isValid());
+        QCOMPARE(m_form->Tree().currentIndex(), site);
+        const TSiteProperties& shop =
+            *m_form->Book().FindByLocation("\\Work\\Clients\\Shop One")->Properties();
+        QCOMPARE(shop.Encryption, TFtpTlsMode::Implicit);
+        QCOMPARE(shop.Port, 990);
+
+        chosen = QString::fromStdString(m_dir->file("out.sites"));
+        Run(m_form->Actions().Export);
+        QVERIFY(test::readFile(m_dir->file("out.sites")).find("shop.example.com") !=
+                std::string::npos);
     }
 
     void loadShowsFoldersFirstAndTheStatusShowsTheSite() {

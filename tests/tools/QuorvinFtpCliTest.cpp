@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -628,6 +631,79 @@ TEST_F(QuorvinFtpCli, SiteOfTheSiteBook) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("no site [\\Work\\Nothing]"), std::string::npos) << result.err;
     EXPECT_EQ(readFile(settings), before) << "the tool must not write the user's settings";
+}
+
+TEST_F(QuorvinFtpCli, SitesImportedFromAnotherClientAreUsableAtOnce) {
+    TempDir config;
+    TempDir runtime;
+    // No keyring: the password stays in the test's own settings file.
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const std::string savedBus = bus != nullptr ? bus : "";
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    const auto settings = config.path() / "quorvin-explorer" / "settings.conf";
+    const std::string list = m_local.write(
+        "sitemanager.xml", "<FileZilla3><Servers><Folder>Imported<Server><Host>127.0.0.1</Host>"
+                           "<Port>" +
+                               std::to_string(m_server->port()) +
+                               "</Port><Protocol>0</Protocol><Logontype>1</Logontype>"
+                               "<User>user</User><Pass encoding=\"base64\">c2VjcmV0</Pass>"
+                               "<Name>Test site</Name></Server></Folder></Servers></FileZilla3>");
+    Result dry = run({"--dry-run", "sites", "import", list});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err;
+    EXPECT_NE(dry.out.find("would add \\Imported\\Test site"), std::string::npos) << dry.out;
+    EXPECT_FALSE(std::filesystem::exists(settings));
+
+    // A running program keeps the settings in memory: the tool leaves them alone meanwhile.
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (runtime.path() / "quorvin-explorer.socket").string();
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    Result refused = run({"sites", "import", list});
+    ::close(listener);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("is running"), std::string::npos) << refused.err;
+
+    Result imported = run({"sites", "import", list});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(imported.out.find("sites: 1 added, 0 left out"), std::string::npos) << imported.out;
+    m_root.write("pub/site.txt", "from the site\n");
+    Result listed = run({"--site", "\\Imported\\Test site", "--tsv", "ls", "/pub"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("site.txt"), std::string::npos) << listed.out;
+    Result again = run({"sites", "import", list});
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    if (!savedBus.empty()) {
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", savedBus.c_str(), 1);
+    }
+    EXPECT_NE(again.out.find("has this name already"), std::string::npos) << again.out;
+}
+
+TEST_F(QuorvinFtpCli, FindListsWhatMatchesBelowTheFolder) {
+    m_root.write("tree/big.log", std::string(3000, 'x'));
+    m_root.write("tree/small.log", "s\n");
+    m_root.write("tree/sub/deep/old.log", "old\n");
+    m_root.write("tree/sub/note.txt", "n\n");
+    const auto old = m_root.path() / "tree/sub/deep/old.log";
+    const timespec times[2] = {{1577836800, 0}, {1577836800, 0}}; // 2020-01-01
+    ASSERT_EQ(::utimensat(AT_FDCWD, old.c_str(), times, 0), 0);
+
+    Result logs = run({"find", "--name", "*.log", m_base + "tree"});
+    EXPECT_EQ(logs.exitCode, 0) << logs.err;
+    EXPECT_EQ(logs.out, "tree/big.log\ntree/small.log\ntree/sub/deep/old.log\n");
+    Result filtered = run({"--larger", "1K", "find", m_base + "tree"});
+    EXPECT_EQ(filtered.out, "tree/big.log\n") << filtered.err;
+    Result older = run({"--older", "2021-01-01", "--max-depth", "1", "find", m_base + "tree"});
+    EXPECT_EQ(older.out, "") << older.err;
+    Result folders = run({"--max-depth", "1", "--name", "s*", "find", m_base + "tree"});
+    EXPECT_EQ(folders.out, "tree/small.log\ntree/sub/\n") << folders.err;
+    Result wrong = run({"--larger", "lots", "find", m_base + "tree"});
+    EXPECT_EQ(wrong.exitCode, 2);
 }
 
 TEST_F(QuorvinFtpCli, CopyAndQueueRunThroughTheTransferQueue) {

@@ -6,6 +6,7 @@
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,15 @@ struct CliOptions {
     bool sizeOnly = false;
     std::string include;
     std::string exclude;
+    bool withPasswords = false; // sites export
+    // find: names (masks joined with ";"), times (seconds since the epoch), sizes in bytes,
+    // and how many levels below the folder are searched.
+    std::string names;
+    std::optional<std::int64_t> newer;
+    std::optional<std::int64_t> older;
+    std::optional<std::int64_t> larger;
+    std::optional<std::int64_t> smaller;
+    std::optional<int> maxDepth;
     int timeout = 30;
     bool keepTimes = true;
     // Minutes the server's LIST times run ahead of UTC (--time-zone-offset).

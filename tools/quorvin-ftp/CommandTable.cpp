@@ -111,6 +111,34 @@ A summary line ends the output; the exit status is 0 only when every planned act
 succeeded. Links are not followed on either side.)",
      .handler = RunMirror,
      .wrongCount = "mirror takes URL and LOCALDIR (with --reverse: LOCALDIR and URL)"},
+    {.name = "find",
+     .forms = {{"URL", "list the files and folders below URL that match"}},
+     .options = {"--name", "--newer", "--older", "--larger", "--smaller", "--max-depth"},
+     .help =
+         R"(Searches the folder URL and the folders below it, level by level, and prints the path of
+every entry that matches all the criteria given, one a line (a folder's with a / at its
+end); without criteria every entry. --name takes masks of names (*.log;core.*), --newer
+and --older a date on this machine's clock (2026-12-01 or "2026-12-01 14:30"), --larger
+and --smaller a size (500K, 2M, 1G: powers of 1024) that only files can match.
+--max-depth N searches N levels below URL (default 32). Links are listed but not
+followed. A folder that cannot be listed is told and passed over; the exit status is
+then 1.)",
+     .handler = RunFind},
+    {.name = "sites",
+     .forms = {{"import FILE", "add the sites of FILE to the site book"},
+               {"export FILE", "write the site book to FILE"}},
+     .options = {"--dry-run", "--with-passwords"},
+     .help =
+         R"(import adds the sites of FILE to the site book, with their folders: a site list of
+another client (a site manager XML file, or an INI file with [Sessions\Name] groups) or
+a file that sites export wrote. A site whose name the book has already is left out, as
+are protocols this program does not speak and passwords kept encrypted; each is listed
+with the reason. Passwords go to the keyring where there is one. --dry-run lists what
+would be added and changes nothing. Import while the program is not running: it would
+write its own site book over the file. export writes every folder and site of the site
+book into FILE (mode 0600), without passwords unless --with-passwords.)",
+     .handler = RunSites,
+     .wrongCount = "sites takes import or export, and a FILE"},
 };
 
 } // namespace

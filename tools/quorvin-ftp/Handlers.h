@@ -29,4 +29,10 @@ int RunQueue(const CommandCall& call);
 // MirrorCommand.cpp
 int RunMirror(const CommandCall& call);
 
+// FindCommand.cpp
+int RunFind(const CommandCall& call);
+
+// SitesCommand.cpp
+int RunSites(const CommandCall& call);
+
 } // namespace qx::cli

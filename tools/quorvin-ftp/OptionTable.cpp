@@ -2,6 +2,7 @@
 #include "OptionTable.h"
 
 #include "base/Masks.h"
+#include "base/QuantityText.h"
 #include "base/TimeZoneOffset.h"
 #include "engine/TlsCertificate.h"
 #include "engine/sftp/SshArguments.h"
@@ -118,7 +119,7 @@ constexpr OptionRow kOptions[] = {
      .help = "mirror: delete files and folders the source does not have",
      .apply = setTo<&CliOptions::deleteOrphans, true>},
     {.name = "--dry-run",
-     .help = "mirror: print what would be done and change nothing",
+     .help = "mirror, sites import: print what would be done and change\nnothing",
      .apply = setTo<&CliOptions::dryRun, true>},
     {.name = "--size-only",
      .help = "mirror: files differ only when their sizes do",
@@ -133,6 +134,43 @@ constexpr OptionRow kOptions[] = {
      .help = "mirror: leave files and folders whose names match alone",
      .needs = "file-name masks such as *.tmp, joined with ;",
      .apply = [](CliOptions& o, Value value) { return addMasks(o.exclude, value); }},
+    {.name = "--name",
+     .argument = "MASK",
+     .help = "find: names that match (*.log;core.*)",
+     .needs = "file-name masks such as *.log, joined with ;",
+     .apply = [](CliOptions& o, Value value) { return addMasks(o.names, value); }},
+    {.name = "--newer",
+     .argument = "DATE",
+     .help = "find: changed after DATE (2026-12-01 or \"2026-12-01 14:30\",\nthis machine's time)",
+     .needs = "a date such as 2026-12-01 or \"2026-12-01 14:30\"",
+     .apply = parsedInto<&CliOptions::newer, ParseLocalMoment>},
+    {.name = "--older",
+     .argument = "DATE",
+     .help = "find: changed before DATE",
+     .needs = "a date such as 2026-12-01 or \"2026-12-01 14:30\"",
+     .apply = parsedInto<&CliOptions::older, ParseLocalMoment>},
+    {.name = "--larger",
+     .argument = "SIZE",
+     .help = "find: files of more than SIZE bytes (500K, 2M, 1G)",
+     .needs = "a size such as 1500, 500K, 2M or 1G",
+     .apply = parsedInto<&CliOptions::larger, ParseByteCount>},
+    {.name = "--smaller",
+     .argument = "SIZE",
+     .help = "find: files of fewer than SIZE bytes",
+     .needs = "a size such as 1500, 500K, 2M or 1G",
+     .apply = parsedInto<&CliOptions::smaller, ParseByteCount>},
+    {.name = "--max-depth",
+     .argument = "N",
+     .help = "find: search N levels of folders below URL (0: URL alone;\ndefault 32)",
+     .needs = "a number from 0 to 32",
+     .apply =
+         [](CliOptions& o, Value value) {
+             o.maxDepth = numberIn(value, 0, 32);
+             return o.maxDepth.has_value();
+         }},
+    {.name = "--with-passwords",
+     .help = "sites export: write the sites' passwords into FILE too",
+     .apply = setTo<&CliOptions::withPasswords, true>},
     {.name = "--tls",
      .help = "require explicit TLS (AUTH TLS) on ftp:// URLs",
      .apply = setTo<&CliOptions::tls, TFtpTlsMode::ExplicitRequired>},

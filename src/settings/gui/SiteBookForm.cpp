@@ -167,6 +167,20 @@ void TSiteBookForm::CreateActions() {
         "ToolTelnetAction",
         {tr("&Telnet..."), tr("Telnet...|Telnet to Selected Site..."), {}, TImage::Telnet},
         [this] { StartSiteTool(m_options.TelnetApp, tr("Site Book Telnet Error")); }, isSite);
+    m_actions.Import = add(
+        "SiteImportAction",
+        {tr("&Import Sites..."),
+         tr("Import Sites...|Import Sites of Another Client or of a Site Book "
+            "File into the Selected Folder..."),
+         {},
+         -1},
+        [this] { ImportSites(); }, isFolder);
+    m_actions.Export = add("SiteExportAction",
+                           {tr("&Export Site Book..."),
+                            tr("Export Site Book...|Write the Site Book to a File..."),
+                            {},
+                            -1},
+                           [this] { ExportSites(); });
 }
 
 void TSiteBookForm::CreateMenusAndToolbars() {
@@ -177,6 +191,8 @@ void TSiteBookForm::CreateMenusAndToolbars() {
     site->addActions({a.NewFolder, a.NewSite});
     site->addSeparator();
     site->addActions({a.Delete, a.Rename, a.Properties});
+    site->addSeparator();
+    site->addActions({a.Import, a.Export});
     site->addSeparator();
     site->addAction(a.Hide);
     QMenu* tool = menuBar()->addMenu(tr("&Tool"));

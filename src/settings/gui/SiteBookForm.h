@@ -42,6 +42,8 @@ public:
         QMessageBox::StandardButtons buttons)>;
     // Runs the site properties dialog modally and returns its result.
     using TRunDialog = std::function<int(TSitePropertiesForm& dialog)>;
+    // Asks for a file to read (save false) or to write; empty when the user cancels.
+    using TChooseFile = std::function<QString(bool save)>;
 
     // The commands, named as in the menus.
     struct TActions {
@@ -55,6 +57,8 @@ public:
         QAction* Hide = nullptr;
         QAction* Ping = nullptr;
         QAction* Telnet = nullptr;
+        QAction* Import = nullptr;
+        QAction* Export = nullptr;
     };
 
     // Loads the window's settings, then the tree. Without a stored place the window stands at
@@ -73,6 +77,7 @@ public:
     void PlaceBelow(const QWidget& window);
     void SetMessageBox(TMessageBox messageBox) { m_messageBox = std::move(messageBox); }
     void SetRunDialog(TRunDialog runDialog) { m_runDialog = std::move(runDialog); }
+    void SetChooseFile(TChooseFile chooseFile) { m_chooseFile = std::move(chooseFile); }
     void SetStartProgram(TStartProgram start) { m_startProgram = std::move(start); }
 
     // The font of the window and its title panel, and the title panel's end colour from the
@@ -115,6 +120,10 @@ private:
     void RenameConfirmed(const QModelIndex& index, const QString& text);
     void EditProperties();
     void StartSiteTool(const std::string& program, const QString& errorTitle);
+    // Site lists in and out (SiteBookFormImport.cpp).
+    void ImportSites();
+    void ExportSites();
+    QString ChooseFile(bool save);
     int RunDialog(TSitePropertiesForm& dialog);
     // The dialog of a site to be stored tells when there is no keyring.
     void ShowPasswordPlace(TSitePropertiesForm& dialog) const;
@@ -130,6 +139,7 @@ private:
     TMessageBox m_messageBox;
     TRunDialog m_runDialog;
     TStartProgram m_startProgram;
+    TChooseFile m_chooseFile;
 
     TActionList* m_actionList = nullptr;
     TActions m_actions;

@@ -213,6 +213,12 @@ TSiteBookCreateResult TSiteBookTreeModel::CreateSite(TSiteBookNode& target, std:
     return result;
 }
 
+TSiteBookImportReport TSiteBookTreeModel::AddSites(TSiteBookNode& target, TSitesToAdd& sites) {
+    TSiteBookImportReport report = qx::AddSites(m_book, target, sites, false);
+    Follow(*m_top->children.front());
+    return report;
+}
+
 TSiteBookMessage TSiteBookTreeModel::Rename(TSiteBookNode& node, std::string_view newText) {
     TSiteBookMessage message = m_book.Rename(node, newText);
     Follow(*m_top->children.front());

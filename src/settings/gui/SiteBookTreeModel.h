@@ -2,6 +2,7 @@
 #pragma once
 
 #include "settings/SiteBookModel.h"
+#include "settings/SiteBookTransfer.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>
@@ -40,6 +41,7 @@ public:
                                      std::unique_ptr<TSiteProperties> site);
     TSiteBookMessage Rename(TSiteBookNode& node, std::string_view newText);
     TSiteBookMessage Delete(TSiteBookNode& node);
+    TSiteBookImportReport AddSites(TSiteBookNode& target, TSitesToAdd& sites);
 
 Q_SIGNALS:
     // A label edit was confirmed; the receiver renames (or reports why not).
