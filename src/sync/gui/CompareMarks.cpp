@@ -242,6 +242,9 @@ TCompareLegend::TCompareLegend(TCompareSide side, QWidget* parent) : QWidget(par
         grid->addWidget(text, 0, column++);
     }
     grid->setColumnStretch(column, 1);
+    // A narrow window cuts the legend off on the right instead of growing to its width.
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
 } // namespace qx
