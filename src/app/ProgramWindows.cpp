@@ -238,6 +238,7 @@ TRemoteExpForm* TProgramWindows::OpenExplorer(TSiteProperties* site) {
     context.PlaySound = [this](const std::string& file) { m_sounds.Play(file); };
     context.Passwords = m_passwords;
     context.LocalFolder = [this] { return m_local->LocalFolder(); };
+    context.Pairing = m_local->Pairing();
     context.QueueItems = [this](std::vector<std::unique_ptr<TFTPCarryItem>> items) {
         m_carrier->AddItems(std::move(items));
         m_carrier->StartCarriers();

@@ -50,6 +50,10 @@ bool LocalCommandEnabled(TLocalCommand command, const TLocalExpState& s) {
                 (s.ListActive &&
                  (s.ListSelected == 0 ? s.CurrentFolderUsable
                                       : s.ListSelected == 1 && s.FirstSelectedIsFolder)));
+    case C::Compare:
+        return s.HasRemoteExplorer || s.Comparing;
+    case C::CompareDifferences:
+        return s.Comparing;
     }
     return false;
 }

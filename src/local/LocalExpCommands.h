@@ -20,6 +20,8 @@ enum class TLocalCommand {
     Copy,
     Paste,
     Synchronize,
+    Compare,
+    CompareDifferences,
 };
 
 // What the enable rules look at. The tree target is the drop-highlighted or right-clicked node,
@@ -43,6 +45,7 @@ struct TLocalExpState {
     bool FirstSelectedIsFolder = false;
     bool AllSelectedInWritableFolder = true; // can be moved, renamed, deleted
     bool ClipboardHasFiles = false;          // a file-drop list or remote entries
+    bool Comparing = false;                  // the folder is compared with a remote one
 };
 
 bool LocalCommandEnabled(TLocalCommand command, const TLocalExpState& state);

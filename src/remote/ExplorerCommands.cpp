@@ -17,6 +17,9 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
     if (command == C::Abort) {
         return s.Busy;
     }
+    if (command == C::Compare && s.Comparing) {
+        return true; // a comparison can always be ended
+    }
     if (!s.Connected) {
         return false;
     }
@@ -62,6 +65,10 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
         return s.ClipboardHasFiles && pane &&
                (s.TreeActive || s.ListSelected == 0 ||
                 (s.ListSelected == 1 && s.FirstSelectedIsFolder));
+    case C::Compare:
+        return true;
+    case C::CompareDifferences:
+        return s.Comparing;
     case C::Abort:
         break;
     }

@@ -38,6 +38,8 @@ enum class TExplorerCommand {
     Refresh,
     Abort,
     Synchronize,
+    Compare,
+    CompareDifferences,
 };
 
 // What the enable rules look at. The tree target is the node marked as the target of a drop
@@ -56,6 +58,7 @@ struct TExplorerState {
     bool LocalFolderUsable = false; // the local explorer shows a folder of the file system
     bool EditorAvailable = false;
     bool ClipboardHasFiles = false; // local files or remote entries of this program
+    bool Comparing = false;         // its folder is compared with a local one
 };
 
 bool CommandEnabled(TExplorerCommand command, const TExplorerState& state);

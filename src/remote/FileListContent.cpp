@@ -24,7 +24,8 @@ void TFileListContent::Clear() {
     m_total = 0;
 }
 
-void TFileListContent::Fill(const TFTPListItems* listing, const TMasks& masks) {
+void TFileListContent::Fill(const TFTPListItems* listing, const TMasks& masks,
+                            const std::function<bool(const TFTPListItem&)>& keep) {
     Clear();
     if (listing == nullptr) {
         return;
@@ -32,7 +33,8 @@ void TFileListContent::Fill(const TFTPListItems* listing, const TMasks& masks) {
     m_shown.reserve(listing->Count());
     const bool filtering = masks.Active();
     for (const auto& entry : *listing) {
-        if (entry->IsFile && filtering && !masks.Matches(entry->Name)) {
+        if ((entry->IsFile && filtering && !masks.Matches(entry->Name)) ||
+            (keep && !keep(*entry))) {
             continue;
         }
         Count(*entry, 1);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ public:
     explicit TFileListContent(const TLocaleTextCompare& compare);
 
     // Shows the entries of a listing (not owned; it must outlive the content or be replaced):
-    // every folder, and the files the masks let through; then sorts by the sort column.
-    void Fill(const TFTPListItems* listing, const TMasks& masks);
+    // every folder, and the files the masks let through, of those keep lets through (none:
+    // all); then sorts by the sort column.
+    void Fill(const TFTPListItems* listing, const TMasks& masks,
+              const std::function<bool(const TFTPListItem&)>& keep = {});
     void Clear();
     // Takes the entries out of the list (not out of the listing); returns how many went.
     std::size_t Remove(const std::vector<const TFTPListItem*>& entries);

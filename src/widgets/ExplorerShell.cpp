@@ -67,6 +67,12 @@ TExplorerShell::TExplorerShell(QMainWindow& window, const TExplorerShellSpec& sp
     ConnectPanes();
 }
 
+void TExplorerShell::AddBarAboveList(QWidget* bar) {
+    auto* layout = qobject_cast<QVBoxLayout*>(m_listTitle->parentWidget()->layout());
+    bar->setParent(m_listTitle->parentWidget());
+    layout->insertWidget(layout->indexOf(m_listTitle) + 1, bar);
+}
+
 void TExplorerShell::BuildTreePane(QWidget* panel, const TExplorerShellSpec& spec) {
     QVBoxLayout* layout = NewPaneLayout(panel, 2);
     m_treeTitle = NewTitlePanel(tr("Folder Tree"), "FolderTreeGradPanel", panel);

@@ -72,6 +72,8 @@ public:
     QSplitter* RightSplitter() const { return m_rightSplitter; }
     TTitlePanel& TreeTitle() const { return *m_treeTitle; }
     TTitlePanel& ListTitle() const { return *m_listTitle; }
+    // Puts a bar between the list's title and the list, in the list pane's keeping.
+    void AddBarAboveList(QWidget* bar);
     QComboBox& FolderCombo() const { return *m_folderCombo; }
     TExplorerTreeView& TreeView() const { return *m_treeView; }
     TExplorerTreeView& DetailsView() const { return *m_detailsView; }

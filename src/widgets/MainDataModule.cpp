@@ -81,6 +81,8 @@ constexpr ImageSource kImages[TMainDataModule::Count] = {
     {"window-restore", "Rt", 0x555753},
     {"window-minimize", "Mn", 0x555753},
     {"window-close", "Cx", 0xcc0000},
+    {"view-split-left-right", "<>", 0x3465a4},
+    {"vcs-diff", "\u2260", 0xce5c00},
 };
 
 QIcon BuiltIn(const ImageSource& source) {

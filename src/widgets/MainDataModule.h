@@ -72,7 +72,9 @@ public:
         Restore = 58,
         Minimize = 59,
         CloseExplorer = 60,
-        Count = 61,
+        CompareFolders = 61,
+        CompareDifferences = 62,
+        Count = 63,
     };
 
     // At start-up: where the desktop's icon theme lacks the names the program uses, a complete

@@ -64,8 +64,6 @@ cat >"$settings" <<SETTINGS
 SETTINGS
 local_title="Pellucor's Local Explorer"
 remote_title="Pellucor's Remote Explorer \[user@127.0.0.1"
-styles=("Large Icons" "Small Icons" "List" "Details")
-style_keys=(g m l d)
 
 shot() {
     [ -n "${QX_X_SHOTS:-}" ] && import -window root "$QX_X_SHOTS/$1.png" 2>/dev/null
@@ -114,14 +112,6 @@ empty_point() { # TITLE: an empty place of the list, low on its right
 # Moves the pointer to X Y of the window titled TITLE.
 point_at() {
     xdotool mousemove --window "$(window "$1")" "$2" "$3"
-}
-
-set_style() { # TITLE STYLE: from the View menu
-    activate "$1"
-    xdotool key --clearmodifiers alt+v
-    sleep 0.4
-    xdotool key "${style_keys[$2]}"
-    sleep 0.6
 }
 
 click_first() { # TITLE STYLE

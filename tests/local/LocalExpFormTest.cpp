@@ -23,6 +23,7 @@
 #include "settings/SiteProperties.h"
 #include "support/RealFtpServers.h"
 #include "support/TempDir.h"
+#include "sync/SyncListings.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -235,6 +236,43 @@ private Q_SLOTS:
         form->close();
         QVERIFY(!form->isVisible());
         QVERIFY(form->SetFolder(rig.local.path().string()));
+    }
+
+    void fileListModelShowsCompareMarksAndOnlyDifferences() {
+        TempDir dir;
+        dir.write("same", "1");
+        dir.write("here", "22");
+        dir.write("sub/x", "x");
+        TLocalIconProvider icons;
+        TLocalFileListModel model(icons);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QItemSelectionModel selection(&model);
+        model.SetFolder(dir.path().string());
+        QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded(); }, 10000));
+        auto local = LocalSyncEntries(dir.path().string()).value();
+        std::vector<TSyncEntry> remote;
+        std::ranges::copy_if(local, std::back_inserter(remote),
+                             [](const TSyncEntry& entry) { return entry.Name != "here"; });
+        const auto marks = std::make_shared<const TCompareMarks>(CompareFolders(local, remote),
+                                                                 TCompareSide::Local);
+        model.SetCompareMarks(marks, false);
+        const QModelIndex here = model.IndexOfName(QStringLiteral("here"));
+        QCOMPARE(here.data(Qt::ToolTipRole).toString(),
+                 CompareMarkText(TCompareMark::OnlyLocal, TCompareSide::Local));
+        QCOMPARE(here.data(Qt::BackgroundRole).value<QColor>(),
+                 CompareMarkColour(TCompareMark::OnlyLocal, TCompareSide::Local));
+        QCOMPARE(model.IndexOfName(QStringLiteral("same")).data(Qt::ToolTipRole).toString(),
+                 CompareMarkText(TCompareMark::Same, TCompareSide::Local));
+
+        // Only the differences: the row that differs stays, selected.
+        selection.select(here, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        model.SetCompareMarks(marks, true);
+        QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded() && model.rowCount() == 1; }, 10000));
+        QCOMPARE(model.FileName(selection.selectedRows(0).value(0)), QStringLiteral("here"));
+        model.SetCompareMarks(nullptr, false);
+        QVERIFY(QTest::qWaitFor([&] { return model.IsLoaded() && model.rowCount() == 3; }, 10000));
+        QVERIFY(!model.IndexOfName(QStringLiteral("here")).data(Qt::ToolTipRole).isValid());
     }
 
     void fileListModelFollowsTheDiskAndKeepsTheSelection() {

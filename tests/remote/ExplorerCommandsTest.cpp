@@ -48,6 +48,18 @@ TSessionLogin LoginOf(const std::string& host, const std::string& user) {
 
 } // namespace
 
+TEST(ExplorerCommands, ComparingStartsConnectedAndEndsAlways) {
+    TExplorerState state = IdleList(0);
+    EXPECT_TRUE(CommandEnabled(C::Compare, state));
+    EXPECT_FALSE(CommandEnabled(C::CompareDifferences, state));
+    state.Connected = false;
+    EXPECT_FALSE(CommandEnabled(C::Compare, state));
+    state.Comparing = true;
+    EXPECT_TRUE(CommandEnabled(C::Compare, state)) << "a lost session still ends a comparison";
+    state.Connected = true;
+    EXPECT_TRUE(CommandEnabled(C::CompareDifferences, state));
+}
+
 TEST(ExplorerCommands, EnableRulesFollowPaneSelectionAndSession) {
     TExplorerState state = IdleList(1);
     EXPECT_TRUE(CommandEnabled(C::Download, state));

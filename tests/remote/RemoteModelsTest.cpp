@@ -10,6 +10,8 @@
 #include "remote/FolderTree.h"
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
+#include "sync/SyncListings.h"
+#include "sync/gui/CompareMarks.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -132,6 +134,50 @@ private Q_SLOTS:
         content.Clear();
         model.Reset();
         QCOMPARE(model.rowCount(), 0);
+    }
+
+    void fileListShowsCompareMarksAndFiltersByThem() {
+        TLocaleTextCompare compare;
+        TFolderTree tree;
+        TFileListContent content(compare);
+        TFileListModel model(content, tree);
+        QAbstractItemModelTester tester(&model, kMode);
+        auto listing = Listing({"docs"}, {"a", "b"}); // sizes 7 and 49
+        content.Fill(listing.get(), TMasks("*.*"));
+        model.Reset();
+        const std::vector<TSyncEntry> local{{"a", false, 7, {}, TTimePrecision::Unknown},
+                                            {"b", false, 5, {}, TTimePrecision::Unknown}};
+        const auto pairs = CompareFolders(local, RemoteSyncEntries(*listing, 0));
+        auto marks = std::make_shared<const TCompareMarks>(pairs, TCompareSide::Remote);
+        model.SetCompareMarks(marks);
+        const auto rowOf = [&](const char* name) {
+            for (int row = 0; row < model.rowCount(); ++row) {
+                if (model.Entry(model.index(row, 0))->Name == name) {
+                    return model.index(row, 0);
+                }
+            }
+            return QModelIndex();
+        };
+        const auto side = TCompareSide::Remote;
+        QCOMPARE(rowOf("docs").data(Qt::ToolTipRole).toString(),
+                 CompareMarkText(TCompareMark::OnlyRemote, side));
+        QCOMPARE(rowOf("b").data(Qt::BackgroundRole).value<QColor>(),
+                 CompareMarkColour(TCompareMark::SizeDiffers, side));
+        QVERIFY(!rowOf("a").data(Qt::BackgroundRole).isValid()); // the same: no tint
+        // The drop target's highlight wins over a tint.
+        model.SetDropTarget(model.Entry(rowOf("b")));
+        QVERIFY(rowOf("b").data(Qt::BackgroundRole).value<QBrush>().color() !=
+                CompareMarkColour(TCompareMark::SizeDiffers, side));
+        model.SetDropTarget(nullptr);
+
+        content.Fill(listing.get(), TMasks("*.*"), [&](const TFTPListItem& entry) {
+            return ShownWithOnlyDifferences(*marks, entry.Name);
+        });
+        model.Reset();
+        QCOMPARE(model.rowCount(), 2);
+        QVERIFY(!rowOf("a").isValid());
+        model.SetCompareMarks(nullptr);
+        QVERIFY(!rowOf("b").data(Qt::ToolTipRole).isValid());
     }
 };
 

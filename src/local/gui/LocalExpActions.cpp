@@ -9,6 +9,7 @@
 #include "local/gui/LocalFileListModel.h"
 #include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/RemoteExpForm.h"
+#include "sync/FolderPairing.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/ExplorerViewCommands.h"
@@ -43,7 +44,7 @@ constexpr TMenuBarEntry kMenuBar[] = {
                           "ViewRefreshAction"},
     {QT_TR_NOOP("&Tool"), "ToolFindFileAction ToolFindComputerAction - "
                           "ToolNetDriveConnectAction ToolNetDriveDisconnectAction - "
-                          "ToolSynchronizeAction"}};
+                          "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -62,7 +63,8 @@ constexpr TExplorerMenus kMenus{
      "EditCutAction EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
      "ToolFindFileAction ToolFindComputerAction - ToolNetDriveConnectAction "
-     "ToolNetDriveDisconnectAction - ToolSynchronizeAction"}};
+     "ToolNetDriveDisconnectAction - ToolSynchronizeAction ToolCompareAction "
+     "ToolCompareDifferencesAction"}};
 
 // Mounting goes through the desktop's gio; without it these commands say why.
 constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDriveConnectAction",
@@ -131,6 +133,13 @@ void TLocalExpForm::CreateActions() {
         {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
          QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"), 0,
          -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
+        {"ToolCompareAction", QT_TR_NOOP("Compare &Folders"),
+         QT_TR_NOOP("Compare Folders|Compare the Folder with the Remote Explorer's Folder"), 0,
+         Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
+        {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
+         QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
+         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
+         nullptr, true},
     };
     m_actions = new TActionList(this);
     // Every rule of one update pass asks for the state; it is read once per pass.
@@ -212,6 +221,7 @@ TLocalExpState TLocalExpForm::CommandState() const {
         state.FirstSelectedIsFolder = m_listModel->IsDir(rows.front());
     }
     state.ClipboardHasFiles = m_clipboardHasFiles;
+    state.Comparing = m_pairing->Active();
     m_stateCache = state;
     return state;
 }

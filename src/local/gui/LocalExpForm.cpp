@@ -17,6 +17,7 @@
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
 #include "widgets/TitlePanel.h"
@@ -71,6 +72,9 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
     setObjectName(QStringLiteral("LocalExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
     m_copier = new TLocalCopyRunner(this);
+    m_pairing = std::make_shared<TFolderPairing>();
+    m_pairing->SetLocalSide(
+        {[this](const std::string& folder) { SetFolder(folder); }, [this] { CompareChanged(); }});
     BuildWindow();
     CreateActions();
     ApplyAppearance();
@@ -83,6 +87,9 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
 }
 
 TLocalExpForm::~TLocalExpForm() {
+    // A remote explorer may outlive the window: it hears the comparison end, this one no more.
+    m_pairing->SetLocalSide({});
+    m_pairing->Stop();
     SaveSettings();
 }
 
@@ -320,6 +327,7 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
     m_shell->ShowSortColumn(m_sortColumn);
     m_shell->FitNameWidth();
     m_folderFilled = true;
+    CompareShown();
     Q_EMIT FolderFilled();
 }
 

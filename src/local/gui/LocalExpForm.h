@@ -25,7 +25,9 @@ class QMimeData;
 
 namespace qx {
 
+class TCompareLegend;
 class TConfigStore;
+class TFolderPairing;
 class TGlobalOptions;
 class TLocalCopyRunner;
 class TLocalIconProvider;
@@ -104,6 +106,8 @@ public:
     // end can be awaited with CopyRunning().
     void PasteFiles(const std::vector<std::string>& paths, const std::string& folder, bool move);
     bool CopyRunning() const;
+    // The comparison of its folder with a remote explorer's, which the remote explorers share.
+    const std::shared_ptr<TFolderPairing>& Pairing() const { return m_pairing; }
 
 Q_SIGNALS:
     // The list shows a folder fully read (its status panels are filled).
@@ -148,6 +152,10 @@ private:
     void ToolNetDriveConnectActionExecute() { ToolNetDriveActionExecute(true); }
     void ToolNetDriveDisconnectActionExecute() { ToolNetDriveActionExecute(false); }
     void ToolNetDriveActionExecute(bool connect);
+    void ToolCompareActionExecute();
+    void ToolCompareDifferencesActionExecute();
+    void CompareShown();
+    void CompareChanged();
 
     // --- Panes, status and settings ---
     std::vector<TLocalEntry> CommandEntries() const;
@@ -188,6 +196,8 @@ private:
     bool m_folderFilled = false;
     std::set<std::string> m_mountPointsHere; // mount points among the current folder's items
     mutable std::optional<TLocalExpState> m_stateCache;
+    std::shared_ptr<TFolderPairing> m_pairing;
+    TCompareLegend* m_compareLegend = nullptr;
 };
 
 } // namespace qx

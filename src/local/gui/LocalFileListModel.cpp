@@ -190,6 +190,23 @@ void TLocalFileListModel::SetNameFilters(const std::vector<std::string>& pattern
     StartReading(false);
 }
 
+void TLocalFileListModel::SetCompareMarks(std::shared_ptr<const TCompareMarks> marks,
+                                          bool onlyDifferences) {
+    if (!marks && !m_look.Marks()) {
+        return;
+    }
+    m_look.SetMarks(std::move(marks));
+    const bool filtered = onlyDifferences && m_look.Marks();
+    if (filtered || m_onlyDifferences) {
+        // The rows that stay keep their place (and the selection).
+        m_onlyDifferences = filtered;
+        StartReading(!m_rows.empty());
+    }
+    if (!m_rows.empty()) {
+        Q_EMIT dataChanged(index(0, 0), index(static_cast<int>(m_rows.size()) - 1, 3));
+    }
+}
+
 void TLocalFileListModel::StartReading(bool refresh) {
     if (const auto reader = m_workers.find(m_readerId); reader != m_workers.end()) {
         reader->second.request_stop();
@@ -202,15 +219,18 @@ void TLocalFileListModel::StartReading(bool refresh) {
     // The worker reads, filters and sorts the whole folder; the user-interface thread only
     // swaps the rows in.
     m_readerId = ++m_nextWorker;
+    std::shared_ptr<const TCompareMarks> differences = m_onlyDifferences ? m_look.Marks() : nullptr;
     RunWorker(m_readerId, [this, generation, refresh, sortColumn = m_sortColumn, folder = m_folder,
-                           patterns = m_patterns](const std::stop_token& stop) {
+                           patterns = m_patterns,
+                           differences = std::move(differences)](const std::stop_token& stop) {
         std::string error;
         std::vector<TLocalFileEntry> rows;
         ReadLocalFolder(
             folder, kBatch,
             [&](std::vector<TLocalFileEntry>&& batch) {
                 for (TLocalFileEntry& entry : batch) {
-                    if (PassesFilter(entry, patterns)) {
+                    if (PassesFilter(entry, patterns) &&
+                        (!differences || ShownWithOnlyDifferences(*differences, entry.Name))) {
                         rows.push_back(std::move(entry));
                     }
                 }
@@ -454,10 +474,19 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
         }
     }
     if (role == Qt::DecorationRole && index.column() == 0) {
-        if (entry.IsFolder) {
-            return m_icons.icon(QAbstractFileIconProvider::Folder);
-        }
-        return TypeOf(entry.Name).second;
+        return m_look.Icon(entry.Name, entry.IsFolder ? "/" : Extension(entry.Name), [&] {
+            return entry.IsFolder ? m_icons.icon(QAbstractFileIconProvider::Folder)
+                                  : TypeOf(entry.Name).second;
+        });
+    }
+    if (role == Qt::BackgroundRole) {
+        return m_look.Background(entry.Name);
+    }
+    if (role == Qt::ForegroundRole) {
+        return m_look.Foreground(entry.Name);
+    }
+    if (role == Qt::ToolTipRole) {
+        return m_look.ToolTip(entry.Name);
     }
     if (role == Qt::TextAlignmentRole && index.column() == 1) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -4,6 +4,7 @@
 #include "local/LocalFolderListing.h"
 #include "local/gui/FolderWriteWatch.h"
 #include "local/gui/UriListDrag.h"
+#include "sync/gui/CompareMarks.h"
 
 #include <QAbstractTableModel>
 #include <QFileSystemWatcher>
@@ -39,6 +40,10 @@ public:
     bool IsLoaded() const { return m_loaded; }
     QString Error() const { return m_error; }
     void SetNameFilters(const std::vector<std::string>& patterns);
+    // The marks of a folder comparison the rows show (none: no comparison), and whether only
+    // the rows that differ are shown; a change of what is shown reads the folder again.
+    void SetCompareMarks(std::shared_ptr<const TCompareMarks> marks, bool onlyDifferences);
+    const TCompareRowLook& CompareLook() const { return m_look; }
     // 1 name, 2 size, 3 type, 4 date; negative descending. The rows take the new order when
     // the worker has found it (Sorted follows).
     void SetSortColumn(int sortColumn);
@@ -108,6 +113,8 @@ private:
     int m_nextWorker = 0;
     int m_readerId = 0;
     mutable std::unordered_map<std::string, std::pair<QString, QIcon>> m_typeCache;
+    TCompareRowLook m_look{TCompareSide::Local};
+    bool m_onlyDifferences = false;
     std::map<int, std::jthread> m_workers; // the last member: joined before the rest goes
 };
 

@@ -7,6 +7,7 @@
 
 #include <QIcon>
 
+#include <string>
 #include <utility>
 
 namespace qx {
@@ -42,13 +43,21 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (index.column() == 0) {
             if (const TQtShellIcons* icons = QtShellIcons()) {
-                return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
-                                     : icons->Icon(entry->ImageIndex);
+                return m_look.Icon(entry->Name,
+                                   std::to_string(entry->ImageIndex) + (entry->IsLink ? "l" : ""),
+                                   [&] {
+                                       return entry->IsLink ? icons->LinkIcon(entry->ImageIndex)
+                                                            : icons->Icon(entry->ImageIndex);
+                                   });
             }
         }
         return {};
     case Qt::BackgroundRole:
-        return DropTargetBackground(entry == m_dropTarget);
+        return entry == m_dropTarget ? DropTargetBackground(true) : m_look.Background(entry->Name);
+    case Qt::ForegroundRole:
+        return entry == m_dropTarget ? QVariant() : m_look.Foreground(entry->Name);
+    case Qt::ToolTipRole:
+        return m_look.ToolTip(entry->Name);
     case Qt::TextAlignmentRole:
         return index.column() == 1 ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -117,6 +126,16 @@ void TFileListModel::EntriesChanged(const std::vector<const TFTPListItem*>& entr
             Q_EMIT dataChanged(index(static_cast<int>(row), 0),
                                index(static_cast<int>(row), TFileListContent::kColumns - 1));
         }
+    }
+}
+
+void TFileListModel::SetCompareMarks(std::shared_ptr<const TCompareMarks> marks) {
+    if (!marks && !m_look.Marks()) {
+        return;
+    }
+    m_look.SetMarks(std::move(marks));
+    if (rowCount() > 0) {
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, TFileListContent::kColumns - 1));
     }
 }
 

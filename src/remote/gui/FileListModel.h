@@ -3,10 +3,12 @@
 
 #include "remote/FileListContent.h"
 #include "remote/FolderTree.h"
+#include "sync/gui/CompareMarks.h"
 
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace qx {
@@ -33,6 +35,9 @@ public:
     void EntriesChanged(const std::vector<const TFTPListItem*>& entries);
     // The folder entry drawn as the target of a drop, or none.
     void SetDropTarget(const TFTPListItem* entry);
+    // The marks of a folder comparison the rows show; none: no comparison.
+    void SetCompareMarks(std::shared_ptr<const TCompareMarks> marks);
+    const TCompareRowLook& CompareLook() const { return m_look; }
     // Whether a name may be edited now; none: never.
     void SetEditRule(std::function<bool()> rule) { m_editRule = std::move(rule); }
     // A name is edited where the rule allows it; an edited name is told by NameEdited.
@@ -48,6 +53,7 @@ private:
     const TFolderTree& m_tree;
     const TFTPListItem* m_dropTarget = nullptr;
     std::function<bool()> m_editRule;
+    TCompareRowLook m_look{TCompareSide::Remote};
 };
 
 } // namespace qx

@@ -6,6 +6,7 @@
 #include "remote/gui/RemoteExpForm.h"
 
 #include "session/ThreadedFTPClient.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ActionList.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ExplorerShell.h"
@@ -35,7 +36,7 @@ constexpr TMenuBarEntry kMenuBar[] = {
                           "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
     {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
                           "ToolTelnetAction - "
-                          "ToolSynchronizeAction"}};
+                          "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -55,7 +56,7 @@ constexpr TExplorerMenus kMenus{
      "EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
      "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction "
-     "- ToolSynchronizeAction"}};
+     "- ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
@@ -148,6 +149,13 @@ void TRemoteExpForm::CreateActions() {
         {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
          QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Local Explorer's Folder"), 0,
          -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
+        {"ToolCompareAction", QT_TR_NOOP("Compare &Folders"),
+         QT_TR_NOOP("Compare Folders|Compare the Folder with the Local Explorer's Folder"), 0,
+         Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
+        {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
+         QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
+         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
+         nullptr, true},
     };
     m_actions = new TActionList(this);
     AddCommands(*m_actions, *this, kCommands,
@@ -183,6 +191,10 @@ void TRemoteExpForm::UpdateChecks(QAction& self) {
         Action("ToolTransferTypeToolbarButtonAction")
             ->setIcon(TMainDataModule::ActionIcon(Image::Ascii + type));
     }
+    const bool comparing = m_context.Pairing && m_context.Pairing->ActiveFor(this);
+    Action("ToolCompareAction")->setChecked(comparing);
+    Action("ToolCompareDifferencesAction")
+        ->setChecked(comparing && m_context.Pairing->OnlyDifferences());
 }
 
 TExplorerState TRemoteExpForm::CommandState() const {
@@ -202,6 +214,7 @@ TExplorerState TRemoteExpForm::CommandState() const {
     state.LocalFolderUsable = m_context.LocalFolder && m_context.LocalFolder().has_value();
     state.EditorAvailable = static_cast<bool>(m_context.OpenInEditor);
     state.ClipboardHasFiles = m_clipboardHasFiles;
+    state.Comparing = m_context.Pairing && m_context.Pairing->ActiveFor(this);
     return state;
 }
 

@@ -112,10 +112,12 @@ void TRemoteExpForm::RemoveListedEntries(const std::vector<TFTPListItem*>& entri
     }
     m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
     UpdateSelectionCounters();
+    CompareShown();
 }
 
 void TRemoteExpForm::RefreshListRows(const std::vector<const TFTPListItem*>& entries) {
     m_listModel->EntriesChanged(entries);
+    CompareShown();
 }
 
 void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool focusList) {
@@ -126,6 +128,7 @@ void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool focusList) {
         ListView()->setFocus();
     }
     SelectEntries({&entry});
+    CompareShown();
 }
 
 // --- Filtering, Properties, Server Information, Telnet ---------------------------------------

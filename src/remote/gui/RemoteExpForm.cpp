@@ -14,6 +14,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 #include "settings/SiteProperties.h"
+#include "sync/FolderPairing.h"
 #include "widgets/ActionList.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
@@ -81,6 +82,9 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
 }
 
 TRemoteExpForm::~TRemoteExpForm() {
+    if (m_context.Pairing) {
+        m_context.Pairing->Leave(this);
+    }
     if (m_site != nullptr) {
         SaveSettings();
         if (!m_tree.Empty()) {

@@ -29,8 +29,10 @@ class QTimer;
 namespace qx {
 
 class TCarrierQueue;
+class TCompareLegend;
 class TConfigStore;
 class TFileListModel;
+class TFolderPairing;
 class TSessionLogView;
 class TFolderTreeModel;
 class TGlobalOptions;
@@ -62,6 +64,8 @@ struct TRemoteExpContext {
     // The queue itself, for commands that follow how their items end; none: Synchronize
     // runs nothing.
     TCarrierQueue* Queue = nullptr;
+    // The comparison of a remote folder with the local explorer's; none: no Compare Folders.
+    std::shared_ptr<TFolderPairing> Pairing = nullptr;
 };
 
 // A local file or folder the local explorer uploads through an explorer's session.
@@ -123,6 +127,9 @@ public:
     // Synchronizes the selected folder with a local one: the folder given, else one the user
     // chooses. The dialog comes up and the rest runs without blocking the window.
     void Synchronize(std::optional<std::string> localFolder);
+    // Compares the folder shown with the local explorer's (a local folder asked for when it
+    // shows none); the marks follow both explorers until the comparison ends.
+    void StartCompare();
 
     // --- Commands (the actions call these; tests may too) ---
     // The selected list entries in list order.
@@ -206,6 +213,12 @@ private:
     void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
     void ToolSynchronizeActionExecute();
+    void ToolCompareActionExecute();
+    void ToolCompareDifferencesActionExecute();
+    void CompareShown();
+    void CompareChanged();
+    void OpenComparedFolder(const std::string& folder);
+    std::function<bool(const TFTPListItem&)> DifferencesFilter() const;
     void FTPClientDownloadsDone();
     void FTPClientDownloadFileDoneInOpen(const char* verb);
     void FTPClientDownloadFileDoneInOnlineEdit();
@@ -312,6 +325,8 @@ private:
     bool m_connected = false;
     int m_shownTransferType = -1; // the image of the transfer-type button
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
+    TCompareLegend* m_compareLegend = nullptr;
+    bool m_listOnlyDifferences = false; // the list was filled with the differences only
 };
 
 } // namespace qx

@@ -271,7 +271,7 @@ void TRemoteExpForm::OnListed(TFolderNode* node) {
 }
 
 void TRemoteExpForm::FillFileList(TFolderNode& node) {
-    m_fileList.Fill(node.ListItems.get(), m_masks);
+    m_fileList.Fill(node.ListItems.get(), m_masks, DifferencesFilter());
     m_listModel->Reset();
     m_shell->FitNameWidth();
     m_shell->ShowSortColumn(m_fileList.SortColumn());
@@ -288,6 +288,7 @@ void TRemoteExpForm::FillFileList(TFolderNode& node) {
         m_shell->DetailsView().selectionModel()->setCurrentIndex(m_listModel->index(0, 0),
                                                                  QItemSelectionModel::NoUpdate);
     }
+    CompareShown();
 }
 
 void TRemoteExpForm::UpdateSelectionCounters() {

@@ -70,6 +70,49 @@ TLook LookOf(TSideMark mark) {
     return {"same", QLatin1Char('='), 0, 0xff9e9e9e};
 }
 
+// The mark's sign drawn as strokes: at the few pixels of a small icon's badge a letter of the
+// font blurs, strokes stay sharp.
+void DrawGlyph(QPainter& painter, QChar glyph, const QRectF& box) {
+    const qreal midY = box.center().y();
+    const qreal apart = box.height() * 0.3; // of the two strokes of '=' from the middle
+    const auto horizontal = [&](qreal y) {
+        painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+    };
+    switch (glyph.unicode()) {
+    case '+':
+        horizontal(midY);
+        painter.drawLine(QPointF(box.center().x(), box.top()),
+                         QPointF(box.center().x(), box.bottom()));
+        break;
+    case 0x2212: // minus
+        horizontal(midY);
+        break;
+    case '>':
+        painter.drawPolyline(
+            QPolygonF({box.topLeft(), QPointF(box.right(), midY), box.bottomLeft()}));
+        break;
+    case '<':
+        painter.drawPolyline(
+            QPolygonF({box.topRight(), QPointF(box.left(), midY), box.bottomRight()}));
+        break;
+    case 0x2260: // not equal
+        horizontal(midY - apart);
+        horizontal(midY + apart);
+        painter.drawLine(box.bottomLeft() + QPointF(box.width() / 4, 0),
+                         box.topRight() - QPointF(box.width() / 4, 0));
+        break;
+    case '!':
+        painter.drawLine(QPointF(box.center().x(), box.top()),
+                         QPointF(box.center().x(), box.bottom() - box.height() / 3));
+        painter.drawPoint(QPointF(box.center().x(), box.bottom()));
+        break;
+    default: // '='
+        horizontal(midY - apart);
+        horizontal(midY + apart);
+        break;
+    }
+}
+
 QPixmap Badge(const TLook& look, int size) {
     QPixmap badge(size, size);
     badge.fill(Qt::transparent);
@@ -78,12 +121,11 @@ QPixmap Badge(const TLook& look, int size) {
     painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(QColor::fromRgba(look.Badge));
     painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(std::max(6, size - 3));
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString(look.Glyph));
+    QPen stroke(Qt::white, std::max(1.2, size / 8.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(stroke);
+    painter.setBrush(Qt::NoBrush);
+    const qreal inset = size * 0.26;
+    DrawGlyph(painter, look.Glyph, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
     return badge;
 }
 
@@ -123,12 +165,50 @@ QIcon MarkedIcon(const QIcon& icon, TCompareMark mark, TCompareSide side) {
             pixmap.fill(Qt::transparent);
         }
         QPainter painter(&pixmap);
-        const int badge = std::max(9, size / 2);
+        const int badge = std::max(10, size * 7 / 16);
         painter.drawPixmap(size - badge, size - badge, Badge(look, badge));
         painter.end();
         marked.addPixmap(pixmap);
     }
     return marked;
+}
+
+const TCompareMark* TCompareRowLook::Find(const std::string& name) const {
+    return m_marks ? m_marks->Find(name) : nullptr;
+}
+
+QIcon TCompareRowLook::Icon(const std::string& name, const std::string& iconKind,
+                            const std::function<QIcon()>& icon) const {
+    const TCompareMark* mark = Find(name);
+    if (mark == nullptr) {
+        return icon();
+    }
+    auto found = m_icons.find({iconKind, *mark});
+    if (found == m_icons.end()) {
+        found =
+            m_icons.emplace(std::pair{iconKind, *mark}, MarkedIcon(icon(), *mark, m_side)).first;
+    }
+    return found->second;
+}
+
+QVariant TCompareRowLook::Background(const std::string& name) const {
+    const TCompareMark* mark = Find(name);
+    const QColor tint = mark != nullptr ? CompareMarkColour(*mark, m_side) : QColor();
+    return tint.isValid() ? QVariant(tint) : QVariant();
+}
+
+QVariant TCompareRowLook::Foreground(const std::string& name) const {
+    return Background(name).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+}
+
+QVariant TCompareRowLook::ToolTip(const std::string& name) const {
+    const TCompareMark* mark = Find(name);
+    return mark != nullptr ? QVariant(CompareMarkText(*mark, m_side)) : QVariant();
+}
+
+bool ShownWithOnlyDifferences(const TCompareMarks& marks, const std::string& name) {
+    const TCompareMark* mark = marks.Find(name);
+    return mark != nullptr && TCompareMarks::Differs(*mark);
 }
 
 TCompareLegend::TCompareLegend(TCompareSide side, QWidget* parent) : QWidget(parent) {
@@ -162,6 +242,9 @@ TCompareLegend::TCompareLegend(TCompareSide side, QWidget* parent) : QWidget(par
         grid->addWidget(text, 0, column++);
     }
     grid->setColumnStretch(column, 1);
+    // A narrow window cuts the legend off on the right instead of growing to its width.
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
 } // namespace qx

@@ -6,8 +6,12 @@
 #include <QColor>
 #include <QIcon>
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,6 +45,36 @@ QColor CompareMarkColour(TCompareMark mark, TCompareSide side);
 // The icon with the mark's badge in its lower right corner: a shape of its own for each mark,
 // so that the marks read without colour too.
 QIcon MarkedIcon(const QIcon& icon, TCompareMark mark, TCompareSide side);
+
+// What the rows of a file list show of a comparison, for one side: the badge on the icon, the
+// tint behind the row and the mark's text. The badged icons are made once for each kind of
+// icon and mark, so that scrolling a long list draws no badge twice.
+class TCompareRowLook {
+public:
+    explicit TCompareRowLook(TCompareSide side) : m_side(side) {}
+
+    // Nothing: no comparison. Shared, so that a worker may filter by a copy of the pointer.
+    void SetMarks(std::shared_ptr<const TCompareMarks> marks) { m_marks = std::move(marks); }
+    const std::shared_ptr<const TCompareMarks>& Marks() const { return m_marks; }
+    const TCompareMark* Find(const std::string& name) const;
+
+    // The icon with the badge of the name's mark; iconKind tells icons apart for the cache.
+    QIcon Icon(const std::string& name, const std::string& iconKind,
+               const std::function<QIcon()>& icon) const;
+    // The tint and a dark text on it; nothing without a mark or tint.
+    QVariant Background(const std::string& name) const;
+    QVariant Foreground(const std::string& name) const;
+    QVariant ToolTip(const std::string& name) const;
+
+private:
+    TCompareSide m_side;
+    std::shared_ptr<const TCompareMarks> m_marks;
+    mutable std::map<std::pair<std::string, TCompareMark>, QIcon> m_icons;
+};
+
+// Whether a row of this name is shown while only the differences are: a name the comparison
+// did not see is no difference it found.
+bool ShownWithOnlyDifferences(const TCompareMarks& marks, const std::string& name);
 
 // The legend of the marks: each badge and tint with its text.
 class TCompareLegend final : public QWidget {

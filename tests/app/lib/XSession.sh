@@ -154,3 +154,30 @@ send_all_with_f6() {
     xdotool key F6
     within "$4" cmp -s "$2" "$3"
 }
+
+# The place of the window titled TITLE on the screen, frame included: "X Y WIDTH HEIGHT".
+frame_of() {
+    local id left right top bottom info
+    id=$(window "$1")
+    [ -n "$id" ] || fail "no window $1"
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | grep -oE '[0-9]+' |
+        tr '\n' ' ')
+    info=$(xwininfo -id "$id")
+    echo "$(($(awk '/Absolute upper-left X/ {print $NF}' <<<"$info") - ${left:-0}))" \
+        "$(($(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info") - ${top:-0}))" \
+        "$(($(awk '/Width:/ {print $NF}' <<<"$info") + ${left:-0} + ${right:-0}))" \
+        "$(($(awk '/Height:/ {print $NF}' <<<"$info") + ${top:-0} + ${bottom:-0}))"
+}
+
+# The view styles by number, as the View menu has them, and the menu's keys for them.
+# shellcheck disable=SC2034 # for the sourcing script
+styles=("Large Icons" "Small Icons" "List" "Details")
+style_keys=(g m l d)
+# Sets the view style STYLE (0 to 3) of the window titled TITLE from its View menu.
+set_style() { # TITLE STYLE
+    activate "$1"
+    xdotool key --clearmodifiers alt+v
+    sleep 0.4
+    xdotool key "${style_keys[$2]}"
+    sleep 0.6
+}
