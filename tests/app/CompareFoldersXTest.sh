@@ -112,8 +112,8 @@ shot probe-local "$local_title"
 # stands higher, its legend having no title panel above it.
 newer_local=("399 160" "449 137" "165 173" "165 191")
 newer_remote=("399 142" "449 119" "165 155" "165 173")
-compare_button=(602 54)
-differences_button=(628 54)
+compare_button=(628 54) # after Synchronize
+differences_button=(654 54)
 
 # How many pixels of the part CROP (WxH+X+Y) of picture NAME have the colour RGB, or one near
 # it by FUZZ.
