@@ -54,11 +54,11 @@ struct TCommandLooks {
 QAction* AddCommand(TActionList& list, const QObject& window, const TCommandLooks& looks,
                     TActionList::Execute execute, TActionList::Update update);
 
-// Adds the commands of a table; enabled(rule) tells whether a rule holds now.
-template <class Owner, class Rule, std::size_t Count, class Enabled>
-void AddCommands(TActionList& list, Owner& owner, const TCommand<Owner, Rule> (&rows)[Count],
-                 Enabled enabled) {
-    for (const TCommand<Owner, Rule>& row : rows) {
+// Adds the commands of a table (an array of TCommand<Owner, Rule>); enabled(rule) tells whether
+// a rule holds now.
+template <class Owner, class Rows, class Enabled>
+void AddCommands(TActionList& list, Owner& owner, const Rows& rows, Enabled enabled) {
+    for (const auto& row : rows) {
         TActionList::Execute execute;
         if (row.Execute != nullptr) {
             execute = [&owner, handler = row.Execute] { (owner.*handler)(); };

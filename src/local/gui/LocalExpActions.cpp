@@ -10,6 +10,7 @@
 #include "local/gui/LocalFolderTreeModel.h"
 #include "remote/gui/RemoteExpForm.h"
 #include "sync/FolderPairing.h"
+#include "sync/gui/FolderPairCommands.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/ExplorerViewCommands.h"
@@ -130,16 +131,6 @@ void TLocalExpForm::CreateActions() {
         {"ToolNetDriveDisconnectAction", QT_TR_NOOP("Network Drive &Disconnect..."),
          QT_TR_NOOP("Network Drive Disconnect..."), 0, -1, &F::ToolNetDriveDisconnectActionExecute,
          std::nullopt, "media-eject"},
-        {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
-         QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"), 0,
-         -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
-        {"ToolCompareAction", QT_TR_NOOP("Compare &Folders"),
-         QT_TR_NOOP("Compare Folders|Compare the Folder with the Remote Explorer's Folder"), 0,
-         Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
-        {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
-         QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
-         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
-         nullptr, true},
     };
     m_actions = new TActionList(this);
     // Every rule of one update pass asks for the state; it is read once per pass.
@@ -147,8 +138,12 @@ void TLocalExpForm::CreateActions() {
         self.setVisible(false);
         m_stateCache.reset();
     });
-    AddCommands(*m_actions, *this, kCommands,
-                [this](C command) { return LocalCommandEnabled(command, CommandState()); });
+    static constexpr auto kPairCommands = FolderPairCommands<F, C>(
+        QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"),
+        QT_TR_NOOP("Compare Folders|Compare the Folder with the Remote Explorer's Folder"));
+    const auto enabled = [this](C command) { return LocalCommandEnabled(command, CommandState()); };
+    AddCommands(*m_actions, *this, kCommands, enabled);
+    AddCommands(*m_actions, *this, kPairCommands, enabled);
     AddViewCommands({4, "Arrange &Icons", [this] { return m_sortColumn; },
                      [this](int column) { ArrangeBy(column); }});
     if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {

@@ -113,6 +113,11 @@ Q_SIGNALS:
     // The list shows a folder fully read (its status panels are filled).
     void FolderFilled();
 
+    // The commands pairing this folder with the other explorer's (sync/gui/FolderPairCommands.h).
+    void ToolSynchronizeActionExecute();
+    void ToolCompareActionExecute();
+    void ToolCompareDifferencesActionExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -128,7 +133,6 @@ private:
 
     // --- Execute handlers ---
     void FileUploadActionExecute();
-    void ToolSynchronizeActionExecute();
     void FileUploadinQueueActionExecute();
     void FileOpenActionExecute();
     void FilePrintActionExecute();
@@ -152,8 +156,6 @@ private:
     void ToolNetDriveConnectActionExecute() { ToolNetDriveActionExecute(true); }
     void ToolNetDriveDisconnectActionExecute() { ToolNetDriveActionExecute(false); }
     void ToolNetDriveActionExecute(bool connect);
-    void ToolCompareActionExecute();
-    void ToolCompareDifferencesActionExecute();
     void CompareShown();
     void CompareChanged();
 

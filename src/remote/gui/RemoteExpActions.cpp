@@ -7,6 +7,7 @@
 
 #include "session/ThreadedFTPClient.h"
 #include "sync/FolderPairing.h"
+#include "sync/gui/FolderPairCommands.h"
 #include "widgets/ActionList.h"
 #include "widgets/CommandTable.h"
 #include "widgets/ExplorerShell.h"
@@ -146,20 +147,14 @@ void TRemoteExpForm::CreateActions() {
          QT_TR_NOOP("Transfer Type"), 0, Image::Ascii, &F::ToolTransferTypeNextActionExecute},
         {"ToolTelnetAction", QT_TR_NOOP("&Telnet..."), QT_TR_NOOP("Telnet...|Telnet to FTP Server"),
          0, Image::Telnet, &F::ToolTelnetActionExecute},
-        {"ToolSynchronizeAction", QT_TR_NOOP("S&ynchronize..."),
-         QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Local Explorer's Folder"), 0,
-         -1, &F::ToolSynchronizeActionExecute, C::Synchronize, "view-refresh"},
-        {"ToolCompareAction", QT_TR_NOOP("Compare &Folders"),
-         QT_TR_NOOP("Compare Folders|Compare the Folder with the Local Explorer's Folder"), 0,
-         Image::CompareFolders, &F::ToolCompareActionExecute, C::Compare, nullptr, true},
-        {"ToolCompareDifferencesAction", QT_TR_NOOP("Only &Differences"),
-         QT_TR_NOOP("Only Differences|Show Only the Items that Differ"), 0,
-         Image::CompareDifferences, &F::ToolCompareDifferencesActionExecute, C::CompareDifferences,
-         nullptr, true},
     };
     m_actions = new TActionList(this);
-    AddCommands(*m_actions, *this, kCommands,
-                [this](C command) { return CommandEnabled(command, CommandState()); });
+    static constexpr auto kPairCommands = FolderPairCommands<F, C>(
+        QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Local Explorer's Folder"),
+        QT_TR_NOOP("Compare Folders|Compare the Folder with the Local Explorer's Folder"));
+    const auto enabled = [this](C command) { return CommandEnabled(command, CommandState()); };
+    AddCommands(*m_actions, *this, kCommands, enabled);
+    AddCommands(*m_actions, *this, kPairCommands, enabled);
     AddViewCommands({5, "Arrange Icons", [this] { return m_fileList.SortColumn(); },
                      [this](int column) { ArrangeBy(column); }});
     m_actions->Add({}, {}, [this](QAction& self) { UpdateChecks(self); });

@@ -168,6 +168,11 @@ Q_SIGNALS:
     // The window has ended its session and is about to go.
     void Closed();
 
+    // The commands pairing this folder with the other explorer's (sync/gui/FolderPairCommands.h).
+    void ToolSynchronizeActionExecute();
+    void ToolCompareActionExecute();
+    void ToolCompareDifferencesActionExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -212,9 +217,6 @@ private:
     void ToolTransferTypeAutoActionExecute() { ToolTransferTypeActionExecute(2); }
     void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
-    void ToolSynchronizeActionExecute();
-    void ToolCompareActionExecute();
-    void ToolCompareDifferencesActionExecute();
     void CompareShown();
     void CompareChanged();
     void OpenComparedFolder(const std::string& folder);
