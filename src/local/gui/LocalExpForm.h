@@ -109,14 +109,14 @@ public:
     // The comparison of its folder with a remote explorer's, which the remote explorers share.
     const std::shared_ptr<TFolderPairing>& Pairing() const { return m_pairing; }
 
-Q_SIGNALS:
-    // The list shows a folder fully read (its status panels are filled).
-    void FolderFilled();
-
     // The commands pairing this folder with the other explorer's (sync/gui/FolderPairCommands.h).
     void ToolSynchronizeActionExecute();
     void ToolCompareActionExecute();
     void ToolCompareDifferencesActionExecute();
+
+Q_SIGNALS:
+    // The list shows a folder fully read (its status panels are filled).
+    void FolderFilled();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

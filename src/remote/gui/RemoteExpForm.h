@@ -164,14 +164,14 @@ public:
     // How long a closing explorer waits for the reply to its QUIT.
     static constexpr int kQuitGraceMs = 2000;
 
-Q_SIGNALS:
-    // The window has ended its session and is about to go.
-    void Closed();
-
     // The commands pairing this folder with the other explorer's (sync/gui/FolderPairCommands.h).
     void ToolSynchronizeActionExecute();
     void ToolCompareActionExecute();
     void ToolCompareDifferencesActionExecute();
+
+Q_SIGNALS:
+    // The window has ended its session and is about to go.
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
