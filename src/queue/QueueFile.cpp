@@ -86,10 +86,13 @@ void TQueueFile::ReplayLog() {
         return; // the records belong to a file that is gone
     }
     for (const std::string& record : m_log.Read()) {
+        if (record.size() < 3 || record[1] != ' ') {
+            continue; // damaged: no kind and key
+        }
         const std::size_t space = record.find(' ', 2);
         const std::string key = record.substr(2, space == std::string::npos ? space : space - 2);
         const auto id = ParseNumber<std::uint64_t>(key);
-        if (record.size() < 3 || record[1] != ' ' || !id) {
+        if (!id) {
             continue;
         }
         m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again

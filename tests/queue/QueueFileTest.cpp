@@ -315,6 +315,7 @@ TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
     fs::create_directory(crash);
     fs::copy_file(file, crash / "queue.conf");
     fs::copy_file(log, crash / "queue.conf.log");
+    std::ofstream(crash / "queue.conf.log", std::ios::app) << "G\nX\nG x1\nF \n"; // damaged
     {
         TQueueFile later(crash / "queue.conf");
         TQueueFile::TKept kept = later.TakeItems();
