@@ -11,7 +11,8 @@ BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev 
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
     desktop-file-utils appstream dpkg-dev clang-tidy shellcheck
     xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring
-    openssh-server python3-asyncssh)
+    openssh-server python3-asyncssh
+    microsocks)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libbenchmark-dev curl lftp)
 DEMO_PACKAGES=(python3 python3-pyftpdlib)

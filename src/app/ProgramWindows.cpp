@@ -96,6 +96,12 @@ TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
         return AskCertificateTrust(question, m_store, FontName(m_options), m_options.FontSize,
                                    m_carrier.get());
     };
+    // The queue's limits are the global ones: a choice in its window is kept as those.
+    m_carrier->OnSpeedLimitsChosen = [this](std::int64_t download, std::int64_t upload) {
+        m_options.SpeedLimits = {static_cast<std::int32_t>(download),
+                                 static_cast<std::int32_t>(upload)};
+        m_options.SaveToStore();
+    };
     m_carrier->Queue().AskSshQuestion = [this](const sftp::TSshQuestion& question) {
         return AskSshQuestion(question, FontName(m_options), m_options.FontSize, m_carrier.get());
     };
@@ -281,6 +287,7 @@ void TProgramWindows::ApplyAppearance() {
     }
     if (m_carrier) {
         m_carrier->ApplyAppearance(name, m_options.FontSize);
+        m_carrier->SetSpeedLimits(m_options.SpeedLimits.Download, m_options.SpeedLimits.Upload);
     }
     for (std::size_t index = 0; index < m_explorers.Count(); ++index) {
         if (auto* explorer = dynamic_cast<TRemoteExpForm*>(m_explorers.Items(index))) {

@@ -52,11 +52,12 @@ int main(int argc, char** argv) {
     // The shared objects, in this order; freed in the reverse order at the end, the options
     // saving themselves last.
     InstallSharedShellIcons(std::make_unique<TQtShellIcons>());
+    TSecretPasswordStore passwords;
     std::unique_ptr<TConfigStore> store;
     std::unique_ptr<TGlobalOptions> options;
     try {
         store = std::make_unique<TConfigStore>(TConfigStore::DefaultFile());
-        options = std::make_unique<TGlobalOptions>(*store);
+        options = std::make_unique<TGlobalOptions>(*store, &passwords);
         options->LoadFromStore();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Quorvin Explorer"),
@@ -65,7 +66,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     TRemoteExpList explorers;
-    TSecretPasswordStore passwords;
 
     TSingleInstance instance(TSingleInstance::DefaultServerName());
     if (instance.ActivateRunningInstance(argument.Address)) {

@@ -6,6 +6,8 @@
 #include "engine/FtpReplies.h"
 #include "engine/SocketErrors.h"
 
+#include "base/AsciiText.h"
+
 #include <arpa/inet.h>
 
 #include <algorithm>
@@ -36,6 +38,11 @@ bool holdsUnsafeCharacter(std::string_view command) {
     return command.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+bool verbIs(std::string_view command, std::string_view verb) {
+    return AsciiStartsWithNoCase(command, verb) &&
+           (command.size() == verb.size() || command[verb.size()] == ' ');
+}
+
 constexpr const char* kLineTooLong =
     "421 Reply line too long: more than 4095 bytes without a line end; the connection is closed.";
 static_assert(TCustomFtpCliEx::kReceiveBufferSize == 4096);
@@ -59,7 +66,8 @@ static_assert(kStepCount == static_cast<std::size_t>(TFtpStep::None));
 
 TCustomFtpCliEx::TCustomFtpCliEx(MessageQueue& queue)
     : m_queue(queue), m_controlSocket(std::make_unique<TWSocket>(queue)),
-      m_dataSocket(std::make_unique<TWSocket>(queue)), m_watchdog(queue.context()) {
+      m_dataSocket(std::make_unique<TWSocket>(queue)), m_watchdog(queue.context()),
+      m_throttle(queue.context()) {
     TWSocket& control = *m_controlSocket;
     control.OnDnsLookupDone = [this](TWSocket&, std::uint16_t error) {
         ControlSocketDnsLookupDone(error);
@@ -106,13 +114,36 @@ void TCustomFtpCliEx::SendCommand(std::string command) {
             return;
         }
     }
+    std::optional<std::string> wire = ServerBytes(command);
+    if (!wire) {
+        RefuseCommand(501, "501 Refused to send a name that the server's character set (" +
+                               m_charset->Name() + ") cannot write: " + command);
+        return;
+    }
+    if (holdsUnsafeCharacter(*wire)) {
+        RefuseUnsafeCommand();
+        return;
+    }
     TriggerDisplay("> " + command);
     m_replyLineCount = 0; // what came before belongs to no reply of this command
     m_replyByteCount = 0;
     if (m_controlSocket->State() == TSocketState::wsConnected) {
-        command += "\r\n";
-        m_controlSocket->SendText(command);
+        *wire += "\r\n";
+        m_controlSocket->SendText(*wire);
     }
+}
+
+bool TCustomFtpCliEx::SetNameCharset(std::string_view name) {
+    return TNameCharset::Select(m_charset, name);
+}
+
+std::optional<std::string> TCustomFtpCliEx::ServerBytes(const std::string& command) {
+    // The login goes as typed: servers check it before any talk of character sets.
+    if (!m_charset || verbIs(command, "USER") || verbIs(command, "PASS") ||
+        verbIs(command, "ACCT")) {
+        return command;
+    }
+    return m_charset->FromUtf8(command);
 }
 
 void TCustomFtpCliEx::TriggerDisplay(const std::string& line) {
@@ -246,15 +277,19 @@ void TCustomFtpCliEx::FailMadeUp(int code, const std::string& text) {
 }
 
 void TCustomFtpCliEx::RefuseUnsafeCommand() {
+    RefuseCommand(500, "500 Refused to send a command that holds a CR, LF or NUL character.");
+}
+
+void TCustomFtpCliEx::RefuseCommand(int code, const std::string& text) {
     m_next = nullptr;
     m_pendingSteps.clear();
     m_nextRequest = nullptr;
-    FailMadeUp(500, "500 Refused to send a command that holds a CR, LF or NUL character.");
+    FailMadeUp(code, text);
     CloseTransferFile();
     if (m_dataSocket->State() != TSocketState::wsClosed) {
         m_dataSocket->Close();
     }
-    TriggerRequestDone(500);
+    TriggerRequestDone(code);
 }
 
 // --- Inactivity limit ------------------------------------------------------------------------
@@ -267,7 +302,7 @@ bool TCustomFtpCliEx::WaitingOnNetwork() const {
 // Progress is a whole reply or data that moved: a server that trickles the lines of a reply
 // that never ends makes none.
 std::uint64_t TCustomFtpCliEx::ActivityCount() const {
-    return m_completedReplies + m_dataSocket->Activity();
+    return m_completedReplies + m_dataSocket->Activity() + m_throttlePauses;
 }
 
 // The watchdog looks at the sockets' activity a few times per limit instead of being re-armed
@@ -573,6 +608,7 @@ void TCustomFtpCliEx::Open() {
         return;
     }
     m_lastStep = TFtpStep::Open;
+    m_namesDownloadSize = false;
     BeginRequest(TFtpRequest::ftpOpen);
     m_requestDoneFlag = false;
     m_receiveLength = 0;
@@ -589,6 +625,14 @@ void TCustomFtpCliEx::Open() {
     m_tlsRefused = false;
     m_protectData = false;
     SetState(TFtpState::ftpDnsLookup);
+    m_tunnelHost = HostName;
+    // A SOCKS5 proxy without "h" is handed the server's address, looked up here first.
+    m_lookingUpServer =
+        !Proxy.Enabled() || (Proxy.Kind == TProxyKind::Socks5 && !isDottedAddress(HostName));
+    if (!m_lookingUpServer) {
+        LookUpProxy();
+        return;
+    }
     if (!isDottedAddress(HostName)) {
         if (OnConnectState) {
             auto handler = OnConnectState;
@@ -604,12 +648,60 @@ void TCustomFtpCliEx::Open() {
     }
 }
 
+void TCustomFtpCliEx::LookUpProxy() {
+    m_lookingUpServer = false;
+    try {
+        m_controlSocket->DnsLookup(Proxy.Host);
+    } catch (const ESocketException& error) {
+        m_requestDoneFlag = true;
+        SetState(TFtpState::ftpReady);
+        HandleError(std::string("The proxy's host name cannot be looked up: ") + error.what());
+    }
+}
+
+void TCustomFtpCliEx::ConnectNote(const std::string& text) {
+    if (OnConnectNote) {
+        std::string line = text;
+        auto handler = OnConnectNote;
+        handler(*this, line);
+    }
+}
+
+std::string TCustomFtpCliEx::ConnectFailureReply(std::uint16_t error) const {
+    if (error == kProxyTunnelFailed) {
+        return "500 " + m_controlSocket->TunnelErrorText();
+    }
+    std::string reply = networkFailureReply(error, m_controlSocket->LookupErrorText());
+    if (!Proxy.Enabled() || m_lookingUpServer) {
+        return reply;
+    }
+    return "500 The proxy " + Proxy.Host + ":" + std::to_string(Proxy.Port) +
+           " cannot be reached: " + reply.substr(4);
+}
+
+void TCustomFtpCliEx::ConnectControl() {
+    if (Proxy.Enabled()) {
+        m_controlSocket->SetPort(std::to_string(Proxy.Port));
+        m_controlSocket->SetTunnel(Proxy, m_tunnelHost, Port);
+        ConnectNote("Connecting to proxy " + Proxy.Host + ":" + std::to_string(Proxy.Port) + " (" +
+                    std::string(ProxyKindLabel(Proxy.Kind)) + ")...");
+    } else {
+        m_controlSocket->SetPort(Port);
+        m_controlSocket->ClearTunnel();
+        if (OnConnectState) {
+            auto handler = OnConnectState;
+            handler(*this, TFTPConnectState::ftpcsConnecting);
+        }
+    }
+    m_controlSocket->Connect();
+}
+
 void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
     if (m_state != TFtpState::ftpDnsLookup) {
         return;
     }
     if (error != 0) {
-        m_lastResponse = networkFailureReply(error, m_controlSocket->LookupErrorText());
+        m_lastResponse = ConnectFailureReply(error);
         m_statusCode = 500;
         m_requestResult = 500;
         m_madeUpFailure = true;
@@ -619,20 +711,20 @@ void TCustomFtpCliEx::ControlSocketDnsLookupDone(std::uint16_t error) {
     }
     m_dnsResult = m_controlSocket->DnsResult();
     m_addressIndex = 0;
-    if (!isDottedAddress(HostName) && OnConnectState) {
+    if (m_lookingUpServer && !isDottedAddress(HostName) && OnConnectState) {
         auto handler = OnConnectState;
         handler(*this, TFTPConnectState::ftpcsHostFound);
+    }
+    if (m_lookingUpServer && Proxy.Enabled()) {
+        m_tunnelHost = m_dnsResult;
+        LookUpProxy();
+        return;
     }
     try {
         m_controlSocket->SetAddr(m_dnsResult);
         m_controlSocket->SetProto("tcp");
-        m_controlSocket->SetPort(Port);
         SetState(TFtpState::ftpWaitingBanner);
-        if (OnConnectState) {
-            auto handler = OnConnectState;
-            handler(*this, TFTPConnectState::ftpcsConnecting);
-        }
-        m_controlSocket->Connect();
+        ConnectControl();
     } catch (const std::exception& e) {
         FailConnect(e);
     }
@@ -649,7 +741,7 @@ void TCustomFtpCliEx::FailConnect(const std::exception& error) {
 
 void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
     const std::vector<std::string>& addresses = m_controlSocket->DnsResultList();
-    if (error != 0 && m_addressIndex + 1 < addresses.size() &&
+    if (error != 0 && error != kProxyTunnelFailed && m_addressIndex + 1 < addresses.size() &&
         m_state == TFtpState::ftpWaitingBanner) {
         // The name has more addresses (IPv6 and IPv4): the next one is tried once this
         // connection is closed.
@@ -672,7 +764,7 @@ void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
         return;
     }
     if (error != 0) {
-        m_lastResponse = networkFailureReply(error, {});
+        m_lastResponse = ConnectFailureReply(error);
         m_statusCode = 500;
         m_requestResult = 500;
         m_madeUpFailure = true;
@@ -683,6 +775,9 @@ void TCustomFtpCliEx::ControlSocketSessionConnected(std::uint16_t error) {
         m_controlSocket->Close();
         SetState(TFtpState::ftpReady);
         return;
+    }
+    if (Proxy.Enabled()) {
+        ConnectNote("Proxy tunnel to " + m_tunnelHost + ":" + Port + " open");
     }
     if (OnConnectState) {
         auto handler = OnConnectState;
@@ -743,7 +838,7 @@ void TCustomFtpCliEx::ControlSocketDataAvailable() {
         if (!CountReplyLine(line)) {
             return;
         }
-        m_lastResponse.assign(line);
+        m_lastResponse = m_charset ? m_charset->ToUtf8(line) : std::string(line);
         const std::size_t consumed = cut->length + cut->terminator;
         std::memmove(m_receiveBuffer.data(), m_receiveBuffer.data() + consumed,
                      m_receiveLength - consumed);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/NameCharset.h"
+#include "base/TokenBucket.h"
 #include "engine/AsciiLineEnds.h"
 #include "engine/FtpTypes.h"
 #include "engine/LocalFileStream.h"
@@ -121,6 +123,10 @@ public:
     TByteSource* UploadSource = nullptr;
     // List and Dir ask for the machine listing (MLSD) instead of LIST.
     bool MachineListing = false;
+    // The speed limits of file transfers (RETR; STOR and APPE), which other transfers may
+    // share; null is no limit. A transfer takes the bucket it starts with.
+    std::shared_ptr<TTokenBucket> DownloadLimit;
+    std::shared_ptr<TTokenBucket> UploadLimit;
 
     // --- TLS ---
     TFtpTlsMode TlsMode = TFtpTlsMode::None;
@@ -133,7 +139,23 @@ public:
     // The newest TLS version offered: 0 the newest there is, 12 TLS 1.2.
     int TlsMaxVersion = 0;
 
+    // --- Proxy ---
+    // The control connection and the passive data connections go through this proxy's tunnels
+    // (TLS runs inside them); an active data connection is refused.
+    TProxySettings Proxy;
+
+    // --- File names ---
+    // The character set the server names files in (base/NameCharset.h): commands go out in it
+    // (but the login, which goes as typed) and replies and listings come back as UTF-8. UTF-8,
+    // the default, passes every byte as it is. False for a name iconv does not know.
+    bool SetNameCharset(std::string_view name);
+    // The converter of a set other than UTF-8, null for UTF-8.
+    TNameCharset* NameCharset() { return m_charset ? &*m_charset : nullptr; }
+
     bool Binary() const { return m_typeChar == 'I'; }
+    // Whether this server named a download's size in its reply to RETR ("150 ... (1234
+    // bytes)") in this session: a fresh download can then learn its size from that reply.
+    bool NamesDownloadSize() const { return m_namesDownloadSize; }
     void SetBinary(bool binary) { m_typeChar = binary ? 'I' : 'A'; }
 
     // --- State ---
@@ -199,6 +221,8 @@ public:
     TFTPConnectStateEvent OnConnectState;
     // Notes of the engine's own for the session log (how TLS was set up, or why not).
     TFtpDisplay OnNote;
+    // How the connection proceeds where OnConnectState has no state for it (the proxy).
+    TFtpDisplay OnConnectNote;
     // When assigned, refused requests are reported here instead of raising FtpException.
     TFtpDisplay OnError;
 
@@ -302,6 +326,9 @@ private:
     // A request that does not run as a step of a multi-step request starts afresh.
     void BeginRequest(TFtpRequest request);
     void RefuseUnsafeCommand();
+    void RefuseCommand(int code, const std::string& text);
+    // The command in the server's character set; nothing when a name cannot be written in it.
+    std::optional<std::string> ServerBytes(const std::string& command);
     void FailMadeUp(int code, const std::string& text);
 
     // Inactivity limit
@@ -319,6 +346,10 @@ private:
     void ControlSocketDnsLookupDone(std::uint16_t error);
     // Ends the Open request after the socket refused to start a connect.
     void FailConnect(const std::exception& error);
+    void LookUpProxy();
+    void ConnectControl();
+    void ConnectNote(const std::string& text);
+    std::string ConnectFailureReply(std::uint16_t error) const;
     void ControlSocketSessionConnected(std::uint16_t error);
     void ControlSocketDataAvailable();
     void ControlSocketSessionClosed(std::uint16_t error);
@@ -382,7 +413,7 @@ private:
     bool FlushReceived();
     void CloseTransferFile();
     bool PrepareSplice();
-    void ReceiveSpliced();
+    void ReceiveSpliced(std::size_t allowed);
     void AcknowledgeNowAndThen(std::size_t received);
     void FailLocalWrite();
     bool OpenDownloadFile();
@@ -394,6 +425,15 @@ private:
     bool AsciiConversion() const;
     void SendCommandLine(const std::string& verb);
 
+    // Speed limit (see FtpTransferLimit.cpp)
+    // Sets the bucket of the transfer that starts, for file transfers only.
+    void TakeTransferLimit(const std::shared_ptr<TTokenBucket>& limit);
+    // The bytes the transfer may move now, at most `wanted`; 0 when it has to wait, and then
+    // it pauses and goes on by itself.
+    std::size_t AllowedBytes(std::size_t wanted);
+    void GiveBackUnused(std::size_t allowed, std::ptrdiff_t moved);
+    void PauseTransfer(std::chrono::milliseconds delay);
+
     MessageQueue& m_queue;
     // Before the sockets: their TLS refers to it.
     std::unique_ptr<TTlsContext> m_tlsContext;
@@ -402,6 +442,7 @@ private:
     std::shared_ptr<char> m_life = std::make_shared<char>();
 
     char m_typeChar = 'I';
+    std::optional<TNameCharset> m_charset; // none for UTF-8
     TFtpState m_state = TFtpState::ftpReady;
     bool m_connected = false;
     int m_statusCode = 0;
@@ -439,9 +480,13 @@ private:
     bool m_watchdogRunning = false;
     std::uint64_t m_watchedActivity = 0;
     std::int64_t m_activitySince = 0;
-    bool m_closingControl = false;         // the engine itself closes the control connection
-    std::size_t m_addressIndex = 0;        // of the control socket's lookup result being tried
-    bool m_tryingNextAddress = false;      // a connect failed; the next address is on its way
+    bool m_closingControl = false;    // the engine itself closes the control connection
+    std::size_t m_addressIndex = 0;   // of the control socket's lookup result being tried
+    bool m_tryingNextAddress = false; // a connect failed; the next address is on its way
+    // Through a proxy: the name or address the tunnels lead to, and whether the lookup running
+    // is the server's (a SOCKS5 proxy that takes addresses) before the proxy's.
+    std::string m_tunnelHost;
+    bool m_lookingUpServer = false;
     bool m_extendedPassiveRefused = false; // the server refused EPSV in this connection
     std::string* m_refusalSink = nullptr;  // where a step run by the driver puts its refusal
 
@@ -453,7 +498,8 @@ private:
     // A download that replaces an existing file writes beside it and takes its place at the
     // end: the file to replace, empty when the download writes straight into its file.
     std::string m_replacedFile;
-    std::int64_t m_expectedSize = -1;       // of the running download
+    std::int64_t m_expectedSize = -1; // of the running download
+    bool m_namesDownloadSize = false;
     std::unique_ptr<char[]> m_receiveBlock; // kWriteBufferSize bytes
     std::size_t m_receivedHeld = 0;         // received bytes in it not written yet
     std::size_t m_sinceQuickAck = 0;
@@ -491,6 +537,13 @@ private:
     bool m_protectData = false;
     bool m_dataSessionReused = false;
     bool m_uploading = false;
+
+    // Speed limit
+    std::shared_ptr<TTokenBucket> m_limit; // of the transfer under way
+    asio::steady_timer m_throttle;
+    bool m_throttled = false;
+    std::uint64_t m_throttleRound = 0;  // numbers each transfer, so a late timer does nothing
+    std::uint64_t m_throttlePauses = 0; // our own pauses count as activity for the watchdog
 };
 
 } // namespace qx

@@ -48,6 +48,14 @@ void TCustomFtpCliEx::PortRequest() {
     const TSocketAddress local = m_controlSocket->LocalAddress();
     const bool ipv6 = local.AddressText().find(':') != std::string::npos;
     m_byteCount = 0;
+    if (!Passive && Proxy.Enabled()) {
+        // The server would connect to us past the proxy, or to the proxy's own address.
+        const std::string refusal =
+            "Active mode cannot be used through a proxy; switch the site to passive mode.";
+        TriggerDisplay("! " + refusal);
+        FailRefusedStep(refusal);
+        return;
+    }
     if (Passive) {
         data.SetAddr(ipv6 ? "::" : "0.0.0.0");
         if (ipv6 || (ExtendedPassive && !m_extendedPassiveRefused)) {
@@ -122,8 +130,16 @@ bool TCustomFtpCliEx::ConnectPassiveData(int failureCode,
     }
     TWSocket& data = *m_dataSocket;
     try {
-        data.SetPort(std::to_string(*port));
+        // The data connection goes where the control connection went: to the server, or
+        // through the same proxy to the server's name or address.
         data.SetAddr(m_controlSocket->Addr());
+        if (Proxy.Enabled()) {
+            data.SetPort(std::to_string(Proxy.Port));
+            data.SetTunnel(Proxy, m_tunnelHost, std::to_string(*port));
+        } else {
+            data.SetPort(std::to_string(*port));
+            data.ClearTunnel();
+        }
         data.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
         data.LingerTimeout = 0;
         data.OnSessionConnected = [this, connected](TWSocket&, std::uint16_t error) {
@@ -416,6 +432,7 @@ void TCustomFtpCliEx::DataGetAsync(TFtpRequest request, const char* command) {
     ExpectedSize = -1;
     ResetDataStep();
     m_downloadClosed = false;
+    TakeTransferLimit(verb == "RETR" ? DownloadLimit : nullptr);
     m_downloadLineEnds.reset();
     m_displayFileRest.clear();
     if (AsciiConversion()) {
@@ -480,6 +497,12 @@ void TCustomFtpCliEx::DataSocketGetSessionAvailable() {
 bool TCustomFtpCliEx::StartDataConnection(std::uint16_t error) {
     m_startTime = NowMs();
     m_lastReportTick = m_startTime;
+    if (error == kProxyTunnelFailed) {
+        FailDataStep(550,
+                     "550 Unable to establish data connection: " + m_dataSocket->TunnelErrorText(),
+                     false);
+        return false;
+    }
     if (error != 0) {
         FailDataStep(550, "Unable to establish data connection, error #" + std::to_string(error),
                      false);
@@ -563,9 +586,10 @@ bool TCustomFtpCliEx::PrepareSplice() {
     return true;
 }
 
-void TCustomFtpCliEx::ReceiveSpliced() {
+void TCustomFtpCliEx::ReceiveSpliced(std::size_t allowed) {
     TWSocket& data = *m_dataSocket;
-    const std::ptrdiff_t count = data.ReceiveToPipe(m_pipeWrite.get(), kSpliceBlockSize);
+    const std::ptrdiff_t count = data.ReceiveToPipe(m_pipeWrite.get(), allowed);
+    GiveBackUnused(allowed, count);
     if (count < 0 && data.LastError() == 10045) {
         m_splice = false; // a connection that cannot splice: read it the ordinary way
         DataSocketGetDataAvailable();
@@ -610,11 +634,17 @@ void TCustomFtpCliEx::ReceiveSpliced() {
 }
 
 void TCustomFtpCliEx::DataSocketGetDataAvailable() {
-    if (TriggerProgress()) {
+    if (TriggerProgress() || m_throttled) {
         return;
     }
-    if (m_splice && m_localFile.IsOpen() && m_localError == 0) {
-        ReceiveSpliced();
+    const bool splice = m_splice && m_localFile.IsOpen() && m_localError == 0;
+    // Over the limit, the data stays waiting in the connection until the pause is over.
+    const std::size_t allowed = AllowedBytes(splice ? kSpliceBlockSize : kReceiveBlockSize);
+    if (allowed == 0) {
+        return;
+    }
+    if (splice) {
+        ReceiveSpliced(allowed);
         return;
     }
     TWSocket& data = *m_dataSocket;
@@ -624,7 +654,8 @@ void TCustomFtpCliEx::DataSocketGetDataAvailable() {
         FlushReceived();
     }
     char* const buffer = m_receiveBlock.get() + m_receivedHeld;
-    const std::ptrdiff_t count = data.ReceiveData(buffer, kReceiveBlockSize);
+    const std::ptrdiff_t count = data.ReceiveData(buffer, allowed);
+    GiveBackUnused(allowed, count);
     if (count > 0) {
         const auto length = static_cast<std::size_t>(count);
         m_byteCount += count;
@@ -690,8 +721,13 @@ void TCustomFtpCliEx::NextGetAsync() {
         return;
     }
     if (m_statusCode == 125 || m_statusCode == 150) {
-        if (m_expectedSize < 0 && ResumeAt == 0 && m_dataCommand == "RETR") {
-            m_expectedSize = ByteCountFromReply(m_lastResponse); // "150 ... (1234 bytes)."
+        if (m_dataCommand == "RETR" && ResumeAt == 0) {
+            const std::int64_t named =
+                ByteCountFromReply(m_lastResponse); // "150 ... (1234 bytes)."
+            m_namesDownloadSize = named >= 0;
+            if (m_expectedSize < 0) {
+                m_expectedSize = named;
+            }
         }
         m_next = &TCustomFtpCliEx::NextGetAsync2;
         return;
@@ -732,6 +768,7 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     m_appendFlag = append;
     ResetDataStep();
     m_uploadClosed = false;
+    TakeTransferLimit(UploadLimit);
     m_uploadConnected = false;
     m_uploadAccepted = false;
     m_startTime = 0;
@@ -861,7 +898,7 @@ void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
         data.Close();
         return;
     }
-    if (m_eof || !m_uploadAccepted || !m_uploadConnected) {
+    if (m_eof || !m_uploadAccepted || !m_uploadConnected || m_throttled) {
         return;
     }
     SendNextBlock();
@@ -870,7 +907,12 @@ void TCustomFtpCliEx::DataSocketPutDataSent(std::uint16_t error) {
 void TCustomFtpCliEx::SendNextBlock() {
     TWSocket& data = *m_dataSocket;
     char* const block = m_sendBlock.get();
-    const std::ptrdiff_t count = m_localFile.Read(block, kSendBlockSize);
+    const std::size_t allowed = AllowedBytes(kSendBlockSize);
+    if (allowed == 0) {
+        return; // sent on when the pause is over
+    }
+    const std::ptrdiff_t count = m_localFile.Read(block, allowed);
+    GiveBackUnused(allowed, count);
     if (count == 0) {
         m_eof = true;
         if (!data.TlsHandshaking()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ListDecoder.h"
 
+#include "base/NameCharset.h"
 #include "base/ShellIcons.h"
 #include "engine/MlsdFacts.h"
 #include "platform/UniqueFd.h"
@@ -271,6 +272,7 @@ public:
     }
 
     std::size_t SkippedLongLines() const { return m_skippedLongLines; }
+    void ConvertNames(TNameCharset* charset) { m_charset = charset; }
 
 private:
     // The start of a line whose end is in a later piece.
@@ -306,6 +308,10 @@ private:
     void Line(std::string_view line) {
         if (line.empty()) {
             return;
+        }
+        if (m_charset != nullptr) {
+            m_convertedLine = m_charset->ToUtf8(line);
+            line = m_convertedLine;
         }
         if (m_format == TListingFormat::Mlsd) {
             MlsdLine(line);
@@ -559,6 +565,8 @@ private:
     bool m_afterCr = false;
     bool m_ended = false;
     std::size_t m_skippedLongLines = 0;
+    TNameCharset* m_charset = nullptr;
+    std::string m_convertedLine;
 };
 
 int CurrentLocalYear() {
@@ -598,6 +606,10 @@ TListDecodeStream::~TListDecodeStream() = default;
 
 void TListDecodeStream::Feed(std::string_view piece) {
     m_decoder->Feed(piece);
+}
+
+void TListDecodeStream::ConvertNames(TNameCharset* charset) {
+    m_decoder->ConvertNames(charset);
 }
 
 void TListDecodeStream::AddEntry(const TMlsdEntry& entry) {

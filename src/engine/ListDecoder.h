@@ -9,6 +9,7 @@
 
 namespace qx {
 
+class TNameCharset;
 class TShellIcons;
 struct TMlsdEntry;
 
@@ -54,6 +55,9 @@ public:
     TListDecodeStream(const TListDecodeStream&) = delete;
     TListDecodeStream& operator=(const TListDecodeStream&) = delete;
 
+    // Lines are converted from the set to UTF-8 before they are decoded (null: taken as they
+    // are). The caller keeps the converter alive while it feeds.
+    void ConvertNames(TNameCharset* charset);
     void Feed(std::string_view piece);
     // Adds one entry that was decoded already (from SFTP's attributes) as MLSD's entries are
     // added: the folder itself and its parent, empty names and kinds other than file, folder

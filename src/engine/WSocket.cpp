@@ -24,10 +24,7 @@
 
 namespace qx {
 
-namespace {
-
-// A port number or a service name of the services database; -1 when it is neither.
-int resolvePort(const std::string& port, const std::string& proto) {
+int ResolveServicePort(const std::string& port, const std::string& proto) {
     if (port.empty()) {
         return -1;
     }
@@ -55,6 +52,8 @@ int resolvePort(const std::string& port, const std::string& proto) {
     }
     return -1;
 }
+
+namespace {
 
 // Closing a connection with bytes unread makes the system reset it, and a reset makes the peer
 // drop what it has received and not read yet. A TLS peer keeps sending after the data (TLS 1.3
@@ -317,6 +316,7 @@ void TWSocket::CancelLookup() {
 
 void TWSocket::adoptHandle(int fd) {
     ++m_connection;
+    m_tunnel.reset();
     m_descriptor.assign(fd);
     m_tls.reset();
     m_tlsHandshaking = false;
@@ -332,6 +332,7 @@ void TWSocket::closeHandle() {
         return;
     }
     ++m_connection;
+    m_tunnel.reset();
     if (m_tls && !m_tls->Error().empty()) {
         m_tlsError = m_tls->Error();
     }
@@ -441,7 +442,7 @@ TWSocket::resolveAddress(std::initializer_list<TRequiredSetting> required,
         raiseError(prefix + "WSocketResolveProto: Cannot convert protocol '" + m_proto + "'");
         return std::nullopt;
     }
-    const int port = resolvePort(m_port, "tcp");
+    const int port = ResolveServicePort(m_port, "tcp");
     if (port < 0) {
         raiseError(prefix + "WSocketResolvePort: Cannot convert port '" + m_port + "'");
         return std::nullopt;
@@ -497,7 +498,7 @@ void TWSocket::Connect() {
     const std::uint64_t connection = m_connection;
     m_queue.post([this, life, connection, error] {
         if (!life.expired() && connection == m_connection) {
-            connectCompleted(error);
+            tcpConnectCompleted(error);
         }
     });
 }
@@ -745,6 +746,10 @@ void TWSocket::onWritable(std::uint64_t connection, const std::error_code& error
     if (error == asio::error::operation_aborted) {
         return;
     }
+    if (m_tunnel) {
+        continueTunnel();
+        return;
+    }
     if (m_state == TSocketState::wsConnecting) {
         int socketError = 0;
         socklen_t length = sizeof socketError;
@@ -752,7 +757,7 @@ void TWSocket::onWritable(std::uint64_t connection, const std::error_code& error
                          &length) != 0) {
             socketError = errno;
         }
-        connectCompleted(WinsockErrorFromErrno(socketError));
+        tcpConnectCompleted(WinsockErrorFromErrno(socketError));
         return;
     }
     if (m_state != TSocketState::wsConnected) {
@@ -776,6 +781,10 @@ void TWSocket::onWritable(std::uint64_t connection, const std::error_code& error
 
 void TWSocket::onReadable(std::uint64_t connection, const std::error_code& error) {
     if (error == asio::error::operation_aborted) {
+        return;
+    }
+    if (m_tunnel) {
+        continueTunnel();
         return;
     }
     if (m_state == TSocketState::wsListening) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ProxyHandshake.h"
 #include "engine/SocketAddress.h"
 #include "engine/TlsLayer.h"
 #include "platform/MessageQueue.h"
@@ -33,6 +34,14 @@ enum class TSocketState : std::uint8_t {
 };
 
 enum class TSocketLingerOnOff : std::uint8_t { wsLingerOff, wsLingerOn, wsLingerNoSet };
+
+// A port number, or a service name of the system's services database ("ftp"); -1 when it is
+// neither.
+int ResolveServicePort(const std::string& port, const std::string& proto);
+
+// The error OnSessionConnected reports when the proxy did not open the tunnel; the reason is
+// in TunnelErrorText().
+constexpr int kProxyTunnelFailed = 10900;
 
 class ESocketException : public std::runtime_error {
 public:
@@ -142,6 +151,16 @@ public:
     bool TlsHandshaking() const { return m_tlsHandshaking; }
     // Why the TLS of the last connection failed (kept after it closed), or empty.
     const std::string& TlsErrorText() const { return m_tlsError; }
+    // Connect() then reaches Addr:Port, a proxy, and asks it for a tunnel to the target
+    // (numeric port or service name); OnSessionConnected comes when the tunnel is open, or with
+    // kProxyTunnelFailed when the proxy did not open it. Kept for every later Connect until
+    // ClearTunnel.
+    void SetTunnel(const TProxySettings& proxy, const std::string& targetHost,
+                   const std::string& targetPort);
+    void ClearTunnel() { m_tunnelProxy.reset(); }
+    bool Tunnelled() const { return m_tunnelProxy.has_value(); }
+    // Why the last tunnel was not opened, or empty.
+    const std::string& TunnelErrorText() const { return m_tunnelError; }
     // Dispatches the pending messages of the owning thread.
     void ProcessMessages();
     // Bytes given to Send that have not been handed to the network yet.
@@ -179,6 +198,12 @@ private:
     void tryToSend();
     ssize_t sendSome(const char* data, std::size_t length);
     void continueHandshake();
+    // The TCP connection to the server, or to the proxy that then opens the tunnel, ended.
+    void tcpConnectCompleted(int error);
+    void startTunnel();
+    void continueTunnel();
+    void takeTunnelStep(TProxyHandshake::TResult step);
+    void failTunnel(std::string reason);
     // Hands the descriptor of a closing TLS connection to a reader that drops what still
     // comes until the peer closes.
     void lingerOnClose();
@@ -222,6 +247,13 @@ private:
     std::unique_ptr<TTlsLayer> m_tls;
     bool m_tlsHandshaking = false;
     std::string m_tlsError;
+
+    std::optional<TProxySettings> m_tunnelProxy;
+    std::string m_tunnelHost;
+    std::string m_tunnelPort;
+    std::unique_ptr<TProxyHandshake> m_tunnel; // while the proxy opens the tunnel
+    std::string m_tunnelOutput;                // handshake bytes not sent yet
+    std::string m_tunnelError;
 };
 
 } // namespace qx

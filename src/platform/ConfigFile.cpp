@@ -3,6 +3,7 @@
 
 #include "platform/LocalTime.h"
 #include "platform/UniqueFd.h"
+#include "platform/WriteAll.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,20 +17,6 @@
 namespace qx {
 
 namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 std::string TimeStamp() {
     return LocalTimeText(std::time(nullptr), "%Y%m%d-%H%M%S");

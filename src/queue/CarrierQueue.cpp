@@ -287,7 +287,9 @@ bool SameLogin(const std::string& host, const std::string& port, const std::stri
 // logins, or a new one.
 std::shared_ptr<TFTPCarrier> TCarrierQueue::CarrierFor(const TFTPCarryItem& item) {
     if (m_idle.empty()) {
-        return m_factory();
+        auto carrier = m_factory();
+        carrier->SpeedLimits = SpeedLimits;
+        return carrier;
     }
     const auto matches = [&item](const std::shared_ptr<TFTPCarrier>& c) {
         const bool source =

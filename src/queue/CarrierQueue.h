@@ -98,6 +98,8 @@ public:
     // it. Certificates trusted on the command line go to every carrier.
     std::function<bool(const TCertificateQuestion&)> AskCertificate;
     std::vector<std::string> TrustedFingerprints;
+    // The queue's speed limits, shared by all its carriers (none until rates are set).
+    TSpeedLimits SpeedLimits = TSpeedLimits::Make(0, 0);
     bool AcceptAnyCertificate = false;
     // Asked when ssh asks a question on an SFTP side of a job (an unknown host key, a key's
     // passphrase); nothing fails that login.

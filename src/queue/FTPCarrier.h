@@ -6,6 +6,7 @@
 
 #include "base/AsciiExtensions.h"
 #include "base/SshSettings.h"
+#include "base/TokenBucket.h"
 #include "base/TransferType.h"
 #include "engine/sftp/SshQuestion.h"
 #include "queue/CarrierJobs.h"
@@ -62,6 +63,8 @@ public:
     // A server at its connection limit ("421 ..." at login) is tried again after pauses of 1,
     // 2, 4, ... 30 seconds for as long as they add up to at most this, before the job fails.
     int BusyRetrySeconds = 120;
+    // The speed limits the job keeps to; the queue's carriers share one pair of buckets.
+    TSpeedLimits SpeedLimits;
 
     // --- Events, raised on the user-interface thread ---
     TFTPDisplayEvent OnDisplay;

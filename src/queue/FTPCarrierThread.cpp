@@ -94,6 +94,8 @@ TSftpSite TFTPCarrierThread::SftpSite(Side side) const {
     site.User = source ? carrier.SrcUserName : carrier.DestUserName;
     site.Password = source ? carrier.SrcPassword : carrier.DestPassword;
     site.Ssh = source ? carrier.SrcSsh : carrier.DestSsh;
+    site.Proxy = source ? carrier.SrcProxy : carrier.DestProxy;
+    site.NameCharset = source ? carrier.SrcNameCharset : carrier.DestNameCharset;
     site.TimeoutSeconds = carrier.Timeout;
     site.Program = m_sftp[side]->Site.Program;
     return site;
@@ -108,6 +110,7 @@ void TFTPCarrierThread::ApplyFtpSettings(Side side, TFtpClientEx& engine) const 
     engine.PassWord = source ? carrier.SrcPassword : carrier.DestPassword;
     engine.Passive = carrier.PassiveMode;
     engine.TlsMode = source ? carrier.SrcEncryption : carrier.DestEncryption;
+    engine.Proxy = source ? carrier.SrcProxy : carrier.DestProxy;
     engine.TlsTrustedFingerprints = carrier.TrustedFingerprints;
     engine.TlsAcceptAnyCertificate = carrier.AcceptAnyCertificate;
     engine.InactivityLimit = carrier.Timeout;
@@ -119,7 +122,8 @@ void TFTPCarrierThread::PrepareSftp(Side side) {
     TSftpSite& current = m_sftp[side]->Site;
     if (m_sessions[side].loggedIn &&
         (current.Host != site.Host || current.Port != site.Port || current.User != site.User ||
-         current.Password != site.Password || !(current.Ssh == site.Ssh))) {
+         current.Password != site.Password || !(current.Ssh == site.Ssh) ||
+         !(current.Proxy == site.Proxy) || current.NameCharset != site.NameCharset)) {
         DropSession(side);
     }
     m_sftp[side]->Site = std::move(site);
@@ -159,18 +163,24 @@ void TFTPCarrierThread::PrepareEngines(bool bothServers) {
         TFtpClientEx& engine = Engine(side);
         const std::string& user = source ? carrier.SrcUserName : carrier.DestUserName;
         const std::string& password = source ? carrier.SrcPassword : carrier.DestPassword;
-        if (m_sessions[side].loggedIn && (engine.HostName != host || engine.Port != port ||
-                                          engine.UserName != user || engine.PassWord != password)) {
+        const TProxySettings& proxy = source ? carrier.SrcProxy : carrier.DestProxy;
+        const std::string& charset = source ? carrier.SrcNameCharset : carrier.DestNameCharset;
+        if (m_sessions[side].loggedIn &&
+            (engine.HostName != host || engine.Port != port || engine.UserName != user ||
+             engine.PassWord != password || !(engine.Proxy == proxy) ||
+             Driver(side).NameCharset != charset)) {
             DropSession(side);
         }
         ApplyFtpSettings(side, engine);
         Driver(side).TimeZoneOffset =
             source ? carrier.SrcTimeZoneOffset : carrier.DestTimeZoneOffset;
+        Driver(side).NameCharset = source ? carrier.SrcNameCharset : carrier.DestNameCharset;
     }
     Driver(Destination).UploadToTemporaryName = carrier.UploadToTemporaryName;
     m_sftp[Destination]->UploadToTemporaryName = carrier.UploadToTemporaryName;
     for (const Side side : {Source, Destination}) {
         Driver(side).KeepFileTimes = m_sftp[side]->KeepFileTimes = carrier.KeepFileTimes;
+        Driver(side).SpeedLimits = m_sftp[side]->SpeedLimits = carrier.SpeedLimits;
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
@@ -38,7 +39,10 @@ struct TCarryJob {
     TFtpTlsMode SrcEncryption = TFtpTlsMode::None;
     TRemoteProtocolKind SrcProtocol = TRemoteProtocolKind::Ftp;
     TSshSettings SrcSsh;
+    TProxySettings SrcProxy;
     int SrcTimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
+    // The file-name character set (base/NameCharset.h).
+    std::string SrcNameCharset;
 
     std::string DestHostName;
     std::string DestPort;
@@ -49,7 +53,9 @@ struct TCarryJob {
     TFtpTlsMode DestEncryption = TFtpTlsMode::None;
     TRemoteProtocolKind DestProtocol = TRemoteProtocolKind::Ftp;
     TSshSettings DestSsh;
+    TProxySettings DestProxy;
     int DestTimeZoneOffset = 0;
+    std::string DestNameCharset;
 
     bool ResumeTransfer = false;
     bool PassiveMode = false;

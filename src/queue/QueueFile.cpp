@@ -62,6 +62,37 @@ TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::
     return {host, ParseNumber<std::int32_t>(port).value_or(21), user};
 }
 
+// A side's proxy, where it has one; its password goes to the keyring with the logins'.
+void WriteProxy(TConfigStore& store, const std::string& path, const std::string& side,
+                const TProxySettings& proxy) {
+    if (!proxy.Enabled()) {
+        return;
+    }
+    store.WriteString(path, side + "ProxyKind", ProxyKindScheme(proxy.Kind));
+    store.WriteString(path, side + "ProxyHost", proxy.Host);
+    store.WriteNumber(path, side + "ProxyPort", proxy.Port);
+    store.WriteString(path, side + "ProxyUser", proxy.User);
+}
+
+// False when a proxy is named that cannot be used: the item must not connect directly instead.
+bool ReadProxy(const TConfigStore& store, const std::string& path, const std::string& side,
+               TProxySettings& proxy) {
+    const auto kindText = store.ReadString(path, side + "ProxyKind");
+    if (!kindText) {
+        return true;
+    }
+    const auto kind = ProxyKindFromScheme(*kindText);
+    const auto port = store.ReadNumber(path, side + "ProxyPort").value_or(0);
+    proxy.Host = store.ReadString(path, side + "ProxyHost").value_or("");
+    proxy.User = store.ReadString(path, side + "ProxyUser").value_or("");
+    if (!kind || port <= 0 || port > 65535 || (*kind != TProxyKind::None && proxy.Host.empty())) {
+        return false;
+    }
+    proxy.Kind = *kind;
+    proxy.Port = static_cast<std::uint16_t>(port);
+    return true;
+}
+
 } // namespace
 
 TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
@@ -271,8 +302,16 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
             number(name, offset);
         }
     }
+    for (const auto& [name, charset] : {std::pair{"SrcNameCharset", &item.SrcNameCharset},
+                                        std::pair{"DestNameCharset", &item.DestNameCharset}}) {
+        if (!charset->empty()) {
+            text(name, *charset);
+        }
+    }
     WriteSsh(path, "Src", item.SrcProtocol, item.SrcSsh);
     WriteSsh(path, "Dest", item.DestProtocol, item.DestSsh);
+    WriteProxy(*m_store, path, "Src", item.SrcProxy);
+    WriteProxy(*m_store, path, "Dest", item.DestProxy);
     KeepPasswords(item);
 }
 
@@ -380,8 +419,12 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
         const auto value = number(name).value_or(0);
         *offset = std::abs(value) <= kMaxTimeZoneOffsetMinutes ? value : 0;
     }
+    item->SrcNameCharset = text("SrcNameCharset").value_or("");
+    item->DestNameCharset = text("DestNameCharset").value_or("");
     if (!ReadSsh(path, "Src", item->SrcProtocol, item->SrcSsh) ||
-        !ReadSsh(path, "Dest", item->DestProtocol, item->DestSsh)) {
+        !ReadSsh(path, "Dest", item->DestProtocol, item->DestSsh) ||
+        !ReadProxy(*m_store, path, "Src", item->SrcProxy) ||
+        !ReadProxy(*m_store, path, "Dest", item->DestProxy)) {
         return nullptr;
     }
     const TShellIcons& icons = SharedShellIcons();
@@ -401,6 +444,11 @@ void TQueueFile::KeepPasswords(const TFTPCarryItem& item) {
     };
     keep(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
     keep(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
+    for (const TProxySettings* proxy : {&item.SrcProxy, &item.DestProxy}) {
+        if (proxy->Enabled() && !proxy->User.empty()) {
+            keep(proxy->Host, std::to_string(proxy->Port), proxy->User, proxy->Password);
+        }
+    }
 }
 
 void TQueueFile::FillPasswords(TFTPCarryItem& item) {
@@ -419,6 +467,11 @@ void TQueueFile::FillPasswords(TFTPCarryItem& item) {
     };
     fill(item.SrcHostName, item.SrcPort, item.SrcUserName, item.SrcPassword);
     fill(item.DestHostName, item.DestPort, item.DestUserName, item.DestPassword);
+    for (TProxySettings* proxy : {&item.SrcProxy, &item.DestProxy}) {
+        if (proxy->Enabled() && !proxy->User.empty()) {
+            fill(proxy->Host, std::to_string(proxy->Port), proxy->User, proxy->Password);
+        }
+    }
 }
 
 } // namespace qx

@@ -147,7 +147,9 @@ void SetDestination(TFTPCarryItem& item, const TSessionLogin& login) {
     item.DestEncryption = login.Encryption;
     item.DestProtocol = login.Protocol;
     item.DestSsh = login.Ssh;
+    item.DestProxy = login.Proxy;
     item.DestTimeZoneOffset = login.TimeZoneOffset;
+    item.DestNameCharset = login.NameCharset;
     item.UploadToTemporaryName = login.UploadToTemporaryName;
 }
 
@@ -162,7 +164,9 @@ void SetSource(TFTPCarryItem& item, const TSessionLogin& login) {
     item.SrcEncryption = login.Encryption;
     item.SrcProtocol = login.Protocol;
     item.SrcSsh = login.Ssh;
+    item.SrcProxy = login.Proxy;
     item.SrcTimeZoneOffset = login.TimeZoneOffset;
+    item.SrcNameCharset = login.NameCharset;
 }
 
 void CopyEntry(TFTPCarryItem& item, const TFTPListItem& entry) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
@@ -77,6 +78,8 @@ struct TSessionLogin {
     TSshSettings Ssh;
     bool UploadToTemporaryName = true; // what the session's site says
     int TimeZoneOffset = 0;            // minutes the server's LIST times run ahead of UTC
+    TProxySettings Proxy;
+    std::string NameCharset; // the file-name character set (base/NameCharset.h)
 };
 
 // ftp://, the user (user@) unless it is exactly "anonymous", the host, the port unless it is

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
@@ -26,7 +27,9 @@ struct TFTPFileData {
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh;
+    TProxySettings Proxy;
     int TimeZoneOffset = 0;          // minutes the server's LIST times run ahead of UTC
+    std::string NameCharset;         // the file-name character set (base/NameCharset.h)
     std::string HostDirName;         // ending with "/"
     std::vector<TFTPListItem> Items; // named by their Name, in list order
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
@@ -25,6 +26,8 @@ struct TRemoteEditFile {
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh;
+    TProxySettings Proxy;
+    std::string NameCharset;           // the file-name character set (base/NameCharset.h)
     bool UploadToTemporaryName = true; // the site's choice for writing the file back
     std::string LocalFileName;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/EngineDriver.h"
 
+#include "base/NameCharset.h"
+
 #include "base/ShellIcons.h"
 #include "engine/ListDecoder.h"
 #include "engine/LocalFileStream.h"
@@ -55,6 +57,7 @@ void TEngineDriver::InstallEngineHandlers() {
         Line(line.front(), line.substr(2));
     };
     engine.OnNote = [this](TCustomFtpCliEx&, std::string& note) { Line('!', note); };
+    engine.OnConnectNote = [this](TCustomFtpCliEx&, std::string& note) { Line('~', note); };
     engine.OnTransferState = [this](TCustomFtpCliEx&, std::int64_t position,
                                     std::int64_t transfered, std::int64_t elapsed) {
         if (m_hooks.Progress) {
@@ -212,6 +215,7 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
     int counter = plan.Attempts;
     m_loginBusy = false;
     m_loginYielded = false;
+    UseNameCharset(false); // until FEAT tells, Auto takes its fallback
     while (counter > 0) {
         m_loginBusy = false;
         const Attempt attempt = LoginAttempt(plan);
@@ -282,6 +286,15 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
     return AskFeatures();
 }
 
+bool TEngineDriver::UseNameCharset(bool serverOffersUtf8) {
+    const std::string name = EffectiveCharset(NameCharset, serverOffersUtf8);
+    if (!m_engine->SetNameCharset(name)) {
+        Line('!', "Unknown character set \"" + name + "\": file names go as they are.");
+        m_engine->SetNameCharset("UTF-8");
+    }
+    return m_engine->NameCharset() == nullptr;
+}
+
 bool TEngineDriver::AskFeatures() {
     m_features = {};
     m_timeSetWay = TimeSetWay::None;
@@ -294,7 +307,10 @@ bool TEngineDriver::AskFeatures() {
         m_features = ParseFeatReply(m_engine->ReplyLines());
     }
     ClearFailure(); // a server without FEAT offers nothing beyond the basic commands
-    if (m_features.Utf8) {
+    // A server that offers UTF-8 is asked for it only when the names go in UTF-8: some
+    // servers switch their names to UTF-8 on this command.
+    const bool utf8Names = UseNameCharset(m_features.Utf8);
+    if (m_features.Utf8 && utf8Names) {
         if (Quote("OPTS UTF8 ON") == 2) {
             return false;
         }
@@ -393,6 +409,7 @@ void TEngineDriver::ReceiveListing(TFTPListItems& listing, TListDecodeReport& re
     listing.HasLinks = false;
     TListDecodeStream decoder(listing, machine ? TListingFormat::Mlsd : TListingFormat::List,
                               TimeZoneOffset);
+    decoder.ConvertNames(engine.NameCharset());
     engine.HostFileName.clear();
     engine.LocalFileName.clear();
     engine.MachineListing = machine;
@@ -648,8 +665,14 @@ std::uint8_t TEngineDriver::ChangeMode(const std::string& mode, const std::strin
     return Quote("SITE CHMOD " + mode + " " + path);
 }
 
+void TEngineDriver::ApplySpeedLimits() {
+    m_engine->DownloadLimit = SpeedLimits.Download;
+    m_engine->UploadLimit = SpeedLimits.Upload;
+}
+
 std::uint8_t TEngineDriver::Download(const std::string& remotePath, const std::string& localPath,
                                      bool resume, std::int64_t expectedSize) {
+    ApplySpeedLimits();
     m_engine->ExpectedSize = expectedSize;
     return StepOn(resume ? &TCustomFtpCliEx::ResumeGet : &TCustomFtpCliEx::Get, remotePath,
                   localPath);
@@ -657,6 +680,7 @@ std::uint8_t TEngineDriver::Download(const std::string& remotePath, const std::s
 
 std::uint8_t TEngineDriver::Upload(const std::string& localPath, const std::string& remotePath,
                                    std::int64_t appendAt) {
+    ApplySpeedLimits();
     TFtpClientEx& engine = *m_engine;
     engine.ResumeAt = std::max<std::int64_t>(appendAt, 0);
     StepOn(appendAt >= 0 ? &TCustomFtpCliEx::Append : &TCustomFtpCliEx::Put, remotePath, localPath);
@@ -669,6 +693,7 @@ constexpr const char* kRelayedName = "(relayed data)";
 
 std::uint8_t TEngineDriver::DownloadTo(const std::string& remotePath, TByteSink& sink,
                                        std::int64_t offset, std::int64_t expectedSize) {
+    ApplySpeedLimits();
     TFtpClientEx& engine = *m_engine;
     engine.DownloadSink = &sink;
     engine.ExpectedSize = expectedSize;
@@ -682,6 +707,7 @@ std::uint8_t TEngineDriver::DownloadTo(const std::string& remotePath, TByteSink&
 
 std::uint8_t TEngineDriver::UploadFrom(TByteSource& source, const std::string& remotePath,
                                        std::int64_t appendAt) {
+    ApplySpeedLimits();
     TFtpClientEx& engine = *m_engine;
     engine.UploadSource = &source;
     engine.ResumeAt = std::max<std::int64_t>(appendAt, 0);

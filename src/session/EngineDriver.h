@@ -92,9 +92,13 @@ public:
     // Minutes the server's LIST times run ahead of UTC: the shown times of LIST entries are moved
     // back by it (engine/ListDecoder.h).
     int TimeZoneOffset = 0;
+    // The site's file-name character set as a choice text (base/NameCharset.h): empty for
+    // Auto, which takes UTF-8 where FEAT offers it.
+    std::string NameCharset;
     // TYPE, unless the server has that type already.
     std::uint8_t SetType(bool binary) override;
     bool Binary() const override { return m_engine->Binary(); }
+    bool NamesDownloadSize() const override { return m_engine->NamesDownloadSize(); }
 
     // CWD into the folder, TYPE A, LIST decoded into the target as it arrives; links
     // are then probed to tell folder links from file links. Lines longer than a listing can
@@ -160,6 +164,8 @@ public:
 
 private:
     void InstallEngineHandlers();
+    // Hands the buckets of SpeedLimits to the engine before a transfer.
+    void ApplySpeedLimits();
     void Wait();
     // Runs the step with the engine's file names set for it, and puts them back after.
     std::uint8_t StepOn(Request request, const std::string& hostFile,
@@ -170,6 +176,8 @@ private:
     bool AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::string& value);
     // FEAT, and OPTS UTF8 ON where offered; false only when aborted.
     bool AskFeatures();
+    // Sets the engine's set by the choice; true when names go in UTF-8.
+    bool UseNameCharset(bool serverOffersUtf8);
     // The listing of the current folder into the list, with MLSD or LIST.
     void ReceiveListing(TFTPListItems& listing, TListDecodeReport& report, bool machine);
     bool TrustCertificate(const LoginPlan& plan);

@@ -72,6 +72,7 @@ void TFTPClientThread::Run(unsigned code) {
     if (m_driver == m_ftp.get()) {
         client.m_hostAddress = Engine().DnsResult();
     }
+    m_lastUse = std::chrono::steady_clock::now();
     Finish(*request);
 }
 

@@ -7,6 +7,7 @@
 #include "session/ThreadedFTPClient.h"
 #include "session/WorkerHost.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,6 +40,9 @@ private:
     void Run(unsigned code) override;
     void TearDown() override;
     void Finish(const RequestEntry& request);
+    // Keep-alive of an idle FTP connection (SessionKeepAlive.cpp).
+    std::chrono::milliseconds IdleWait() override;
+    void Idle() override;
 
     void PublishFileSize(std::int64_t size);
 
@@ -97,6 +101,9 @@ private:
     std::vector<std::string> m_failed; // "[remote path]: why" of each entry a download missed
     // An answer about replacing files given for the rest of the request.
     std::optional<TOverwriteAnswer> m_answerForAll;
+    // When the last request or keep-alive ended, and the interval the last Connect asked for.
+    std::chrono::steady_clock::time_point m_lastUse = std::chrono::steady_clock::now();
+    int m_keepAliveInterval = 0;
 };
 
 } // namespace qx

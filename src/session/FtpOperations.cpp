@@ -24,7 +24,9 @@ bool TFTPClientThread::Login() {
     engine.InactivityLimit = client.Timeout;
     m_ftp->UseMlsd = client.UseMlsd;
     m_ftp->TimeZoneOffset = client.TimeZoneOffset;
+    m_ftp->NameCharset = client.NameCharset;
     m_ftp->UploadToTemporaryName = client.UploadToTemporaryName;
+    m_ftp->SpeedLimits = client.SpeedLimits;
     TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, true);
     plan.DelaySeconds = client.ReloginDelay;
     return m_ftp->Login(plan);
@@ -49,8 +51,12 @@ void TFTPClientThread::ConnectSftp() {
     site.User = client.UserName;
     site.Password = client.Password;
     site.Ssh = client.Ssh;
+    site.Proxy = client.Proxy;
+    site.NameCharset = client.NameCharset;
     site.TimeoutSeconds = client.Timeout;
+    site.KeepAliveSeconds = client.KeepAliveInterval;
     m_sftp->UploadToTemporaryName = client.UploadToTemporaryName;
+    m_sftp->SpeedLimits = client.SpeedLimits;
     m_sftp->AskSsh = SshAsker();
     client.Features = TFtpFeatures{};
     client.ResumeSupported = false;
@@ -72,6 +78,7 @@ void TFTPClientThread::ConnectSftp() {
 void TFTPClientThread::OpConnect() {
     TThreadedFTPClient& client = *m_client;
     client.ErrorMessage.clear();
+    m_keepAliveInterval = client.KeepAliveInterval;
     if (client.Protocol == TRemoteProtocolKind::Sftp) {
         ConnectSftp();
         return;
@@ -83,6 +90,7 @@ void TFTPClientThread::OpConnect() {
     TFtpClientEx& engine = Engine();
     engine.Passive = client.PassiveMode;
     engine.TlsMode = client.Encryption;
+    engine.Proxy = client.Proxy;
     engine.TlsTrustedFingerprints = client.TrustedFingerprints;
     engine.TlsAcceptAnyCertificate = client.AcceptAnyCertificate;
     if (!Login()) {
@@ -119,7 +127,7 @@ bool TFTPClientThread::ReconnectIfClosed() {
         client.ResultCode = 0;
         return true;
     }
-    Deliver("~ Connection closed. Reconnecting...");
+    Deliver("~ Connection lost; reconnecting...");
     TEngineDriver::LoginPlan plan = PlanLogin(client.LoginRetry, false);
     plan.DelaySeconds = client.ReloginDelay;
     return m_driver->Login(plan);

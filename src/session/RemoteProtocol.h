@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/TokenBucket.h"
 #include "engine/ByteStreams.h"
 #include "engine/FTPListItem.h"
 #include "session/CertificateQuestion.h"
@@ -59,6 +60,10 @@ class TRemoteProtocol {
 public:
     virtual ~TRemoteProtocol() = default;
 
+    // The speed limits of downloads and uploads (the buckets may be shared with other
+    // protocols and change their rates at any time).
+    TSpeedLimits SpeedLimits;
+
     // --- Outcome and log ---
     virtual bool Failed() const = 0;
     virtual bool Aborted() const = 0;
@@ -113,6 +118,9 @@ public:
     // treats both alike).
     virtual std::uint8_t SetType(bool binary) = 0;
     virtual bool Binary() const = 0;
+    // Whether the server names a download's size as the download starts, so that a download
+    // with no partial file to go on from need not ask for the size first.
+    virtual bool NamesDownloadSize() const = 0;
     // The remote file into the local one through its partial file (engine/LocalFileStream.h):
     // with resume on from what the partial file holds. expectedSize (or -1) is the size the
     // download must end with. Progress goes to the owner's progress hook.

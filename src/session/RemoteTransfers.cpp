@@ -17,15 +17,22 @@ namespace qx {
 std::uint8_t DownloadFile(TRemoteProtocol& remote, std::string remotePath, std::string localPath,
                           bool resume, const std::function<void(std::int64_t)>& sizeKnown) {
     std::int64_t fileSize = -1;
-    if (remote.Size(remotePath, fileSize) == 2) {
-        return 2;
-    }
-    if (sizeKnown) {
-        sizeKnown(fileSize);
+    // The size is asked for first unless the server names it as the download starts (a binary
+    // download must end with it either way) and no partial file is there to compare with it.
+    const bool sizeFirst = sizeKnown || !remote.Binary() || !remote.NamesDownloadSize() ||
+                           (resume && LocalFileSizeOf(PartialFileName(localPath)) >= 0);
+    if (sizeFirst) {
+        if (remote.Size(remotePath, fileSize) == 2) {
+            return 2;
+        }
+        if (sizeKnown) {
+            sizeKnown(fileSize);
+        }
     }
     // Offsets count the server's bytes: only a binary download of a known size can go on
     // later, and it keeps the time that tells whether the remote file is still the same.
-    const bool resumable = remote.Binary() && fileSize >= 0 && DownloadsThroughPartial(localPath);
+    const bool resumable =
+        remote.Binary() && (fileSize >= 0 || !sizeFirst) && DownloadsThroughPartial(localPath);
     std::optional<std::int64_t> remoteTime;
     if (resumable) {
         remoteTime = remote.ModifiedTime(remotePath);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/SftpProtocol.h"
 
+#include "base/NameCharset.h"
+
 #include "engine/LocalFileStream.h"
 #include "engine/TransferStats.h"
 #include "engine/sftp/SftpListing.h"
 #include "engine/sftp/SftpTransfer.h"
+#include "engine/sftp/SshProxy.h"
 
 #include <unistd.h>
 
@@ -112,8 +115,13 @@ sftp::TSftpLogin TSftpProtocol::MakeLogin() {
         target.Options.emplace_back("IdentityAgent=none");
     }
     target.TimeoutSeconds = std::max(Site.TimeoutSeconds, 0);
+    target.KeepAliveSeconds = std::max(Site.KeepAliveSeconds, 0);
     if (!Site.Program.empty()) {
         target.Program = Site.Program;
+    }
+    if (Site.Proxy.Enabled()) {
+        target.Proxy = Site.Proxy;
+        target.ProxyConnectProgram = sftp::FindProxyConnectProgram();
     }
     if (!Site.Password.empty()) {
         login.Password = Site.Password;
@@ -147,6 +155,11 @@ std::optional<std::string> TSftpProtocol::Answer(const sftp::TSshQuestion& quest
 bool TSftpProtocol::LoginAttempt() {
     m_client.reset();
     m_client = std::make_unique<sftp::TSftpClient>(m_wait.Queue());
+    // SFTP names are bytes; OpenSSH's servers name files in UTF-8, so Auto takes it.
+    const std::string charset = EffectiveCharset(Site.NameCharset, true);
+    if (!m_client->SetNameCharset(charset)) {
+        Line('!', "Unknown character set \"" + charset + "\": file names go as they are.");
+    }
     m_unanswered.clear();
     Line('~',
          "Connecting to " + Site.Host + (Site.Port.empty() ? "" : ":" + Site.Port) + " over SFTP");
@@ -443,6 +456,8 @@ std::uint8_t TSftpProtocol::Transfer(bool upload, const TLocalEnd& local,
             *reached = at;
             done(result);
         };
+        m_client->DownloadLimit = SpeedLimits.Download;
+        m_client->UploadLimit = SpeedLimits.Upload;
         transfer = upload ? m_client->Upload(local.Path, remotePath, offset, std::move(callbacks),
                                              local.Source)
                           : m_client->Download(remotePath, local.Path, offset, std::move(callbacks),

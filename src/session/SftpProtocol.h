@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "engine/sftp/SftpClient.h"
 #include "engine/sftp/SshQuestion.h"
@@ -26,9 +27,14 @@ struct TSftpSite {
     // Answers ssh's password question; it reaches ssh only through the askpass socket.
     std::string Password;
     TSshSettings Ssh;
+    TProxySettings Proxy;
     int TimeoutSeconds = 30;
+    // Seconds between ssh's checks of an idle server (besides those of the time-out); 0 none.
+    int KeepAliveSeconds = 0;
     // The ssh program (tests run stand-ins); empty: "ssh".
     std::string Program;
+    // The file-name character set as a choice text (base/NameCharset.h); Auto is UTF-8.
+    std::string NameCharset;
 };
 
 // A question of ssh that the password cannot answer (a passphrase, a verification code, an
@@ -84,6 +90,7 @@ public:
     // SFTP moves bytes as they are: always binary.
     std::uint8_t SetType(bool binary) override;
     bool Binary() const override { return true; }
+    bool NamesDownloadSize() const override { return false; }
     // Through the partial file beside the target, as every download (engine/LocalFileStream.h).
     std::uint8_t Download(const std::string& remotePath, const std::string& localPath, bool resume,
                           std::int64_t expectedSize) override;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "base/AsciiExtensions.h"
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
+#include "base/TokenBucket.h"
 #include "base/TransferType.h"
 #include "engine/FTPListItem.h"
 #include "engine/FtpFeatures.h"
@@ -100,12 +102,15 @@ public:
     bool UploadToTemporaryName = true;
     // Minutes the server's LIST times run ahead of UTC (engine/FTPListItem.h, EntryUtcTime).
     int TimeZoneOffset = 0;
+    // The file-name character set as a choice text (base/NameCharset.h); empty: Auto.
+    std::string NameCharset;
     // Downloads and uploads give the copy the modification time of its original; read at each
     // transfer.
     bool KeepFileTimes = false;
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh; // SFTP only
+    TProxySettings Proxy;
     // SHA-256 fingerprints of certificates trusted without verification (the command line's
     // --pin); any certificate with AcceptAnyCertificate (--insecure).
     std::vector<std::string> TrustedFingerprints;
@@ -115,6 +120,11 @@ public:
     int Timeout = 30;
     // The worker runs at the lowest priority, so that windows stay responsive.
     bool LowestPriority = true;
+    // The speed limits of downloads and uploads; their rates may change while they run.
+    TSpeedLimits SpeedLimits;
+    // Seconds without a request after which an idle connection is kept alive: FTP sends NOOP,
+    // SFTP has ssh check the server at that interval. 0 sends nothing. Read by Connect.
+    int KeepAliveInterval = 0;
 
     // --- Events ---
     TFTPDisplayEvent OnDisplay;

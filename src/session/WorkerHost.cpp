@@ -32,7 +32,14 @@ void TWorkerHost::Body(bool lowestPriority, const std::function<void()>& ready) 
     SetUp();
     ready();
     for (;;) {
-        const MessageQueue::Message message = m_queue.take();
+        const std::chrono::milliseconds wait = IdleWait();
+        const std::optional<MessageQueue::Message> taken =
+            wait.count() > 0 ? m_queue.takeFor(wait) : m_queue.take();
+        if (!taken) {
+            Idle();
+            continue;
+        }
+        const MessageQueue::Message& message = *taken;
         if (message.kind == MessageQueue::Message::Kind::Quit) {
             break;
         }

@@ -12,6 +12,7 @@
 #include "session/WorkerOwner.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,6 +47,10 @@ protected:
     virtual void SetUp() = 0;
     virtual void Run(unsigned code) = 0;
     virtual void TearDown() = 0;
+    // How long the loop waits for the next request before it calls Idle(); zero waits for
+    // ever. Asked before every wait.
+    virtual std::chrono::milliseconds IdleWait() { return std::chrono::milliseconds{0}; }
+    virtual void Idle() {}
 
     // Delivery to the owner, queued.
     void Deliver(const std::string& line);

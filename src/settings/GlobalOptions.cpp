@@ -5,6 +5,7 @@
 #include "base/Utilities.h"
 #include "platform/ConfigStore.h"
 #include "platform/TempFiles.h"
+#include "settings/ProxyStore.h"
 #include "settings/StoreKeys.h"
 
 #include <algorithm>
@@ -63,9 +64,9 @@ std::vector<std::string> ParseAsciiExtensions(std::string_view text) {
     return items;
 }
 
-TGlobalOptions::TGlobalOptions(TConfigStore& store)
+TGlobalOptions::TGlobalOptions(TConfigStore& store, TPasswordStore* passwords)
     : ASCIIFileExts(DefaultASCIIFileExts()), TempDownloadFolder(PrivateTempFolder().string()),
-      m_store(store) {
+      m_store(store), m_passwords(passwords) {
     AddTrailingSeparator(TempDownloadFolder);
     LoadFromStore();
 }
@@ -146,6 +147,9 @@ void TGlobalOptions::LoadFromStore() {
     ReadText(store, "TransferDoneWav", TransferDoneWav);
     ReadText(store, "PingApp", PingApp);
     ReadText(store, "TelnetApp", TelnetApp);
+    // Proxy
+    Proxy = LoadProxy(store, GlobalOptionsKey, m_passwords);
+    SpeedLimits.Load(store, GlobalOptionsKey);
 }
 
 void TGlobalOptions::SaveToStore() {
@@ -171,6 +175,9 @@ void TGlobalOptions::SaveToStore() {
     m_store.WriteString(key, "TransferDoneWav", TransferDoneWav);
     m_store.WriteString(key, "PingApp", PingApp);
     m_store.WriteString(key, "TelnetApp", TelnetApp);
+    // Proxy
+    SaveProxy(m_store, key, Proxy, m_passwords);
+    SpeedLimits.Save(m_store, key);
 }
 
 } // namespace qx

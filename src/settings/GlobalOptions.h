@@ -2,8 +2,10 @@
 #pragma once
 
 #include "base/AsciiExtensions.h"
+#include "base/ProxySettings.h"
 #include "base/TransferType.h"
 #include "session/OverwriteRule.h"
+#include "settings/SpeedLimitSettings.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +16,7 @@
 namespace qx {
 
 class TConfigStore;
+class TPasswordStore;
 
 // What transfers do when their target exists; the number is stored and is the item index of the
 // options dialog's list.
@@ -40,8 +43,9 @@ public:
     // The temporary download folder defaults to the user's private temporary folder with a
     // trailing "/", so downloads never land in a folder that other users can write.
 
-    // Throws std::system_error when the private temporary folder cannot be made.
-    explicit TGlobalOptions(TConfigStore& store);
+    // Throws std::system_error when the private temporary folder cannot be made. The proxy's
+    // password is kept in the password store when there is one.
+    explicit TGlobalOptions(TConfigStore& store, TPasswordStore* passwords = nullptr);
     ~TGlobalOptions();
     TGlobalOptions(const TGlobalOptions&) = delete;
     TGlobalOptions& operator=(const TGlobalOptions&) = delete;
@@ -81,9 +85,14 @@ public:
     bool KeepFileTimes = true;
     std::string PingApp{DefaultPingApp};
     std::string TelnetApp{DefaultTelnetApp};
+    // Proxy: what sites that do not choose their own take (settings/ProxyStore.h).
+    TProxySettings Proxy;
+    // The speed limits of sites without their own, and the queue's.
+    TSpeedLimitValues SpeedLimits;
 
 private:
     TConfigStore& m_store;
+    TPasswordStore* m_passwords;
 };
 
 // The extension items of an edit text: split at ";" with empty pieces skipped, each piece

@@ -18,8 +18,8 @@ TGlobalOptionsEditor::TGlobalOptionsEditor(const TGlobalOptions& options)
       ASCIIFileExtsText(options.ASCIIFileExtsText()),
       TempDownloadFolderText(options.TempDownloadFolder), LoggedinWavText(options.LoggedinWav),
       ErrorWavText(options.ErrorWav), TransferDoneWavText(options.TransferDoneWav),
-      PingAppText(options.PingApp), TelnetAppText(options.TelnetApp),
-      m_loginRetry(ClampUpDownPosition(options.DefLoginRetry)),
+      PingAppText(options.PingApp), TelnetAppText(options.TelnetApp), ProxyValue(options.Proxy),
+      SpeedLimits(options.SpeedLimits), m_loginRetry(ClampUpDownPosition(options.DefLoginRetry)),
       m_reloginDelay(ClampUpDownPosition(options.DefReloginDelay)),
       m_timeout(
           std::clamp(options.Timeout, TGlobalOptions::MinTimeout, TGlobalOptions::MaxTimeout)) {}
@@ -57,12 +57,14 @@ void TGlobalOptionsEditor::Commit(TGlobalOptions& options) const {
         options.WhenTargetExists = static_cast<TWhenTargetExists>(WhenTargetExistsIndex);
     }
     options.SetASCIIFileExtsText(ASCIIFileExtsText);
+    options.Proxy = ProxyValue;
     options.TempDownloadFolder = TempDownloadFolderText;
     options.LoggedinWav = LoggedinWavText;
     options.ErrorWav = ErrorWavText;
     options.TransferDoneWav = TransferDoneWavText;
     options.PingApp = PingAppText;
     options.TelnetApp = TelnetAppText;
+    options.SpeedLimits = SpeedLimits;
     options.SaveToStore();
 }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/TransferType.h"
+#include "settings/SpeedLimitSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -46,6 +48,8 @@ public:
     std::string TransferDoneWavText;
     std::string PingAppText;
     std::string TelnetAppText;
+    TProxySettings ProxyValue;
+    TSpeedLimitValues SpeedLimits;
 
 private:
     std::int32_t m_loginRetry = 0;

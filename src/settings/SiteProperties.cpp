@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SiteProperties.h"
 
+#include "base/AsciiText.h"
+#include "base/NameCharset.h"
 #include "base/TimeZoneOffset.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
 #include "settings/GlobalOptions.h"
+#include "settings/StoreKeys.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qx {
@@ -81,6 +85,28 @@ void TSiteProperties::LoadFromStore(const TConfigStore& store, std::string_view 
         value && std::abs(*value) <= kMaxTimeZoneOffsetMinutes) {
         TimeZoneOffset = *value;
     }
+    // Proxy
+    if (const auto value = number("ProxyMode");
+        value && *value >= 0 && *value <= static_cast<std::int32_t>(TSiteProxyMode::Own)) {
+        ProxyMode = static_cast<TSiteProxyMode>(*value);
+    }
+    Proxy = LoadProxy(store, path, passwords);
+    if (const auto value = text("FileNameEncoding")) {
+        FileNameEncodingAuto = value->empty() || AsciiEqualNoCase(*value, "Auto");
+        if (!FileNameEncodingAuto) {
+            FileNameEncoding = CanonicalCharsetName(*value);
+        }
+    }
+    if (const auto value = text("FileNameEncodingFallback"); value && !value->empty()) {
+        FileNameEncodingFallback = CanonicalCharsetName(*value);
+    }
+    if (const auto value = number(UseGlobalSpeedLimitsValue)) {
+        UseGlobalSpeedLimits = *value != 0;
+    }
+    SpeedLimits.Load(store, path);
+    if (const auto value = number(KeepAliveIntervalValue)) {
+        KeepAliveInterval = std::clamp(*value, 0, kMaxKeepAliveInterval);
+    }
 }
 
 void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
@@ -127,6 +153,25 @@ void TSiteProperties::SaveToStore(TConfigStore& store, std::string_view path,
     } else {
         store.DeleteValue(path, "TimeZoneOffset");
     }
+    // Proxy
+    if (ProxyMode == TSiteProxyMode::Global) {
+        store.DeleteValue(path, "ProxyMode");
+    } else {
+        store.WriteNumber(path, "ProxyMode", static_cast<std::int32_t>(ProxyMode));
+    }
+    SaveProxy(store, path, Proxy, passwords);
+    // Written only when not the defaults (Auto, UTF-8), so that older site books read alike.
+    optionalText("FileNameEncoding", FileNameEncodingAuto ? std::string() : FileNameEncoding);
+    optionalText("FileNameEncodingFallback",
+                 FileNameEncodingFallback == "UTF-8" ? std::string() : FileNameEncodingFallback);
+    store.WriteNumber(path, UseGlobalSpeedLimitsValue, UseGlobalSpeedLimits ? 1 : 0);
+    SpeedLimits.Save(store, path);
+    store.WriteNumber(path, KeepAliveIntervalValue, KeepAliveInterval);
+}
+
+std::string TSiteProperties::NameCharset() const {
+    return CharsetChoiceText(
+        {FileNameEncodingAuto, FileNameEncodingAuto ? FileNameEncodingFallback : FileNameEncoding});
 }
 
 TSshSettings TSiteProperties::SshSettings() const {

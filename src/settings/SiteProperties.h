@@ -5,6 +5,8 @@
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 #include "platform/PasswordStore.h"
+#include "settings/ProxyStore.h"
+#include "settings/SpeedLimitSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -80,6 +82,26 @@ public:
     // The password is in the keyring, which could not be read: Password is empty, and saving
     // the site with an empty password keeps the keyring's.
     bool PasswordUnread = false;
+
+    // Proxy: the global one, none, or the site's own ("ProxyMode" and the fields of
+    // settings/ProxyStore.h).
+    TSiteProxyMode ProxyMode = TSiteProxyMode::Global;
+    TProxySettings Proxy;
+    // File-name character set: "FileNameEncoding" ("Auto" or a set of OfferedCharsets(),
+    // base/NameCharset.h) and "FileNameEncodingFallback", the set Auto takes when the server
+    // offers no UTF-8; absent values read as Auto and UTF-8, and the defaults are not written.
+    bool FileNameEncodingAuto = true;
+    std::string FileNameEncoding = "UTF-8"; // the fixed set
+    std::string FileNameEncodingFallback = "UTF-8";
+    // The choice as the sessions take it (base/NameCharset.h, ParseCharsetChoice).
+    std::string NameCharset() const;
+    // Speed limits and keep-alive: the site's own limits unless it uses the global ones
+    // ("UseGlobalSpeedLimits", absent reads as on); seconds between keep-alives of an idle
+    // connection ("KeepAliveInterval", absent reads as 60; 0 sends none).
+    bool UseGlobalSpeedLimits = true;
+    TSpeedLimitValues SpeedLimits;
+    static constexpr std::int32_t kMaxKeepAliveInterval = 3600;
+    std::int32_t KeepAliveInterval = 60;
 };
 
 } // namespace qx

@@ -27,7 +27,7 @@ TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGloba
       SshUseAgentChecked(site.SshUseAgent), TimeZoneHours(site.TimeZoneOffset / 60),
       TimeZoneMinutes(TimeZoneHours != 0 ? std::abs(site.TimeZoneOffset % 60)
                                          : site.TimeZoneOffset % 60),
-      m_site(site), m_options(options) {
+      ProxyModeValue(site.ProxyMode), ProxyValue(site.Proxy), m_site(site), m_options(options) {
     SetUserNameText(site.UserName);
     SetPasswordText(site.Password);
     SetLoginRetryPosition(site.LoginRetry);
@@ -35,6 +35,11 @@ TSitePropertiesEditor::TSitePropertiesEditor(TSiteProperties& site, const TGloba
     SetTransferTypeIndex(static_cast<int>(site.TransferType));
     m_encryptionIndex = static_cast<int>(site.Encryption);
     m_protocolIndex = static_cast<int>(site.Protocol);
+    NameEncodingText = site.FileNameEncodingAuto ? kAutoEncodingText : site.FileNameEncoding;
+    NameEncodingFallbackText = site.FileNameEncodingFallback;
+    UseGlobalSpeedLimitsChecked = site.UseGlobalSpeedLimits;
+    SpeedLimits = site.SpeedLimits;
+    KeepAliveSeconds = site.KeepAliveInterval;
 }
 
 std::string TSitePropertiesEditor::DefaultPortText() const {
@@ -139,6 +144,17 @@ void TSitePropertiesEditor::Commit() {
     if (m_transferTypeIndex >= 0) {
         m_site.TransferType = static_cast<TFTPTransferType>(m_transferTypeIndex);
     }
+    m_site.ProxyMode = ProxyModeValue;
+    m_site.Proxy = ProxyValue;
+    m_site.FileNameEncodingAuto = NameEncodingText == kAutoEncodingText;
+    if (!m_site.FileNameEncodingAuto) {
+        m_site.FileNameEncoding = NameEncodingText;
+    }
+    m_site.FileNameEncodingFallback = NameEncodingFallbackText;
+    m_site.UseGlobalSpeedLimits = UseGlobalSpeedLimitsChecked;
+    m_site.SpeedLimits = SpeedLimits;
+    m_site.KeepAliveInterval =
+        std::clamp(KeepAliveSeconds, 0, TSiteProperties::kMaxKeepAliveInterval);
 }
 
 } // namespace qx

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/ProxyStore.h"
+#include "settings/SpeedLimitSettings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -88,6 +91,19 @@ public:
     // with 0 hours); the minutes take the sign of the hours.
     int TimeZoneHours = 0;
     int TimeZoneMinutes = 0;
+    // Proxy
+    TSiteProxyMode ProxyModeValue = TSiteProxyMode::Global;
+    TProxySettings ProxyValue;
+
+    // File-name character set: "Auto" or a set's name, and the set Auto takes when the server
+    // offers no UTF-8.
+    static constexpr const char* kAutoEncodingText = "Auto";
+    std::string NameEncodingText;
+    std::string NameEncodingFallbackText;
+    // Speed limits and keep-alive (seconds, 0 none), as the site keeps them.
+    bool UseGlobalSpeedLimitsChecked = true;
+    TSpeedLimitValues SpeedLimits;
+    std::int32_t KeepAliveSeconds = 60;
 
 private:
     // The port a new site of the current choice gets.

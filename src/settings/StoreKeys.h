@@ -11,4 +11,10 @@ inline constexpr std::string_view GlobalOptionsKey = "\\Software\\Quorvin Explor
 inline constexpr std::string_view SiteBookKey = "\\Software\\Quorvin Explorer\\SiteBook";
 inline constexpr std::string_view SiteBookTreeKey = "\\Software\\Quorvin Explorer\\SiteBook\\Tree";
 
+// Speed limits and keep-alive: values of the global options' key and of each site's key.
+inline constexpr std::string_view DownloadLimitValue = "DownloadLimit";
+inline constexpr std::string_view UploadLimitValue = "UploadLimit";
+inline constexpr std::string_view UseGlobalSpeedLimitsValue = "UseGlobalSpeedLimits";
+inline constexpr std::string_view KeepAliveIntervalValue = "KeepAliveInterval";
+
 } // namespace qx

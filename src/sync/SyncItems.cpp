@@ -69,6 +69,7 @@ std::unique_ptr<TFTPCarryItem> MakeSyncItem(const TSyncAction& action, const TSy
         ssh = server.Ssh;
         offset = server.TimeZoneOffset;
     };
+    (upload ? item->DestNameCharset : item->SrcNameCharset) = server.NameCharset;
     if (upload) {
         serverSide(item->DestHostName, item->DestPort, item->DestUserName, item->DestPassword,
                    item->DestEncryption, item->DestProtocol, item->DestSsh,
@@ -77,6 +78,7 @@ std::unique_ptr<TFTPCarryItem> MakeSyncItem(const TSyncAction& action, const TSy
         serverSide(item->SrcHostName, item->SrcPort, item->SrcUserName, item->SrcPassword,
                    item->SrcEncryption, item->SrcProtocol, item->SrcSsh, item->SrcTimeZoneOffset);
     }
+    (upload ? item->DestProxy : item->SrcProxy) = server.Proxy;
     item->SrcPath = upload ? local : remote;
     item->DestPath = upload ? remote : local;
     const TShellIcons& icons = SharedShellIcons();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
 #include "base/SshSettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
@@ -25,9 +26,12 @@ struct TSyncServer {
     TFtpTlsMode Encryption = TFtpTlsMode::None;
     TRemoteProtocolKind Protocol = TRemoteProtocolKind::Ftp;
     TSshSettings Ssh;
+    TProxySettings Proxy;
     bool ResumeTransfer = false;
     bool UploadToTemporaryName = true;
     int TimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
+    // The file-name character set (base/NameCharset.h).
+    std::string NameCharset;
 };
 
 // The two folders a plan's relative paths are under: the remote one absolute, the local one

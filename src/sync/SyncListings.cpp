@@ -46,7 +46,8 @@ std::vector<TSyncEntry> RemoteSyncEntries(const TFTPListItems& items, int offset
     return entries;
 }
 
-std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folder) {
+std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folder,
+                                                        const std::stop_token& stop) {
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir) {
         return std::nullopt;
@@ -55,6 +56,9 @@ std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folde
     std::vector<TSyncEntry> entries;
     errno = 0;
     while (const dirent* found = ::readdir(dir.get())) {
+        if (stop.stop_requested()) {
+            return std::nullopt;
+        }
         const std::string name = found->d_name;
         struct stat info {};
         if (name == "." || name == ".." ||

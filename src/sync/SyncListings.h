@@ -5,6 +5,7 @@
 #include "sync/SyncEntry.h"
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,8 @@ std::optional<TSyncEntry> RemoteSyncEntry(const TFTPListItem& item, int offsetMi
 std::vector<TSyncEntry> RemoteSyncEntries(const TFTPListItems& items, int offsetMinutes);
 
 // The regular files and folders of a local folder, known to the second; links and other kinds
-// are left out. Nothing when the folder cannot be read.
-std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folder);
+// are left out. Nothing when the folder cannot be read, or when stop is asked for on the way.
+std::optional<std::vector<TSyncEntry>> LocalSyncEntries(const std::string& folder,
+                                                        const std::stop_token& stop = {});
 
 } // namespace qx

@@ -81,6 +81,32 @@ TEST(FtpSafety, ACommandHoldingALineBreakOrNulIsNeverSent) {
     }
 }
 
+// In a set other than UTF-8 an escaped byte goes back to the server as itself: an escaped CR or
+// LF is a line break all the same. A name the set cannot write is not sent either.
+TEST(FtpSafety, ALineBreakOrUnwritableNameAfterConversionIsNeverSent) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        s.waitForClientClose();
+    });
+    EngineHarness h(server.portText());
+    ASSERT_TRUE(h.login());
+    ASSERT_TRUE(h.engine.SetNameCharset("Windows-1251"));
+    for (const char* escaped : {"a\xED\xB0\x8D"
+                                "DELE victim",
+                                "a\xED\xB0\x8A"
+                                "DELE victim"}) {
+        h.engine.HostFileName = escaped;
+        EXPECT_EQ(h.run(&TCustomFtpCliEx::Dele), 500);
+    }
+    h.engine.HostFileName = "\xE6\x97\xA5.txt"; // a character Windows-1251 has not
+    EXPECT_EQ(h.run(&TCustomFtpCliEx::Dele), 501);
+    EXPECT_NE(h.engine.ErrorMessage().find("character set (Windows-1251)"), std::string::npos);
+    EXPECT_TRUE(h.engine.Connected());
+    h.engine.Abort();
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.commands(), (std::vector<std::string>{"USER anonymous", "PASS guest@"}));
+}
+
 TEST(FtpSafety, ALineBreakThatTheCommandHookAddsIsRefusedToo) {
     ScriptedFtpServer server([](ScriptedSession& s) {
         s.greetAndLogin();

@@ -136,6 +136,15 @@ TEST(SshArgumentsTest, ArgumentListEndsWithTheSubsystemOfTheHost) {
     EXPECT_TRUE(has(asking, "Ciphers=aes128-gcm@openssh.com"));
     const std::vector<std::string> tail(asking.end() - 4, asking.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"-s", "--", "example.org", "sftp"}));
+
+    // A keep-alive shorter than the time-out's checks sets their interval; without a time-out
+    // it is the only one.
+    target.KeepAliveSeconds = 4;
+    EXPECT_TRUE(has(SshArgumentList(target, true), "ServerAliveInterval=4"));
+    target.TimeoutSeconds = 0;
+    target.KeepAliveSeconds = 60;
+    EXPECT_TRUE(has(SshArgumentList(target, true), "ServerAliveInterval=60"));
+    EXPECT_FALSE(has(SshArgumentList(target, true), "ConnectTimeout=30"));
 }
 
 TEST(SshQuestionTest, PromptsAreClassified) {

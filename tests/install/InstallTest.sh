@@ -27,7 +27,7 @@ check_tree() {
     local root=$1/usr what=$2 file
     local files=(bin/quorvin-ftp share/man/man1/quorvin-ftp.1.gz
         share/bash-completion/completions/quorvin-ftp share/doc/quorvin-explorer/copyright
-        libexec/quorvin-explorer/quorvin-askpass)
+        libexec/quorvin-explorer/quorvin-askpass libexec/quorvin-explorer/quorvin-proxy-connect)
     if [ "$gui" = 1 ]; then
         files+=(bin/quorvin-explorer share/man/man1/quorvin-explorer.1.gz
             share/quorvin-explorer/splash.jpg "share/applications/$app_id.desktop"
@@ -39,6 +39,8 @@ check_tree() {
     [ -x "$root/bin/quorvin-ftp" ] || fail "$what: quorvin-ftp cannot run"
     [ -x "$root/libexec/quorvin-explorer/quorvin-askpass" ] ||
         fail "$what: ssh's askpass helper cannot run"
+    [ -x "$root/libexec/quorvin-explorer/quorvin-proxy-connect" ] ||
+        fail "$what: ssh's proxy connector cannot run"
     "$root/bin/quorvin-ftp" --help | grep -q "usage: quorvin-ftp" ||
         fail "$what: the installed quorvin-ftp does not show its usage"
     gzip -t "$root/share/man/man1/quorvin-ftp.1.gz" || fail "$what: the manual page is damaged"

@@ -185,6 +185,44 @@ TEST(CarrierScripted, ACompletedDownloadTakesTheRemoteTime) {
     EXPECT_EQ(server.failure(), "");
 }
 
+// Once the server has named a download's size in its 150 reply, the next downloads of the
+// session ask no SIZE first, and are still held to the size the reply names.
+TEST(CarrierScripted, AServerThatNamesTheSizeIsNotAskedForItAgain) {
+    ScriptedFtpServer server([](ScriptedSession& s) {
+        s.greetAndLogin();
+        AnswerRestartProbe(s);
+        s.expect("SIZE /pub/a.bin");
+        s.reply("213 2");
+        for (const char* name : {"a.bin", "b.bin"}) {
+            s.expect("PASV");
+            s.reply(ScriptedSession::pasvReply(s.listenPassive()));
+            s.expect(std::string("RETR /pub/") + name);
+            s.acceptData();
+            const bool first = std::string(name) == "a.bin";
+            s.reply(std::string("150 Opening BINARY mode data connection for ") + name +
+                    (first ? " (2 bytes)." : " (3 bytes)."));
+            s.dataSend("ab");
+            s.dataClose();
+            s.reply("226 Done");
+        }
+        s.waitForClientClose();
+    });
+    TempDir local;
+    CarrierHarness h;
+    h.carrier->KeepSession = true;
+    h.setJob("a.bin", server.portText(), "/pub/", "", local.path().string() + "/");
+    h.carrier->PassiveMode = true;
+    EXPECT_EQ(h.run(&TFTPCarrier::Download), 0) << h.errorMessage;
+    EXPECT_EQ(readFile(local.path() / "a.bin"), "ab");
+    h.carrier->FileName = "b.bin";
+    EXPECT_EQ(h.run(&TFTPCarrier::Download), 1);
+    EXPECT_EQ(h.errorMessage, "426 Transfer incomplete: 2 of 3 bytes.");
+    EXPECT_FALSE(std::filesystem::exists(local.path() / "b.bin"));
+    h.carrier->StopThread();
+    ASSERT_TRUE(server.waitFinished());
+    EXPECT_EQ(server.failure(), "");
+}
+
 // The copy goes on in the temporary file the destination holds of it, never in the target, which
 // the complete copy then replaces.
 TEST(CarrierScripted, ResumedServerToServerCopyRestartsTheSourceAndAppends) {

@@ -337,3 +337,24 @@ TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
     TQueueFile next(file);
     EXPECT_EQ(next.TakeItems().Queued.size(), 140u);
 }
+
+// An item that goes through a proxy never comes back connecting directly.
+TEST(QueueFile, ProxiesComeBackWithTheirPasswordFromTheKeyring) {
+    TempDir dir;
+    const fs::path file = dir.path() / "queue.conf";
+    OneEntryPasswords keyring;
+    auto item = Upload("a.txt");
+    item->DestProxy = {TProxyKind::Socks5Hostname, "proxy.example", 1081, "pu", "pp"};
+    {
+        TQueueFile journal(file, &keyring);
+        TCarrierQueueChange change;
+        change.Queued = {item.get()};
+        journal.QueueChanged(change);
+    }
+    EXPECT_EQ(readFile(file).find("pp"), std::string::npos);
+    TQueueFile reopened(file, &keyring);
+    TQueueFile::TKept kept = reopened.TakeItems();
+    ASSERT_EQ(kept.Queued.size(), 1U);
+    EXPECT_EQ(kept.Queued[0]->DestProxy, item->DestProxy);
+    EXPECT_FALSE(kept.Queued[0]->SrcProxy.Enabled());
+}

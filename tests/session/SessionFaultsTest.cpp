@@ -115,7 +115,7 @@ TEST(SessionFaults, AServerThatHangsUpDuringATransferEndsItAndTheNextRequestReco
     EXPECT_LT(since(start), 2s);
     EXPECT_EQ(h.client->ErrorMessage, "421 Data timeout. Reconnect. Sorry.");
     EXPECT_EQ(h.run(&TThreadedFTPClient::GetFolder, 10s), 0);
-    EXPECT_TRUE(h.has("~ Connection closed. Reconnecting..."));
+    EXPECT_TRUE(h.has("~ Connection lost; reconnecting..."));
     EXPECT_EQ(h.client->CurrentFolder(), "/");
     h.stop();
     ASSERT_TRUE(server.waitFinished());
@@ -157,7 +157,7 @@ TEST(SessionFaults, AReconnectionWhoseLoginIsRefusedLeavesNothingOpen) {
     // Not a PWD on a session that is not logged in: a reconnection first.
     EXPECT_EQ(h.run(&TThreadedFTPClient::GetFolder, 10s), 0);
     EXPECT_EQ(h.client->CurrentFolder(), "/home");
-    EXPECT_EQ(h.count("~ Connection closed. Reconnecting..."), 2u);
+    EXPECT_EQ(h.count("~ Connection lost; reconnecting..."), 2u);
     h.stop();
     ASSERT_TRUE(server.waitFinished());
     EXPECT_EQ(server.failure(), "");

@@ -99,6 +99,7 @@ public:
     std::uint8_t RawCommand(const std::string& command) override { return Request(command); }
     std::uint8_t SetType(bool) override { return Request("SetType"); }
     bool Binary() const override { return true; }
+    bool NamesDownloadSize() const override { return false; }
     std::uint8_t Download(const std::string& remotePath, const std::string& localPath, bool resume,
                           std::int64_t) override {
         return Request("Download " + remotePath + " " + localPath + (resume ? " resume" : ""));

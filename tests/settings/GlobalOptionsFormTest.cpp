@@ -177,6 +177,27 @@ private Q_SLOTS:
         QCOMPARE(m_store->ReadNumber(m_key, "GradColor"), std::optional<std::int32_t>(0x030201));
         QCOMPARE(m_store->ReadString(m_key, "PingApp"), std::optional<std::string>("ping"));
     }
+
+    // The proxy page shows the global proxy and OK takes it; a kind without a host is none.
+    void theProxyPageRoundTrips() {
+        m_options->Proxy = {TProxyKind::Socks5, "socks.example", 1081, "me", "pw"};
+        m_form = std::make_unique<TGlobalOptionsForm>(*m_options);
+        QCOMPARE(Control<QComboBox>("ProxyKindComboBox")->currentIndex(), 1);
+        QCOMPARE(Edit("ProxyHostEdit")->text(), QStringLiteral("socks.example"));
+        QCOMPARE(Edit("ProxyPasswordEdit")->echoMode(), QLineEdit::Password);
+        Control<QComboBox>("ProxyKindComboBox")->setCurrentIndex(3);
+        QCOMPARE(Control<QSpinBox>("ProxyPortSpinBox")->value(), 1081); // not a default: kept
+        Edit("ProxyUserEdit")->setText(QStringLiteral("you"));
+        Control<QPushButton>("OkBitBtn")->click();
+        QCOMPARE(m_options->Proxy,
+                 (TProxySettings{TProxyKind::Http, "socks.example", 1081, "you", "pw"}));
+        QCOMPARE(m_store->ReadString(m_key, "ProxyKind"), std::optional<std::string>("http"));
+
+        m_form = std::make_unique<TGlobalOptionsForm>(*m_options);
+        Edit("ProxyHostEdit")->clear();
+        Control<QPushButton>("OkBitBtn")->click();
+        QVERIFY(!m_options->Proxy.Enabled());
+    }
 };
 
 QTEST_MAIN(GlobalOptionsFormTest)

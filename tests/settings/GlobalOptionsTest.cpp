@@ -50,10 +50,13 @@ TEST_F(GlobalOptionsTest, WithoutStoredOptionsEverythingIsDefaultAndTheEndSavesA
         EXPECT_EQ(options.LoggedinWav, "Loggedin.wav");
     }
     EXPECT_EQ(m_store.ValueNames(Key),
-              (Names{"FontName", "FontSize", "GradColor", "DefLoginRetry", "DefReloginDelay",
-                     "Timeout", "Email", "DefResumeTransfer", "DefTransferType", "DefPassiveMode",
-                     "KeepFileTimes", "WhenTargetExists", "ASCIIFileExts", "TempDownloadFolder",
-                     "LoggedinWav", "ErrorWav", "TransferDoneWav", "PingApp", "TelnetApp"}));
+              (Names{"FontName",       "FontSize",           "GradColor",
+                     "DefLoginRetry",  "DefReloginDelay",    "Timeout",
+                     "Email",          "DefResumeTransfer",  "DefTransferType",
+                     "DefPassiveMode", "KeepFileTimes",      "WhenTargetExists",
+                     "ASCIIFileExts",  "TempDownloadFolder", "LoggedinWav",
+                     "ErrorWav",       "TransferDoneWav",    "PingApp",
+                     "TelnetApp",      "DownloadLimit",      "UploadLimit"}));
     EXPECT_EQ(m_store.ReadString(Key, "ASCIIFileExts"), ".txt;.htm;.html;.c;.cpp;.h;.hpp;");
     EXPECT_EQ(m_store.ReadNumber(Key, "GradColor"), 15780518);
     EXPECT_EQ(m_store.ReadNumber(Key, "DefTransferType"), 2);

@@ -123,6 +123,33 @@ private Q_SLOTS:
         QVERIFY(SaveEnabled() && ConnectEnabled());
     }
 
+    // The proxy page: "use the global proxy" unless the site chose otherwise; its own fields
+    // are enabled only for its own proxy, and Save takes them.
+    void theProxyPageChoosesBetweenGlobalNoneAndOwn() {
+        Open();
+        auto* mode = Control<QComboBox>("ProxyModeComboBox");
+        QCOMPARE(mode->currentIndex(), 0);
+        QVERIFY(!Control<QComboBox>("ProxyKindComboBox")->isEnabled());
+        mode->setCurrentIndex(2);
+        QVERIFY(Control<QComboBox>("ProxyKindComboBox")->isEnabled());
+        Control<QComboBox>("ProxyKindComboBox")->setCurrentIndex(3);
+        QCOMPARE(Control<QSpinBox>("ProxyPortSpinBox")->value(), 8080);
+        QVERIFY(Edit("ProxyHostEdit")->isEnabled());
+        Edit("ProxyHostEdit")->setText(QStringLiteral("proxy.example"));
+        Edit("ProxyPasswordEdit")->setText(QStringLiteral("pw"));
+        Type("NameEdit", QStringLiteral("Mirror"));
+        Button("SaveBitBtn")->click();
+        QCOMPARE(m_site->ProxyMode, TSiteProxyMode::Own);
+        QCOMPARE(m_site->Proxy,
+                 (TProxySettings{TProxyKind::Http, "proxy.example", 8080, "", "pw"}));
+
+        m_site->ProxyMode = TSiteProxyMode::None;
+        Open();
+        QCOMPARE(Control<QComboBox>("ProxyModeComboBox")->currentIndex(), 1);
+        QCOMPARE(Edit("ProxyHostEdit")->text(), QStringLiteral("proxy.example"));
+        QVERIFY(!Edit("ProxyHostEdit")->isEnabled());
+    }
+
     void aQuickConnectNeverSaves() {
         m_site->QuickConnect = true;
         Open();

@@ -67,11 +67,28 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     site.SaveToStore(m_store, Key);
     site.SaveToStore(m_store, Key + "New"); // creates the key
 
-    EXPECT_EQ(m_store.ValueNames(Key),
-              (Names{"", "Left", "HostName", "Port", "UserName", "Password", "InitialFolder",
-                     "LoginRetry", "ReloginDelay", "ResumeTransfer", "TransferType", "PassiveMode",
-                     "UseMlsd", "UploadToTemporaryName", "Encryption", "Protocol", "SshKeyFile",
-                     "SshUseAgent"}));
+    EXPECT_EQ(m_store.ValueNames(Key), (Names{"",
+                                              "Left",
+                                              "HostName",
+                                              "Port",
+                                              "UserName",
+                                              "Password",
+                                              "InitialFolder",
+                                              "LoginRetry",
+                                              "ReloginDelay",
+                                              "ResumeTransfer",
+                                              "TransferType",
+                                              "PassiveMode",
+                                              "UseMlsd",
+                                              "UploadToTemporaryName",
+                                              "Encryption",
+                                              "Protocol",
+                                              "SshKeyFile",
+                                              "SshUseAgent",
+                                              "UseGlobalSpeedLimits",
+                                              "DownloadLimit",
+                                              "UploadLimit",
+                                              "KeepAliveInterval"}));
     EXPECT_EQ(m_store.SubKeyNames(Key), Names{"Toolbar"});
     EXPECT_EQ(m_store.ReadString(Key, ""), "Site");
     EXPECT_EQ(m_store.ReadNumber(Key, "TransferType"), 2);
@@ -88,6 +105,25 @@ TEST_F(SitePropertiesTest, SavingWritesItsValuesAndLeavesTheRestOfTheKey) {
     older.LoadFromStore(m_store, Key + "\\Toolbar");
     EXPECT_TRUE(older.UseMlsd);
     EXPECT_TRUE(older.UploadToTemporaryName);
+}
+
+TEST_F(SitePropertiesTest, FileNameEncodingRoundTripsAsTheSessionsChoice) {
+    TSiteProperties site(m_options);
+    site.HostName = "ftp.example.org";
+    EXPECT_EQ(site.NameCharset(), ""); // Auto, falling back to UTF-8
+    site.FileNameEncodingAuto = false;
+    site.FileNameEncoding = "KOI8-R";
+    site.FileNameEncodingFallback = "Big5";
+    site.SaveToStore(m_store, Key);
+    TSiteProperties loaded(m_options);
+    loaded.LoadFromStore(m_store, Key);
+    EXPECT_EQ(loaded.NameCharset(), "KOI8-R");
+    loaded.FileNameEncodingAuto = true;
+    EXPECT_EQ(loaded.NameCharset(), "auto:Big5");
+    loaded.FileNameEncodingFallback = "UTF-8";
+    loaded.SaveToStore(m_store, Key);
+    EXPECT_FALSE(m_store.ValueExists(Key, "FileNameEncoding"));
+    EXPECT_FALSE(m_store.ValueExists(Key, "FileNameEncodingFallback"));
 }
 
 TEST_F(SitePropertiesTest, EncryptionIsStoredAndAnAbsentOrUnknownValueIsPlainFtp) {
@@ -438,4 +474,38 @@ TEST_F(SitePropertiesTest, NoPasswordIsLostWhenTheKeyringFailsOrIsGone) {
     unread.SaveToStore(m_store, Key, &keyring);
     EXPECT_EQ(m_store.ReadString(Key, "Password"), "typed");
     EXPECT_FALSE(m_store.ValueExists(Key, "PasswordInKeyring"));
+}
+
+// A site takes the global proxy unless it says otherwise; both proxies keep their password in
+// the keyring as site passwords are kept.
+TEST_F(SitePropertiesTest, ProxyChoicesRoundTripWithTheirPasswordsInTheKeyring) {
+    MemoryPasswords keyring;
+    const TProxySettings own{TProxyKind::Http, "proxy.example", 3128, "pu", "secret one"};
+    TSiteProperties site(m_options);
+    EXPECT_EQ(site.ProxyMode, TSiteProxyMode::Global);
+    site.HostName = "ftp.example.org";
+    site.ProxyMode = TSiteProxyMode::Own;
+    site.Proxy = own;
+    site.SaveToStore(m_store, Key, &keyring);
+
+    {
+        TConfigStore globalStore{m_dir.file("global.conf")};
+        TGlobalOptions options(globalStore, &keyring);
+        options.Proxy = {TProxyKind::Socks5Hostname, "socks.example", 1080, "gu", "secret two"};
+    } // saved at the end
+    TConfigStore globalStore{m_dir.file("global.conf")};
+    const TGlobalOptions options(globalStore, &keyring);
+    EXPECT_EQ(options.Proxy.Password, "secret two");
+    m_store.Flush();
+    globalStore.Flush();
+    for (const auto& file : {m_store.File(), globalStore.File()}) {
+        EXPECT_EQ(test::readFile(file).find("secret"), std::string::npos);
+    }
+
+    TSiteProperties again(m_options);
+    again.LoadFromStore(m_store, Key, &keyring);
+    EXPECT_EQ(again.Proxy, own);
+    EXPECT_EQ(ChosenProxy(again.ProxyMode, again.Proxy, options.Proxy), own);
+    EXPECT_EQ(ChosenProxy(TSiteProxyMode::Global, again.Proxy, options.Proxy), options.Proxy);
+    EXPECT_FALSE(ChosenProxy(TSiteProxyMode::None, again.Proxy, options.Proxy).Enabled());
 }

@@ -271,6 +271,12 @@ PyFtpdServer::PyFtpdServer(const std::filesystem::path& root, Options options) {
     if (options.throttleUploads > 0) {
         argv.insert(argv.end(), {"--throttle-upload", std::to_string(options.throttleUploads)});
     }
+    if (options.rawNames) {
+        argv.emplace_back("--raw-names");
+    }
+    if (options.idleTimeout > 0) {
+        argv.insert(argv.end(), {"--idle-timeout", std::to_string(options.idleTimeout)});
+    }
     if (options.maxConnectionsPerAddress > 0) {
         argv.insert(argv.end(),
                     {"--max-cons-per-ip", std::to_string(options.maxConnectionsPerAddress)});

@@ -74,6 +74,10 @@ public:
         // taken at most this many.
         int throttle = 0;
         int throttleUploads = 0;
+        // File names are the bytes on disk in any character set, and FEAT offers no UTF8.
+        bool rawNames = false;
+        // A session without a command for so many seconds gets 421 and is closed (0: never).
+        int idleTimeout = 0;
     };
     explicit PyFtpdServer(const std::filesystem::path& root);
     PyFtpdServer(const std::filesystem::path& root, Options options);
@@ -124,6 +128,30 @@ public:
 private:
     std::filesystem::path m_configFolder;
     std::filesystem::path m_incoming;
+    ChildProcess m_process;
+    std::uint16_t m_port = 0;
+};
+
+// A SOCKS5 proxy (microsocks) on 127.0.0.1, with a user name and password when given.
+class SocksProxy {
+public:
+    explicit SocksProxy(const std::string& user = {}, const std::string& password = {});
+    std::uint16_t port() const { return m_port; }
+    static bool available();
+
+private:
+    ChildProcess m_process;
+    std::uint16_t m_port = 0;
+};
+
+// The tests' HTTP CONNECT proxy (http_connect_proxy.py) on 127.0.0.1; flags are its options
+// ("--refuse", "--malformed", "--endless-header", "--user", NAME, ...).
+class HttpConnectProxy {
+public:
+    explicit HttpConnectProxy(const std::vector<std::string>& flags = {});
+    std::uint16_t port() const { return m_port; }
+
+private:
     ChildProcess m_process;
     std::uint16_t m_port = 0;
 };

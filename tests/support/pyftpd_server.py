@@ -10,6 +10,7 @@ import logging
 import os
 import sys
 import threading
+import time
 import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -37,6 +38,11 @@ def main():
                         help="never answer QUIT and keep the connection open")
     parser.add_argument("--max-cons-per-ip", type=int, default=0,
                         help="control connections from one address at a time (0: no limit)")
+    parser.add_argument("--raw-names", action="store_true",
+                        help="take and send file names as the bytes on disk, whatever their "
+                             "character set, and leave UTF8 out of FEAT")
+    parser.add_argument("--idle-timeout", type=int, default=0,
+                        help="drop a session with 421 after so many idle seconds (0: never)")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.INFO if args.log_sessions else logging.ERROR)
@@ -55,6 +61,43 @@ def main():
         if args.ignore_quit:
             def ftp_QUIT(self, line):
                 self.log("QUIT left unanswered")
+
+        if args.raw_names:
+            # Undecodable bytes become surrogates and go back to the same bytes, on the
+            # control connection, in listings and on disk.
+            unicode_errors = "surrogateescape"
+
+            def push(self, s):
+                if getattr(self, "_in_feat", False):
+                    s = s.replace(" UTF8\r\n", "")
+                super(FTPHandler, self).push(s.encode("utf8", "surrogateescape"))
+
+            def ftp_FEAT(self, line):
+                self._in_feat = True
+                try:
+                    base.ftp_FEAT(self, line)
+                finally:
+                    self._in_feat = False
+
+        # pyftpdlib's own idle timer stops counting after the first command.
+        if args.idle_timeout > 0:
+            def on_connect(self):
+                self._last_command = time.monotonic()
+                self._idle_check = self.ioloop.call_every(0.2, self._check_idle)
+
+            def on_disconnect(self):
+                self._idle_check.cancel()
+
+            def found_terminator(self):
+                self._last_command = time.monotonic()
+                super().found_terminator()
+
+            def _check_idle(self):
+                idle = time.monotonic() - self._last_command
+                if idle >= args.idle_timeout and self.data_channel is None:
+                    self._idle_check.cancel()
+                    self.respond("421 Control connection timed out.")
+                    self.close_when_done()
 
     if args.tls_certificate:
         Handler.certfile = args.tls_certificate

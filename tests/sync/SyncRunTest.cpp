@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Planning folder by folder through a session of its own and running the plan through the
-// transfer queue, against a pyftpdlib server on loopback.
+// transfer queue, against pyftpdlib (FTP and FTPS) and sshd (SFTP) on loopback.
 
 #include "sync/SyncRun.h"
 #include "platform/PumpedUiThread.h"
@@ -8,6 +8,7 @@
 #include "queue/ThreadedFTPCarrier.h"
 #include "session/ThreadedFTPClient.h"
 #include "support/RealFtpServers.h"
+#include "support/SshTestServer.h"
 #include "support/TempDir.h"
 #include "sync/SyncPlanner.h"
 
@@ -29,10 +30,29 @@ void setTime(const fs::path& path, std::int64_t seconds) {
                                   std::chrono::sys_seconds(std::chrono::seconds(seconds))));
 }
 
+enum class ServerKind { Ftp, Ftps, Sftp };
+
+// Why the server of this kind cannot run here; empty when it can.
+std::string unavailable(ServerKind kind) {
+    if (kind == ServerKind::Sftp) {
+        return SshdServer::unavailableReason();
+    }
+    if (!PyFtpdServer::available()) {
+        return "pyftpdlib is not installed";
+    }
+    if (kind == ServerKind::Ftps &&
+        (!TestCertificate::available() || !PyFtpdServer::tlsAvailable())) {
+        return "openssl or python3-openssl is not installed";
+    }
+    return {};
+}
+
 struct SyncHarness {
     TempDir served;
     TempDir local;
-    PyFtpdServer server{served.path()};
+    std::unique_ptr<TestCertificate> certificate;
+    std::unique_ptr<PyFtpdServer> ftp;
+    std::unique_ptr<SshdServer> sshd;
     PumpedUiThread ui;
     TAsciiExtensions ascii{{".txt"}};
     TCarrierQueue queue{[this] {
@@ -45,14 +65,33 @@ struct SyncHarness {
     std::shared_ptr<TThreadedFTPClient> client = TThreadedFTPClient::Create(ui);
     std::unique_ptr<TSyncSession> session;
     TSyncServer login;
-    TSyncFolders folders{"/data", local.path().string()};
+    TSyncFolders folders;
 
-    SyncHarness() {
+    explicit SyncHarness(ServerKind kind = ServerKind::Ftp) {
         fs::create_directories(served.path() / "data");
         login.HostName = client->HostName = "127.0.0.1";
-        login.Port = client->Port = server.portText();
-        login.UserName = client->UserName = "user";
-        login.Password = client->Password = "secret";
+        if (kind == ServerKind::Sftp) {
+            sshd = std::make_unique<SshdServer>();
+            sshd->trustHostKey();
+            login.Port = client->Port = std::to_string(sshd->port());
+            login.Protocol = client->Protocol = TRemoteProtocolKind::Sftp;
+            client->Ssh.ConfigFile = sshd->target().ConfigFile;
+            login.Ssh = client->Ssh;
+            folders = {(served.path() / "data").string(), local.path().string()};
+        } else {
+            PyFtpdServer::Options options;
+            if (kind == ServerKind::Ftps) {
+                certificate = std::make_unique<TestCertificate>();
+                options.tls = certificate.get();
+                login.Encryption = client->Encryption = TFtpTlsMode::ExplicitRequired;
+                client->TrustedFingerprints = queue.TrustedFingerprints = {certificate->sha256()};
+            }
+            ftp = std::make_unique<PyFtpdServer>(served.path(), options);
+            login.Port = client->Port = ftp->portText();
+            login.UserName = client->UserName = "user";
+            login.Password = client->Password = "secret";
+            folders = {"/data", local.path().string()};
+        }
         client->LowestPriority = false;
         client->StartThread();
         session = std::make_unique<TSyncSession>(client);
@@ -202,3 +241,74 @@ TEST(SyncRun, TwoWayRecordsWhatIsAlikeAndLaterTellsWhichSideChanged) {
     EXPECT_EQ(kinds(h.plan(options, &state)),
               (std::vector<std::string>{"Conflict mine.txt", "Download theirs.txt"}));
 }
+
+TEST(SyncRun, AStoppedPlannerListsNothingMoreAndTheSessionServesTheNextPlan) {
+    REQUIRE_PYFTPD();
+    SyncHarness h;
+    for (const char* folder : {"a", "b", "c"}) {
+        h.served.write(std::string("data/") + folder + "/f.txt", folder);
+    }
+    TSyncOptions download;
+    download.Direction = TSyncDirection::Download;
+    std::vector<std::string> listed;
+    bool done = false;
+    {
+        TSyncPlanner planner(*h.session, h.folders, download, nullptr, 0);
+        planner.OnListing = [&](const std::string& folder) {
+            listed.push_back(folder);
+            if (folder == "/data/a") {
+                planner.Stop();
+            }
+        };
+        planner.OnDone = [&done](const TSyncPlan&) { done = true; };
+        planner.Start();
+        h.ui.pumpUntil([] { return false; }, 1s);
+    }
+    EXPECT_FALSE(done);
+    EXPECT_EQ(listed, (std::vector<std::string>{"/data", "/data/a"}));
+    std::vector<std::string> again;
+    h.plan(download, nullptr, &again);
+    EXPECT_EQ(again, (std::vector<std::string>{"/data", "/data/a", "/data/b", "/data/c"}));
+}
+
+class SyncRunOverEncryptedProtocols : public ::testing::TestWithParam<ServerKind> {};
+
+// Times are kept both ways over each protocol: after a two-way run, neither direction finds
+// anything to do, and a one-way run with deletes empties what is only on the target.
+TEST_P(SyncRunOverEncryptedProtocols, KeepsTimesBothWaysSoASecondPlanIsEmpty) {
+    if (const std::string reason = unavailable(GetParam()); !reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    SyncHarness h(GetParam());
+    h.served.write("data/theirs.txt", "theirs");
+    setTime(h.remote("theirs.txt"), kYear2020);
+    h.served.write("data/sub/big.bin", randomBytes(300'000, 7));
+    h.local.write("mine.txt", "mine");
+    setTime(h.local.path() / "mine.txt", kYear2020 + 100);
+
+    TSyncOptions both;
+    both.Direction = TSyncDirection::Both;
+    const TSyncState none;
+    const auto run = h.run(h.plan(both, &none));
+    EXPECT_EQ(run->Problems(), std::vector<std::string>{});
+    EXPECT_EQ(run->Carried(), (std::set<std::string>{"mine.txt", "sub/big.bin", "theirs.txt"}));
+    EXPECT_EQ(treeContents(h.served.path() / "data"), treeContents(h.local.path()));
+    for (const TSyncDirection direction : {TSyncDirection::Upload, TSyncDirection::Download}) {
+        TSyncOptions oneWay;
+        oneWay.Direction = direction;
+        EXPECT_EQ(kinds(h.plan(oneWay)), std::vector<std::string>{});
+    }
+
+    h.served.write("data/sub/orphan.txt", "orphan");
+    TSyncOptions upload;
+    upload.DeleteOrphans = true;
+    const auto cleanup = h.run(h.plan(upload));
+    EXPECT_EQ(cleanup->Deleted(), std::set<std::string>{"sub/orphan.txt"});
+    EXPECT_FALSE(fs::exists(h.remote("sub/orphan.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, SyncRunOverEncryptedProtocols,
+                         ::testing::Values(ServerKind::Ftps, ServerKind::Sftp),
+                         [](const auto& param) {
+                             return std::string(param.param == ServerKind::Sftp ? "Sftp" : "Ftps");
+                         });

@@ -86,7 +86,7 @@ TEST_F(BashCompletionTest, OffersTheCommandsAndOptionsOfTheTables) {
 
 TEST_F(BashCompletionTest, AnOptionValueIsNotTakenForTheCommand) {
     EXPECT_EQ(complete({"quorvin-ftp", "--pin", ""}), "");
-    EXPECT_EQ(complete({"quorvin-ftp", "--pin", "AB:CD", "get", "-"}), "-r");
+    EXPECT_EQ(complete({"quorvin-ftp", "--pin", "AB:CD", "get", "-"}), "-r --limit-rate");
     EXPECT_EQ(complete({"quorvin-ftp", "--timeout", "9", "put", ""}), "<files>");
 }
 

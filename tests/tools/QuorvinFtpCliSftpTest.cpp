@@ -86,6 +86,25 @@ TEST_F(QuorvinFtpCliSftp, QueueCarriesTreesWithTheCommandLinesSshOptions) {
     EXPECT_EQ(test::readFile(server->root() / "dest" / "up" / "c.txt"), "gamma");
 }
 
+// SFTP names take the chosen set as well: "Привет.txt" in Windows-1251 on the server's disk.
+TEST_F(QuorvinFtpCliSftp, NamesInAnotherCharacterSet) {
+    std::ofstream(server->root() / "\xCF\xF0\xE8\xE2\xE5\xF2.txt", std::ios::binary) << "sftp";
+    const std::vector<std::string> options = {"--accept-new-host-key", "--charset", "cp1251"};
+    const auto withSet = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), options.begin(), options.end());
+        return run(args);
+    };
+    const CliResult listed = withSet({"ls", url("")});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("Привет.txt"), std::string::npos) << listed.out;
+    const CliResult got = withSet({"get", url("Привет.txt"), local.path().string()});
+    ASSERT_EQ(got.exitCode, 0) << got.err;
+    EXPECT_EQ(test::readFile(local.file("Привет.txt")), "sftp");
+    const CliResult put = withSet({"put", local.write("Новый.txt", "up"), url("")});
+    ASSERT_EQ(put.exitCode, 0) << put.err;
+    EXPECT_EQ(test::readFile(server->root() / "\xCD\xEE\xE2\xFB\xE9.txt"), "up");
+}
+
 // copy between an sftp:// and an ftp:// server is relayed, with the command line's ssh options.
 TEST_F(QuorvinFtpCliSftp, CopyRelaysATreeFromSftpToFtp) {
     if (!PyFtpdServer::available()) {

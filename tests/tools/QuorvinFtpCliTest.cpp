@@ -185,7 +185,9 @@ TEST_F(QuorvinFtpCli, ListsLikeLsByDefaultAndExplainsEachCommand) {
 
     result = run({"get", "--help"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.out.starts_with("usage: quorvin-ftp get URL LOCALFILE\n")) << result.out;
+    EXPECT_TRUE(
+        result.out.starts_with("usage: quorvin-ftp [--limit-rate RATE] get URL LOCALFILE\n"))
+        << result.out;
     result = run({"--help"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.starts_with("usage: quorvin-ftp [OPTIONS] COMMAND\n")) << result.out;

@@ -6,6 +6,8 @@
 //
 // To the socket: "u32 length, SSH_ASKPASS_PROMPT's value", "u32 length, prompt"; back:
 // "u8 1, u32 length, answer" or "u8 0". Lengths big-endian.
+#include "platform/WriteAll.h"
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -21,21 +23,6 @@
 namespace {
 
 constexpr std::uint32_t kMaxAnswer = 64 * 1024;
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t count = ::write(fd, data, size);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        data += count;
-        size -= static_cast<std::size_t>(count);
-    }
-    return true;
-}
 
 bool ReadAll(int fd, char* data, std::size_t size) {
     while (size > 0) {
@@ -86,7 +73,7 @@ int main(int argc, char** argv) {
     std::string message;
     AppendField(message, hint != nullptr ? hint : "");
     AppendField(message, argc > 1 ? argv[1] : "");
-    if (!WriteAll(fd, message.data(), message.size())) {
+    if (!qx::WriteAll(fd, message)) {
         return Fail("cannot pass the question on");
     }
     char status = 0;
@@ -108,7 +95,7 @@ int main(int argc, char** argv) {
         return Fail("the answer was cut off");
     }
     answer.push_back('\n');
-    const bool written = WriteAll(STDOUT_FILENO, answer.data(), answer.size());
+    const bool written = qx::WriteAll(STDOUT_FILENO, answer);
     std::memset(answer.data(), 0, answer.size());
     return written ? 0 : 1;
 }

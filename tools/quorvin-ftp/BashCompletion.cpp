@@ -4,14 +4,16 @@
 #include "CommandTable.h"
 #include "OptionTable.h"
 
+#include "base/NameCharset.h"
+
 namespace qx::cli {
 
 namespace {
 
 // The script; the build fills in @COMMANDS@, @OPTIONS@, @VALUED@ (the options that take a
-// value, as a case pattern) and @CASES@ (per command its options and the kinds of its
-// arguments). A local path is completed as a file name; URLs, modes and new names are left
-// to the user.
+// value, as a case pattern), @CASES@ (per command its options and the kinds of its
+// arguments) and @CHARSETS@ (the values of --charset). A local path is completed as a file name;
+// URLs, modes and new names are left to the user.
 constexpr std::string_view kScript =
     R"(# bash completion for quorvin-ftp; made by the build from the tool's command table
 _quorvin_ftp() {
@@ -22,6 +24,10 @@ _quorvin_ftp() {
     local options="@OPTIONS@"
 
     case $prev in
+        --charset)
+            mapfile -t COMPREPLY < <(compgen -W "@CHARSETS@" -- "$cur")
+            return
+            ;;
         @VALUED@) return ;;
     esac
 
@@ -127,6 +133,9 @@ std::string BashCompletion() {
     replaceAll(script, "@OPTIONS@", joined(optionNames(false), " "));
     replaceAll(script, "@VALUED@", joined(optionNames(true), " | "));
     replaceAll(script, "@CASES@", cases);
+    std::vector<std::string_view> charsets = {"auto"};
+    charsets.insert(charsets.end(), OfferedCharsets().begin(), OfferedCharsets().end());
+    replaceAll(script, "@CHARSETS@", joined(charsets, " "));
     return script;
 }
 

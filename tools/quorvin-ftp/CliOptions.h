@@ -3,6 +3,7 @@
 
 #include "session/OverwriteRule.h"
 
+#include "base/ProxySettings.h"
 #include "base/TransferType.h"
 #include "engine/FtpTypes.h"
 
@@ -59,6 +60,13 @@ struct CliOptions {
     std::string sshConfig;
     bool acceptNewHostKey = false;
     std::vector<std::string> sshOptions;
+    // Proxy: --proxy URL, else ALL_PROXY or all_proxy (read with the command line); a kind of
+    // None (--proxy '') connects directly. Unset leaves the site's choice.
+    std::optional<TProxySettings> proxy;
+    // The servers' file-name character set as a choice text (base/NameCharset.h, --charset).
+    std::optional<std::string> charset;
+    // Bytes per second for downloads and uploads (--limit-rate); 0 is no limit.
+    std::int64_t limitRate = 0;
 };
 
 } // namespace qx::cli

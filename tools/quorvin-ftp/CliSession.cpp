@@ -34,6 +34,7 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     TThreadedFTPClient& client = *m_client;
     client.Protocol = target.Protocol;
     client.Ssh = target.Ssh;
+    client.Proxy = target.Proxy;
     client.HostName = target.Host;
     client.Port = target.Port;
     client.UserName = LoginName(target);
@@ -61,6 +62,8 @@ CliSession::CliSession(const CliTarget& target, const TAsciiExtensions& asciiExt
     client.Timeout = target.Timeout;
     client.KeepFileTimes = target.KeepTimes;
     client.TimeZoneOffset = target.TimeZoneOffset;
+    client.NameCharset = target.NameCharset;
+    client.SpeedLimits = TSpeedLimits::Make(target.DownloadLimit, target.UploadLimit);
     client.ASCIIExts = &asciiExtensions;
     client.LowestPriority = false; // a command-line transfer is the work in front of the user
 

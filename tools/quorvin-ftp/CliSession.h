@@ -38,6 +38,11 @@ struct CliTarget {
     int Timeout = 30;       // seconds without a byte moving before a request fails
     bool KeepTimes = true;  // copies take the modification time of their originals
     int TimeZoneOffset = 0; // minutes the server's LIST times run ahead of UTC
+    // The file-name character set (base/NameCharset.h).
+    std::string NameCharset;
+    // Bytes per second of downloads and uploads (the site's own, or --limit-rate); 0 none.
+    std::int64_t DownloadLimit = 0;
+    std::int64_t UploadLimit = 0;
     // What a transfer does when its target exists: nothing set replaces it (like curl and wget);
     // Skip (--skip-existing) or OverwriteIfNewer (--newer) ask the server first.
     std::optional<TOverwriteChoice> WhenTargetExists;
@@ -46,6 +51,7 @@ struct CliTarget {
     // pinned (--pin) or any is taken (--insecure).
     std::vector<std::string> PinnedFingerprints;
     bool Insecure = false;
+    TProxySettings Proxy;
 };
 
 // The tool's FTP session: the program's threaded client, with the calling thread as its

@@ -41,7 +41,7 @@ std::unique_ptr<CliSite> CliSite::Open(const std::string& location, std::string&
         problem = impl.store->LoadProblem();
         return nullptr;
     }
-    impl.options = std::make_unique<TGlobalOptions>(*impl.store);
+    impl.options = std::make_unique<TGlobalOptions>(*impl.store, &impl.passwords);
     impl.book = std::make_unique<TSiteBookModel>(
         *impl.store, *impl.options, TSiteBookModel::CurrentUserName(), &impl.passwords);
     impl.book->Load();
@@ -73,6 +73,12 @@ CliTarget CliSite::Target() const {
     target.Protocol = site.Protocol;
     target.Ssh = site.SshSettings();
     target.TimeZoneOffset = site.TimeZoneOffset;
+    target.Proxy = ChosenProxy(site.ProxyMode, site.Proxy, m_impl->options->Proxy);
+    target.NameCharset = site.NameCharset();
+    if (!site.UseGlobalSpeedLimits) {
+        target.DownloadLimit = site.SpeedLimits.Download;
+        target.UploadLimit = site.SpeedLimits.Upload;
+    }
     return target;
 }
 

@@ -33,7 +33,7 @@ server offers MLSD, its exact facts are listed; --no-mlsd lists with LIST instea
     {.name = "get",
      .forms = {{"URL LOCALFILE", "download a file"},
                {"-r URL LOCALDIR", "download the folder URL into LOCALDIR"}},
-     .options = {"-r"},
+     .options = {"-r", "--limit-rate"},
      .help =
          R"(Downloads the file URL into LOCALFILE (a folder there takes the remote name), or with -r
 the folder URL with everything below it into LOCALDIR. Every file arrives as name.part
@@ -43,7 +43,7 @@ the remote file still has the time it was marked with (else the whole file comes
     {.name = "put",
      .forms = {{"LOCALFILE URL", "upload a file (a URL ending in / names the folder)"},
                {"-r LOCALPATH URL", "upload a folder (or file) into the folder URL"}},
-     .options = {"-r"},
+     .options = {"-r", "--limit-rate"},
      .help =
          R"(Uploads LOCALFILE to URL (a URL ending in / names the folder), or with -r the folder (or
 file) LOCALPATH into the folder URL. Hidden files stay at home; folder links are not
@@ -85,7 +85,7 @@ replaces the target when complete. A copy onto itself is refused.)",
                         "line: get URL LOCALDIR, put LOCALPATH URL or copy SRCURL\n"
                         "DESTURL (the last field names a folder; folders are\n"
                         "explored)"}},
-     .options = {"--carriers"},
+     .options = {"--carriers", "--limit-rate"},
      .help =
          R"(Runs the jobs of FILE through the transfer queue, up to N at once (default 3), one job a
 line: get URL LOCALDIR, put LOCALPATH URL or copy SRCURL DESTURL. The last field names a
@@ -97,7 +97,7 @@ blanks. A malformed line is reported with its number, and nothing runs.)",
      .forms = {{"URL LOCALDIR", "make LOCALDIR like the remote folder URL"},
                {"--reverse LOCALDIR URL", "make the remote folder URL like LOCALDIR"}},
      .options = {"--reverse", "--delete", "--dry-run", "--size-only", "--include", "--exclude",
-                 "--carriers"},
+                 "--carriers", "--limit-rate"},
      .help =
          R"(Makes LOCALDIR like the remote folder URL with everything below it, or with --reverse
 the remote folder like LOCALDIR: files missing at the target, newer at the source or of

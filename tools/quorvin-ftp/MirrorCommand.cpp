@@ -210,7 +210,9 @@ private:
         server.Encryption = m_work.target.Encryption;
         server.Protocol = m_work.target.Protocol;
         server.Ssh = m_work.target.Ssh;
+        server.Proxy = m_work.target.Proxy;
         server.TimeZoneOffset = m_work.target.TimeZoneOffset;
+        server.NameCharset = m_work.target.NameCharset;
         server.PassiveMode = m_options.passive.value_or(true);
         server.ResumeTransfer = m_options.resume;
         server.UploadToTemporaryName = !m_options.inplace;

@@ -3,6 +3,8 @@
 
 #include "OptionTable.h"
 
+#include <cstdlib>
+
 namespace qx::cli {
 
 std::optional<ParsedCommandLine> ParseCommandLine(const std::vector<std::string>& args,
@@ -30,6 +32,21 @@ std::optional<ParsedCommandLine> ParseCommandLine(const std::vector<std::string>
         if (!option->apply(parsed.options, value)) {
             problem = arg + " needs " + std::string(option->needs);
             return std::nullopt;
+        }
+    }
+    if (!parsed.options.proxy) {
+        // The environment's proxy, as curl and most command-line tools take it.
+        for (const char* name : {"ALL_PROXY", "all_proxy"}) {
+            const char* value = std::getenv(name);
+            if (value == nullptr || *value == '\0') {
+                continue;
+            }
+            parsed.options.proxy = ParseProxyUrl(value, problem);
+            if (!parsed.options.proxy) {
+                problem = std::string(name) + ": " + problem;
+                return std::nullopt;
+            }
+            break;
         }
     }
     return parsed;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionTable.h"
 
+#include "base/AsciiText.h"
 #include "base/Masks.h"
+#include "base/NameCharset.h"
 #include "base/QuantityText.h"
 #include "base/TimeZoneOffset.h"
 #include "engine/TlsCertificate.h"
@@ -238,6 +240,22 @@ constexpr OptionRow kOptions[] = {
              o.sshOptions.push_back(value);
              return true;
          }},
+    {.name = "--proxy",
+     .argument = "URL",
+     .help = "connect through a proxy: socks5://[USER:PASS@]HOST:PORT,\n"
+             "socks5h://... (the proxy resolves names) or http://...;\n"
+             "'' connects directly (default: ALL_PROXY)",
+     .needs = "a proxy URL such as socks5://host:1080 or http://host:8080, or ''",
+     .apply =
+         [](CliOptions& o, Value value) {
+             if (value.empty()) {
+                 o.proxy = TProxySettings{};
+                 return true;
+             }
+             std::string problem;
+             o.proxy = ParseProxyUrl(value, problem);
+             return o.proxy.has_value();
+         }},
     {.name = "--timeout",
      .argument = "SECONDS",
      .help = "give up a request when the server sends nothing for so\n"
@@ -249,6 +267,29 @@ constexpr OptionRow kOptions[] = {
              o.timeout = seconds.value_or(o.timeout);
              return seconds.has_value();
          }},
+    {.name = "--charset",
+     .argument = "NAME",
+     .help = "the character set the server names files in (auto: UTF-8\n"
+             "where offered; UTF-8, Windows-1251, Shift_JIS, ...)",
+     .needs = "auto or a character set such as UTF-8, Windows-1251 or Shift_JIS",
+     .apply =
+         [](CliOptions& o, Value value) {
+             if (AsciiEqualNoCase(value, "auto")) {
+                 o.charset = std::string();
+                 return true;
+             }
+             if (!TNameCharset::Open(value)) {
+                 return false;
+             }
+             o.charset = CanonicalCharsetName(value);
+             return true;
+         }},
+    {.name = "--limit-rate",
+     .argument = "RATE",
+     .help = "get, put, queue, mirror: at most RATE bytes per second\n"
+             "each way (500K, 2M, 1.5G; the queue's transfers together)",
+     .needs = "a rate in bytes per second such as 500K, 2M or 1.5G",
+     .apply = parsedInto<&CliOptions::limitRate, ParseByteCount>},
     {.name = "-r",
      .alias = "--recursive",
      .help = "get, put, rm: whole folders with everything below them",

@@ -54,6 +54,7 @@ public:
         item->ResumeTransfer = m_options.resume;
         item->UploadToTemporaryName = m_options.uploadToTemporaryName;
         item->SrcTimeZoneOffset = item->DestTimeZoneOffset = m_options.timeZoneOffset;
+        item->SrcNameCharset = item->DestNameCharset = m_options.charset;
         item->SrcTransferType = item->DestTransferType = m_options.type;
         switch (job.kind) {
         case QueueJob::Kind::Get: {
@@ -116,9 +117,11 @@ private:
         target.Passive = m_options.passive;
         target.Timeout = m_options.timeout;
         target.TimeZoneOffset = m_options.timeZoneOffset;
+        target.NameCharset = m_options.charset;
         target.Encryption = url.ImplicitTls ? TFtpTlsMode::Implicit : m_options.tls;
         target.PinnedFingerprints = m_options.pins;
         target.Insecure = m_options.insecure;
+        target.Proxy = m_options.proxy;
         if (url.Protocol == TRemoteProtocolKind::Sftp) {
             target.Ssh = m_options.ssh;
         }
@@ -268,7 +271,9 @@ void SetSourceServer(TFTPCarryItem& item, const CliTarget& target) {
     item.SrcEncryption = target.Encryption;
     item.SrcProtocol = target.Protocol;
     item.SrcSsh = target.Ssh;
+    item.SrcProxy = target.Proxy;
     item.SrcTimeZoneOffset = target.TimeZoneOffset;
+    item.SrcNameCharset = target.NameCharset;
 }
 
 void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target) {
@@ -279,7 +284,9 @@ void SetDestinationServer(TFTPCarryItem& item, const CliTarget& target) {
     item.DestEncryption = target.Encryption;
     item.DestProtocol = target.Protocol;
     item.DestSsh = target.Ssh;
+    item.DestProxy = target.Proxy;
     item.DestTimeZoneOffset = target.TimeZoneOffset;
+    item.DestNameCharset = target.NameCharset;
 }
 
 void DescribeQueueItem(TFTPCarryItem& item) {
@@ -296,9 +303,11 @@ QueueRunOptions QueueOptionsOf(const CliOptions& options, const std::atomic<bool
     run.uploadToTemporaryName = !options.inplace;
     run.verbose = options.verbose;
     run.carriers = options.carriers;
+    run.limitRate = options.limitRate;
     run.timeout = options.timeout;
     run.keepTimes = options.keepTimes;
     run.timeZoneOffset = options.timeZoneOffset.value_or(0);
+    run.charset = options.charset.value_or("");
     run.whenTargetExists = options.whenTargetExists;
     run.tls = options.tls.value_or(TFtpTlsMode::None);
     run.pins = options.pins;
@@ -308,6 +317,7 @@ QueueRunOptions QueueOptionsOf(const CliOptions& options, const std::atomic<bool
     run.ssh.ConfigFile = options.sshConfig;
     run.ssh.AcceptNewHostKey = options.acceptNewHostKey;
     run.ssh.Options = options.sshOptions;
+    run.proxy = options.proxy.value_or(TProxySettings{});
     run.interrupted = &interrupted;
     return run;
 }
@@ -353,6 +363,7 @@ int RunQueueItems(std::vector<std::unique_ptr<TFTPCarryItem>> items, const Queue
     StatusDisplay display(queue, out, err, ::isatty(STDOUT_FILENO) == 1, options.verbose);
     queue.SetView(&display);
     queue.SetMaxCarrier(options.carriers);
+    queue.SpeedLimits = TSpeedLimits::Make(options.limitRate, options.limitRate);
     queue.TrustedFingerprints = options.pins;
     queue.AcceptAnyCertificate = options.insecure;
     if (options.whenTargetExists) {

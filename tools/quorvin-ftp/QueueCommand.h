@@ -28,17 +28,20 @@ struct QueueRunOptions {
     bool uploadToTemporaryName = true; // uploads and copies travel as NAME.part
     bool verbose = false;              // every carrier's log lines on the error stream
     int carriers = 3;
-    int timeout = 30;       // seconds without a byte moving before a request fails
-    bool keepTimes = true;  // copies take the modification time of their originals
-    int timeZoneOffset = 0; // minutes the servers' LIST times run ahead of UTC
+    std::int64_t limitRate = 0; // bytes per second each way, for all carriers together; 0 none
+    int timeout = 30;           // seconds without a byte moving before a request fails
+    bool keepTimes = true;      // copies take the modification time of their originals
+    int timeZoneOffset = 0;     // minutes the servers' LIST times run ahead of UTC
     // What a job does when its target exists; nothing set replaces it.
     std::optional<TOverwriteChoice> whenTargetExists;
     // For ftp:// URLs (ftps:// is implicit TLS whatever this says).
     TFtpTlsMode tls = TFtpTlsMode::None;
     std::vector<std::string> pins;
     bool insecure = false;
+    std::string charset; // the servers' file-name character set (base/NameCharset.h)
     // For sftp:// URLs: how ssh connects (key, known hosts, configuration, options).
     TSshSettings ssh;
+    TProxySettings proxy;
     // Once set (when given), running items are aborted and nothing more starts.
     const std::atomic<bool>* interrupted = nullptr;
 };

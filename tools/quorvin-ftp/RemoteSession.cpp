@@ -88,6 +88,12 @@ void applyOptions(const CliOptions& options, CliTarget& target) {
     if (options.timeZoneOffset) {
         target.TimeZoneOffset = *options.timeZoneOffset;
     }
+    if (options.charset) {
+        target.NameCharset = *options.charset;
+    }
+    if (options.limitRate > 0) {
+        target.DownloadLimit = target.UploadLimit = options.limitRate;
+    }
     if (options.tls && target.Encryption != TFtpTlsMode::Implicit) {
         target.Encryption = *options.tls;
     }
@@ -106,6 +112,9 @@ void applyOptions(const CliOptions& options, CliTarget& target) {
     target.Ssh.AcceptNewHostKey = target.Ssh.AcceptNewHostKey || options.acceptNewHostKey;
     target.Ssh.Options.insert(target.Ssh.Options.end(), options.sshOptions.begin(),
                               options.sshOptions.end());
+    if (options.proxy) {
+        target.Proxy = *options.proxy;
+    }
 }
 
 // The exit status of the work on the session, told on the error stream; quits the session.

@@ -209,19 +209,24 @@ std::vector<std::string> TAskpassServer::Environment(const std::string& helperPr
             "QX_ASKPASS_SOCKET=" + m_socketPath.string()};
 }
 
-std::string FindAskpassProgram() {
-    if (const char* given = std::getenv("QX_ASKPASS_PROGRAM"); given != nullptr && *given) {
+std::string FindHelperProgram(const char* overrideVariable, const char* relativePath,
+                              const char* buildPath) {
+    if (const char* given = std::getenv(overrideVariable); given != nullptr && *given) {
         return IsExecutableFile(given) ? given : std::string();
     }
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
-        const auto installed = (self.parent_path() / QX_ASKPASS_RELATIVE_PATH).lexically_normal();
+        const auto installed = (self.parent_path() / relativePath).lexically_normal();
         if (IsExecutableFile(installed)) {
             return installed.string();
         }
     }
-    return IsExecutableFile(QX_ASKPASS_BUILD_PATH) ? QX_ASKPASS_BUILD_PATH : std::string();
+    return IsExecutableFile(buildPath) ? buildPath : std::string();
+}
+
+std::string FindAskpassProgram() {
+    return FindHelperProgram("QX_ASKPASS_PROGRAM", QX_ASKPASS_RELATIVE_PATH, QX_ASKPASS_BUILD_PATH);
 }
 
 } // namespace qx::sftp

@@ -63,4 +63,9 @@ private:
 // none of them is an executable file.
 std::string FindAskpassProgram();
 
+// A helper program of the installation: the file $overrideVariable names, else relativePath
+// from the running program's folder, else buildPath; empty when none is an executable file.
+std::string FindHelperProgram(const char* overrideVariable, const char* relativePath,
+                              const char* buildPath);
+
 } // namespace qx::sftp

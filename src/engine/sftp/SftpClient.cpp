@@ -3,6 +3,7 @@
 
 #include "engine/sftp/SftpListing.h"
 #include "engine/sftp/SftpTransfer.h"
+#include "engine/sftp/SshProxy.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -124,6 +125,10 @@ void TSftpClient::Login(TSftpLogin login, TDone done) {
             environment = m_askpass->Environment(helper);
             haveAskpass = true;
         }
+    }
+    if (m_login.Target.Proxy.Enabled()) {
+        const auto proxy = ProxyEnvironment(m_login.Target.Proxy, m_login.Target.Host);
+        environment.insert(environment.end(), proxy.begin(), proxy.end());
     }
     m_process = std::make_unique<TSshProcess>(m_queue);
     m_process->OnOutput = [this] { NoteActivity(); };
@@ -248,7 +253,7 @@ void TSftpClient::AskHome() {
             Fail(result);
             return;
         }
-        m_home = std::move(home);
+        m_home = Shown(home);
         m_state = TState::Ready;
         m_info.Ssh = m_process->Facts();
         if (auto done = std::move(m_loginDone)) {
@@ -643,11 +648,37 @@ TSftpResult TSftpClient::Malformed(TReply& reply, std::string text) {
     return TSftpResult::Failed(TSftpError::Protocol, std::move(text));
 }
 
+bool TSftpClient::SetNameCharset(std::string_view name) {
+    return TNameCharset::Select(m_charset, name);
+}
+
+std::string TSftpClient::Shown(std::string_view serverName) {
+    return m_charset ? m_charset->ToUtf8(serverName) : std::string(serverName);
+}
+
+std::optional<std::string> TSftpClient::Wire(const std::string& path,
+                                             const std::function<void(const TSftpResult&)>& fail) {
+    if (!m_charset) {
+        return path;
+    }
+    std::optional<std::string> wire = m_charset->FromUtf8(path);
+    if (!wire) {
+        const std::string text = "The name cannot be written in the server's character set (" +
+                                 m_charset->Name() + "): " + VisibleText(path) + ".";
+        Post([fail, text] { fail(TSftpResult::Failed(TSftpError::Refused, text)); });
+    }
+    return wire;
+}
+
 void TSftpClient::PathRequest(TPacketType type, const std::string& path, TDone done) {
     if (Refuse(done)) {
         return;
     }
-    Request(type, [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); }).String(path);
+    const auto wire = Wire(path, done);
+    if (!wire) {
+        return;
+    }
+    Request(type, [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); }).String(*wire);
 }
 
 void TSftpClient::AttributesRequest(TPacketType type, std::string_view pathOrHandle,
@@ -668,20 +699,25 @@ void TSftpClient::AttributesRequest(TPacketType type, std::string_view pathOrHan
 }
 
 void TSftpClient::NameRequest(TPacketType type, const std::string& path, TPathDone done) {
-    if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
+    const auto fail = [done](const TSftpResult& result) { done(result, {}); };
+    if (Refuse(fail)) {
         return;
     }
-    Request(type, [done = std::move(done)](TReply& reply) {
+    const auto wire = Wire(path, fail);
+    if (!wire) {
+        return;
+    }
+    Request(type, [this, done = std::move(done)](TReply& reply) {
         if (!reply.Failure && reply.Type == TPacketType::Name) {
             const std::uint32_t count = reply.Body.U32();
             const std::string_view name = reply.Body.String();
             if (reply.Body.Ok() && count >= 1) {
-                done(TSftpResult::Success(), std::string(name));
+                done(TSftpResult::Success(), Shown(name));
                 return;
             }
         }
         done(FailureOf(reply, "The server's name reply is malformed."), {});
-    }).String(path);
+    }).String(*wire);
 }
 
 void TSftpClient::RealPath(const std::string& path, TPathDone done) {
@@ -693,11 +729,15 @@ void TSftpClient::ReadLink(const std::string& path, TPathDone done) {
 }
 
 void TSftpClient::Stat(const std::string& path, TAttributesDone done) {
-    AttributesRequest(TPacketType::Stat, path, std::move(done));
+    if (const auto wire = Wire(path, [done](const TSftpResult& result) { done(result, {}); })) {
+        AttributesRequest(TPacketType::Stat, *wire, std::move(done));
+    }
 }
 
 void TSftpClient::LStat(const std::string& path, TAttributesDone done) {
-    AttributesRequest(TPacketType::LStat, path, std::move(done));
+    if (const auto wire = Wire(path, [done](const TSftpResult& result) { done(result, {}); })) {
+        AttributesRequest(TPacketType::LStat, *wire, std::move(done));
+    }
 }
 
 void TSftpClient::FStat(const std::string& handle, TAttributesDone done) {
@@ -708,9 +748,13 @@ void TSftpClient::SetStat(const std::string& path, const TAttributes& attributes
     if (Refuse(done)) {
         return;
     }
+    const auto wire = Wire(path, done);
+    if (!wire) {
+        return;
+    }
     Request(TPacketType::SetStat,
             [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); })
-        .String(path)
+        .String(*wire)
         .Attributes(attributes);
 }
 
@@ -732,8 +776,12 @@ void TSftpClient::MakeFolder(const std::string& path, TDone done) {
     if (Refuse(done)) {
         return;
     }
+    const auto wire = Wire(path, done);
+    if (!wire) {
+        return;
+    }
     Request(TPacketType::MkDir, [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); })
-        .String(path)
+        .String(*wire)
         .Attributes({});
 }
 
@@ -746,9 +794,14 @@ void TSftpClient::RemoveFolder(const std::string& path, TDone done) {
 }
 
 void TSftpClient::PlainRename(const std::string& from, const std::string& to, TDone done) {
+    const auto wireFrom = Wire(from, done);
+    const auto wireTo = wireFrom ? Wire(to, done) : std::nullopt;
+    if (!wireTo) {
+        return;
+    }
     Request(TPacketType::Rename, [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); })
-        .String(from)
-        .String(to);
+        .String(*wireFrom)
+        .String(*wireTo);
 }
 
 // Servers differ on whether a plain RENAME replaces its target, so the target is looked for
@@ -774,11 +827,16 @@ void TSftpClient::Rename(const std::string& from, const std::string& to, bool re
         return;
     }
     if (HasExtension("posix-rename@openssh.com")) {
+        const auto wireFrom = Wire(from, done);
+        const auto wireTo = wireFrom ? Wire(to, done) : std::nullopt;
+        if (!wireTo) {
+            return;
+        }
         Request(TPacketType::Extended,
                 [done = std::move(done)](TReply& reply) { done(StatusOf(reply)); })
             .String("posix-rename@openssh.com")
-            .String(from)
-            .String(to);
+            .String(*wireFrom)
+            .String(*wireTo);
         return;
     }
     LStat(to, [this, from, to, done = std::move(done)](const TSftpResult& found,
@@ -818,27 +876,35 @@ TSftpClient::Upload(const std::string& localPath, const std::string& remotePath,
 
 void TSftpClient::Open(const std::string& path, std::uint32_t flags, const TAttributes& attributes,
                        THandleDone done) {
-    if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
+    const auto fail = [done](const TSftpResult& result) { done(result, {}); };
+    if (Refuse(fail)) {
+        return;
+    }
+    const auto wire = Wire(path, fail);
+    if (!wire) {
         return;
     }
     Request(TPacketType::Open, HandleReply(std::move(done)))
-        .String(path)
+        .String(*wire)
         .U32(flags)
         .Attributes(attributes);
 }
 
 void TSftpClient::OpenFolder(const std::string& path, THandleDone done) {
-    if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
+    const auto fail = [done](const TSftpResult& result) { done(result, {}); };
+    if (Refuse(fail)) {
         return;
     }
-    Request(TPacketType::OpenDir, HandleReply(std::move(done))).String(path);
+    if (const auto wire = Wire(path, fail)) {
+        Request(TPacketType::OpenDir, HandleReply(std::move(done))).String(*wire);
+    }
 }
 
 void TSftpClient::ReadFolder(const std::string& handle, TNamesDone done) {
     if (Refuse([done](const TSftpResult& result) { done(result, {}); })) {
         return;
     }
-    Request(TPacketType::ReadDir, [done = std::move(done)](TReply& reply) {
+    Request(TPacketType::ReadDir, [this, done = std::move(done)](TReply& reply) {
         if (!reply.Failure && reply.Type == TPacketType::Name) {
             // Each name takes at least 12 bytes: a count beyond the packet is refused before
             // anything is reserved for it.
@@ -848,8 +914,8 @@ void TSftpClient::ReadFolder(const std::string& handle, TNamesDone done) {
                 names.reserve(count);
                 for (std::uint32_t i = 0; i < count && reply.Body.Ok(); ++i) {
                     TName name;
-                    name.FileName = reply.Body.String();
-                    name.LongName = reply.Body.String();
+                    name.FileName = Shown(reply.Body.String());
+                    name.LongName = Shown(reply.Body.String());
                     name.Attributes = reply.Body.Attributes();
                     names.push_back(std::move(name));
                 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/NameCharset.h"
+#include "base/TokenBucket.h"
 #include "engine/ByteStreams.h"
 #include "engine/FTPListItem.h"
 #include "engine/sftp/AskpassServer.h"
@@ -119,8 +121,18 @@ public:
     // Expires with the client: objects that outlive a request hold it to know.
     std::weak_ptr<char> LifeToken() const { return m_life; }
 
+    // The character set the server names files in (base/NameCharset.h): paths go out in it and
+    // names come back as UTF-8; UTF-8, the default, passes them as they are. False for a name
+    // iconv does not know.
+    bool SetNameCharset(std::string_view name);
+
     // Called when the connection ended other than by Quit (after the open requests failed).
     std::function<void(const TSftpResult&)> OnClosed;
+    // The speed limits of the transfers that start from now on, which other transfers may
+    // share; null is none. Over its limit a transfer sends no further request until a pause
+    // on the queue's timer is over.
+    std::shared_ptr<TTokenBucket> DownloadLimit;
+    std::shared_ptr<TTokenBucket> UploadLimit;
 
     // --- Connection ---
     void Login(TSftpLogin login, TDone done);
@@ -195,6 +207,11 @@ private:
     TPacketBuilder Request(TPacketType type, TReplyHandler handler);
     // Refuses a request when the connection is not ready: the callback gets the reason, posted.
     bool Refuse(const std::function<void(const TSftpResult&)>& fail);
+    // The path in the server's set; nothing, with the failure posted to fail, when it cannot be
+    // written in it.
+    std::optional<std::string> Wire(const std::string& path,
+                                    const std::function<void(const TSftpResult&)>& fail);
+    std::string Shown(std::string_view serverName);
     void PathRequest(TPacketType type, const std::string& path, TDone done);
     void AttributesRequest(TPacketType type, std::string_view pathOrHandle, TAttributesDone done);
     void NameRequest(TPacketType type, const std::string& path, TPathDone done);
@@ -247,6 +264,7 @@ private:
     bool m_cancelled = false;
     bool m_quitting = false;
     std::string m_home;
+    std::optional<TNameCharset> m_charset; // none for UTF-8
     TSftpServerInfo m_info;
     std::shared_ptr<char> m_life = std::make_shared<char>();
 };

@@ -3,6 +3,8 @@
 
 #include "engine/LocalFileStream.h"
 
+#include <asio/steady_timer.hpp>
+
 #include <algorithm>
 #include <deque>
 #include <functional>
@@ -19,9 +21,10 @@ TSftpResult LocalFailure(const std::string& what, const LocalFileStream& file) {
 // What both directions share: the callbacks, the remote handle, and the end.
 class TTransferBase : public TSftpTransfer {
 public:
-    TTransferBase(TSftpClient& client, TTransferCallbacks callbacks, std::int64_t offset)
+    TTransferBase(TSftpClient& client, TTransferCallbacks callbacks, std::int64_t offset,
+                  std::shared_ptr<TTokenBucket> limit)
         : m_client(client), m_clientLife(client.LifeToken()), m_callbacks(std::move(callbacks)),
-          m_offset(offset) {
+          m_offset(offset), m_limit(std::move(limit)), m_pause(client.Queue().context()) {
         m_position = offset;
     }
 
@@ -39,6 +42,8 @@ protected:
             return;
         }
         m_finished = true;
+        m_paused = false;
+        m_pause.cancel();
         if (!CloseLocal(result.Ok()) && result.Ok()) {
             result = LocalFailure("Cannot close the local file", m_file);
         }
@@ -78,6 +83,41 @@ protected:
     }
 
     virtual bool CloseLocal(bool complete) = 0;
+    virtual void Pump() = 0;
+
+    // The bytes the next request may carry, at most `wanted`; 0 when the limit says wait:
+    // then Pump runs again after the pause.
+    std::size_t Allowed(std::size_t wanted) {
+        if (m_paused) {
+            return 0;
+        }
+        if (!m_limit) {
+            return wanted;
+        }
+        const std::int64_t granted = m_limit->Grant(static_cast<std::int64_t>(wanted));
+        if (granted > 0) {
+            return static_cast<std::size_t>(granted);
+        }
+        m_paused = true;
+        m_pause.expires_after(std::max(m_limit->Delay(), std::chrono::milliseconds{1}));
+        m_pause.async_wait([weak = weak_from_this()](const std::error_code& error) {
+            const auto self = std::static_pointer_cast<TTransferBase>(weak.lock());
+            if (error || !self || self->m_finished || !self->m_paused ||
+                self->m_clientLife.expired()) {
+                return;
+            }
+            self->m_paused = false;
+            self->Pump();
+        });
+        return 0;
+    }
+
+    void GiveBack(std::size_t allowed, std::ptrdiff_t used) {
+        const auto moved = static_cast<std::size_t>(std::max<std::ptrdiff_t>(used, 0));
+        if (m_limit && moved < allowed) {
+            m_limit->GiveBack(static_cast<std::int64_t>(allowed - moved));
+        }
+    }
 
     TSftpClient& m_client;
     std::weak_ptr<char> m_clientLife;
@@ -87,6 +127,9 @@ protected:
     std::string m_handle;
     int m_inFlight = 0;
     std::size_t m_bytesInFlight = 0;
+    std::shared_ptr<TTokenBucket> m_limit;
+    asio::steady_timer m_pause;
+    bool m_paused = false; // waiting for the speed limit
 
 private:
     // Posted, so that it never runs inside the call that ended the transfer (Abort, Start).
@@ -109,8 +152,8 @@ class TDownload final : public TTransferBase {
 public:
     TDownload(TSftpClient& client, std::string remotePath, std::string localPath,
               std::int64_t offset, TTransferCallbacks callbacks, TByteSink* sink)
-        : TTransferBase(client, std::move(callbacks), offset), m_remotePath(std::move(remotePath)),
-          m_localPath(std::move(localPath)), m_sink(sink),
+        : TTransferBase(client, std::move(callbacks), offset, client.DownloadLimit),
+          m_remotePath(std::move(remotePath)), m_localPath(std::move(localPath)), m_sink(sink),
           m_next(static_cast<std::uint64_t>(offset)) {}
 
     void Start() {
@@ -149,7 +192,7 @@ private:
         Pump();
     }
 
-    void Pump() {
+    void Pump() override {
         const auto requests = std::min<std::size_t>(
             kRequestsInFlight, std::max<std::size_t>(1, kMaxBytesInFlight / m_block));
         while (!m_finished && static_cast<std::size_t>(m_inFlight) < requests) {
@@ -168,11 +211,15 @@ private:
             if (beyondHint && m_probing) {
                 break;
             }
+            const auto length = static_cast<std::uint32_t>(Allowed(m_block));
+            if (length == 0) {
+                break;
+            }
             m_probing = m_probing || beyondHint;
-            Request(m_next, m_block);
-            m_next += m_block;
+            Request(m_next, length);
+            m_next += length;
         }
-        if (!m_finished && m_inFlight == 0) {
+        if (!m_finished && m_inFlight == 0 && !m_paused) {
             Complete();
         }
     }
@@ -272,8 +319,9 @@ class TUpload final : public TTransferBase {
 public:
     TUpload(TSftpClient& client, std::string localPath, std::string remotePath, std::int64_t offset,
             TTransferCallbacks callbacks, TByteSource* source)
-        : TTransferBase(client, std::move(callbacks), offset), m_localPath(std::move(localPath)),
-          m_remotePath(std::move(remotePath)), m_next(static_cast<std::uint64_t>(offset)) {
+        : TTransferBase(client, std::move(callbacks), offset, client.UploadLimit),
+          m_localPath(std::move(localPath)), m_remotePath(std::move(remotePath)),
+          m_next(static_cast<std::uint64_t>(offset)) {
         if (source != nullptr) {
             m_file.OpenSource(*source); // it starts at the offset
         }
@@ -293,11 +341,16 @@ public:
     }
 
 private:
-    void Pump() {
+    void Pump() override {
         const std::size_t block = m_buffer.size();
         while (!m_finished && !m_localEnd && m_inFlight < kRequestsInFlight &&
                (m_inFlight == 0 || m_bytesInFlight + block <= kMaxUploadBytesInFlight)) {
-            const std::ptrdiff_t count = m_file.Read(m_buffer.data(), block);
+            const std::size_t allowed = Allowed(block);
+            if (allowed == 0) {
+                break;
+            }
+            const std::ptrdiff_t count = m_file.Read(m_buffer.data(), allowed);
+            GiveBack(allowed, count);
             if (count < 0) {
                 End(LocalFailure("Cannot read the local file " + m_localPath, m_file));
                 return;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/sftp/SshArguments.h"
 
+#include "engine/sftp/SshProxy.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -148,7 +150,7 @@ std::optional<std::string> CheckSshTarget(const TSshTarget& target) {
     if (!target.ConfigFile.empty() && !IsPathText(target.ConfigFile)) {
         return "The ssh configuration file name cannot be used for SSH.";
     }
-    if (target.TimeoutSeconds < 0) {
+    if (target.TimeoutSeconds < 0 || target.KeepAliveSeconds < 0) {
         return "The time limit cannot be negative.";
     }
     for (const auto& option : target.Options) {
@@ -158,6 +160,9 @@ std::optional<std::string> CheckSshTarget(const TSshTarget& target) {
     }
     if (target.Program.empty()) {
         return "No ssh program is set.";
+    }
+    if (target.Proxy.Enabled() && target.ProxyConnectProgram.empty()) {
+        return "The proxy connector quorvin-proxy-connect is not installed.";
     }
     return std::nullopt;
 }
@@ -184,13 +189,24 @@ std::vector<std::string> SshArgumentList(const TSshTarget& target, bool haveAskp
     if (!target.KnownHostsFile.empty()) {
         args.insert(args.end(), {"-o", "UserKnownHostsFile=" + QuotedPath(target.KnownHostsFile)});
     }
+    // Three unanswered checks end the connection: a silent server is noticed after about
+    // the time limit. The checks also keep an idle connection open, at least as often as the
+    // keep-alive interval asks.
+    int interval = target.TimeoutSeconds > 0 ? std::max(1, target.TimeoutSeconds / 3) : 0;
+    if (target.KeepAliveSeconds > 0) {
+        interval =
+            interval > 0 ? std::min(interval, target.KeepAliveSeconds) : target.KeepAliveSeconds;
+    }
     if (target.TimeoutSeconds > 0) {
-        // Three unanswered checks end the connection: a silent server is noticed after about
-        // the time limit.
-        const int interval = std::max(1, target.TimeoutSeconds / 3);
         args.insert(args.end(), {"-o", "ConnectTimeout=" + std::to_string(target.TimeoutSeconds)});
+    }
+    if (interval > 0) {
         args.insert(args.end(), {"-o", "ServerAliveInterval=" + std::to_string(interval)});
         args.insert(args.end(), {"-o", "ServerAliveCountMax=3"});
+    }
+    if (target.Proxy.Enabled()) {
+        // Before the user's options: ssh takes the first value of each.
+        args.insert(args.end(), {"-o", ProxyCommandOption(target.ProxyConnectProgram)});
     }
     for (const auto& option : target.Options) {
         args.insert(args.end(), {"-o", option});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/ProxySettings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,8 +27,14 @@ struct TSshTarget {
     std::vector<std::string> Options;
     // Seconds for ConnectTimeout and the server-alive checks; 0 leaves ssh's defaults.
     int TimeoutSeconds = 0;
+    // Seconds between server-alive checks that keep an idle connection open; 0: only those
+    // of the time limit.
+    int KeepAliveSeconds = 0;
     // The ssh program (tests run stand-ins).
     std::string Program = "ssh";
+    // Through a proxy: ssh runs this connector (engine/sftp/SshProxy.h) as its ProxyCommand.
+    TProxySettings Proxy;
+    std::string ProxyConnectProgram;
 };
 
 // Why the target cannot be used, or nothing when it can.

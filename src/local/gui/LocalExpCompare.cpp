@@ -8,6 +8,7 @@
 #include "sync/FolderPairing.h"
 #include "sync/SyncListings.h"
 #include "sync/gui/CompareMarks.h"
+#include "sync/gui/LocalEntriesReader.h"
 #include "widgets/ExplorerShell.h"
 
 namespace qx {
@@ -30,9 +31,15 @@ void TLocalExpForm::CompareShown() {
     if (!m_pairing->Active() || m_listModel->Folder() != m_currentFolder) {
         return;
     }
-    // A folder that cannot be read compares as empty: its rows are gone too.
-    m_pairing->Shown(TFolderPairing::TSideId::Local, m_currentFolder,
-                     LocalSyncEntries(m_currentFolder).value_or(std::vector<TSyncEntry>{}));
+    // Read on a worker, so that a big folder does not hold the window up; a folder that cannot
+    // be read compares as empty: its rows are gone too.
+    m_compareReader->Read(m_currentFolder, [this](const std::string& folder,
+                                                  std::optional<std::vector<TSyncEntry>> entries) {
+        if (m_pairing->Active() && folder == m_currentFolder) {
+            m_pairing->Shown(TFolderPairing::TSideId::Local, folder,
+                             std::move(entries).value_or(std::vector<TSyncEntry>{}));
+        }
+    });
 }
 
 void TLocalExpForm::CompareChanged() {

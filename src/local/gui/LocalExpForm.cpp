@@ -4,6 +4,7 @@
 // sending and receiving in LocalExpTransfers.cpp.
 
 #include "local/gui/LocalExpForm.h"
+#include "sync/gui/LocalEntriesReader.h"
 
 #include "base/Utilities.h"
 #include "local/LocalExpSettings.h"
@@ -72,6 +73,7 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
     setObjectName(QStringLiteral("LocalExpForm"));
     setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
     m_copier = new TLocalCopyRunner(this);
+    m_compareReader = new TLocalEntriesReader(this);
     m_pairing = std::make_shared<TFolderPairing>();
     m_pairing->SetLocalSide(
         {[this](const std::string& folder) { SetFolder(folder); }, [this] { CompareChanged(); }});

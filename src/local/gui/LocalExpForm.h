@@ -26,6 +26,7 @@ class QMimeData;
 namespace qx {
 
 class TCompareLegend;
+class TLocalEntriesReader;
 class TConfigStore;
 class TFolderPairing;
 class TGlobalOptions;
@@ -200,6 +201,7 @@ private:
     mutable std::optional<TLocalExpState> m_stateCache;
     std::shared_ptr<TFolderPairing> m_pairing;
     TCompareLegend* m_compareLegend = nullptr;
+    TLocalEntriesReader* m_compareReader = nullptr; // reads the local side of a comparison
 };
 
 } // namespace qx

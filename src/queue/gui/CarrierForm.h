@@ -54,6 +54,10 @@ public:
     void ApplyAppearance(const QString& fontName, int fontSize);
     // The pictures of the rows' image indexes; without them the rows have no icon.
     void SetRowIcons(const TCarrierListModel::IconProvider& icons);
+    // The queue's speed limits in bytes per second (0 none); running transfers follow at once.
+    void SetSpeedLimits(std::int64_t download, std::int64_t upload);
+    // The user chose other limits with "Speed Limit..." (they are in effect already).
+    std::function<void(std::int64_t download, std::int64_t upload)> OnSpeedLimitsChosen;
 
     // --- For the producers of items ---
     void AddItem(std::unique_ptr<TFTPCarryItem> item);
@@ -89,6 +93,7 @@ private:
     void SaveSettings();
 
     void MaxCarrierEditChange();
+    void ChooseSpeedLimits(); // see CarrierSpeedLimit.cpp
     void ScheduleCaption();
     void UpdateCaption();
     void UpdateState();
@@ -118,6 +123,7 @@ private:
     QAction* m_clearQueueAction = nullptr;
     QAction* m_clearSuccessAction = nullptr;
     QAction* m_clearFailAction = nullptr;
+    QAction* m_speedLimitAction = nullptr;
 
     QString m_caption;
     bool m_captionPending = false;

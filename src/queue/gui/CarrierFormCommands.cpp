@@ -106,6 +106,13 @@ void TCarrierForm::CreateCommands() {
         "EditClearFailAction",
         {tr("&Fail"), tr("Clear Fail|Delete every failed item"), {}, Image::Clear},
         [this] { m_queue.ClearFail(); }, always);
+    m_speedLimitAction = add(
+        "ServiceSpeedLimitAction",
+        {tr("Speed &Limit..."),
+         tr("Speed Limit|Limit the speed of the queue's transfers together"),
+         {},
+         Image::Properties},
+        [this] { ChooseSpeedLimits(); }, always);
     m_actions->UpdateAll();
 
     // The lists' context menus: the command of each list's selection.
@@ -121,6 +128,8 @@ void TCarrierForm::CreateMenus() {
     QMenu* service = menuBar()->addMenu(tr("&Service"));
     service->setObjectName(QStringLiteral("ServiceMenu"));
     service->addActions({m_resumeAction, m_suspendAction, m_abortAction, m_resubmitAction});
+    service->addSeparator();
+    service->addAction(m_speedLimitAction);
     service->addSeparator();
     service->addAction(m_hideAction);
 

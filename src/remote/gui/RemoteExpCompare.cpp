@@ -8,6 +8,7 @@
 #include "sync/FolderPairing.h"
 #include "sync/SyncListings.h"
 #include "sync/gui/CompareMarks.h"
+#include "sync/gui/LocalEntriesReader.h"
 #include "widgets/BrowseFolderDialog.h"
 #include "widgets/ExplorerShell.h"
 
@@ -49,21 +50,39 @@ void TRemoteExpForm::StartCompare() {
         }
         local = chosen->Folder.toStdString();
     }
-    auto localEntries = LocalSyncEntries(*local);
-    if (!localEntries) {
+    // The local folder is read on a worker; the comparison starts when it is whole, with the
+    // remote folder shown by then.
+    m_compareReader->Read(*local, [this, asked](const std::string& folder,
+                                                std::optional<std::vector<TSyncEntry>> entries) {
+        LocalFolderRead(folder, std::move(entries), asked);
+    });
+}
+
+void TRemoteExpForm::LocalFolderRead(const std::string& folder,
+                                     std::optional<std::vector<TSyncEntry>> entries, bool asked) {
+    const std::shared_ptr<TFolderPairing> pairing = m_context.Pairing;
+    if (!pairing || m_shownNode == nullptr || !m_shownNode->Listed()) {
+        return;
+    }
+    if (!entries) {
         ShowError(tr("Remote Explorer Error"),
-                  tr("Cannot read the folder [%1].").arg(QString::fromStdString(*local)));
+                  tr("Cannot read the folder [%1].").arg(QString::fromStdString(folder)));
+        return;
+    }
+    if (!asked && m_context.LocalFolder && m_context.LocalFolder() != folder) {
+        StartCompare(); // the local explorer moved on while its folder was read
         return;
     }
     pairing->Start(this,
-                   {[this](const std::string& folder) { OpenComparedFolder(folder); },
+                   {[this](const std::string& shown) { OpenComparedFolder(shown); },
                     [this] { CompareChanged(); }},
                    TFolderTree::GetNodePath(*m_shownNode),
-                   RemoteSyncEntries(*m_shownNode->ListItems, m_client->TimeZoneOffset), *local,
-                   std::move(*localEntries));
+                   RemoteSyncEntries(*m_shownNode->ListItems, m_client->TimeZoneOffset), folder,
+                   std::move(*entries));
     if (asked) {
-        pairing->Open(TFolderPairing::TSideId::Local, *local);
+        pairing->Open(TFolderPairing::TSideId::Local, folder);
     }
+    CompareChanged();
 }
 
 void TRemoteExpForm::CompareShown() {

@@ -6,6 +6,7 @@
 #include "remote/gui/RemoteExpForm.h"
 #include "remote/RemoteExpTexts.h"
 #include "remote/gui/SessionLogView.h"
+#include "sync/gui/LocalEntriesReader.h"
 
 #include "platform/ConfigStore.h"
 #include "remote/gui/FileListModel.h"
@@ -14,6 +15,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/SiteBookModel.h"
 #include "settings/SiteProperties.h"
+#include "settings/SpeedLimitSettings.h"
 #include "sync/FolderPairing.h"
 #include "widgets/ActionList.h"
 #include "widgets/ExplorerShell.h"
@@ -52,6 +54,7 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
     setWindowTitle(QStringLiteral("Pellucor's Remote Explorer "));
     std::error_code noFolder;
     m_downloadFolder = std::filesystem::current_path(noFolder).string();
+    m_compareReader = new TLocalEntriesReader(this);
     ConfigureClient();
     BuildWindow();
     CreateActions();
@@ -226,6 +229,12 @@ void TRemoteExpForm::ApplyAppearance() {
     setFont(font);
     m_log->setFont(font);
     m_shell->SetTitleColour(ColourFromBgr(m_context.Options.GradColor));
+    // Changed global limits hold at once for a session that uses them.
+    if (m_client && m_client->SpeedLimits.Download && m_site != nullptr) {
+        const TSpeedLimitValues limits = EffectiveSpeedLimits(*m_site, m_context.Options);
+        m_client->SpeedLimits.Download->SetRate(limits.Download);
+        m_client->SpeedLimits.Upload->SetRate(limits.Upload);
+    }
 }
 
 void TRemoteExpForm::ActivatePane(bool tree) {

@@ -9,6 +9,7 @@
 #include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/RemoteExpTabs.h"
+#include "sync/SyncEntry.h"
 #include "widgets/ExplorerWindow.h"
 #include "widgets/FileListViews.h"
 
@@ -30,6 +31,7 @@ namespace qx {
 
 class TCarrierQueue;
 class TCompareLegend;
+class TLocalEntriesReader;
 class TConfigStore;
 class TFileListModel;
 class TFolderPairing;
@@ -218,6 +220,8 @@ private:
     void ToolTransferTypeNextActionExecute();
     void ToolTelnetActionExecute();
     void CompareShown();
+    void LocalFolderRead(const std::string& folder, std::optional<std::vector<TSyncEntry>> entries,
+                         bool asked);
     void CompareChanged();
     void OpenComparedFolder(const std::string& folder);
     std::function<bool(const TFTPListItem&)> DifferencesFilter() const;
@@ -328,7 +332,8 @@ private:
     int m_shownTransferType = -1; // the image of the transfer-type button
     std::string m_downloadFolder; // the process's current folder until settings say otherwise
     TCompareLegend* m_compareLegend = nullptr;
-    bool m_listOnlyDifferences = false; // the list was filled with the differences only
+    TLocalEntriesReader* m_compareReader = nullptr; // reads the local side of a comparison
+    bool m_listOnlyDifferences = false;             // the list was filled with the differences only
 };
 
 } // namespace qx

@@ -13,6 +13,7 @@
 #include "session/ThreadedFTPClient.h"
 #include "session/gui/OverwriteForm.h"
 #include "settings/GlobalOptions.h"
+#include "settings/ProxyStore.h"
 #include "settings/SiteProperties.h"
 #include "settings/gui/CertificateTrust.h"
 #include "widgets/ExplorerShell.h"
@@ -53,6 +54,11 @@ void TRemoteExpForm::ConfigureClient() {
     client.Timeout = m_context.Options.Timeout;
     client.KeepFileTimes = m_context.Options.KeepFileTimes;
     client.TimeZoneOffset = site.TimeZoneOffset;
+    client.Proxy = ChosenProxy(site.ProxyMode, site.Proxy, m_context.Options.Proxy);
+    client.NameCharset = site.NameCharset();
+    const TSpeedLimitValues limits = EffectiveSpeedLimits(site, m_context.Options);
+    client.SpeedLimits = TSpeedLimits::Make(limits.Download, limits.Upload);
+    client.KeepAliveInterval = site.KeepAliveInterval;
     client.OnDisplay = [this](TThreadedFTPClient&, const std::string& line) { OnDisplay(line); };
     client.OnTransferStatus = [this](TThreadedFTPClient& c, std::int64_t position,
                                      std::int64_t transfered, std::int64_t elapsed) {

@@ -53,6 +53,7 @@ void TRemoteExpForm::Synchronize(std::optional<std::string> localFolder) {
     client.LoginRetry = m_client->LoginRetry;
     client.ReloginDelay = m_client->ReloginDelay;
     client.Timeout = m_client->Timeout;
+    client.SpeedLimits = m_client->SpeedLimits;
     AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.StartThread();
     setup.Queue = m_context.Queue;

@@ -4,6 +4,7 @@
 #include "settings/GlobalOptions.h"
 #include "settings/gui/FontChoiceForm.h"
 #include "settings/gui/FormAppearance.h"
+#include "settings/gui/ProxyFields.h"
 #include "widgets/GradientPreview.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/SoundPlayer.h"
@@ -53,6 +54,7 @@ TGlobalOptionsForm::TGlobalOptionsForm(TGlobalOptions& options, QWidget* parent)
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("OptionsPageControl"));
     CreateGlobalOptionsPages(*m_pages, m_controls);
+    m_proxy = AddGlobalProxyPage(*m_pages);
     m_pages->tabBar()->setUsesScrollButtons(false); // the dialog is as wide as its tabs
     m_pages->setCurrentIndex(0);
 
@@ -91,6 +93,8 @@ void TGlobalOptionsForm::FillControls() {
     c.TransferDoneWav.Edit->setText(ToQt(m_editor.TransferDoneWavText));
     c.PingAppEdit->setText(ToQt(m_editor.PingAppText));
     c.TelnetAppEdit->setText(ToQt(m_editor.TelnetAppText));
+    m_proxy->SetProxy(m_editor.ProxyValue);
+    c.SpeedLimits.Show(m_editor.SpeedLimits.Download, m_editor.SpeedLimits.Upload);
 }
 
 void TGlobalOptionsForm::ConnectButtons() {
@@ -194,6 +198,7 @@ void TGlobalOptionsForm::Confirm() {
         m_editor.TransferTypeIndex = static_cast<TFTPTransferType>(index);
     }
     m_editor.ASCIIFileExtsText = FromQt(c.ASCIIFileExtsEdit->text());
+    m_editor.ProxyValue = m_proxy->Proxy();
     m_editor.WhenTargetExistsIndex = c.WhenTargetExistsComboBox->currentIndex();
     m_editor.TempDownloadFolderText = FromQt(c.TempDownloadFolderEdit->text());
     m_editor.LoggedinWavText = FromQt(c.LoggedinWav.Edit->text());
@@ -201,6 +206,7 @@ void TGlobalOptionsForm::Confirm() {
     m_editor.TransferDoneWavText = FromQt(c.TransferDoneWav.Edit->text());
     m_editor.PingAppText = FromQt(c.PingAppEdit->text());
     m_editor.TelnetAppText = FromQt(c.TelnetAppEdit->text());
+    m_editor.SpeedLimits = {c.SpeedLimits.DownloadLimit(), c.SpeedLimits.UploadLimit()};
     m_editor.Commit(m_options);
     accept();
 }

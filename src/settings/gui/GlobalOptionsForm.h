@@ -14,6 +14,7 @@ class QTabWidget;
 namespace qx {
 
 class TGlobalOptions;
+class TProxyFields;
 class TSoundPlayer;
 
 // The modal options dialog. "OK" copies the controls into the options and saves them;
@@ -48,6 +49,7 @@ private:
     TGlobalOptionsControls m_controls;
     TPlaySound m_playSound;
     QTabWidget* m_pages = nullptr;
+    TProxyFields* m_proxy = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     TSoundPlayer* m_sounds = nullptr; // when the program plays none for the dialog

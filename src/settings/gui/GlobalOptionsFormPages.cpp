@@ -185,6 +185,8 @@ void CreateTransferPage(QTabWidget& pages, TGlobalOptionsControls& c) {
     c.TempDownloadFolderEdit = NewShowEdit("TempDownloadFolderEdit", page);
     page->layout()->addWidget(ButtonAndEditGroup(
         Tr("Temporary Download Folder"), c.DownloadFolderButton, c.TempDownloadFolderEdit, page));
+    page->layout()->addWidget(NewSpeedLimitGroup(
+        Tr("Speed Limits (sites without their own, and the queue)"), c.SpeedLimits, page));
     FinishPage(page);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "widgets/SpeedLimitGroup.h"
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -49,6 +51,9 @@ struct TGlobalOptionsControls {
     QLineEdit* PingAppEdit = nullptr;
     QToolButton* TelnetAppButton = nullptr;
     QLineEdit* TelnetAppEdit = nullptr;
+
+    // Speed limits of the Transfer page.
+    TSpeedLimitBoxes SpeedLimits;
 };
 
 // Adds the pages "Appearance", "Default Settings", "Transfer", "Sound Feedback" and "Tools"

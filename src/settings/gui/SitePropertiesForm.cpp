@@ -59,6 +59,7 @@ TSitePropertiesForm::TSitePropertiesForm(TSiteProperties& site, const TGlobalOpt
     m_pages->addTab(CreateGeneralPage(), tr("General"));
     m_pages->addTab(CreateLoginPage(), tr("Login Information"));
     m_pages->addTab(CreateAdvancedPage(), tr("Advanced"));
+    m_pages->addTab(CreateSiteProxyPage(m_proxy), tr("Proxy"));
     m_pages->tabBar()->setUsesScrollButtons(false);
     CreateButtons();
 
@@ -218,6 +219,7 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     auto* offsetLabel = new QLabel(tr("Time &zone offset (LIST):"), page);
     offsetLabel->setBuddy(m_timeZoneHours);
     numbers->addRow(offsetLabel, offset);
+    AddNameEncodingRows(*numbers, page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(numbers);
@@ -226,6 +228,7 @@ QWidget* TSitePropertiesForm::CreateAdvancedPage() {
     layout->addWidget(m_useMlsd);
     layout->addWidget(m_uploadToTemporaryName);
     layout->addWidget(m_transferType);
+    layout->addWidget(CreateLimitsGroup(page));
     layout->addStretch(1);
     return page;
 }
@@ -259,12 +262,14 @@ void TSitePropertiesForm::FillFromEditor() {
     m_uploadToTemporaryName->setChecked(m_editor.UploadToTemporaryNameChecked);
     m_timeZoneHours->setValue(m_editor.TimeZoneHours);
     m_timeZoneMinutes->setValue(m_editor.TimeZoneMinutes);
+    FillLimits();
     m_encryption->setCurrentIndex(m_editor.EncryptionIndex());
     m_protocol->setCurrentIndex(m_editor.ProtocolIndex());
     m_sshKeyFile->setText(ToQt(m_editor.SshKeyFileText));
     m_sshUseAgent->setChecked(m_editor.SshUseAgentChecked);
     UpdateProtocolFields();
     m_transferType->SetItemIndex(m_editor.TransferTypeIndex());
+    m_proxy.Show(m_editor.ProxyModeValue, m_editor.ProxyValue);
 }
 
 void TSitePropertiesForm::ConnectSignals() {
@@ -374,6 +379,10 @@ void TSitePropertiesForm::Commit(TResult result) {
     m_editor.SetTransferTypeIndex(m_transferType->ItemIndex());
     m_editor.SshKeyFileText = FromQt(m_sshKeyFile->text());
     m_editor.SshUseAgentChecked = m_sshUseAgent->isChecked();
+    m_editor.ProxyModeValue = m_proxy.ChosenMode();
+    m_editor.ProxyValue = m_proxy.Fields->Proxy();
+    CommitNameEncoding();
+    CommitLimits();
     m_editor.Commit();
     done(result);
 }

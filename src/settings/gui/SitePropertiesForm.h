@@ -2,10 +2,13 @@
 #pragma once
 
 #include "settings/SitePropertiesEditor.h"
+#include "settings/gui/ProxyFields.h"
 #include "widgets/CaptionedDialog.h"
+#include "widgets/SpeedLimitGroup.h"
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -70,6 +73,13 @@ private:
     void UpdateProtocolFields();
     void ChooseKeyFile();
     void Commit(TResult result);
+    // The file-name character set's rows of the Advanced page (SitePropertiesFormCharset.cpp).
+    void AddNameEncodingRows(QFormLayout& rows, QWidget* page);
+    void CommitNameEncoding();
+    // Speed limits and keep-alive (see SitePropertiesFormLimits.cpp).
+    QWidget* CreateLimitsGroup(QWidget* page);
+    void FillLimits();
+    void CommitLimits();
 
     TSitePropertiesEditor m_editor;
     bool m_showingLogin = false;
@@ -103,6 +113,12 @@ private:
     QPushButton* m_save = nullptr;
     QPushButton* m_cancel = nullptr;
     QWidget* m_activeControl = nullptr;
+    TSiteProxyControls m_proxy;
+    QComboBox* m_nameEncoding = nullptr;
+    QComboBox* m_nameEncodingFallback = nullptr;
+    QCheckBox* m_useGlobalLimits = nullptr;
+    TSpeedLimitBoxes m_limits;
+    QSpinBox* m_keepAlive = nullptr;
 };
 
 } // namespace qx
