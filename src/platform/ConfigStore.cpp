@@ -311,6 +311,14 @@ bool TConfigStore::Flush() {
     return m_impl->Save();
 }
 
+std::optional<std::string> TConfigStore::SnapshotText() const {
+    std::lock_guard lock(m_impl->Mutex);
+    if (m_impl->ReadOnly || m_impl->KeepFile) {
+        return std::nullopt;
+    }
+    return ConfigText(m_impl->Root);
+}
+
 TConfigBatch::TConfigBatch(TConfigStore& store) : m_store(store) {
     std::lock_guard lock(m_store.m_impl->Mutex);
     ++m_store.m_impl->BatchDepth;

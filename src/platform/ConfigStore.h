@@ -88,6 +88,10 @@ public:
 
     // Writes pending changes now; false when the file could not be written.
     bool Flush();
+    // The file's text as the store stands now, for a caller that writes it elsewhere (on
+    // another thread); nothing for a store that must not write its file. The store still
+    // counts its changes as unwritten.
+    std::optional<std::string> SnapshotText() const;
 
 private:
     friend class TConfigBatch;

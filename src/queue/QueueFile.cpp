@@ -4,11 +4,14 @@
 #include "base/ShellIcons.h"
 #include "base/TimeZoneOffset.h"
 #include "engine/sftp/SshArguments.h"
+#include "platform/ConfigFile.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <type_traits>
@@ -62,16 +65,65 @@ TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::
     return {host, ParseNumber<std::int32_t>(port).value_or(21), user};
 }
 
+// Writes an item's values to the store and, as "V" records, to the log, so that an item that
+// joins is on the disk with one short append instead of a rewrite of the whole file.
+class TItemWriter {
+public:
+    TItemWriter(TConfigStore& store, const std::string& key, std::vector<std::string>& records)
+        : m_store(store), m_key(key), m_path(ItemPath(key)), m_records(records) {
+        m_store.CreateKey(m_path);
+    }
+    void Text(std::string_view name, std::string_view value) {
+        m_store.WriteString(m_path, name, value);
+        Record('s', name, value);
+    }
+    void Number(std::string_view name, std::int32_t value) {
+        m_store.WriteNumber(m_path, name, value);
+        Record('n', name, std::to_string(value));
+    }
+
+private:
+    // "V key kind name<TAB>value"
+    void Record(char kind, std::string_view name, std::string_view value) {
+        std::string record = "V " + m_key + ' ' + kind + ' ' + EscapeRecordField(name);
+        record.append(1, '\t').append(EscapeRecordField(value));
+        m_records.push_back(std::move(record));
+    }
+
+    TConfigStore& m_store;
+    const std::string& m_key;
+    std::string m_path;
+    std::vector<std::string>& m_records;
+};
+
 // A side's proxy, where it has one; its password goes to the keyring with the logins'.
-void WriteProxy(TConfigStore& store, const std::string& path, const std::string& side,
-                const TProxySettings& proxy) {
+void WriteProxy(TItemWriter& out, const std::string& side, const TProxySettings& proxy) {
     if (!proxy.Enabled()) {
         return;
     }
-    store.WriteString(path, side + "ProxyKind", ProxyKindScheme(proxy.Kind));
-    store.WriteString(path, side + "ProxyHost", proxy.Host);
-    store.WriteNumber(path, side + "ProxyPort", proxy.Port);
-    store.WriteString(path, side + "ProxyUser", proxy.User);
+    out.Text(side + "ProxyKind", ProxyKindScheme(proxy.Kind));
+    out.Text(side + "ProxyHost", proxy.Host);
+    out.Number(side + "ProxyPort", proxy.Port);
+    out.Text(side + "ProxyUser", proxy.User);
+}
+
+// A side's protocol and ssh settings; FTP sides write nothing, so that their items read as
+// before.
+void WriteSsh(TItemWriter& out, const std::string& side, TRemoteProtocolKind protocol,
+              const TSshSettings& ssh) {
+    if (protocol == TRemoteProtocolKind::Ftp) {
+        return;
+    }
+    out.Number(side + "Protocol", static_cast<std::int32_t>(protocol));
+    out.Text(side + "SshIdentityFile", ssh.IdentityFile);
+    out.Number(side + "SshUseAgent", ssh.UseAgent ? 1 : 0);
+    out.Text(side + "SshKnownHostsFile", ssh.KnownHostsFile);
+    out.Text(side + "SshConfigFile", ssh.ConfigFile);
+    out.Number(side + "SshAcceptNewHostKey", ssh.AcceptNewHostKey ? 1 : 0);
+    out.Number(side + "SshOptionCount", static_cast<std::int32_t>(ssh.Options.size()));
+    for (std::size_t i = 0; i < ssh.Options.size(); ++i) {
+        out.Text(side + "SshOption" + std::to_string(i), ssh.Options[i]);
+    }
 }
 
 // False when a proxy is named that cannot be used: the item must not connect directly instead.
@@ -99,43 +151,64 @@ TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwo
     : m_store(std::make_unique<TConfigStore>(
           file, TConfigStore::TOpenMode::ReadWrite,
           TConfigFileRole{"transfer queue file", "an empty transfer queue"})),
-      m_log(file.string() + ".log"), m_passwords(passwords) {
+      m_log(file.string() + ".log"), m_asideLog(file.string() + ".log.1"), m_passwords(passwords) {
     m_hold.emplace(*m_store);
     ReplayLog();
 }
 
 TQueueFile::~TQueueFile() {
+    FinishWrite(true);
     m_hold.reset();
-    if (m_log.Count() > 0 && m_store->Flush()) {
+    if (m_store->Flush()) {
         m_log.Clear();
+        m_asideLog.Clear();
     }
 }
 
-// "G key": the item left the queue; "F key message": it failed.
+// "G key": the item left the queue; "F key message": it failed; "V key kind name<TAB>value":
+// a value of an item that joined. The records set aside for a write that did not end come
+// first.
 void TQueueFile::ReplayLog() {
     if (!m_store->LoadProblem().empty()) {
         return; // the records belong to a file that is gone
     }
-    for (const std::string& record : m_log.Read()) {
-        if (record.size() < 3 || record[1] != ' ') {
-            continue; // damaged: no kind and key
+    for (const TAppendLog* log : {&m_asideLog, &m_log}) {
+        for (const std::string& record : log->Read()) {
+            Replay(record);
         }
-        const std::size_t space = record.find(' ', 2);
-        const std::string key = record.substr(2, space == std::string::npos ? space : space - 2);
-        const auto id = ParseNumber<std::uint64_t>(key);
-        if (!id) {
-            continue;
+    }
+}
+
+void TQueueFile::Replay(std::string_view record) {
+    if (record.size() < 3 || record[1] != ' ') {
+        return; // damaged: no kind and key
+    }
+    const std::size_t space = std::min(record.find(' ', 2), record.size());
+    const std::string_view key = record.substr(2, space - 2);
+    const auto id = ParseNumber<std::uint64_t>(key);
+    if (!id) {
+        return;
+    }
+    m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
+    const std::string path = ItemPath(key);
+    const std::string_view rest = record.substr(std::min(space + 1, record.size()));
+    if (record[0] == 'G') {
+        m_store->DeleteKey(path);
+    } else if (record[0] == 'F' && m_store->KeyExists(path)) {
+        m_store->WriteString(path, "State", FailedState);
+        m_store->WriteString(path, "ErrorMessage", UnescapeRecordField(rest));
+    } else if (record[0] == 'V' && rest.size() > 2 && rest[1] == ' ') {
+        const std::size_t tab = rest.find('\t');
+        if (tab == std::string_view::npos) {
+            return;
         }
-        m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
-        const std::string path = ItemPath(key);
-        if (record[0] == 'G') {
-            m_store->DeleteKey(path);
-        } else if (record[0] == 'F' && m_store->KeyExists(path)) {
-            m_store->WriteString(path, "State", FailedState);
-            m_store->WriteString(path, "ErrorMessage",
-                                 space == std::string::npos
-                                     ? std::string()
-                                     : UnescapeRecordField(record.substr(space + 1)));
+        const std::string name = UnescapeRecordField(rest.substr(2, tab - 2));
+        const std::string value = UnescapeRecordField(rest.substr(tab + 1));
+        if (rest[0] == 's' && m_store->CreateKey(path)) {
+            m_store->WriteString(path, name, value);
+        } else if (const auto number = ParseNumber<std::int32_t>(value);
+                   rest[0] == 'n' && number && m_store->CreateKey(path)) {
+            m_store->WriteNumber(path, name, *number);
         }
     }
 }
@@ -178,37 +251,16 @@ std::string TQueueFile::NewKey() {
     return text;
 }
 
-std::optional<std::vector<std::string>>
-TQueueFile::RecordsOf(const TCarrierQueueChange& change) const {
-    std::vector<std::string> records;
-    for (const TFTPCarryItem* item : change.Queued) {
-        const auto found = m_keys.find(item);
-        if (found == m_keys.end() ||
-            m_store->ReadString(ItemPath(found->second), "State") == FailedState) {
-            return std::nullopt; // new, or resubmitted to the end: the whole file
-        }
-    }
-    for (const TFTPCarryItem* item : change.Gone) {
-        if (const auto found = m_keys.find(item); found != m_keys.end()) {
-            records.push_back("G " + found->second);
-        }
-    }
-    if (change.Failed != nullptr) {
-        const auto found = m_keys.find(change.Failed);
-        if (found == m_keys.end()) {
-            return std::nullopt;
-        }
-        records.push_back("F " + found->second + " " + EscapeRecordField(change.ErrorMessage));
-    }
-    return records;
-}
-
 void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
-    const auto records = RecordsOf(change);
+    std::vector<std::string> records;
+    const auto forget = [&](auto found) {
+        records.push_back("G " + found->second);
+        m_store->DeleteKey(ItemPath(found->second));
+        m_keys.erase(found);
+    };
     for (const TFTPCarryItem* item : change.Gone) {
         if (const auto found = m_keys.find(item); found != m_keys.end()) {
-            m_store->DeleteKey(ItemPath(found->second));
-            m_keys.erase(found);
+            forget(found);
         }
     }
     for (const TFTPCarryItem* item : change.Queued) {
@@ -216,39 +268,89 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
             if (m_store->ReadString(ItemPath(found->second), "State") != FailedState) {
                 continue; // brought back from the file, where it is already
             }
-            // Resubmitted: to the end, as in the queue.
-            m_store->DeleteKey(ItemPath(found->second));
-            m_keys.erase(found);
+            forget(found); // resubmitted: to the end, as in the queue
         }
         const std::string key = NewKey();
-        WriteItem(key, *item);
+        WriteItem(key, *item, records);
         m_keys.emplace(item, key);
     }
     if (change.Failed != nullptr) {
         auto found = m_keys.find(change.Failed);
         if (found == m_keys.end()) {
             found = m_keys.emplace(change.Failed, NewKey()).first;
-            WriteItem(found->second, *change.Failed);
+            WriteItem(found->second, *change.Failed, records);
         }
         const std::string path = ItemPath(found->second);
         m_store->WriteString(path, "State", FailedState);
         m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
+        records.push_back("F " + found->second + " " + EscapeRecordField(change.ErrorMessage));
     }
-    // Records while a write of the file is not overdue; the file whole once they outnumber
-    // the items, so that what is written stays in proportion to the queue.
-    const bool logged =
-        records && m_writeProblem.empty() &&
-        m_log.Count() + records->size() <= std::max<std::size_t>(256, m_keys.size()) &&
-        (records->empty() || m_log.Append(*records));
-    Written(logged || WriteWhole());
+    Journal(records);
 }
 
-bool TQueueFile::WriteWhole() {
+void TQueueFile::Journal(const std::vector<std::string>& records) {
+    FinishWrite(false);
+    if (!m_writeProblem.empty() || (!records.empty() && !m_log.Append(records))) {
+        Written(WriteWholeNow());
+        return;
+    }
+    Written(true);
+    // The file whole once the records outnumber the items, so that what is read back at a
+    // start stays in proportion to the queue.
+    if (m_log.Count() > std::max<std::size_t>(256, m_keys.size())) {
+        StartWrite();
+    }
+}
+
+// The records so far go aside to "queue.conf.log.1" and the file is written whole on a thread
+// of its own; the records of the changes meanwhile go to a new log. Until the new file is in
+// place, the old file and both logs still tell everything; replaying a record on a file that
+// already holds its change changes nothing.
+void TQueueFile::StartWrite() {
+    if (m_write.valid()) {
+        return; // one write at a time: the records wait in the log
+    }
+    auto text = m_store->SnapshotText();
+    if (!text) {
+        return;
+    }
+    if (!MoveLogAside()) {
+        Written(WriteWholeNow());
+        return;
+    }
+    m_write = std::async(std::launch::async, [file = m_store->File(), text = std::move(*text)] {
+        return ReplaceFileAtomically(file, text);
+    });
+}
+
+// After a write that failed the records set aside stay, and the new ones join them.
+bool TQueueFile::MoveLogAside() {
+    std::error_code error;
+    if (!std::filesystem::exists(m_asideLog.File(), error)) {
+        return !error &&
+               (::rename(m_log.File().c_str(), m_asideLog.File().c_str()) == 0 ||
+                errno == ENOENT) &&
+               m_log.Clear();
+    }
+    const std::vector<std::string> records = m_log.Read();
+    return (records.empty() || m_asideLog.Append(records)) && m_log.Clear();
+}
+
+void TQueueFile::FinishWrite(bool wait) {
+    using namespace std::chrono_literals;
+    if (!m_write.valid() || (!wait && m_write.wait_for(0s) != std::future_status::ready)) {
+        return;
+    }
+    const bool ok = m_write.get();
+    Written(ok && m_asideLog.Clear());
+}
+
+bool TQueueFile::WriteWholeNow() {
+    FinishWrite(true);
     if (!m_store->Flush()) {
         return false;
     }
-    m_log.Clear();
-    return true;
+    return m_log.Clear() && m_asideLog.Clear();
 }
 
 void TQueueFile::Written(bool ok) {
@@ -263,15 +365,11 @@ void TQueueFile::Written(bool ok) {
     }
 }
 
-void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
-    const std::string path = ItemPath(key);
-    m_store->CreateKey(path);
-    const auto text = [&](std::string_view name, std::string_view value) {
-        m_store->WriteString(path, name, value);
-    };
-    const auto number = [&](std::string_view name, std::int32_t value) {
-        m_store->WriteNumber(path, name, value);
-    };
+void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item,
+                           std::vector<std::string>& records) {
+    TItemWriter out(*m_store, key, records);
+    const auto text = [&](std::string_view name, std::string_view value) { out.Text(name, value); };
+    const auto number = [&](std::string_view name, std::int32_t value) { out.Number(name, value); };
     text("State", QueuedState);
     number("IsFolder", item.IsFolder ? 1 : 0);
     number("Direction", static_cast<std::int32_t>(item.Direction));
@@ -308,30 +406,11 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item) {
             text(name, *charset);
         }
     }
-    WriteSsh(path, "Src", item.SrcProtocol, item.SrcSsh);
-    WriteSsh(path, "Dest", item.DestProtocol, item.DestSsh);
-    WriteProxy(*m_store, path, "Src", item.SrcProxy);
-    WriteProxy(*m_store, path, "Dest", item.DestProxy);
+    WriteSsh(out, "Src", item.SrcProtocol, item.SrcSsh);
+    WriteSsh(out, "Dest", item.DestProtocol, item.DestSsh);
+    WriteProxy(out, "Src", item.SrcProxy);
+    WriteProxy(out, "Dest", item.DestProxy);
     KeepPasswords(item);
-}
-
-// FTP sides write nothing, so that their items read as before.
-void TQueueFile::WriteSsh(const std::string& path, const std::string& side,
-                          TRemoteProtocolKind protocol, const TSshSettings& ssh) {
-    if (protocol == TRemoteProtocolKind::Ftp) {
-        return;
-    }
-    m_store->WriteNumber(path, side + "Protocol", static_cast<std::int32_t>(protocol));
-    m_store->WriteString(path, side + "SshIdentityFile", ssh.IdentityFile);
-    m_store->WriteNumber(path, side + "SshUseAgent", ssh.UseAgent ? 1 : 0);
-    m_store->WriteString(path, side + "SshKnownHostsFile", ssh.KnownHostsFile);
-    m_store->WriteString(path, side + "SshConfigFile", ssh.ConfigFile);
-    m_store->WriteNumber(path, side + "SshAcceptNewHostKey", ssh.AcceptNewHostKey ? 1 : 0);
-    m_store->WriteNumber(path, side + "SshOptionCount",
-                         static_cast<std::int32_t>(ssh.Options.size()));
-    for (std::size_t i = 0; i < ssh.Options.size(); ++i) {
-        m_store->WriteString(path, side + "SshOption" + std::to_string(i), ssh.Options[i]);
-    }
 }
 
 // False when the side's protocol or its ssh options cannot be taken as they are written.

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -23,13 +25,12 @@ class TPasswordStore;
 // fail or leave it, so that a later start finds what was left to do. Items that are done leave
 // the file; an item that was running stays queued in it.
 //
-// Every change is on the disk before QueueChanged returns, so a crash loses none. Items that
-// join are written with the whole file, like the settings (a new file, fsync, rename); an item
-// that leaves or fails costs one short record appended to "queue.conf.log" instead, so that
-// a queue of ten thousand items does not rewrite ten thousand items each time one is done.
-// The records are read back over the file at the next start, and go once the file is written
-// whole again: with the next items that join, when the records outnumber the items kept, and
-// at the end.
+// Every change is on the disk before QueueChanged returns, so a crash loses none, and costs
+// short records appended to "queue.conf.log" (an item that joins: its values; one that leaves
+// or fails: one line), so that a queue of ten thousand items is not rewritten each time one
+// is done. The records are read back over the file at the next start. Once they outnumber the
+// items kept, the file is written whole (a new file, fsync, rename) on a thread of its own,
+// while the changes meanwhile go on as records; it is written whole again at the end.
 //
 // No password is written to the file. With a password store that is available, the passwords
 // of queued logins go there (by server, port and user, as the site book keeps them) and come
@@ -64,23 +65,28 @@ public:
     std::function<void(const std::string& problem)> OnWriteProblem;
 
     void QueueChanged(const TCarrierQueueChange& change) override;
+    // Waits for the end of a whole write of the file that runs.
+    void Settle() { FinishWrite(true); }
 
 private:
     std::string NewKey();
-    void WriteItem(const std::string& key, const TFTPCarryItem& item);
+    void WriteItem(const std::string& key, const TFTPCarryItem& item,
+                   std::vector<std::string>& records);
     std::unique_ptr<TFTPCarryItem> ReadItem(const std::string& key) const;
     // A side's protocol and ssh settings ("Src" or "Dest").
     static constexpr std::int32_t kMaxSshOptions = 64;
-    void WriteSsh(const std::string& path, const std::string& side, TRemoteProtocolKind protocol,
-                  const TSshSettings& ssh);
     bool ReadSsh(const std::string& path, const std::string& side, TRemoteProtocolKind& protocol,
                  TSshSettings& ssh) const;
     void KeepPasswords(const TFTPCarryItem& item);
-    // What the records of the log say, applied to the file's items in memory.
+    // What the records of the logs say, applied to the file's items in memory.
     void ReplayLog();
-    // The change as records for the log; nothing when it needs the whole file written.
-    std::optional<std::vector<std::string>> RecordsOf(const TCarrierQueueChange& change) const;
-    bool WriteWhole();
+    void Replay(std::string_view record);
+    void Journal(const std::vector<std::string>& records);
+    void StartWrite();
+    bool MoveLogAside();
+    // Takes the end of the whole write that runs, when it has ended or when told to wait.
+    void FinishWrite(bool wait);
+    bool WriteWholeNow();
     void Written(bool ok);
     void FillPasswords(TFTPCarryItem& item);
 
@@ -88,6 +94,8 @@ private:
     // Open all along: the store writes only when this file says so.
     std::optional<TConfigBatch> m_hold;
     TAppendLog m_log;
+    TAppendLog m_asideLog; // the records of a whole write that has not ended
+    std::future<bool> m_write;
     TPasswordStore* m_passwords;
     std::unordered_map<const TFTPCarryItem*, std::string> m_keys;
     std::uint64_t m_nextId = 1;

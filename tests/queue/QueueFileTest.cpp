@@ -67,6 +67,8 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
     TempDir dir;
     const fs::path file = TQueueFile::FileBeside(dir.path() / "settings.conf");
     EXPECT_EQ(file, dir.path() / "queue.conf");
+    const fs::path crash = dir.path() / "crash";
+    fs::create_directory(crash);
     const auto item = Upload("notes.txt");
     {
         TQueueFile journal(file);
@@ -74,42 +76,49 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
         change.Queued.push_back(item.get());
         journal.QueueChanged(change);
         EXPECT_TRUE(journal.WriteProblem().empty());
+        // What a crash now leaves: the item only as records of the log.
+        fs::copy_file(dir.path() / "queue.conf.log", crash / "queue.conf.log");
     }
     const std::string text = readFile(file);
     EXPECT_EQ(text.find("hunter2"), std::string::npos) << text;
+    EXPECT_EQ(readFile(crash / "queue.conf.log").find("hunter2"), std::string::npos);
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600);
     for (const auto& entry : fs::directory_iterator(dir.path())) {
-        EXPECT_EQ(entry.path(), file) << "left behind: " << entry.path();
+        EXPECT_TRUE(entry.path() == file || entry.path() == crash)
+            << "left behind: " << entry.path();
     }
 
-    TQueueFile reopened(file);
-    TQueueFile::TKept kept = reopened.TakeItems();
-    ASSERT_EQ(kept.Queued.size(), 1U);
-    const TFTPCarryItem& back = *kept.Queued[0];
-    EXPECT_EQ(back.Direction, TCarryDirection::Upload);
-    EXPECT_EQ(back.FileName, "notes.txt");
-    EXPECT_EQ(back.SrcPath, "/home/me/\n odd/");
-    EXPECT_EQ(back.DestHostName, "ftp.example.org");
-    EXPECT_EQ(back.DestPort, "2121");
-    EXPECT_EQ(back.DestUserName, "bob");
-    EXPECT_EQ(back.DestPassword, "");
-    EXPECT_EQ(back.DestPath, "/in/");
-    EXPECT_EQ(back.DestTransferType, TFTPTransferType::ftpTypeASCII);
-    EXPECT_EQ(back.FileSize, 5'000'000'000);
-    EXPECT_TRUE(back.ResumeTransfer);
-    EXPECT_TRUE(back.PassiveMode);
-    EXPECT_EQ(back.SrcEncryption, TFtpTlsMode::None);
-    EXPECT_EQ(back.DestEncryption, TFtpTlsMode::ExplicitRequired); // never plain after a restart
-    EXPECT_EQ(back.Depth, 2);
-    EXPECT_EQ(back.LocalRoot, "/home/me/");
-    EXPECT_FALSE(back.UploadToTemporaryName);
-    EXPECT_EQ(back.SrcTimeZoneOffset, 0);
-    EXPECT_EQ(back.DestTimeZoneOffset, -330);
+    for (const fs::path& from : {file, crash / "queue.conf"}) {
+        TQueueFile reopened(from);
+        TQueueFile::TKept kept = reopened.TakeItems();
+        ASSERT_EQ(kept.Queued.size(), 1U) << from;
+        const TFTPCarryItem& back = *kept.Queued[0];
+        EXPECT_EQ(back.Direction, TCarryDirection::Upload);
+        EXPECT_EQ(back.FileName, "notes.txt");
+        EXPECT_EQ(back.SrcPath, "/home/me/\n odd/");
+        EXPECT_EQ(back.DestHostName, "ftp.example.org");
+        EXPECT_EQ(back.DestPort, "2121");
+        EXPECT_EQ(back.DestUserName, "bob");
+        EXPECT_EQ(back.DestPassword, "");
+        EXPECT_EQ(back.DestPath, "/in/");
+        EXPECT_EQ(back.DestTransferType, TFTPTransferType::ftpTypeASCII);
+        EXPECT_EQ(back.FileSize, 5'000'000'000);
+        EXPECT_TRUE(back.ResumeTransfer);
+        EXPECT_TRUE(back.PassiveMode);
+        EXPECT_EQ(back.SrcEncryption, TFtpTlsMode::None);
+        EXPECT_EQ(back.DestEncryption,
+                  TFtpTlsMode::ExplicitRequired); // never plain after a restart
+        EXPECT_EQ(back.Depth, 2);
+        EXPECT_EQ(back.LocalRoot, "/home/me/");
+        EXPECT_FALSE(back.UploadToTemporaryName);
+        EXPECT_EQ(back.SrcTimeZoneOffset, 0);
+        EXPECT_EQ(back.DestTimeZoneOffset, -330);
+        EXPECT_EQ(back.TypeName, "Text File");
+        EXPECT_EQ(back.Carrier, nullptr);
+    }
     EXPECT_EQ(text.find("SrcTimeZoneOffset"), std::string::npos) << "written only when set";
-    EXPECT_EQ(back.TypeName, "Text File");
-    EXPECT_EQ(back.Carrier, nullptr);
 }
 
 // SFTP sides keep their protocol and ssh settings; FTP sides write none of it, and an entry
@@ -237,7 +246,8 @@ TEST(QueueFile, HostileOrIncompleteEntriesAreLeftOut) {
     TCarrierQueueChange change;
     change.Queued.push_back(item.get());
     journal.QueueChanged(change);
-    EXPECT_NE(readFile(file).find("[\\Items\\0000000008]"), std::string::npos) << readFile(file);
+    const std::string records = readFile(dir.path() / "queue.conf.log");
+    EXPECT_NE(records.find("V 0000000008 s FileName\tnew.txt"), std::string::npos) << records;
 }
 
 TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
@@ -280,9 +290,10 @@ TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
     EXPECT_EQ(told.size(), 2U);
 }
 
-// Items that leave or fail cost a short record, not a rewrite of the file; what the file and
-// its records hold at any moment (all a crash leaves) brings back the same queue.
-TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
+// Every change costs short records, not a rewrite of the file; the file is written whole on a
+// thread of its own once they outnumber the items. What the file and its records hold at any
+// moment (all a crash leaves, even amid a whole write) brings back the same queue.
+TEST(QueueFile, ChangesAreRecordsUntilTheyOutnumberTheItems) {
     TempDir dir;
     const fs::path file = dir.path() / "queue.conf";
     const fs::path log = dir.path() / "queue.conf.log";
@@ -295,7 +306,10 @@ TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
         added.Queued.push_back(items.back().get());
     }
     journal->QueueChanged(added);
+    journal->Settle();
     const std::string whole = readFile(file);
+    EXPECT_NE(whole.find("\"f599\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(log));
     const auto done = [&](int first, int last) {
         for (int i = first; i < last; ++i) {
             TCarrierQueueChange change;
@@ -308,30 +322,42 @@ TEST(QueueFile, DoneAndFailedItemsAreRecordsUntilTheyOutnumberTheItems) {
     failed.Failed = items[300].get();
     failed.ErrorMessage = "550 No such\nfile \\ here";
     journal->QueueChanged(failed);
+    done(250, 299);
     EXPECT_EQ(readFile(file), whole);
-    EXPECT_TRUE(fs::exists(log));
+    const std::string before = readFile(log);
 
-    const fs::path crash = dir.path() / "crash";
-    fs::create_directory(crash);
-    fs::copy_file(file, crash / "queue.conf");
-    fs::copy_file(log, crash / "queue.conf.log");
-    std::ofstream(crash / "queue.conf.log", std::ios::app) << "G\nX\nG x1\nF \n"; // damaged
-    {
-        TQueueFile later(crash / "queue.conf");
+    const auto expectLive = [&](const fs::path& folder) {
+        TQueueFile later(folder / "queue.conf");
         TQueueFile::TKept kept = later.TakeItems();
-        ASSERT_EQ(kept.Queued.size(), 349u);
-        EXPECT_EQ(kept.Queued.front()->FileName, "f250");
+        ASSERT_EQ(kept.Queued.size(), 299u) << folder;
+        EXPECT_EQ(kept.Queued.front()->FileName, "f301");
         ASSERT_EQ(kept.Failed.size(), 1u);
         EXPECT_EQ(kept.Failed[0].first->FileName, "f300");
         EXPECT_EQ(kept.Failed[0].second, failed.ErrorMessage);
+    };
+    const auto crash = [&](const std::string& name, const std::string& fileText,
+                           const std::string& aside, const std::string& records) {
+        const fs::path folder = dir.path() / name;
+        fs::create_directory(folder);
+        std::ofstream(folder / "queue.conf") << fileText;
+        std::ofstream(folder / "queue.conf.log.1") << aside;
+        std::ofstream(folder / "queue.conf.log") << records << "G\nX\nG x1\nF \nV 1 n\n"; // damaged
+        return folder;
+    };
+    // The next change tips the records over the items: they go aside and the file is written.
+    const std::string lastGone = "G 0000000300\n";
+    {
+        const fs::path beforeWrite = crash("before", whole, before, lastGone);
+        expectLive(beforeWrite);
     }
+    done(299, 300);
+    journal->Settle();
+    EXPECT_FALSE(fs::exists(dir.path() / "queue.conf.log.1"));
+    const std::string rewritten = readFile(file);
+    EXPECT_LE(rewritten.size(), whole.size() / 2 + 1000);
+    expectLive(crash("after", rewritten, before + lastGone, ""));
 
-    // Once the records outnumber the items, the file is written whole and they go.
-    done(250, 450);
-    EXPECT_LE(readFile(file).size(), whole.size() / 2 + 1000);
-    const std::string records = readFile(log);
-    EXPECT_LT(std::count(records.begin(), records.end(), '\n'), 200);
-    done(450, 460);
+    done(301, 460);
     journal.reset(); // the end writes the file whole and drops the records
     EXPECT_FALSE(fs::exists(log));
     TQueueFile next(file);
