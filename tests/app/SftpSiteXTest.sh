@@ -15,26 +15,9 @@ set -u
 program=$(realpath "$1")
 source "$(dirname "$0")/lib/XSession.sh"
 
-mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<SETTINGS
-[\Software\Quorvin Explorer\SiteBook\Tree]
-@=string:"Folder"
-[\Software\Quorvin Explorer\SiteBook\Tree\Shell]
-@=string:"Site"
-"HostName"=string:"127.0.0.1"
-"Port"=number:21
-"UserName"=string:"user"
-"PassiveMode"=number:1
-SETTINGS
+write_one_site_settings
 dialog="Pellucor's Site Book \[Site Properties\]"
 
-# Clicks at X Y in the window titled TITLE.
-click_at() {
-    xdotool mousemove --window "$(window "$1")" "$2" "$3"
-    sleep 0.3
-    xdotool click 1
-    sleep 0.5
-}
 
 start
 within 20 visible "$main_title" || fail "no main window"
@@ -43,10 +26,10 @@ within 10 visible "$dialog" || fail "Properties opened no dialog"
 activate "$dialog"
 
 # Places in the dialog's layout at the test's font (the password note shows: no keyring).
-click_at "$dialog" 149 44 # the "Login Information" page
-click_at "$dialog" 285 76 # the protocol choice opens its list, "FTP" over the choice
-click_at "$dialog" 285 99 # "SFTP (over SSH)" below it
-click_at "$dialog" 116 346 # "Use the SSH agent"
+click_in "$dialog" 149 44 # the "Login Information" page
+click_in "$dialog" 285 76 # the protocol choice opens its list, "FTP" over the choice
+click_in "$dialog" 285 99 # "SFTP (over SSH)" below it
+click_in "$dialog" 116 346 # "Use the SSH agent"
 if [ -n "${QX_X_SHOTS:-}" ]; then
     import -window "$(window "$dialog")" "$QX_X_SHOTS/site-properties-sftp.png"
 fi

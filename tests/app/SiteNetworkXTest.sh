@@ -16,29 +16,12 @@ set -u
 program=$(realpath "$1")
 source "$(dirname "$0")/lib/XSession.sh"
 
-mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<SETTINGS
-[\Software\Quorvin Explorer\SiteBook\Tree]
-@=string:"Folder"
-[\Software\Quorvin Explorer\SiteBook\Tree\Shell]
-@=string:"Site"
-"HostName"=string:"127.0.0.1"
-"Port"=number:21
-"UserName"=string:"user"
-"PassiveMode"=number:1
-SETTINGS
+write_one_site_settings
 dialog="Pellucor's Site Book \[Site Properties\]"
 
-# Clicks at X Y in the window titled TITLE.
-click_at() {
-    xdotool mousemove --window "$(window "$1")" "$2" "$3"
-    sleep 0.3
-    xdotool click 1
-    sleep 0.5
-}
 # Replaces the text of the field at X Y with TEXT.
 type_into() {
-    click_at "$dialog" "$1" "$2"
+    click_in "$dialog" "$1" "$2"
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 20 "$3"
     sleep 0.2
@@ -56,18 +39,18 @@ within 10 visible "$dialog" || fail "Properties opened no dialog"
 activate "$dialog"
 
 # Places in the dialog's layout at the test's font; the lists open over their choices.
-click_at "$dialog" 254 44  # the "Advanced" page
-click_at "$dialog" 355 163 # "File name encoding:" opens its list
-click_at "$dialog" 295 230 # "Windows-1251"
-click_at "$dialog" 41 418  # "Use the global speed limits" off
+click_in "$dialog" 254 44  # the "Advanced" page
+click_in "$dialog" 355 163 # "File name encoding:" opens its list
+click_in "$dialog" 295 230 # "Windows-1251"
+click_in "$dialog" 41 418  # "Use the global speed limits" off
 type_into 280 446 "500"    # "Downloads:" in KiB/s
 type_into 300 516 "30"     # "Keep-alive interval:" in seconds
 shot site-properties-advanced
-click_at "$dialog" 325 44  # the "Proxy" page
-click_at "$dialog" 244 76  # the proxy choice opens its list
-click_at "$dialog" 72 121  # "Use this proxy:"
-click_at "$dialog" 282 104 # "Kind:" opens its list
-click_at "$dialog" 129 127 # "SOCKS5"
+click_in "$dialog" 325 44  # the "Proxy" page
+click_in "$dialog" 244 76  # the proxy choice opens its list
+click_in "$dialog" 72 121  # "Use this proxy:"
+click_in "$dialog" 282 104 # "Kind:" opens its list
+click_in "$dialog" 129 127 # "SOCKS5"
 type_into 282 132 "proxy.example.org"
 type_into 282 161 "1081"
 type_into 282 189 "puser"

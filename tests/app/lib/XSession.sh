@@ -181,3 +181,26 @@ set_style() { # TITLE STYLE
     xdotool key "${style_keys[$2]}"
     sleep 0.6
 }
+
+# Clicks at X Y inside the window titled TITLE (its own coordinates) and gives it a moment.
+click_in() {
+    xdotool mousemove --window "$(window "$1")" "$2" "$3"
+    sleep 0.3
+    xdotool click 1
+    sleep 0.5
+}
+
+# Settings whose site book holds one FTP site, "Shell", of user on 127.0.0.1 in passive mode.
+write_one_site_settings() {
+    mkdir -p "$(dirname "$settings")"
+    cat >"$settings" <<SETTINGS
+[\Software\Quorvin Explorer\SiteBook\Tree]
+@=string:"Folder"
+[\Software\Quorvin Explorer\SiteBook\Tree\Shell]
+@=string:"Site"
+"HostName"=string:"127.0.0.1"
+"Port"=number:21
+"UserName"=string:"user"
+"PassiveMode"=number:1
+SETTINGS
+}
