@@ -3,9 +3,9 @@
 # The installation as a desktop finds it: `cmake --install` of the build into a scratch root,
 # then the Debian package of the same build, unpacked into another. Each must hold the programs,
 # the desktop entry that handles ftp:// addresses, the AppStream metainfo, the icon, the manual
-# pages and the bash completion; the desktop entry and the metainfo pass their validators, the
-# package names the libraries and plugins the programs need. Exits with 77 (skipped) when a
-# tool is missing.
+# pages, the compiled translations and the bash completion; the desktop entry and the metainfo
+# pass their validators, the package names the libraries and plugins the programs need. Exits
+# with 77 (skipped) when a tool is missing.
 #
 #   InstallTest.sh BUILD_DIR WITH_GUI(0|1)
 set -u
@@ -30,7 +30,9 @@ check_tree() {
         libexec/quorvin-explorer/quorvin-askpass libexec/quorvin-explorer/quorvin-proxy-connect)
     if [ "$gui" = 1 ]; then
         files+=(bin/quorvin-explorer share/man/man1/quorvin-explorer.1.gz
-            share/quorvin-explorer/splash.jpg "share/applications/$app_id.desktop"
+            share/quorvin-explorer/splash.jpg
+            share/quorvin-explorer/translations/quorvin-explorer_de.qm
+            "share/applications/$app_id.desktop"
             "share/metainfo/$app_id.metainfo.xml" "share/icons/hicolor/scalable/apps/$app_id.svg")
     fi
     for file in "${files[@]}"; do
