@@ -190,7 +190,7 @@ void TOnlineEditorForm::UpdateCaption() {
     const TEditorPage* page = ActivePage();
     m_captionText =
         QString::fromStdString(EditorCaptionText(page != nullptr ? &page->File() : nullptr));
-    setWindowTitle(QStringLiteral("Pellucor's Online Editor ") + m_captionText);
+    setWindowTitle(tr("Pellucor's Online Editor ") + m_captionText);
 }
 
 void TOnlineEditorForm::UpdateStatusBar() {
