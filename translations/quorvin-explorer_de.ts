@@ -1757,6 +1757,34 @@ The trash may not be available on this file system; nothing else was removed.</s
         <source>Pellucor&apos;s Online Editor </source>
         <translation>Pellucor&apos;s Online-Editor </translation>
     </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Caps Lock</source>
+        <translation>Feststelltaste</translation>
+    </message>
+    <message>
+        <source>%1 has been changed. Update?</source>
+        <translation>%1 wurde geändert. Aktualisieren?</translation>
+    </message>
+    <message>
+        <source>Replace this occurrence of &apos;%1&apos; with &apos;%2&apos;?</source>
+        <translation>Diese Fundstelle von „%1“ durch „%2“ ersetzen?</translation>
+    </message>
+    <message>
+        <source>Search string &apos;%1&apos; not found</source>
+        <translation>Suchbegriff „%1“ nicht gefunden</translation>
+    </message>
 </context>
 <context>
     <name>qx::TOverwriteForm</name>

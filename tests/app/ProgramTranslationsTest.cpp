@@ -32,7 +32,8 @@ private Q_SLOTS:
         {
             const TProgramTranslations german({QStringLiteral("de-DE")}, folders);
             QCOMPARE(german.Language(), QStringLiteral("de"));
-            QCOMPARE(QCoreApplication::translate("qx::TMainForm", "&File"), QStringLiteral("&Datei"));
+            QCOMPARE(QCoreApplication::translate("qx::TMainForm", "&File"),
+                     QStringLiteral("&Datei"));
             QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                      QStringLiteral("Abbrechen"));
             const TProgramTranslations english({QStringLiteral("en-GB")}, folders);
