@@ -325,6 +325,17 @@
     </message>
 </context>
 <context>
+    <name>qx::TEditorPage</name>
+    <message>
+        <source>the file could not be read</source>
+        <translation>die Datei konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>qx::TEditorPrinter</name>
     <message>
         <source>Page Number: %1 Printing Date/Time: %2</source>
@@ -815,6 +826,18 @@
     <message>
         <source>Telnet</source>
         <translation>Telnet</translation>
+    </message>
+    <message>
+        <source>&amp;Logged in:</source>
+        <translation>&amp;Angemeldet:</translation>
+    </message>
+    <message>
+        <source>&amp;Error:</source>
+        <translation>&amp;Fehler:</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer Done:</source>
+        <translation>Übertragung a&amp;bgeschlossen:</translation>
     </message>
 </context>
 <context>

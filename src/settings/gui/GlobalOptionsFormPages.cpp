@@ -208,12 +208,12 @@ void CreateSoundPage(QTabWidget& pages, TGlobalOptionsControls& c) {
         const char* edit;
     };
     const TRow rows[] = {
-        {c.LoggedinWav, "&Logged in:", "LoggedinWavToolbarButton", "LoggedinWavPlayToolbarButton",
-         "LoggedinWavEdit"},
-        {c.ErrorWav, "&Error:", "ErrorWavToolbarButton", "ErrorWavPlayToolbarButton",
-         "ErrorWavEdit"},
-        {c.TransferDoneWav, "&Transfer Done:", "TransferDoneWavToolbarButton",
-         "TransferDoneWavPlayToolbarButton", "TransferDoneWavEdit"},
+        {c.LoggedinWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Logged in:"),
+         "LoggedinWavToolbarButton", "LoggedinWavPlayToolbarButton", "LoggedinWavEdit"},
+        {c.ErrorWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Error:"),
+         "ErrorWavToolbarButton", "ErrorWavPlayToolbarButton", "ErrorWavEdit"},
+        {c.TransferDoneWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Transfer Done:"),
+         "TransferDoneWavToolbarButton", "TransferDoneWavPlayToolbarButton", "TransferDoneWavEdit"},
     };
     int line = 0;
     for (const TRow& row : rows) {
