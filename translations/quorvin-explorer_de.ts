@@ -2782,6 +2782,30 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
         <source>&amp;Keep-alive interval:</source>
         <translation>&amp;Intervall für Lebenszeichen:</translation>
     </message>
+    <message>
+        <source>Use plain FTP</source>
+        <translation>Einfaches FTP verwenden</translation>
+    </message>
+    <message>
+        <source>Use explicit TLS if available</source>
+        <translation>Explizites TLS verwenden, wenn verfügbar</translation>
+    </message>
+    <message>
+        <source>Require explicit TLS</source>
+        <translation>Explizites TLS verlangen</translation>
+    </message>
+    <message>
+        <source>Require implicit TLS</source>
+        <translation>Implizites TLS verlangen</translation>
+    </message>
+    <message>
+        <source>FTP</source>
+        <translation>FTP</translation>
+    </message>
+    <message>
+        <source>SFTP (over SSH)</source>
+        <translation>SFTP (über SSH)</translation>
+    </message>
 </context>
 <context>
     <name>qx::TSshQuestionForm</name>
