@@ -74,9 +74,9 @@ constexpr TArrangeRow kArrange[] = {
      5},
 };
 
-QAction* AddToggle(TActionList& list, const QObject& window, const TViewRow& row, int image,
+QAction* AddToggle(TActionList& list, const QObject& translator, const TViewRow& row, int image,
                    TActionList::Execute execute) {
-    return AddCommand(list, window, {row.Name, row.Caption, row.Hint, 0, image, nullptr, true},
+    return AddCommand(list, translator, {row.Name, row.Caption, row.Hint, 0, image, nullptr, true},
                       std::move(execute), {});
 }
 
