@@ -236,7 +236,7 @@ TEST(EditorSettings, DefaultsStoredValuesAndTheNormalStateRule) {
     EXPECT_EQ(again.LogPanelHeight, 65);
 }
 
-TEST(EditorTexts, CaptionQuestionsAndStatusPanels) {
+TEST(EditorTexts, CaptionAndStatusPanels) {
     TRemoteEditFile file;
     file.HostName = "ftp.example.org";
     file.HostDirName = "/pub/www/";
