@@ -39,7 +39,7 @@ std::unique_ptr<QTranslator> Install(const QString& file, const QString& folder)
 QString ChooseTranslation(const QStringList& uiLanguages, const QStringList& available) {
     for (QString wanted : uiLanguages) {
         wanted.replace(QLatin1Char('-'), QLatin1Char('_'));
-        const QString language = wanted.section(QLatin1Char('_'), 0, 0).toLower();
+        QString language = wanted.section(QLatin1Char('_'), 0, 0).toLower();
         if (language == QLatin1String("en") || language == QLatin1String("c")) {
             return {};
         }
