@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The language of the program's texts: which catalogue the user's languages choose, and the
-// German catalogue of the build with Qt's own, installed and taken away again.
+// German catalogue of the build with Qt's own, installed and taken away again, its table texts
+// found where the window shows them.
 
 #include "app/ProgramTranslations.h"
+#include "session/gui/SshQuestionForm.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -36,6 +38,11 @@ private Q_SLOTS:
                      QStringLiteral("&Datei"));
             QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                      QStringLiteral("Abbrechen"));
+            // A text of a table is found in the context of the window that shows it.
+            sftp::TSshQuestion question;
+            question.Kind = sftp::TSshQuestion::TKind::Password;
+            const TSshQuestionForm form(question, {}, 0, nullptr);
+            QCOMPARE(form.windowTitle(), QStringLiteral("SSH-Passwort"));
             const TProgramTranslations english({QStringLiteral("en-GB")}, folders);
             QVERIFY(english.Language().isEmpty());
         }
