@@ -19,7 +19,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "openssh-client")
 if(QX_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "openssh-client, qt6-qpa-plugins, libqt6svg6")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme | breeze-icon-theme, xdg-utils, cups-bsd")
+    # Qt's own texts (standard buttons, file dialogs) in the user's language.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+        "adwaita-icon-theme | breeze-icon-theme, xdg-utils, cups-bsd, qt6-translations-l10n")
 endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

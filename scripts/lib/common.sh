@@ -7,7 +7,8 @@
 # openssh-client: the programs start its ssh for SFTP connections.
 BUILD_PACKAGES=(cmake g++ ninja-build pkg-config ccache libasio-dev libjpeg-dev libssl-dev
     qt6-base-dev qt6-multimedia-dev libqt6svg6 libqscintilla2-qt6-dev libsecret-1-dev adwaita-icon-theme
-    breeze-icon-theme openssh-client)
+    breeze-icon-theme openssh-client qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-translations-l10n)
 TEST_PACKAGES=(libgtest-dev libgmock-dev python3 python3-pyftpdlib python3-openssl openssl vsftpd clang-format
     desktop-file-utils appstream dpkg-dev clang-tidy shellcheck
     xvfb openbox xdotool poppler-utils dbus dbus-x11 gnome-keyring
@@ -25,6 +26,17 @@ qx_root() {
 # ccache keys on paths below the checkout relative to it, so that another clone (CI's) finds
 # what an earlier build compiled.
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(qx_root)}"
+
+# Brings the translation file TS up to date with the texts of src/ (lupdate, without line
+# numbers, so that a change of the code does not change the file). Texts that are new come in
+# unfinished; texts no longer in the sources are dropped.
+qx_lupdate() {
+    local lupdate=/usr/lib/qt6/bin/lupdate
+    [ -x "$lupdate" ] || lupdate=$(command -v lupdate) ||
+        { echo "lupdate is not installed (qt6-l10n-tools)" >&2; return 1; }
+    (cd "$(qx_root)" && "$lupdate" -locations none -no-obsolete \
+        -tr-function-alias QT_TRANSLATE_NOOP+=QX_TRANSLATE_NOOP src -ts "$1")
+}
 
 qx_log() {
     printf '\033[1m==> %s\033[0m\n' "$*" >&2

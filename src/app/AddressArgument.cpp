@@ -3,6 +3,7 @@
 
 #include "base/FtpUrl.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -15,9 +16,10 @@ TAddressArgument ParseAddressArgument(const QStringList& arguments) {
         return result;
     }
     if (arguments.size() > 1) {
-        result.Problem = QStringLiteral("Give one address ftp://[user[:password]@]host[:port]/path "
-                                        "(ftps:// for implicit TLS, sftp:// over SSH), "
-                                        "not %1 arguments.")
+        result.Problem = QCoreApplication::translate(
+                             "qx::AddressArgument",
+                             "Give one address ftp://[user[:password]@]host[:port]/path (ftps:// "
+                             "for implicit TLS, sftp:// over SSH), not %1 arguments.")
                              .arg(arguments.size());
         return result;
     }
@@ -59,12 +61,14 @@ QString AddressForMessage(const QString& address) {
 }
 
 QString CannotOpenText(const QString& address, const QString& reason) {
-    return QStringLiteral("Cannot open [%1]: %2.").arg(AddressForMessage(address), reason);
+    return QCoreApplication::translate("qx::AddressArgument", "Cannot open [%1]: %2.")
+        .arg(AddressForMessage(address), reason);
 }
 
 void ReportAddressProblem(QWidget* parent, const QString& text) {
     std::fprintf(stderr, "quorvin-explorer: %s\n", text.toLocal8Bit().constData());
-    QMessageBox::critical(parent, QObject::tr("Open Address Error"), text);
+    QMessageBox::critical(
+        parent, QCoreApplication::translate("qx::AddressArgument", "Open Address Error"), text);
 }
 
 } // namespace qx

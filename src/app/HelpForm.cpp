@@ -54,8 +54,10 @@ THelpForm::THelpForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString page = m_browser->documentTitle();
         const QString help = tr("Quorvin Explorer Help");
-        setWindowTitle(page.isEmpty() || page == help ? help
-                                                      : QStringLiteral("%1 - %2").arg(help, page));
+        // The pages are English: the contents page carries the English name of the window.
+        const bool contents = page == help || page == QLatin1String("Quorvin Explorer Help");
+        setWindowTitle(page.isEmpty() || contents ? help
+                                                  : QStringLiteral("%1 - %2").arg(help, page));
     });
 }
 

@@ -37,6 +37,10 @@ namespace {
 QString FontName(const TGlobalOptions& options) {
     return QString::fromStdString(options.FontName);
 }
+
+QString QueueTitle() {
+    return QCoreApplication::translate("qx::TProgramWindows", "Quorvin Explorer Transfer Queue");
+}
 } // namespace
 
 TProgramWindows::TProgramWindows(TConfigStore& store, TGlobalOptions& options,
@@ -162,12 +166,13 @@ void TProgramWindows::RestoreQueue() {
     m_queueFile->OnWriteProblem = [this](const std::string& problem) {
         QString text = QString::fromStdString(problem);
         text[0] = text[0].toUpper();
-        text += QStringLiteral(".\n\nThe queue goes on in memory and is written again with its "
-                               "next change; until then, what changed since is not kept if "
-                               "the program ends.");
+        text = QCoreApplication::translate(
+                   "qx::TProgramWindows",
+                   "%1.\n\nThe queue goes on in memory and is written again with its next "
+                   "change; until then, what changed since is not kept if the program ends.")
+                   .arg(text);
         QTimer::singleShot(0, m_carrier.get(), [this, text] {
-            QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
-                                 text);
+            QMessageBox::warning(m_carrier.get(), QueueTitle(), text);
         });
     };
 }
@@ -226,16 +231,18 @@ void TProgramWindows::ShowAtFirstActivation() {
         ShowAndRestore(*m_carrier); // what the last run left to do, waiting to be resumed
     }
     if (m_unreadableQueueEntries > 0) {
-        QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
-                             QStringLiteral("%1 entries of the transfer queue file could not be "
-                                            "read and were left out.")
-                                 .arg(m_unreadableQueueEntries));
+        const int unreadable = static_cast<int>(m_unreadableQueueEntries);
+        QMessageBox::warning(m_carrier.get(), QueueTitle(),
+                             QCoreApplication::translate(
+                                 "qx::TProgramWindows",
+                                 "%n entries of the transfer queue file could not be read and "
+                                 "were left out.",
+                                 nullptr, unreadable));
     }
     if (!m_queueFile->LoadProblem().empty()) {
         QString problem = QString::fromStdString(m_queueFile->LoadProblem());
         problem[0] = problem[0].toUpper();
-        QMessageBox::warning(m_carrier.get(), QStringLiteral("Quorvin Explorer Transfer Queue"),
-                             problem);
+        QMessageBox::warning(m_carrier.get(), QueueTitle(), problem);
     }
 }
 
@@ -309,15 +316,22 @@ bool TProgramWindows::ConfirmExit() {
     }
     const QString text =
         running == 1
-            ? QStringLiteral("A transfer is running in the Carrier. Exit and stop it?\n\nIt "
-                             "stays in the queue: Resume carries it on at the next start.")
-            : QStringLiteral("%1 transfers are running in the Carrier. Exit and stop them?\n\n"
-                             "They stay in the queue: Resume carries them on at the next start.")
+            ? QCoreApplication::translate(
+                  "qx::TProgramWindows",
+                  "A transfer is running in the Carrier. Exit and stop it?\n\nIt stays in the "
+                  "queue: Resume carries it on at the next start.")
+            : QCoreApplication::translate(
+                  "qx::TProgramWindows",
+                  "%1 transfers are running in the Carrier. Exit and stop them?\n\nThey stay "
+                  "in the queue: Resume carries them on at the next start.")
                   .arg(running);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Quorvin Explorer Exit Confirm"), text,
-                    QMessageBox::NoButton, m_main.get());
+    QMessageBox box(
+        QMessageBox::Question,
+        QCoreApplication::translate("qx::TProgramWindows", "Quorvin Explorer Exit Confirm"), text,
+        QMessageBox::NoButton, m_main.get());
     box.setObjectName(QStringLiteral("ExitConfirm"));
-    QPushButton* exit = box.addButton(QStringLiteral("E&xit"), QMessageBox::AcceptRole);
+    QPushButton* exit = box.addButton(QCoreApplication::translate("qx::TProgramWindows", "E&xit"),
+                                      QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();

@@ -11,6 +11,7 @@
 #include "app/AddressArgument.h"
 #include "app/HelpForm.h"
 #include "app/MainForm.h"
+#include "app/ProgramTranslations.h"
 #include "app/ProgramWindows.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
@@ -21,6 +22,7 @@
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 
 #include <memory>
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(icons);
     QApplication::setApplicationName(QStringLiteral("quorvin-explorer"));
     QApplication::setApplicationVersion(QStringLiteral("2000.2"));
+    // The texts in the user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG), before any window.
+    const TProgramTranslations translations(QLocale::system().uiLanguages(), TranslationFolders());
     // The program ends with its main window, not with its last window.
     QApplication::setQuitOnLastWindowClosed(false);
     TMainDataModule::ChooseIconThemes();
@@ -60,9 +64,10 @@ int main(int argc, char** argv) {
         options = std::make_unique<TGlobalOptions>(*store, &passwords);
         options->LoadFromStore();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvin Explorer"),
-                              QStringLiteral("Quorvin Explorer cannot start: %1")
-                                  .arg(QString::fromUtf8(error.what())));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Quorvin Explorer"),
+            QCoreApplication::translate("qx::ProgramStart", "Quorvin Explorer cannot start: %1")
+                .arg(QString::fromUtf8(error.what())));
         return 1;
     }
     TRemoteExpList explorers;
@@ -75,7 +80,10 @@ int main(int argc, char** argv) {
         // Before the splash, which stays on top.
         QString problem = QString::fromStdString(store->LoadProblem());
         problem[0] = problem[0].toUpper();
-        QMessageBox::warning(nullptr, QStringLiteral("Quorvin Explorer Settings Error"), problem);
+        QMessageBox::warning(
+            nullptr,
+            QCoreApplication::translate("qx::ProgramStart", "Quorvin Explorer Settings Error"),
+            problem);
     }
     auto splash = std::make_unique<TSplashForm>(TSplashForm::FindPicture());
     splash->show();

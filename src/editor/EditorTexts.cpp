@@ -13,18 +13,6 @@ std::string EditorCaptionText(const TRemoteEditFile* file) {
     return file != nullptr ? EditFileTitle(*file) : std::string();
 }
 
-std::string CloseConfirmText(const TRemoteEditFile& file) {
-    return EditFileTitle(file) + " has been changed. Update?";
-}
-
-std::string NotFoundText(const std::string& searched) {
-    return "Search string '" + searched + "' not found";
-}
-
-std::string ReplacePromptText(const std::string& found, const std::string& replacement) {
-    return "Replace this occurrence of '" + found + "' with '" + replacement + "'?";
-}
-
 TEditorStatus EditorStatus(int line, int column, bool modified, bool overwrite, bool capsLock) {
     char caret[32];
     std::snprintf(caret, sizeof caret, "%3d: %3d", line, column);

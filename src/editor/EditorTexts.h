@@ -7,15 +7,13 @@
 
 namespace qx {
 
-// The texts of the online editor's caption, questions and status bar.
+// The texts of the online editor's caption and status bar (the window translates the words of
+// the status bar).
 
 // "[host folder file]", the host and the path run together.
 std::string EditFileTitle(const TRemoteEditFile& file);
 // The part of the caption after the window's name; empty without a page.
 std::string EditorCaptionText(const TRemoteEditFile* file);
-std::string CloseConfirmText(const TRemoteEditFile& file);
-std::string NotFoundText(const std::string& searched);
-std::string ReplacePromptText(const std::string& found, const std::string& replacement);
 
 // The four panels of the status bar.
 struct TEditorStatus {

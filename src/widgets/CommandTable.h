@@ -50,7 +50,8 @@ struct TCommandLooks {
     bool Checkable;
 };
 
-// Adds one command to the list, translated in the context of the list's window.
+// Adds one command to the list, its texts translated in the context of WINDOW's class (the
+// window, or the object that shares the commands among windows).
 QAction* AddCommand(TActionList& list, const QObject& window, const TCommandLooks& looks,
                     TActionList::Execute execute, TActionList::Update update);
 

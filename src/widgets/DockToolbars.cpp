@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/DockToolbars.h"
 
-#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
@@ -12,9 +11,7 @@ std::array<QToolBar*, 4> AddDockToolbars(QMainWindow& window,
                                          const std::array<TToolbarName, 4>& names) {
     std::array<QToolBar*, 4> bars{};
     for (std::size_t index = 0; index < names.size(); ++index) {
-        // The title is translated in the window's own context.
-        bars[index] = window.addToolBar(
-            QCoreApplication::translate(window.metaObject()->className(), names[index].Title));
+        bars[index] = window.addToolBar(names[index].Title);
         bars[index]->setObjectName(QString::fromLatin1(names[index].ObjectName));
         bars[index]->setIconSize(QSize(16, 16));
     }

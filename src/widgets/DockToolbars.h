@@ -14,10 +14,10 @@ class QToolBar;
 namespace qx {
 
 // One dockable toolbar of a window: its object name (the key of its place in the settings) and
-// its title.
+// its title, translated.
 struct TToolbarName {
     const char* ObjectName;
-    const char* Title;
+    QString Title;
 };
 
 // Adds the window's dockable toolbars, small icons each, in the order given.

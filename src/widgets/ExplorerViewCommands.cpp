@@ -27,24 +27,27 @@ struct TViewRow {
 };
 
 constexpr TViewRow kToolbarToggles[] = {
-    {"ViewFileToolbarAction", QT_TR_NOOP("&File"),
-     QT_TR_NOOP("File Toolbar|Toggle File Toolbar Visibility")},
-    {"ViewEditToolbarAction", QT_TR_NOOP("&Edit"),
-     QT_TR_NOOP("Edit Toolbar|Toggle Edit Toolbar Visibility")},
-    {"ViewViewToolbarAction", QT_TR_NOOP("&View"),
-     QT_TR_NOOP("View Toolbar|Toggle View Toolbar Visibility")},
-    {"ViewToolToolbarAction", QT_TR_NOOP("&Tool"),
-     QT_TR_NOOP("Tool Toolbar|Toggle Tool Toolbar Visibility")},
+    {"ViewFileToolbarAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&File"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "File Toolbar|Toggle File Toolbar Visibility")},
+    {"ViewEditToolbarAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&Edit"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Edit Toolbar|Toggle Edit Toolbar Visibility")},
+    {"ViewViewToolbarAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&View"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "View Toolbar|Toggle View Toolbar Visibility")},
+    {"ViewToolToolbarAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&Tool"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Tool Toolbar|Toggle Tool Toolbar Visibility")},
 };
 
 constexpr TViewRow kStyles[] = {
-    {"ViewLargeIconsAction", QT_TR_NOOP("Lar&ge Icons"),
-     QT_TR_NOOP("Large Icons|View File List with Large Icons Style")},
-    {"ViewSmallIconsAction", QT_TR_NOOP("S&mall Icons"),
-     QT_TR_NOOP("Small Icons|View File List with Small Icons Style")},
-    {"ViewListAction", QT_TR_NOOP("&List"), QT_TR_NOOP("List|View File List with List Style")},
-    {"ViewDetailsAction", QT_TR_NOOP("&Details"),
-     QT_TR_NOOP("Details|View File List with Details Style")},
+    {"ViewLargeIconsAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Lar&ge Icons"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands",
+                       "Large Icons|View File List with Large Icons Style")},
+    {"ViewSmallIconsAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "S&mall Icons"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands",
+                       "Small Icons|View File List with Small Icons Style")},
+    {"ViewListAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&List"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "List|View File List with List Style")},
+    {"ViewDetailsAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "&Details"),
+     QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Details|View File List with Details Style")},
 };
 
 // The list's columns in the order of the Arrange Icons menu.
@@ -53,26 +56,27 @@ struct TArrangeRow {
     int Column;
 };
 constexpr TArrangeRow kArrange[] = {
-    {{"ViewArrangeIconsbyNameAction", QT_TR_NOOP("by &Name"),
-      QT_TR_NOOP("Name|Arrange Icons by Name")},
+    {{"ViewArrangeIconsbyNameAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "by &Name"),
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Name|Arrange Icons by Name")},
      1},
-    {{"ViewArrangeIconsbyTypeAction", QT_TR_NOOP("by &Type"),
-      QT_TR_NOOP("Type|Arrange Icons by Type")},
+    {{"ViewArrangeIconsbyTypeAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "by &Type"),
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Type|Arrange Icons by Type")},
      3},
-    {{"ViewArrangeIconsbySizeAction", QT_TR_NOOP("by Si&ze"),
-      QT_TR_NOOP("Size|Arrange Icons by Size")},
+    {{"ViewArrangeIconsbySizeAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "by Si&ze"),
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Size|Arrange Icons by Size")},
      2},
-    {{"ViewArrangeIconsbyDateAction", QT_TR_NOOP("by &Date"),
-      QT_TR_NOOP("Date|Arrange Icons by Date")},
+    {{"ViewArrangeIconsbyDateAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "by &Date"),
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Date|Arrange Icons by Date")},
      4},
-    {{"ViewArrangeIconsbyPermissionAction", QT_TR_NOOP("by &Permission"),
-      QT_TR_NOOP("Permission|Arrange Icons by Permission")},
+    {{"ViewArrangeIconsbyPermissionAction",
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "by &Permission"),
+      QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Permission|Arrange Icons by Permission")},
      5},
 };
 
-QAction* AddToggle(TActionList& list, const QObject& window, const TViewRow& row, int image,
+QAction* AddToggle(TActionList& list, const QObject& translator, const TViewRow& row, int image,
                    TActionList::Execute execute) {
-    return AddCommand(list, window, {row.Name, row.Caption, row.Hint, 0, image, nullptr, true},
+    return AddCommand(list, translator, {row.Name, row.Caption, row.Hint, 0, image, nullptr, true},
                       std::move(execute), {});
 }
 
@@ -88,13 +92,13 @@ TExplorerViewCommands::TExplorerViewCommands(QMainWindow& window, TActionList& a
                                              TExplorerShell& shell, TExplorerViewSpec spec)
     : QObject(&window), m_window(window), m_shell(shell), m_spec(std::move(spec)) {
     m_spec.ArrangeColumns = std::clamp(m_spec.ArrangeColumns, 1, 5);
-    m_toolbars = AddDockToolbars(window, {{{"FileToolbar", "File Toolbar"},
-                                           {"EditToolbar", "Edit Toolbar"},
-                                           {"ViewToolbar", "View Toolbar"},
-                                           {"ToolToolbar", "Tool Toolbar"}}});
+    m_toolbars = AddDockToolbars(window, {{{"FileToolbar", tr("File Toolbar")},
+                                           {"EditToolbar", tr("Edit Toolbar")},
+                                           {"ViewToolbar", tr("View Toolbar")},
+                                           {"ToolToolbar", tr("Tool Toolbar")}}});
     QMenu* toolbarMenu = NewMenu(window, "ViewToolbarMenu", tr("&Toolbar"));
     for (std::size_t bar = 0; bar < m_toolbars.size(); ++bar) {
-        m_toolbarToggles[bar] = AddToggle(actions, window, kToolbarToggles[bar], -1, [this, bar] {
+        m_toolbarToggles[bar] = AddToggle(actions, *this, kToolbarToggles[bar], -1, [this, bar] {
             m_toolbars[bar]->setVisible(!m_toolbars[bar]->isVisible());
         });
         toolbarMenu->addAction(m_toolbarToggles[bar]);
@@ -105,16 +109,17 @@ TExplorerViewCommands::TExplorerViewCommands(QMainWindow& window, TActionList& a
     styles->setExclusionPolicy(QActionGroup::ExclusionPolicy::None); // checked by UpdateChecks
     auto* styleMenu = NewMenu(window, "ViewStylePopupMenu", {});
     for (int style = 0; style < kViewStyleCount; ++style) {
-        QAction* action = AddToggle(actions, window, kStyles[style], Image::LargeIcons + style,
+        QAction* action = AddToggle(actions, *this, kStyles[style], Image::LargeIcons + style,
                                     [this, style] { m_shell.SetViewStyle(style); });
         m_styles[static_cast<std::size_t>(style)] = action;
         styles->addAction(action);
         styleMenu->addAction(action);
     }
     m_styleButton = AddCommand(
-        actions, window,
-        {"ViewToolbarButtonAction", QT_TR_NOOP("View Style"),
-         QT_TR_NOOP("View Style|View File List with"), 0, Image::LargeIcons, nullptr, false},
+        actions, *this,
+        {"ViewToolbarButtonAction", QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "View Style"),
+         QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "View Style|View File List with"), 0,
+         Image::LargeIcons, nullptr, false},
         [this] { m_shell.SetViewStyle((m_shell.ViewStyle() + 1) % kViewStyleCount); }, {});
     styleMenu->setDefaultAction(m_styleButton); // the toolbar's button
 
@@ -123,7 +128,7 @@ TExplorerViewCommands::TExplorerViewCommands(QMainWindow& window, TActionList& a
     for (int arrange = 0; arrange < m_spec.ArrangeColumns; ++arrange) {
         const TArrangeRow& row = kArrange[arrange];
         m_arrange[static_cast<std::size_t>(arrange)] =
-            AddToggle(actions, window, row.Looks, -1, [this, column = row.Column] {
+            AddToggle(actions, *this, row.Looks, -1, [this, column = row.Column] {
                 if (m_spec.ArrangeBy) {
                     m_spec.ArrangeBy(column);
                 }

@@ -24,7 +24,7 @@ struct TExplorerViewSpec {
     // The list is arranged by the first this many of name, type, size, date and permission.
     int ArrangeColumns = 4;
     // The title of the Arrange Icons menu, with its access key where the View menu has room.
-    const char* ArrangeTitle = "Arrange Icons";
+    const char* ArrangeTitle = QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Arrange Icons");
     std::function<int()> SortColumn; // 1-based, negative: descending
     std::function<void(int column)> ArrangeBy;
 };

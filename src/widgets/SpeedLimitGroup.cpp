@@ -17,17 +17,13 @@ constexpr std::int64_t kUnit = 1024;
 // Bytes per second are kept in 32 bits.
 constexpr int kMaxKib = static_cast<int>(INT32_MAX / kUnit);
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("SpeedLimitGroup", text);
-}
-
 QSpinBox* NewLimitBox(const char* name, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(0, kMaxKib);
     box->setSingleStep(64);
-    box->setSuffix(Tr(" KiB/s"));
-    box->setSpecialValueText(Tr("None"));
+    box->setSuffix(QCoreApplication::translate("qx::SpeedLimitGroup", " KiB/s"));
+    box->setSpecialValueText(QCoreApplication::translate("qx::SpeedLimitGroup", "None"));
     return box;
 }
 
@@ -65,10 +61,12 @@ QGroupBox* NewSpeedLimitGroup(const QString& title, TSpeedLimitBoxes& boxes, QWi
     boxes.Download = NewLimitBox("DownloadLimitSpinBox", group);
     boxes.Upload = NewLimitBox("UploadLimitSpinBox", group);
     auto* layout = new QFormLayout(group);
-    auto* downloadLabel = new QLabel(Tr("Do&wnloads:"), group);
+    auto* downloadLabel =
+        new QLabel(QCoreApplication::translate("qx::SpeedLimitGroup", "Do&wnloads:"), group);
     downloadLabel->setBuddy(boxes.Download);
     layout->addRow(downloadLabel, boxes.Download);
-    auto* uploadLabel = new QLabel(Tr("U&ploads:"), group);
+    auto* uploadLabel =
+        new QLabel(QCoreApplication::translate("qx::SpeedLimitGroup", "U&ploads:"), group);
     uploadLabel->setBuddy(boxes.Upload);
     layout->addRow(uploadLabel, boxes.Upload);
     return group;

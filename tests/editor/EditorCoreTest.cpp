@@ -236,17 +236,13 @@ TEST(EditorSettings, DefaultsStoredValuesAndTheNormalStateRule) {
     EXPECT_EQ(again.LogPanelHeight, 65);
 }
 
-TEST(EditorTexts, CaptionQuestionsAndStatusPanels) {
+TEST(EditorTexts, CaptionAndStatusPanels) {
     TRemoteEditFile file;
     file.HostName = "ftp.example.org";
     file.HostDirName = "/pub/www/";
     file.FileName = "index.html";
     EXPECT_EQ(EditorCaptionText(&file), "[ftp.example.org/pub/www/index.html]");
     EXPECT_EQ(EditorCaptionText(nullptr), "");
-    EXPECT_EQ(CloseConfirmText(file),
-              "[ftp.example.org/pub/www/index.html] has been changed. Update?");
-    EXPECT_EQ(NotFoundText("abc"), "Search string 'abc' not found");
-    EXPECT_EQ(ReplacePromptText("a", "b"), "Replace this occurrence of 'a' with 'b'?");
     const TEditorStatus status = EditorStatus(7, 12, true, false, true);
     EXPECT_EQ(status.Caret, "  7:  12");
     EXPECT_EQ(status.Modified, "Modified");

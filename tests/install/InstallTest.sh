@@ -3,9 +3,9 @@
 # The installation as a desktop finds it: `cmake --install` of the build into a scratch root,
 # then the Debian package of the same build, unpacked into another. Each must hold the programs,
 # the desktop entry that handles ftp:// addresses, the AppStream metainfo, the icon, the manual
-# pages and the bash completion; the desktop entry and the metainfo pass their validators, the
-# package names the libraries and plugins the programs need. Exits with 77 (skipped) when a
-# tool is missing.
+# pages, the compiled translations and the bash completion; the desktop entry and the metainfo
+# pass their validators, the program finds its German translation, the package names the
+# libraries and plugins the programs need. Exits with 77 (skipped) when a tool is missing.
 #
 #   InstallTest.sh BUILD_DIR WITH_GUI(0|1)
 set -u
@@ -30,7 +30,9 @@ check_tree() {
         libexec/quorvin-explorer/quorvin-askpass libexec/quorvin-explorer/quorvin-proxy-connect)
     if [ "$gui" = 1 ]; then
         files+=(bin/quorvin-explorer share/man/man1/quorvin-explorer.1.gz
-            share/quorvin-explorer/splash.jpg "share/applications/$app_id.desktop"
+            share/quorvin-explorer/splash.jpg
+            share/quorvin-explorer/translations/quorvin-explorer_de.qm
+            "share/applications/$app_id.desktop"
             "share/metainfo/$app_id.metainfo.xml" "share/icons/hicolor/scalable/apps/$app_id.svg")
     fi
     for file in "${files[@]}"; do
@@ -67,7 +69,30 @@ check_tree() {
             "$root/share/metainfo/$app_id.metainfo.xml" ||
             fail "$what: the metainfo does not name the desktop entry"
     fi
+    if [ "$gui" = 1 ]; then
+        speaks_german "$root" "$what"
+    fi
     echo "ok: $what holds every file, and they pass their checks"
+}
+
+# The installed program finds its translations: with LANGUAGE=de a bad command line is told in
+# German on standard error (before the message box, which ends with the process).
+speaks_german() {
+    local root=$1 what=$2 pid tick
+    [ -d "$work/runtime" ] || mkdir -m 700 "$work/runtime"
+    env -u LC_ALL -u LC_MESSAGES LANGUAGE=de LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+        XDG_RUNTIME_DIR="$work/runtime" "$root/bin/quorvin-explorer" one two >/dev/null \
+        2>"$work/german" &
+    pid=$!
+    for ((tick = 0; tick < 200; tick++)); do
+        grep -q "Geben Sie eine Adresse" "$work/german" && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    grep -q "Geben Sie eine Adresse" "$work/german" ||
+        fail "$what: the program does not speak German with LANGUAGE=de: $(cat "$work/german")"
 }
 
 cmake --install "$build" --prefix "$work/installed/usr" >"$work/install.log" 2>&1 ||

@@ -83,7 +83,7 @@ bool TEditorPage::LoadFromFile(const std::string& path, std::string& error) {
     }
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) {
-        error = "the file could not be read";
+        error = tr("the file could not be read").toStdString();
         return false;
     }
     m_encoding = DecideEncoding(bytes);
@@ -126,7 +126,8 @@ bool TEditorPage::SaveToFile(const std::string& path, std::string& error) const 
         out.close();
     }
     if (!out) {
-        error = errno != 0 ? std::strerror(errno) : "the file could not be written";
+        error =
+            errno != 0 ? std::strerror(errno) : tr("the file could not be written").toStdString();
         return false;
     }
     return true;

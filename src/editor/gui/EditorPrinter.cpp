@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/gui/EditorPrinter.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLocale>
 #include <QMarginsF>
@@ -22,7 +23,8 @@ QString TEditorPrinter::HeaderText(const QString& title) {
 }
 
 QString TEditorPrinter::FooterText(int page, const QDateTime& when) {
-    return QStringLiteral("Page Number: %1 Printing Date/Time: %2")
+    return QCoreApplication::translate("qx::TEditorPrinter",
+                                       "Page Number: %1 Printing Date/Time: %2")
         .arg(page)
         .arg(QLocale().toString(when, QLocale::ShortFormat));
 }

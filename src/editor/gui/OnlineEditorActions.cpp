@@ -28,13 +28,17 @@ namespace qx {
 namespace {
 
 constexpr TMenuBarEntry kMenuBar[] = {
-    {QT_TR_NOOP("&File"), "FileUpdateAction FileCloseAction - FileSaveasLocalFileAction - "
-                          "FilePrintAction - FileHideAction"},
-    {QT_TR_NOOP("&Edit"), "EditUndoAction EditRedoAction - EditCutAction EditCopyAction "
-                          "EditPasteAction - EditSelectAllAction - EditFontAction"},
-    {QT_TR_NOOP("&Search"), "SearchFindAction SearchSearchAgainAction SearchReplaceAction - "
-                            "SearchGotoLineNumAction - ToggleBookmarksMenu GotoBookmarksMenu"},
-    {QT_TR_NOOP("&View"), "ViewLogPanelAction ViewToolbarsMenu - HighlighterMenu"}};
+    {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&File"),
+     "FileUpdateAction FileCloseAction - FileSaveasLocalFileAction - "
+     "FilePrintAction - FileHideAction"},
+    {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Edit"),
+     "EditUndoAction EditRedoAction - EditCutAction EditCopyAction "
+     "EditPasteAction - EditSelectAllAction - EditFontAction"},
+    {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Search"),
+     "SearchFindAction SearchSearchAgainAction SearchReplaceAction - "
+     "SearchGotoLineNumAction - ToggleBookmarksMenu GotoBookmarksMenu"},
+    {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&View"),
+     "ViewLogPanelAction ViewToolbarsMenu - HighlighterMenu"}};
 constexpr TMenuItems kEditorPopup =
     "FileUpdateAction FileCloseAction - EditCutAction EditCopyAction EditPasteAction - "
     "PopupToggleBookmarksMenu PopupGotoBookmarksMenu - HighlighterMenu";
@@ -45,17 +49,25 @@ constexpr TMenuItems kToolbars[] = {
 
 constexpr const char* kToolbarToggles[] = {"ViewToolbarFileAction", "ViewToolbarEditAction",
                                            "ViewToolbarSearchAction"};
-constexpr const char* kToolbarCaptions[] = {QT_TR_NOOP("&File"), QT_TR_NOOP("&Edit"),
-                                            QT_TR_NOOP("&Search")};
+constexpr const char* kToolbarCaptions[] = {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&File"),
+                                            QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Edit"),
+                                            QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Search")};
 constexpr const char* kHighlighterNames[] = {
     "ViewHighlighterHTMLAction",    "ViewHighlighterCPPAction",  "ViewHighlighterPascalAction",
     "ViewHighlighterPerlAction",    "ViewHighlighterJavaAction", "ViewHighlighterSQLAction",
     "ViewHighlighterTclTkAction",   "ViewHighlighterAWKAction",  "ViewHighlighterDMLAction",
     "ViewHighlighterDoNotUseAction"};
 constexpr const char* kHighlighterCaptions[] = {
-    QT_TR_NOOP("&HTML"), QT_TR_NOOP("&C++"),       QT_TR_NOOP("&Pascal"), QT_TR_NOOP("Pe&rl"),
-    QT_TR_NOOP("&Java"), QT_TR_NOOP("&SQL"),       QT_TR_NOOP("&Tcl/Tk"), QT_TR_NOOP("&AWK"),
-    QT_TR_NOOP("&DML"),  QT_TR_NOOP("Do &not use")};
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&HTML"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&C++"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Pascal"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Pe&rl"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Java"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&SQL"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&Tcl/Tk"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&AWK"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "&DML"),
+    QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Do &not use")};
 
 QMenu* NewMenu(QWidget& window, const char* name, const QString& title) {
     auto* menu = new QMenu(title, &window);
@@ -238,10 +250,10 @@ void TOnlineEditorForm::CreateMenus() {
 }
 
 void TOnlineEditorForm::CreateToolbars() {
-    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", "File Toolbar"},
-                                               {"EditToolbar", "Edit Toolbar"},
-                                               {"SearchToolbar", "Search Toolbar"},
-                                               {"ViewToolbar", "View Toolbar"}}});
+    const auto bars = AddDockToolbars(*this, {{{"FileToolbar", tr("File Toolbar")},
+                                               {"EditToolbar", tr("Edit Toolbar")},
+                                               {"SearchToolbar", tr("Search Toolbar")},
+                                               {"ViewToolbar", tr("View Toolbar")}}});
     std::copy(bars.begin(), bars.end(), m_toolbars);
     for (int bar = 0; bar < 3; ++bar) {
         FillToolbar(*m_toolbars[bar], *this, kToolbars[bar]);

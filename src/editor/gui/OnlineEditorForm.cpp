@@ -14,6 +14,7 @@
 #include "widgets/QtShellIcons.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -29,6 +30,25 @@
 #include <filesystem>
 
 namespace qx {
+
+namespace {
+
+// The words of the core's status bar (EditorStatus), shown in the window's language.
+constexpr const char* kStatusWords[] = {QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Modified"),
+                                        QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Insert"),
+                                        QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Overwrite"),
+                                        QT_TRANSLATE_NOOP("qx::TOnlineEditorForm", "Caps Lock")};
+
+QString StatusWord(const std::string& text) {
+    for (const char* word : kStatusWords) {
+        if (text == word) {
+            return QCoreApplication::translate("qx::TOnlineEditorForm", word);
+        }
+    }
+    return QString::fromStdString(text);
+}
+
+} // namespace
 
 TOnlineEditorForm::TOnlineEditorForm(TOnlineEditorContext context, QWidget* parent)
     : QMainWindow(parent), m_context(std::move(context)) {
@@ -170,8 +190,7 @@ bool TOnlineEditorForm::FileCloseActionExecute() {
     if (page == nullptr || m_client->Busy() || m_writeBackRunning) {
         return false;
     }
-    if (page->isModified() &&
-        m_prompts.ConfirmUpdate(QString::fromStdString(CloseConfirmText(page->File())))) {
+    if (page->isModified() && m_prompts.ConfirmUpdate(CloseConfirmText(page->File()))) {
         if (!WriteBackAndWait(*page)) {
             // The edits are kept: the page stays open and modified, the log says why.
             m_prompts.Error(tr("Online Editor Error"),
@@ -190,7 +209,11 @@ void TOnlineEditorForm::UpdateCaption() {
     const TEditorPage* page = ActivePage();
     m_captionText =
         QString::fromStdString(EditorCaptionText(page != nullptr ? &page->File() : nullptr));
-    setWindowTitle(QStringLiteral("Pellucor's Online Editor ") + m_captionText);
+    setWindowTitle(tr("Pellucor's Online Editor ") + m_captionText);
+}
+
+QString TOnlineEditorForm::CloseConfirmText(const TRemoteEditFile& file) {
+    return tr("%1 has been changed. Update?").arg(QString::fromStdString(EditFileTitle(file)));
 }
 
 void TOnlineEditorForm::UpdateStatusBar() {
@@ -206,7 +229,7 @@ void TOnlineEditorForm::UpdateStatusBar() {
                      page->overwriteMode(), m_capsLock);
     const std::string* texts[] = {&status.Caret, &status.Modified, &status.Mode, &status.CapsLock};
     for (int panel = 0; panel < 4; ++panel) {
-        m_status[panel]->setText(QString::fromStdString(*texts[panel]));
+        m_status[panel]->setText(StatusWord(*texts[panel]));
     }
 }
 

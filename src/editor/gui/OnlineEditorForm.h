@@ -148,6 +148,8 @@ private:
     void SaveSettings();
     void UpdateCaption();
     void UpdateStatusBar();
+    // "[host folder file] has been changed. Update?"
+    static QString CloseConfirmText(const TRemoteEditFile& file);
     void ApplyEditorFont();
     void ShowEditorPopup(TEditorPage* page, const QPoint& at);
 

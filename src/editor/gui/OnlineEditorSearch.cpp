@@ -3,7 +3,6 @@
 // below the caret, go to a line, the editor font, printing and saving a local copy; and the
 // dialogs these ask with.
 
-#include "editor/EditorTexts.h"
 #include "editor/gui/EditorPage.h"
 #include "editor/gui/EditorPrinter.h"
 #include "editor/gui/FindReplaceForm.h"
@@ -112,16 +111,15 @@ bool TOnlineEditorForm::RunSearch(TEditorPage& page, const TSearchOptions& optio
     };
     target.ReplaceSelection = [&] { page.replace(replace); };
     target.Ask = [&] {
-        return m_prompts.AskReplace(QString::fromStdString(ReplacePromptText(
-                                        page.selectedText().toStdString(), replace.toStdString())),
-                                    ReplacePromptPosition());
+        return m_prompts.AskReplace(
+            tr("Replace this occurrence of '%1' with '%2'?").arg(page.selectedText(), replace),
+            ReplacePromptPosition());
     };
     page.beginUndoAction();
     const int handled = qx::RunSearch(options, target);
     page.endUndoAction();
     if (handled == 0) {
-        m_prompts.Inform(tr("Online Editor"),
-                         QString::fromStdString(NotFoundText(find.toStdString())));
+        m_prompts.Inform(tr("Online Editor"), tr("Search string '%1' not found").arg(find));
     }
     return handled > 0;
 }

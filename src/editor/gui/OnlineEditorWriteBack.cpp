@@ -133,7 +133,7 @@ bool TOnlineEditorForm::WriteBackAndWait(TEditorPage& page) {
 
 void TOnlineEditorForm::SaveModifiedPageAtEnd(TEditorPage& page) {
     m_pages->setCurrentWidget(&page);
-    if (!m_prompts.ConfirmUpdate(QString::fromStdString(CloseConfirmText(page.File())))) {
+    if (!m_prompts.ConfirmUpdate(CloseConfirmText(page.File()))) {
         return;
     }
     if (WriteBackAndWait(page)) {

@@ -24,25 +24,25 @@ struct TKindTexts {
 TKindTexts TextsOf(TKind kind) {
     switch (kind) {
     case TKind::UnknownHostKey:
-        return {QT_TRANSLATE_NOOP("TSshQuestionForm", "Unknown Host Key"),
-                QT_TRANSLATE_NOOP("TSshQuestionForm", "[Unknown Host Key]")};
+        return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "Unknown Host Key"),
+                QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Unknown Host Key]")};
     case TKind::Password:
-        return {QT_TRANSLATE_NOOP("TSshQuestionForm", "SSH Password"),
-                QT_TRANSLATE_NOOP("TSshQuestionForm", "[Password]")};
+        return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "SSH Password"),
+                QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Password]")};
     case TKind::Passphrase:
-        return {QT_TRANSLATE_NOOP("TSshQuestionForm", "Key Passphrase"),
-                QT_TRANSLATE_NOOP("TSshQuestionForm", "[Passphrase]")};
+        return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "Key Passphrase"),
+                QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Passphrase]")};
     case TKind::KeyboardInteractive:
-        return {QT_TRANSLATE_NOOP("TSshQuestionForm", "SSH Login"),
-                QT_TRANSLATE_NOOP("TSshQuestionForm", "[Login Question]")};
+        return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "SSH Login"),
+                QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Login Question]")};
     case TKind::Confirm:
-        return {QT_TRANSLATE_NOOP("TSshQuestionForm", "SSH Confirmation"),
-                QT_TRANSLATE_NOOP("TSshQuestionForm", "[Confirm]")};
+        return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "SSH Confirmation"),
+                QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Confirm]")};
     case TKind::Notice:
         break;
     }
-    return {QT_TRANSLATE_NOOP("TSshQuestionForm", "SSH Notice"),
-            QT_TRANSLATE_NOOP("TSshQuestionForm", "[Notice]")};
+    return {QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "SSH Notice"),
+            QT_TRANSLATE_NOOP("qx::TSshQuestionForm", "[Notice]")};
 }
 
 bool AsksForText(TKind kind) {

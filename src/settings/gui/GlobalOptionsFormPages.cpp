@@ -2,7 +2,7 @@
 #include "settings/gui/GlobalOptionsFormPages.h"
 
 #include "settings/GlobalOptions.h"
-
+#include "settings/gui/GlobalOptionsForm.h"
 #include "widgets/GradientPreview.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/TransferTypeRadioGroup.h"
@@ -27,10 +27,6 @@
 namespace qx {
 
 namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("qx::TGlobalOptionsForm", text);
-}
 
 // A small button beside its field; the icon falls back to the button's text.
 QToolButton* NewButton(const char* name, const QString& hint, const QIcon& icon, QWidget* parent) {
@@ -83,26 +79,26 @@ void FinishPage(QWidget* page) {
 }
 
 void CreateAppearancePage(QTabWidget& pages, TGlobalOptionsControls& c) {
-    QWidget* page = NewPage(pages, Tr("Appearance"));
+    QWidget* page = NewPage(pages, TGlobalOptionsForm::tr("Appearance"));
 
-    auto* font = new QGroupBox(Tr("Font"), page);
+    auto* font = new QGroupBox(TGlobalOptionsForm::tr("Font"), page);
     c.FontButton =
-        NewButton("FontToolbarButton", Tr("Select Font..."),
+        NewButton("FontToolbarButton", TGlobalOptionsForm::tr("Select Font..."),
                   ThemeIcon("preferences-desktop-font", QStyle::SP_FileDialogInfoView), font);
     c.FontNameEdit = NewShowEdit("FontNameEdit", font);
     c.FontSizeEdit = NewShowEdit("FontSizeEdit", font);
     c.FontSizeEdit->setMaximumWidth(c.FontSizeEdit->fontMetrics().averageCharWidth() * 6);
     auto* fontLayout = new QHBoxLayout(font);
     fontLayout->addWidget(c.FontButton);
-    fontLayout->addWidget(new QLabel(Tr("Name:"), font));
+    fontLayout->addWidget(new QLabel(TGlobalOptionsForm::tr("Name:"), font));
     fontLayout->addWidget(c.FontNameEdit, 1);
-    fontLayout->addWidget(new QLabel(Tr("Size:"), font));
+    fontLayout->addWidget(new QLabel(TGlobalOptionsForm::tr("Size:"), font));
     fontLayout->addWidget(c.FontSizeEdit);
     page->layout()->addWidget(font);
 
-    auto* colour = new QGroupBox(Tr("Gradient Color"), page);
+    auto* colour = new QGroupBox(TGlobalOptionsForm::tr("Gradient Color"), page);
     c.GradColorButton =
-        NewButton("GradColorToolbarButton", Tr("Select Color..."),
+        NewButton("GradColorToolbarButton", TGlobalOptionsForm::tr("Select Color..."),
                   ThemeIcon("preferences-desktop-color", QStyle::SP_DesktopIcon), colour);
     c.GradPanel = new TGradientPreview(colour);
     c.GradPanel->setObjectName(QStringLiteral("GradPanel"));
@@ -116,35 +112,38 @@ void CreateAppearancePage(QTabWidget& pages, TGlobalOptionsControls& c) {
 }
 
 void CreateDefaultSettingsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
-    QWidget* page = NewPage(pages, Tr("Default Settings"));
+    QWidget* page = NewPage(pages, TGlobalOptionsForm::tr("Default Settings"));
 
-    auto* connection = new QGroupBox(Tr("Connection"), page);
+    auto* connection = new QGroupBox(TGlobalOptionsForm::tr("Connection"), page);
     c.LoginRetryUpDown = NewUpDown("LoginRetryUpDown", connection);
     c.ReloginDelayUpDown = NewUpDown("ReloginDelayUpDown", connection);
     c.TimeoutUpDown = NewUpDown("TimeoutUpDown", connection);
     c.TimeoutUpDown->setRange(TGlobalOptions::MinTimeout, TGlobalOptions::MaxTimeout);
-    c.TimeoutUpDown->setToolTip(
-        Tr("A server that sends nothing for this long ends the request it was asked for"));
+    c.TimeoutUpDown->setToolTip(TGlobalOptionsForm::tr(
+        "A server that sends nothing for this long ends the request it was asked for"));
     c.EmailEdit = new QLineEdit(connection);
     c.EmailEdit->setObjectName(QStringLiteral("EmailEdit"));
     auto* connectionLayout = new QFormLayout(connection);
-    connectionLayout->addRow(NewLabel(Tr("Login &Retry:"), c.LoginRetryUpDown, connection),
-                             c.LoginRetryUpDown);
-    connectionLayout->addRow(NewLabel(Tr("Relogin &Delay:"), c.ReloginDelayUpDown, connection),
-                             c.ReloginDelayUpDown);
-    connectionLayout->addRow(NewLabel(Tr("T&imeout (sec):"), c.TimeoutUpDown, connection),
-                             c.TimeoutUpDown);
     connectionLayout->addRow(
-        NewLabel(Tr("&E-mail as Anonymous Login Password:"), c.EmailEdit, connection));
+        NewLabel(TGlobalOptionsForm::tr("Login &Retry:"), c.LoginRetryUpDown, connection),
+        c.LoginRetryUpDown);
+    connectionLayout->addRow(
+        NewLabel(TGlobalOptionsForm::tr("Relogin &Delay:"), c.ReloginDelayUpDown, connection),
+        c.ReloginDelayUpDown);
+    connectionLayout->addRow(
+        NewLabel(TGlobalOptionsForm::tr("T&imeout (sec):"), c.TimeoutUpDown, connection),
+        c.TimeoutUpDown);
+    connectionLayout->addRow(NewLabel(
+        TGlobalOptionsForm::tr("&E-mail as Anonymous Login Password:"), c.EmailEdit, connection));
     connectionLayout->addRow(c.EmailEdit);
     page->layout()->addWidget(connection);
 
-    auto* transfer = new QGroupBox(Tr("Transfer"), page);
-    c.ResumeTransferCheckBox = new QCheckBox(Tr("Resume &Transfer"), transfer);
+    auto* transfer = new QGroupBox(TGlobalOptionsForm::tr("Transfer"), page);
+    c.ResumeTransferCheckBox = new QCheckBox(TGlobalOptionsForm::tr("Resume &Transfer"), transfer);
     c.ResumeTransferCheckBox->setObjectName(QStringLiteral("ResumeTransferCheckBox"));
-    c.PassiveModeCheckBox = new QCheckBox(Tr("&Passive Mode"), transfer);
+    c.PassiveModeCheckBox = new QCheckBox(TGlobalOptionsForm::tr("&Passive Mode"), transfer);
     c.PassiveModeCheckBox->setObjectName(QStringLiteral("PassiveModeCheckBox"));
-    c.KeepFileTimesCheckBox = new QCheckBox(Tr("&Keep file times"), transfer);
+    c.KeepFileTimesCheckBox = new QCheckBox(TGlobalOptionsForm::tr("&Keep file times"), transfer);
     c.KeepFileTimesCheckBox->setObjectName(QStringLiteral("KeepFileTimesCheckBox"));
     c.TransferTypeRadioGroup = new TTransferTypeRadioGroup(transfer);
     c.TransferTypeRadioGroup->setObjectName(QStringLiteral("TransferTypeRadioGroup"));
@@ -158,41 +157,46 @@ void CreateDefaultSettingsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
 }
 
 void CreateTransferPage(QTabWidget& pages, TGlobalOptionsControls& c) {
-    QWidget* page = NewPage(pages, Tr("Transfer"));
+    QWidget* page = NewPage(pages, TGlobalOptionsForm::tr("Transfer"));
 
-    auto* extensions = new QGroupBox(Tr("ASCII File Extentions"), page);
+    auto* extensions = new QGroupBox(TGlobalOptionsForm::tr("ASCII File Extentions"), page);
     c.ASCIIFileExtsEdit = new QLineEdit(extensions);
     c.ASCIIFileExtsEdit->setObjectName(QStringLiteral("ASCIIFileExtsEdit"));
     auto* extensionsLayout = new QVBoxLayout(extensions);
     extensionsLayout->addWidget(c.ASCIIFileExtsEdit);
     page->layout()->addWidget(extensions);
 
-    auto* existing = new QGroupBox(Tr("When a File Exists at the Target"), page);
+    auto* existing =
+        new QGroupBox(TGlobalOptionsForm::tr("When a File Exists at the Target"), page);
     c.WhenTargetExistsComboBox = new QComboBox(existing);
     c.WhenTargetExistsComboBox->setObjectName(QStringLiteral("WhenTargetExistsComboBox"));
     // In the order of the stored numbers.
     c.WhenTargetExistsComboBox->addItems(
-        {Tr("Ask"), Tr("Overwrite"), Tr("Overwrite if newer"), Tr("Resume"), Tr("Skip")});
-    c.WhenTargetExistsComboBox->setToolTip(
-        Tr("What downloads and uploads do with a file of the same name at their target"));
+        {TGlobalOptionsForm::tr("Ask"), TGlobalOptionsForm::tr("Overwrite"),
+         TGlobalOptionsForm::tr("Overwrite if newer"), TGlobalOptionsForm::tr("Resume"),
+         TGlobalOptionsForm::tr("Skip")});
+    c.WhenTargetExistsComboBox->setToolTip(TGlobalOptionsForm::tr(
+        "What downloads and uploads do with a file of the same name at their target"));
     auto* existingLayout = new QVBoxLayout(existing);
     existingLayout->addWidget(c.WhenTargetExistsComboBox);
     page->layout()->addWidget(existing);
 
     c.DownloadFolderButton =
-        NewButton("DefaultDownloadFolderToolbarButton", Tr("Browse Folder..."),
+        NewButton("DefaultDownloadFolderToolbarButton", TGlobalOptionsForm::tr("Browse Folder..."),
                   TMainDataModule::ActionIcon(TMainDataModule::ChangeFolder), page);
     c.TempDownloadFolderEdit = NewShowEdit("TempDownloadFolderEdit", page);
-    page->layout()->addWidget(ButtonAndEditGroup(
-        Tr("Temporary Download Folder"), c.DownloadFolderButton, c.TempDownloadFolderEdit, page));
+    page->layout()->addWidget(
+        ButtonAndEditGroup(TGlobalOptionsForm::tr("Temporary Download Folder"),
+                           c.DownloadFolderButton, c.TempDownloadFolderEdit, page));
     page->layout()->addWidget(NewSpeedLimitGroup(
-        Tr("Speed Limits (sites without their own, and the queue)"), c.SpeedLimits, page));
+        TGlobalOptionsForm::tr("Speed Limits (sites without their own, and the queue)"),
+        c.SpeedLimits, page));
     FinishPage(page);
 }
 
 void CreateSoundPage(QTabWidget& pages, TGlobalOptionsControls& c) {
-    QWidget* page = NewPage(pages, Tr("Sound Feedback"));
-    auto* group = new QGroupBox(Tr("Play Wav File On"), page);
+    QWidget* page = NewPage(pages, TGlobalOptionsForm::tr("Sound Feedback"));
+    auto* group = new QGroupBox(TGlobalOptionsForm::tr("Play Wav File On"), page);
     auto* layout = new QGridLayout(group);
     layout->setColumnStretch(3, 1);
 
@@ -204,21 +208,22 @@ void CreateSoundPage(QTabWidget& pages, TGlobalOptionsControls& c) {
         const char* edit;
     };
     const TRow rows[] = {
-        {c.LoggedinWav, "&Logged in:", "LoggedinWavToolbarButton", "LoggedinWavPlayToolbarButton",
-         "LoggedinWavEdit"},
-        {c.ErrorWav, "&Error:", "ErrorWavToolbarButton", "ErrorWavPlayToolbarButton",
-         "ErrorWavEdit"},
-        {c.TransferDoneWav, "&Transfer Done:", "TransferDoneWavToolbarButton",
-         "TransferDoneWavPlayToolbarButton", "TransferDoneWavEdit"},
+        {c.LoggedinWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Logged in:"),
+         "LoggedinWavToolbarButton", "LoggedinWavPlayToolbarButton", "LoggedinWavEdit"},
+        {c.ErrorWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Error:"),
+         "ErrorWavToolbarButton", "ErrorWavPlayToolbarButton", "ErrorWavEdit"},
+        {c.TransferDoneWav, QT_TRANSLATE_NOOP("qx::TGlobalOptionsForm", "&Transfer Done:"),
+         "TransferDoneWavToolbarButton", "TransferDoneWavPlayToolbarButton", "TransferDoneWavEdit"},
     };
     int line = 0;
     for (const TRow& row : rows) {
-        row.wav.SelectButton = NewButton(row.select, Tr("Select Wav..."),
+        row.wav.SelectButton = NewButton(row.select, TGlobalOptionsForm::tr("Select Wav..."),
                                          TMainDataModule::ActionIcon(TMainDataModule::Open), group);
-        row.wav.PlayButton = NewButton(row.play, Tr("Play Wav"),
+        row.wav.PlayButton = NewButton(row.play, TGlobalOptionsForm::tr("Play Wav"),
                                        TMainDataModule::ActionIcon(TMainDataModule::Resume), group);
         row.wav.Edit = NewShowEdit(row.edit, group);
-        layout->addWidget(NewLabel(Tr(row.caption), row.wav.SelectButton, group), line, 0);
+        layout->addWidget(
+            NewLabel(TGlobalOptionsForm::tr(row.caption), row.wav.SelectButton, group), line, 0);
         layout->addWidget(row.wav.SelectButton, line, 1);
         layout->addWidget(row.wav.PlayButton, line, 2);
         layout->addWidget(row.wav.Edit, line, 3);
@@ -229,16 +234,18 @@ void CreateSoundPage(QTabWidget& pages, TGlobalOptionsControls& c) {
 }
 
 void CreateToolsPage(QTabWidget& pages, TGlobalOptionsControls& c) {
-    QWidget* page = NewPage(pages, Tr("Tools"));
-    c.PingAppButton = NewButton("PingAppToolbarButton", Tr("Select Program..."),
+    QWidget* page = NewPage(pages, TGlobalOptionsForm::tr("Tools"));
+    c.PingAppButton = NewButton("PingAppToolbarButton", TGlobalOptionsForm::tr("Select Program..."),
                                 TMainDataModule::ActionIcon(TMainDataModule::Ping), page);
     c.PingAppEdit = NewShowEdit("PingAppEdit", page);
-    page->layout()->addWidget(ButtonAndEditGroup(Tr("Ping"), c.PingAppButton, c.PingAppEdit, page));
-    c.TelnetAppButton = NewButton("TelnetAppToolbarButton", Tr("Select Program..."),
-                                  TMainDataModule::ActionIcon(TMainDataModule::Telnet), page);
-    c.TelnetAppEdit = NewShowEdit("TelnetAppEdit", page);
     page->layout()->addWidget(
-        ButtonAndEditGroup(Tr("Telnet"), c.TelnetAppButton, c.TelnetAppEdit, page));
+        ButtonAndEditGroup(TGlobalOptionsForm::tr("Ping"), c.PingAppButton, c.PingAppEdit, page));
+    c.TelnetAppButton =
+        NewButton("TelnetAppToolbarButton", TGlobalOptionsForm::tr("Select Program..."),
+                  TMainDataModule::ActionIcon(TMainDataModule::Telnet), page);
+    c.TelnetAppEdit = NewShowEdit("TelnetAppEdit", page);
+    page->layout()->addWidget(ButtonAndEditGroup(TGlobalOptionsForm::tr("Telnet"),
+                                                 c.TelnetAppButton, c.TelnetAppEdit, page));
     FinishPage(page);
 }
 

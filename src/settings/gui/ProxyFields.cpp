@@ -12,20 +12,15 @@
 
 namespace qx {
 
-namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("qx::TProxyFields", text);
-}
-
-} // namespace
+namespace {} // namespace
 
 TProxyFields::TProxyFields(QWidget* parent) : QWidget(parent) {
     m_kind = new QComboBox(this);
     m_kind->setObjectName(QStringLiteral("ProxyKindComboBox"));
     // In the order of TProxyKind.
-    m_kind->addItems({Tr("No proxy"), Tr("SOCKS5"), Tr("SOCKS5, the proxy resolves names"),
-                      Tr("HTTP (CONNECT)")});
+    m_kind->addItems({TProxyFields::tr("No proxy"), TProxyFields::tr("SOCKS5"),
+                      TProxyFields::tr("SOCKS5, the proxy resolves names"),
+                      TProxyFields::tr("HTTP (CONNECT)")});
     m_host = new QLineEdit(this);
     m_host->setObjectName(QStringLiteral("ProxyHostEdit"));
     m_port = new QSpinBox(this);
@@ -39,12 +34,13 @@ TProxyFields::TProxyFields(QWidget* parent) : QWidget(parent) {
 
     auto* form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
-    form->addRow(Tr("&Kind:"), m_kind);
-    form->addRow(Tr("&Host:"), m_host);
-    form->addRow(Tr("P&ort:"), m_port);
-    form->addRow(Tr("&User name:"), m_user);
-    form->addRow(Tr("Pass&word:"), m_password);
-    auto* note = new QLabel(Tr("Leave the user name empty for a proxy without a login."), this);
+    form->addRow(TProxyFields::tr("&Kind:"), m_kind);
+    form->addRow(TProxyFields::tr("&Host:"), m_host);
+    form->addRow(TProxyFields::tr("P&ort:"), m_port);
+    form->addRow(TProxyFields::tr("&User name:"), m_user);
+    form->addRow(TProxyFields::tr("Pass&word:"), m_password);
+    auto* note = new QLabel(
+        TProxyFields::tr("Leave the user name empty for a proxy without a login."), this);
     note->setWordWrap(true);
     form->addRow(note);
 
@@ -99,16 +95,17 @@ void TProxyFields::UpdateEnabled() {
 TProxyFields* AddGlobalProxyPage(QTabWidget& pages) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    auto* intro = new QLabel(Tr("The proxy that FTP and SFTP connections go through, unless a "
-                                "site chooses otherwise. Active FTP mode cannot be used "
-                                "through a proxy."),
-                             page);
+    auto* intro =
+        new QLabel(TProxyFields::tr("The proxy that FTP and SFTP connections go through, unless a "
+                                    "site chooses otherwise. Active FTP mode cannot be used "
+                                    "through a proxy."),
+                   page);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto* fields = new TProxyFields(page);
     layout->addWidget(fields);
     layout->addStretch(1);
-    pages.addTab(page, Tr("Proxy"));
+    pages.addTab(page, TProxyFields::tr("Proxy"));
     return fields;
 }
 
@@ -128,8 +125,9 @@ QWidget* CreateSiteProxyPage(TSiteProxyControls& controls) {
     controls.Mode = new QComboBox(page);
     controls.Mode->setObjectName(QStringLiteral("ProxyModeComboBox"));
     // In the order of TSiteProxyMode.
-    controls.Mode->addItems(
-        {Tr("Use the global proxy"), Tr("Connect directly"), Tr("Use this proxy:")});
+    controls.Mode->addItems({TProxyFields::tr("Use the global proxy"),
+                             TProxyFields::tr("Connect directly"),
+                             TProxyFields::tr("Use this proxy:")});
     controls.Fields = new TProxyFields(page);
     layout->addWidget(controls.Mode);
     layout->addWidget(controls.Fields);

@@ -7,6 +7,7 @@
 #include "settings/gui/SiteBookTreeModel.h"
 #include "settings/gui/SiteBookTreeView.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace qx {
@@ -26,7 +27,8 @@ QString Listed(const QString& heading, const std::vector<std::string>& lines) {
     }
     if (lines.size() > kLinesShown) {
         text += QStringLiteral("\n") +
-                TSiteBookForm::tr("... and %1 more").arg(lines.size() - kLinesShown);
+                QCoreApplication::translate("qx::TSiteBookForm", "... and %1 more")
+                    .arg(lines.size() - kLinesShown);
     }
     return text;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/gui/SiteBookFormTools.h"
 
+#include "settings/gui/SiteBookForm.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,10 +14,6 @@ namespace {
 bool IsConsoleTool(const QString& program) {
     const QString name = QFileInfo(program).fileName();
     return name == QLatin1String("ping") || name == QLatin1String("telnet");
-}
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("qx::TSiteBookForm", text);
 }
 
 } // namespace
@@ -39,7 +37,8 @@ std::vector<TToolCommand> ToolCommands(const QString& program, const QString& ho
 QString StartTool(const TStartProgram& start, const QString& program, const QString& host) {
     const std::vector<TToolCommand> commands = ToolCommands(program, host);
     if (commands.empty()) {
-        return Tr("No program is set for this tool. Choose one in the global options.");
+        return TSiteBookForm::tr(
+            "No program is set for this tool. Choose one in the global options.");
     }
     for (const TToolCommand& command : commands) {
         if (start(command.Program, command.Arguments)) {
@@ -47,11 +46,12 @@ QString StartTool(const TStartProgram& start, const QString& program, const QStr
         }
     }
     if (IsConsoleTool(program)) {
-        return Tr("Cannot start [%1] in a terminal: neither x-terminal-emulator nor xterm "
-                  "could be started.")
+        return TSiteBookForm::tr(
+                   "Cannot start [%1] in a terminal: neither x-terminal-emulator nor xterm "
+                   "could be started.")
             .arg(program);
     }
-    return Tr("Cannot start [%1].").arg(program);
+    return TSiteBookForm::tr("Cannot start [%1].").arg(program);
 }
 
 } // namespace qx

@@ -25,9 +25,24 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace qx {
 
 namespace {
+
+// The choices of the core's editor (TSitePropertiesEditor), marked here for the translation
+// they get in this window.
+constexpr const char* kChoiceTexts[] = {
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "Use plain FTP"),
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "Use explicit TLS if available"),
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "Require explicit TLS"),
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "Require implicit TLS"),
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "FTP"),
+    QT_TRANSLATE_NOOP("qx::TSitePropertiesForm", "SFTP (over SSH)")};
+static_assert(std::size(kChoiceTexts) == std::size(TSitePropertiesEditor::kEncryptionTexts) +
+                                             std::size(TSitePropertiesEditor::kProtocolTexts),
+              "every choice of the editor is marked for translation");
 
 QLineEdit* NewEdit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);

@@ -85,10 +85,13 @@ start_ftpd() {
 
 # Starts the program with ARGS in the background; sets app_pid. Without a session bus the
 # program keeps passwords in its settings file and never reaches the keyring of the user
-# running the tests.
+# running the tests. It speaks English whatever the locale of the machine, unless the sourcing
+# script sets `app_language` (LANGUAGE's list of languages, "de") after sourcing this file.
 app_pid=
+app_language=en
 start() {
-    (cd "$work" && exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
+    (cd "$work" && exec env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u LC_ALL -u LC_MESSAGES \
+        LANG=C.UTF-8 LANGUAGE="$app_language" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
         XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "${program:?}" "$@") >>"$work/program.log" 2>&1 &
     app_pid=$!
     children+=("$app_pid")
