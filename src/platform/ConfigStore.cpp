@@ -311,11 +311,13 @@ bool TConfigStore::Flush() {
     return m_impl->Save();
 }
 
-std::optional<std::string> TConfigStore::SnapshotText() const {
+bool TConfigStore::Writable() const {
     std::lock_guard lock(m_impl->Mutex);
-    if (m_impl->ReadOnly || m_impl->KeepFile) {
-        return std::nullopt;
-    }
+    return !m_impl->ReadOnly && !m_impl->KeepFile;
+}
+
+std::string TConfigStore::Text() const {
+    std::lock_guard lock(m_impl->Mutex);
     return ConfigText(m_impl->Root);
 }
 

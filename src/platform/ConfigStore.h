@@ -88,10 +88,11 @@ public:
 
     // Writes pending changes now; false when the file could not be written.
     bool Flush();
-    // The file's text as the store stands now, for a caller that writes it elsewhere (on
-    // another thread); nothing for a store that must not write its file. The store still
-    // counts its changes as unwritten.
-    std::optional<std::string> SnapshotText() const;
+    // Whether the store writes its file: not read-only, and its file was loaded or moved aside.
+    bool Writable() const;
+    // The file's text as the store stands now (also of a read-only store, whose changes stay
+    // in memory), for a caller that writes it itself.
+    std::string Text() const;
 
 private:
     friend class TConfigBatch;

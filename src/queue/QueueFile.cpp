@@ -145,6 +145,54 @@ bool ReadProxy(const TConfigStore& store, const std::string& path, const std::st
     return true;
 }
 
+// Applies a record of the log to the store; the key it names, or nothing for a damaged one.
+std::optional<std::uint64_t> ApplyRecord(TConfigStore& store, std::string_view record) {
+    if (record.size() < 3 || record[1] != ' ') {
+        return std::nullopt; // damaged: no kind and key
+    }
+    const std::size_t space = std::min(record.find(' ', 2), record.size());
+    const std::string_view key = record.substr(2, space - 2);
+    const auto id = ParseNumber<std::uint64_t>(key);
+    if (!id) {
+        return std::nullopt;
+    }
+    const std::string path = ItemPath(key);
+    const std::string_view rest = record.substr(std::min(space + 1, record.size()));
+    if (record[0] == 'G') {
+        store.DeleteKey(path);
+    } else if (record[0] == 'F' && store.KeyExists(path)) {
+        store.WriteString(path, "State", FailedState);
+        store.WriteString(path, "ErrorMessage", UnescapeRecordField(rest));
+    } else if (record[0] == 'V' && rest.size() > 2 && rest[1] == ' ') {
+        const std::size_t tab = rest.find('\t');
+        if (tab == std::string_view::npos) {
+            return id;
+        }
+        const std::string name = UnescapeRecordField(rest.substr(2, tab - 2));
+        const std::string value = UnescapeRecordField(rest.substr(tab + 1));
+        if (rest[0] == 's' && store.CreateKey(path)) {
+            store.WriteString(path, name, value);
+        } else if (const auto number = ParseNumber<std::int32_t>(value);
+                   rest[0] == 'n' && number && store.CreateKey(path)) {
+            store.WriteNumber(path, name, *number);
+        }
+    }
+    return id;
+}
+
+// The file written anew from what it holds and the records set aside, on the writer's thread:
+// what the records say is all the file lacks, whatever the queue does meanwhile.
+bool RewriteWithRecords(const std::filesystem::path& file, const std::filesystem::path& records) {
+    TConfigStore copy(file, TConfigStore::TOpenMode::ReadOnly);
+    if (!copy.LoadProblem().empty()) {
+        return false;
+    }
+    for (const std::string& record : TAppendLog(records).Read()) {
+        ApplyRecord(copy, record);
+    }
+    return ReplaceFileAtomically(file, copy.Text());
+}
+
 } // namespace
 
 TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
@@ -180,36 +228,8 @@ void TQueueFile::ReplayLog() {
 }
 
 void TQueueFile::Replay(std::string_view record) {
-    if (record.size() < 3 || record[1] != ' ') {
-        return; // damaged: no kind and key
-    }
-    const std::size_t space = std::min(record.find(' ', 2), record.size());
-    const std::string_view key = record.substr(2, space - 2);
-    const auto id = ParseNumber<std::uint64_t>(key);
-    if (!id) {
-        return;
-    }
-    m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
-    const std::string path = ItemPath(key);
-    const std::string_view rest = record.substr(std::min(space + 1, record.size()));
-    if (record[0] == 'G') {
-        m_store->DeleteKey(path);
-    } else if (record[0] == 'F' && m_store->KeyExists(path)) {
-        m_store->WriteString(path, "State", FailedState);
-        m_store->WriteString(path, "ErrorMessage", UnescapeRecordField(rest));
-    } else if (record[0] == 'V' && rest.size() > 2 && rest[1] == ' ') {
-        const std::size_t tab = rest.find('\t');
-        if (tab == std::string_view::npos) {
-            return;
-        }
-        const std::string name = UnescapeRecordField(rest.substr(2, tab - 2));
-        const std::string value = UnescapeRecordField(rest.substr(tab + 1));
-        if (rest[0] == 's' && m_store->CreateKey(path)) {
-            m_store->WriteString(path, name, value);
-        } else if (const auto number = ParseNumber<std::int32_t>(value);
-                   rest[0] == 'n' && number && m_store->CreateKey(path)) {
-            m_store->WriteNumber(path, name, *number);
-        }
+    if (const auto id = ApplyRecord(*m_store, record)) {
+        m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
     }
 }
 
@@ -302,24 +322,23 @@ void TQueueFile::Journal(const std::vector<std::string>& records) {
     }
 }
 
-// The records so far go aside to "queue.conf.log.1" and the file is written whole on a thread
-// of its own; the records of the changes meanwhile go to a new log. Until the new file is in
-// place, the old file and both logs still tell everything; replaying a record on a file that
-// already holds its change changes nothing.
+// The records so far go aside to "queue.conf.log.1", and a thread of its own writes the file
+// anew from the file and those records; the records of the changes meanwhile go to a new log.
+// Until the new file is in place, the old file and both logs still tell everything; replaying
+// a record on a file that already holds its change changes nothing.
 void TQueueFile::StartWrite() {
     if (m_write.valid()) {
         return; // one write at a time: the records wait in the log
     }
-    auto text = m_store->SnapshotText();
-    if (!text) {
+    if (!m_store->Writable()) {
         return;
     }
     if (!MoveLogAside()) {
         Written(WriteWholeNow());
         return;
     }
-    m_write = std::async(std::launch::async, [file = m_store->File(), text = std::move(*text)] {
-        return ReplaceFileAtomically(file, text);
+    m_write = std::async(std::launch::async, [file = m_store->File(), records = m_asideLog.File()] {
+        return RewriteWithRecords(file, records);
     });
 }
 
