@@ -23,7 +23,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 int Sign(std::strong_ordering order) {
-    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    return std::is_lt(order) ? -1 : (std::is_gt(order) ? 1 : 0);
 }
 
 } // namespace
