@@ -48,7 +48,7 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
     case C::ChangeFolder:
     case C::Filtering:
     case C::Refresh:
-    case C::Find: // searches through a session of its own, starting where the explorer is
+    case C::Find: // its own session searches; the explorer takes the results
         return idle;
     case C::NewFolder:
         return idle && pane && (s.TreeActive ? s.HasTreeTarget : true);
