@@ -138,8 +138,9 @@ QWidget* TRemoteFindForm::BuildResults() {
     m_view->setModel(m_model);
     m_view->setSortingEnabled(true);
     m_view->sortByColumn(static_cast<int>(TFoundColumn::Folder), Qt::AscendingOrder);
-    m_view->header()->resizeSection(0, 220);
-    m_view->header()->resizeSection(1, 260);
+    m_view->header()->resizeSection(0, 200);
+    m_view->header()->resizeSection(1, 240);
+    m_view->header()->resizeSection(2, 90);
     layout->addWidget(m_view);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TRemoteFindForm::UpdateButtons);
