@@ -48,6 +48,7 @@ bool CommandEnabled(TExplorerCommand command, const TExplorerState& s) {
     case C::ChangeFolder:
     case C::Filtering:
     case C::Refresh:
+    case C::Find: // its own session searches; the explorer takes the results
         return idle;
     case C::NewFolder:
         return idle && pane && (s.TreeActive ? s.HasTreeTarget : true);

@@ -41,6 +41,7 @@ enum class TExplorerCommand {
     Synchronize,
     Compare,
     CompareDifferences,
+    Find,
 };
 
 // What the enable rules look at. The tree target is the node marked as the target of a drop

@@ -78,7 +78,7 @@ TEST(ExplorerCommands, EnableRulesFollowPaneSelectionAndSession) {
     EXPECT_TRUE(CommandEnabled(C::Abort, state));
     EXPECT_TRUE(CommandEnabled(C::Synchronize, state)); // a session of its own
     for (const C command : {C::Download, C::Delete, C::ChangePermission, C::Refresh,
-                            C::ChangeFolder, C::Filtering, C::NewFolder}) {
+                            C::ChangeFolder, C::Filtering, C::NewFolder, C::Find}) {
         EXPECT_FALSE(CommandEnabled(command, state)) << static_cast<int>(command);
     }
     // One item for Rename, Properties, Copy URL, Open; files only for Online Edit and Print.

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "remote/RemoteFind.h"
 
+#include "base/LocaleTextCompare.h"
 #include "base/QuantityText.h"
+#include "remote/FindFields.h"
+#include "remote/FindSettings.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -98,4 +102,83 @@ TEST(RemoteFind, WalksLevelByLevelWithinTheDepthAndMatchesEveryCriterion) {
     TRemoteFind limited("/top", shallow);
     EXPECT_EQ(Search(limited, listings), (std::vector<std::string>{"/top/old.log"}));
     EXPECT_EQ(limited.FoldersTooDeep(), 2u);
+}
+
+TEST(FindFields, TheFormsTextsBecomeCriteriaOrTellWhatIsWrong) {
+    TFindFields fields;
+    fields.Masks = "*.txt;*.log";
+    fields.LargerThan = " 1.5K ";
+    fields.SmallerThan = "2M";
+    fields.MaxDepth = 99;
+    TFindFieldsResult result = FindCriteriaOf(fields);
+    ASSERT_EQ(result.Problem, TFindFieldProblem::None);
+    EXPECT_TRUE(result.Criteria.Names.Matches("a.log"));
+    EXPECT_FALSE(result.Criteria.Names.Matches("a.bin"));
+    EXPECT_EQ(result.Criteria.LargerThan, 1536);
+    EXPECT_EQ(result.Criteria.SmallerThan, 2 * 1024 * 1024);
+    EXPECT_EQ(result.Criteria.MaxDepth, kMaxRecursionDepth);
+    // Blank fields ask for nothing: every entry matches.
+    result = FindCriteriaOf({});
+    ASSERT_EQ(result.Problem, TFindFieldProblem::None);
+    EXPECT_TRUE(FindMatches(Entry("x", 5), result.Criteria));
+    const auto problem = [](auto change) {
+        TFindFields wrong;
+        change(wrong);
+        return FindCriteriaOf(wrong).Problem;
+    };
+    EXPECT_EQ(problem([](auto& f) { f.Masks = "*.txt; [abc"; }), TFindFieldProblem::BadMasks);
+    EXPECT_EQ(problem([](auto& f) { f.LargerThan = "5X"; }), TFindFieldProblem::BadLargerThan);
+    EXPECT_EQ(problem([](auto& f) { f.SmallerThan = "-1"; }), TFindFieldProblem::BadSmallerThan);
+    // Larger than 10 and smaller than 11 leaves no size.
+    EXPECT_EQ(problem([](auto& f) {
+                  f.LargerThan = "10";
+                  f.SmallerThan = "11";
+              }),
+              TFindFieldProblem::NoSizeBetween);
+    EXPECT_EQ(problem([](auto& f) {
+                  f.NewerThan = 1000;
+                  f.OlderThan = 1000;
+              }),
+              TFindFieldProblem::NoTimeBetween);
+}
+
+TEST(FindFields, FoundEntriesSortByColumnWithTiesByPath) {
+    const TLocaleTextCompare compare;
+    const TFoundEntry folder{"/b/dir", Entry("dir", -1, 2024)};
+    const TFoundEntry small{"/a/Zed.txt", Entry("Zed.txt", 10, 2025)};
+    const TFoundEntry big{"/top.txt", Entry("top.txt", 900, 2023)};
+    const TFoundEntry sameName{"/c/Zed.txt", Entry("Zed.txt", 10, 2025)};
+    using enum TFoundColumn;
+    EXPECT_EQ(FoundFolder(big), "/");
+    EXPECT_EQ(FoundFolder(small), "/a");
+    EXPECT_LT(CompareFound(folder, small, Size, compare), 0); // folders before files
+    EXPECT_LT(CompareFound(small, big, Size, compare), 0);
+    EXPECT_LT(CompareFound(big, folder, Modified, compare), 0);
+    EXPECT_LT(CompareFound(big, small, Folder, compare), 0);
+    EXPECT_LT(CompareFound(folder, big, Name, compare), 0);
+    EXPECT_LT(CompareFound(small, sameName, Name, compare), 0);
+    EXPECT_GT(CompareFound(sameName, small, Size, compare), 0);
+}
+
+TEST(FindSettings, KeepTheLastFieldsAndBoundWhatIsOutOfRange) {
+    const qx::test::TempDir dir;
+    TConfigStore store(dir.path() / "settings.conf");
+    TFindSettings settings;
+    settings.LoadFromStore(store); // no key: defaults stay
+    EXPECT_EQ(settings.Fields.MaxDepth, kMaxRecursionDepth);
+    settings.Fields.Masks = "*.txt;*.log";
+    settings.Fields.LargerThan = "2M";
+    settings.Fields.Subfolders = false;
+    settings.Width = 900;
+    settings.SaveToStore(store);
+    store.WriteNumber(FindFilesKey, "MaxDepth", 500);
+    store.WriteNumber(FindFilesKey, "Height", 3);
+    TFindSettings reloaded;
+    reloaded.LoadFromStore(store);
+    EXPECT_EQ(reloaded.Fields.Masks, "*.txt;*.log");
+    EXPECT_EQ(reloaded.Fields.LargerThan, "2M");
+    EXPECT_FALSE(reloaded.Fields.Subfolders);
+    EXPECT_EQ(reloaded.Fields.MaxDepth, kMaxRecursionDepth);
+    EXPECT_EQ(reloaded.Width, 900);
+    EXPECT_EQ(reloaded.Height, 200);
 }

@@ -9,6 +9,7 @@
 #include "remote/FileListContent.h"
 #include "remote/FolderTree.h"
 #include "remote/gui/FileListModel.h"
+#include "remote/gui/FindResultModel.h"
 #include "remote/gui/FolderTreeModel.h"
 #include "sync/SyncListings.h"
 #include "sync/gui/CompareMarks.h"
@@ -178,6 +179,40 @@ private Q_SLOTS:
         QVERIFY(!rowOf("a").isValid());
         model.SetCompareMarks(nullptr);
         QVERIFY(!rowOf("b").data(Qt::ToolTipRole).isValid());
+    }
+
+    // Results arrive folder by folder into a sorted list; a selected row follows its entry.
+    void findResultsKeepTheirOrderAsTheyArrive() {
+        TFindResultModel model;
+        QAbstractItemModelTester tester(&model, kMode);
+        const auto found = [](const std::string& path, std::int64_t size) {
+            TFoundEntry entry{path, {}};
+            entry.Item.Name = path.substr(path.rfind('/') + 1);
+            entry.Item.IsFile = size >= 0;
+            entry.Item.Size = size;
+            return entry;
+        };
+        const auto column = [&model](int section) {
+            QStringList texts;
+            for (int row = 0; row < model.rowCount(); ++row) {
+                texts << model.index(row, section).data().toString();
+            }
+            return texts;
+        };
+        model.Add({found("/b/x.txt", 30), found("/b/sub", -1)});
+        model.Add({found("/a/y.txt", 5)});
+        QCOMPARE(column(1), (QStringList{"/a", "/b", "/b"}));
+        model.sort(2, Qt::DescendingOrder);
+        const QPersistentModelIndex held = model.index(0, 0);
+        QCOMPARE(model.Entry(held.row()).Path, std::string("/b/x.txt"));
+        model.Add({found("/c/big.bin", 900), found("/c/z.txt", 10)});
+        QCOMPARE(column(0), (QStringList{"big.bin", "x.txt", "z.txt", "y.txt", "sub"}));
+        QCOMPARE(model.Entry(held.row()).Path, std::string("/b/x.txt"));
+        model.sort(0, Qt::AscendingOrder);
+        QCOMPARE(model.Entry(held.row()).Path, std::string("/b/x.txt"));
+        QCOMPARE(column(0).front(), QStringLiteral("big.bin"));
+        model.Clear();
+        QCOMPARE(model.rowCount(), 0);
     }
 };
 

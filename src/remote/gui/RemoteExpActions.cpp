@@ -37,7 +37,8 @@ constexpr TMenuBarEntry kMenuBar[] = {
                           "ViewArrangeIconsMenu - ViewRefreshAction - ViewServerInfoAction"},
     {QT_TR_NOOP("&Tool"), "ToolAbortAction - ToolResumingTransferAction - TransferTypeActions - "
                           "ToolTelnetAction - "
-                          "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
+                          "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction - "
+                          "ToolFindAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -57,7 +58,7 @@ constexpr TExplorerMenus kMenus{
      "EditCopyAction EditPasteAction",
      "ViewStylePopupMenu - ViewArrangeIconsMenu - ViewRefreshAction",
      "ToolAbortAction - ToolResumingTransferAction - TransferTypePopupMenu - ToolTelnetAction "
-     "- ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
+     "- ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction - ToolFindAction"}};
 
 constexpr const char* kTransferTypes[] = {
     "ToolTransferTypeASCIIAction", "ToolTransferTypeBinaryAction", "ToolTransferTypeAutoAction"};
@@ -147,6 +148,9 @@ void TRemoteExpForm::CreateActions() {
          QT_TR_NOOP("Transfer Type"), 0, Image::Ascii, &F::ToolTransferTypeNextActionExecute},
         {"ToolTelnetAction", QT_TR_NOOP("&Telnet..."), QT_TR_NOOP("Telnet...|Telnet to FTP Server"),
          0, Image::Telnet, &F::ToolTelnetActionExecute},
+        {"ToolFindAction", QT_TR_NOOP("F&ind Files..."),
+         QT_TR_NOOP("Find Files...|Find Files below the Folder by Name, Size and Date"),
+         Ctrl(Qt::Key_F), -1, &F::ToolFindActionExecute, C::Find, "edit-find"},
     };
     m_actions = new TActionList(this);
     static constexpr auto kPairCommands = FolderPairCommands<F, C>(

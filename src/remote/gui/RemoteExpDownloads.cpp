@@ -33,45 +33,53 @@ void TRemoteExpForm::FileDownloadActionExecute() {
 }
 
 void TRemoteExpForm::FileDownloadActionExecuteBase(std::string localFolder) {
-    TThreadedFTPClient& client = *m_client;
-    if (client.Busy()) {
+    if (m_client->Busy()) {
         return;
     }
-    AddTrailingSeparator(localFolder);
-    client.HostFileNames.Clear();
-    client.LocalFileNames.Clear();
-    std::vector<std::string> skipped;
-    const auto add = [&](const std::string& remote, const std::string& name, bool folder) {
-        if (!IsSafeEntryName(name)) {
-            skipped.push_back(name);
-            return;
-        }
-        const std::intptr_t kind = folder ? kFolderEntry : kFileEntry;
-        client.HostFileNames.Add(remote, kind);
-        client.LocalFileNames.Add(localFolder + name, kind);
-    };
+    std::vector<TFoundEntry> entries;
     if (m_shell->TreeActive()) {
         const TFolderNode* node = TreeTarget();
         if (node == nullptr || node->Parent == nullptr) {
             return;
         }
-        add(TFolderTree::GetNodePath(*node), node->Text, true);
+        entries.push_back(
+            {TFolderTree::GetNodePath(*node), MakeFolderEntry(node->Text, {}, SharedShellIcons())});
     } else {
         const std::string folder = TFolderTree::GetNodeFolder(*SelectedNode());
         for (const TFTPListItem* entry : SelectedEntries()) {
-            add(folder + entry->Name, entry->Name, !entry->IsFile);
+            entries.push_back({folder + entry->Name, *entry});
         }
     }
-    for (const std::string& name : skipped) {
-        AddLogLine(
-            tr("Skipped [%1]: not a name a local file can have.").arg(QString::fromStdString(name)),
-            QColor(255, 0, 0));
+    DownloadEntries(entries, std::move(localFolder));
+}
+
+bool TRemoteExpForm::DownloadEntries(const std::vector<TFoundEntry>& entries,
+                                     std::string localFolder) {
+    TThreadedFTPClient& client = *m_client;
+    if (client.Busy()) {
+        return false;
+    }
+    AddTrailingSeparator(localFolder);
+    client.HostFileNames.Clear();
+    client.LocalFileNames.Clear();
+    for (const TFoundEntry& entry : entries) {
+        const std::string& name = entry.Item.Name;
+        if (!IsSafeEntryName(name)) {
+            AddLogLine(tr("Skipped [%1]: not a name a local file can have.")
+                           .arg(QString::fromStdString(name)),
+                       QColor(255, 0, 0));
+            continue;
+        }
+        const std::intptr_t kind = entry.Item.IsFile ? kFileEntry : kFolderEntry;
+        client.HostFileNames.Add(entry.Path, kind);
+        client.LocalFileNames.Add(localFolder + name, kind);
     }
     if (client.HostFileNames.Empty()) {
-        return;
+        return true;
     }
     client.OnDownloadsDone = [this](TThreadedFTPClient&) { FTPClientDownloadsDone(); };
     client.Downloads();
+    return true;
 }
 
 void TRemoteExpForm::FTPClientDownloadsDone() {
@@ -130,6 +138,15 @@ void TRemoteExpForm::FileDownloadinQueueActionExecuteBase(std::string localFolde
             entries.push_back(*entry);
         }
     }
+    QueueDownloads(sourceFolder, entries, std::move(localFolder));
+}
+
+void TRemoteExpForm::QueueDownloads(const std::string& sourceFolder,
+                                    const std::vector<TFTPListItem>& entries,
+                                    std::string localFolder) {
+    if (!m_context.QueueItems) {
+        return;
+    }
     std::vector<std::string> skipped;
     auto items =
         MakeDownloadItems(Login(), sourceFolder, entries, std::move(localFolder), &skipped);
@@ -162,25 +179,34 @@ void TRemoteExpForm::FileOpenActionExecute() {
 // Downloads the selected file into the folder of temporary downloads.
 void TRemoteExpForm::DownloadSelectedFile(std::function<void()> done) {
     const std::vector<TFTPListItem*> selected = SelectedEntries();
-    if (selected.size() != 1 || !selected.front()->IsFile || m_client->Busy()) {
+    if (selected.size() != 1 || !selected.front()->IsFile) {
         return;
     }
-    const TFTPListItem& entry = *selected.front();
-    if (!IsSafeEntryName(entry.Name)) {
+    DownloadToTemporary(TFolderTree::GetNodeFolder(*SelectedNode()) + selected.front()->Name,
+                        selected.front()->Name, std::move(done));
+}
+
+bool TRemoteExpForm::DownloadToTemporary(const std::string& remotePath, const std::string& name,
+                                         std::function<void()> done) {
+    if (m_client->Busy()) {
+        return false;
+    }
+    if (!IsSafeEntryName(name)) {
         ShowError(tr("Remote Explorer Error"),
                   tr("Cannot download [%1]: not a name a local file can have.")
-                      .arg(QString::fromStdString(entry.Name)));
-        return;
+                      .arg(QString::fromStdString(name)));
+        return true;
     }
     std::string folder = m_context.Options.TempDownloadFolder;
     AddTrailingSeparator(folder);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     TThreadedFTPClient& client = *m_client;
-    client.HostFileName = TFolderTree::GetNodeFolder(*SelectedNode()) + entry.Name;
-    client.LocalFileName = folder + entry.Name;
+    client.HostFileName = remotePath;
+    client.LocalFileName = folder + name;
     client.OnDownloadFileDone = [done = std::move(done)](TThreadedFTPClient&) { done(); };
     client.DownloadFile();
+    return true;
 }
 
 void TRemoteExpForm::FTPClientDownloadFileDoneInOpen(const char* verb) {

@@ -8,10 +8,13 @@
 #include "remote/FolderTree.h"
 #include "remote/RemoteEditFile.h"
 #include "remote/RemoteExpList.h"
+#include "remote/RemoteFind.h"
 #include "remote/gui/RemoteExpTabs.h"
 #include "sync/SyncEntry.h"
 #include "widgets/ExplorerWindow.h"
 #include "widgets/FileListViews.h"
+
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -39,6 +42,7 @@ class TSessionLogView;
 class TFolderTreeModel;
 class TGlobalOptions;
 class TPasswordStore;
+class TRemoteFindForm;
 class TSiteProperties;
 class TThreadedFTPClient;
 class UiThread;
@@ -132,6 +136,10 @@ public:
     // Compares the folder shown with the local explorer's (a local folder asked for when it
     // shows none); the marks follow both explorers until the comparison ends.
     void StartCompare();
+    // Shows the folder and selects the entry of that name in the list once it is shown (an
+    // empty name selects nothing); folders missing from the tree are added on the way.
+    // Refused while the client is busy.
+    bool GoToRemoteEntry(const std::string& folder, const std::string& name);
 
     // --- Commands (the actions call these; tests may too) ---
     // The selected list entries in list order.
@@ -170,6 +178,7 @@ public:
     void ToolSynchronizeActionExecute();
     void ToolCompareActionExecute();
     void ToolCompareDifferencesActionExecute();
+    void ToolFindActionExecute();
 
 Q_SIGNALS:
     // The window has ended its session and is about to go.
@@ -194,6 +203,16 @@ private:
     void FileDownloadinQueueActionExecuteBase(std::string localFolder);
     void FileOpenActionExecute();
     void DownloadSelectedFile(std::function<void()> done);
+    // The explorer's downloads of entries given by path; false when the client is busy.
+    bool DownloadEntries(const std::vector<TFoundEntry>& entries, std::string localFolder);
+    bool DownloadToTemporary(const std::string& remotePath, const std::string& name,
+                             std::function<void()> done);
+    void QueueDownloads(const std::string& sourceFolder, const std::vector<TFTPListItem>& entries,
+                        std::string localFolder);
+    // A client for a session beside this window's: its login and questions, thread started.
+    std::shared_ptr<TThreadedFTPClient> NewSideClient();
+    std::string FoundDownloadFolder() const;
+    void SelectPendingEntry(const TFolderNode& shown);
     void FileOnlineEditActionExecute();
     void FileNewFolderActionExecute();
     void FileChangeFolderActionExecute();
@@ -334,6 +353,10 @@ private:
     TCompareLegend* m_compareLegend = nullptr;
     TLocalEntriesReader* m_compareReader = nullptr; // reads the local side of a comparison
     bool m_listOnlyDifferences = false;             // the list was filled with the differences only
+    QPointer<TRemoteFindForm> m_findForm;
+    // The entry Go to Folder selects once its folder is shown.
+    std::string m_selectFolder;
+    std::string m_selectName;
 };
 
 } // namespace qx

@@ -295,6 +295,7 @@ void TRemoteExpForm::FillFileList(TFolderNode& node) {
                                                                  QItemSelectionModel::NoUpdate);
     }
     CompareShown();
+    SelectPendingEntry(node);
 }
 
 void TRemoteExpForm::UpdateSelectionCounters() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Synchronize: the selected folder and a local one made alike through the transfer queue.
+// Synchronize: the selected folder and a local one made alike through the transfer queue; the
+// sessions such commands run beside the window's.
 
 #include "remote/gui/RemoteExpForm.h"
 
@@ -44,8 +45,19 @@ void TRemoteExpForm::Synchronize(std::optional<std::string> localFolder) {
     setup.SiteName = CopyUrlText(Login(), "/");
     setup.Folders = TSyncFolders{remote, *localFolder};
     // A session of its own, so that this window stays free meanwhile.
-    setup.Client = TThreadedFTPClient::Create(m_context.Ui);
-    TThreadedFTPClient& client = *setup.Client;
+    setup.Client = NewSideClient();
+    setup.Queue = m_context.Queue;
+    setup.QueueItems = m_context.QueueItems;
+    setup.StateFolder = m_context.Store.File().parent_path() / "synchronize";
+    setup.FontName = QString::fromStdString(m_context.Options.FontName);
+    setup.FontSize = m_context.Options.FontSize;
+    auto* controller = new TSyncController(std::move(setup), this); // frees itself at its end
+    controller->Start();
+}
+
+std::shared_ptr<TThreadedFTPClient> TRemoteExpForm::NewSideClient() {
+    auto made = TThreadedFTPClient::Create(m_context.Ui);
+    TThreadedFTPClient& client = *made;
     // The site may be gone from the book by now: the session follows this window's one.
     CopyLogin(client, *m_client);
     client.ASCIIExts = m_client->ASCIIExts;
@@ -56,13 +68,7 @@ void TRemoteExpForm::Synchronize(std::optional<std::string> localFolder) {
     client.SpeedLimits = m_client->SpeedLimits;
     AskClientQuestions(client, m_context.Store, m_context.Options, this);
     client.StartThread();
-    setup.Queue = m_context.Queue;
-    setup.QueueItems = m_context.QueueItems;
-    setup.StateFolder = m_context.Store.File().parent_path() / "synchronize";
-    setup.FontName = QString::fromStdString(m_context.Options.FontName);
-    setup.FontSize = m_context.Options.FontSize;
-    auto* controller = new TSyncController(std::move(setup), this); // frees itself at its end
-    controller->Start();
+    return made;
 }
 
 } // namespace qx
