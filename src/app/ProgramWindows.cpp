@@ -27,7 +27,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -162,7 +161,7 @@ void TProgramWindows::RestoreQueue() {
                      "were left out.\n",
                      kept.Unreadable);
     }
-    // A queue change comes from inside the scheduler: the message waits for the event loop.
+    // Told on the queue file's journal thread: the message waits for the user-interface thread.
     m_queueFile->OnWriteProblem = [this](const std::string& problem) {
         QString text = QString::fromStdString(problem);
         text[0] = text[0].toUpper();
@@ -171,9 +170,10 @@ void TProgramWindows::RestoreQueue() {
                    "%1.\n\nThe queue goes on in memory and is written again with its next "
                    "change; until then, what changed since is not kept if the program ends.")
                    .arg(text);
-        QTimer::singleShot(0, m_carrier.get(), [this, text] {
-            QMessageBox::warning(m_carrier.get(), QueueTitle(), text);
-        });
+        QMetaObject::invokeMethod(
+            m_carrier.get(),
+            [this, text] { QMessageBox::warning(m_carrier.get(), QueueTitle(), text); },
+            Qt::QueuedConnection);
     };
 }
 

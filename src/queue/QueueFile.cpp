@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/QueueFile.h"
 
+#include "base/DecimalNumber.h"
 #include "base/ShellIcons.h"
 #include "base/TimeZoneOffset.h"
 #include "engine/sftp/SshArguments.h"
-#include "platform/ConfigFile.h"
 #include "platform/ConfigStore.h"
 #include "platform/PasswordStore.h"
+#include "queue/QueueRecords.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <type_traits>
@@ -19,23 +17,6 @@
 namespace qx {
 
 namespace {
-
-constexpr std::string_view ItemsKey = "\\Items";
-constexpr std::string_view QueuedState = "Queued";
-constexpr std::string_view FailedState = "Failed";
-
-std::string ItemPath(std::string_view key) {
-    return std::string(ItemsKey) + "\\" + std::string(key);
-}
-
-template <typename Number> std::optional<Number> ParseNumber(std::string_view text) {
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // A stored value of an enumeration from 0 to last: whenAbsent where nothing is stored,
 // nothing where the value is out of range.
@@ -62,7 +43,7 @@ bool IsAnonymous(std::string_view user) {
 }
 
 TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::string& user) {
-    return {host, ParseNumber<std::int32_t>(port).value_or(21), user};
+    return {host, ParseDecimal<std::int32_t>(port).value_or(21), user};
 }
 
 // Writes an item's values to the store and, as "V" records, to the log, so that an item that
@@ -70,7 +51,7 @@ TPasswordKey KeyOf(const std::string& host, const std::string& port, const std::
 class TItemWriter {
 public:
     TItemWriter(TConfigStore& store, const std::string& key, std::vector<std::string>& records)
-        : m_store(store), m_key(key), m_path(ItemPath(key)), m_records(records) {
+        : m_store(store), m_key(key), m_path(QueueItemPath(key)), m_records(records) {
         m_store.CreateKey(m_path);
     }
     void Text(std::string_view name, std::string_view value) {
@@ -145,90 +126,54 @@ bool ReadProxy(const TConfigStore& store, const std::string& path, const std::st
     return true;
 }
 
-// Applies a record of the log to the store; the key it names, or nothing for a damaged one.
-std::optional<std::uint64_t> ApplyRecord(TConfigStore& store, std::string_view record) {
-    if (record.size() < 3 || record[1] != ' ') {
-        return std::nullopt; // damaged: no kind and key
-    }
-    const std::size_t space = std::min(record.find(' ', 2), record.size());
-    const std::string_view key = record.substr(2, space - 2);
-    const auto id = ParseNumber<std::uint64_t>(key);
-    if (!id) {
-        return std::nullopt;
-    }
-    const std::string path = ItemPath(key);
-    const std::string_view rest = record.substr(std::min(space + 1, record.size()));
-    if (record[0] == 'G') {
-        store.DeleteKey(path);
-    } else if (record[0] == 'F' && store.KeyExists(path)) {
-        store.WriteString(path, "State", FailedState);
-        store.WriteString(path, "ErrorMessage", UnescapeRecordField(rest));
-    } else if (record[0] == 'V' && rest.size() > 2 && rest[1] == ' ') {
-        const std::size_t tab = rest.find('\t');
-        if (tab == std::string_view::npos) {
-            return id;
-        }
-        const std::string name = UnescapeRecordField(rest.substr(2, tab - 2));
-        const std::string value = UnescapeRecordField(rest.substr(tab + 1));
-        if (rest[0] == 's' && store.CreateKey(path)) {
-            store.WriteString(path, name, value);
-        } else if (const auto number = ParseNumber<std::int32_t>(value);
-                   rest[0] == 'n' && number && store.CreateKey(path)) {
-            store.WriteNumber(path, name, *number);
-        }
-    }
-    return id;
-}
-
-// The file written anew from what it holds and the records set aside, on the writer's thread:
-// what the records say is all the file lacks, whatever the queue does meanwhile.
-bool RewriteWithRecords(const std::filesystem::path& file, const std::filesystem::path& records) {
-    TConfigStore copy(file, TConfigStore::TOpenMode::ReadOnly);
-    if (!copy.LoadProblem().empty()) {
-        return false;
-    }
-    for (const std::string& record : TAppendLog(records).Read()) {
-        ApplyRecord(copy, record);
-    }
-    return ReplaceFileAtomically(file, copy.Text());
-}
-
 } // namespace
 
 TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
     : m_store(std::make_unique<TConfigStore>(
           file, TConfigStore::TOpenMode::ReadWrite,
           TConfigFileRole{"transfer queue file", "an empty transfer queue"})),
-      m_log(file.string() + ".log"), m_asideLog(file.string() + ".log.1"), m_passwords(passwords) {
+      m_passwords(passwords) {
     m_hold.emplace(*m_store);
     ReplayLog();
+    m_journal = std::make_unique<TQueueJournal>(file, m_store->Writable());
+    m_journal->OnProblem = [this](const std::string& problem) {
+        if (OnWriteProblem) {
+            OnWriteProblem(problem);
+        }
+    };
 }
 
+// The records still on their way are written first; then the file whole, which takes them in.
 TQueueFile::~TQueueFile() {
-    FinishWrite(true);
+    m_journal.reset();
     m_hold.reset();
     if (m_store->Flush()) {
-        m_log.Clear();
-        m_asideLog.Clear();
+        TAppendLog(TQueueJournal::LogOf(m_store->File())).Clear();
+        TAppendLog(TQueueJournal::AsideLogOf(m_store->File())).Clear();
     }
 }
 
-// "G key": the item left the queue; "F key message": it failed; "V key kind name<TAB>value":
-// a value of an item that joined. The records set aside for a write that did not end come
-// first.
+// The records set aside for a whole write that did not end come first.
 void TQueueFile::ReplayLog() {
     if (!m_store->LoadProblem().empty()) {
-        return; // the records belong to a file that is gone
+        // The records belong to a file that was moved aside (new ones must not join them), or
+        // that is left as it was found, with them, while nothing of this run is kept.
+        if (m_store->Writable()) {
+            TAppendLog(TQueueJournal::AsideLogOf(m_store->File())).Clear();
+            TAppendLog(TQueueJournal::LogOf(m_store->File())).Clear();
+        }
+        return;
     }
-    for (const TAppendLog* log : {&m_asideLog, &m_log}) {
-        for (const std::string& record : log->Read()) {
+    for (const auto& log :
+         {TQueueJournal::AsideLogOf(m_store->File()), TQueueJournal::LogOf(m_store->File())}) {
+        for (const std::string& record : TAppendLog(log).Read()) {
             Replay(record);
         }
     }
 }
 
 void TQueueFile::Replay(std::string_view record) {
-    if (const auto id = ApplyRecord(*m_store, record)) {
+    if (const auto id = ApplyQueueRecord(*m_store, record)) {
         m_nextId = std::max(m_nextId, *id + 1); // a key a record names is never given again
     }
 }
@@ -243,8 +188,8 @@ const std::string& TQueueFile::LoadProblem() const {
 
 TQueueFile::TKept TQueueFile::TakeItems() {
     TKept kept;
-    for (const std::string& key : m_store->SubKeyNames(ItemsKey)) {
-        if (const auto id = ParseNumber<std::uint64_t>(key)) {
+    for (const std::string& key : m_store->SubKeyNames(kQueueItemsKey)) {
+        if (const auto id = ParseDecimal<std::uint64_t>(key)) {
             m_nextId = std::max(m_nextId, *id + 1);
         }
         std::unique_ptr<TFTPCarryItem> item = ReadItem(key);
@@ -254,8 +199,8 @@ TQueueFile::TKept TQueueFile::TakeItems() {
         }
         FillPasswords(*item);
         m_keys.emplace(item.get(), key);
-        const std::string path = ItemPath(key);
-        if (m_store->ReadString(path, "State") == FailedState) {
+        const std::string path = QueueItemPath(key);
+        if (m_store->ReadString(path, "State") == kFailedState) {
             kept.Failed.emplace_back(std::move(item),
                                      m_store->ReadString(path, "ErrorMessage").value_or(""));
         } else {
@@ -275,7 +220,7 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
     std::vector<std::string> records;
     const auto forget = [&](auto found) {
         records.push_back("G " + found->second);
-        m_store->DeleteKey(ItemPath(found->second));
+        m_store->DeleteKey(QueueItemPath(found->second));
         m_keys.erase(found);
     };
     for (const TFTPCarryItem* item : change.Gone) {
@@ -285,7 +230,7 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
     }
     for (const TFTPCarryItem* item : change.Queued) {
         if (const auto found = m_keys.find(item); found != m_keys.end()) {
-            if (m_store->ReadString(ItemPath(found->second), "State") != FailedState) {
+            if (m_store->ReadString(QueueItemPath(found->second), "State") != kFailedState) {
                 continue; // brought back from the file, where it is already
             }
             forget(found); // resubmitted: to the end, as in the queue
@@ -300,87 +245,13 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
             found = m_keys.emplace(change.Failed, NewKey()).first;
             WriteItem(found->second, *change.Failed, records);
         }
-        const std::string path = ItemPath(found->second);
-        m_store->WriteString(path, "State", FailedState);
+        const std::string path = QueueItemPath(found->second);
+        m_store->WriteString(path, "State", kFailedState);
         m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
         records.push_back("F " + found->second + " " + EscapeRecordField(change.ErrorMessage));
     }
-    Journal(records);
-}
-
-void TQueueFile::Journal(const std::vector<std::string>& records) {
-    FinishWrite(false);
-    if (!m_writeProblem.empty() || (!records.empty() && !m_log.Append(records))) {
-        Written(WriteWholeNow());
-        return;
-    }
-    Written(true);
-    // The file whole once the records outnumber the items, so that what is read back at a
-    // start stays in proportion to the queue.
-    if (m_log.Count() > std::max<std::size_t>(256, m_keys.size())) {
-        StartWrite();
-    }
-}
-
-// The records so far go aside to "queue.conf.log.1", and a thread of its own writes the file
-// anew from the file and those records; the records of the changes meanwhile go to a new log.
-// Until the new file is in place, the old file and both logs still tell everything; replaying
-// a record on a file that already holds its change changes nothing.
-void TQueueFile::StartWrite() {
-    if (m_write.valid()) {
-        return; // one write at a time: the records wait in the log
-    }
-    if (!m_store->Writable()) {
-        return;
-    }
-    if (!MoveLogAside()) {
-        Written(WriteWholeNow());
-        return;
-    }
-    m_write = std::async(std::launch::async, [file = m_store->File(), records = m_asideLog.File()] {
-        return RewriteWithRecords(file, records);
-    });
-}
-
-// After a write that failed the records set aside stay, and the new ones join them.
-bool TQueueFile::MoveLogAside() {
-    std::error_code error;
-    if (!std::filesystem::exists(m_asideLog.File(), error)) {
-        return !error &&
-               (::rename(m_log.File().c_str(), m_asideLog.File().c_str()) == 0 ||
-                errno == ENOENT) &&
-               m_log.Clear();
-    }
-    const std::vector<std::string> records = m_log.Read();
-    return (records.empty() || m_asideLog.Append(records)) && m_log.Clear();
-}
-
-void TQueueFile::FinishWrite(bool wait) {
-    using namespace std::chrono_literals;
-    if (!m_write.valid() || (!wait && m_write.wait_for(0s) != std::future_status::ready)) {
-        return;
-    }
-    const bool ok = m_write.get();
-    Written(ok && m_asideLog.Clear());
-}
-
-bool TQueueFile::WriteWholeNow() {
-    FinishWrite(true);
-    if (!m_store->Flush()) {
-        return false;
-    }
-    return m_log.Clear() && m_asideLog.Clear();
-}
-
-void TQueueFile::Written(bool ok) {
-    if (ok) {
-        m_writeProblem.clear();
-    } else if (m_writeProblem.empty()) {
-        m_writeProblem = "cannot write the transfer queue file " + m_store->File().string();
-        std::fprintf(stderr, "Quorvin Explorer: %s\n", m_writeProblem.c_str());
-        if (OnWriteProblem) {
-            OnWriteProblem(m_writeProblem);
-        }
+    if (m_store->Writable()) {
+        m_journal->Add(std::move(records), m_keys.size());
     }
 }
 
@@ -389,7 +260,7 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item,
     TItemWriter out(*m_store, key, records);
     const auto text = [&](std::string_view name, std::string_view value) { out.Text(name, value); };
     const auto number = [&](std::string_view name, std::int32_t value) { out.Number(name, value); };
-    text("State", QueuedState);
+    text("State", kQueuedState);
     number("IsFolder", item.IsFolder ? 1 : 0);
     number("Direction", static_cast<std::int32_t>(item.Direction));
     text("FileName", item.FileName);
@@ -469,7 +340,7 @@ bool TQueueFile::ReadSsh(const std::string& path, const std::string& side,
 }
 
 std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) const {
-    const std::string path = ItemPath(key);
+    const std::string path = QueueItemPath(key);
     const auto text = [&](std::string_view name) { return m_store->ReadString(path, name); };
     const auto number = [&](std::string_view name) { return m_store->ReadNumber(path, name); };
     auto item = std::make_unique<TFTPCarryItem>();
@@ -477,7 +348,7 @@ std::unique_ptr<TFTPCarryItem> TQueueFile::ReadItem(const std::string& key) cons
     const auto direction = EnumOf(number("Direction"), TCarryDirection::ServerToServer);
     const auto srcType = EnumOf(number("SrcTransferType"), TFTPTransferType::ftpTypeAuto);
     const auto destType = EnumOf(number("DestTransferType"), TFTPTransferType::ftpTypeAuto);
-    const auto fileSize = ParseNumber<std::int64_t>(text("FileSize").value_or(""));
+    const auto fileSize = ParseDecimal<std::int64_t>(text("FileSize").value_or(""));
     const auto srcPath = text("SrcPath");
     const auto destPath = text("DestPath");
     // An item that was to use TLS must never come back as plain FTP: a value out of range

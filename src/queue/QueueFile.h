@@ -3,12 +3,11 @@
 
 #include "platform/ConfigStore.h"
 #include "queue/CarrierQueue.h"
-#include "queue/QueueLog.h"
+#include "queue/QueueJournal.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,12 +24,13 @@ class TPasswordStore;
 // fail or leave it, so that a later start finds what was left to do. Items that are done leave
 // the file; an item that was running stays queued in it.
 //
-// Every change is on the disk before QueueChanged returns, so a crash loses none, and costs
-// short records appended to "queue.conf.log" (an item that joins: its values; one that leaves
-// or fails: one line), so that a queue of ten thousand items is not rewritten each time one
-// is done. The records are read back over the file at the next start. Once they outnumber the
-// items kept, the file is written whole (a new file, fsync, rename) on a thread of its own,
-// while the changes meanwhile go on as records; it is written whole again at the end.
+// Every change costs short records appended to "queue.conf.log" (an item that joins: its
+// values; one that leaves or fails: one line), so that a queue of ten thousand items is not
+// rewritten each time one is done. The journal writes them on a thread of its own, the changes
+// of a moment together with one sync, in order, so the queue never waits for the disk; a crash
+// loses at most the changes of that moment. The records are read back over the file at the
+// next start. Once they outnumber the items kept, the journal writes the file whole from the
+// file and the records (a new file, fsync, rename); the end writes it whole too.
 //
 // No password is written to the file. With a password store that is available, the passwords
 // of queued logins go there (by server, port and user, as the site book keeps them) and come
@@ -57,16 +57,16 @@ public:
     TKept TakeItems();
 
     const std::string& LoadProblem() const;
-    // Why the last change could not be written (empty when it could); the change stays in
-    // memory and goes out with the next write.
-    const std::string& WriteProblem() const { return m_writeProblem; }
+    // Why the last write failed (empty when it worked); the changes stay in memory and go out
+    // with the next write.
+    std::string WriteProblem() const { return m_journal->Problem(); }
     // Told once when writing starts to fail (not again until a write succeeded), with the
-    // text of WriteProblem().
+    // text of WriteProblem(), on the journal's thread. Set it before the first change.
     std::function<void(const std::string& problem)> OnWriteProblem;
 
     void QueueChanged(const TCarrierQueueChange& change) override;
-    // Waits for the end of a whole write of the file that runs.
-    void Settle() { FinishWrite(true); }
+    // Waits until every change so far was written, or failed to be.
+    void Settle() { m_journal->Settle(); }
 
 private:
     std::string NewKey();
@@ -81,25 +81,15 @@ private:
     // What the records of the logs say, applied to the file's items in memory.
     void ReplayLog();
     void Replay(std::string_view record);
-    void Journal(const std::vector<std::string>& records);
-    void StartWrite();
-    bool MoveLogAside();
-    // Takes the end of the whole write that runs, when it has ended or when told to wait.
-    void FinishWrite(bool wait);
-    bool WriteWholeNow();
-    void Written(bool ok);
     void FillPasswords(TFTPCarryItem& item);
 
     std::unique_ptr<TConfigStore> m_store;
     // Open all along: the store writes only when this file says so.
     std::optional<TConfigBatch> m_hold;
-    TAppendLog m_log;
-    TAppendLog m_asideLog; // the records of a whole write that has not ended
-    std::future<bool> m_write;
     TPasswordStore* m_passwords;
     std::unordered_map<const TFTPCarryItem*, std::string> m_keys;
     std::uint64_t m_nextId = 1;
-    std::string m_writeProblem;
+    std::unique_ptr<TQueueJournal> m_journal;
 };
 
 } // namespace qx

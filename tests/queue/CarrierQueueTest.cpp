@@ -405,10 +405,18 @@ TEST(CarrierSettings, LoadsWhatIsPresentAndBoundsMaxCarrier) {
 
 namespace {
 
-// What a later start would find in the queue file: the queued names in order, then the
-// failed ones.
-Names Reopened(const std::filesystem::path& file, Names* failed = nullptr) {
-    TQueueFile reopened(file);
+// What a later start would find in the queue file and its logs once the live journal wrote
+// what it was given: the queued names in order, then the failed ones.
+Names Reopened(TQueueFile& live, const std::filesystem::path& file, Names* failed = nullptr) {
+    live.Settle();
+    TempDir copy;
+    for (const char* suffix : {"", ".log", ".log.1"}) {
+        const std::filesystem::path from = file.string() + suffix;
+        if (std::filesystem::exists(from)) {
+            std::filesystem::copy_file(from, copy.path() / ("queue.conf" + std::string(suffix)));
+        }
+    }
+    TQueueFile reopened(copy.path() / "queue.conf");
     TQueueFile::TKept kept = reopened.TakeItems();
     Names names;
     for (const auto& item : kept.Queued) {
@@ -438,34 +446,34 @@ TEST_F(CarrierQueueFixture, TheQueueFileFollowsEveryStep) {
     queue.Suspend();
     queue.AddItem(Item("tree", true));
     add({"f1", "f2", "f3", "f4"});
-    EXPECT_EQ(Reopened(file), (Names{"tree", "f1", "f2", "f3", "f4"}));
+    EXPECT_EQ(Reopened(journal, file), (Names{"tree", "f1", "f2", "f3", "f4"}));
 
     queue.Resume(); // tree and f1 run: still kept, in their place
-    EXPECT_EQ(Reopened(file), (Names{"tree", "f1", "f2", "f3", "f4"}));
+    EXPECT_EQ(Reopened(journal, file), (Names{"tree", "f1", "f2", "f3", "f4"}));
     carriers[0]->Items.Add(Item("t1"));
     carriers[0]->Items.Add(Item("t2"));
     carriers[0]->Finish(0); // tree explored; f2 starts
-    EXPECT_EQ(Reopened(file), (Names{"f1", "f2", "f3", "f4", "t1", "t2"}));
+    EXPECT_EQ(Reopened(journal, file), (Names{"f1", "f2", "f3", "f4", "t1", "t2"}));
     carriers[1]->Finish(0);                           // f1 done; f3 starts
     carriers[2]->Finish(1, "550 Permission denied."); // f2 failed; f4 starts
     Names failed;
-    EXPECT_EQ(Reopened(file, &failed), (Names{"f3", "f4", "t1", "t2"}));
+    EXPECT_EQ(Reopened(journal, file, &failed), (Names{"f3", "f4", "t1", "t2"}));
     EXPECT_EQ(failed, (Names{"f2: 550 Permission denied."}));
 
     queue.Suspend();
     queue.Delete({0}); // t1, waiting
     queue.Resubmit({0});
-    EXPECT_EQ(Reopened(file, &failed), (Names{"f3", "f4", "t2", "f2"}));
+    EXPECT_EQ(Reopened(journal, file, &failed), (Names{"f3", "f4", "t2", "f2"}));
     EXPECT_TRUE(failed.empty());
 
     // The end of the program aborts what runs without the journal: it stays queued.
     queue.SetJournal(nullptr);
     carriers[3]->Finish(2, "! Operation aborted.");
-    EXPECT_EQ(Reopened(file), (Names{"f3", "f4", "t2", "f2"}));
+    EXPECT_EQ(Reopened(journal, file), (Names{"f3", "f4", "t2", "f2"}));
     queue.SetJournal(&journal);
     queue.ClearQueue();
     queue.ClearFail();
-    EXPECT_EQ(Reopened(file), (Names{"f4"})) << "still running";
+    EXPECT_EQ(Reopened(journal, file), (Names{"f4"})) << "still running";
 }
 
 // Items brought back from the file and handed to the queue are not written twice.
@@ -491,7 +499,7 @@ TEST_F(CarrierQueueFixture, RestoredItemsAreNotKeptTwice) {
     next.SetJournal(&journal);
     next.AddItem(Item("d"));
     Names failed;
-    EXPECT_EQ(Reopened(file, &failed), (Names{"a", "b", "d"}));
+    EXPECT_EQ(Reopened(journal, file, &failed), (Names{"a", "b", "d"}));
     EXPECT_EQ(failed, (Names{"c: 421 Timed out."}));
     next.SetJournal(nullptr);
 }

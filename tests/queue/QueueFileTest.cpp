@@ -75,6 +75,7 @@ TEST(QueueFile, KeepsEveryFieldButThePasswordForItsOwnerOnly) {
         TCarrierQueueChange change;
         change.Queued.push_back(item.get());
         journal.QueueChanged(change);
+        journal.Settle();
         EXPECT_TRUE(journal.WriteProblem().empty());
         // What a crash now leaves: the item only as records of the log.
         fs::copy_file(dir.path() / "queue.conf.log", crash / "queue.conf.log");
@@ -212,6 +213,7 @@ TEST(QueueFile, ADamagedFileIsMovedAsideAndTheQueueStartsEmpty) {
     TCarrierQueueChange change;
     change.Queued.push_back(item.get());
     journal.QueueChanged(change);
+    journal.Settle();
     TQueueFile reopened(file);
     EXPECT_TRUE(reopened.LoadProblem().empty());
     EXPECT_EQ(reopened.TakeItems().Queued.size(), 1U);
@@ -246,6 +248,7 @@ TEST(QueueFile, HostileOrIncompleteEntriesAreLeftOut) {
     TCarrierQueueChange change;
     change.Queued.push_back(item.get());
     journal.QueueChanged(change);
+    journal.Settle();
     const std::string records = readFile(dir.path() / "queue.conf.log");
     EXPECT_NE(records.find("V 0000000008 s FileName\tnew.txt"), std::string::npos) << records;
 }
@@ -264,6 +267,7 @@ TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
         TCarrierQueueChange change;
         change.Queued.push_back(items.back().get());
         journal.QueueChanged(change);
+        journal.Settle();
     };
     // A file takes the folder's place: nothing can be written there, even as root.
     const auto block = [&] {
@@ -281,7 +285,7 @@ TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
     fs::create_directory(folder);
     queue("c.txt");
     EXPECT_EQ(journal.WriteProblem(), "");
-    const std::string written = readFile(folder / "queue.conf");
+    const std::string written = readFile(folder / "queue.conf.log");
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) { // nothing was lost meanwhile
         EXPECT_NE(written.find(name), std::string::npos) << name;
     }
@@ -290,9 +294,10 @@ TEST(QueueFile, AWriteThatFailsIsToldOnceUntilWritingWorksAgain) {
     EXPECT_EQ(told.size(), 2U);
 }
 
-// Every change costs short records, not a rewrite of the file; the file is written whole on a
-// thread of its own once they outnumber the items. What the file and its records hold at any
-// moment (all a crash leaves, even amid a whole write) brings back the same queue.
+// Every change costs short records, not a rewrite of the file, written by the journal's thread;
+// the file is written whole from the file and the records once they outnumber the items. What the
+// file and its records hold at any moment (all a crash leaves, even amid a whole write) brings back
+// the same queue.
 TEST(QueueFile, ChangesAreRecordsUntilTheyOutnumberTheItems) {
     TempDir dir;
     const fs::path file = dir.path() / "queue.conf";
@@ -323,6 +328,7 @@ TEST(QueueFile, ChangesAreRecordsUntilTheyOutnumberTheItems) {
     failed.ErrorMessage = "550 No such\nfile \\ here";
     journal->QueueChanged(failed);
     done(250, 299);
+    journal->Settle();
     EXPECT_EQ(readFile(file), whole);
     const std::string before = readFile(log);
 
