@@ -487,6 +487,38 @@
         <source>Folder</source>
         <translation>Ordner</translation>
     </message>
+    <message>
+        <source>The folder [%1] could not be made: %2</source>
+        <translation>Der Ordner [%1] konnte nicht erstellt werden: %2</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: its folder could not be made</source>
+        <translation>[%1] wurde nicht übertragen: Sein Ordner konnte nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: see the queue&apos;s fail list</source>
+        <translation>[%1] wurde nicht übertragen: Siehe die Liste der fehlgeschlagenen Übertragungen in der Warteschlange</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: it was deleted from the queue</source>
+        <translation>[%1] wurde nicht übertragen: Es wurde aus der Warteschlange gelöscht</translation>
+    </message>
+    <message>
+        <source>[%1] was not deleted: a transfer into its folder failed</source>
+        <translation>[%1] wurde nicht gelöscht: Eine Übertragung in seinen Ordner ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>[%1] could not be deleted: %2</source>
+        <translation>[%1] konnte nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder [%1] was left: %2</source>
+        <translation>Der Ordner [%1] wurde belassen: %2</translation>
+    </message>
+    <message>
+        <source>The folder [%1] was left: it is not empty</source>
+        <translation>Der Ordner [%1] wurde belassen: Er ist nicht leer</translation>
+    </message>
 </context>
 <context>
     <name>qx::TCarrierForm</name>

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/gui/SyncController.h"
 
+#include "base/Translatable.h"
 #include "sync/SyncPlanner.h"
 #include "sync/SyncSession.h"
 #include "sync/gui/SynchronizeForm.h"
+#include "widgets/CoreTexts.h"
 
 #include <QMessageBox>
+#include <QStringList>
 #include <QWidget>
 
 namespace qx {
 
 namespace {
 
-constexpr std::size_t kProblemsShown = 15;
+constexpr qsizetype kProblemsShown = 15;
 
 } // namespace
 
@@ -130,14 +133,16 @@ void TSyncController::RunEnded() {
 }
 
 void TSyncController::Recorded(const TSyncPlan& relisted) {
-    std::vector<std::string> problems = m_run->Problems();
+    QStringList problems;
+    for (const TSyncRun::TProblem& problem : m_run->ProblemList()) {
+        problems << QString::fromStdString(FormatText(CoreFormat(problem.Format), problem.Args));
+    }
     if (m_options && m_options->Direction == TSyncDirection::Both) {
         const TSyncState state = StateAfterRun(m_last.value_or(TSyncState()), relisted,
                                                m_run->Carried(), m_run->Deleted());
         if (!state.Save(StateFile())) {
-            problems.push_back(tr("The record of this synchronization could not be kept: %1")
-                                   .arg(QString::fromStdString(StateFile().string()))
-                                   .toStdString());
+            problems << tr("The record of this synchronization could not be kept: %1")
+                            .arg(QString::fromStdString(StateFile().string()));
         }
     }
     QString text = tr("Synchronization of %1 with %2: %3 of %4 transfers got through, %5 "
@@ -147,8 +152,8 @@ void TSyncController::Recorded(const TSyncPlan& relisted) {
                        .arg(m_run->Carried().size())
                        .arg(m_run->Transfers())
                        .arg(m_run->Deleted().size());
-    for (std::size_t index = 0; index < problems.size() && index < kProblemsShown; ++index) {
-        text += QLatin1Char('\n') + QString::fromStdString(problems[index]);
+    for (qsizetype index = 0; index < problems.size() && index < kProblemsShown; ++index) {
+        text += QLatin1Char('\n') + problems[index];
     }
     if (problems.size() > kProblemsShown) {
         text +=
