@@ -2,25 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>qx</name>
-    <message>
-        <source>&amp;File</source>
-        <translation type="unfinished">&amp;Datei</translation>
-    </message>
-    <message>
-        <source>&amp;Edit</source>
-        <translation type="unfinished">&amp;Bearbeiten</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation type="unfinished">&amp;Ansicht</translation>
-    </message>
-    <message>
-        <source>&amp;Tool</source>
-        <translation type="unfinished">&amp;Extras</translation>
-    </message>
-</context>
-<context>
     <name>qx::AddressArgument</name>
     <message>
         <source>Give one address ftp://[user[:password]@]host[:port]/path (ftps:// for implicit TLS, sftp:// over SSH), not %1 arguments.</source>
@@ -33,6 +14,297 @@
     <message>
         <source>Open Address Error</source>
         <translation>Fehler beim Öffnen der Adresse</translation>
+    </message>
+</context>
+<context>
+    <name>qx::Core</name>
+    <message>
+        <source>%1 Folders, %2 Files, %3</source>
+        <translation>%1 Ordner, %2 Dateien, %3</translation>
+    </message>
+    <message>
+        <source>%1 Folders, %2 Files Selected, %3</source>
+        <translation>%1 Ordner, %2 Dateien ausgewählt, %3</translation>
+    </message>
+    <message>
+        <source>Explore</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Carry</source>
+        <translation>Übertragen</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Destination</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Transfer Type</source>
+        <translation>Übertragungsart</translation>
+    </message>
+    <message>
+        <source>Resuming</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Transfer Rate</source>
+        <translation>Übertragungsrate</translation>
+    </message>
+    <message>
+        <source>Time Left</source>
+        <translation>Restzeit</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>Response</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <source>Error Message</source>
+        <translation>Fehlermeldung</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>[%1 Items Queued]</source>
+        <translation>[%1 Einträge in der Warteschlange]</translation>
+    </message>
+    <message>
+        <source>% Idle</source>
+        <translation>% Bereit</translation>
+    </message>
+    <message>
+        <source>% Connecting</source>
+        <translation>% Verbindung wird hergestellt</translation>
+    </message>
+    <message>
+        <source>% Changing Path</source>
+        <translation>% Pfad wird gewechselt</translation>
+    </message>
+    <message>
+        <source>% Getting Path</source>
+        <translation>% Pfad wird ermittelt</translation>
+    </message>
+    <message>
+        <source>% Listing</source>
+        <translation>% Liste wird gelesen</translation>
+    </message>
+    <message>
+        <source>% Renaming</source>
+        <translation>% Wird umbenannt</translation>
+    </message>
+    <message>
+        <source>% Removing</source>
+        <translation>% Wird gelöscht</translation>
+    </message>
+    <message>
+        <source>% Downloading</source>
+        <translation>% Wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>% Uploading</source>
+        <translation>% Wird hochgeladen</translation>
+    </message>
+    <message>
+        <source>% Making Folder</source>
+        <translation>% Ordner wird erstellt</translation>
+    </message>
+    <message>
+        <source>% Quitting</source>
+        <translation>% Verbindung wird beendet</translation>
+    </message>
+    <message>
+        <source>% Changing Permission</source>
+        <translation>% Zugriffsrechte werden geändert</translation>
+    </message>
+    <message>
+        <source>% Uppercasing</source>
+        <translation>% Umwandlung in Großbuchstaben</translation>
+    </message>
+    <message>
+        <source>% Lowercasing</source>
+        <translation>% Umwandlung in Kleinbuchstaben</translation>
+    </message>
+    <message>
+        <source>the sizes differ and the times agree only to the day</source>
+        <translation>die Größen weichen ab, und die Zeiten stimmen nur auf den Tag genau überein</translation>
+    </message>
+    <message>
+        <source>the sizes differ; the times agree only to the day</source>
+        <translation>die Größen weichen ab; die Zeiten stimmen nur auf den Tag genau überein</translation>
+    </message>
+    <message>
+        <source>the sizes differ and the times agree only to the minute</source>
+        <translation>die Größen weichen ab, und die Zeiten stimmen nur auf die Minute genau überein</translation>
+    </message>
+    <message>
+        <source>the sizes differ; the times agree only to the minute</source>
+        <translation>die Größen weichen ab; die Zeiten stimmen nur auf die Minute genau überein</translation>
+    </message>
+    <message>
+        <source>the sizes differ and a side tells no time</source>
+        <translation>die Größen weichen ab, und eine Seite nennt keine Zeit</translation>
+    </message>
+    <message>
+        <source>the sizes differ; a side tells no time</source>
+        <translation>die Größen weichen ab; eine Seite nennt keine Zeit</translation>
+    </message>
+    <message>
+        <source>a file on one side, a folder on the other</source>
+        <translation>auf einer Seite eine Datei, auf der anderen ein Ordner</translation>
+    </message>
+    <message>
+        <source>only here</source>
+        <translation>nur hier</translation>
+    </message>
+    <message>
+        <source>only there</source>
+        <translation>nur dort</translation>
+    </message>
+    <message>
+        <source>not in the source</source>
+        <translation>nicht in der Quelle</translation>
+    </message>
+    <message>
+        <source>the sizes differ</source>
+        <translation>die Größen weichen ab</translation>
+    </message>
+    <message>
+        <source>the source is newer</source>
+        <translation>die Quelle ist neuer</translation>
+    </message>
+    <message>
+        <source>the target is newer</source>
+        <translation>das Ziel ist neuer</translation>
+    </message>
+    <message>
+        <source>changed on both sides since the last synchronization</source>
+        <translation>seit der letzten Synchronisierung auf beiden Seiten geändert</translation>
+    </message>
+    <message>
+        <source>changed here since the last synchronization</source>
+        <translation>seit der letzten Synchronisierung hier geändert</translation>
+    </message>
+    <message>
+        <source>changed there since the last synchronization</source>
+        <translation>seit der letzten Synchronisierung dort geändert</translation>
+    </message>
+    <message>
+        <source>newer here</source>
+        <translation>hier neuer</translation>
+    </message>
+    <message>
+        <source>newer there</source>
+        <translation>dort neuer</translation>
+    </message>
+    <message>
+        <source>newer here; no earlier synchronization is known</source>
+        <translation>hier neuer; keine frühere Synchronisierung bekannt</translation>
+    </message>
+    <message>
+        <source>newer there; no earlier synchronization is known</source>
+        <translation>dort neuer; keine frühere Synchronisierung bekannt</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Hochladen</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Herunterladen</translation>
+    </message>
+    <message>
+        <source>Create remote folder</source>
+        <translation>Ordner auf dem Server erstellen</translation>
+    </message>
+    <message>
+        <source>Create local folder</source>
+        <translation>Lokalen Ordner erstellen</translation>
+    </message>
+    <message>
+        <source>Delete remote</source>
+        <translation>Auf dem Server löschen</translation>
+    </message>
+    <message>
+        <source>Delete local</source>
+        <translation>Lokal löschen</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Conflict</source>
+        <translation>Konflikt</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>The folder [%1] could not be made: %2</source>
+        <translation>Der Ordner [%1] konnte nicht erstellt werden: %2</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: its folder could not be made</source>
+        <translation>[%1] wurde nicht übertragen: Sein Ordner konnte nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: see the queue&apos;s fail list</source>
+        <translation>[%1] wurde nicht übertragen: Siehe die Liste der fehlgeschlagenen Übertragungen in der Warteschlange</translation>
+    </message>
+    <message>
+        <source>[%1] was not transferred: it was deleted from the queue</source>
+        <translation>[%1] wurde nicht übertragen: Es wurde aus der Warteschlange gelöscht</translation>
+    </message>
+    <message>
+        <source>[%1] was not deleted: a transfer into its folder failed</source>
+        <translation>[%1] wurde nicht gelöscht: Eine Übertragung in seinen Ordner ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>[%1] could not be deleted: %2</source>
+        <translation>[%1] konnte nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder [%1] was left: %2</source>
+        <translation>Der Ordner [%1] wurde belassen: %2</translation>
+    </message>
+    <message>
+        <source>The folder [%1] was left: it is not empty</source>
+        <translation>Der Ordner [%1] wurde belassen: Er ist nicht leer</translation>
     </message>
 </context>
 <context>
@@ -62,25 +334,6 @@
     </message>
 </context>
 <context>
-    <name>qx::Rule</name>
-    <message>
-        <source>S&amp;ynchronize...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Compare &amp;Folders</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Only &amp;Differences</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Only Differences|Show Only the Items that Differ</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>qx::SpeedLimitGroup</name>
     <message>
         <source> KiB/s</source>
@@ -102,152 +355,152 @@
 <context>
     <name>qx::TCarrierForm</name>
     <message>
-        <source>Pellucor&apos;s Carrier </source>
-        <translation type="unfinished"></translation>
+        <source>Pellucor&apos;s Carrier %1</source>
+        <translation>Pellucor&apos;s Warteschlange %1</translation>
     </message>
     <message>
         <source>%1 of %2 running</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 aktiv</translation>
     </message>
     <message>
         <source>Suspended, %1 running</source>
-        <translation type="unfinished"></translation>
+        <translation>Angehalten, %1 aktiv</translation>
     </message>
     <message>
         <source>&amp;Resume</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fortsetzen</translation>
     </message>
     <message>
         <source>Resume|Resume the transfers</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortsetzen|Die Übertragungen fortsetzen</translation>
     </message>
     <message>
         <source>&amp;Suspend</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Anhalten</translation>
     </message>
     <message>
         <source>Suspend|Start no new transfers; running ones go on</source>
-        <translation type="unfinished"></translation>
+        <translation>Anhalten|Keine neuen Übertragungen starten; laufende werden fortgesetzt</translation>
     </message>
     <message>
         <source>&amp;Abort</source>
-        <translation type="unfinished"></translation>
+        <translation>A&amp;bbrechen</translation>
     </message>
     <message>
         <source>Abort|Abort the selected transfers</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen|Die ausgewählten Übertragungen abbrechen</translation>
     </message>
     <message>
         <source>Resub&amp;mit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erneut einreihen</translation>
     </message>
     <message>
         <source>Resubmit|Queue the selected failed items again</source>
-        <translation type="unfinished"></translation>
+        <translation>Erneut einreihen|Die ausgewählten fehlgeschlagenen Einträge erneut in die Warteschlange stellen</translation>
     </message>
     <message>
         <source>&amp;Hide</source>
-        <translation type="unfinished">Aus&amp;blenden</translation>
+        <translation>A&amp;usblenden</translation>
     </message>
     <message>
         <source>Hide|Hide Carrier</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausblenden|Warteschlange ausblenden</translation>
     </message>
     <message>
         <source>&amp;Add...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hinzufügen...</translation>
     </message>
     <message>
         <source>Add|Add an item</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen|Einen Eintrag hinzufügen</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished">&amp;Löschen</translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>Delete|Delete the selected items from the queue</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen|Die ausgewählten Einträge aus der Warteschlange löschen</translation>
     </message>
     <message>
         <source>&amp;Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Warteschlange</translation>
     </message>
     <message>
         <source>Clear Queue|Delete every queued item</source>
-        <translation type="unfinished"></translation>
+        <translation>Warteschlange leeren|Alle wartenden Einträge löschen</translation>
     </message>
     <message>
         <source>&amp;Success</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erfolgreiche</translation>
     </message>
     <message>
         <source>Clear Success|Empty the success list</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfolgreiche leeren|Die Liste der erfolgreichen Übertragungen leeren</translation>
     </message>
     <message>
         <source>&amp;Fail</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fehlgeschlagene</translation>
     </message>
     <message>
         <source>Clear Fail|Delete every failed item</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlgeschlagene leeren|Alle fehlgeschlagenen Einträge löschen</translation>
     </message>
     <message>
         <source>Speed &amp;Limit...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Geschwindigkeitsbegrenzung...</translation>
     </message>
     <message>
         <source>Speed Limit|Limit the speed of the queue&apos;s transfers together</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeitsbegrenzung|Die Geschwindigkeit aller Übertragungen der Warteschlange gemeinsam begrenzen</translation>
     </message>
     <message>
         <source>&amp;Service</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Dienst</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation type="unfinished">&amp;Bearbeiten</translation>
+        <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
         <source>&amp;Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Lee&amp;ren</translation>
     </message>
     <message>
         <source>Carrier</source>
-        <translation type="unfinished"></translation>
+        <translation>Warteschlange</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Leeren</translation>
     </message>
     <message>
         <source>Maximum Number of Transfer Thread</source>
-        <translation type="unfinished"></translation>
+        <translation>Höchstzahl gleichzeitiger Übertragungen</translation>
     </message>
     <message>
         <source>Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>Warteschlange</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfolgreich</translation>
     </message>
     <message>
         <source>Fail</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlgeschlagen</translation>
     </message>
     <message>
         <source>Speed Limit</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeitsbegrenzung</translation>
     </message>
     <message>
         <source>All transfers of the queue together</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Übertragungen der Warteschlange zusammen</translation>
     </message>
 </context>
 <context>
@@ -317,11 +570,66 @@
     <name>qx::TChangePermForm</name>
     <message>
         <source>Remote Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer</translation>
     </message>
     <message>
         <source>[Change Permission]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Zugriffsrechte ändern]</translation>
+    </message>
+    <message>
+        <source>You</source>
+        <translation>Besitzer</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Andere</translation>
+    </message>
+    <message>
+        <source>Readable</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>Writable</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>Executable</source>
+        <translation>Ausführen</translation>
+    </message>
+</context>
+<context>
+    <name>qx::TCompareLegend</name>
+    <message>
+        <source>only here</source>
+        <translation>nur hier</translation>
+    </message>
+    <message>
+        <source>only there</source>
+        <translation>nur dort</translation>
+    </message>
+    <message>
+        <source>newer here</source>
+        <translation>hier neuer</translation>
+    </message>
+    <message>
+        <source>newer there</source>
+        <translation>dort neuer</translation>
+    </message>
+    <message>
+        <source>size differs</source>
+        <translation>Größe weicht ab</translation>
+    </message>
+    <message>
+        <source>a file on one side, a folder on the other</source>
+        <translation>auf einer Seite eine Datei, auf der anderen ein Ordner</translation>
+    </message>
+    <message>
+        <source>same</source>
+        <translation>gleich</translation>
     </message>
 </context>
 <context>
@@ -355,6 +663,14 @@
 </context>
 <context>
     <name>qx::TExplorerViewCommands</name>
+    <message>
+        <source>Arrange &amp;Icons</source>
+        <translation>Symbole an&amp;ordnen</translation>
+    </message>
+    <message>
+        <source>Arrange Icons</source>
+        <translation>Symbole anordnen</translation>
+    </message>
     <message>
         <source>&amp;Toolbar</source>
         <translation>&amp;Werkzeugleiste</translation>
@@ -487,40 +803,62 @@
         <source>Tool Toolbar</source>
         <translation>Werkzeugleiste Extras</translation>
     </message>
+</context>
+<context>
+    <name>qx::TFileListModel</name>
     <message>
-        <source>Arrange Icons</source>
-        <translation>Symbole anordnen</translation>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Permission</source>
+        <translation>Zugriffsrechte</translation>
     </message>
 </context>
 <context>
     <name>qx::TFindFilesForm</name>
     <message>
         <source>Find Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien suchen</translation>
     </message>
     <message>
         <source>&amp;Named:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Name:</translation>
     </message>
     <message>
         <source>&amp;Look in:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Suchen in:</translation>
     </message>
     <message>
         <source>&amp;Find</source>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;uchen</translation>
     </message>
     <message>
         <source>Cannot find files in [%1]: it is not a folder.</source>
-        <translation type="unfinished"></translation>
+        <translation>In [%1] kann nicht gesucht werden: Es ist kein Ordner.</translation>
     </message>
     <message>
         <source>Searching...</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche läuft...</translation>
     </message>
-    <message>
-        <source>%1 files found.</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <source>%n files found.</source>
+        <translation>
+            <numerusform>%n Datei gefunden.</numerusform>
+            <numerusform>%n Dateien gefunden.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -600,6 +938,25 @@
     <message>
         <source>Replace &amp;All</source>
         <translation>&amp;Alle ersetzen</translation>
+    </message>
+</context>
+<context>
+    <name>qx::TFindResultModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>In Folder</source>
+        <translation>Im Ordner</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
     </message>
 </context>
 <context>
@@ -804,6 +1161,18 @@
         <translation>WAV-Datei abspielen bei</translation>
     </message>
     <message>
+        <source>&amp;Logged in:</source>
+        <translation>&amp;Angemeldet:</translation>
+    </message>
+    <message>
+        <source>&amp;Error:</source>
+        <translation>&amp;Fehler:</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer Done:</source>
+        <translation>Übertragung a&amp;bgeschlossen:</translation>
+    </message>
+    <message>
         <source>Select Wav...</source>
         <translation>WAV-Datei wählen...</translation>
     </message>
@@ -826,18 +1195,6 @@
     <message>
         <source>Telnet</source>
         <translation>Telnet</translation>
-    </message>
-    <message>
-        <source>&amp;Logged in:</source>
-        <translation>&amp;Angemeldet:</translation>
-    </message>
-    <message>
-        <source>&amp;Error:</source>
-        <translation>&amp;Fehler:</translation>
-    </message>
-    <message>
-        <source>&amp;Transfer Done:</source>
-        <translation>Übertragung a&amp;bgeschlossen:</translation>
     </message>
 </context>
 <context>
@@ -863,464 +1220,548 @@
     <name>qx::TInputForm</name>
     <message>
         <source>Input</source>
-        <translation type="unfinished"></translation>
+        <translation>Eingabe</translation>
     </message>
 </context>
 <context>
     <name>qx::TLocalCopyRunner</name>
     <message>
         <source>Local Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer</translation>
     </message>
     <message>
         <source>Another copy is still running; paste again when it ends.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderer Kopiervorgang läuft noch; fügen Sie erneut ein, wenn er beendet ist.</translation>
     </message>
     <message>
         <source>Local Explorer Move Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Verschieben</translation>
     </message>
     <message>
         <source>Local Explorer Copy Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Kopieren</translation>
     </message>
     <message>
         <source>Local Explorer Replace Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Ersetzen bestätigen</translation>
     </message>
     <message>
         <source>[%1] already exists in [%2].
 Replace it? (A folder is merged, its files of the same names replaced.)</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] ist in [%2] bereits vorhanden.
+Ersetzen? (Ein Ordner wird zusammengeführt, seine gleichnamigen Dateien werden ersetzt.)</translation>
     </message>
     <message>
         <source>Moving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird verschoben...</translation>
     </message>
     <message>
         <source>Copying...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird kopiert...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>qx::TLocalExpForm</name>
     <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Tool</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
         <source>&amp;Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hochladen</translation>
     </message>
     <message>
         <source>Upload|Upload Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Hochladen|Ausgewählte Elemente hochladen</translation>
     </message>
     <message>
         <source>Upload in &amp;Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>In &amp;Warteschlange hochladen</translation>
     </message>
     <message>
         <source>Upload in Queue|Upload Selected Items in Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>In Warteschlange hochladen|Ausgewählte Elemente über die Warteschlange hochladen</translation>
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Öffnen...</translation>
     </message>
     <message>
         <source>Open...|Open Selected Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen...|Ausgewähltes Element öffnen...</translation>
     </message>
     <message>
         <source>&amp;Print...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Drucken...</translation>
     </message>
     <message>
         <source>Print...|Print Selected Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken...|Ausgewähltes Element drucken...</translation>
     </message>
     <message>
         <source>Up &amp;One Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Ebene nach &amp;oben</translation>
     </message>
     <message>
         <source>Up One Level|Go up One Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Ebene nach oben|Eine Ebene nach oben wechseln</translation>
     </message>
     <message>
         <source>New &amp;Folder</source>
-        <translation type="unfinished">Neuer &amp;Ordner</translation>
+        <translation>Neuer O&amp;rdner</translation>
     </message>
     <message>
         <source>New Folder|Create New Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Ordner|Neuen Ordner erstellen...</translation>
     </message>
     <message>
         <source>&amp;Shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verknüpfungen erstellen</translation>
     </message>
     <message>
         <source>Shortcuts|Create Shortcuts for Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfungen|Verknüpfungen zu den ausgewählten Elementen erstellen</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished">&amp;Löschen</translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>Delete|Delete Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen|Ausgewählte Elemente löschen</translation>
     </message>
     <message>
         <source>Rena&amp;me</source>
-        <translation type="unfinished">&amp;Umbenennen</translation>
+        <translation>&amp;Umbenennen</translation>
     </message>
     <message>
         <source>Rename|Rename Selected Item</source>
-        <translation type="unfinished"></translation>
+        <translation>Umbenennen|Ausgewähltes Element umbenennen</translation>
     </message>
     <message>
         <source>&amp;Filtering...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Filtern...</translation>
     </message>
     <message>
         <source>Filtering...|File Filtering...</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtern...|Dateien filtern...</translation>
     </message>
     <message>
         <source>P&amp;roperties...</source>
-        <translation type="unfinished">&amp;Eigenschaften...</translation>
+        <translation>Ei&amp;genschaften...</translation>
     </message>
     <message>
         <source>Properties...|View Properties of Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigenschaften...|Eigenschaften der ausgewählten Elemente anzeigen</translation>
     </message>
     <message>
         <source>Context Menu...</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontextmenü...</translation>
     </message>
     <message>
         <source>Context Menu...|Display Windows Context Menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontextmenü...|Kontextmenü anzeigen</translation>
     </message>
     <message>
         <source>&amp;Hide</source>
-        <translation type="unfinished">Aus&amp;blenden</translation>
+        <translation>&amp;Ausblenden</translation>
     </message>
     <message>
         <source>Hide|Hide Local Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausblenden|Lokalen Explorer ausblenden</translation>
     </message>
     <message>
         <source>Cu&amp;t</source>
-        <translation type="unfinished">&amp;Ausschneiden</translation>
+        <translation>&amp;Ausschneiden</translation>
     </message>
     <message>
         <source>Cut|Cut Selected Items to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausschneiden|Ausgewählte Elemente ausschneiden und in die Zwischenablage legen</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished">&amp;Kopieren</translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>Copy|Copy Selected Items to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren|Ausgewählte Elemente in die Zwischenablage kopieren</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished">&amp;Einfügen</translation>
+        <translation>&amp;Einfügen</translation>
     </message>
     <message>
         <source>Paste|Paste from Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen|Aus der Zwischenablage einfügen</translation>
     </message>
     <message>
         <source>Select &amp;All</source>
-        <translation type="unfinished">Alles a&amp;uswählen</translation>
+        <translation>Alles aus&amp;wählen</translation>
     </message>
     <message>
         <source>Select All</source>
-        <translation type="unfinished">Alles auswählen</translation>
+        <translation>Alles auswählen</translation>
     </message>
     <message>
         <source>&amp;Invert Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl &amp;umkehren</translation>
     </message>
     <message>
         <source>Invert Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl umkehren</translation>
     </message>
     <message>
         <source>&amp;Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aktualisieren</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>Find Files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien suchen...</translation>
     </message>
     <message>
         <source>Find Computer...</source>
-        <translation type="unfinished"></translation>
+        <translation>Computer suchen...</translation>
     </message>
     <message>
         <source>Network Drive &amp;Connect...</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzlaufwerk &amp;verbinden...</translation>
     </message>
     <message>
         <source>Network Drive Connect...</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzlaufwerk verbinden...</translation>
     </message>
     <message>
         <source>Network Drive &amp;Disconnect...</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzlaufwerk &amp;trennen...</translation>
     </message>
     <message>
         <source>Network Drive Disconnect...</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzlaufwerk trennen...</translation>
+    </message>
+    <message>
+        <source>S&amp;ynchronize...</source>
+        <translation>&amp;Synchronisieren...</translation>
     </message>
     <message>
         <source>Synchronize...|Synchronize This Folder with the Remote Explorer&apos;s Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisieren...|Diesen Ordner mit dem Ordner des Server-Explorers synchronisieren</translation>
+    </message>
+    <message>
+        <source>Compare &amp;Folders</source>
+        <translation>&amp;Ordner vergleichen</translation>
     </message>
     <message>
         <source>Compare Folders|Compare the Folder with the Remote Explorer&apos;s Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner vergleichen|Den Ordner mit dem Ordner des Server-Explorers vergleichen</translation>
+    </message>
+    <message>
+        <source>Only &amp;Differences</source>
+        <translation>Nur &amp;Unterschiede</translation>
+    </message>
+    <message>
+        <source>Only Differences|Show Only the Items that Differ</source>
+        <translation>Nur Unterschiede|Nur die Elemente zeigen, die sich unterscheiden</translation>
     </message>
     <message>
         <source>Needs the gio tool of the desktop, which is not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigt das Programm gio der Arbeitsumgebung, das nicht installiert ist</translation>
+    </message>
+    <message>
+        <source>Pellucor&apos;s Local Explorer %1</source>
+        <translation>Pellucor&apos;s Lokaler Explorer %1</translation>
     </message>
     <message>
         <source>Local Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer</translation>
     </message>
     <message>
         <source>Local Explorer Rename Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Umbenennen</translation>
     </message>
     <message>
         <source>Cannot read [%1]: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gelesen werden: %2.</translation>
     </message>
     <message>
         <source>[Network Drive Connect]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Netzlaufwerk verbinden]</translation>
     </message>
     <message>
         <source>[Network Drive Disconnect]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Netzlaufwerk trennen]</translation>
     </message>
     <message>
         <source>Address (smb://, sftp://, ftp://):</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse (smb://, sftp://, ftp://):</translation>
     </message>
     <message>
         <source>Address or mounted folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse oder eingehängter Ordner:</translation>
     </message>
     <message>
         <source>Network Drive Connect Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Verbinden des Netzlaufwerks</translation>
     </message>
     <message>
         <source>Network Drive Disconnect Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Trennen des Netzlaufwerks</translation>
     </message>
     <message>
-        <source>Cannot %1 [%2]:
-%3</source>
-        <translation type="unfinished"></translation>
+        <source>Cannot mount [%1]:
+%2</source>
+        <translation>[%1] kann nicht eingehängt werden:
+%2</translation>
     </message>
     <message>
-        <source>mount</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>unmount</source>
-        <translation type="unfinished"></translation>
+        <source>Cannot unmount [%1]:
+%2</source>
+        <translation>[%1] kann nicht ausgehängt werden:
+%2</translation>
     </message>
     <message>
         <source>Cannot run gio for [%1]: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>gio kann für [%1] nicht ausgeführt werden: %2</translation>
     </message>
     <message>
         <source>Local Explorer Upload Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Hochladen</translation>
     </message>
     <message>
         <source>These names cannot be sent to a server and are left out:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Namen können nicht an einen Server gesendet werden und werden ausgelassen:
+%1</translation>
     </message>
     <message>
         <source>Local Explorer Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler</translation>
     </message>
     <message>
         <source>These names cannot be local file names and are left out:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Namen können keine lokalen Dateinamen sein und werden ausgelassen:
+%1</translation>
     </message>
     <message>
         <source>Local Explorer Open Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Öffnen</translation>
     </message>
     <message>
         <source>Cannot open [%1]: it is no folder any more.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht geöffnet werden: Es ist kein Ordner mehr.</translation>
     </message>
     <message>
         <source>Cannot open [%1]: no program opens files of this type.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht geöffnet werden: Kein Programm öffnet Dateien dieses Typs.</translation>
     </message>
     <message>
         <source>Local Explorer Print Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Drucken</translation>
     </message>
     <message>
         <source>Cannot print [%1]: no print spooler (lp) is installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden: Kein Druckdienst (lp) ist installiert.</translation>
     </message>
     <message>
         <source>Cannot print [%1]: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden: %2.</translation>
     </message>
     <message>
         <source>Cannot print [%1]:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden:
+%2</translation>
     </message>
     <message>
         <source>Cannot print [%1]: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden: %2</translation>
     </message>
     <message>
         <source>Cannot create folder [%1]: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner [%1] kann nicht erstellt werden: %2.</translation>
     </message>
     <message>
         <source>Cannot create a link to [%1]: %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>[%1]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>these %1 items</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Verknüpfung zu [%1] kann nicht erstellt werden: %2.</translation>
     </message>
     <message>
         <source>Local Explorer Delete Confirm</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Move %1 to the trash?</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Löschen bestätigen</translation>
     </message>
     <message>
         <source>Cannot delete [%1].</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gelöscht werden.</translation>
     </message>
     <message>
         <source>Cannot delete [%1]: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gelöscht werden: %2.</translation>
     </message>
     <message>
         <source>Local Explorer Delete Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokaler Explorer – Fehler beim Löschen</translation>
     </message>
     <message>
         <source>
 The trash may not be available on this file system; nothing else was removed.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Auf diesem Dateisystem gibt es möglicherweise keinen Papierkorb; sonst wurde nichts entfernt.</translation>
     </message>
     <message>
         <source>[Filtering]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Filtern]</translation>
     </message>
     <message>
         <source>Filter:</source>
-        <translation type="unfinished"></translation>
+        <translation>Filter:</translation>
+    </message>
+    <message>
+        <source>Move [%1] to the trash?</source>
+        <translation>[%1] in den Papierkorb verschieben?</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move these %n items to the trash?</source>
+        <translation>
+            <numerusform>Dieses Element in den Papierkorb verschieben?</numerusform>
+            <numerusform>Diese %n Elemente in den Papierkorb verschieben?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>qx::TLocalFileListModel</name>
     <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Date Modified</source>
+        <translation>Geändert am</translation>
+    </message>
+    <message>
         <source>Cannot rename [%1] to [%2]: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht in [%2] umbenannt werden: %3.</translation>
     </message>
 </context>
 <context>
     <name>qx::TLocalFolderTreeModel</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Persönlicher Ordner</translation>
     </message>
     <message>
         <source>Cannot rename [%1] to [%2]: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht in [%2] umbenannt werden: %3.</translation>
+    </message>
+</context>
+<context>
+    <name>qx::TLocalIconProvider</name>
+    <message>
+        <source>Drive</source>
+        <translation>Laufwerk</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>System File</source>
+        <translation>Systemdatei</translation>
     </message>
 </context>
 <context>
     <name>qx::TLocalPropertiesForm</name>
-    <message>
-        <source>Properties [%1]</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <source>%1 (%2 bytes, %n files)</source>
+        <translation>
+            <numerusform>%1 (%2 Bytes, %n Datei)</numerusform>
+            <numerusform>%1 (%2 Bytes, %n Dateien)</numerusform>
+        </translation>
     </message>
     <message>
-        <source>%1 Items</source>
-        <translation type="unfinished"></translation>
+        <source>Properties [%1]</source>
+        <translation>Eigenschaften [%1]</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Items</source>
+        <translation>
+            <numerusform>%n Element</numerusform>
+            <numerusform>%n Elemente</numerusform>
+        </translation>
     </message>
     <message>
         <source>Name:</source>
-        <translation type="unfinished">Name:</translation>
+        <translation>Name:</translation>
     </message>
     <message>
         <source>Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner</translation>
     </message>
     <message>
         <source>Link to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfung zu %1</translation>
     </message>
     <message>
         <source>Type:</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ:</translation>
     </message>
     <message>
         <source>Location:</source>
-        <translation type="unfinished">Ort:</translation>
+        <translation>Ort:</translation>
     </message>
     <message>
         <source>Size:</source>
-        <translation type="unfinished">Größe:</translation>
+        <translation>Größe:</translation>
     </message>
     <message>
         <source>Counting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird gezählt...</translation>
     </message>
     <message>
         <source>Modified:</source>
-        <translation type="unfinished"></translation>
+        <translation>Geändert:</translation>
     </message>
     <message>
         <source>Owner:</source>
-        <translation type="unfinished"></translation>
+        <translation>Besitzer:</translation>
     </message>
     <message>
         <source>Permissions:</source>
-        <translation type="unfinished"></translation>
+        <translation>Zugriffsrechte:</translation>
     </message>
     <message>
         <source>Items:</source>
-        <translation type="unfinished"></translation>
+        <translation>Elemente:</translation>
     </message>
 </context>
 <context>
@@ -1777,10 +2218,6 @@ The trash may not be available on this file system; nothing else was removed.</s
         <translation>Werkzeugleiste Ansicht</translation>
     </message>
     <message>
-        <source>Pellucor&apos;s Online Editor </source>
-        <translation>Pellucor&apos;s Online-Editor </translation>
-    </message>
-    <message>
         <source>Modified</source>
         <translation>Geändert</translation>
     </message>
@@ -1795,6 +2232,10 @@ The trash may not be available on this file system; nothing else was removed.</s
     <message>
         <source>Caps Lock</source>
         <translation>Feststelltaste</translation>
+    </message>
+    <message>
+        <source>Pellucor&apos;s Online Editor </source>
+        <translation>Pellucor&apos;s Online-Editor </translation>
     </message>
     <message>
         <source>%1 has been changed. Update?</source>
@@ -1894,6 +2335,13 @@ The queue goes on in memory and is written again with its next change; until the
 
 Die Warteschlange arbeitet im Speicher weiter und wird bei ihrer nächsten Änderung erneut geschrieben; bis dahin geht verloren, was sich seitdem geändert hat, wenn das Programm endet.</translation>
     </message>
+    <message numerus="yes">
+        <source>%n entries of the transfer queue file could not be read and were left out.</source>
+        <translation>
+            <numerusform>Ein Eintrag der Warteschlangendatei konnte nicht gelesen werden und wurde ausgelassen.</numerusform>
+            <numerusform>%n Einträge der Warteschlangendatei konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>A transfer is running in the Carrier. Exit and stop it?
 
@@ -1917,13 +2365,6 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
     <message>
         <source>E&amp;xit</source>
         <translation>&amp;Beenden</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n entries of the transfer queue file could not be read and were left out.</source>
-        <translation>
-            <numerusform>Ein Eintrag der Warteschlangendatei konnte nicht gelesen werden und wurde ausgelassen.</numerusform>
-            <numerusform>%n Einträge der Warteschlangendatei konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
-        </translation>
     </message>
 </context>
 <context>
@@ -1992,411 +2433,652 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
 <context>
     <name>qx::TRemoteExpForm</name>
     <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Tool</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
         <source>Down&amp;load</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Herunterladen</translation>
     </message>
     <message>
         <source>Download|Download Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen|Ausgewählte Elemente herunterladen</translation>
     </message>
     <message>
         <source>Download &amp;to...</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen &amp;nach...</translation>
     </message>
     <message>
         <source>Download to...|Download Selected Items to...</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen nach...|Ausgewählte Elemente herunterladen nach...</translation>
     </message>
     <message>
         <source>Download in &amp;Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>In &amp;Warteschlange herunterladen</translation>
     </message>
     <message>
         <source>Download in Queue|Download Selected Items in Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>In Warteschlange herunterladen|Ausgewählte Elemente über die Warteschlange herunterladen</translation>
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Öffnen...</translation>
     </message>
     <message>
         <source>Open...|Open Selected Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen...|Ausgewähltes Element öffnen...</translation>
     </message>
     <message>
         <source>Online &amp;Edit...</source>
-        <translation type="unfinished"></translation>
+        <translation>Online &amp;bearbeiten...</translation>
     </message>
     <message>
         <source>Online Edit...|Online Edit Selected Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Online bearbeiten...|Ausgewähltes Element online bearbeiten...</translation>
     </message>
     <message>
         <source>&amp;Print...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Drucken...</translation>
     </message>
     <message>
         <source>Print...|Print Selected Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken...|Ausgewähltes Element drucken...</translation>
     </message>
     <message>
         <source>&amp;Up One Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Ebene nach &amp;oben</translation>
     </message>
     <message>
         <source>Up One Level|Go up One Level</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Ebene nach oben|Eine Ebene nach oben wechseln</translation>
     </message>
     <message>
         <source>New &amp;Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer O&amp;rdner...</translation>
     </message>
     <message>
         <source>New Folder...|Create New Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Ordner...|Neuen Ordner erstellen...</translation>
     </message>
     <message>
         <source>C&amp;hange Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner w&amp;echseln...</translation>
     </message>
     <message>
         <source>Change Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner wechseln...</translation>
     </message>
     <message>
         <source>&amp;Delete</source>
-        <translation type="unfinished">&amp;Löschen</translation>
+        <translation>&amp;Löschen</translation>
     </message>
     <message>
         <source>Delete|Delete Selected Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen|Ausgewählte Elemente löschen</translation>
     </message>
     <message>
         <source>Rena&amp;me</source>
-        <translation type="unfinished">&amp;Umbenennen</translation>
+        <translation>&amp;Umbenennen</translation>
     </message>
     <message>
         <source>Rename|Rename Selected Item</source>
-        <translation type="unfinished"></translation>
+        <translation>Umbenennen|Ausgewähltes Element umbenennen</translation>
     </message>
     <message>
         <source>Change Per&amp;mission...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zugriffsrechte ändern...</translation>
     </message>
     <message>
         <source>Permission...|Change Permissions of Selected Items...</source>
-        <translation type="unfinished"></translation>
+        <translation>Zugriffsrechte...|Zugriffsrechte der ausgewählten Elemente ändern...</translation>
     </message>
     <message>
         <source>&amp;Filtering...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Filtern...</translation>
     </message>
     <message>
         <source>Filtering...|Filtering Files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtern...|Dateien filtern...</translation>
     </message>
     <message>
         <source>P&amp;roperties...</source>
-        <translation type="unfinished">&amp;Eigenschaften...</translation>
+        <translation>Ei&amp;genschaften...</translation>
     </message>
     <message>
         <source>Properties...</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigenschaften...</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished">&amp;Schließen</translation>
+        <translation>S&amp;chließen</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished">&amp;Kopieren</translation>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
         <source>Copy|Copy Selected Items to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren|Ausgewählte Elemente in die Zwischenablage kopieren</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished">&amp;Einfügen</translation>
+        <translation>&amp;Einfügen</translation>
     </message>
     <message>
         <source>Paste|Paste from Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen|Aus der Zwischenablage einfügen</translation>
     </message>
     <message>
         <source>Copy &amp;URL</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;URL kopieren</translation>
     </message>
     <message>
         <source>Copy URL|Copy Selected Item&apos;s URL to Clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>URL kopieren|Die URL des ausgewählten Elements in die Zwischenablage kopieren</translation>
     </message>
     <message>
         <source>Select &amp;All</source>
-        <translation type="unfinished">Alles a&amp;uswählen</translation>
+        <translation>&amp;Alles auswählen</translation>
     </message>
     <message>
         <source>Select All</source>
-        <translation type="unfinished">Alles auswählen</translation>
+        <translation>Alles auswählen</translation>
     </message>
     <message>
         <source>&amp;Invert Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl u&amp;mkehren</translation>
     </message>
     <message>
         <source>Invert Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl umkehren</translation>
     </message>
     <message>
         <source>Log &amp;Panel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Protokollbereich</translation>
     </message>
     <message>
         <source>Log Panel|Toggle Log Panel Visibility</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokollbereich|Protokollbereich ein- oder ausblenden</translation>
     </message>
     <message>
         <source>&amp;Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aktualisieren</translation>
     </message>
     <message>
         <source>Refresh|Refresh Folder Tree and File List</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren|Ordnerbaum und Dateiliste aktualisieren</translation>
     </message>
     <message>
         <source>Server &amp;Information...</source>
-        <translation type="unfinished"></translation>
+        <translation>Server&amp;informationen...</translation>
     </message>
     <message>
         <source>Server Information...|View Server Information Dialog Box</source>
-        <translation type="unfinished"></translation>
+        <translation>Serverinformationen...|Informationen über den Server anzeigen</translation>
     </message>
     <message>
         <source>&amp;Abort</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>Abort|Abort Current FTP Command Processing</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen|Den laufenden FTP-Befehl abbrechen</translation>
     </message>
     <message>
         <source>Resuming Transfer</source>
-        <translation type="unfinished"></translation>
+        <translation>Übertragung fortsetzen</translation>
     </message>
     <message>
         <source>Resuming|Resuming Transfer</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortsetzen|Abgebrochene Übertragungen fortsetzen</translation>
     </message>
     <message>
         <source>AS&amp;CII</source>
-        <translation type="unfinished"></translation>
+        <translation>AS&amp;CII</translation>
     </message>
     <message>
         <source>ASCII|ASCII Transfer Type</source>
-        <translation type="unfinished"></translation>
+        <translation>ASCII|Übertragungsart ASCII</translation>
     </message>
     <message>
         <source>&amp;Binary</source>
-        <translation type="unfinished">&amp;Binär</translation>
+        <translation>&amp;Binär</translation>
     </message>
     <message>
         <source>Binary|Binary Transfer Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Binär|Übertragungsart Binär</translation>
     </message>
     <message>
         <source>Au&amp;to</source>
-        <translation type="unfinished"></translation>
+        <translation>Au&amp;tomatisch</translation>
     </message>
     <message>
         <source>Auto|Auto Transfer Type</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch|Übertragungsart automatisch wählen</translation>
     </message>
     <message>
         <source>Transfer Type</source>
-        <translation type="unfinished">Übertragungsart</translation>
+        <translation>Übertragungsart</translation>
     </message>
     <message>
         <source>&amp;Telnet...</source>
-        <translation type="unfinished">&amp;Telnet...</translation>
+        <translation>T&amp;elnet...</translation>
     </message>
     <message>
         <source>Telnet...|Telnet to FTP Server</source>
-        <translation type="unfinished"></translation>
+        <translation>Telnet...|Telnet-Verbindung zum FTP-Server</translation>
+    </message>
+    <message>
+        <source>S&amp;ynchronize...</source>
+        <translation>&amp;Synchronisieren...</translation>
     </message>
     <message>
         <source>Synchronize...|Synchronize This Folder with the Local Explorer&apos;s Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisieren...|Diesen Ordner mit dem Ordner des Lokalen Explorers synchronisieren</translation>
+    </message>
+    <message>
+        <source>Compare &amp;Folders</source>
+        <translation>&amp;Ordner vergleichen</translation>
     </message>
     <message>
         <source>Compare Folders|Compare the Folder with the Local Explorer&apos;s Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner vergleichen|Den Ordner mit dem Ordner des Lokalen Explorers vergleichen</translation>
+    </message>
+    <message>
+        <source>Only &amp;Differences</source>
+        <translation>Nur &amp;Unterschiede</translation>
+    </message>
+    <message>
+        <source>Only Differences|Show Only the Items that Differ</source>
+        <translation>Nur Unterschiede|Nur die Elemente zeigen, die sich unterscheiden</translation>
     </message>
     <message>
         <source>Remote Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer</translation>
     </message>
     <message>
         <source>[Filtering]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Filtern]</translation>
     </message>
     <message>
         <source>Filter:</source>
-        <translation type="unfinished"></translation>
+        <translation>Filter:</translation>
     </message>
     <message>
         <source>Server Supports Resuming Transfer</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server kann Übertragungen fortsetzen</translation>
     </message>
     <message>
         <source>Server Does not Support Resuming Transfer</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server kann Übertragungen nicht fortsetzen</translation>
     </message>
     <message>
         <source>Remote Explorer Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer – Fehler</translation>
     </message>
     <message>
         <source>Cannot start the telnet program [%1]. Choose another one in the global options.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Telnet-Programm [%1] kann nicht gestartet werden. Wählen Sie in den allgemeinen Einstellungen ein anderes.</translation>
     </message>
     <message>
         <source>Select Local Folder to Compare</source>
-        <translation type="unfinished"></translation>
+        <translation>Lokalen Ordner zum Vergleichen wählen</translation>
     </message>
     <message>
         <source>Cannot read the folder [%1].</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner [%1] kann nicht gelesen werden.</translation>
     </message>
     <message>
         <source>Skipped [%1]: not a name a local file can have.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] übersprungen: Kein zulässiger Name für eine lokale Datei.</translation>
     </message>
     <message>
         <source>Select Destination Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Zielordner wählen</translation>
     </message>
     <message>
         <source>Download in Queue</source>
-        <translation type="unfinished"></translation>
+        <translation>Über die Warteschlange herunterladen</translation>
     </message>
     <message>
         <source>Cannot download, busy on processing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterladen nicht möglich, ein anderer Vorgang läuft noch.</translation>
     </message>
     <message>
         <source>Cannot download [%1]: not a name a local file can have.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht heruntergeladen werden: Kein zulässiger Name für eine lokale Datei.</translation>
     </message>
     <message>
         <source>No program of this desktop opens [%1].</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Programm dieser Arbeitsumgebung öffnet [%1].</translation>
     </message>
     <message>
         <source>Cannot print [%1]: the print spooler (lp) cannot be started: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden: Der Druckdienst (lp) kann nicht gestartet werden: %2</translation>
     </message>
     <message>
         <source>Cannot print [%1]: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] kann nicht gedruckt werden: %2</translation>
     </message>
     <message>
         <source>lp failed</source>
-        <translation type="unfinished"></translation>
+        <translation>lp ist fehlgeschlagen</translation>
     </message>
     <message>
         <source>[%1] is too large for the online editor: %2, at most %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] ist zu groß für den Online-Editor: %2, höchstens %3.</translation>
     </message>
     <message>
         <source>[New Folder]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Neuer Ordner]</translation>
     </message>
     <message>
         <source>Folder Name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordnername:</translation>
     </message>
     <message>
         <source>[%1] is not a name a folder can have.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] ist kein zulässiger Ordnername.</translation>
     </message>
     <message>
         <source>[Change Folder]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Ordner wechseln]</translation>
     </message>
     <message>
         <source>Remote Explorer Delete Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer – Fehler beim Löschen</translation>
     </message>
     <message>
         <source>Cannot delete folder link.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Verknüpfung auf einen Ordner kann nicht gelöscht werden.</translation>
     </message>
     <message>
         <source>Remote Explorer Delete Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer – Löschen bestätigen</translation>
     </message>
     <message>
         <source>Are you sure to delete the folder [%1]?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie den Ordner [%1] wirklich löschen?</translation>
     </message>
-    <message>
-        <source>Are you sure to delete %1 selected items?</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <source>Are you sure to delete %n selected items?</source>
+        <translation>
+            <numerusform>Möchten Sie das ausgewählte Element wirklich löschen?</numerusform>
+            <numerusform>Möchten Sie die %n ausgewählten Elemente wirklich löschen?</numerusform>
+        </translation>
     </message>
     <message>
         <source>[%1] is not a name a file can have.</source>
-        <translation type="unfinished"></translation>
+        <translation>[%1] ist kein zulässiger Dateiname.</translation>
+    </message>
+    <message>
+        <source>Pellucor&apos;s Remote Explorer %1</source>
+        <translation>Pellucor&apos;s Server-Explorer %1</translation>
     </message>
     <message>
         <source>[Authenticate]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Anmeldung]</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort:</translation>
     </message>
     <message>
         <source>User Name:</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzername:</translation>
     </message>
     <message>
         <source>The server did not accept the connection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat die Verbindung nicht angenommen.</translation>
     </message>
     <message>
         <source>Cannot connect to [%1]:
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Verbindung zu [%1] möglich:
+%2</translation>
     </message>
     <message>
         <source>Synchronize with the local folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem lokalen Ordner synchronisieren</translation>
+    </message>
+    <message>
+        <source>F&amp;ind Files...</source>
+        <translation>&amp;Dateien suchen...</translation>
+    </message>
+    <message>
+        <source>Find Files...|Find Files below the Folder by Name, Size and Date</source>
+        <translation>Dateien suchen...|Dateien unterhalb des Ordners nach Name, Größe und Datum suchen</translation>
+    </message>
+</context>
+<context>
+    <name>qx::TRemoteFindForm</name>
+    <message>
+        <source>Find Files</source>
+        <translation>Dateien suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Look in:</source>
+        <translation>Suchen &amp;in:</translation>
+    </message>
+    <message>
+        <source>every name; several masks apart by &quot;;&quot;, e.g. *.txt;*.log</source>
+        <translation>jeder Name; mehrere Masken durch „;“ getrennt, z. B. *.txt;*.log</translation>
+    </message>
+    <message>
+        <source>&amp;Names:</source>
+        <translation>&amp;Namen:</translation>
+    </message>
+    <message>
+        <source>In &amp;subfolders, levels deep:</source>
+        <translation>In &amp;Unterordnern, Ebenen tief:</translation>
+    </message>
+    <message>
+        <source>e.g. 500K, 2M, 1G</source>
+        <translation>z. B. 500K, 2M, 1G</translation>
+    </message>
+    <message>
+        <source>larger than</source>
+        <translation>größer als</translation>
+    </message>
+    <message>
+        <source>smaller than</source>
+        <translation>kleiner als</translation>
+    </message>
+    <message>
+        <source>Si&amp;ze:</source>
+        <translation>&amp;Größe:</translation>
+    </message>
+    <message>
+        <source>&amp;after</source>
+        <translation>n&amp;ach</translation>
+    </message>
+    <message>
+        <source>&amp;before</source>
+        <translation>&amp;vor</translation>
+    </message>
+    <message>
+        <source>Modified:</source>
+        <translation>Geändert:</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>Anhal&amp;ten</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Folder</source>
+        <translation>Zum &amp;Ordner wechseln</translation>
+    </message>
+    <message>
+        <source>&amp;Download</source>
+        <translation>&amp;Herunterladen</translation>
+    </message>
+    <message>
+        <source>Download in &amp;Queue</source>
+        <translation>In &amp;Warteschlange herunterladen</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>The names are not valid masks.</source>
+        <translation>Die Namen sind keine gültigen Masken.</translation>
+    </message>
+    <message>
+        <source>A size is a number of bytes, or of K, M or G (powers of 1024): 1500, 500K, 2M.</source>
+        <translation>Eine Größe ist eine Zahl von Bytes oder von K, M oder G (Potenzen von 1024): 1500, 500K, 2M.</translation>
+    </message>
+    <message>
+        <source>No file can be larger than the one size and smaller than the other.</source>
+        <translation>Keine Datei kann größer als die eine und zugleich kleiner als die andere Größe sein.</translation>
+    </message>
+    <message>
+        <source>No entry can be modified after the first day and before the second.</source>
+        <translation>Kein Eintrag kann nach dem ersten und zugleich vor dem zweiten Tag geändert worden sein.</translation>
+    </message>
+    <message>
+        <source>The folder to look in is a path of the server from &quot;/&quot; on.</source>
+        <translation>Der zu durchsuchende Ordner ist ein Pfad auf dem Server, beginnend mit „/“.</translation>
+    </message>
+    <message>
+        <source>Searching %1... %2 found in %3 folders</source>
+        <translation>Suche in %1... %2 gefunden in %3 Ordnern</translation>
+    </message>
+    <message>
+        <source>%1 found in %2 folders</source>
+        <translation>%1 gefunden in %2 Ordnern</translation>
+    </message>
+    <message>
+        <source>Stopped: %1</source>
+        <translation>Angehalten: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s) could not be listed, first [%1]: %2</source>
+        <translation>
+            <numerusform>%n Ordner konnte nicht gelesen werden, als erster [%1]: %2</numerusform>
+            <numerusform>%n Ordner konnten nicht gelesen werden, als erster [%1]: %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s) lie deeper than the levels searched</source>
+        <translation>
+            <numerusform>%n Ordner liegt tiefer als die durchsuchten Ebenen</numerusform>
+            <numerusform>%n Ordner liegen tiefer als die durchsuchten Ebenen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The explorer is busy with another command; try again when it has ended, or use Download in Queue.</source>
+        <translation>Der Explorer ist mit einem anderen Befehl beschäftigt; versuchen Sie es erneut, wenn er fertig ist, oder verwenden Sie „In Warteschlange herunterladen“.</translation>
     </message>
 </context>
 <context>
     <name>qx::TRemotePropertiesForm</name>
     <message>
+        <source>Not a link</source>
+        <translation>Keine Verknüpfung</translation>
+    </message>
+    <message>
         <source>Remote Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer</translation>
     </message>
     <message>
         <source>[Properties]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Eigenschaften]</translation>
+    </message>
+    <message>
+        <source>Path:</source>
+        <translation>Pfad:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Permission:</source>
+        <translation>Zugriffsrechte:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>Link to:</source>
+        <translation>Verknüpft mit:</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
     </message>
 </context>
 <context>
     <name>qx::TServerInfoForm</name>
     <message>
         <source>Remote Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Server-Explorer</translation>
     </message>
     <message>
         <source>[Server Information]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Serverinformationen]</translation>
+    </message>
+    <message>
+        <source>Host Name:</source>
+        <translation>Hostname:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Server Type:</source>
+        <translation>Servertyp:</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Features</source>
+        <translation>Funktionen</translation>
+    </message>
+    <message>
+        <source>The server did not answer FEAT.</source>
+        <translation>Der Server hat auf FEAT nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server offers no features beyond the basic commands.</source>
+        <translation>Der Server bietet keine Funktionen über die Grundbefehle hinaus.</translation>
     </message>
 </context>
 <context>
@@ -2588,6 +3270,10 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
         <translation>Die Serverliste wurde ohne Passwörter nach %1 geschrieben.</translation>
     </message>
     <message>
+        <source>... and %1 more</source>
+        <translation>... und %1 weitere</translation>
+    </message>
+    <message>
         <source>No program is set for this tool. Choose one in the global options.</source>
         <translation>Für dieses Werkzeug ist kein Programm festgelegt. Wählen Sie eines in den globalen Einstellungen.</translation>
     </message>
@@ -2598,10 +3284,6 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
     <message>
         <source>Cannot start [%1].</source>
         <translation>[%1] kann nicht gestartet werden.</translation>
-    </message>
-    <message>
-        <source>... and %1 more</source>
-        <translation>... und %1 weitere</translation>
     </message>
 </context>
 <context>
@@ -2896,6 +3578,242 @@ Sie bleiben in der Warteschlange: „Fortsetzen“ führt sie beim nächsten Sta
     <message>
         <source>[Notice]</source>
         <translation>[Hinweis]</translation>
+    </message>
+</context>
+<context>
+    <name>qx::TSyncController</name>
+    <message>
+        <source>Synchronize</source>
+        <translation>Synchronisieren</translation>
+    </message>
+    <message>
+        <source>Listing %1...</source>
+        <translation>%1 wird gelesen...</translation>
+    </message>
+    <message>
+        <source>The folders could not be listed: %1</source>
+        <translation>Die Ordner konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The record of this synchronization could not be kept: %1</source>
+        <translation>Der Stand dieser Synchronisierung konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Synchronization of %1 with %2: %3 of %4 transfers got through, %5 deleted.</source>
+        <translation>Synchronisierung von %1 mit %2: %3 von %4 Übertragungen erfolgreich, %5 gelöscht.</translation>
+    </message>
+    <message numerus="yes">
+        <source>
+... and %n more.</source>
+        <translation>
+            <numerusform>
+... und %n weiteres.</numerusform>
+            <numerusform>
+... und %n weitere.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>qx::TSyncPlanModel</name>
+    <message>
+        <source>%1 (%2 if ticked)</source>
+        <translation>%1 (%2, wenn angehakt)</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3, %4, %5, %6; %7 bytes</source>
+        <translation>%1, %2, %3, %4, %5, %6; %7 Bytes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n upload(s)</source>
+        <translation>
+            <numerusform>%n zum Hochladen</numerusform>
+            <numerusform>%n zum Hochladen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n download(s)</source>
+        <translation>
+            <numerusform>%n zum Herunterladen</numerusform>
+            <numerusform>%n zum Herunterladen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folder(s) to make</source>
+        <translation>
+            <numerusform>%n neuer Ordner</numerusform>
+            <numerusform>%n neue Ordner</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n delete(s)</source>
+        <translation>
+            <numerusform>%n zum Löschen</numerusform>
+            <numerusform>%n zum Löschen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n skipped</source>
+        <translation>
+            <numerusform>%n übersprungen</numerusform>
+            <numerusform>%n übersprungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n conflict(s)</source>
+        <translation>
+            <numerusform>%n Konflikt</numerusform>
+            <numerusform>%n Konflikte</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>qx::TSynchronizeForm</name>
+    <message>
+        <source>Synchronize</source>
+        <translation>Synchronisieren</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>&amp;Upload: make the remote folder like the local one</source>
+        <translation>&amp;Hochladen: den Ordner auf dem Server an den lokalen angleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Download: make the local folder like the remote one</source>
+        <translation>He&amp;runterladen: den lokalen Ordner an den auf dem Server angleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Both ways: newer files go to the other side</source>
+        <translation>&amp;Beide Richtungen: neuere Dateien gehen auf die andere Seite</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Time and size</source>
+        <translation>Zeit und Größe</translation>
+    </message>
+    <message>
+        <source>Presence only</source>
+        <translation>Nur Vorhandensein</translation>
+    </message>
+    <message>
+        <source>&amp;Compare by:</source>
+        <translation>&amp;Vergleichen nach:</translation>
+    </message>
+    <message>
+        <source>every file (for example *.html;*.css)</source>
+        <translation>alle Dateien (zum Beispiel *.html;*.css)</translation>
+    </message>
+    <message>
+        <source>&amp;Include files:</source>
+        <translation>&amp;Dateien einschließen:</translation>
+    </message>
+    <message>
+        <source>nothing (for example *.tmp;.git)</source>
+        <translation>nichts (zum Beispiel *.tmp;.git)</translation>
+    </message>
+    <message>
+        <source>E&amp;xclude:</source>
+        <translation>&amp;Ausschließen:</translation>
+    </message>
+    <message>
+        <source>Include &amp;subfolders</source>
+        <translation>&amp;Unterordner einbeziehen</translation>
+    </message>
+    <message>
+        <source>D&amp;elete files that are not in the source</source>
+        <translation>Dateien &amp;löschen, die nicht in der Quelle sind</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>V&amp;orschau</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Keine auswählen</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>Local folder: %1
+Remote folder: %2</source>
+        <translation>Lokaler Ordner: %1
+Ordner auf dem Server: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stopp</translation>
+    </message>
+    <message>
+        <source>Comparing the folders...</source>
+        <translation>Die Ordner werden verglichen...</translation>
+    </message>
+    <message>
+        <source>These folders could not be listed and are left alone: %1</source>
+        <translation>Diese Ordner konnten nicht gelesen werden und bleiben unverändert: %1</translation>
+    </message>
+    <message>
+        <source>local %1</source>
+        <translation>lokal %1</translation>
+    </message>
+    <message>
+        <source>remote %1</source>
+        <translation>auf dem Server %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n files and folders that are not in the source?</source>
+        <translation>
+            <numerusform>%n Eintrag löschen, der nicht in der Quelle ist?</numerusform>
+            <numerusform>%n Dateien und Ordner löschen, die nicht in der Quelle sind?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>
+... and %n more</source>
+        <translation>
+            <numerusform>
+... und %n weiteres</numerusform>
+            <numerusform>
+... und %n weitere</numerusform>
+        </translation>
     </message>
 </context>
 <context>

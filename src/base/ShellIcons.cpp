@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/ShellIcons.h"
 
+#include "base/Translatable.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -43,7 +45,8 @@ SharedInstance& Shared() {
 TShellIcons::TShellIcons() : TShellIcons(UserLanguageIsKorean()) {}
 
 TShellIcons::TShellIcons(bool koreanUserLanguage)
-    : FolderTypeName(koreanUserLanguage ? "폴더" : "Folder"), m_korean(koreanUserLanguage) {}
+    : FolderTypeName(koreanUserLanguage ? "폴더" : QX_TRANSLATE_NOOP("qx::Core", "Folder")),
+      m_korean(koreanUserLanguage) {}
 
 int TShellIcons::GetIconIndex(const std::string& /*fileName*/) const {
     return FileIconIndex;

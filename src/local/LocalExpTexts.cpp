@@ -3,7 +3,6 @@
 
 #include "base/Utilities.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace qx {
@@ -24,20 +23,17 @@ void TSelectionCounters::Change(bool folder, std::int64_t size, bool selected) {
     }
 }
 
-std::string FolderStatusText(int folders, int files, std::int64_t bytes) {
-    char text[96];
-    std::snprintf(text, sizeof text, "%d Folders, %d Files, ", folders, files);
-    return text + FormatFileSize(bytes);
+std::string FolderStatusText(int folders, int files, std::int64_t bytes, std::string_view format) {
+    return FormatText(format,
+                      {std::to_string(folders), std::to_string(files), FormatFileSize(bytes)});
 }
 
-std::string SelectionStatusText(const TSelectionCounters& counters) {
+std::string SelectionStatusText(const TSelectionCounters& counters, std::string_view format) {
     if (counters.Folders <= 0 && counters.Files <= 0) {
         return {};
     }
-    char text[96];
-    std::snprintf(text, sizeof text, "%d Folders, %d Files Selected, ", counters.Folders,
-                  counters.Files);
-    return text + FormatFileSize(counters.Bytes);
+    return FormatText(format, {std::to_string(counters.Folders), std::to_string(counters.Files),
+                               FormatFileSize(counters.Bytes)});
 }
 
 std::string FileListCaption(const std::string& folder, const std::string& filter) {

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Translatable.h"
+
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -23,10 +26,17 @@ struct TSelectionCounters {
     void Change(bool folder, std::int64_t size, bool selected);
 };
 
-// "%d Folders, %d Files, %s" of a filled folder.
-std::string FolderStatusText(int folders, int files, std::int64_t bytes);
-// "%d Folders, %d Files Selected, %s"; empty when nothing is selected.
-std::string SelectionStatusText(const TSelectionCounters& counters);
+// The counts and the size of a filled folder in the format's %1, %2 and %3 (a window passes the
+// format in the user's language).
+inline constexpr const char* kFolderStatusFormat =
+    QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files, %3");
+std::string FolderStatusText(int folders, int files, std::int64_t bytes,
+                             std::string_view format = kFolderStatusFormat);
+// The same of the selection; empty when nothing is selected.
+inline constexpr const char* kSelectionStatusFormat =
+    QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files Selected, %3");
+std::string SelectionStatusText(const TSelectionCounters& counters,
+                                std::string_view format = kSelectionStatusFormat);
 // "File List [%s][%s]" with the folder and the filter.
 std::string FileListCaption(const std::string& folder, const std::string& filter);
 

@@ -3,6 +3,8 @@
 
 #include "queue/CarrierProgress.h"
 
+#include "base/Translatable.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -22,7 +24,8 @@ std::string CarryItemText(const TFTPCarryItem& item, std::size_t column) {
     case 2:
         return item.DestHostName + item.DestPath;
     case 3:
-        return item.IsFolder ? "Explore" : "Carry";
+        return item.IsFolder ? QX_TRANSLATE_NOOP("qx::Core", "Explore")
+                             : QX_TRANSLATE_NOOP("qx::Core", "Carry");
     case 4:
         return item.FileSize < 0 ? std::string() : std::to_string(item.FileSize);
     case 5:
@@ -63,16 +66,31 @@ TCarrierQueue::~TCarrierQueue() {
 }
 
 const std::vector<std::string>& TCarrierQueue::Columns(TCarrierList list) {
-    static const std::vector<std::string> queue = {"File Name",     "Source",  "Destination",
-                                                   "Command",       "Size",    "Type",
-                                                   "Transfer Type", "Resuming"};
-    static const std::vector<std::string> status = {
-        "File Name", "Source",        "Destination", "Command", "Size",    "Type",
-        "Position",  "Transfer Rate", "Time Left",   "Done",    "Response"};
-    static const std::vector<std::string> success = {"File Name", "Source", "Destination",
-                                                     "Command",   "Size",   "Type"};
-    static const std::vector<std::string> fail = {"File Name", "Source", "Destination",  "Command",
-                                                  "Size",      "Type",   "Error Message"};
+    static const std::vector<std::string> queue = {
+        QX_TRANSLATE_NOOP("qx::Core", "File Name"),     QX_TRANSLATE_NOOP("qx::Core", "Source"),
+        QX_TRANSLATE_NOOP("qx::Core", "Destination"),   QX_TRANSLATE_NOOP("qx::Core", "Command"),
+        QX_TRANSLATE_NOOP("qx::Core", "Size"),          QX_TRANSLATE_NOOP("qx::Core", "Type"),
+        QX_TRANSLATE_NOOP("qx::Core", "Transfer Type"), QX_TRANSLATE_NOOP("qx::Core", "Resuming")};
+    static const std::vector<std::string> status = {QX_TRANSLATE_NOOP("qx::Core", "File Name"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Source"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Destination"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Command"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Size"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Type"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Position"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Transfer Rate"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Time Left"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Done"),
+                                                    QX_TRANSLATE_NOOP("qx::Core", "Response")};
+    static const std::vector<std::string> success = {
+        QX_TRANSLATE_NOOP("qx::Core", "File Name"),   QX_TRANSLATE_NOOP("qx::Core", "Source"),
+        QX_TRANSLATE_NOOP("qx::Core", "Destination"), QX_TRANSLATE_NOOP("qx::Core", "Command"),
+        QX_TRANSLATE_NOOP("qx::Core", "Size"),        QX_TRANSLATE_NOOP("qx::Core", "Type")};
+    static const std::vector<std::string> fail = {
+        QX_TRANSLATE_NOOP("qx::Core", "File Name"),    QX_TRANSLATE_NOOP("qx::Core", "Source"),
+        QX_TRANSLATE_NOOP("qx::Core", "Destination"),  QX_TRANSLATE_NOOP("qx::Core", "Command"),
+        QX_TRANSLATE_NOOP("qx::Core", "Size"),         QX_TRANSLATE_NOOP("qx::Core", "Type"),
+        QX_TRANSLATE_NOOP("qx::Core", "Error Message")};
     switch (list) {
     case TCarrierList::Queue:
         return queue;
@@ -86,8 +104,8 @@ const std::vector<std::string>& TCarrierQueue::Columns(TCarrierList list) {
     return queue;
 }
 
-std::string TCarrierQueue::Caption() const {
-    return "[" + std::to_string(m_queue.size()) + " Items Queued]";
+std::string TCarrierQueue::Caption(std::string_view format) const {
+    return FormatText(format, {std::to_string(m_queue.size())});
 }
 
 // --- Producers -------------------------------------------------------------------------------
@@ -699,7 +717,8 @@ std::string TCarrierQueue::Text(TCarrierList list, std::size_t row, std::size_t 
             }
             return {};
         }
-        return item.ResumeTransfer ? "Yes" : "No";
+        return item.ResumeTransfer ? QX_TRANSLATE_NOOP("qx::Core", "Yes")
+                                   : QX_TRANSLATE_NOOP("qx::Core", "No");
     case TCarrierList::Status: {
         const StatusRow& status = m_status[row];
         const std::string* columns[] = {&status.position, &status.rate, &status.timeLeft,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/AsciiExtensions.h"
+#include "base/Translatable.h"
 #include "queue/FTPCarrier.h"
 #include "queue/FTPCarryItem.h"
 #include "queue/ServerConnections.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -154,8 +156,11 @@ public:
     bool WorkersRunning() const {
         return !m_status.empty() || !m_ending.empty() || !m_idle.empty();
     }
-    // "[%d Items Queued]".
-    std::string Caption() const;
+    // The count of queued items in the format's %1 (a window passes the format in the user's
+    // language).
+    static constexpr const char* kCaptionFormat =
+        QX_TRANSLATE_NOOP("qx::Core", "[%1 Items Queued]");
+    std::string Caption(std::string_view format = kCaptionFormat) const;
 
     // --- Rows ---
     static const std::vector<std::string>& Columns(TCarrierList list);

@@ -201,9 +201,9 @@ std::ptrdiff_t TFileListContent::RowOf(const TFTPListItem* entry) const {
     return it == m_shown.end() ? -1 : it - m_shown.begin();
 }
 
-std::string TFileListContent::CountText() const {
-    return std::to_string(m_folders) + " Folders, " + std::to_string(m_files) + " Files, " +
-           FormatFileSize(m_total);
+std::string TFileListContent::CountText(std::string_view format) const {
+    return FormatText(
+        format, {std::to_string(m_folders), std::to_string(m_files), FormatFileSize(m_total)});
 }
 
 } // namespace qx

@@ -2,12 +2,14 @@
 #pragma once
 
 #include "base/Masks.h"
+#include "base/Translatable.h"
 #include "engine/FTPListItem.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -53,8 +55,11 @@ public:
     int Folders() const { return m_folders; }
     int Files() const { return m_files; }
     std::int64_t TotalSize() const { return m_total; }
-    // "%d Folders, %d Files, %s" for the first panel of the file status bar.
-    std::string CountText() const;
+    // The first panel of the file status bar: the counts and the size in the format's %1, %2
+    // and %3 (a window passes the format in the user's language).
+    static constexpr const char* kCountFormat =
+        QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files, %3");
+    std::string CountText(std::string_view format = kCountFormat) const;
 
     // The texts of a list cell: 0 Name, 1 Size (files of a known size only), 2 Type, 3 Date and
     // time, 4 Permission.

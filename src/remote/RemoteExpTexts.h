@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Translatable.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,7 +28,11 @@ TLogColour LogLineColour(std::string_view line);
 // The log holds fewer than this many lines: the line that would reach it starts a new log.
 inline constexpr int kMaxLogLines = 500;
 
-// "%d Folders, %d Files Selected, %s".
-std::string SelectionText(int folders, int files, std::int64_t size);
+// The selection in the file status bar: the counts and the size of the files in the format's %1,
+// %2 and %3 (a window passes the format in the user's language).
+inline constexpr const char* kSelectionFormat =
+    QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files Selected, %3");
+std::string SelectionText(int folders, int files, std::int64_t size,
+                          std::string_view format = kSelectionFormat);
 
 } // namespace qx

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/FTPClientThread.h"
 
+#include "base/Translatable.h"
+
 namespace qx {
 
 TFTPClientThread::TFTPClientThread(std::shared_ptr<TThreadedFTPClient> client)
@@ -99,7 +101,7 @@ void TFTPClientThread::Finish(const RequestEntry& request) {
             }
         }
     });
-    Deliver("% Idle");
+    Deliver(QX_TRANSLATE_NOOP("qx::Core", "% Idle"));
 }
 
 } // namespace qx

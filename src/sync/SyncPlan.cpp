@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/SyncPlan.h"
 
+#include "base/Translatable.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -41,16 +43,25 @@ std::vector<TSyncEntry> Kept(const std::vector<TSyncEntry>& entries, const TSync
     return kept;
 }
 
-const char* PrecisionWords(const TSyncEntry& a, const TSyncEntry& b) {
+// Why sizes that differ decide nothing: the times of the two sides, compared at the coarser
+// side's precision, agree. One whole text for a skip and one for a conflict.
+const char* SizesDifferReason(const TSyncEntry& a, const TSyncEntry& b, bool conflict) {
     const TTimePrecision coarser =
         PrecisionSpan(a.Precision) > PrecisionSpan(b.Precision) ? a.Precision : b.Precision;
     switch (coarser) {
     case TTimePrecision::Day:
-        return "the times agree only to the day";
+        return conflict ? QX_TRANSLATE_NOOP("qx::Core",
+                                            "the sizes differ and the times agree only to the day")
+                        : QX_TRANSLATE_NOOP("qx::Core",
+                                            "the sizes differ; the times agree only to the day");
     case TTimePrecision::Minute:
-        return "the times agree only to the minute";
+        return conflict ? QX_TRANSLATE_NOOP(
+                              "qx::Core", "the sizes differ and the times agree only to the minute")
+                        : QX_TRANSLATE_NOOP("qx::Core",
+                                            "the sizes differ; the times agree only to the minute");
     default:
-        return "a side tells no time";
+        return conflict ? QX_TRANSLATE_NOOP("qx::Core", "the sizes differ and a side tells no time")
+                        : QX_TRANSLATE_NOOP("qx::Core", "the sizes differ; a side tells no time");
     }
 }
 
@@ -62,8 +73,8 @@ public:
 
     void Pair(const TComparePair& pair) {
         if (pair.Mark == TCompareMark::KindDiffers) {
-            Add(pair, TSyncActionKind::Conflict, "a file on one side, a folder on the other",
-                false);
+            Add(pair, TSyncActionKind::Conflict,
+                QX_TRANSLATE_NOOP("qx::Core", "a file on one side, a folder on the other"), false);
         } else if (pair.Local && pair.Remote) {
             if (pair.Local->IsFolder) {
                 Descend(pair.Name, true, true, false);
@@ -129,18 +140,20 @@ private:
             if (entry.IsFolder) {
                 Add(pair,
                     local ? TSyncActionKind::MakeRemoteFolder : TSyncActionKind::MakeLocalFolder,
-                    local ? "only here" : "only there");
+                    local ? QX_TRANSLATE_NOOP("qx::Core", "only here")
+                          : QX_TRANSLATE_NOOP("qx::Core", "only there"));
                 Descend(entry.Name, local, !local, false);
             } else {
                 Add(pair, local ? TSyncActionKind::Upload : TSyncActionKind::Download,
-                    local ? "only here" : "only there");
+                    local ? QX_TRANSLATE_NOOP("qx::Core", "only here")
+                          : QX_TRANSLATE_NOOP("qx::Core", "only there"));
             }
         } else if (m_options.DeleteOrphans) {
             if (entry.IsFolder) {
                 Descend(entry.Name, local, !local, true);
             } else {
                 Add(pair, local ? TSyncActionKind::DeleteLocal : TSyncActionKind::DeleteRemote,
-                    "not in the source");
+                    QX_TRANSLATE_NOOP("qx::Core", "not in the source"));
             }
         }
     }
@@ -156,7 +169,9 @@ private:
         case TSyncCriteria::Presence:
             return InSync(pair);
         case TSyncCriteria::Size:
-            return sizeDiffers ? Add(pair, transfer, "the sizes differ") : InSync(pair);
+            return sizeDiffers
+                       ? Add(pair, transfer, QX_TRANSLATE_NOOP("qx::Core", "the sizes differ"))
+                       : InSync(pair);
         case TSyncCriteria::Time:
         case TSyncCriteria::TimeAndSize:
             break;
@@ -164,11 +179,14 @@ private:
         const bool bySize = m_options.Criteria == TSyncCriteria::TimeAndSize;
         switch (order) {
         case TTimeOrder::Newer:
-            return Add(pair, transfer, "the source is newer");
+            return Add(pair, transfer, QX_TRANSLATE_NOOP("qx::Core", "the source is newer"));
         case TTimeOrder::Older:
-            return Add(pair, TSyncActionKind::Skip, "the target is newer", false, transfer);
+            return Add(pair, TSyncActionKind::Skip,
+                       QX_TRANSLATE_NOOP("qx::Core", "the target is newer"), false, transfer);
         case TTimeOrder::Equal:
-            return bySize && sizeDiffers ? Add(pair, transfer, "the sizes differ") : InSync(pair);
+            return bySize && sizeDiffers
+                       ? Add(pair, transfer, QX_TRANSLATE_NOOP("qx::Core", "the sizes differ"))
+                       : InSync(pair);
         case TTimeOrder::EqualWithinPrecision:
         case TTimeOrder::Unknown:
             break;
@@ -176,8 +194,7 @@ private:
         if (!sizeDiffers) {
             return InSync(pair);
         }
-        const std::string reason =
-            std::string("the sizes differ; ") + PrecisionWords(source, target);
+        const std::string reason = SizesDifferReason(source, target, false);
         if (bySize) {
             Add(pair, transfer, reason);
         } else {
@@ -216,23 +233,35 @@ private:
             const bool remoteChanged = TSyncState::RemoteChanged(*record, *pair.Remote);
             if (localChanged && remoteChanged) {
                 return Add(pair, TSyncActionKind::Conflict,
-                           "changed on both sides since the last synchronization", false, newer);
+                           QX_TRANSLATE_NOOP(
+                               "qx::Core", "changed on both sides since the last synchronization"),
+                           false, newer);
             }
             if (localChanged || remoteChanged) {
                 return Add(pair, localChanged ? TSyncActionKind::Upload : TSyncActionKind::Download,
-                           localChanged ? "changed here since the last synchronization"
-                                        : "changed there since the last synchronization");
+                           localChanged
+                               ? QX_TRANSLATE_NOOP("qx::Core",
+                                                   "changed here since the last synchronization")
+                               : QX_TRANSLATE_NOOP("qx::Core",
+                                                   "changed there since the last synchronization"));
             }
         }
         if (!newer) {
             return Add(pair, TSyncActionKind::Conflict,
-                       std::string("the sizes differ and ") +
-                           PrecisionWords(*pair.Local, *pair.Remote),
-                       false);
+                       SizesDifferReason(*pair.Local, *pair.Remote, true), false);
         }
-        const std::string side = *newer == TSyncActionKind::Upload ? "newer here" : "newer there";
-        Add(pair, *newer,
-            record != nullptr ? side : side + "; no earlier synchronization is known");
+        const bool here = *newer == TSyncActionKind::Upload;
+        if (record != nullptr) {
+            Add(pair, *newer,
+                here ? QX_TRANSLATE_NOOP("qx::Core", "newer here")
+                     : QX_TRANSLATE_NOOP("qx::Core", "newer there"));
+        } else {
+            Add(pair, *newer,
+                here ? QX_TRANSLATE_NOOP("qx::Core",
+                                         "newer here; no earlier synchronization is known")
+                     : QX_TRANSLATE_NOOP("qx::Core",
+                                         "newer there; no earlier synchronization is known"));
+        }
     }
 
     const std::string& m_folder;
@@ -275,7 +304,7 @@ std::optional<TSyncWalk::TFolder> TSyncWalk::Next() {
             remove.Kind =
                 step.OnLocal ? TSyncActionKind::DeleteLocal : TSyncActionKind::DeleteRemote;
             remove.IsFolder = true;
-            remove.Reason = "not in the source";
+            remove.Reason = QX_TRANSLATE_NOOP("qx::Core", "not in the source");
             m_plan.Actions.push_back(std::move(remove));
         }
     }
@@ -361,21 +390,21 @@ TSyncSummary TSyncPlan::Summary() const {
 const char* SyncActionCaption(TSyncActionKind kind) {
     switch (kind) {
     case TSyncActionKind::Upload:
-        return "Upload";
+        return QX_TRANSLATE_NOOP("qx::Core", "Upload");
     case TSyncActionKind::Download:
-        return "Download";
+        return QX_TRANSLATE_NOOP("qx::Core", "Download");
     case TSyncActionKind::MakeRemoteFolder:
-        return "Create remote folder";
+        return QX_TRANSLATE_NOOP("qx::Core", "Create remote folder");
     case TSyncActionKind::MakeLocalFolder:
-        return "Create local folder";
+        return QX_TRANSLATE_NOOP("qx::Core", "Create local folder");
     case TSyncActionKind::DeleteRemote:
-        return "Delete remote";
+        return QX_TRANSLATE_NOOP("qx::Core", "Delete remote");
     case TSyncActionKind::DeleteLocal:
-        return "Delete local";
+        return QX_TRANSLATE_NOOP("qx::Core", "Delete local");
     case TSyncActionKind::Skip:
-        return "Skip";
+        return QX_TRANSLATE_NOOP("qx::Core", "Skip");
     case TSyncActionKind::Conflict:
-        return "Conflict";
+        return QX_TRANSLATE_NOOP("qx::Core", "Conflict");
     }
     return "";
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/SyncRun.h"
 
+#include "base/Translatable.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -40,8 +42,16 @@ void TSyncRun::Start() {
     MakeFolders(0);
 }
 
-void TSyncRun::Problem(std::string text) {
-    m_problems.push_back(std::move(text));
+void TSyncRun::Problem(const char* format, std::vector<std::string> args) {
+    m_problems.push_back({format, std::move(args)});
+}
+
+std::vector<std::string> TSyncRun::Problems() const {
+    std::vector<std::string> lines;
+    for (const TProblem& problem : m_problems) {
+        lines.push_back(FormatText(problem.Format, problem.Args));
+    }
+    return lines;
 }
 
 void TSyncRun::Stage(const std::string& text) {
@@ -76,20 +86,21 @@ void TSyncRun::MakeFolders(std::size_t from) {
             const std::string path = m_folders.LocalPath(action.Path);
             if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) {
                 m_failedFolders.insert(action.Path);
-                Problem("The folder " + path + " could not be made: " + std::strerror(errno));
+                Problem(QX_TRANSLATE_NOOP("qx::Core", "The folder [%1] could not be made: %2"),
+                        {path, std::strerror(errno)});
             }
             continue;
         }
-        m_session.MakeFolder(m_folders.RemotePath(action.Path),
-                             [this, index](bool made, const std::string& error) {
-                                 const std::string& path = m_plan.Actions[index].Path;
-                                 if (!made) {
-                                     m_failedFolders.insert(path);
-                                     Problem("The folder [" + m_folders.RemotePath(path) +
-                                             "] could not be made: " + error);
-                                 }
-                                 MakeFolders(index + 1);
-                             });
+        m_session.MakeFolder(
+            m_folders.RemotePath(action.Path), [this, index](bool made, const std::string& error) {
+                const std::string& path = m_plan.Actions[index].Path;
+                if (!made) {
+                    m_failedFolders.insert(path);
+                    Problem(QX_TRANSLATE_NOOP("qx::Core", "The folder [%1] could not be made: %2"),
+                            {m_folders.RemotePath(path), error});
+                }
+                MakeFolders(index + 1);
+            });
         return;
     }
     QueueTransfers();
@@ -103,7 +114,9 @@ void TSyncRun::QueueTransfers() {
         }
         if (UnderFailedFolder(action.Path)) {
             m_failedParents.insert(SyncParent(action.Path));
-            Problem("[" + action.Path + "] was not transferred: its folder could not be made");
+            Problem(QX_TRANSLATE_NOOP("qx::Core",
+                                      "[%1] was not transferred: its folder could not be made"),
+                    {action.Path});
             continue;
         }
         items.push_back(MakeSyncItem(action, m_server, m_folders));
@@ -131,9 +144,12 @@ void TSyncRun::ItemEnded(const TFTPCarryItem& item, TCarryEnd end) {
         m_carried.insert(path);
     } else {
         m_failedParents.insert(SyncParent(path));
-        Problem("[" + path + "] was not transferred: " +
-                (end == TCarryEnd::Failed ? "see the queue's fail list"
-                                          : "it was deleted from the queue"));
+        Problem(end == TCarryEnd::Failed
+                    ? QX_TRANSLATE_NOOP("qx::Core",
+                                        "[%1] was not transferred: see the queue's fail list")
+                    : QX_TRANSLATE_NOOP("qx::Core",
+                                        "[%1] was not transferred: it was deleted from the queue"),
+                {path});
     }
     if (m_waiting.empty()) {
         m_queue.RemoveItemEndListener(m_listener);
@@ -155,7 +171,9 @@ void TSyncRun::Delete(std::size_t from) {
             continue;
         }
         if (m_failedParents.contains(SyncParent(action.Path))) {
-            Problem("[" + action.Path + "] was not deleted: a transfer into its folder failed");
+            Problem(QX_TRANSLATE_NOOP("qx::Core",
+                                      "[%1] was not deleted: a transfer into its folder failed"),
+                    {action.Path});
             continue;
         }
         if (action.Kind == TSyncActionKind::DeleteRemote) {
@@ -178,7 +196,8 @@ void TSyncRun::DeleteRemote(std::size_t index) {
         if (ok) {
             m_deleted.insert(path);
         } else {
-            Problem("[" + m_folders.RemotePath(path) + "] could not be deleted: " + error);
+            Problem(QX_TRANSLATE_NOOP("qx::Core", "[%1] could not be deleted: %2"),
+                    {m_folders.RemotePath(path), error});
         }
         Delete(index + 1);
     };
@@ -192,8 +211,13 @@ void TSyncRun::DeleteRemote(std::size_t index) {
                                                                 const std::string& error) {
         const std::string& path = m_plan.Actions[index].Path;
         if (items == nullptr || items->Count() > 0) {
-            Problem("The folder [" + m_folders.RemotePath(path) +
-                    "] was left: " + (items == nullptr ? error : std::string("it is not empty")));
+            if (items == nullptr) {
+                Problem(QX_TRANSLATE_NOOP("qx::Core", "The folder [%1] was left: %2"),
+                        {m_folders.RemotePath(path), error});
+            } else {
+                Problem(QX_TRANSLATE_NOOP("qx::Core", "The folder [%1] was left: it is not empty"),
+                        {m_folders.RemotePath(path)});
+            }
             Delete(index + 1);
             return;
         }
@@ -205,7 +229,8 @@ bool TSyncRun::DeleteLocal(const TSyncAction& action) {
     const std::string path = m_folders.LocalPath(action.Path);
     // Neither call follows a link at the end of the path; rmdir takes only an empty folder.
     if ((action.IsFolder ? ::rmdir(path.c_str()) : ::unlink(path.c_str())) != 0) {
-        Problem(path + " could not be deleted: " + std::strerror(errno));
+        Problem(QX_TRANSLATE_NOOP("qx::Core", "[%1] could not be deleted: %2"),
+                {path, std::strerror(errno)});
         return false;
     }
     return true;

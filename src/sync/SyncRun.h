@@ -42,8 +42,14 @@ public:
     const std::set<std::string>& Carried() const { return m_carried; }
     const std::set<std::string>& Deleted() const { return m_deleted; }
     std::size_t Transfers() const { return m_transfers; }
-    // What did not happen and why, one line each.
-    const std::vector<std::string>& Problems() const { return m_problems; }
+    // What did not happen and why: a marked format and what fills it, one each.
+    struct TProblem {
+        const char* Format;
+        std::vector<std::string> Args;
+    };
+    const std::vector<TProblem>& ProblemList() const { return m_problems; }
+    // The same, one English line each.
+    std::vector<std::string> Problems() const;
 
 private:
     void MakeFolders(std::size_t from);
@@ -53,7 +59,7 @@ private:
     void DeleteRemote(std::size_t index);
     bool DeleteLocal(const TSyncAction& action);
     void Finish();
-    void Problem(std::string text);
+    void Problem(const char* format, std::vector<std::string> args);
     void Stage(const std::string& text);
     bool UnderFailedFolder(const std::string& path) const;
 
@@ -70,7 +76,7 @@ private:
     std::set<std::string> m_carried;
     std::set<std::string> m_deleted;
     std::size_t m_transfers = 0;
-    std::vector<std::string> m_problems;
+    std::vector<TProblem> m_problems;
     bool m_finished = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Utilities.h"
 #include "base/TimeZoneOffset.h"
+#include "base/Translatable.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,15 @@ TEST(UtilitiesTest, TimeZoneOffsetsReadAndWritten) {
         EXPECT_EQ(ParseTimeZoneOffset(TimeZoneOffsetText(minutes)), minutes);
     }
     EXPECT_EQ(TimeZoneOffsetText(-330), "-05:30");
+}
+
+// A translated format may put the parts in another order; what an argument brings along is
+// not filled again.
+TEST(UtilitiesTest, FormatTextFillsEachNumberOnce) {
+    EXPECT_EQ(FormatText("%2 of %1", {"a", "b"}), "b of a");
+    EXPECT_EQ(FormatText("[%1] %2", {"%2", "x"}), "[%2] x");
+    EXPECT_EQ(FormatText("%1%% %3 %", {"5"}), "5%% %3 %");
+    EXPECT_EQ(FormatText("", {"a"}), "");
 }
 
 } // namespace

@@ -102,7 +102,7 @@ void TFindFilesForm::Find(const QString& folder, const QString& masks) {
                         m_results->addItems(batch);
                         if (last) {
                             m_finished = true;
-                            m_status->setText(tr("%1 files found.").arg(found));
+                            m_status->setText(tr("%n files found.", nullptr, found));
                         }
                     },
                     Qt::QueuedConnection);

@@ -35,17 +35,21 @@ using Image = TMainDataModule::ActionImage;
 
 // The menus and toolbars, by the names of their actions, groups and menus.
 constexpr TMenuBarEntry kMenuBar[] = {
-    {QT_TR_NOOP("&File"), "FileUploadAction FileUploadinQueueAction - FileOpenAction "
-                          "FilePrintAction - FileUpOneLevelAction FileNewFolderAction - "
-                          "FileShortcutAction FileDeleteAction FileRenameAction "
-                          "FileFilteringAction FilePropertiesAction - FileHideAction"},
-    {QT_TR_NOOP("&Edit"), "EditCutAction EditCopyAction EditPasteAction - EditSelectAllAction "
-                          "EditInvertSelectionAction"},
-    {QT_TR_NOOP("&View"), "ViewToolbarMenu - ViewStyleActions - ViewArrangeIconsMenu - "
-                          "ViewRefreshAction"},
-    {QT_TR_NOOP("&Tool"), "ToolFindFileAction ToolFindComputerAction - "
-                          "ToolNetDriveConnectAction ToolNetDriveDisconnectAction - "
-                          "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
+    {QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&File"),
+     "FileUploadAction FileUploadinQueueAction - FileOpenAction "
+     "FilePrintAction - FileUpOneLevelAction FileNewFolderAction - "
+     "FileShortcutAction FileDeleteAction FileRenameAction "
+     "FileFilteringAction FilePropertiesAction - FileHideAction"},
+    {QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Edit"),
+     "EditCutAction EditCopyAction EditPasteAction - EditSelectAllAction "
+     "EditInvertSelectionAction"},
+    {QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&View"),
+     "ViewToolbarMenu - ViewStyleActions - ViewArrangeIconsMenu - "
+     "ViewRefreshAction"},
+    {QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Tool"),
+     "ToolFindFileAction ToolFindComputerAction - "
+     "ToolNetDriveConnectAction ToolNetDriveDisconnectAction - "
+     "ToolSynchronizeAction ToolCompareAction ToolCompareDifferencesAction"}};
 
 constexpr TExplorerMenus kMenus{
     kMenuBar,
@@ -75,62 +79,77 @@ constexpr const char* kNetworkCommands[] = {"ToolFindComputerAction", "ToolNetDr
 
 void TLocalExpForm::CreateActions() {
     static constexpr TCommand<F, C> kCommands[] = {
-        {"FileUploadAction", QT_TR_NOOP("&Upload"), QT_TR_NOOP("Upload|Upload Selected Items"),
-         Qt::Key_F6, -1, &F::FileUploadActionExecute, C::Upload, "go-up"},
-        {"FileUploadinQueueAction", QT_TR_NOOP("Upload in &Queue"),
-         QT_TR_NOOP("Upload in Queue|Upload Selected Items in Queue"), Qt::Key_F8, -1,
-         &F::FileUploadinQueueActionExecute, C::UploadInQueue, "document-send"},
-        {"FileOpenAction", QT_TR_NOOP("&Open..."), QT_TR_NOOP("Open...|Open Selected Item..."), 0,
-         Image::Open, &F::FileOpenActionExecute, C::Open},
-        {"FilePrintAction", QT_TR_NOOP("&Print..."), QT_TR_NOOP("Print...|Print Selected Item..."),
-         0, Image::Print, &F::FilePrintActionExecute, C::Print},
-        {"FileUpOneLevelAction", QT_TR_NOOP("Up &One Level"),
-         QT_TR_NOOP("Up One Level|Go up One Level"), 0, Image::UpOneLevel,
-         &F::FileUpOneLevelActionExecute, C::UpOneLevel},
-        {"FileNewFolderAction", QT_TR_NOOP("New &Folder"),
-         QT_TR_NOOP("New Folder|Create New Folder..."), Qt::Key_F11, Image::NewFolder,
-         &F::FileNewFolderActionExecute, C::NewFolder},
-        {"FileShortcutAction", QT_TR_NOOP("&Shortcuts"),
-         QT_TR_NOOP("Shortcuts|Create Shortcuts for Selected Items"), 0, -1,
-         &F::FileShortcutActionExecute, C::Shortcut, "insert-link"},
-        {"FileDeleteAction", QT_TR_NOOP("&Delete"), QT_TR_NOOP("Delete|Delete Selected Items"), 0,
-         Image::Delete, &F::FileDeleteActionExecute, C::Delete},
-        {"FileRenameAction", QT_TR_NOOP("Rena&me"), QT_TR_NOOP("Rename|Rename Selected Item"),
-         Qt::Key_F2, Image::Rename, &F::FileRenameActionExecute, C::Rename},
-        {"FileFilteringAction", QT_TR_NOOP("&Filtering..."),
-         QT_TR_NOOP("Filtering...|File Filtering..."), 0, Image::Filtering,
-         &F::FileFilteringActionExecute},
-        {"FilePropertiesAction", QT_TR_NOOP("P&roperties..."),
-         QT_TR_NOOP("Properties...|View Properties of Selected Items"), 0, Image::Properties,
-         &F::FilePropertiesActionExecute, C::Properties},
-        {"FileContextMenuAction", QT_TR_NOOP("Context Menu..."),
-         QT_TR_NOOP("Context Menu...|Display Windows Context Menu"), 0, -1,
-         &F::FileContextMenuActionExecute, C::ContextMenu},
-        {"FileHideAction", QT_TR_NOOP("&Hide"), QT_TR_NOOP("Hide|Hide Local Explorer"), 0,
-         Image::Hide, &F::FileHideActionExecute},
-        {"EditCutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut|Cut Selected Items to Clipboard"),
+        {"FileUploadAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Upload"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Upload|Upload Selected Items"), Qt::Key_F6, -1,
+         &F::FileUploadActionExecute, C::Upload, "go-up"},
+        {"FileUploadinQueueAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Upload in &Queue"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Upload in Queue|Upload Selected Items in Queue"),
+         Qt::Key_F8, -1, &F::FileUploadinQueueActionExecute, C::UploadInQueue, "document-send"},
+        {"FileOpenAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Open..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Open...|Open Selected Item..."), 0, Image::Open,
+         &F::FileOpenActionExecute, C::Open},
+        {"FilePrintAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Print..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Print...|Print Selected Item..."), 0, Image::Print,
+         &F::FilePrintActionExecute, C::Print},
+        {"FileUpOneLevelAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Up &One Level"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Up One Level|Go up One Level"), 0,
+         Image::UpOneLevel, &F::FileUpOneLevelActionExecute, C::UpOneLevel},
+        {"FileNewFolderAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "New &Folder"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "New Folder|Create New Folder..."), Qt::Key_F11,
+         Image::NewFolder, &F::FileNewFolderActionExecute, C::NewFolder},
+        {"FileShortcutAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Shortcuts"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Shortcuts|Create Shortcuts for Selected Items"), 0,
+         -1, &F::FileShortcutActionExecute, C::Shortcut, "insert-link"},
+        {"FileDeleteAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Delete"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Delete|Delete Selected Items"), 0, Image::Delete,
+         &F::FileDeleteActionExecute, C::Delete},
+        {"FileRenameAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Rena&me"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Rename|Rename Selected Item"), Qt::Key_F2,
+         Image::Rename, &F::FileRenameActionExecute, C::Rename},
+        {"FileFilteringAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Filtering..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Filtering...|File Filtering..."), 0,
+         Image::Filtering, &F::FileFilteringActionExecute},
+        {"FilePropertiesAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "P&roperties..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Properties...|View Properties of Selected Items"),
+         0, Image::Properties, &F::FilePropertiesActionExecute, C::Properties},
+        {"FileContextMenuAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Context Menu..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Context Menu...|Display Windows Context Menu"), 0,
+         -1, &F::FileContextMenuActionExecute, C::ContextMenu},
+        {"FileHideAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Hide"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Hide|Hide Local Explorer"), 0, Image::Hide,
+         &F::FileHideActionExecute},
+        {"EditCutAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Cu&t"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Cut|Cut Selected Items to Clipboard"),
          Ctrl(Qt::Key_X), -1, &F::EditCutActionExecute, C::Cut, "edit-cut"},
-        {"EditCopyAction", QT_TR_NOOP("&Copy"), QT_TR_NOOP("Copy|Copy Selected Items to Clipboard"),
+        {"EditCopyAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Copy"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Copy|Copy Selected Items to Clipboard"),
          Ctrl(Qt::Key_C), Image::Copy, &F::EditCopyActionExecute, C::Copy},
-        {"EditPasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Paste from Clipboard"),
-         Ctrl(Qt::Key_V), Image::Paste, &F::EditPasteActionExecute, C::Paste},
-        {"EditSelectAllAction", QT_TR_NOOP("Select &All"), QT_TR_NOOP("Select All"),
-         Ctrl(Qt::Key_A), Image::SelectAll, &F::EditSelectAllActionExecute},
-        {"EditInvertSelectionAction", QT_TR_NOOP("&Invert Selection"),
-         QT_TR_NOOP("Invert Selection"), 0, Image::InvertSelection,
+        {"EditPasteAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Paste"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Paste|Paste from Clipboard"), Ctrl(Qt::Key_V),
+         Image::Paste, &F::EditPasteActionExecute, C::Paste},
+        {"EditSelectAllAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Select &All"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Select All"), Ctrl(Qt::Key_A), Image::SelectAll,
+         &F::EditSelectAllActionExecute},
+        {"EditInvertSelectionAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Invert Selection"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Invert Selection"), 0, Image::InvertSelection,
          &F::EditInvertSelectionActionExecute},
-        {"ViewRefreshAction", QT_TR_NOOP("&Refresh"), QT_TR_NOOP("Refresh"), Qt::Key_F5,
-         Image::Refresh, &F::ViewRefreshActionExecute},
-        {"ToolFindFileAction", QT_TR_NOOP("Find Files..."), QT_TR_NOOP("Find Files..."), 0, -1,
+        {"ViewRefreshAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "&Refresh"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Refresh"), Qt::Key_F5, Image::Refresh,
+         &F::ViewRefreshActionExecute},
+        {"ToolFindFileAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Find Files..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Find Files..."), 0, -1,
          &F::ToolFindFileActionExecute, std::nullopt, "edit-find"},
-        {"ToolFindComputerAction", QT_TR_NOOP("Find Computer..."), QT_TR_NOOP("Find Computer..."),
-         0, -1, &F::ToolNetDriveConnectActionExecute, std::nullopt, "network-workgroup"},
-        {"ToolNetDriveConnectAction", QT_TR_NOOP("Network Drive &Connect..."),
-         QT_TR_NOOP("Network Drive Connect..."), 0, -1, &F::ToolNetDriveConnectActionExecute,
-         std::nullopt, "network-server"},
-        {"ToolNetDriveDisconnectAction", QT_TR_NOOP("Network Drive &Disconnect..."),
-         QT_TR_NOOP("Network Drive Disconnect..."), 0, -1, &F::ToolNetDriveDisconnectActionExecute,
-         std::nullopt, "media-eject"},
+        {"ToolFindComputerAction", QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Find Computer..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Find Computer..."), 0, -1,
+         &F::ToolNetDriveConnectActionExecute, std::nullopt, "network-workgroup"},
+        {"ToolNetDriveConnectAction",
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Network Drive &Connect..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Network Drive Connect..."), 0, -1,
+         &F::ToolNetDriveConnectActionExecute, std::nullopt, "network-server"},
+        {"ToolNetDriveDisconnectAction",
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Network Drive &Disconnect..."),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Network Drive Disconnect..."), 0, -1,
+         &F::ToolNetDriveDisconnectActionExecute, std::nullopt, "media-eject"},
     };
     m_actions = new TActionList(this);
     // Every rule of one update pass asks for the state; it is read once per pass.
@@ -139,13 +158,21 @@ void TLocalExpForm::CreateActions() {
         m_stateCache.reset();
     });
     static constexpr auto kPairCommands = FolderPairCommands<F, C>(
-        QT_TR_NOOP("Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"),
-        QT_TR_NOOP("Compare Folders|Compare the Folder with the Remote Explorer's Folder"));
+        {QT_TRANSLATE_NOOP("qx::TLocalExpForm", "S&ynchronize..."),
+         QT_TRANSLATE_NOOP(
+             "qx::TLocalExpForm",
+             "Synchronize...|Synchronize This Folder with the Remote Explorer's Folder"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Compare &Folders"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm",
+                           "Compare Folders|Compare the Folder with the Remote Explorer's Folder"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm", "Only &Differences"),
+         QT_TRANSLATE_NOOP("qx::TLocalExpForm",
+                           "Only Differences|Show Only the Items that Differ")});
     const auto enabled = [this](C command) { return LocalCommandEnabled(command, CommandState()); };
     AddCommands(*m_actions, *this, kCommands, enabled);
     AddCommands(*m_actions, *this, kPairCommands, enabled);
-    AddViewCommands({4, "Arrange &Icons", [this] { return m_sortColumn; },
-                     [this](int column) { ArrangeBy(column); }});
+    AddViewCommands({4, QT_TRANSLATE_NOOP("qx::TExplorerViewCommands", "Arrange &Icons"),
+                     [this] { return m_sortColumn; }, [this](int column) { ArrangeBy(column); }});
     if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty()) {
         DisableNetworkCommands();
     }

@@ -19,6 +19,7 @@
 #include "remote/gui/RemoteExpForm.h"
 #include "settings/GlobalOptions.h"
 #include "sync/FolderPairing.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/FileListViews.h"
 #include "widgets/TitlePanel.h"
@@ -71,7 +72,7 @@ TLocalExpForm::TLocalExpForm(TLocalExpContext context, QWidget* parent)
     : TExplorerWindow(parent, kHelpContext), m_context(std::move(context)),
       m_iconProvider(new TLocalIconProvider) { // given to the window at the end
     setObjectName(QStringLiteral("LocalExpForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Local Explorer "));
+    setWindowTitle(tr("Pellucor's Local Explorer %1").arg(QString()));
     m_copier = new TLocalCopyRunner(this);
     m_compareReader = new TLocalEntriesReader(this);
     m_pairing = std::make_shared<TFolderPairing>();
@@ -279,7 +280,7 @@ void TLocalExpForm::ShowFolder(const std::string& path) {
     m_shell->ListTitle().SetCaptionText(QStringLiteral("[%1][%2]").arg(shown, m_filter));
     m_shell->ListTitle().setToolTip(shown);
     m_gradCaption->SetCaptionText(QStringLiteral("[%1]").arg(shown));
-    setWindowTitle(QStringLiteral("Pellucor's Local Explorer [%1]").arg(shown));
+    setWindowTitle(tr("Pellucor's Local Explorer %1").arg(QStringLiteral("[%1]").arg(shown)));
     // The mount points among the folder's items, from the mount table (nothing is asked of the
     // mounted file systems).
     m_mountPointsHere.clear();
@@ -313,7 +314,8 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
             bytes += std::max<std::int64_t>(0, entry.Size);
         }
     }
-    m_status[0]->setText(FromStd(FolderStatusText(folders, files, bytes)));
+    m_status[0]->setText(
+        FromStd(FolderStatusText(folders, files, bytes, CoreFormat(kFolderStatusFormat))));
     if (!m_listModel->Error().isEmpty()) {
         // A folder that cannot be read (permissions) says so instead of looking empty.
         m_status[0]->setText(
@@ -325,7 +327,8 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
     for (const QModelIndex& row : m_shell->DetailsView().selectionModel()->selectedRows(0)) {
         m_counters.Change(m_listModel->IsDir(row), m_listModel->Entry(row).Size, true);
     }
-    m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
+    m_status[2]->setText(
+        FromStd(SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat))));
     m_shell->ShowSortColumn(m_sortColumn);
     m_shell->FitNameWidth();
     m_folderFilled = true;
@@ -338,7 +341,8 @@ void TLocalExpForm::OnSelectionChanged() {
         m_counters.Reset();
     }
     if (LocalFolder()) {
-        m_status[2]->setText(FromStd(SelectionStatusText(m_counters)));
+        m_status[2]->setText(
+            FromStd(SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat))));
     }
 }
 

@@ -59,8 +59,7 @@ void TLocalExpForm::ToolNetDriveActionExecute(bool connect) {
         [this, job, title, connect, target = address->trimmed()](int code) {
             if (code != 0) {
                 ShowError(title,
-                          tr("Cannot %1 [%2]:\n%3")
-                              .arg(connect ? tr("mount") : tr("unmount"))
+                          (connect ? tr("Cannot mount [%1]:\n%2") : tr("Cannot unmount [%1]:\n%2"))
                               .arg(target,
                                    QString::fromLocal8Bit(job->readAllStandardError()).trimmed()));
             }

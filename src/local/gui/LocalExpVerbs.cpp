@@ -261,10 +261,11 @@ void TLocalExpForm::FileDeleteActionExecute() {
     if (entries.empty()) {
         return;
     }
-    const QString what = entries.size() == 1 ? tr("[%1]").arg(Shown(entries.front().Path))
-                                             : tr("these %1 items").arg(entries.size());
-    if (QMessageBox::question(this, tr("Local Explorer Delete Confirm"),
-                              tr("Move %1 to the trash?").arg(what),
+    const QString question =
+        entries.size() == 1
+            ? tr("Move [%1] to the trash?").arg(Shown(entries.front().Path))
+            : tr("Move these %n items to the trash?", nullptr, static_cast<int>(entries.size()));
+    if (QMessageBox::question(this, tr("Local Explorer Delete Confirm"), question,
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }

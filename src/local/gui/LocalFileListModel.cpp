@@ -431,7 +431,7 @@ QString TLocalFileListModel::TypeName(const QModelIndex& index) const {
         return {};
     }
     const TLocalFileEntry& entry = Entry(index);
-    return entry.IsFolder ? QStringLiteral("Folder") : TypeOf(entry.Name).first;
+    return entry.IsFolder ? tr("Folder") : TypeOf(entry.Name).first;
 }
 
 QModelIndex TLocalFileListModel::IndexOfName(const QString& name) const {
@@ -495,7 +495,8 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TLocalFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const kTitles[] = {"Name", "Size", "Type", "Date Modified"};
+    static const char* const kTitles[] = {QT_TR_NOOP("Name"), QT_TR_NOOP("Size"),
+                                          QT_TR_NOOP("Type"), QT_TR_NOOP("Date Modified")};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4) {
         return tr(kTitles[section]);
     }

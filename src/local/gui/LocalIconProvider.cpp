@@ -33,10 +33,10 @@ QString TLocalIconProvider::TypeForName(const QString& name) const {
 
 QString TLocalIconProvider::type(const QFileInfo& info) const {
     if (info.isDir()) {
-        return info.isRoot() ? QStringLiteral("Drive") : QStringLiteral("Folder");
+        return info.isRoot() ? tr("Drive") : tr("Folder");
     }
     if (IsSpecial(info)) {
-        return QStringLiteral("System File");
+        return tr("System File");
     }
     return TypeForName(info.fileName());
 }

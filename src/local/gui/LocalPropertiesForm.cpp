@@ -4,6 +4,7 @@
 #include "base/Utilities.h"
 #include "local/LocalTransfers.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -47,9 +48,9 @@ QString OwnerText(const struct stat& info) {
 }
 
 QString SizeAndFiles(std::int64_t bytes, int files) {
-    return QStringLiteral("%1 (%2 bytes, %3 files)")
-        .arg(QString::fromStdString(FormatFileSize(bytes)), QLocale().toString(bytes))
-        .arg(files);
+    return QCoreApplication::translate("qx::TLocalPropertiesForm", "%1 (%2 bytes, %n files)",
+                                       nullptr, files)
+        .arg(QString::fromStdString(FormatFileSize(bytes)), QLocale().toString(bytes));
 }
 
 // Bytes and files below the paths, links not followed; stops when asked to.
@@ -87,8 +88,9 @@ TLocalPropertiesForm::TLocalPropertiesForm(const std::vector<std::string>& paths
     const std::string& first = paths.front();
     const QString name = Shown(LocalBaseName(first));
     setWindowTitle(tr("Properties [%1]")
-                       .arg(paths.size() == 1 ? (name.isEmpty() ? Shown(first) : name)
-                                              : tr("%1 Items").arg(paths.size())));
+                       .arg(paths.size() == 1
+                                ? (name.isEmpty() ? Shown(first) : name)
+                                : tr("%n Items", nullptr, static_cast<int>(paths.size()))));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     layout->addLayout(form);

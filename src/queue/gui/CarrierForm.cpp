@@ -4,6 +4,7 @@
 #include "queue/CarrierSettings.h"
 #include "queue/ThreadedFTPCarrier.h"
 #include "widgets/ActionList.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/EventWait.h"
 #include "widgets/FontChoice.h"
 #include "widgets/MainDataModule.h"
@@ -139,8 +140,8 @@ void TCarrierForm::ScheduleCaption() {
 
 void TCarrierForm::UpdateCaption() {
     m_captionPending = false;
-    m_caption = QString::fromStdString(m_queue.Caption());
-    setWindowTitle(tr("Pellucor's Carrier ") + m_caption);
+    m_caption = QString::fromStdString(m_queue.Caption(CoreFormat(TCarrierQueue::kCaptionFormat)));
+    setWindowTitle(tr("Pellucor's Carrier %1").arg(m_caption));
 }
 
 void TCarrierForm::UpdateState() {

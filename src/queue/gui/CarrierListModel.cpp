@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "queue/gui/CarrierListModel.h"
 
+#include "widgets/CoreTexts.h"
+
 #include <string_view>
 
 namespace qx {
@@ -35,6 +37,7 @@ TCarrierListModel::TCarrierListModel(const TCarrierQueue& queue, TCarrierList li
       m_detailColumn(DetailColumn(list)) {
     for (const std::string& name : TCarrierQueue::Columns(list)) {
         m_numeric.push_back(IsNumberColumn(name));
+        m_fixedWords.push_back(name == "Command" || name == "Resuming");
     }
 }
 
@@ -66,6 +69,9 @@ QVariant TCarrierListModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
     case Qt::DisplayRole:
+        if (m_fixedWords[column]) {
+            return CoreText(m_queue.Text(m_list, row, column));
+        }
         return QString::fromStdString(m_queue.Text(m_list, row, column));
     case Qt::ToolTipRole:
         if (index.column() == m_detailColumn) {
@@ -89,8 +95,7 @@ QVariant TCarrierListModel::headerData(int section, Qt::Orientation orientation,
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(
-            TCarrierQueue::Columns(m_list)[static_cast<std::size_t>(section)]);
+        return CoreText(TCarrierQueue::Columns(m_list)[static_cast<std::size_t>(section)]);
     }
     if (role == Qt::TextAlignmentRole) {
         return Alignment(section);

@@ -47,8 +47,9 @@ private:
     const TCarrierQueue& m_queue;
     TCarrierList m_list;
     int m_columns;
-    std::vector<bool> m_numeric; // right-aligned columns
-    int m_detailColumn;          // "Response" or "Error Message": long texts, shown as tooltips
+    std::vector<bool> m_numeric;    // right-aligned columns
+    std::vector<bool> m_fixedWords; // fixed words of the queue ("Carry", "Yes"), translated
+    int m_detailColumn;             // "Response" or "Error Message": long texts, shown as tooltips
     IconProvider m_icons;
 };
 

@@ -23,9 +23,11 @@ TChangePermForm::TChangePermForm(const QString& fontName, int fontSize, QWidget*
     setObjectName(QStringLiteral("ChangePermForm"));
     SetTitles(tr("Remote Explorer"), tr("[Change Permission]"));
 
-    static const char* const kGroups[] = {"You", "Group", "Other"};
+    static const char* const kGroups[] = {QT_TR_NOOP("You"), QT_TR_NOOP("Group"),
+                                          QT_TR_NOOP("Other")};
     static const char* const kPrefixes[] = {"Y", "G", "O"};
-    static const char* const kBoxCaptions[] = {"Readable", "Writable", "Executable"};
+    static const char* const kBoxCaptions[] = {QT_TR_NOOP("Readable"), QT_TR_NOOP("Writable"),
+                                               QT_TR_NOOP("Executable")};
     static const char* const kBoxLetters[] = {"R", "W", "X"};
     auto* classes = new QHBoxLayout;
     for (int cls = 0; cls < 3; ++cls) {

@@ -2,6 +2,7 @@
 #include "remote/gui/FileListModel.h"
 
 #include "remote/FolderTree.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/FileListViews.h"
 #include "widgets/QtShellIcons.h"
 
@@ -37,6 +38,10 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
     case Qt::DisplayRole:
+        // A folder's type is the core's word for it; a file's comes from the MIME database.
+        if (index.column() == 2 && !entry->IsFile) {
+            return CoreText(entry->TypeName);
+        }
         return QString::fromStdString(TFileListContent::CellText(*entry, index.column()));
     case Qt::EditRole:
         return index.column() == 0 ? QString::fromStdString(entry->Name) : QVariant();
@@ -74,7 +79,9 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal) {
         return {};
     }
-    static const char* const kCaptions[] = {"Name", "Size", "Type", "Date", "Permission"};
+    static const char* const kCaptions[] = {QT_TR_NOOP("Name"), QT_TR_NOOP("Size"),
+                                            QT_TR_NOOP("Type"), QT_TR_NOOP("Date"),
+                                            QT_TR_NOOP("Permission")};
     if (role == Qt::DisplayRole && section >= 0 && section < TFileListContent::kColumns) {
         return tr(kCaptions[section]);
     }

@@ -16,6 +16,7 @@
 #include "remote/gui/ServerInfoForm.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 
@@ -110,7 +111,8 @@ void TRemoteExpForm::RemoveListedEntries(const std::vector<TFTPListItem*>& entri
         folder->ListItems->RemoveIf(
             [&](const TFTPListItem& entry) { return set.contains(&entry); });
     }
-    m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
+    m_shell->FileStatus(0)->setText(
+        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
     UpdateSelectionCounters();
     CompareShown();
 }
@@ -122,7 +124,8 @@ void TRemoteExpForm::RefreshListRows(const std::vector<const TFTPListItem*>& ent
 
 void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool focusList) {
     m_listModel->AppendEntry(entry);
-    m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
+    m_shell->FileStatus(0)->setText(
+        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
     m_shell->FitNameWidth();
     if (focusList) {
         ListView()->setFocus();

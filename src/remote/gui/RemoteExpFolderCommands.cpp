@@ -10,6 +10,7 @@
 #include "session/RemoteNames.h"
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 
@@ -161,10 +162,10 @@ void TRemoteExpForm::FileDeleteActionExecute() {
     if (selected.empty()) {
         return;
     }
-    if (QMessageBox::question(
-            this, tr("Remote Explorer Delete Confirm"),
-            tr("Are you sure to delete %1 selected items?").arg(static_cast<int>(selected.size())),
-            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes ||
+    if (QMessageBox::question(this, tr("Remote Explorer Delete Confirm"),
+                              tr("Are you sure to delete %n selected items?", nullptr,
+                                 static_cast<int>(selected.size())),
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes ||
         client.Busy()) {
         return;
     }
@@ -198,7 +199,8 @@ void TRemoteExpForm::FTPClientRemoveDoneInFolderTree() {
         m_fileList.Remove({entry});
         m_listModel->Reset();
         ListView()->verticalScrollBar()->setValue(scrolled);
-        m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
+        m_shell->FileStatus(0)->setText(QString::fromStdString(
+            m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
         UpdateSelectionCounters();
     }
     if (deleting) {

@@ -51,7 +51,7 @@ TRemoteExpForm::TRemoteExpForm(TRemoteExpContext context, TSiteProperties* site,
       m_fileList(m_compare) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("RemoteExpForm"));
-    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer "));
+    setWindowTitle(tr("Pellucor's Remote Explorer %1").arg(QString()));
     std::error_code noFolder;
     m_downloadFolder = std::filesystem::current_path(noFolder).string();
     m_compareReader = new TLocalEntriesReader(this);

@@ -16,6 +16,7 @@
 #include "settings/ProxyStore.h"
 #include "settings/SiteProperties.h"
 #include "settings/gui/CertificateTrust.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
@@ -158,7 +159,7 @@ void TRemoteExpForm::OnConnectDone() {
 }
 
 void TRemoteExpForm::UpdateCaption() {
-    setWindowTitle(QStringLiteral("Pellucor's Remote Explorer ") + m_captionText);
+    setWindowTitle(tr("Pellucor's Remote Explorer %1").arg(m_captionText));
 }
 
 // A session that could not be opened says why before its window goes.
@@ -281,7 +282,8 @@ void TRemoteExpForm::FillFileList(TFolderNode& node) {
     m_listModel->Reset();
     m_shell->FitNameWidth();
     m_shell->ShowSortColumn(m_fileList.SortColumn());
-    m_shell->FileStatus(0)->setText(QString::fromStdString(m_fileList.CountText()));
+    m_shell->FileStatus(0)->setText(
+        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
     m_shell->FileStatus(1)->clear();
     const QString path = QString::fromStdString(TFolderTree::GetNodePath(node));
     m_shell->TreeTitle().SetCaptionText(
@@ -320,8 +322,10 @@ void TRemoteExpForm::UpdateSelectionCounters() {
         }
     }
     m_selectedCount = folders + files;
-    m_shell->FileStatus(1)->setText(
-        rows.isEmpty() ? QString() : QString::fromStdString(SelectionText(folders, files, size)));
+    m_shell->FileStatus(1)->setText(rows.isEmpty()
+                                        ? QString()
+                                        : QString::fromStdString(SelectionText(
+                                              folders, files, size, CoreFormat(kSelectionFormat))));
 }
 
 void TRemoteExpForm::ArrangeBy(int column) {

@@ -60,7 +60,7 @@ TRemoteEntryTexts TRemotePropertiesForm::TextsOf(const TFTPListItem& entry) {
                               : QStringLiteral("0");
     texts.Permission = FromBytes(entry.Permission);
     texts.Date = FromBytes(entry.DateText) + QLatin1Char(' ') + FromBytes(entry.TimeText);
-    texts.LinkTo = entry.IsLink ? FromBytes(entry.LinkTo) : QStringLiteral("Not a link");
+    texts.LinkTo = entry.IsLink ? FromBytes(entry.LinkTo) : tr("Not a link");
     return texts;
 }
 
@@ -85,14 +85,14 @@ TRemotePropertiesForm::TRemotePropertiesForm(const QString& fontName, int fontSi
     m_name->setFixedWidth(m_valueWidth);
     form->addRow(m_icon, m_name);
     form->addRow(Separator(general));
-    m_path = AddValueRow(*form, QStringLiteral("Path:"), "PathLabel");
-    m_type = AddValueRow(*form, QStringLiteral("Type:"), "TypeLabel");
-    m_size = AddValueRow(*form, QStringLiteral("Size:"), "SizeLabel");
+    m_path = AddValueRow(*form, tr("Path:"), "PathLabel");
+    m_type = AddValueRow(*form, tr("Type:"), "TypeLabel");
+    m_size = AddValueRow(*form, tr("Size:"), "SizeLabel");
     form->addRow(Separator(general));
-    m_permission = AddValueRow(*form, QStringLiteral("Permission:"), "PermLabel");
-    m_date = AddValueRow(*form, QStringLiteral("Date:"), "DateLabel");
-    m_linkTo = AddValueRow(*form, QStringLiteral("Link to:"), "LinkLabel");
-    pages->addTab(general, QStringLiteral("General"));
+    m_permission = AddValueRow(*form, tr("Permission:"), "PermLabel");
+    m_date = AddValueRow(*form, tr("Date:"), "DateLabel");
+    m_linkTo = AddValueRow(*form, tr("Link to:"), "LinkLabel");
+    pages->addTab(general, tr("General"));
     AddContentsWithOkButton(pages);
 }
 

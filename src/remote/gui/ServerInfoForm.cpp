@@ -54,22 +54,22 @@ TServerInfoForm::TServerInfoForm(const QString& fontName, int fontSize, QWidget*
 
     auto* column = new QVBoxLayout;
     auto* form = new QFormLayout;
-    m_hostName = AddEdit(*form, QStringLiteral("Host Name:"), "HostNameEdit");
-    m_port = AddEdit(*form, QStringLiteral("Port:"), "PortEdit");
-    m_ipAddress = AddEdit(*form, QStringLiteral("IP Address:"), "IPAddressEdit");
-    m_serverType = AddEdit(*form, QStringLiteral("Server Type:"), "ServerTypeEdit");
+    m_hostName = AddEdit(*form, tr("Host Name:"), "HostNameEdit");
+    m_port = AddEdit(*form, tr("Port:"), "PortEdit");
+    m_ipAddress = AddEdit(*form, tr("IP Address:"), "IPAddressEdit");
+    m_serverType = AddEdit(*form, tr("Server Type:"), "ServerTypeEdit");
     column->addLayout(form);
     m_resumingSupport = new QLabel(general);
     m_resumingSupport->setObjectName(QStringLiteral("ResumingSupportLabel"));
     m_resumingSupport->setTextFormat(Qt::PlainText);
     column->addWidget(m_resumingSupport);
     row->addLayout(column);
-    pages->addTab(general, QStringLiteral("General"));
+    pages->addTab(general, tr("General"));
     m_features = new QPlainTextEdit(pages);
     m_features->setObjectName(QStringLiteral("FeaturesMemo"));
     m_features->setReadOnly(true);
     m_features->setLineWrapMode(QPlainTextEdit::NoWrap);
-    pages->addTab(m_features, QStringLiteral("Features"));
+    pages->addTab(m_features, tr("Features"));
     AddContentsWithOkButton(pages);
 }
 
@@ -104,7 +104,7 @@ void TServerInfoForm::SetResumingSupportText(const QString& text) {
 
 void TServerInfoForm::SetFeatures(const TFtpFeatures& features) {
     if (!features.Answered) {
-        m_features->setPlainText(QStringLiteral("The server did not answer FEAT."));
+        m_features->setPlainText(tr("The server did not answer FEAT."));
         return;
     }
     QStringList lines;
@@ -112,7 +112,7 @@ void TServerInfoForm::SetFeatures(const TFtpFeatures& features) {
         lines << QString::fromUtf8(line);
     }
     if (lines.isEmpty()) {
-        lines << QStringLiteral("The server offers no features beyond the basic commands.");
+        lines << tr("The server offers no features beyond the basic commands.");
     }
     m_features->setPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -2,6 +2,7 @@
 #include "remote/gui/SessionLogView.h"
 
 #include "remote/RemoteExpTexts.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/MainDataModule.h"
 
 #include <QLabel>
@@ -13,11 +14,12 @@
 namespace qx {
 
 void ShowSessionStatus(const std::string& line, QLabel& text, QLabel& picture) {
-    const QString status = QString::fromStdString(line.size() > 2 ? line.substr(2) : "");
+    // The core marks its status lines whole, "% " with it.
+    const QString status = line.size() > 2 ? CoreText(line).mid(2) : QString();
     text.setText(status);
-    const int image = status.isEmpty()                  ? -1
-                      : status == QLatin1String("Idle") ? TMainDataModule::Idle
-                                                        : TMainDataModule::Busy;
+    const int image = status.isEmpty()   ? -1
+                      : line == "% Idle" ? TMainDataModule::Idle
+                                         : TMainDataModule::Busy;
     picture.setPixmap(image < 0 ? QPixmap() : TMainDataModule::ActionIcon(image).pixmap(16, 16));
 }
 

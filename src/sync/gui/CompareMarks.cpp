@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/gui/CompareMarks.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -52,22 +53,28 @@ struct TLook {
 TLook LookOf(TSideMark mark) {
     switch (mark) {
     case TSideMark::OnlyHere:
-        return {"only here", QLatin1Char('+'), 0xffd9f2d9, 0xff2e7d32};
+        return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "only here"), QLatin1Char('+'), 0xffd9f2d9,
+                0xff2e7d32};
     case TSideMark::OnlyThere:
-        return {"only there", QChar(0x2212), 0xffe6e6e6, 0xff616161};
+        return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "only there"), QChar(0x2212), 0xffe6e6e6,
+                0xff616161};
     case TSideMark::NewerHere:
-        return {"newer here", QLatin1Char('>'), 0xffd6e6fa, 0xff1565c0};
+        return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "newer here"), QLatin1Char('>'), 0xffd6e6fa,
+                0xff1565c0};
     case TSideMark::NewerThere:
-        return {"newer there", QLatin1Char('<'), 0xfffbe3c8, 0xffe65100};
+        return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "newer there"), QLatin1Char('<'),
+                0xfffbe3c8, 0xffe65100};
     case TSideMark::Size:
-        return {"size differs", QChar(0x2260), 0xfffaf3c0, 0xff8d6e00};
+        return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "size differs"), QChar(0x2260), 0xfffaf3c0,
+                0xff8d6e00};
     case TSideMark::Kind:
-        return {"a file on one side, a folder on the other", QLatin1Char('!'), 0xfff7d4d4,
-                0xffc62828};
+        return {
+            QT_TRANSLATE_NOOP("qx::TCompareLegend", "a file on one side, a folder on the other"),
+            QLatin1Char('!'), 0xfff7d4d4, 0xffc62828};
     case TSideMark::Same:
         break;
     }
-    return {"same", QLatin1Char('='), 0, 0xff9e9e9e};
+    return {QT_TRANSLATE_NOOP("qx::TCompareLegend", "same"), QLatin1Char('='), 0, 0xff9e9e9e};
 }
 
 // The mark's sign drawn as strokes: at the few pixels of a small icon's badge a letter of the
@@ -147,7 +154,7 @@ const TCompareMark* TCompareMarks::Find(const std::string& name) const {
 }
 
 QString CompareMarkText(TCompareMark mark, TCompareSide side) {
-    return QString::fromLatin1(LookOf(OnSide(mark, side)).Text);
+    return QCoreApplication::translate("qx::TCompareLegend", LookOf(OnSide(mark, side)).Text);
 }
 
 QColor CompareMarkColour(TCompareMark mark, TCompareSide side) {

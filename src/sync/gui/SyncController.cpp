@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/gui/SyncController.h"
 
+#include "base/Translatable.h"
 #include "sync/SyncPlanner.h"
 #include "sync/SyncSession.h"
 #include "sync/gui/SynchronizeForm.h"
+#include "widgets/CoreTexts.h"
 
 #include <QMessageBox>
+#include <QStringList>
 #include <QWidget>
 
 namespace qx {
 
 namespace {
 
-constexpr std::size_t kProblemsShown = 15;
+constexpr qsizetype kProblemsShown = 15;
 
 } // namespace
 
@@ -20,7 +23,7 @@ TSyncController::TSyncController(TSyncSetup setup, QWidget* parent)
     : QObject(parent), m_setup(std::move(setup)), m_parent(parent) {
     Report = [this](const QString& text, bool problems) {
         QMessageBox box(problems ? QMessageBox::Warning : QMessageBox::Information,
-                        QStringLiteral("Synchronize"), text, QMessageBox::Ok, m_parent);
+                        tr("Synchronize"), text, QMessageBox::Ok, m_parent);
         box.exec();
     };
 }
@@ -79,8 +82,7 @@ void TSyncController::Plan(const TSyncOptions& options) {
                                        m_last ? &*m_last : nullptr, m_setup.Server.TimeZoneOffset);
     m_planner->OnListing = [this](const std::string& folder) {
         if (m_form) {
-            m_form->SetPlanningProgress(
-                QStringLiteral("Listing %1...").arg(QString::fromStdString(folder)));
+            m_form->SetPlanningProgress(tr("Listing %1...").arg(QString::fromStdString(folder)));
         }
     };
     m_planner->OnDone = [this](TSyncPlan plan) { Planned(std::move(plan)); };
@@ -92,7 +94,7 @@ void TSyncController::Planned(TSyncPlan plan) {
         return;
     }
     if (!plan.Unlisted.empty() && plan.Unlisted.front().empty()) {
-        m_form->ShowPlanFailure(QStringLiteral("The folders could not be listed: %1")
+        m_form->ShowPlanFailure(tr("The folders could not be listed: %1")
                                     .arg(QString::fromStdString(m_planner->Failure()).trimmed()));
         return;
     }
@@ -131,27 +133,31 @@ void TSyncController::RunEnded() {
 }
 
 void TSyncController::Recorded(const TSyncPlan& relisted) {
-    std::vector<std::string> problems = m_run->Problems();
+    QStringList problems;
+    for (const TSyncRun::TProblem& problem : m_run->ProblemList()) {
+        problems << QString::fromStdString(FormatText(CoreFormat(problem.Format), problem.Args));
+    }
     if (m_options && m_options->Direction == TSyncDirection::Both) {
         const TSyncState state = StateAfterRun(m_last.value_or(TSyncState()), relisted,
                                                m_run->Carried(), m_run->Deleted());
         if (!state.Save(StateFile())) {
-            problems.push_back("The record of this synchronization could not be kept: " +
-                               StateFile().string());
+            problems << tr("The record of this synchronization could not be kept: %1")
+                            .arg(QString::fromStdString(StateFile().string()));
         }
     }
-    QString text = QStringLiteral("Synchronization of %1 with %2: %3 of %4 transfers got "
-                                  "through, %5 deleted.")
+    QString text = tr("Synchronization of %1 with %2: %3 of %4 transfers got through, %5 "
+                      "deleted.")
                        .arg(QString::fromStdString(m_setup.Folders.Local),
                             QString::fromStdString(m_setup.Folders.Remote))
                        .arg(m_run->Carried().size())
                        .arg(m_run->Transfers())
                        .arg(m_run->Deleted().size());
-    for (std::size_t index = 0; index < problems.size() && index < kProblemsShown; ++index) {
-        text += QLatin1Char('\n') + QString::fromStdString(problems[index]);
+    for (qsizetype index = 0; index < problems.size() && index < kProblemsShown; ++index) {
+        text += QLatin1Char('\n') + problems[index];
     }
     if (problems.size() > kProblemsShown) {
-        text += QStringLiteral("\n... and %1 more.").arg(problems.size() - kProblemsShown);
+        text +=
+            tr("\n... and %n more.", nullptr, static_cast<int>(problems.size() - kProblemsShown));
     }
     if (Report) {
         Report(text, !problems.empty());

@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/gui/SyncPlanModel.h"
 
+#include "widgets/CoreTexts.h"
+
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace qx {
 
 namespace {
 
-QString Counted(std::size_t count, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+// A count with its noun. The source text is the English "(s)" form; without a translation
+// loaded it comes back as is, and the noun is put in the English number here.
+QString Counted(const char* text, std::size_t count) {
+    QString counted =
+        QCoreApplication::translate("qx::TSyncPlanModel", text, nullptr, static_cast<int>(count));
+    return counted.replace(QStringLiteral("(s)"), count == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace
@@ -76,10 +83,10 @@ QVariant TSyncPlanModel::data(const QModelIndex& index, int role) const {
     }
     switch (index.column()) {
     case ActionColumn: {
-        QString text = QString::fromUtf8(SyncActionCaption(action.Kind));
+        const QString text = CoreText(SyncActionCaption(action.Kind));
         if (action.Alternative && role == Qt::DisplayRole) {
-            text += QStringLiteral(" (%1 if ticked)")
-                        .arg(QString::fromUtf8(SyncActionCaption(*action.Alternative)).toLower());
+            return tr("%1 (%2 if ticked)")
+                .arg(text, CoreText(SyncActionCaption(*action.Alternative)).toLower());
         }
         return text;
     }
@@ -92,7 +99,7 @@ QVariant TSyncPlanModel::data(const QModelIndex& index, int role) const {
                         : QVariant();
     }
     case ReasonColumn:
-        return QString::fromUtf8(action.Reason);
+        return CoreText(action.Reason);
     default:
         return {};
     }
@@ -128,28 +135,29 @@ QVariant TSyncPlanModel::headerData(int section, Qt::Orientation orientation, in
     }
     switch (section) {
     case ActionColumn:
-        return QStringLiteral("Action");
+        return tr("Action");
     case PathColumn:
-        return QStringLiteral("File");
+        return tr("File");
     case SizeColumn:
-        return QStringLiteral("Size");
+        return tr("Size");
     case ReasonColumn:
-        return QStringLiteral("Reason");
+        return tr("Reason");
     default:
         return {};
     }
 }
 
 QString SyncSummaryText(const TSyncSummary& summary) {
-    return QStringList{Counted(summary.Uploads, "upload", "uploads"),
-                       Counted(summary.Downloads, "download", "downloads"),
-                       Counted(summary.Folders, "folder to make", "folders to make"),
-                       Counted(summary.Deletes, "delete", "deletes"),
-                       Counted(summary.Skipped, "skipped", "skipped"),
-                       Counted(summary.Conflicts, "conflict", "conflicts")}
-               .join(QStringLiteral(", ")) +
-           QStringLiteral("; %1 bytes")
-               .arg(QLocale().toString(static_cast<qlonglong>(summary.Bytes)));
+    return QCoreApplication::translate("qx::TSyncPlanModel", "%1, %2, %3, %4, %5, %6; %7 bytes")
+        .arg(
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n upload(s)"), summary.Uploads),
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n download(s)"), summary.Downloads),
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n folder(s) to make"),
+                    summary.Folders),
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n delete(s)"), summary.Deletes),
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n skipped"), summary.Skipped),
+            Counted(QT_TRANSLATE_N_NOOP("qx::TSyncPlanModel", "%n conflict(s)"), summary.Conflicts),
+            QLocale().toString(static_cast<qlonglong>(summary.Bytes)));
 }
 
 } // namespace qx

@@ -40,7 +40,7 @@ bool IsDelete(const TSyncAction& action) {
 TSynchronizeForm::TSynchronizeForm(const QString& fontName, int fontSize, QWidget* parent)
     : TCaptionedDialog(fontName, fontSize, parent) {
     setObjectName(QStringLiteral("SynchronizeForm"));
-    SetTitles(QStringLiteral("Synchronize"), {}, QStringLiteral("Synchronize"));
+    SetTitles(tr("Synchronize"), {}, tr("Synchronize"));
     m_folders = new QLabel(this);
     m_folders->setObjectName(QStringLiteral("FoldersLabel"));
     m_folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -58,16 +58,15 @@ QWidget* TSynchronizeForm::BuildOptionsPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* direction = new QGroupBox(QStringLiteral("Direction"), page);
+    auto* direction = new QGroupBox(tr("Direction"), page);
     auto* directions = new QVBoxLayout(direction);
-    m_upload = new QRadioButton(
-        QStringLiteral("&Upload: make the remote folder like the local one"), direction);
+    m_upload =
+        new QRadioButton(tr("&Upload: make the remote folder like the local one"), direction);
     m_upload->setObjectName(QStringLiteral("UploadRadio"));
-    m_download = new QRadioButton(
-        QStringLiteral("&Download: make the local folder like the remote one"), direction);
+    m_download =
+        new QRadioButton(tr("&Download: make the local folder like the remote one"), direction);
     m_download->setObjectName(QStringLiteral("DownloadRadio"));
-    m_both =
-        new QRadioButton(QStringLiteral("&Both ways: newer files go to the other side"), direction);
+    m_both = new QRadioButton(tr("&Both ways: newer files go to the other side"), direction);
     m_both->setObjectName(QStringLiteral("BothRadio"));
     m_upload->setChecked(true);
     for (QRadioButton* radio : {m_upload, m_download, m_both}) {
@@ -80,25 +79,24 @@ QWidget* TSynchronizeForm::BuildOptionsPage() {
     m_criteria = new QComboBox(page);
     m_criteria->setObjectName(QStringLiteral("CriteriaCombo"));
     // In the order of TSyncCriteria.
-    m_criteria->addItems({QStringLiteral("Time"), QStringLiteral("Size"),
-                          QStringLiteral("Time and size"), QStringLiteral("Presence only")});
+    m_criteria->addItems({tr("Time"), tr("Size"), tr("Time and size"), tr("Presence only")});
     m_criteria->setCurrentIndex(static_cast<int>(TSyncCriteria::TimeAndSize));
-    form->addRow(QStringLiteral("&Compare by:"), m_criteria);
+    form->addRow(tr("&Compare by:"), m_criteria);
     m_include = new QLineEdit(page);
     m_include->setObjectName(QStringLiteral("IncludeEdit"));
-    m_include->setPlaceholderText(QStringLiteral("every file (for example *.html;*.css)"));
-    form->addRow(QStringLiteral("&Include files:"), m_include);
+    m_include->setPlaceholderText(tr("every file (for example *.html;*.css)"));
+    form->addRow(tr("&Include files:"), m_include);
     m_exclude = new QLineEdit(page);
     m_exclude->setObjectName(QStringLiteral("ExcludeEdit"));
-    m_exclude->setPlaceholderText(QStringLiteral("nothing (for example *.tmp;.git)"));
-    form->addRow(QStringLiteral("E&xclude:"), m_exclude);
+    m_exclude->setPlaceholderText(tr("nothing (for example *.tmp;.git)"));
+    form->addRow(tr("E&xclude:"), m_exclude);
     layout->addLayout(form);
 
-    m_subfolders = new QCheckBox(QStringLiteral("Include &subfolders"), page);
+    m_subfolders = new QCheckBox(tr("Include &subfolders"), page);
     m_subfolders->setObjectName(QStringLiteral("SubfoldersCheck"));
     m_subfolders->setChecked(true);
     layout->addWidget(m_subfolders);
-    m_delete = new QCheckBox(QStringLiteral("D&elete files that are not in the source"), page);
+    m_delete = new QCheckBox(tr("D&elete files that are not in the source"), page);
     m_delete->setObjectName(QStringLiteral("DeleteCheck"));
     layout->addWidget(m_delete);
     m_problem = new QLabel(page);
@@ -107,10 +105,9 @@ QWidget* TSynchronizeForm::BuildOptionsPage() {
     layout->addWidget(m_problem);
 
     auto* buttons = new QDialogButtonBox(page);
-    m_preview = AddButton(buttons, QStringLiteral("&Preview"), "PreviewBitBtn",
-                          QDialogButtonBox::ActionRole);
+    m_preview = AddButton(buttons, tr("&Preview"), "PreviewBitBtn", QDialogButtonBox::ActionRole);
     m_preview->setDefault(true);
-    AddButton(buttons, QStringLiteral("Cancel"), "CancelBitBtn", QDialogButtonBox::RejectRole);
+    AddButton(buttons, tr("Cancel"), "CancelBitBtn", QDialogButtonBox::RejectRole);
     connect(m_preview, &QPushButton::clicked, this, &TSynchronizeForm::Preview);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -139,9 +136,9 @@ QWidget* TSynchronizeForm::BuildPreviewPage() {
     layout->addWidget(m_table);
 
     auto* choose = new QHBoxLayout();
-    auto* all = new QPushButton(QStringLiteral("Select &all"), page);
+    auto* all = new QPushButton(tr("Select &all"), page);
     all->setObjectName(QStringLiteral("SelectAllBitBtn"));
-    auto* none = new QPushButton(QStringLiteral("Select &none"), page);
+    auto* none = new QPushButton(tr("Select &none"), page);
     none->setObjectName(QStringLiteral("SelectNoneBitBtn"));
     connect(all, &QPushButton::clicked, this, [this] { m_model->ChooseAll(true); });
     connect(none, &QPushButton::clicked, this, [this] { m_model->ChooseAll(false); });
@@ -156,11 +153,9 @@ QWidget* TSynchronizeForm::BuildPreviewPage() {
 
     auto* buttons = new QDialogButtonBox(page);
     QPushButton* back =
-        AddButton(buttons, QStringLiteral("< &Back"), "BackBitBtn", QDialogButtonBox::ResetRole);
-    m_start =
-        AddButton(buttons, QStringLiteral("&Start"), "StartBitBtn", QDialogButtonBox::AcceptRole);
-    AddButton(buttons, QStringLiteral("Cancel"), "CancelPreviewBitBtn",
-              QDialogButtonBox::RejectRole);
+        AddButton(buttons, tr("< &Back"), "BackBitBtn", QDialogButtonBox::ResetRole);
+    m_start = AddButton(buttons, tr("&Start"), "StartBitBtn", QDialogButtonBox::AcceptRole);
+    AddButton(buttons, tr("Cancel"), "CancelPreviewBitBtn", QDialogButtonBox::RejectRole);
     connect(back, &QPushButton::clicked, this, &TSynchronizeForm::Back);
     connect(m_start, &QPushButton::clicked, this, &TSynchronizeForm::Start);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -169,8 +164,7 @@ QWidget* TSynchronizeForm::BuildPreviewPage() {
 }
 
 void TSynchronizeForm::SetFolders(const QString& localFolder, const QString& remoteFolder) {
-    m_folders->setText(
-        QStringLiteral("Local folder: %1\nRemote folder: %2").arg(localFolder, remoteFolder));
+    m_folders->setText(tr("Local folder: %1\nRemote folder: %2").arg(localFolder, remoteFolder));
 }
 
 void TSynchronizeForm::SetChoices(const TSyncChoices& choices) {
@@ -234,8 +228,8 @@ void TSynchronizeForm::Preview() {
         return;
     }
     m_planning = true;
-    m_preview->setText(QStringLiteral("&Stop"));
-    m_problem->setText(QStringLiteral("Comparing the folders..."));
+    m_preview->setText(tr("&Stop"));
+    m_problem->setText(tr("Comparing the folders..."));
     OnPlan(*options);
 }
 
@@ -245,13 +239,13 @@ void TSynchronizeForm::SetPlanningProgress(const QString& text) {
 
 void TSynchronizeForm::ShowPlan(TSyncPlan plan) {
     m_planning = false;
-    m_preview->setText(QStringLiteral("&Preview"));
+    m_preview->setText(tr("&Preview"));
     m_problem->clear();
     QStringList unlisted;
     for (const std::string& folder : plan.Unlisted) {
         unlisted << (folder.empty() ? QStringLiteral(".") : QString::fromUtf8(folder));
     }
-    m_unlisted->setText(QStringLiteral("These folders could not be listed and are left alone: %1")
+    m_unlisted->setText(tr("These folders could not be listed and are left alone: %1")
                             .arg(unlisted.join(QStringLiteral(", "))));
     m_unlisted->setVisible(!unlisted.isEmpty());
     m_model->SetPlan(std::move(plan));
@@ -262,7 +256,7 @@ void TSynchronizeForm::ShowPlan(TSyncPlan plan) {
 
 void TSynchronizeForm::ShowPlanFailure(const QString& text) {
     m_planning = false;
-    m_preview->setText(QStringLiteral("&Preview"));
+    m_preview->setText(tr("&Preview"));
     m_problem->setText(text);
 }
 
@@ -285,11 +279,10 @@ void TSynchronizeForm::Start() {
     QStringList deletes;
     for (const TSyncAction& action : m_model->ChosenPlan().Actions) {
         if (action.Chosen && IsDelete(action)) {
-            deletes << QStringLiteral("%1 %2").arg(
-                action.Kind == TSyncActionKind::DeleteLocal ? QStringLiteral("local")
-                                                            : QStringLiteral("remote"),
-                QString::fromUtf8(action.Path) +
-                    (action.IsFolder ? QStringLiteral("/") : QString()));
+            const QString path = QString::fromUtf8(action.Path) +
+                                 (action.IsFolder ? QStringLiteral("/") : QString());
+            deletes << (action.Kind == TSyncActionKind::DeleteLocal ? tr("local %1").arg(path)
+                                                                    : tr("remote %1").arg(path));
         }
     }
     if (!deletes.isEmpty() && !(ConfirmDeletes && ConfirmDeletes(deletes))) {
@@ -299,14 +292,14 @@ void TSynchronizeForm::Start() {
 }
 
 bool TSynchronizeForm::AskDeletes(const QStringList& deletes) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Synchronize"),
-                    QStringLiteral("Delete %1 files and folders that are not in the source?")
-                        .arg(deletes.size()),
+    QMessageBox box(QMessageBox::Warning, tr("Synchronize"),
+                    tr("Delete %n files and folders that are not in the source?", nullptr,
+                       static_cast<int>(deletes.size())),
                     QMessageBox::Yes | QMessageBox::No, this);
     constexpr qsizetype kShown = 12;
     QString shown = deletes.mid(0, kShown).join(QLatin1Char('\n'));
     if (deletes.size() > kShown) {
-        shown += QStringLiteral("\n... and %1 more").arg(deletes.size() - kShown);
+        shown += tr("\n... and %n more", nullptr, static_cast<int>(deletes.size() - kShown));
     }
     box.setInformativeText(shown);
     box.setDetailedText(deletes.join(QLatin1Char('\n')));

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "widgets/CoreTexts.h"
+
+#include <QCoreApplication>
+
+namespace qx {
+
+QString CoreText(const std::string& text) {
+    // Qt reads the text as UTF-8, as the core writes it, and hands it back so when it has no
+    // translation.
+    return QCoreApplication::translate("qx::Core", text.c_str());
+}
+
+std::string CoreFormat(const char* format) {
+    return QCoreApplication::translate("qx::Core", format).toStdString();
+}
+
+} // namespace qx
