@@ -2320,6 +2320,14 @@ Auf diesem Dateisystem gibt es möglicherweise keinen Papierkorb; sonst wurde ni
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>size unknown</source>
+        <translation>Größe unbekannt</translation>
+    </message>
+    <message>
+        <source>date unknown</source>
+        <translation>Datum unbekannt</translation>
+    </message>
 </context>
 <context>
     <name>qx::TProgramWindows</name>

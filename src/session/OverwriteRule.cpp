@@ -17,8 +17,9 @@ bool SourceIsNewer(const TOverwriteQuestion& question) {
     return *question.SourceTime > *question.TargetTime;
 }
 
-std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time) {
-    std::string text = size >= 0 ? FormatFileSize(size) : std::string("size unknown");
+std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time,
+                              std::string_view sizeUnknown, std::string_view dateUnknown) {
+    std::string text = size >= 0 ? FormatFileSize(size) : std::string(sizeUnknown);
     text += ", ";
     std::tm local{};
     const auto seconds = static_cast<std::time_t>(time.value_or(0));
@@ -27,7 +28,7 @@ std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_
         std::strftime(date.data(), date.size(), "%Y-%m-%d %H:%M", &local) > 0) {
         text += date.data();
     } else {
-        text += "date unknown";
+        text += dateUnknown;
     }
     return text;
 }

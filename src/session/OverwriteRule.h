@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace qx {
 
@@ -49,9 +50,12 @@ std::string FreeLocalName(const std::string& path);
 // The same for a remote path, with a test for names that are taken.
 template <typename Taken> std::string FreeName(const std::string& path, Taken&& taken);
 
-// One side of the question for people: "12.3 KB, 2026-12-01 10:00" in local time, with "size
-// unknown" and "date unknown" where the server would not tell.
-std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time);
+// One side of the question for people: "12.3 KB, 2026-12-01 10:00" in local time, with the
+// texts for an unknown size and date (the window's, in the user's language) where the server
+// would not tell.
+std::string OverwriteSideText(std::int64_t size, const std::optional<std::int64_t>& time,
+                              std::string_view sizeUnknown = "size unknown",
+                              std::string_view dateUnknown = "date unknown");
 
 // "name (n).ext" of a path; the extension is what follows the last dot of the last component,
 // unless the name starts with it (".profile").

@@ -43,9 +43,14 @@ TOverwriteForm::TOverwriteForm(const TOverwriteQuestion& question, const QString
     Body().addWidget(what);
 
     auto* sides = new QFormLayout;
-    auto* there = new QLabel(ToQt(OverwriteSideText(question.TargetSize, question.TargetTime)));
+    const std::string sizeUnknown = tr("size unknown").toStdString();
+    const std::string dateUnknown = tr("date unknown").toStdString();
+    const auto side = [&](std::int64_t size, const std::optional<std::int64_t>& time) {
+        return ToQt(OverwriteSideText(size, time, sizeUnknown, dateUnknown));
+    };
+    auto* there = new QLabel(side(question.TargetSize, question.TargetTime));
     there->setObjectName(QStringLiteral("TargetSideLabel"));
-    auto* coming = new QLabel(ToQt(OverwriteSideText(question.SourceSize, question.SourceTime)));
+    auto* coming = new QLabel(side(question.SourceSize, question.SourceTime));
     coming->setObjectName(QStringLiteral("SourceSideLabel"));
     sides->addRow(tr("There now:"), there);
     sides->addRow(question.Upload ? tr("Uploading:") : tr("Downloading:"), coming);
