@@ -79,24 +79,6 @@ local_title="Pellucor's Local Explorer"
 remote_title="Pellucor's Remote Explorer \[user@127.0.0.1"
 pictures=${QX_X_SHOTS:-$work}
 
-# Saves NAME.png: the window titled TITLE, frame included, raised first.
-shot() { # NAME TITLE
-    local x y w h
-    activate "$2"
-    sleep 0.3
-    read -r x y w h < <(frame_of "$2")
-    import -window root -crop "${w}x$h+$x+$y" +repage "$pictures/$1.png"
-}
-# Clicks the point X Y of the window titled TITLE, as its pictures have it.
-click_at() { # TITLE X Y [BUTTON-COUNT]
-    local x y w h
-    activate "$1"
-    read -r x y w h < <(frame_of "$1")
-    xdotool mousemove $((x + $2)) $((y + $3))
-    sleep 0.2
-    xdotool click --repeat "${4:-1}" --delay 120 1
-    sleep 0.5
-}
 
 # shellcheck disable=SC2119 # the program starts without arguments here
 start
@@ -106,8 +88,8 @@ site_book_command c # Connect
 within 20 visible "$remote_title" || fail "the site opened no explorer"
 within 20 grep -q "CWD $served 250" "$work/ftpd.log" || fail "the explorer did not go to /pub"
 sleep 1.5
-shot probe-remote "$remote_title"
-shot probe-local "$local_title"
+shot_frame probe-remote "$remote_title"
+shot_frame probe-local "$local_title"
 # Where newer.txt is in the pictures of each style (0 to 3), local and remote: the remote list
 # stands higher, its legend having no title panel above it.
 newer_local=("399 160" "449 137" "165 173" "165 191")
@@ -157,18 +139,18 @@ check_no_marks() { # NAME TITLE WHAT
     done
 }
 
-click_at "$remote_title" "${compare_button[@]}"
+click_frame "$remote_title" "${compare_button[@]}"
 for style in 3 0 1 2; do
     if [ "$style" != 3 ]; then
         set_style "$local_title" "$style"
         set_style "$remote_title" "$style"
     fi
     read -r x y <<<"${newer_local[$style]}"
-    click_at "$local_title" "$x" "$y"
-    shot "compare-$style-local" "$local_title"
+    click_frame "$local_title" "$x" "$y"
+    shot_frame "compare-$style-local" "$local_title"
     read -r x y <<<"${newer_remote[$style]}"
-    click_at "$remote_title" "$x" "$y"
-    shot "compare-$style-remote" "$remote_title"
+    click_frame "$remote_title" "$x" "$y"
+    shot_frame "compare-$style-remote" "$remote_title"
     # The selected row is newer here in the local list, newer there in the remote one.
     check_marks "compare-$style-local" "$local_title" 1 "${styles[$style]}"
     check_marks "compare-$style-remote" "$remote_title" 2 "${styles[$style]}"
@@ -179,18 +161,18 @@ set_style "$remote_title" 3
 
 # Only Differences: the folder and the file that are the same leave both lists, whose first
 # rows are then "kind"; again, and they are back.
-click_at "$remote_title" "${differences_button[@]}"
+click_frame "$remote_title" "${differences_button[@]}"
 sleep 1
-shot differences-local "$local_title"
-shot differences-remote "$remote_title"
+shot_frame differences-local "$local_title"
+shot_frame differences-remote "$remote_title"
 if [ "$(first_row differences-local "$local_title" f7d4d4)" -lt 2000 ] ||
     [ "$(first_row differences-remote "$remote_title" f7d4d4)" -lt 2000 ]; then
     fail "Only Differences left rows that are the same"
 fi
-click_at "$remote_title" "${differences_button[@]}"
+click_frame "$remote_title" "${differences_button[@]}"
 sleep 1
-shot all-local "$local_title"
-shot all-remote "$remote_title"
+shot_frame all-local "$local_title"
+shot_frame all-remote "$remote_title"
 if [ "$(first_row all-local "$local_title" f7d4d4)" -ge 500 ] ||
     [ "$(first_row all-remote "$remote_title" f7d4d4)" -ge 500 ]; then
     fail "the rows that are the same did not come back"
@@ -199,28 +181,28 @@ echo "ok: Only Differences hides the rows that are the same, in both lists"
 
 # A folder opened in the local explorer: the remote explorer opens the folder of that name, and
 # the marks are those of the two folders (the file changed later here).
-click_at "$local_title" 152 155 2
+click_frame "$local_title" 152 155 2
 within 10 grep -q "$served/docs" "$work/ftpd.log" ||
     fail "the remote explorer did not follow into docs"
 # The remote list is filled when its listing has come.
 for ((attempt = 0; ; attempt++)); do
     [ "$attempt" -lt 10 ] || fail "the marks in docs are not newer here and newer there"
     sleep 1
-    shot docs-local "$local_title"
-    shot docs-remote "$remote_title"
+    shot_frame docs-local "$local_title"
+    shot_frame docs-remote "$remote_title"
     [ "$(first_row docs-local "$local_title" d6e6fa)" -ge 2000 ] &&
         [ "$(first_row docs-remote "$remote_title" fbe3c8)" -ge 2000 ] && break
 done
 # Up One Level from the remote explorer's toolbar: the local explorer goes up too.
-click_at "$remote_title" 107 54
+click_frame "$remote_title" 107 54
 within 10 visible "$local_title \[$local_folder\]" || fail "the local explorer did not follow up"
 echo "ok: opening a folder and going up in one explorer moves the other, with the marks"
 
 # Compare Folders again: no marks, no legend.
-click_at "$remote_title" "${compare_button[@]}"
+click_frame "$remote_title" "${compare_button[@]}"
 sleep 1
-shot off-local "$local_title"
-shot off-remote "$remote_title"
+shot_frame off-local "$local_title"
+shot_frame off-remote "$remote_title"
 check_no_marks off-local "$local_title" "Compare Folders off"
 check_no_marks off-remote "$remote_title" "Compare Folders off"
 [ "$(count_in off-local 880x14+114+109 d9f2d9 0)" -eq 0 ] || fail "the legend is still shown"

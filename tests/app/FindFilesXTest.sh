@@ -62,24 +62,6 @@ remote_title="Pellucor's Remote Explorer \[user@127.0.0.1"
 find_title="Find Files"
 pictures=${QX_X_SHOTS:-$work}
 
-# Saves NAME.png: the window titled TITLE, frame included, raised first.
-shot() { # NAME TITLE
-    local x y w h
-    activate "$2"
-    sleep 0.3
-    read -r x y w h < <(frame_of "$2")
-    import -window root -crop "${w}x$h+$x+$y" +repage "$pictures/$1.png"
-}
-# Clicks the point X Y of the window titled TITLE, as its pictures have it.
-click_at() { # TITLE X Y [BUTTON-COUNT]
-    local x y w h
-    activate "$1"
-    read -r x y w h < <(frame_of "$1")
-    xdotool mousemove $((x + $2)) $((y + $3))
-    sleep 0.2
-    xdotool click --repeat "${4:-1}" --delay 120 1
-    sleep 0.5
-}
 # How many listings the server has answered.
 listings() {
     grep -cE '\] (MLSD|LIST) ' "$work/ftpd.log"
@@ -107,22 +89,22 @@ site_book_command c # Connect
 within 20 visible "$remote_title" || fail "the site opened no explorer"
 within 20 grep -q "CWD $served 250" "$work/ftpd.log" || fail "the explorer did not go to /pub"
 sleep 1.5
-shot explorer "$remote_title"
+shot_frame explorer "$remote_title"
 
-click_at "$remote_title" "${find_button[@]}"
+click_frame "$remote_title" "${find_button[@]}"
 within 10 visible "$find_title" || fail "the toolbar button opened no Find Files window"
 sleep 0.5
-shot find-empty "$find_title"
-click_at "$find_title" "${names_field[@]}"
+shot_frame find-empty "$find_title"
+click_frame "$find_title" "${names_field[@]}"
 xdotool type --delay 60 '*.dat'
 before=$(listings)
-click_at "$find_title" "${find_click[@]}"
+click_frame "$find_title" "${find_click[@]}"
 # /pub, docs, deep, zeta, big and its 40 + 1000 folders.
 within 60 listed_at_least $((before + 1045)) || fail "the search did not list every folder"
 sleep 1
-shot find-results "$find_title"
-click_at "$find_title" "${first_result[@]}"
-click_at "$find_title" "${download_click[@]}"
+shot_frame find-results "$find_title"
+click_frame "$find_title" "${first_result[@]}"
+click_frame "$find_title" "${download_click[@]}"
 within 20 cmp -s "$served/docs/deep/report.dat" "$local_folder/report.dat" ||
     fail "report.dat did not arrive intact"
 [ -e "$local_folder/other.dat" ] && fail "more than the clicked result was downloaded"
@@ -130,24 +112,24 @@ echo "ok: a mask typed and Find clicked found the file three levels down; Downlo
 
 # A double-click on the result: the explorer's own session goes to its folder.
 explorer_session=$(grep -m 1 -oE '127\.0\.0\.1:[0-9]+-\[user\]' "$work/ftpd.log")
-click_at "$find_title" "${first_result[@]}" 2
+click_frame "$find_title" "${first_result[@]}" 2
 within 10 grep -qF "$explorer_session MLSD $served/docs/deep " "$work/ftpd.log" ||
     fail "a double-click on the result did not take the explorer to its folder"
 sleep 1
-shot explorer-deep "$remote_title"
+shot_frame explorer-deep "$remote_title"
 echo "ok: a double-click on a result shows its folder in the explorer"
 
 # Stop: a search of the large tree lists nothing more once clicked.
-click_at "$find_title" "${look_in_field[@]}"
+click_frame "$find_title" "${look_in_field[@]}"
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 60 '/pub/big'
 before=$(listings)
-click_at "$find_title" "${find_click[@]}"
+click_frame "$find_title" "${find_click[@]}"
 within 30 listed_at_least $((before + 40)) || fail "the search of big did not start"
-click_at "$find_title" "${stop_click[@]}"
+click_frame "$find_title" "${stop_click[@]}"
 stopped=$(listings)
 sleep 2
-shot find-stopped "$find_title"
+shot_frame find-stopped "$find_title"
 [ "$(listings)" -le $((stopped + 1)) ] || fail "the search went on after Stop"
 [ "$(listings)" -lt $((before + 1041)) ] || fail "the search ended before Stop was clicked"
 echo "ok: Stop ends a search at once"

@@ -207,3 +207,23 @@ write_one_site_settings() {
 "PassiveMode"=number:1
 SETTINGS
 }
+
+# Saves NAME.png in $pictures: the window titled TITLE, frame included, raised first.
+shot_frame() { # NAME TITLE
+    local x y w h
+    activate "$2"
+    sleep 0.3
+    read -r x y w h < <(frame_of "$2")
+    import -window root -crop "${w}x$h+$x+$y" +repage "${pictures:?}/$1.png"
+}
+
+# Clicks the point X Y of the window titled TITLE, frame included, as shot_frame has it.
+click_frame() { # TITLE X Y [BUTTON-COUNT]
+    local x y w h
+    activate "$1"
+    read -r x y w h < <(frame_of "$1")
+    xdotool mousemove $((x + $2)) $((y + $3))
+    sleep 0.2
+    xdotool click --repeat "${4:-1}" --delay 120 1
+    sleep 0.5
+}
