@@ -57,16 +57,7 @@ cat >"$settings" <<SETTINGS
 "Width"=number:1000
 "Height"=number:430
 "FolderTreePanelWidth"=number:110
-[\Software\Quorvin Explorer\SiteBook\Tree]
-@=string:"Folder"
-[\Software\Quorvin Explorer\SiteBook\Tree\Views]
-@=string:"Site"
-"HostName"=string:"127.0.0.1"
-"Port"=number:$ftp_port
-"UserName"=string:"user"
-"Password"=string:"secret"
-"PassiveMode"=number:1
-"InitialFolder"=string:"/pub"
+$(views_site)
 "ViewStyle"=number:3
 "Left"=number:0
 "Top"=number:130

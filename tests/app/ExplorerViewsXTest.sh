@@ -44,16 +44,7 @@ cat >"$settings" <<SETTINGS
 "Width"=number:505
 "Height"=number:400
 "FolderTreePanelWidth"=number:140
-[\Software\Quorvin Explorer\SiteBook\Tree]
-@=string:"Folder"
-[\Software\Quorvin Explorer\SiteBook\Tree\Views]
-@=string:"Site"
-"HostName"=string:"127.0.0.1"
-"Port"=number:$ftp_port
-"UserName"=string:"user"
-"Password"=string:"secret"
-"PassiveMode"=number:1
-"InitialFolder"=string:"/pub"
+$(views_site)
 "ViewStyle"=number:0
 "Left"=number:515
 "Top"=number:130

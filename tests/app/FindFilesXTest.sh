@@ -40,16 +40,7 @@ cat >"$settings" <<SETTINGS
 "Top"=number:400
 "Width"=number:600
 "Height"=number:170
-[\Software\Quorvin Explorer\SiteBook\Tree]
-@=string:"Folder"
-[\Software\Quorvin Explorer\SiteBook\Tree\Views]
-@=string:"Site"
-"HostName"=string:"127.0.0.1"
-"Port"=number:$ftp_port
-"UserName"=string:"user"
-"Password"=string:"secret"
-"PassiveMode"=number:1
-"InitialFolder"=string:"/pub"
+$(views_site)
 "ViewStyle"=number:3
 "Left"=number:0
 "Top"=number:0

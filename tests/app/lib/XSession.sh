@@ -227,3 +227,21 @@ click_frame() { # TITLE X Y [BUTTON-COUNT]
     xdotool click --repeat "${4:-1}" --delay 120 1
     sleep 0.5
 }
+
+# The site book of the explorer tests, for a settings file: one site, "Views", of user "user"
+# (password "secret") on the test's FTP server in passive mode, starting in /pub; the lines of
+# its window follow it.
+views_site() {
+    cat <<SITE
+[\Software\Quorvin Explorer\SiteBook\Tree]
+@=string:"Folder"
+[\Software\Quorvin Explorer\SiteBook\Tree\Views]
+@=string:"Site"
+"HostName"=string:"127.0.0.1"
+"Port"=number:$ftp_port
+"UserName"=string:"user"
+"Password"=string:"secret"
+"PassiveMode"=number:1
+"InitialFolder"=string:"/pub"
+SITE
+}
