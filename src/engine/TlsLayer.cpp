@@ -18,6 +18,8 @@ namespace qx {
 
 namespace {
 
+constexpr std::size_t kReadAheadBytes = 256 * 1024;
+
 std::string queuedErrors() {
     std::string text;
     while (const unsigned long code = ERR_get_error()) {
@@ -105,6 +107,7 @@ TTlsContext::TTlsContext(int maxVersion) {
     // (with the user, a stored fingerprint or a pinned one) before anything secret is sent.
     SSL_CTX_set_verify(m_ctx, SSL_VERIFY_NONE, nullptr);
     SSL_CTX_set_mode(m_ctx, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    SSL_CTX_set_default_read_buffer_len(m_ctx, kReadAheadBytes);
     // Servers that end a data connection without a close notification are common; the
     // closing reply on the protected control connection and the announced size tell whether
     // a file is complete.
@@ -134,6 +137,8 @@ TTlsLayer::TTlsLayer(const TTlsContext& context, int fd, Options options)
     }
     BIO_set_fd(bio, fd, BIO_NOCLOSE);
     SSL_set_bio(m_ssl, bio, bio);
+    // Records are read from the connection several at a time, not header and body apart.
+    SSL_set_read_ahead(m_ssl, 1);
     SSL_set_app_data(m_ssl, this);
     const std::string& host = m_options.HostName;
     if (!host.empty()) {

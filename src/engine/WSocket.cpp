@@ -347,6 +347,12 @@ void TWSocket::closeHandle() {
 }
 
 void TWSocket::armRead() {
+    // Bytes TLS already took from the connection raise no event of the system: they get a
+    // notification of their own.
+    if (m_tls && m_tls->HandshakeDone() && m_tls->HasPending()) {
+        postReadNotification();
+        return;
+    }
     armWait(asio::posix::descriptor_base::wait_read);
 }
 
@@ -374,6 +380,29 @@ void TWSocket::armWait(asio::posix::descriptor_base::wait_type type) {
             } else {
                 onWritable(connection, error);
             }
+        } catch (const std::exception& e) {
+            handleBackgroundException(e);
+        }
+    });
+}
+
+void TWSocket::postReadNotification() {
+    if (m_readPosted) {
+        return;
+    }
+    m_readPosted = true;
+    std::weak_ptr<char> life = m_life;
+    const std::uint64_t connection = m_connection;
+    m_queue.post([this, life, connection] {
+        if (life.expired()) {
+            return;
+        }
+        m_readPosted = false;
+        if (connection != m_connection) {
+            return;
+        }
+        try {
+            onReadable(connection, {});
         } catch (const std::exception& e) {
             handleBackgroundException(e);
         }

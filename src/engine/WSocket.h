@@ -179,6 +179,7 @@ private:
     void armRead();
     void armWrite();
     void armWait(asio::posix::descriptor_base::wait_type type);
+    void postReadNotification();
     void postWriteNotification();
     void runWriteNotifications(std::uint64_t connection);
     void onReadable(std::uint64_t connection, const std::error_code& error);
@@ -228,6 +229,7 @@ private:
     std::uint64_t m_connection = 0; // numbers each handle the socket holds
     std::uint64_t m_lookup = 0;     // numbers each lookup
     bool m_lookupPending = false;
+    bool m_readPosted = false;
     bool m_readArmed = false;
     bool m_writeArmed = false;
     bool m_inReadNotification = false;
