@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -43,66 +44,121 @@ std::string ReadableSize(std::int64_t bytes) {
 
 namespace {
 
-std::string DateColumn(const TFTPListItem& item, const THumanListingStyle& style) {
+constexpr std::size_t kDateWidth = 12; // "Mar  5 14:07" or "Mar  5  2019"
+
+bool HasDate(const TFTPListItem& item) {
+    return item.Month >= 1 && item.Month <= 12 && item.Day >= 1 && item.Day <= 31;
+}
+
+void AppendDigits(std::string& out, int value, std::size_t width, char fill) {
+    std::array<char, 16> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    const auto length = error == std::errc{} ? static_cast<std::size_t>(end - digits.data()) : 0;
+    if (length < width) {
+        out.append(width - length, fill);
+    }
+    out.append(digits.data(), length);
+}
+
+// "Mar  5 14:07" for an entry of the last half year, "Mar  5  2019" otherwise, "?" without a
+// date.
+void AppendDate(std::string& out, const TFTPListItem& item, const THumanListingStyle& style) {
     static constexpr std::array<const char*, 12> kMonths = {
         "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    if (item.Month < 1 || item.Month > 12 || item.Day < 1 || item.Day > 31) {
-        return "?";
+    if (!HasDate(item)) {
+        out += '?';
+        return;
     }
     const int monthsAgo = (style.CurrentYear - item.Year) * 12 + (style.CurrentMonth - item.Month);
     const bool recent = monthsAgo >= 0 && monthsAgo < 6 && item.Hour >= 0 && item.Minute >= 0;
-    std::array<char, 32> text{};
+    out += kMonths[static_cast<std::size_t>(item.Month - 1)];
+    out += ' ';
+    AppendDigits(out, item.Day, 2, ' ');
+    out += ' ';
     if (recent) {
-        std::snprintf(text.data(), text.size(), "%s %2d %02d:%02d",
-                      kMonths[static_cast<std::size_t>(item.Month - 1)], item.Day, item.Hour,
-                      item.Minute);
+        AppendDigits(out, item.Hour, 2, '0');
+        out += ':';
+        AppendDigits(out, item.Minute, 2, '0');
     } else {
-        std::snprintf(text.data(), text.size(), "%s %2d  %4d",
-                      kMonths[static_cast<std::size_t>(item.Month - 1)], item.Day, item.Year);
+        out += ' ';
+        AppendDigits(out, item.Year, 4, ' ');
     }
-    return text.data();
+}
+
+std::size_t DecimalLength(std::int64_t value) {
+    std::size_t length = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++length;
+    }
+    return length;
 }
 
 } // namespace
 
+// Written straight into one buffer in two passes (widths, then lines): a listing of 100,000
+// entries is printed without an allocation per entry.
 void PrintHumanListing(const TFTPListItems& items, const THumanListingStyle& style,
                        std::ostream& out) {
-    struct Row {
-        std::string Permission, Size, Date;
-        const TFTPListItem* Item;
+    std::string scratch;
+    const auto visible = [&scratch](const std::string& text) -> std::string_view {
+        scratch.clear();
+        AppendVisibleText(scratch, text);
+        return scratch;
     };
-    std::vector<Row> rows;
-    rows.reserve(items.Count());
-    std::size_t permissionWidth = 0, sizeWidth = 0, dateWidth = 0;
+    std::vector<std::string> readableSizes;
+    if (style.ReadableSizes) {
+        readableSizes.reserve(items.Count());
+    }
+    std::size_t permissionWidth = 0, sizeWidth = 0, dateWidth = 0, nameBytes = 0;
     for (const auto& item : items) {
-        Row row{VisibleText(item->Permission),
-                item->IsFile
-                    ? (style.ReadableSizes ? ReadableSize(item->Size)
-                                           : std::to_string(std::max<std::int64_t>(item->Size, 0)))
-                    : std::string("-"),
-                DateColumn(*item, style), item.get()};
-        permissionWidth = std::max(permissionWidth, row.Permission.size());
-        sizeWidth = std::max(sizeWidth, row.Size.size());
-        dateWidth = std::max(dateWidth, row.Date.size());
-        rows.push_back(std::move(row));
+        permissionWidth = std::max(permissionWidth, visible(item->Permission).size());
+        std::size_t sizeLength = 1; // "-" of a folder
+        if (style.ReadableSizes) {
+            readableSizes.push_back(item->IsFile ? ReadableSize(item->Size) : std::string("-"));
+            sizeLength = readableSizes.back().size();
+        } else if (item->IsFile) {
+            sizeLength = DecimalLength(std::max<std::int64_t>(item->Size, 0));
+        }
+        sizeWidth = std::max(sizeWidth, sizeLength);
+        dateWidth = std::max(dateWidth, HasDate(*item) ? kDateWidth : 1);
+        nameBytes += item->Name.size() + item->LinkTo.size();
     }
     std::string text;
-    text.reserve(rows.size() * (permissionWidth + sizeWidth + dateWidth + 32));
-    for (const Row& row : rows) {
-        text += row.Permission;
-        text.append(permissionWidth - row.Permission.size() + 1, ' ');
-        text.append(sizeWidth - row.Size.size(), ' ');
-        text += row.Size;
+    text.reserve(items.Count() * (permissionWidth + sizeWidth + dateWidth + 16) +
+                 nameBytes * 5 / 4);
+    std::size_t row = 0;
+    for (const auto& item : items) {
+        const std::size_t lineStart = text.size();
+        AppendVisibleText(text, item->Permission);
+        text.append(permissionWidth - (text.size() - lineStart) + 1, ' ');
+        if (style.ReadableSizes) {
+            const std::string& size = readableSizes[row];
+            text.append(sizeWidth - size.size(), ' ');
+            text += size;
+        } else if (item->IsFile) {
+            const std::int64_t size = std::max<std::int64_t>(item->Size, 0);
+            text.append(sizeWidth - DecimalLength(size), ' ');
+            std::array<char, 24> digits{};
+            const auto [end, error] =
+                std::to_chars(digits.data(), digits.data() + digits.size(), size);
+            text.append(digits.data(), error == std::errc{} ? end : digits.data());
+        } else {
+            text.append(sizeWidth - 1, ' ');
+            text += '-';
+        }
         text += ' ';
-        text += row.Date;
-        text.append(dateWidth - row.Date.size() + 1, ' ');
+        const std::size_t dateStart = text.size();
+        AppendDate(text, *item, style);
+        text.append(dateWidth - (text.size() - dateStart) + 1, ' ');
         // With "\" escaped too, a name that holds "\x00" is told from one that holds a NUL.
-        AppendVisibleText(text, row.Item->Name, true);
-        if (row.Item->IsLink && !row.Item->LinkTo.empty()) {
+        AppendVisibleText(text, item->Name, true);
+        if (item->IsLink && !item->LinkTo.empty()) {
             text += " -> ";
-            AppendVisibleText(text, row.Item->LinkTo, true);
+            AppendVisibleText(text, item->LinkTo, true);
         }
         text += '\n';
+        ++row;
     }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
