@@ -59,8 +59,8 @@ CONF
 limited() { timeout "${BENCH_LIMIT:-300}" bash -c '"$@"' limited "$@"; }
 
 # The seconds one transfer takes, or "failed" (also past the limit). Each timed transfer
-# starts with no dirty pages left by the one before, so that the write-back of an earlier file
-# does not slow the next tool down.
+# starts with no dirty pages left by the one before and ends once its own bytes are on the
+# disk, so that the page cache's write-back is paid by the tool that left it.
 seconds() {
     local start end
     sync
@@ -69,6 +69,7 @@ seconds() {
         echo failed
         return
     fi
+    sync
     end=$(date +%s.%N)
     echo "$end - $start" | bc -l
 }
