@@ -187,6 +187,7 @@ const std::string& TQueueFile::LoadProblem() const {
 }
 
 TQueueFile::TKept TQueueFile::TakeItems() {
+    m_journal->Settle(); // the store is this thread's again until the next change
     TKept kept;
     for (const std::string& key : m_store->SubKeyNames(kQueueItemsKey)) {
         if (const auto id = ParseDecimal<std::uint64_t>(key)) {
@@ -198,9 +199,10 @@ TQueueFile::TKept TQueueFile::TakeItems() {
             continue;
         }
         FillPasswords(*item);
-        m_keys.emplace(item.get(), key);
         const std::string path = QueueItemPath(key);
-        if (m_store->ReadString(path, "State") == kFailedState) {
+        const bool failed = m_store->ReadString(path, "State") == kFailedState;
+        m_keys.emplace(item.get(), TKeyOf{key, failed});
+        if (failed) {
             kept.Failed.emplace_back(std::move(item),
                                      m_store->ReadString(path, "ErrorMessage").value_or(""));
         } else {
@@ -216,12 +218,20 @@ std::string TQueueFile::NewKey() {
     return text;
 }
 
+// Here only the keys are settled and the joining items copied; what the file holds changes on
+// the journal's thread.
 void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
-    std::vector<std::string> records;
+    using TKind = TItemChange::TKind;
+    std::vector<TItemChange> changes;
     const auto forget = [&](auto found) {
-        records.push_back("G " + found->second);
-        m_store->DeleteKey(QueueItemPath(found->second));
+        changes.push_back({TKind::Forget, std::move(found->second.Key), nullptr, {}});
         m_keys.erase(found);
+    };
+    const auto join = [&](const TFTPCarryItem& item) {
+        std::string key = NewKey();
+        changes.push_back({TKind::Write, key, std::make_unique<TFTPCarryItem>(item), {}});
+        KeepPasswords(item);
+        return m_keys.emplace(&item, TKeyOf{std::move(key)}).first;
     };
     for (const TFTPCarryItem* item : change.Gone) {
         if (const auto found = m_keys.find(item); found != m_keys.end()) {
@@ -230,28 +240,48 @@ void TQueueFile::QueueChanged(const TCarrierQueueChange& change) {
     }
     for (const TFTPCarryItem* item : change.Queued) {
         if (const auto found = m_keys.find(item); found != m_keys.end()) {
-            if (m_store->ReadString(QueueItemPath(found->second), "State") != kFailedState) {
+            if (!found->second.Failed) {
                 continue; // brought back from the file, where it is already
             }
             forget(found); // resubmitted: to the end, as in the queue
         }
-        const std::string key = NewKey();
-        WriteItem(key, *item, records);
-        m_keys.emplace(item, key);
+        join(*item);
     }
     if (change.Failed != nullptr) {
         auto found = m_keys.find(change.Failed);
         if (found == m_keys.end()) {
-            found = m_keys.emplace(change.Failed, NewKey()).first;
-            WriteItem(found->second, *change.Failed, records);
+            found = join(*change.Failed);
         }
-        const std::string path = QueueItemPath(found->second);
-        m_store->WriteString(path, "State", kFailedState);
-        m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
-        records.push_back("F " + found->second + " " + EscapeRecordField(change.ErrorMessage));
+        found->second.Failed = true;
+        changes.push_back({TKind::Fail, found->second.Key, nullptr, change.ErrorMessage});
     }
-    if (m_store->Writable()) {
-        m_journal->Add(std::move(records), m_keys.size());
+    if (!m_store->Writable() || changes.empty()) {
+        return;
+    }
+    auto held = std::make_shared<std::vector<TItemChange>>(std::move(changes));
+    m_journal->Add(
+        [this, held](std::vector<std::string>& records) { ApplyChanges(*held, records); },
+        m_keys.size());
+}
+
+void TQueueFile::ApplyChanges(std::vector<TItemChange>& changes,
+                              std::vector<std::string>& records) {
+    for (TItemChange& change : changes) {
+        const std::string path = QueueItemPath(change.Key);
+        switch (change.Kind) {
+        case TItemChange::TKind::Forget:
+            records.push_back("G " + change.Key);
+            m_store->DeleteKey(path);
+            break;
+        case TItemChange::TKind::Write:
+            WriteItem(change.Key, *change.Item, records);
+            break;
+        case TItemChange::TKind::Fail:
+            m_store->WriteString(path, "State", kFailedState);
+            m_store->WriteString(path, "ErrorMessage", change.ErrorMessage);
+            records.push_back("F " + change.Key + " " + EscapeRecordField(change.ErrorMessage));
+            break;
+        }
     }
 }
 
@@ -300,7 +330,6 @@ void TQueueFile::WriteItem(const std::string& key, const TFTPCarryItem& item,
     WriteSsh(out, "Dest", item.DestProtocol, item.DestSsh);
     WriteProxy(out, "Src", item.SrcProxy);
     WriteProxy(out, "Dest", item.DestProxy);
-    KeepPasswords(item);
 }
 
 // False when the side's protocol or its ssh options cannot be taken as they are written.

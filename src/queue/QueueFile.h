@@ -70,6 +70,15 @@ public:
 
 private:
     std::string NewKey();
+    // A change to the items, made into records and written to the store on the journal's
+    // thread.
+    struct TItemChange {
+        enum class TKind { Forget, Write, Fail } Kind;
+        std::string Key;
+        std::unique_ptr<TFTPCarryItem> Item; // Write: a copy as it joined
+        std::string ErrorMessage;            // Fail
+    };
+    void ApplyChanges(std::vector<TItemChange>& changes, std::vector<std::string>& records);
     void WriteItem(const std::string& key, const TFTPCarryItem& item,
                    std::vector<std::string>& records);
     std::unique_ptr<TFTPCarryItem> ReadItem(const std::string& key) const;
@@ -87,7 +96,13 @@ private:
     // Open all along: the store writes only when this file says so.
     std::optional<TConfigBatch> m_hold;
     TPasswordStore* m_passwords;
-    std::unordered_map<const TFTPCarryItem*, std::string> m_keys;
+    struct TKeyOf {
+        std::string Key;
+        bool Failed = false;
+    };
+    // The items the file holds. Only the journal's thread writes the store while the queue
+    // runs (the records of a change are made there); TakeItems waits for it.
+    std::unordered_map<const TFTPCarryItem*, TKeyOf> m_keys;
     std::uint64_t m_nextId = 1;
     std::unique_ptr<TQueueJournal> m_journal;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace qx {
 
@@ -30,15 +31,24 @@ std::filesystem::path TQueueJournal::AsideLogOf(const std::filesystem::path& fil
     return file.string() + ".log.1";
 }
 
-void TQueueJournal::Add(std::vector<std::string> records, std::size_t items) {
+void TQueueJournal::Add(TRecordMaker makeRecords, std::size_t items) {
     {
         std::lock_guard lock(m_mutex);
-        m_pending.insert(m_pending.end(), std::make_move_iterator(records.begin()),
-                         std::make_move_iterator(records.end()));
+        m_changes.push_back(std::move(makeRecords));
         m_items = items;
         ++m_added;
     }
     m_wake.notify_one();
+}
+
+void TQueueJournal::Add(std::vector<std::string> records, std::size_t items) {
+    auto made = std::make_shared<std::vector<std::string>>(std::move(records));
+    Add(
+        [made](std::vector<std::string>& out) {
+            out.insert(out.end(), std::make_move_iterator(made->begin()),
+                       std::make_move_iterator(made->end()));
+        },
+        items);
 }
 
 void TQueueJournal::Settle() {
@@ -51,40 +61,41 @@ std::string TQueueJournal::Problem() const {
     return m_problem;
 }
 
-// Records that could not be written stay pending and are tried again with the next change,
-// not in a loop, and once more at the end.
+// Records that could not be written stay and are tried again with the next change, not in a
+// loop, and once more at the end.
 void TQueueJournal::Run(const std::stop_token& stop) {
-    std::size_t failed = 0; // pending records that were tried and failed
+    std::vector<std::string> unwritten; // made, not yet written: only this thread sees them
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock, stop, [&] { return m_pending.size() > failed; });
-        if (m_pending.empty()) {
+        m_wake.wait(lock, stop, [&] { return !m_changes.empty(); });
+        if (m_changes.empty() && (unwritten.empty() || !stop.stop_requested())) {
             if (stop.stop_requested()) {
                 return;
             }
             continue;
         }
-        std::vector<std::string> batch = std::move(m_pending);
-        m_pending.clear();
+        std::vector<TRecordMaker> changes = std::move(m_changes);
+        m_changes.clear();
         const std::size_t items = m_items;
         const std::uint64_t added = m_added;
         lock.unlock();
-        const bool ok = Write(batch, items);
+        for (TRecordMaker& makeRecords : changes) {
+            makeRecords(unwritten);
+        }
+        changes.clear(); // what they hold goes now, not under the lock
+        const bool ok = Write(unwritten, items);
+        if (ok) {
+            unwritten.clear();
+        }
         lock.lock();
         m_tried = added;
         if (ok) {
-            failed = 0;
             m_problem.clear();
-        } else {
-            failed = batch.size();
-            m_pending.insert(m_pending.begin(), std::make_move_iterator(batch.begin()),
-                             std::make_move_iterator(batch.end()));
-            if (m_problem.empty()) {
-                m_problem = "cannot write the transfer queue file " + m_file.string();
-                std::fprintf(stderr, "Quorvin Explorer: %s\n", m_problem.c_str());
-                if (OnProblem) {
-                    OnProblem(m_problem);
-                }
+        } else if (m_problem.empty()) {
+            m_problem = "cannot write the transfer queue file " + m_file.string();
+            std::fprintf(stderr, "Quorvin Explorer: %s\n", m_problem.c_str());
+            if (OnProblem) {
+                OnProblem(m_problem);
             }
         }
         m_idle.notify_all();

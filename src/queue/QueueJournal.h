@@ -20,7 +20,7 @@ namespace qx {
 // go out together with one sync, in the order they were made, so that the queue never waits
 // for the disk. Once the records outnumber the items, they go aside to "<file>.log.1" and the
 // file is written anew from the file and those records, while new records start a new log.
-// Records that cannot be written stay and go out with the next ones.
+// Records that cannot be written stay and go out with the next change, and once more at the end.
 class TQueueJournal {
 public:
     // rewrite: whether the file may be written (not when it was left as it was found).
@@ -34,7 +34,12 @@ public:
     static std::filesystem::path LogOf(const std::filesystem::path& file);
     static std::filesystem::path AsideLogOf(const std::filesystem::path& file);
 
-    // Records of a change, and how many items the queue keeps after it.
+    // Makes the records of a change on the journal's thread: the work of a large change
+    // (ten thousand items that join at once) does not hold the caller up. Called once, in the
+    // order of the changes, before their records are written.
+    using TRecordMaker = std::function<void(std::vector<std::string>& records)>;
+    // A change and how many items the queue keeps after it.
+    void Add(TRecordMaker makeRecords, std::size_t items);
     void Add(std::vector<std::string> records, std::size_t items);
     // Waits until everything added was written, or failed to be.
     void Settle();
@@ -56,7 +61,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable_any m_wake;
     std::condition_variable m_idle;
-    std::vector<std::string> m_pending; // in the order of the changes
+    std::vector<TRecordMaker> m_changes; // in their order
     std::size_t m_items = 0;
     std::uint64_t m_added = 0; // changes added so far
     std::uint64_t m_tried = 0; // changes whose records were written or failed to be
