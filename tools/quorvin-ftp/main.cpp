@@ -9,6 +9,8 @@
 #include "Dispatch.h"
 #include "InterruptWatch.h"
 
+#include <malloc.h>
+
 #include <clocale>
 #include <exception>
 #include <string>
@@ -18,6 +20,10 @@ using namespace qx::cli;
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    // One heap for every thread: a listing is decoded on the session's thread and used on
+    // this one, and a second heap would grow a page at a time (a listing of 20,000 entries
+    // lists about 5 % faster).
+    mallopt(M_ARENA_MAX, 1);
     // Before any other thread starts: they all leave the interrupting signals to the watch.
     const InterruptWatch watch;
     // The arguments are read from a copy: the passwords of URLs are blotted out of the
