@@ -15,4 +15,8 @@ std::string CoreFormat(const char* format) {
     return QCoreApplication::translate("qx::Core", format).toStdString();
 }
 
+QString CoreMessageText(const TCoreMessage& message) {
+    return QString::fromStdString(message.Text(&CoreFormat));
+}
+
 } // namespace qx
