@@ -164,7 +164,7 @@ void TRemoteExpForm::UpdateCaption() {
 
 // A session that could not be opened says why before its window goes.
 void TRemoteExpForm::ReportConnectFailure() {
-    QString reason = QString::fromStdString(m_client->ErrorMessage).trimmed();
+    QString reason = CoreText(m_client->ErrorMessage).trimmed();
     if (reason.isEmpty()) {
         reason = tr("The server did not accept the connection.");
     }
