@@ -152,7 +152,7 @@ TConfigKey* TConfigStore::Impl::Find(std::string_view path) {
 TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode, TConfigFileRole role)
     : m_impl(std::make_unique<Impl>()) {
     m_impl->File = std::move(file);
-    m_impl->Role = std::move(role);
+    m_impl->Role = role;
     m_impl->ReadOnly = mode == TOpenMode::ReadOnly;
     if (!m_impl->ReadOnly) {
         CreatePrivateFolders(FolderOfFile(m_impl->File));
