@@ -2,6 +2,7 @@
 #include "widgets/CoreTexts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace qx {
 
@@ -17,6 +18,10 @@ std::string CoreFormat(const char* format) {
 
 QString CoreMessageText(const TCoreMessage& message) {
     return QString::fromStdString(message.Text(&CoreFormat));
+}
+
+std::string DecimalPoint() {
+    return QLocale().decimalPoint().toStdString();
 }
 
 } // namespace qx

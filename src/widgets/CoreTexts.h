@@ -16,5 +16,7 @@ QString CoreText(const std::string& text);
 std::string CoreFormat(const char* format);
 // A message of the core, its formats and the messages inside it in the user's language.
 QString CoreMessageText(const TCoreMessage& message);
+// The decimal point of the user's locale (UTF-8), for the sizes the core writes.
+std::string DecimalPoint();
 
 } // namespace qx

@@ -466,7 +466,9 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
         case 0:
             return Decoded(entry.Name);
         case 1:
-            return entry.IsFolder ? QString() : QString::fromStdString(FormatFileSize(entry.Size));
+            return entry.IsFolder
+                       ? QString()
+                       : QString::fromStdString(FormatFileSize(entry.Size, DecimalPoint()));
         case 2:
             return TypeName(index);
         case 3:
