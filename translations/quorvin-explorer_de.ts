@@ -306,6 +306,376 @@
         <source>The folder [%1] was left: it is not empty</source>
         <translation>Der Ordner [%1] wurde belassen: Er ist nicht leer</translation>
     </message>
+    <message>
+        <source>the URL must start with ftp:// or ftps://, or sftp:// for SFTP</source>
+        <translation>die URL muss mit ftp:// oder ftps:// beginnen, für SFTP mit sftp://</translation>
+    </message>
+    <message>
+        <source>the user name in the URL is empty or badly escaped</source>
+        <translation>der Benutzername in der URL ist leer oder falsch maskiert</translation>
+    </message>
+    <message>
+        <source>the password in the URL is badly escaped</source>
+        <translation>das Passwort in der URL ist falsch maskiert</translation>
+    </message>
+    <message>
+        <source>the IPv6 address in the URL is not in the form [address] or [address]:port</source>
+        <translation>die IPv6-Adresse in der URL hat nicht die Form [adresse] oder [adresse]:port</translation>
+    </message>
+    <message>
+        <source>the port in the URL is not a number from 1 to 65535</source>
+        <translation>der Port in der URL ist keine Zahl von 1 bis 65535</translation>
+    </message>
+    <message>
+        <source>the URL names no host</source>
+        <translation>die URL nennt keinen Host</translation>
+    </message>
+    <message>
+        <source>the path in the URL is badly escaped</source>
+        <translation>der Pfad in der URL ist falsch maskiert</translation>
+    </message>
+    <message>
+        <source>the URL holds a CR, LF or NUL character (%0D, %0A or %00), which no FTP command can carry</source>
+        <translation>die URL enthält ein CR-, LF- oder NUL-Zeichen (%0D, %0A oder %00), das kein FTP-Befehl übertragen kann</translation>
+    </message>
+    <message>
+        <source>500 Refused to send a command that holds a CR, LF or NUL character.</source>
+        <translation>500 Ein Befehl mit einem CR-, LF- oder NUL-Zeichen wird nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>426 Operation aborted.</source>
+        <translation>426 Vorgang abgebrochen.</translation>
+    </message>
+    <message>
+        <source>421 Connection closed by the server.</source>
+        <translation>421 Die Verbindung wurde vom Server geschlossen.</translation>
+    </message>
+    <message>
+        <source>426 Timeout</source>
+        <translation>426 Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>426 Transfer aborted by the application.</source>
+        <translation>426 Übertragung vom Programm abgebrochen.</translation>
+    </message>
+    <message>
+        <source>426 Transmit cancelled by application</source>
+        <translation>426 Senden vom Programm abgebrochen</translation>
+    </message>
+    <message>
+        <source>426 Data connection closed before the whole file was sent.</source>
+        <translation>426 Die Datenverbindung wurde geschlossen, bevor die ganze Datei gesendet war.</translation>
+    </message>
+    <message>
+        <source>certificate has expired</source>
+        <translation>das Zertifikat ist abgelaufen</translation>
+    </message>
+    <message>
+        <source>certificate is not yet valid</source>
+        <translation>das Zertifikat ist noch nicht gültig</translation>
+    </message>
+    <message>
+        <source>hostname mismatch</source>
+        <translation>der Hostname stimmt nicht überein</translation>
+    </message>
+    <message>
+        <source>IP address mismatch</source>
+        <translation>die IP-Adresse stimmt nicht überein</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>selbst signiertes Zertifikat</translation>
+    </message>
+    <message>
+        <source>self-signed certificate in certificate chain</source>
+        <translation>selbst signiertes Zertifikat in der Zertifikatskette</translation>
+    </message>
+    <message>
+        <source>unable to get issuer certificate</source>
+        <translation>das Zertifikat des Ausstellers ist nicht erhältlich</translation>
+    </message>
+    <message>
+        <source>unable to get local issuer certificate</source>
+        <translation>der Aussteller ist unbekannt (sein Zertifikat ist auf diesem Rechner nicht vorhanden)</translation>
+    </message>
+    <message>
+        <source>unable to verify the first certificate</source>
+        <translation>das erste Zertifikat kann nicht geprüft werden</translation>
+    </message>
+    <message>
+        <source>certificate revoked</source>
+        <translation>das Zertifikat wurde widerrufen</translation>
+    </message>
+    <message>
+        <source>certificate signature failure</source>
+        <translation>die Signatur des Zertifikats ist ungültig</translation>
+    </message>
+    <message>
+        <source>unsupported certificate purpose</source>
+        <translation>das Zertifikat ist für diesen Zweck nicht vorgesehen</translation>
+    </message>
+    <message>
+        <source>certificate not trusted</source>
+        <translation>dem Zertifikat wird nicht vertraut</translation>
+    </message>
+    <message>
+        <source>certificate rejected</source>
+        <translation>das Zertifikat wird abgelehnt</translation>
+    </message>
+    <message>
+        <source>the server sent no certificate</source>
+        <translation>der Server hat kein Zertifikat gesendet</translation>
+    </message>
+    <message>
+        <source>Cannot paste into [%1]: it is not a folder.</source>
+        <translation>In [%1] kann nicht eingefügt werden: Es ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>Cannot paste [%1] into itself.</source>
+        <translation>[%1] kann nicht in sich selbst eingefügt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot move [%1]: %2.</source>
+        <translation>[%1] kann nicht verschoben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot copy [%1]: %2.</source>
+        <translation>[%1] kann nicht kopiert werden: %2.</translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation>es existiert nicht</translation>
+    </message>
+    <message>
+        <source>copied, but the original cannot be removed: %1</source>
+        <translation>kopiert, aber das Original kann nicht entfernt werden: %1</translation>
+    </message>
+    <message>
+        <source>a file of that name is in the way</source>
+        <translation>eine Datei dieses Namens ist im Weg</translation>
+    </message>
+    <message>
+        <source>Invalid name</source>
+        <translation>Ungültiger Name</translation>
+    </message>
+    <message>
+        <source>The name is already taken</source>
+        <translation>Der Name ist bereits vergeben</translation>
+    </message>
+    <message>
+        <source>The root cannot be deleted</source>
+        <translation>Das Wurzelverzeichnis kann nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>There is no trash on the file system of this item</source>
+        <translation>Auf dem Dateisystem dieses Eintrags gibt es keinen Papierkorb</translation>
+    </message>
+    <message>
+        <source>The trash holds too many items of this name</source>
+        <translation>Der Papierkorb enthält zu viele Einträge dieses Namens</translation>
+    </message>
+    <message>
+        <source>cannot read the %1 %2: %3</source>
+        <translation>die %1 %2 kann nicht gelesen werden: %3</translation>
+    </message>
+    <message>
+        <source>cannot read the %1 %2: %3.
+The program starts with %4. The file is left as it is, and changes made in this session are not saved.</source>
+        <translation>die %1 %2 kann nicht gelesen werden: %3.
+Das Programm beginnt mit %4. Die Datei bleibt, wie sie ist, und Änderungen in dieser Sitzung werden nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>the %1 %2 is damaged (line %3: %4)</source>
+        <translation>die %1 %2 ist beschädigt (Zeile %3: %4)</translation>
+    </message>
+    <message>
+        <source>the %1 %2 is damaged (line %3: %4).
+It has been moved to %5. The program starts with %6.</source>
+        <translation>die %1 %2 ist beschädigt (Zeile %3: %4).
+Sie wurde nach %5 verschoben. Das Programm beginnt mit %6.</translation>
+    </message>
+    <message>
+        <source>the %1 %2 is damaged (line %3: %4).
+It cannot be moved aside (%5). The program starts with %6. The file is left as it is, and changes made in this session are not saved.</source>
+        <translation>die %1 %2 ist beschädigt (Zeile %3: %4).
+Sie kann nicht beiseitegelegt werden (%5). Das Programm beginnt mit %6. Die Datei bleibt, wie sie ist, und Änderungen in dieser Sitzung werden nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>settings file</source>
+        <translation>Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>default settings</source>
+        <translation>den Standardeinstellungen</translation>
+    </message>
+    <message>
+        <source>500 The item has no job for its direction.</source>
+        <translation>500 Für die Richtung dieses Eintrags gibt es keinen Auftrag.</translation>
+    </message>
+    <message>
+        <source>transfer queue file</source>
+        <translation>Warteschlangendatei</translation>
+    </message>
+    <message>
+        <source>an empty transfer queue</source>
+        <translation>einer leeren Warteschlange</translation>
+    </message>
+    <message>
+        <source>Destination folder is same with source folder</source>
+        <translation>Zielordner und Quellordner sind derselbe Ordner</translation>
+    </message>
+    <message>
+        <source>Destination folder is sub-folder of source folder</source>
+        <translation>Der Zielordner ist ein Unterordner des Quellordners</translation>
+    </message>
+    <message>
+        <source>! Login canceled.</source>
+        <translation>! Anmeldung abgebrochen.</translation>
+    </message>
+    <message>
+        <source>500 Login failed: no login attempt is allowed.</source>
+        <translation>500 Anmeldung fehlgeschlagen: Es ist kein Anmeldeversuch erlaubt.</translation>
+    </message>
+    <message>
+        <source>! Operation aborted.</source>
+        <translation>! Vorgang abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Site Book Create Error</source>
+        <translation>Serverliste – Fehler beim Anlegen</translation>
+    </message>
+    <message>
+        <source>Site Book Rename Error</source>
+        <translation>Serverliste – Fehler beim Umbenennen</translation>
+    </message>
+    <message>
+        <source>Site Book Delete Error</source>
+        <translation>Serverliste – Fehler beim Löschen</translation>
+    </message>
+    <message>
+        <source>Invalid name [%1]. A name cannot be empty or contain &quot;\&quot;.</source>
+        <translation>Ungültiger Name [%1]. Ein Name darf nicht leer sein und kein &quot;\&quot; enthalten.</translation>
+    </message>
+    <message>
+        <source>Cannot open key for [%1].</source>
+        <translation>Der Schlüssel für [%1] kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>A site is named [%1] already.</source>
+        <translation>Es gibt bereits einen Server namens [%1].</translation>
+    </message>
+    <message>
+        <source>Cannot create key for [%1].</source>
+        <translation>Der Schlüssel für [%1] kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>New name [%1] already exists! Use another name.</source>
+        <translation>Der Name [%1] ist bereits vergeben! Wählen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Cannot rename from [%1] to [%2].</source>
+        <translation>[%1] kann nicht in [%2] umbenannt werden.</translation>
+    </message>
+    <message>
+        <source>New name [%1] already exists.</source>
+        <translation>Der Name [%1] ist bereits vergeben.</translation>
+    </message>
+    <message>
+        <source>Cannot delete [%1].</source>
+        <translation>[%1] kann nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>site book file</source>
+        <translation>Serverlisten-Datei</translation>
+    </message>
+    <message>
+        <source>no sites</source>
+        <translation>einer leeren Serverliste</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>not a site list (not a regular file of at most 16 MiB)</source>
+        <translation>keine Serverliste (keine normale Datei von höchstens 16 MiB)</translation>
+    </message>
+    <message>
+        <source>[%1]: a name is empty or holds &quot;\&quot;; left out</source>
+        <translation>[%1]: ein Name ist leer oder enthält &quot;\&quot;; ausgelassen</translation>
+    </message>
+    <message>
+        <source>[%1]: its port is not a port number; left out</source>
+        <translation>[%1]: der Port ist keine Portnummer; ausgelassen</translation>
+    </message>
+    <message>
+        <source>[%1]: a site of the book has the name of its folder; left out</source>
+        <translation>[%1]: ein Server der Serverliste trägt den Namen seines Ordners; ausgelassen</translation>
+    </message>
+    <message>
+        <source>[%1]: the site book has this name already; left out</source>
+        <translation>[%1]: die Serverliste hat diesen Namen bereits; ausgelassen</translation>
+    </message>
+    <message>
+        <source>[%1]: %2; left out</source>
+        <translation>[%1]: %2; ausgelassen</translation>
+    </message>
+    <message>
+        <source>its folder cannot be made</source>
+        <translation>sein Ordner kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>%1: it names no host</source>
+        <translation>%1: nennt keinen Host</translation>
+    </message>
+    <message>
+        <source>%1: its protocol (%2) is not one this program speaks</source>
+        <translation>%1: das Protokoll (%2) beherrscht dieses Programm nicht</translation>
+    </message>
+    <message>
+        <source>%1: its remote folder could not be read and was left out</source>
+        <translation>%1: der Ordner auf dem Server war nicht lesbar und wurde ausgelassen</translation>
+    </message>
+    <message>
+        <source>%1: its password could not be decoded and was left out</source>
+        <translation>%1: das Passwort konnte nicht dekodiert werden und wurde ausgelassen</translation>
+    </message>
+    <message>
+        <source>%1: its password is kept under a master password and was left out</source>
+        <translation>%1: das Passwort ist mit einem Hauptpasswort geschützt und wurde ausgelassen</translation>
+    </message>
+    <message>
+        <source>the XML file is no site manager file (its root is &lt;%1&gt;)</source>
+        <translation>die XML-Datei ist keine Serververwaltungsdatei (ihr Wurzelelement ist &lt;%1&gt;)</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a protocol this program speaks</source>
+        <translation>%1: %2 ist kein Protokoll, das dieses Programm beherrscht</translation>
+    </message>
+    <message>
+        <source>%1: its protocol (%2) is not a protocol this program speaks</source>
+        <translation>%1: das Protokoll (%2) beherrscht dieses Programm nicht</translation>
+    </message>
+    <message>
+        <source>%1: its stored password was not imported; enter it in the site&apos;s properties</source>
+        <translation>%1: das gespeicherte Passwort wurde nicht übernommen; geben Sie es in den Eigenschaften des Servers ein</translation>
+    </message>
+    <message>
+        <source>line %1: a group name without its &quot;]&quot;</source>
+        <translation>Zeile %1: ein Gruppenname ohne sein &quot;]&quot;</translation>
+    </message>
+    <message>
+        <source>line %1: neither a group nor a name=value line</source>
+        <translation>Zeile %1: weder eine Gruppe noch eine Zeile name=wert</translation>
+    </message>
+    <message>
+        <source>the file is neither a site manager XML file nor an INI file with [Sessions\...] groups</source>
+        <translation>die Datei ist weder eine XML-Datei einer Serververwaltung noch eine INI-Datei mit Gruppen [Sessions\...]</translation>
+    </message>
 </context>
 <context>
     <name>qx::ExternalLink</name>

@@ -2,6 +2,7 @@
 #include "app/AddressArgument.h"
 
 #include "base/FtpUrl.h"
+#include "widgets/CoreTexts.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -26,7 +27,7 @@ TAddressArgument ParseAddressArgument(const QStringList& arguments) {
     const QString& address = arguments.front();
     std::string error;
     if (!ParseFtpUrl(address.toStdString(), error)) {
-        result.Problem = CannotOpenText(address, QString::fromStdString(error));
+        result.Problem = CannotOpenText(address, CoreText(error));
         return result;
     }
     result.Address = address;

@@ -22,6 +22,7 @@
 #include "settings/gui/SiteBookTreeModel.h"
 #include "settings/gui/SiteBookTreeView.h"
 #include "settings/gui/SitePropertiesForm.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/QtShellIcons.h"
 
 #include <QApplication>
@@ -240,7 +241,7 @@ void TProgramWindows::ShowAtFirstActivation() {
                                  nullptr, unreadable));
     }
     if (!m_queueFile->LoadProblem().empty()) {
-        QString problem = QString::fromStdString(m_queueFile->LoadProblem());
+        QString problem = CoreMessageText(m_queueFile->LoadMessage());
         problem[0] = problem[0].toUpper();
         QMessageBox::warning(m_carrier.get(), QueueTitle(), problem);
     }
@@ -271,7 +272,7 @@ TRemoteExpForm* TProgramWindows::OpenAddress(const QString& address) {
     std::unique_ptr<TSiteProperties> site =
         QuickConnectSiteOf(address.toStdString(), m_options, error);
     if (site == nullptr) {
-        ReportAddressProblem(m_main.get(), CannotOpenText(address, QString::fromStdString(error)));
+        ReportAddressProblem(m_main.get(), CannotOpenText(address, CoreText(error)));
         return nullptr;
     }
     // A user without a password: the keyring may know it, else the login asks.

@@ -18,6 +18,7 @@
 #include "platform/ConfigStore.h"
 #include "platform/SecretPasswordStore.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/MainDataModule.h"
 #include "widgets/QtShellIcons.h"
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     }
     if (!store->LoadProblem().empty()) {
         // Before the splash, which stays on top.
-        QString problem = QString::fromStdString(store->LoadProblem());
+        QString problem = CoreMessageText(store->LoadMessage());
         problem[0] = problem[0].toUpper();
         QMessageBox::warning(
             nullptr,

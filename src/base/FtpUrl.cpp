@@ -2,6 +2,7 @@
 #include "base/FtpUrl.h"
 
 #include "base/AsciiText.h"
+#include "base/Translatable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -71,7 +72,8 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         url.Port = "22";
         text.remove_prefix(7);
     } else {
-        error = "the URL must start with ftp:// or ftps://, or sftp:// for SFTP";
+        error = QX_TRANSLATE_NOOP("qx::Core",
+                                  "the URL must start with ftp:// or ftps://, or sftp:// for SFTP");
         return std::nullopt;
     }
     const auto slash = text.find('/');
@@ -85,14 +87,15 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         const auto colon = userInfo.find(':');
         const auto user = PercentDecode(userInfo.substr(0, colon));
         if (!user || user->empty()) {
-            error = "the user name in the URL is empty or badly escaped";
+            error =
+                QX_TRANSLATE_NOOP("qx::Core", "the user name in the URL is empty or badly escaped");
             return std::nullopt;
         }
         url.User = *user;
         if (colon != std::string_view::npos) {
             const auto password = PercentDecode(userInfo.substr(colon + 1));
             if (!password) {
-                error = "the password in the URL is badly escaped";
+                error = QX_TRANSLATE_NOOP("qx::Core", "the password in the URL is badly escaped");
                 return std::nullopt;
             }
             url.Password = *password;
@@ -111,7 +114,9 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
                 return std::isxdigit(static_cast<unsigned char>(c)) != 0 || c == ':' || c == '.';
             });
         if (!addressLike || (close + 1 < authority.size() && authority[close + 1] != ':')) {
-            error = "the IPv6 address in the URL is not in the form [address] or [address]:port";
+            error = QX_TRANSLATE_NOOP(
+                "qx::Core",
+                "the IPv6 address in the URL is not in the form [address] or [address]:port");
             return std::nullopt;
         }
         bracketed = inside;
@@ -125,7 +130,8 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
                 return std::isdigit(static_cast<unsigned char>(c)) != 0;
             });
         if (!digits || std::stoi(std::string(port)) == 0 || std::stoi(std::string(port)) > 65535) {
-            error = "the port in the URL is not a number from 1 to 65535";
+            error = QX_TRANSLATE_NOOP("qx::Core",
+                                      "the port in the URL is not a number from 1 to 65535");
             return std::nullopt;
         }
         url.Port = std::string(port);
@@ -134,13 +140,13 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
         authority = bracketed;
     }
     if (authority.empty()) {
-        error = "the URL names no host";
+        error = QX_TRANSLATE_NOOP("qx::Core", "the URL names no host");
         return std::nullopt;
     }
     url.Host = std::string(authority);
     const auto path = PercentDecode(rawPath);
     if (!path) {
-        error = "the path in the URL is badly escaped";
+        error = QX_TRANSLATE_NOOP("qx::Core", "the path in the URL is badly escaped");
         return std::nullopt;
     }
     url.Path = *path;
@@ -155,8 +161,9 @@ std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error) {
     }
     for (const std::string* part : {&url.User, &url.Password, &url.Host, &url.Path}) {
         if (HoldsLineBreakOrNul(*part)) {
-            error = "the URL holds a CR, LF or NUL character (%0D, %0A or %00), which no FTP "
-                    "command can carry";
+            error = QX_TRANSLATE_NOOP("qx::Core",
+                                      "the URL holds a CR, LF or NUL character (%0D, %0A or %00), "
+                                      "which no FTP command can carry");
             return std::nullopt;
         }
     }

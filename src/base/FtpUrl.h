@@ -30,9 +30,9 @@ struct FtpUrl {
     bool ImplicitTls = false; // ftps://
 };
 
-// Nothing, with the reason in error, when the text is not such a URL. A URL whose parts hold a
-// CR, LF or NUL once decoded is refused: they would end the command that carries them, and
-// what follows would reach the server as a command of its own.
+// Nothing, with the reason in error (a text marked in "qx::Core"), when the text is not such a
+// URL. A URL whose parts hold a CR, LF or NUL once decoded is refused: they would end the
+// command that carries them, and what follows would reach the server as a command of its own.
 std::optional<FtpUrl> ParseFtpUrl(std::string_view text, std::string& error);
 
 // True when the text holds a CR, LF or NUL character.

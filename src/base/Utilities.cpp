@@ -86,11 +86,15 @@ struct DirCloser {
 
 } // namespace
 
-std::string FormatFileSize(int64_t size) {
-    if (size / MiB != 0) {
-        return Format("%.1f MB", static_cast<double>(size) / static_cast<double>(MiB));
+std::string FormatFileSize(int64_t size, std::string_view decimalPoint) {
+    std::string text =
+        size / MiB != 0 ? Format("%.1f MB", static_cast<double>(size) / static_cast<double>(MiB))
+                        : Format("%.1f KB", static_cast<double>(size) / static_cast<double>(KiB));
+    // The C library writes "." whatever the locale, as the program never sets LC_NUMERIC.
+    if (const auto point = text.find('.'); point != std::string::npos) {
+        text.replace(point, 1, decimalPoint);
     }
-    return Format("%.1f KB", static_cast<double>(size) / static_cast<double>(KiB));
+    return text;
 }
 
 std::string FormatDiskFreeSpace(uint64_t freeBytes) {

@@ -10,8 +10,9 @@
 
 namespace qx {
 
-// "%.1f MB" when the size holds at least one whole MiB, otherwise "%.1f KB".
-std::string FormatFileSize(int64_t size);
+// "%.1f MB" when the size holds at least one whole MiB, otherwise "%.1f KB"; a window passes the
+// user's decimal point (UTF-8) for the ".".
+std::string FormatFileSize(int64_t size, std::string_view decimalPoint = ".");
 
 // "%.2f GB Free" or "%.2f MB Free" of a free byte count (1023 bytes are added first).
 std::string FormatDiskFreeSpace(uint64_t freeBytes);

@@ -7,6 +7,7 @@
 #include "engine/SocketErrors.h"
 
 #include "base/AsciiText.h"
+#include "base/Translatable.h"
 
 #include <arpa/inet.h>
 
@@ -277,7 +278,9 @@ void TCustomFtpCliEx::FailMadeUp(int code, const std::string& text) {
 }
 
 void TCustomFtpCliEx::RefuseUnsafeCommand() {
-    RefuseCommand(500, "500 Refused to send a command that holds a CR, LF or NUL character.");
+    RefuseCommand(500, QX_TRANSLATE_NOOP(
+                           "qx::Core",
+                           "500 Refused to send a command that holds a CR, LF or NUL character."));
 }
 
 void TCustomFtpCliEx::RefuseCommand(int code, const std::string& text) {
@@ -529,7 +532,7 @@ void TCustomFtpCliEx::NextHighLevelAsync() {
     if (m_state == TFtpState::ftpAbort) {
         m_pendingSteps.clear();
         m_stepsResult = 426;
-        m_errorMessage = "426 Operation aborted.";
+        m_errorMessage = QX_TRANSLATE_NOOP("qx::Core", "426 Operation aborted.");
     }
     for (std::size_t index = 0; index < kStepCount; ++index) {
         const auto step = static_cast<TFtpStep>(index);
@@ -927,7 +930,7 @@ void TCustomFtpCliEx::ControlSocketSessionClosed(std::uint16_t error) {
         m_requestResult = 421;
         m_statusCode = 421;
         if (m_errorMessage.empty()) {
-            m_errorMessage = "421 Connection closed by the server.";
+            m_errorMessage = QX_TRANSLATE_NOOP("qx::Core", "421 Connection closed by the server.");
             m_madeUpFailure = true;
         }
     }
@@ -1116,7 +1119,7 @@ void TCustomFtpCliEx::Abort() {
         // An aborted single command has not succeeded, whatever the last reply said.
         m_requestResult = 426;
         m_statusCode = 426;
-        m_errorMessage = "426 Operation aborted.";
+        m_errorMessage = QX_TRANSLATE_NOOP("qx::Core", "426 Operation aborted.");
     }
     SetState(TFtpState::ftpAbort);
     m_tryingNextAddress = false;
@@ -1138,7 +1141,7 @@ void TCustomFtpCliEx::Abort() {
         if (m_highLevel) {
             m_pendingSteps.clear();
             m_stepsResult = 426;
-            m_errorMessage = "426 Operation aborted.";
+            m_errorMessage = QX_TRANSLATE_NOOP("qx::Core", "426 Operation aborted.");
         }
         m_nextRequest = nullptr;
         TriggerRequestDone(426);

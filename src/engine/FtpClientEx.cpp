@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FtpClientEx.h"
 
+#include "base/Translatable.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -36,7 +38,7 @@ bool TFtpClientEx::WaitForReady() {
         const std::int64_t now = NowMs();
         if (m_terminating.load() || (Timeout > 0 && now >= m_deadline)) {
             Abort();
-            OverrideFailure(426, "426 Timeout");
+            OverrideFailure(426, QX_TRANSLATE_NOOP("qx::Core", "426 Timeout"));
             return false;
         }
         // Everything that is ready runs now; with nothing ready the wait blocks on the queue

@@ -4,6 +4,7 @@
 
 #include "engine/CustomFtpCliEx.h"
 
+#include "base/Translatable.h"
 #include "engine/FtpReplies.h"
 #include "engine/SocketErrors.h"
 #include "engine/TransferStats.h"
@@ -241,7 +242,8 @@ bool TCustomFtpCliEx::TriggerProgress() {
     if (abort) {
         TriggerDisplay("! Abort requested");
         // Whatever the server replies now, the file is not complete.
-        SetLocalError(426, "426 Transfer aborted by the application.");
+        SetLocalError(426,
+                      QX_TRANSLATE_NOOP("qx::Core", "426 Transfer aborted by the application."));
         m_dataSocket->Close();
         return true;
     }
@@ -781,7 +783,7 @@ void TCustomFtpCliEx::DataPutAsync(TFtpRequest request, bool append) {
     bool cancel = false;
     TriggerReadyToTransmit(cancel);
     if (cancel) {
-        m_errorMessage = "426 Transmit cancelled by application";
+        m_errorMessage = QX_TRANSLATE_NOOP("qx::Core", "426 Transmit cancelled by application");
         m_statusCode = 426;
         m_requestResult = 426;
         TriggerDisplay("! " + m_errorMessage);
@@ -947,7 +949,9 @@ void TCustomFtpCliEx::DataSocketPutSessionClosed(std::uint16_t error) {
     m_dataError = error;
     if (!m_eof && m_localError == 0 && m_uploadAccepted) {
         // The data connection ended before the whole file went out.
-        SetLocalError(426, "426 Data connection closed before the whole file was sent.");
+        SetLocalError(
+            426, QX_TRANSLATE_NOOP("qx::Core",
+                                   "426 Data connection closed before the whole file was sent."));
     }
     CompleteOnceBothEnded(m_uploadClosed);
 }

@@ -2,6 +2,7 @@
 #include "engine/TlsCertificate.h"
 
 #include "base/AsciiText.h"
+#include "base/Translatable.h"
 
 // OpenSSL's macros (SSL_set_app_data, BIO_get_mem_data, ...) cast in the C way.
 #pragma GCC diagnostic ignored "-Wold-style-cast"
@@ -42,12 +43,49 @@ std::string timeText(const ASN1_TIME* time) {
     return bioText(bio.get());
 }
 
+// The reasons a user meets, in the words OpenSSL uses for them and marked for the windows to
+// translate; nothing for the others, which keep OpenSSL's text.
+const char* VerifyReason(long verifyResult) {
+    switch (verifyResult) {
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate has expired");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate is not yet valid");
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+        return QX_TRANSLATE_NOOP("qx::Core", "hostname mismatch");
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return QX_TRANSLATE_NOOP("qx::Core", "IP address mismatch");
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+        return QX_TRANSLATE_NOOP("qx::Core", "self-signed certificate");
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+        return QX_TRANSLATE_NOOP("qx::Core", "self-signed certificate in certificate chain");
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+        return QX_TRANSLATE_NOOP("qx::Core", "unable to get issuer certificate");
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+        return QX_TRANSLATE_NOOP("qx::Core", "unable to get local issuer certificate");
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        return QX_TRANSLATE_NOOP("qx::Core", "unable to verify the first certificate");
+    case X509_V_ERR_CERT_REVOKED:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate revoked");
+    case X509_V_ERR_CERT_SIGNATURE_FAILURE:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate signature failure");
+    case X509_V_ERR_INVALID_PURPOSE:
+        return QX_TRANSLATE_NOOP("qx::Core", "unsupported certificate purpose");
+    case X509_V_ERR_CERT_UNTRUSTED:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate not trusted");
+    case X509_V_ERR_CERT_REJECTED:
+        return QX_TRANSLATE_NOOP("qx::Core", "certificate rejected");
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 TTlsCertificateInfo DescribeCertificate(const X509* certificate, long verifyResult) {
     TTlsCertificateInfo info;
     if (certificate == nullptr) {
-        info.VerifyError = "the server sent no certificate";
+        info.VerifyError = QX_TRANSLATE_NOOP("qx::Core", "the server sent no certificate");
         return info;
     }
     info.Subject = nameText(X509_get_subject_name(certificate));
@@ -67,7 +105,8 @@ TTlsCertificateInfo DescribeCertificate(const X509* certificate, long verifyResu
         }
     }
     if (verifyResult != X509_V_OK) {
-        info.VerifyError = X509_verify_cert_error_string(verifyResult);
+        const char* reason = VerifyReason(verifyResult);
+        info.VerifyError = reason != nullptr ? reason : X509_verify_cert_error_string(verifyResult);
     }
     return info;
 }

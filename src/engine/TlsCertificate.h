@@ -16,7 +16,7 @@ struct TTlsCertificateInfo {
     std::string NotAfter;
     std::string Sha256;
     // Empty when the certificate was verified against the system's trusted certificates and
-    // the host name; otherwise why it was not.
+    // the host name; otherwise why it was not (the common reasons a text of "qx::Core").
     std::string VerifyError;
 
     bool Verified() const { return VerifyError.empty(); }

@@ -23,17 +23,19 @@ void TSelectionCounters::Change(bool folder, std::int64_t size, bool selected) {
     }
 }
 
-std::string FolderStatusText(int folders, int files, std::int64_t bytes, std::string_view format) {
-    return FormatText(format,
-                      {std::to_string(folders), std::to_string(files), FormatFileSize(bytes)});
+std::string FolderStatusText(int folders, int files, std::int64_t bytes, std::string_view format,
+                             std::string_view decimalPoint) {
+    return FormatText(format, {std::to_string(folders), std::to_string(files),
+                               FormatFileSize(bytes, decimalPoint)});
 }
 
-std::string SelectionStatusText(const TSelectionCounters& counters, std::string_view format) {
+std::string SelectionStatusText(const TSelectionCounters& counters, std::string_view format,
+                                std::string_view decimalPoint) {
     if (counters.Folders <= 0 && counters.Files <= 0) {
         return {};
     }
     return FormatText(format, {std::to_string(counters.Folders), std::to_string(counters.Files),
-                               FormatFileSize(counters.Bytes)});
+                               FormatFileSize(counters.Bytes, decimalPoint)});
 }
 
 std::string FileListCaption(const std::string& folder, const std::string& filter) {

@@ -27,16 +27,18 @@ struct TSelectionCounters {
 };
 
 // The counts and the size of a filled folder in the format's %1, %2 and %3 (a window passes the
-// format in the user's language).
+// format in the user's language, and its decimal point).
 inline constexpr const char* kFolderStatusFormat =
     QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files, %3");
 std::string FolderStatusText(int folders, int files, std::int64_t bytes,
-                             std::string_view format = kFolderStatusFormat);
+                             std::string_view format = kFolderStatusFormat,
+                             std::string_view decimalPoint = ".");
 // The same of the selection; empty when nothing is selected.
 inline constexpr const char* kSelectionStatusFormat =
     QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files Selected, %3");
 std::string SelectionStatusText(const TSelectionCounters& counters,
-                                std::string_view format = kSelectionStatusFormat);
+                                std::string_view format = kSelectionStatusFormat,
+                                std::string_view decimalPoint = ".");
 // "File List [%s][%s]" with the folder and the filter.
 std::string FileListCaption(const std::string& folder, const std::string& filter);
 

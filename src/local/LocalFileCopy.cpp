@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "local/LocalFileCopy.h"
 
+#include "base/Translatable.h"
 #include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
 #include "local/LocalTransfers.h"
@@ -59,10 +60,12 @@ std::int64_t TreeBytes(const std::string& path) {
 
 } // namespace
 
-std::optional<std::string> CopyProblem(const TCopyRequest& request) {
+std::optional<TCoreMessage> CopyProblem(const TCopyRequest& request) {
     std::error_code error;
     if (!fs::is_directory(request.DestinationFolder, error)) {
-        return "Cannot paste into [" + request.DestinationFolder + "]: it is not a folder.";
+        return TCoreMessage(
+            QX_TRANSLATE_NOOP("qx::Core", "Cannot paste into [%1]: it is not a folder."),
+            {request.DestinationFolder});
     }
     const auto destination = fs::weakly_canonical(request.DestinationFolder, error).string();
     for (const std::string& source : request.Sources) {
@@ -71,7 +74,8 @@ std::optional<std::string> CopyProblem(const TCopyRequest& request) {
         }
         const std::string folder = Folder(fs::weakly_canonical(source, error).string());
         if (Folder(destination) == folder || Folder(destination).starts_with(folder)) {
-            return "Cannot paste [" + source + "] into itself.";
+            return TCoreMessage(QX_TRANSLATE_NOOP("qx::Core", "Cannot paste [%1] into itself."),
+                                {source});
         }
     }
     return std::nullopt;
@@ -94,9 +98,11 @@ std::vector<std::string> ConflictingSources(const TCopyRequest& request) {
 TFileCopyJob::TFileCopyJob(TCopyRequest request, std::set<std::string> replace)
     : m_request(std::move(request)), m_replace(std::move(replace)) {}
 
-void TFileCopyJob::Fail(const std::string& path, const std::string& reason) {
-    m_result.Failures.push_back("Cannot " + std::string(m_request.Move ? "move" : "copy") + " [" +
-                                path + "]: " + reason + ".");
+void TFileCopyJob::Fail(const std::string& path, TCoreMessage reason) {
+    m_result.Failures.emplace_back(m_request.Move
+                                       ? QX_TRANSLATE_NOOP("qx::Core", "Cannot move [%1]: %2.")
+                                       : QX_TRANSLATE_NOOP("qx::Core", "Cannot copy [%1]: %2."),
+                                   std::vector<TCoreMessage>{path, std::move(reason)});
 }
 
 void TFileCopyJob::Report(const std::string& name) {
@@ -127,7 +133,7 @@ TCopyResult TFileCopyJob::Run(const std::function<void(const TCopyProgress&)>& p
         const std::string source = Trimmed(rawSource);
         const std::string name = LocalBaseName(source);
         if (name.empty() || !Exists(source)) {
-            Fail(source, "it does not exist");
+            Fail(source, QX_TRANSLATE_NOOP("qx::Core", "it does not exist"));
             continue;
         }
         const bool ownFolder = LocalParentFolder(source) == destination;
@@ -155,7 +161,9 @@ TCopyResult TFileCopyJob::Run(const std::function<void(const TCopyProgress&)>& p
                 std::error_code error;
                 fs::remove_all(source, error);
                 if (error) {
-                    Fail(source, "copied, but the original cannot be removed: " + error.message());
+                    Fail(source, {QX_TRANSLATE_NOOP(
+                                      "qx::Core", "copied, but the original cannot be removed: %1"),
+                                  {error.message()}});
                 }
             }
         } else if (abort) {
@@ -187,11 +195,11 @@ bool TFileCopyJob::CopyTree(const std::string& from, const std::string& to, bool
     }
     if (!fs::is_directory(fs::symlink_status(to, error))) {
         if (Exists(to)) {
-            Fail(from, "a file of that name is in the way");
+            Fail(from, QX_TRANSLATE_NOOP("qx::Core", "a file of that name is in the way"));
             return false;
         }
         if (::mkdir(to.c_str(), 0777) != 0) {
-            Fail(from, std::strerror(errno));
+            Fail(from, std::string(std::strerror(errno)));
             return false;
         }
         fs::permissions(to, status.permissions(), error);
@@ -219,7 +227,7 @@ bool TFileCopyJob::CopyFile(const std::string& from, const std::string& to, bool
     UniqueFd input(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (!input || ::fstat(input.get(), &info) != 0) {
-        Fail(from, std::strerror(errno));
+        Fail(from, std::string(std::strerror(errno)));
         return false;
     }
     // A new file is made under its final name exclusively; a replaced one beside it first.
@@ -234,7 +242,7 @@ bool TFileCopyJob::CopyFile(const std::string& from, const std::string& to, bool
     UniqueFd output(
         ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777));
     if (!output) {
-        Fail(from, std::strerror(errno));
+        Fail(from, std::string(std::strerror(errno)));
         return false;
     }
     std::vector<char> buffer(1 << 20);

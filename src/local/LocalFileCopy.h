@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/CoreMessage.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -20,7 +22,7 @@ struct TCopyRequest {
 
 // Why the request cannot run at all: a folder into itself or below itself, a destination that
 // is no folder. None when it can.
-std::optional<std::string> CopyProblem(const TCopyRequest& request);
+std::optional<TCoreMessage> CopyProblem(const TCopyRequest& request);
 
 // The sources whose names already exist in the destination (not counting a source pasted into
 // its own folder, which gets a new name), in request order.
@@ -34,8 +36,8 @@ struct TCopyProgress {
 
 struct TCopyResult {
     bool Aborted = false;
-    std::vector<std::string> Failures; // "Cannot copy [%s]: reason."
-    std::vector<std::string> Created;  // top-level paths made in the destination
+    std::vector<TCoreMessage> Failures; // "Cannot copy [%1]: %2."
+    std::vector<std::string> Created;   // top-level paths made in the destination
 };
 
 // Carries out a copy or a move; runs on a worker thread. A conflicting source is replaced only
@@ -54,7 +56,7 @@ public:
 private:
     bool CopyTree(const std::string& from, const std::string& to, bool replace);
     bool CopyFile(const std::string& from, const std::string& to, bool replace);
-    void Fail(const std::string& path, const std::string& reason);
+    void Fail(const std::string& path, TCoreMessage reason);
     void Report(const std::string& name);
 
     TCopyRequest m_request;

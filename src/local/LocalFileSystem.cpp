@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "local/LocalFileSystem.h"
 
+#include "base/Translatable.h"
 #include "base/Utilities.h"
 #include "local/LocalTransfers.h"
 
@@ -76,7 +77,7 @@ std::optional<std::string> MakeLinkTo(const std::string& target, const std::stri
 bool RenameLocal(const std::string& path, const std::string& newName, std::string& error) {
     if (newName.empty() || newName == "." || newName == ".." ||
         newName.find('/') != std::string::npos || newName.find('\0') != std::string::npos) {
-        error = "Invalid name";
+        error = QX_TRANSLATE_NOOP("qx::Core", "Invalid name");
         return false;
     }
     const std::string target = LocalParentFolder(path) + newName;
@@ -87,7 +88,7 @@ bool RenameLocal(const std::string& path, const std::string& newName, std::strin
     // when the name exists (a race with another program is left to the file system).
     std::error_code status;
     if (fs::symlink_status(target, status).type() != fs::file_type::not_found) {
-        error = "The name is already taken";
+        error = QX_TRANSLATE_NOOP("qx::Core", "The name is already taken");
         return false;
     }
     if (std::rename(path.c_str(), target.c_str()) != 0) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "local/LocalTrash.h"
 
+#include "base/Translatable.h"
 #include "local/LocalTransfers.h"
 #include "local/LocalUriList.h"
 #include "platform/LocalTime.h"
@@ -104,7 +105,9 @@ bool MoveToTrash(const std::string& path, const TTrashPlaces& places, std::strin
                  std::time_t now) {
     struct stat item {};
     if (path.empty() || path == "/" || ::lstat(path.c_str(), &item) != 0) {
-        error = path.empty() || path == "/" ? "The root cannot be deleted" : Reason();
+        error = path.empty() || path == "/"
+                    ? QX_TRANSLATE_NOOP("qx::Core", "The root cannot be deleted")
+                    : Reason();
         return false;
     }
     std::string absolute = path;
@@ -113,7 +116,7 @@ bool MoveToTrash(const std::string& path, const TTrashPlaces& places, std::strin
     }
     const auto trash = TrashFor(absolute, item.st_dev, places);
     if (!trash || !MakeFolders(trash->Root + "/files") || !MakeFolders(trash->Root + "/info")) {
-        error = "There is no trash on the file system of this item";
+        error = QX_TRANSLATE_NOOP("qx::Core", "There is no trash on the file system of this item");
         return false;
     }
     const std::string original = trash->Prefix.empty() || !absolute.starts_with(trash->Prefix)
@@ -152,7 +155,7 @@ bool MoveToTrash(const std::string& path, const TTrashPlaces& places, std::strin
         }
         return true;
     }
-    error = "The trash holds too many items of this name";
+    error = QX_TRANSLATE_NOOP("qx::Core", "The trash holds too many items of this name");
     return false;
 }
 

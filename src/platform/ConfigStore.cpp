@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ConfigStore.h"
 
+#include "base/Translatable.h"
 #include "platform/ConfigFile.h"
 #include "platform/ConfigText.h"
 #include "platform/ConfigTree.h"
@@ -35,7 +36,8 @@ struct TConfigStore::Impl {
     // The existing file could neither be read nor moved aside: it is never replaced.
     bool KeepFile = false;
     bool ReadOnly = false;
-    std::string LoadProblem;
+    TCoreMessage LoadMessage;
+    std::string LoadProblem; // the message in English
 
     void Load();
     bool Save();
@@ -69,37 +71,50 @@ void TConfigStore::Impl::Load() {
         return;
     }
     if (!text) {
-        LoadProblem =
-            "cannot read the " + Role.Name + " " + File.string() + ": " + ErrorText(error);
         if (ReadOnly) {
+            LoadMessage = {QX_TRANSLATE_NOOP("qx::Core", "cannot read the %1 %2: %3"),
+                           {Role.Name, File.string(), ErrorText(error)}};
+            LoadProblem = LoadMessage.Text();
             return;
         }
         KeepFile = true;
-        LoadProblem += ".\nThe program starts with " + Role.StartsWith +
-                       ". The file is left as it is, and changes made in this session are not "
-                       "saved.";
+        LoadMessage = {QX_TRANSLATE_NOOP("qx::Core",
+                                         "cannot read the %1 %2: %3.\nThe program starts with %4. "
+                                         "The file is left as it is, and changes made in this "
+                                         "session are not saved."),
+                       {Role.Name, File.string(), ErrorText(error), Role.StartsWith}};
+        LoadProblem = LoadMessage.Text();
         std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
         return;
     }
     try {
         Root = ParseConfigText(*text);
     } catch (const TConfigParseError& damage) {
-        LoadProblem = "the " + Role.Name + " " + File.string() + " is damaged (line " +
-                      std::to_string(damage.Line) + ": " + damage.Problem + ")";
+        std::vector<TCoreMessage> args{Role.Name, File.string(), std::to_string(damage.Line),
+                                       damage.Problem};
         if (ReadOnly) {
-            return;
-        }
-        if (const auto moved = MoveFileAside(File, error)) {
-            LoadProblem += ".\nIt has been moved to " + moved->string() +
-                           ". The program starts with " + Role.StartsWith + ".";
+            LoadMessage = {QX_TRANSLATE_NOOP("qx::Core", "the %1 %2 is damaged (line %3: %4)"),
+                           std::move(args)};
+        } else if (const auto moved = MoveFileAside(File, error)) {
+            args.insert(args.end(), {moved->string(), Role.StartsWith});
+            LoadMessage = {QX_TRANSLATE_NOOP("qx::Core",
+                                             "the %1 %2 is damaged (line %3: %4).\nIt has been "
+                                             "moved to %5. The program starts with %6."),
+                           std::move(args)};
         } else {
             KeepFile = true;
-            LoadProblem += ".\nIt cannot be moved aside (" + ErrorText(error) +
-                           "). The program starts with " + Role.StartsWith +
-                           ". The file is left as "
-                           "it is, and changes made in this session are not saved.";
+            args.insert(args.end(), {ErrorText(error), Role.StartsWith});
+            LoadMessage = {QX_TRANSLATE_NOOP("qx::Core",
+                                             "the %1 %2 is damaged (line %3: %4).\nIt cannot be "
+                                             "moved aside (%5). The program starts with %6. The "
+                                             "file is left as it is, and changes made in this "
+                                             "session are not saved."),
+                           std::move(args)};
         }
-        std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
+        LoadProblem = LoadMessage.Text();
+        if (!ReadOnly) {
+            std::fprintf(stderr, "Quorvin Explorer: %s\n", LoadProblem.c_str());
+        }
     }
 }
 
@@ -137,7 +152,7 @@ TConfigKey* TConfigStore::Impl::Find(std::string_view path) {
 TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode, TConfigFileRole role)
     : m_impl(std::make_unique<Impl>()) {
     m_impl->File = std::move(file);
-    m_impl->Role = std::move(role);
+    m_impl->Role = role;
     m_impl->ReadOnly = mode == TOpenMode::ReadOnly;
     if (!m_impl->ReadOnly) {
         CreatePrivateFolders(FolderOfFile(m_impl->File));
@@ -147,6 +162,10 @@ TConfigStore::TConfigStore(std::filesystem::path file, TOpenMode mode, TConfigFi
 
 const std::string& TConfigStore::LoadProblem() const {
     return m_impl->LoadProblem;
+}
+
+const TCoreMessage& TConfigStore::LoadMessage() const {
+    return m_impl->LoadMessage;
 }
 
 TConfigStore::~TConfigStore() {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/CoreMessage.h"
+#include "base/Translatable.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -12,10 +15,11 @@
 
 namespace qx {
 
-// What a store's file is to the user, for the messages about a file that cannot be read.
+// What a store's file is to the user, for the messages about a file that cannot be read: texts
+// marked in "qx::Core".
 struct TConfigFileRole {
-    std::string Name = "settings file";
-    std::string StartsWith = "default settings"; // "The program starts with ..."
+    const char* Name = QX_TRANSLATE_NOOP("qx::Core", "settings file");
+    const char* StartsWith = QX_TRANSLATE_NOOP("qx::Core", "default settings"); // "starts with ..."
 };
 
 // The per-user configuration store: a tree of keys addressed by paths such as
@@ -59,6 +63,8 @@ public:
     // store that writes, also what became of the file: the name it was moved to, or that it
     // is left as it is.
     const std::string& LoadProblem() const;
+    // The same for a window to show in the user's language.
+    const TCoreMessage& LoadMessage() const;
 
     // Keys. Paths start with "\" and use "\" between key names; an empty name is invalid.
     bool KeyExists(std::string_view path) const;

@@ -287,7 +287,8 @@ void TCarrierQueue::StartOne(std::size_t queueRow) {
     NotifyState();
     if (!carrier->StartJobFor(started)) {
         carrier->ResultCode = 1;
-        carrier->ErrorMessage = "500 The item has no job for its direction.";
+        carrier->ErrorMessage =
+            QX_TRANSLATE_NOOP("qx::Core", "500 The item has no job for its direction.");
         JobDone(*carrier, false);
     }
 }

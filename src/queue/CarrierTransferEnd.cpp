@@ -4,6 +4,7 @@
 
 #include "queue/FTPCarrierThread.h"
 
+#include "base/Translatable.h"
 #include "engine/FtpReplies.h"
 
 #include <chrono>
@@ -75,7 +76,7 @@ bool TFTPCarrierThread::WaitForTransferEnd(const std::string& destinationFile,
         for (const Side side : {Source, Destination}) {
             const std::string* end = side == Source ? sourceEnd : destinationEnd;
             if (end == nullptr && Engine(side).ControlSocket().State() == TSocketState::wsClosed) {
-                Fail("421 Connection closed by the server.");
+                Fail(QX_TRANSLATE_NOOP("qx::Core", "421 Connection closed by the server."));
                 DeliverTagged(side, '!', "Connection closed before the transfer ended.");
                 return false;
             }

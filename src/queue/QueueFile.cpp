@@ -131,7 +131,8 @@ bool ReadProxy(const TConfigStore& store, const std::string& path, const std::st
 TQueueFile::TQueueFile(const std::filesystem::path& file, TPasswordStore* passwords)
     : m_store(std::make_unique<TConfigStore>(
           file, TConfigStore::TOpenMode::ReadWrite,
-          TConfigFileRole{"transfer queue file", "an empty transfer queue"})),
+          TConfigFileRole{QX_TRANSLATE_NOOP("qx::Core", "transfer queue file"),
+                          QX_TRANSLATE_NOOP("qx::Core", "an empty transfer queue")})),
       m_passwords(passwords) {
     m_hold.emplace(*m_store);
     ReplayLog();
@@ -184,6 +185,10 @@ std::filesystem::path TQueueFile::FileBeside(const std::filesystem::path& settin
 
 const std::string& TQueueFile::LoadProblem() const {
     return m_store->LoadProblem();
+}
+
+const TCoreMessage& TQueueFile::LoadMessage() const {
+    return m_store->LoadMessage();
 }
 
 TQueueFile::TKept TQueueFile::TakeItems() {

@@ -57,6 +57,7 @@ public:
     TKept TakeItems();
 
     const std::string& LoadProblem() const;
+    const TCoreMessage& LoadMessage() const; // the same for a window
     // Why the last write failed (empty when it worked); the changes stay in memory and go out
     // with the next write.
     std::string WriteProblem() const { return m_journal->Problem(); }

@@ -4,6 +4,7 @@
 #include "base/FtpUrl.h"
 #include "base/LoginCopy.h"
 #include "base/ShellIcons.h"
+#include "base/Translatable.h"
 #include "base/Utilities.h"
 #include "session/RemoteNames.h"
 
@@ -254,16 +255,18 @@ std::optional<std::string> SameServerDropProblem(const TFTPFileData& data,
     for (const TFTPListItem& entry : data.Items) {
         if (entry.IsFile) {
             if (destinationFolder == source) {
-                return "Destination folder is same with source folder";
+                return QX_TRANSLATE_NOOP("qx::Core",
+                                         "Destination folder is same with source folder");
             }
             continue;
         }
         const std::string sub = source + entry.Name + "/";
         if (destinationFolder == source || destinationFolder == sub) {
-            return "Destination folder is same with source folder";
+            return QX_TRANSLATE_NOOP("qx::Core", "Destination folder is same with source folder");
         }
         if (destinationFolder.starts_with(sub)) {
-            return "Destination folder is sub-folder of source folder";
+            return QX_TRANSLATE_NOOP("qx::Core",
+                                     "Destination folder is sub-folder of source folder");
         }
     }
     return std::nullopt;

@@ -123,7 +123,8 @@ std::vector<std::unique_ptr<TFTPCarryItem>> MakeUploadItems(const std::vector<st
                                                             const TShellIcons& icons);
 
 // Why remote entries may not be dropped into the folder of the same server: a folder into
-// itself or below itself, files into their own folder; none when they may.
+// itself or below itself, files into their own folder (a text of "qx::Core"); none when they
+// may.
 std::optional<std::string> SameServerDropProblem(const TFTPFileData& data,
                                                  const std::string& destinationFolder);
 

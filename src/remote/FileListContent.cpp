@@ -82,12 +82,14 @@ std::size_t TFileListContent::Append(TFTPListItem* entry) {
     return m_shown.size() - 1;
 }
 
-std::string TFileListContent::CellText(const TFTPListItem& entry, int column) {
+std::string TFileListContent::CellText(const TFTPListItem& entry, int column,
+                                       std::string_view decimalPoint) {
     switch (column) {
     case 0:
         return entry.Name;
     case 1:
-        return entry.IsFile && entry.Size >= 0 ? FormatFileSize(entry.Size) : std::string();
+        return entry.IsFile && entry.Size >= 0 ? FormatFileSize(entry.Size, decimalPoint)
+                                               : std::string();
     case 2:
         return entry.TypeName;
     case 3:
@@ -201,9 +203,10 @@ std::ptrdiff_t TFileListContent::RowOf(const TFTPListItem* entry) const {
     return it == m_shown.end() ? -1 : it - m_shown.begin();
 }
 
-std::string TFileListContent::CountText(std::string_view format) const {
-    return FormatText(
-        format, {std::to_string(m_folders), std::to_string(m_files), FormatFileSize(m_total)});
+std::string TFileListContent::CountText(std::string_view format,
+                                        std::string_view decimalPoint) const {
+    return FormatText(format, {std::to_string(m_folders), std::to_string(m_files),
+                               FormatFileSize(m_total, decimalPoint)});
 }
 
 } // namespace qx

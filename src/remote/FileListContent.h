@@ -56,14 +56,16 @@ public:
     int Files() const { return m_files; }
     std::int64_t TotalSize() const { return m_total; }
     // The first panel of the file status bar: the counts and the size in the format's %1, %2
-    // and %3 (a window passes the format in the user's language).
+    // and %3 (a window passes the format in the user's language, and its decimal point).
     static constexpr const char* kCountFormat =
         QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files, %3");
-    std::string CountText(std::string_view format = kCountFormat) const;
+    std::string CountText(std::string_view format = kCountFormat,
+                          std::string_view decimalPoint = ".") const;
 
     // The texts of a list cell: 0 Name, 1 Size (files of a known size only), 2 Type, 3 Date and
     // time, 4 Permission.
-    static std::string CellText(const TFTPListItem& entry, int column);
+    static std::string CellText(const TFTPListItem& entry, int column,
+                                std::string_view decimalPoint = ".");
 
 private:
     void Count(const TFTPListItem& entry, int sign);

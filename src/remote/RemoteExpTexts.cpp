@@ -72,9 +72,10 @@ TLogColour LogLineColour(std::string_view line) {
     return TLogColour::Black;
 }
 
-std::string SelectionText(int folders, int files, std::int64_t size, std::string_view format) {
-    return FormatText(format,
-                      {std::to_string(folders), std::to_string(files), FormatFileSize(size)});
+std::string SelectionText(int folders, int files, std::int64_t size, std::string_view format,
+                          std::string_view decimalPoint) {
+    return FormatText(format, {std::to_string(folders), std::to_string(files),
+                               FormatFileSize(size, decimalPoint)});
 }
 
 } // namespace qx

@@ -29,10 +29,11 @@ TLogColour LogLineColour(std::string_view line);
 inline constexpr int kMaxLogLines = 500;
 
 // The selection in the file status bar: the counts and the size of the files in the format's %1,
-// %2 and %3 (a window passes the format in the user's language).
+// %2 and %3 (a window passes the format in the user's language, and its decimal point).
 inline constexpr const char* kSelectionFormat =
     QX_TRANSLATE_NOOP("qx::Core", "%1 Folders, %2 Files Selected, %3");
 std::string SelectionText(int folders, int files, std::int64_t size,
-                          std::string_view format = kSelectionFormat);
+                          std::string_view format = kSelectionFormat,
+                          std::string_view decimalPoint = ".");
 
 } // namespace qx

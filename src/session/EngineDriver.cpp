@@ -4,6 +4,7 @@
 #include "base/NameCharset.h"
 
 #include "base/ShellIcons.h"
+#include "base/Translatable.h"
 #include "engine/ListDecoder.h"
 #include "engine/LocalFileStream.h"
 #include "engine/MlsdFacts.h"
@@ -103,7 +104,8 @@ std::uint8_t TEngineDriver::Step(Request request) {
         const bool closed = !m_engine->Connected() &&
                             m_engine->ControlSocket().State() == TSocketState::wsClosed &&
                             std::string_view(refused.what()) == "FTP component not connected";
-        FailAndLog(closed ? "421 Connection closed by the server." : refused.what());
+        FailAndLog(closed ? QX_TRANSLATE_NOOP("qx::Core", "421 Connection closed by the server.")
+                          : refused.what());
         return m_outcome.ResultCode;
     }
     Wait();
@@ -156,7 +158,7 @@ bool TEngineDriver::AskFor(const LoginPlan& plan, TFTPAuthenticate what, std::st
     }
     Line('!', "Login canceled.");
     m_outcome.ResultCode = 2;
-    m_outcome.ErrorMessage = "! Login canceled.";
+    m_outcome.ErrorMessage = QX_TRANSLATE_NOOP("qx::Core", "! Login canceled.");
     m_engine->Abort();
     return false;
 }
@@ -272,7 +274,8 @@ bool TEngineDriver::Login(const LoginPlan& plan) {
     if (counter <= 0) {
         m_outcome.ResultCode = 1;
         if (m_outcome.ErrorMessage.empty()) {
-            m_outcome.ErrorMessage = "500 Login failed: no login attempt is allowed.";
+            m_outcome.ErrorMessage =
+                QX_TRANSLATE_NOOP("qx::Core", "500 Login failed: no login attempt is allowed.");
         }
         engine.Abort();
         return false;

@@ -3,6 +3,7 @@
 
 #include "base/NameCharset.h"
 
+#include "base/Translatable.h"
 #include "engine/LocalFileStream.h"
 #include "engine/TransferStats.h"
 #include "engine/sftp/SftpListing.h"
@@ -35,7 +36,7 @@ void TSftpProtocol::Abort() {
         m_client->Abort();
     }
     m_outcome.ResultCode = 2;
-    m_outcome.ErrorMessage = "! Operation aborted.";
+    m_outcome.ErrorMessage = QX_TRANSLATE_NOOP("qx::Core", "! Operation aborted.");
     if (m_hooks.Deliver) {
         m_hooks.Deliver(m_outcome.ErrorMessage);
     }

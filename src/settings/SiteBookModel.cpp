@@ -3,6 +3,7 @@
 
 #include "base/AsciiText.h"
 #include "base/LocaleTextCompare.h"
+#include "base/Translatable.h"
 #include "platform/ConfigStore.h"
 #include "settings/StoreKeys.h"
 
@@ -19,16 +20,12 @@ namespace {
 
 constexpr std::string_view FolderKind = "Folder";
 constexpr std::string_view SiteKind = "Site";
-constexpr std::string_view CreateErrorTitle = "Site Book Create Error";
-constexpr std::string_view RenameErrorTitle = "Site Book Rename Error";
-constexpr std::string_view DeleteErrorTitle = "Site Book Delete Error";
+constexpr const char* CreateErrorTitle = QX_TRANSLATE_NOOP("qx::Core", "Site Book Create Error");
+constexpr const char* RenameErrorTitle = QX_TRANSLATE_NOOP("qx::Core", "Site Book Rename Error");
+constexpr const char* DeleteErrorTitle = QX_TRANSLATE_NOOP("qx::Core", "Site Book Delete Error");
 
-TSiteBookMessage Message(std::string_view title, std::string text, TSiteBookMessage::TIcon icon) {
-    return {std::string(title), std::move(text), icon};
-}
-
-std::string Quoted(std::string_view text) {
-    return "[" + std::string(text) + "]";
+TSiteBookMessage Message(const char* title, TCoreMessage text, TSiteBookMessage::TIcon icon) {
+    return {title, std::move(text), icon};
 }
 
 // A node's text is its key name, so it can neither be empty nor hold the path separator.
@@ -36,8 +33,10 @@ bool IsValidName(std::string_view name) {
     return !name.empty() && name.find('\\') == std::string_view::npos;
 }
 
-std::string InvalidNameText(std::string_view name) {
-    return "Invalid name " + Quoted(name) + ". A name cannot be empty or contain \"\\\".";
+TCoreMessage InvalidNameText(std::string_view name) {
+    return {QX_TRANSLATE_NOOP("qx::Core",
+                              "Invalid name [%1]. A name cannot be empty or contain \"\\\"."),
+            {std::string(name)}};
 }
 
 } // namespace
@@ -175,9 +174,10 @@ TSiteBookCreateResult TSiteBookModel::NewFolder(TSiteBookNode& target) {
     }
     const std::string targetPath = NodeKeyPath(target);
     if (!m_store.KeyExists(targetPath)) {
-        return {nullptr,
-                Message(CreateErrorTitle, "Cannot open key for " + Quoted(target.Text()) + ".",
-                        TSiteBookMessage::TIcon::Error)};
+        return {nullptr, Message(CreateErrorTitle,
+                                 {QX_TRANSLATE_NOOP("qx::Core", "Cannot open key for [%1]."),
+                                  {target.Text()}},
+                                 TSiteBookMessage::TIcon::Error)};
     }
     std::string name;
     for (int n = 1;; ++n) {
@@ -205,7 +205,9 @@ TSiteBookCreateResult TSiteBookModel::FolderNamed(TSiteBookNode& target, std::st
         if (AsciiEqualNoCase(child->Text(), name)) {
             if (child->IsSite()) {
                 return {nullptr,
-                        Message(CreateErrorTitle, "A site is named " + Quoted(name) + " already.",
+                        Message(CreateErrorTitle,
+                                {QX_TRANSLATE_NOOP("qx::Core", "A site is named [%1] already."),
+                                 {std::string(name)}},
                                 TIcon::Error)};
             }
             return {child.get(), {}};
@@ -214,7 +216,9 @@ TSiteBookCreateResult TSiteBookModel::FolderNamed(TSiteBookNode& target, std::st
     const std::string path = NodeKeyPath(target) + "\\" + std::string(name);
     const TConfigBatch batch(m_store);
     if (!m_store.CreateKey(path)) {
-        return {nullptr, Message(CreateErrorTitle, "Cannot create key for " + Quoted(name) + ".",
+        return {nullptr, Message(CreateErrorTitle,
+                                 {QX_TRANSLATE_NOOP("qx::Core", "Cannot create key for [%1]."),
+                                  {std::string(name)}},
                                  TIcon::Error)};
     }
     m_store.WriteString(path, "", FolderKind);
@@ -232,15 +236,19 @@ TSiteBookCreateResult TSiteBookModel::CreateSite(TSiteBookNode& target, std::str
     }
     const std::string targetPath = NodeKeyPath(target);
     if (!m_store.KeyExists(targetPath)) {
-        return {nullptr,
-                Message(CreateErrorTitle, "Cannot open key for " + Quoted(target.Text()) + ".",
-                        TIcon::Error)};
+        return {nullptr, Message(CreateErrorTitle,
+                                 {QX_TRANSLATE_NOOP("qx::Core", "Cannot open key for [%1]."),
+                                  {target.Text()}},
+                                 TIcon::Error)};
     }
     const std::string path = targetPath + "\\" + std::string(name);
     if (m_store.KeyExists(path)) {
-        return {nullptr, Message(CreateErrorTitle,
-                                 "New name " + Quoted(name) + " already exists! Use another name.",
-                                 TIcon::Error)};
+        return {nullptr,
+                Message(CreateErrorTitle,
+                        {QX_TRANSLATE_NOOP("qx::Core",
+                                           "New name [%1] already exists! Use another name."),
+                         {std::string(name)}},
+                        TIcon::Error)};
     }
     const TConfigBatch batch(m_store);
     m_store.CreateKey(path);
@@ -267,14 +275,17 @@ TSiteBookMessage TSiteBookModel::Rename(TSiteBookNode& node, std::string_view ne
     const std::string to = parentPath + "\\" + std::string(newText);
     const auto cannotRename = [&] {
         return Message(RenameErrorTitle,
-                       "Cannot rename from " + Quoted(node.Text()) + " to " + Quoted(newText) + ".",
+                       {QX_TRANSLATE_NOOP("qx::Core", "Cannot rename from [%1] to [%2]."),
+                        {node.Text(), std::string(newText)}},
                        TIcon::Warning);
     };
     if (!m_store.KeyExists(parentPath)) {
         return cannotRename();
     }
     if (m_store.KeyExists(to)) {
-        return Message(RenameErrorTitle, "New name " + Quoted(newText) + " already exists.",
+        return Message(RenameErrorTitle,
+                       {QX_TRANSLATE_NOOP("qx::Core", "New name [%1] already exists."),
+                        {std::string(newText)}},
                        TIcon::Warning);
     }
     // A failed file write keeps the move in the store's memory; the tree follows the store.
@@ -292,7 +303,8 @@ TSiteBookMessage TSiteBookModel::Delete(TSiteBookNode& node) {
     const std::string path = NodeKeyPath(node);
     // A failed file write keeps the deletion in the store's memory; the tree follows the store.
     if (!m_store.KeyExists(path) || (!m_store.DeleteKey(path) && m_store.KeyExists(path))) {
-        return Message(DeleteErrorTitle, "Cannot delete " + Quoted(node.Text()) + ".",
+        return Message(DeleteErrorTitle,
+                       {QX_TRANSLATE_NOOP("qx::Core", "Cannot delete [%1]."), {node.Text()}},
                        TSiteBookMessage::TIcon::Error);
     }
     ForgetSites(node);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/CoreMessage.h"
 #include "settings/SiteBookNode.h"
 
 #include <functional>
@@ -14,15 +15,16 @@ class TConfigStore;
 class TGlobalOptions;
 class TPasswordStore;
 
-// A message for the user about a failed site book command; empty on success.
+// A message for the user about a failed site book command; empty on success. The title is a
+// marked text of "qx::Core".
 struct TSiteBookMessage {
     enum class TIcon { None, Error, Warning };
 
     std::string Title;
-    std::string Text;
+    TCoreMessage Text;
     TIcon Icon = TIcon::None;
 
-    bool Empty() const { return Text.empty(); }
+    bool Empty() const { return Text.Empty(); }
 };
 
 struct TSiteBookCreateResult {

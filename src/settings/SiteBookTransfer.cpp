@@ -2,6 +2,7 @@
 #include "settings/SiteBookTransfer.h"
 
 #include "base/AsciiText.h"
+#include "base/Translatable.h"
 #include "platform/ConfigFile.h"
 #include "platform/ConfigStore.h"
 #include "platform/ConfigText.h"
@@ -28,6 +29,8 @@ namespace {
 // The remote explorer keeps the folder its downloads go to first in the site's key.
 constexpr std::string_view kDownloadFolderValue = "DownloadtoFolderPath";
 constexpr std::int64_t kLargestSiteFile = 16 * 1024 * 1024;
+constexpr TConfigFileRole kSiteFileRole{QX_TRANSLATE_NOOP("qx::Core", "site book file"),
+                                        QX_TRANSLATE_NOOP("qx::Core", "no sites")};
 
 std::string LocationOf(const std::vector<std::string>& folder, const std::string& name) {
     std::string location;
@@ -37,23 +40,29 @@ std::string LocationOf(const std::vector<std::string>& folder, const std::string
     return location + "\\" + name;
 }
 
-std::optional<std::string> ReadSmallFile(const std::filesystem::path& file, std::string& error) {
+// "file: reason", the reason a message of its own or the C library's text.
+TCoreMessage FileProblem(const std::filesystem::path& file, TCoreMessage reason) {
+    return {QX_TRANSLATE_NOOP("qx::Core", "%1: %2"), {file.string(), std::move(reason)}};
+}
+
+std::optional<std::string> ReadSmallFile(const std::filesystem::path& file, TCoreMessage& error) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = file.string() + ": " + std::strerror(errno);
+        error = FileProblem(file, std::string(std::strerror(errno)));
         return std::nullopt;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestSiteFile) {
         ::close(fd);
-        error = file.string() + ": not a site list (not a regular file of at most 16 MiB)";
+        error = FileProblem(file, QX_TRANSLATE_NOOP("qx::Core", "not a site list (not a regular "
+                                                                "file of at most 16 MiB)"));
         return std::nullopt;
     }
     int readError = 0;
     auto text = ReadWholeFile(fd, readError);
     ::close(fd);
     if (!text) {
-        error = file.string() + ": " + std::strerror(readError);
+        error = FileProblem(file, std::string(std::strerror(readError)));
     }
     return text;
 }
@@ -90,10 +99,10 @@ void CollectSites(const TSiteBookNode& node, std::vector<std::string>& folder, T
 }
 
 std::optional<TSitesToAdd> ReadOwnExport(const std::filesystem::path& file,
-                                         const TGlobalOptions& options, std::string& error) {
-    TConfigStore store(file, TConfigStore::TOpenMode::ReadOnly, {"site book file", "no sites"});
+                                         const TGlobalOptions& options, TCoreMessage& error) {
+    TConfigStore store(file, TConfigStore::TOpenMode::ReadOnly, kSiteFileRole);
     if (!store.LoadProblem().empty()) {
-        error = store.LoadProblem();
+        error = store.LoadMessage();
         return std::nullopt;
     }
     TSiteBookModel book(store, options, {});
@@ -161,30 +170,32 @@ bool ValidNodeName(const std::string& name) {
     return !name.empty() && name.find('\\') == std::string::npos;
 }
 
-std::optional<std::string> WhyNotAdded(const TSiteToAdd& site, const TTakenNames& taken) {
+// A marked "[%1]: ...; left out", %1 the site's location.
+const char* WhyNotAdded(const TSiteToAdd& site, const TTakenNames& taken) {
     if (!ValidNodeName(site.Name) || !std::ranges::all_of(site.Folder, ValidNodeName)) {
-        return "a name is empty or holds \"\\\"";
+        return QX_TRANSLATE_NOOP("qx::Core", "[%1]: a name is empty or holds \"\\\"; left out");
     }
     if (site.Properties == nullptr || site.Properties->Port < 1 || site.Properties->Port > 65535) {
-        return "its port is not a port number";
+        return QX_TRANSLATE_NOOP("qx::Core", "[%1]: its port is not a port number; left out");
     }
     std::string folderLocation;
     for (const std::string& folder : site.Folder) {
         folderLocation += "\\" + folder;
         if (taken.At(folderLocation) == TTakenNames::Kind::Site) {
-            return "a site of the book has the name of its folder";
+            return QX_TRANSLATE_NOOP(
+                "qx::Core", "[%1]: a site of the book has the name of its folder; left out");
         }
     }
     if (taken.At(LocationOf(site.Folder, site.Name)) != TTakenNames::Kind::None) {
-        return "the site book has this name already";
+        return QX_TRANSLATE_NOOP("qx::Core", "[%1]: the site book has this name already; left out");
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 } // namespace
 
 std::optional<TSitesToAdd> ReadSitesFile(const std::filesystem::path& file,
-                                         const TGlobalOptions& options, std::string& error) {
+                                         const TGlobalOptions& options, TCoreMessage& error) {
     const auto text = ReadSmallFile(file, error);
     if (!text) {
         return std::nullopt;
@@ -192,9 +203,10 @@ std::optional<TSitesToAdd> ReadSitesFile(const std::filesystem::path& file,
     if (IsOwnExport(*text)) {
         return ReadOwnExport(file, options, error);
     }
-    auto import = ReadSiteList(*text, error);
+    TCoreMessage why;
+    auto import = ReadSiteList(*text, why);
     if (!import) {
-        error = file.string() + ": " + error;
+        error = FileProblem(file, std::move(why));
         return std::nullopt;
     }
     return FromOtherClient(std::move(*import), options);
@@ -212,11 +224,8 @@ TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSit
     const std::string top = target.IsRoot() ? std::string() : TSiteBookModel::NodeLocation(target);
     for (TSiteToAdd& site : sites.Sites) {
         const std::string location = LocationOf(site.Folder, site.Name);
-        const auto leaveOut = [&](const std::string& why) {
-            report.Notes.push_back("[" + top + location + "]: " + why + "; left out");
-        };
-        if (auto why = WhyNotAdded(site, taken)) {
-            leaveOut(*why);
+        if (const char* why = WhyNotAdded(site, taken)) {
+            report.Notes.emplace_back(why, std::vector<TCoreMessage>{top + location});
             continue;
         }
         if (!dryRun) {
@@ -228,8 +237,13 @@ TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSit
                 folder != nullptr ? book.CreateSite(*folder, site.Name, std::move(site.Properties))
                                   : TSiteBookCreateResult{};
             if (created.Node == nullptr) {
-                leaveOut(created.Message.Empty() ? "its folder cannot be made"
-                                                 : created.Message.Text);
+                report.Notes.emplace_back(
+                    QX_TRANSLATE_NOOP("qx::Core", "[%1]: %2; left out"),
+                    std::vector<TCoreMessage>{top + location,
+                                              created.Message.Empty()
+                                                  ? TCoreMessage(QX_TRANSLATE_NOOP(
+                                                        "qx::Core", "its folder cannot be made"))
+                                                  : created.Message.Text});
                 continue;
             }
             if (!site.LocalFolder.empty()) {
@@ -249,20 +263,19 @@ TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSit
 }
 
 bool ExportSiteBook(const TSiteBookModel& book, const std::filesystem::path& file,
-                    bool withPasswords, std::string& error) {
+                    bool withPasswords, TCoreMessage& error) {
     const std::filesystem::path folder = FolderOfFile(file);
     std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        error = file.string() + ": " + std::strerror(errno);
+        error = FileProblem(file, std::string(std::strerror(errno)));
         return false;
     }
     ::close(fd);
     const std::filesystem::path temporary(pattern);
     bool written = false;
     {
-        TConfigStore out(temporary, TConfigStore::TOpenMode::ReadWrite,
-                         {"site book file", "no sites"});
+        TConfigStore out(temporary, TConfigStore::TOpenMode::ReadWrite, kSiteFileRole);
         TConfigBatch batch(out);
         const auto write = [&](const auto& self, const TSiteBookNode& node) -> void {
             const std::string path = TSiteBookModel::NodeKeyPath(node);
@@ -288,7 +301,7 @@ bool ExportSiteBook(const TSiteBookModel& book, const std::filesystem::path& fil
     }
     if (!written || ::chmod(temporary.c_str(), 0600) != 0 ||
         ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = file.string() + ": cannot be written";
+        error = FileProblem(file, QX_TRANSLATE_NOOP("qx::Core", "cannot be written"));
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
         return false;

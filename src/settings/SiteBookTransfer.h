@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/CoreMessage.h"
 #include "settings/SiteProperties.h"
 
 #include <filesystem>
@@ -26,18 +27,18 @@ struct TSiteToAdd {
 // What a file gave: the sites, and one line for each thing left out and why.
 struct TSitesToAdd {
     std::vector<TSiteToAdd> Sites;
-    std::vector<std::string> Notes;
+    std::vector<TCoreMessage> Notes;
 };
 
 // The sites of a file: a site book exported by this program, or another client's site list
 // (settings/SiteImport.h). Nothing, with the reason in error, for a file that cannot be read,
 // is none of these or is damaged.
 std::optional<TSitesToAdd> ReadSitesFile(const std::filesystem::path& file,
-                                         const TGlobalOptions& options, std::string& error);
+                                         const TGlobalOptions& options, TCoreMessage& error);
 
 struct TSiteBookImportReport {
-    std::vector<std::string> Added; // the new sites' locations ("\Work\Web")
-    std::vector<std::string> Notes; // the file's notes, then what could not be added and why
+    std::vector<std::string> Added;  // the new sites' locations ("\Work\Web")
+    std::vector<TCoreMessage> Notes; // the file's notes, then what could not be added and why
 };
 
 // Adds the sites below the target folder, their folders made where missing (an existing
@@ -51,6 +52,6 @@ TSiteBookImportReport AddSites(TSiteBookModel& book, TSiteBookNode& target, TSit
 // 0600) that ReadSitesFile reads back. Passwords are left out unless asked for. False, with the
 // reason in error, when the file cannot be written.
 bool ExportSiteBook(const TSiteBookModel& book, const std::filesystem::path& file,
-                    bool withPasswords, std::string& error);
+                    bool withPasswords, TCoreMessage& error);
 
 } // namespace qx

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/SiteImport.h"
 
+#include "base/Translatable.h"
 #include "base/XmlReader.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 namespace qx {
 
 namespace {
+
+constexpr const char* kNoHost = QX_TRANSLATE_NOOP("qx::Core", "%1: it names no host");
 
 std::string Trimmed(std::string_view text) {
     const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
@@ -172,11 +175,13 @@ private:
         case 6:
             break; // plain FTP
         default:
-            return Note(site, "its protocol (" + server.ChildText("Protocol") +
-                                  ") is not one this program speaks");
+            return Note(site,
+                        QX_TRANSLATE_NOOP("qx::Core",
+                                          "%1: its protocol (%2) is not one this program speaks"),
+                        server.ChildText("Protocol"));
         }
         if (site.Host.empty()) {
-            return Note(site, "it names no host");
+            return Note(site, kNoHost);
         }
         site.Port = Trimmed(server.ChildText("Port"));
         if (site.Port.empty() || Number(site.Port).value_or(0) <= 0) {
@@ -186,7 +191,8 @@ private:
         if (const auto remote = RemoteDirOf(server.ChildText("RemoteDir"))) {
             site.RemoteFolder = *remote;
         } else {
-            Note(site, "its remote folder could not be read and was left out");
+            Note(site, QX_TRANSLATE_NOOP(
+                           "qx::Core", "%1: its remote folder could not be read and was left out"));
         }
         site.LocalFolder = Trimmed(server.ChildText("LocalDir"));
         const std::string passive = Trimmed(server.ChildText("PasvMode"));
@@ -217,27 +223,36 @@ private:
         } else if (*encoding == "base64") {
             site.Password = Base64(pass->Text);
             if (!site.Password) {
-                Note(site, "its password could not be decoded and was left out");
+                Note(site,
+                     QX_TRANSLATE_NOOP("qx::Core",
+                                       "%1: its password could not be decoded and was left out"));
             }
         } else {
-            Note(site, "its password is kept under a master password and was left out");
+            Note(site, QX_TRANSLATE_NOOP(
+                           "qx::Core",
+                           "%1: its password is kept under a master password and was left out"));
         }
     }
 
-    void Note(const TImportedSite& site, const std::string& why) {
-        m_result.Notes.push_back(Where(site) + ": " + why);
+    void Note(const TImportedSite& site, const char* format, std::string detail = {}) {
+        m_result.Notes.emplace_back(format,
+                                    std::vector<TCoreMessage>{Where(site), std::move(detail)});
     }
 
     TSiteImport& m_result;
 };
 
-std::optional<TSiteImport> ReadFileZilla(std::string_view text, std::string& error) {
-    const auto root = ParseXml(text, error);
+std::optional<TSiteImport> ReadFileZilla(std::string_view text, TCoreMessage& error) {
+    std::string xmlError;
+    const auto root = ParseXml(text, xmlError);
     if (!root) {
+        error = xmlError;
         return std::nullopt;
     }
     if (root->Name != "FileZilla3") {
-        error = "the XML file is no site manager file (its root is <" + root->Name + ">)";
+        error = {QX_TRANSLATE_NOOP("qx::Core",
+                                   "the XML file is no site manager file (its root is <%1>)"),
+                 {root->Name}};
         return std::nullopt;
     }
     TSiteImport result;
@@ -297,15 +312,18 @@ void WinScpSession(const std::string& name, const std::map<std::string, std::str
         static const std::map<std::string, std::string> kOthers = {
             {"0", "SCP"}, {"6", "WebDAV"}, {"7", "S3"}};
         const auto known = kOthers.find(Trimmed(protocol));
-        result.Notes.push_back(
-            Where(site) + ": " +
-            (known != kOthers.end() ? known->second : "its protocol (" + protocol + ")") +
-            " is not a protocol this program speaks");
+        result.Notes.emplace_back(
+            known != kOthers.end()
+                ? QX_TRANSLATE_NOOP("qx::Core", "%1: %2 is not a protocol this program speaks")
+                : QX_TRANSLATE_NOOP("qx::Core",
+                                    "%1: its protocol (%2) is not a protocol this program speaks"),
+            std::vector<TCoreMessage>{Where(site),
+                                      known != kOthers.end() ? known->second : protocol});
         return;
     }
     }
     if (site.Host.empty()) {
-        result.Notes.push_back(Where(site) + ": it names no host");
+        result.Notes.emplace_back(kNoHost, std::vector<TCoreMessage>{Where(site)});
         return;
     }
     site.Port = Trimmed(value("PortNumber"));
@@ -317,14 +335,15 @@ void WinScpSession(const std::string& name, const std::map<std::string, std::str
     site.LocalFolder = value("LocalDirectory");
     site.KeyFile = value("PublicKeyFile");
     if (values.contains("Password")) {
-        result.Notes.push_back(Where(site) +
-                               ": its stored password was not imported; enter it in the "
-                               "site's properties");
+        result.Notes.emplace_back(QX_TRANSLATE_NOOP("qx::Core",
+                                                    "%1: its stored password was not imported; "
+                                                    "enter it in the site's properties"),
+                                  std::vector<TCoreMessage>{Where(site)});
     }
     result.Sites.push_back(std::move(site));
 }
 
-std::optional<TSiteImport> ReadWinScp(std::string_view text, std::string& error) {
+std::optional<TSiteImport> ReadWinScp(std::string_view text, TCoreMessage& error) {
     TSiteImport result;
     std::optional<std::string> session; // the name of the [Sessions\...] group being read
     std::map<std::string, std::string> values;
@@ -346,7 +365,8 @@ std::optional<TSiteImport> ReadWinScp(std::string_view text, std::string& error)
         }
         if (line.front() == '[') {
             if (line.back() != ']') {
-                error = "line " + std::to_string(number) + ": a group name without its \"]\"";
+                error = {QX_TRANSLATE_NOOP("qx::Core", "line %1: a group name without its \"]\""),
+                         {std::to_string(number)}};
                 return std::nullopt;
             }
             finish();
@@ -358,7 +378,9 @@ std::optional<TSiteImport> ReadWinScp(std::string_view text, std::string& error)
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) {
-            error = "line " + std::to_string(number) + ": neither a group nor a name=value line";
+            error = {
+                QX_TRANSLATE_NOOP("qx::Core", "line %1: neither a group nor a name=value line"),
+                {std::to_string(number)}};
             return std::nullopt;
         }
         if (session) {
@@ -371,7 +393,7 @@ std::optional<TSiteImport> ReadWinScp(std::string_view text, std::string& error)
 
 } // namespace
 
-std::optional<TSiteImport> ReadSiteList(std::string_view text, std::string& error) {
+std::optional<TSiteImport> ReadSiteList(std::string_view text, TCoreMessage& error) {
     const std::string start = Trimmed(text.substr(0, std::min<std::size_t>(text.size(), 4096)));
     if (start.starts_with("<") || start.starts_with("\xEF\xBB\xBF<")) {
         return ReadFileZilla(text, error);
@@ -379,8 +401,8 @@ std::optional<TSiteImport> ReadSiteList(std::string_view text, std::string& erro
     if (text.find("[Sessions\\") != std::string_view::npos) {
         return ReadWinScp(text, error);
     }
-    error = "the file is neither a site manager XML file nor an INI file with [Sessions\\...] "
-            "groups";
+    error = QX_TRANSLATE_NOOP("qx::Core", "the file is neither a site manager XML file nor an INI "
+                                          "file with [Sessions\\...] groups");
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/CoreMessage.h"
 #include "base/SshSettings.h"
 #include "engine/FtpTypes.h"
 
@@ -32,13 +33,13 @@ struct TImportedSite {
 // is not a protocol this program speaks").
 struct TSiteImport {
     std::vector<TImportedSite> Sites;
-    std::vector<std::string> Notes;
+    std::vector<TCoreMessage> Notes;
 };
 
 // The sites of a site manager file in XML (root <FileZilla3>, <Servers>, nested <Folder>s,
 // <Server>s) or of an INI file with [Sessions\Name] groups; which one is told by the text.
 // Nothing, with the reason in error, for a file that is neither or is damaged: nothing is
 // half-read.
-std::optional<TSiteImport> ReadSiteList(std::string_view text, std::string& error);
+std::optional<TSiteImport> ReadSiteList(std::string_view text, TCoreMessage& error);
 
 } // namespace qx

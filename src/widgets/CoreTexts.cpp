@@ -2,6 +2,7 @@
 #include "widgets/CoreTexts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace qx {
 
@@ -13,6 +14,14 @@ QString CoreText(const std::string& text) {
 
 std::string CoreFormat(const char* format) {
     return QCoreApplication::translate("qx::Core", format).toStdString();
+}
+
+QString CoreMessageText(const TCoreMessage& message) {
+    return QString::fromStdString(message.Text(&CoreFormat));
+}
+
+std::string DecimalPoint() {
+    return QLocale().decimalPoint().toStdString();
 }
 
 } // namespace qx

@@ -19,6 +19,10 @@ TEST(UtilitiesTest, FormatFileSize) {
     EXPECT_EQ(FormatFileSize(1048576), "1.0 MB");
     EXPECT_EQ(FormatFileSize(1572864), "1.5 MB");
     EXPECT_EQ(FormatFileSize(int64_t{5} << 30), "5120.0 MB");
+    // A window's decimal point, also one of several bytes.
+    EXPECT_EQ(FormatFileSize(1572864, ","), "1,5 MB");
+    EXPECT_EQ(FormatFileSize(1048575, "\xd9\xab"), "1024\xd9\xab"
+                                                   "0 KB");
 }
 
 TEST(UtilitiesTest, FormatDiskFreeSpace) {

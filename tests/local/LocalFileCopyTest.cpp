@@ -120,6 +120,6 @@ TEST(LocalFileCopy, MissingSourcesAndUnwritableFoldersAreReported) {
     fs::create_directory(dir.path() / "dst");
     const auto missing = RunJob({{dir.file("nothing")}, dir.file("dst"), false});
     ASSERT_EQ(missing.Failures.size(), 1u);
-    EXPECT_NE(missing.Failures[0].find("[" + dir.file("nothing") + "]"), std::string::npos);
+    EXPECT_NE(missing.Failures[0].Text().find("[" + dir.file("nothing") + "]"), std::string::npos);
     EXPECT_TRUE(CopyProblem({{dir.file("dst")}, dir.file("nothing"), false}));
 }

@@ -71,7 +71,7 @@ private:
             site->PassiveMode = true;
             TSiteBookCreateResult made = book.CreateSite(book.Root(), "Local", std::move(site));
             if (made.Node == nullptr) {
-                throw std::runtime_error(made.Message.Text);
+                throw std::runtime_error(made.Message.Text.Text());
             }
             return *made.Node->Properties();
         }

@@ -116,14 +116,15 @@ TEST_F(SiteBookModelTest, CreateSiteStoresItAndRefusesTakenOrInvalidNames) {
     const auto taken = m_book.CreateSite(m_book.Root(), "MIRROR", nullptr);
     EXPECT_EQ(taken.Node, nullptr);
     EXPECT_EQ(taken.Message.Title, "Site Book Create Error");
-    EXPECT_EQ(taken.Message.Text, "New name [MIRROR] already exists! Use another name.");
+    EXPECT_EQ(taken.Message.Text.Text(), "New name [MIRROR] already exists! Use another name.");
     EXPECT_EQ(taken.Message.Icon, TIcon::Error);
 
     for (const char* bad : {"", "a\\b"}) {
         const auto refused = m_book.CreateSite(m_book.Root(), bad, nullptr);
         EXPECT_EQ(refused.Node, nullptr);
         EXPECT_EQ(refused.Message.Title, "Site Book Create Error");
-        EXPECT_NE(refused.Message.Text.find(std::string("[") + bad + "]"), std::string::npos);
+        EXPECT_NE(refused.Message.Text.Text().find(std::string("[") + bad + "]"),
+                  std::string::npos);
     }
     EXPECT_EQ(m_book.CreateSite(*created.Node, "Inside", nullptr).Node, nullptr);
     EXPECT_EQ(m_store.SubKeyNames(Tree), Names{"Mirror"});
@@ -141,7 +142,7 @@ TEST_F(SiteBookModelTest, RenameMovesTheKeyWithEverythingBelow) {
     for (const char* taken : {"Work", "other", "OTHER"}) {
         const auto refused = m_book.Rename(work, taken);
         EXPECT_EQ(refused.Title, "Site Book Rename Error");
-        EXPECT_EQ(refused.Text, std::string("New name [") + taken + "] already exists.");
+        EXPECT_EQ(refused.Text.Text(), std::string("New name [") + taken + "] already exists.");
         EXPECT_EQ(refused.Icon, TIcon::Warning);
     }
     EXPECT_EQ(work.Text(), "Work");
@@ -181,7 +182,7 @@ TEST_F(SiteBookModelTest, DeleteRemovesEverythingBelowAndForgetsItsSites) {
     m_store.DeleteKey(Tree + "\\Keep");
     const auto failed = m_book.Delete(keep);
     EXPECT_EQ(failed.Title, "Site Book Delete Error");
-    EXPECT_EQ(failed.Text, "Cannot delete [Keep].");
+    EXPECT_EQ(failed.Text.Text(), "Cannot delete [Keep].");
     EXPECT_EQ(m_book.Root().Children().size(), 1u);
     m_book.SetForgetSite(nullptr); // the book outlives the set
 

@@ -14,8 +14,9 @@ const TImportedSite* Named(const TSiteImport& list, const std::string& name) {
 }
 
 bool Noted(const TSiteImport& list, const std::string& text) {
-    return std::ranges::any_of(
-        list.Notes, [&](const std::string& note) { return note.find(text) != std::string::npos; });
+    return std::ranges::any_of(list.Notes, [&](const TCoreMessage& note) {
+        return note.Text().find(text) != std::string::npos;
+    });
 }
 
 TEST(SiteImport, ReadsEveryFieldOfASiteManagerFileWithNestedFolders) {
@@ -47,9 +48,9 @@ TEST(SiteImport, ReadsEveryFieldOfASiteManagerFileWithNestedFolders) {
   </Servers>
 </FileZilla3>
 )";
-    std::string error;
+    TCoreMessage error;
     const auto list = ReadSiteList(xml, error);
-    ASSERT_TRUE(list) << error;
+    ASSERT_TRUE(list) << error.Text();
     ASSERT_EQ(list->Sites.size(), 5U);
 
     const TImportedSite* home = Named(*list, "Home & garden");
@@ -97,9 +98,9 @@ TEST(SiteImport, ReadsSessionsOfAnIniFile) {
                       "[Sessions\\Old]\nHostName=old.example.com\nFSProtocol=0\n"
                       "[Sessions\\Dav]\nHostName=dav.example.com\nFSProtocol=6\n"
                       "; a comment\n[Sessions\\Cloud]\nHostName=s3\nFSProtocol=7\n";
-    std::string error;
+    TCoreMessage error;
     const auto list = ReadSiteList(ini, error);
-    ASSERT_TRUE(list) << error;
+    ASSERT_TRUE(list) << error.Text();
     ASSERT_EQ(list->Sites.size(), 2U);
     const TImportedSite& main = list->Sites[0];
     EXPECT_EQ(main.Folder, std::vector<std::string>{"Web"});
@@ -122,9 +123,9 @@ TEST(SiteImport, DamagedFilesGiveNothing) {
     for (const char* damaged :
          {"", "just text", "<FileZilla3><Servers><Server><Host>a</Host></Servers></FileZilla3>",
           "<Other/>", "[Sessions\\A]\nHostName=a\nno equals sign\n", "[Sessions\\A\nx=y\n"}) {
-        std::string error;
+        TCoreMessage error;
         EXPECT_FALSE(ReadSiteList(damaged, error)) << damaged;
-        EXPECT_FALSE(error.empty()) << damaged;
+        EXPECT_FALSE(error.Empty()) << damaged;
     }
 }
 

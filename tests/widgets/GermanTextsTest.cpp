@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The German translation as the windows load it: texts marked in one place and translated in
 // another must meet in the same context, and a German menu keeps its access keys apart.
+#include "engine/TlsCertificate.h"
 #include "local/LocalExpSettings.h"
+#include "local/LocalFileCopy.h"
 #include "local/gui/LocalExpForm.h"
 #include "platform/ConfigStore.h"
 #include "queue/CarrierQueue.h"
 #include "remote/RemoteExpList.h"
 #include "remote/gui/SessionLogView.h"
+#include "session/gui/CertificateForm.h"
 #include "settings/GlobalOptions.h"
+#include "settings/SiteBookModel.h"
 #include "support/TempDir.h"
 #include "widgets/CommandTable.h"
 #include "widgets/CoreTexts.h"
@@ -22,6 +26,9 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <openssl/x509.h>
+
+#include <atomic>
 #include <memory>
 
 namespace qx {
@@ -80,6 +87,42 @@ private Q_SLOTS:
         QCOMPARE(text.text(), QStringLiteral("Bereit"));
         QVERIFY(!Shown(picture).isNull());
         QVERIFY(Shown(picture) != busy);
+    }
+
+    // A message the core composes comes out German whole, the reason inside it too; so does
+    // a certificate's reason, which the core takes from OpenSSL's result.
+    void coreMessages() {
+        TempDir dir;
+        TConfigStore store{dir.path() / "settings.conf"};
+        TGlobalOptions options{store};
+        TSiteBookModel book{store, options, "alice"};
+        book.Load();
+        TSiteBookNode* work = book.CreateSite(book.Root(), "Work", nullptr).Node;
+        QVERIFY(work != nullptr && book.CreateSite(book.Root(), "Home", nullptr).Node != nullptr);
+        const TSiteBookMessage taken = book.Rename(*work, "HOME");
+        QCOMPARE(CoreText(taken.Title),
+                 QStringLiteral("Serverliste \u2013 Fehler beim Umbenennen"));
+        QCOMPARE(CoreMessageText(taken.Text),
+                 QStringLiteral("Der Name [HOME] ist bereits vergeben."));
+
+        const std::string missing = (dir.path() / "gone.txt").string();
+        TFileCopyJob job({{missing}, dir.path().string(), false}, {});
+        const std::atomic<bool> abort{false};
+        const TCopyResult copied = job.Run([](const TCopyProgress&) {}, abort);
+        QCOMPARE(copied.Failures.size(), std::size_t(1));
+        QCOMPARE(CoreMessageText(copied.Failures.front()),
+                 QStringLiteral("[%1] kann nicht kopiert werden: es existiert nicht.")
+                     .arg(QString::fromStdString(missing)));
+
+        const std::unique_ptr<X509, decltype(&X509_free)> certificate(X509_new(), &X509_free);
+        TCertificateQuestion question{
+            "ftp.example.org", "21",
+            DescribeCertificate(certificate.get(), X509_V_ERR_CERT_HAS_EXPIRED)};
+        TCertificateForm form(question, {}, QString(), 9);
+        const auto* reason = form.findChild<QLabel*>(QStringLiteral("ReasonLabel"));
+        QVERIFY(reason != nullptr);
+        QVERIFY2(reason->text().contains(QStringLiteral("das Zertifikat ist abgelaufen")),
+                 qPrintable(reason->text()));
     }
 
     // The explorer's commands are translated in its own context, the folder-pair commands too,

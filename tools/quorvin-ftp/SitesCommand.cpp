@@ -43,17 +43,17 @@ int Import(const CommandCall& call, const std::string& file) {
         return Fail(sites.store.LoadProblem());
     }
     sites.book.Load();
-    std::string error;
+    TCoreMessage error;
     auto read = ReadSitesFile(file, sites.options, error);
     if (!read) {
-        return Fail(error);
+        return Fail(error.Text());
     }
     const TSiteBookImportReport report = AddSites(sites.book, sites.book.Root(), *read, dryRun);
     for (const std::string& location : report.Added) {
         std::cout << (dryRun ? "would add " : "added ") << VisibleText(location) << '\n';
     }
-    for (const std::string& note : report.Notes) {
-        std::cout << "left out " << VisibleText(note) << '\n';
+    for (const TCoreMessage& note : report.Notes) {
+        std::cout << "left out " << VisibleText(note.Text()) << '\n';
     }
     std::cout << "sites" << (dryRun ? " (dry run)" : "") << ": " << report.Added.size()
               << (dryRun ? " to add, " : " added, ") << report.Notes.size() << " left out\n";
@@ -70,9 +70,9 @@ int Export(const CommandCall& call, const std::string& file) {
         return Fail(sites.store.LoadProblem());
     }
     sites.book.Load();
-    std::string error;
+    TCoreMessage error;
     if (!ExportSiteBook(sites.book, file, call.options.withPasswords, error)) {
-        return Fail(error);
+        return Fail(error.Text());
     }
     return 0;
 }

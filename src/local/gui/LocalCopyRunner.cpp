@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "local/gui/LocalCopyRunner.h"
 
+#include "widgets/CoreTexts.h"
+
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressDialog>
@@ -26,7 +28,7 @@ bool TLocalCopyRunner::Start(TCopyRequest request) {
     const QString title =
         request.Move ? tr("Local Explorer Move Error") : tr("Local Explorer Copy Error");
     if (const auto problem = CopyProblem(request)) {
-        QMessageBox::critical(m_window, title, QString::fromStdString(*problem));
+        QMessageBox::critical(m_window, title, CoreMessageText(*problem));
         return false;
     }
     // Nothing is overwritten without a Yes.
@@ -96,8 +98,8 @@ void TLocalCopyRunner::OnFinished(const TCopyResult& result) {
     }
     if (!result.Failures.empty()) {
         QStringList lines;
-        for (const std::string& failure : result.Failures) {
-            lines.append(QString::fromStdString(failure));
+        for (const TCoreMessage& failure : result.Failures) {
+            lines.append(CoreMessageText(failure));
         }
         QMessageBox::critical(m_window, tr("Local Explorer Copy Error"), lines.join(u'\n'));
     }

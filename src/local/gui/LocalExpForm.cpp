@@ -314,8 +314,8 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
             bytes += std::max<std::int64_t>(0, entry.Size);
         }
     }
-    m_status[0]->setText(
-        FromStd(FolderStatusText(folders, files, bytes, CoreFormat(kFolderStatusFormat))));
+    m_status[0]->setText(FromStd(
+        FolderStatusText(folders, files, bytes, CoreFormat(kFolderStatusFormat), DecimalPoint())));
     if (!m_listModel->Error().isEmpty()) {
         // A folder that cannot be read (permissions) says so instead of looking empty.
         m_status[0]->setText(
@@ -327,8 +327,8 @@ void TLocalExpForm::OnFolderLoaded(const QString&) {
     for (const QModelIndex& row : m_shell->DetailsView().selectionModel()->selectedRows(0)) {
         m_counters.Change(m_listModel->IsDir(row), m_listModel->Entry(row).Size, true);
     }
-    m_status[2]->setText(
-        FromStd(SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat))));
+    m_status[2]->setText(FromStd(
+        SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat), DecimalPoint())));
     m_shell->ShowSortColumn(m_sortColumn);
     m_shell->FitNameWidth();
     m_folderFilled = true;
@@ -341,8 +341,8 @@ void TLocalExpForm::OnSelectionChanged() {
         m_counters.Reset();
     }
     if (LocalFolder()) {
-        m_status[2]->setText(
-            FromStd(SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat))));
+        m_status[2]->setText(FromStd(
+            SelectionStatusText(m_counters, CoreFormat(kSelectionStatusFormat), DecimalPoint())));
     }
 }
 

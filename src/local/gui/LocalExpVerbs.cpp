@@ -17,6 +17,7 @@
 #include "remote/gui/FTPFileDataObject.h"
 #include "remote/gui/InputForm.h"
 #include "settings/GlobalOptions.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 
 #include <QApplication>
@@ -283,9 +284,9 @@ void TLocalExpForm::FileDeleteActionExecute() {
         const bool trashed = TextCarries(path) ? QFile::moveToTrash(Shown(path))
                                                : MoveToTrash(path, UserTrash(), error);
         if (!trashed) {
-            failures.append(error.empty() ? tr("Cannot delete [%1].").arg(Shown(path))
-                                          : tr("Cannot delete [%1]: %2.")
-                                                .arg(Shown(path), QString::fromStdString(error)));
+            failures.append(error.empty()
+                                ? tr("Cannot delete [%1].").arg(Shown(path))
+                                : tr("Cannot delete [%1]: %2.").arg(Shown(path), CoreText(error)));
         }
     }
     if (!failures.isEmpty()) {

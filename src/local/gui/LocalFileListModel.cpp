@@ -4,6 +4,7 @@
 #include "base/Utilities.h"
 #include "local/LocalFileSystem.h"
 #include "local/gui/LocalIconProvider.h"
+#include "widgets/CoreTexts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -465,7 +466,9 @@ QVariant TLocalFileListModel::data(const QModelIndex& index, int role) const {
         case 0:
             return Decoded(entry.Name);
         case 1:
-            return entry.IsFolder ? QString() : QString::fromStdString(FormatFileSize(entry.Size));
+            return entry.IsFolder
+                       ? QString()
+                       : QString::fromStdString(FormatFileSize(entry.Size, DecimalPoint()));
         case 2:
             return TypeName(index);
         case 3:
@@ -526,8 +529,8 @@ bool TLocalFileListModel::setData(const QModelIndex& index, const QVariant& valu
     // The old name as the file system has its bytes: a name that is not valid UTF-8 can be
     // renamed to one that is.
     if (!RenameLocal(FilePathBytes(index), QFile::encodeName(name).toStdString(), error)) {
-        Q_EMIT RenameFailed(tr("Cannot rename [%1] to [%2]: %3.")
-                                .arg(FilePath(index), name, QString::fromStdString(error)));
+        Q_EMIT RenameFailed(
+            tr("Cannot rename [%1] to [%2]: %3.").arg(FilePath(index), name, CoreText(error)));
         return false;
     }
     m_rows[static_cast<std::size_t>(index.row())].Name = QFile::encodeName(name).toStdString();

@@ -4,6 +4,7 @@
 #include "local/LocalFileSystem.h"
 #include "local/LocalFolderListing.h"
 #include "local/LocalTransfers.h"
+#include "widgets/CoreTexts.h"
 
 #include <QAbstractFileIconProvider>
 #include <QFile>
@@ -463,9 +464,8 @@ bool TLocalFolderTreeModel::setData(const QModelIndex& index, const QVariant& va
     }
     std::string error;
     if (!RenameLocal(node.Path, name, error)) {
-        Q_EMIT RenameFailed(
-            tr("Cannot rename [%1] to [%2]: %3.")
-                .arg(Decoded(node.Path), value.toString(), QString::fromStdString(error)));
+        Q_EMIT RenameFailed(tr("Cannot rename [%1] to [%2]: %3.")
+                                .arg(Decoded(node.Path), value.toString(), CoreText(error)));
         return false;
     }
     Unwatch(node);

@@ -3,6 +3,7 @@
 
 #include "base/Utilities.h"
 #include "local/LocalTransfers.h"
+#include "widgets/CoreTexts.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -50,7 +51,8 @@ QString OwnerText(const struct stat& info) {
 QString SizeAndFiles(std::int64_t bytes, int files) {
     return QCoreApplication::translate("qx::TLocalPropertiesForm", "%1 (%2 bytes, %n files)",
                                        nullptr, files)
-        .arg(QString::fromStdString(FormatFileSize(bytes)), QLocale().toString(bytes));
+        .arg(QString::fromStdString(FormatFileSize(bytes, DecimalPoint())),
+             QLocale().toString(bytes));
 }
 
 // Bytes and files below the paths, links not followed; stops when asked to.

@@ -42,7 +42,8 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 2 && !entry->IsFile) {
             return CoreText(entry->TypeName);
         }
-        return QString::fromStdString(TFileListContent::CellText(*entry, index.column()));
+        return QString::fromStdString(
+            TFileListContent::CellText(*entry, index.column(), DecimalPoint()));
     case Qt::EditRole:
         return index.column() == 0 ? QString::fromStdString(entry->Name) : QVariant();
     case Qt::DecorationRole:

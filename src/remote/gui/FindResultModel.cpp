@@ -2,6 +2,7 @@
 #include "remote/gui/FindResultModel.h"
 
 #include "remote/FileListContent.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/QtShellIcons.h"
 
 #include <QIcon>
@@ -40,7 +41,8 @@ QVariant TFindResultModel::data(const QModelIndex& index, int role) const {
         case TFoundColumn::Folder:
             return QString::fromStdString(FoundFolder(entry));
         case TFoundColumn::Size:
-            return QString::fromStdString(TFileListContent::CellText(entry.Item, 1));
+            return QString::fromStdString(
+                TFileListContent::CellText(entry.Item, 1, DecimalPoint()));
         case TFoundColumn::Modified:
             return QString::fromStdString(TFileListContent::CellText(entry.Item, 3));
         }

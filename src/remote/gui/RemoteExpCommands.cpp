@@ -111,8 +111,8 @@ void TRemoteExpForm::RemoveListedEntries(const std::vector<TFTPListItem*>& entri
         folder->ListItems->RemoveIf(
             [&](const TFTPListItem& entry) { return set.contains(&entry); });
     }
-    m_shell->FileStatus(0)->setText(
-        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
+    m_shell->FileStatus(0)->setText(QString::fromStdString(
+        m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat), DecimalPoint())));
     UpdateSelectionCounters();
     CompareShown();
 }
@@ -124,8 +124,8 @@ void TRemoteExpForm::RefreshListRows(const std::vector<const TFTPListItem*>& ent
 
 void TRemoteExpForm::AddListEntry(TFTPListItem& entry, bool focusList) {
     m_listModel->AppendEntry(entry);
-    m_shell->FileStatus(0)->setText(
-        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
+    m_shell->FileStatus(0)->setText(QString::fromStdString(
+        m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat), DecimalPoint())));
     m_shell->FitNameWidth();
     if (focusList) {
         ListView()->setFocus();

@@ -10,6 +10,7 @@
 #include "session/ThreadedFTPClient.h"
 #include "settings/GlobalOptions.h"
 #include "widgets/BrowseFolderDialog.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 
@@ -255,8 +256,9 @@ void TRemoteExpForm::FileOnlineEditActionExecute() {
         ShowError(tr("Remote Explorer Error"),
                   tr("[%1] is too large for the online editor: %2, at most %3.")
                       .arg(QString::fromStdString(entry.Name),
-                           QString::fromStdString(FormatFileSize(entry.Size)),
-                           QString::fromStdString(FormatFileSize(kMaxOnlineEditFileSize))));
+                           QString::fromStdString(FormatFileSize(entry.Size, DecimalPoint())),
+                           QString::fromStdString(
+                               FormatFileSize(kMaxOnlineEditFileSize, DecimalPoint()))));
         return;
     }
     m_pendingItems = {selected.front()};

@@ -9,6 +9,7 @@
 #include "remote/gui/FileListModel.h"
 #include "remote/gui/FolderTreeModel.h"
 #include "session/ThreadedFTPClient.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/ExplorerShell.h"
 #include "widgets/QtShellIcons.h"
 
@@ -111,8 +112,7 @@ bool TRemoteExpForm::QueueDroppedData(const QMimeData* mime, const std::string& 
     } else if (const TFTPFileData* remote = GetRemoteFilesData(mime)) {
         if (remote->HostName == m_client->HostName) {
             if (const auto problem = SameServerDropProblem(*remote, destination)) {
-                QMessageBox::critical(this, tr("Remote Explorer Error"),
-                                      QString::fromStdString(*problem));
+                QMessageBox::critical(this, tr("Remote Explorer Error"), CoreText(*problem));
                 return false;
             }
         }

@@ -200,7 +200,7 @@ void TRemoteExpForm::FTPClientRemoveDoneInFolderTree() {
         m_listModel->Reset();
         ListView()->verticalScrollBar()->setValue(scrolled);
         m_shell->FileStatus(0)->setText(QString::fromStdString(
-            m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
+            m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat), DecimalPoint())));
         UpdateSelectionCounters();
     }
     if (deleting) {

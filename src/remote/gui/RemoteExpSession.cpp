@@ -164,7 +164,7 @@ void TRemoteExpForm::UpdateCaption() {
 
 // A session that could not be opened says why before its window goes.
 void TRemoteExpForm::ReportConnectFailure() {
-    QString reason = QString::fromStdString(m_client->ErrorMessage).trimmed();
+    QString reason = CoreText(m_client->ErrorMessage).trimmed();
     if (reason.isEmpty()) {
         reason = tr("The server did not accept the connection.");
     }
@@ -282,8 +282,8 @@ void TRemoteExpForm::FillFileList(TFolderNode& node) {
     m_listModel->Reset();
     m_shell->FitNameWidth();
     m_shell->ShowSortColumn(m_fileList.SortColumn());
-    m_shell->FileStatus(0)->setText(
-        QString::fromStdString(m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat))));
+    m_shell->FileStatus(0)->setText(QString::fromStdString(
+        m_fileList.CountText(CoreFormat(TFileListContent::kCountFormat), DecimalPoint())));
     m_shell->FileStatus(1)->clear();
     const QString path = QString::fromStdString(TFolderTree::GetNodePath(node));
     m_shell->TreeTitle().SetCaptionText(
@@ -322,10 +322,10 @@ void TRemoteExpForm::UpdateSelectionCounters() {
         }
     }
     m_selectedCount = folders + files;
-    m_shell->FileStatus(1)->setText(rows.isEmpty()
-                                        ? QString()
-                                        : QString::fromStdString(SelectionText(
-                                              folders, files, size, CoreFormat(kSelectionFormat))));
+    m_shell->FileStatus(1)->setText(
+        rows.isEmpty() ? QString()
+                       : QString::fromStdString(SelectionText(
+                             folders, files, size, CoreFormat(kSelectionFormat), DecimalPoint())));
 }
 
 void TRemoteExpForm::ArrangeBy(int column) {

@@ -3,6 +3,7 @@
 
 #include "remote/FindSettings.h"
 #include "remote/gui/FindResultModel.h"
+#include "widgets/CoreTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -328,7 +329,7 @@ void TRemoteFindForm::ShowEnd(bool stopped) {
         text += QLatin1Char('\n') + tr("%n folder(s) could not be listed, first [%1]: %2", nullptr,
                                        static_cast<int>(failures.size()))
                                         .arg(QString::fromStdString(failures.front().Folder),
-                                             QString::fromStdString(failures.front().Reason));
+                                             CoreText(failures.front().Reason));
     }
     if (const std::size_t deep = m_run->FoldersTooDeep(); deep > 0) {
         text += QLatin1Char('\n') + tr("%n folder(s) lie deeper than the levels searched", nullptr,

@@ -3,6 +3,7 @@
 
 #include "base/Utilities.h"
 #include "engine/FTPListItem.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/QtShellIcons.h"
 #include "widgets/TitlePanel.h"
 
@@ -55,9 +56,11 @@ TRemoteEntryTexts TRemotePropertiesForm::TextsOf(const TFTPListItem& entry) {
     TRemoteEntryTexts texts;
     texts.Name = FromBytes(entry.Name);
     texts.TypeName = FromBytes(entry.TypeName);
-    texts.Size = entry.IsFile ? QStringLiteral("%1 (%2)").arg(FromBytes(FormatFileSize(entry.Size)),
-                                                              QString::number(entry.Size))
-                              : QStringLiteral("0");
+    texts.Size =
+        entry.IsFile
+            ? QStringLiteral("%1 (%2)").arg(FromBytes(FormatFileSize(entry.Size, DecimalPoint())),
+                                            QString::number(entry.Size))
+            : QStringLiteral("0");
     texts.Permission = FromBytes(entry.Permission);
     texts.Date = FromBytes(entry.DateText) + QLatin1Char(' ') + FromBytes(entry.TimeText);
     texts.LinkTo = entry.IsLink ? FromBytes(entry.LinkTo) : tr("Not a link");

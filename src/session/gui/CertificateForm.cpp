@@ -2,6 +2,7 @@
 #include "session/gui/CertificateForm.h"
 
 #include "session/gui/QuestionLabels.h"
+#include "widgets/CoreTexts.h"
 #include "widgets/TitlePanel.h"
 
 #include <QDialogButtonBox>
@@ -44,7 +45,7 @@ TCertificateForm::TCertificateForm(const TCertificateQuestion& question,
     }
     Body().addWidget(PlainLabel(tr("The certificate of %1 (port %2) cannot be verified: %3.")
                                     .arg(Utf8Text(question.HostName), Utf8Text(question.Port),
-                                         Utf8Text(certificate.VerifyError)),
+                                         CoreText(certificate.VerifyError)),
                                 "ReasonLabel", this));
 
     auto* fields = new QFormLayout;

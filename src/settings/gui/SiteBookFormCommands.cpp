@@ -9,6 +9,7 @@
 #include "settings/gui/SiteBookTreeView.h"
 #include "settings/gui/SitePropertiesForm.h"
 #include "widgets/ActionList.h"
+#include "widgets/CoreTexts.h"
 
 #include <QPersistentModelIndex>
 #include <QTimer>
@@ -48,7 +49,8 @@ QMessageBox::StandardButton TSiteBookForm::Ask(QMessageBox::Icon icon, const QSt
 
 void TSiteBookForm::Report(const TSiteBookMessage& message) {
     if (!message.Empty()) {
-        Ask(IconOf(message.Icon), ToQt(message.Title), ToQt(message.Text), QMessageBox::Ok);
+        Ask(IconOf(message.Icon), CoreText(message.Title), CoreMessageText(message.Text),
+            QMessageBox::Ok);
     }
 }
 

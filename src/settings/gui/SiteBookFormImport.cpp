@@ -6,6 +6,7 @@
 #include "settings/gui/FormAppearance.h"
 #include "settings/gui/SiteBookTreeModel.h"
 #include "settings/gui/SiteBookTreeView.h"
+#include "widgets/CoreTexts.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -16,14 +17,22 @@ namespace {
 
 constexpr std::size_t kLinesShown = 15;
 
+QString Shown(const std::string& line) {
+    return ToQt(line);
+}
+
+QString Shown(const TCoreMessage& line) {
+    return CoreMessageText(line);
+}
+
 // Lines under a heading, the first few of them, then how many more there are.
-QString Listed(const QString& heading, const std::vector<std::string>& lines) {
+template <typename Line> QString Listed(const QString& heading, const std::vector<Line>& lines) {
     if (lines.empty()) {
         return {};
     }
     QString text = QStringLiteral("\n\n") + heading;
     for (std::size_t i = 0; i < lines.size() && i < kLinesShown; ++i) {
-        text += QStringLiteral("\n") + ToQt(lines[i]);
+        text += QStringLiteral("\n") + Shown(lines[i]);
     }
     if (lines.size() > kLinesShown) {
         text += QStringLiteral("\n") +
@@ -51,11 +60,11 @@ void TSiteBookForm::ImportSites() {
     if (target == nullptr || file.isEmpty()) {
         return;
     }
-    std::string error;
+    TCoreMessage error;
     auto sites = ReadSitesFile(FromQt(file), m_options, error);
     const QString title = tr("Import Sites");
     if (!sites) {
-        Ask(QMessageBox::Critical, title, ToQt(error), QMessageBox::Ok);
+        Ask(QMessageBox::Critical, title, CoreMessageText(error), QMessageBox::Ok);
         return;
     }
     // The user sees every site that will be added, and what will not and why, first.
@@ -93,9 +102,9 @@ void TSiteBookForm::ExportSites() {
     if (file.isEmpty()) {
         return;
     }
-    std::string error;
+    TCoreMessage error;
     if (!ExportSiteBook(*m_book, FromQt(file), false, error)) {
-        Ask(QMessageBox::Critical, tr("Export Site Book"), ToQt(error), QMessageBox::Ok);
+        Ask(QMessageBox::Critical, tr("Export Site Book"), CoreMessageText(error), QMessageBox::Ok);
         return;
     }
     Ask(QMessageBox::Information, tr("Export Site Book"),

@@ -95,7 +95,7 @@ void TSyncController::Planned(TSyncPlan plan) {
     }
     if (!plan.Unlisted.empty() && plan.Unlisted.front().empty()) {
         m_form->ShowPlanFailure(tr("The folders could not be listed: %1")
-                                    .arg(QString::fromStdString(m_planner->Failure()).trimmed()));
+                                    .arg(CoreText(m_planner->Failure()).trimmed()));
         return;
     }
     m_form->ShowPlan(std::move(plan));
