@@ -41,6 +41,7 @@ activate "$dialog"
 # Places in the dialog's layout at the test's font; the lists open over their choices.
 click_in "$dialog" 254 44  # the "Advanced" page
 click_in "$dialog" 355 163 # "File name encoding:" opens its list
+sleep 1                    # a loaded machine opens a list slowly
 click_in "$dialog" 295 230 # "Windows-1251"
 click_in "$dialog" 41 418  # "Use the global speed limits" off
 type_into 280 446 "500"    # "Downloads:" in KiB/s
@@ -48,8 +49,10 @@ type_into 300 516 "30"     # "Keep-alive interval:" in seconds
 shot site-properties-advanced
 click_in "$dialog" 325 44  # the "Proxy" page
 click_in "$dialog" 244 76  # the proxy choice opens its list
+sleep 1                    # a loaded machine opens a list slowly
 click_in "$dialog" 72 121  # "Use this proxy:"
 click_in "$dialog" 282 104 # "Kind:" opens its list
+sleep 1                    # a loaded machine opens a list slowly
 click_in "$dialog" 129 127 # "SOCKS5"
 type_into 282 132 "proxy.example.org"
 type_into 282 161 "1081"
