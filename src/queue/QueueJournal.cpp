@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 namespace qx {
 
@@ -39,16 +38,6 @@ void TQueueJournal::Add(TRecordMaker makeRecords, std::size_t items) {
         ++m_added;
     }
     m_wake.notify_one();
-}
-
-void TQueueJournal::Add(std::vector<std::string> records, std::size_t items) {
-    auto made = std::make_shared<std::vector<std::string>>(std::move(records));
-    Add(
-        [made](std::vector<std::string>& out) {
-            out.insert(out.end(), std::make_move_iterator(made->begin()),
-                       std::make_move_iterator(made->end()));
-        },
-        items);
 }
 
 void TQueueJournal::Settle() {

@@ -40,7 +40,6 @@ public:
     using TRecordMaker = std::function<void(std::vector<std::string>& records)>;
     // A change and how many items the queue keeps after it.
     void Add(TRecordMaker makeRecords, std::size_t items);
-    void Add(std::vector<std::string> records, std::size_t items);
     // Waits until everything added was written, or failed to be.
     void Settle();
     // Why the last write failed (empty when it worked).
